@@ -1,0 +1,123 @@
+/* libVireoTools: the utility library that the engine and the block libraries link.
+ *
+ * Every argument is passed by reference, as the block libraries (written in the
+ * style of their original language) pass them; the length of each text argument
+ * follows all other arguments, by value. Texts are fixed-length rows padded with
+ * blanks unless a function says otherwise.
+ *
+ * Nothing here may be named "info", two letters and four digits, or start with "ub":
+ * the engine's loader would take such a name for a block function. */
+#ifndef VIREO_TOOLS_H
+#define VIREO_TOOLS_H
+
+#include <stddef.h>
+
+#if defined(__GNUC__)
+#define VIREO_TOOLS_API __attribute__((visibility("default")))
+#else
+#define VIREO_TOOLS_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* ---- messages ---------------------------------------------------------------- */
+
+/* Reports message iarr[0]. The other slots of iarr, rarr (may be null) and the text
+ * rows of sarr (may be null; rows of rowLength characters) carry the values that the
+ * message's text uses. One line goes to standard output; with VIREO_MSG_TRACE set, one
+ * machine-readable record is appended to the file it names. */
+VIREO_TOOLS_API void msg(const int* iarr, const float* rarr, const char* sarr, size_t rowLength);
+/* Writes one free text line (trailing blanks dropped). */
+VIREO_TOOLS_API void ftext(const char* text, size_t length);
+/* Writes one text line for the host window whose handle is passed by address; an empty
+ * or all-blank text writes nothing. */
+VIREO_TOOLS_API void os0ltxt(const long* host, const char* text, size_t length);
+/* Number of messages with codes from 300000 up reported since the library was loaded
+ * (or since the last reset): the host turns it into its exit status. */
+VIREO_TOOLS_API int vireo_tools_error_count(void);
+VIREO_TOOLS_API void vireo_tools_reset_error_count(void);
+
+/* ---- block identification ----------------------------------------------------- */
+
+/* Stores a block's identity in the identification-answer layout of the block arrays:
+ * IP[0] nameCount, IP[1] minInputs, IN[0] maxInputs, OUT[0] outputCount, IP[2] ipSize,
+ * IP[3] minParameters, IP[4] minStrings, IP[5] maxStrings, IP[6] group, IP[7] rpSize,
+ * IP[8] dpSize, IP[9] maxParameters, and the name list in SP row 0 (1024 characters).
+ * The trailing lengths are not read: some callers pass fewer or other values. RP, DP
+ * and BP may be null. */
+VIREO_TOOLS_API void id(float* IN, float* OUT, int* IP, float* RP, double* DP, float* BP,
+                        char* SP, const char* names, const int* nameCount,
+                        const int* minInputs, const int* maxInputs, const int* outputCount,
+                        const int* ipSize, const int* rpSize, const int* dpSize,
+                        const int* minParameters, const int* maxParameters,
+                        const int* minStrings, const int* maxStrings, const int* group,
+                        size_t spLength, size_t namesLength);
+
+/* ---- installation and platform ------------------------------------------------- */
+
+/* Directory for a kind, NUL-terminated, ending with "/", and its length (0 for an
+ * unknown kind). Kinds: 5 include files, 6 installation and first block directory,
+ * 9 user state, 10 the user's block directory, 11 user settings. Each can be set by an
+ * environment variable: VIREO_INCLUDE_DIR, VIREO_HOME, VIREO_STATE_DIR,
+ * VIREO_USER_BLOCKS, VIREO_CONFIG_DIR. At most pathCapacity (at least 1024) bytes are
+ * written. */
+VIREO_TOOLS_API void get_paths(const int* kind, char* path, int* length, size_t pathCapacity);
+/* 1 when paths use backslashes; 0 here. */
+VIREO_TOOLS_API void getos(int* os);
+/* Number of line-end characters after each record of a direct-access data file: 2, for
+ * the CR LF that every such record ends with on every platform. */
+VIREO_TOOLS_API void getlenoflf(int* count);
+VIREO_TOOLS_API void getpref(const int* code, char* text, int* length, int* value, size_t textLength);
+VIREO_TOOLS_API void getjavaflag(const int* flag);
+/* Changes the working directory; a NUL-terminated text. Returns 0 on success. */
+VIREO_TOOLS_API int set_working_directory(const char* directory);
+
+/* ---- text ---------------------------------------------------------------------- */
+
+/* Copies `in` into `out` without the characters of `set` (its first setLength
+ * characters) at its end (mode 0), its start (mode 1) or both (mode 2); `out` is
+ * blank-padded and `length` is the stripped length (0 for a text made only of set
+ * characters). status: 0, or 1 when the stripped text did not fit into `out` (cut). */
+VIREO_TOOLS_API void strip(const char* in, const char* set, const int* mode, char* out,
+                           int* length, int* status, size_t inLength, size_t setLength,
+                           size_t outLength);
+/* Upper-case copy, blank-padded; status 1 when `in` did not fit into `out` (cut). */
+VIREO_TOOLS_API void lc2uc(const char* in, char* out, int* status, size_t inLength, size_t outLength);
+
+/* ---- calendar (Gregorian) ------------------------------------------------------ */
+
+/* Julian day number of a date (the day that begins at noon of that date): 1 January
+ * 2000 gives 2451545. */
+VIREO_TOOLS_API void julian(const int* year, const int* month, const int* day, int* result);
+/* Inverse of julian, shifted by one day so that a clock time can be carried as
+ * (julian(date) - 1) + hour / 24: day count t gives the date whose julian number is
+ * floor(t) + 1, and `day` holds that date's day of month plus the fraction of t. */
+VIREO_TOOLS_API void jd2dat(const double* t, int* year, int* month, float* day);
+/* Day of the year, 1..366 (31 December of a leap year is 366). */
+VIREO_TOOLS_API int idoy(const int* year, const int* month, const int* day);
+/* Hour of the year, 1-based: 24 * (idoy - 1) + hour + 1, for hour 0..23. */
+VIREO_TOOLS_API int ihoy(const int* year, const int* month, const int* day, const int* hour);
+
+/* ---- numerics ------------------------------------------------------------------ */
+
+typedef float (*vireo_residual)(const float* x);
+/* Root of f in [xmin, xmax] to tolerance tol within nmax steps. mode 1: Brent's method;
+ * any other mode: bisection. status is set on every call: 0 found (an interval that
+ * cannot shrink further counts as converged), -1 the bracket holds no sign change, -2
+ * the step limit was reached; the best estimate is returned in every case. */
+VIREO_TOOLS_API float xroot(vireo_residual f, const float* xmin, const float* xmax,
+                            const float* tol, const int* mode, const int* nmax, int* status);
+/* Uniform deviate in (0, 1). The generator state lives entirely in the caller's seed,
+ * state and 97-value table: a call with state 0 starts the sequence from the seed, so
+ * two callers with the same seed get the same sequence. */
+VIREO_TOOLS_API float ran1(int* seed, int* state, float* table);
+/* Normal deviate N(0, 1) drawn from the same generator. */
+VIREO_TOOLS_API float gasdev(int* seed, int* state, float* table);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
