@@ -18,3 +18,46 @@ function(vireo_add_gtest name)
     DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "VIREO_STATE_DIR=${CMAKE_BINARY_DIR}/test-state/state;VIREO_CONFIG_DIR=${CMAKE_BINARY_DIR}/test-state/config;VIREO_USER_BLOCKS=${CMAKE_BINARY_DIR}/test-state/userblocks;${ARG_ENV}")
 endfunction()
+
+# A block library: a shared library that exports only what its sources mark for export
+# (block functions, info and the routines named as exported), so libraries opened with
+# global symbols never interpose each other's helpers. Static code linked into it stays
+# hidden too.
+#   vireo_block_library(target SOURCES ... [LIBS ...] [OUTPUT_NAME name] [OUTPUT_DIRECTORY dir])
+function(vireo_block_library target)
+  cmake_parse_arguments(ARG "" "OUTPUT_NAME;OUTPUT_DIRECTORY" "SOURCES;LIBS" ${ARGN})
+  add_library(${target} SHARED ${ARG_SOURCES})
+  vireo_hidden_visibility(${target})
+  target_link_libraries(${target} PRIVATE VireoTools ${ARG_LIBS})
+  target_link_options(${target} PRIVATE -Wl,--exclude-libs,ALL)
+  if(ARG_OUTPUT_NAME)
+    set_target_properties(${target} PROPERTIES OUTPUT_NAME ${ARG_OUTPUT_NAME})
+  endif()
+  if(ARG_OUTPUT_DIRECTORY)
+    set_target_properties(${target} PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${ARG_OUTPUT_DIRECTORY})
+  endif()
+endfunction()
+
+# A libFuzzer target, run by CTest (label "fuzz") for a bounded time in the fuzz build.
+#   vireo_add_fuzzer(name SOURCES ... [LIBS ...] [CORPUS dir] [SECONDS n] [ARGS ...])
+function(vireo_add_fuzzer name)
+  cmake_parse_arguments(ARG "" "CORPUS;SECONDS" "SOURCES;LIBS;ARGS" ${ARGN})
+  if(NOT ARG_SECONDS)
+    set(ARG_SECONDS 60)
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  add_dependencies(fuzzers ${name})
+  set(work ${CMAKE_BINARY_DIR}/fuzz-work/${name})
+  set(corpus)
+  if(ARG_CORPUS)
+    set(corpus ${ARG_CORPUS})
+  endif()
+  add_test(NAME ${name}
+    COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=1
+            $<TARGET_FILE:${name}> -max_total_time=${ARG_SECONDS} -timeout=10 -rss_limit_mb=2048
+            -print_final_stats=1 ${ARG_ARGS} ${work} ${corpus})
+  set_tests_properties(${name} PROPERTIES LABELS fuzz TIMEOUT 900)
+  file(MAKE_DIRECTORY ${work})
+endfunction()
