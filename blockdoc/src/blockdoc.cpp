@@ -109,14 +109,11 @@ private:
     void writeRouted(int k, Writer&& writer) {
         if (k == kUnnamed) {
             for (int& f : flags_) f = 1 - f;
-            std::vector<std::string> all;
-            for (const auto& n : names_) all.push_back(n.name);
-            writer(std::span<const int>(flags_), std::span<Page>(pages_), std::span<const std::string>(all));
+            writer(std::span<const int>(flags_), std::span<Page>(pages_), std::span<const std::string>(pageNames_));
         } else {
             flags_[k] = 1;
-            const std::string one = names_[k].name;
             writer(std::span<const int>(&flags_[k], 1), std::span<Page>(&pages_[k], 1),
-                   std::span<const std::string>(&one, 1));
+                   std::span<const std::string>(&pageNames_[k], 1));
         }
     }
 
@@ -127,6 +124,7 @@ private:
     Text line_{};
     std::string_view headingWord_;
     std::vector<BlockName> names_;
+    std::vector<std::string> pageNames_;  // the names again, parallel to the pages
     std::vector<Page> pages_;
     std::vector<int> flags_;
 };
@@ -204,6 +202,7 @@ int Run::collectNames() {
 
 int Run::openPages() {
     pages_.resize(names_.size());
+    for (const auto& n : names_) pageNames_.push_back(n.name);
     flags_.assign(names_.size(), 0);
     for (std::size_t k = 0; k < names_.size(); ++k) {
         Page& page = pages_[k];
