@@ -1,0 +1,2 @@
+C #Block SUNAE SUNPOS
+C #Description

@@ -1,0 +1,2 @@
+C #Name TEE
+C   TEE2
