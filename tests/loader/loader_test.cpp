@@ -1,0 +1,296 @@
+// The loader's parts, in the test process: the block-name rule, the identity record, the
+// two symbol-table readers on built and on hand-made files, and the registry over the
+// test block libraries.
+#include "IDRecord.h"
+#include "Loader.h"
+#include "component_info.h"
+#include "vireoBlocks.h"
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Names = std::vector<std::string>;
+using Buffer = std::vector<unsigned char>;
+
+void put(Buffer& b, std::size_t at, std::uint64_t v, int bytes, bool big = false) {
+    if (b.size() < at + bytes) b.resize(at + bytes);
+    for (int k = 0; k < bytes; ++k) b[at + (big ? bytes - 1 - k : k)] = static_cast<unsigned char>(v >> (8 * k));
+}
+
+Names mach(const Buffer& b) { return Loader::machNames(b.data(), b.size()); }
+Names elf(const Buffer& b) { return Loader::elfNames(b.data(), b.size()); }
+
+Buffer fileBytes(const std::string& path) {
+    std::size_t size = 0;
+    char* bytes = Loader::load_bytes(path.c_str(), &size);
+    Buffer b(bytes, bytes + (bytes != nullptr ? size : 0));
+    delete[] bytes;
+    return b;
+}
+
+bool isLoaded(const std::string& path) {
+    void* h = dlopen(path.c_str(), RTLD_LAZY | RTLD_NOLOAD);
+    if (h != nullptr) dlclose(h);
+    return h != nullptr;
+}
+
+// A 64-bit Mach-O file: a segment command, then the symbol-table command whose string
+// table ends the file.
+const std::string kStrings(" \0_tb0001\0_info\0\0\0_ubDemo\0_tail", 31);
+Buffer machFile(const std::string& strings = kStrings) {
+    Buffer b;
+    put(b, 0, 0xfeedfacf, 4);
+    put(b, 16, 2, 4);        // commands
+    put(b, 32, 0x19, 4);     // segment
+    put(b, 36, 72, 4);
+    put(b, 104, 2, 4);       // symbol table
+    put(b, 108, 24, 4);
+    put(b, 120, 128, 4);     // string table offset
+    put(b, 124, strings.size(), 4);
+    b.insert(b.end(), strings.begin(), strings.end());
+    return b;
+}
+
+// An ELF file holding only a dynamic symbol table and its strings, in either class and
+// byte order.
+Buffer elfFile(bool wide, bool big) {
+    const std::string strings("\0tb0001\0imported\0data\0local\0hidden\0weakfn\0", 42);
+    struct Sym { std::uint32_t name; unsigned info; unsigned other; std::uint16_t section; };
+    const Sym syms[] = {{0, 0, 0, 0},         {1, 0x12, 0, 7},  {8, 0x12, 0, 0}, {17, 0x11, 0, 8},
+                        {22, 0x02, 0, 7},     {28, 0x12, 2, 7}, {35, 0x22, 0, 7}};
+    const std::size_t symSize = wide ? 24 : 16, shSize = wide ? 64 : 40, header = wide ? 64 : 52;
+    const std::size_t symAt = header, strAt = symAt + 7 * symSize, shAt = strAt + strings.size();
+    Buffer b(shAt + 3 * shSize, 0);
+    b[0] = 0x7f, b[1] = 'E', b[2] = 'L', b[3] = 'F', b[4] = wide ? 2 : 1, b[5] = big ? 2 : 1;
+    put(b, wide ? 40 : 32, shAt, wide ? 8 : 4, big);
+    put(b, wide ? 58 : 46, shSize, 2, big);
+    put(b, wide ? 60 : 48, 3, 2, big);
+    for (int k = 0; k < 7; ++k) {
+        const std::size_t at = symAt + k * symSize;
+        put(b, at, syms[k].name, 4, big);
+        put(b, at + (wide ? 4 : 12), syms[k].info, 1);
+        put(b, at + (wide ? 5 : 13), syms[k].other, 1);
+        put(b, at + (wide ? 6 : 14), syms[k].section, 2, big);
+    }
+    std::copy(strings.begin(), strings.end(), b.begin() + strAt);
+    auto section = [&](int k, int type, std::size_t offset, std::size_t size, int link, std::size_t entry) {
+        const std::size_t at = shAt + k * shSize;
+        const int word = wide ? 8 : 4;
+        put(b, at + 4, type, 4, big);
+        put(b, at + (wide ? 24 : 16), offset, word, big);
+        put(b, at + (wide ? 32 : 20), size, word, big);
+        put(b, at + (wide ? 40 : 24), link, 4, big);
+        put(b, at + (wide ? 56 : 36), entry, word, big);
+    };
+    section(1, 11, symAt, 7 * symSize, 2, symSize);
+    section(2, 3, strAt, strings.size(), 0, 0);
+    return b;
+}
+
+class TestBlockDirectories : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("VIREO_HOME", TB_DIR, 1);
+        setenv("VIREO_USER_BLOCKS", TB_USER_DIR, 1);
+    }
+};
+
+}  // namespace
+
+TEST(BlockName, WholeNameOrUbPrefix) {
+    for (const char* yes : {"em0001", "PP0010", "ubMyBlock", "ub"}) EXPECT_TRUE(Loader::isBlockName(yes)) << yes;
+    for (const char* no : {"em00010", "e00001", "Ub0001x", "em001", "info", "x em0001", ""})
+        EXPECT_FALSE(Loader::isBlockName(no)) << no;
+}
+
+TEST(IDRecord, SlotsNamesAndNamePositions) {
+    const int ip[10] = {2, 1, 12, 0, 1, 2, -4, 5, 6, 7};
+    const IDRecord r(4, 2, ip, "mix  Mixer", nullptr);
+    EXPECT_EQ(r.name(), "MIX  MIXER");
+    EXPECT_EQ((std::vector<int>{r.nameCount, r.minInputs, r.maxInputs, r.outputCount, r.ipSize, r.minParameters,
+                                r.minStrings, r.maxStrings, r.group, r.rpSize, r.dpSize, r.maxParameters}),
+              (std::vector<int>{2, 1, 4, 2, 12, 0, 1, 2, -4, 5, 6, 7}));
+    // A doubled blank moves the second start onto a blank: the second name is not found.
+    EXPECT_EQ(r.getOpMode("MIX"), 1);
+    EXPECT_EQ(r.getOpMode("MIXER"), 0);
+
+    const int three[10] = {3, 0, 10, 0, 0, 0, 3, 0, 0, 0};
+    const IDRecord s(0, 0, three, "SKYO SKYIO SKYC", nullptr);
+    EXPECT_EQ(s.getOpMode("SKYO"), 1);
+    EXPECT_EQ(s.getOpMode("SKYIO"), 2);
+    EXPECT_EQ(s.getOpMode("SKYC"), 3);
+    for (const char* no : {"SKY", "SKYIOX", "KYO", "", "skyo"}) EXPECT_EQ(s.getOpMode(no), 0) << no;
+
+    const int none[10] = {0, 0, 10, 0, 0, 0, 3, 0, 0, 0};
+    EXPECT_EQ(IDRecord(0, 0, none, "HIDDEN", nullptr).getOpMode("HIDDEN"), 0);  // declares no names
+}
+
+TEST(MachReader, StringTableAsLaidOut) {
+    EXPECT_EQ(mach(machFile()), (Names{"tb0001", "info", "ubDemo"}));  // the unterminated tail is no name
+    // The magic number is not examined by the reader itself, only by the choice of reader.
+    Buffer plain = machFile();
+    put(plain, 0, 0, 4);
+    EXPECT_EQ(mach(plain), (Names{"tb0001", "info", "ubDemo"}));
+    EXPECT_EQ(Loader::libraryNames(plain.data(), plain.size()), Names{});
+    const Buffer withMagic = machFile();
+    EXPECT_EQ(Loader::libraryNames(withMagic.data(), withMagic.size()), (Names{"tb0001", "info", "ubDemo"}));
+}
+
+TEST(MachReader, DamagedFilesGiveNoNamesAndEnd) {
+    const Buffer good = machFile();
+    for (std::size_t n = 0; n < good.size(); ++n) {
+        const Buffer cut(good.begin(), good.begin() + n);
+        EXPECT_EQ(mach(cut), Names{}) << "cut at " << n;
+    }
+    Buffer b = machFile();
+    put(b, 36, 0, 4);  // a command of size 0 would be read for ever
+    EXPECT_EQ(mach(b), Names{});
+    b = machFile();
+    put(b, 16, 0xffffffff, 4);  // more commands than the file holds
+    EXPECT_EQ(mach(b), Names{});
+    b = machFile();
+    put(b, 120, 0xfffffff0, 4);  // string table beyond the end
+    EXPECT_EQ(mach(b), Names{});
+    b = machFile();
+    put(b, 124, 0xffffffff, 4);
+    EXPECT_EQ(mach(b), Names{});
+}
+
+TEST(ElfReader, DefinedExportedFunctionsInEveryClassAndByteOrder) {
+    for (bool wide : {false, true})
+        for (bool big : {false, true}) {
+            const Buffer b = elfFile(wide, big);
+            EXPECT_EQ(elf(b), (Names{"tb0001", "weakfn"})) << wide << big;
+            EXPECT_EQ(Loader::libraryNames(b.data(), b.size()), (Names{"tb0001", "weakfn"}));
+        }
+}
+
+TEST(ElfReader, DamagedFilesGiveNoNames) {
+    const Buffer good = elfFile(true, false);
+    for (std::size_t n = 0; n < good.size(); ++n)
+        EXPECT_EQ(elf(Buffer(good.begin(), good.begin() + n)), Names{}) << "cut at " << n;
+    Buffer b = good;
+    put(b, 40, ~0ull, 8);  // section table offset past the end
+    EXPECT_EQ(elf(b), Names{});
+    b = good;
+    put(b, b.size() - 64 * 2 + 40, 9, 4);  // string table index out of range
+    EXPECT_EQ(elf(b), Names{});
+    b = good;
+    put(b, 64 + 24, 1000, 4);  // a name offset outside the string table
+    EXPECT_EQ(elf(b), Names{});
+    b = good;
+    b[4] = 3;  // an unknown class
+    EXPECT_EQ(elf(b), Names{});
+}
+
+TEST(ElfReader, BuiltLibrariesExportOnlyTheirOwnFunctions) {
+    Names engine = Loader::load_linux(ENGINE_LIBRARY);
+    std::sort(engine.begin(), engine.end());
+    EXPECT_EQ(engine, (Names{"info", "vireoEngine"}));
+
+    const Names import = Loader::load_linux(TB_DIR "/libTbImport.so");
+    EXPECT_NE(std::find(import.begin(), import.end(), "tb0005"), import.end());
+    EXPECT_EQ(std::find(import.begin(), import.end(), "tb0001"), import.end());  // imported
+    const Names constant = Loader::load_linux(TB_DIR "/libTbConst.so");
+    EXPECT_NE(std::find(constant.begin(), constant.end(), "tb0002"), constant.end());
+    EXPECT_EQ(std::find(constant.begin(), constant.end(), "tb0008"), constant.end());  // data
+
+    const Buffer whole = fileBytes(TB_DIR "/libTbAlias.so");
+    ASSERT_GT(whole.size(), 1000u);
+    for (std::size_t n : {std::size_t{0}, std::size_t{17}, std::size_t{64}, whole.size() / 2, whole.size() - 1})
+        EXPECT_EQ(elf(Buffer(whole.begin(), whole.begin() + n)), Names{}) << "cut at " << n;
+    EXPECT_EQ(Loader::load_linux(TB_DIR "/notes.txt"), Names{});
+    EXPECT_EQ(Loader::load_linux(TB_DIR "/missing.so"), Names{});
+    EXPECT_EQ(Loader::load_bytes(TB_DIR "/missing.so"), nullptr);
+    EXPECT_EQ(Loader::load_windows(TB_DIR "/libTbAlias.so"), Names{});
+}
+
+TEST(OwnSymbol, NamesFoundInLinkedLibrariesAreNotTheLibrarys) {
+    void* h = dlopen(TB_DIR "/libTbImport.so", RTLD_LAZY | RTLD_GLOBAL);
+    ASSERT_NE(h, nullptr) << dlerror();
+    EXPECT_NE(Loader::ownSymbol(h, "tb0005"), nullptr);
+    EXPECT_NE(dlsym(h, "tb0001"), nullptr);  // the lookup reaches the linked library...
+    EXPECT_EQ(Loader::ownSymbol(h, "tb0001"), nullptr);  // ...whose name it is not
+    EXPECT_NE(dlsym(h, "info"), nullptr);
+    EXPECT_EQ(Loader::ownSymbol(h, "info"), nullptr);
+    EXPECT_EQ(Loader::ownSymbol(h, "nothing"), nullptr);
+    dlclose(h);
+}
+
+TEST_F(TestBlockDirectories, BlockModeIdentifiesAndKeepsWhatItNeeds) {
+    {
+        Loader loader(false);
+        const auto blocks = loader.blocks();
+        Names names;
+        for (const auto& r : blocks) names.push_back(r->name());
+        EXPECT_EQ(names, (Names{"TBMAIN TBALIAS", "TBCONST", "TBIMPORT", "TBNOINFO", "UBDEMO TBALIAS"}));
+        ASSERT_EQ(blocks.size(), 5u);
+        const IDRecord& a = *blocks[0];
+        EXPECT_EQ((std::vector<int>{a.nameCount, a.minInputs, a.maxInputs, a.outputCount, a.ipSize, a.rpSize,
+                                    a.dpSize, a.minParameters, a.maxParameters, a.minStrings, a.maxStrings, a.group}),
+                  (std::vector<int>{2, 1, 3, 2, 12, 1, 2, 0, 2, 0, 1, 3}));  // IN[0] = 3.9 gives 3
+        EXPECT_EQ(blocks[1]->group, 1);
+        EXPECT_EQ(loader.components().size(), 0u);
+
+        // Libraries with names of block form stay open, even when none answered.
+        EXPECT_TRUE(isLoaded(TB_DIR "/libTbNoBlock.so"));
+        EXPECT_FALSE(isLoaded(TB_DIR "/libTbEmpty.so"));
+        EXPECT_FALSE(isLoaded(TB_DIR "/sub/libTbDeep.so"));
+
+        // The functions stay callable for the run.
+        float in[3] = {2.5f, 0, 0}, out[2] = {0, 0};
+        int ip[12] = {0, 0, 1, 1, 1, 2};
+        a.blockFunction(in, out, ip, nullptr, nullptr, nullptr, nullptr);
+        EXPECT_EQ(out[0], 2.5f);
+    }
+    EXPECT_FALSE(isLoaded(TB_DIR "/libTbNoBlock.so"));
+}
+
+TEST_F(TestBlockDirectories, ComponentModeCollectsInfoLinesOnly) {
+    ComponentSet texts;
+    {
+        Loader loader(true);
+        EXPECT_TRUE(loader.blocks().empty());
+        texts = loader.components();
+    }
+    Names lines;
+    for (char* t : texts) lines.emplace_back(t);
+    const std::string pad(16, ' ');
+    EXPECT_EQ(lines, (Names{"\ttest_20240101_alias" + pad + "libTbAlias", "\ttest_20240101_const" + pad + "libTbConst",
+                            "\ttest_20240101_empty" + pad + "libTbEmpty",
+                            "\ttest_20240101_noblock" + pad.substr(2) + "libTbNoBlock",
+                            "\ttest_20240101_user" + pad + " libTbUser "}));
+    EXPECT_TRUE(isLoaded(TB_DIR "/libTbEmpty.so"));  // the texts' libraries stay loaded
+    EXPECT_FALSE(isLoaded(TB_DIR "/libTbNoInfo.so"));
+    Components owner(texts);  // releases them
+}
+
+TEST_F(TestBlockDirectories, RegistryFindsABlockByAnyOfItsNames) {
+    const VireoBlocks registry;
+    EXPECT_EQ(registry.numOfBlocks(), 5);
+    const auto main = registry.getID("TBMAIN");
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(registry.getID("TBALIAS"), main);  // the first discovered of the two that declare it
+    EXPECT_EQ(main->getOpMode("TBALIAS"), 2);
+    const auto user = registry.getID("UBDEMO");
+    ASSERT_NE(user, nullptr);
+    EXPECT_EQ(user->name(), "UBDEMO TBALIAS");
+    EXPECT_NE(registry.getID("TBCONST"), nullptr);
+    for (const char* no : {"TBMAI", "TB0001", "TBDEEP", "NOSUCH", ""}) EXPECT_EQ(registry.getID(no), nullptr) << no;
+}
+
+TEST(ComponentInfo, EngineLine) {
+    char* text = info();
+    EXPECT_EQ(std::string(text), "\tdevelopment_20211115_3c714cf       libVireoEngine");
+    delete[] text;
+    EXPECT_EQ(module(), "libVireoEngine");
+    EXPECT_EQ(commit(), "development_20211115_3c714cf");
+}
