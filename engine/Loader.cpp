@@ -275,6 +275,7 @@ std::vector<std::string> Loader::machNames(const unsigned char* data, std::size_
     std::uint32_t commands = 0;
     if (!b.read(16, commands)) return {};
     std::uint64_t at = 32;
+    std::uint64_t scanned = 0;
     for (std::uint32_t k = 0; k < commands; ++k) {
         std::uint32_t code = 0;
         std::uint32_t commandSize = 0;
@@ -285,6 +286,10 @@ std::vector<std::string> Loader::machNames(const unsigned char* data, std::size_
             std::uint32_t tableSize = 0;
             if (!b.read(at + 16, tableOffset) || !b.read(at + 20, tableSize)) return {};
             if (!b.has(tableOffset, tableSize)) return {};
+            // A well-formed file has one table; many commands naming one large table would
+            // make the work grow with the square of the file's size.
+            scanned += tableSize;
+            if (scanned > size) return {};
             // Every string but the first byte's; the byte after each NUL is the underscore
             // the format puts before C names, and is dropped.
             const unsigned char* table = data + tableOffset;

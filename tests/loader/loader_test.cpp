@@ -4,14 +4,12 @@
 #include "IDRecord.h"
 #include "library_images.h"
 #include "Loader.h"
-#include "component_info.h"
 #include "vireoBlocks.h"
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -21,20 +19,11 @@ namespace {
 using Names = std::vector<std::string>;
 using vireo_test::Buffer;
 using vireo_test::elfFile;
-using vireo_test::kStrings;
 using vireo_test::machFile;
 using vireo_test::put;
 
 Names mach(const Buffer& b) { return Loader::machNames(b.data(), b.size()); }
 Names elf(const Buffer& b) { return Loader::elfNames(b.data(), b.size()); }
-
-Buffer fileBytes(const std::string& path) {
-    std::size_t size = 0;
-    char* bytes = Loader::load_bytes(path.c_str(), &size);
-    Buffer b(bytes, bytes + (bytes != nullptr ? size : 0));
-    delete[] bytes;
-    return b;
-}
 
 bool isLoaded(const std::string& path) {
     void* h = dlopen(path.c_str(), RTLD_LAZY | RTLD_NOLOAD);
@@ -109,6 +98,20 @@ TEST(MachReader, DamagedFilesGiveNoNamesAndEnd) {
     b = machFile();
     put(b, 124, 0xffffffff, 4);
     EXPECT_EQ(mach(b), Names{});
+    // Many symbol-table commands naming the same table: read once would be fine, read
+    // for each command the work grows with the square of the file.
+    b = machFile(std::string(4000, 'x') + '\0');
+    const std::size_t tableAt = 128, commands = 600;
+    Buffer many(b.begin(), b.begin() + 32);
+    put(many, 16, commands, 4);
+    for (std::size_t k = 0; k < commands; ++k) {
+        put(many, 32 + 24 * k, 2, 4);
+        put(many, 36 + 24 * k, 24, 4);
+        put(many, 48 + 24 * k, 32 + 24 * commands, 4);
+        put(many, 52 + 24 * k, b.size() - tableAt, 4);
+    }
+    many.insert(many.end(), b.begin() + tableAt, b.end());
+    EXPECT_EQ(mach(many), Names{});
 }
 
 TEST(ElfReader, DefinedExportedFunctionsInEveryClassAndByteOrder) {
@@ -150,14 +153,8 @@ TEST(ElfReader, BuiltLibrariesExportOnlyTheirOwnFunctions) {
     EXPECT_NE(std::find(constant.begin(), constant.end(), "tb0002"), constant.end());
     EXPECT_EQ(std::find(constant.begin(), constant.end(), "tb0008"), constant.end());  // data
 
-    const Buffer whole = fileBytes(TB_DIR "/libTbAlias.so");
-    ASSERT_GT(whole.size(), 1000u);
-    for (std::size_t n : {std::size_t{0}, std::size_t{17}, std::size_t{64}, whole.size() / 2, whole.size() - 1})
-        EXPECT_EQ(elf(Buffer(whole.begin(), whole.begin() + n)), Names{}) << "cut at " << n;
     EXPECT_EQ(Loader::load_linux(TB_DIR "/notes.txt"), Names{});
-    EXPECT_EQ(Loader::load_linux(TB_DIR "/missing.so"), Names{});
     EXPECT_EQ(Loader::load_bytes(TB_DIR "/missing.so"), nullptr);
-    EXPECT_EQ(Loader::load_windows(TB_DIR "/libTbAlias.so"), Names{});
 }
 
 TEST(OwnSymbol, NamesFoundInLinkedLibrariesAreNotTheLibrarys) {
@@ -176,10 +173,7 @@ TEST_F(TestBlockDirectories, BlockModeIdentifiesAndKeepsWhatItNeeds) {
     {
         Loader loader(false);
         const auto blocks = loader.blocks();
-        Names names;
-        for (const auto& r : blocks) names.push_back(r->name());
-        EXPECT_EQ(names, (Names{"TBMAIN TBALIAS", "TBCONST", "TBIMPORT", "TBNOINFO", "UBDEMO TBALIAS"}));
-        ASSERT_EQ(blocks.size(), 5u);
+        ASSERT_EQ(blocks.size(), 5u);  // their order and names: the block list's tests
         const IDRecord& a = *blocks[0];
         EXPECT_EQ((std::vector<int>{a.nameCount, a.minInputs, a.maxInputs, a.outputCount, a.ipSize, a.rpSize,
                                     a.dpSize, a.minParameters, a.maxParameters, a.minStrings, a.maxStrings, a.group}),
@@ -208,13 +202,8 @@ TEST_F(TestBlockDirectories, ComponentModeCollectsInfoLinesOnly) {
         EXPECT_TRUE(loader.blocks().empty());
         texts = loader.components();
     }
-    Names lines;
-    for (char* t : texts) lines.emplace_back(t);
-    const std::string pad(16, ' ');
-    EXPECT_EQ(lines, (Names{"\ttest_20240101_alias" + pad + "libTbAlias", "\ttest_20240101_const" + pad + "libTbConst",
-                            "\ttest_20240101_empty" + pad + "libTbEmpty",
-                            "\ttest_20240101_noblock" + pad.substr(2) + "libTbNoBlock",
-                            "\ttest_20240101_user" + pad + " libTbUser "}));
+    EXPECT_EQ(texts.size(), 5u);  // the first directory's four (see the component list's tests) and the user's
+    EXPECT_EQ(std::string(*texts.rbegin()), "\ttest_20240101_user" + std::string(17, ' ') + "libTbUser ");
     EXPECT_TRUE(isLoaded(TB_DIR "/libTbEmpty.so"));  // the texts' libraries stay loaded
     EXPECT_FALSE(isLoaded(TB_DIR "/libTbNoInfo.so"));
     Components owner(texts);  // releases them
@@ -232,12 +221,4 @@ TEST_F(TestBlockDirectories, RegistryFindsABlockByAnyOfItsNames) {
     EXPECT_EQ(user->name(), "UBDEMO TBALIAS");
     EXPECT_NE(registry.getID("TBCONST"), nullptr);
     for (const char* no : {"TBMAI", "TB0001", "TBDEEP", "NOSUCH", ""}) EXPECT_EQ(registry.getID(no), nullptr) << no;
-}
-
-TEST(ComponentInfo, EngineLine) {
-    char* text = info();
-    EXPECT_EQ(std::string(text), "\tdevelopment_20211115_3c714cf       libVireoEngine");
-    delete[] text;
-    EXPECT_EQ(module(), "libVireoEngine");
-    EXPECT_EQ(commit(), "development_20211115_3c714cf");
 }
