@@ -1,11 +1,22 @@
 # Helpers shared by every component's CMakeLists.
 
+set(VIREO_CMAKE_DIR ${CMAKE_CURRENT_LIST_DIR})
+
 # A shared library that exports only what its sources mark with VIREO_EXPORT.
 function(vireo_hidden_visibility target)
   set_target_properties(${target} PROPERTIES
     C_VISIBILITY_PRESET hidden
     CXX_VISIBILITY_PRESET hidden
     VISIBILITY_INLINES_HIDDEN ON)
+endfunction()
+
+# A shared library's exports without the C++ names: hidden visibility does not reach the
+# standard library's templates instantiated in it, and libraries opened with global
+# symbols would otherwise share (and interpose) those instances. Exported functions are
+# C names, so nothing meant for callers is lost.
+function(vireo_hide_cxx_exports target)
+  target_link_options(${target} PRIVATE -Wl,--version-script=${VIREO_CMAKE_DIR}/hide-cxx-exports.map)
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${VIREO_CMAKE_DIR}/hide-cxx-exports.map)
 endfunction()
 
 # A GoogleTest executable registered with CTest. The user directories point into the
@@ -30,6 +41,7 @@ function(vireo_block_library target)
   vireo_hidden_visibility(${target})
   target_link_libraries(${target} PRIVATE VireoTools ${ARG_LIBS})
   target_link_options(${target} PRIVATE -Wl,--exclude-libs,ALL)
+  vireo_hide_cxx_exports(${target})
   if(ARG_OUTPUT_NAME)
     set_target_properties(${target} PROPERTIES OUTPUT_NAME ${ARG_OUTPUT_NAME})
   endif()

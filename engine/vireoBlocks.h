@@ -1,18 +1,28 @@
-// The registry of installed blocks. Until the block-library loader lands it holds no
-// blocks; its interface is the one the entry point and the compiler use.
+// The registry of installed blocks: tells the compiler which block type has a name and
+// makes the block list (-b) and, through Components, the component list (-v).
 #ifndef VIREO_VIREOBLOCKS_H
 #define VIREO_VIREOBLOCKS_H
 
-#include <set>
+#include "Components.h"
+#include "IDRecord.h"
+#include "Loader.h"
+
+#include <memory>
 
 class VireoBlocks {
 public:
     VireoBlocks() : VireoBlocks(false) {}
-    explicit VireoBlocks(bool componentMode);
+    explicit VireoBlocks(bool componentMode) : loader_(std::make_unique<Loader>(componentMode)) {}
 
-    int numOfBlocks() const { return 0; }
+    // The first record, in discovery order, one of whose names is the given one (upper
+    // case, as the model's names are made); empty when no block has it.
+    std::shared_ptr<IDRecord> getID(const String& name) const;
+    int numOfBlocks() const;
     void displayBlocks() const;
-    std::set<char*> components() const { return {}; }
+    ComponentSet components() const { return loader_->components(); }
+
+private:
+    std::unique_ptr<Loader> loader_;
 };
 
 #endif

@@ -30,7 +30,8 @@ TEST(Host, StartUpCallsInTheirOrder) {
     std::vector<std::string> heads;
     for (const auto& t : r.trace) heads.push_back(t.line);
     EXPECT_EQ(heads, (std::vector<std::string>{"@getjavaflag\t1", "@os0ltxt\thost", "@get_paths\t9",
-                                               "@get_paths\t10", "@get_paths\t11", "@getpref\t1"}));
+                                               "@get_paths\t10", "@get_paths\t11", "@getpref\t1",
+                                               "@get_paths\t6", "@get_paths\t10"}));  // the block directories
     EXPECT_EQ(r.out, "");  // options without a model file: nothing compiled, nothing said
 }
 
