@@ -112,7 +112,7 @@ int error(int code, int line);
 void closeFiles();
 
 // For tests and fuzzing only.
-namespace testing {
+namespace testHooks {
 // Replaces the function that opens model and include files (null: the default, which
 // opens for reading and refuses directories). A null result means "cannot be opened".
 using FileOpener = std::FILE* (*)(const char* path);
@@ -120,7 +120,7 @@ void setFileOpener(FileOpener opener);
 // The scanner's n-th buffer allocation from now (0: the next) fails as if memory were
 // exhausted; a negative n: none fails.
 void failAllocationAfter(long n);
-}  // namespace testing
+}  // namespace testHooks
 
 }  // namespace vireoScanner
 

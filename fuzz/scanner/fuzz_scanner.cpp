@@ -56,7 +56,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // Messages and copied characters go to standard output: keep the run quiet.
     const int devNull = open("/dev/null", O_WRONLY);
     if (devNull >= 0) dup2(devNull, 1);
-    vireoScanner::testing::setFileOpener(openInScratch);
+    vireoScanner::testHooks::setFileOpener(openInScratch);
     return 0;
 }
 

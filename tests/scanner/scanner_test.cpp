@@ -9,6 +9,7 @@
 
 #include <dirent.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -45,8 +46,8 @@ protected:
     }
     void TearDown() override {
         vireoScanner::closeFiles();
-        vireoScanner::testing::setFileOpener(nullptr);
-        vireoScanner::testing::failAllocationAfter(-1);
+        vireoScanner::testHooks::setFileOpener(nullptr);
+        vireoScanner::testHooks::failAllocationAfter(-1);
         unsetenv("VIREO_MSG_TRACE");
         unsetenv("VIREO_INCLUDE_DIR");
         fs::current_path(start_);
@@ -391,27 +392,31 @@ TEST_F(Scanner, EveryCompileStartsAfresh) {
     EXPECT_TRUE(codes().empty());
 }
 
-// A stream whose reads fail; with `interrupts`, the first reads are only interrupted.
+// A stream whose reads fail; or, with `interrupts`, one that hands out its text three
+// bytes at a time with an interrupted read before each piece.
 struct FailingStream {
     int interrupts = 0;
     bool failing = true;
     std::string text;
     std::size_t pos = 0;
+    bool interrupted = false;
 };
 FailingStream stream;
 
 ssize_t readFailing(void* cookie, char* buf, std::size_t size) {
     auto* s = static_cast<FailingStream*>(cookie);
-    if (s->interrupts > 0) {
+    if (s->interrupts > 0 && !s->interrupted) {
         --s->interrupts;
+        s->interrupted = true;
         errno = EINTR;
         return -1;
     }
+    s->interrupted = false;
     if (s->failing) {
         errno = EIO;
         return -1;
     }
-    const std::size_t n = std::min(size, s->text.size() - s->pos);
+    const std::size_t n = std::min({size, s->text.size() - s->pos, std::size_t{3}});
     std::memcpy(buf, s->text.data() + s->pos, n);
     s->pos += n;
     return static_cast<ssize_t>(n);
@@ -424,8 +429,8 @@ std::FILE* openFailing(const char* path) {
 }
 
 TEST_F(Scanner, ReadFailureIsACountedErrorNotAnExit) {
-    vireoScanner::testing::setFileOpener(openFailing);
-    stream = FailingStream{0, true, "", 0};
+    vireoScanner::testHooks::setFileOpener(openFailing);
+    stream = FailingStream{0, true, "", 0, false};
     EXPECT_EQ(scan("b 1\ni 'disk.vireo' c"), (Texts{"BLOCK", "INTEGER 1", "304942"}));
     const auto tr = trace();
     ASSERT_EQ(codes(), (std::vector<int>{304942, 5312}));
@@ -434,8 +439,8 @@ TEST_F(Scanner, ReadFailureIsACountedErrorNotAnExit) {
     EXPECT_EQ(RootClass::_errors, 1);
     EXPECT_EQ(vireoScanner::yylex(nullptr), vireoScanner::END);
 
-    // Interrupted reads are retried.
-    stream = FailingStream{3, false, "c K 'v'\n", 0};
+    // Interrupted reads are retried, also after part of a buffer was read.
+    stream = FailingStream{100, false, "c K 'v'\n", 0, false};
     EXPECT_EQ(scan("i 'disk.vireo' b"), (Texts{"CONSTANT", "NAME K", "STRING v", "BLOCK"}));
     EXPECT_EQ(RootClass::_errors, 1);
 }
@@ -450,9 +455,9 @@ TEST_F(Scanner, OutOfMemoryIsACountedErrorNotAnExit) {
     for (long n = 0; n < 200 && !completed; ++n) {
         RootClass::_errors = 0;
         std::remove(trace_.c_str());
-        vireoScanner::testing::failAllocationAfter(n);
+        vireoScanner::testHooks::failAllocationAfter(n);
         const auto tokens = vireo_test::scanFile("m.vireo");
-        vireoScanner::testing::failAllocationAfter(-1);
+        vireoScanner::testHooks::failAllocationAfter(-1);
         if (RootClass::_errors == 0) {
             EXPECT_EQ(texts(tokens), whole) << "after " << n << " allocations";
             completed = true;
