@@ -243,12 +243,6 @@ Format::Format(std::string_view text) {
     }
 }
 
-bool Format::hasLiteral() const {
-    for (const Node& n : nodes_)
-        if (n.kind == Kind::literal) return true;
-    return false;
-}
-
 bool Format::hasData() const {
     for (const Node& n : nodes_)
         if (isData(n.kind)) return true;

@@ -204,7 +204,7 @@ Status TextRecords::next(std::string& record) {
     std::size_t end = text_.find('\n', position_);
     const std::size_t stop = end == std::string_view::npos ? text_.size() : end;
     std::string_view line = text_.substr(position_, stop - position_);
-    if (end != std::string_view::npos && !line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     position_ = end == std::string_view::npos ? text_.size() : end + 1;
     record.assign(line);
     return {};

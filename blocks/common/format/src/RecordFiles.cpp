@@ -71,7 +71,7 @@ Status SequentialFile::next(std::string& record) {
         else tooLong = true;  // read on to the line end, so the next record is the next line
     }
     if (c == EOF && std::ferror(file_)) return systemError();
-    if (c == '\n' && !record.empty() && record.back() == '\r') record.pop_back();
+    if (!record.empty() && record.back() == '\r') record.pop_back();
     ++recordNumber_;
     if (tooLong) return {Code::recordTooLong, recordNumber_};
     return {};

@@ -7,7 +7,7 @@
 //   Fw.d        real in w characters with d decimals
 //   Ew.d  Dw.d  real as 0.ddd...E+ee (D+ee) in w characters with d digits after the point
 //   A   Aw      text: the whole value, or w characters
-//   nX  (X)     n blanks on output, n characters skipped on input
+//   nX          n blanks on output, n characters skipped on input (X alone: one)
 //   /           ends the record, the next item goes into a new one
 //   'text' "text"   written as it stands (a doubled quote stands for one)
 //   r...        a repeat count before a data descriptor, a slash or a group "r(...)"
@@ -95,7 +95,6 @@ public:
     // Where format control goes back to when values remain at the final parenthesis:
     // the last group that opens directly inside the outer parentheses, else the start.
     std::size_t reversionPoint() const { return reversion_; }
-    bool hasLiteral() const;
     bool hasData() const;
 
 private:

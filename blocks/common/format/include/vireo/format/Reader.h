@@ -69,7 +69,7 @@ public:
     virtual Status next(std::string& record) = 0;
 };
 
-// The records of a text, one per line; a CR before a line's LF is not part of it.
+// The records of a text, one per line; a CR that ends a line is not part of it.
 class TextRecords final : public RecordSource {
 public:
     explicit TextRecords(std::string_view text) : text_(text) {}

@@ -27,7 +27,7 @@ bool fileExists(const std::string& path);
 // Its size in bytes; nothing when it does not exist or cannot be asked.
 std::optional<std::uintmax_t> fileSize(const std::string& path);
 
-// A text file read record by record (one record a line; a CR before the LF is dropped).
+// A text file read record by record (one record a line; a CR that ends a line is dropped).
 class SequentialFile final : public RecordSource {
 public:
     SequentialFile() = default;

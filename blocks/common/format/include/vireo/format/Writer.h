@@ -1,8 +1,8 @@
 // Writing values into fixed-width text records.
 //
 //   std::string text;
-//   Status s = writeText("(/2X,A18,A6,2X,A6,D25.17)", {message, name, label, x1}, text);
-//   // text == "\n  OUT OF RANGE IN  VPT1    PRES =  0.32082347585922280D+04\n"
+//   Status s = writeText("(/2X,A18,A6,2X,A6,D25.17)", {" OUT OF RANGE IN  ", "VPT1  ", "PRES =", 1.0}, text);
+//   // s.ok(), text == "\n   OUT OF RANGE IN  VPT1    PRES =  0.10000000000000000D+01\n"
 //
 // The forms are those of the original run-time library for these descriptors:
 //   - Iw.m fills with zeros to m digits; Iw.0 writes a zero as w blanks.
