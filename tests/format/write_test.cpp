@@ -48,7 +48,7 @@ TEST(WriteInteger, WidthZeroFillAndOverflow) {
 }
 
 TEST(WriteFixed, RoundingOfTheExactBinaryValue) {
-    // Exactly half-way values go to the even digit, as the run-time rounds.
+    // Exactly half-way values go to the even digit.
     EXPECT_EQ(one("(F5.2)", {0.125}), " 0.12");
     EXPECT_EQ(one("(F5.2)", {0.375}), " 0.38");
     EXPECT_EQ(one("(F3.0)", {2.5}), " 2.");

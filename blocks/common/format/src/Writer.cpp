@@ -17,7 +17,7 @@ void rightAligned(std::string& out, int width, std::string_view body) {
     out.append(body);
 }
 
-// NaN and infinity in a numeric field, in the run-time's words and widths.
+// NaN and infinity in a numeric field: the customary words, shortened in narrow fields.
 bool putSpecial(std::string& out, double v, int width) {
     if (std::isnan(v)) {
         if (width < 3) {
@@ -175,7 +175,7 @@ Status putValue(Record& record, const Node& node, const Value& value, long index
     case Kind::exponent:
     case Kind::dexponent:
         if (value.type() != Value::Type::real) return {Code::typeMismatch, index};
-        // The run-time refuses Ew.0 on output: there is no digit to show.
+        // Ew.0 has no digit to show a value with: refused, as is customary.
         if (node.digits == 0) return {Code::badDescriptor, index};
         overflow = !putExponent(out, value.real(), node.width, node.digits, node.kind == Kind::exponent ? 'E' : 'D');
         break;

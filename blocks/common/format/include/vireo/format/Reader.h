@@ -7,7 +7,7 @@
 //   float key = 0, temperature = 0;
 //   s = read(data, Format("*"), {Item(key), Item(temperature)});
 //
-// Formatted input, as the original run-time reads it:
+// Formatted input, by the customary rules of fixed-width record I/O:
 //   - Each read starts a new record; "/" and reversion (values left at the final
 //     parenthesis) go on to the next one; what is left of the last record is skipped.
 //   - A record shorter than the format reads as if padded with blanks.

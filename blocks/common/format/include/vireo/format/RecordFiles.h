@@ -69,7 +69,7 @@ public:
     void close();
     bool isOpen() const { return fd_ >= 0; }
     int recordChars() const { return chars_; }
-    // L, the record length including the line end (the run-time's RECL).
+    // L, the record length including the line end (RECL).
     int recordLength() const { return chars_ + lineEnd_; }
     // Whole records in the file now.
     long recordCount() const;

@@ -4,7 +4,8 @@
 //   Status s = writeText("(/2X,A18,A6,2X,A6,D25.17)", {" OUT OF RANGE IN  ", "VPT1  ", "PRES =", 1.0}, text);
 //   // s.ok(), text == "\n   OUT OF RANGE IN  VPT1    PRES =  0.10000000000000000D+01\n"
 //
-// The forms are those of the original run-time library for these descriptors:
+// The forms are the customary ones of fixed-width record I/O, which the stored files
+// and reports rely on:
 //   - Iw.m fills with zeros to m digits; Iw.0 writes a zero as w blanks.
 //   - Fw.d and Ew.d/Dw.d round the exact binary value to the digits shown (a value
 //     exactly half-way goes to the even digit: 0.125 in F5.2 is " 0.12").
@@ -46,7 +47,7 @@
 namespace vireo::format {
 
 // One value to write: an integer (I), a real (F, E, D; a float is written from its exact
-// value, as the run-time does) or a text (A, which may hold any byte, NUL included).
+// value) or a text (A, which may hold any byte, NUL included).
 class Value {
 public:
     enum class Type { integer, real, text };
