@@ -86,6 +86,13 @@ VIREO_TOOLS_API void strip(const char* in, const char* set, const int* mode, cha
 /* Upper-case copy, blank-padded; status 1 when `in` did not fit into `out` (cut). */
 VIREO_TOOLS_API void lc2uc(const char* in, char* out, int* status, size_t inLength, size_t outLength);
 
+/* Checks a read format given by a user (a parenthesised list of edit descriptors, or
+ * "*" for list-directed reading; leading and trailing blanks, and everything from a NUL
+ * on, are ignored). status 0: the format can read values; otherwise the 1-based column
+ * of the first fault. Accepted descriptors: Iw, Iw.m, Fw.d, Ew.d, Dw.d, A, Aw, nX, "/",
+ * repeat counts and groups; a quoted text, or a format that reads no value, is refused. */
+VIREO_TOOLS_API void ckform(const char* text, int* status, size_t length);
+
 /* ---- calendar (Gregorian) ------------------------------------------------------ */
 
 /* Julian day number of a date (the day that begins at noon of that date): 1 January
