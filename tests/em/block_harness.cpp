@@ -100,9 +100,8 @@ Messages finishMessages(const std::string& trace) {
     Messages m;
     m.out = testing::internal::GetCapturedStdout();
     unsetenv("VIREO_MSG_TRACE");
-    const auto records = vireo_test::readTrace(trace);
-    m.codes = vireo_test::codesOf(records);
-    for (const auto& r : records) m.lines.push_back(r.line);
+    m.records = vireo_test::readTrace(trace);
+    m.codes = vireo_test::codesOf(m.records);
     return m;
 }
 

@@ -5,6 +5,8 @@
 #ifndef VIREO_TEST_BLOCK_HARNESS_H
 #define VIREO_TEST_BLOCK_HARNESS_H
 
+#include "trace.h"
+
 #include <array>
 #include <string>
 #include <vector>
@@ -54,8 +56,8 @@ private:
 // returns the codes of the messages sent, in order.
 struct Messages {
     std::vector<int> codes;
-    std::vector<std::string> lines;  // the trace records as written
-    std::string out;                 // standard output
+    std::vector<vireo_test::TraceRecord> records;
+    std::string out;  // standard output
 };
 template <class Fn>
 Messages messagesOf(Fn fn);

@@ -122,24 +122,6 @@ TEST(BlockTable, EveryRoutineAnswersItsPublishedIdentity) {
     }
 }
 
-TEST(BlockTable, IdentificationWritesOnlyTheAnswer) {
-    // Nothing beyond one float of IN and OUT, ten ints of IP and one row of SP may be
-    // touched: the engine hands exactly those.
-    for (const Row& row : kPublished) {
-        float in[2] = {0.0f, -7.0f}, out[2] = {0.0f, -7.0f};
-        int ip[12] = {0, -1, 0, 0, 0, 0, 0, 0, 0, 0, -7, -7};
-        char sp[2][1024];
-        std::memset(sp, 0, sizeof sp);
-        sp[1][0] = 'x';
-        em_test::blockFunction(row.routine)(in, out, ip, nullptr, nullptr, nullptr, sp);
-        EXPECT_EQ(in[1], -7.0f) << row.routine;
-        EXPECT_EQ(out[1], -7.0f) << row.routine;
-        EXPECT_EQ(ip[10], -7) << row.routine;
-        EXPECT_EQ(ip[11], -7) << row.routine;
-        EXPECT_EQ(sp[1][0], 'x') << row.routine;
-    }
-}
-
 TEST(BlockTable, ExportsExactlyTheBlocksUnderTheLoadersRule) {
     const std::regex blockName("[a-zA-Z]{2}[0-9]{4}");
     std::set<std::string> blocks, expected;
