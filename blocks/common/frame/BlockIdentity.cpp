@@ -1,0 +1,20 @@
+#include "BlockFrame.h"
+
+#include "vireo_tools.h"
+
+#include <cstring>
+
+namespace vireo::block {
+
+void identify(const BlockIdentity& b, const BlockArrays& a) {
+    char names[kRow];
+    std::memset(names, ' ', kRow);
+    const std::size_t n = std::strlen(b.names);
+    std::memcpy(names, b.names, n < kRow ? n : kRow);
+    const int group = static_cast<int>(b.group);
+    id(a.IN, a.OUT, a.IP, a.RP, a.DP, a.BP, a.SP != nullptr ? a.SP[0] : nullptr, names, &b.nameCount,
+       &b.minInputs, &b.maxInputs, &b.outputCount, &b.ipSize, &b.rpSize, &b.dpSize, &b.minParameters,
+       &b.maxParameters, &b.minStrings, &b.maxStrings, &group, kRow, kRow);
+}
+
+}  // namespace vireo::block

@@ -1,0 +1,66 @@
+// A block's identity: its name list and the twelve integers it declares in its
+// identification call. A block library keeps one table of these; everything the engine
+// learns about a block comes from that table.
+#ifndef VIREO_BLOCK_IDENTITY_H
+#define VIREO_BLOCK_IDENTITY_H
+
+#include <cstddef>
+
+namespace vireo::block {
+
+// Length of every text row that crosses the block interface.
+inline constexpr std::size_t kRow = 1024;
+
+// The twelfth identification integer.
+enum class Group : int {
+    unsorted = 0,
+    constantSource = 1,
+    timer = 2,
+    timerNoProgress = -2,
+    standard = 3,
+    loop = 4,
+    loopTop = -4,
+    delay = 5,
+    iteration = 6,
+};
+
+struct BlockIdentity {
+    const char* routine;  // exported function name, e.g. "em0006"
+    const char* names;    // upper-case names separated by one blank, main name first
+    int nameCount;
+    int minInputs;
+    int maxInputs;
+    int outputCount;
+    int ipSize;  // counts the ten protocol slots
+    int rpSize;
+    int dpSize;
+    int minParameters;
+    int maxParameters;
+    int minStrings;
+    int maxStrings;
+    Group group;
+};
+
+// Checks a table row can be held to at compile time: a name list the engine can split
+// (one blank between names, as many names as declared), room for the protocol slots and
+// limits that are not upside down.
+constexpr bool wellFormed(const BlockIdentity& b) {
+    int words = 0;
+    bool inWord = false;
+    std::size_t length = 0;
+    for (const char* p = b.names; *p != '\0'; ++p, ++length) {
+        const bool blank = *p == ' ';
+        if (blank && (!inWord || p[1] == ' ' || p[1] == '\0')) return false;
+        if (!blank && !inWord) ++words;
+        if (!blank && *p >= 'a' && *p <= 'z') return false;
+        inWord = !blank;
+    }
+    return length > 0 && length < kRow && words == b.nameCount && b.ipSize >= 10 &&
+           b.minInputs >= 0 && b.minInputs <= b.maxInputs && b.outputCount >= 0 && b.rpSize >= 0 &&
+           b.dpSize >= 0 && b.minParameters >= 0 && b.minParameters <= b.maxParameters &&
+           b.minStrings >= 0 && b.minStrings <= b.maxStrings;
+}
+
+}  // namespace vireo::block
+
+#endif

@@ -1,0 +1,20 @@
+#include "routines.h"
+
+#include "angles.h"
+#include "vireo_tools.h"
+
+#include <cmath>
+
+using namespace vireo::em;
+
+extern "C" void goh(const int* mode, const int* year, const int* month, const int* day,
+                    const float* latitude, const float* elevation, float* result) {
+    float d = static_cast<float>(idoy(year, month, day));
+    // Leap years are folded onto the 365-day year after 28 February.
+    const int december = 12, last = 31;
+    if (idoy(year, &december, &last) == 366 && d > 59.5f) d -= 1.0f;
+    if (std::fabs(*latitude) < 90.0f && *elevation > 0.0f && *elevation < 180.0f)
+        *result = 1367.0f * e0(mode, &d) * std::cos((90.0f - *elevation) * kRad);
+    else
+        *result = 0.0f;
+}

@@ -1,0 +1,140 @@
+// Sun position by one of three series. All work is in single precision, as the blocks
+// and generators that call this expect to the last bit.
+#include "routines.h"
+
+#include "Numbers.h"
+#include "angles.h"
+#include "vireo_tools.h"
+
+#include <climits>
+#include <cmath>
+
+using namespace vireo::em;
+using vireo::block::acosClamped;
+using vireo::block::asinClamped;
+using vireo::block::nearestInt;
+
+namespace {
+
+// Floored remainder into [0, period). The hour angle must land there whatever the sign of
+// the longitude or the range of the clock time: the quadrant tests below rely on it.
+float reduce(float x, float period) {
+    float r = x - std::floor(x / period) * period;
+    if (r < 0.0f) r += period;
+    if (r >= period) r -= period;
+    return r;
+}
+
+struct Equatorial {
+    float declination;  // radians
+    float hourAngle;    // radians, before reduction
+};
+
+// Walraven's ecliptic series, epoch 1980. n counts days from 1980 January 2.0 UT; the
+// Julian-day difference already carries every leap day, so no leap-year correction is
+// added on top of it.
+Equatorial ecliptic1980(long long jd, int year, float ut, float longitude) {
+    const float n = ut / 24.0f + static_cast<float>(jd - 2444241LL);
+    const float y = static_cast<float>(static_cast<long long>(year) - 1980LL);
+    const float theta = 360.0f * n / 365.25f * kRad;
+    const float g = theta - 0.031271f - 4.53963e-7f * n;
+    const float l = theta + 4.900968f + 3.6747e-7f * n + (0.033434f - 2.3e-9f * n) * std::sin(g) +
+                    0.000349f * std::sin(2.0f * g);
+    const float eps = 0.40914f - 6.2149e-9f * n;
+    float alpha = std::atan2(std::cos(eps) * std::sin(l), std::cos(l));
+    if (alpha < 0.0f) alpha += kTwoPi;
+    const float delta = asinClamped(std::sin(eps) * std::sin(l));
+    const float sidereal = reduce(1.759335f + kTwoPi * (n / 365.25f - y) + 3.694e-7f * n, kTwoPi);
+    const float local = reduce(sidereal + (15.0f * ut - longitude) * kRad, kTwoPi);
+    return {delta, local - alpha};
+}
+
+// The astronomical almanac's low-precision formulas, epoch 2000.
+Equatorial almanac2000(long long jd, float ut, float longitude) {
+    const float n = ut / 24.0f + static_cast<float>(jd - 2451546LL) + 0.5f;
+    const float meanLongitude = reduce(280.46f + 0.9856474f * n, 360.0f);
+    const float g = reduce(357.528f + 0.9856003f * n, 360.0f) * kRad;
+    const float l =
+        reduce(meanLongitude + 1.915f * std::sin(g) + 0.020f * std::sin(2.0f * g), 360.0f) * kRad;
+    const float eps = (23.439f - 4.0e-7f * n) * kRad;
+    // The quadrant of atan(y/x) chosen by the signs of y and x, without dividing by x.
+    float alpha = std::atan2(std::cos(eps) * std::sin(l), std::cos(l));
+    if (alpha < 0.0f) alpha += kTwoPi;
+    const float delta = asinClamped(std::sin(eps) * std::sin(l));
+    const float gmst = reduce(6.697375f + 0.0657098242f * n + ut, 24.0f);
+    const float lst = reduce(gmst - longitude / 15.0f, 24.0f);
+    return {delta, 15.0f * lst * kRad - alpha};
+}
+
+// Fourier series of the day angle for the declination, the equation of time for the
+// hour angle; works on local standard time, so the time zone enters only as a longitude.
+Equatorial fourier(float dayOfYear, float localTime, float timeZone, float longitude) {
+    const float g = kTwoPi * (dayOfYear - 1.0f) / 365.0f;
+    const float delta = 0.006918f - 0.399912f * std::cos(g) + 0.070257f * std::sin(g) -
+                        0.006758f * std::cos(2.0f * g) + 0.000907f * std::sin(2.0f * g) -
+                        0.002697f * std::cos(3.0f * g) + 0.00148f * std::sin(3.0f * g);
+    const int fit = 1;
+    const float minutes = 60.0f * localTime + et(&fit, &dayOfYear) + 4.0f * (15.0f * timeZone - longitude);
+    return {delta, (minutes / 4.0f - 180.0f) * kRad};
+}
+
+}  // namespace
+
+extern "C" void sunae(int* mode, const float* year, const float* month, const float* day,
+                      const float* hour, const float* minute, const float* second, const float* dst,
+                      const float* latitude, const float* longitude, const float* timeZone,
+                      float* azimuth, float* elevation, float* declination, float* hourAngle) {
+    const int y = nearestInt(*year), m = nearestInt(*month), d = nearestInt(*day);
+    const float dayOfYear = static_cast<float>(idoy(&y, &m, &d));
+    float ut = *timeZone + *hour + (*minute + *second / 60.0f) / 60.0f - *dst;
+    bool refraction = true;
+    if (*mode < 0) {
+        refraction = false;
+        *mode = *mode == INT_MIN ? INT_MAX : -*mode;
+    }
+    const float phi = *latitude * kRad;
+
+    Equatorial sun{};
+    if (*mode == 2 || *mode == 3) {
+        // A zone of 13 to 23 hours west is one of 11 to 1 hours east: universal time is the
+        // clock time less the eastern offset, not 24 hours later.
+        if (*timeZone > 12.0f) ut -= 24.0f;
+        int jd = 0;
+        julian(&y, &m, &d, &jd);
+        sun = *mode == 2 ? ecliptic1980(jd, y, ut, *longitude) : almanac2000(jd, ut, *longitude);
+    } else {
+        const float localTime = *hour + *minute / 60.0f + *second / 3600.0f - *dst;
+        sun = fourier(dayOfYear, localTime, *timeZone, *longitude);
+    }
+    const float delta = sun.declination;
+    const float omega = reduce(sun.hourAngle, kTwoPi);
+
+    const float sd = std::sin(delta), cd = std::cos(delta);
+    const float sp = std::sin(phi), cp = std::cos(phi);
+    const float zenith = acosClamped(sd * sp + cd * cp * std::cos(omega));
+    const float sz = std::sin(zenith);
+    const float a = asinClamped(sz != 0.0f ? cd * std::sin(omega) / sz : 0.0f);
+
+    // a is the azimuth from south, folded into [-90, 90] degrees; the sun's side of the
+    // east-west line unfolds it. That side is the sign of the sun's northward component,
+    // which is what the published rule derives from the hour angles +-w0 of the crossing
+    // (cos w0 = tan(delta) / tan(phi)); taken directly it stays right where the sun never
+    // crosses the line (the tropics in summer, the equator) and where delta and phi agree
+    // to single precision.
+    const float north = sd * cp - cd * sp * std::cos(omega);
+    const int side = north > 0.0f ? -1 : 1;  // -1: north of the east-west line
+    const int k3 = omega <= kPi ? 1 : -1;
+    const float az = a * static_cast<float>(side) + kPi + static_cast<float>(k3 * (1 - side)) * kPi / 2.0f;
+
+    float e = (kPi / 2.0f - zenith) / kRad;
+    if (refraction) {
+        const float r = e > -0.56f ? 3.51561f * (0.1594f + 0.0196f * e + 2.0e-5f * e * e) /
+                                         (1.0f + 0.505f * e + 0.0845f * e * e)
+                                   : 0.56f;
+        e += r;
+    }
+    *azimuth = az / kRad;
+    *elevation = e;
+    *declination = delta / kRad;
+    *hourAngle = omega / kRad;
+}

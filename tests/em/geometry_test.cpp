@@ -1,0 +1,107 @@
+// Surface geometry blocks and the trigonometry in degrees.
+#include "block_harness.h"
+#include "reference_sun.h"
+#include "routines.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace reference;
+
+TEST(Betgam, SurfaceTurnedAboutAnAxisAgainstVectorGeometry) {
+    // Tolerance: where the axis is horizontal the arc sine of the published formula
+    // works next to +-1 and loses up to 0.08 degree in single precision.
+    // The normal of the surface at rotation 0 lies in the vertical plane of the axis,
+    // tilted by the axis tilt towards the axis azimuth (south + deviation); turning it by
+    // rho about the axis moves it west for positive rho. Tilt and azimuth of the turned
+    // normal, by vectors.
+    for (float axisTilt : {0.0f, 15.0f, 40.0f, 90.0f})
+        for (float deviation : {-60.0f, 0.0f, 25.0f}) {
+            em_test::Block b("em0037", {axisTilt, deviation}, 1);
+            ASSERT_EQ(b.init(), 0);
+            for (float rho = -85; rho <= 85; rho += 5) {
+                if (axisTilt == 0 && rho == 0) continue;  // horizontal: no azimuth
+                const double g = rad(180 + deviation);
+                const double down = rad(axisTilt), r = rad(rho);
+                // unit vectors (east, north, up) towards the axis azimuth and 90 degrees west of it
+                const double ae = std::sin(g), an = std::cos(g), we = std::sin(g + kPi / 2), wn = std::cos(g + kPi / 2);
+                const double e = std::sin(down) * std::cos(r) * ae + std::sin(r) * we;
+                const double n = std::sin(down) * std::cos(r) * an + std::sin(r) * wn;
+                const double u = std::cos(down) * std::cos(r);
+                const auto out = b.step({rho});
+                EXPECT_NEAR(out[0], deg(std::acos(u)), 0.01) << axisTilt << " " << deviation << " " << rho;
+                EXPECT_NEAR(angleBetween(out[1], deg(std::atan2(e, n))), 0.0, axisTilt == 0 ? 0.1 : 0.02) << axisTilt << " " << deviation << " " << rho;
+            }
+        }
+}
+
+TEST(Betgam, HorizontalSurfaceAndLimits) {
+    em_test::Block flat("em0037", {0, 10, 123}, 1);
+    flat.init();
+    EXPECT_EQ(flat.step({0}), (std::vector<float>{0, 123}));
+    em_test::Block omitted("em0037", {0, 10}, 1);
+    omitted.init();
+    EXPECT_EQ(omitted.step({0}), (std::vector<float>{0, 0}));
+    const auto turned = omitted.step({30});
+    EXPECT_NEAR(turned[0], 30, 1e-4);
+    EXPECT_NEAR(turned[1], 280, 0.1);  // 90 + 10 + 180
+
+    em_test::Block both("em0037", {95, -91}, 1);
+    auto m = em_test::messagesOf([&] { both.init(); });
+    EXPECT_EQ(m.codes, (std::vector<int>{305081, 305258}));
+    EXPECT_EQ(both.ip[0], 305258);
+    em_test::Block tilt("em0037", {-1, 90}, 1);
+    EXPECT_EQ(em_test::messagesOf([&] { tilt.init(); }).codes, std::vector<int>{305081});
+    em_test::Block nan("em0037", {NAN, NAN}, 1);
+    EXPECT_EQ(em_test::messagesOf([&] { nan.init(); }).codes, (std::vector<int>{305081, 305258}));
+}
+
+TEST(Dincli, MonthlyReferenceClimate) {
+    const std::vector<float> january{-1.3f, 14, 25, 56, 25, 33}, july{18.0f, 100, 156, 135, 156, 255},
+        december{1.3f, 10, 15, 33, 15, 22};
+    em_test::Block b("em0039", {}, 1);
+    b.init();
+    EXPECT_EQ(b.step({7}), july);
+    EXPECT_EQ(b.step({12.4f}), december);
+    EXPECT_EQ(b.step({0.5f}), january);
+    for (float month : {12.5f, 0.4f, -3.0f, NAN, 1e30f}) EXPECT_EQ(b.step({month}), std::vector<float>(6, 0.0f)) << month;
+}
+
+TEST(Phi2psi, SineOrCosineInDegreesOrRadians) {
+    em_test::Block sine("em0041", {}, 1, 1);
+    EXPECT_EQ(sine.init(), 0);
+    EXPECT_EQ(sine.rp, (std::vector<float>{3.1415927f, 6.2831855f, 0.017453292f}));
+    EXPECT_NEAR(sine.step({90})[0], 1.0f, 1e-7f);
+    EXPECT_NEAR(sine.step({-30})[0], -0.5f, 1e-6f);
+    em_test::Block cosine("em0041", {0}, 1, 2);
+    cosine.init();
+    EXPECT_EQ(cosine.step({0})[0], 1.0f);
+    EXPECT_NEAR(cosine.step({120})[0], -0.5f, 1e-6f);
+    em_test::Block radians("em0041", {1}, 1, 1);
+    radians.init();
+    EXPECT_NEAR(radians.step({1.5707964f})[0], 1.0f, 1e-7f);
+    for (float unit : {2.0f, -1.0f, 1.5f}) {
+        em_test::Block bad("em0041", {unit}, 1, 1);
+        EXPECT_EQ(em_test::messagesOf([&] { bad.init(); }).codes, std::vector<int>{305006}) << unit;
+    }
+}
+
+TEST(DegreeTrigonometry, InDegreesWithTheSinglePrecisionFactor) {
+    // The factor 57.29578 in single precision is 1.2e-8 (relative) off 180/pi.
+    auto one = [](double (*f)(const double*), double x) { return f(&x); };
+    EXPECT_NEAR(one(sind, 30), 0.5, 3e-8);
+    EXPECT_NEAR(one(cosd, 60), 0.5, 3e-8);
+    EXPECT_NEAR(one(tand, 45), 1.0, 3e-8);
+    EXPECT_NEAR(one(atand, 1), 45.0, 1e-6);
+    EXPECT_NEAR(one(acosd, 0.5), 60.0, 1e-6);
+    EXPECT_NEAR(one(asind, -0.5), -30.0, 1e-6);
+    // The factor is 57.29578 in single precision, not 180/pi: a few 1e-7 off at 90.
+    EXPECT_EQ(one(asind, 1.0), std::asin(1.0) * static_cast<double>(57.29578f));
+    EXPECT_EQ(one(sind, 90.0), std::sin(90.0 / static_cast<double>(57.29578f)));
+    const double y = 1, x = -1;
+    EXPECT_NEAR(atan2d(&y, &x), 135.0, 1e-5);
+    // Arguments a rounding step outside [-1, 1] give the limits, not NaN.
+    EXPECT_EQ(one(acosd, 1.0000001), 0.0);
+    EXPECT_NEAR(one(asind, -1.0000001), -90.0, 1e-5);
+}

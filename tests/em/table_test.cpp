@@ -1,0 +1,183 @@
+// The block table of libVireoEM as the engine sees it: every routine's identification
+// answer against a copy of the published table typed here on its own, the exported
+// names against the loader's block-name rule, and the component line.
+#include "block_harness.h"
+#include "run_vireo.h"
+
+#include <elf.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <set>
+#include <sstream>
+
+namespace {
+
+struct Row {
+    const char* routine;
+    const char* names;
+    const char* integers;  // nameCount minInputs maxInputs outputCount ipSize rpSize dpSize
+                           // minParameters maxParameters minStrings maxStrings group
+};
+
+const Row kPublished[] = {
+    {"em0001", "PLANCK", "1 2 2 3 11 2 0 0 1 0 0 3"},
+    {"em0002", "E0 GON", "2 1 1 1 11 0 0 1 1 0 0 3"},
+    {"em0003", "ET", "1 1 1 1 11 0 0 1 1 0 0 3"},
+    {"em0004", "GTLOSS", "1 10 17 5 15 0 0 2 8 0 0 3"},
+    {"em0005", "GENV", "1 1 1 3 10 0 0 148 148 0 0 3"},
+    {"em0006", "SUNAE", "1 4 7 4 14 11 0 4 4 0 0 3"},
+    {"em0007", "INANGE INANGH", "2 5 5 2 11 0 0 0 0 0 0 3"},
+    {"em0008", "GH2GT", "1 9 12 4 16 11 0 4 4 0 0 3"},
+    {"em0009", "G2GDH", "1 2 5 1 11 2 0 1 1 0 0 3"},
+    {"em0010", "G2GDD", "1 2 3 1 11 2 0 1 1 0 0 3"},
+    {"em0011", "G2GDM", "1 2 3 1 11 2 0 1 1 0 0 3"},
+    {"em0012", "GOH", "1 4 7 1 10 0 0 3 3 0 0 3"},
+    {"em0013", "GMEAN", "1 3 5 3 11 12 0 2 2 0 0 3"},
+    {"em0014", "TMEAN", "1 3 5 1 10 0 0 0 0 0 0 3"},
+    {"em0015", "GENG", "1 5 6 1 28 8881 0 8 8 0 0 3"},
+    {"em0016", "GENGD", "1 4 4 1 30 463 0 9 9 0 0 3"},
+    {"em0017", "GENGH", "1 5 6 1 383 8881 0 4 4 0 0 3"},
+    {"em0018", "MTM MTMLALO", "2 1 1 9 15 95 0 0 6 0 1 3"},
+    {"em0019", "GBN2GBT", "1 5 5 1 10 0 0 0 0 0 0 3"},
+    {"em0020", "SUNAEA", "1 7 7 4 10 0 0 6 6 0 0 3"},
+    {"em0021", "TSKY", "1 1 1 1 11 1 0 1 1 0 0 3"},
+    {"em0022", "GENGT", "1 10 12 3 35 26548 0 8 10 0 0 3"},
+    {"em0023", "DISGR", "1 1 2 1 10 3 0 1 2 0 0 3"},
+    {"em0024", "ATM1976", "1 1 1 3 10 0 0 0 0 0 0 3"},
+    {"em0025", "AM", "1 1 1 1 11 1 0 1 1 0 0 3"},
+    {"em0026", "MTMUP", "1 0 0 0 10 0 0 0 0 1 1 1"},
+    {"em0027", "SKYO SKYIO SKYIM SKYIC SKYC", "5 5 5 2 10 1 0 0 0 0 0 3"},
+    {"em0028", "TSOIL", "1 2 2 1 16 8 0 7 10 0 2 3"},
+    {"em0029", "SKYALL", "1 5 5 2 10 1 0 0 0 0 0 3"},
+    {"em0030", "KN", "1 3 3 1 10 1 0 0 0 0 0 3"},
+    {"em0031", "BETAMAX SHADF", "2 2 3 1 10 1 0 2 3 0 0 3"},
+    {"em0032", "BETAOPT", "1 2 2 1 10 1 0 0 0 0 0 3"},
+    {"em0033", "SEDES3", "1 6 6 1 11 116 0 5 5 0 0 3"},
+    {"em0034", "TDEW", "1 2 2 1 10 0 0 0 0 0 0 3"},
+    {"em0035", "COWV", "1 1 1 1 11 0 0 0 1 0 0 3"},
+    {"em0036", "TAUW", "1 3 3 1 11 0 0 1 1 0 0 3"},
+    {"em0037", "BETGAM", "1 1 1 2 10 0 0 1 3 0 0 3"},
+    {"em0038", "PHIOPT", "1 2 2 3 11 2 0 3 5 0 0 3"},
+    {"em0039", "DINCLI", "1 1 1 6 10 0 0 0 0 0 0 3"},
+    {"em0040", "MOONAE2", "1 4 6 5 10 0 0 3 3 0 0 3"},
+    {"em0041", "PHI2PSI PSI2PHI", "2 1 1 1 11 3 0 0 1 0 0 3"},
+    {"em0106", "SUNAE2", "1 4 7 4 14 11 0 4 4 0 0 3"},
+    {"em0108", "GH2GT2", "1 9 12 4 16 11 0 4 4 0 0 3"},
+    {"em0112", "GOH2", "1 4 7 1 10 0 0 3 3 0 0 3"},
+    {"em0115", "GENG2", "1 5 6 1 28 8881 0 8 8 0 0 3"},
+    {"em0116", "GENGD2", "1 4 4 1 30 463 0 9 9 0 0 3"},
+    {"em0117", "GENGH2", "1 5 6 1 383 8881 0 4 4 0 0 3"},
+    {"em0118", "MTM2 MTMLALO2", "2 1 1 9 15 95 0 0 6 0 1 3"},
+    {"em0120", "SUNAEA2", "1 7 7 4 10 0 0 6 6 0 0 3"},
+    {"em0122", "GENGT2", "1 10 12 3 35 26548 0 8 10 0 0 3"},
+};
+
+// Names of the defined, exported symbols of a 64-bit ELF shared library.
+std::vector<std::string> exportedNames(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    std::vector<std::string> names;
+    if (bytes.size() < sizeof(Elf64_Ehdr)) return names;
+    Elf64_Ehdr eh;
+    std::memcpy(&eh, bytes.data(), sizeof eh);
+    auto section = [&](size_t i) {
+        Elf64_Shdr sh;
+        std::memcpy(&sh, bytes.data() + eh.e_shoff + i * eh.e_shentsize, sizeof sh);
+        return sh;
+    };
+    for (size_t i = 0; i < eh.e_shnum; ++i) {
+        const Elf64_Shdr sym = section(i);
+        if (sym.sh_type != SHT_DYNSYM) continue;
+        const Elf64_Shdr str = section(sym.sh_link);
+        for (size_t k = 1; k < sym.sh_size / sizeof(Elf64_Sym); ++k) {
+            Elf64_Sym s;
+            std::memcpy(&s, bytes.data() + sym.sh_offset + k * sizeof s, sizeof s);
+            const int bind = ELF64_ST_BIND(s.st_info);
+            if (s.st_shndx == SHN_UNDEF || (bind != STB_GLOBAL && bind != STB_WEAK)) continue;
+            if (ELF64_ST_VISIBILITY(s.st_other) != STV_DEFAULT) continue;
+            names.emplace_back(bytes.data() + str.sh_offset + s.st_name);
+        }
+    }
+    return names;
+}
+
+}  // namespace
+
+TEST(BlockTable, EveryRoutineAnswersItsPublishedIdentity) {
+    for (const Row& row : kPublished) {
+        SCOPED_TRACE(row.routine);
+        const em_test::BlockFunction f = em_test::blockFunction(row.routine);
+        ASSERT_NE(f, nullptr);
+        const em_test::Identity id = em_test::identify(f);
+        EXPECT_TRUE(id.answered);
+        EXPECT_EQ(id.names, row.names);
+        std::istringstream s(row.integers);
+        std::array<int, 12> expected{};
+        for (int& v : expected) s >> v;
+        EXPECT_EQ(id.ints, expected);
+    }
+}
+
+TEST(BlockTable, ExportsExactlyTheBlocksUnderTheLoadersRule) {
+    const std::regex blockName("[a-zA-Z]{2}[0-9]{4}");
+    std::set<std::string> blocks, expected;
+    std::set<std::string> all;
+    for (const std::string& name : exportedNames(vireo_test::buildDir() + "/lib/libVireoEM.so")) {
+        all.insert(name);
+        if (std::regex_match(name, blockName) || name.rfind("ub", 0) == 0) blocks.insert(name);
+    }
+    for (const Row& row : kPublished) expected.insert(row.routine);
+    EXPECT_EQ(blocks, expected);
+    for (const char* routine : {"info", "sunae", "e0", "et", "inang", "goh", "cksite", "check_coordinates",
+                                "is_on_land", "float_mod", "sind", "cosd", "tand", "atand", "acosd",
+                                "asind", "atan2d"})
+        EXPECT_EQ(all.count(routine), 1u) << routine;
+}
+
+TEST(BlockTable, ComponentLine) {
+    using InfoFunction = char* (*)();
+    const auto info = reinterpret_cast<InfoFunction>(em_test::librarySymbol("info"));
+    ASSERT_NE(info, nullptr);
+    char* line = info();
+    EXPECT_STREQ(line, "\tdevelopment_20211115_bcc4376       libVireoEM");
+    delete[] line;
+}
+
+TEST(BlockTable, LastCallChangesNothing) {
+    // None of these blocks counts anything during a run.
+    struct Case {
+        const char* routine;
+        std::vector<float> parameters;
+        std::vector<float> inputs;
+        int opMode;
+    };
+    const Case cases[] = {
+        {"em0002", {0}, {100}, 2},
+        {"em0003", {0}, {100}, 1},
+        {"em0006", {1, 52.5f, -13.4f, 23}, {2003, 6, 21, 12}, 1},
+        {"em0007", {}, {48, 30, 180, 10, 20}, 1},
+        {"em0020", {1, 52.5f, -13.4f, 23, 60, 4}, {2003, 6, 21, 12, 0, 0, 0}, 1},
+        {"em0037", {30, 0}, {20}, 1},
+        {"em0039", {}, {5}, 1},
+        {"em0041", {0}, {30}, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.routine);
+        em_test::Block b(c.routine, c.parameters, static_cast<int>(c.inputs.size()), c.opMode);
+        const auto m = em_test::messagesOf([&] {
+            b.init();
+            b.step(c.inputs);
+        });
+        EXPECT_EQ(m.codes, std::vector<int>{});
+        const auto out = b.out;
+        auto ip = b.ip;
+        b.last();
+        ip[1] = 2;  // set by the caller
+        EXPECT_EQ(b.out, out);
+        EXPECT_EQ(b.ip, ip);
+    }
+}
