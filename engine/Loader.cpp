@@ -262,7 +262,13 @@ std::vector<std::string> Loader::load_windows(std::string /*path*/) { return {};
 
 std::vector<std::string> Loader::libraryNames(const unsigned char* data, std::size_t size) {
     if (data == nullptr || size < 4) return {};
-    if (std::memcmp(data, "\x7f" "ELF", 4) == 0) return elfNames(data, size);
+    if (std::memcmp(data, "\x7f" "ELF", 4) == 0) {
+        // The dynamic symbol table is in hash order; the linker of the other format lists
+        // exported names sorted, so listings come out the same on both.
+        std::vector<std::string> names = elfNames(data, size);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
     if (std::memcmp(data, "\xcf\xfa\xed\xfe", 4) == 0) return machNames(data, size);  // 64-bit, little-endian
     return {};
 }

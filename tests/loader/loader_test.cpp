@@ -153,6 +153,15 @@ TEST(ElfReader, BuiltLibrariesExportOnlyTheirOwnFunctions) {
     EXPECT_NE(std::find(constant.begin(), constant.end(), "tb0002"), constant.end());
     EXPECT_EQ(std::find(constant.begin(), constant.end(), "tb0008"), constant.end());  // data
 
+    // Within a library the blocks are found in name order, whatever the table's hash order.
+    std::size_t size = 0;
+    char* bytes = Loader::load_bytes(TB_DIR "/libTbImport.so", &size);
+    ASSERT_NE(bytes, nullptr);
+    const Names listed = Loader::libraryNames(reinterpret_cast<const unsigned char*>(bytes), size);
+    delete[] bytes;
+    EXPECT_TRUE(std::is_sorted(listed.begin(), listed.end()));
+    EXPECT_EQ(listed.size(), import.size());
+
     EXPECT_EQ(Loader::load_linux(TB_DIR "/notes.txt"), Names{});
     EXPECT_EQ(Loader::load_bytes(TB_DIR "/missing.so"), nullptr);
 }
