@@ -59,7 +59,7 @@ TEST(ChartGrid, CoveringOrderAndLabels) {
     RecordingSurface s;
     drawChartGrid(s, 2, "50.85");
     const std::vector<std::string>& raw = s.operations();
-    ASSERT_GE(raw.size(), 4u);
+    ASSERT_GE(raw.size(), 6u);
     EXPECT_EQ(raw[0], "penColour white");
     EXPECT_EQ(raw[1], "brushColour white");
     EXPECT_EQ(raw[2], "clear");
@@ -79,28 +79,11 @@ TEST(ChartGrid, CoveringOrderAndLabels) {
     }
     EXPECT_EQ(shape, std::string(8, 'l') + std::string(7, 'O') + std::string(35, 'l') + "O" + std::string(12, 'l') +
                          "O" + "ll");
-    const std::vector<Op> ops = parse(s);
-    std::vector<std::string> ellipses;
-    std::vector<std::string> texts;
-    for (std::size_t i = 0; i < raw.size(); ++i) {
-        if (ops[i].kind == "ellipse") {
-            ellipses.push_back(raw[i]);
-        } else if (ops[i].kind == "text") {
-            texts.push_back(raw[i]);
-        }
-    }
-    EXPECT_EQ(ellipses.front(), "ellipse 25 25 475 475");  // the surface plane, radius 450 units
-    EXPECT_EQ(ellipses[6], "ellipse 175 175 325 325");     // 60 degrees
-    EXPECT_EQ(ellipses[7], "ellipse 200 200 300 300");     // 70 degrees
-    EXPECT_EQ(ellipses[8], "ellipse 225 225 275 275");     // 80 degrees
-    ASSERT_EQ(texts.size(), 13u);
-    EXPECT_EQ(texts[0], "text 250 44 top-centre \"10\u00b0\"");
-    EXPECT_EQ(texts[7], "text 250 219 top-centre \"80\u00b0\"");
-    EXPECT_EQ(texts[8], "text 250 30 top-centre \"Elevation\"");
-    EXPECT_EQ(texts[9], "text 250 0 top-centre \"N\"");
-    EXPECT_EQ(texts[10], "text 487 242 top-centre \"E\"");
-    EXPECT_EQ(texts[11], "text 7 242 top-centre \"W\"");
-    EXPECT_EQ(texts[12], "text 250 481 top-centre \"S\"");
+    // Every coordinate is pinned by the golden logs; here only the letters' places.
+    const std::size_t n = raw.size();
+    EXPECT_EQ(raw[n - 6], "text 250 30 top-centre \"Elevation\"");
+    EXPECT_EQ(raw[n - 3], "text 487 242 top-centre \"E\"");
+    EXPECT_EQ(raw[n - 2], "text 7 242 top-centre \"W\"");
 
     // At a pole the compass letters are quoted, "W" moved right to make room.
     RecordingSurface pole;

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -51,6 +52,8 @@ std::vector<std::string> lines(const std::string& text) {
     }
     return out;
 }
+
+void PrintTo(const Scenario& scenario, std::ostream* out) { *out << scenario.name; }
 
 class GoldenLog : public testing::TestWithParam<Scenario> {};
 

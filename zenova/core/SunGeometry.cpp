@@ -135,6 +135,8 @@ void sunPosition(SunContext& context, double clockTime, double orientation) {
         P = 360.0 - P;
     }
 
+    // The arccosines give angles of 0..180 only; by the quadrant the surface faces, the
+    // horizontal azimuth and the time of day these rules choose the side of the chart.
     const auto flip = [&P] { P = 360.0 - P; };
     const bool afternoon = omega > kPi;
     if (g == 180.0) {
@@ -178,8 +180,8 @@ void sunPosition(SunContext& context, double clockTime, double orientation) {
         if (context.inclination == 0 && nearA == 180.0 && nearOmega != 3.0) P = 0.0;
         if (solarTime <= 0.0) flip();
     } else if (phi < -kPolarCircle) {
-        // No flip for a surface facing north-west when the midnight sun stands due south
-        // shortly before solar midnight: the in-plane angle is already right there, and a
+        // No flip for a surface facing between west and north when the midnight sun stands
+        // due south shortly before solar midnight: the in-plane angle is already right there, and a
         // flip would throw the end of a polar-day curve across the chart.
         if (nearA == 180.0 && nearOmega == 3.0 && g <= 270.0) flip();
         if (g > 270.0 && nearA == 180.0 && omega <= 0.0) P = 270.0 - P + 2.0 * g;
