@@ -1,0 +1,331 @@
+#include "Diagram.h"
+
+#include "Numeric.h"
+
+#include <cmath>
+#include <numbers>
+#include <string>
+
+namespace zenova {
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+constexpr double kDegree = kPi / 180.0;
+
+int divisorOrOne(int scaleDivisor) { return scaleDivisor < 1 ? 1 : scaleDivisor; }
+
+struct DevicePoint {
+    int x;
+    int y;
+};
+
+DevicePoint toDevice(ChartPoint p, int d) { return {nearestInt(p.x / d), nearestInt(p.y / d)}; }
+
+// The sun's current chart position, after a sunPosition call.
+ChartPoint sunPoint(const SunContext& context) {
+    return chartPoint(context.surfaceSunElevation, context.surfaceSunAzimuth);
+}
+
+SunshineTimes currentSunshineTimes(const SunContext& context) {
+    const auto [s1, s2, s3] = context.surfaceCoefficients;
+    return sunshineTimes(context, context.latitude, s1, s2, s3);
+}
+
+// Label offsets in degrees of elevation distance, rounded (not yet times 5).
+struct LabelOffsets {
+    int u;
+    int v;
+};
+
+LabelOffsets labelOffsets(double elevation, double azimuth) {
+    const double r = 90.0 - elevation;
+    return {nearestInt(r * std::sin(azimuth * kDegree)), nearestInt(r * std::cos(azimuth * kDegree))};
+}
+
+}  // namespace
+
+ChartPoint chartPoint(double elevation, double azimuth) {
+    const double r = 5.0 * (90.0 - elevation);
+    return {500.0 - r * std::sin(azimuth * kDegree), 500.0 - r * std::cos(azimuth * kDegree)};
+}
+
+LabelAnchor dateLabelAnchor(double elevation, double azimuth, int pictureLeft) {
+    auto [u, v] = labelOffsets(elevation, azimuth);
+    if (u > 0) {
+        u += 15;  // a label left of the centre stands left of its curve
+    }
+    LabelAnchor a{250 - (u / 2) * 5 + pictureLeft + 5, 250 - (v / 2) * 5};
+    if (a.y < 250) {
+        a.y -= 10;
+    }
+    return a;
+}
+
+LabelAnchor hourLabelAnchor(double elevation, double azimuth, int pictureLeft) {
+    const auto [u, v] = labelOffsets(elevation, azimuth);
+    return {250 - (u / 2) * 5 + pictureLeft, 250 - (v / 2) * 5};
+}
+
+int hourLabelIndex(int clockHour) {
+    const int wrapped = (clockHour - 1) % 24;
+    return (wrapped < 0 ? wrapped + 24 : wrapped) + 1;
+}
+
+void drawChartGrid(DrawingSurface& surface, int scaleDivisor, std::string_view latitudeText) {
+    const int d = divisorOrOne(scaleDivisor);
+    const int centre = 500 / d;
+
+    surface.setPenColour(colours::white);
+    surface.setBrushColour(colours::white);
+    surface.clear();
+    surface.setPenColour(colours::black);
+
+    // White-filled circles cover what was drawn before inside them, so the order decides
+    // which parts of the rays stay visible.
+    const auto ray = [&](double degrees, double length) {
+        surface.moveTo(centre, centre);
+        const ChartPoint end{500.0 + length * std::sin(degrees * kDegree), 500.0 - length * std::cos(degrees * kDegree)};
+        const DevicePoint p = toDevice(end, d);
+        surface.lineTo(p.x, p.y);
+    };
+    const auto circle = [&](int j) {  // j = 1 is the horizon, each further j 10 degrees higher
+        const int inset = j * (50 / d);
+        surface.ellipse(inset, inset, 1000 / d - inset, 1000 / d - inset);
+    };
+
+    for (int i = 1; i <= 8; ++i) {
+        ray(i * 45.0, 480.0);
+    }
+    for (int j = 1; j <= 7; ++j) {
+        circle(j);
+    }
+    for (int k = 1; k <= 35; ++k) {
+        ray(k * 10.0, 450.0);
+    }
+    circle(8);
+    for (int k = 1; k <= 12; ++k) {
+        ray(k * 30.0, 450.0);
+    }
+    circle(9);
+    surface.moveTo(500 / d, 300 / d);
+    surface.lineTo(500 / d, 700 / d);
+    surface.moveTo(300 / d, 500 / d);
+    surface.lineTo(700 / d, 500 / d);
+
+    surface.setFont("Arial", 12);
+    for (int k = 1; k <= 8; ++k) {
+        surface.text(500 / d, 50 / d + k * 50 / d - 12 / d, std::to_string(k * 10) + "\u00b0", TextAnchor::topCentre);
+    }
+    surface.text(500 / d, 60 / d, "Elevation", TextAnchor::topCentre);
+
+    const bool pole = latitudeText == "90.00" || latitudeText == "-90.00";
+    surface.setFont("Arial", 18);
+    surface.text(500 / d, 0, pole ? "'N'" : "N", TextAnchor::topCentre);
+    surface.text(975 / d, 484 / d, pole ? "'E'" : "E", TextAnchor::topCentre);
+    surface.text((pole ? 20 : 15) / d, 484 / d, pole ? "'W'" : "W", TextAnchor::topCentre);
+    surface.text(500 / d, 962 / d, pole ? "'S'" : "S", TextAnchor::topCentre);
+}
+
+void drawDateCurve(DrawingSurface& surface, SunContext& context, DiagramState& state, int k,
+                   const DiagramSettings& settings) {
+    if (k < 0 || k > kSpecialCurve) {
+        return;
+    }
+    const int d = divisorOrOne(settings.scaleDivisor);
+    DateLabelAnchors& anchors = state.dateLabelPositions[k];
+    if (settings.newCalculation) {
+        anchors = {kHiddenAnchor, kHiddenAnchor};
+    }
+    dayValues(context, state.curveDays[k]);
+    const SunshineTimes times = currentSunshineTimes(context);
+    surface.setPenColour(k <= 5 ? colours::navy : (k <= 12 ? colours::green : colours::red));
+
+    // Curves of the first half of the year are labelled at their end, the others at their
+    // start, so the two labels of one date do not meet.
+    const auto interval = [&](double start, double end, LabelAnchor& anchor) {
+        if (start == end || !std::isfinite(start) || !std::isfinite(end)) {
+            return;
+        }
+        const auto position = [&](double clockTime) {
+            sunPosition(context, clockTime, context.orientation);
+            return toDevice(sunPoint(context), d);
+        };
+        double t = start + 0.0001;  // the ends stay just inside the interval, on the horizon circle
+        DevicePoint p = position(t);
+        surface.moveTo(p.x, p.y);
+        if (settings.newCalculation && k > 5) {
+            anchor = dateLabelAnchor(context.surfaceSunElevation, context.surfaceSunAzimuth, settings.pictureLeft);
+        }
+        while (t < end) {
+            p = position(t);
+            surface.lineTo(p.x, p.y);
+            t += 0.11;
+        }
+        p = position(end - 0.0001);
+        if (settings.newCalculation && k < 6) {
+            anchor = dateLabelAnchor(context.surfaceSunElevation, context.surfaceSunAzimuth, settings.pictureLeft);
+        }
+        surface.lineTo(p.x, p.y);
+    };
+    interval(times.firstStart, times.firstEnd, anchors.first);
+    interval(times.secondStart, times.secondEnd, anchors.second);
+}
+
+void drawHourLines(DrawingSurface& surface, SunContext& context, int scaleDivisor,
+                   const std::function<void()>& afterEachHour) {
+    const int d = divisorOrOne(scaleDivisor);
+    const auto inside = [](double hour, double start, double end) { return start < hour && hour < end; };
+    for (int hour = -4; hour <= 28; ++hour) {
+        for (int j = 0; j <= 182; ++j) {
+            const int day = 2 * j;
+            dayValues(context, day + 2);
+            const SunshineTimes next = currentSunshineTimes(context);
+            sunPosition(context, hour, context.orientation);
+            const DevicePoint q = toDevice(sunPoint(context), d);
+
+            dayValues(context, day);
+            const SunshineTimes today = currentSunshineTimes(context);
+            const Colour colour = day >= 172 && day <= 355 ? colours::green : colours::navy;
+            const auto segment = [&](bool todayInside, bool nextInside) {
+                if (!todayInside) {
+                    return;
+                }
+                sunPosition(context, hour, context.orientation);
+                const DevicePoint p = toDevice(sunPoint(context), d);
+                surface.moveTo(p.x, p.y);
+                surface.setPenColour(colour);
+                surface.setPixel(p.x, p.y, colour);
+                if (nextInside) {
+                    surface.lineTo(q.x, q.y);
+                }
+            };
+            segment(inside(hour, today.firstStart, today.firstEnd), inside(hour, next.firstStart, next.firstEnd));
+            segment(inside(hour, today.secondStart, today.secondEnd),
+                    inside(hour, next.secondStart, next.secondEnd));
+        }
+        if (afterEachHour) {
+            afterEachHour();
+        }
+    }
+}
+
+void drawLocalHorizon(DrawingSurface& surface, SunContext& context, int scaleDivisor) {
+    if (context.inclination <= 0) {
+        return;
+    }
+    const int d = divisorOrOne(scaleDivisor);
+    surface.setPenColour(colours::black);
+    surface.setPenWidth(1);
+    surface.setPenStyle(PenStyle::dotted);
+    if (context.orientation == 360) {
+        context.orientation = 0;
+    }
+    const double beta = context.tilt;
+    const double sinBeta = std::sin(beta);
+    const double sign = context.inclination <= 90 ? -1.0 : 1.0;  // beyond vertical the sky is mirrored
+
+    for (int i = -18; i <= 18; ++i) {
+        // x: cosine of the angle w between the surface normal and the horizon point.
+        const double a = 5.0 * i + context.orientation;
+        const double x = clampUnit(sinBeta * std::cos(context.orientationRad - a * kPi / 180.0));
+        double w = 0.0;
+        double p = 0.0;
+        if (x == 1.0) {
+            w = 0.0;
+        } else if (x == -1.0) {
+            w = kPi;
+        } else {
+            w = x == 0.0 ? kPi / 2.0 : std::atan(std::sqrt(1.0 - x * x) / x);
+            const double sinW = std::sin(w);
+            // Both divisors stay away from zero here (w != 0, 0 < inclination < 180); the
+            // guards only keep a NaN out of the chart.
+            const double Q = sinW != 0.0 && sinBeta != 0.0 ? std::cos(w) / sinW * std::cos(beta) / sinBeta : 0.0;
+            p = std::acos(clampUnit(std::fabs(Q))) * 180.0 / kPi;
+        }
+        if (i < 0) {
+            p = -p;
+        }
+        p = -(p + context.orientation);
+        if (p < 0.0) {
+            p += 360.0;
+        }
+        const double e = (i == -18 || i == 18) ? 0.0 : 90.0 - w * 180.0 / kPi;
+        const double r = 5.0 * (90.0 - e);
+        const ChartPoint point{500.0 + sign * r * std::sin(p * kDegree), 500.0 + sign * r * std::cos(p * kDegree)};
+        const DevicePoint dp = toDevice(point, d);
+        if (i == -18) {
+            surface.moveTo(dp.x, dp.y);
+        } else {
+            surface.lineTo(dp.x, dp.y);
+        }
+    }
+}
+
+void computeAnnualSunshineTimes(SunContext& context, DiagramState& state) {
+    state.annualSunshineTimes[0] = SunshineTimes{};
+    for (int day = 1; day <= 365; ++day) {
+        dayValues(context, day);
+        state.annualSunshineTimes[day] = currentSunshineTimes(context);
+    }
+}
+
+void computeHourLabelPositions(SunContext& context, DiagramState& state, int pictureLeft) {
+    dayValues(context, context.longestDay);
+    const SunshineTimes times = currentSunshineTimes(context);
+    const auto interval = [&](double start, double end) {
+        if (start == end) {
+            return;
+        }
+        const int last = nearestInt(end - 0.5);
+        for (int hour = nearestInt(start + 0.5); hour <= last; ++hour) {
+            sunPosition(context, hour, context.orientation);
+            state.hourLabelPositions[hourLabelIndex(hour) - 1] =
+                hourLabelAnchor(context.surfaceSunElevation, context.surfaceSunAzimuth, pictureLeft);
+        }
+    };
+    interval(times.firstStart, times.firstEnd);
+    interval(times.secondStart, times.secondEnd);
+}
+
+void hideOutOfRangeDateLabels(DiagramState& state) {
+    for (int k = 0; k < kSpecialCurve; ++k) {
+        for (LabelAnchor* a : {&state.dateLabelPositions[k].first, &state.dateLabelPositions[k].second}) {
+            if (a->x > 745 || a->y > 500) {
+                *a = kHiddenAnchor;
+            }
+        }
+    }
+}
+
+void drawSunPathDiagram(DrawingSurface& surface, SunContext& context, DiagramState& state,
+                        const DiagramInputs& inputs, const DiagramSettings& settings,
+                        const std::function<void(int)>& progress) {
+    const auto advance = [&progress](int step) {
+        if (progress) {
+            progress(step);
+        }
+    };
+    drawChartGrid(surface, settings.scaleDivisor, inputs.latitude);
+    prepareSunContext(context, inputs.longitude, inputs.latitude, inputs.timeLag, inputs.inclination,
+                      inputs.orientation);
+    if (context.inclination == 0 && context.orientation != 0) {
+        // A horizontal surface faces nowhere: its orientation is taken as 0.
+        prepareSunContext(context, inputs.longitude, inputs.latitude, inputs.timeLag, inputs.inclination, "0");
+    }
+    computeAnnualSunshineTimes(context, state);
+    for (int k = 0; k <= 12; ++k) {
+        drawDateCurve(surface, context, state, k, settings);
+        advance(2);
+    }
+    drawHourLines(surface, context, settings.scaleDivisor, [&advance] { advance(3); });
+    drawLocalHorizon(surface, context, settings.scaleDivisor);
+    surface.setPenStyle(PenStyle::solid);
+    if (settings.newCalculation) {
+        state.hourLabelPositions.fill(kHiddenAnchor);
+        computeHourLabelPositions(context, state, settings.pictureLeft);
+    }
+    hideOutOfRangeDateLabels(state);
+}
+
+}  // namespace zenova

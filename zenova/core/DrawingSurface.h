@@ -1,0 +1,54 @@
+// What the diagram needs of a picture: the screen, the printer and the tests each provide
+// one. Coordinates are device pixels of that picture.
+#ifndef ZENOVA_DRAWING_SURFACE_H
+#define ZENOVA_DRAWING_SURFACE_H
+
+#include <cstdint>
+#include <string_view>
+
+namespace zenova {
+
+struct Colour {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+    friend bool operator==(const Colour&, const Colour&) = default;
+};
+
+namespace colours {
+inline constexpr Colour white{255, 255, 255};
+inline constexpr Colour black{0, 0, 0};
+inline constexpr Colour navy{0, 0, 128};
+inline constexpr Colour green{0, 128, 0};
+inline constexpr Colour red{255, 0, 0};
+inline constexpr Colour silver{192, 192, 192};
+}  // namespace colours
+
+enum class PenStyle { solid, dotted };
+
+// Where a text's reference point lies on the text.
+enum class TextAnchor { topCentre, topLeft };
+
+class DrawingSurface {
+public:
+    virtual ~DrawingSurface() = default;
+
+    virtual void clear() = 0;  // the whole picture white
+    virtual void setPenColour(Colour colour) = 0;
+    virtual void setPenWidth(int width) = 0;
+    virtual void setPenStyle(PenStyle style) = 0;
+    virtual void setBrushColour(Colour colour) = 0;
+    virtual void moveTo(int x, int y) = 0;
+    virtual void lineTo(int x, int y) = 0;  // with the pen; the end becomes the current point
+    virtual void setPixel(int x, int y, Colour colour) = 0;
+    // The ellipse inside the box from (x1, y1) to (x2, y2), outlined with the pen and
+    // filled with the brush.
+    virtual void ellipse(int x1, int y1, int x2, int y2) = 0;
+    virtual void setFont(std::string_view name, int height) = 0;
+    // Text (UTF-8) in the current font, on a background of the brush colour.
+    virtual void text(int x, int y, std::string_view text, TextAnchor anchor) = 0;
+};
+
+}  // namespace zenova
+
+#endif

@@ -1,0 +1,40 @@
+// A drawing surface that keeps the sequence of drawing operations as text lines, one per
+// operation, for tests and golden logs.
+#ifndef ZENOVA_RECORDING_SURFACE_H
+#define ZENOVA_RECORDING_SURFACE_H
+
+#include "DrawingSurface.h"
+
+#include <string>
+#include <vector>
+
+namespace zenova {
+
+class RecordingSurface final : public DrawingSurface {
+public:
+    void clear() override;
+    void setPenColour(Colour colour) override;
+    void setPenWidth(int width) override;
+    void setPenStyle(PenStyle style) override;
+    void setBrushColour(Colour colour) override;
+    void moveTo(int x, int y) override;
+    void lineTo(int x, int y) override;
+    void setPixel(int x, int y, Colour colour) override;
+    void ellipse(int x1, int y1, int x2, int y2) override;
+    void setFont(std::string_view name, int height) override;
+    void text(int x, int y, std::string_view text, TextAnchor anchor) override;
+
+    const std::vector<std::string>& operations() const { return operations_; }
+    std::string log() const;  // every operation followed by a newline
+    void reset() { operations_.clear(); }
+
+    // "navy", "green", ... for the diagram's colours, otherwise "#rrggbb".
+    static std::string colourName(Colour colour);
+
+private:
+    std::vector<std::string> operations_;
+};
+
+}  // namespace zenova
+
+#endif
