@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 0: {
             long long v = 0;
             const std::size_t n = records.size() - at < sizeof v ? records.size() - at : sizeof v;
-            std::memcpy(&v, records.data() + at, n);
+            if (n > 0) std::memcpy(&v, records.data() + at, n);
             at += n;
             values.emplace_back(v);
             break;
@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 2: {
             double v = 0;
             const std::size_t n = records.size() - at < sizeof v ? records.size() - at : sizeof v;
-            std::memcpy(&v, records.data() + at, n);
+            if (n > 0) std::memcpy(&v, records.data() + at, n);
             at += n;
             values.emplace_back(v);
             break;
