@@ -138,24 +138,31 @@ TEST(Calendar, SubModelWithoutFreeTimerRunsItsStepsHoweverItIsWired) {
     EXPECT_EQ(calls, 2);
 }
 
-TEST(Calendar, BadParametersAreCountedErrors) {
-    const std::vector<std::pair<std::vector<float>, std::vector<int>>> cases = {
-        {{2024, 13, 1, 0, 10, 1}, {305902}},
-        {{2023, 2, 29, 0, 10, 1}, {305903}},
-        {{0, 1, 1, 24, 10, 1}, {305901, 305904}},
-        {{2024, 1, 1, 0, 0, 1}, {305905}},
-        {{2024, 1, 1, 0, 10, 0}, {305906}},
-        {{2024, 1, 1, 0, 10, -1}, {305906}},
-        {{2024, 1, 1, NAN, 10, INFINITY}, {305904, 305906}},
-        {{9999, 12, 31, 0, 25, 1}, {305907}},
+TEST(UserBlocks, BadParametersAreCountedErrors) {
+    struct Case {
+        BlockFunction fn;
+        std::vector<float> parameters;
+        std::vector<int> codes;
     };
-    for (const auto& [parameters, codes] : cases) {
+    const std::vector<Case> cases = {
+        {ubcalendar, {2024, 13, 1, 0, 10, 1}, {305902}},
+        {ubcalendar, {2023, 2, 29, 0, 10, 1}, {305903}},
+        {ubcalendar, {0, 1, 1, 24, 10, 1}, {305901, 305904}},
+        {ubcalendar, {2024, 1, 1, 0, 0, 1}, {305905}},
+        {ubcalendar, {2024, 1, 1, 0, 10, 0}, {305906}},
+        {ubcalendar, {2024, 1, 1, 0, 10, -1}, {305906}},
+        {ubcalendar, {2024, 1, 1, NAN, 10, INFINITY}, {305904, 305906}},
+        {ubcalendar, {9999, 12, 31, 0, 25, 1}, {305907}},
+        {ubloopctl, {-1e-3f, 0.4f}, {305930, 305931}},
+        {ubiterate, {0, NAN, 3e9f}, {305930, 305931}},
+    };
+    for (const auto& [fn, parameters, codes] : cases) {
         Trace trace;
         vireo_tools_reset_error_count();
-        Block cal(ubcalendar, 7, {}, parameters);
-        cal.init();
+        Block b(fn, 7, {}, parameters);
+        b.init();
         EXPECT_EQ(trace.codes(), codes) << parameters[1];
-        EXPECT_EQ(cal.IP[0], codes.back());  // the engine counts the error from status
+        EXPECT_EQ(b.IP[0], codes.back());  // the engine counts the error from status
         EXPECT_EQ(trace.records().front()["i3"], "7");
         EXPECT_EQ(vireo_tools_error_count(), static_cast<int>(codes.size()));
     }
