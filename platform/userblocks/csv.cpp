@@ -1,7 +1,6 @@
 #include "csv.h"
 
 #include <charconv>
-#include <cmath>
 #include <system_error>
 
 namespace ub::csv {
