@@ -165,6 +165,8 @@ TEST(SteamSaturation, SlopeIsTheDerivativeOfTheSaturationPressure) {
 }
 
 TEST(SteamSaturation, TemperatureInvertsThePressure) {
+    // At 25 °F the start estimate lies near 23.9 °F: the iteration must raise it to
+    // 25 °F before it evaluates the saturation line there, or the process would end.
     for (double t = 25.0; t <= 705.4; t += 2.5) {
         EXPECT_NEAR(tsatp(psatt(t)), t, 1e-5) << "at " << t << " °F";
     }

@@ -41,6 +41,12 @@ TEST_F(SteamMemo, SpregRecordsOnAMissAndHitsOnlyOnExactEquality) {
     EXPECT_EQ(spreg(1.5, 3.5, 2, 4, "VFT  X"), 0);
     EXPECT_EQ(slot(8), 3.5);
     EXPECT_EQ(spreg(std::nextafter(1.5, 2.0), 3.5, 2, 4, "VFT  X"), 0);
+    // A name passed with another length counts as 6 characters, cut or blank-padded.
+    double x = 1.0, y = 2.0;
+    int n = 2, level = 6;
+    EXPECT_EQ(spreg_(&x, &y, &n, &level, "VPH", 3), 0);
+    EXPECT_EQ(levelName(6), "VPH   ");
+    EXPECT_EQ(spreg_(&x, &y, &n, &level, "VPH   and more", 14), 1);
     // Other levels are not touched.
     EXPECT_EQ(levelName(3), "      ");
     EXPECT_EQ(slot(5), 0.0);
@@ -69,16 +75,6 @@ TEST_F(SteamMemo, SpregNeverHitsOnNaNAndIgnoresLevelsOutsideTheSeven) {
     for (int level : {0, 8, -1, 100}) EXPECT_EQ(spreg(1.0, 2.0, 2, level, "ABCDEF"), 0);
     EXPECT_EQ(std::memcmp(&levels, &stmlvl_, sizeof levels), 0);
     EXPECT_EQ(std::memcmp(&names, &stmlvn_, sizeof names), 0);
-}
-
-TEST_F(SteamMemo, SpregTakesShortAndLongNamesAsSixCharacters) {
-    double x = 1.0;
-    double y = 2.0;
-    int n = 2;
-    int level = 6;
-    EXPECT_EQ(spreg_(&x, &y, &n, &level, "VPH", 3), 0);
-    EXPECT_EQ(levelName(6), "VPH   ");
-    EXPECT_EQ(spreg_(&x, &y, &n, &level, "VPH   and more", 14), 1);
 }
 
 TEST_F(SteamMemo, PropertyCallRecordsBothLevelsAndItsResult) {

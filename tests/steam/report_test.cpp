@@ -1,6 +1,5 @@
 // The text of the fatal report, byte for byte, from given arguments and memo records.
 #include "steam_frame.h"
-#include "steam_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -143,26 +142,4 @@ TEST(SteamReport, EveryNumberForm) {
     EXPECT_EQ(trailLine(9.999999999e99), " COMT2   0.10000000+101-0.10000000+101         0.00000000E+00 0.00000000E+00");
     EXPECT_EQ(trailLine(0.999999995001), " COMT2   0.10000000E+01-0.10000000E+01         0.00000000E+00 0.00000000E+00");
     EXPECT_EQ(trailLine(1.5e-300), " COMT2   0.15000000-299-0.15000000-299         0.00000000E+00 0.00000000E+00");
-}
-
-TEST(SteamReport, NamesPrintAsStored) {
-    ReportState state = blankState();
-    setName(state.names.name[2], "A B C!");
-    const std::string text = reportText("X     ", 1, 1.0, 0.0, state);
-    EXPECT_NE(text.find("\n A B C!  0.00000000E+00 0.00000000E+00         0.00000000E+00 0.00000000E+00\n"),
-              std::string::npos)
-        << text;
-    EXPECT_EQ(text.substr(0, 41), "\n   OUT OF RANGE IN  X       PRES =  0.10");
-}
-
-TEST(SteamReport, CurrentStateIsTheSharedBlocks) {
-    steam_test::resetMemo();
-    setName(stmlvn_.name[4], "HCL   ");
-    stmlvl_.slot[8] = 123.0;
-    nust_.result[1] = 456.0;
-    const ReportState state = vireo::steam::currentReportState();
-    EXPECT_EQ(std::string(state.names.name[4], 6), "HCL   ");
-    EXPECT_EQ(state.levels.slot[8], 123.0);
-    EXPECT_EQ(state.saturation.result[1], 456.0);
-    steam_test::resetMemo();
 }

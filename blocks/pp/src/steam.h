@@ -4,8 +4,7 @@
 // Units, everywhere in these routines: pressure psia, temperature °F (°R = °F + 459.67
 // inside the equations), specific volume ft³/lbm, enthalpy Btu/lbm, entropy
 // Btu/(lbm·°R). Every argument passes by reference and is only read; a 6-character
-// routine name is followed by its length (always 6), as a caller in the language of the
-// original routines passes it.
+// routine name is followed by its length (always 6), in the Fortran calling convention.
 //
 // Errors: a state out of a routine's range, or an iteration that fails, writes the report
 // of ster_ to standard output and ends the whole process with a non-zero exit status.
