@@ -61,7 +61,7 @@ std::string reportText(std::string_view name, int code, double x1, double x2, co
 }
 
 void endProcess(std::string_view text) {
-    // Whatever the process wrote before, through either library, goes out first.
+    // Whatever the process wrote before, through C stdio or the C++ streams, goes out first.
     std::cout.flush();
     std::cerr.flush();
     std::clog.flush();
