@@ -1,0 +1,10 @@
+// Specific heat of a thermal oil on the straight line through two points, in single
+// precision as the blocks pass it.
+#include "steam.h"
+
+extern "C" VIREO_STEAM_ROUTINE float oilcp_(const float* cp1, const float* t1, const float* cp2,
+                                            const float* t2, const float* t) {
+    const float slope = (*cp2 - *cp1) / (*t2 - *t1);
+    const float abschnitt = *cp1 - slope * *t1;
+    return abschnitt + *t * slope;
+}

@@ -1,0 +1,216 @@
+// Water and steam properties by the 1967 IFC Formulation for Industrial Use, as the
+// power-plant blocks and outside callers reach them.
+//
+// Units, everywhere in these routines: pressure psia, temperature °F (°R = °F + 459.67
+// inside the equations), specific volume ft³/lbm, enthalpy Btu/lbm, entropy
+// Btu/(lbm·°R). Every argument passes by reference and is only read; a 6-character
+// routine name is followed by its length (always 6), in the Fortran calling convention.
+//
+// Errors: a state out of a routine's range, or an iteration that fails, writes the report
+// of ster_ to standard output and ends the whole process with a non-zero exit status.
+// Callers that must survive keep their arguments inside the ranges themselves.
+//
+// Memo: the routines remember their last call per memo level (stmlvn_/stmlvl_, nust_),
+// so asking for several properties of one state computes the common terms once; the same
+// records are the call trail that the report prints. Nothing here is reentrant.
+//
+// Naming: every routine and shared block carries a trailing underscore, so none can
+// collide with the C library (gamma) or the block-function names the engine looks for.
+// Routines are protected: exported from the library that holds them, while the
+// library's own calls always bind to its own copies. Shared blocks are plain exported
+// data, so programs may link against them.
+#ifndef VIREO_PP_STEAM_H
+#define VIREO_PP_STEAM_H
+
+#include <cstddef>
+
+#define VIREO_STEAM_ROUTINE __attribute__((visibility("protected")))
+#define VIREO_STEAM_BLOCK __attribute__((visibility("default")))
+
+extern "C" {
+
+// ---- shared blocks -------------------------------------------------------------------
+
+// stmcon_: constants and limits, value[i - 1] is entry i (1 to 41). Never written.
+struct SteamConstants {
+    double value[41];
+};
+VIREO_STEAM_BLOCK extern const SteamConstants stmcon_;
+
+// stmcn1_: region 1 (compressed liquid): A0 to A22, then a1 to a12 (a[0] is a1).
+struct Region1Constants {
+    double A[23];
+    double a[12];
+};
+VIREO_STEAM_BLOCK extern const Region1Constants stmcn1_;
+
+// stmcn2_: region 2 (superheated vapour): B0, B01 to B05, the power-term constants B11,
+// B12, B21, B22, B23, B31, B32, B41, B42, B51, B52, B53, B61, B62, B71, B72, B81, B82,
+// b, B90 to B96, and last the denominator constants b61, b71, b81, b82 of the three
+// rational terms.
+struct Region2Constants {
+    double B0;
+    double B0n[5];
+    double Bpower[18];
+    double b;
+    double B9n[7];
+    double bDenominator[4];
+};
+VIREO_STEAM_BLOCK extern const Region2Constants stmcn2_;
+
+// stmlvn_: the routine name recorded at each memo level 1 to 7 (name[level - 1]),
+// 6 characters, blank until a routine records there.
+struct MemoNames {
+    char name[7][6];
+};
+VIREO_STEAM_BLOCK extern MemoNames stmlvn_;
+
+// stmlvl_: slot[s - 1] is slot s. Slots 2l-1 and 2l hold the two arguments of level l
+// (slots 1 to 14); slot 14 + l holds the result of level l for levels 2 to 6 (slots 16
+// to 20). Slot 15 is not used: level 1 keeps its results in its work area.
+struct MemoLevels {
+    double slot[20];
+};
+VIREO_STEAM_BLOCK extern MemoLevels stmlvl_;
+
+// nust_: the saturation line's own memo. slope: dp/dT (psia/°F) of the last psl1_.
+// Row 0 (argument T, result p) serves psatt_, psl_, psl1_ and p23t_; row 1 (argument p,
+// result T) serves tsatp_, tsl_ and t23p_. argument[] and result[] are the two columns.
+struct SaturationMemo {
+    double slope;
+    double argument[2];
+    double result[2];
+    char name[2][6];
+};
+VIREO_STEAM_BLOCK extern SaturationMemo nust_;
+
+// stm1_: the region-1 terms of the (p, T) last recorded at memo level 1 by comt1_.
+// Reduced pressure beta = p/pc, reduced temperature theta = (T + 459.67)/Tc.
+struct Region1Terms {
+    // pressure alone
+    double beta, beta2, beta3, beta4;
+    double u;           // a10 + beta
+    double uInv3;       // u^-3
+    double uInv4;       // u^-4
+    double w;           // a11 beta + u^-3
+    double wPrime;      // dw/dbeta = a11 - 3 u^-4
+    double pressurePolynomial;       // A17 beta + A18 beta^2 + A19 beta^3
+    double pressurePolynomialPrime;  // its derivative in beta
+    // temperature alone
+    double theta, lnTheta, theta2, theta10, theta11, theta17, theta18, theta19;
+    double thetaInv6, thetaInv7, thetaInv20, thetaInv21;
+    double y;           // 1 - a1 theta^2 - a2 theta^-6
+    double yPrime;      // dY/dtheta
+    double d9, d10;     // (a6 - theta)^9 and ^10, 0 next to theta = a6
+    double pDenominator;  // a8 + theta^11
+    double qDenominator;  // a7 + theta^19
+    double epsilonSeries;   // A0 theta - sum (n - 2) An theta^(n-1)
+    double sigmaSeries;     // A0 ln theta - sum (n - 1) An theta^(n-2)
+    double chiBeta;         // coefficient of beta in the reduced Gibbs function
+    double epsilonBeta;     // and its counterparts in the enthalpy
+    double sigmaBeta;       // and entropy
+    double pInv;            // 1 / P
+    double epsilonP;        // (12 theta^11 + a8) / P^2
+    double sigmaP;          // 11 theta^10 / P^2
+    double a20Chi;          // A20 theta^18 (a9 + theta^2)
+    double a20Epsilon;      // A20 theta^18 (17 a9 + 19 theta^2)
+    double a20Sigma;        // A20 theta^17 (18 a9 + 20 theta^2)
+    double a21Chi;          // A21 (a12 - theta)
+    double a22;             // A22 theta^-20
+    // both
+    double radicand;    // a3 Y^2 - 2 a4 theta + 2 a5 beta
+    double z;           // Y + radicand^(1/2)
+    double zPower;      // Z^(-5/17)
+};
+VIREO_STEAM_BLOCK extern Region1Terms stm1_;
+
+// stm2_: the region-2 terms of the (p, T) last recorded at memo level 1 by comt2_.
+// X = exp(b (1 - theta)). Index 0 to 4 of the power sums is mu = 1 to 5; index 0 to 2
+// of the rational sums is mu = 6 to 8.
+struct Region2Terms {
+    // pressure alone
+    double beta, beta2, beta3, beta4, beta5, beta6, beta7;
+    double lnBeta;
+    // temperature alone
+    double theta, thetaInv, theta2, theta3, lnTheta;
+    double x;               // X
+    double bTheta;          // b theta
+    double epsilonSeries;   // B0 theta - sum (n - 2) B0n theta^(n-1)
+    double sigmaSeries;     // B0 ln theta - sum (n - 1) B0n theta^(n-2)
+    double powerSum[5];     // sum over lambda of B X^z
+    double powerSumZ[5];    // sum over lambda of z B X^z
+    double numerator[3];    // N = sum B X^z of the rational terms
+    double numeratorZ[3];   // sum z B X^z
+    double denominator[3];  // sum b X^x
+    double denominatorX[3]; // sum x b X^x
+    double betaL;           // L0 + L1 theta + L2 theta^2, the 2/3 boundary
+    double betaLPrime;      // L1 + 2 L2 theta
+    double boundarySum;     // G = sum B9n X^n
+    double boundarySumN;    // sum n B9n X^n
+    // both
+    double reducedDenominator[3];  // 1 + denominator beta^m (m = 4, 5, 6)
+    double quotient[3];            // beta^m / reducedDenominator = 1 / D
+    double ratio;                  // beta / betaL
+    double ratio10;                // its tenth power, 0 when the ratio is tiny
+};
+VIREO_STEAM_BLOCK extern Region2Terms stm2_;
+
+// ---- frame ---------------------------------------------------------------------------
+
+// The memo test of one level (1 to 7): 1 when x equals the level's first argument, n is 1
+// or y equals its second, and name equals its name (nothing is stored then); otherwise
+// records x, y (only when n > 1) and name, and returns 0. Exact equality: a NaN never
+// hits. A level outside 1 to 7 never hits and records nothing.
+VIREO_STEAM_ROUTINE int spreg_(const double* x, const double* y, const int* n, const int* level,
+                               const char* name, std::size_t nameLength);
+// Range check: x above upper, below lower, or NaN ends the process through ster_(name,
+// code, x, 0).
+VIREO_STEAM_ROUTINE void splim_(const double* x, const int* code, const char* name,
+                                const double* upper, const double* lower, std::size_t nameLength);
+// The fatal report (standard output) and the end of the process. code >= 0: out of
+// range, < 0: no convergence; its tens and units digits choose the labels of x1 and x2
+// (1 PRES, 2 TEMP, 3 ENTH, 4 VOL, 5 ENTR).
+[[noreturn]] VIREO_STEAM_ROUTINE void ster_(const char* name, const int* code, const double* x1,
+                                            const double* x2, std::size_t nameLength);
+
+// ---- regions 1 and 2: (p, T) -> v, h, s ----------------------------------------------
+// comt1_ accepts 0 < p <= 16000 psia and 25 <= T <= 682 °F, comt2_ 0 < p <= 16000 psia and
+// -200 <= T <= 1600 °F. The caller chooses the region; neither tests the saturation line.
+
+VIREO_STEAM_ROUTINE void comt1_(const double* p, const double* t);
+VIREO_STEAM_ROUTINE double vpt1_(const double* p, const double* t);
+VIREO_STEAM_ROUTINE double hpt1_(const double* p, const double* t);
+VIREO_STEAM_ROUTINE double spt1_(const double* p, const double* t);
+VIREO_STEAM_ROUTINE void comt2_(const double* p, const double* t);
+VIREO_STEAM_ROUTINE double vpt2_(const double* p, const double* t);
+VIREO_STEAM_ROUTINE double hpt2_(const double* p, const double* t);
+VIREO_STEAM_ROUTINE double spt2_(const double* p, const double* t);
+
+// ---- saturation line and the 2/3 boundary --------------------------------------------
+
+// Saturation pressure at T (25 to 705.5 °F); psl_ is the same routine, psl1_ also leaves
+// the slope dp/dT in nust_.slope.
+VIREO_STEAM_ROUTINE double psatt_(const double* t);
+VIREO_STEAM_ROUTINE double psl_(const double* t);
+VIREO_STEAM_ROUTINE double psl1_(const double* t);
+// Saturation temperature at p (0 < p <= the critical pressure); tsl_ is the same routine.
+VIREO_STEAM_ROUTINE double tsatp_(const double* p);
+VIREO_STEAM_ROUTINE double tsl_(const double* p);
+// Pressure on the 2/3 boundary at T (25 to 1600 °F), and its inverse (0 < p <= 16000 psia).
+VIREO_STEAM_ROUTINE double p23t_(const double* t);
+VIREO_STEAM_ROUTINE double t23p_(const double* p);
+
+// ---- unit routines -------------------------------------------------------------------
+
+VIREO_STEAM_ROUTINE double psi2pa_(const double* p);  // p * 6894 (not 6894.757)
+VIREO_STEAM_ROUTINE double pa2psi_(const double* p);  // p / 6894
+VIREO_STEAM_ROUTINE double tc2tf_(const double* t);   // t * 9 / 5 + 32
+VIREO_STEAM_ROUTINE double tf2tc_(const double* t);   // (t - 32) * 5 / 9
+VIREO_STEAM_ROUTINE float d2r_(const float* x);       // degrees to radians, single precision
+// Specific heat at t on the straight line through (t1, cp1) and (t2, cp2), single precision.
+VIREO_STEAM_ROUTINE float oilcp_(const float* cp1, const float* t1, const float* cp2,
+                                 const float* t2, const float* t);
+
+}  // extern "C"
+
+#endif

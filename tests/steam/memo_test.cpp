@@ -1,0 +1,214 @@
+// The memo levels and the call trail, read directly from the shared blocks.
+#include "steam_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+using namespace steam_test;
+
+namespace {
+
+std::string levelName(int level) { return std::string(stmlvn_.name[level - 1], 6); }
+double slot(int s) { return stmlvl_.slot[s - 1]; }
+std::string saturationName(int row) { return std::string(nust_.name[row], 6); }
+
+int spreg(double x, double y, int n, int level, const char* name) {
+    return spreg_(&x, &y, &n, &level, name, 6);
+}
+
+// A value no computation produces, to see whether a work-area term was rewritten.
+constexpr double kUntouched = -12345.0;
+
+class SteamMemo : public ::testing::Test {
+protected:
+    void SetUp() override { resetMemo(); }
+};
+
+}  // namespace
+
+TEST_F(SteamMemo, SpregRecordsOnAMissAndHitsOnlyOnExactEquality) {
+    EXPECT_EQ(spreg(1.5, 2.5, 2, 4, "VFT   "), 0);
+    EXPECT_EQ(levelName(4), "VFT   ");
+    EXPECT_EQ(slot(7), 1.5);
+    EXPECT_EQ(slot(8), 2.5);
+    EXPECT_EQ(spreg(1.5, 2.5, 2, 4, "VFT   "), 1);
+    // Every character of the name counts, and so does the second argument.
+    EXPECT_EQ(spreg(1.5, 2.5, 2, 4, "VFT  X"), 0);
+    EXPECT_EQ(levelName(4), "VFT  X");
+    EXPECT_EQ(spreg(1.5, 3.5, 2, 4, "VFT  X"), 0);
+    EXPECT_EQ(slot(8), 3.5);
+    EXPECT_EQ(spreg(std::nextafter(1.5, 2.0), 3.5, 2, 4, "VFT  X"), 0);
+    // A name passed with another length counts as 6 characters, cut or blank-padded.
+    double x = 1.0, y = 2.0;
+    int n = 2, level = 6;
+    EXPECT_EQ(spreg_(&x, &y, &n, &level, "VPH", 3), 0);
+    EXPECT_EQ(levelName(6), "VPH   ");
+    EXPECT_EQ(spreg_(&x, &y, &n, &level, "VPH   and more", 14), 1);
+    // Other levels are not touched.
+    EXPECT_EQ(levelName(3), "      ");
+    EXPECT_EQ(slot(5), 0.0);
+    EXPECT_EQ(slot(9), 0.0);
+}
+
+TEST_F(SteamMemo, SpregWithOneArgumentIgnoresTheSecondInTestAndStore) {
+    EXPECT_EQ(spreg(7.0, 99.0, 1, 5, "HFT   "), 0);
+    EXPECT_EQ(slot(9), 7.0);
+    EXPECT_EQ(slot(10), 0.0);
+    EXPECT_EQ(spreg(7.0, -1.0, 1, 5, "HFT   "), 1);
+    EXPECT_EQ(slot(10), 0.0);
+    // The second argument is not even read.
+    double x = 7.0;
+    int n = 1;
+    int level = 5;
+    EXPECT_EQ(spreg_(&x, nullptr, &n, &level, "HFT   ", 6), 1);
+}
+
+TEST_F(SteamMemo, SpregNeverHitsOnNaNAndIgnoresLevelsOutsideTheSeven) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_EQ(spreg(nan, nan, 2, 6, "HSV   "), 0);
+    EXPECT_EQ(spreg(nan, nan, 2, 6, "HSV   "), 0);
+    const MemoLevels levels = stmlvl_;
+    const MemoNames names = stmlvn_;
+    for (int level : {0, 8, -1, 100}) EXPECT_EQ(spreg(1.0, 2.0, 2, level, "ABCDEF"), 0);
+    EXPECT_EQ(std::memcmp(&levels, &stmlvl_, sizeof levels), 0);
+    EXPECT_EQ(std::memcmp(&names, &stmlvn_, sizeof names), 0);
+}
+
+TEST_F(SteamMemo, PropertyCallRecordsBothLevelsAndItsResult) {
+    const double v = vpt1(1000.0, 300.0);
+    EXPECT_EQ(levelName(1), "COMT1 ");
+    EXPECT_EQ(levelName(2), "VPT1  ");
+    EXPECT_EQ(slot(1), 1000.0);
+    EXPECT_EQ(slot(2), 300.0);
+    EXPECT_EQ(slot(3), 1000.0);
+    EXPECT_EQ(slot(4), 300.0);
+    EXPECT_EQ(slot(16), v);
+    EXPECT_EQ(slot(15), 0.0);  // level 1 keeps its results in the work area
+    for (int level = 3; level <= 7; ++level) EXPECT_EQ(levelName(level), "      ");
+
+    const double h = hpt2(100.0, 500.0);
+    EXPECT_EQ(levelName(1), "COMT2 ");
+    EXPECT_EQ(levelName(2), "HPT2  ");
+    EXPECT_EQ(slot(3), 100.0);
+    EXPECT_EQ(slot(4), 500.0);
+    EXPECT_EQ(slot(16), h);
+}
+
+TEST_F(SteamMemo, RepeatedCallReturnsTheRecordedResultWithoutTouchingTheWorkArea) {
+    const double first = vpt1(3000.0, 500.0);
+    stm1_.beta = kUntouched;
+    stm1_.theta = kUntouched;
+    EXPECT_EQ(vpt1(3000.0, 500.0), first);
+    EXPECT_EQ(stm1_.beta, kUntouched);
+    EXPECT_EQ(stm1_.theta, kUntouched);
+    // The result comes from the result slot, whatever it holds.
+    stmlvl_.slot[15] = 42.0;
+    EXPECT_EQ(vpt1(3000.0, 500.0), 42.0);
+}
+
+TEST_F(SteamMemo, SecondPropertyOfTheSameStateReusesTheCommonTerms) {
+    const double fresh = hpt1(5000.0, 650.0);
+    resetMemo();
+    vpt1(5000.0, 650.0);
+    // wPrime enters only the volume; comt1 leaves it alone when it hits at level 1.
+    stm1_.wPrime = kUntouched;
+    EXPECT_EQ(hpt1(5000.0, 650.0), fresh);
+    EXPECT_EQ(levelName(2), "HPT1  ");
+    EXPECT_EQ(stm1_.wPrime, kUntouched);
+}
+
+TEST_F(SteamMemo, CommonTermsRecomputeOnlyTheHalfThatChanged) {
+    // Marked: a term of pressure alone and one of temperature alone, neither of which
+    // the terms of both arguments read.
+    comt1(1000.0, 300.0);
+    stm1_.pressurePolynomial = kUntouched;
+    stm1_.sigmaSeries = kUntouched;
+    // New pressure, same temperature: the temperature terms stay.
+    comt1(2000.0, 300.0);
+    EXPECT_NE(stm1_.pressurePolynomial, kUntouched);
+    EXPECT_EQ(stm1_.beta, 2000.0 / stmcon_.value[2]);
+    EXPECT_EQ(stm1_.sigmaSeries, kUntouched);
+    // New temperature, same pressure: the pressure terms stay.
+    stm1_.pressurePolynomial = kUntouched;
+    comt1(2000.0, 310.0);
+    EXPECT_EQ(stm1_.pressurePolynomial, kUntouched);
+    EXPECT_NE(stm1_.sigmaSeries, kUntouched);
+    EXPECT_EQ(slot(1), 2000.0);
+    EXPECT_EQ(slot(2), 310.0);
+
+    // The same for region 2.
+    comt2(100.0, 500.0);
+    stm2_.lnBeta = kUntouched;
+    stm2_.epsilonSeries = kUntouched;
+    comt2(200.0, 500.0);
+    EXPECT_EQ(stm2_.lnBeta, std::log(200.0 / stmcon_.value[2]));
+    EXPECT_EQ(stm2_.epsilonSeries, kUntouched);
+    stm2_.lnBeta = kUntouched;
+    comt2(200.0, 600.0);
+    EXPECT_EQ(stm2_.lnBeta, kUntouched);
+    EXPECT_NE(stm2_.epsilonSeries, kUntouched);
+}
+
+TEST_F(SteamMemo, OtherRegionInBetweenRecomputesEverything) {
+    comt2(100.0, 500.0);
+    const double x = stm2_.x;
+    vpt1(100.0, 300.0);  // level 1 now names COMT1
+    stm2_.beta = kUntouched;
+    stm2_.x = kUntouched;
+    // Same (p, T) as recorded by comt2 before, but the level names another routine.
+    comt2(100.0, 500.0);
+    EXPECT_EQ(stm2_.beta, 100.0 / stmcon_.value[2]);
+    EXPECT_EQ(stm2_.x, x);
+    // vpt2 after vpt1 at the same state: every term of region 2 is computed afresh.
+    const double fresh = vpt2(1000.0, 1000.0);
+    resetMemo();
+    vpt1(1000.0, 300.0);
+    stm2_ = Region2Terms{};
+    EXPECT_EQ(vpt2(1000.0, 1000.0), fresh);
+}
+
+TEST_F(SteamMemo, StoredSaturationSlopeAnswerServesThePressureButNotTheOtherWay) {
+    const double p = psatt(400.0);
+    EXPECT_EQ(saturationName(0), "PSATT ");
+    EXPECT_EQ(nust_.argument[0], 400.0);
+    EXPECT_EQ(nust_.result[0], p);
+    EXPECT_EQ(nust_.slope, 0.0);
+    // psl1 at the same temperature must compute, to produce the slope.
+    EXPECT_EQ(psl1(400.0), p);
+    EXPECT_EQ(saturationName(0), "PSL1  ");
+    EXPECT_GT(nust_.slope, 0.0);
+    // Now psatt and psl take the stored answer: the row keeps the name PSL1.
+    nust_.result[0] = 42.0;
+    EXPECT_EQ(psatt(400.0), 42.0);
+    EXPECT_EQ(psl(400.0), 42.0);
+    EXPECT_EQ(saturationName(0), "PSL1  ");
+}
+
+TEST_F(SteamMemo, BoundaryAndSaturationShareTheirRows) {
+    const double boundary = p23t(700.0);
+    EXPECT_EQ(saturationName(0), "P23T  ");
+    const double saturation = psatt(700.0);
+    EXPECT_EQ(saturationName(0), "PSATT ");
+    EXPECT_EQ(p23t(700.0), boundary);
+    EXPECT_EQ(saturationName(0), "P23T  ");
+    EXPECT_EQ(nust_.result[0], boundary);
+    EXPECT_EQ(psatt(700.0), saturation);
+
+    const double t = tsatp(1000.0);
+    EXPECT_EQ(saturationName(1), "TSATP ");
+    EXPECT_EQ(nust_.argument[1], 1000.0);
+    EXPECT_EQ(nust_.result[1], t);
+    nust_.result[1] = 42.0;
+    EXPECT_EQ(tsatp(1000.0), 42.0);
+    EXPECT_EQ(tsl(1000.0), 42.0);
+    const double boundaryT = t23p(3000.0);
+    EXPECT_EQ(saturationName(1), "T23P  ");
+    EXPECT_EQ(nust_.result[1], boundaryT);
+    EXPECT_NE(tsatp(1000.0), 42.0);
+    // tsatp left the slope of its last saturation-pressure evaluation.
+    EXPECT_EQ(saturationName(0), "PSL1  ");
+    EXPECT_GT(nust_.slope, 0.0);
+}

@@ -1,0 +1,151 @@
+// The real end of the process: a state out of range, a NaN or a failed iteration ends
+// the program that called the routine, after its earlier output and the report, with a
+// non-zero exit status and nothing after the report.
+#include "run_vireo.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+vireo_test::RunResult probe(const std::vector<std::string>& args) {
+    vireo_test::RunOptions options;
+    options.program = STEAM_PROBE;
+    options.timeoutSeconds = 60;
+    return vireo_test::runVireo(args, options);
+}
+
+// What the probe writes, unflushed, before its first call.
+const std::string kBefore = "written before\nfrom cout\n";
+
+const std::string kBlankLine = "         0.00000000E+00 0.00000000E+00         0.00000000E+00 0.00000000E+00\n";
+const std::string kBlankLevel7 = "         0.00000000E+00 0.00000000E+00\n";
+
+void expectEnded(const vireo_test::RunResult& result, const std::string& expectedOut) {
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.out, expectedOut);
+    EXPECT_EQ(result.err, "");
+}
+
+}  // namespace
+
+TEST(SteamProcessEnd, ReportFollowsEarlierOutputAndNothingFollowsIt) {
+    // Two good calls leave a trail; the third is out of range (700 °F > 682 °F).
+    const auto result = probe({"vpt1", "1000", "300", "--", "psl1", "400", "--", "vpt1", "100", "700"});
+    expectEnded(result, kBefore +
+                            "vpt1 0.0173829954\n"
+                            "psl1 247.259404\n"
+                            "\n"
+                            "   OUT OF RANGE IN  COMT1   PRES =  0.10000000000000000D+03\n"
+                            "                            TEMP =  0.70000000000000000D+03\n"
+                            " COMT1   0.10000000E+04 0.30000000E+03 VPT1    0.10000000E+03 0.70000000E+03\n" +
+                            kBlankLine + kBlankLine + kBlankLevel7 +
+                            " PSL1    0.40000000E+03 0.24725940E+03         0.00000000E+00 0.00000000E+00\n");
+}
+
+TEST(SteamProcessEnd, NaNArgumentIsOutOfRange) {
+    expectEnded(probe({"vpt2", "nan", "500"}),
+                kBefore +
+                    "\n"
+                    "   OUT OF RANGE IN  COMT2   PRES =                      NaN\n"
+                    "                            TEMP =  0.50000000000000000D+03\n"
+                    "         0.00000000E+00 0.00000000E+00 VPT2               NaN 0.50000000E+03\n" +
+                    kBlankLine + kBlankLine + kBlankLevel7 + kBlankLine);
+    // The same in every routine with a range: the temperature of the saturation line,
+    // the pressure of the 2/3 boundary and any value given to splim.
+    EXPECT_EQ(probe({"psatt", "nan"}).exitStatus, 1);
+    EXPECT_EQ(probe({"hpt1", "1000", "nan"}).exitStatus, 1);
+    EXPECT_EQ(probe({"t23p", "-nan"}).exitStatus, 1);
+    expectEnded(probe({"splim", "nan", "5", "3", "-0.1", "PHSW  "}),
+                kBefore +
+                    "\n"
+                    "   OUT OF RANGE IN  PHSW    ENTR =                      NaN\n" +
+                    kBlankLine + kBlankLine + kBlankLine + kBlankLevel7 + kBlankLine);
+}
+
+TEST(SteamProcessEnd, PressureOfZeroOrBelowIsOutOfRange) {
+    // The saturation temperature records its argument before the range test.
+    expectEnded(probe({"tsatp", "0"}),
+                kBefore +
+                    "\n"
+                    "   OUT OF RANGE IN  TSATP   PRES =  0.00000000000000000D+00\n" +
+                    kBlankLine + kBlankLine + kBlankLine + kBlankLevel7 +
+                    "         0.00000000E+00 0.00000000E+00 TSATP   0.00000000E+00 0.00000000E+00\n");
+    for (const std::vector<std::string>& call :
+         {std::vector<std::string>{"vpt1", "0", "100"}, {"hpt2", "-1", "500"}, {"t23p", "0"}, {"tsatp", "-14.7"}}) {
+        const auto result = probe(call);
+        EXPECT_EQ(result.exitStatus, 1) << call[0];
+        EXPECT_NE(result.out.find("OUT OF RANGE IN"), std::string::npos) << call[0];
+    }
+    // At pressures too small for a double the vapour equations would overflow.
+    const auto tiny = probe({"vpt2", "1e-310", "500"});
+    EXPECT_EQ(tiny.exitStatus, 1);
+    EXPECT_NE(tiny.out.find("OUT OF RANGE IN  COMT2   PRES =  0.99999999999999694-310\n"), std::string::npos);
+}
+
+TEST(SteamProcessEnd, SaturationTemperatureRefusesPressuresAboveTheCriticalPressure) {
+    // Between pc and 3208.3 psia the iteration could only fail: out of range instead.
+    expectEnded(probe({"tsatp", "3208.25"}),
+                kBefore +
+                    "\n"
+                    "   OUT OF RANGE IN  TSATP   PRES =  0.32082500000000000D+04\n" +
+                    kBlankLine + kBlankLine + kBlankLine + kBlankLevel7 +
+                    "         0.00000000E+00 0.00000000E+00 TSATP   0.32082500E+04 0.00000000E+00\n");
+    // The critical pressure itself is the last one accepted.
+    const auto critical = probe({"tsatp", "3208.234758592228"});
+    EXPECT_EQ(critical.exitStatus, 0);
+    EXPECT_EQ(critical.out, kBefore + "tsatp 705.47\nend of probe\nexit handler\nstatic destructor\n");
+}
+
+TEST(SteamProcessEnd, FailedIterationReportsNoConvergence) {
+    // Below about 2020 psia the 2/3 boundary has no temperature.
+    expectEnded(probe({"t23p", "1000"}),
+                kBefore +
+                    "\n"
+                    "  NON CONVERGENT IN T23P    PRES =  0.10000000000000000D+04\n" +
+                    kBlankLine + kBlankLine + kBlankLine + kBlankLevel7 +
+                    "         0.00000000E+00 0.00000000E+00 T23P    0.10000000E+04 0.00000000E+00\n");
+    expectEnded(probe({"ster", "-12", "100", "200", "VPT3  "}),
+                kBefore +
+                    "\n"
+                    "  NON CONVERGENT IN VPT3    PRES =  0.10000000000000000D+03\n"
+                    "                            TEMP =  0.20000000000000000D+03\n" +
+                    kBlankLine + kBlankLine + kBlankLine + kBlankLevel7 + kBlankLine);
+}
+
+TEST(SteamProcessEnd, TemperatureLimitsAreInclusive) {
+    const auto inside = probe({"vpt1", "5000", "682", "--", "vpt2", "1000", "-200", "--", "p23t", "1600", "--",
+                               "psatt", "705.5", "--", "psatt", "25"});
+    EXPECT_EQ(inside.exitStatus, 0) << inside.out;
+    EXPECT_NE(inside.out.find("end of probe\n"), std::string::npos);
+
+    // 682.0000001 is 682.00000009999997 in binary.
+    const auto above = probe({"vpt1", "5000", "682.0000001"});
+    EXPECT_EQ(above.exitStatus, 1);
+    EXPECT_NE(above.out.find("OUT OF RANGE IN  COMT1   PRES =  0.50000000000000000D+04\n"
+                             "                            TEMP =  0.68200000009999997D+03\n"),
+              std::string::npos)
+        << above.out;
+    // 705.625 is exact in binary, so all 17 digits show it.
+    expectEnded(probe({"psatt", "705.625"}),
+                kBefore +
+                    "\n"
+                    "   OUT OF RANGE IN  PSATT   TEMP =  0.70562500000000000D+03\n" +
+                    kBlankLine + kBlankLine + kBlankLine + kBlankLevel7 + kBlankLine);
+    EXPECT_EQ(probe({"vpt2", "100", "1600.001"}).exitStatus, 1);
+    EXPECT_EQ(probe({"p23t", "24.9"}).exitStatus, 1);
+}
+
+TEST(SteamProcessEnd, LiquidEquationsWithoutARealValueAreOutOfRange) {
+    // 100 psia and 680 °F is steam; region 1 has no real value there (its square root
+    // takes a negative argument) and ends the process instead of returning a NaN.
+    const auto result = probe({"vpt1", "100", "680"});
+    expectEnded(result, kBefore +
+                            "\n"
+                            "   OUT OF RANGE IN  COMT1   PRES =  0.10000000000000000D+03\n"
+                            "                            TEMP =  0.68000000000000000D+03\n"
+                            " COMT1   0.10000000E+03 0.68000000E+03 VPT1    0.10000000E+03 0.68000000E+03\n" +
+                            kBlankLine + kBlankLine + kBlankLevel7 + kBlankLine);
+}
