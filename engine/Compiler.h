@@ -35,6 +35,8 @@ public:
     void checkInputsAndParameters();
 
     SimulatorBlockList& blocks() { return blocks_; }
+    // How many blocks the model made, wherever they stand now.
+    unsigned numberOfBlocks() const { return static_cast<unsigned>(owned_.size()); }
     TList<Constant>& constants() { return constants_; }
 
 protected:

@@ -9,6 +9,7 @@
 #include "List.h"
 #include "Parameter.h"
 #include "RootClass.h"
+#include "Stack.h"
 #include "String.h"
 
 #include <memory>
@@ -72,6 +73,13 @@ public:
     void insert(SimulatorBlock* b);
 };
 
+// The sort's stack: a block on it waits for the blocks pushed after it.
+class SimulatorBlockStack : public TStack<SimulatorBlock> {
+public:
+    void push(SimulatorBlock* b);
+    SimulatorBlock* pop();
+};
+
 class SimulatorBlock : public RootClass {
 public:
     SimulatorBlock(int number, const String& name, std::shared_ptr<IDRecord> record);
@@ -80,6 +88,11 @@ public:
     virtual ~SimulatorBlock();
 
     virtual void printOut();
+    // The block that must be placed before this one, or null: the source of an input
+    // that is not yet placed (a loop top or a delay block is never waited for). The
+    // second form also leaves out `exclude` and the blocks of `list`.
+    virtual SimulatorBlock* getUnsortedPredecessor();
+    virtual SimulatorBlock* getUnsortedPredecessor(SimulatorBlock* exclude, SimulatorBlockList& list);
 
     int number() const { return number_; }
     const String& name() const { return name_; }
@@ -97,8 +110,21 @@ public:
 
     // Input and parameter counts against the block's identity; errors are counted.
     void checkInputsAndParameters();
+    // Allocates and fills the arrays and makes the initialisation call; false when the
+    // block has no block function to call.
+    bool init();
+    // The closing last call.
+    void tini();
+
     // Records a block that reads from this one.
     void addSuccessor(SimulatorBlock* b);
+    // Makes this block and everything downstream (upstream) of it part of the sub-model.
+    void markSuccessors(SubModel* m);
+    void markPredecessors(SubModel* m);
+    // Reports enclosing sub-models that do not nest.
+    void checkEnclosure();
+    // The outermost sub-model that encloses this block; null for a block in none.
+    SubModel* getEnclosingSubModel();
 
     // The arrays, null until init() and null when their size is 0.
     float* IN() { return IN_.get(); }
@@ -124,6 +150,8 @@ public:
     UpdateInOutHook updateInOut = nullptr;
 
 protected:
+    SimulatorBlock* firstUnsortedSource(SimulatorBlock* exclude, SimulatorBlockList* list);
+
     std::unique_ptr<BlockParameters> parameters_;
     int number_;
     String name_;
@@ -149,6 +177,11 @@ public:
     ~SubModel() override;
 
     void printOut() override;
+    // An outside block that the owner or any member reads from.
+    SimulatorBlock* getUnsortedPredecessor() override;
+    using SimulatorBlock::getUnsortedPredecessor;
+    // Timers, iteration blocks and loop tops: every block downstream is a member.
+    virtual void markSubModel();
 
     SimulatorBlockList members;
 };
@@ -159,6 +192,10 @@ public:
     using SubModel::SubModel;
     ~LoopBlock() override;
 
+    // The body: the blocks both downstream of the loop top and upstream of the
+    // controller, with the loop top's direct successors.
+    void markSubModel() override;
+
     SimulatorBlock* partner = nullptr;  // the loop top
 };
 
@@ -167,6 +204,11 @@ class DelayBlock : public SimulatorBlock {
 public:
     using SimulatorBlock::SimulatorBlock;
     ~DelayBlock() override;
+
+    // Besides its own sources, a delay block waits for every block that reads it: they
+    // use its output of the step before.
+    SimulatorBlock* getUnsortedPredecessor() override;
+    SimulatorBlock* getUnsortedPredecessor(SimulatorBlock* exclude, SimulatorBlockList& list) override;
 };
 
 #endif

@@ -24,6 +24,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <unordered_set>
 
 namespace {
 
@@ -108,6 +109,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     {
         Simulator simulator;
         simulator.execute();
+        // Whatever the model, a sort without errors places every block exactly once.
+        SimulatorModel& list = simulator.calculationList();
+        std::unordered_set<const SimulatorBlock*> placed;
+        for (unsigned k = 1; k <= list.length(); ++k)
+            if (!placed.insert(list[k]).second) std::abort();
+        if (RootClass::_errors == 0 && placed.size() != simulator.numberOfBlocks()) std::abort();
     }
     conf.reset();
     // The run moved into the model's directory; libFuzzer's paths may be relative.

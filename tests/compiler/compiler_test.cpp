@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using vireo_test::runModel;
 using Codes = std::vector<int>;
 
@@ -165,4 +167,32 @@ TEST(Driver, CompileErrorsAndWarningsAreSummedUpAndTheRunEnds) {
     EXPECT_EQ(run.first(4007)["i2"], "1");
     EXPECT_EQ(run.result.exitStatus, 1);
     EXPECT_TRUE(run.probeLog.empty());
+}
+
+TEST(EditorBridge, MarksEveryBlockThatFailsALimitOrItsInitialisation) {
+    // The engine looks for the bridge in the directory it was started in.
+    const std::string dir = vireo_test::scratchDirectory("bridge");
+    std::filesystem::copy_file(MARK_BRIDGE, dir + "/libVireoBridge.so");
+    std::filesystem::create_directories(dir + "/none");
+    vireo_test::RunOptions o;
+    o.workingDirectory = dir;
+    o.env = {{"VIREO_HOME", MODEL_BLOCKS_DIR}, {"VIREO_USER_BLOCKS", dir + "/none"},
+             {"VIREO_BRIDGE_LOG", dir + "/marks.log"}};
+
+    vireo_test::writeFile(dir + "/limits.vireo", "b 1 limits\nb 2 limits 1.1\np 2 1 'a'\nb 3 add\np 3 '" +
+                                                     std::string(1100, 'x') + "'\n");
+    const auto limits = vireo_test::runVireo({"limits.vireo", "-j"}, o);
+    EXPECT_EQ(limits.codes(), (Codes{4001, 304013, 304016, 304018, 304031, 4007, 4004}));
+    EXPECT_EQ(vireo_test::readFile(dir + "/marks.log"), "mark 1\nmark 1\nmark 1\nmark 3\n");
+
+    std::filesystem::remove(dir + "/marks.log");
+    vireo_test::writeFile(dir + "/init.vireo", "b 1 warninit\nb 2 failinit\n");
+    const auto init = vireo_test::runVireo({"init.vireo", "-j", "-s"}, o);
+    EXPECT_EQ(init.codes(), (Codes{4001, 209901, 309901, 4007, 4004, 4999}));
+    EXPECT_EQ(vireo_test::readFile(dir + "/marks.log"), "mark 2\n");
+
+    // Without -j the bridge is not opened.
+    std::filesystem::remove(dir + "/marks.log");
+    vireo_test::runVireo({"init.vireo", "-s"}, o);
+    EXPECT_FALSE(std::filesystem::exists(dir + "/marks.log"));
 }

@@ -45,7 +45,8 @@ int call(const Identity& d, Behaviour behaviour, float* IN, float* OUT, int* IP,
     if (IP[1] != 1) return 0;
     switch (behaviour) {
         case Behaviour::timer:
-            if (BP != nullptr) IP[7] = static_cast<int>(BP[0]);
+            // Steps from the first parameter, kept inside int whatever the model gives.
+            if (BP != nullptr) IP[7] = BP[0] >= 1.0f && BP[0] < 1.0e9f ? static_cast<int>(BP[0]) : 0;
             break;
         case Behaviour::failInit: report(kInitError, IP, RP, SP); break;
         case Behaviour::warnInit: report(kInitWarning, IP, RP, SP); break;
@@ -70,3 +71,9 @@ TM_BLOCK(tm0009, none,     "ITER",                      1, 0,    2,    1,  10, 0
 TM_BLOCK(tm0010, none,     "_NODE",                     1, 0,    8,    1,  10, 0, 0, 0,   0,   0,   0,   0)
 TM_BLOCK(tm0011, none,     "ODD",                       1, 0,    2,    1,  10, 0, 0, 0,   0,   0,   0,   7)
 TM_BLOCK(tm0012, none,     "THIRTEENCHARS LONGNAME15CHARS", 2, 0, 2,   1,  10, 0, 0, 0,   0,   0,   0,   3)
+
+// Blocks for initialisation: a probe of every kind of array, and blocks whose
+// initialisation fails or warns.
+TM_BLOCK(tm0013, none,     "PROBE",                     1, 0,    8,    3,  12, 2, 2, 0,   4,   0,   2,   3)
+TM_BLOCK(tm0014, failInit, "FAILINIT",                  1, 0,    2,    1,  10, 0, 0, 0,   0,   0,   0,   3)
+TM_BLOCK(tm0015, warnInit, "WARNINIT",                  1, 0,    2,    1,  10, 0, 0, 0,   0,   0,   0,   3)
