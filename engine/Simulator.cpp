@@ -3,24 +3,353 @@
 #include "Config.h"
 #include "vireoEngine.h"
 
+#include <cstdio>
+#include <string>
+#include <unordered_map>
+
+namespace {
+
+constexpr int kCompiling = 4001;
+constexpr int kEndOfRun = 4004;
+constexpr int kRunStopped = 4005;
+constexpr int kSummary = 4007;
+constexpr int kLine = 4030;
+constexpr int kRunning = 4051;
+constexpr int kBye = 4999;
+constexpr int kNoBlocks = 304009;
+constexpr int kFileTypeRefused = 304026;
+constexpr int kAcceptedTypes = 304027;
+constexpr int kSecondFreeTimer = 304040;
+constexpr int kCycle = 304047;
+constexpr int kNotAllInitialised = 304032;
+
+constexpr int kNameWidth = 13;
+
+const char* groupLetters(int g) {
+    switch (g) {
+        case group::kLoopTop: return "-L";
+        case group::kTimerNoProgress: return "-T";
+        case group::kUnsorted: return " U";
+        case group::kConstantSource: return " C";
+        case group::kTimer: return " T";
+        case group::kStandard: return " S";
+        case group::kLoop: return " L";
+        case group::kDelay: return " D";
+        case group::kIteration: return " I";
+        default: return "";
+    }
+}
+
+bool isTimer(int g) { return g == group::kTimer || g == group::kTimerNoProgress; }
+
+}  // namespace
+
+Simulator::Simulator() {
+    getBpFromPlumo_ = reinterpret_cast<GetBpFromPlumoHook>(bridgeFunction("getBpFromPlumo"));
+}
+
+Simulator::~Simulator() { Simulator::clear(); }
+
+void Simulator::clear() {
+    model_.clear();
+    freeTimer_ = nullptr;
+    current_ = nullptr;
+    Compiler::clear();
+}
+
+void Simulator::printOut() {
+    for (SimulatorBlock* b = blocks_.first(); b != nullptr; b = blocks_.next()) b->printOut();
+}
+
 void Simulator::execute() {
     if (conf->modelFile().empty()) return;
     _totalNumberOfTimerCalls = 1;
     const std::string type = conf->modelFileType();
     if (type != ".vireo" && type != ".plumo") {
-        vireoMessage(304026);
-        vireoMessage(304027, std::string(".vireo and .plumo"));
-        vireoMessage(4007, _errors, _warnings);
-        vireoMessage(4004);
+        vireoMessage(kFileTypeRefused);
+        vireoMessage(kAcceptedTypes, std::string(".vireo and .plumo"));
+        vireoMessage(kSummary, _errors, _warnings);
+        vireoMessage(kEndOfRun);
         return;
     }
-    if (!conf->suppressCompilingM()) vireoMessage(4001, conf->modelFileShort());
-    // Until the compiler lands, every model compiles to no blocks.
+    if (!conf->suppressCompilingM()) vireoMessage(kCompiling, conf->modelFileShort());
+
+    compile(conf->modelPath());
+
+    if (conf->printModel()) {
+        printOut();
+        vireoMessage(kBye);
+        return;
+    }
+    if (_errors == 0 && blocks_.isEmpty()) {
+        vireoMessage(kNoBlocks);
+        vireoMessage(kEndOfRun);
+        return;
+    }
+    if (_errors != 0) {
+        vireoMessage(kSummary, _errors, _warnings);
+        vireoMessage(kEndOfRun);
+        return;
+    }
+
+    checkModel();
+    sort();
     if (_errors == 0) {
-        vireoMessage(304009);
-        vireoMessage(4004);
+        init();
+        const bool initFailed = _errors != 0;
+        if (conf->showCalculationList()) {
+            showCalculationList();
+            tini();
+            vireoMessage(kBye);
+            return;
+        }
+        if (initFailed) {
+            vireoMessage(kSummary, _errors, _warnings);
+            tini();
+        } else {
+            vireoMessage(kSummary, 0, _warnings);
+            if (conf->syntaxCheck()) {
+                tini();
+                vireoMessage(kBye);
+                return;
+            }
+            vireoMessage(kRunning, conf->vireoVersion());
+            simulate();
+        }
+    }
+    vireoMessage(conf->runBit() == 1 ? kEndOfRun : kRunStopped);
+    vireoMessage(kBye);
+}
+
+// Stand-in: the run loop with its end-of-run passes and parameter changes is still to
+// come. It must walk the calculation list from current_ = its first block, following
+// the links that SimulatorBlock::call returns.
+void Simulator::simulate() {}
+
+void Simulator::checkModel() {
+    freeTimer_ = nullptr;
+    SimulatorBlock* b = blocks_.first();
+    while (b != nullptr) {
+        bool removed = false;
+        switch (b->group()) {
+            case group::kUnsorted:
+                if (b->name() == String("_NODE")) vprint("UBN = %5d   %s    NOI = %5d", b->number(), "_NODE", b->inputCount());
+                [[fallthrough]];
+            case group::kConstantSource:
+                blocks_.remove(b);
+                model_.insert(b);
+                removed = true;
+                break;
+            case group::kTimer:
+            case group::kTimerNoProgress:
+                if (b->getInputs() != nullptr) {
+                    if (auto* s = dynamic_cast<SubModel*>(b)) s->markSubModel();
+                } else if (freeTimer_ != nullptr) {
+                    vireoMessage(kSecondFreeTimer);
+                    b = nullptr;  // the rest of the model is not looked at
+                    continue;
+                } else {
+                    blocks_.remove(b);
+                    freeTimer_ = b;
+                    removed = true;
+                }
+                break;
+            case group::kLoop:
+                if (auto* loop = dynamic_cast<LoopBlock*>(b)) {
+                    loop->markSubModel();
+                    if (loop->partner != nullptr) blocks_.remove(loop->partner);
+                }
+                break;
+            case group::kIteration:
+                if (auto* s = dynamic_cast<SubModel*>(b)) s->markSubModel();
+                break;
+            default: break;
+        }
+        b = removed ? blocks_.current() : blocks_.next();
+    }
+    if (freeTimer_ != nullptr) model_.insert(freeTimer_);
+    for (b = blocks_.first(); b != nullptr; b = blocks_.next()) b->checkEnclosure();
+}
+
+void Simulator::sortBlocksWithoutInputs() {
+    SimulatorBlock* b = blocks_.first();
+    while (b != nullptr) {
+        if (b->group() == group::kStandard && b->getInputs() == nullptr) {
+            blocks_.remove(b);
+            model_.insert(b);
+            b = blocks_.current();
+        } else {
+            b = blocks_.next();
+        }
+    }
+}
+
+void Simulator::sort() {
+    sortBlocksWithoutInputs();
+    if (_errors != 0) return;
+    stackSort(blocks_);
+    if (!model_.isEmpty()) model_.last()->next = freeTimer_;
+    rewire();
+}
+
+// Timers close the loops of their sub-models and lead on past them; a loop controller
+// jumps back to its loop top; an iteration block leads past its sub-model. Every block
+// is rewired, also the first after the constant sources when the model has no free
+// timer: otherwise a timer or iteration standing there would keep its sub-model open.
+void Simulator::rewire() {
+    for (SimulatorBlock* b = model_.first(); b != nullptr; b = model_.next()) {
+        if (isTimer(b->group())) {
+            if (b->alternative != nullptr) {
+                SimulatorBlock* last = b->next;
+                if (last != nullptr) {
+                    b->next = last->next;
+                    last->next = b;
+                }
+            } else {
+                b->alternative = b;
+            }
+        } else if (b->group() == group::kLoop) {
+            auto* loop = dynamic_cast<LoopBlock*>(b);
+            b->alternative = b->next;
+            if (loop != nullptr && loop->partner != nullptr) b->next = loop->partner;
+        } else if (b->group() == group::kIteration) {
+            if (b->alternative != nullptr) b->next = b->next != nullptr ? b->next->next : nullptr;
+            else b->alternative = b->next;
+        }
+    }
+}
+
+bool Simulator::placed(const SimulatorBlock* b) const { return b->sorted != 0 || placing_.count(b) != 0; }
+
+SimulatorBlock* Simulator::outer(SimulatorBlock* x) const {
+    // A sub-model already placed has placed its members; a block still waiting that it
+    // encloses (a loop top below a timer, which is no member) is placed on its own.
+    SubModel* s = x->getEnclosingSubModel();
+    return s != nullptr && !placed(s) ? s : x;
+}
+
+void Simulator::place(SimulatorBlock* x, SimulatorBlockList& list) {
+    // A block met again after it was placed (a sub-model's owner that lies in its own
+    // sub-model) only leaves the list: it is never placed twice, and the members still
+    // waiting in the list stay there.
+    if (placed(x)) {
+        list.remove(x);
         return;
     }
-    vireoMessage(4007, _errors, _warnings);
-    vireoMessage(4004);
+    removeBlockFromList(x, list);
+    insertBlockIntoModel(x);
+}
+
+void Simulator::removeBlockFromList(SimulatorBlock* b, SimulatorBlockList& list) {
+    if (b == nullptr) return;
+    const int g = b->group();
+    if (isTimer(g) || g == group::kLoop || g == group::kIteration) {
+        if (auto* s = dynamic_cast<SubModel*>(b); s != nullptr && &s->members != &list) {
+            for (unsigned k = 1; k <= s->members.length(); ++k) list.remove(s->members[k]);
+        }
+    }
+    list.remove(b);
+}
+
+void Simulator::insertBlockIntoModel(SimulatorBlock* b) {
+    if (b == nullptr || placed(b)) return;
+    const int g = b->group();
+    auto* s = dynamic_cast<SubModel*>(b);
+    if (s != nullptr && (isTimer(g) || g == group::kIteration)) {
+        model_.insert(b);
+        for (unsigned k = 1; k <= s->members.length(); ++k) s->members[k]->enclosingSubModels.remove(s);
+        stackSort(s->members);
+        b->alternative = b->next;
+        b->next = model_.last();
+    } else if (auto* loop = dynamic_cast<LoopBlock*>(b); loop != nullptr && g == group::kLoop) {
+        if (loop->partner != nullptr && loop->partner->sorted == 0) model_.insert(loop->partner);
+        for (unsigned k = 1; k <= loop->members.length(); ++k) loop->members[k]->enclosingSubModels.remove(loop);
+        placing_.insert(b);
+        stackSort(loop->members);
+        placing_.erase(b);
+        model_.insert(b);
+    } else {
+        model_.insert(b);
+    }
+}
+
+void Simulator::stackSort(SimulatorBlockList& list) {
+    SimulatorBlockStack stack;
+    do {
+        SimulatorBlock* k = list.first();
+        SimulatorBlock* p = nullptr;
+        if (k != nullptr) {
+            k = outer(k);
+            p = k->getUnsortedPredecessor();
+        }
+        while (k != nullptr && p == nullptr) {
+            place(k, list);
+            k = list.current();
+            if (k != nullptr) {
+                k = outer(k);
+                p = k->getUnsortedPredecessor();
+            }
+        }
+        if (k == nullptr) continue;
+        do {
+            while (p != nullptr) {
+                p = outer(p);
+                if (p->onStack != 0 || placing_.count(p) != 0) {
+                    // p waits, directly or through others, for k: it is on the stack, or
+                    // it is a loop controller whose body, k among it, is being placed.
+                    vireoMessage(kCycle, k->name(), p->name(), k->number(), p->number());
+                    k = p = nullptr;
+                    stack.clear();
+                } else {
+                    stack.push(k);
+                    k = p;
+                    p = k->getUnsortedPredecessor();
+                }
+            }
+            while (k != nullptr && p == nullptr) {
+                place(k, list);
+                k = stack.pop();
+                if (k != nullptr) p = k->getUnsortedPredecessor();
+            }
+        } while (!stack.isEmpty() || p != nullptr);
+    } while (!list.isEmpty() && _errors == 0);
+}
+
+void Simulator::showCalculationList() {
+    vireoMessage(kLine, std::string("Number    Block       Group    Jump"));
+    const std::string rule(35, '-');
+    vireoMessage(kLine, rule);
+    std::unordered_map<const SimulatorBlock*, int> position;
+    int r = 0;
+    for (unsigned k = 1; k <= model_.length(); ++k) position.emplace(model_[k], static_cast<int>(k));
+    for (SimulatorBlock* b = model_.first(); b != nullptr; b = model_.next()) {
+        ++r;
+        int jump = 0;
+        if (b->next != nullptr) {
+            auto found = position.find(b->next);
+            jump = found != position.end() ? found->second - r : 0;
+        }
+        char number[16];
+        std::snprintf(number, sizeof number, "%6d", b->number());
+        char jumpText[16];
+        std::snprintf(jumpText, sizeof jumpText, "%10d", jump);
+        std::string row = std::string(number) + "    " + b->name().str();
+        if (b->name().length() < static_cast<unsigned>(kNameWidth)) row.append(kNameWidth - b->name().length(), ' ');
+        row += groupLetters(b->group());
+        row += jumpText;
+        print(row.c_str());
+    }
+    vireoMessage(kLine, rule);
+}
+
+void Simulator::init() {
+    int initialised = 0;
+    for (current_ = model_.first(); current_ != nullptr; current_ = model_.next())
+        if (current_->init()) ++initialised;
+    const int listed = static_cast<int>(model_.length());
+    if (initialised != listed) vireoMessage(kNotAllInitialised, initialised, listed);
+}
+
+void Simulator::tini() {
+    for (current_ = model_.first(); current_ != nullptr; current_ = model_.next()) current_->tini();
 }

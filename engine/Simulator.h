@@ -1,15 +1,67 @@
-// Turns a model file into a run: compile, check, sort, initialise, run, each stage
-// gated by the engine's error count.
+// Turns a model file into a run: compile, optional model printout, model check,
+// calculation order, initialisation, optional calculation list and the run loop, each
+// stage gated by the engine's error count.
 #ifndef VIREO_SIMULATOR_H
 #define VIREO_SIMULATOR_H
 
-#include "RootClass.h"
+#include "Compiler.h"
+#include "SimulatorBlock.h"
 
-class Simulator : public RootClass {
+#include <unordered_set>
+
+class Simulator : public Compiler {
 public:
-    Simulator() = default;
-    virtual ~Simulator() = default;
+    Simulator();
+    ~Simulator() override;
+
+    // Empties the calculation list and then destroys the model (Compiler::clear).
+    void clear() override;
+
     void execute();
+    // Every block of the model in model order, as option -m shows it.
+    void printOut();
+
+    // Sets aside the blocks that need no ordering and the free timer, and works out the
+    // sub-models of timers, iteration blocks and loops.
+    void checkModel();
+    // Places every block after the blocks it reads from and links the blocks so that
+    // following the links runs the model.
+    void sort();
+    // The calculation list as option -l shows it.
+    void showCalculationList();
+    // The initialisation call of every block in calculation order; an error when fewer
+    // blocks could be initialised than the list holds.
+    void init();
+    // The last call of every block in calculation order.
+    void tini();
+    // The run loop.
+    void simulate();
+
+    void sortBlocksWithoutInputs();
+    void stackSort(SimulatorBlockList& list);
+    void removeBlockFromList(SimulatorBlock* b, SimulatorBlockList& list);
+    void insertBlockIntoModel(SimulatorBlock* b);
+
+    SimulatorModel& calculationList() { return model_; }
+    SimulatorBlock* freeTimer() const { return freeTimer_; }
+
+protected:
+    // The block that stands for x in the sort: its outermost enclosing sub-model that is
+    // not placed yet, else x itself.
+    SimulatorBlock* outer(SimulatorBlock* x) const;
+    // Placed, or in the middle of being placed (a loop controller while its body is
+    // sorted: it is appended after the body).
+    bool placed(const SimulatorBlock* b) const;
+    // Takes x out of the list and appends it, with its sub-model, to the calculation list.
+    void place(SimulatorBlock* x, SimulatorBlockList& list);
+    void rewire();
+
+    // The editor's parameter changes, polled during the run.
+    GetBpFromPlumoHook getBpFromPlumo_ = nullptr;
+    SimulatorModel model_;
+    SimulatorBlock* freeTimer_ = nullptr;
+    SimulatorBlock* current_ = nullptr;
+    std::unordered_set<const SimulatorBlock*> placing_;
 };
 
 #endif

@@ -99,6 +99,10 @@ int yyget_lineno();
 // The name of the file being read, as it was given; never null ("" before any compile).
 const char* getCurfilename();
 
+// The text of the token read last (a string's value without its quotes; empty after the
+// end of the model text), for the parser's report of a token it cannot use.
+const char* lastTokenText();
+
 // Ends the current file: 1 when reading goes on in the including file, 0 when the model
 // text has ended.
 int popfile();

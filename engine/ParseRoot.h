@@ -1,0 +1,17 @@
+// Block creation for the parser: a block placed in a model becomes an instance of the
+// class that its declared group calls for.
+#ifndef VIREO_PARSEROOT_H
+#define VIREO_PARSEROOT_H
+
+#include "String.h"
+
+class SimulatorBlock;
+
+class ParseRoot {
+public:
+    // A new block of the installed block type that carries the name (any case), or null
+    // when no installed block carries it.
+    static SimulatorBlock* createBlock(int number, String name);
+};
+
+#endif

@@ -1,0 +1,451 @@
+#include "SimulatorBlock.h"
+
+#include "Config.h"
+#include "vireoEngine.h"
+
+#include <dlfcn.h>
+
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr int kTooFewInputs = 304013;
+constexpr int kTooManyInputs = 304014;
+constexpr int kTooFewParameters = 304016;
+constexpr int kTooManyParameters = 304017;
+constexpr int kTooFewStrings = 304018;
+constexpr int kTooManyStrings = 304019;
+constexpr int kStringTooLong = 304031;
+constexpr int kCalling = 5161;
+constexpr int kLoopsDoNotNest = 304042;
+constexpr int kSubModelsDoNotNest = 304043;
+constexpr int kSecondLoopTop = 304044;
+constexpr int kNoLoopTop = 304045;
+constexpr int kNotInLoop = 304046;
+constexpr int kEmptyLoop = 204048;
+
+bool debugMode() { return conf && conf->debugMode(); }
+
+// A zero-filled array, or null for size 0.
+template <class T>
+std::unique_ptr<T[]> zeroed(int size) {
+    if (size <= 0) return nullptr;
+    return std::make_unique<T[]>(static_cast<std::size_t>(size));
+}
+
+bool isTimerDelayOrIteration(int g) {
+    return g == group::kTimerNoProgress || g == group::kTimer || g == group::kDelay || g == group::kIteration;
+}
+
+// Marks a block and then, depth first and in list order, the blocks that `next` gives
+// for it, as long as `enter` accepts them. The walk keeps its own stack: a model may
+// chain thousands of blocks, and marking must not run out of the call stack.
+template <class Enter, class Next>
+void markDepthFirst(SimulatorBlock* start, Enter enter, Next next) {
+    if (!enter(start)) return;
+    std::vector<std::pair<SimulatorBlock*, unsigned>> path{{start, 1u}};
+    while (!path.empty()) {
+        SimulatorBlock* b = path.back().first;
+        const unsigned k = path.back().second++;
+        SimulatorBlock* following = next(b, k);
+        if (following == nullptr) {
+            path.pop_back();
+            continue;
+        }
+        if (enter(following)) path.emplace_back(following, 1u);
+    }
+}
+
+}  // namespace
+
+void* bridgeFunction(const char* name) {
+    if (!conf || conf->hVireoBridge() == nullptr) return nullptr;
+    return dlsym(conf->hVireoBridge(), name);
+}
+
+SimulatorBlock* SimulatorBlockList::get(int number) {
+    savePos();
+    SimulatorBlock* found = nullptr;
+    for (SimulatorBlock* b = first(); b != nullptr; b = next()) {
+        if (b->number() == number) {
+            found = b;
+            break;
+        }
+    }
+    restorePos();
+    return found;
+}
+
+void SimulatorModel::insert(SimulatorBlock* b) {
+    SimulatorBlock* previous = last();
+    SimulatorBlockList::insert(b);
+    if (previous != nullptr) previous->next = b;
+    b->sorted = 1;
+}
+
+void SimulatorBlockStack::push(SimulatorBlock* b) {
+    TStack<SimulatorBlock>::push(b);
+    b->onStack = 1;
+}
+
+SimulatorBlock* SimulatorBlockStack::pop() {
+    SimulatorBlock* b = TStack<SimulatorBlock>::pop();
+    if (b != nullptr) b->onStack = 0;
+    return b;
+}
+
+SimulatorBlock::SimulatorBlock(int number, const String& name, std::shared_ptr<IDRecord> record)
+    : number_(number), name_(name), record_(std::move(record)) {
+    if (record_) {
+        blockFunction_ = record_->blockFunction;
+        group_ = record_->group;
+        opMode_ = record_->getOpMode(name_);
+    }
+    markPlumoBlock = reinterpret_cast<MarkPlumoBlockHook>(bridgeFunction("markPlumoBlock"));
+    blockToPlumo = reinterpret_cast<BlockToPlumoHook>(bridgeFunction("blockToPlumo"));
+    updateInOut = reinterpret_cast<UpdateInOutHook>(bridgeFunction("updateInOut"));
+}
+
+SimulatorBlock::~SimulatorBlock() = default;
+
+void SimulatorBlock::addSuccessor(SimulatorBlock* b) {
+    if (b == nullptr) return;
+    if (!successors) successors = std::make_unique<SimulatorBlockList>();
+    if (!successors->contains(b)) {
+        successors->last();
+        successors->insert(b);
+    }
+}
+
+void SimulatorBlock::checkInputsAndParameters() {
+    if (!record_) return;
+    const IDRecord& id = *record_;
+    auto fail = [this](int code) {
+        vireoMessage(code, name_, number_);
+        if (markPlumoBlock != nullptr) markPlumoBlock(number_);
+    };
+
+    const int n = inputCount();
+    if (inputs_) {
+        if (n < id.minInputs) fail(kTooFewInputs);
+        else if (n > id.maxInputs) fail(kTooManyInputs);
+    } else if (id.minInputs != 0) {
+        fail(kTooFewInputs);
+    }
+
+    int reals = 0;
+    int strings = 0;
+    if (parameters_) {
+        parameters_->savePos();
+        for (Parameter* p = parameters_->first(); p != nullptr; p = parameters_->next()) {
+            if (p->type() == Parameter::kReal) ++reals;
+            else if (p->type() == Parameter::kString) ++strings;
+        }
+        parameters_->restorePos();
+    }
+    if (reals < id.minParameters) fail(kTooFewParameters);
+    if (reals > id.maxParameters) fail(kTooManyParameters);
+    if (strings < id.minStrings) fail(kTooFewStrings);
+    if (strings > id.maxStrings) fail(kTooManyStrings);
+
+    // A text parameter travels in one row of SP; a longer one would not arrive whole.
+    if (parameters_) {
+        int position = 0;
+        for (Parameter* p = parameters_->first(); p != nullptr; p = parameters_->next()) {
+            ++position;
+            if (p->type() != Parameter::kString) continue;
+            const unsigned length = p->stringValue().length();
+            if (length <= static_cast<unsigned>(kRowLength)) continue;
+            vireoMessage(kStringTooLong, name_, number_, position, static_cast<int>(length));
+            if (markPlumoBlock != nullptr) markPlumoBlock(number_);
+        }
+    }
+}
+
+void SimulatorBlock::printOut() {
+    String line("b ");
+    line += number_;
+    line += " ";
+    line += name_;
+    if (inputs_) {
+        line += " ";
+        for (Input* in = inputs_->first(); in != nullptr; in = inputs_->next()) {
+            line += in->negate() != 0 ? " (-)" : " ";
+            line += in->source != nullptr ? in->source->number() : in->blkNum();
+            line += ".";
+            line += in->ioNum();
+        }
+    }
+    line.print();
+
+    if (!parameters_) return;
+    String head("p ");
+    head += number_;
+    head.print();
+    for (Parameter* p = parameters_->first(); p != nullptr; p = parameters_->next()) {
+        String value("    ");
+        switch (p->type()) {
+            case Parameter::kReal: value += *p->realValue(); break;
+            case Parameter::kString:
+                value += "'";
+                value += p->stringValue();
+                value += "'";
+                break;
+            default: value += "!!!Empty!!!"; break;
+        }
+        value.print();
+    }
+}
+
+bool SimulatorBlock::init() {
+    if (!record_ || blockFunction_ == nullptr) return false;
+    const IDRecord& id = *record_;
+    const int n = inputCount();
+    IN_ = inputs_ ? zeroed<float>(n) : nullptr;
+    OUT_ = zeroed<float>(id.outputCount);
+    IP_ = zeroed<int>(id.ipSize);  // at least the protocol slots: the loader refuses fewer
+    RP_ = zeroed<float>(id.rpSize);
+    DP_ = zeroed<double>(id.dpSize);
+    BP_ = zeroed<float>(id.maxParameters);
+    SP_.reset();
+    if (id.maxStrings > 0) {
+        SP_.reset(new char[static_cast<std::size_t>(id.maxStrings)][kRowLength]);
+        std::memset(SP_.get(), ' ', static_cast<std::size_t>(id.maxStrings) * kRowLength);
+    }
+
+    if (parameters_) {
+        int real = 0;
+        int text = 0;
+        for (Parameter* p = parameters_->first(); p != nullptr; p = parameters_->next()) {
+            if (p->type() == Parameter::kReal) {
+                if (real < id.maxParameters) BP_[real] = *p->realValue();
+                ++real;
+            } else {
+                if (text < id.maxStrings) {
+                    const String& v = p->stringValue();
+                    const unsigned length = v.length() < static_cast<unsigned>(kRowLength) ? v.length() : kRowLength;
+                    std::memcpy(SP_[text], v.buffer(), length);
+                }
+                ++text;
+            }
+        }
+    }
+
+    IP_[ipSlot::kStatus] = 0;
+    IP_[ipSlot::kCallMode] = callMode::kInit;
+    IP_[ipSlot::kOpMode] = opMode_;
+    IP_[ipSlot::kBlockNumber] = number_;
+    IP_[ipSlot::kInputCount] = n;
+    if (debugMode()) vireoMessage(kCalling, name_, number_);
+    blockFunction_(IN_.get(), OUT_.get(), IP_.get(), RP_.get(), DP_.get(), BP_.get(), SP_.get());
+
+    const int status = IP_[ipSlot::kStatus];
+    if (status > 299999) {
+        ++_errors;
+        if (markPlumoBlock != nullptr) markPlumoBlock(number_);
+    } else if (status > 199999) {
+        ++_warnings;
+    }
+
+    const int steps = IP_[ipSlot::kTimerSteps];
+    if (group_ == group::kTimer && steps > 0) {
+        // The product of many timers' steps must not overflow.
+        constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+        _totalNumberOfTimerCalls =
+            _totalNumberOfTimerCalls > kMax / steps ? kMax : _totalNumberOfTimerCalls * steps;
+        _leftNumberOfTimerCalls = _totalNumberOfTimerCalls;
+    }
+    return true;
+}
+
+void SimulatorBlock::tini() {
+    if (!IP_ || blockFunction_ == nullptr) return;
+    IP_[ipSlot::kStatus] = 0;
+    IP_[ipSlot::kCallMode] = callMode::kLastCall;
+    IP_[ipSlot::kOpMode] = opMode_;
+    IP_[ipSlot::kBlockNumber] = number_;
+    IP_[ipSlot::kInputCount] = inputCount();
+    if (debugMode()) vireoMessage(kCalling, name_, number_);
+    blockFunction_(IN_.get(), OUT_.get(), IP_.get(), RP_.get(), DP_.get(), BP_.get(), SP_.get());
+}
+
+SimulatorBlock* SimulatorBlock::firstUnsortedSource(SimulatorBlock* exclude, SimulatorBlockList* list) {
+    if (!inputs_) return nullptr;
+    for (unsigned k = 1; k <= inputs_->length(); ++k) {
+        SimulatorBlock* s = (*inputs_)[k]->source;
+        if (s == nullptr || s->group() == group::kLoopTop || s->group() == group::kDelay || s->sorted != 0) continue;
+        if (list != nullptr && (s == exclude || list->contains(s))) continue;
+        return s;
+    }
+    return nullptr;
+}
+
+SimulatorBlock* SimulatorBlock::getUnsortedPredecessor() { return firstUnsortedSource(nullptr, nullptr); }
+
+SimulatorBlock* SimulatorBlock::getUnsortedPredecessor(SimulatorBlock* exclude, SimulatorBlockList& list) {
+    return firstUnsortedSource(exclude, &list);
+}
+
+void SimulatorBlock::markSuccessors(SubModel* m) {
+    markDepthFirst(
+        this,
+        [m](SimulatorBlock* b) {
+            if (b->enclosingSubModels.contains(m)) return false;
+            b->enclosingSubModels.last();
+            b->enclosingSubModels.insert(m);
+            if (b->group() != group::kLoopTop) {
+                m->members.last();
+                m->members.insert(b);
+            }
+            return true;
+        },
+        [](SimulatorBlock* b, unsigned k) -> SimulatorBlock* {
+            return b->successors && k <= b->successors->length() ? (*b->successors)[k] : nullptr;
+        });
+}
+
+void SimulatorBlock::markPredecessors(SubModel* m) {
+    markDepthFirst(
+        this,
+        [m](SimulatorBlock* b) {
+            if (b->group() == group::kConstantSource || b->group() == group::kLoopTop) return false;
+            if (b->enclosingSubModels.contains(m)) return false;
+            b->enclosingSubModels.last();
+            b->enclosingSubModels.insert(m);
+            m->members.last();
+            m->members.insert(b);
+            return true;
+        },
+        [](SimulatorBlock* b, unsigned k) -> SimulatorBlock* {
+            // Inputs without a source are passed over; the walk ends after the last input.
+            InputList* inputs = b->getInputs();
+            for (; inputs != nullptr && k <= inputs->length(); ++k)
+                if ((*inputs)[k]->source != nullptr) return (*inputs)[k]->source;
+            return nullptr;
+        });
+}
+
+void SimulatorBlock::checkEnclosure() {
+    const unsigned n = enclosingSubModels.length();
+    for (unsigned i = 1; i < n; ++i) {
+        for (unsigned j = i + 1; j <= n; ++j) {
+            SubModel* a = enclosingSubModels[i];
+            SubModel* b = enclosingSubModels[j];
+            const bool aLoop = a->group() == group::kLoop;
+            const bool bLoop = b->group() == group::kLoop;
+            if (aLoop != bLoop) continue;
+            if (a->enclosingSubModels.contains(b) || b->enclosingSubModels.contains(a)) continue;
+            vireoMessage(aLoop ? kLoopsDoNotNest : kSubModelsDoNotNest, name_, number_, a->number(), b->number());
+        }
+    }
+}
+
+SubModel* SimulatorBlock::getEnclosingSubModel() {
+    SubModel* candidate = enclosingSubModels[1];
+    for (unsigned k = 2; k <= enclosingSubModels.length(); ++k) {
+        SubModel* s = enclosingSubModels[k];
+        if (candidate->enclosingSubModels.contains(s)) candidate = s;
+    }
+    return candidate;
+}
+
+SubModel::~SubModel() { members.clear(); }
+
+SimulatorBlock* SubModel::getUnsortedPredecessor() {
+    if (inputs_) {
+        for (unsigned k = 1; k <= inputs_->length(); ++k) {
+            SimulatorBlock* s = (*inputs_)[k]->source;
+            if (s == nullptr || s->group() == group::kLoopTop || s->group() == group::kDelay || s->sorted != 0) continue;
+            if (!members.contains(s)) return s;
+        }
+    }
+    // By position, not by cursor: the sort may be walking this list right now.
+    for (unsigned k = 1; k <= members.length(); ++k)
+        if (SimulatorBlock* p = members[k]->getUnsortedPredecessor(this, members)) return p;
+    return nullptr;
+}
+
+void SubModel::markSubModel() {
+    if (!successors) return;
+    for (unsigned k = 1; k <= successors->length(); ++k) (*successors)[k]->markSuccessors(this);
+}
+
+// A sub-model block prints like any other block: its members are blocks of their own.
+void SubModel::printOut() { SimulatorBlock::printOut(); }
+
+LoopBlock::~LoopBlock() { partner = nullptr; }
+
+void LoopBlock::markSubModel() {
+    SimulatorBlock* candidate = nullptr;
+    for (unsigned k = 1; successors && k <= successors->length(); ++k) {
+        SimulatorBlock* s = (*successors)[k];
+        if (s->group() != group::kLoopTop) continue;
+        if (candidate == nullptr) candidate = s;
+        else vireoMessage(kSecondLoopTop, number_);
+    }
+    if (candidate == nullptr) {
+        vireoMessage(kNoLoopTop, number_);
+        return;
+    }
+    partner = candidate;
+    auto* top = dynamic_cast<SubModel*>(partner);
+    if (top == nullptr || !top->successors || top->successors->isEmpty()) {
+        vireoMessage(kEmptyLoop, number_);
+        return;
+    }
+
+    top->markSubModel();
+    for (unsigned k = 1; k <= top->successors->length(); ++k) {
+        SimulatorBlock* s = (*top->successors)[k];
+        s->enclosingSubModels.last();
+        s->enclosingSubModels.insert(this);
+        members.last();
+        members.insert(s);
+    }
+    if (inputs_) {
+        for (unsigned k = 1; k <= inputs_->length(); ++k)
+            if (SimulatorBlock* source = (*inputs_)[k]->source) source->markPredecessors(this);
+    }
+    enclosingSubModels.remove(top);
+
+    // The body keeps the members downstream of the top and upstream of the controller;
+    // the loop top gives them up.
+    SimulatorBlock* m = members.first();
+    while (m != nullptr) {
+        if (m->enclosingSubModels.contains(top) && m->enclosingSubModels.contains(this)) {
+            if (isTimerDelayOrIteration(m->group())) vireoMessage(kNotInLoop, m->number(), number_);
+            top->members.remove(m);
+            m->enclosingSubModels.remove(top);
+            m = members.next();
+        } else {
+            m->enclosingSubModels.remove(this);
+            members.remove(m);
+            m = members.current();
+        }
+    }
+    for (SimulatorBlock* b = top->members.first(); b != nullptr; b = top->members.next())
+        b->enclosingSubModels.remove(top);
+    top->members.clear();
+}
+
+DelayBlock::~DelayBlock() = default;
+
+SimulatorBlock* DelayBlock::getUnsortedPredecessor() {
+    if (SimulatorBlock* p = firstUnsortedSource(nullptr, nullptr)) return p;
+    for (unsigned k = 1; successors && k <= successors->length(); ++k)
+        if ((*successors)[k]->sorted == 0) return (*successors)[k];
+    return nullptr;
+}
+
+SimulatorBlock* DelayBlock::getUnsortedPredecessor(SimulatorBlock* exclude, SimulatorBlockList& list) {
+    if (SimulatorBlock* p = firstUnsortedSource(exclude, &list)) return p;
+    for (unsigned k = 1; successors && k <= successors->length(); ++k) {
+        SimulatorBlock* s = (*successors)[k];
+        if (s->sorted == 0 && s != exclude && !list.contains(s)) return s;
+    }
+    return nullptr;
+}

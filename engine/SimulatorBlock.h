@@ -1,0 +1,214 @@
+// One block of a model: the number and name that the model gave it, its inputs and
+// parameters, the identity of its block type and the seven arrays through which it talks
+// to its block function. The subclasses differ only in what the model check and the sort
+// do with them.
+#ifndef VIREO_SIMULATORBLOCK_H
+#define VIREO_SIMULATORBLOCK_H
+
+#include "IDRecord.h"
+#include "List.h"
+#include "Parameter.h"
+#include "RootClass.h"
+#include "Stack.h"
+#include "String.h"
+
+#include <memory>
+
+class SimulatorBlock;
+class SubModel;
+
+// Groups a block declares in its identity.
+namespace group {
+constexpr int kLoopTop = -4;
+constexpr int kTimerNoProgress = -2;
+constexpr int kUnsorted = 0;
+constexpr int kConstantSource = 1;
+constexpr int kTimer = 2;
+constexpr int kStandard = 3;
+constexpr int kLoop = 4;
+constexpr int kDelay = 5;
+constexpr int kIteration = 6;
+}  // namespace group
+
+// Call modes of the block protocol.
+namespace callMode {
+constexpr int kIdentify = -1;
+constexpr int kStep = 0;
+constexpr int kInit = 1;
+constexpr int kLastCall = 2;
+}  // namespace callMode
+
+// Slots of IP that carry the call protocol.
+namespace ipSlot {
+constexpr int kStatus = 0;
+constexpr int kCallMode = 1;
+constexpr int kOpMode = 2;
+constexpr int kBlockNumber = 3;
+constexpr int kInputCount = 4;
+constexpr int kBranch = 5;
+constexpr int kDebugFlag = 6;
+constexpr int kTimerSteps = 7;
+constexpr int kMessageValue = 8;
+constexpr int kFirstOwn = 10;
+}  // namespace ipSlot
+
+// The editor bridge's functions, looked up by name in the bridge library.
+using MarkPlumoBlockHook = void (*)(int blockNumber);
+using UpdateInOutHook = void (*)(int blockNumber, int inputCount, float* in, int outputCount, float* out);
+using BlockToPlumoHook = UpdateInOutHook;
+using GetBpFromPlumoHook = void (*)(int pair[2], float* value, char text[80]);
+
+// Looks a function up in the bridge library of the current call; null without one.
+void* bridgeFunction(const char* name);
+
+class SimulatorBlockList : public TList<SimulatorBlock> {
+public:
+    // The first block with that number, or null; the cursor stays where it was.
+    SimulatorBlock* get(int number);
+};
+
+// The calculation list: appending links the previous last block to the new one.
+class SimulatorModel : public SimulatorBlockList {
+public:
+    void insert(SimulatorBlock* b);
+};
+
+// The sort's stack: a block on it waits for the blocks pushed after it.
+class SimulatorBlockStack : public TStack<SimulatorBlock> {
+public:
+    void push(SimulatorBlock* b);
+    SimulatorBlock* pop();
+};
+
+class SimulatorBlock : public RootClass {
+public:
+    SimulatorBlock(int number, const String& name, std::shared_ptr<IDRecord> record);
+    SimulatorBlock(const SimulatorBlock&) = delete;
+    SimulatorBlock& operator=(const SimulatorBlock&) = delete;
+    virtual ~SimulatorBlock();
+
+    virtual void printOut();
+    // The block that must be placed before this one, or null: the source of an input
+    // that is not yet placed (a loop top or a delay block is never waited for). The
+    // second form also leaves out `exclude` and the blocks of `list`.
+    virtual SimulatorBlock* getUnsortedPredecessor();
+    virtual SimulatorBlock* getUnsortedPredecessor(SimulatorBlock* exclude, SimulatorBlockList& list);
+
+    int number() const { return number_; }
+    const String& name() const { return name_; }
+    int group() const { return group_; }
+    int opMode() const { return opMode_; }
+    const IDRecord* record() const { return record_.get(); }
+    float* getBParray() { return BP_.get(); }
+    BlockParameters* getParameters() { return parameters_.get(); }
+    InputList* getInputs() { return inputs_.get(); }
+    int inputCount() const { return inputs_ ? static_cast<int>(inputs_->length()) : 0; }
+
+    // The block owns the lists from now on.
+    void setParameters(BlockParameters* list) { parameters_.reset(list); }
+    void setInputs(InputList* list) { inputs_.reset(list); }
+
+    // Input and parameter counts against the block's identity; errors are counted.
+    void checkInputsAndParameters();
+    // Allocates and fills the arrays and makes the initialisation call; false when the
+    // block has no block function to call.
+    bool init();
+    // The closing last call.
+    void tini();
+
+    // Records a block that reads from this one.
+    void addSuccessor(SimulatorBlock* b);
+    // Makes this block and everything downstream (upstream) of it part of the sub-model.
+    void markSuccessors(SubModel* m);
+    void markPredecessors(SubModel* m);
+    // Reports enclosing sub-models that do not nest.
+    void checkEnclosure();
+    // The outermost sub-model that encloses this block; null for a block in none.
+    SubModel* getEnclosingSubModel();
+
+    // The arrays, null until init() and null when their size is 0.
+    float* IN() { return IN_.get(); }
+    float* OUT() { return OUT_.get(); }
+    int* IP() { return IP_.get(); }
+    float* RP() { return RP_.get(); }
+    double* DP() { return DP_.get(); }
+    float* BP() { return BP_.get(); }
+    char (*SP())[kRowLength] { return SP_.get(); }
+    BlockFunction blockFunction() const { return blockFunction_; }
+
+    // Links, set by the sort: the block to run after this one, and the one to run when
+    // the block answers a branch other than 2.
+    SimulatorBlock* next = nullptr;
+    SimulatorBlock* alternative = nullptr;
+    int sorted = 0;
+    int onStack = 0;
+    TList<SubModel> enclosingSubModels;
+    std::unique_ptr<SimulatorBlockList> successors;  // created by the first addSuccessor
+
+    MarkPlumoBlockHook markPlumoBlock = nullptr;
+    BlockToPlumoHook blockToPlumo = nullptr;
+    UpdateInOutHook updateInOut = nullptr;
+
+protected:
+    SimulatorBlock* firstUnsortedSource(SimulatorBlock* exclude, SimulatorBlockList* list);
+
+    std::unique_ptr<BlockParameters> parameters_;
+    int number_;
+    String name_;
+    int group_ = 0;
+    std::shared_ptr<IDRecord> record_;
+    std::unique_ptr<InputList> inputs_;
+    int opMode_ = 0;
+    BlockFunction blockFunction_ = nullptr;
+
+    std::unique_ptr<float[]> IN_;
+    std::unique_ptr<float[]> OUT_;
+    std::unique_ptr<int[]> IP_;
+    std::unique_ptr<float[]> RP_;
+    std::unique_ptr<double[]> DP_;
+    std::unique_ptr<float[]> BP_;
+    std::unique_ptr<char[][kRowLength]> SP_;
+};
+
+// A block that owns a sub-model: timers, iteration blocks and loop tops.
+class SubModel : public SimulatorBlock {
+public:
+    using SimulatorBlock::SimulatorBlock;
+    ~SubModel() override;
+
+    void printOut() override;
+    // An outside block that the owner or any member reads from.
+    SimulatorBlock* getUnsortedPredecessor() override;
+    using SimulatorBlock::getUnsortedPredecessor;
+    // Timers, iteration blocks and loop tops: every block downstream is a member.
+    virtual void markSubModel();
+
+    SimulatorBlockList members;
+};
+
+// A loop controller: its sub-model is the loop body between it and its loop top.
+class LoopBlock : public SubModel {
+public:
+    using SubModel::SubModel;
+    ~LoopBlock() override;
+
+    // The body: the blocks both downstream of the loop top and upstream of the
+    // controller, with the loop top's direct successors.
+    void markSubModel() override;
+
+    SimulatorBlock* partner = nullptr;  // the loop top
+};
+
+// A block that may close a feedback cycle: its readers use its output of the step before.
+class DelayBlock : public SimulatorBlock {
+public:
+    using SimulatorBlock::SimulatorBlock;
+    ~DelayBlock() override;
+
+    // Besides its own sources, a delay block waits for every block that reads it: they
+    // use its output of the step before.
+    SimulatorBlock* getUnsortedPredecessor() override;
+    SimulatorBlock* getUnsortedPredecessor(SimulatorBlock* exclude, SimulatorBlockList& list) override;
+};
+
+#endif

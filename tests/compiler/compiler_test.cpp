@@ -1,0 +1,198 @@
+// Constants, block limits, input references and the model printout (-m), through the
+// real host.
+#include "model_run.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using vireo_test::runModel;
+using Codes = std::vector<int>;
+
+namespace {
+
+std::vector<vireo_test::TraceRecord> withCode(const vireo_test::ModelRun& run, int code) {
+    std::vector<vireo_test::TraceRecord> out;
+    for (const auto& m : run.messages())
+        if (m.code() == code) out.push_back(m);
+    return out;
+}
+
+// A real parameter's line: four blanks and the value right-aligned in 17 characters.
+std::string real(const std::string& value) { return "    " + std::string(17 - value.size(), ' ') + value + "\n"; }
+
+}  // namespace
+
+TEST(Constants, DefinedOnceAndSeenByEveryReferenceWhereverItStands) {
+    const auto run = runModel(
+        "c PI 3.14159\n"
+        "c SITE 'north'\n"
+        "c, E: 2.5\n"
+        "c A 1\n"
+        "c A 2\n"
+        "c K 'x'\n"
+        "c K 3\n"
+        "p 1 PI SITE E A K\n"
+        "p 2 L U\n"
+        "c L 7\n"
+        "b 1 add\n"
+        "b 2 add\n",
+        {"-m"});
+    EXPECT_EQ(run.codes(), (Codes{4001, 204024, 204024, 304023, 5312, 4030, 4030, 4030, 4030, 4030, 4030, 4030,
+                                  4030, 4030, 4030, 4030, 4999}));
+    const auto redefined = withCode(run, 204024);
+    EXPECT_EQ(redefined[0]["s0"], "A");
+    EXPECT_EQ(redefined[1]["s0"], "K");
+    // A constant that is never defined: the block keeps the reference, shown as empty.
+    EXPECT_EQ(run.first(304023)["s0"], "U");
+    EXPECT_EQ(run.first(304023)["i1"], "2");
+    EXPECT_EQ(run.whereOf(304023)["s0"], run.modelPath);
+    EXPECT_EQ(run.whereOf(304023)["i1"], "13");
+    EXPECT_EQ(run.result.out.substr(run.result.out.find("b 1 ADD")),
+              "b 1 ADD\n"
+              "p 1\n" +
+                  real("3.14159") +
+                  "    'north'\n" +
+                  real("2.5") + real("1") +
+                  "    'x'\n"
+                  "b 2 ADD\n"
+                  "p 2\n" +
+                  real("7") +
+                  "    !!!Empty!!!\n"
+                  "Bye\n");
+}
+
+TEST(BlockLimits, InputsParametersAndTextsAgainstTheBlockIdentity) {
+    const auto run = runModel(
+        "c TX 'a'\n"
+        "b 1 limits\n"
+        "b 2 limits 1.1 1.1 1.1\n"
+        "p 2 1 2 3 'a' 'b'\n"
+        "b 3 limits 1.1\n"
+        "p 3 1 TX\n");
+    EXPECT_EQ(run.codes(), (Codes{4001, 304013, 304016, 304018, 304014, 304017, 304019, 4007, 4004}));
+    for (const auto& m : run.messages()) {
+        if (m.code() < 304013 || m.code() > 304019) continue;
+        EXPECT_EQ(m["s0"], "LIMITS");
+        EXPECT_EQ(m["i1"], m.code() == 304013 || m.code() == 304016 || m.code() == 304018 ? "1" : "2");
+    }
+    EXPECT_EQ(run.first(4007)["i1"], "6");
+}
+
+TEST(BlockLimits, ATextLongerThanItsRowIsRefused) {
+    const std::string fits(1024, 'x'), tooLong(1025, 'y');
+    const auto ok = runModel("b 1 add\np 1 '" + fits + "'\n");
+    EXPECT_EQ(ok.first(304031).head, "");
+    const auto run = runModel("c T '" + tooLong + "'\nb 1 add\np 1 1 'ok' T\n");
+    EXPECT_EQ(run.codes(), (Codes{4001, 304031, 4007, 4004}));
+    const auto m = run.first(304031);
+    EXPECT_EQ(m["s0"], "ADD");
+    EXPECT_EQ(m["i1"], "1");
+    EXPECT_EQ(m["i2"], "3");
+    EXPECT_EQ(m["i3"], "1025");
+}
+
+TEST(InputReferences, EveryFaultyReferenceIsReportedInOneRun) {
+    const auto run = runModel(
+        "b 1 add\n"
+        "b 2 add 7.1 1.3 1.2 -0.3\n"
+        "b 3 const\n"
+        "b 4 add 3.2 3.1\n");
+    EXPECT_EQ(run.codes(), (Codes{4001, 304021, 304022, 304021, 304022, 4007, 4004}));
+    const auto missing = withCode(run, 304021);
+    EXPECT_EQ(missing[0]["i1"], "2");
+    EXPECT_EQ(missing[0]["i2"], "7");
+    EXPECT_EQ(missing[1]["i2"], "0");  // -0.3 names block 0, not negated
+    const auto beyond = withCode(run, 304022);
+    EXPECT_EQ(beyond[0]["i1"], "2");
+    EXPECT_EQ(beyond[0]["i2"], "1");
+    EXPECT_EQ(beyond[0]["i3"], "3");
+    EXPECT_EQ(beyond[1]["i1"], "4");
+    EXPECT_EQ(beyond[1]["i2"], "3");
+    EXPECT_EQ(beyond[1]["i3"], "2");
+}
+
+TEST(InputReferences, NoCheckAfterAParseThatCountedErrors) {
+    const auto run = runModel("b 1 add 9.1\nb 1 add\n");
+    EXPECT_EQ(run.codes(), (Codes{4001, 304011, 5312, 4007, 4004}));
+}
+
+TEST(ModelPrintout, ShowsEveryBlockAsTheModelGaveIt) {
+    const auto run = runModel(
+        "% every kind of value, and a line longer than a message line\n"
+        "c NAME 'site'\n"
+        "b 3 add\n"
+        "b 7 Sum 7 7.2 7.0 7. -7.2 +7.2 3.02 -3\n"
+        "p 7 1234567 12345678 -0.5 NAME 'it''s'\n"
+        "b 1 timer\n"
+        "p 1 8760\n"
+        "b 2 loop 1\n"
+        "b 5 delay 2\n"
+        "b 1234 add -1234.2 -1234.2 -1234.2 -1234.2 -1234.2 -1234.2 -1234.2 -1234.2\n"
+        "p 3 1e-5 1E5 .25\n",
+        {"-m", "-c"});
+    // The last block's line has 91 characters: it goes out as lines of 78 and 13.
+    EXPECT_EQ(run.result.out,
+              "b 3 ADD\n"
+              "p 3\n" +
+                  real("1e-05") + real("100000") + real("0.25") +
+                  "b 7 SUM  7.1 7.2 7.1 7.1 (-)7.2 7.2 3.2 (-)3.1\n"
+                  "p 7\n" +
+                  real("1234567") + real("1.234568e+07") + real("-0.5") +
+                  "    'site'\n"
+                  "    'it's'\n"
+                  "b 1 TIMER\n"
+                  "p 1\n" +
+                  real("8760") +
+                  "b 2 LOOP  1.1\n"
+                  "b 5 DELAY  2.1\n"
+                  "b 1234 ADD  (-)1234.2 (-)1234.2 (-)1234.2 (-)1234.2 (-)1234.2 (-)1234.2 (-)123\n"
+                  "4.2 (-)1234.2\n"
+                  "Bye\n");
+    EXPECT_EQ(run.result.exitStatus, 0);
+}
+
+TEST(ModelPrintout, IsShownWhateverTheErrorsAndNothingIsChecked) {
+    // Unbound references show the block number written in them.
+    const auto run = runModel("b 1 add 9.1\nb 1 add\nb 2 limits -9.3\n", {"-m", "-c"});
+    EXPECT_EQ(run.codes(), (Codes{304011, 5312, 4030, 4030, 4999}));
+    EXPECT_EQ(run.result.out.substr(run.result.out.find("b 1")), "b 1 ADD  9.1\nb 2 LIMITS  (-)9.3\nBye\n");
+    EXPECT_TRUE(run.probeLog.empty());  // no block was initialised
+}
+
+TEST(Driver, CompileErrorsAndWarningsAreSummedUpAndTheRunEnds) {
+    const auto run = runModel("c A 1\nc A 2\nb 1 add 5.1\nb 2 nothing\nb 3 add\n");
+    EXPECT_EQ(run.codes(), (Codes{4001, 204024, 304012, 5312, 4007, 4004}));
+    EXPECT_EQ(run.first(4007)["i1"], "1");
+    EXPECT_EQ(run.first(4007)["i2"], "1");
+    EXPECT_EQ(run.result.exitStatus, 1);
+    EXPECT_TRUE(run.probeLog.empty());
+}
+
+TEST(EditorBridge, MarksEveryBlockThatFailsALimitOrItsInitialisation) {
+    // The engine looks for the bridge in the directory it was started in.
+    const std::string dir = vireo_test::scratchDirectory("bridge");
+    std::filesystem::copy_file(MARK_BRIDGE, dir + "/libVireoBridge.so");
+    std::filesystem::create_directories(dir + "/none");
+    vireo_test::RunOptions o;
+    o.workingDirectory = dir;
+    o.env = {{"VIREO_HOME", MODEL_BLOCKS_DIR}, {"VIREO_USER_BLOCKS", dir + "/none"},
+             {"VIREO_BRIDGE_LOG", dir + "/marks.log"}};
+
+    vireo_test::writeFile(dir + "/limits.vireo", "b 1 limits\nb 2 limits 1.1\np 2 1 'a'\nb 3 add\np 3 '" +
+                                                     std::string(1100, 'x') + "'\n");
+    const auto limits = vireo_test::runVireo({"limits.vireo", "-j"}, o);
+    EXPECT_EQ(limits.codes(), (Codes{4001, 304013, 304016, 304018, 304031, 4007, 4004}));
+    EXPECT_EQ(vireo_test::readFile(dir + "/marks.log"), "mark 1\nmark 1\nmark 1\nmark 3\n");
+
+    std::filesystem::remove(dir + "/marks.log");
+    vireo_test::writeFile(dir + "/init.vireo", "b 1 warninit\nb 2 failinit\n");
+    const auto init = vireo_test::runVireo({"init.vireo", "-j", "-s"}, o);
+    EXPECT_EQ(init.codes(), (Codes{4001, 209901, 309901, 4007, 4004, 4999}));
+    EXPECT_EQ(vireo_test::readFile(dir + "/marks.log"), "mark 2\n");
+
+    // Without -j the bridge is not opened.
+    std::filesystem::remove(dir + "/marks.log");
+    vireo_test::runVireo({"init.vireo", "-s"}, o);
+    EXPECT_FALSE(std::filesystem::exists(dir + "/marks.log"));
+}
