@@ -107,28 +107,13 @@ void temperatureTerms(Region1Terms& w, double t) {
 
 extern "C" VIREO_STEAM_ROUTINE void comt1_(const double* p, const double* t) {
     using namespace vireo::steam;
-    double* recorded = levelArguments(kLevel);
-    char* name = levelName(kLevel);
-    const bool sameRoutine = sameName(name, kName);
-    if (sameRoutine && *p == recorded[0] && *t == recorded[1]) return;
-
     // A pressure of zero or below, and a NaN in either argument, is out of range too.
-    if (!(*p > con(C::pLower) && *p <= con(C::pUpper) && *t >= con(C::tLower) && *t <= con(C::tUpper1))) {
-        fail(kName, 12, *p, *t);
-    }
-
+    const bool inRange = *p > con(C::pLower) && *p <= con(C::pUpper) && *t >= con(C::tLower) && *t <= con(C::tUpper1);
     Region1Terms& w = stm1_;
-    if (!sameRoutine || *p != recorded[0]) {
-        recorded[0] = *p;
-        pressureTerms(w, *p);
-    }
-    if (!sameRoutine || *t != recorded[1]) {
-        recorded[1] = *t;
-        temperatureTerms(w, *t);
-    }
+    if (!refreshCommonTerms(kLevel, kName, *p, *t, inRange, w, pressureTerms, temperatureTerms)) return;
     const double* a = stmcn1_.a;
     w.radicand = a[2] * w.y * w.y - 2.0 * a[3] * w.theta + 2.0 * a[4] * w.beta;
-    storeName(name, kName);
+    storeName(levelName(kLevel), kName);
     // On the vapour side of the saturation line above about 620 °F the region-1
     // equations have no real value: such a state is out of range rather than a NaN.
     if (!(w.radicand >= 0.0)) fail(kName, 12, *p, *t);

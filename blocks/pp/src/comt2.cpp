@@ -117,25 +117,10 @@ void temperatureTerms(Region2Terms& w, double t) {
 
 extern "C" VIREO_STEAM_ROUTINE void comt2_(const double* p, const double* t) {
     using namespace vireo::steam;
-    double* recorded = levelArguments(kLevel);
-    char* name = levelName(kLevel);
-    const bool sameRoutine = sameName(name, kName);
-    if (sameRoutine && *p == recorded[0] && *t == recorded[1]) return;
-
     // A pressure of zero or below, and a NaN in either argument, is out of range too.
-    if (!(*p > con(C::pLower) && *p <= con(C::pUpper) && *t >= con(C::tLower2) && *t <= con(C::tUpper2))) {
-        fail(kName, 12, *p, *t);
-    }
-
+    const bool inRange = *p > con(C::pLower) && *p <= con(C::pUpper) && *t >= con(C::tLower2) && *t <= con(C::tUpper2);
     Region2Terms& w = stm2_;
-    if (!sameRoutine || *p != recorded[0]) {
-        recorded[0] = *p;
-        pressureTerms(w, *p);
-    }
-    if (!sameRoutine || *t != recorded[1]) {
-        recorded[1] = *t;
-        temperatureTerms(w, *t);
-    }
+    if (!refreshCommonTerms(kLevel, kName, *p, *t, inRange, w, pressureTerms, temperatureTerms)) return;
     const double betaPower[3] = {w.beta4, w.beta5, w.beta6};
     bool finite = std::isfinite(1.0 / w.beta);
     for (int r = 0; r < 3; ++r) {
@@ -152,7 +137,7 @@ extern "C" VIREO_STEAM_ROUTINE void comt2_(const double* p, const double* t) {
         const double r4 = r2 * r2;
         w.ratio10 = r4 * r4 * r2;
     }
-    storeName(name, kName);
+    storeName(levelName(kLevel), kName);
     // Far on the liquid side (cold and compressed) a rational term of the vapour
     // equations passes through a pole, and at pressures too small for a double the ideal
     // part overflows; such a state is out of range rather than an infinity or a NaN.

@@ -5,29 +5,24 @@
 
 extern "C" VIREO_STEAM_ROUTINE double hpt2_(const double* p, const double* t) {
     using namespace vireo::steam;
-    constexpr RoutineName kName("HPT2  ");
-    constexpr int kLevel = 2;
     // Below this reduced pressure the boundary part is left out (it is far below the
     // last digit there).
     constexpr double kSmallBeta = 0.000351119;
-    if (memoTest(kLevel, kName, *p, *t)) return levelResult(kLevel);
-    const double* recorded = levelArguments(kLevel);
-    comt2_(&recorded[0], &recorded[1]);
-
-    const Region2Terms& w = stm2_;
-    const double betaPower[5] = {w.beta, w.beta2, w.beta3, w.beta4, w.beta5};
-    const double bTheta = w.bTheta;
-    double epsilon = w.epsilonSeries;
-    for (int mu = 1; mu <= 5; ++mu) {
-        epsilon -= betaPower[mu - 1] * (w.powerSum[mu - 1] + bTheta * w.powerSumZ[mu - 1]);
-    }
-    for (int r = 0; r < 3; ++r) {
-        const double q = w.quotient[r];
-        epsilon -= q * (w.numerator[r] + bTheta * w.numeratorZ[r] - bTheta * w.denominatorX[r] * q * w.numerator[r]);
-    }
-    if (std::fabs(w.beta) > kSmallBeta) {
-        epsilon += w.beta * w.ratio10 *
-                   (w.boundarySum * (1.0 + 10.0 * w.theta * w.betaLPrime / w.betaL) + bTheta * w.boundarySumN);
-    }
-    return levelResult(kLevel) = con(C::pcvc) * (epsilon + con(C::enthalpyShift));
+    return regionProperty(2, RoutineName("HPT2  "), p, t, comt2_, stm2_, [](const Region2Terms& w) {
+        const double betaPower[5] = {w.beta, w.beta2, w.beta3, w.beta4, w.beta5};
+        const double bTheta = w.bTheta;
+        double epsilon = w.epsilonSeries;
+        for (int mu = 1; mu <= 5; ++mu) {
+            epsilon -= betaPower[mu - 1] * (w.powerSum[mu - 1] + bTheta * w.powerSumZ[mu - 1]);
+        }
+        for (int r = 0; r < 3; ++r) {
+            const double q = w.quotient[r];
+            epsilon -= q * (w.numerator[r] + bTheta * w.numeratorZ[r] - bTheta * w.denominatorX[r] * q * w.numerator[r]);
+        }
+        if (std::fabs(w.beta) > kSmallBeta) {
+            epsilon += w.beta * w.ratio10 *
+                       (w.boundarySum * (1.0 + 10.0 * w.theta * w.betaLPrime / w.betaL) + bTheta * w.boundarySumN);
+        }
+        return con(C::pcvc) * (epsilon + con(C::enthalpyShift));
+    });
 }

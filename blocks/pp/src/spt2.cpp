@@ -3,21 +3,16 @@
 
 extern "C" VIREO_STEAM_ROUTINE double spt2_(const double* p, const double* t) {
     using namespace vireo::steam;
-    constexpr RoutineName kName("SPT2  ");
-    constexpr int kLevel = 2;
-    if (memoTest(kLevel, kName, *p, *t)) return levelResult(kLevel);
-    const double* recorded = levelArguments(kLevel);
-    comt2_(&recorded[0], &recorded[1]);
-
-    const Region2Terms& w = stm2_;
-    const double b = stmcn2_.b;
-    const double betaPower[5] = {w.beta, w.beta2, w.beta3, w.beta4, w.beta5};
-    double sigma = -con(C::i1) * w.lnBeta + w.sigmaSeries;
-    for (int mu = 1; mu <= 5; ++mu) sigma -= b * betaPower[mu - 1] * w.powerSumZ[mu - 1];
-    for (int r = 0; r < 3; ++r) {
-        const double q = w.quotient[r];
-        sigma -= b * q * (w.numeratorZ[r] - w.denominatorX[r] * q * w.numerator[r]);
-    }
-    sigma += w.beta * w.ratio10 * (10.0 * w.betaLPrime / w.betaL * w.boundarySum + b * w.boundarySumN);
-    return levelResult(kLevel) = con(C::pcvcTc) * (sigma - con(C::entropyShift));
+    return regionProperty(2, RoutineName("SPT2  "), p, t, comt2_, stm2_, [](const Region2Terms& w) {
+        const double b = stmcn2_.b;
+        const double betaPower[5] = {w.beta, w.beta2, w.beta3, w.beta4, w.beta5};
+        double sigma = -con(C::i1) * w.lnBeta + w.sigmaSeries;
+        for (int mu = 1; mu <= 5; ++mu) sigma -= b * betaPower[mu - 1] * w.powerSumZ[mu - 1];
+        for (int r = 0; r < 3; ++r) {
+            const double q = w.quotient[r];
+            sigma -= b * q * (w.numeratorZ[r] - w.denominatorX[r] * q * w.numerator[r]);
+        }
+        sigma += w.beta * w.ratio10 * (10.0 * w.betaLPrime / w.betaL * w.boundarySum + b * w.boundarySumN);
+        return con(C::pcvcTc) * (sigma - con(C::entropyShift));
+    });
 }

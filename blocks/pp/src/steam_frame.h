@@ -86,6 +86,40 @@ bool memoTest(int level, const RoutineName& name, double x, double y, bool bothC
 // The fatal report: ends the process.
 [[noreturn]] void fail(const RoutineName& name, int code, double x1, double x2);
 
+// A property of one region at (p, T), memoised at `level`: on a miss the region's common
+// terms are brought up to date for the recorded arguments and `compute` reads them.
+template <class Terms, class Compute>
+double regionProperty(int level, const RoutineName& name, const double* p, const double* t,
+                      void (*commonTerms)(const double*, const double*), const Terms& terms,
+                      Compute compute) {
+    if (memoTest(level, name, *p, *t)) return levelResult(level);
+    const double* recorded = levelArguments(level);
+    commonTerms(&recorded[0], &recorded[1]);
+    return levelResult(level) = compute(terms);
+}
+
+// Brings a region's common terms to (p, T) at memo level `level`, recomputing only the
+// half (pressure or temperature) whose argument changed since the same routine last
+// ran. False when nothing changed; a state out of range ends the process. The caller
+// stores its name in the level once the remaining terms are done.
+template <class Terms>
+bool refreshCommonTerms(int level, const RoutineName& name, double p, double t, bool inRange, Terms& w,
+                        void (*pressureTerms)(Terms&, double), void (*temperatureTerms)(Terms&, double)) {
+    double* recorded = levelArguments(level);
+    const bool sameRoutine = sameName(levelName(level), name);
+    if (sameRoutine && p == recorded[0] && t == recorded[1]) return false;
+    if (!inRange) fail(name, 12, p, t);
+    if (!sameRoutine || p != recorded[0]) {
+        recorded[0] = p;
+        pressureTerms(w, p);
+    }
+    if (!sameRoutine || t != recorded[1]) {
+        recorded[1] = t;
+        temperatureTerms(w, t);
+    }
+    return true;
+}
+
 // ---- the report, for ster_ and its tests -----------------------------------------------
 
 struct ReportState {
