@@ -3,16 +3,15 @@
 // directory. Each input goes the way of a syntax-check run (-s): compile, check, sort,
 // initialise and close the blocks of a test block library.
 //
-// An input is up to four files separated by the byte 0x01: the model file "m.vireo" and
-// the files "a", "b" and "c" that it may include (as given, or through the include
-// directory, which is the scratch directory too). Every other name is refused as if it
-// did not exist.
+// An input is up to four files (the model file "m.vireo" and three it may include) in a
+// private sandbox; see model_sandbox.h.
 #include "Config.h"
 #include "RootClass.h"
 #include "Simulator.h"
 #include "vireoBlocks.h"
 #include "vireoEngine.h"
 #include "vireoScanner.h"
+#include "../support/model_sandbox.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -28,28 +27,7 @@
 
 namespace {
 
-const char* const kFiles[] = {"m.vireo", "a", "b", "c"};
-std::string scratch;  // ends with '/'
 std::string startDirectory;
-int opens = 0;
-
-// Includes may repeat without nesting: bound the work per input.
-constexpr int kMaxOpens = 500;
-
-std::FILE* openInScratch(const char* path) {
-    std::string name = path;
-    if (name.compare(0, scratch.size(), scratch) == 0) name.erase(0, scratch.size());
-    if (++opens > kMaxOpens) return nullptr;
-    for (const char* f : kFiles)
-        if (name == f) return std::fopen((scratch + name).c_str(), "rb");
-    return nullptr;
-}
-
-void removeScratch() {
-    for (const char* f : kFiles) std::remove((scratch + f).c_str());
-    for (const char* d : {"state", "config", "user-blocks"}) rmdir((scratch + d).c_str());
-    rmdir(scratch.c_str());
-}
 
 }  // namespace
 
@@ -57,12 +35,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     char cwd[4096];
     if (getcwd(cwd, sizeof cwd) == nullptr) std::abort();
     startDirectory = cwd;
-    char dir[] = "/tmp/vireo-fuzz-compiler-XXXXXX";
-    if (mkdtemp(dir) == nullptr) std::abort();
-    scratch = std::string(dir) + "/";
-    std::atexit(removeScratch);
-    for (const char* d : {"state", "config", "user-blocks"}) mkdir((scratch + d).c_str(), 0700);
-    setenv("VIREO_INCLUDE_DIR", scratch.c_str(), 1);
+    model_sandbox::create("compiler", "m.vireo", {"state", "config", "user-blocks"});
+    const std::string& scratch = model_sandbox::scratch();
     setenv("VIREO_HOME", FUZZ_BLOCKS_DIR, 1);
     setenv("VIREO_STATE_DIR", (scratch + "state").c_str(), 1);
     setenv("VIREO_CONFIG_DIR", (scratch + "config").c_str(), 1);
@@ -72,33 +46,16 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     // Messages and copied characters go to standard output: keep the run quiet.
     const int devNull = open("/dev/null", O_WRONLY);
     if (devNull >= 0) dup2(devNull, 1);
-    vireoScanner::testHooks::setFileOpener(openInScratch);
+    vireoScanner::testHooks::setFileOpener(model_sandbox::open);
     vireoBlocks = std::make_unique<VireoBlocks>();
     if (vireoBlocks->numOfBlocks() == 0) std::abort();  // the fuzzer would test nothing
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::string input(reinterpret_cast<const char*>(data), size);
-    std::size_t start = 0;
-    for (const char* f : kFiles) {
-        const std::string path = scratch + f;
-        if (start > input.size()) {
-            std::remove(path.c_str());
-            continue;
-        }
-        std::size_t end = input.find('\x01', start);
-        if (end == std::string::npos || f == kFiles[3]) end = input.size();
-        if (std::FILE* out = std::fopen(path.c_str(), "wb")) {
-            std::fwrite(input.data() + start, 1, end - start, out);
-            std::fclose(out);
-        }
-        start = end + 1;
-    }
-
-    opens = 0;
+    model_sandbox::write(data, size);
     RootClass::_errors = RootClass::_warnings = 0;
-    std::string model = scratch + kFiles[0];
+    std::string model = model_sandbox::modelPath();
     char program[] = "vireo";
     char syntaxCheck[] = "-s";
     char quiet[] = "-c";
