@@ -13,6 +13,7 @@
 #include "String.h"
 
 #include <memory>
+#include <vector>
 
 class SimulatorBlock;
 class SubModel;
@@ -115,6 +116,10 @@ public:
     bool init();
     // The closing last call.
     void tini();
+    // One call of the run: a step, or a last call when `stop` is set. Returns the block to
+    // run next (null when the block answered branch 0); `stop` comes back set when the
+    // block asked the run to end (or answered branch 0), `status` holds its answer.
+    SimulatorBlock* call(int& stop, int& status);
 
     // Records a block that reads from this one.
     void addSuccessor(SimulatorBlock* b);
@@ -135,6 +140,8 @@ public:
     float* BP() { return BP_.get(); }
     char (*SP())[kRowLength] { return SP_.get(); }
     BlockFunction blockFunction() const { return blockFunction_; }
+    // IP slots the block declared; 0 before init().
+    int ipSize() const { return ipSize_; }
 
     // Links, set by the sort: the block to run after this one, and the one to run when
     // the block answers a branch other than 2.
@@ -151,6 +158,11 @@ public:
 
 protected:
     SimulatorBlock* firstUnsortedSource(SimulatorBlock* exclude, SimulatorBlockList* list);
+    // Where each input is read from, resolved once: the run refills IN before every call.
+    void bindInputs();
+    void handToEditor(UpdateInOutHook hook);
+    // Counts one timer call and sends the progress line when the percentage moved.
+    void showProgress();
 
     std::unique_ptr<BlockParameters> parameters_;
     int number_;
@@ -168,6 +180,18 @@ protected:
     std::unique_ptr<double[]> DP_;
     std::unique_ptr<float[]> BP_;
     std::unique_ptr<char[][kRowLength]> SP_;
+
+    // Set by init() for the calls of the run.
+    struct InputSource {
+        const float* value;
+        bool negate;
+    };
+    std::vector<InputSource> sources_;
+    bool inputsBound_ = false;
+    bool debug_ = false;
+    BlockToPlumoHook toEditor_ = nullptr;  // blockToPlumo under -j with -d
+    int ipSize_ = 0;
+    int outputCount_ = 0;
 };
 
 // A block that owns a sub-model: timers, iteration blocks and loop tops.
