@@ -251,6 +251,7 @@ bool SimulatorBlock::init() {
     outputCount_ = OUT_ ? id.outputCount : 0;
     debug_ = debugMode();
     toEditor_ = conf && conf->javaMode() && debug_ ? blockToPlumo : nullptr;
+    afterCall_ = updateInOut != nullptr || toEditor_ != nullptr || group_ == group::kTimer || group_ == group::kLoop;
     inputsBound_ = false;
 
     IP_[ipSlot::kStatus] = 0;
@@ -324,37 +325,12 @@ void SimulatorBlock::showProgress() {
     vireoMessage(kLine, "#Progress#" + std::to_string(_progress));
 }
 
-// The hot path of every run: nothing here allocates or formats unless a message is due.
-SimulatorBlock* SimulatorBlock::call(int& stop, int& status) {
-    int* const ip = IP_.get();
-    if (ip == nullptr || blockFunction_ == nullptr) {  // never initialised: nothing to call
-        stop = 1;
-        return nullptr;
-    }
-    if (!inputsBound_) bindInputs();
-    float* const in = IN_.get();
-    const std::size_t n = sources_.size();
-    for (std::size_t k = 0; k < n; ++k) {
-        const float v = *sources_[k].value;
-        in[k] = sources_[k].negate ? -v : v;
-    }
+void SimulatorBlock::announce(int stop) { vireoMessage(stop != 0 ? kLastCalling : kStepping, name_, number_); }
 
-    ip[ipSlot::kStatus] = 0;
-    if (stop != 0) {
-        if (debug_) vireoMessage(kLastCalling, name_, number_);
-        ip[ipSlot::kCallMode] = callMode::kLastCall;
-    } else {
-        if (debug_) vireoMessage(kStepping, name_, number_);
-        ip[ipSlot::kCallMode] = callMode::kStep;
-    }
-    ip[ipSlot::kBranch] = 2;
-    ip[ipSlot::kDebugFlag] = debug_ ? 1 : 0;
-
-    blockFunction_(in, OUT_.get(), ip, RP_.get(), DP_.get(), BP_.get(), SP_.get());
-
+void SimulatorBlock::afterCall() {
     if (updateInOut != nullptr) handToEditor(updateInOut);
     if (toEditor_ != nullptr) handToEditor(toEditor_);
-
+    const int* ip = IP_.get();
     if (group_ == group::kTimer) {
         showProgress();
     } else if (group_ == group::kLoop && ip[ipSlot::kCallMode] == callMode::kStep && ip[ipSlot::kBranch] == 1) {
@@ -363,13 +339,9 @@ SimulatorBlock* SimulatorBlock::call(int& stop, int& status) {
         if (next == nullptr) vireoMessage(kLine, std::string("Fatal error: Top of loop not found"));
         else if (next->IP_ && next->ipSize_ > ipSlot::kFirstOwn) next->IP_[ipSlot::kFirstOwn] = 0;
     }
+}
 
-    stop = ip[ipSlot::kCallMode] > callMode::kInit ? 1 : 0;
-    const int branch = ip[ipSlot::kBranch];
-    if (branch != 0) {
-        status = ip[ipSlot::kStatus];
-        return branch == 2 ? next : alternative;
-    }
+SimulatorBlock* SimulatorBlock::branchZero(int& stop) {
     vireoMessage(kBranchZero);
     vireoMessage(kNoWayOn);
     stop = 1;
