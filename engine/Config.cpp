@@ -69,11 +69,6 @@ Config::~Config() {
     if (bridge_ != nullptr) dlclose(bridge_);
 }
 
-int Config::runBit() const {
-    // The host may change the flag at any moment of the run: read it anew every time.
-    return runBit_ != nullptr ? *static_cast<volatile int*>(runBit_) : 1;
-}
-
 void Config::setModelFile(const std::string& arg) {
     modelFile_ = arg;
     const fs::path given(arg);

@@ -23,7 +23,9 @@ public:
     std::string modelPath() const { return modelPath_; }
     std::string vireoVersion() const { return "8.3.0-beta"; }
     void* hVireoBridge() const { return bridge_; }
-    int runBit() const;
+    // The host may change the flag at any moment of the run: read anew at every call (the
+    // run loop reads it before every block call, so it stays inline).
+    int runBit() const { return runBit_ != nullptr ? *static_cast<volatile int*>(runBit_) : 1; }
     bool printModel() const { return printModel_; }
     bool showCalculationList() const { return showCalculationList_; }
     bool syntaxCheck() const { return syntaxCheck_; }

@@ -3,7 +3,10 @@
 #include "Config.h"
 #include "vireoEngine.h"
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <unordered_map>
 
@@ -23,7 +26,10 @@ constexpr int kSecondFreeTimer = 304040;
 constexpr int kCycle = 304047;
 constexpr int kNotAllInitialised = 304032;
 
+constexpr int kNoSuchChange = 5301;
+
 constexpr int kNameWidth = 13;
+constexpr std::size_t kPollTextLength = 80;
 
 const char* groupLetters(int g) {
     switch (g) {
@@ -121,10 +127,122 @@ void Simulator::execute() {
     vireoMessage(kBye);
 }
 
-// Stand-in: the run loop with its end-of-run passes and parameter changes is still to
-// come. It must walk the calculation list from current_ = its first block, following
-// the links that SimulatorBlock::call returns.
-void Simulator::simulate() {}
+void Simulator::simulate() {
+    if (model_.isEmpty()) return;
+    RunState run;
+    current_ = model_[1];
+    for (;;) {
+        int flag = conf->runBit();
+        while (flag == -1) {
+            sleep(1);  // a signal may end it early; the flag is read again either way
+            flag = conf->runBit();
+        }
+        if (flag == 0) {
+            // Whatever the blocks answer in the pass that follows, it is the last one: a
+            // block that keeps withdrawing the end must not keep a stopped run alive.
+            run.stop = 1;
+            run.lastPass = true;
+        }
+
+        if (run.stop != 0) {
+            if (!endOfRunPass(run)) return;
+        } else if (!run.iterating || (current_ != nullptr && current_ != run.iterationStop)) {
+            if (current_ == nullptr) {
+                // A block withdrew the end along a link that leads nowhere: the run ends
+                // through a pass like any other, instead of calling nothing.
+                run.stop = 1;
+                continue;
+            }
+            int status = 0;
+            current_ = current_->call(run.stop, status);
+            if (current_ == nullptr) run.stop = 1;
+            if (getBpFromPlumo_ != nullptr && conf->runBit() == 2) pollParameterChanges();
+        } else {
+            // The iteration's sub-model has run: the end-of-run pass from the iteration
+            // block decides whether it runs again.
+            run.stop = 1;
+            run.iterating = false;
+        }
+    }
+}
+
+bool Simulator::endOfRunPass(RunState& run) {
+    const unsigned length = model_.length();
+    for (unsigned k = run.resume; k <= length; ++k) {
+        SimulatorBlock* b = model_[k];
+        SimulatorBlock* noted = b->next;
+        int status = 0;
+        run.stop = 1;  // every block of the pass gets a last call
+        SimulatorBlock* link = b->call(run.stop, status);
+        if (run.stop != 0 || run.lastPass) continue;
+        run.resume = k;
+        current_ = link;
+        run.iterating = b->group() == group::kIteration;
+        run.iterationStop = run.iterating ? noted : nullptr;
+        return true;
+    }
+    run.stop = 1;
+    return false;
+}
+
+void Simulator::pollParameterChanges() {
+    int pair[2];
+    float value;
+    char text[kPollTextLength];
+    // Cleared before every poll: a bridge that answers "no change" by writing nothing
+    // must not replay the change before.
+    auto poll = [&] {
+        pair[0] = pair[1] = 0;
+        value = 0.0f;
+        std::memset(text, 0, sizeof text);
+        getBpFromPlumo_(pair, &value, text);
+    };
+    for (poll(); pair[0] != 0 && pair[1] != 0; poll()) changeBlockParameter(pair[0], pair[1], value, text);
+}
+
+void Simulator::changeBlockParameter(int blockNumber, int index, float value, char* text) {
+    // The real parameters of a block in model order, numbered from 1, with the BP slot
+    // each one fills; `visit` returns false to stop the walk.
+    auto forEachReal = [](SimulatorBlock* b, auto visit) {
+        BlockParameters* list = b->getParameters();
+        float* bp = b->getBParray();
+        if (list == nullptr || bp == nullptr || b->record() == nullptr) return;
+        const int slots = b->record()->maxParameters;
+        int k = 0;
+        for (unsigned i = 1; i <= list->length() && k < slots; ++i) {
+            Parameter* p = (*list)[i];
+            if (p->type() != Parameter::kReal) continue;
+            float& slot = bp[k++];
+            if (!visit(*p, slot, k)) return;
+        }
+    };
+
+    for (unsigned i = 1; i <= model_.length(); ++i) {
+        SimulatorBlock* b = model_[i];
+        if (b->number() != blockNumber) continue;
+        forEachReal(b, [&](Parameter&, float& slot, int k) {
+            if (k != index) return true;
+            slot = value;
+            return false;
+        });
+        return;  // an index beyond the block's real parameters changes nothing
+    }
+
+    if (index != 1) {
+        vireoMessage(kNoSuchChange);
+        return;
+    }
+    // The editor's text holds at most 80 characters and need not end with a NUL.
+    const std::size_t length = text != nullptr ? strnlen(text, kPollTextLength) : 0;
+    for (unsigned i = 1; i <= model_.length(); ++i) {
+        forEachReal(model_[i], [&](Parameter& p, float& slot, int) {
+            const Constant* c = p.constHandle();
+            if (c != nullptr && c->name().length() == length && std::memcmp(c->name().buffer(), text, length) == 0)
+                slot = value;
+            return true;
+        });
+    }
+}
 
 void Simulator::checkModel() {
     freeTimer_ = nullptr;

@@ -34,8 +34,14 @@ public:
     void init();
     // The last call of every block in calculation order.
     void tini();
-    // The run loop.
+    // The run loop: steps along the links that the blocks answer, and end-of-run passes,
+    // until a pass in which no block withdraws the end. Reads the host's run flag before
+    // every step and pass.
     void simulate();
+    // One parameter change of the editor: the block's real parameter number `index`
+    // (from 1), or, for a block number the model lacks and index 1, every real parameter
+    // that names the constant `text` (at most 80 characters, NUL-padded or full).
+    void changeBlockParameter(int blockNumber, int index, float value, char* text);
 
     void sortBlocksWithoutInputs();
     void stackSort(SimulatorBlockList& list);
@@ -55,6 +61,20 @@ protected:
     // Takes x out of the list and appends it, with its sub-model, to the calculation list.
     void place(SimulatorBlock* x, SimulatorBlockList& list);
     void rewire();
+
+    // What the run carries from one cycle to the next.
+    struct RunState {
+        unsigned resume = 1;  // where the next end-of-run pass starts (1-based)
+        int stop = 0;
+        bool iterating = false;  // an iteration block withdrew the end ...
+        SimulatorBlock* iterationStop = nullptr;  // ... and its sub-model ends here
+        bool lastPass = false;  // the host asked to stop: the next pass ends the run
+    };
+    // Gives the blocks from the resume position on their last call; false when none
+    // withdrew the end (the run is over).
+    bool endOfRunPass(RunState& run);
+    // Fetches and applies the editor's parameter changes until it has none.
+    void pollParameterChanges();
 
     // The editor's parameter changes, polled during the run.
     GetBpFromPlumoHook getBpFromPlumo_ = nullptr;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -21,6 +22,11 @@ constexpr int kTooFewStrings = 304018;
 constexpr int kTooManyStrings = 304019;
 constexpr int kStringTooLong = 304031;
 constexpr int kCalling = 5161;
+constexpr int kStepping = 5162;
+constexpr int kLastCalling = 5163;
+constexpr int kLine = 4030;
+constexpr int kBranchZero = 400504;
+constexpr int kNoWayOn = 400506;
 constexpr int kLoopsDoNotNest = 304042;
 constexpr int kSubModelsDoNotNest = 304043;
 constexpr int kSecondLoopTop = 304044;
@@ -29,6 +35,12 @@ constexpr int kNotInLoop = 304046;
 constexpr int kEmptyLoop = 204048;
 
 bool debugMode() { return conf && conf->debugMode(); }
+
+// Read for an input whose source has no such output; never written.
+const float kNoValue = 0.0f;
+// Stands in for an array of size 0 when the editor is handed a block's arrays: the
+// bridge never receives a null pointer.
+float emptyArray[1];
 
 // A zero-filled array, or null for size 0.
 template <class T>
@@ -235,6 +247,13 @@ bool SimulatorBlock::init() {
         }
     }
 
+    ipSize_ = id.ipSize;
+    outputCount_ = OUT_ ? id.outputCount : 0;
+    debug_ = debugMode();
+    toEditor_ = conf && conf->javaMode() && debug_ ? blockToPlumo : nullptr;
+    afterCall_ = updateInOut != nullptr || toEditor_ != nullptr || group_ == group::kTimer || group_ == group::kLoop;
+    inputsBound_ = false;
+
     IP_[ipSlot::kStatus] = 0;
     IP_[ipSlot::kCallMode] = callMode::kInit;
     IP_[ipSlot::kOpMode] = opMode_;
@@ -271,6 +290,62 @@ void SimulatorBlock::tini() {
     IP_[ipSlot::kInputCount] = inputCount();
     if (debugMode()) vireoMessage(kCalling, name_, number_);
     blockFunction_(IN_.get(), OUT_.get(), IP_.get(), RP_.get(), DP_.get(), BP_.get(), SP_.get());
+}
+
+void SimulatorBlock::bindInputs() {
+    // Bound at the first call of the run, not at init(): a delay block or a loop
+    // controller that feeds this block comes later in the list and gets its OUT then.
+    sources_.clear();
+    if (inputs_) {
+        sources_.reserve(inputs_->length());
+        for (unsigned k = 1; k <= inputs_->length(); ++k) {
+            const Input* r = (*inputs_)[k];
+            const SimulatorBlock* s = r->source;
+            const int o = r->ioNum();
+            const bool exists = s != nullptr && s->OUT_ && o >= 1 && o <= s->outputCount_;
+            sources_.push_back({exists ? &s->OUT_[o - 1] : &kNoValue, r->negate() != 0});
+        }
+    }
+    inputsBound_ = true;
+}
+
+void SimulatorBlock::handToEditor(UpdateInOutHook hook) {
+    // The count is the engine's own: a block may have written anything into IP[4].
+    const int nIn = static_cast<int>(sources_.size());
+    hook(number_, nIn, IN_ ? IN_.get() : emptyArray, outputCount_, OUT_ ? OUT_.get() : emptyArray);
+}
+
+void SimulatorBlock::showProgress() {
+    --_leftNumberOfTimerCalls;
+    const float ratio = static_cast<float>(_leftNumberOfTimerCalls) / static_cast<float>(_totalNumberOfTimerCalls);
+    const float percent = 100.0f * (1.0f - ratio);
+    _progress = percent >= 100.0f ? 100 : (percent > 0.0f ? static_cast<int>(percent) : 0);
+    if (_progress == _progressMemo) return;
+    _progressMemo = _progress;
+    vireoMessage(kLine, "#Progress#" + std::to_string(_progress));
+}
+
+void SimulatorBlock::announce(int stop) { vireoMessage(stop != 0 ? kLastCalling : kStepping, name_, number_); }
+
+void SimulatorBlock::afterCall() {
+    if (updateInOut != nullptr) handToEditor(updateInOut);
+    if (toEditor_ != nullptr) handToEditor(toEditor_);
+    const int* ip = IP_.get();
+    if (group_ == group::kTimer) {
+        showProgress();
+    } else if (group_ == group::kLoop && ip[ipSlot::kCallMode] == callMode::kStep && ip[ipSlot::kBranch] == 1) {
+        // The loop ends: its top starts afresh at the next entry. A loop top without an
+        // own slot cannot keep a pass count, so it is left alone.
+        if (next == nullptr) vireoMessage(kLine, std::string("Fatal error: Top of loop not found"));
+        else if (next->IP_ && next->ipSize_ > ipSlot::kFirstOwn) next->IP_[ipSlot::kFirstOwn] = 0;
+    }
+}
+
+SimulatorBlock* SimulatorBlock::branchZero(int& stop) {
+    vireoMessage(kBranchZero);
+    vireoMessage(kNoWayOn);
+    stop = 1;
+    return nullptr;
 }
 
 SimulatorBlock* SimulatorBlock::firstUnsortedSource(SimulatorBlock* exclude, SimulatorBlockList* list) {

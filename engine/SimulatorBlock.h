@@ -13,6 +13,7 @@
 #include "String.h"
 
 #include <memory>
+#include <vector>
 
 class SimulatorBlock;
 class SubModel;
@@ -115,6 +116,37 @@ public:
     bool init();
     // The closing last call.
     void tini();
+    // One call of the run: a step, or a last call when `stop` is set. Returns the block to
+    // run next (null when the block answered branch 0); `stop` comes back set when the
+    // block asked the run to end (or answered branch 0), `status` holds its answer.
+    // Inlined into the run loop: it is the hot path; what only some blocks or calls need
+    // stays out of line.
+    [[gnu::always_inline]] SimulatorBlock* call(int& stop, int& status) {
+        int* const ip = IP_.get();
+        if (ip == nullptr || blockFunction_ == nullptr) [[unlikely]] {
+            stop = 1;  // never initialised: nothing to call
+            return nullptr;
+        }
+        if (!inputsBound_) [[unlikely]] bindInputs();
+        float* const in = IN_.get();
+        const InputSource* source = sources_.data();
+        for (std::size_t k = 0, n = sources_.size(); k < n; ++k) {
+            const float v = *source[k].value;
+            in[k] = source[k].negate ? -v : v;
+        }
+        ip[ipSlot::kStatus] = 0;
+        if (debug_) [[unlikely]] announce(stop);
+        ip[ipSlot::kCallMode] = stop != 0 ? callMode::kLastCall : callMode::kStep;
+        ip[ipSlot::kBranch] = 2;
+        ip[ipSlot::kDebugFlag] = debug_ ? 1 : 0;
+        blockFunction_(in, OUT_.get(), ip, RP_.get(), DP_.get(), BP_.get(), SP_.get());
+        if (afterCall_) [[unlikely]] afterCall();
+        stop = ip[ipSlot::kCallMode] > callMode::kInit ? 1 : 0;
+        const int branch = ip[ipSlot::kBranch];
+        if (branch == 0) [[unlikely]] return branchZero(stop);
+        status = ip[ipSlot::kStatus];
+        return branch == 2 ? next : alternative;
+    }
 
     // Records a block that reads from this one.
     void addSuccessor(SimulatorBlock* b);
@@ -135,6 +167,8 @@ public:
     float* BP() { return BP_.get(); }
     char (*SP())[kRowLength] { return SP_.get(); }
     BlockFunction blockFunction() const { return blockFunction_; }
+    // IP slots the block declared; 0 before init().
+    int ipSize() const { return ipSize_; }
 
     // Links, set by the sort: the block to run after this one, and the one to run when
     // the block answers a branch other than 2.
@@ -151,6 +185,15 @@ public:
 
 protected:
     SimulatorBlock* firstUnsortedSource(SimulatorBlock* exclude, SimulatorBlockList* list);
+    // Where each input is read from, resolved once: the run refills IN before every call.
+    void bindInputs();
+    void handToEditor(UpdateInOutHook hook);
+    // The parts of a call that only some blocks or runs need.
+    void announce(int stop);
+    void afterCall();
+    SimulatorBlock* branchZero(int& stop);
+    // Counts one timer call and sends the progress line when the percentage moved.
+    void showProgress();
 
     std::unique_ptr<BlockParameters> parameters_;
     int number_;
@@ -168,6 +211,19 @@ protected:
     std::unique_ptr<double[]> DP_;
     std::unique_ptr<float[]> BP_;
     std::unique_ptr<char[][kRowLength]> SP_;
+
+    // Set by init() for the calls of the run.
+    struct InputSource {
+        const float* value;
+        bool negate;
+    };
+    std::vector<InputSource> sources_;
+    bool inputsBound_ = false;
+    bool debug_ = false;
+    BlockToPlumoHook toEditor_ = nullptr;  // blockToPlumo under -j with -d
+    bool afterCall_ = false;  // a bridge hook, a timer's progress or a loop's end to see to
+    int ipSize_ = 0;
+    int outputCount_ = 0;
 };
 
 // A block that owns a sub-model: timers, iteration blocks and loop tops.

@@ -12,6 +12,15 @@ int runBit = 1;
 
 extern "C" void onInterrupt(int) { runBit = 0; }
 
+// Under -j the run follows an editor through the bridge library: it runs with flag 2, so
+// the engine fetches the editor's parameter changes after every step. The option is
+// recognised as the engine recognises it (its second character, either case).
+bool followsEditor(int argc, char** argv) {
+    for (int k = 1; k < argc; ++k)
+        if (argv[k] != nullptr && argv[k][0] == '-' && (argv[k][1] == 'j' || argv[k][1] == 'J')) return true;
+    return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -20,6 +29,7 @@ int main(int argc, char** argv) {
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
 
+    if (followsEditor(argc, argv)) runBit = 2;
     static int host = 0;  // the engine only passes the handle on
     const int result = vireoEngine(&host, &runBit, argc, argv);
     if (result != 0) return result;

@@ -5,8 +5,9 @@
 // owns a sub-model: each time the run enters it, it starts again (at the date and hour
 // its inputs give, where connected) and sends the run through its sub-model once per
 // step before letting it go on. docs/block-protocol.md describes both forms.
+#include "Numbers.h"
+#include "blocks.h"
 #include "messages.h"
-#include "table.h"
 #include "vireo_tools.h"
 
 #include <climits>
@@ -15,6 +16,7 @@
 namespace {
 
 using namespace ub;
+using vireo::block::roundedWithin;
 
 constexpr int kStep = 10;    // steps made since the start (or since entering the sub-model)
 constexpr int kSteps = 11;   // steps per run (or per visit of the sub-model)
@@ -51,17 +53,17 @@ double microhours(float hours) {
 }
 
 // Checks a start date and hour, reporting every fault; on success stores the start.
-bool setStart(const Arrays& a, float year, float month, float day, float hour) {
+bool setStart(BlockView& b, float year, float month, float day, float hour) {
     bool ok = true;
-    const long long y = rounded(year, 1, 9999, 0);
-    const long long m = rounded(month, 1, 12, 0);
-    const long long d = rounded(day, 1, 31, 0);
+    const long long y = roundedWithin(year, 1, 9999, 0);
+    const long long m = roundedWithin(month, 1, 12, 0);
+    const long long d = roundedWithin(day, 1, 31, 0);
     if (y == 0) {
-        reportReal(a, message::badYear, year);
+        reportReal(b, message::badYear, year);
         ok = false;
     }
     if (m == 0) {
-        reportReal(a, message::badMonth, month);
+        reportReal(b, message::badMonth, month);
         ok = false;
     }
     int n = 0;
@@ -70,131 +72,128 @@ bool setStart(const Arrays& a, float year, float month, float day, float hour) {
         n = dayNumber(static_cast<int>(y), static_cast<int>(m), static_cast<int>(d));
         const Date back = dateOf(n);
         if (d == 0 || back.year != y || back.month != m || back.day != d) {
-            reportReal(a, message::badDay, day);
+            reportReal(b, message::badDay, day);
             ok = false;
         }
     }
     if (!(hour >= 0.0f && hour < 24.0f)) {
-        reportReal(a, message::badHour, hour);
+        reportReal(b, message::badHour, hour);
         ok = false;
     }
     if (ok) {
-        a.DP[0] = n;
-        a.DP[1] = microhours(hour);
+        b.dp(0) = n;
+        b.dp(1) = microhours(hour);
     }
     return ok;
 }
 
 // Whether the last step of a run from the stored start still falls within the calendar.
-bool lastStepFits(const Arrays& a, int steps) {
-    const double hours = a.DP[1] + (steps - 1.0) * a.DP[2];
-    if (a.DP[0] + std::floor(hours / 24.0) <= lastDayNumber()) return true;
-    report(a, message::beyondLastYear);
+bool lastStepFits(BlockView& b, int steps) {
+    const double hours = b.dp(1) + (steps - 1.0) * b.dp(2);
+    if (b.dp(0) + std::floor(hours / 24.0) <= lastDayNumber()) return true;
+    b.report(message::beyondLastYear);
     return false;
 }
 
-void show(const Arrays& a, int step) {
-    const double length = a.DP[2];
-    double hours = a.DP[1] + (step - 1.0) * length;
+void show(BlockView& b, int step) {
+    const double length = b.dp(2);
+    double hours = b.dp(1) + (step - 1.0) * length;
     // Steps like 0.1 h are not exact in binary: snap to microhours so that a full hour
     // is never shown as the end of the hour before it.
     hours = std::round(hours * 1.0e6) / 1.0e6;
     const double days = std::floor(hours / 24.0);
     float hour = static_cast<float>(hours - 24.0 * days);
     if (hour >= 24.0f) hour = std::nextafter(24.0f, 0.0f);
-    Date d = dateOf(a.DP[0] + days);
+    Date d = dateOf(b.dp(0) + days);
     const int doy = idoy(&d.year, &d.month, &d.day);
-    a.OUT[0] = static_cast<float>(d.year);
-    a.OUT[1] = static_cast<float>(d.month);
-    a.OUT[2] = static_cast<float>(d.day);
-    a.OUT[3] = hour;
-    a.OUT[4] = static_cast<float>(doy);
-    a.OUT[5] = static_cast<float>(step);
-    a.OUT[6] = static_cast<float>(24.0 * (doy - 1) + hour);
-    a.OUT[7] = static_cast<float>((step - 1.0) * length);
+    b.out(0) = static_cast<float>(d.year);
+    b.out(1) = static_cast<float>(d.month);
+    b.out(2) = static_cast<float>(d.day);
+    b.out(3) = hour;
+    b.out(4) = static_cast<float>(doy);
+    b.out(5) = static_cast<float>(step);
+    b.out(6) = static_cast<float>(24.0 * (doy - 1) + hour);
+    b.out(7) = static_cast<float>((step - 1.0) * length);
 }
 
-void initialise(const Arrays& a) {
-    a.IP[kStep] = 0;
-    a.IP[kClosed] = 0;
-    bool ok = setStart(a, a.BP[0], a.BP[1], a.BP[2], a.BP[3]);
-    const long long steps = rounded(a.BP[4], 1, INT_MAX, 0);
+void initialise(BlockView& b) {
+    b.ip(kStep) = 0;
+    b.ip(kClosed) = 0;
+    bool ok = setStart(b, b.par(0), b.par(1), b.par(2), b.par(3));
+    const long long steps = roundedWithin(b.par(4), 1, INT_MAX, 0);
     if (steps == 0) {
-        reportReal(a, message::badStepCount, a.BP[4]);
+        reportReal(b, message::badStepCount, b.par(4));
         ok = false;
     }
-    const float length = a.BP[5];
+    const float length = b.par(5);
     if (!(length > 0.0f && std::isfinite(length))) {
-        reportReal(a, message::badStepLength, length);
+        reportReal(b, message::badStepLength, length);
         ok = false;
     }
     if (!ok) return;
-    a.DP[2] = microhours(length);
-    if (!lastStepFits(a, static_cast<int>(steps))) return;
-    a.IP[kSteps] = static_cast<int>(steps);
-    a.IP[timerSteps] = static_cast<int>(steps);
-    show(a, 1);
-    a.OUT[5] = 0.0f;  // the start, before the first step
+    b.dp(2) = microhours(length);
+    if (!lastStepFits(b, static_cast<int>(steps))) return;
+    b.ip(kSteps) = static_cast<int>(steps);
+    b.setTimerSteps(static_cast<int>(steps));
+    show(b, 1);
+    b.out(5) = 0.0f;  // the start, before the first step
 }
 
 // Entering the sub-model: connected inputs replace the start's year, month, day, hour.
-bool enter(const Arrays& a) {
-    float start[4] = {a.BP[0], a.BP[1], a.BP[2], a.BP[3]};
-    for (int i = 0; i < a.inputs() && i < 4; ++i) start[i] = a.IN[i];
-    return setStart(a, start[0], start[1], start[2], start[3]) && lastStepFits(a, a.IP[kSteps]);
+bool enter(BlockView& b) {
+    float start[4] = {b.par(0), b.par(1), b.par(2), b.par(3)};
+    for (int i = 0; i < b.inputCount() && i < 4; ++i) start[i] = b.in(i);
+    return setStart(b, start[0], start[1], start[2], start[3]) && lastStepFits(b, b.ip(kSteps));
 }
 
-void freeStep(const Arrays& a) {
-    if (a.IP[kStep] >= a.IP[kSteps]) {
-        a.IP[callMode] = kStopRun;  // all steps made: the model ran once for each
+void freeStep(BlockView& b) {
+    if (b.ip(kStep) >= b.ip(kSteps)) {
+        b.requestStop();  // all steps made: the model ran once for each
         return;
     }
-    show(a, ++a.IP[kStep]);
+    show(b, ++b.ip(kStep));
 }
 
-void subModelStep(const Arrays& a) {
-    if (a.IP[kStep] == 0) {
-        if (!enter(a)) {
-            a.IP[callMode] = kStopRun;
+void subModelStep(BlockView& b) {
+    if (b.ip(kStep) == 0) {
+        if (!enter(b)) {
+            b.requestStop();
             return;
         }
-        show(a, a.IP[kStep] = 1);
-        a.IP[branch] = kAlternative;
+        show(b, b.ip(kStep) = 1);
+        b.takeAlternativeLink();
         return;
     }
-    a.IP[kClosed] = 1;
-    if (a.IP[kStep] < a.IP[kSteps]) {
-        show(a, ++a.IP[kStep]);
-        a.IP[branch] = kAlternative;
+    b.ip(kClosed) = 1;
+    if (b.ip(kStep) < b.ip(kSteps)) {
+        show(b, ++b.ip(kStep));
+        b.takeAlternativeLink();
         return;
     }
-    a.IP[kStep] = 0;  // leave; the next visit starts again
-    a.IP[kClosed] = 0;
+    b.ip(kStep) = 0;  // leave; the next visit starts again
+    b.ip(kClosed) = 0;
 }
 
-void lastCall(const Arrays& a) {
+void lastCall(BlockView& b) {
     // A sub-model whose last block does not lead back here (the timer was not rewired,
     // so the run ran out of links) is repeated by withdrawing the end. Once the loop
     // has been seen to close, a last call means that the run is asked to end.
-    if (a.inputs() > 0 && a.IP[kStep] >= 1 && a.IP[kStep] < a.IP[kSteps] && a.IP[kClosed] == 0) {
-        show(a, ++a.IP[kStep]);
-        a.IP[callMode] = kWithdrawEnd;
-        a.IP[branch] = kAlternative;
+    if (b.inputCount() > 0 && b.ip(kStep) >= 1 && b.ip(kStep) < b.ip(kSteps) && b.ip(kClosed) == 0) {
+        show(b, ++b.ip(kStep));
+        b.withdrawEnd();
+        b.takeAlternativeLink();
         return;
     }
-    if (a.inputs() > 0) a.IP[kStep] = 0;
-    a.IP[kClosed] = 0;
+    if (b.inputCount() > 0) b.ip(kStep) = 0;
+    b.ip(kClosed) = 0;
 }
 
-void calendar(Arrays& a) {
-    switch (a.mode()) {
-        case init: initialise(a); break;
-        case step: a.inputs() > 0 ? subModelStep(a) : freeStep(a); break;
-        case last: lastCall(a); break;
-        default: break;
-    }
-}
+struct Calendar {
+    static void init(BlockView& b) { initialise(b); }
+    static void step(BlockView& b) { b.inputCount() > 0 ? subModelStep(b) : freeStep(b); }
+    static void last(BlockView& b) { lastCall(b); }
+};
 
 }  // namespace
 
-UB_BLOCK(ubcalendar, kCalendar, calendar)
+VIREO_BLOCK(ubcalendar, ub::kCalendar, Calendar)

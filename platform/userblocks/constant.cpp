@@ -1,18 +1,18 @@
 // CONST: gives its parameters as outputs (output k = parameter k, 0 for a parameter
 // the model leaves out). The engine calls a constant source once, at the first step of
 // the run, so a parameter changed later does not reach its outputs.
-#include "table.h"
-
-#include <algorithm>
+#include "blocks.h"
 
 namespace {
 
-using namespace ub;
-
-void constant(Arrays& a) {
-    if (a.mode() == init || a.mode() == step) std::copy(a.BP, a.BP + kConstantOutputs, a.OUT);
-}
+struct Constant {
+    static void init(ub::BlockView& b) { copy(b); }
+    static void step(ub::BlockView& b) { copy(b); }
+    static void copy(ub::BlockView& b) {
+        for (int k = 0; k < ub::kConstantOutputs; ++k) b.out(k) = b.par(k);
+    }
+};
 
 }  // namespace
 
-UB_BLOCK(ubconst, kConstant, constant)
+VIREO_BLOCK(ubconst, ub::kConstant, Constant)

@@ -6,9 +6,10 @@
 // many fields as the first; the first 20 columns become the outputs. What happens after
 // the last row is chosen by the optional parameter: 0 (the default) asks the run to
 // end, 1 holds the last row, 2 starts again at the first row.
+#include "Numbers.h"
+#include "blocks.h"
 #include "csv.h"
 #include "messages.h"
-#include "table.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -17,6 +18,7 @@
 namespace {
 
 using namespace ub;
+using vireo::block::roundedWithin;
 
 constexpr int kLine = 10;            // number of the last line read
 constexpr int kRowsRead = 11;        // data rows given so far
@@ -36,140 +38,137 @@ bool allNumbers(const std::vector<std::string_view>& fields) {
 }
 
 // Finds the first data row, leaving the file positioned at it.
-bool findData(const Arrays& a, std::FILE* file) {
+bool findData(BlockView& b, std::FILE* file) {
     std::string line;
     bool headerSeen = false;
     for (int lineNo = 1;; ++lineNo) {
         const long offset = std::ftell(file);
         if (!csv::readLine(file, line)) {
-            if (std::ferror(file)) report(a, message::readFailed, lineNo);
-            else report(a, message::noDataRow);
+            if (std::ferror(file)) report(b, message::readFailed, lineNo);
+            else b.report(message::noDataRow);
             return false;
         }
         if (csv::carriesNoRow(line)) continue;
         const auto fields = csv::fields(line);
         if (!allNumbers(fields)) {
             if (headerSeen) {
-                report(a, message::notANumber, lineNo);
+                report(b, message::notANumber, lineNo);
                 return false;
             }
             headerSeen = true;
             continue;
         }
-        a.IP[kColumns] = static_cast<int>(fields.size());
-        a.IP[kLineBeforeData] = lineNo - 1;
-        a.IP[kLine] = lineNo - 1;
-        a.DP[1] = static_cast<double>(offset);
+        b.ip(kColumns) = static_cast<int>(fields.size());
+        b.ip(kLineBeforeData) = lineNo - 1;
+        b.ip(kLine) = lineNo - 1;
+        b.dp(1) = static_cast<double>(offset);
         return std::fseek(file, offset, SEEK_SET) == 0;
     }
 }
 
-void initialise(const Arrays& a) {
-    for (int slot = kLine; slot <= kEndRule; ++slot) a.IP[slot] = 0;
-    keepFile(a, 0, nullptr);
-    a.DP[1] = a.DP[2] = 0.0;
-    const long long rule = rounded(a.BP[0], stopRun, startAgain, -1);
-    if (rule < 0) reportReal(a, message::badEndRule, a.BP[0]);
-    const std::string name = text(a, 0);
+void initialise(BlockView& b) {
+    for (int slot = kLine; slot <= kEndRule; ++slot) b.ip(slot) = 0;
+    keepFile(b, 0, nullptr);
+    b.dp(1) = b.dp(2) = 0.0;
+    const long long rule = roundedWithin(b.par(0), stopRun, startAgain, -1);
+    if (rule < 0) reportReal(b, message::badEndRule, b.par(0));
+    const std::string name = text(b, 0);
     if (name.empty()) {
-        report(a, message::noFileName);
+        b.report(message::noFileName);
         return;
     }
     std::FILE* file = std::fopen(name.c_str(), "r");
     if (file == nullptr) {
-        report(a, message::cannotRead);
+        b.report(message::cannotRead);
         return;
     }
-    if (!findData(a, file) || rule < 0) {
-        a.IP[kColumns] = 0;
+    if (!findData(b, file) || rule < 0) {
+        b.ip(kColumns) = 0;
         std::fclose(file);
         return;
     }
-    a.IP[kEndRule] = static_cast<int>(rule);
-    keepFile(a, 0, file);
-    if (a.IP[kColumns] > kCsvInColumns) report(a, message::tooManyColumns, a.IP[kColumns]);
+    b.ip(kEndRule) = static_cast<int>(rule);
+    keepFile(b, 0, file);
+    if (b.ip(kColumns) > kCsvInColumns) report(b, message::tooManyColumns, b.ip(kColumns));
 }
 
-void stopWith(const Arrays& a, int code) {
-    report(a, code, a.IP[kLine]);
-    a.IP[callMode] = kStopRun;
+void stopWith(BlockView& b, int code) {
+    report(b, code, b.ip(kLine));
+    b.requestStop();
 }
 
 // At the end of the file: true when reading goes on from the first row.
-bool endOfFile(const Arrays& a, std::FILE* file) {
-    const int rule = a.IP[kEndRule];
-    const bool first = a.IP[kEnded] == 0;
-    a.IP[kEnded] = 1;
+bool endOfFile(BlockView& b, std::FILE* file) {
+    const int rule = b.ip(kEndRule);
+    const bool first = b.ip(kEnded) == 0;
+    b.ip(kEnded) = 1;
     if (rule == startAgain) {
-        if (first) report(a, message::endRestarts, a.IP[kRowsRead]);
-        a.IP[kLine] = a.IP[kLineBeforeData];
-        return std::fseek(file, static_cast<long>(a.DP[1]), SEEK_SET) == 0;
+        if (first) report(b, message::endRestarts, b.ip(kRowsRead));
+        b.ip(kLine) = b.ip(kLineBeforeData);
+        return std::fseek(file, static_cast<long>(b.dp(1)), SEEK_SET) == 0;
     }
-    if (first) report(a, rule == holdLast ? message::endHolds : message::endStops, a.IP[kRowsRead]);
-    if (rule == stopRun) a.IP[callMode] = kStopRun;
+    if (first) report(b, rule == holdLast ? message::endHolds : message::endStops, b.ip(kRowsRead));
+    if (rule == stopRun) b.requestStop();
     return false;
 }
 
-void step(const Arrays& a) {
-    if (a.IP[kColumns] == 0) return;  // initialisation failed and said so
-    std::FILE* file = fileAt(a, 0);
+void readRow(BlockView& b) {
+    if (b.ip(kColumns) == 0) return;  // initialisation failed and said so
+    std::FILE* file = fileAt(b, 0);
     if (file == nullptr) {
-        file = std::fopen(text(a, 0).c_str(), "r");
-        if (file == nullptr || std::fseek(file, static_cast<long>(a.DP[2]), SEEK_SET) != 0) {
+        file = std::fopen(text(b, 0).c_str(), "r");
+        if (file == nullptr || std::fseek(file, static_cast<long>(b.dp(2)), SEEK_SET) != 0) {
             if (file != nullptr) std::fclose(file);
-            report(a, message::cannotRead);
-            a.IP[callMode] = kStopRun;
+            b.report(message::cannotRead);
+            b.requestStop();
             return;
         }
-        keepFile(a, 0, file);
+        keepFile(b, 0, file);
     }
-    if (a.IP[kEnded] != 0 && a.IP[kEndRule] == stopRun) {
-        a.IP[callMode] = kStopRun;
+    if (b.ip(kEnded) != 0 && b.ip(kEndRule) == stopRun) {
+        b.requestStop();
         return;
     }
     std::string line;
     bool restarted = false;  // one start again per call: the file has at least one row
     for (;;) {
         if (!csv::readLine(file, line)) {
-            if (std::ferror(file)) return stopWith(a, message::readFailed);
-            if (restarted || !endOfFile(a, file)) return;
+            if (std::ferror(file)) return stopWith(b, message::readFailed);
+            if (restarted || !endOfFile(b, file)) return;
             restarted = true;
             continue;
         }
-        ++a.IP[kLine];
+        ++b.ip(kLine);
         if (csv::carriesNoRow(line)) continue;
         const auto fields = csv::fields(line);
-        if (static_cast<int>(fields.size()) != a.IP[kColumns]) return stopWith(a, message::fieldCount);
+        if (static_cast<int>(fields.size()) != b.ip(kColumns)) return stopWith(b, message::fieldCount);
         float row[kCsvInColumns] = {};
-        const int n = std::min(a.IP[kColumns], kCsvInColumns);
+        const int n = std::min(b.ip(kColumns), kCsvInColumns);
         for (int i = 0; i < n; ++i)
-            if (!csv::number(fields[i], row[i])) return stopWith(a, message::notANumber);
+            if (!csv::number(fields[i], row[i])) return stopWith(b, message::notANumber);
         // The columns beyond the outputs are checked too: the row is one record.
-        for (int i = n; i < a.IP[kColumns]; ++i)
-            if (float ignored = 0.0f; !csv::number(fields[i], ignored)) return stopWith(a, message::notANumber);
-        std::copy(row, row + n, a.OUT);
-        ++a.IP[kRowsRead];
+        for (int i = n; i < b.ip(kColumns); ++i)
+            if (float ignored = 0.0f; !csv::number(fields[i], ignored)) return stopWith(b, message::notANumber);
+        for (int i = 0; i < n; ++i) b.out(i) = row[i];
+        ++b.ip(kRowsRead);
         return;
     }
 }
 
-void close(const Arrays& a) {
-    std::FILE* file = fileAt(a, 0);
+void close(BlockView& b) {
+    std::FILE* file = fileAt(b, 0);
     if (file == nullptr) return;
-    a.DP[2] = static_cast<double>(std::ftell(file));
-    keepFile(a, 0, nullptr);
+    b.dp(2) = static_cast<double>(std::ftell(file));
+    keepFile(b, 0, nullptr);
     std::fclose(file);
 }
 
-void csvIn(Arrays& a) {
-    switch (a.mode()) {
-        case init: initialise(a); break;
-        case ub::step: step(a); break;
-        case last: close(a); break;
-        default: break;
-    }
-}
+struct CsvIn {
+    static void init(BlockView& b) { initialise(b); }
+    static void step(BlockView& b) { readRow(b); }
+    static void last(BlockView& b) { close(b); }
+};
 
 }  // namespace
 
-UB_BLOCK(ubcsvin, kCsvIn, csvIn)
+VIREO_BLOCK(ubcsvin, ub::kCsvIn, CsvIn)

@@ -6,9 +6,9 @@
 // commas or blanks), or in1 ... inN. Every step appends a row and flushes it, so a run
 // that ends early loses nothing; the last call closes the file. Should the run come
 // back to the block after its last call, the file is opened again for appending.
+#include "blocks.h"
 #include "csv.h"
 #include "messages.h"
-#include "table.h"
 
 #include <cstdio>
 #include <string>
@@ -29,11 +29,11 @@ bool write(std::FILE* file, const std::string& text) {
     return std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
 }
 
-std::string header(const Arrays& a) {
-    const std::string given = text(a, 1);
+std::string header(BlockView& b) {
+    const std::string given = text(b, 1);
     const std::vector<std::string_view> names = csv::fields(given);
-    const int n = a.inputs();
-    if (static_cast<int>(names.size()) > n) report(a, message::extraColumnNames, static_cast<int>(names.size()));
+    const int n = b.inputCount();
+    if (static_cast<int>(names.size()) > n) report(b, message::extraColumnNames, static_cast<int>(names.size()));
     std::string line;
     for (int i = 0; i < n; ++i) {
         if (i > 0) line += ',';
@@ -43,69 +43,66 @@ std::string header(const Arrays& a) {
     return line + '\n';
 }
 
-void initialise(const Arrays& a) {
-    a.IP[kRows] = 0;
-    a.IP[kOpened] = 0;
-    keepFile(a, 0, nullptr);
-    const std::string name = text(a, 0);
+void initialise(BlockView& b) {
+    b.ip(kRows) = 0;
+    b.ip(kOpened) = 0;
+    keepFile(b, 0, nullptr);
+    const std::string name = text(b, 0);
     if (name.empty()) {
-        report(a, message::noFileName);
+        b.report(message::noFileName);
         return;
     }
     std::FILE* file = open(name, "w");
     if (file == nullptr) {
-        report(a, message::cannotWrite);
+        b.report(message::cannotWrite);
         return;
     }
-    keepFile(a, 0, file);
-    a.IP[kOpened] = 1;
-    if (!write(file, header(a))) report(a, message::writeFailed);
+    keepFile(b, 0, file);
+    b.ip(kOpened) = 1;
+    if (!write(file, header(b))) b.report(message::writeFailed);
 }
 
-void step(const Arrays& a) {
-    std::FILE* file = fileAt(a, 0);
+void writeRow(BlockView& b) {
+    std::FILE* file = fileAt(b, 0);
     if (file == nullptr) {
-        if (a.IP[kOpened] == 0) return;  // initialisation failed and said so
-        file = open(text(a, 0), "a");
+        if (b.ip(kOpened) == 0) return;  // initialisation failed and said so
+        file = open(text(b, 0), "a");
         if (file == nullptr) {
-            report(a, message::cannotWrite);
-            a.IP[callMode] = kStopRun;
+            b.report(message::cannotWrite);
+            b.requestStop();
             return;
         }
-        keepFile(a, 0, file);
+        keepFile(b, 0, file);
     }
     std::string row;
-    row.reserve(16 * static_cast<std::size_t>(a.inputs()));
-    for (int i = 0; i < a.inputs(); ++i) {
+    row.reserve(16 * static_cast<std::size_t>(b.inputCount()));
+    for (int i = 0; i < b.inputCount(); ++i) {
         if (i > 0) row += ',';
-        csv::appendNumber(row, a.IN[i]);
+        csv::appendNumber(row, b.in(i));
     }
     row += '\n';
     if (!write(file, row)) {
-        report(a, message::writeFailed);
-        a.IP[callMode] = kStopRun;
+        b.report(message::writeFailed);
+        b.requestStop();
         return;
     }
-    ++a.IP[kRows];
+    ++b.ip(kRows);
 }
 
-void close(const Arrays& a) {
-    std::FILE* file = fileAt(a, 0);
+void close(BlockView& b) {
+    std::FILE* file = fileAt(b, 0);
     if (file == nullptr) return;
-    keepFile(a, 0, nullptr);
+    keepFile(b, 0, nullptr);
     const bool ok = file == stdout ? std::fflush(file) == 0 : std::fclose(file) == 0;
-    if (!ok) report(a, message::writeFailed);
+    if (!ok) b.report(message::writeFailed);
 }
 
-void csvOut(Arrays& a) {
-    switch (a.mode()) {
-        case init: initialise(a); break;
-        case ub::step: step(a); break;
-        case last: close(a); break;
-        default: break;
-    }
-}
+struct CsvOut {
+    static void init(BlockView& b) { initialise(b); }
+    static void step(BlockView& b) { writeRow(b); }
+    static void last(BlockView& b) { close(b); }
+};
 
 }  // namespace
 
-UB_BLOCK(ubcsvout, kCsvOut, csvOut)
+VIREO_BLOCK(ubcsvout, ub::kCsvOut, CsvOut)

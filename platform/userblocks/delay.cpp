@@ -4,17 +4,15 @@
 // to the output at its own call is what makes the readers see last step's value at
 // their next call; before the first step they see the parameter (0 when left out). This
 // is also what lets a delay close a feedback cycle.
-#include "table.h"
+#include "blocks.h"
 
 namespace {
 
-using namespace ub;
-
-void delayBlock(Arrays& a) {
-    if (a.mode() == init) a.OUT[0] = a.BP[0];
-    else if (a.mode() == step) a.OUT[0] = a.IN[0];
-}
+struct Delay {
+    static void init(ub::BlockView& b) { b.out(0) = b.par(0); }
+    static void step(ub::BlockView& b) { b.out(0) = b.in(0); }
+};
 
 }  // namespace
 
-UB_BLOCK(ubdelay, kDelay, delayBlock)
+VIREO_BLOCK(ubdelay, ub::kDelay, Delay)

@@ -7,8 +7,9 @@
 // fewer than the maximum number of repetitions (parameter 3) have been made, the input
 // becomes the new estimate and the block withdraws the end, so the run goes through the
 // sub-model once more. Outputs: estimate, repetitions made, last difference.
+#include "Numbers.h"
+#include "blocks.h"
 #include "messages.h"
-#include "table.h"
 
 #include <climits>
 #include <cmath>
@@ -16,45 +17,41 @@
 namespace {
 
 using namespace ub;
+using vireo::block::roundedWithin;
 
 constexpr int kRepeats = 10;
 
-float tolerance(const Arrays& a) { return a.BP[1] >= 0.0f ? a.BP[1] : 0.0f; }
-long long maximum(const Arrays& a) { return rounded(a.BP[2], 1, INT_MAX, 1); }
+struct Iterate {
+    static float tolerance(const BlockView& b) { return b.par(1) >= 0.0f ? b.par(1) : 0.0f; }
+    static long long maximum(const BlockView& b) { return roundedWithin(b.par(2), 1, INT_MAX, 1); }
 
-void initialise(const Arrays& a) {
-    a.IP[kRepeats] = 0;
-    if (!(a.BP[1] >= 0.0f)) reportReal(a, message::badTolerance, a.BP[1]);
-    if (rounded(a.BP[2], 1, INT_MAX, 0) == 0) reportReal(a, message::badMaximum, a.BP[2]);
-    a.OUT[0] = a.BP[0];
-    a.OUT[1] = 0.0f;
-    a.OUT[2] = 0.0f;
-}
-
-void lastCall(const Arrays& a) {
-    const float x = a.IN[0];
-    const float difference = std::fabs(x - a.OUT[0]);
-    a.OUT[2] = difference;
-    if (difference <= tolerance(a)) return;  // settled: the end stands
-    if (a.IP[kRepeats] >= maximum(a)) {
-        report(a, message::iterationNotConverged, a.IP[kRepeats]);
-        return;
+    static void init(BlockView& b) {
+        b.ip(kRepeats) = 0;
+        if (!(b.par(1) >= 0.0f)) reportReal(b, message::badTolerance, b.par(1));
+        if (roundedWithin(b.par(2), 1, INT_MAX, 0) == 0) reportReal(b, message::badMaximum, b.par(2));
+        b.out(0) = b.par(0);
+        b.out(1) = 0.0f;
+        b.out(2) = 0.0f;
     }
-    a.OUT[0] = x;
-    a.OUT[1] = static_cast<float>(++a.IP[kRepeats]);
-    a.IP[callMode] = kWithdrawEnd;
-    a.IP[branch] = kAlternative;
-}
 
-void iterate(Arrays& a) {
-    switch (a.mode()) {
-        case init: initialise(a); break;
-        case step: a.IP[branch] = kAlternative; break;  // through the sub-model
-        case last: lastCall(a); break;
-        default: break;
+    static void step(BlockView& b) { b.takeAlternativeLink(); }  // through the sub-model
+
+    static void last(BlockView& b) {
+        const float x = b.in(0);
+        const float difference = std::fabs(x - b.out(0));
+        b.out(2) = difference;
+        if (difference <= tolerance(b)) return;  // settled: the end stands
+        if (b.ip(kRepeats) >= maximum(b)) {
+            report(b, message::iterationNotConverged, b.ip(kRepeats));
+            return;
+        }
+        b.out(0) = x;
+        b.out(1) = static_cast<float>(++b.ip(kRepeats));
+        b.withdrawEnd();
+        b.takeAlternativeLink();
     }
-}
+};
 
 }  // namespace
 
-UB_BLOCK(ubiterate, kIterate, iterate)
+VIREO_BLOCK(ubiterate, ub::kIterate, Iterate)

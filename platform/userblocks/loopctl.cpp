@@ -6,8 +6,9 @@
 // then it lets the run leave (branch 1) and counts afresh at the next entry. Its
 // outputs: the input (to be fed back to the loop top), the passes made, and 1 when the
 // loop converged (0 when the maximum ended it; warned once per run).
+#include "Numbers.h"
+#include "blocks.h"
 #include "messages.h"
-#include "table.h"
 
 #include <climits>
 #include <cmath>
@@ -15,46 +16,44 @@
 namespace {
 
 using namespace ub;
+using vireo::block::roundedWithin;
 
 constexpr int kPasses = 10;
 constexpr int kWarned = 11;
 
 // RP[1] the input of the pass before.
 
-// Parameters changed during a run are taken as they come; values the initialisation
-// would refuse are bent to the nearest sensible ones.
-float tolerance(const Arrays& a) { return a.BP[0] >= 0.0f ? a.BP[0] : 0.0f; }
-long long maximum(const Arrays& a) { return rounded(a.BP[1], 1, INT_MAX, 1); }
+struct LoopController {
+    // Parameters changed during a run are taken as they come; values the initialisation
+    // would refuse are bent to the nearest sensible ones.
+    static float tolerance(const BlockView& b) { return b.par(0) >= 0.0f ? b.par(0) : 0.0f; }
+    static long long maximum(const BlockView& b) { return roundedWithin(b.par(1), 1, INT_MAX, 1); }
 
-void initialise(const Arrays& a) {
-    a.IP[kPasses] = 0;
-    a.IP[kWarned] = 0;
-    if (!(a.BP[0] >= 0.0f)) reportReal(a, message::badTolerance, a.BP[0]);
-    if (rounded(a.BP[1], 1, INT_MAX, 0) == 0) reportReal(a, message::badMaximum, a.BP[1]);
-}
-
-void pass(const Arrays& a) {
-    const float x = a.IN[0];
-    const int passes = ++a.IP[kPasses];
-    const bool converged = passes > 1 && std::fabs(x - a.RP[1]) <= tolerance(a);
-    a.RP[1] = x;
-    a.OUT[0] = x;
-    a.OUT[1] = static_cast<float>(passes);
-    a.OUT[2] = converged ? 1.0f : 0.0f;
-    if (!converged && passes < maximum(a)) return;  // branch stays 2: once more
-    if (!converged && a.IP[kWarned] == 0) {
-        a.IP[kWarned] = 1;
-        report(a, message::loopNotConverged, passes);
+    static void init(BlockView& b) {
+        b.ip(kPasses) = 0;
+        b.ip(kWarned) = 0;
+        if (!(b.par(0) >= 0.0f)) reportReal(b, message::badTolerance, b.par(0));
+        if (roundedWithin(b.par(1), 1, INT_MAX, 0) == 0) reportReal(b, message::badMaximum, b.par(1));
     }
-    a.IP[kPasses] = 0;
-    a.IP[branch] = kAlternative;
-}
 
-void loopController(Arrays& a) {
-    if (a.mode() == init) initialise(a);
-    else if (a.mode() == step) pass(a);
-}
+    static void step(BlockView& b) {
+        const float x = b.in(0);
+        const int passes = ++b.ip(kPasses);
+        const bool converged = passes > 1 && std::fabs(x - b.rp(1)) <= tolerance(b);
+        b.rp(1) = x;
+        b.out(0) = x;
+        b.out(1) = static_cast<float>(passes);
+        b.out(2) = converged ? 1.0f : 0.0f;
+        if (!converged && passes < maximum(b)) return;  // branch stays 2: once more
+        if (!converged && b.ip(kWarned) == 0) {
+            b.ip(kWarned) = 1;
+            report(b, message::loopNotConverged, passes);
+        }
+        b.ip(kPasses) = 0;
+        b.takeAlternativeLink();
+    }
+};
 
 }  // namespace
 
-UB_BLOCK(ubloopctl, kLoopController, loopController)
+VIREO_BLOCK(ubloopctl, ub::kLoopController, LoopController)

@@ -5,35 +5,36 @@
 // parameter (0 when left out). The first call after the loop was entered gives the
 // start value, every later pass the fed-back value. The engine marks the loop's end by
 // setting IP[10] back to 0 when the loop controller lets the run leave.
-#include "table.h"
+#include "blocks.h"
 
 #include <climits>
 
 namespace {
 
-using namespace ub;
-
 constexpr int kPass = 10;  // passes since the loop was entered; reset by the engine
 
-void loopTopBlock(Arrays& a) {
-    const bool startInput = a.inputs() >= 2;
-    if (a.mode() == init) {
-        a.IP[kPass] = 0;
-        a.OUT[0] = startInput ? 0.0f : a.BP[0];
-        a.OUT[1] = 0.0f;
-        return;
+struct LoopTop {
+    static bool startInput(const ub::BlockView& b) { return b.inputCount() >= 2; }
+
+    static void init(ub::BlockView& b) {
+        b.ip(kPass) = 0;
+        b.out(0) = startInput(b) ? 0.0f : b.par(0);
+        b.out(1) = 0.0f;
     }
-    if (a.mode() != step) return;
-    if (a.IP[kPass] <= 0) {
-        a.IP[kPass] = 0;
-        a.OUT[0] = startInput ? a.IN[0] : a.BP[0];
-    } else {
-        a.OUT[0] = startInput ? a.IN[1] : a.IN[0];
+
+    static void step(ub::BlockView& b) {
+        int& pass = b.ip(kPass);
+        if (pass <= 0) {
+            pass = 0;
+            b.out(0) = startInput(b) ? b.in(0) : b.par(0);
+        } else {
+            b.out(0) = startInput(b) ? b.in(1) : b.in(0);
+        }
+        if (pass < INT_MAX) ++pass;
+        b.out(1) = static_cast<float>(pass);
     }
-    if (a.IP[kPass] < INT_MAX) ++a.IP[kPass];
-    a.OUT[1] = static_cast<float>(a.IP[kPass]);
-}
+};
 
 }  // namespace
 
-UB_BLOCK(ublooptop, kLoopTop, loopTopBlock)
+VIREO_BLOCK(ublooptop, ub::kLoopTop, LoopTop)

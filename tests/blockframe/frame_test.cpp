@@ -161,6 +161,30 @@ TEST(Numbers, RoundingAndConversionsAreNeverUndefined) {
     EXPECT_EQ(acosClamped(1.0000001f), 0.0f);
     EXPECT_FLOAT_EQ(asinClamped(-1.5f), -1.5707964f);
     EXPECT_TRUE(std::isnan(acosClamped(NAN)));
+    // A parameter outside its range, or not finite, gives the fallback the caller can tell.
+    EXPECT_EQ(roundedWithin(12.5, 1, 13, 0), 13);
+    EXPECT_EQ(roundedWithin(13.5, 1, 13, 0), 0);
+    EXPECT_EQ(roundedWithin(0.49, 1, 13, -1), -1);
+    EXPECT_EQ(roundedWithin(NAN, 1, 13, -1), -1);
+    EXPECT_EQ(roundedWithin(INFINITY, 1, LLONG_MAX, -1), -1);
+    EXPECT_EQ(roundedWithin(-2.5, -3, 3, 0), -3);
+}
+
+TEST(Frame, ProtocolAnswersAndTrimmedTexts) {
+    int ip[12] = {0, 2, 1, 5, 0, 2};
+    char sp[1][1024];
+    std::memset(sp, ' ', sizeof sp);
+    std::memcpy(sp[0], "  out.csv", 9);
+    sp[0][1023] = '\0';  // a row may end with NULs as well
+    BlockView v(kProbe, BlockArrays{nullptr, nullptr, ip, nullptr, nullptr, nullptr, sp});
+    v.withdrawEnd();
+    v.takeAlternativeLink();
+    v.setTimerSteps(8760);
+    EXPECT_EQ(ip[1], 1);
+    EXPECT_EQ(ip[5], 1);
+    EXPECT_EQ(ip[7], 8760);
+    EXPECT_EQ(v.trimmedText(0), "out.csv");
+    EXPECT_TRUE(v.trimmedText(1).empty());  // beyond maxStrings
 }
 
 TEST(ComponentLine, PaddedNeverCut) {

@@ -42,16 +42,25 @@ struct ModelRun {
     }
 };
 
+// What a run may add to the plain one.
+struct ModelRunOptions {
+    std::vector<std::pair<std::string, std::string>> env;  // set for the run as well
+    std::string program;  // empty: the built vireo
+    std::string bridge;   // copied into the model's directory as libVireoBridge.so (for -j)
+    int timeoutSeconds = 60;
+};
+
 // Writes the model as m.vireo (or under `name`) in a fresh directory, together with the
 // extra files given, and runs `vireo <model> args...` there.
 inline ModelRun runModel(const std::string& text, const std::vector<std::string>& args = {},
                          const std::vector<std::pair<std::string, std::string>>& files = {},
-                         const std::string& name = "m.vireo") {
+                         const std::string& name = "m.vireo", const ModelRunOptions& extra = {}) {
     ModelRun run;
     run.dir = scratchDirectory("model");
     run.modelPath = run.dir + "/" + name;
     writeFile(run.modelPath, text);
     for (const auto& [file, content] : files) writeFile(run.dir + "/" + file, content);
+    if (!extra.bridge.empty()) std::filesystem::copy_file(extra.bridge, run.dir + "/libVireoBridge.so");
     const std::string userBlocks = run.dir + "/no-user-blocks";
     std::filesystem::create_directories(userBlocks);
     const std::string log = run.dir + "/probe.log";
@@ -59,7 +68,9 @@ inline ModelRun runModel(const std::string& text, const std::vector<std::string>
     RunOptions o;
     o.workingDirectory = run.dir;
     o.env = {{"VIREO_HOME", MODEL_BLOCKS_DIR}, {"VIREO_USER_BLOCKS", userBlocks}, {"VIREO_PROBE_LOG", log}};
-    o.timeoutSeconds = 60;
+    o.env.insert(o.env.end(), extra.env.begin(), extra.env.end());
+    o.program = extra.program;
+    o.timeoutSeconds = extra.timeoutSeconds;
     std::vector<std::string> all{name};
     all.insert(all.end(), args.begin(), args.end());
     run.result = runVireo(all, o);

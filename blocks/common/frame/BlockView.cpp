@@ -12,6 +12,13 @@ BlockView::BlockView(const BlockIdentity& identity, const BlockArrays& arrays)
     inputs_ = a_.IN == nullptr || n < 0 ? 0 : (n > id_.maxInputs ? id_.maxInputs : n);
 }
 
+std::string_view BlockView::trimmedText(int row) const {
+    std::string_view t = text(row);
+    while (!t.empty() && (t.back() == ' ' || t.back() == '\0')) t.remove_suffix(1);
+    while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
+    return t;
+}
+
 void BlockView::report(int code) {
     a_.IP[kStatus] = code;
     msg(a_.IP, a_.RP, a_.SP != nullptr ? a_.SP[0] : nullptr, kRow);

@@ -56,6 +56,8 @@ public:
         return row >= 0 && row < id_.maxStrings && a_.SP ? std::string_view(a_.SP[row], kRow)
                                                          : std::string_view();
     }
+    // The same row without the blanks around it (and without NULs at its end).
+    std::string_view trimmedText(int row) const;
 
     // Per-instance state: the block's own IP slots (from 10 on), RP and DP.
     int& ip(int i) { return i >= kFirstOwnSlot && i < id_.ipSize ? a_.IP[i] : sinkI(); }
@@ -70,6 +72,14 @@ public:
     void setMessageValue(int value) { a_.IP[kMessageValue] = value; }
     // Asks the engine to end the run after this call.
     void requestStop() { a_.IP[kCallMode] = kLastCall; }
+    // At a last call: the run goes on (a timer with steps left, an iteration that has not
+    // settled); the engine continues along the link that the branch answer selects.
+    void withdrawEnd() { a_.IP[kCallMode] = kInit; }
+    // Branch 1: the engine goes on along the block's alternative link (into a timer's or
+    // iteration's sub-model, out of a loop) instead of its next link.
+    void takeAlternativeLink() { a_.IP[kBranch] = 1; }
+    // At initialisation, a timer's number of steps, for the engine's progress count.
+    void setTimerSteps(int steps) { a_.IP[kTimerSteps] = steps; }
 
     // Messages. report: the code stays in status, so the engine counts it (an error at
     // initialisation keeps the run from starting). show: the message is shown and status

@@ -2,6 +2,7 @@
 
 #include "vireo_tools.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,12 +20,43 @@ void identify(const Identity& d, float* IN, float* OUT, int* IP, float* RP, doub
        &d.maxStrings, &d.group, 1024, 1024);
 }
 
-void log(const int* IP) {
+void log(const int* IP, const char* extra = "") {
     const char* path = std::getenv("VIREO_PROBE_LOG");
     if (path == nullptr || *path == '\0') return;
     if (std::FILE* f = std::fopen(path, "a")) {
-        std::fprintf(f, "%d %d\n", IP[1], IP[3]);
+        std::fprintf(f, "%d %d%s\n", IP[1], IP[3], extra);
         std::fclose(f);
+    }
+}
+
+void answer(const Identity& d, int* IP, const float* BP) {
+    const int kind = IP[1] == 0 ? 1 : 2;
+    const int count = kind == 1 ? ++IP[10] : ++IP[11];
+    for (int r = 0; r + 3 < d.maxParameters && BP[r] != 0.0f; r += 4) {
+        if (static_cast<int>(BP[r]) != kind) continue;
+        const int n = static_cast<int>(BP[r + 1]);
+        if (n != 0 && n != count) continue;
+        IP[1] = static_cast<int>(BP[r + 2]);
+        IP[5] = static_cast<int>(BP[r + 3]);
+        return;
+    }
+}
+
+void step(const Identity& d, Behaviour behaviour, float* OUT, int* IP, const float* BP) {
+    switch (behaviour) {
+        case Behaviour::clock:
+            if (++IP[10] > static_cast<int>(BP[0])) IP[1] = 2;
+            else OUT[0] = static_cast<float>(IP[10]);
+            break;
+        case Behaviour::loopTop: ++IP[10]; break;
+        case Behaviour::parameters:
+            for (int k = 0; k < d.outputCount && k < d.maxParameters; ++k) OUT[k] = BP[k];
+            break;
+        case Behaviour::signal:
+            if (++IP[10] == static_cast<int>(BP[0])) std::raise(BP[1] == 1.0f ? SIGINT : SIGUSR1);
+            break;
+        case Behaviour::miscount: IP[4] = 1000; break;
+        default: break;
     }
 }
 
@@ -41,7 +73,18 @@ int call(const Identity& d, Behaviour behaviour, float* IN, float* OUT, int* IP,
         identify(d, IN, OUT, IP, RP, DP, BP, SP);
         return 0;
     }
-    log(IP);
+    if (behaviour == Behaviour::loopTop && IP[1] == 0) {
+        char passes[32];
+        std::snprintf(passes, sizeof passes, " top=%d", IP[10]);
+        log(IP, passes);
+    } else {
+        log(IP);
+    }
+    if (behaviour == Behaviour::answer && IP[1] != 1) {
+        answer(d, IP, BP);
+        return 0;
+    }
+    if (IP[1] == 0) step(d, behaviour, OUT, IP, BP);
     if (IP[1] != 1) return 0;
     switch (behaviour) {
         case Behaviour::timer:
@@ -50,7 +93,8 @@ int call(const Identity& d, Behaviour behaviour, float* IN, float* OUT, int* IP,
             break;
         case Behaviour::failInit: report(kInitError, IP, RP, SP); break;
         case Behaviour::warnInit: report(kInitWarning, IP, RP, SP); break;
-        case Behaviour::none: break;
+        case Behaviour::clock: IP[7] = static_cast<int>(BP[0]); break;
+        default: break;
     }
     return 0;
 }
@@ -77,3 +121,16 @@ TM_BLOCK(tm0012, none,     "THIRTEENCHARS LONGNAME15CHARS", 2, 0, 2,   1,  10, 0
 TM_BLOCK(tm0013, none,     "PROBE",                     1, 0,    8,    3,  12, 2, 2, 0,   4,   0,   2,   3)
 TM_BLOCK(tm0014, failInit, "FAILINIT",                  1, 0,    2,    1,  10, 0, 0, 0,   0,   0,   0,   3)
 TM_BLOCK(tm0015, warnInit, "WARNINIT",                  1, 0,    2,    1,  10, 0, 0, 0,   0,   0,   0,   3)
+
+// Blocks for the run: answering blocks of four groups, a free timer, loop tops with and
+// without an own IP slot, and blocks that show parameters, raise signals or miscount.
+TM_BLOCK(tm0016, answer,   "ANSWER",                    1, 0,    8,    1,  12, 0, 0, 0,  40,   0,   0,   3)
+TM_BLOCK(tm0017, answer,   "TANSWER",                   1, 0,    1,    1,  12, 0, 0, 0,  40,   0,   0,   2)
+TM_BLOCK(tm0018, answer,   "LANSWER",                   1, 1,    4,    1,  12, 0, 0, 0,  40,   0,   0,   4)
+TM_BLOCK(tm0019, answer,   "IANSWER",                   1, 0,    2,    1,  12, 0, 0, 0,  40,   0,   0,   6)
+TM_BLOCK(tm0020, clock,    "CLOCK",                     1, 0,    0,    1,  11, 0, 0, 1,   1,   0,   0,   2)
+TM_BLOCK(tm0021, loopTop,  "PASSTOP",                   1, 1,    2,    1,  11, 0, 0, 0,   0,   0,   0,  -4)
+TM_BLOCK(tm0022, none,     "SLOTLESSTOP",               1, 1,    2,    1,  10, 0, 0, 0,   0,   0,   0,  -4)
+TM_BLOCK(tm0023, parameters, "PARAMS",                  1, 0,    8,    4,  10, 0, 0, 0,   4,   0,   1,   3)
+TM_BLOCK(tm0024, signal,   "SIGNAL",                    1, 0,    8,    1,  11, 0, 0, 2,   2,   0,   0,   3)
+TM_BLOCK(tm0025, miscount, "MISCOUNT",                  1, 0,    8,    1,  10, 0, 0, 0,   0,   0,   0,   3)

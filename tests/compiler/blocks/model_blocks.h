@@ -18,7 +18,19 @@ enum class Behaviour {
     timer,     // at initialisation: timerSteps from its first real parameter
     failInit,  // at initialisation: an error of its own
     warnInit,  // at initialisation: a warning of its own
+    // For the run tests:
+    answer,      // answers callMode and branch by the rules in its parameters (below)
+    clock,       // free timer: steps from its first parameter, then asks the run to end
+    loopTop,     // counts its passes in IP[10] and logs the count before each step
+    parameters,  // gives its real parameters as outputs at every step
+    signal,      // raises a signal at one of its steps (parameters: step, 1 SIGINT, 2 SIGUSR1)
+    miscount,    // writes nonsense into its inputCount slot at every step
 };
+
+// The rules of an answering block: groups of four parameters (kind, n, callMode,
+// branch). Kind 1 matches its n-th step, kind 2 its n-th last call (n 0: every one), kind
+// 0 ends the rules; the first group that matches sets IP[1] and IP[5]. Steps are counted
+// in IP[10], last calls in IP[11].
 
 int call(const Identity& id, Behaviour behaviour, float* IN, float* OUT, int* IP, float* RP, double* DP, float* BP,
          char (*SP)[1024]);

@@ -1,0 +1,54 @@
+// The blocks of the run-loop benchmark: a free timer and a trivial step block built on the
+// shared block frame like every block library, and the same step written bare, with
+// nothing but its arithmetic, to show what the engine costs when a block costs nothing.
+#include "BlockFrame.h"
+#include "Numbers.h"
+
+#include <climits>
+
+namespace {
+
+using vireo::block::BlockIdentity;
+using vireo::block::BlockView;
+using vireo::block::Group;
+
+// BTIMER: the free timer; steps from its parameter. IP[10] steps made, IP[11] steps.
+constexpr BlockIdentity kTimer{"bb0001", "BTIMER", 1, 0, 0, 1, 12, 0, 0, 1, 1, 0, 0, Group::timer};
+// BSTEP: output = input * parameter 1 + parameter 2.
+constexpr BlockIdentity kStep{"bb0002", "BSTEP", 1, 1, 1, 1, 10, 0, 0, 2, 2, 0, 0, Group::standard};
+static_assert(wellFormed(kTimer) && wellFormed(kStep));
+
+struct Timer {
+    static void init(BlockView& b) {
+        const int steps = static_cast<int>(vireo::block::roundedWithin(b.par(0), 1, INT_MAX, 1));
+        b.ip(10) = 0;
+        b.ip(11) = steps;
+        b.setTimerSteps(steps);
+    }
+    static void step(BlockView& b) {
+        if (++b.ip(10) > b.ip(11)) b.requestStop();
+        else b.out(0) = static_cast<float>(b.ip(10));
+    }
+};
+
+struct Step {
+    static void step(BlockView& b) { b.out(0) = b.in(0) * b.par(0) + b.par(1); }
+};
+
+}  // namespace
+
+VIREO_BLOCK(bb0001, kTimer, Timer)
+VIREO_BLOCK(bb0002, kStep, Step)
+
+// BRAW: BSTEP without the frame (identification aside).
+extern "C" VIREO_BLOCK_EXPORT int bb0003(float* IN, float* OUT, int* IP, float* RP, double* DP, float* BP,
+                                         char (*SP)[vireo::block::kRow]) {
+    static constexpr BlockIdentity kRaw{"bb0003", "BRAW", 1, 1, 1, 1, 10, 0, 0, 2, 2, 0, 0, Group::standard};
+    static_assert(wellFormed(kRaw));
+    if (IP[vireo::block::kCallMode] == vireo::block::kIdentify) {
+        vireo::block::identify(kRaw, {IN, OUT, IP, RP, DP, BP, SP});
+    } else if (IP[vireo::block::kCallMode] == vireo::block::kStep) {
+        OUT[0] = IN[0] * BP[0] + BP[1];
+    }
+    return 0;
+}

@@ -1,0 +1,73 @@
+// The host's run flag: pause and resume, stop, and the progress lines of a timer. The
+// test blocks raise the host's signals at chosen steps, so the flag changes at known
+// points of the run: SIGINT (the real host and the test host: flag 0) and SIGUSR1 (the
+// test host: pause, and resume after a set time).
+#include "run_probe.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+using namespace run_test;
+using vireo_test::ModelRunOptions;
+using vireo_test::runModel;
+
+TEST(RunFlag, APauseSleepsAndTheRunGoesOnWhereItStopped) {
+    // Block 2 raises SIGUSR1 at its second step: the test host sets the flag to -1 and,
+    // two seconds later, back to 1.
+    const char* model = "b 1 clock\np 1 3\nb 2 signal 1\np 2 2 2\n";
+    ModelRunOptions o;
+    o.program = FLAG_HOST;
+    o.env = {{"VIREO_TEST_RESUME_AFTER", "2"}};
+    const auto run = runModel(model, {}, {}, "m.vireo", o);
+    EXPECT_EQ(run.probeLog, init({1, 2}) + steps({1, 2, 1, 2, 1, 2, 1}) + lastCalls({1, 2}));
+    EXPECT_EQ(withoutProgress(run), cleanRun());
+    double cpu = 0.0, wall = 0.0;
+    ASSERT_EQ(std::sscanf(run.result.err.c_str(), "cpu=%lf wall=%lf", &cpu, &wall), 2) << run.result.err;
+    EXPECT_GE(wall, 1.9);
+    EXPECT_GE(wall - cpu, 1.5) << "the pause must sleep, not spin";
+}
+
+TEST(RunFlag, AStopMakesTheNextPassTheLastWhateverTheBlocksAnswer) {
+    // Ctrl-C in the real host at block 2's third step: block 3 misses that step, and the
+    // pass that follows gives every block its last call. Block 3 withdraws at every last
+    // call; after a stop that is not heeded, or the run would never end.
+    const auto run = runModel("b 1 clock\np 1 100\nb 2 signal 1\np 2 3 1\nb 3 answer 2\np 3 2 0 1 2\nb 4 add 3\n");
+    EXPECT_EQ(run.probeLog, init({1, 2, 3, 4}) + steps({1, 2, 3, 4, 1, 2, 3, 4, 1, 2}) + lastCalls({1, 2, 3, 4}));
+    EXPECT_EQ(withoutProgress(run), cleanRun(4005));
+    EXPECT_EQ(run.result.exitStatus, 0);
+
+    // A host that starts with flag 0: no step, one pass.
+    ModelRunOptions o;
+    o.program = FLAG_HOST;
+    o.env = {{"VIREO_TEST_RUNBIT", "0"}};
+    const auto stopped = runModel("b 1 clock\np 1 100\nb 2 answer 1\np 2 2 0 1 2\n", {}, {}, "m.vireo", o);
+    EXPECT_EQ(stopped.probeLog, init({1, 2}) + lastCalls({1, 2}));
+    EXPECT_EQ(withoutProgress(stopped), cleanRun(4005));
+}
+
+TEST(Progress, AYearOfHoursShowsEachPercentOnce) {
+    // Debug mode names every step (5162) and last call (5163), so the trace shows at
+    // which timer call each progress line comes.
+    const auto run = runModel("b 1 clock\np 1 8760\nb 2 add 1\n", {"-d"});
+    std::vector<int> percents;
+    std::vector<int> atCall;
+    int timerCalls = 0;
+    int lastCallsSeen = 0;
+    for (const auto& r : run.messages()) {
+        if (r.code() == 5162 && r["i1"] == "1") ++timerCalls;
+        if (r.code() == 5163) ++lastCallsSeen;
+        if (r.code() == 4030 && r["s0"].rfind("#Progress#", 0) == 0) {
+            percents.push_back(std::stoi(r["s0"].substr(10)));
+            atCall.push_back(timerCalls);
+        }
+    }
+    ASSERT_EQ(percents.size(), 100u);
+    for (int p = 1; p <= 100; ++p) EXPECT_EQ(percents[p - 1], p);
+    EXPECT_EQ(atCall.front(), 88);  // the first 87 calls stay below 1 %
+    EXPECT_EQ(atCall.back(), 8760);
+    EXPECT_EQ(timerCalls, 8761);  // the call after the last step asks the run to end
+    EXPECT_EQ(lastCallsSeen, 2);
+    EXPECT_EQ(run.first(5162)["s0"], "CLOCK");
+    EXPECT_EQ(run.first(5163)["s0"], "CLOCK");
+}

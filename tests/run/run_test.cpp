@@ -1,0 +1,87 @@
+// The run loop through the real host: steps along the links the blocks answer, end-of-run
+// passes with withdrawal and resume position, stop requests, branch answers, loops and
+// iterations. The probe log shows every call as "callMode blockNumber".
+#include "run_probe.h"
+
+#include <gtest/gtest.h>
+
+using namespace run_test;
+using vireo_test::runModel;
+
+TEST(RunLoop, OneStepThroughTheListThenOneLastCallForEveryBlock) {
+    const auto run = runModel("b 1 add\nb 2 add 1\nb 3 add 2\n");
+    EXPECT_EQ(run.probeLog, init({1, 2, 3}) + steps({1, 2, 3}) + lastCalls({1, 2, 3}));
+    EXPECT_EQ(run.codes(), cleanRun());
+    EXPECT_EQ(run.result.exitStatus, 0);
+}
+
+TEST(RunLoop, TheFirstBlockToWithdrawIsWhereTheNextPassStarts) {
+    // Block 4 withdraws at its first last call and goes on along its next link (block 5);
+    // the second pass starts at block 4, so blocks 1 to 3 have exactly one last call.
+    const auto run = runModel("b 1 add\nb 2 add 1\nb 3 add 2\nb 4 answer 3\np 4 2 1 1 2\nb 5 add 4\n");
+    EXPECT_EQ(run.probeLog, init({1, 2, 3, 4, 5}) + steps({1, 2, 3, 4, 5}) + lastCalls({1, 2, 3, 4}) + steps({5}) +
+                                lastCalls({4, 5}));
+    EXPECT_EQ(run.codes(), cleanRun());
+}
+
+TEST(RunLoop, AStopRequestEndsTheStepRightAfterTheCall) {
+    // A free timer of five steps; block 2 answers callMode 3 at its second step, so block
+    // 3 misses that step and the pass follows at once.
+    const auto run = runModel("b 1 clock\np 1 5\nb 2 answer 1\np 2 1 2 3 2\nb 3 add 2\n");
+    EXPECT_EQ(run.probeLog, init({1, 2, 3}) + steps({1, 2, 3, 1, 2}) + lastCalls({1, 2, 3}));
+    EXPECT_EQ(withoutProgress(run), cleanRun());
+}
+
+TEST(RunLoop, BranchZeroIsFatalInAStepAndNeverWithdrawsInAPass) {
+    // Block 2 answers branch 0 at its first step, and callMode 1 with branch 0 at its
+    // first last call: the run goes into its pass, and the pass goes on past block 2.
+    const auto run = runModel("b 1 add\nb 2 answer 1\np 2 1 1 0 0 2 1 1 0\nb 3 add 2\n");
+    EXPECT_EQ(run.probeLog, init({1, 2, 3}) + steps({1, 2}) + lastCalls({1, 2, 3}));
+    EXPECT_EQ(run.codes(), (Codes{4001, 4007, 4051, 400504, 400506, 400504, 400506, 4004, 4999}));
+    EXPECT_EQ(run.result.exitStatus, 1);
+}
+
+TEST(RunLoop, BranchOtherThanTwoTakesTheAlternativeLink) {
+    // A free timer's alternative link is the timer itself: branch 7 and branch 1 each
+    // call it again, branch 2 goes on to block 2. Its fourth step asks the run to end.
+    const auto run = runModel("b 1 tanswer\np 1 1 1 0 7 1 2 0 1 1 4 2 2\nb 2 add 1\n");
+    EXPECT_EQ(run.probeLog, init({1, 2}) + steps({1, 1, 1, 2, 1}) + lastCalls({1, 2}));
+    // A standard block has no alternative link: branch 1 leads nowhere, and the run ends.
+    const auto plain = runModel("b 1 add\nb 2 answer 1\np 2 1 1 0 1\nb 3 add 2\n");
+    EXPECT_EQ(plain.probeLog, init({1, 2, 3}) + steps({1, 2}) + lastCalls({1, 2, 3}));
+    EXPECT_EQ(plain.codes(), cleanRun());
+}
+
+TEST(RunLoop, TheLoopEndStartsTheLoopTopAfresh) {
+    // Loop top 2, body 3, controller 4 (back to the top at its odd steps, out at its even
+    // ones) inside a free timer of two steps. The top counts its passes in IP[10], which
+    // the engine sets back to 0 whenever the controller lets the run leave.
+    const auto run = runModel("b 1 clock\np 1 2\nb 2 passtop 4\nb 3 add 2\nb 4 lanswer 3\np 4 1 2 0 1 1 4 0 1\n");
+    const std::string visit = "0 1\n0 2 top=0\n0 3\n0 4\n0 2 top=1\n0 3\n0 4\n";
+    EXPECT_EQ(run.probeLog, init({1, 2, 3, 4}) + visit + visit + steps({1}) + lastCalls({1, 2, 3, 4}));
+    EXPECT_EQ(withoutProgress(run), cleanRun());
+
+    // A loop top without an own IP slot is left alone (the sanitizer build would see a
+    // write past its IP).
+    const auto slotless = runModel("b 1 clock\np 1 1\nb 2 slotlesstop 4\nb 3 add 2\nb 4 lanswer 3\np 4 1 2 0 1\n");
+    EXPECT_EQ(slotless.probeLog, init({1, 2, 3, 4}) + steps({1, 2, 3, 4, 2, 3, 4, 1}) + lastCalls({1, 2, 3, 4}));
+    EXPECT_EQ(withoutProgress(slotless), cleanRun());
+}
+
+TEST(RunLoop, AnIterationRunsItsSubModelAgainUntilItLetsTheEndStand) {
+    // Iteration 2 with the sub-model 3, 4; block 5 follows it. Its first last call
+    // withdraws the end: the sub-model runs once more, up to block 5 (its next link
+    // before that call), and the next pass starts at block 2.
+    const auto run = runModel("b 1 const\nb 2 ianswer 1\np 2 1 0 0 1 2 1 1 1\nb 3 add 2\nb 4 add 3\nb 5 add 1\n");
+    EXPECT_EQ(run.probeLog, init({1, 2, 3, 4, 5}) + steps({1, 2, 3, 4, 5}) + lastCalls({1, 2}) + steps({3, 4}) +
+                                lastCalls({2, 3, 4, 5}));
+    EXPECT_EQ(run.codes(), cleanRun());
+}
+
+TEST(RunLoop, AWithdrawalAlongALinkToNowhereEndsThroughAnotherPass) {
+    // The last block withdraws the end along its next link, which is null: the run does
+    // not call a block that is not there, it makes its pass from that block again.
+    const auto run = runModel("b 1 add\nb 2 add 1\nb 3 answer 2\np 3 2 1 1 2\n");
+    EXPECT_EQ(run.probeLog, init({1, 2, 3}) + steps({1, 2, 3}) + lastCalls({1, 2, 3}) + lastCalls({3}));
+    EXPECT_EQ(run.codes(), cleanRun());
+}
