@@ -1,5 +1,6 @@
 // The memo levels and the call trail, read directly from the shared blocks.
 #include "steam_test_support.h"
+#include "steam_values.h"
 
 #include <gtest/gtest.h>
 
@@ -211,4 +212,60 @@ TEST_F(SteamMemo, BoundaryAndSaturationShareTheirRows) {
     // tsatp left the slope of its last saturation-pressure evaluation.
     EXPECT_EQ(saturationName(0), "PSL1  ");
     EXPECT_GT(nust_.slope, 0.0);
+}
+
+TEST_F(SteamMemo, SlopeOfTheValueFormComesFromTheMemoOnlyWhereItBelongsToTheTemperature) {
+    using vireo::steam::saturationPressureAndSlope;
+    const auto centralDifference = [](double t) { return (psatt(t + 1e-3) - psatt(t - 1e-3)) / 2e-3; };
+    const double at400 = saturationPressureAndSlope(400.0).dpdT;
+    // A stored psatt answer at 500 °F comes with the slope at 400 °F still in nust_: the
+    // value form must compute afresh.
+    psatt(500.0);
+    const auto at500 = saturationPressureAndSlope(500.0);
+    EXPECT_NEAR(at500.dpdT, centralDifference(500.0), 1e-7 * at500.dpdT);
+    EXPECT_NE(at500.dpdT, at400);
+    EXPECT_EQ(nust_.slope, at500.dpdT);
+    // A stored answer of its own serves it whole, and psl1_ answers the same pressure.
+    const auto again = saturationPressureAndSlope(500.0);
+    EXPECT_EQ(again.p, at500.p);
+    EXPECT_EQ(again.dpdT, at500.dpdT);
+    EXPECT_EQ(psl1(500.0), at500.p);
+}
+
+TEST_F(SteamMemo, RangePredicatesRefuseNaNAndLeaveEveryRecordAlone) {
+    using namespace vireo::steam;
+    vpt1(1000.0, 300.0);
+    hpt2(100.0, 500.0);
+    psl1(400.0);
+    tsatp(1000.0);
+    const MemoNames names = stmlvn_;
+    const MemoLevels levels = stmlvl_;
+    const SaturationMemo saturation = nust_;
+    const Region1Terms terms1 = stm1_;
+    const Region2Terms terms2 = stm2_;
+
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (double x : {nan, -nan}) {
+        EXPECT_FALSE(inRegion1(x, 300.0));
+        EXPECT_FALSE(inRegion1(1000.0, x));
+        EXPECT_FALSE(inRegion2(x, 500.0));
+        EXPECT_FALSE(inRegion2(100.0, x));
+        EXPECT_FALSE(saturationPressureAccepts(x));
+        EXPECT_FALSE(saturationTemperatureAccepts(x));
+        EXPECT_FALSE(boundary23PressureAccepts(x));
+        EXPECT_FALSE(boundary23TemperatureAccepts(x));
+    }
+    // Nor do states inside, or one that the liquid equations refuse, touch a record.
+    EXPECT_TRUE(inRegion1(5000.0, 650.0));
+    EXPECT_FALSE(inRegion1(100.0, 680.0));
+    EXPECT_TRUE(inRegion2(1000.0, 1000.0));
+    EXPECT_TRUE(saturationPressureAccepts(212.0));
+    EXPECT_TRUE(saturationTemperatureAccepts(14.7));
+    EXPECT_TRUE(boundary23PressureAccepts(700.0));
+    EXPECT_TRUE(boundary23TemperatureAccepts(3000.0));
+    EXPECT_EQ(std::memcmp(&names, &stmlvn_, sizeof names), 0);
+    EXPECT_EQ(std::memcmp(&levels, &stmlvl_, sizeof levels), 0);
+    EXPECT_EQ(std::memcmp(&saturation, &nust_, sizeof saturation), 0);
+    EXPECT_EQ(std::memcmp(&terms1, &stm1_, sizeof terms1), 0);
+    EXPECT_EQ(std::memcmp(&terms2, &stm2_, sizeof terms2), 0);
 }

@@ -2,9 +2,12 @@
 // the program that called the routine, after its earlier output and the report, with a
 // non-zero exit status and nothing after the report.
 #include "run_vireo.h"
+#include "steam_values.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -148,4 +151,90 @@ TEST(SteamProcessEnd, LiquidEquationsWithoutARealValueAreOutOfRange) {
                             "                            TEMP =  0.68000000000000000D+03\n"
                             " COMT1   0.10000000E+03 0.68000000E+03 VPT1    0.10000000E+03 0.68000000E+03\n" +
                             kBlankLine + kBlankLine + kBlankLevel7 + kBlankLine);
+}
+
+namespace {
+
+// One edge of a range predicate: a state it accepts and a value of one argument beyond
+// the edge. The test finds the edge from the predicate alone.
+struct Edge {
+    std::string routine;        // as the probe names it
+    std::vector<double> state;  // its arguments, inside the range
+    std::size_t moving;         // the argument that crosses the edge
+    double outside;
+    // How far beyond the edge the routine surely ends the process: 0 for a range test
+    // (the next double fails), 1e-6 relative where an iteration stops within its
+    // tolerance (1e-8 of the pressure, at least 1e-8 psia) and so still converges a hair
+    // beyond.
+    double margin = 0.0;
+};
+
+bool accepts(const std::string& routine, const std::vector<double>& a) {
+    using namespace vireo::steam;
+    if (routine == "vpt1") return inRegion1(a[0], a[1]);
+    if (routine == "vpt2") return inRegion2(a[0], a[1]);
+    if (routine == "psatt") return saturationPressureAccepts(a[0]);
+    if (routine == "tsatp") return saturationTemperatureAccepts(a[0]);
+    if (routine == "p23t") return boundary23PressureAccepts(a[0]);
+    return boundary23TemperatureAccepts(a[0]);
+}
+
+std::vector<std::string> call(const std::string& routine, const std::vector<double>& a) {
+    std::vector<std::string> args{routine};
+    for (double x : a) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.17g", x);  // read back to the same double
+        args.emplace_back(text);
+    }
+    return args;
+}
+
+}  // namespace
+
+TEST(SteamProcessEnd, RangePredicatesAcceptExactlyWhatTheRoutinesAccept) {
+    const Edge edges[] = {
+        {"vpt1", {5000.0, 600.0}, 1, 700.0},
+        {"vpt1", {1000.0, 100.0}, 1, 0.0},
+        {"vpt1", {100.0, 300.0}, 1, 680.0},  // where the liquid equations lose their real value
+        {"vpt1", {1000.0, 100.0}, 0, 20000.0},
+        {"vpt2", {1000.0, 1000.0}, 1, 2000.0},
+        {"vpt2", {1.0, 0.0}, 1, -300.0},
+        {"vpt2", {1.0, 500.0}, 0, 0.0},  // where the ideal-gas part overflows
+        {"psatt", {100.0}, 0, 0.0},
+        {"psatt", {100.0}, 0, 800.0},
+        {"tsatp", {100.0}, 0, 4000.0},
+        {"tsatp", {1.0}, 0, 0.01, 1e-6},
+        {"p23t", {100.0}, 0, 0.0},
+        {"p23t", {100.0}, 0, 2000.0},
+        {"t23p", {5000.0}, 0, 20000.0},
+        {"t23p", {5000.0}, 0, 1000.0, 1e-6},
+    };
+    std::vector<std::string> acceptedCalls;
+    for (const Edge& edge : edges) {
+        std::vector<double> inside = edge.state;
+        std::vector<double> outside = edge.state;
+        outside[edge.moving] = edge.outside;
+        if (!accepts(edge.routine, inside) || accepts(edge.routine, outside)) {
+            ADD_FAILURE() << "no edge between " << ::testing::PrintToString(call(edge.routine, inside)) << " and "
+                          << ::testing::PrintToString(call(edge.routine, outside));
+            continue;
+        }
+        double& in = inside[edge.moving];
+        double& out = outside[edge.moving];
+        for (std::vector<double> middle = inside;;) {  // down to two neighbouring doubles
+            const double x = middle[edge.moving] = in + (out - in) / 2.0;
+            if (x == in || x == out) break;
+            (accepts(edge.routine, middle) ? in : out) = x;
+        }
+        if (edge.margin > 0.0) out = in + std::copysign(edge.margin * std::fabs(in), out - in);
+        const auto refused = probe(call(edge.routine, outside));
+        EXPECT_EQ(refused.exitStatus, 1) << ::testing::PrintToString(call(edge.routine, outside));
+        EXPECT_NE(refused.out.find(" IN "), std::string::npos) << refused.out;
+        for (std::string& arg : call(edge.routine, inside)) acceptedCalls.push_back(std::move(arg));
+        acceptedCalls.emplace_back("--");
+    }
+    // Every accepted edge in one process, which must run to its end.
+    const auto accepted = probe(acceptedCalls);
+    EXPECT_EQ(accepted.exitStatus, 0) << accepted.out;
+    EXPECT_NE(accepted.out.find("end of probe\n"), std::string::npos);
 }

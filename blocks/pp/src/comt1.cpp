@@ -102,22 +102,41 @@ void temperatureTerms(Region1Terms& w, double t) {
     w.a22 = A[22] * w.thetaInv20;
 }
 
+// A pressure of zero or below, and a NaN in either argument, is out of range too.
+bool withinLimits(double p, double t) {
+    return p > con(C::pLower) && p <= con(C::pUpper) && t >= con(C::tLower) && t <= con(C::tUpper1);
+}
+
+// The terms of both arguments. False where they have no real value: on the vapour side
+// of the saturation line above about 620 °F, a state that is out of range rather than a
+// NaN.
+bool mixedTerms(Region1Terms& w) {
+    const double* a = stmcn1_.a;
+    w.radicand = a[2] * w.y * w.y - 2.0 * a[3] * w.theta + 2.0 * a[4] * w.beta;
+    if (!(w.radicand >= 0.0)) return false;
+    w.z = w.y + std::sqrt(w.radicand);
+    if (!(w.z > 0.0)) return false;
+    w.zPower = std::pow(w.z, kMinusFiveSeventeenths);
+    return true;
+}
+
 }  // namespace
+
+bool inRegion1(double p, double t) {
+    if (!withinLimits(p, t)) return false;
+    Region1Terms w{};
+    pressureTerms(w, p);
+    temperatureTerms(w, t);
+    return mixedTerms(w);
+}
+
 }  // namespace vireo::steam
 
 extern "C" VIREO_STEAM_ROUTINE void comt1_(const double* p, const double* t) {
     using namespace vireo::steam;
-    // A pressure of zero or below, and a NaN in either argument, is out of range too.
-    const bool inRange = *p > con(C::pLower) && *p <= con(C::pUpper) && *t >= con(C::tLower) && *t <= con(C::tUpper1);
     Region1Terms& w = stm1_;
-    if (!refreshCommonTerms(kLevel, kName, *p, *t, inRange, w, pressureTerms, temperatureTerms)) return;
-    const double* a = stmcn1_.a;
-    w.radicand = a[2] * w.y * w.y - 2.0 * a[3] * w.theta + 2.0 * a[4] * w.beta;
+    if (!refreshCommonTerms(kLevel, kName, *p, *t, withinLimits(*p, *t), w, pressureTerms, temperatureTerms)) return;
+    const bool real = mixedTerms(w);
     storeName(levelName(kLevel), kName);
-    // On the vapour side of the saturation line above about 620 °F the region-1
-    // equations have no real value: such a state is out of range rather than a NaN.
-    if (!(w.radicand >= 0.0)) fail(kName, 12, *p, *t);
-    w.z = w.y + std::sqrt(w.radicand);
-    if (!(w.z > 0.0)) fail(kName, 12, *p, *t);
-    w.zPower = std::pow(w.z, kMinusFiveSeventeenths);
+    if (!real) fail(kName, 12, *p, *t);
 }

@@ -112,15 +112,16 @@ void temperatureTerms(Region2Terms& w, double t) {
     w.boundarySumN = boundaryN;
 }
 
-}  // namespace
-}  // namespace vireo::steam
+// A pressure of zero or below, and a NaN in either argument, is out of range too.
+bool withinLimits(double p, double t) {
+    return p > con(C::pLower) && p <= con(C::pUpper) && t >= con(C::tLower2) && t <= con(C::tUpper2);
+}
 
-extern "C" VIREO_STEAM_ROUTINE void comt2_(const double* p, const double* t) {
-    using namespace vireo::steam;
-    // A pressure of zero or below, and a NaN in either argument, is out of range too.
-    const bool inRange = *p > con(C::pLower) && *p <= con(C::pUpper) && *t >= con(C::tLower2) && *t <= con(C::tUpper2);
-    Region2Terms& w = stm2_;
-    if (!refreshCommonTerms(kLevel, kName, *p, *t, inRange, w, pressureTerms, temperatureTerms)) return;
+// The terms of both arguments. False where the equations are not finite: far on the
+// liquid side (cold and compressed) a rational term passes through a pole, and at
+// pressures too small for a double the ideal part overflows; such a state is out of
+// range rather than an infinity or a NaN.
+bool mixedTerms(Region2Terms& w) {
     const double betaPower[3] = {w.beta4, w.beta5, w.beta6};
     bool finite = std::isfinite(1.0 / w.beta);
     for (int r = 0; r < 3; ++r) {
@@ -137,9 +138,26 @@ extern "C" VIREO_STEAM_ROUTINE void comt2_(const double* p, const double* t) {
         const double r4 = r2 * r2;
         w.ratio10 = r4 * r4 * r2;
     }
+    return finite;
+}
+
+}  // namespace
+
+bool inRegion2(double p, double t) {
+    if (!withinLimits(p, t)) return false;
+    Region2Terms w{};
+    pressureTerms(w, p);
+    temperatureTerms(w, t);
+    return mixedTerms(w);
+}
+
+}  // namespace vireo::steam
+
+extern "C" VIREO_STEAM_ROUTINE void comt2_(const double* p, const double* t) {
+    using namespace vireo::steam;
+    Region2Terms& w = stm2_;
+    if (!refreshCommonTerms(kLevel, kName, *p, *t, withinLimits(*p, *t), w, pressureTerms, temperatureTerms)) return;
+    const bool finite = mixedTerms(w);
     storeName(levelName(kLevel), kName);
-    // Far on the liquid side (cold and compressed) a rational term of the vapour
-    // equations passes through a pole, and at pressures too small for a double the ideal
-    // part overflows; such a state is out of range rather than an infinity or a NaN.
     if (!finite) fail(kName, 12, *p, *t);
 }

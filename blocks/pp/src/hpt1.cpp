@@ -1,8 +1,9 @@
 // Specific enthalpy of compressed liquid (region 1) at (p, T), Btu/lbm.
 #include "steam_frame.h"
 
-extern "C" VIREO_STEAM_ROUTINE double hpt1_(const double* p, const double* t) {
-    using namespace vireo::steam;
+namespace vireo::steam {
+
+double region1Enthalpy(double p, double t) {
     return regionProperty(2, RoutineName("HPT1  "), p, t, comt1_, stm1_, [](const Region1Terms& w) {
         const double* A = stmcn1_.A;
         const double* a = stmcn1_.a;
@@ -18,4 +19,10 @@ extern "C" VIREO_STEAM_ROUTINE double hpt1_(const double* p, const double* t) {
                                21.0 * w.a22 * w.beta4;
         return con(C::pcvc) * (epsilon + con(C::enthalpyShift));
     });
+}
+
+}  // namespace vireo::steam
+
+extern "C" VIREO_STEAM_ROUTINE double hpt1_(const double* p, const double* t) {
+    return vireo::steam::region1Enthalpy(*p, *t);
 }

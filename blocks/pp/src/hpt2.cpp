@@ -3,8 +3,9 @@
 
 #include <cmath>
 
-extern "C" VIREO_STEAM_ROUTINE double hpt2_(const double* p, const double* t) {
-    using namespace vireo::steam;
+namespace vireo::steam {
+
+double region2Enthalpy(double p, double t) {
     // Below this reduced pressure the boundary part is left out (it is far below the
     // last digit there).
     constexpr double kSmallBeta = 0.000351119;
@@ -25,4 +26,10 @@ extern "C" VIREO_STEAM_ROUTINE double hpt2_(const double* p, const double* t) {
         }
         return con(C::pcvc) * (epsilon + con(C::enthalpyShift));
     });
+}
+
+}  // namespace vireo::steam
+
+extern "C" VIREO_STEAM_ROUTINE double hpt2_(const double* p, const double* t) {
+    return vireo::steam::region2Enthalpy(*p, *t);
 }

@@ -1,14 +1,21 @@
 // Pressure on the boundary between regions 2 and 3 (the formulation's L-function).
 #include "steam_frame.h"
 
-extern "C" VIREO_STEAM_ROUTINE double p23t_(const double* t) {
-    using namespace vireo::steam;
+namespace vireo::steam {
+
+bool boundary23PressureAccepts(double t) { return t >= con(C::tLower) && t <= con(C::tUpper2); }
+
+double boundary23Pressure(double t) {
     constexpr RoutineName kName("P23T  ");
     SaturationMemo& memo = nust_;
-    if (*t == memo.argument[0] && sameName(memo.name[0], kName)) return memo.result[0];
-    if (!(*t >= con(C::tLower) && *t <= con(C::tUpper2))) fail(kName, 2, *t, 0.0);
+    if (t == memo.argument[0] && sameName(memo.name[0], kName)) return memo.result[0];
+    if (!boundary23PressureAccepts(t)) fail(kName, 2, t, 0.0);
     storeName(memo.name[0], kName);
-    memo.argument[0] = *t;
-    const double theta = (*t + con(C::rankine)) / con(C::tc);
+    memo.argument[0] = t;
+    const double theta = (t + con(C::rankine)) / con(C::tc);
     return memo.result[0] = con(C::pc) * (con(C::l0) + con(C::l1) * theta + con(C::l2) * theta * theta);
 }
+
+}  // namespace vireo::steam
+
+extern "C" VIREO_STEAM_ROUTINE double p23t_(const double* t) { return vireo::steam::boundary23Pressure(*t); }

@@ -1,8 +1,9 @@
 // Specific entropy of compressed liquid (region 1) at (p, T), Btu/(lbm·°R).
 #include "steam_frame.h"
 
-extern "C" VIREO_STEAM_ROUTINE double spt1_(const double* p, const double* t) {
-    using namespace vireo::steam;
+namespace vireo::steam {
+
+double region1Entropy(double p, double t) {
     return regionProperty(2, RoutineName("SPT1  "), p, t, comt1_, stm1_, [](const Region1Terms& w) {
         const double* A = stmcn1_.A;
         const double* a = stmcn1_.a;
@@ -12,4 +13,10 @@ extern "C" VIREO_STEAM_ROUTINE double spt1_(const double* p, const double* t) {
                              w.a20Sigma * w.w + A[21] * w.beta3 + 20.0 * A[22] * w.thetaInv21 * w.beta4;
         return con(C::pcvcTc) * (sigma - con(C::entropyShift));
     });
+}
+
+}  // namespace vireo::steam
+
+extern "C" VIREO_STEAM_ROUTINE double spt1_(const double* p, const double* t) {
+    return vireo::steam::region1Entropy(*p, *t);
 }

@@ -8,7 +8,11 @@
 //
 // Errors: a state out of a routine's range, or an iteration that fails, writes the report
 // of ster_ to standard output and ends the whole process with a non-zero exit status.
-// Callers that must survive keep their arguments inside the ranges themselves.
+// Callers that must survive keep their arguments inside the ranges themselves; the range
+// predicates of steam_values.h tell them where that is.
+//
+// The library's own C++ code calls the value forms of steam_values.h; the routines here
+// are thin wrappers over them and behave the same, memo and trail included.
 //
 // Memo: the routines remember their last call per memo level (stmlvn_/stmlvl_, nust_),
 // so asking for several properties of one state computes the common terms once; the same
@@ -174,8 +178,10 @@ VIREO_STEAM_ROUTINE void splim_(const double* x, const int* code, const char* na
                                             const double* x2, std::size_t nameLength);
 
 // ---- regions 1 and 2: (p, T) -> v, h, s ----------------------------------------------
-// comt1_ accepts 0 < p <= 16000 psia and 25 <= T <= 682 °F, comt2_ 0 < p <= 16000 psia and
-// -200 <= T <= 1600 °F. The caller chooses the region; neither tests the saturation line.
+// comt1_ accepts 0 < p <= 16000 psia and 25 <= T <= 682 °F where the liquid equations
+// have a real value (not on the vapour side above about 620 °F), comt2_ 0 < p <= 16000
+// psia and -200 <= T <= 1600 °F where the vapour equations stay finite. The caller
+// chooses the region; neither tests the saturation line.
 
 VIREO_STEAM_ROUTINE void comt1_(const double* p, const double* t);
 VIREO_STEAM_ROUTINE double vpt1_(const double* p, const double* t);
@@ -189,14 +195,18 @@ VIREO_STEAM_ROUTINE double spt2_(const double* p, const double* t);
 // ---- saturation line and the 2/3 boundary --------------------------------------------
 
 // Saturation pressure at T (25 to 705.5 °F); psl_ is the same routine, psl1_ also leaves
-// the slope dp/dT in nust_.slope.
+// the slope dp/dT in nust_.slope for callers that read it there.
 VIREO_STEAM_ROUTINE double psatt_(const double* t);
 VIREO_STEAM_ROUTINE double psl_(const double* t);
 VIREO_STEAM_ROUTINE double psl1_(const double* t);
 // Saturation temperature at p (0 < p <= the critical pressure); tsl_ is the same routine.
+// Below the saturation pressure at 25 °F (about 0.0665 psia) the iteration, held at
+// 25 °F, cannot converge and ends the process.
 VIREO_STEAM_ROUTINE double tsatp_(const double* p);
 VIREO_STEAM_ROUTINE double tsl_(const double* p);
-// Pressure on the 2/3 boundary at T (25 to 1600 °F), and its inverse (0 < p <= 16000 psia).
+// Pressure on the 2/3 boundary at T (25 to 1600 °F), and its inverse (0 < p <= 16000 psia;
+// below about 2020.5 psia no temperature lies on the boundary and the iteration ends the
+// process).
 VIREO_STEAM_ROUTINE double p23t_(const double* t);
 VIREO_STEAM_ROUTINE double t23p_(const double* p);
 

@@ -4,6 +4,7 @@
 #define VIREO_PP_STEAM_FRAME_H
 
 #include "steam.h"
+#include "steam_values.h"
 
 #include <cstring>
 #include <string>
@@ -89,10 +90,10 @@ bool memoTest(int level, const RoutineName& name, double x, double y, bool bothC
 // A property of one region at (p, T), memoised at `level`: on a miss the region's common
 // terms are brought up to date for the recorded arguments and `compute` reads them.
 template <class Terms, class Compute>
-double regionProperty(int level, const RoutineName& name, const double* p, const double* t,
+double regionProperty(int level, const RoutineName& name, double p, double t,
                       void (*commonTerms)(const double*, const double*), const Terms& terms,
                       Compute compute) {
-    if (memoTest(level, name, *p, *t)) return levelResult(level);
+    if (memoTest(level, name, p, t)) return levelResult(level);
     const double* recorded = levelArguments(level);
     commonTerms(&recorded[0], &recorded[1]);
     return levelResult(level) = compute(terms);
@@ -119,6 +120,9 @@ bool refreshCommonTerms(int level, const RoutineName& name, double p, double t, 
     }
     return true;
 }
+
+// The saturation line's K-function and its slope at T, outside every memo.
+PressureWithSlope saturationLine(double t);
 
 // ---- the report, for ster_ and its tests -----------------------------------------------
 

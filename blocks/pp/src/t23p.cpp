@@ -5,8 +5,16 @@
 #include <algorithm>
 #include <cmath>
 
-extern "C" VIREO_STEAM_ROUTINE double t23p_(const double* pressure) {
-    using namespace vireo::steam;
+namespace vireo::steam {
+
+// The boundary's parabola in theta is lowest at its vertex, p/pc = L0 - L1^2 / (4 L2);
+// below that no temperature lies on the boundary and the iteration cannot converge.
+bool boundary23TemperatureAccepts(double p) {
+    const double lowest = con(C::pc) * (con(C::l0) - con(C::l1) * con(C::l1) / (4.0 * con(C::l2)));
+    return p >= lowest && p <= con(C::pUpper);
+}
+
+double boundary23Temperature(double p) {
     constexpr RoutineName kName("T23P  ");
     constexpr double a = -14834.4;
     constexpr double b = 5148.03;
@@ -15,7 +23,6 @@ extern "C" VIREO_STEAM_ROUTINE double t23p_(const double* pressure) {
     constexpr int kMaxSteps = 25;
 
     SaturationMemo& memo = nust_;
-    const double p = *pressure;
     if (p == memo.argument[1] && sameName(memo.name[1], kName)) return memo.result[1];
     storeName(memo.name[1], kName);
     memo.argument[1] = p;
@@ -38,3 +45,7 @@ extern "C" VIREO_STEAM_ROUTINE double t23p_(const double* pressure) {
     }
     fail(kName, -1, p, 0.0);
 }
+
+}  // namespace vireo::steam
+
+extern "C" VIREO_STEAM_ROUTINE double t23p_(const double* p) { return vireo::steam::boundary23Temperature(*p); }

@@ -35,9 +35,10 @@ double startTemperature(double p) {
     return std::min(con(C::tc) / w - con(C::rankine), tCritical);
 }
 
-double saturationTemperature(const double* pressure) {
+}  // namespace
+
+double saturationTemperature(double p) {
     SaturationMemo& memo = nust_;
-    const double p = *pressure;
     if (p == memo.argument[1] && sameName(memo.name[1], kName)) return memo.result[1];
     storeName(memo.name[1], kName);
     memo.argument[1] = p;
@@ -52,15 +53,14 @@ double saturationTemperature(const double* pressure) {
     double t = startTemperature(p);
     for (int step = 1;; ++step) {
         t = std::max(t, con(C::tLower));
-        const double pa = psl1_(&t);
-        const double dp = p - pa;
-        const double slope = nust_.slope;
-        t += f * dp / slope;
+        const PressureWithSlope line = saturationPressureAndSlope(t);
+        const double dp = p - line.p;
+        t += f * dp / line.dpdT;
         if (std::fabs(dp) <= tolerance) return memo.result[1] = t;
         if (step >= kMaxSteps) fail(kName, -1, p, 0.0);
         f *= 0.99;
         if (t > tCritical) {
-            dt = std::min(dt, std::fabs(f * dp / slope));
+            dt = std::min(dt, std::fabs(f * dp / line.dpdT));
             dt *= 0.9;
             t = tCritical - dt;
             f *= 0.9;
@@ -68,13 +68,18 @@ double saturationTemperature(const double* pressure) {
     }
 }
 
-}  // namespace
+// The iteration never goes below the lowest temperature of the saturation line, so it
+// cannot reach a pressure below the line's pressure there.
+bool saturationTemperatureAccepts(double p) {
+    return p >= saturationLine(con(C::tLower)).p && p <= con(C::pc);
+}
+
 }  // namespace vireo::steam
 
 extern "C" {
 
-VIREO_STEAM_ROUTINE double tsatp_(const double* p) { return vireo::steam::saturationTemperature(p); }
+VIREO_STEAM_ROUTINE double tsatp_(const double* p) { return vireo::steam::saturationTemperature(*p); }
 
-VIREO_STEAM_ROUTINE double tsl_(const double* p) { return vireo::steam::saturationTemperature(p); }
+VIREO_STEAM_ROUTINE double tsl_(const double* p) { return vireo::steam::saturationTemperature(*p); }
 
 }  // extern "C"

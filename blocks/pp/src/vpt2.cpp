@@ -1,8 +1,9 @@
 // Specific volume of superheated vapour (region 2) at (p, T), ft³/lbm.
 #include "steam_frame.h"
 
-extern "C" VIREO_STEAM_ROUTINE double vpt2_(const double* p, const double* t) {
-    using namespace vireo::steam;
+namespace vireo::steam {
+
+double region2Volume(double p, double t) {
     return regionProperty(2, RoutineName("VPT2  "), p, t, comt2_, stm2_, [](const Region2Terms& w) {
         // beta^(mu-1) for mu = 1 to 5, and beta^(m-1) for m = 4, 5, 6
         const double betaPower[5] = {1.0, w.beta, w.beta2, w.beta3, w.beta4};
@@ -16,4 +17,10 @@ extern "C" VIREO_STEAM_ROUTINE double vpt2_(const double* p, const double* t) {
         chi += 11.0 * w.ratio10 * w.boundarySum;
         return con(C::vc) * chi;
     });
+}
+
+}  // namespace vireo::steam
+
+extern "C" VIREO_STEAM_ROUTINE double vpt2_(const double* p, const double* t) {
+    return vireo::steam::region2Volume(*p, *t);
 }
