@@ -134,7 +134,14 @@ int Run::execute() {
         say(str({"Error: cannot open source file ", source_.path(), " (", std::strerror(error), ")"}));
         return kFailed;
     }
-    if (!findBlockLine()) return finish(0);
+    if (!findBlockLine()) {
+        // A source that declares no block gets no page: a build that asked for its page
+        // must not take the silence for success. A source that could not be read to its
+        // end says so in finish() instead.
+        if (source_.readError() == 0)
+            say(str({"Error: no block line (#Block NAME ...) in source file ", source_.path()}));
+        return finish(kFailed);
+    }
     if (const int status = collectNames(); status != 0) return finish(status);
     if (const int status = openPages(); status != 0) return finish(status);
     const int status = writeSections();
@@ -319,6 +326,13 @@ int main(int argc, char** argv) {
 
     const std::string_view path = trimBlanks(argc > 1 ? argv[1] : "");
     const std::string_view prefix = trimBlanks(argc > 2 ? argv[2] : "");
+    if (path.empty()) {
+        say("Usage: blockdoc SOURCE [PREFIX]");
+        say("Writes one LaTeX page of the block reference for every block that the comment header");
+        say("of SOURCE (a block source ending in .f or .cpp) declares, to PREFIX, the lower-case");
+        say("block name and .tex; without PREFIX into the current directory.");
+        return kFailed;
+    }
     // A longer path would be cut and name another file.
     if (path.size() > kTextLength) {
         say(str({"Error: source path longer than ", std::to_string(kTextLength), " characters"}));
@@ -335,13 +349,13 @@ int main(int argc, char** argv) {
         stem = path.substr(0, path.size() - 4);
     } else {
         say("Invalid file extension (should be either lowercase .f  or .cpp)");
-        if (!path.empty()) say(path);
+        say(path);
         return kFailed;
     }
-    // The routine name is the file name's last six characters before the extension, never
-    // more than the file name holds.
+    // The routine name is the file name before the extension: a block library's routine
+    // (em0006) and a user block's function (ubcalendar) are both named by their file.
     if (const auto slash = stem.rfind('/'); slash != std::string_view::npos) stem.remove_prefix(slash + 1);
-    const std::string_view routineName = stem.substr(stem.size() > 6 ? stem.size() - 6 : 0);
+    const std::string_view routineName = stem;
 
     Run run(path, prefix, language, routineName);
     const int status = run.execute();

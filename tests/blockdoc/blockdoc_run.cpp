@@ -13,7 +13,7 @@ const std::vector<GoldenCase>& goldenCases() {
         {"sections_f", {}, 0},          {"labels_cpp", {}, 0},
         {"eof_after_description", {}, 0}, {"layout_swallows_remarks", {}, 0},
         {"unnamed_groups_flip", {}, 0}, {"short_stem_subroutine", {}, 0},
-        {"deprecated_prefix", {"doc-"}, 0}, {"no_block_line", {}, 0},
+        {"deprecated_prefix", {"doc-"}, 0}, {"no_block_line", {}, 1},
         {"names_block_comment", {}, 0}, {"names_until_eof", {}, 0},
         {"names_until_code", {}, 0},    {"subtopic_error", {}, 1},
     };

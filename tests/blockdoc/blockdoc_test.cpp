@@ -95,14 +95,34 @@ TEST(Blockdoc, SourceWithoutLowerCaseExtensionIsRefused) {
         EXPECT_EQ(r.exitStatus, 1) << path;
         EXPECT_EQ(r.out, kBanner + " Invalid file extension (should be either lowercase .f  or .cpp)\n " + path + "\n");
     }
-    const auto none = runIn(dir, {});
-    EXPECT_EQ(none.exitStatus, 1);
-    EXPECT_EQ(none.out, kBanner + " Invalid file extension (should be either lowercase .f  or .cpp)\n");
     // A path that would have to be cut is refused rather than read as another file.
     const auto longPath = runIn(dir, {std::string(1100, 'a') + ".f"});
     EXPECT_EQ(longPath.exitStatus, 1);
     EXPECT_EQ(longPath.out, kBanner + " Error: source path longer than 1023 characters\n");
     EXPECT_TRUE(blockdoc_test::filesBelow(dir).empty());
+}
+
+TEST(Blockdoc, WithoutSourcePrintsUsageWithFailureStatus) {
+    const std::string dir = vireo_test::scratchDirectory("blockdoc");
+    for (const std::vector<std::string>& args : {std::vector<std::string>{}, {"  "}}) {
+        const auto r = runIn(dir, args);
+        EXPECT_EQ(r.exitStatus, 1) << args.size();
+        EXPECT_EQ(r.out.rfind(kBanner + " Usage: blockdoc SOURCE [PREFIX]\n", 0), 0u) << r.out;
+    }
+    EXPECT_TRUE(blockdoc_test::filesBelow(dir).empty());
+}
+
+TEST(Blockdoc, FunctionIsTheFileStemWhateverItsLength) {
+    // A user block's function is named by its whole file, a block library's routine too.
+    const std::pair<std::string, std::string> cases[] = {
+        {"ubcalendar.cpp", "ubcalendar"}, {"xyst0007.f", "xyst0007"}, {"em0006.cpp", "em0006"}, {"lbw.f", "lbw"}};
+    for (const auto& [file, routine] : cases) {
+        const std::string marker = file.ends_with(".f") ? "C " : "//";
+        const Output o = runBlockdoc(file, marker + "#Block B\n" + marker + "#Layout\n" + marker + "#Details\n");
+        EXPECT_EQ(o.run.exitStatus, 0) << file;
+        EXPECT_NE(o.pages.at("b.tex").find("\n\\item[{\\bf \\mblue{Function}}]    " + routine + "\n"), std::string::npos)
+            << file;
+    }
 }
 
 TEST(Blockdoc, SourceThatCannotBeReadIsNamedWithFailureStatus) {

@@ -1,0 +1,247 @@
+// The block reference against the blocks themselves: every block that has a source file
+// gets a page per name from blockdoc, and each page lists exactly the inputs, outputs,
+// parameters and strings that the block declares when it is identified.
+//
+// Detail labels on a page count from one. A number names one item; a range names the
+// items from its first to its last number and is written in the header as the page shows
+// it, "first--last" (#IN[1--100]), since blockdoc shows only plain numbers one higher.
+#include "blockdoc_run.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstring>
+#include <dlfcn.h>
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// What a block declares about itself.
+struct Declared {
+    std::vector<std::string> names;
+    int minInputs = 0, maxInputs = 0, outputs = 0;
+    int minParameters = 0, maxParameters = 0, minStrings = 0, maxStrings = 0, group = 0;
+};
+
+using BlockFunction = int (*)(float*, float*, int*, float*, double*, float*, char (*)[1024]);
+
+// The identification call as the loader makes it: IP[1] = -1; the answer comes back in
+// IP, in the first IN and OUT value and in the first row of SP.
+Declared identify(BlockFunction block) {
+    float in = 0.0f, out = 0.0f;
+    int ip[10] = {};
+    ip[1] = -1;
+    char sp[1][1024] = {};
+    block(&in, &out, ip, nullptr, nullptr, nullptr, sp);
+    Declared d;
+    std::istringstream names(std::string(sp[0], strnlen(sp[0], sizeof sp[0])));
+    for (std::string name; names >> name && static_cast<int>(d.names.size()) < ip[0];) d.names.push_back(name);
+    d.minInputs = ip[1];
+    d.maxInputs = static_cast<int>(std::lround(in));
+    d.outputs = static_cast<int>(std::lround(out));
+    d.minParameters = ip[3];
+    d.minStrings = ip[4];
+    d.maxStrings = ip[5];
+    d.group = ip[6];
+    d.maxParameters = ip[9];
+    return d;
+}
+
+std::string countText(int low, int high) {
+    return low == high ? std::to_string(low) : std::to_string(low) + "--" + std::to_string(high);
+}
+
+std::string firstWord(const std::string& text) {
+    std::istringstream s(text);
+    std::string word;
+    s >> word;
+    return word;
+}
+
+// Everything that keeps a page from stating the declared counts, one line per fault: the
+// layout's count of each kind and the group, and the items of each kind's detail lists,
+// which must name 1 to the declared maximum once each ("None" when it is 0).
+std::vector<std::string> pageFaults(const std::string& page, const Declared& d) {
+    struct Kind {
+        std::string label;
+        int low, high;
+    };
+    const Kind kinds[] = {{"Inputs", d.minInputs, d.maxInputs},
+                          {"Outputs", d.outputs, d.outputs},
+                          {"Parameters", d.minParameters, d.maxParameters},
+                          {"Strings", d.minStrings, d.maxStrings}};
+    std::vector<std::string> faults;
+    std::map<std::string, std::string> layout;
+    std::map<std::string, std::map<int, int>> listed;  // kind -> item -> how often
+    std::map<std::string, int> lists, nones;
+    const std::regex range(R"((\d+)--(\d+))");
+
+    std::istringstream lines(page);
+    std::string kind;  // of the last margin label
+    bool inList = false;
+    for (std::string line; std::getline(lines, line);) {
+        static const std::string layoutItem = "\\item[{\\bf \\mblue{";
+        if (line.rfind(layoutItem, 0) == 0) {
+            const auto close = line.find("}}]", layoutItem.size());
+            if (close != std::string::npos)
+                layout[line.substr(layoutItem.size(), close - layoutItem.size())] = firstWord(line.substr(close + 3));
+        } else if (line.rfind("\\mmarginlabel{", 0) == 0) {
+            kind = line.substr(14, line.size() - 15);
+        } else if (line == "\\begin{detaillist}") {
+            ++lists[kind];
+            inList = true;
+        } else if (line == "\\end{detaillist}") {
+            inList = false;
+        } else if (inList && line.rfind("\\item[", 0) == 0) {
+            const auto close = line.find(']');
+            std::string label = line.substr(6, close == std::string::npos ? 0 : close - 6);
+            label.erase(0, label.find_first_not_of(' '));
+            std::smatch m;
+            if (label.empty() && line.substr(close + 1) == " None") {
+                ++nones[kind];
+            } else if (!label.empty() && label.find_first_not_of("0123456789") == std::string::npos) {
+                ++listed[kind][std::stoi(label)];
+            } else if (std::regex_match(label, m, range) && std::stoi(m[1]) <= std::stoi(m[2])) {
+                for (int k = std::stoi(m[1]); k <= std::stoi(m[2]); ++k) ++listed[kind][k];
+            } else {
+                faults.push_back(kind + ": label [" + label + "] is neither a number nor a range first--last");
+            }
+        }
+    }
+
+    for (const auto& [label, low, high] : kinds) {
+        if (layout[label] != countText(low, high))
+            faults.push_back("layout " + label + ": \"" + layout[label] + "\", the block declares \"" +
+                             countText(low, high) + "\"");
+        if (lists[label] == 0) {
+            faults.push_back(label + ": no detail list");
+            continue;
+        }
+        if (high == 0 && nones[label] == 0) faults.push_back(label + ": the block has none, the list does not say so");
+        if (high > 0 && nones[label] > 0) faults.push_back(label + ": None, but the block has " + std::to_string(high));
+        for (int k = 1; k <= high; ++k) {
+            const int n = listed[label].count(k) ? listed[label][k] : 0;
+            if (n != 1) faults.push_back(label + ": item " + std::to_string(k) + " listed " + std::to_string(n) + " times");
+        }
+        for (const auto& [k, n] : listed[label])
+            if (k < 1 || k > high)
+                faults.push_back(label + ": item " + std::to_string(k) + " beyond the " + std::to_string(high) +
+                                 " the block has");
+    }
+    if (layout["Group"] != std::to_string(d.group))
+        faults.push_back("layout Group: \"" + layout["Group"] + "\", the block declares " + std::to_string(d.group));
+    return faults;
+}
+
+std::string lowerCase(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string joined(const std::vector<std::string>& lines) {
+    std::string s;
+    for (const auto& line : lines) s += "\n  " + line;
+    return s;
+}
+
+// A block library of the build tree, opened once; null when it was not built.
+void* library(const std::string& fileName) {
+    static std::map<std::string, void*> opened;
+    if (!opened.count(fileName)) {
+        const std::string path = vireo_test::buildDir() + "/lib/" + fileName;
+        opened[fileName] = fs::exists(path) ? dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL) : nullptr;
+    }
+    return opened[fileName];
+}
+
+}  // namespace
+
+TEST(BlockReference, PageFaultsNameEveryMismatch) {
+    Declared d;
+    d.minInputs = 2;
+    d.maxInputs = 4;
+    d.maxParameters = 1;
+    d.group = 3;
+    const std::string page =
+        "\\item[{\\bf \\mblue{Inputs}}] 2--4\n\\item[{\\bf \\mblue{Outputs}}] 1\n"
+        "\\item[{\\bf \\mblue{Parameters}}] 0\n\\item[{\\bf \\mblue{Group}}] 3 (standard)\n"
+        "\\mmarginlabel{Inputs}\n%\n\\begin{detaillist}\n\\item[    1] a\n\\item[2--3] b\n\\item[    3] c\n"
+        "continued\n\\item[N] d\n\\item[    7] e\n\\end{detaillist}\n"
+        "\\mmarginlabel{Outputs}\n%\n\\begin{detaillist}\n\\end{detaillist}\n"
+        "\\mmarginlabel{Parameters}\n%\n\\begin{detaillist}\n\\item[] None\n\\end{detaillist}\n"
+        "\\mmarginlabel{Remarks}\n\\item[X] outside a list\n";
+    const std::vector<std::string> expected = {
+        "Inputs: label [N] is neither a number nor a range first--last",
+        "Inputs: item 3 listed 2 times",
+        "Inputs: item 4 listed 0 times",
+        "Inputs: item 7 beyond the 4 the block has",
+        "layout Outputs: \"1\", the block declares \"0\"",
+        "Outputs: the block has none, the list does not say so",
+        "layout Parameters: \"0\", the block declares \"0--1\"",
+        "Parameters: None, but the block has 1",
+        "Parameters: item 1 listed 0 times",
+        "layout Strings: \"\", the block declares \"0\"",
+        "Strings: no detail list",
+    };
+    EXPECT_EQ(pageFaults(page, d), expected) << joined(pageFaults(page, d));
+    d.group = 2;
+    EXPECT_EQ(pageFaults(page, d).back(), "layout Group: \"3\", the block declares 2");
+}
+
+TEST(BlockReference, EveryBlockSourceHasPagesThatMatchItsIdentity) {
+    // Block functions are named by two letters and four digits, or begin with "ub"; their
+    // source files carry the same name.
+    const std::regex blockName("[a-z]{2}[0-9]{4}|ub[a-z0-9_]+");
+    std::vector<std::pair<fs::path, std::string>> folders;  // folder, library file
+    for (const auto& entry : fs::directory_iterator(vireo_test::sourceDir() + "/blocks")) {
+        std::string upper = entry.path().filename().string();
+        for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (fs::is_directory(entry.path() / "src")) folders.emplace_back(entry.path() / "src", "libVireo" + upper + ".so");
+    }
+    folders.emplace_back(vireo_test::sourceDir() + "/platform/userblocks", "libVireoUB.so");
+
+    int blocks = 0;
+    for (const auto& [folder, libraryFile] : folders) {
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            const std::string stem = entry.path().stem().string();
+            if (entry.path().extension() != ".cpp" || !std::regex_match(stem, blockName)) continue;
+            void* lib = library(libraryFile);
+            if (lib == nullptr) {
+                ADD_FAILURE() << entry.path() << ": " << libraryFile << " was not built";
+                continue;
+            }
+            const auto block = reinterpret_cast<BlockFunction>(dlsym(lib, stem.c_str()));
+            if (block == nullptr) continue;  // a source of that form that holds no block
+            ++blocks;
+            const Declared d = identify(block);
+            SCOPED_TRACE(entry.path().string());
+            ASSERT_FALSE(d.names.empty());
+
+            const auto o = blockdoc_test::runBlockdoc(entry.path().filename().string(),
+                                                      vireo_test::readFile(entry.path().string()));
+            EXPECT_EQ(o.run.exitStatus, 0) << o.run.out;
+            std::vector<std::string> expectedPages, pages;
+            for (const auto& name : d.names) expectedPages.push_back(lowerCase(name) + ".tex");
+            std::sort(expectedPages.begin(), expectedPages.end());
+            for (const auto& [page, text] : o.pages) pages.push_back(page);
+            EXPECT_EQ(pages, expectedPages) << "every name of the block has its page, and only those";
+            for (const auto& name : d.names) {
+                const auto page = o.pages.find(lowerCase(name) + ".tex");
+                if (page == o.pages.end()) continue;
+                EXPECT_EQ(page->second.rfind("\\msection{Block " + name + "}", 0), 0u) << name;
+                const auto faults = pageFaults(page->second, d);
+                EXPECT_TRUE(faults.empty()) << name << ":" << joined(faults);
+            }
+        }
+    }
+    EXPECT_GE(blocks, 16);
+}
