@@ -1,69 +1,70 @@
 // The run-loop benchmark's yardstick: the same block functions as chain.vireo, from the
-// same library, called in a bare loop. Each block gets arrays of its declared sizes and
-// the protocol slots the frame reads; every step calls the timer and then the ten blocks,
-// each fed the output of the one before. Prints the last output, so that nothing is left
-// out, and the time of the loop.
+// same library, called in a bare loop. The blocks are identified and their arrays sized
+// and initialised by the test suite's block harness, as the engine does it; the timed
+// loop then calls the block functions itself, setting nothing but the call mode: every
+// step calls the timer and then the ten blocks, each fed the output of the one before.
+// Prints the last output, so that nothing is left out, and the time of the loop.
 //   vireo_bench_bare <bench block library> [steps] [step function, default bb0002]
-#include <dlfcn.h>
+#include "block_harness.h"
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <vector>
 
 namespace {
 
-using BlockFunction = int (*)(float*, float*, int*, float*, double*, float*, char (*)[1024]);
+using vireo_test::BlockFunction;
+using vireo_test::BlockInstance;
 
-struct Block {
+// A block's function and arrays, taken out of its instance once.
+struct Call {
     BlockFunction f;
-    std::vector<float> in, out, bp;
-    std::vector<int> ip;
-    void call(int mode) {
-        ip[1] = mode;
-        f(in.empty() ? nullptr : in.data(), out.data(), ip.data(), nullptr, nullptr, bp.data(), nullptr);
+    BlockInstance::Arrays a;
+    void operator()(int mode) const {
+        a.IP[1] = mode;
+        f(a.IN, a.OUT, a.IP, a.RP, a.DP, a.BP, a.SP);
     }
 };
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv) try {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: %s <bench block library> [steps]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <bench block library> [steps] [step function]\n", argv[0]);
         return 2;
     }
-    void* library = dlopen(argv[1], RTLD_NOW);
-    if (library == nullptr) {
-        std::fprintf(stderr, "%s\n", dlerror());
-        return 2;
-    }
+    const vireo_test::BlockLibrary library(argv[1]);
     const int steps = argc > 2 ? std::atoi(argv[2]) : 525600;
-    auto timerFn = reinterpret_cast<BlockFunction>(dlsym(library, "bb0001"));
-    auto stepFn = reinterpret_cast<BlockFunction>(dlsym(library, argc > 3 ? argv[3] : "bb0002"));
-    if (timerFn == nullptr || stepFn == nullptr) return 2;
+    const BlockFunction timerFn = library.block("bb0001");
+    const BlockFunction stepFn = library.block(argc > 3 ? argv[3] : "bb0002");
 
-    Block timer{timerFn, {}, {0.0f}, {static_cast<float>(steps)}, std::vector<int>(12)};
-    timer.ip[3] = 1;
-    std::vector<Block> chain;
-    for (int k = 0; k < 10; ++k) {
-        chain.push_back({stepFn, {0.0f}, {0.0f}, {0.5f, 1.0f}, std::vector<int>(10)});
-        chain.back().ip[3] = k + 2;
-        chain.back().ip[4] = 1;
-    }
-    timer.call(1);
-    for (Block& b : chain) b.call(1);
+    BlockInstance timer(timerFn, {.parameters = {static_cast<float>(steps)}, .number = 1});
+    std::vector<BlockInstance> blocks;
+    for (int k = 0; k < 10; ++k)
+        blocks.emplace_back(stepFn, vireo_test::Placement{.inputs = 1, .parameters = {0.5f, 1.0f}, .number = k + 2});
+    timer.init();
+    for (BlockInstance& b : blocks) b.init();
+
+    const Call clock{timerFn, timer.arrays()};
+    std::vector<Call> chain;
+    for (BlockInstance& b : blocks) chain.push_back({stepFn, b.arrays()});
 
     const auto start = std::chrono::steady_clock::now();
     for (int s = 0; s < steps; ++s) {
-        timer.call(0);
-        const float* previous = timer.out.data();
-        for (Block& b : chain) {
-            b.in[0] = *previous;
-            b.call(0);
-            previous = b.out.data();
+        clock(0);
+        const float* previous = clock.a.OUT;
+        for (const Call& b : chain) {
+            b.a.IN[0] = *previous;
+            b(0);
+            previous = b.a.OUT;
         }
     }
     const std::chrono::duration<double> loop = std::chrono::steady_clock::now() - start;
-    std::printf("last output %g, loop %.3f s\n", static_cast<double>(chain.back().out[0]), loop.count());
+    std::printf("last output %g, loop %.3f s\n", static_cast<double>(chain.back().a.OUT[0]), loop.count());
     return 0;
+} catch (const std::exception& e) {
+    std::fprintf(stderr, "%s\n", e.what());
+    return 2;
 }

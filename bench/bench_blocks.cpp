@@ -45,9 +45,9 @@ extern "C" VIREO_BLOCK_EXPORT int bb0003(float* IN, float* OUT, int* IP, float* 
                                          char (*SP)[vireo::block::kRow]) {
     static constexpr BlockIdentity kRaw{"bb0003", "BRAW", 1, 1, 1, 1, 10, 0, 0, 2, 2, 0, 0, Group::standard};
     static_assert(wellFormed(kRaw));
-    if (IP[vireo::block::kCallMode] == vireo::block::kIdentify) {
+    if (IP[vireo::protocol::ipSlot::kCallMode] == vireo::protocol::callMode::kIdentify) {
         vireo::block::identify(kRaw, {IN, OUT, IP, RP, DP, BP, SP});
-    } else if (IP[vireo::block::kCallMode] == vireo::block::kStep) {
+    } else if (IP[vireo::protocol::ipSlot::kCallMode] == vireo::protocol::callMode::kStep) {
         OUT[0] = IN[0] * BP[0] + BP[1];
     }
     return 0;

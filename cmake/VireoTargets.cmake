@@ -45,14 +45,15 @@ endfunction()
 # A block library: a shared library that exports only what its sources mark for export
 # (block functions, info and the routines named as exported), so libraries opened with
 # global symbols never interpose each other's helpers. Static code linked into it stays
-# hidden too.
+# hidden too, and its calls to its own exported routines are bound to them when it is
+# linked: a routine of the same name in the host or another library cannot take them over.
 #   vireo_block_library(target SOURCES ... [LIBS ...] [OUTPUT_NAME name] [OUTPUT_DIRECTORY dir])
 function(vireo_block_library target)
   cmake_parse_arguments(ARG "" "OUTPUT_NAME;OUTPUT_DIRECTORY" "SOURCES;LIBS" ${ARGN})
   add_library(${target} SHARED ${ARG_SOURCES})
   vireo_hidden_visibility(${target})
   target_link_libraries(${target} PRIVATE VireoTools ${ARG_LIBS})
-  target_link_options(${target} PRIVATE -Wl,--exclude-libs,ALL)
+  target_link_options(${target} PRIVATE -Wl,--exclude-libs,ALL -Wl,-Bsymbolic-functions)
   vireo_hide_cxx_exports(${target})
   if(ARG_OUTPUT_NAME)
     set_target_properties(${target} PROPERTIES OUTPUT_NAME ${ARG_OUTPUT_NAME})

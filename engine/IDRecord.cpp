@@ -1,19 +1,21 @@
 #include "IDRecord.h"
 
+namespace answer = vireo::protocol::answer;
+
 IDRecord::IDRecord(int maxInputs_, int outputCount_, const int* ip, const char* names, BlockFunction fn)
     : nameList(names),
-      group(ip[6]),
-      nameCount(ip[0]),
-      minInputs(ip[1]),
+      group(ip[answer::kGroup]),
+      nameCount(ip[answer::kNameCount]),
+      minInputs(ip[answer::kMinInputs]),
       maxInputs(maxInputs_),
       outputCount(outputCount_),
-      ipSize(ip[2]),
-      rpSize(ip[7]),
-      dpSize(ip[8]),
-      minParameters(ip[3]),
-      maxParameters(ip[9]),
-      minStrings(ip[4]),
-      maxStrings(ip[5]),
+      ipSize(ip[answer::kIpSize]),
+      rpSize(ip[answer::kRpSize]),
+      dpSize(ip[answer::kDpSize]),
+      minParameters(ip[answer::kMinParameters]),
+      maxParameters(ip[answer::kMaxParameters]),
+      minStrings(ip[answer::kMinStrings]),
+      maxStrings(ip[answer::kMaxStrings]),
       blockFunction(fn) {
     nameList.toUpper();
     if (nameCount < 1) return;

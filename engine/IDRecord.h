@@ -4,18 +4,17 @@
 #ifndef VIREO_IDRECORD_H
 #define VIREO_IDRECORD_H
 
+#include "BlockProtocol.h"
 #include "String.h"
 
 #include <string>
 #include <vector>
 
-// The one signature every block function has; its result carries nothing.
-using BlockFunction = int (*)(float* IN, float* OUT, int* IP, float* RP, double* DP, float* BP,
-                              char (*SP)[1024]);
+using BlockFunction = vireo::protocol::BlockFunction;
 
 class IDRecord {
 public:
-    // ip holds the ten slots of the identification answer; names is the stripped name
+    // ip holds the ten IP slots of the identification answer; names is the stripped name
     // row, NUL-terminated.
     IDRecord(int maxInputs, int outputCount, const int* ip, const char* names, BlockFunction fn);
 

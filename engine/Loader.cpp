@@ -15,6 +15,9 @@
 #include <regex>
 
 namespace fs = std::filesystem;
+namespace answer = vireo::protocol::answer;
+namespace callMode = vireo::protocol::callMode;
+namespace ipSlot = vireo::protocol::ipSlot;
 
 namespace {
 
@@ -26,7 +29,6 @@ constexpr int kIdentityRefused = 204922;
 constexpr int kMaxCount = 1000000;
 constexpr int kMaxStrings = 1000;  // each string parameter takes a 1024-character row
 constexpr int kMaxNames = 512;     // a name row of 1024 characters holds no more
-constexpr int kProtocolSlots = 10;
 
 // Bounds-checked reads of little- or big-endian words from a file's bytes.
 class Bytes {
@@ -96,17 +98,17 @@ std::string unusableIdentity(float maxInputs, float outputCount, const int* ip) 
         return std::string(what) + " " + std::string(text, end) + " (allowed 0 to " + std::to_string(kMaxCount) + ")";
     };
     std::string why;
-    if (why.empty()) why = count("nameCount", ip[0], 0, kMaxNames);
-    if (why.empty()) why = count("minInputs", ip[1], 0, kMaxCount);
+    if (why.empty()) why = count("nameCount", ip[answer::kNameCount], 0, kMaxNames);
+    if (why.empty()) why = count("minInputs", ip[answer::kMinInputs], 0, kMaxCount);
     if (why.empty()) why = real("maxInputs", maxInputs);
     if (why.empty()) why = real("outputCount", outputCount);
-    if (why.empty()) why = count("ipSize", ip[2], kProtocolSlots, kMaxCount);
-    if (why.empty()) why = count("rpSize", ip[7], 0, kMaxCount);
-    if (why.empty()) why = count("dpSize", ip[8], 0, kMaxCount);
-    if (why.empty()) why = count("minParameters", ip[3], 0, kMaxCount);
-    if (why.empty()) why = count("maxParameters", ip[9], 0, kMaxCount);
-    if (why.empty()) why = count("minStrings", ip[4], 0, kMaxStrings);
-    if (why.empty()) why = count("maxStrings", ip[5], 0, kMaxStrings);
+    if (why.empty()) why = count("ipSize", ip[answer::kIpSize], ipSlot::kProtocolSlots, kMaxCount);
+    if (why.empty()) why = count("rpSize", ip[answer::kRpSize], 0, kMaxCount);
+    if (why.empty()) why = count("dpSize", ip[answer::kDpSize], 0, kMaxCount);
+    if (why.empty()) why = count("minParameters", ip[answer::kMinParameters], 0, kMaxCount);
+    if (why.empty()) why = count("maxParameters", ip[answer::kMaxParameters], 0, kMaxCount);
+    if (why.empty()) why = count("minStrings", ip[answer::kMinStrings], 0, kMaxStrings);
+    if (why.empty()) why = count("maxStrings", ip[answer::kMaxStrings], 0, kMaxStrings);
     return why;
 }
 
@@ -203,12 +205,12 @@ void Loader::loadLibrary(void* handle, const std::string& path) {
 std::shared_ptr<IDRecord> Loader::identify(BlockFunction fn, const std::string& name, const std::string& path) const {
     float in[1] = {0.0f};
     float out[1] = {0.0f};
-    int ip[kProtocolSlots] = {};
-    ip[1] = -1;  // identify
+    int ip[ipSlot::kProtocolSlots] = {};
+    ip[ipSlot::kCallMode] = callMode::kIdentify;
     char sp[1][kRowLength] = {};
     fn(in, out, ip, nullptr, nullptr, nullptr, sp);
     strip(sp[0], kRowLength);
-    if (ip[1] == -1) return nullptr;  // a function of block form that is no block
+    if (ip[ipSlot::kCallMode] == callMode::kIdentify) return nullptr;  // a function of block form that is no block
     const std::string why = unusableIdentity(in[0], out[0], ip);
     if (!why.empty()) {
         vireoMessage(kIdentityRefused, String(name), String(why + ", in " + path), 0, 0);

@@ -4,6 +4,8 @@
 #ifndef VIREO_ROOTCLASS_H
 #define VIREO_ROOTCLASS_H
 
+#include "BlockProtocol.h"
+
 #include <cstdint>
 #include <string>
 
@@ -11,7 +13,7 @@ class String;
 
 class RootClass {
 public:
-    static constexpr int kRowLength = 1024;
+    static constexpr int kRowLength = static_cast<int>(vireo::protocol::kRow);
     static constexpr int kPrintWidth = 78;
 
     void vireoMessage(int code) const;

@@ -5,6 +5,7 @@
 #ifndef VIREO_SIMULATORBLOCK_H
 #define VIREO_SIMULATORBLOCK_H
 
+#include "BlockProtocol.h"
 #include "IDRecord.h"
 #include "List.h"
 #include "Parameter.h"
@@ -18,40 +19,10 @@
 class SimulatorBlock;
 class SubModel;
 
-// Groups a block declares in its identity.
-namespace group {
-constexpr int kLoopTop = -4;
-constexpr int kTimerNoProgress = -2;
-constexpr int kUnsorted = 0;
-constexpr int kConstantSource = 1;
-constexpr int kTimer = 2;
-constexpr int kStandard = 3;
-constexpr int kLoop = 4;
-constexpr int kDelay = 5;
-constexpr int kIteration = 6;
-}  // namespace group
-
-// Call modes of the block protocol.
-namespace callMode {
-constexpr int kIdentify = -1;
-constexpr int kStep = 0;
-constexpr int kInit = 1;
-constexpr int kLastCall = 2;
-}  // namespace callMode
-
-// Slots of IP that carry the call protocol.
-namespace ipSlot {
-constexpr int kStatus = 0;
-constexpr int kCallMode = 1;
-constexpr int kOpMode = 2;
-constexpr int kBlockNumber = 3;
-constexpr int kInputCount = 4;
-constexpr int kBranch = 5;
-constexpr int kDebugFlag = 6;
-constexpr int kTimerSteps = 7;
-constexpr int kMessageValue = 8;
-constexpr int kFirstOwn = 10;
-}  // namespace ipSlot
+// The block protocol's names, shared with the block frame.
+namespace group = vireo::protocol::group;
+namespace callMode = vireo::protocol::callMode;
+namespace ipSlot = vireo::protocol::ipSlot;
 
 // The editor bridge's functions, looked up by name in the bridge library.
 using MarkPlumoBlockHook = void (*)(int blockNumber);

@@ -166,8 +166,13 @@ std::string formatLine(int code, const MessageValues& v) {
                 if (close != std::string::npos && close > p + 2 &&
                     std::from_chars(t.data() + p + 2, t.data() + close, index).ec == std::errc() &&
                     std::binary_search(m->slots.begin(), m->slots.end(), Slot{t[p + 1], index})) {
-                    body += formatValue(v, Slot{t[p + 1], index});
+                    const std::string value = formatValue(v, Slot{t[p + 1], index});
                     p = close + 1;
+                    // An empty value takes one neighbouring blank with it ("block {s1} {i3}"
+                    // from a caller that knows no name reads "block 7").
+                    if (value.empty() && !body.empty() && body.back() == ' ') body.pop_back();
+                    else if (value.empty() && p < t.size() && t[p] == ' ') ++p;
+                    body += value;
                     continue;
                 }
             }

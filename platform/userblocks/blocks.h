@@ -1,9 +1,10 @@
-// What the user blocks share beyond the block frame: messages with a value, and open
-// files kept in a DP slot between calls.
+// What the user blocks share beyond the block frame: open files kept in a DP slot
+// between calls.
 #ifndef VIREO_UB_BLOCKS_H
 #define VIREO_UB_BLOCKS_H
 
 #include "BlockFrame.h"
+#include "messages.h"
 #include "table.h"
 
 #include <cstdio>
@@ -12,18 +13,8 @@
 namespace ub {
 
 using vireo::block::BlockView;
-
-// Shows message `code` with `value` as its messageValue, leaving the code in status.
-inline void report(BlockView& b, int code, int value) {
-    b.setMessageValue(value);
-    b.report(code);
-}
-// The same for messages that show a real value: it travels in RP[0], so every block
-// that uses this declares an rpSize of at least 1.
-inline void reportReal(BlockView& b, int code, float value) {
-    b.rp(0) = value;
-    b.report(code);
-}
+using vireo::block::Rule;
+using vireo::block::View;
 
 // A string parameter without the blanks around it.
 inline std::string text(const BlockView& b, int row) { return std::string(b.trimmedText(row)); }

@@ -1,41 +1,45 @@
 // Message codes of the user blocks; their texts are in the utility library's catalogue
-// (platform/tools/messages/userblocks.txt).
+// (platform/tools/messages/userblocks.txt), where each may use what its fills name.
 #ifndef VIREO_UB_MESSAGES_H
 #define VIREO_UB_MESSAGES_H
 
-namespace ub::message {
+#include "Messages.h"
 
-// CALENDAR: start date, step count and step length.
-constexpr int badYear = 305901;
-constexpr int badMonth = 305902;
-constexpr int badDay = 305903;
-constexpr int badHour = 305904;
-constexpr int badStepCount = 305905;
-constexpr int badStepLength = 305906;
-constexpr int beyondLastYear = 305907;
+namespace ub::code {
 
-// CSVOUT and CSVIN.
-constexpr int noFileName = 305910;
-constexpr int cannotWrite = 305911;
-constexpr int writeFailed = 305912;
-constexpr int extraColumnNames = 205913;
-constexpr int cannotRead = 305920;
-constexpr int noDataRow = 305921;
-constexpr int notANumber = 305922;
-constexpr int fieldCount = 305923;
-constexpr int tooManyColumns = 205924;
-constexpr int badEndRule = 305925;
-constexpr int readFailed = 305926;
-constexpr int endStops = 105927;
-constexpr int endHolds = 105928;
-constexpr int endRestarts = 105929;
+using vireo::block::kRuleFills;
 
-// LOOPCTL and ITERATE.
-constexpr int badTolerance = 305930;
-constexpr int badMaximum = 305931;
-constexpr int loopNotConverged = 205932;
-constexpr int iterationNotConverged = 205933;
+#define VIREO_UB_CODES(X)                         \
+    /* CALENDAR: start date, step count and step length */ \
+    X(badYear, 305901, kRuleFills)                \
+    X(badMonth, 305902, kRuleFills)               \
+    X(badDay, 305903, kRuleFills)                 \
+    X(badHour, 305904, kRuleFills)                \
+    X(badStepCount, 305905, kRuleFills)           \
+    X(badStepLength, 305906, kRuleFills)          \
+    X(beyondLastYear, 305907, "")                 \
+    /* CSVOUT and CSVIN */                        \
+    X(noFileName, 305910, "")                     \
+    X(cannotWrite, 305911, "s0")                  \
+    X(writeFailed, 305912, "s0")                  \
+    X(extraColumnNames, 205913, "i8")             \
+    X(cannotRead, 305920, "s0")                   \
+    X(noDataRow, 305921, "s0")                    \
+    X(notANumber, 305922, "s0 i8")                \
+    X(fieldCount, 305923, "s0 i8")                \
+    X(tooManyColumns, 205924, "s0 i8")            \
+    X(badEndRule, 305925, kRuleFills)             \
+    X(readFailed, 305926, "s0 i8")                \
+    X(endStops, 105927, "s0 i8")                  \
+    X(endHolds, 105928, "s0 i8")                  \
+    X(endRestarts, 105929, "s0 i8")               \
+    /* LOOPCTL and ITERATE */                     \
+    X(badTolerance, 305930, kRuleFills)           \
+    X(badMaximum, 305931, kRuleFills)             \
+    X(loopNotConverged, 205932, "i8")             \
+    X(iterationNotConverged, 205933, "i8")
+VIREO_MESSAGE_CODES(VIREO_UB_CODES)
 
-}  // namespace ub::message
+}  // namespace ub::code
 
 #endif

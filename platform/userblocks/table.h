@@ -16,25 +16,24 @@ using vireo::block::Group;
 constexpr int kCsvInColumns = 20;  // outputs of CSVIN
 constexpr int kConstantOutputs = 20;
 
-// IP[10] step, IP[11] steps, IP[12] sub-model closes its own loop; RP[0] message value;
-// DP[0] start day number, DP[1] start hour, DP[2] step length in hours.
-inline constexpr BlockIdentity kCalendar{"ubcalendar", "CALENDAR", 1, 0, 4, 8, 13, 1, 3, 6, 6, 0, 0, Group::timer};
+// IP[10] step, IP[11] steps, IP[12] sub-model closes its own loop; DP[0] start day
+// number, DP[1] start hour, DP[2] step length in hours.
+inline constexpr BlockIdentity kCalendar{"ubcalendar", "CALENDAR", 1, 0, 4, 8, 13, 0, 3, 6, 6, 0, 0, Group::timer};
 // IP[10] rows written, IP[11] opened at initialisation; DP[0] the open file.
 inline constexpr BlockIdentity kCsvOut{"ubcsvout", "CSVOUT", 1, 1, 100, 0, 12, 0, 1, 0, 0, 1, 2, Group::standard};
 // IP[10] line number, IP[11] data rows read, IP[12] columns, IP[13] end of file seen,
-// IP[14] line number before the first data row, IP[15] end-of-file rule; RP[0] message
-// value; DP[0] the open file, DP[1] offset of the first data row, DP[2] offset to go on
-// from after a last call.
-inline constexpr BlockIdentity kCsvIn{"ubcsvin", "CSVIN", 1, 0, 0, kCsvInColumns, 16, 1, 3, 0, 1, 1, 1,
+// IP[14] line number before the first data row, IP[15] end-of-file rule; DP[0] the open
+// file, DP[1] offset of the first data row, DP[2] offset to go on from after a last call.
+inline constexpr BlockIdentity kCsvIn{"ubcsvin", "CSVIN", 1, 0, 0, kCsvInColumns, 16, 0, 3, 0, 1, 1, 1,
                                       Group::standard};
 inline constexpr BlockIdentity kConstant{"ubconst", "CONST", 1, 0, 0, kConstantOutputs, 10, 0, 0, 1,
                                          kConstantOutputs, 0, 0, Group::constantSource};
 // IP[10] passes since the loop was entered (the engine resets it to 0 when its loop ends).
 inline constexpr BlockIdentity kLoopTop{"ublooptop", "LOOPTOP", 1, 1, 2, 2, 11, 0, 0, 0, 1, 0, 0, Group::loopTop};
-// IP[10] passes, IP[11] warned once; RP[0] message value, RP[1] input of the last pass.
-inline constexpr BlockIdentity kLoopController{"ubloopctl", "LOOPCTL", 1, 1, 1, 3, 12, 2, 0, 2, 2, 0, 0, Group::loop};
-// IP[10] repetitions; RP[0] message value.
-inline constexpr BlockIdentity kIterate{"ubiterate", "ITERATE", 1, 1, 1, 3, 11, 1, 0, 3, 3, 0, 0, Group::iteration};
+// IP[10] passes, IP[11] warned once; RP[0] input of the last pass.
+inline constexpr BlockIdentity kLoopController{"ubloopctl", "LOOPCTL", 1, 1, 1, 3, 12, 1, 0, 2, 2, 0, 0, Group::loop};
+// IP[10] repetitions.
+inline constexpr BlockIdentity kIterate{"ubiterate", "ITERATE", 1, 1, 1, 3, 11, 0, 0, 3, 3, 0, 0, Group::iteration};
 inline constexpr BlockIdentity kDelay{"ubdelay", "DELAY", 1, 1, 1, 1, 10, 0, 0, 0, 1, 0, 0, Group::delay};
 
 static_assert(wellFormed(kCalendar) && wellFormed(kCsvOut) && wellFormed(kCsvIn) && wellFormed(kConstant) &&

@@ -1,28 +1,83 @@
-// CALENDAR: a timer that steps through calendar time.
+//#Block CALENDAR
+//#Description
+// A timer that steps through calendar time.
 //
 // Without inputs it is the model's free timer: every step call moves it one step on and
 // the model runs once; the call after the last step asks the run to end. With inputs it
 // owns a sub-model: each time the run enters it, it starts again (at the date and hour
 // its inputs give, where connected) and sends the run through its sub-model once per
 // step before letting it go on. docs/block-protocol.md describes both forms.
-#include "Numbers.h"
+//#Layout
+//#Inputs 0--4
+//#Outputs 8
+//#Parameters 6
+//#Strings 0
+//#Group 2 (timer)
+//#Details
+//#Inputs
+//#IN[0] Start year, in place of parameter 1 (-); optional
+//#IN[1] Start month, in place of parameter 2 (-); optional
+//#IN[2] Start day of the month, in place of parameter 3 (-); optional
+//#IN[3] Start hour, in place of parameter 4 (h); optional
+//#Outputs
+//#OUT[0] Year (-)
+//#OUT[1] Month, 1 to 12 (-)
+//#OUT[2] Day of the month, 1 to 31 (-)
+//#OUT[3] Hour of the day (h)
+//#OUT[4] Day of the year, 1 on 1 January (d)
+//#OUT[5] Step, counted from 1; 0 at the start, before the first step (-)
+//#OUT[6] Hour of the year, 0 at the start of 1 January (h)
+//#OUT[7] Hours since the start of the first step (h)
+//#Parameters
+//#BP[0] Start year, 1 to 9999 (-)
+//#BP[1] Start month, 1 to 12 (-)
+//#BP[2] Start day of the month, 1 to 31 (-)
+//#BP[3] Start hour, at least 0 and below 24 (h)
+//#BP[4] Number of steps, at least 1 (-)
+//#BP[5] Step length, above 0 (h)
+//#Strings
+//#None
+//#Remarks
+// A start date that the calendar does not have, a step count below 1, a step length
+// that is not above 0 and a last step beyond the year 9999 are errors at
+// initialisation; a sub-model timer checks the start its inputs give each time the run
+// enters it, and ends the run when it is not a date.
+//#end
 #include "blocks.h"
-#include "messages.h"
 #include "vireo_tools.h"
 
-#include <climits>
+#include <cfloat>
 #include <cmath>
 
 namespace {
 
 using namespace ub;
-using vireo::block::roundedWithin;
+using CalendarView = View<kCalendar>;
 
-constexpr int kStep = 10;    // steps made since the start (or since entering the sub-model)
-constexpr int kSteps = 11;   // steps per run (or per visit of the sub-model)
-constexpr int kClosed = 12;  // the sub-model's last block has led back here in this visit
+struct State {
+    int& step;          // IP[10] steps made since the start (or since entering the sub-model)
+    int& steps;         // IP[11] steps per run (or per visit of the sub-model)
+    int& closed;        // IP[12] the sub-model's last block has led back here in this visit
+    double& startDay;   // DP[0] day number of the start
+    double& startHour;  // DP[1]
+    double& length;     // DP[2] step length, hours
+    explicit State(CalendarView& b)
+        : step(b.ip<10>()), steps(b.ip<11>()), closed(b.ip<12>()), startDay(b.dp<0>()), startHour(b.dp<1>()),
+          length(b.dp<2>()) {}
+};
 
-// DP[0] start day number, DP[1] start hour, DP[2] step length (hours).
+// The start: year, month, day and hour, from the parameters or, when the sub-model is
+// entered, from the inputs in their place.
+constexpr Rule kStart[] = {
+    {.parameter = 0, .low = 1, .high = 9999, .whole = true, .code = code::badYear},
+    {.parameter = 1, .low = 1, .high = 12, .whole = true, .code = code::badMonth},
+    {.parameter = 2, .low = 1, .high = 31, .whole = true, .code = code::badDay},
+    {.parameter = 3, .low = 0, .high = 24, .code = code::badHour, .belowHigh = true},
+};
+constexpr Rule kSteps[] = {
+    {.parameter = 4, .low = 1, .high = 2147483647.0f, .whole = true, .code = code::badStepCount},
+    {.parameter = 5, .low = 0, .high = FLT_MAX, .code = code::badStepLength, .aboveLow = true},
+};
 
 int dayNumber(int year, int month, int day) {
     int n = 0;
@@ -53,58 +108,44 @@ double microhours(float hours) {
 }
 
 // Checks a start date and hour, reporting every fault; on success stores the start.
-bool setStart(BlockView& b, float year, float month, float day, float hour) {
+bool setStart(CalendarView& b, const float (&start)[4]) {
     bool ok = true;
-    const long long y = roundedWithin(year, 1, 9999, 0);
-    const long long m = roundedWithin(month, 1, 12, 0);
-    const long long d = roundedWithin(day, 1, 31, 0);
-    if (y == 0) {
-        reportReal(b, message::badYear, year);
-        ok = false;
+    for (int k = 0; k < 4; ++k) ok = b.check(kStart[k], start[k]) && ok;
+    if (!ok) return false;
+    // A day that the month does not have comes back from the calendar as another date.
+    const int y = static_cast<int>(std::round(start[0])), m = static_cast<int>(std::round(start[1]));
+    const int d = static_cast<int>(std::round(start[2]));
+    const int n = dayNumber(y, m, d);
+    const Date back = dateOf(n);
+    if (back.year != y || back.month != m || back.day != d) {
+        b.report(code::badDay, {.reals = {start[2], 1.0f, 31.0f}, .ints = {3}});
+        return false;
     }
-    if (m == 0) {
-        reportReal(b, message::badMonth, month);
-        ok = false;
-    }
-    int n = 0;
-    if (y != 0 && m != 0) {
-        // A day that the month does not have comes back from the calendar as another date.
-        n = dayNumber(static_cast<int>(y), static_cast<int>(m), static_cast<int>(d));
-        const Date back = dateOf(n);
-        if (d == 0 || back.year != y || back.month != m || back.day != d) {
-            reportReal(b, message::badDay, day);
-            ok = false;
-        }
-    }
-    if (!(hour >= 0.0f && hour < 24.0f)) {
-        reportReal(b, message::badHour, hour);
-        ok = false;
-    }
-    if (ok) {
-        b.dp(0) = n;
-        b.dp(1) = microhours(hour);
-    }
-    return ok;
+    State s(b);
+    s.startDay = n;
+    s.startHour = microhours(start[3]);
+    return true;
 }
 
 // Whether the last step of a run from the stored start still falls within the calendar.
-bool lastStepFits(BlockView& b, int steps) {
-    const double hours = b.dp(1) + (steps - 1.0) * b.dp(2);
-    if (b.dp(0) + std::floor(hours / 24.0) <= lastDayNumber()) return true;
-    b.report(message::beyondLastYear);
+bool lastStepFits(CalendarView& b, int steps) {
+    const State s(b);
+    const double hours = s.startHour + (steps - 1.0) * s.length;
+    if (s.startDay + std::floor(hours / 24.0) <= lastDayNumber()) return true;
+    b.report(code::beyondLastYear);
     return false;
 }
 
-void show(BlockView& b, int step) {
-    const double length = b.dp(2);
-    double hours = b.dp(1) + (step - 1.0) * length;
+void show(CalendarView& b, int step) {
+    const State s(b);
+    double hours = s.startHour + (step - 1.0) * s.length;
     // Steps like 0.1 h are not exact in binary: snap to microhours so that a full hour
     // is never shown as the end of the hour before it.
     hours = std::round(hours * 1.0e6) / 1.0e6;
     const double days = std::floor(hours / 24.0);
     float hour = static_cast<float>(hours - 24.0 * days);
     if (hour >= 24.0f) hour = std::nextafter(24.0f, 0.0f);
-    Date d = dateOf(b.dp(0) + days);
+    Date d = dateOf(s.startDay + days);
     const int doy = idoy(&d.year, &d.month, &d.day);
     b.out(0) = static_cast<float>(d.year);
     b.out(1) = static_cast<float>(d.month);
@@ -113,85 +154,80 @@ void show(BlockView& b, int step) {
     b.out(4) = static_cast<float>(doy);
     b.out(5) = static_cast<float>(step);
     b.out(6) = static_cast<float>(24.0 * (doy - 1) + hour);
-    b.out(7) = static_cast<float>((step - 1.0) * length);
+    b.out(7) = static_cast<float>((step - 1.0) * s.length);
 }
 
-void initialise(BlockView& b) {
-    b.ip(kStep) = 0;
-    b.ip(kClosed) = 0;
-    bool ok = setStart(b, b.par(0), b.par(1), b.par(2), b.par(3));
-    const long long steps = roundedWithin(b.par(4), 1, INT_MAX, 0);
-    if (steps == 0) {
-        reportReal(b, message::badStepCount, b.par(4));
-        ok = false;
-    }
-    const float length = b.par(5);
-    if (!(length > 0.0f && std::isfinite(length))) {
-        reportReal(b, message::badStepLength, length);
-        ok = false;
-    }
-    if (!ok) return;
-    b.dp(2) = microhours(length);
-    if (!lastStepFits(b, static_cast<int>(steps))) return;
-    b.ip(kSteps) = static_cast<int>(steps);
-    b.setTimerSteps(static_cast<int>(steps));
+void initialise(CalendarView& b) {
+    State s(b);
+    s.step = 0;
+    s.closed = 0;
+    const bool startOk = setStart(b, {b.par(0), b.par(1), b.par(2), b.par(3)});
+    if (!b.check(kSteps) || !startOk) return;
+    s.length = microhours(b.par(5));
+    const int steps = b.whole(4);
+    if (!lastStepFits(b, steps)) return;
+    s.steps = steps;
+    b.setTimerSteps(steps);
     show(b, 1);
     b.out(5) = 0.0f;  // the start, before the first step
 }
 
 // Entering the sub-model: connected inputs replace the start's year, month, day, hour.
-bool enter(BlockView& b) {
+bool enter(CalendarView& b) {
     float start[4] = {b.par(0), b.par(1), b.par(2), b.par(3)};
     for (int i = 0; i < b.inputCount() && i < 4; ++i) start[i] = b.in(i);
-    return setStart(b, start[0], start[1], start[2], start[3]) && lastStepFits(b, b.ip(kSteps));
+    return setStart(b, start) && lastStepFits(b, State(b).steps);
 }
 
-void freeStep(BlockView& b) {
-    if (b.ip(kStep) >= b.ip(kSteps)) {
+void freeStep(CalendarView& b) {
+    State s(b);
+    if (s.step >= s.steps) {
         b.requestStop();  // all steps made: the model ran once for each
         return;
     }
-    show(b, ++b.ip(kStep));
+    show(b, ++s.step);
 }
 
-void subModelStep(BlockView& b) {
-    if (b.ip(kStep) == 0) {
+void subModelStep(CalendarView& b) {
+    State s(b);
+    if (s.step == 0) {
         if (!enter(b)) {
             b.requestStop();
             return;
         }
-        show(b, b.ip(kStep) = 1);
+        show(b, s.step = 1);
         b.takeAlternativeLink();
         return;
     }
-    b.ip(kClosed) = 1;
-    if (b.ip(kStep) < b.ip(kSteps)) {
-        show(b, ++b.ip(kStep));
+    s.closed = 1;
+    if (s.step < s.steps) {
+        show(b, ++s.step);
         b.takeAlternativeLink();
         return;
     }
-    b.ip(kStep) = 0;  // leave; the next visit starts again
-    b.ip(kClosed) = 0;
+    s.step = 0;  // leave; the next visit starts again
+    s.closed = 0;
 }
 
-void lastCall(BlockView& b) {
+void lastCall(CalendarView& b) {
+    State s(b);
     // A sub-model whose last block does not lead back here (the timer was not rewired,
     // so the run ran out of links) is repeated by withdrawing the end. Once the loop
     // has been seen to close, a last call means that the run is asked to end.
-    if (b.inputCount() > 0 && b.ip(kStep) >= 1 && b.ip(kStep) < b.ip(kSteps) && b.ip(kClosed) == 0) {
-        show(b, ++b.ip(kStep));
+    if (b.inputCount() > 0 && s.step >= 1 && s.step < s.steps && s.closed == 0) {
+        show(b, ++s.step);
         b.withdrawEnd();
         b.takeAlternativeLink();
         return;
     }
-    if (b.inputCount() > 0) b.ip(kStep) = 0;
-    b.ip(kClosed) = 0;
+    if (b.inputCount() > 0) s.step = 0;
+    s.closed = 0;
 }
 
 struct Calendar {
-    static void init(BlockView& b) { initialise(b); }
-    static void step(BlockView& b) { b.inputCount() > 0 ? subModelStep(b) : freeStep(b); }
-    static void last(BlockView& b) { lastCall(b); }
+    static void init(CalendarView& b) { initialise(b); }
+    static void step(CalendarView& b) { b.inputCount() > 0 ? subModelStep(b) : freeStep(b); }
+    static void last(CalendarView& b) { lastCall(b); }
 };
 
 }  // namespace

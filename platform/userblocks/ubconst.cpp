@@ -1,6 +1,25 @@
-// CONST: gives its parameters as outputs (output k = parameter k, 0 for a parameter
-// the model leaves out). The engine calls a constant source once, at the first step of
-// the run, so a parameter changed later does not reach its outputs.
+//#Block CONST
+//#Description
+// Gives its parameters as outputs.
+//#Layout
+//#Inputs 0
+//#Outputs 20
+//#Parameters 1--20
+//#Strings 0
+//#Group 1 (constant source)
+//#Details
+//#Inputs
+//#None
+//#Outputs
+//#OUT[1--20] Output k is parameter k, 0 for a parameter the model leaves out (any unit)
+//#Parameters
+//#BP[1--20] The values to give, parameter k to output k (any unit)
+//#Strings
+//#None
+//#Remarks
+// The engine calls a constant source once, at the first step of the run, so a parameter
+// changed later does not reach its outputs.
+//#end
 #include "blocks.h"
 
 namespace {

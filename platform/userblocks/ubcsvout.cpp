@@ -1,14 +1,32 @@
-// CSVOUT: writes its inputs as one comma-separated row per step.
-//
-// String 1 names the file ("-" for standard output); it is created afresh at
-// initialisation (relative names are relative to the model's directory, where the run
-// works) and gets a header line: the names of the optional string 2 (separated by
-// commas or blanks), or in1 ... inN. Every step appends a row and flushes it, so a run
-// that ends early loses nothing; the last call closes the file. Should the run come
-// back to the block after its last call, the file is opened again for appending.
+//#Block CSVOUT
+//#Description
+// Writes its inputs as one comma-separated row per step.
+//#Layout
+//#Inputs 1--100
+//#Outputs 0
+//#Parameters 0
+//#Strings 1--2
+//#Group 3 (standard)
+//#Details
+//#Inputs
+//#IN[1--100] The values of one row, one column per input in the order of the
+// inputs (any unit)
+//#Outputs
+//#None
+//#Parameters
+//#None
+//#Strings
+//#SP[0] File name; \texttt{-} writes to standard output (-)
+//#SP[1] Column names, separated by commas or blanks; optional (-)
+//#Remarks
+// The file is created afresh at initialisation (relative names are relative to the
+// model's directory, where the run works) and gets a header line: the names of
+// string 2, or in1 ... inN. Every step appends a row and flushes it, so a run that ends
+// early loses nothing; the last call closes the file. Should the run come back to the
+// block after its last call, the file is opened again for appending.
+//#end
 #include "blocks.h"
 #include "csv.h"
-#include "messages.h"
 
 #include <cstdio>
 #include <string>
@@ -17,9 +35,14 @@
 namespace {
 
 using namespace ub;
+using CsvOutView = View<kCsvOut>;
 
-constexpr int kRows = 10;    // rows written
-constexpr int kOpened = 11;  // 1 once the file was opened at initialisation
+// DP[0] holds the open file.
+struct State {
+    int& rows;    // IP[10] rows written
+    int& opened;  // IP[11] 1 once the file was opened at initialisation
+    explicit State(CsvOutView& b) : rows(b.ip<10>()), opened(b.ip<11>()) {}
+};
 
 std::FILE* open(const std::string& name, const char* mode) {
     return name == "-" ? stdout : std::fopen(name.c_str(), mode);
@@ -33,7 +56,7 @@ std::string header(BlockView& b) {
     const std::string given = text(b, 1);
     const std::vector<std::string_view> names = csv::fields(given);
     const int n = b.inputCount();
-    if (static_cast<int>(names.size()) > n) report(b, message::extraColumnNames, static_cast<int>(names.size()));
+    if (static_cast<int>(names.size()) > n) b.report(code::extraColumnNames, {.value = static_cast<int>(names.size())});
     std::string line;
     for (int i = 0; i < n; ++i) {
         if (i > 0) line += ',';
@@ -43,32 +66,34 @@ std::string header(BlockView& b) {
     return line + '\n';
 }
 
-void initialise(BlockView& b) {
-    b.ip(kRows) = 0;
-    b.ip(kOpened) = 0;
+void initialise(CsvOutView& b) {
+    State s(b);
+    s.rows = 0;
+    s.opened = 0;
     keepFile(b, 0, nullptr);
     const std::string name = text(b, 0);
     if (name.empty()) {
-        b.report(message::noFileName);
+        b.report(code::noFileName);
         return;
     }
     std::FILE* file = open(name, "w");
     if (file == nullptr) {
-        b.report(message::cannotWrite);
+        b.report(code::cannotWrite, {.text = name});
         return;
     }
     keepFile(b, 0, file);
-    b.ip(kOpened) = 1;
-    if (!write(file, header(b))) b.report(message::writeFailed);
+    s.opened = 1;
+    if (!write(file, header(b))) b.report(code::writeFailed, {.text = name});
 }
 
-void writeRow(BlockView& b) {
+void writeRow(CsvOutView& b) {
+    State s(b);
     std::FILE* file = fileAt(b, 0);
     if (file == nullptr) {
-        if (b.ip(kOpened) == 0) return;  // initialisation failed and said so
+        if (s.opened == 0) return;  // initialisation failed and said so
         file = open(text(b, 0), "a");
         if (file == nullptr) {
-            b.report(message::cannotWrite);
+            b.report(code::cannotWrite, {.text = b.trimmedText(0)});
             b.requestStop();
             return;
         }
@@ -82,25 +107,25 @@ void writeRow(BlockView& b) {
     }
     row += '\n';
     if (!write(file, row)) {
-        b.report(message::writeFailed);
+        b.report(code::writeFailed, {.text = b.trimmedText(0)});
         b.requestStop();
         return;
     }
-    ++b.ip(kRows);
+    ++s.rows;
 }
 
-void close(BlockView& b) {
+void close(CsvOutView& b) {
     std::FILE* file = fileAt(b, 0);
     if (file == nullptr) return;
     keepFile(b, 0, nullptr);
     const bool ok = file == stdout ? std::fflush(file) == 0 : std::fclose(file) == 0;
-    if (!ok) b.report(message::writeFailed);
+    if (!ok) b.report(code::writeFailed, {.text = b.trimmedText(0)});
 }
 
 struct CsvOut {
-    static void init(BlockView& b) { initialise(b); }
-    static void step(BlockView& b) { writeRow(b); }
-    static void last(BlockView& b) { close(b); }
+    static void init(CsvOutView& b) { initialise(b); }
+    static void step(CsvOutView& b) { writeRow(b); }
+    static void last(CsvOutView& b) { close(b); }
 };
 
 }  // namespace

@@ -1,52 +1,77 @@
-// ITERATE: repeats its sub-model until the value fed back to it settles.
-//
-// Output 1 is the current estimate (parameter 1 at the start); the sub-model computes
-// from it and feeds its new value back to the input. Every step sends the run through
-// the sub-model. At the end of the run the engine gives the block its last call: when
-// the input differs from the estimate by more than the tolerance (parameter 2) and
-// fewer than the maximum number of repetitions (parameter 3) have been made, the input
+//#Block ITERATE
+//#Description
+// Repeats its sub-model until the value fed back to it settles.
+//#Layout
+//#Inputs 1
+//#Outputs 3
+//#Parameters 3
+//#Strings 0
+//#Group 6 (iteration)
+//#Details
+//#Inputs
+//#IN[0] The new value computed by the sub-model from the estimate (any unit)
+//#Outputs
+//#OUT[0] The current estimate (unit of the input)
+//#OUT[1] Repetitions made (-)
+//#OUT[2] Difference between the input and the estimate at the last call (unit of the input)
+//#Parameters
+//#BP[0] Start estimate (unit of the input)
+//#BP[1] Tolerance, at least 0 (unit of the input)
+//#BP[2] Maximum number of repetitions, at least 1 (-)
+//#Strings
+//#None
+//#Remarks
+// The sub-model computes from the estimate and feeds its new value back to the input.
+// Every step sends the run through the sub-model. At the end of the run the engine gives
+// the block its last call: when the input differs from the estimate by more than the
+// tolerance and fewer than the maximum number of repetitions have been made, the input
 // becomes the new estimate and the block withdraws the end, so the run goes through the
-// sub-model once more. Outputs: estimate, repetitions made, last difference.
-#include "Numbers.h"
+// sub-model once more.
+//#end
 #include "blocks.h"
-#include "messages.h"
 
-#include <climits>
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
 using namespace ub;
-using vireo::block::roundedWithin;
+using IterateView = View<kIterate>;
 
-constexpr int kRepeats = 10;
+constexpr Rule kRules[] = {
+    {.parameter = 1, .low = 0, .high = std::numeric_limits<float>::infinity(), .code = code::badTolerance},
+    {.parameter = 2, .low = 1, .high = 2147483647.0f, .whole = true, .code = code::badMaximum},
+};
 
 struct Iterate {
+    // Parameters changed during a run are taken as they come; values the initialisation
+    // would refuse are bent to the nearest sensible ones.
     static float tolerance(const BlockView& b) { return b.par(1) >= 0.0f ? b.par(1) : 0.0f; }
-    static long long maximum(const BlockView& b) { return roundedWithin(b.par(2), 1, INT_MAX, 1); }
+    static int maximum(const BlockView& b) { return std::max(b.whole(2), 1); }
+    static int& repeats(IterateView& b) { return b.ip<10>(); }
 
-    static void init(BlockView& b) {
-        b.ip(kRepeats) = 0;
-        if (!(b.par(1) >= 0.0f)) reportReal(b, message::badTolerance, b.par(1));
-        if (roundedWithin(b.par(2), 1, INT_MAX, 0) == 0) reportReal(b, message::badMaximum, b.par(2));
+    static void init(IterateView& b) {
+        repeats(b) = 0;
+        b.check(kRules);
         b.out(0) = b.par(0);
         b.out(1) = 0.0f;
         b.out(2) = 0.0f;
     }
 
-    static void step(BlockView& b) { b.takeAlternativeLink(); }  // through the sub-model
+    static void step(IterateView& b) { b.takeAlternativeLink(); }  // through the sub-model
 
-    static void last(BlockView& b) {
+    static void last(IterateView& b) {
         const float x = b.in(0);
         const float difference = std::fabs(x - b.out(0));
         b.out(2) = difference;
         if (difference <= tolerance(b)) return;  // settled: the end stands
-        if (b.ip(kRepeats) >= maximum(b)) {
-            report(b, message::iterationNotConverged, b.ip(kRepeats));
+        if (repeats(b) >= maximum(b)) {
+            b.report(code::iterationNotConverged, {.value = repeats(b)});
             return;
         }
         b.out(0) = x;
-        b.out(1) = static_cast<float>(++b.ip(kRepeats));
+        b.out(1) = static_cast<float>(++repeats(b));
         b.withdrawEnd();
         b.takeAlternativeLink();
     }

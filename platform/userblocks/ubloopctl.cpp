@@ -1,55 +1,83 @@
-// LOOPCTL: ends a loop when its input has settled.
-//
+//#Block LOOPCTL
+//#Description
+// Ends a loop when its input has settled.
+//#Layout
+//#Inputs 1
+//#Outputs 3
+//#Parameters 2
+//#Strings 0
+//#Group 4 (loop controller)
+//#Details
+//#Inputs
+//#IN[0] The value computed by the loop body (any unit)
+//#Outputs
+//#OUT[0] The input, to be fed back to the loop top (unit of the input)
+//#OUT[1] Passes made (-)
+//#OUT[2] 1 when the loop converged, 0 when the maximum number of passes ended it (-)
+//#Parameters
+//#BP[0] Tolerance: the largest change of the input from one pass to the next that ends
+// the loop, at least 0 (unit of the input)
+//#BP[1] Maximum number of passes, at least 1 (-)
+//#Strings
+//#None
+//#Remarks
 // Each call is one pass of the loop. The controller sends the run back to the loop top
 // (branch 2) until the input differs from that of the pass before by no more than the
-// tolerance (parameter 1), or the maximum number of passes (parameter 2) is reached;
-// then it lets the run leave (branch 1) and counts afresh at the next entry. Its
-// outputs: the input (to be fed back to the loop top), the passes made, and 1 when the
-// loop converged (0 when the maximum ended it; warned once per run).
-#include "Numbers.h"
+// tolerance, or the maximum number of passes is reached; then it lets the run leave
+// (branch 1) and counts afresh at the next entry. A loop ended by the maximum is warned
+// about once per run.
+//#end
 #include "blocks.h"
-#include "messages.h"
 
-#include <climits>
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
 using namespace ub;
-using vireo::block::roundedWithin;
+using ControllerView = View<kLoopController>;
 
-constexpr int kPasses = 10;
-constexpr int kWarned = 11;
+struct State {
+    int& passes;      // IP[10]
+    int& warned;      // IP[11] the maximum ended a loop and was warned about
+    float& previous;  // RP[0] the input of the pass before
+    explicit State(ControllerView& b) : passes(b.ip<10>()), warned(b.ip<11>()), previous(b.rp<0>()) {}
+};
 
-// RP[1] the input of the pass before.
+constexpr Rule kRules[] = {
+    {.parameter = 0, .low = 0, .high = std::numeric_limits<float>::infinity(), .code = code::badTolerance},
+    {.parameter = 1, .low = 1, .high = 2147483647.0f, .whole = true, .code = code::badMaximum},
+};
 
 struct LoopController {
     // Parameters changed during a run are taken as they come; values the initialisation
     // would refuse are bent to the nearest sensible ones.
     static float tolerance(const BlockView& b) { return b.par(0) >= 0.0f ? b.par(0) : 0.0f; }
-    static long long maximum(const BlockView& b) { return roundedWithin(b.par(1), 1, INT_MAX, 1); }
+    static int maximum(const BlockView& b) { return std::max(b.whole(1), 1); }
 
-    static void init(BlockView& b) {
-        b.ip(kPasses) = 0;
-        b.ip(kWarned) = 0;
-        if (!(b.par(0) >= 0.0f)) reportReal(b, message::badTolerance, b.par(0));
-        if (roundedWithin(b.par(1), 1, INT_MAX, 0) == 0) reportReal(b, message::badMaximum, b.par(1));
+    static void init(ControllerView& b) {
+        State s(b);
+        s.passes = 0;
+        s.warned = 0;
+        b.check(kRules);
     }
 
-    static void step(BlockView& b) {
+    static void step(ControllerView& b) {
+        State s(b);
         const float x = b.in(0);
-        const int passes = ++b.ip(kPasses);
-        const bool converged = passes > 1 && std::fabs(x - b.rp(1)) <= tolerance(b);
-        b.rp(1) = x;
+        const int passes = ++s.passes;
+        const bool converged = passes > 1 && std::fabs(x - s.previous) <= tolerance(b);
+        s.previous = x;
         b.out(0) = x;
         b.out(1) = static_cast<float>(passes);
         b.out(2) = converged ? 1.0f : 0.0f;
         if (!converged && passes < maximum(b)) return;  // branch stays 2: once more
-        if (!converged && b.ip(kWarned) == 0) {
-            b.ip(kWarned) = 1;
-            report(b, message::loopNotConverged, passes);
+        if (!converged && s.warned == 0) {
+            s.warned = 1;
+            b.report(code::loopNotConverged, {.value = passes});
         }
-        b.ip(kPasses) = 0;
+        s.passes = 0;
         b.takeAlternativeLink();
     }
 };

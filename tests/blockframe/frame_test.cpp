@@ -1,70 +1,120 @@
 // The block frame that every block library builds on: dispatch by call mode, the
-// identification answer, the bounds of the array view, rounding and messages.
+// identification answer, the bounds of the array view, messages in records of their own,
+// the status a call leaves, parameter rules, exceptions and unbuilt blocks.
 #include "BlockFrame.h"
 #include "ComponentInfo.h"
 #include "Numbers.h"
-#include "run_vireo.h"
-#include "trace.h"
+#include "block_harness.h"
+#include "message_capture.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
+#include <limits>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 using namespace vireo::block;
+using vireo_test::BlockInstance;
+using vireo_test::messagesOf;
+using vireo_test::Placement;
 
 namespace {
 
+// Catalogue codes whose texts show what these tests look for: a text and a value, and
+// a parameter rule's number, value and bounds.
+constexpr Code kTextAndValue{305922, "s0 i8"};
+constexpr Code kRuleCode{305011, kRuleFills};
+constexpr Code kWarning{205924, "s0 i8"};
+constexpr Code kNote{105927, "s0 i8"};
+
 constexpr BlockIdentity kProbe{"xx0001", "PROBE ALIAS", 2, 1, 3, 2, 12, 1, 1, 0, 2, 0, 1, Group::standard};
 
-// Records what the frame called and exercises the view at and past its bounds.
+// Records what the frame called.
 struct probe_block {
     static inline std::vector<std::string> calls;
-    static void init(BlockView& b) {
+    static void init(View<kProbe>& b) {
         calls.push_back("init");
-        b.ip(10) = nearestInt(b.par(0), 1);
-        b.ip(9) = 99;   // a protocol slot: not the block's to write
-        b.ip(12) = 99;  // past ipSize
-        b.rp(0) = 1.5f;
-        b.rp(1) = 9.0f;  // past rpSize
-        b.dp(0) = 2.5;
-        b.dp(-1) = 9.0;
+        b.ip<10>() = nearestInt(b.par(0), 1);
+        b.rp<0>() = 1.5f;
+        b.dp<0>() = 2.5;
     }
-    static void step(BlockView& b) {
+    static void step(View<kProbe>& b) {
         calls.push_back("step");
         b.out(0) = b.in(0) + b.in(1, 10.0f) + b.in(2, 100.0f);
         b.out(1) = static_cast<float>(b.inputCount());
-        b.out(2) = 7.0f;  // past outputCount
-        b.out(-1) = 7.0f;
     }
-    static void last(BlockView&) { calls.push_back("last"); }
+    static void last(View<kProbe>&) { calls.push_back("last"); }
 };
 
-VIREO_BLOCK(xx0001, kProbe, probe_block)
-VIREO_BLOCK(xx0002, kProbe, IdentifyOnly)
+// Reports at initialisation what its first parameter selects.
+constexpr BlockIdentity kReporter{"xx0003", "REPORTER SECOND", 2, 0, 0, 0, 10, 0, 0, 1, 1, 0, 1, Group::standard};
+struct reporter_block {
+    static void init(View<kReporter>& b) {
+        switch (b.whole(0)) {
+            case 1: b.report(kTextAndValue, {.value = 12, .text = "data.csv"}), b.show(kNote); break;
+            case 2: b.report(kTextAndValue), b.report(kWarning); break;
+            case 3: b.report(kWarning), b.report(kTextAndValue); break;
+            case 4: b.report(kTextAndValue), b.report(kRuleCode); break;
+            case 5: b.show(kTextAndValue); break;
+            default: break;
+        }
+    }
+};
 
-struct Arrays {
-    std::vector<float> in, out = std::vector<float>(2), rp = std::vector<float>(1), bp = std::vector<float>(2);
-    std::vector<int> ip = std::vector<int>(12);
-    std::vector<double> dp = std::vector<double>(1);
-    char sp[1][1024];
-    Arrays() { std::memset(sp, ' ', sizeof sp); }
-    void call(int (*f)(float*, float*, int*, float*, double*, float*, char (*)[1024]), int mode, int inputs) {
-        ip[0] = 0;
-        ip[1] = mode;
-        ip[3] = 4;
-        ip[4] = inputs;
-        f(in.empty() ? nullptr : in.data(), out.data(), ip.data(), rp.data(), dp.data(), bp.data(), sp);
+// Throws what its first parameter selects, at a step.
+constexpr BlockIdentity kThrower{"xx0004", "THROWER", 1, 0, 0, 1, 10, 0, 0, 1, 1, 0, 0, Group::standard};
+struct thrower_block {
+    static void init(View<kThrower>&) { throw 7; }
+    static void step(View<kThrower>& b) {
+        b.out(0) = 1.0f;
+        if (b.par(0) > 0.0f) throw std::runtime_error("the tank has no nodes");
+    }
+};
+
+// Parameter rules: a mode, a positive length, an hour below 24, a tolerance.
+constexpr BlockIdentity kRuled{"xx0005", "RULED", 1, 0, 0, 1, 11, 0, 0, 4, 4, 0, 0, Group::standard};
+constexpr Rule kRules[] = {
+    {.parameter = 0, .low = 0, .high = 2, .whole = true, .code = kRuleCode},
+    {.parameter = 1, .low = 0, .high = std::numeric_limits<float>::max(), .code = kRuleCode, .aboveLow = true},
+    {.parameter = 2, .low = 0, .high = 24, .code = kRuleCode, .belowHigh = true},
+    {.parameter = 3, .low = 0, .high = std::numeric_limits<float>::infinity(), .code = kRuleCode},
+};
+struct ruled_block {
+    static void init(View<kRuled>& b) {
+        b.ip<10>() = b.check(kRules) ? 1 : 0;
+        b.out(0) = static_cast<float>(b.mode(0, 3));
+    }
+};
+
+// Reaches past its identity when its first parameter says so.
+constexpr BlockIdentity kReacher{"xx0006", "REACHER", 1, 0, 1, 1, 11, 2, 0, 1, 1, 0, 0, Group::standard};
+struct reacher_block {
+    static void step(View<kReacher>& b) {
+        switch (b.whole(0)) {
+            case 1: b.rp(2) = 9.0f; break;
+            case 2: b.ip(9) = 9; break;
+            case 3: b.out(1) = 9.0f; break;
+            case 4: b.out(0) = b.par(1); break;
+            case 5: b.out(0) = b.in(1); break;
+            default: b.out(0) = b.rp(1) + b.in(0, 3.0f); break;
+        }
     }
 };
 
 }  // namespace
 
-TEST(Frame, IdentificationComesFromTheTable) {
+VIREO_BLOCK(xx0001, kProbe, probe_block)
+VIREO_BLOCK(xx0002, kProbe, IdentifyOnly)
+VIREO_BLOCK(xx0003, kReporter, reporter_block)
+VIREO_BLOCK(xx0004, kThrower, thrower_block)
+VIREO_BLOCK(xx0005, kRuled, ruled_block)
+VIREO_BLOCK(xx0006, kReacher, reacher_block)
+
+TEST(Frame, IdentificationComesFromTheTableAndWritesNothingElse) {
     float in = 0, out = 0;
     int ip[10] = {0, -1};
     char sp[1][1024];
@@ -78,69 +128,150 @@ TEST(Frame, IdentificationComesFromTheTable) {
     EXPECT_TRUE(probe_block::calls.empty());  // identification calls no physics
 }
 
-TEST(Frame, DispatchesByCallModeAndBoundsTheView) {
+TEST(Frame, DispatchesByCallModeAndReadsOnlyConnectedInputs) {
     probe_block::calls.clear();
-    Arrays a;
-    a.bp = {1.4f, 0.0f};
-    a.call(xx0001, 1, 0);
-    EXPECT_EQ(a.ip[10], 2);
-    EXPECT_EQ(a.ip[9], 0);
-    EXPECT_EQ(a.rp[0], 1.5f);
-    EXPECT_EQ(a.dp[0], 2.5);
+    BlockInstance b(xx0001, Placement{.inputs = 1, .parameters = {1.4f}});
+    b.init();
+    EXPECT_EQ(b.IP[10], 2);
+    EXPECT_EQ(b.RP[0], 1.5f);
+    EXPECT_EQ(b.DP[0], 2.5);
     // One input connected: the second and third read as the step's defaults, whatever
     // lies behind IN (the sanitizers check that nothing is read there).
-    a.in = {1.0f};
-    a.call(xx0001, 0, 1);
-    EXPECT_EQ(a.out, (std::vector<float>{111.0f, 1.0f}));
-    a.in = {1.0f, 2.0f, 3.0f};
-    a.call(xx0001, 0, 3);
-    EXPECT_EQ(a.out, (std::vector<float>{6.0f, 3.0f}));
+    EXPECT_EQ(b.step({1.0f}), (std::vector<float>{111.0f, 1.0f}));
+    BlockInstance three(xx0001, Placement{.inputs = 3});
+    three.init();
+    EXPECT_EQ(three.step({1.0f, 2.0f, 3.0f}), (std::vector<float>{6.0f, 3.0f}));
     // inputCount beyond the identity's maximum reads no further than the maximum.
-    a.in = {1.0f, 2.0f, 3.0f};
-    a.call(xx0001, 0, 5);
-    EXPECT_EQ(a.out[1], 3.0f);
-    a.call(xx0001, 2, 3);
-    a.call(xx0001, 3, 3);  // any other mode is a last call
-    EXPECT_EQ(probe_block::calls, (std::vector<std::string>{"init", "step", "step", "step", "last", "last"}));
+    three.IP[4] = 5;
+    three.call(0);
+    EXPECT_EQ(three.OUT[1], 3.0f);
+    b.last();
+    b.call(3);  // any other mode is a last call
+    EXPECT_EQ(probe_block::calls,
+              (std::vector<std::string>{"init", "step", "init", "step", "step", "last", "last"}));
 }
 
-TEST(Frame, IdentifyOnlyRoutineChangesNothing) {
-    Arrays a;
-    a.in = {5.0f};
-    a.out = {1.0f, 2.0f};
-    for (int mode : {1, 0, 2}) {
-        a.call(xx0002, mode, 1);
-        EXPECT_EQ(a.out, (std::vector<float>{1.0f, 2.0f}));
-        EXPECT_EQ(a.ip[10], 0);
-        EXPECT_EQ(a.ip[0], 0);
+// A block that is only declared must not start a run that would take its zeros for results.
+TEST(Frame, AnUnbuiltBlockRefusesToStartAndComputesNothing) {
+    BlockInstance b(xx0002, Placement{.inputs = 1, .opMode = 2, .number = 31});
+    b.OUT = {1.0f, 2.0f};
+    const auto m = messagesOf([&] { EXPECT_EQ(b.init(), frameCode::notAvailable.number); });
+    ASSERT_EQ(m.codes, (std::vector<int>{309001}));
+    EXPECT_EQ(m.records[0]["i3"], "31");
+    EXPECT_EQ(m.records[0]["s1"], "ALIAS");  // the name the model used
+    for (int mode : {0, 2}) {
+        b.call(mode);
+        EXPECT_EQ(b.OUT, (std::vector<float>{1.0f, 2.0f}));
+        EXPECT_EQ(b.IP[0], 0);
     }
 }
 
-TEST(Frame, ReportCountsAndShowClears) {
-    const std::string trace = vireo_test::scratchDirectory("frame") + "/trace.txt";
-    setenv("VIREO_MSG_TRACE", trace.c_str(), 1);
-    testing::internal::CaptureStdout();
-    int ip[12] = {0, 1, 1, 42, 0};
-    BlockView v(kProbe, BlockArrays{nullptr, nullptr, ip, nullptr, nullptr, nullptr, nullptr});
-    v.setMessageValue(17);
-    v.show(305011);
-    EXPECT_EQ(v.status(), 0);
-    v.report(305011);
-    EXPECT_EQ(v.status(), 305011);
-    testing::internal::GetCapturedStdout();
-    unsetenv("VIREO_MSG_TRACE");
-    const auto records = vireo_test::readTrace(trace);
-    EXPECT_EQ(vireo_test::codesOf(records), (std::vector<int>{305011, 305011}));
-    EXPECT_EQ(records[0]["i3"], "42");
-    EXPECT_EQ(ip[8], 17);
-    // A view without arrays reads zeros and defaults and writes into its sink.
-    EXPECT_EQ(v.in(0, 3.0f), 3.0f);
-    EXPECT_EQ(v.par(0), 0.0f);
-    EXPECT_TRUE(v.text(0).empty());
-    v.out(0) = 5.0f;
-    v.rp(0) = 5.0f;
-    v.dp(0) = 5.0;
-    EXPECT_EQ(v.out(0), 0.0f);
+// The status of a call keeps its most severe code, the first among equals; a message
+// that is only shown leaves it alone.
+TEST(Frame, FirstErrorWins) {
+    const std::vector<std::pair<float, int>> cases = {
+        {1.0f, 305922},  // error, then a note shown
+        {2.0f, 305922},  // error, then a warning reported
+        {3.0f, 305922},  // warning, then an error
+        {4.0f, 305922},  // two errors: the first stays
+        {5.0f, 0},       // an error only shown
+    };
+    for (const auto& [scenario, status] : cases) {
+        BlockInstance b(xx0003, Placement{.parameters = {scenario}});
+        messagesOf([&] { EXPECT_EQ(b.init(), status) << "scenario " << scenario; });
+    }
+}
+
+// A message travels in a record of its own: its values show in the trace, and not one
+// slot of the block's arrays is written for it, however few the block has.
+TEST(Frame, MessagesCarryTheirOwnValuesAndLeaveTheArraysAlone) {
+    BlockInstance b(xx0003, Placement{.parameters = {1.0f}, .strings = {"model.txt"}, .opMode = 2, .number = 5});
+    const auto sp = b.SP;
+    const auto m = messagesOf([&] { b.init(); });
+    ASSERT_EQ(m.codes, (std::vector<int>{305922, 105927}));
+    EXPECT_EQ(m.records[0]["s0"], "data.csv");
+    EXPECT_EQ(m.records[0]["i8"], "12");
+    EXPECT_EQ(m.records[0]["s1"], "SECOND");
+    EXPECT_EQ(m.records[0]["i3"], "5");
+    EXPECT_EQ(m.records[1]["s0"], "");  // nothing left over from the message before
+    EXPECT_EQ(b.IP[8], 0);
+    EXPECT_EQ(b.SP, sp);
+    EXPECT_NE(m.out.find("block SECOND 5"), std::string::npos);
+}
+
+TEST(Frame, ParameterRulesReportEveryRefusedValue) {
+    const float nan = std::nanf("");
+    struct Case {
+        std::vector<float> parameters;
+        std::vector<int> refused;  // 1-based parameter numbers
+    };
+    const std::vector<Case> cases = {
+        {{2.4f, 1.0f, 0.0f, 0.0f}, {}},                   // 2.4 rounds to 2; bounds that are included
+        {{2.5f, 0.0f, 24.0f, -1.0f}, {1, 2, 3, 4}},       // 2.5 rounds to 3; excluded bounds; below
+        {{-0.4f, 1e-30f, 23.99f, INFINITY}, {}},          // -0.4 rounds to 0; an infinite tolerance
+        {{nan, nan, nan, nan}, {1, 2, 3, 4}},             // NaN never passes
+        {{-0.5f, INFINITY, -INFINITY, 0.0f}, {1, 2, 3}},  // halves away from zero
+    };
+    for (const Case& c : cases) {
+        BlockInstance b(xx0005, Placement{.parameters = c.parameters});
+        const auto m = messagesOf([&] { b.init(); });
+        std::vector<int> refused;
+        for (const auto& r : m.records) refused.push_back(std::stoi(r["i10"]));
+        EXPECT_EQ(refused, c.refused) << c.parameters[0];
+        EXPECT_EQ(b.IP[10], c.refused.empty() ? 1 : 0);
+        EXPECT_EQ(b.IP[0], c.refused.empty() ? 0 : kRuleCode.number);
+    }
+    BlockInstance b(xx0005, Placement{.parameters = {-3.0f, 1.0f, 0.0f, 0.0f}});
+    const auto m = messagesOf([&] { b.init(); });
+    ASSERT_EQ(m.records.size(), 1u);
+    EXPECT_EQ(m.records[0]["r0"], "-3");
+    EXPECT_EQ(m.records[0]["r1"], "0");
+    EXPECT_EQ(m.records[0]["r2"], "2");
+    EXPECT_EQ(b.OUT[0], 0.0f);  // mode() holds a refused value within the modes
+}
+
+// Whatever a routine throws ends at the frame: a fatal error naming the block, and the
+// run is asked to stop; at initialisation the error keeps the run from starting.
+TEST(Frame, AnExceptionBecomesAFatalErrorAndAStop) {
+    BlockInstance b(xx0004, Placement{.parameters = {1.0f}, .number = 12});
+    auto m = messagesOf([&] { EXPECT_EQ(b.init(), 409002); });
+    ASSERT_EQ(m.codes, (std::vector<int>{409002}));
+    EXPECT_EQ(m.records[0]["s0"], "an exception of unknown type");
+    m = messagesOf([&] { b.step(); });
+    ASSERT_EQ(m.codes, (std::vector<int>{409002}));
+    EXPECT_EQ(m.records[0]["s0"], "the tank has no nodes");
+    EXPECT_EQ(m.records[0]["s1"], "THROWER");
+    EXPECT_EQ(b.IP[1], 2);  // stop
+    EXPECT_EQ(b.IP[0], 409002);
+    EXPECT_EQ(b.OUT[0], 1.0f);
+}
+
+// An index outside the identity is a fault of the block: checked builds stop naming
+// block and index, release builds read 0 and write into a sink.
+TEST(FrameDeathTest, SlotsOutsideTheIdentity) {
+    auto reach = [](float how) {
+        BlockInstance b(xx0006, Placement{.inputs = 1, .parameters = {how}});
+        b.init();
+        b.RP = {4.0f, 5.0f};
+        b.step({1.0f});
+        return b;
+    };
+    EXPECT_EQ(reach(0.0f).OUT[0], 6.0f);
+#ifdef VIREO_CHECKED_SLOTS
+    EXPECT_DEATH(reach(1.0f), "block REACHER \\(xx0006\\): RP index 2 outside its 2 slots");
+    EXPECT_DEATH(reach(2.0f), "IP index 9");
+    EXPECT_DEATH(reach(3.0f), "OUT index 1");
+    EXPECT_DEATH(reach(4.0f), "BP index 1");
+    EXPECT_DEATH(reach(5.0f), "IN index 1");
+#else
+    for (float how : {1.0f, 2.0f, 3.0f}) {
+        const BlockInstance b = reach(how);
+        EXPECT_EQ(b.RP, (std::vector<float>{4.0f, 5.0f}));
+        EXPECT_EQ(b.IP[9], 0);
+    }
+    EXPECT_EQ(reach(4.0f).OUT[0], 0.0f);
+    EXPECT_EQ(reach(5.0f).OUT[0], 0.0f);
+#endif
 }
 
 TEST(Numbers, RoundingAndConversionsAreNeverUndefined) {
@@ -161,13 +292,6 @@ TEST(Numbers, RoundingAndConversionsAreNeverUndefined) {
     EXPECT_EQ(acosClamped(1.0000001f), 0.0f);
     EXPECT_FLOAT_EQ(asinClamped(-1.5f), -1.5707964f);
     EXPECT_TRUE(std::isnan(acosClamped(NAN)));
-    // A parameter outside its range, or not finite, gives the fallback the caller can tell.
-    EXPECT_EQ(roundedWithin(12.5, 1, 13, 0), 13);
-    EXPECT_EQ(roundedWithin(13.5, 1, 13, 0), 0);
-    EXPECT_EQ(roundedWithin(0.49, 1, 13, -1), -1);
-    EXPECT_EQ(roundedWithin(NAN, 1, 13, -1), -1);
-    EXPECT_EQ(roundedWithin(INFINITY, 1, LLONG_MAX, -1), -1);
-    EXPECT_EQ(roundedWithin(-2.5, -3, 3, 0), -3);
 }
 
 TEST(Frame, ProtocolAnswersAndTrimmedTexts) {
@@ -184,7 +308,11 @@ TEST(Frame, ProtocolAnswersAndTrimmedTexts) {
     EXPECT_EQ(ip[5], 1);
     EXPECT_EQ(ip[7], 8760);
     EXPECT_EQ(v.trimmedText(0), "out.csv");
-    EXPECT_TRUE(v.trimmedText(1).empty());  // beyond maxStrings
+    EXPECT_EQ(v.name(), "PROBE");
+    ip[2] = 2;
+    EXPECT_EQ(v.name(), "ALIAS");
+    ip[2] = 3;  // no such name: the main name stands
+    EXPECT_EQ(v.name(), "PROBE");
 }
 
 TEST(ComponentLine, PaddedNeverCut) {

@@ -1,5 +1,6 @@
 // Surface geometry blocks and the trigonometry in degrees.
 #include "block_harness.h"
+#include "message_capture.h"
 #include "reference_sun.h"
 #include "routines.h"
 
@@ -8,6 +9,13 @@
 #include <cmath>
 
 using namespace reference;
+using vireo_test::BlockInstance;
+
+namespace {
+
+vireo_test::BlockFunction em(const char* routine) { return vireo_test::library("VireoEM").block(routine); }
+
+}  // namespace
 
 TEST(Betgam, SurfaceTurnedAboutAnAxisAgainstVectorGeometry) {
     // Tolerance: where the axis is horizontal the arc sine of the published formula
@@ -18,7 +26,7 @@ TEST(Betgam, SurfaceTurnedAboutAnAxisAgainstVectorGeometry) {
     // normal, by vectors.
     for (float axisTilt : {0.0f, 15.0f, 40.0f, 90.0f})
         for (float deviation : {-60.0f, 0.0f, 25.0f}) {
-            em_test::Block b("em0037", {axisTilt, deviation}, 1);
+            BlockInstance b(em("em0037"), {.inputs = 1, .parameters = {axisTilt, deviation}});
             ASSERT_EQ(b.init(), 0);
             for (float rho = -85; rho <= 85; rho += 5) {
                 if (axisTilt == 0 && rho == 0) continue;  // horizontal: no azimuth
@@ -37,30 +45,29 @@ TEST(Betgam, SurfaceTurnedAboutAnAxisAgainstVectorGeometry) {
 }
 
 TEST(Betgam, HorizontalSurfaceAndLimits) {
-    em_test::Block flat("em0037", {0, 10, 123}, 1);
+    BlockInstance flat(em("em0037"), {.inputs = 1, .parameters = {0, 10, 123}});
     flat.init();
     EXPECT_EQ(flat.step({0}), (std::vector<float>{0, 123}));
-    em_test::Block omitted("em0037", {0, 10}, 1);
+    BlockInstance omitted(em("em0037"), {.inputs = 1, .parameters = {0, 10}});
     omitted.init();
     EXPECT_EQ(omitted.step({0}), (std::vector<float>{0, 0}));
     const auto turned = omitted.step({30});
     EXPECT_NEAR(turned[0], 30, 1e-4);
     EXPECT_NEAR(turned[1], 280, 0.1);  // 90 + 10 + 180
 
-    em_test::Block both("em0037", {95, -91}, 1);
-    auto m = em_test::messagesOf([&] { both.init(); });
-    EXPECT_EQ(m.codes, (std::vector<int>{305081, 305258}));
-    EXPECT_EQ(both.ip[0], 305258);
-    em_test::Block tilt("em0037", {-1, 90}, 1);
-    EXPECT_EQ(em_test::messagesOf([&] { tilt.init(); }).codes, std::vector<int>{305081});
-    em_test::Block nan("em0037", {NAN, NAN}, 1);
-    EXPECT_EQ(em_test::messagesOf([&] { nan.init(); }).codes, (std::vector<int>{305081, 305258}));
+    BlockInstance both(em("em0037"), {.inputs = 1, .parameters = {95, -91}});
+    EXPECT_EQ(vireo_test::messagesOf([&] { both.init(); }).codes, (std::vector<int>{305081, 305258}));
+    EXPECT_EQ(both.IP[0], 305081);  // the first error of the call stays
+    BlockInstance tilt(em("em0037"), {.inputs = 1, .parameters = {-1, 90}});
+    EXPECT_EQ(vireo_test::messagesOf([&] { tilt.init(); }).codes, std::vector<int>{305081});
+    BlockInstance nan(em("em0037"), {.inputs = 1, .parameters = {NAN, NAN}});
+    EXPECT_EQ(vireo_test::messagesOf([&] { nan.init(); }).codes, (std::vector<int>{305081, 305258}));
 }
 
 TEST(Dincli, MonthlyReferenceClimate) {
     const std::vector<float> january{-1.3f, 14, 25, 56, 25, 33}, july{18.0f, 100, 156, 135, 156, 255},
         december{1.3f, 10, 15, 33, 15, 22};
-    em_test::Block b("em0039", {}, 1);
+    BlockInstance b(em("em0039"), {.inputs = 1});
     b.init();
     EXPECT_EQ(b.step({7}), july);
     EXPECT_EQ(b.step({12.4f}), december);
@@ -69,21 +76,21 @@ TEST(Dincli, MonthlyReferenceClimate) {
 }
 
 TEST(Phi2psi, SineOrCosineInDegreesOrRadians) {
-    em_test::Block sine("em0041", {}, 1, 1);
+    BlockInstance sine(em("em0041"), {.inputs = 1, .name = "PHI2PSI"});
     EXPECT_EQ(sine.init(), 0);
-    EXPECT_EQ(sine.rp, (std::vector<float>{3.1415927f, 6.2831855f, 0.017453292f}));
+    EXPECT_EQ(sine.RP, (std::vector<float>{3.1415927f, 6.2831855f, 0.017453292f}));
     EXPECT_NEAR(sine.step({90})[0], 1.0f, 1e-7f);
     EXPECT_NEAR(sine.step({-30})[0], -0.5f, 1e-6f);
-    em_test::Block cosine("em0041", {0}, 1, 2);
+    BlockInstance cosine(em("em0041"), {.inputs = 1, .parameters = {0}, .name = "PSI2PHI"});
     cosine.init();
     EXPECT_EQ(cosine.step({0})[0], 1.0f);
     EXPECT_NEAR(cosine.step({120})[0], -0.5f, 1e-6f);
-    em_test::Block radians("em0041", {1}, 1, 1);
+    BlockInstance radians(em("em0041"), {.inputs = 1, .parameters = {1}, .name = "PHI2PSI"});
     radians.init();
     EXPECT_NEAR(radians.step({1.5707964f})[0], 1.0f, 1e-7f);
     for (float unit : {2.0f, -1.0f, 1.5f}) {
-        em_test::Block bad("em0041", {unit}, 1, 1);
-        EXPECT_EQ(em_test::messagesOf([&] { bad.init(); }).codes, std::vector<int>{305006}) << unit;
+        BlockInstance bad(em("em0041"), {.inputs = 1, .parameters = {unit}, .name = "PHI2PSI"});
+        EXPECT_EQ(vireo_test::messagesOf([&] { bad.init(); }).codes, std::vector<int>{305006}) << unit;
     }
 }
 

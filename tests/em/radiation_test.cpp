@@ -2,6 +2,7 @@
 // on the horizontal: each against its published form written here in double precision,
 // and against the earth's real orbit and the real equation of time of reference_sun.h.
 #include "block_harness.h"
+#include "message_capture.h"
 #include "reference_sun.h"
 #include "routines.h"
 
@@ -10,8 +11,11 @@
 #include <cmath>
 
 using namespace reference;
+using vireo_test::BlockInstance;
 
 namespace {
+
+vireo_test::BlockFunction em(const char* routine) { return vireo_test::library("VireoEM").block(routine); }
 
 float eccentricity(int mode, float day) { return e0(&mode, &day); }
 float equationOfTime(int mode, float day) { return et(&mode, &day); }
@@ -194,40 +198,41 @@ TEST(Goh, ExtraterrestrialIrradianceOnTheHorizontal) {
 }
 
 TEST(RadiationBlocks, E0Gon) {
-    em_test::Block gon("em0002", {1}, 1, 2);
+    BlockInstance gon(em("em0002"), {.inputs = 1, .parameters = {1}, .name = "GON"});
     EXPECT_EQ(gon.init(), 0);
-    EXPECT_EQ(gon.ip[10], 2);
+    EXPECT_EQ(gon.IP[10], 2);
     EXPECT_NEAR(gon.step({0})[0], 1367.0f * 1.033f, 1e-3f);
-    em_test::Block e("em0002", {0}, 1, 1);
+    BlockInstance e(em("em0002"), {.inputs = 1, .parameters = {0}, .name = "E0"});
     e.init();
     EXPECT_EQ(e.step({100})[0], eccentricity(1, 100));
     for (float formula : {-1.0f, 2.0f}) {
-        em_test::Block bad("em0002", {formula}, 1, 1);
-        const auto m = em_test::messagesOf([&] { EXPECT_EQ(bad.init(), 305011); });
-        ASSERT_EQ(m.codes, std::vector<int>{305011});
-        EXPECT_EQ(m.records[0]["i3"], "7");
+        BlockInstance bad(em("em0002"), {.inputs = 1, .parameters = {formula}, .name = "E0", .number = 7});
+        const vireo_test::MessageCapture m(vireo_test::MessageCapture::StandardOutput::captured);
+        EXPECT_EQ(bad.init(), 305011);
+        ASSERT_EQ(m.codes(), std::vector<int>{305011});
+        EXPECT_EQ(m.records()[0]["i3"], "7");
     }
 }
 
 TEST(RadiationBlocks, Et) {
-    em_test::Block b("em0003", {5}, 1);
+    BlockInstance b(em("em0003"), {.inputs = 1, .parameters = {5}});
     EXPECT_EQ(b.init(), 0);
     EXPECT_EQ(b.step({45})[0], equationOfTime(6, 45));
-    em_test::Block bad("em0003", {6}, 1);
-    EXPECT_EQ(em_test::messagesOf([&] { bad.init(); }).codes, std::vector<int>{305011});
+    BlockInstance bad(em("em0003"), {.inputs = 1, .parameters = {6}});
+    EXPECT_EQ(vireo_test::messagesOf([&] { bad.init(); }).codes, std::vector<int>{305011});
 }
 
 TEST(RadiationBlocks, InangeAndInangh) {
     // A horizontal surface sees the sun at its zenith angle, also at night.
-    em_test::Block e("em0007", {}, 5, 1);
+    BlockInstance e(em("em0007"), {.inputs = 5, .name = "INANGE"});
     EXPECT_EQ(e.init(), 0);
-    EXPECT_EQ(e.ip[10], 1);
+    EXPECT_EQ(e.IP[10], 1);
     const auto night = e.step({48, 0, 180, 20, 180});
     EXPECT_NEAR(night[0], 180 - (48 + 20), 1e-3);  // midnight: 22 degrees below the northern horizon
     EXPECT_EQ(night[1], 1.0f);
-    em_test::Block h("em0007", {}, 5, 2);
+    BlockInstance h(em("em0007"), {.inputs = 5, .name = "INANGH"});
     h.init();
-    EXPECT_EQ(h.ip[10], 2);
+    EXPECT_EQ(h.IP[10], 2);
     EXPECT_EQ(h.step({0, 30, 180, 200, -1}), (std::vector<float>{90, 0}));
     EXPECT_NEAR(h.step({0, 30, 180, 180, 60})[0], 0.0f, 0.05f);
 }

@@ -2,6 +2,7 @@
 // independent formula of reference_sun.h over whole years at every latitude; the faults
 // of the published algorithms that the library mends; the blocks SUNAE and SUNAEA.
 #include "block_harness.h"
+#include "message_capture.h"
 #include "reference_sun.h"
 #include "routines.h"
 
@@ -11,8 +12,11 @@
 #include <cmath>
 
 using namespace reference;
+using vireo_test::BlockInstance;
 
 namespace {
+
+vireo_test::BlockFunction em(const char* routine) { return vireo_test::library("VireoEM").block(routine); }
 
 struct SunAngles {
     float azimuth, elevation, declination, hourAngle;
@@ -235,18 +239,19 @@ TEST(Sunae, NegativeModeSwitchesRefractionOffAndIsMadePositive) {
 }
 
 TEST(SunaeBlock, StepsAsTheRoutineWithOptionalInputsAbsent) {
-    em_test::Block four("em0006", {2, 39.742476f, 105.1786f, 7}, 4);
-    em_test::Block seven("em0006", {2, 39.742476f, 105.1786f, 7}, 7);
-    const auto m = em_test::messagesOf([&] {
+    const std::vector<float> site{2, 39.742476f, 105.1786f, 7};  // series 2 at the published test site
+    BlockInstance four(em("em0006"), {.inputs = 4, .parameters = site});
+    BlockInstance seven(em("em0006"), {.inputs = 7, .parameters = site});
+    const auto codes = vireo_test::messagesOf([&] {
         EXPECT_EQ(four.init(), 0);
         EXPECT_EQ(seven.init(), 0);
-    });
-    EXPECT_EQ(m.codes, std::vector<int>{});
-    EXPECT_EQ(four.ip[10], 3);
-    EXPECT_EQ(four.ip[11], 0);
+    }).codes;
+    EXPECT_EQ(codes, std::vector<int>{});
+    EXPECT_EQ(four.IP[10], 3);
+    EXPECT_EQ(four.IP[11], 0);
     const SunAngles s = sun(3, 2003, 10, 17, 12, 0, 0, 39.742476f, 105.1786f, 7);
     EXPECT_EQ(four.step({2003, 10, 17, 12}), (std::vector<float>{s.azimuth, s.elevation, s.declination, s.hourAngle}));
-    EXPECT_EQ(seven.step({2003, 10, 17, 12, 0, 0, 0}), four.out);
+    EXPECT_EQ(seven.step({2003, 10, 17, 12, 0, 0, 0}), four.OUT);
     // Daylight saving: one hour less on the clock of the routine.
     const SunAngles summer = sun(3, 2003, 10, 17, 11, 30, 30, 39.742476f, 105.1786f, 7);
     EXPECT_EQ(seven.step({2003, 10, 17, 12, 30, 30, 1}),
@@ -255,12 +260,11 @@ TEST(SunaeBlock, StepsAsTheRoutineWithOptionalInputsAbsent) {
 
 TEST(SunaeBlock, RejectsUnknownSeriesAndStillChecksTheSite) {
     for (float series : {-1.0f, 3.0f, 2.5f, NAN}) {
-        em_test::Block b("em0006", {series, 95.0f, 0.0f, 0.0f}, 4);
-        const auto m = em_test::messagesOf([&] { b.init(); });
-        EXPECT_EQ(m.codes, (std::vector<int>{305011, 305033})) << series;
-        EXPECT_EQ(b.ip[0], 305033);
+        BlockInstance b(em("em0006"), {.inputs = 4, .parameters = {series, 95.0f, 0.0f, 0.0f}});
+        EXPECT_EQ(vireo_test::messagesOf([&] { b.init(); }).codes, (std::vector<int>{305011, 305033})) << series;
+        EXPECT_EQ(b.IP[0], 305011);  // the first error of the call stays
     }
-    em_test::Block accepted("em0006", {2.4f, 39.742476f, 105.1786f, 7}, 4);
+    BlockInstance accepted(em("em0006"), {.inputs = 4, .parameters = {2.4f, 39.742476f, 105.1786f, 7}});
     EXPECT_EQ(accepted.init(), 0);
 }
 
@@ -305,28 +309,27 @@ TEST(SunaeaBlock, MeansOverTheIntervalWhicheverWayTheAzimuthRuns) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        em_test::Block b("em0020", {2, c.latitude, c.longitudeWest, c.zone, 60, 12}, 7);
-        const auto m = em_test::messagesOf([&] { EXPECT_EQ(b.init(), 0); });
-        EXPECT_EQ(m.codes, std::vector<int>{});
+        BlockInstance b(em("em0020"), {.inputs = 7, .parameters = {2, c.latitude, c.longitudeWest, c.zone, 60, 12}});
+        EXPECT_EQ(vireo_test::messagesOf([&] { EXPECT_EQ(b.init(), 0); }).codes, std::vector<int>{});
         b.step({2003, static_cast<float>(c.month), static_cast<float>(c.day), c.hour, 0, 0, 0});
         const Position p = referenceMean(2003, c.month, c.day, c.hour, 60.0, 12, c.latitude, c.longitudeWest, c.zone);
-        EXPECT_NEAR(angleBetween(b.out[0], p.azimuth), 0.0, 0.1);
-        EXPECT_NEAR(b.out[1], p.elevation, 0.05);
-        EXPECT_NEAR(b.out[2], p.declination, 0.01);
-        EXPECT_GE(b.out[0], 0.0f);
-        EXPECT_LE(b.out[0], 360.0f);
+        EXPECT_NEAR(angleBetween(b.OUT[0], p.azimuth), 0.0, 0.1);
+        EXPECT_NEAR(b.OUT[1], p.elevation, 0.05);
+        EXPECT_NEAR(b.OUT[2], p.declination, 0.01);
+        EXPECT_GE(b.OUT[0], 0.0f);
+        EXPECT_LE(b.OUT[0], 360.0f);
     }
 }
 
 TEST(SunaeaBlock, OneSubStepIsThePositionAtTheClockTime) {
-    em_test::Block one("em0020", {1, 40.0f, 0.0f, 0.0f, 60, 1}, 7);
+    BlockInstance one(em("em0020"), {.inputs = 7, .parameters = {1, 40.0f, 0.0f, 0.0f, 60, 1}});
     one.init();
     one.step({2003, 6, 21, 15, 20, 0, 0});
     const SunAngles s = sun(2, 2003, 6, 21, 15, 20, 0, 40.0f, 0.0f, 0.0f);
-    EXPECT_EQ(one.out, (std::vector<float>{s.azimuth, s.elevation, s.declination, s.hourAngle}));
+    EXPECT_EQ(one.OUT, (std::vector<float>{s.azimuth, s.elevation, s.declination, s.hourAngle}));
     // No sub-steps at all: still the position at the clock time, never a mean of nothing.
-    em_test::Block none("em0020", {1, 40.0f, 0.0f, 0.0f, 60, 0}, 7);
+    BlockInstance none(em("em0020"), {.inputs = 7, .parameters = {1, 40.0f, 0.0f, 0.0f, 60, 0}});
     none.init();
     none.step({2003, 6, 21, 15, 20, 0, 0});
-    EXPECT_EQ(none.out, one.out);
+    EXPECT_EQ(none.OUT, one.OUT);
 }

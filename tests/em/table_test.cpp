@@ -2,6 +2,7 @@
 // answer against a copy of the published table typed here on its own, the exported
 // names against the loader's block-name rule, and the component line.
 #include "block_harness.h"
+#include "message_capture.h"
 #include "run_vireo.h"
 
 #include <elf.h>
@@ -76,6 +77,8 @@ const Row kPublished[] = {
     {"em0122", "GENGT2", "1 10 12 3 35 26548 0 8 10 0 0 3"},
 };
 
+const vireo_test::BlockLibrary& em() { return vireo_test::library("VireoEM"); }
+
 // Names of the defined, exported symbols of a 64-bit ELF shared library.
 std::vector<std::string> exportedNames(const std::string& path) {
     std::ifstream f(path, std::ios::binary);
@@ -110,11 +113,11 @@ std::vector<std::string> exportedNames(const std::string& path) {
 TEST(BlockTable, EveryRoutineAnswersItsPublishedIdentity) {
     for (const Row& row : kPublished) {
         SCOPED_TRACE(row.routine);
-        const em_test::BlockFunction f = em_test::blockFunction(row.routine);
+        void* f = em().symbol(row.routine);
         ASSERT_NE(f, nullptr);
-        const em_test::Identity id = em_test::identify(f);
+        const vireo_test::Identity id = vireo_test::identify(reinterpret_cast<vireo_test::BlockFunction>(f));
         EXPECT_TRUE(id.answered);
-        EXPECT_EQ(id.names, row.names);
+        EXPECT_EQ(id.nameList, row.names);
         std::istringstream s(row.integers);
         std::array<int, 12> expected{};
         for (int& v : expected) s >> v;
@@ -140,7 +143,7 @@ TEST(BlockTable, ExportsExactlyTheBlocksUnderTheLoadersRule) {
 
 TEST(BlockTable, ComponentLine) {
     using InfoFunction = char* (*)();
-    const auto info = reinterpret_cast<InfoFunction>(em_test::librarySymbol("info"));
+    const auto info = reinterpret_cast<InfoFunction>(em().symbol("info"));
     ASSERT_NE(info, nullptr);
     char* line = info();
     EXPECT_STREQ(line, "\tdevelopment_20211115_bcc4376       libVireoEM");
@@ -167,17 +170,18 @@ TEST(BlockTable, LastCallChangesNothing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.routine);
-        em_test::Block b(c.routine, c.parameters, static_cast<int>(c.inputs.size()), c.opMode);
-        const auto m = em_test::messagesOf([&] {
+        vireo_test::BlockInstance b(em().block(c.routine), {.inputs = static_cast<int>(c.inputs.size()),
+                                                             .parameters = c.parameters, .opMode = c.opMode});
+        const auto codes = vireo_test::messagesOf([&] {
             b.init();
             b.step(c.inputs);
-        });
-        EXPECT_EQ(m.codes, std::vector<int>{});
-        const auto out = b.out;
-        auto ip = b.ip;
+        }).codes;
+        EXPECT_EQ(codes, std::vector<int>{});
+        const auto out = b.OUT;
+        auto ip = b.IP;
         b.last();
         ip[1] = 2;  // set by the caller
-        EXPECT_EQ(b.out, out);
-        EXPECT_EQ(b.ip, ip);
+        EXPECT_EQ(b.OUT, out);
+        EXPECT_EQ(b.IP, ip);
     }
 }

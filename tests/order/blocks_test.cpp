@@ -8,6 +8,7 @@
 #include "vireoEngine.h"
 
 #include <gtest/gtest.h>
+#include <pthread.h>
 
 #include <cstdlib>
 #include <memory>
@@ -123,10 +124,28 @@ TEST_F(Blocks, ABlockThatCannotBeInitialisedIsACountedErrorWithItsMessage) {
     EXPECT_EQ(RootClass::iarr[2], 2);
 }
 
-// Marking walks chains of any length without deep recursion: a chain of this length
-// would overflow the call stack of a recursive walk.
+// Runs fn on a thread whose stack holds 256 KiB, where a walk that recursed once per
+// block would overflow long before the end of a chain of 20 000.
+void onSmallStack(void (*fn)(void*), void* arg) {
+    pthread_attr_t attr;
+    pthread_attr_init(&attr);
+    pthread_attr_setstacksize(&attr, 256 * 1024);
+    struct Call {
+        void (*fn)(void*);
+        void* arg;
+    } call{fn, arg};
+    pthread_t thread;
+    ASSERT_EQ(pthread_create(&thread, &attr, [](void* c) -> void* {
+        static_cast<Call*>(c)->fn(static_cast<Call*>(c)->arg);
+        return nullptr;
+    }, &call), 0);
+    pthread_join(thread, nullptr);
+    pthread_attr_destroy(&attr);
+}
+
+// Marking walks chains of any length without deep recursion.
 TEST_F(Blocks, MarkingFollowsLongChainsInOrder) {
-    constexpr int kLength = 300000;
+    constexpr int kLength = 20000;
     std::vector<std::unique_ptr<SimulatorBlock>> chain;
     chain.reserve(kLength);
     for (int k = 0; k < kLength; ++k) {
@@ -141,13 +160,20 @@ TEST_F(Blocks, MarkingFollowsLongChainsInOrder) {
         }
     }
     SubModel downstream(0, String("T"), nullptr);
-    chain[0]->markSuccessors(&downstream);
+    SubModel upstream(0, String("L"), nullptr);
+    struct Walk {
+        std::vector<std::unique_ptr<SimulatorBlock>>& chain;
+        SubModel& downstream;
+        SubModel& upstream;
+    } walk{chain, downstream, upstream};
+    onSmallStack([](void* w) {
+        auto& walk = *static_cast<Walk*>(w);
+        walk.chain.front()->markSuccessors(&walk.downstream);
+        walk.chain.back()->markPredecessors(&walk.upstream);
+    }, &walk);
     ASSERT_EQ(downstream.members.length(), static_cast<unsigned>(kLength));
     EXPECT_EQ(downstream.members[1], chain[0].get());
     EXPECT_EQ(downstream.members[kLength], chain[kLength - 1].get());
-
-    SubModel upstream(0, String("L"), nullptr);
-    chain[kLength - 1]->markPredecessors(&upstream);
     ASSERT_EQ(upstream.members.length(), static_cast<unsigned>(kLength));
     EXPECT_EQ(upstream.members[1], chain[kLength - 1].get());
     EXPECT_EQ(upstream.members[kLength], chain[0].get());

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 using vireo_test::readFile;
 using vireo_test::writeFile;
@@ -33,7 +34,7 @@ TEST(Csv, WrittenRowsReadBackBitForBit) {
     const std::string text = readFile(file);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 5);
 
-    Trace trace;
+    const MessageCapture trace;
     Block in(ubcsvin, 3, {}, {}, {file});
     in.init();
     EXPECT_EQ(in.IP[0], 0);
@@ -50,14 +51,14 @@ TEST(Csv, WrittenRowsReadBackBitForBit) {
     in.call(stop);
 
     // "-" writes to standard output.
-    testing::internal::CaptureStdout();
-    Block console(ubcsvout, 4, {{&src, 1}}, {}, {"-"});
-    console.init();
+    const MessageCapture console(MessageCapture::StandardOutput::captured);
+    Block writer(ubcsvout, 4, {{&src, 1}}, {}, {"-"});
+    writer.init();
     stop = false;
-    console.call(stop);
+    writer.call(stop);
     stop = true;
-    console.call(stop);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "in1\n1\n");
+    writer.call(stop);
+    EXPECT_EQ(console.out(), "in1\n1\n");
 }
 
 TEST(Csv, ReaderTakesBlankSeparatedTextAndItsEndOfFileRule) {
@@ -65,7 +66,7 @@ TEST(Csv, ReaderTakesBlankSeparatedTextAndItsEndOfFileRule) {
     writeFile(file, "# hourly values\nT  G\r\n1 2\r\n\n\t3\t+4e0 \n");
     const std::vector<std::vector<float>> hold{{1, 2}, {3, 4}, {3, 4}, {3, 4}}, again{{1, 2}, {3, 4}, {1, 2}, {3, 4}};
     for (const int rule : {1, 2}) {
-        Trace trace;
+        const MessageCapture trace;
         Block in(ubcsvin, 1, {}, {float(rule)}, {file});
         in.init();
         bool stop = false;
@@ -104,10 +105,11 @@ TEST(Csv, FileFaultsAreCountedMessagesNamingFileAndLine) {
         {ubcsvout, {dir + "/x.csv", "x y z"}, 0, 205913, "\ti8=3"},
     };
     for (const Case& c : cases) {
-        Trace trace;
+        const MessageCapture trace;
         vireo_tools_reset_error_count();
-        Block b(c.fn, 5, c.fn == ubcsvout ? std::vector<Source>{{&one, 1}} : std::vector<Source>{}, {c.parameter},
-                c.strings);
+        const bool writer = c.fn == ubcsvout;  // the writer takes no real parameter
+        Block b(c.fn, 5, writer ? std::vector<Source>{{&one, 1}} : std::vector<Source>{},
+                writer ? std::vector<float>{} : std::vector<float>{c.parameter}, c.strings);
         b.init();
         const bool initFails = b.IP[0] != 0;
         bool stop = false;

@@ -2,20 +2,27 @@
 // table and a routine type that holds only physics.
 //
 //   struct sunae_block {                       // any of the three may be left out
-//       static void init(vireo::block::BlockView& b);
-//       static void step(vireo::block::BlockView& b);
-//       static void last(vireo::block::BlockView& b);
+//       using View = vireo::block::View<table::em0006>;
+//       static void init(View& b);
+//       static void step(View& b);
+//       static void last(View& b);
 //   };
-//   VIREO_BLOCK(em0006, kTable[6], sunae_block)
+//   VIREO_BLOCK(em0006, table::em0006, sunae_block)
 //
 // The frame answers the identification call from the table alone, then calls init, step
 // or last by the call mode; a routine without the member does nothing in that mode and
-// changes no array.
+// changes no array. Whatever a routine throws ends at the frame: the block reports a
+// fatal error naming itself and asks the run to stop, so no exception crosses into the
+// engine.
 #ifndef VIREO_BLOCK_FRAME_H
 #define VIREO_BLOCK_FRAME_H
 
 #include "BlockIdentity.h"
 #include "BlockView.h"
+#include "Messages.h"
+
+#include <exception>
+#include <type_traits>
 
 #define VIREO_BLOCK_EXPORT __attribute__((visibility("default")))
 
@@ -25,26 +32,43 @@ namespace vireo::block {
 // and writes nothing but the answer.
 void identify(const BlockIdentity& identity, const BlockArrays& arrays);
 
-// A routine with nothing to compute yet: it answers identification only.
+// A block whose computation is not built yet: it answers identification, and refuses to
+// be initialised with an error, so that no run takes its zero outputs for results.
 struct IdentifyOnly {};
 
-template <class Routine>
-int dispatch(const BlockIdentity& identity, const BlockArrays& arrays) noexcept {
+// What a routine threw: reported as the block's fatal error, and the run is asked to stop.
+void failed(BlockView& view, const char* what) noexcept;
+
+template <class Routine, const BlockIdentity& Id>
+int dispatch(const BlockArrays& arrays) noexcept {
+    namespace mode = protocol::callMode;
     if (arrays.IP == nullptr) return 0;
-    const int mode = arrays.IP[kCallMode];
-    if (mode == kIdentify) {
-        identify(identity, arrays);
+    const int callMode = arrays.IP[protocol::ipSlot::kCallMode];
+    if (callMode == mode::kIdentify) {
+        identify(Id, arrays);
         return 0;
     }
-    BlockView view(identity, arrays);
-    if (mode == kInit) {
-        if constexpr (requires { Routine::init(view); }) Routine::init(view);
-    } else if (mode == kStep) {
-        if constexpr (requires { Routine::step(view); }) Routine::step(view);
+    using RoutineView = View<Id>;
+    RoutineView view(arrays);
+    if constexpr (std::is_same_v<Routine, IdentifyOnly>) {
+        if (callMode == mode::kInit) view.report(frameCode::notAvailable);
+        return 0;
     } else {
-        if constexpr (requires { Routine::last(view); }) Routine::last(view);
+        try {
+            if (callMode == mode::kInit) {
+                if constexpr (requires { Routine::init(view); }) Routine::init(view);
+            } else if (callMode == mode::kStep) {
+                if constexpr (requires { Routine::step(view); }) Routine::step(view);
+            } else {
+                if constexpr (requires { Routine::last(view); }) Routine::last(view);
+            }
+        } catch (const std::exception& e) {
+            failed(view, e.what());
+        } catch (...) {
+            failed(view, "an exception of unknown type");
+        }
+        return 0;
     }
-    return 0;
 }
 
 }  // namespace vireo::block
@@ -53,7 +77,7 @@ int dispatch(const BlockIdentity& identity, const BlockArrays& arrays) noexcept 
 #define VIREO_BLOCK(routine, identity, Routine)                                                   \
     extern "C" VIREO_BLOCK_EXPORT int routine(float* IN, float* OUT, int* IP, float* RP, double* DP, \
                                               float* BP, char (*SP)[::vireo::block::kRow]) {      \
-        return ::vireo::block::dispatch<Routine>(identity, {IN, OUT, IP, RP, DP, BP, SP});        \
+        return ::vireo::block::dispatch<Routine, identity>({IN, OUT, IP, RP, DP, BP, SP});        \
     }
 
 #endif

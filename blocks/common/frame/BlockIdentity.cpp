@@ -17,4 +17,13 @@ void identify(const BlockIdentity& b, const BlockArrays& a) {
        &b.maxParameters, &b.minStrings, &b.maxStrings, &group, kRow, kRow);
 }
 
+void failed(BlockView& view, const char* what) noexcept {
+    try {
+        view.report(frameCode::failed, {.text = what != nullptr ? what : ""});
+    } catch (...) {
+        // Nothing more can be said; the stop below still ends the run.
+    }
+    view.requestStop();
+}
+
 }  // namespace vireo::block

@@ -4,24 +4,25 @@
 #ifndef VIREO_BLOCK_IDENTITY_H
 #define VIREO_BLOCK_IDENTITY_H
 
+#include "BlockProtocol.h"
+
 #include <cstddef>
 
 namespace vireo::block {
 
-// Length of every text row that crosses the block interface.
-inline constexpr std::size_t kRow = 1024;
+using protocol::kRow;
 
 // The twelfth identification integer.
 enum class Group : int {
-    unsorted = 0,
-    constantSource = 1,
-    timer = 2,
-    timerNoProgress = -2,
-    standard = 3,
-    loop = 4,
-    loopTop = -4,
-    delay = 5,
-    iteration = 6,
+    unsorted = protocol::group::kUnsorted,
+    constantSource = protocol::group::kConstantSource,
+    timer = protocol::group::kTimer,
+    timerNoProgress = protocol::group::kTimerNoProgress,
+    standard = protocol::group::kStandard,
+    loop = protocol::group::kLoop,
+    loopTop = protocol::group::kLoopTop,
+    delay = protocol::group::kDelay,
+    iteration = protocol::group::kIteration,
 };
 
 struct BlockIdentity {
@@ -55,7 +56,7 @@ constexpr bool wellFormed(const BlockIdentity& b) {
         if (!blank && *p >= 'a' && *p <= 'z') return false;
         inWord = !blank;
     }
-    return length > 0 && length < kRow && words == b.nameCount && b.ipSize >= 10 &&
+    return length > 0 && length < kRow && words == b.nameCount && b.ipSize >= protocol::ipSlot::kProtocolSlots &&
            b.minInputs >= 0 && b.minInputs <= b.maxInputs && b.outputCount >= 0 && b.rpSize >= 0 &&
            b.dpSize >= 0 && b.minParameters >= 0 && b.minParameters <= b.maxParameters &&
            b.minStrings >= 0 && b.minStrings <= b.maxStrings;

@@ -1,6 +1,13 @@
 #include "BlockView.h"
 
+#include "Numbers.h"
 #include "vireo_tools.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace vireo::block {
 
@@ -8,9 +15,13 @@ BlockView::BlockView(const BlockIdentity& identity, const BlockArrays& arrays)
     : id_(identity), a_(arrays), inputs_(0) {
     // The engine allocates one IN element per connected input and says how many in
     // inputCount; the identity's maximum bounds it in case a caller says more.
-    const int n = a_.IP[kInputCount];
-    inputs_ = a_.IN == nullptr || n < 0 ? 0 : (n > id_.maxInputs ? id_.maxInputs : n);
+    const int n = a_.IP[protocol::ipSlot::kInputCount];
+    inputs_ = a_.IN == nullptr || n < 0 ? 0 : std::min(n, id_.maxInputs);
 }
+
+int BlockView::whole(int i) const { return nearestInt(par(i)); }
+
+int BlockView::mode(int i, int count) const { return std::clamp(whole(i), 0, std::max(count - 1, 0)); }
 
 std::string_view BlockView::trimmedText(int row) const {
     std::string_view t = text(row);
@@ -19,14 +30,56 @@ std::string_view BlockView::trimmedText(int row) const {
     return t;
 }
 
-void BlockView::report(int code) {
-    a_.IP[kStatus] = code;
-    msg(a_.IP, a_.RP, a_.SP != nullptr ? a_.SP[0] : nullptr, kRow);
+std::string_view BlockView::name() const {
+    std::string_view names(id_.names);
+    // Without an opMode of the engine's (a caller of its own) the main name stands.
+    const int wanted = a_.IP[protocol::ipSlot::kOpMode];
+    if (wanted >= 2 && wanted <= id_.nameCount)
+        for (int k = 1; k < wanted; ++k) names.remove_prefix(names.find(' ') + 1);
+    return names.substr(0, names.find(' '));
 }
 
-void BlockView::show(int code) {
-    report(code);
-    a_.IP[kStatus] = 0;
+bool BlockView::check(std::span<const Rule> rules) {
+    bool passed = true;
+    for (const Rule& r : rules) passed = check(r, par(r.parameter)) && passed;
+    return passed;
+}
+
+bool BlockView::check(const Rule& r, float x) {
+    const float v = r.whole ? std::round(x) : x;
+    if (v >= r.low && v <= r.high && !(r.aboveLow && v == r.low) && !(r.belowHigh && v == r.high)) return true;
+    report(r.code, {.reals = {x, r.low, r.high}, .ints = {r.parameter + 1}});
+    return false;
+}
+
+void BlockView::outside([[maybe_unused]] const char* array, [[maybe_unused]] int index,
+                        [[maybe_unused]] int size) const {
+#ifdef VIREO_CHECKED_SLOTS
+    std::fprintf(stderr, "block %s (%s): %s index %d outside its %d slots\n", std::string(name()).c_str(),
+                 id_.routine, array, index, size);
+    std::fflush(stderr);
+    std::abort();
+#endif
+}
+
+void send(const int* ip, std::string_view blockName, int code, const Values& values) {
+    using protocol::ipSlot::kMessageValue;
+    using protocol::ipSlot::kProtocolSlots;
+    constexpr int kInts = 16, kReals = 16;
+    int ints[kInts] = {};
+    std::copy(ip, ip + kProtocolSlots, ints);
+    ints[protocol::ipSlot::kStatus] = code;
+    ints[kMessageValue] = values.value;
+    std::copy_n(values.ints.begin(), std::min<std::size_t>(values.ints.size(), kInts - kProtocolSlots),
+                ints + kProtocolSlots);
+    float reals[kReals] = {};
+    std::copy_n(values.reals.begin(), std::min<std::size_t>(values.reals.size(), kReals), reals);
+    // Row 0 the message's text, row 1 the block's name.
+    char rows[2][kRow];
+    std::memset(rows, ' ', sizeof rows);
+    std::memcpy(rows[0], values.text.data(), std::min(values.text.size(), kRow));
+    std::memcpy(rows[1], blockName.data(), std::min(blockName.size(), kRow));
+    msg(ints, reals, rows[0], kRow);
 }
 
 }  // namespace vireo::block

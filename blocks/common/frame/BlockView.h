@@ -1,12 +1,19 @@
 // A thin, bounds-safe view of the seven block arrays during one call. Sizes come from
 // the block's identity and from inputCount, never from trust: an input that is not
-// connected reads as the caller's default, and an index beyond an array reads as 0 and
-// writes into a discarded sink instead of into memory the block does not own.
+// connected reads as the caller's default. An index outside the identity's sizes is a
+// fault in the block: checked builds (Debug, sanitizers, fuzzing) stop the process naming
+// the block and the index; release builds read 0 and write into a discarded sink instead
+// of into memory the block does not own.
+//
+// View<identity> adds the typed state of a block: ip<10>(), rp<0>(), dp<0, 50>() are
+// checked against the identity row when the block is compiled.
 #ifndef VIREO_BLOCK_VIEW_H
 #define VIREO_BLOCK_VIEW_H
 
 #include "BlockIdentity.h"
+#include "Messages.h"
 
+#include <span>
 #include <string_view>
 
 namespace vireo::block {
@@ -22,76 +29,107 @@ struct BlockArrays {
     char (*SP)[kRow];
 };
 
-// Protocol slots of IP and the call modes.
-enum Slot : int {
-    kStatus = 0,
-    kCallMode = 1,
-    kOpMode = 2,
-    kBlockNumber = 3,
-    kInputCount = 4,
-    kBranch = 5,
-    kDebugFlag = 6,
-    kTimerSteps = 7,
-    kMessageValue = 8,
-    kFirstOwnSlot = 10,
+// A parameter check made at initialisation: the parameter (0-based, in model order) must
+// lie within [low, high], as its nearest whole number (halves away from zero) when
+// `whole`; aboveLow and belowHigh leave out the bound itself. NaN never passes.
+struct Rule {
+    int parameter;
+    float low;
+    float high;
+    bool whole = false;
+    Code code{};
+    bool aboveLow = false;
+    bool belowHigh = false;
 };
-enum CallMode : int { kIdentify = -1, kStep = 0, kInit = 1, kLastCall = 2 };
 
 class BlockView {
 public:
     BlockView(const BlockIdentity& identity, const BlockArrays& arrays);
 
-    // Inputs: i counts from 0 in the model's order of input references.
+    // Inputs: i counts from 0 in the model's order of input references; an input the
+    // model does not connect reads as `absent`.
     float in(int i, float absent = 0.0f) const {
-        return i >= 0 && i < inputs_ ? a_.IN[i] : absent;
+        if (i < 0 || i >= id_.maxInputs) [[unlikely]] return outside("IN", i, id_.maxInputs), absent;
+        return i < inputs_ ? a_.IN[i] : absent;
     }
     bool connected(int i) const { return i >= 0 && i < inputs_; }
     int inputCount() const { return inputs_; }
 
-    float& out(int i) { return i >= 0 && i < id_.outputCount && a_.OUT ? a_.OUT[i] : sinkF(); }
+    float& out(int i) {
+        if (i < 0 || i >= id_.outputCount || a_.OUT == nullptr) [[unlikely]] return outside("OUT", i, id_.outputCount), sinkF();
+        return a_.OUT[i];
+    }
     // Real parameters in model order; a parameter the model did not give reads 0.
-    float par(int i) const { return i >= 0 && i < id_.maxParameters && a_.BP ? a_.BP[i] : 0.0f; }
+    float par(int i) const {
+        if (i < 0 || i >= id_.maxParameters || a_.BP == nullptr) [[unlikely]] return outside("BP", i, id_.maxParameters), 0.0f;
+        return a_.BP[i];
+    }
+    // A parameter's nearest whole number (halves away from zero), saturated at the int range.
+    int whole(int i) const;
+    // A mode counted from 0, as the nearest whole number of the parameter, held within
+    // 0..count-1: parameters can change during a run without a new check.
+    int mode(int i, int count) const;
     // A string parameter's row (1024 characters, blank-padded); empty when absent.
     std::string_view text(int row) const {
-        return row >= 0 && row < id_.maxStrings && a_.SP ? std::string_view(a_.SP[row], kRow)
-                                                         : std::string_view();
+        if (row < 0 || row >= id_.maxStrings || a_.SP == nullptr) [[unlikely]] return outside("SP", row, id_.maxStrings), std::string_view();
+        return std::string_view(a_.SP[row], kRow);
     }
     // The same row without the blanks around it (and without NULs at its end).
     std::string_view trimmedText(int row) const;
 
     // Per-instance state: the block's own IP slots (from 10 on), RP and DP.
-    int& ip(int i) { return i >= kFirstOwnSlot && i < id_.ipSize ? a_.IP[i] : sinkI(); }
-    float& rp(int i) { return i >= 0 && i < id_.rpSize && a_.RP ? a_.RP[i] : sinkF(); }
-    double& dp(int i) { return i >= 0 && i < id_.dpSize && a_.DP ? a_.DP[i] : sinkD(); }
+    int& ip(int i) {
+        if (i < protocol::ipSlot::kFirstOwn || i >= id_.ipSize) [[unlikely]] return outside("IP", i, id_.ipSize), sinkI();
+        return a_.IP[i];
+    }
+    float& rp(int i) {
+        if (i < 0 || i >= id_.rpSize || a_.RP == nullptr) [[unlikely]] return outside("RP", i, id_.rpSize), sinkF();
+        return a_.RP[i];
+    }
+    double& dp(int i) {
+        if (i < 0 || i >= id_.dpSize || a_.DP == nullptr) [[unlikely]] return outside("DP", i, id_.dpSize), sinkD();
+        return a_.DP[i];
+    }
 
     // The protocol.
-    int callMode() const { return a_.IP[kCallMode]; }
-    int opMode() const { return a_.IP[kOpMode]; }
-    int blockNumber() const { return a_.IP[kBlockNumber]; }
-    int status() const { return a_.IP[kStatus]; }
-    void setMessageValue(int value) { a_.IP[kMessageValue] = value; }
+    int callMode() const { return a_.IP[protocol::ipSlot::kCallMode]; }
+    int opMode() const { return a_.IP[protocol::ipSlot::kOpMode]; }
+    int blockNumber() const { return a_.IP[protocol::ipSlot::kBlockNumber]; }
+    int status() const { return a_.IP[protocol::ipSlot::kStatus]; }
+    // The name under which the model placed the block (its opMode-th name).
+    std::string_view name() const;
     // Asks the engine to end the run after this call.
-    void requestStop() { a_.IP[kCallMode] = kLastCall; }
+    void requestStop() { a_.IP[protocol::ipSlot::kCallMode] = protocol::callMode::kLastCall; }
     // At a last call: the run goes on (a timer with steps left, an iteration that has not
     // settled); the engine continues along the link that the branch answer selects.
-    void withdrawEnd() { a_.IP[kCallMode] = kInit; }
+    void withdrawEnd() { a_.IP[protocol::ipSlot::kCallMode] = protocol::callMode::kInit; }
     // Branch 1: the engine goes on along the block's alternative link (into a timer's or
     // iteration's sub-model, out of a loop) instead of its next link.
-    void takeAlternativeLink() { a_.IP[kBranch] = 1; }
+    void takeAlternativeLink() { a_.IP[protocol::ipSlot::kBranch] = protocol::branch::kAlternative; }
     // At initialisation, a timer's number of steps, for the engine's progress count.
-    void setTimerSteps(int steps) { a_.IP[kTimerSteps] = steps; }
+    void setTimerSteps(int steps) { a_.IP[protocol::ipSlot::kTimerSteps] = steps; }
 
-    // Messages. report: the code stays in status, so the engine counts it (an error at
-    // initialisation keeps the run from starting). show: the message is shown and status
-    // is cleared again, so it is not counted.
-    void report(int code);
-    void show(int code);
+    // Messages. report: counted, the status keeps the most severe code of the call (an
+    // error at initialisation keeps the run from starting). show: shown, not counted.
+    void report(Code code, const Values& values = {}) { reporter().report(code, values); }
+    void show(Code code, const Values& values = {}) const { reporter().show(code, values); }
+    Reporter reporter() const { return Reporter(a_.IP, name()); }
+    // Checks the parameters against rules at initialisation, reporting every value
+    // refused (its rule's code, naming the parameter, the value and the bounds); true
+    // when all pass.
+    bool check(std::span<const Rule> rules);
+    // The same for one value against one rule, for values that do not come straight from
+    // the parameters (a start date taken from the inputs).
+    bool check(const Rule& rule, float value);
 
-    // The raw arrays, for shared routines that take them whole (a site check takes IP).
+    // The raw arrays, for the frame and for shared routines that take them whole.
     const BlockArrays& arrays() const { return a_; }
     const BlockIdentity& identity() const { return id_; }
 
-private:
+protected:
+    // An index outside the identity's sizes: stops the process in checked builds.
+    void outside(const char* array, int index, int size) const;
+
     float& sinkF() { return sinkF_ = 0.0f; }
     int& sinkI() { return sinkI_ = 0; }
     double& sinkD() { return sinkD_ = 0.0; }
@@ -102,6 +140,50 @@ private:
     float sinkF_ = 0.0f;
     int sinkI_ = 0;
     double sinkD_ = 0.0;
+};
+
+// The view of one block type: its state slots checked against its identity row at
+// compile time. A block names its slots once, in a small state struct over this view.
+template <const BlockIdentity& Id>
+class View : public BlockView {
+public:
+    explicit View(const BlockArrays& arrays) : BlockView(Id, arrays) {}
+
+    using BlockView::dp;
+    using BlockView::ip;
+    using BlockView::rp;
+
+    template <int I>
+    int& ip() {
+        static_assert(I >= protocol::ipSlot::kFirstOwn && I < Id.ipSize, "IP slot outside the block's identity");
+        return a_.IP[I];
+    }
+    template <int I>
+    float& rp() {
+        static_assert(I >= 0 && I < Id.rpSize, "RP slot outside the block's identity");
+        return a_.RP[I];
+    }
+    template <int I>
+    double& dp() {
+        static_assert(I >= 0 && I < Id.dpSize, "DP slot outside the block's identity");
+        return a_.DP[I];
+    }
+    template <int First, int N>
+    std::span<int, N> ip() {
+        static_assert(First >= protocol::ipSlot::kFirstOwn && N > 0 && First + N <= Id.ipSize,
+                      "IP slots outside the block's identity");
+        return std::span<int, N>(a_.IP + First, N);
+    }
+    template <int First, int N>
+    std::span<float, N> rp() {
+        static_assert(First >= 0 && N > 0 && First + N <= Id.rpSize, "RP slots outside the block's identity");
+        return std::span<float, N>(a_.RP + First, N);
+    }
+    template <int First, int N>
+    std::span<double, N> dp() {
+        static_assert(First >= 0 && N > 0 && First + N <= Id.dpSize, "DP slots outside the block's identity");
+        return std::span<double, N>(a_.DP + First, N);
+    }
 };
 
 }  // namespace vireo::block

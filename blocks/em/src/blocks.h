@@ -1,46 +1,57 @@
-// The block routines of libVireoEM: physics only, over a view of the block arrays. The
-// identity table (table.h) names each of them; the frame does identification and
-// dispatch. Statics of a routine's source file are shared by all instances of the block.
+// The block routines of libVireoEM: physics only, over a typed view of the block arrays.
+// The identity table (table.h) names each of them; the frame does identification and
+// dispatch. A block keeps state between calls only in its own arrays.
 #ifndef VIREO_EM_BLOCKS_H
 #define VIREO_EM_BLOCKS_H
 
 #include "BlockFrame.h"
+#include "messages.h"
+#include "table.h"
 
 namespace vireo::em {
 
 using block::BlockView;
 using block::IdentifyOnly;
+using block::Rule;
 
 struct e0_block {  // E0 GON
-    static void init(BlockView& b);
-    static void step(BlockView& b);
+    using View = block::View<table::em0002>;
+    static void init(View& b);
+    static void step(View& b);
 };
 struct et_block {  // ET
-    static void init(BlockView& b);
-    static void step(BlockView& b);
+    using View = block::View<table::em0003>;
+    static void init(View& b);
+    static void step(View& b);
 };
 struct sunae_block {  // SUNAE
-    static void init(BlockView& b);
-    static void step(BlockView& b);
+    using View = block::View<table::em0006>;
+    static void init(View& b);
+    static void step(View& b);
 };
 struct inang_block {  // INANGE INANGH
-    static void init(BlockView& b);
-    static void step(BlockView& b);
+    using View = block::View<table::em0007>;
+    static void init(View& b);
+    static void step(View& b);
 };
 struct sunaea_block {  // SUNAEA
-    static void init(BlockView& b);
-    static void step(BlockView& b);
+    using View = block::View<table::em0020>;
+    static void init(View& b);
+    static void step(View& b);
 };
 struct betgam_block {  // BETGAM
-    static void init(BlockView& b);
-    static void step(BlockView& b);
+    using View = block::View<table::em0037>;
+    static void init(View& b);
+    static void step(View& b);
 };
 struct dincli_block {  // DINCLI
-    static void step(BlockView& b);
+    using View = block::View<table::em0039>;
+    static void step(View& b);
 };
 struct phi2psi_block {  // PHI2PSI PSI2PHI
-    static void init(BlockView& b);
-    static void step(BlockView& b);
+    using View = block::View<table::em0041>;
+    static void init(View& b);
+    static void step(View& b);
 };
 
 }  // namespace vireo::em

@@ -1,46 +1,43 @@
 // Site checks of a block at initialisation, in the first sign convention (longitude and
 // time zone positive west).
-#include "routines.h"
+#include "site.h"
 
 #include "Numbers.h"
-#include "vireo_tools.h"
+#include "messages.h"
+#include "routines.h"
 
 #include <cmath>
 
-namespace {
-// Message values of cksite's own: no reals and an empty text beside the block's IP.
-const float kNoReals[16] = {};
-const char kNoText[1024] = {};
+namespace vireo::em {
 
-void report(int* IP, int code) {
-    IP[0] = code;
-    msg(IP, kNoReals, kNoText, sizeof kNoText);
-}
-}  // namespace
-
-extern "C" void cksite(const float* latitude, const float* longitude, const float* timeZone, int* IP) {
+void checkSite(block::Reporter r, const Site& site) {
     // Written so that NaN fails every range check.
-    if (!(std::fabs(*latitude) <= 90.0f)) report(IP, 305033);
-    if (!(std::fabs(*longitude) <= 360.0f)) report(IP, 305082);
-    const float zone = std::isfinite(*timeZone) ? *timeZone : -1.0f;
-    const int rounded = vireo::block::nearestInt(zone);
-    if (rounded < 0 || rounded > 23) report(IP, 305034);
-    if (IP[0] != 0) return;
+    if (!(std::fabs(site.latitude) <= 90.0f)) r.report(code::badLatitude, {.reals = {site.latitude}});
+    if (!(std::fabs(site.longitude) <= 360.0f)) r.report(code::badLongitude, {.reals = {site.longitude}});
+    const float zone = std::isfinite(site.timeZone) ? site.timeZone : -1.0f;
+    const int rounded = block::nearestInt(zone);
+    if (rounded < 0 || rounded > 23) r.report(code::badTimeZone, {.reals = {site.timeZone}});
+    if (r.status() != 0) return;
 
-    const float east = -*longitude;
-    check_coordinates(latitude, &east, &IP[3]);
+    const float east = -site.longitude;
+    if (!onLand(site.latitude, east)) r.show(code::atSea, {.text = siteText(site.latitude, east)});
 
     // The zone should lie within two hours (30 degrees) of the longitude; near Greenwich
     // both are carried past a full turn so that zones 23 and 0 compare with longitudes
     // on either side of it.
-    float l = *longitude < 0.0f ? *longitude + 360.0f : *longitude;
-    float t = *timeZone;
+    float l = site.longitude < 0.0f ? site.longitude + 360.0f : site.longitude;
+    float t = site.timeZone;
     if (!(l > 30.0f && l < 330.0f)) {
         if (t < 12.0f) t += 24.0f;
         if (l <= 30.0f) l += 360.0f;
     }
-    if (std::fabs(15.0f * t - l) > 30.0f) {
-        report(IP, 205135);
-        IP[0] = 0;
-    }
+    if (std::fabs(15.0f * t - l) > 30.0f)
+        r.show(code::zoneFarFromLongitude, {.reals = {site.timeZone, site.longitude}});
+}
+
+}  // namespace vireo::em
+
+// For callers with nothing but the block's IP: the messages name the block by its number.
+extern "C" void cksite(const float* latitude, const float* longitude, const float* timeZone, int* IP) {
+    vireo::em::checkSite(vireo::block::Reporter(IP, ""), {*latitude, *longitude, *timeZone});
 }

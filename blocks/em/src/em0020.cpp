@@ -1,9 +1,48 @@
-// SUNAEA: the sun's position averaged over the interval that ends at the clock time of
-// the inputs, from sub-steps spread evenly over it.
+//#Block SUNAEA
+//#Description
+// The sun's position averaged over the interval that ends at the clock time of the
+// inputs, from sub-steps spread evenly over it; the site is given in the first sign
+// convention, longitude and time zone counted positive west of Greenwich.
+//#Layout
+//#Inputs 7
+//#Outputs 4
+//#Parameters 6
+//#Strings 0
+//#Group 3 (standard)
+//#Details
+//#Inputs
+//#IN[0] Year (-)
+//#IN[1] Month, 1 to 12 (-)
+//#IN[2] Day of the month, 1 to 31 (-)
+//#IN[3] Hour of the clock time (h)
+//#IN[4] Minute (min)
+//#IN[5] Second, not used (s)
+//#IN[6] Daylight-saving time, subtracted from the clock time (h)
+//#Outputs
+//#OUT[0] Mean sun azimuth from north through east, south 180 (degrees)
+//#OUT[1] Mean sun elevation above the horizon, refraction included (degrees)
+//#OUT[2] Mean declination of the sun (degrees)
+//#OUT[3] Mean hour angle: 0 at solar noon, growing through the afternoon (degrees)
+//#Parameters
+//#BP[0] Series (-): 0 the Fourier series of the day angle, 1 the ecliptic series with
+// epoch 1980, 2 the almanac series with epoch 2000
+//#BP[1] Latitude, north positive, -90 to 90 (degrees)
+//#BP[2] Longitude, west of Greenwich positive, -360 to 360 (degrees)
+//#BP[3] Time zone, hours west of Greenwich, 0 to 23 (h)
+//#BP[4] Length of the averaging interval (min)
+//#BP[5] Number of sub-steps over the interval (-)
+//#Strings
+//#None
+//#Remarks
+// With one sub-step the block gives the position at the clock time of the inputs. An
+// azimuth or hour angle passing north within the interval is averaged across the turn,
+// not through 180 degrees. The site is checked as for SUNAE.
+//#end
 #include "blocks.h"
 
 #include "Numbers.h"
-#include "routines.h"
+#include "site.h"
+#include "solar.h"
 #include "vireo_tools.h"
 
 #include <cmath>
@@ -19,23 +58,25 @@ float unwrap(float value, float previous) {
 }
 
 float intoTurn(float mean) {
-    if (mean < 0.0f || mean > 360.0f) {
-        const float turn = 360.0f;
-        mean = float_mod(&mean, &turn);
-    }
-    return mean;
+    return mean < 0.0f || mean > 360.0f ? floorMod(mean, 360.0f) : mean;
 }
 
 }  // namespace
 
-void sunaea_block::init(BlockView& b) {
-    const float latitude = b.par(1), longitude = b.par(2), zone = b.par(3);
-    cksite(&latitude, &longitude, &zone, b.arrays().IP);
+void sunaea_block::init(View& b) {
+    // Sub-steps are computed in every step: a mistyped count must not stall the run.
+    static constexpr Rule kRules[] = {
+        {.parameter = 5, .low = 0, .high = 100000, .whole = true, .code = code::badSubSteps}};
+    b.check(kRules);
+    checkSite(b.reporter(), {b.par(1), b.par(2), b.par(3)});
 }
 
-void sunaea_block::step(BlockView& b) {
+void sunaea_block::step(View& b) {
     for (int i = 0; i < 4; ++i) b.out(i) = 0.0f;
-    int mode = block::nearestInt(b.par(0), 1);
+    // A negative series switches refraction off for every sub-step alike.
+    const int mode = block::nearestInt(b.par(0), 1);
+    const bool refraction = mode >= 0;
+    const int series = refraction ? mode : -mode;
     const float interval = b.par(4);
 
     const int year = block::toInt(b.in(0)), month = block::toInt(b.in(1)), day = block::toInt(b.in(2));
@@ -49,7 +90,7 @@ void sunaea_block::step(BlockView& b) {
     else
         steps = 1;  // at least one sub-step, at the end of the interval: never a mean of nothing
 
-    const float dst = b.in(6), latitude = b.par(1), longitude = b.par(2), zone = b.par(3);
+    const Site site{b.par(1), b.par(2), b.par(3)};
     float sums[4] = {};
     float previousAzimuth = 0.0f, previousHourAngle = 0.0f;
     for (int i = 1; i <= steps; ++i) {
@@ -62,11 +103,9 @@ void sunaea_block::step(BlockView& b) {
         const double h = std::trunc(24.0 * f);
         const double mi = std::trunc(1440.0 * (f - h / 24.0));
         const double s = std::trunc(86400.0 * (f - h / 24.0 - mi / 1440.0));
-        const float fy = static_cast<float>(y), fm = static_cast<float>(m);
-        const float fh = static_cast<float>(h), fmi = static_cast<float>(mi), fs = static_cast<float>(s);
-        float azimuth = 0.0f, elevation = 0.0f, declination = 0.0f, hourAngle = 0.0f;
-        sunae(&mode, &fy, &fm, &d, &fh, &fmi, &fs, &dst, &latitude, &longitude, &zone, &azimuth,
-              &elevation, &declination, &hourAngle);
+        const ClockTime time{static_cast<float>(y), static_cast<float>(m), d, static_cast<float>(h),
+                             static_cast<float>(mi), static_cast<float>(s), b.in(6)};
+        auto [azimuth, elevation, declination, hourAngle] = sunPosition(series, refraction, time, site);
         if (i > 1) {
             azimuth = unwrap(azimuth, previousAzimuth);
             hourAngle = unwrap(hourAngle, previousHourAngle);

@@ -1,6 +1,31 @@
-// DINCLI: the monthly values of a fixed reference climate: ambient temperature (°C) and
-// the mean irradiance (W/m²) on vertical surfaces facing north, east, south and west and
-// on the horizontal.
+//#Block DINCLI
+//#Description
+// The monthly values of a fixed reference climate: ambient temperature and the mean
+// irradiance on vertical surfaces facing north, east, south and west and on the
+// horizontal.
+//#Layout
+//#Inputs 1
+//#Outputs 6
+//#Parameters 0
+//#Strings 0
+//#Group 3 (standard)
+//#Details
+//#Inputs
+//#IN[0] Month, 1 to 12, rounded to the nearest whole month (-)
+//#Outputs
+//#OUT[0] Monthly mean ambient temperature ($^\circ$C)
+//#OUT[1] Monthly mean irradiance on a vertical surface facing north (W/m$^2$)
+//#OUT[2] Monthly mean irradiance on a vertical surface facing east (W/m$^2$)
+//#OUT[3] Monthly mean irradiance on a vertical surface facing south (W/m$^2$)
+//#OUT[4] Monthly mean irradiance on a vertical surface facing west (W/m$^2$)
+//#OUT[5] Monthly mean irradiance on the horizontal (W/m$^2$)
+//#Parameters
+//#None
+//#Strings
+//#None
+//#Remarks
+// A month outside 1 to 12 gives zeros.
+//#end
 #include "blocks.h"
 
 #include "Numbers.h"
@@ -17,7 +42,7 @@ constexpr float kClimate[12][6] = {
 
 }  // namespace
 
-void dincli_block::step(BlockView& b) {
+void dincli_block::step(View& b) {
     const int month = block::nearestInt(b.in(0));
     for (int i = 0; i < 6; ++i) b.out(i) = month >= 1 && month <= 12 ? kClimate[month - 1][i] : 0.0f;
 }

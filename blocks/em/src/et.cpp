@@ -1,15 +1,15 @@
-#include "routines.h"
+#include "solar.h"
 
 #include "angles.h"
+#include "routines.h"
 
 #include <cmath>
 
-using namespace vireo::em;
+namespace vireo::em {
 
-extern "C" float et(const int* mode, const float* d) {
-    const float day = *d;
+float equationOfTime(int fit, float day) {
     constexpr float kDeg = kTwoPi / 360.0f;  // fits 4 and 5 write their day angle in degrees
-    switch (*mode) {
+    switch (fit) {
         case 1: {
             const float g = kTwoPi * (day - 1.0f) / 365.0f;
             return 229.18f * (0.000075f + 0.001868f * std::cos(g) - 0.032077f * std::sin(g) -
@@ -46,3 +46,7 @@ extern "C" float et(const int* mode, const float* d) {
             return 0.0f;
     }
 }
+
+}  // namespace vireo::em
+
+extern "C" float et(const int* mode, const float* d) { return vireo::em::equationOfTime(*mode, *d); }

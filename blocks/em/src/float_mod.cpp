@@ -1,7 +1,9 @@
+#include "solar.h"
+
 #include "routines.h"
 
 #include <cmath>
 
-extern "C" float float_mod(const float* a, const float* b) {
-    return *a - std::floor(*a / *b) * *b;
-}
+float vireo::em::floorMod(float a, float b) { return a - std::floor(a / b) * b; }
+
+extern "C" float float_mod(const float* a, const float* b) { return vireo::em::floorMod(*a, *b); }

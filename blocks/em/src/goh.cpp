@@ -1,20 +1,26 @@
-#include "routines.h"
+#include "solar.h"
 
 #include "angles.h"
+#include "routines.h"
 #include "vireo_tools.h"
 
 #include <cmath>
 
-using namespace vireo::em;
+namespace vireo::em {
+
+float horizontalExtraterrestrial(int fit, int year, int month, int day, float latitude, float elevation) {
+    float d = static_cast<float>(idoy(&year, &month, &day));
+    // Leap years are folded onto the 365-day year after 28 February.
+    const int december = 12, last = 31;
+    if (idoy(&year, &december, &last) == 366 && d > 59.5f) d -= 1.0f;
+    if (std::fabs(latitude) < 90.0f && elevation > 0.0f && elevation < 180.0f)
+        return 1367.0f * eccentricity(fit, d) * std::cos((90.0f - elevation) * kRad);
+    return 0.0f;
+}
+
+}  // namespace vireo::em
 
 extern "C" void goh(const int* mode, const int* year, const int* month, const int* day,
                     const float* latitude, const float* elevation, float* result) {
-    float d = static_cast<float>(idoy(year, month, day));
-    // Leap years are folded onto the 365-day year after 28 February.
-    const int december = 12, last = 31;
-    if (idoy(year, &december, &last) == 366 && d > 59.5f) d -= 1.0f;
-    if (std::fabs(*latitude) < 90.0f && *elevation > 0.0f && *elevation < 180.0f)
-        *result = 1367.0f * e0(mode, &d) * std::cos((90.0f - *elevation) * kRad);
-    else
-        *result = 0.0f;
+    *result = vireo::em::horizontalExtraterrestrial(*mode, *year, *month, *day, *latitude, *elevation);
 }

@@ -1,9 +1,10 @@
 // Sun position by one of three series. All work is in single precision, as the blocks
 // and generators that call this expect to the last bit.
-#include "routines.h"
+#include "solar.h"
 
 #include "Numbers.h"
 #include "angles.h"
+#include "routines.h"
 #include "vireo_tools.h"
 
 #include <climits>
@@ -73,38 +74,31 @@ Equatorial fourier(float dayOfYear, float localTime, float timeZone, float longi
     const float delta = 0.006918f - 0.399912f * std::cos(g) + 0.070257f * std::sin(g) -
                         0.006758f * std::cos(2.0f * g) + 0.000907f * std::sin(2.0f * g) -
                         0.002697f * std::cos(3.0f * g) + 0.00148f * std::sin(3.0f * g);
-    const int fit = 1;
-    const float minutes = 60.0f * localTime + et(&fit, &dayOfYear) + 4.0f * (15.0f * timeZone - longitude);
+    const float minutes = 60.0f * localTime + equationOfTime(1, dayOfYear) + 4.0f * (15.0f * timeZone - longitude);
     return {delta, (minutes / 4.0f - 180.0f) * kRad};
 }
 
 }  // namespace
 
-extern "C" void sunae(int* mode, const float* year, const float* month, const float* day,
-                      const float* hour, const float* minute, const float* second, const float* dst,
-                      const float* latitude, const float* longitude, const float* timeZone,
-                      float* azimuth, float* elevation, float* declination, float* hourAngle) {
-    const int y = nearestInt(*year), m = nearestInt(*month), d = nearestInt(*day);
+namespace vireo::em {
+
+SunPosition sunPosition(int series, bool refraction, const ClockTime& time, const Site& site) {
+    const int y = nearestInt(time.year), m = nearestInt(time.month), d = nearestInt(time.day);
     const float dayOfYear = static_cast<float>(idoy(&y, &m, &d));
-    float ut = *timeZone + *hour + (*minute + *second / 60.0f) / 60.0f - *dst;
-    bool refraction = true;
-    if (*mode < 0) {
-        refraction = false;
-        *mode = *mode == INT_MIN ? INT_MAX : -*mode;
-    }
-    const float phi = *latitude * kRad;
+    float ut = site.timeZone + time.hour + (time.minute + time.second / 60.0f) / 60.0f - time.dst;
+    const float phi = site.latitude * kRad;
 
     Equatorial sun{};
-    if (*mode == 2 || *mode == 3) {
+    if (series == 2 || series == 3) {
         // A zone of 13 to 23 hours west is one of 11 to 1 hours east: universal time is the
         // clock time less the eastern offset, not 24 hours later.
-        if (*timeZone > 12.0f) ut -= 24.0f;
+        if (site.timeZone > 12.0f) ut -= 24.0f;
         int jd = 0;
         julian(&y, &m, &d, &jd);
-        sun = *mode == 2 ? ecliptic1980(jd, y, ut, *longitude) : almanac2000(jd, ut, *longitude);
+        sun = series == 2 ? ecliptic1980(jd, y, ut, site.longitude) : almanac2000(jd, ut, site.longitude);
     } else {
-        const float localTime = *hour + *minute / 60.0f + *second / 3600.0f - *dst;
-        sun = fourier(dayOfYear, localTime, *timeZone, *longitude);
+        const float localTime = time.hour + time.minute / 60.0f + time.second / 3600.0f - time.dst;
+        sun = fourier(dayOfYear, localTime, site.timeZone, site.longitude);
     }
     const float delta = sun.declination;
     const float omega = reduce(sun.hourAngle, kTwoPi);
@@ -133,8 +127,23 @@ extern "C" void sunae(int* mode, const float* year, const float* month, const fl
                                    : 0.56f;
         e += r;
     }
-    *azimuth = az / kRad;
-    *elevation = e;
-    *declination = delta / kRad;
-    *hourAngle = omega / kRad;
+    return {az / kRad, e, delta / kRad, omega / kRad};
+}
+
+}  // namespace vireo::em
+
+extern "C" void sunae(int* mode, const float* year, const float* month, const float* day,
+                      const float* hour, const float* minute, const float* second, const float* dst,
+                      const float* latitude, const float* longitude, const float* timeZone,
+                      float* azimuth, float* elevation, float* declination, float* hourAngle) {
+    // A negative mode switches refraction off and is handed back as its absolute value.
+    const bool refraction = *mode >= 0;
+    if (!refraction) *mode = *mode == INT_MIN ? INT_MAX : -*mode;
+    const SunPosition sun =
+        sunPosition(*mode, refraction, {*year, *month, *day, *hour, *minute, *second, *dst},
+                    {*latitude, *longitude, *timeZone});
+    *azimuth = sun.azimuth;
+    *elevation = sun.elevation;
+    *declination = sun.declination;
+    *hourAngle = sun.hourAngle;
 }

@@ -1,12 +1,15 @@
 // The identity table of libVireoEM: the one place that holds every block's names and
-// twelve identification integers, and the routine type that computes it. table.cpp turns
-// each row into an exported block function.
+// twelve identification integers, and the routine type that computes it. Each row
+// becomes a constant table::emNNNN (the block's typed view is checked against it) and,
+// in table.cpp, an exported block function.
 //
 // Columns: routine, names, nameCount, minInputs, maxInputs, outputCount, ipSize, rpSize,
 // dpSize, minParameters, maxParameters, minStrings, maxStrings, group, routine type.
 // A block whose computation has not been written yet names IdentifyOnly.
 #ifndef VIREO_EM_TABLE_H
 #define VIREO_EM_TABLE_H
+
+#include "BlockIdentity.h"
 
 #define VIREO_EM_BLOCKS(X)                                                                   \
     X(em0001, "PLANCK", 1, 2, 2, 3, 11, 2, 0, 0, 1, 0, 0, standard, IdentifyOnly)             \
@@ -60,5 +63,17 @@
     X(em0118, "MTM2 MTMLALO2", 2, 1, 1, 9, 15, 95, 0, 0, 6, 0, 1, standard, IdentifyOnly)     \
     X(em0120, "SUNAEA2", 1, 7, 7, 4, 10, 0, 0, 6, 6, 0, 0, standard, IdentifyOnly)            \
     X(em0122, "GENGT2", 1, 10, 12, 3, 35, 26548, 0, 8, 10, 0, 0, standard, IdentifyOnly)
+
+namespace vireo::em::table {
+
+#define VIREO_EM_IDENTITY(routine, names, nc, minIn, maxIn, out, ip, rp, dp, minPar, maxPar, minStr, \
+                          maxStr, group, Routine)                                                    \
+    inline constexpr block::BlockIdentity routine{#routine, names, nc, minIn, maxIn, out, ip, rp,     \
+                                                  dp, minPar, maxPar, minStr, maxStr, block::Group::group}; \
+    static_assert(block::wellFormed(routine), "malformed identity of " #routine);
+VIREO_EM_BLOCKS(VIREO_EM_IDENTITY)
+#undef VIREO_EM_IDENTITY
+
+}  // namespace vireo::em::table
 
 #endif

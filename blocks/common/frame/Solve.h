@@ -1,0 +1,82 @@
+// A root of a residual in a bracket, by Brent's method: inverse quadratic interpolation
+// and secant steps where they make progress, bisection where they do not. The residual
+// is any callable, so a block passes a lambda over its own values and keeps no statics.
+//
+//   const auto r = block::solve([&](double t) { return balance(t) - load; }, 0.0, 150.0);
+//   if (!r.converged) b.show(code::notSettled, {.reals = {float(r.x)}});
+#ifndef VIREO_BLOCK_SOLVE_H
+#define VIREO_BLOCK_SOLVE_H
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace vireo::block {
+
+struct SolveOptions {
+    double tolerance = 1.0e-6;  // on x: the bracket is narrowed to about this width
+    int maxSteps = 100;
+};
+
+struct Root {
+    double x;        // the root, or the best estimate when not converged
+    bool converged;  // false: no sign change in the bracket, a NaN residual, or the step limit
+    int steps;       // residual evaluations after the two at the ends
+};
+
+template <class F>
+Root solve(F&& f, double lo, double hi, SolveOptions options = {}) {
+    double a = lo, b = hi;
+    double fa = f(a), fb = f(b);
+    if (std::isnan(fa) || std::isnan(fb)) return {std::isnan(fb) ? a : b, false, 0};
+    if (fa == 0.0) return {a, true, 0};
+    if (fb == 0.0) return {b, true, 0};
+    if ((fa > 0.0) == (fb > 0.0)) return {std::fabs(fa) < std::fabs(fb) ? a : b, false, 0};
+
+    double c = a, fc = fa, d = b - a, e = d;
+    for (int step = 1; step <= options.maxSteps; ++step) {
+        if ((fb > 0.0) == (fc > 0.0)) {  // keep the root between b and c
+            c = a, fc = fa;
+            d = e = b - a;
+        }
+        if (std::fabs(fc) < std::fabs(fb)) {  // b is the best estimate so far
+            a = b, b = c, c = a;
+            fa = fb, fb = fc, fc = fa;
+        }
+        const double tol = 2.0 * std::numeric_limits<double>::epsilon() * std::fabs(b) + 0.5 * options.tolerance;
+        const double m = 0.5 * (c - b);
+        if (std::fabs(m) <= tol || fb == 0.0) return {b, true, step - 1};
+
+        if (std::fabs(e) >= tol && std::fabs(fa) > std::fabs(fb)) {
+            double p, q;
+            const double s = fb / fa;
+            if (a == c) {  // secant
+                p = 2.0 * m * s;
+                q = 1.0 - s;
+            } else {  // inverse quadratic interpolation
+                const double qa = fa / fc, r = fb / fc;
+                p = s * (2.0 * m * qa * (qa - r) - (b - a) * (r - 1.0));
+                q = (qa - 1.0) * (r - 1.0) * (s - 1.0);
+            }
+            if (p > 0.0) q = -q;
+            else p = -p;
+            if (2.0 * p < std::min(3.0 * m * q - std::fabs(tol * q), std::fabs(e * q))) {
+                e = d;
+                d = p / q;
+            } else {
+                d = m, e = m;
+            }
+        } else {
+            d = m, e = m;
+        }
+        a = b, fa = fb;
+        b += std::fabs(d) > tol ? d : (m > 0.0 ? tol : -tol);
+        fb = f(b);
+        if (std::isnan(fb)) return {a, false, step};
+    }
+    return {b, false, options.maxSteps};
+}
+
+}  // namespace vireo::block
+
+#endif

@@ -1,0 +1,27 @@
+// Message codes of libVireoEM; their texts are in the utility library's catalogue
+// (platform/tools/messages/em.txt), where each may use what its fills name.
+#ifndef VIREO_EM_MESSAGES_H
+#define VIREO_EM_MESSAGES_H
+
+#include "Messages.h"
+
+namespace vireo::em::code {
+
+using block::kRuleFills;
+
+#define VIREO_EM_CODES(X)                        \
+    X(badAngleUnit, 305006, kRuleFills)          \
+    X(badMode, 305011, kRuleFills)               \
+    X(badLatitude, 305033, "r0")                 \
+    X(badTimeZone, 305034, "r0")                 \
+    X(badAxisTilt, 305081, kRuleFills)           \
+    X(badLongitude, 305082, "r0")                \
+    X(badAxisAzimuth, 305258, kRuleFills)        \
+    X(badSubSteps, 305259, kRuleFills)           \
+    X(atSea, 202129, "s0")                       \
+    X(zoneFarFromLongitude, 205135, "r0 r1")
+VIREO_MESSAGE_CODES(VIREO_EM_CODES)
+
+}  // namespace vireo::em::code
+
+#endif

@@ -1,0 +1,24 @@
+// Site checks of the blocks that take a latitude, longitude and time zone.
+#ifndef VIREO_EM_SITE_H
+#define VIREO_EM_SITE_H
+
+#include "Messages.h"
+#include "solar.h"
+
+#include <string>
+
+namespace vireo::em {
+
+// Whether the one-degree land mask holds land at a site (longitude east positive).
+bool onLand(float latitude, float longitudeEast);
+// "40°N, 105.2°W": a site as messages show it (longitude east positive).
+std::string siteText(float latitude, float longitudeEast);
+
+// The checks at initialisation, in the first sign convention: latitude, longitude and
+// time zone in range (errors); then, when the block's status is still clear, a site at
+// sea and a time zone far from the longitude (warnings, shown and not counted).
+void checkSite(block::Reporter reporter, const Site& site);
+
+}  // namespace vireo::em
+
+#endif

@@ -1,0 +1,56 @@
+// The library's physics as plain values: what the blocks call, and what the exported C
+// routines of routines.h wrap for outside callers. Single precision throughout, as the
+// blocks and generators that build on it expect to the last bit. Longitude and time zone
+// are positive west (the library's first sign convention).
+#ifndef VIREO_EM_SOLAR_H
+#define VIREO_EM_SOLAR_H
+
+namespace vireo::em {
+
+struct ClockTime {
+    float year, month, day;  // rounded to whole numbers
+    float hour, minute = 0.0f, second = 0.0f;
+    float dst = 0.0f;  // hours to take off the clock time (daylight saving)
+};
+
+struct Site {
+    float latitude;   // degrees, north positive
+    float longitude;  // degrees, west positive
+    float timeZone;   // hours, west positive
+};
+
+// Degrees: azimuth from north through east, elevation above the horizon, declination,
+// hour angle (0 at solar noon, growing through the afternoon, within 0 to 360).
+struct SunPosition {
+    float azimuth, elevation, declination, hourAngle;
+};
+
+// series 2: ecliptic series with epoch 1980; 3: almanac series with epoch 2000; any
+// other: Fourier series of the day angle.
+SunPosition sunPosition(int series, bool refraction, const ClockTime& time, const Site& site);
+
+// Eccentricity correction factor of the earth's orbit on day of year d (1 on 1 January):
+// fit 1 Spencer's Fourier series, 2 the one-term approximation, otherwise 0.
+float eccentricity(int fit, float dayOfYear);
+// Equation of time in minutes (apparent minus mean solar time), fits 1 to 6, otherwise 0.
+float equationOfTime(int fit, float dayOfYear);
+
+// Incidence angle (degrees) of the sun on a surface of tilt and azimuth (from north).
+struct Incidence {
+    float angle;
+    bool lit;  // false when the sun is below the horizon (horizontal coordinates)
+};
+Incidence incidenceEquatorial(float latitude, float tilt, float surfaceAzimuth, float declination,
+                              float hourAngle);
+Incidence incidenceHorizontal(float tilt, float surfaceAzimuth, float sunAzimuth, float sunElevation);
+
+// Extraterrestrial irradiance (W/m²) on a horizontal surface at a sun elevation, on a date;
+// the eccentricity by `fit`.
+float horizontalExtraterrestrial(int fit, int year, int month, int day, float latitude, float elevation);
+
+// Floored remainder a - floor(a/b) b, with the sign of b.
+float floorMod(float a, float b);
+
+}  // namespace vireo::em
+
+#endif

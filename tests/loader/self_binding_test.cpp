@@ -1,0 +1,118 @@
+// Block libraries are opened with global symbols, so a name that one library (or the
+// host) exports could take over another library's calls to its own routine of that name.
+// Every block library binds its calls to itself, and no two export the same name.
+#include "IDRecord.h"
+#include "Loader.h"
+#include "block_harness.h"
+
+#include <elf.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+// The host's own routine of the name the test library calls: were the library's call
+// open to interposition, it would land here.
+extern "C" __attribute__((visibility("default"))) float tbhelper(float) { return -999.0f; }
+
+namespace {
+
+// The libraries the build makes with vireo_block_library, and the engine and utility
+// library that share their global symbol scope.
+std::vector<fs::path> blockLibraries() {
+    std::vector<fs::path> found;
+    for (const auto& entry : fs::directory_iterator(fs::path(VIREO_BUILD_DIR) / "lib")) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with("libVireo") && name.ends_with(".so") && name != "libVireoEngine.so" &&
+            name != "libVireoTools.so")
+            found.push_back(entry.path());
+    }
+    for (const char* extra : {STEAM_EXPORT_PROBE, TB_SELF_DIR "/libTbSelf.so"}) found.emplace_back(extra);
+    return found;
+}
+
+std::vector<unsigned char> bytesOf(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The functions a library defines and exports that its own relocations still refer to
+// by name: calls through the PLT and addresses through the GOT, either of which the
+// dynamic linker may bind to another library's definition.
+std::set<std::string> interposableSelfReferences(const std::vector<unsigned char>& file) {
+    std::set<std::string> names;
+    if (file.size() < sizeof(Elf64_Ehdr) || std::memcmp(file.data(), ELFMAG, SELFMAG) != 0) return names;
+    const auto* eh = reinterpret_cast<const Elf64_Ehdr*>(file.data());
+    if (eh->e_ident[EI_CLASS] != ELFCLASS64 || eh->e_shoff + eh->e_shnum * sizeof(Elf64_Shdr) > file.size())
+        return names;
+    const auto* sections = reinterpret_cast<const Elf64_Shdr*>(file.data() + eh->e_shoff);
+    for (int s = 0; s < eh->e_shnum; ++s) {
+        const Elf64_Shdr& rela = sections[s];
+        if (rela.sh_type != SHT_RELA || rela.sh_link >= eh->e_shnum) continue;
+        const Elf64_Shdr& symtab = sections[rela.sh_link];
+        if (symtab.sh_type != SHT_DYNSYM || symtab.sh_link >= eh->e_shnum) continue;
+        const auto* symbols = reinterpret_cast<const Elf64_Sym*>(file.data() + symtab.sh_offset);
+        const std::size_t symbolCount = symtab.sh_size / sizeof(Elf64_Sym);
+        const char* strings = reinterpret_cast<const char*>(file.data() + sections[symtab.sh_link].sh_offset);
+        const auto* entries = reinterpret_cast<const Elf64_Rela*>(file.data() + rela.sh_offset);
+        for (std::size_t r = 0; r < rela.sh_size / sizeof(Elf64_Rela); ++r) {
+            const std::size_t index = ELF64_R_SYM(entries[r].r_info);
+            if (index == 0 || index >= symbolCount) continue;
+            const Elf64_Sym& sym = symbols[index];
+            const int type = ELF64_ST_TYPE(sym.st_info);
+            if (sym.st_shndx != SHN_UNDEF && (type == STT_FUNC || type == STT_GNU_IFUNC) &&
+                ELF64_ST_VISIBILITY(sym.st_other) == STV_DEFAULT)
+                names.insert(strings + sym.st_name);
+        }
+    }
+    return names;
+}
+
+}  // namespace
+
+TEST(BlockLibraries, BindTheirCallsToThemselves) {
+    const auto libraries = blockLibraries();
+    ASSERT_GE(libraries.size(), 4u);  // libVireoEM, libVireoUB, the steam routines, the test library
+    for (const auto& path : libraries) {
+        const auto names = interposableSelfReferences(bytesOf(path));
+        EXPECT_TRUE(names.empty()) << path << " reaches its own " << *names.begin()
+                                   << " by name, so another library's " << *names.begin() << " could take over";
+    }
+}
+
+TEST(BlockLibraries, ExportNoNameTwice) {
+    // Every library exports its component line under the one name the engine asks for.
+    const std::set<std::string> shared = {"info"};
+    std::map<std::string, std::string> owner;
+    for (const auto& entry : fs::directory_iterator(fs::path(VIREO_BUILD_DIR) / "lib")) {
+        if (entry.path().extension() != ".so") continue;
+        const auto file = bytesOf(entry.path());
+        for (const std::string& name : Loader::elfNames(file.data(), file.size())) {
+            if (shared.count(name)) continue;
+            const auto [it, fresh] = owner.emplace(name, entry.path().filename().string());
+            EXPECT_TRUE(fresh) << name << " is exported by " << it->second << " and by " << entry.path().filename();
+        }
+    }
+    EXPECT_TRUE(owner.count("sunae"));  // the reader saw the libraries' routines
+}
+
+// Through the engine's loader, into a process that defines the name the library calls.
+TEST(BlockLibraries, AHostsNameDoesNotTakeOverALibrarysOwnCall) {
+    setenv("VIREO_HOME", TB_SELF_DIR, 1);
+    setenv("VIREO_USER_BLOCKS", TB_SELF_DIR "/none", 1);
+    const Loader loader(false);
+    const auto blocks = loader.blocks();
+    ASSERT_EQ(blocks.size(), 1u);
+    vireo_test::BlockInstance b(blocks[0]->blockFunction, vireo_test::Placement{.inputs = 1});
+    b.init();
+    EXPECT_EQ(b.step({21.0f}), std::vector<float>{42.0f});
+}
