@@ -2,9 +2,8 @@
 // shared block frame like every block library, and the same step written bare, with
 // nothing but its arithmetic, to show what the engine costs when a block costs nothing.
 #include "BlockFrame.h"
-#include "Numbers.h"
 
-#include <climits>
+#include <algorithm>
 
 namespace {
 
@@ -19,15 +18,16 @@ constexpr BlockIdentity kStep{"bb0002", "BSTEP", 1, 1, 1, 1, 10, 0, 0, 2, 2, 0, 
 static_assert(wellFormed(kTimer) && wellFormed(kStep));
 
 struct Timer {
-    static void init(BlockView& b) {
-        const int steps = static_cast<int>(vireo::block::roundedWithin(b.par(0), 1, INT_MAX, 1));
-        b.ip(10) = 0;
-        b.ip(11) = steps;
+    using View = vireo::block::View<kTimer>;
+    static void init(View& b) {
+        const int steps = std::max(b.whole(0), 1);
+        b.ip<10>() = 0;
+        b.ip<11>() = steps;
         b.setTimerSteps(steps);
     }
-    static void step(BlockView& b) {
-        if (++b.ip(10) > b.ip(11)) b.requestStop();
-        else b.out(0) = static_cast<float>(b.ip(10));
+    static void step(View& b) {
+        if (++b.ip<10>() > b.ip<11>()) b.requestStop();
+        else b.out(0) = static_cast<float>(b.ip<10>());
     }
 };
 

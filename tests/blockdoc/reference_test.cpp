@@ -5,15 +5,13 @@
 // Detail labels on a page count from one. A number names one item; a range names the
 // items from its first to its last number and is written in the header as the page shows
 // it, "first--last" (#IN[1--100]), since blockdoc shows only plain numbers one higher.
+#include "block_harness.h"
 #include "blockdoc_run.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
-#include <cmath>
-#include <cstring>
-#include <dlfcn.h>
 #include <filesystem>
 #include <map>
 #include <regex>
@@ -32,27 +30,18 @@ struct Declared {
     int minParameters = 0, maxParameters = 0, minStrings = 0, maxStrings = 0, group = 0;
 };
 
-using BlockFunction = int (*)(float*, float*, int*, float*, double*, float*, char (*)[1024]);
-
-// The identification call as the loader makes it: IP[1] = -1; the answer comes back in
-// IP, in the first IN and OUT value and in the first row of SP.
-Declared identify(BlockFunction block) {
-    float in = 0.0f, out = 0.0f;
-    int ip[10] = {};
-    ip[1] = -1;
-    char sp[1][1024] = {};
-    block(&in, &out, ip, nullptr, nullptr, nullptr, sp);
+// What the identification call answers, in the terms of the page.
+Declared declared(const vireo_test::Identity& id) {
     Declared d;
-    std::istringstream names(std::string(sp[0], strnlen(sp[0], sizeof sp[0])));
-    for (std::string name; names >> name && static_cast<int>(d.names.size()) < ip[0];) d.names.push_back(name);
-    d.minInputs = ip[1];
-    d.maxInputs = static_cast<int>(std::lround(in));
-    d.outputs = static_cast<int>(std::lround(out));
-    d.minParameters = ip[3];
-    d.minStrings = ip[4];
-    d.maxStrings = ip[5];
-    d.group = ip[6];
-    d.maxParameters = ip[9];
+    d.names = id.names();
+    d.minInputs = id.minInputs();
+    d.maxInputs = id.maxInputs();
+    d.outputs = id.outputCount();
+    d.minParameters = id.minParameters();
+    d.maxParameters = id.maxParameters();
+    d.minStrings = id.minStrings();
+    d.maxStrings = id.maxStrings();
+    d.group = id.group();
     return d;
 }
 
@@ -153,16 +142,6 @@ std::string joined(const std::vector<std::string>& lines) {
     return s;
 }
 
-// A block library of the build tree, opened once; null when it was not built.
-void* library(const std::string& fileName) {
-    static std::map<std::string, void*> opened;
-    if (!opened.count(fileName)) {
-        const std::string path = vireo_test::buildDir() + "/lib/" + fileName;
-        opened[fileName] = fs::exists(path) ? dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL) : nullptr;
-    }
-    return opened[fileName];
-}
-
 }  // namespace
 
 TEST(BlockReference, PageFaultsNameEveryMismatch) {
@@ -201,28 +180,27 @@ TEST(BlockReference, EveryBlockSourceHasPagesThatMatchItsIdentity) {
     // Block functions are named by two letters and four digits, or begin with "ub"; their
     // source files carry the same name.
     const std::regex blockName("[a-z]{2}[0-9]{4}|ub[a-z0-9_]+");
-    std::vector<std::pair<fs::path, std::string>> folders;  // folder, library file
+    std::vector<std::pair<fs::path, std::string>> folders;  // folder, library
     for (const auto& entry : fs::directory_iterator(vireo_test::sourceDir() + "/blocks")) {
         std::string upper = entry.path().filename().string();
         for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        if (fs::is_directory(entry.path() / "src")) folders.emplace_back(entry.path() / "src", "libVireo" + upper + ".so");
+        if (fs::is_directory(entry.path() / "src")) folders.emplace_back(entry.path() / "src", "Vireo" + upper);
     }
-    folders.emplace_back(vireo_test::sourceDir() + "/platform/userblocks", "libVireoUB.so");
+    folders.emplace_back(vireo_test::sourceDir() + "/platform/userblocks", "VireoUB");
 
     int blocks = 0;
-    for (const auto& [folder, libraryFile] : folders) {
+    for (const auto& [folder, library] : folders) {
         for (const auto& entry : fs::directory_iterator(folder)) {
             const std::string stem = entry.path().stem().string();
             if (entry.path().extension() != ".cpp" || !std::regex_match(stem, blockName)) continue;
-            void* lib = library(libraryFile);
-            if (lib == nullptr) {
-                ADD_FAILURE() << entry.path() << ": " << libraryFile << " was not built";
+            if (!fs::exists(vireo_test::buildDir() + "/lib/lib" + library + ".so")) {
+                ADD_FAILURE() << entry.path() << ": lib" << library << ".so was not built";
                 continue;
             }
-            const auto block = reinterpret_cast<BlockFunction>(dlsym(lib, stem.c_str()));
+            void* block = vireo_test::library(library).symbol(stem);
             if (block == nullptr) continue;  // a source of that form that holds no block
             ++blocks;
-            const Declared d = identify(block);
+            const Declared d = declared(vireo_test::identify(reinterpret_cast<vireo_test::BlockFunction>(block)));
             SCOPED_TRACE(entry.path().string());
             ASSERT_FALSE(d.names.empty());
 

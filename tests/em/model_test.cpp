@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <sstream>
@@ -109,4 +110,25 @@ TEST(SunaeInAModel, AYearOfHoursAgreesWithTheReference) {
         EXPECT_LE(w->declination, 0.01);
         EXPECT_LE(w->hourAngle, 0.01);
     }
+}
+
+// A block that is only declared (PLANCK is not built yet) keeps the model from running,
+// instead of handing zeros on as results.
+TEST(UnbuiltBlockInAModel, KeepsTheRunFromStarting) {
+    const std::string dir = vireo_test::scratchDirectory("unbuilt-model");
+    vireo_test::writeFile(dir + "/planck.vireo",
+                          "b 1 CALENDAR\np 1 2023 1 1 0 24 1\n"
+                          "b 2 PLANCK 1.4 1.4\np 2 0\n"
+                          "b 3 CSVOUT 2.1\np 3 'planck.csv'\n");
+    std::filesystem::create_directories(dir + "/no-user-blocks");
+    vireo_test::RunOptions o;
+    o.workingDirectory = dir;
+    o.env = {{"VIREO_HOME", vireo_test::buildDir() + "/lib"}, {"VIREO_USER_BLOCKS", dir + "/no-user-blocks"}};
+    const auto run = vireo_test::runVireo({"planck.vireo"}, o);
+    EXPECT_EQ(run.exitStatus, 1) << run.out;
+    const auto refused = std::find_if(run.trace.begin(), run.trace.end(), [](const auto& r) { return r.code() == 309001; });
+    ASSERT_NE(refused, run.trace.end()) << run.out;
+    EXPECT_EQ((*refused)["s1"], "PLANCK");
+    EXPECT_EQ((*refused)["i3"], "2");
+    EXPECT_EQ(vireo_test::readFile(dir + "/planck.csv"), "in1\n");  // the header only: no row of zeros
 }

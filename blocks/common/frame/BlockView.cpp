@@ -11,14 +11,6 @@
 
 namespace vireo::block {
 
-BlockView::BlockView(const BlockIdentity& identity, const BlockArrays& arrays)
-    : id_(identity), a_(arrays), inputs_(0) {
-    // The engine allocates one IN element per connected input and says how many in
-    // inputCount; the identity's maximum bounds it in case a caller says more.
-    const int n = a_.IP[protocol::ipSlot::kInputCount];
-    inputs_ = a_.IN == nullptr || n < 0 ? 0 : std::min(n, id_.maxInputs);
-}
-
 int BlockView::whole(int i) const { return nearestInt(par(i)); }
 
 int BlockView::mode(int i, int count) const { return std::clamp(whole(i), 0, std::max(count - 1, 0)); }
@@ -55,7 +47,8 @@ bool BlockView::check(const Rule& r, float x) {
 void BlockView::outside([[maybe_unused]] const char* array, [[maybe_unused]] int index,
                         [[maybe_unused]] int size) const {
 #ifdef VIREO_CHECKED_SLOTS
-    std::fprintf(stderr, "block %s (%s): %s index %d outside its %d slots\n", std::string(name()).c_str(),
+    const std::string_view n = name();
+    std::fprintf(stderr, "block %.*s (%s): %s index %d outside its %d slots\n", static_cast<int>(n.size()), n.data(),
                  id_.routine, array, index, size);
     std::fflush(stderr);
     std::abort();
@@ -77,8 +70,8 @@ void send(const int* ip, std::string_view blockName, int code, const Values& val
     // Row 0 the message's text, row 1 the block's name.
     char rows[2][kRow];
     std::memset(rows, ' ', sizeof rows);
-    std::memcpy(rows[0], values.text.data(), std::min(values.text.size(), kRow));
-    std::memcpy(rows[1], blockName.data(), std::min(blockName.size(), kRow));
+    values.text.copy(rows[0], kRow);
+    blockName.copy(rows[1], kRow);
     msg(ints, reals, rows[0], kRow);
 }
 

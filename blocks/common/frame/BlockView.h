@@ -44,7 +44,13 @@ struct Rule {
 
 class BlockView {
 public:
-    BlockView(const BlockIdentity& identity, const BlockArrays& arrays);
+    // Inline, so that a typed view's sizes are known where its accessors are compiled.
+    BlockView(const BlockIdentity& identity, const BlockArrays& arrays) : id_(identity), a_(arrays) {
+        // The engine allocates one IN element per connected input and says how many in
+        // inputCount; the identity's maximum bounds it in case a caller says more.
+        const int n = a_.IP[protocol::ipSlot::kInputCount];
+        inputs_ = a_.IN == nullptr || n < 0 ? 0 : (n < id_.maxInputs ? n : id_.maxInputs);
+    }
 
     // Inputs: i counts from 0 in the model's order of input references; an input the
     // model does not connect reads as `absent`.
@@ -136,7 +142,7 @@ protected:
 
     const BlockIdentity& id_;
     BlockArrays a_;
-    int inputs_;
+    int inputs_ = 0;
     float sinkF_ = 0.0f;
     int sinkI_ = 0;
     double sinkD_ = 0.0;
