@@ -27,15 +27,6 @@ inline int nearestInt(double x, int offset = 0) {
     return toInt(std::round(x) + static_cast<double>(offset));
 }
 
-// The nearest integer (halves away from zero) of a parameter when it is finite and lies
-// within [low, high]; otherwise `fallback`, so a caller can tell a refused value.
-inline long long roundedWithin(double x, long long low, long long high, long long fallback) {
-    if (!std::isfinite(x)) return fallback;
-    const double r = std::round(x);
-    if (r < static_cast<double>(low) || r > static_cast<double>(high)) return fallback;
-    return static_cast<long long>(r);
-}
-
 // Arguments of acos and asin clamped to [-1, 1]: single-precision sums of products that
 // are 1 in exact arithmetic come out a little above it. NaN stays NaN.
 inline float clampUnit(float x) { return x > 1.0f ? 1.0f : (x < -1.0f ? -1.0f : x); }
