@@ -2,15 +2,12 @@
 // answer against a copy of the published table typed here on its own, the exported
 // names against the loader's block-name rule, and the component line.
 #include "block_harness.h"
+#include "exported_names.h"
 #include "message_capture.h"
 #include "run_vireo.h"
 
-#include <elf.h>
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -79,35 +76,6 @@ const Row kPublished[] = {
 
 const vireo_test::BlockLibrary& em() { return vireo_test::library("VireoEM"); }
 
-// Names of the defined, exported symbols of a 64-bit ELF shared library.
-std::vector<std::string> exportedNames(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-    std::vector<std::string> names;
-    if (bytes.size() < sizeof(Elf64_Ehdr)) return names;
-    Elf64_Ehdr eh;
-    std::memcpy(&eh, bytes.data(), sizeof eh);
-    auto section = [&](size_t i) {
-        Elf64_Shdr sh;
-        std::memcpy(&sh, bytes.data() + eh.e_shoff + i * eh.e_shentsize, sizeof sh);
-        return sh;
-    };
-    for (size_t i = 0; i < eh.e_shnum; ++i) {
-        const Elf64_Shdr sym = section(i);
-        if (sym.sh_type != SHT_DYNSYM) continue;
-        const Elf64_Shdr str = section(sym.sh_link);
-        for (size_t k = 1; k < sym.sh_size / sizeof(Elf64_Sym); ++k) {
-            Elf64_Sym s;
-            std::memcpy(&s, bytes.data() + sym.sh_offset + k * sizeof s, sizeof s);
-            const int bind = ELF64_ST_BIND(s.st_info);
-            if (s.st_shndx == SHN_UNDEF || (bind != STB_GLOBAL && bind != STB_WEAK)) continue;
-            if (ELF64_ST_VISIBILITY(s.st_other) != STV_DEFAULT) continue;
-            names.emplace_back(bytes.data() + str.sh_offset + s.st_name);
-        }
-    }
-    return names;
-}
-
 }  // namespace
 
 TEST(BlockTable, EveryRoutineAnswersItsPublishedIdentity) {
@@ -129,7 +97,7 @@ TEST(BlockTable, ExportsExactlyTheBlocksUnderTheLoadersRule) {
     const std::regex blockName("[a-zA-Z]{2}[0-9]{4}");
     std::set<std::string> blocks, expected;
     std::set<std::string> all;
-    for (const std::string& name : exportedNames(vireo_test::buildDir() + "/lib/libVireoEM.so")) {
+    for (const std::string& name : vireo_test::exportedNames(vireo_test::buildDir() + "/lib/libVireoEM.so")) {
         all.insert(name);
         if (std::regex_match(name, blockName) || name.rfind("ub", 0) == 0) blocks.insert(name);
     }
