@@ -35,11 +35,15 @@ double heatCapacity(double t) {
         const double x = std::exp(-y);
         return y * y * x / ((1.0 - x) * (1.0 - x));
     };
-    const double y13 = n13 * tau, x13 = std::exp(-y13);
-    const double cv = -(12.0 * n1 * inv * inv * inv + 6.0 * n2 * inv * inv + 2.0 * n3 * inv +
-                        0.75 * n6 * tau * std::sqrt(tau)) +
-                      n7 + n8 * einstein(n11 * tau) + n9 * einstein(n12 * tau) -
-                      n10 * y13 * y13 * (2.0 / 3.0) * x13 / ((1.0 + (2.0 / 3.0) * x13) * (1.0 + (2.0 / 3.0) * x13));
+    double cv = -(12.0 * n1 * inv * inv * inv + 6.0 * n2 * inv * inv + 2.0 * n3 * inv +
+                  0.75 * n6 * tau * std::sqrt(tau)) +
+                n7 + n8 * einstein(n11 * tau) + n9 * einstein(n12 * tau);
+    // The last term counts only in hot air: below about 460 K it stays under 1e-9.
+    const double y13 = n13 * tau;
+    if (y13 < 25.0) {
+        const double x13 = std::exp(-y13);
+        cv -= n10 * y13 * y13 * (2.0 / 3.0) * x13 / ((1.0 + (2.0 / 3.0) * x13) * (1.0 + (2.0 / 3.0) * x13));
+    }
     return kR * (1.0 + cv);
 }
 
@@ -52,8 +56,10 @@ double conductivity(double t) {
     const double s = lnT - std::log(103.3);
     const double omega = std::exp(b[0] + s * (b[1] + s * (b[2] + s * (b[3] + s * b[4]))));
     const double eta0 = 0.0266958 * std::sqrt(28.9586 * k) / (0.360 * 0.360 * omega);
-    const double lnInvTau = lnT - std::log(kReducingK);
-    return 1.0e-3 * (1.308 * eta0 + 1.405 * std::exp(1.1 * lnInvTau) - 1.036 * std::exp(0.3 * lnInvTau));
+    // tau^-0.3 and tau^-1.1 from one power, tau^-0.1.
+    const double p1 = std::exp(0.1 * (lnT - std::log(kReducingK)));
+    const double p3 = p1 * p1 * p1;
+    return 1.0e-3 * (1.308 * eta0 + 1.405 * p3 * p3 * p3 * p1 * p1 - 1.036 * p3);
 }
 
 double dynamicViscosity(double t) {
