@@ -178,3 +178,16 @@ TEST(StBlockTable, CallModesThatChangeNothing) {
         }
     }
 }
+
+// Through the host: the block list names every routine with all its names, the
+// component list carries the library's line.
+TEST(StBlockTable, TheHostListsTheBlocksAndTheComponent) {
+    vireo_test::RunOptions o;
+    o.env = {{"VIREO_HOME", vireo_test::buildDir() + "/lib"}};
+    const auto b = vireo_test::runVireo({"-b"}, o);
+    EXPECT_EQ(b.exitStatus, 0);
+    for (const Row& row : kPublished)
+        EXPECT_NE(b.out.find(std::string("\t") + row.names + "\n"), std::string::npos) << row.names;
+    const auto v = vireo_test::runVireo({"-v"}, o);
+    EXPECT_NE(v.out.find("\tdevelopment_20211115_bcc4376       libVireoST\n"), std::string::npos) << v.out;
+}
