@@ -217,13 +217,9 @@ TEST(Frame, MessagesCarryTheirOwnValuesAndLeaveTheArraysAlone) {
 // last call (any mode but identify, init and step) reports the count. The block's short
 // SP row goes to id, which answers alike, and to msg, which cuts the text to it.
 TEST(Frame, CountedWarningsAndTheirSummary) {
-    float in = 0, out = 0;
-    int ip[10] = {0, -1};
-    char sp[1][1024];
-    std::memset(sp, 0, sizeof sp);
-    xx0007(&in, &out, ip, nullptr, nullptr, nullptr, sp);
-    EXPECT_EQ(std::vector<int>(ip, ip + 10), (std::vector<int>{3, 1, 11, 0, 0, 0, 3, 0, 0, 0}));
-    EXPECT_EQ(std::string(sp[0], 20), "COUNTER TALLY THIRD ");
+    const vireo_test::Identity id = vireo_test::identify(xx0007);
+    EXPECT_EQ(id.ints, (std::array<int, 12>{3, 1, 1, 1, 11, 0, 0, 0, 0, 0, 0, 3}));
+    EXPECT_EQ(id.nameList, "COUNTER TALLY THIRD");
 
     BlockInstance b(xx0007, Placement{.inputs = 1, .opMode = 2});
     auto m = messagesOf([&] {

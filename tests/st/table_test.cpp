@@ -3,27 +3,19 @@
 // against the loader's block-name rule, the component line, and what the call modes do
 // where a block has no initialisation or nothing to report at the end.
 #include "block_harness.h"
-#include "exported_names.h"
+#include "library_table.h"
 #include "message_capture.h"
 #include "run_vireo.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <regex>
 #include <set>
 #include <sstream>
 
 namespace {
 
-struct Row {
-    const char* routine;
-    const char* names;
-    const char* integers;  // nameCount minInputs maxInputs outputCount ipSize rpSize dpSize
-                           // minParameters maxParameters minStrings maxStrings group
-};
-
-const Row kPublished[] = {
+const vireo_test::PublishedRow kPublished[] = {
     {"st0001", "SCAIRC", "1 5 6 13 11 1 0 18 18 0 0 3"},
     {"st0002", "PVT", "1 6 6 14 11 0 0 13 13 0 0 3"},
     {"st0003", "TANKST", "1 6 6 201 12 201 0 8 8 0 0 5"},
@@ -77,32 +69,22 @@ vireo_test::BlockFunction block(const char* routine) { return st().block(routine
 }  // namespace
 
 TEST(StBlockTable, EveryRoutineAnswersItsPublishedIdentity) {
+    EXPECT_EQ(vireo_test::identityMismatches(st(), kPublished), std::vector<std::string>{});
+    // The library's own count of its model names is the sum over its name lists.
     int names = 0;
     std::set<std::string> distinct;
-    for (const Row& row : kPublished) {
-        SCOPED_TRACE(row.routine);
-        const vireo_test::Identity id = vireo_test::identify(block(row.routine));
-        EXPECT_TRUE(id.answered);
-        EXPECT_EQ(id.nameList, row.names);
-        std::istringstream s(row.integers);
-        std::array<int, 12> expected{};
-        for (int& v : expected) s >> v;
-        EXPECT_EQ(id.ints, expected);
+    for (const auto& row : kPublished) {
+        const auto id = vireo_test::identify(block(row.routine));
         names += id.nameCount();
         for (const auto& n : id.names()) distinct.insert(n);
     }
-    // The library's own count of its model names is the sum over its name lists.
     EXPECT_EQ(names, 65);
     EXPECT_EQ(distinct.size(), 65u);
 }
 
 TEST(StBlockTable, ExportsTheBlocksAndInfoAndNothingElseOfBlockForm) {
-    const std::regex blockName("[a-zA-Z]{2}[0-9]{4}");
-    std::set<std::string> blocks, expected;
-    for (const std::string& name : vireo_test::exportedNames(vireo_test::buildDir() + "/lib/libVireoST.so"))
-        if (std::regex_match(name, blockName) || name.rfind("ub", 0) == 0) blocks.insert(name);
-    for (const Row& row : kPublished) expected.insert(row.routine);
-    EXPECT_EQ(blocks, expected);
+    const auto exported = vireo_test::exportedNames(vireo_test::buildDir() + "/lib/libVireoST.so");
+    EXPECT_EQ(vireo_test::blockFormNames(exported), vireo_test::routinesOf(kPublished));
 
     using InfoFunction = char* (*)();
     const auto info = reinterpret_cast<InfoFunction>(st().symbol("info"));
@@ -186,7 +168,7 @@ TEST(StBlockTable, TheHostListsTheBlocksAndTheComponent) {
     o.env = {{"VIREO_HOME", vireo_test::buildDir() + "/lib"}};
     const auto b = vireo_test::runVireo({"-b"}, o);
     EXPECT_EQ(b.exitStatus, 0);
-    for (const Row& row : kPublished)
+    for (const auto& row : kPublished)
         EXPECT_NE(b.out.find(std::string("\t") + row.names + "\n"), std::string::npos) << row.names;
     const auto v = vireo_test::runVireo({"-v"}, o);
     EXPECT_NE(v.out.find("\tdevelopment_20211115_bcc4376       libVireoST\n"), std::string::npos) << v.out;
