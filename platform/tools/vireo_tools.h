@@ -145,7 +145,7 @@ VIREO_TOOLS_API float airpr(const float* t, const float* p);
 /* Water: saturation pressure in Pa at t in degC, and saturation temperature in degC at p
  * in Pa; variant 1 over liquid water (0 to 373.946 degC, extrapolated over supercooled
  * water down to -73.15 degC), variant 2 over ice below 0.01 degC (down to -223.15 degC)
- * and over liquid water above. satt is finite and non-decreasing for every p. */
+ * and over liquid water above. satt is finite and non-decreasing for every finite p. */
 VIREO_TOOLS_API float satp(const int* variant, const float* t, int* status);
 VIREO_TOOLS_API float satt(const int* variant, const float* p, int* status);
 /* Enthalpy of saturated liquid, of saturated vapour and of evaporation in kJ/kg at t in

@@ -80,7 +80,9 @@ TEST(SatpSatt, FailuresAreCountedOrReportedEachTime) {
 TEST(PropertyBlocks, FormsOutsideTheirNameListAreRefused) {
     const std::pair<const char*, int> cases[] = {{"st0009", 0}, {"st0009", 3}, {"st0010", 4},
                                                  {"st0013", 0}, {"st0013", 6}};
-    for (const auto& [routine, opMode] : cases) {
+    for (const auto& c : cases) {
+        const char* routine = c.first;
+        const int opMode = c.second;
         const auto id = vireo_test::identify(block(routine));
         BlockInstance b(block(routine), {.inputs = id.maxInputs(), .opMode = opMode});
         const auto m = messagesOf([&] { EXPECT_EQ(b.init(), 305126) << routine << " " << opMode; });
