@@ -123,6 +123,46 @@ VIREO_TOOLS_API float ran1(int* seed, int* state, float* table);
 /* Normal deviate N(0, 1) drawn from the same generator. */
 VIREO_TOOLS_API float gasdev(int* seed, int* state, float* table);
 
+/* ---- properties of air, water and humid air ------------------------------------- */
+
+/* Functions with a status set it on every call: 0 in the formulation's range; -1 outside
+ * it, where the value is extrapolated or held at the nearer end of the range; -2 for an
+ * input that is NaN or infinite, where the value is 0; -3 for an unknown variant (taken
+ * as 1). Functions without a status give 0 for such an input. No function returns NaN
+ * or an infinity. */
+
+/* Dry air, t in degC, within 100 K to 2000 K (the nearer end outside): specific heat
+ * capacity in J/(kg K), thermal conductivity in W/(m K), kinematic viscosity in m2/s and
+ * thermal diffusivity in m2/s (both at 101 325 Pa), density in kg/m3 at pressure p in Pa
+ * (ideal gas, 287.05 J/(kg K)), Prandtl number (independent of p). */
+VIREO_TOOLS_API float aircp(const float* t);
+VIREO_TOOLS_API float airlam(const float* t);
+VIREO_TOOLS_API float airvis(const float* t);
+VIREO_TOOLS_API float airhco(const float* t);
+VIREO_TOOLS_API float airrho(const float* t, const float* p);
+VIREO_TOOLS_API float airpr(const float* t, const float* p);
+
+/* Water: saturation pressure in Pa at t in degC, and saturation temperature in degC at p
+ * in Pa; variant 1 over liquid water (0 to 373.946 degC, extrapolated over supercooled
+ * water down to -73.15 degC), variant 2 over ice below 0.01 degC (down to -223.15 degC)
+ * and over liquid water above. satt is finite and non-decreasing for every finite p. */
+VIREO_TOOLS_API float satp(const int* variant, const float* t, int* status);
+VIREO_TOOLS_API float satt(const int* variant, const float* p, int* status);
+/* Enthalpy of saturated liquid, of saturated vapour and of evaporation in kJ/kg at t in
+ * degC (0.01 to 373.946 degC; the nearer end outside). */
+VIREO_TOOLS_API float h2ohl(const float* t, int* status);
+VIREO_TOOLS_API float h2ohv(const float* t, int* status);
+VIREO_TOOLS_API float h2ohe(const float* t, int* status);
+
+/* Humid air at 101 325 Pa: humidity ratio x in g per kg of dry air, enthalpy h in kJ per
+ * kg of dry air, relative humidity phi as a fraction (not limited to 1), t in degC
+ * (-100 to 200 degC). They stay finite and monotone for x below 0 and past saturation. */
+VIREO_TOOLS_API float humr2a(const float* phi, const float* t, int* status);
+VIREO_TOOLS_API float huma2r(const float* x, const float* t, int* status);
+VIREO_TOOLS_API float humh(const float* x, const float* t);
+VIREO_TOOLS_API float humh2t(const float* x, const float* h, int* status);
+VIREO_TOOLS_API float humh2x(const float* t, const float* h, int* status);
+
 #ifdef __cplusplus
 }
 #endif

@@ -105,6 +105,19 @@ struct reacher_block {
     }
 };
 
+// A block of three names with a short SP row, a counted warning and its summary.
+constexpr Code kSummary{205010, "i8"};
+constexpr BlockIdentity kCounter{"xx0007", "COUNTER TALLY THIRD", 3, 1, 1, 1, 11, 0, 0, 0, 0, 0, 0,
+                                 Group::standard, 80};
+struct counter_block {
+    static void init(View<kCounter>& b) { b.checkOpMode(); }
+    static void step(View<kCounter>& b) {
+        if (b.in(0) > 0.0f) b.countWarning(b.ip<10>(), kTextAndValue, {.value = 4, .text = std::string(100, 'x')});
+        b.out(0) = static_cast<float>(b.ip<10>());
+    }
+    static void last(View<kCounter>& b) { b.reportCount(b.ip<10>(), kSummary); }
+};
+
 }  // namespace
 
 VIREO_BLOCK(xx0001, kProbe, probe_block)
@@ -113,6 +126,7 @@ VIREO_BLOCK(xx0003, kReporter, reporter_block)
 VIREO_BLOCK(xx0004, kThrower, thrower_block)
 VIREO_BLOCK(xx0005, kRuled, ruled_block)
 VIREO_BLOCK(xx0006, kReacher, reacher_block)
+VIREO_BLOCK(xx0007, kCounter, counter_block)
 
 TEST(Frame, IdentificationComesFromTheTableAndWritesNothingElse) {
     float in = 0, out = 0;
@@ -197,6 +211,52 @@ TEST(Frame, MessagesCarryTheirOwnValuesAndLeaveTheArraysAlone) {
     EXPECT_EQ(b.IP[8], 0);
     EXPECT_EQ(b.SP, sp);
     EXPECT_NE(m.out.find("block SECOND 5"), std::string::npos);
+}
+
+// A warning condition is reported at its first step and only counted after that; the
+// last call (any mode but identify, init and step) reports the count. The block's short
+// SP row goes to id, which answers alike, and to msg, which cuts the text to it.
+TEST(Frame, CountedWarningsAndTheirSummary) {
+    const vireo_test::Identity id = vireo_test::identify(xx0007);
+    EXPECT_EQ(id.ints, (std::array<int, 12>{3, 1, 1, 1, 11, 0, 0, 0, 0, 0, 0, 3}));
+    EXPECT_EQ(id.nameList, "COUNTER TALLY THIRD");
+
+    BlockInstance b(xx0007, Placement{.inputs = 1, .opMode = 2});
+    auto m = messagesOf([&] {
+        EXPECT_EQ(b.init(), 0);
+        for (float x : {0.0f, 1.0f, 1.0f, 0.0f, 1.0f}) b.step({x});
+    });
+    ASSERT_EQ(m.codes, (std::vector<int>{305922}));
+    EXPECT_EQ(m.records[0]["s0"], std::string(80, 'x'));
+    EXPECT_EQ(m.records[0]["s1"], "TALLY");
+    EXPECT_EQ(m.records[0]["i8"], "4");
+    EXPECT_EQ(b.OUT[0], 3.0f);
+    m = messagesOf([&] { b.call(7); });
+    ASSERT_EQ(m.codes, (std::vector<int>{205010}));
+    EXPECT_EQ(m.records[0]["i8"], "3");
+    EXPECT_EQ(b.IP[0], 205010);
+
+    BlockInstance quiet(xx0007, Placement{.inputs = 1});
+    m = messagesOf([&] {
+        quiet.init();
+        quiet.step({0.0f});
+        quiet.last();
+    });
+    EXPECT_EQ(m.codes, std::vector<int>{});
+    EXPECT_EQ(quiet.IP[0], 0);
+}
+
+// A block that takes its form from its name refuses an opMode outside its name list.
+TEST(Frame, OpModeOutsideTheNameList) {
+    for (int opMode : {0, 4, -1}) {
+        BlockInstance b(xx0007, Placement{.inputs = 1, .opMode = opMode});
+        const auto m = messagesOf([&] { b.init(); });
+        EXPECT_EQ(m.codes, std::vector<int>{305126}) << opMode;
+        EXPECT_EQ(b.IP[0], 305126);
+        EXPECT_EQ(m.records[0]["i2"], std::to_string(opMode));
+    }
+    BlockInstance b(xx0007, Placement{.inputs = 1, .opMode = 3});
+    EXPECT_EQ(messagesOf([&] { b.init(); }).codes, std::vector<int>{});
 }
 
 TEST(Frame, ParameterRulesReportEveryRefusedValue) {

@@ -2,29 +2,17 @@
 // answer against a copy of the published table typed here on its own, the exported
 // names against the loader's block-name rule, and the component line.
 #include "block_harness.h"
+#include "library_table.h"
 #include "message_capture.h"
 #include "run_vireo.h"
 
-#include <elf.h>
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <fstream>
-#include <iterator>
-#include <regex>
 #include <set>
-#include <sstream>
 
 namespace {
 
-struct Row {
-    const char* routine;
-    const char* names;
-    const char* integers;  // nameCount minInputs maxInputs outputCount ipSize rpSize dpSize
-                           // minParameters maxParameters minStrings maxStrings group
-};
-
-const Row kPublished[] = {
+const vireo_test::PublishedRow kPublished[] = {
     {"em0001", "PLANCK", "1 2 2 3 11 2 0 0 1 0 0 3"},
     {"em0002", "E0 GON", "2 1 1 1 11 0 0 1 1 0 0 3"},
     {"em0003", "ET", "1 1 1 1 11 0 0 1 1 0 0 3"},
@@ -79,62 +67,16 @@ const Row kPublished[] = {
 
 const vireo_test::BlockLibrary& em() { return vireo_test::library("VireoEM"); }
 
-// Names of the defined, exported symbols of a 64-bit ELF shared library.
-std::vector<std::string> exportedNames(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-    std::vector<std::string> names;
-    if (bytes.size() < sizeof(Elf64_Ehdr)) return names;
-    Elf64_Ehdr eh;
-    std::memcpy(&eh, bytes.data(), sizeof eh);
-    auto section = [&](size_t i) {
-        Elf64_Shdr sh;
-        std::memcpy(&sh, bytes.data() + eh.e_shoff + i * eh.e_shentsize, sizeof sh);
-        return sh;
-    };
-    for (size_t i = 0; i < eh.e_shnum; ++i) {
-        const Elf64_Shdr sym = section(i);
-        if (sym.sh_type != SHT_DYNSYM) continue;
-        const Elf64_Shdr str = section(sym.sh_link);
-        for (size_t k = 1; k < sym.sh_size / sizeof(Elf64_Sym); ++k) {
-            Elf64_Sym s;
-            std::memcpy(&s, bytes.data() + sym.sh_offset + k * sizeof s, sizeof s);
-            const int bind = ELF64_ST_BIND(s.st_info);
-            if (s.st_shndx == SHN_UNDEF || (bind != STB_GLOBAL && bind != STB_WEAK)) continue;
-            if (ELF64_ST_VISIBILITY(s.st_other) != STV_DEFAULT) continue;
-            names.emplace_back(bytes.data() + str.sh_offset + s.st_name);
-        }
-    }
-    return names;
-}
-
 }  // namespace
 
 TEST(BlockTable, EveryRoutineAnswersItsPublishedIdentity) {
-    for (const Row& row : kPublished) {
-        SCOPED_TRACE(row.routine);
-        void* f = em().symbol(row.routine);
-        ASSERT_NE(f, nullptr);
-        const vireo_test::Identity id = vireo_test::identify(reinterpret_cast<vireo_test::BlockFunction>(f));
-        EXPECT_TRUE(id.answered);
-        EXPECT_EQ(id.nameList, row.names);
-        std::istringstream s(row.integers);
-        std::array<int, 12> expected{};
-        for (int& v : expected) s >> v;
-        EXPECT_EQ(id.ints, expected);
-    }
+    EXPECT_EQ(vireo_test::identityMismatches(em(), kPublished), std::vector<std::string>{});
 }
 
 TEST(BlockTable, ExportsExactlyTheBlocksUnderTheLoadersRule) {
-    const std::regex blockName("[a-zA-Z]{2}[0-9]{4}");
-    std::set<std::string> blocks, expected;
-    std::set<std::string> all;
-    for (const std::string& name : exportedNames(vireo_test::buildDir() + "/lib/libVireoEM.so")) {
-        all.insert(name);
-        if (std::regex_match(name, blockName) || name.rfind("ub", 0) == 0) blocks.insert(name);
-    }
-    for (const Row& row : kPublished) expected.insert(row.routine);
-    EXPECT_EQ(blocks, expected);
+    const auto exported = vireo_test::exportedNames(vireo_test::buildDir() + "/lib/libVireoEM.so");
+    EXPECT_EQ(vireo_test::blockFormNames(exported), vireo_test::routinesOf(kPublished));
+    const std::set<std::string> all(exported.begin(), exported.end());
     for (const char* routine : {"info", "sunae", "e0", "et", "inang", "goh", "cksite", "check_coordinates",
                                 "is_on_land", "float_mod", "sind", "cosd", "tand", "atand", "acosd",
                                 "asind", "atan2d"})

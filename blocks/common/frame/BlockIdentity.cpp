@@ -14,7 +14,7 @@ void identify(const BlockIdentity& b, const BlockArrays& a) {
     const int group = static_cast<int>(b.group);
     id(a.IN, a.OUT, a.IP, a.RP, a.DP, a.BP, a.SP != nullptr ? a.SP[0] : nullptr, names, &b.nameCount,
        &b.minInputs, &b.maxInputs, &b.outputCount, &b.ipSize, &b.rpSize, &b.dpSize, &b.minParameters,
-       &b.maxParameters, &b.minStrings, &b.maxStrings, &group, kRow, kRow);
+       &b.maxParameters, &b.minStrings, &b.maxStrings, &group, b.spRow, kRow);
 }
 
 void failed(BlockView& view, const char* what) noexcept {

@@ -40,6 +40,10 @@ struct BlockIdentity {
     int minStrings;
     int maxStrings;
     Group group;
+    // The SP row length the block hands to id and msg. A few blocks declare a shorter row
+    // than the engine's; id answers alike for every length, and msg reads the message's
+    // text and the block's name in rows of this length, so a longer text is cut.
+    std::size_t spRow = kRow;
 };
 
 // Checks a table row can be held to at compile time: a name list the engine can split
@@ -59,7 +63,7 @@ constexpr bool wellFormed(const BlockIdentity& b) {
     return length > 0 && length < kRow && words == b.nameCount && b.ipSize >= protocol::ipSlot::kProtocolSlots &&
            b.minInputs >= 0 && b.minInputs <= b.maxInputs && b.outputCount >= 0 && b.rpSize >= 0 &&
            b.dpSize >= 0 && b.minParameters >= 0 && b.minParameters <= b.maxParameters &&
-           b.minStrings >= 0 && b.minStrings <= b.maxStrings;
+           b.minStrings >= 0 && b.minStrings <= b.maxStrings && b.spRow > 0 && b.spRow <= kRow;
 }
 
 }  // namespace vireo::block

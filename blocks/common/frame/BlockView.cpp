@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 namespace vireo::block {
 
@@ -44,6 +45,26 @@ bool BlockView::check(const Rule& r, float x) {
     return false;
 }
 
+bool BlockView::checkOpMode() {
+    const int k = opMode();
+    if (k >= 1 && k <= id_.nameCount) return true;
+    report(frameCode::badOpMode);
+    return false;
+}
+
+void BlockView::countWarning(int& counter, Code warning, const Values& values) {
+    if (counter <= 0) {
+        counter = 1;
+        report(warning, values);
+    } else if (counter < std::numeric_limits<int>::max()) {
+        ++counter;
+    }
+}
+
+void BlockView::reportCount(int counter, Code summary) {
+    if (counter > 0) report(summary, {.value = counter});
+}
+
 void BlockView::outside([[maybe_unused]] const char* array, [[maybe_unused]] int index,
                         [[maybe_unused]] int size) const {
 #ifdef VIREO_CHECKED_SLOTS
@@ -55,7 +76,7 @@ void BlockView::outside([[maybe_unused]] const char* array, [[maybe_unused]] int
 #endif
 }
 
-void send(const int* ip, std::string_view blockName, int code, const Values& values) {
+void send(const int* ip, std::string_view blockName, int code, const Values& values, std::size_t rowLength) {
     using protocol::ipSlot::kMessageValue;
     using protocol::ipSlot::kProtocolSlots;
     constexpr int kInts = 16, kReals = 16;
@@ -67,12 +88,13 @@ void send(const int* ip, std::string_view blockName, int code, const Values& val
                 ints + kProtocolSlots);
     float reals[kReals] = {};
     std::copy_n(values.reals.begin(), std::min<std::size_t>(values.reals.size(), kReals), reals);
-    // Row 0 the message's text, row 1 the block's name.
-    char rows[2][kRow];
+    // Row 0 the message's text, row 1 the block's name, in rows of the block's length.
+    const std::size_t row = std::clamp<std::size_t>(rowLength, 1, kRow);
+    char rows[2 * kRow];
     std::memset(rows, ' ', sizeof rows);
-    values.text.copy(rows[0], kRow);
-    blockName.copy(rows[1], kRow);
-    msg(ints, reals, rows[0], kRow);
+    values.text.copy(rows, row);
+    blockName.copy(rows + row, row);
+    msg(ints, reals, rows, row);
 }
 
 }  // namespace vireo::block

@@ -119,7 +119,7 @@ public:
     // error at initialisation keeps the run from starting). show: shown, not counted.
     void report(Code code, const Values& values = {}) { reporter().report(code, values); }
     void show(Code code, const Values& values = {}) const { reporter().show(code, values); }
-    Reporter reporter() const { return Reporter(a_.IP, name()); }
+    Reporter reporter() const { return Reporter(a_.IP, name(), id_.spRow); }
     // Checks the parameters against rules at initialisation, reporting every value
     // refused (its rule's code, naming the parameter, the value and the bounds); true
     // when all pass.
@@ -127,6 +127,16 @@ public:
     // The same for one value against one rule, for values that do not come straight from
     // the parameters (a start date taken from the inputs).
     bool check(const Rule& rule, float value);
+
+    // At initialisation, for a block that takes its form from the name the model used:
+    // an opMode outside the name list is reported (305126); true when it lies inside.
+    bool checkOpMode();
+
+    // A warning counted per instance in one of the block's own IP slots (0 from the
+    // zero-filled array): the first occurrence is reported, later ones only counted, and
+    // the last call reports the count with a summary code (its messageValue).
+    void countWarning(int& counter, Code warning, const Values& values = {});
+    void reportCount(int counter, Code summary);
 
     // The raw arrays, for the frame and for shared routines that take them whole.
     const BlockArrays& arrays() const { return a_; }

@@ -39,27 +39,31 @@ inline void raiseStatus(int* ip, int code) {
     if (protocol::severity(code) > protocol::severity(ip[protocol::ipSlot::kStatus])) ip[protocol::ipSlot::kStatus] = code;
 }
 
-// Sends one message about the block whose IP this is, without touching IP.
-void send(const int* ip, std::string_view blockName, int code, const Values& values);
+// Sends one message about the block whose IP this is, without touching IP. The text and
+// the name travel in rows of rowLength characters, each cut to that length.
+void send(const int* ip, std::string_view blockName, int code, const Values& values,
+          std::size_t rowLength = protocol::kRow);
 
 // Reports for a block known by its IP and name; routines shared by several blocks take
 // one, so that they report exactly as the block itself would.
 class Reporter {
 public:
-    Reporter(int* ip, std::string_view blockName) : ip_(ip), name_(blockName) {}
+    Reporter(int* ip, std::string_view blockName, std::size_t rowLength = protocol::kRow)
+        : ip_(ip), name_(blockName), rowLength_(rowLength) {}
     // Counted: the code stays in the status unless a more severe one is there already.
     void report(Code code, const Values& values = {}) {
-        send(ip_, name_, code.number, values);
+        send(ip_, name_, code.number, values, rowLength_);
         raiseStatus(ip_, code.number);
     }
     // Shown only: the status stays as it is.
-    void show(Code code, const Values& values = {}) const { send(ip_, name_, code.number, values); }
+    void show(Code code, const Values& values = {}) const { send(ip_, name_, code.number, values, rowLength_); }
     int status() const { return ip_[protocol::ipSlot::kStatus]; }
     int blockNumber() const { return ip_[protocol::ipSlot::kBlockNumber]; }
 
 private:
     int* ip_;
     std::string_view name_;
+    std::size_t rowLength_;
 };
 
 }  // namespace vireo::block
@@ -76,7 +80,8 @@ namespace vireo::block::frameCode {
 // The frame's own codes.
 #define VIREO_FRAME_CODES(X)              \
     X(notAvailable, 309001, "")           \
-    X(failed, 409002, "s0")
+    X(failed, 409002, "s0")               \
+    X(badOpMode, 305126, "")
 VIREO_MESSAGE_CODES(VIREO_FRAME_CODES)
 }  // namespace vireo::block::frameCode
 

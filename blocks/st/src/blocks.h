@@ -1,0 +1,45 @@
+// The block routines of libVireoST: physics only, over a typed view of the block arrays.
+// The identity table (table.h) names each of them; the frame does identification and
+// dispatch. A block keeps state between calls only in its own arrays.
+#ifndef VIREO_ST_BLOCKS_H
+#define VIREO_ST_BLOCKS_H
+
+#include "BlockFrame.h"
+#include "messages.h"
+#include "table.h"
+
+namespace vireo::st {
+
+using block::BlockView;
+using block::IdentifyOnly;
+using block::Rule;
+
+struct satp_block {  // SATP SATT
+    using View = block::View<table::st0009>;
+    static void init(View& b);
+    static void step(View& b);
+    static void last(View& b);
+};
+struct h2oh_block {  // H2OHL H2OHV H2OHE
+    using View = block::View<table::st0010>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct air_block {  // AIR
+    using View = block::View<table::st0012>;
+    static void step(View& b);
+};
+struct hum_block {  // HUMA2R HUMR2A HUMH2T HUMH HUMH2X
+    using View = block::View<table::st0013>;
+    static void init(View& b);
+    static void step(View& b);
+    static void last(View& b);
+};
+struct r134a_block {  // R134A
+    using View = block::View<table::st0043>;
+    static void step(View& b);
+};
+
+}  // namespace vireo::st
+
+#endif

@@ -1,0 +1,27 @@
+// Message codes of libVireoST; their texts are in the utility library's catalogue
+// (platform/tools/messages/st.txt, and em.txt for the mode rule both libraries share),
+// where each may use what its fills name.
+#ifndef VIREO_ST_MESSAGES_H
+#define VIREO_ST_MESSAGES_H
+
+#include "Messages.h"
+
+namespace vireo::st::code {
+
+using block::kRuleFills;
+
+#define VIREO_ST_CODES(X)                          \
+    X(badMode, 305011, kRuleFills)                 \
+    X(countedConversions, 205010, "i8")            \
+    /* SATP SATT */                                \
+    X(saturationPressureOutside, 205166, "r0 i10") \
+    X(saturationTemperatureOutside, 205167, "r0 i10") \
+    /* HUMA2R and its forms */                     \
+    X(humidAirOutside, 205044, "r0 r1 i10")        \
+    /* R134A */                                    \
+    X(refrigerantUndefined, 205430, "r0 r1")
+VIREO_MESSAGE_CODES(VIREO_ST_CODES)
+
+}  // namespace vireo::st::code
+
+#endif

@@ -1,0 +1,175 @@
+// The block table of libVireoST as the engine sees it: every routine's identification
+// answer against a copy of the published table typed here on its own, the exported names
+// against the loader's block-name rule, the component line, and what the call modes do
+// where a block has no initialisation or nothing to report at the end.
+#include "block_harness.h"
+#include "library_table.h"
+#include "message_capture.h"
+#include "run_vireo.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <set>
+#include <sstream>
+
+namespace {
+
+const vireo_test::PublishedRow kPublished[] = {
+    {"st0001", "SCAIRC", "1 5 6 13 11 1 0 18 18 0 0 3"},
+    {"st0002", "PVT", "1 6 6 14 11 0 0 13 13 0 0 3"},
+    {"st0003", "TANKST", "1 6 6 201 12 201 0 8 8 0 0 5"},
+    {"st0004", "DWHEEL", "1 5 5 5 10 0 0 2 2 0 0 3"},
+    {"st0005", "HXC", "1 3 3 3 10 0 0 2 2 0 0 3"},
+    {"st0006", "EVCOOL", "1 4 4 4 10 0 0 4 4 0 0 3"},
+    {"st0007", "DPTUBE DPCH", "2 2 3 4 11 0 0 3 5 0 0 3"},
+    {"st0008", "SCETA", "1 4 4 5 15 0 0 7 8 0 1 3"},
+    {"st0009", "SATP SATT", "2 1 1 1 12 0 0 0 1 0 0 3"},
+    {"st0010", "H2OHL H2OHV H2OHE", "3 1 1 1 10 0 0 0 0 0 0 3"},
+    {"st0011", "MIXQHC", "1 4 4 5 10 0 0 3 3 0 0 3"},
+    {"st0012", "AIR", "1 2 2 6 10 0 0 0 0 0 0 3"},
+    {"st0013", "HUMA2R HUMR2A HUMH2T HUMH HUMH2X", "5 2 2 1 11 0 0 0 0 0 0 3"},
+    {"st0014", "SORB", "1 2 3 12 13 1 0 1 3 0 0 3"},
+    {"st0015", "HXS", "1 4 4 4 11 0 0 4 4 0 0 3"},
+    {"st0016", "DHYD DSTAR", "2 0 0 1 10 0 0 2 2 0 0 1"},
+    {"st0017", "HXXI", "1 6 6 7 12 0 0 17 17 0 0 3"},
+    {"st0018", "DPDIF VDIF", "2 2 2 6 10 0 0 3 3 0 0 3"},
+    {"st0019", "DPZETA DPIN DPOUT VZETA VIN VOUT", "6 2 2 2 10 1 0 1 2 0 0 3"},
+    {"st0020", "DPRED VRED", "2 2 2 5 11 1 0 3 4 0 0 3"},
+    {"st0021", "DPBOWR VBOWR", "2 2 2 3 10 1 0 3 3 0 0 3"},
+    {"st0022", "DECCTL", "1 5 5 8 18 2 0 10 10 0 0 4"},
+    {"st0023", "DPBRAR DPJUNR", "2 3 3 7 10 1 0 4 4 0 0 3"},
+    {"st0024", "DPPARA", "1 2 10 1 10 0 0 0 0 0 0 3"},
+    {"st0025", "LBWH LBWT LBWP LBWX", "4 2 2 1 11 0 0 2 2 0 0 3"},
+    {"st0026", "ACM", "1 6 6 10 11 15 0 15 15 0 0 3"},
+    {"st0027", "SCDYN", "1 7 7 4 13 3000 0 11 11 0 0 3"},
+    {"st0028", "TANKFM", "1 6 6 2 12 2 0 6 6 0 0 3"},
+    {"st0029", "SCAIRCD", "1 6 7 4 14 4000 0 23 23 0 0 3"},
+    {"st0030", "COOLTW", "1 5 5 5 12 0 0 10 10 0 0 3"},
+    {"st0031", "HXEARTH", "1 5 5 2 13 0 0 18 18 0 0 3"},
+    {"st0032", "TUBLOD", "1 4 4 4 15 4000 0 11 11 0 0 3"},
+    {"st0033", "GR", "1 3 3 1 10 0 0 0 0 0 0 3"},
+    {"st0034", "MIXER", "1 4 4 2 12 0 0 0 0 0 0 3"},
+    {"st0035", "ESCOOL", "1 4 4 4 10 0 0 3 3 0 0 3"},
+    {"st0036", "CTRHYS", "1 2 2 1 13 10 0 3 3 0 0 3"},
+    {"st0037", "AIRHEAT", "1 5 5 4 12 0 0 10 10 0 0 3"},
+    {"st0038", "DECCTY", "1 7 7 8 20 2 0 10 10 0 0 4"},
+    {"st0039", "CTRL4DY", "1 12 12 11 18 1 0 11 11 0 0 3"},
+    {"st0040", "CTRLDA", "1 8 8 12 14 12 0 14 14 0 0 3"},
+    {"st0041", "THREEV", "1 5 5 4 13 5 0 1 1 0 0 3"},
+    {"st0042", "TUBLO", "1 3 3 2 10 0 0 4 4 0 0 3"},
+    {"st0043", "R134A", "1 0 10 10 10 0 0 0 0 0 0 3"},
+    {"st0044", "PVTCOOL", "1 0 16 12 11 40 303 29 30 0 0 3"},
+};
+
+const vireo_test::BlockLibrary& st() { return vireo_test::library("VireoST"); }
+
+vireo_test::BlockFunction block(const char* routine) { return st().block(routine); }
+
+}  // namespace
+
+TEST(StBlockTable, EveryRoutineAnswersItsPublishedIdentity) {
+    EXPECT_EQ(vireo_test::identityMismatches(st(), kPublished), std::vector<std::string>{});
+    // The library's own count of its model names is the sum over its name lists.
+    int names = 0;
+    std::set<std::string> distinct;
+    for (const auto& row : kPublished) {
+        const auto id = vireo_test::identify(block(row.routine));
+        names += id.nameCount();
+        for (const auto& n : id.names()) distinct.insert(n);
+    }
+    EXPECT_EQ(names, 65);
+    EXPECT_EQ(distinct.size(), 65u);
+}
+
+TEST(StBlockTable, ExportsTheBlocksAndInfoAndNothingElseOfBlockForm) {
+    const auto exported = vireo_test::exportedNames(vireo_test::buildDir() + "/lib/libVireoST.so");
+    EXPECT_EQ(vireo_test::blockFormNames(exported), vireo_test::routinesOf(kPublished));
+
+    using InfoFunction = char* (*)();
+    const auto info = reinterpret_cast<InfoFunction>(st().symbol("info"));
+    ASSERT_NE(info, nullptr);
+    char* line = info();
+    EXPECT_STREQ(line, "\tdevelopment_20211115_bcc4376       libVireoST");
+    delete[] line;
+}
+
+// TUBLOD and MIXER hand id and msg rows of 80 characters: their answer is that of any
+// other block, and their messages still carry their names.
+TEST(StBlockTable, ShortRowsAnswerLikeFullOnes) {
+    for (const char* routine : {"st0032", "st0034"}) {
+        float in = 0, out = 0;
+        int ip[10] = {0, -1};
+        char sp[1][1024];
+        std::memset(sp, 'x', sizeof sp);
+        block(routine)(&in, &out, ip, nullptr, nullptr, nullptr, sp);
+        const std::string row(sp[0], 1024);
+        EXPECT_EQ(row.substr(row.find_first_of(' ')), std::string(1024 - row.find_first_of(' '), ' ')) << routine;
+        vireo_test::BlockInstance b(block(routine), {.inputs = 4, .number = 9});
+        const auto m = vireo_test::messagesOf([&] { b.init(); });
+        ASSERT_EQ(m.codes, std::vector<int>{309001});
+        EXPECT_EQ(m.records[0]["s1"], routine == std::string("st0032") ? "TUBLOD" : "MIXER");
+    }
+}
+
+// Init of a block without initialisation, and the last call (every mode but identify,
+// init and step) of a block without a counter, change nothing; the blocks not built yet
+// refuse initialisation instead.
+TEST(StBlockTable, CallModesThatChangeNothing) {
+    const char* withoutInit[] = {"st0012", "st0024", "st0004", "st0035", "st0006", "st0033", "st0005",
+                                 "st0034", "st0011", "st0002", "st0043", "st0037", "st0042"};
+    for (const char* routine : withoutInit) {
+        SCOPED_TRACE(routine);
+        const auto id = vireo_test::identify(block(routine));
+        std::vector<float> parameters(static_cast<std::size_t>(id.maxParameters()), 1.0f);
+        vireo_test::BlockInstance b(block(routine), {.inputs = id.maxInputs(), .parameters = parameters});
+        b.OUT.assign(b.OUT.size(), 5.0f);
+        auto ip = b.IP;
+        const auto m = vireo_test::messagesOf([&] { b.init(); });
+        if (m.codes.empty()) {
+            ip[1] = 1, ip[2] = 1, ip[3] = 7, ip[4] = id.maxInputs();  // what the caller sets
+            EXPECT_EQ(b.IP, ip);
+            EXPECT_EQ(b.OUT, std::vector<float>(b.OUT.size(), 5.0f));
+        } else {
+            EXPECT_EQ(m.codes, std::vector<int>{309001});
+        }
+    }
+    struct Case {
+        const char* routine;
+        int opMode;
+        std::vector<float> inputs;
+    };
+    const Case quiet[] = {{"st0009", 2, {1.0f}},  // SATT counts, but reports every failure at once
+                          {"st0010", 1, {50.0f}}, {"st0010", 3, {50.0f}},
+                          {"st0012", 1, {20.0f, 1e5f}}, {"st0043", 1, {0.0f, 14.0f}}};
+    for (const Case& c : quiet) {
+        SCOPED_TRACE(c.routine);
+        vireo_test::BlockInstance b(block(c.routine),
+                                    {.inputs = static_cast<int>(c.inputs.size()), .opMode = c.opMode});
+        vireo_test::messagesOf([&] {
+            b.init();
+            b.step(c.inputs);
+        });
+        for (int mode : {2, 3, -5, 100}) {
+            const auto out = b.OUT;
+            auto ip = b.IP;
+            EXPECT_EQ(vireo_test::messagesOf([&] { b.call(mode); }).codes, std::vector<int>{});
+            ip[0] = 0, ip[1] = mode, ip[5] = 2;
+            EXPECT_EQ(b.IP, ip) << mode;
+            EXPECT_EQ(b.OUT, out) << mode;
+        }
+    }
+}
+
+// Through the host: the block list names every routine with all its names, the
+// component list carries the library's line.
+TEST(StBlockTable, TheHostListsTheBlocksAndTheComponent) {
+    vireo_test::RunOptions o;
+    o.env = {{"VIREO_HOME", vireo_test::buildDir() + "/lib"}};
+    const auto b = vireo_test::runVireo({"-b"}, o);
+    EXPECT_EQ(b.exitStatus, 0);
+    for (const auto& row : kPublished)
+        EXPECT_NE(b.out.find(std::string("\t") + row.names + "\n"), std::string::npos) << row.names;
+    const auto v = vireo_test::runVireo({"-v"}, o);
+    EXPECT_NE(v.out.find("\tdevelopment_20211115_bcc4376       libVireoST\n"), std::string::npos) << v.out;
+}
