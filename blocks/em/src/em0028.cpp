@@ -239,8 +239,9 @@ void tsoil_block::step(View& b) {
     const float angle = 2.0f * kPi * 3600.0f * (static_cast<float>(hour) - 24.0f * b.par(1)) / s.period - xi;
     const float t = mean + (maximum - b.par(2) * mean) * std::exp(-xi) * std::cos(angle);
     // A depth that is no number, or so far below ground that the wave has died out in
-    // an overflow, leaves the mean.
-    b.out(0) = std::isfinite(t) ? t : mean;
+    // an overflow, leaves the mean; parameters that are no number (refused at
+    // initialisation, but the editor can change them during a run) leave 0.
+    b.out(0) = std::isfinite(t) ? t : (std::isfinite(mean) ? mean : 0.0f);
 }
 
 }  // namespace vireo::em
