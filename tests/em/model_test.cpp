@@ -35,6 +35,14 @@ const char* const kModel =
     "b 4 SUNAE 1.1 1.2 1.3 1.4\np 4 2 -35.28 -149.13 14\n"   // Canberra, series 3
     "b 5 CSVOUT 1.1 1.2 1.3 1.4 2.1 2.2 2.3 2.4 3.1 3.2 3.3 3.4 4.1 4.2 4.3 4.4\np 5 'sun.csv'\n";
 
+// The comma-separated numbers of a CSVOUT row.
+std::vector<double> numbers(const std::string& line) {
+    std::vector<double> row;
+    std::istringstream fields(line);
+    for (std::string f; std::getline(fields, f, ',');) row.push_back(std::stod(f));
+    return row;
+}
+
 // Saemundsson's refraction (Sky & Telescope 1986; Meeus eq. 16.4) for a true elevation,
 // in degrees.
 double refraction(double e) { return 1.02 / std::tan(rad(e + 10.3 / (e + 5.11))) / 60.0; }
@@ -84,9 +92,7 @@ TEST(SunaeInAModel, AYearOfHoursAgreesWithTheReference) {
     Worst series2, series3, east;
     int rows = 0;
     while (std::getline(csv, line)) {
-        std::vector<double> row;
-        std::istringstream fields(line);
-        for (std::string f; std::getline(fields, f, ',');) row.push_back(std::stod(f));
+        const std::vector<double> row = numbers(line);
         ASSERT_EQ(row.size(), 16u) << line;
         for (double v : row) ASSERT_TRUE(std::isfinite(v)) << line;
         // The calendar's hours: the middle of each hour of 2023, in order.
@@ -193,9 +199,7 @@ TEST(MoonWindSoilInAModel, AYearOfHours) {
     int rows = 0, moonUp = 0, windDiffers = 0;
     double soilLow = 1e9, soilHigh = -1e9;
     while (std::getline(csv, line)) {
-        std::vector<double> row;
-        std::istringstream fields(line);
-        for (std::string f; std::getline(fields, f, ',');) row.push_back(std::stod(f));
+        const std::vector<double> row = numbers(line);
         ASSERT_EQ(row.size(), 10u) << line;
         for (double v : row) ASSERT_TRUE(std::isfinite(v)) << line;
         ASSERT_EQ(row[0], rows + 1) << line;

@@ -130,16 +130,17 @@ bool readSurfaceTemperatures(tsoil_block::View& b, State& s) {
         b.requestStop();
         return false;
     }
+    // The file ends early, or a record does not read: the run cannot go on without the
+    // surface temperatures. The line is the last one read.
+    auto fault = [&](const Status& read) {
+        b.report(read.code == Code::endOfFile ? code::tsoilFileEnds : code::tsoilBadRecord,
+                 {.value = static_cast<int>(file.recordNumber()), .text = path});
+        b.requestStop();
+        return false;
+    };
     std::string record;
-    for (int i = 0; i < s.headers; ++i) {
-        const Status read = file.next(record);
-        if (!read.ok()) {
-            b.report(read.code == Code::endOfFile ? code::tsoilFileEnds : code::tsoilBadRecord,
-                     {.value = static_cast<int>(file.recordNumber()), .text = path});
-            b.requestStop();
-            return false;
-        }
-    }
+    for (int i = 0; i < s.headers; ++i)
+        if (const Status read = file.next(record); !read.ok()) return fault(read);
     const Format format(b.trimmedText(1));
     // Sums in double: 8760 single-precision additions would lose the mean's last digits.
     double sum = 0.0, groupSum = 0.0, maximum = 0.0;
@@ -147,13 +148,8 @@ bool readSurfaceTemperatures(tsoil_block::View& b, State& s) {
     float groupKey = 1.0f;
     for (int n = 0; n < kHoursOfData; ++n) {
         float key = 0.0f, temperature = 0.0f;
-        const Status read = vireo::format::read(file, format, {Item(key), Item(temperature)});
-        if (!read.ok()) {
-            b.report(read.code == Code::endOfFile ? code::tsoilFileEnds : code::tsoilBadRecord,
-                     {.value = static_cast<int>(file.recordNumber()), .text = path});
-            b.requestStop();
-            return false;
-        }
+        if (const Status read = vireo::format::read(file, format, {Item(key), Item(temperature)}); !read.ok())
+            return fault(read);
         if (key != groupKey) {
             if (groupCount > 0) maximum = std::fmax(maximum, groupSum / static_cast<double>(groupCount));
             groupKey = key;

@@ -35,9 +35,10 @@
 // geocentric latitude of the site and the phase angle with the sun's mean longitude,
 // which may put them up to 0.2 and 2 degrees off. Refraction is added at every
 // elevation; below -1 degree it keeps its value at -1 degree. A clock time that makes
-// no number gives zeros. A latitude or longitude out of range and a time zone that does
-// not lie within 24 hours of Greenwich are errors at initialisation; a site at sea and a
-// time zone more than two hours away from the longitude are warned about.
+// no number gives zeros. A latitude or longitude out of range, and a time zone that is
+// no number or that, as hours west reduced into 0 to 24, rounds to 24, are errors at
+// initialisation; a site at sea and a time zone more than two hours away from the
+// longitude are warned about.
 //#end
 #include "blocks.h"
 
