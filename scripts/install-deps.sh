@@ -10,7 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   qt6-base-dev libgl-dev
   texlive-latex-base
-  python3 python3-iapws
+  python3 python3-iapws python3-ephem
 )
 
 missing=()

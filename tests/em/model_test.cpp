@@ -35,6 +35,14 @@ const char* const kModel =
     "b 4 SUNAE 1.1 1.2 1.3 1.4\np 4 2 -35.28 -149.13 14\n"   // Canberra, series 3
     "b 5 CSVOUT 1.1 1.2 1.3 1.4 2.1 2.2 2.3 2.4 3.1 3.2 3.3 3.4 4.1 4.2 4.3 4.4\np 5 'sun.csv'\n";
 
+// The comma-separated numbers of a CSVOUT row.
+std::vector<double> numbers(const std::string& line) {
+    std::vector<double> row;
+    std::istringstream fields(line);
+    for (std::string f; std::getline(fields, f, ',');) row.push_back(std::stod(f));
+    return row;
+}
+
 // Saemundsson's refraction (Sky & Telescope 1986; Meeus eq. 16.4) for a true elevation,
 // in degrees.
 double refraction(double e) { return 1.02 / std::tan(rad(e + 10.3 / (e + 5.11))) / 60.0; }
@@ -84,9 +92,7 @@ TEST(SunaeInAModel, AYearOfHoursAgreesWithTheReference) {
     Worst series2, series3, east;
     int rows = 0;
     while (std::getline(csv, line)) {
-        std::vector<double> row;
-        std::istringstream fields(line);
-        for (std::string f; std::getline(fields, f, ',');) row.push_back(std::stod(f));
+        const std::vector<double> row = numbers(line);
         ASSERT_EQ(row.size(), 16u) << line;
         for (double v : row) ASSERT_TRUE(std::isfinite(v)) << line;
         // The calendar's hours: the middle of each hour of 2023, in order.
@@ -131,4 +137,109 @@ TEST(UnbuiltBlockInAModel, KeepsTheRunFromStarting) {
     EXPECT_EQ((*refused)["s1"], "PLANCK");
     EXPECT_EQ((*refused)["i3"], "2");
     EXPECT_EQ(vireo_test::readFile(dir + "/planck.csv"), "in1\n");  // the header only: no row of zeros
+}
+
+namespace {
+
+// GENV's 148 parameters: mean speeds with a daily course, a falling spectrum, mean cubes.
+std::string windParameters(double windiness) {
+    std::ostringstream p;
+    for (int k = 0; k < 8; ++k) {
+        for (int m = 0; m < 12; ++m) p << windiness * (4.0 + 1.5 * std::cos(0.5236 * m) + (k >= 4 && k <= 5 ? 2.0 : 0.0)) << ' ';
+        p << "&\n";
+    }
+    for (int n = 0; n < 39; ++n) p << 5.0 * std::exp(-0.08 * n) << ' ';
+    p << "&\n10 ";
+    for (int m = 0; m < 12; ++m) p << 1.9 * std::pow(windiness * (4.5 + 1.5 * std::cos(0.5236 * m)), 3) / 10.0 << ' ';
+    return p.str();
+}
+
+vireo_test::RunResult runModel(const std::string& dir, const std::string& model) {
+    vireo_test::writeFile(dir + "/model.vireo", model);
+    std::filesystem::create_directories(dir + "/no-user-blocks");
+    vireo_test::RunOptions o;
+    o.workingDirectory = dir;
+    o.env = {{"VIREO_HOME", vireo_test::buildDir() + "/lib"}, {"VIREO_USER_BLOCKS", dir + "/no-user-blocks"}};
+    return vireo_test::runVireo({"model.vireo"}, o);
+}
+
+// An hourly surface-temperature file: a header, then day number and temperature.
+std::string surfaceFile(int records) {
+    std::ostringstream f;
+    f << "day temperature\n";
+    for (int h = 0; h < records; ++h)
+        f << h / 24 + 1 << ' ' << 9.0 + 10.0 * std::cos(2 * 3.14159265 * (h / 24 - 200) / 365.0) << '\n';
+    return f.str();
+}
+
+}  // namespace
+
+// The moon, two wind generators and two soil temperatures stepped through a year by the
+// calendar (GENV reads its step, the hour of the year from 1) and written by CSVOUT:
+// every value a number, each generator its own year.
+TEST(MoonWindSoilInAModel, AYearOfHours) {
+    const std::string dir = vireo_test::scratchDirectory("moon-wind-soil-model");
+    vireo_test::writeFile(dir + "/surface.dat", surfaceFile(8760));
+    std::string times = "seconds,depth\n";
+    for (int h = 0; h < 8760; ++h) times += std::to_string(h * 3600 + 1800) + ",1.5\n";
+    vireo_test::writeFile(dir + "/times.csv", times);
+    const auto run = runModel(dir,
+                              "b 1 CALENDAR\np 1 2023 1 1 0 8760 1\n"
+                              "b 2 MOONAE2 1.1 1.2 1.3 1.4\np 2 52.52 13.4 1\n"
+                              "b 3 GENV 1.6\np 3 " + windParameters(1.0) + "\n"
+                              "b 4 GENV 1.6\np 4 " + windParameters(1.6) + "\n"
+                              "b 5 CSVIN\np 5 'times.csv'\n"
+                              "b 6 TSOIL 5.1 5.2\np 6 0 200 1 1500 1000 1 1 'surface.dat' '*'\n"
+                              "b 7 TSOIL 5.1 5.2\np 7 2 200 1 1500 1000 1 0 0 0 11\n"
+                              "b 8 CSVOUT 1.6 2.1 2.2 2.3 2.4 2.5 3.1 4.1 6.1 7.1\np 8 'year.csv'\n");
+    ASSERT_EQ(run.exitStatus, 0) << run.out;
+    std::istringstream csv(vireo_test::readFile(dir + "/year.csv"));
+    std::string line;
+    ASSERT_TRUE(std::getline(csv, line));
+    int rows = 0, moonUp = 0, windDiffers = 0;
+    double soilLow = 1e9, soilHigh = -1e9;
+    while (std::getline(csv, line)) {
+        const std::vector<double> row = numbers(line);
+        ASSERT_EQ(row.size(), 10u) << line;
+        for (double v : row) ASSERT_TRUE(std::isfinite(v)) << line;
+        ASSERT_EQ(row[0], rows + 1) << line;
+        EXPECT_GE(row[1], 0.0);
+        EXPECT_LT(row[1], 360.0);
+        if (row[2] > 0) ++moonUp;
+        EXPECT_GE(row[6], 0.0);
+        EXPECT_GE(row[7], 0.0);
+        if (row[6] != row[7]) ++windDiffers;
+        soilLow = std::min(soilLow, row[8]);
+        soilHigh = std::max(soilHigh, row[8]);
+        // Row 11 of the table: mean 10.2, amplitude 9.1, 1.5 m down.
+        EXPECT_GT(row[9], 10.2 - 9.1);
+        EXPECT_LT(row[9], 10.2 + 9.1);
+        ++rows;
+    }
+    EXPECT_EQ(rows, 8760);
+    EXPECT_GT(moonUp, 8760 / 3);
+    EXPECT_LT(moonUp, 8760 * 2 / 3);
+    EXPECT_GT(windDiffers, 8000);
+    // The file's year swings from -1 to 19 degrees at the surface; 1.5 m down less.
+    EXPECT_GT(soilLow, -1.0);
+    EXPECT_LT(soilHigh, 19.0);
+    EXPECT_GT(soilHigh - soilLow, 5.0);
+}
+
+// A data file that ends before its year is complete stops the run with the fatal error
+// that names it, before any row is written.
+TEST(MoonWindSoilInAModel, ShortSoilFileStopsTheRun) {
+    const std::string dir = vireo_test::scratchDirectory("short-soil-model");
+    vireo_test::writeFile(dir + "/surface.dat", surfaceFile(8000));
+    const auto run = runModel(dir,
+                              "b 1 CALENDAR\np 1 2023 1 1 0 24 1\n"
+                              "b 2 TSOIL 1.8 1.8\np 2 0 200 1 1500 1000 1 1 'surface.dat' '*'\n"
+                              "b 3 CSVOUT 2.1\np 3 'soil.csv'\n");
+    EXPECT_EQ(run.exitStatus, 1) << run.out;
+    const auto ends = std::find_if(run.trace.begin(), run.trace.end(), [](const auto& r) { return r.code() == 405031; });
+    ASSERT_NE(ends, run.trace.end()) << run.out;
+    EXPECT_EQ((*ends)["s1"], "TSOIL");
+    EXPECT_EQ((*ends)["s0"], "surface.dat");
+    EXPECT_EQ((*ends)["i8"], "8001");
+    EXPECT_EQ(vireo_test::readFile(dir + "/soil.csv"), "in1\n");
 }

@@ -24,6 +24,11 @@ struct et_block {  // ET
     static void init(View& b);
     static void step(View& b);
 };
+struct genv_block {  // GENV
+    using View = block::View<table::em0005>;
+    static void init(View& b);
+    static void step(View& b);
+};
 struct sunae_block {  // SUNAE
     using View = block::View<table::em0006>;
     static void init(View& b);
@@ -39,6 +44,11 @@ struct sunaea_block {  // SUNAEA
     static void init(View& b);
     static void step(View& b);
 };
+struct tsoil_block {  // TSOIL
+    using View = block::View<table::em0028>;
+    static void init(View& b);
+    static void step(View& b);
+};
 struct betgam_block {  // BETGAM
     using View = block::View<table::em0037>;
     static void init(View& b);
@@ -46,6 +56,11 @@ struct betgam_block {  // BETGAM
 };
 struct dincli_block {  // DINCLI
     using View = block::View<table::em0039>;
+    static void step(View& b);
+};
+struct moonae2_block {  // MOONAE2
+    using View = block::View<table::em0040>;
+    static void init(View& b);
     static void step(View& b);
 };
 struct phi2psi_block {  // PHI2PSI PSI2PHI

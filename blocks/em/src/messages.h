@@ -19,7 +19,23 @@ using block::kRuleFills;
     X(badAxisAzimuth, 305258, kRuleFills)        \
     X(badSubSteps, 305259, kRuleFills)           \
     X(atSea, 202129, "s0")                       \
-    X(zoneFarFromLongitude, 205135, "r0 r1")
+    X(zoneFarFromLongitude, 205135, "r0 r1")     \
+    X(genvNegativeSpeed, 305291, kRuleFills)     \
+    X(genvNegativeSpectrum, 305292, kRuleFills)  \
+    X(genvNegativeCube, 305293, kRuleFills)      \
+    X(genvNoSpectrum, 305294, "i10 i11")         \
+    X(tsoilBadFormat, 305022, "i8 s0")           \
+    X(tsoilBadHeaderCount, 305027, kRuleFills)   \
+    X(tsoilNoFile, 305030, "s0")                 \
+    X(tsoilNoData, 304010, "s0")                 \
+    X(tsoilBadSource, 305295, kRuleFills)        \
+    X(tsoilBadRow, 305296, kRuleFills)           \
+    X(tsoilBadConductivity, 305297, kRuleFills)  \
+    X(tsoilBadHeatCapacity, 305298, kRuleFills)  \
+    X(tsoilNotANumber, 305299, kRuleFills)       \
+    X(tsoilCannotOpen, 405029, "s0")             \
+    X(tsoilFileEnds, 405031, "i8 s0")            \
+    X(tsoilBadRecord, 405032, "i8 s0")
 VIREO_MESSAGE_CODES(VIREO_EM_CODES)
 
 }  // namespace vireo::em::code

@@ -44,6 +44,13 @@ VIREO_EM_EXPORT int check_coordinates(const float* latitude, const float* longit
 VIREO_EM_EXPORT void cksite(const float* latitude, const float* longitude, const float* timeZone,
                             int* IP);
 
+// The wind-speed generator's gamma routines (single precision): ln Gamma(x) for x > 0,
+// Gamma(x), and the Weibull shape k whose third moment, averaged over 24 hourly mean
+// speeds v, equals target.
+VIREO_EM_EXPORT float dgamln(const float* x);
+VIREO_EM_EXPORT float dtovangamma(const float* x);
+VIREO_EM_EXPORT void dubgam4(const float* target, const float* v, float* k);
+
 // Trigonometry in degrees.
 VIREO_EM_EXPORT double sind(const double* x);
 VIREO_EM_EXPORT double cosd(const double* x);

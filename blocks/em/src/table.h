@@ -16,7 +16,7 @@
     X(em0002, "E0 GON", 2, 1, 1, 1, 11, 0, 0, 1, 1, 0, 0, standard, e0_block)                 \
     X(em0003, "ET", 1, 1, 1, 1, 11, 0, 0, 1, 1, 0, 0, standard, et_block)                     \
     X(em0004, "GTLOSS", 1, 10, 17, 5, 15, 0, 0, 2, 8, 0, 0, standard, IdentifyOnly)           \
-    X(em0005, "GENV", 1, 1, 1, 3, 10, 0, 0, 148, 148, 0, 0, standard, IdentifyOnly)           \
+    X(em0005, "GENV", 1, 1, 1, 3, 10, 0, 0, 148, 148, 0, 0, standard, genv_block)             \
     X(em0006, "SUNAE", 1, 4, 7, 4, 14, 11, 0, 4, 4, 0, 0, standard, sunae_block)              \
     X(em0007, "INANGE INANGH", 2, 5, 5, 2, 11, 0, 0, 0, 0, 0, 0, standard, inang_block)       \
     X(em0008, "GH2GT", 1, 9, 12, 4, 16, 11, 0, 4, 4, 0, 0, standard, IdentifyOnly)            \
@@ -40,7 +40,7 @@
     X(em0026, "MTMUP", 1, 0, 0, 0, 10, 0, 0, 0, 0, 1, 1, constantSource, IdentifyOnly)        \
     X(em0027, "SKYO SKYIO SKYIM SKYIC SKYC", 5, 5, 5, 2, 10, 1, 0, 0, 0, 0, 0, standard,      \
       IdentifyOnly)                                                                          \
-    X(em0028, "TSOIL", 1, 2, 2, 1, 16, 8, 0, 7, 10, 0, 2, standard, IdentifyOnly)             \
+    X(em0028, "TSOIL", 1, 2, 2, 1, 16, 8, 0, 7, 10, 0, 2, standard, tsoil_block)              \
     X(em0029, "SKYALL", 1, 5, 5, 2, 10, 1, 0, 0, 0, 0, 0, standard, IdentifyOnly)             \
     X(em0030, "KN", 1, 3, 3, 1, 10, 1, 0, 0, 0, 0, 0, standard, IdentifyOnly)                 \
     X(em0031, "BETAMAX SHADF", 2, 2, 3, 1, 10, 1, 0, 2, 3, 0, 0, standard, IdentifyOnly)      \
@@ -52,7 +52,7 @@
     X(em0037, "BETGAM", 1, 1, 1, 2, 10, 0, 0, 1, 3, 0, 0, standard, betgam_block)             \
     X(em0038, "PHIOPT", 1, 2, 2, 3, 11, 2, 0, 3, 5, 0, 0, standard, IdentifyOnly)             \
     X(em0039, "DINCLI", 1, 1, 1, 6, 10, 0, 0, 0, 0, 0, 0, standard, dincli_block)             \
-    X(em0040, "MOONAE2", 1, 4, 6, 5, 10, 0, 0, 3, 3, 0, 0, standard, IdentifyOnly)            \
+    X(em0040, "MOONAE2", 1, 4, 6, 5, 10, 0, 0, 3, 3, 0, 0, standard, moonae2_block)           \
     X(em0041, "PHI2PSI PSI2PHI", 2, 1, 1, 1, 11, 3, 0, 0, 1, 0, 0, standard, phi2psi_block)   \
     X(em0106, "SUNAE2", 1, 4, 7, 4, 14, 11, 0, 4, 4, 0, 0, standard, IdentifyOnly)            \
     X(em0108, "GH2GT2", 1, 9, 12, 4, 16, 11, 0, 4, 4, 0, 0, standard, IdentifyOnly)           \
