@@ -5,6 +5,7 @@
 #include "catalogue.h"
 
 #include "../../blocks/em/src/messages.h"
+#include "../../blocks/pp/src/messages.h"
 #include "../../platform/userblocks/messages.h"
 
 #include <gtest/gtest.h>
@@ -45,5 +46,6 @@ TEST(MessageCodes, EveryCodeStandsInTheCatalogueWithWhatItFills) {
     EXPECT_TRUE(vireo_tools::catalogueProblems().empty());
     expectInCatalogue("frame", vireo::block::frameCode::kAllCodes);
     expectInCatalogue("libVireoEM", vireo::em::code::kAllCodes);
+    expectInCatalogue("libVireoPP", vireo::pp::code::kAllCodes);
     expectInCatalogue("libVireoUB", ub::code::kAllCodes);
 }
