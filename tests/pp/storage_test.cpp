@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <numeric>
@@ -232,4 +233,40 @@ TEST(NodeTank, StillTankLosesOnlyThroughTheWallAndItsFirstStepWaits) {
     for (int i = 1; i < 10; ++i) EXPECT_EQ(b.RP[i], b.RP[0]);
     EXPECT_LT(b.RP[0], 50.0f);
     EXPECT_GT(b.RP[0], 20.0f);
+}
+
+TEST(Tanks, StepsThatWouldOvershootStopAtWhatTheyMoveTowards) {
+    // A wall loss far too large for an explicit step: every node goes to ambient, none
+    // past it. A flow drawn back (negative) moves more than the sub-steps allow for:
+    // the nodes stay between the temperatures that meet.
+    auto node = instance("pp0008", {1, 4, 1, 1000, 1000, 1e6f, 1, 50});
+    ASSERT_EQ(node.init(), 0);
+    node.step({90, 0, 10, 0, 20, 0});
+    node.step({90, 0, 10, 0, 20, 600});
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(node.RP[i], 20.0f);
+    node.BP[5] = 0;
+    for (int k = 2; k < 20; ++k) {
+        const auto out = node.step({90, 5, 10, -5, 20, 600.0f * k});
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_GE(node.RP[i], 10.0f);
+            EXPECT_LE(node.RP[i], 90.0f);
+        }
+        EXPECT_TRUE(pp_test::allFinite(out));
+    }
+    // A time that runs back integrates nothing: the state of the call before stays.
+    const auto before = node.RP;
+    node.step({90, 5, 10, 0, 20, 0});
+    EXPECT_TRUE(std::equal(before.begin(), before.begin() + 4, node.RP.begin()));
+
+    // Small plugs with a strong conduction between them: neighbours meet, never cross.
+    auto plugs = instance("pp0009", {1, 1, 1000, 1000, 0, 0, 20, 1e4f});
+    ASSERT_EQ(plugs.init(), 0);
+    plugs.step({80, 0, 0, 0, 20, 0});
+    for (int k = 1; k <= 20; ++k) {
+        plugs.step({k % 2 ? 80.0f : 30.0f, 0.01f, 0, 0, 20, static_cast<float>(k)});
+        for (int p = 0; p < plugs.IP[11]; ++p) {
+            EXPECT_GE(plugs.RP[2 * p], 20.0f);
+            EXPECT_LE(plugs.RP[2 * p], 80.0f);
+        }
+    }
 }
