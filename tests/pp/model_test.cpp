@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <map>
@@ -44,17 +45,22 @@ std::vector<Row> readCsv(const std::string& text) {
     return rows;
 }
 
+// Runs the model in its directory with the built libraries and no user blocks.
+vireo_test::RunResult runModel(const std::string& dir, const std::string& model) {
+    fs::create_directories(dir + "/no-user-blocks");
+    vireo_test::RunOptions o;
+    o.workingDirectory = dir;
+    o.env = {{"VIREO_HOME", vireo_test::buildDir() + "/lib"}, {"VIREO_USER_BLOCKS", dir + "/no-user-blocks"}};
+    return vireo_test::runVireo({model}, o);
+}
+
 }  // namespace
 
 TEST(SolarFieldExample, RunsToItsEndWithBalancedTanks) {
     const std::string dir = vireo_test::scratchDirectory("solar-field");
     for (const char* file : {"solar-field.vireo", "solar-field-weather.csv"})
         fs::copy_file(vireo_test::sourceDir() + "/examples/" + file, dir + "/" + file);
-    fs::create_directories(dir + "/no-user-blocks");
-    vireo_test::RunOptions o;
-    o.workingDirectory = dir;
-    o.env = {{"VIREO_HOME", vireo_test::buildDir() + "/lib"}, {"VIREO_USER_BLOCKS", dir + "/no-user-blocks"}};
-    const auto run = vireo_test::runVireo({"solar-field.vireo"}, o);
+    const auto run = runModel(dir, "solar-field.vireo");
     ASSERT_EQ(run.exitStatus, 0) << run.out;
     const auto codes = run.codes();
     ASSERT_GE(codes.size(), 2u);
@@ -136,11 +142,7 @@ TEST(SolarFieldExample, ARefusedParameterKeepsTheRunFromStarting) {
                           "b 1 CALENDAR\np 1 2023 6 20 0 4 0.25\n"
                           "b 2 TCSTOR 1.4 1.4 1.4 1.4 1.4 1.8\np 2 100 300 5 2300 800 0 1 290\n"
                           "b 3 CSVOUT 2.1\np 3 'tank.csv'\n");
-    fs::create_directories(dir + "/no-user-blocks");
-    vireo_test::RunOptions o;
-    o.workingDirectory = dir;
-    o.env = {{"VIREO_HOME", vireo_test::buildDir() + "/lib"}, {"VIREO_USER_BLOCKS", dir + "/no-user-blocks"}};
-    const auto run = vireo_test::runVireo({"tank.vireo"}, o);
+    const auto run = runModel(dir, "tank.vireo");
     EXPECT_EQ(run.exitStatus, 1) << run.out;
     const auto refused = std::find_if(run.trace.begin(), run.trace.end(), [](const auto& r) { return r.code() == 308005; });
     ASSERT_NE(refused, run.trace.end()) << run.out;

@@ -131,7 +131,7 @@ void receiv_block::step(View& b) {
         outlet = mass;
     } else {
         outlet = inlet;
-        const int passes = block::toInt(b.par(6));
+        const int passes = std::clamp(block::toInt(b.par(6)), 0, static_cast<int>(kMostIterations));
         for (int i = 0; i < passes; ++i) {
             const float mean = (outlet + inlet) / 2.0f;
             const float gain = b.par(5) * area * irradiance * b.par(4) - (mean - ambient) * lossCoefficient * area -

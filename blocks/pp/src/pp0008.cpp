@@ -70,8 +70,8 @@ using Nodes = std::array<float, kMostNodes>;
 // 200's end temperature; that temperature is the block's own output 1 (OUT[0]), which the
 // engine keeps between calls.
 struct State {
-    std::span<float, kMostNodes> nodes;        // RP[0..198] after the last call, node 1 at the top
-    float& stepLength;                         // RP[199] length of the current time step
+    std::span<float, kMostNodes> nodes;        // RP[0..199] after the last call, node 1 at the top,
+    float& stepLength;                         // but RP[199] the length of the current time step
     std::span<float, kMostNodes> atStepStart;  // RP[200..399] at the start of the current time step
     int& lastTime;                             // IP[10] time of the last call, whole
     float& bottom;                             // OUT[0] the bottom node after the last call
