@@ -6,6 +6,7 @@
 
 #include "../../blocks/em/src/messages.h"
 #include "../../blocks/st/src/messages.h"
+#include "../../blocks/pp/src/messages.h"
 #include "../../platform/userblocks/messages.h"
 
 #include <gtest/gtest.h>
@@ -47,5 +48,6 @@ TEST(MessageCodes, EveryCodeStandsInTheCatalogueWithWhatItFills) {
     expectInCatalogue("frame", vireo::block::frameCode::kAllCodes);
     expectInCatalogue("libVireoEM", vireo::em::code::kAllCodes);
     expectInCatalogue("libVireoST", vireo::st::code::kAllCodes);
+    expectInCatalogue("libVireoPP", vireo::pp::code::kAllCodes);
     expectInCatalogue("libVireoUB", ub::code::kAllCodes);
 }

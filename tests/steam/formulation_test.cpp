@@ -216,4 +216,6 @@ TEST(SteamUnits, ConversionsUseTheLibraryFactors) {
     EXPECT_EQ(oilcp_(&cp1, &t1, &cp2, &t2, &t1), 2000.0f);
     float t = 250.0f;
     EXPECT_FLOAT_EQ(oilcp_(&cp1, &t1, &cp2, &t2, &t), 2300.0f);
+    // Both points at one temperature: no line, the first point's value (not 0 / 0).
+    EXPECT_EQ(oilcp_(&cp1, &t1, &cp2, &t1, &t), 2000.0f);
 }

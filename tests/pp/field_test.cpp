@@ -1,0 +1,211 @@
+// The solar-field blocks against closed forms written here: the tracking angle of a
+// one-axis collector, the focal length of a parabola and the incidence angle on a tilted
+// surface (Duffie & Beckman, Solar Engineering of Thermal Processes, eq. 1.6.3), the
+// receiver's fixed point, the pipe's drop; and the edge cases of the blocks.
+#include "message_capture.h"
+#include "pp_blocks.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using pp_test::deg;
+using pp_test::instance;
+using pp_test::rad;
+
+namespace {
+
+// TRACK parameters: mode, lowest elevation, azimuth range, drive powers, stow.
+std::vector<float> trackParameters(float mode) { return {mode, 5, 60, 300, 50, 80, 170, 10}; }
+
+// Tilt of a collector turning about one horizontal axis: tan(tilt) = tan(zenith) |cos(d)|,
+// d the azimuth between the sun and the collector's facing.
+double oneAxisTilt(double zenith, double azimuthDifference) {
+    return deg(std::atan(std::tan(rad(zenith)) * std::fabs(std::cos(rad(azimuthDifference)))));
+}
+
+}  // namespace
+
+TEST(Track, TwoAxesFollowWithinTheLimitsAndStowAtNight) {
+    auto b = instance("pp0001", trackParameters(0));
+    ASSERT_EQ(b.init(), 0);
+    EXPECT_EQ(b.step({120, 30}), (std::vector<float>{120, 60, 130}));
+    // At the lowest elevation and azimuth exactly: held there, no drive moves.
+    EXPECT_EQ(b.step({60, 5}), (std::vector<float>{60, 85, 0}));
+    EXPECT_EQ(b.step({320, 30}), (std::vector<float>{300, 60, 80}));
+    EXPECT_EQ(b.step({200, 0}), (std::vector<float>{170, 80, 0}));
+}
+
+TEST(Track, OneAxisTiltsAgainstTheProjectedZenithAngle) {
+    // Tolerance: the block's 57.297176 degrees per radian is 2.4e-5 larger than the true
+    // factor, 0.0022 degree at 90; single precision adds a little.
+    for (float mode : {1.0f, 2.0f}) {
+        auto b = instance("pp0001", trackParameters(mode));
+        ASSERT_EQ(b.init(), 0);
+        for (float azimuth = 0; azimuth < 360; azimuth += 7.5f) {
+            for (float elevation = 6; elevation < 90; elevation += 6) {
+                const auto out = b.step({azimuth, elevation});
+                const double facing = mode == 1 ? (azimuth >= 90 && azimuth <= 270 ? 180 : 0)
+                                                : (azimuth > 180 ? 270 : 90);
+                ASSERT_EQ(out[0], facing) << azimuth;
+                EXPECT_NEAR(out[1], oneAxisTilt(90 - elevation, azimuth - facing), 0.003) << azimuth << " " << elevation;
+                EXPECT_EQ(out[2], 80.0f);
+            }
+        }
+    }
+}
+
+TEST(Track, OneAxisEdges) {
+    auto eastWest = instance("pp0001", trackParameters(1));
+    ASSERT_EQ(eastWest.init(), 0);
+    EXPECT_EQ(eastWest.step({90, 30})[0], 180.0f);
+    EXPECT_EQ(eastWest.step({270, 30})[0], 180.0f);
+    EXPECT_EQ(eastWest.step({270, 4})[1], 85.0f);   // below the lowest elevation
+    EXPECT_EQ(eastWest.step({270, 4})[2], 0.0f);
+    EXPECT_EQ(eastWest.step({300, -2})[1], 80.0f);  // night: the stow elevation
+
+    auto northSouth = instance("pp0001", trackParameters(2));
+    ASSERT_EQ(northSouth.init(), 0);
+    EXPECT_EQ(northSouth.step({180, 30})[0], 90.0f);
+    // The sun on the horizon: lying flat towards it, the elevation drive running.
+    for (float azimuth : {60.0f, 100.0f, 250.0f})
+        EXPECT_EQ(northSouth.step({azimuth, 0}), (std::vector<float>{azimuth > 180 ? 270.0f : 90.0f, 90, 80}));
+    EXPECT_EQ(northSouth.step({250, -0.5f}), (std::vector<float>{270, 170, 0}));
+
+    // Another mode keeps the orientation of the step before and takes no power.
+    auto other = instance("pp0001", trackParameters(0));
+    ASSERT_EQ(other.init(), 0);
+    other.step({120, 30});
+    other.BP[0] = 3;
+    EXPECT_EQ(other.step({200, 50}), (std::vector<float>{120, 60, 0}));
+}
+
+TEST(Trough, InterceptAgainstFocalLengthAndIncidence) {
+    // Tolerance 2e-5 of the intercept: single-precision sines in the incidence cosine,
+    // amplified by the tangent up to 70 degrees of incidence.
+    const float area = 545, width = 5.76f, receiver = 20, weight = 0.9f;
+    for (float rim : {70.0f, 80.0f, 90.0f}) {
+        auto b = instance("pp0002", {area, width, receiver, 0, weight, rim});
+        ASSERT_EQ(b.init(), 0);
+        const double focal = width / (4 * std::tan(rad(rim) / 2));
+        const double length = area / width;
+        const double endAngle = std::fabs(std::sin(rad(180 + weight - receiver)));
+        for (float tilt : {0.0f, 25.0f, 50.0f})
+            for (float collector : {90.0f, 180.0f, 270.0f})
+                for (float sunAzimuth : {100.0f, 160.0f, 230.0f})
+                    for (float elevation : {15.0f, 40.0f, 75.0f}) {
+                        const double zenith = rad(90 - elevation);
+                        const double cosIncidence = std::cos(zenith) * std::cos(rad(tilt)) +
+                                                    std::sin(zenith) * std::sin(rad(tilt)) *
+                                                        std::cos(rad(sunAzimuth - collector));
+                        const double incidence = std::acos(cosIncidence);
+                        if (incidence > rad(70)) continue;
+                        const double intercept = 0.91 * (length - focal * std::tan(incidence) * endAngle) / length;
+                        const auto out = b.step({800, 100, collector, tilt, sunAzimuth, elevation});
+                        EXPECT_NEAR(out[1], intercept, 2e-5);
+                        EXPECT_NEAR(out[0], weight * 100 + intercept * 800 * weight * area / receiver,
+                                    2e-5 * 800 * weight * area / receiver);
+                    }
+    }
+}
+
+TEST(Trough, NormalIncidenceAndAnySunGiveFiniteFactors) {
+    auto b = instance("pp0002", {545, 5.76f, 20, 0, 0.9f, 80});
+    ASSERT_EQ(b.init(), 0);
+    EXPECT_EQ(b.step({800, 0, 180, 0, 180, 90})[1], 0.91f);
+    // Products of single-precision sines reach below -1 here (a sun under the trough).
+    EXPECT_TRUE(pp_test::allFinite(b.step({800, 0, 0, 4, 180, -86})));
+    for (float elevation = -90; elevation <= 90; elevation += 3)
+        for (float azimuth = 0; azimuth < 360; azimuth += 15)
+            ASSERT_TRUE(pp_test::allFinite(b.step({800, 50, 90, 4, azimuth, elevation}))) << azimuth << " " << elevation;
+}
+
+TEST(Receiver, WithoutRadiationAndMassReachesTheFixedPoint) {
+    // No radiation, no coupling to the mass: the iteration converges to
+    // Tout = Tin + (eta A G - U A (Tin - Ta)) / (m cp + U A / 2). Tolerance 1e-4 K after
+    // 60 iterations contracting by U A / (2 m cp) = 0.1 each.
+    const float area = 20, cp = 2300, loss = 23, eta1 = 0.95f, eta2 = 0.96f;
+    auto b = instance("pp0003", {area, cp, loss, 0, eta1, eta2, 60, 5e5f, 0});
+    ASSERT_EQ(b.init(), 0);
+    for (float flow : {1.0f, 4.0f})
+        for (float irradiance : {30000.0f, 90000.0f}) {
+            const float inlet = 290, ambient = 25;
+            const double expected = inlet + (double(eta1) * eta2 * area * irradiance - loss * area * (inlet - ambient)) /
+                                                (flow * cp + loss * area / 2.0);
+            const auto out = b.step({irradiance, inlet, flow, ambient, 0});
+            EXPECT_NEAR(out[0], expected, 1e-4 + 1e-6 * expected);
+            EXPECT_EQ(out[1], flow);
+        }
+}
+
+TEST(Receiver, MassAndEdges) {
+    const float area = 20, coupling = 10, capacity = 5e5f;
+    auto b = instance("pp0003", {area, 2300, 0.5f, 0.1f, 0.95f, 0.96f, 5, capacity, coupling});
+    ASSERT_EQ(b.init(), 0);
+    // The first step starts the mass at ambient and integrates nothing.
+    EXPECT_EQ(b.step({0, 290, 0, 25, 600})[2], 25.0f);
+    // No flow: the outlet is the mass temperature, relaxing towards ambient.
+    b.RP[2] = 200;
+    const auto still = b.step({0, 290, 0, 25, 1200});
+    EXPECT_FLOAT_EQ(still[2], 200 + (25 - 200) * area * coupling * 600 / capacity);
+    EXPECT_EQ(still[0], still[2]);
+    // No iterations: the outlet is the inlet, the mass stays.
+    b.BP[6] = 0;
+    const auto none = b.step({9000, 290, 5, 25, 1800});
+    EXPECT_EQ(none[0], 290.0f);
+    EXPECT_EQ(none[2], still[2]);
+    // A step too long for the explicit relaxation stops at the temperature it relaxes to.
+    b.RP[2] = 200;
+    b.BP[6] = 5;
+    const auto longStep = b.step({0, 290, 0, 25, 1800 + 1e6f});
+    EXPECT_EQ(longStep[2], 25.0f);
+}
+
+TEST(Shade, RowsSquareToTheSunAgainstTheirShadow) {
+    // Rows D apart of collectors W wide at tilt b, the sun at elevation a square to the
+    // rows: the front row's shadow covers 1 - D sin(a) / (W sin(a + b)) of the next row.
+    // Tolerance 1e-4 of the irradiance for single precision.
+    const float distance = 17, width = 5.76f, rowLength = 100;
+    auto b = instance("pp0004", {distance, width, rowLength});
+    ASSERT_EQ(b.init(), 0);
+    for (float tilt : {0.0f, 20.0f, 45.0f, 70.0f})
+        for (float elevation : {5.0f, 12.0f, 30.0f, 60.0f}) {
+            const double shaded = std::max(0.0, 1 - distance * std::sin(rad(elevation)) /
+                                                       (width * std::sin(rad(elevation + tilt))));
+            EXPECT_NEAR(b.step({800, 180, tilt, 180, elevation})[0], 800 * (1 - shaded), 0.08) << tilt << " " << elevation;
+        }
+}
+
+TEST(Shade, EdgesOfTheRowGeometry) {
+    auto b = instance("pp0004", {17, 5.76f, 100});
+    ASSERT_EQ(b.init(), 0);
+    // Within the azimuth limit, a sun below or exactly on the horizon shades fully.
+    EXPECT_EQ(b.step({800, 90, 60, 100, -3})[0], 0.0f);
+    EXPECT_EQ(b.step({800, 90, 60, 100, 0})[0], 0.0f);
+    // Beyond it the irradiance passes, never below 0.
+    EXPECT_EQ(b.step({800, 90, 60, 270, 20})[0], 800.0f);
+    EXPECT_EQ(b.step({-5, 90, 60, 270, 20})[0], 0.0f);
+    // Askew, the shadow also misses part of the row's length.
+    const float askew = b.step({800, 90, 60, 150, 10})[0], square = b.step({800, 90, 60, 90, 10})[0];
+    EXPECT_GT(askew, square);
+    EXPECT_LT(askew, 800.0f);
+    // Geometry lengths of 0 leave nothing to divide by: no shade from that direction.
+    for (const auto& p : {std::vector<float>{17, 0, 100}, std::vector<float>{17, 5.76f, 0}, std::vector<float>{0, 0, 0}}) {
+        auto z = instance("pp0004", p);
+        ASSERT_EQ(z.init(), 0);
+        for (float elevation : {1e-30f, 10.0f, 89.0f, 90.0f})
+            EXPECT_TRUE(pp_test::allFinite(z.step({800, 90, 60, 100, elevation})));
+    }
+}
+
+TEST(Pipe, DropIsALossToAmbientIndependentOfTheFlow) {
+    // The model's pi is 3.141516; the length cancels.
+    const float diameter = 0.3f, length = 200, loss = 1, capacity = 300;
+    auto b = instance("pp0005", {diameter, length, loss, capacity});
+    ASSERT_EQ(b.init(), 0);
+    for (float flow : {0.0f, 6.0f}) {
+        const auto out = b.step({390, flow, 25});
+        EXPECT_NEAR(out[0], 390 - (390 - 25) * loss * diameter * 3.141516 / capacity, 1e-4);
+        EXPECT_EQ(out[1], flow);
+    }
+}

@@ -1,0 +1,153 @@
+// What no model may bring about: parameters that would divide by zero, reach past a
+// block's arrays or loop without end are refused at initialisation, each named; inputs
+// at the ends of their ranges give finite outputs; a block repeated at the same time
+// gives the same outputs and keeps the state of one call.
+#include "message_capture.h"
+#include "pp_blocks.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+using pp_test::instance;
+using vireo_test::BlockInstance;
+
+namespace {
+
+struct Refusal {
+    const char* routine;
+    std::vector<float> parameters;
+    std::vector<int> codes;       // in order
+    std::vector<int> parameters1; // the 1-based parameter each names
+};
+
+const Refusal kRefusals[] = {
+    {"pp0002", {0, -1, 0, 0, 0.9f, 0}, {308001, 308001, 308001, 308006}, {1, 2, 3, 6}},
+    {"pp0003", {0, 0, 0.5f, 0.1f, 1, 1, 5000, 0, -1}, {308001, 308002, 308004, 308002, 308003}, {1, 2, 7, 8, 9}},
+    {"pp0003", {20, 2300, 0.5f, 0.1f, 1, 1, -1, 5e5f, 10}, {308004}, {7}},
+    {"pp0005", {0.3f, 0, 1, 0}, {308001, 308002}, {2, 4}},
+    {"pp0008", {0, 0.5f, 0, 0, 0, -1, 1e9f, 20}, {308001, 308005, 308001, 308002, 308002, 308003, 308004},
+     {1, 2, 3, 4, 5, 6, 7}},
+    {"pp0008", {100, 201, 5, 4000, 1000, 0, 1, 20}, {308005}, {2}},
+    {"pp0009", {0, 0, 0, 0, -1, 20, 0, -1}, {308001, 308001, 308002, 308002, 308003, 308003}, {1, 2, 3, 4, 5, 8}},
+    {"pp0010", {390, 5, 1, 0.5f, 20, -1}, {308007}, {6}},
+    {"pp0010", {390, 5, 1, 0.5f, 20, 1e6f}, {308007}, {6}},
+};
+
+// Parameters a block runs with, and which of its inputs is the model time.
+struct Running {
+    const char* routine;
+    std::vector<float> parameters;
+    int timeInput;  // -1: none
+};
+
+const Running kRunning[] = {
+    {"pp0001", {0, 5, 60, 300, 50, 80, 170, 10}, -1},
+    {"pp0001", {2, 5, 60, 300, 50, 80, 170, 10}, -1},
+    {"pp0002", {545, 5.76f, 20, 0, 0.9f, 80}, -1},
+    {"pp0003", {20, 2300, 0.5f, 0.1f, 0.95f, 0.96f, 5, 5e5f, 10}, 4},
+    {"pp0004", {17, 5.76f, 100}, -1},
+    {"pp0005", {0.3f, 200, 1, 300}, -1},
+    {"pp0006", {}, -1},
+    {"pp0007", {}, -1},
+    {"pp0008", {500, 10, 8, 2300, 800, 0.5f, 2, 290}, 5},
+    {"pp0009", {500, 8, 2300, 800, 0.5f, 290, 300, 0.2f}, 5},
+    {"pp0010", {390, 5, 1, 0.5f, 20}, -1},
+    {"pp0011", {}, -1},
+    {"pp0012", {}, -1},
+    {"pp0017", {0, 1, 300, 200, 0}, -1},
+};
+
+std::vector<float> stateOf(const BlockInstance& b) {
+    std::vector<float> s = b.RP;
+    for (std::size_t i = 10; i < b.IP.size(); ++i) s.push_back(static_cast<float>(b.IP[i]));
+    return s;
+}
+
+}  // namespace
+
+TEST(PowerPlantInit, RefusesParametersThatCannotBeComputed) {
+    for (const Refusal& r : kRefusals) {
+        SCOPED_TRACE(r.routine);
+        auto b = instance(r.routine, r.parameters);
+        const auto rp = b.RP;
+        int status = 0;
+        const auto m = vireo_test::messagesOf([&] { status = b.init(); });
+        EXPECT_EQ(m.codes, r.codes);
+        EXPECT_EQ(status, r.codes.front());
+        std::vector<int> named;
+        for (const auto& record : m.records) {
+            if (record.isCall()) continue;
+            named.push_back(std::stoi(record["i10"]));
+            EXPECT_EQ(record["s1"], vireo_test::identify(pp_test::pp(r.routine)).nameList);
+        }
+        EXPECT_EQ(named, r.parameters1);
+        EXPECT_EQ(b.RP, rp);  // a refused block starts nothing
+    }
+    // The edges that pass: a node count whose whole part is 200, a rim angle of 180
+    // degrees (its sine is not 0 in single precision), no passes given.
+    for (const auto& [routine, parameters] : {std::pair<const char*, std::vector<float>>{"pp0008", {100, 200.9f, 5, 4000, 1000, 0, 0, 20}},
+                                              {"pp0002", {545, 5.76f, 20, 0, 0.9f, 180}},
+                                              {"pp0010", {390, 5, 1, 0.5f, 20, 0}}}) {
+        auto b = instance(routine, parameters);
+        EXPECT_EQ(vireo_test::messagesOf([&] { b.init(); }).codes, std::vector<int>{}) << routine;
+    }
+}
+
+TEST(PowerPlantInputs, ExtremeFiniteInputsGiveFiniteOutputs) {
+    // Every input from the same set of magnitudes, times that jump, stand or run back.
+    const float values[] = {0, 1e-3f, -1e-3f, 1, -1, 90, 180, 1e3f, -1e3f, 1e5f, -1e5f};
+    const float timeSteps[] = {0, 1, 600, 1e5f, -600};
+    std::mt19937 random(19);
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(values) - 1), pickStep(0, std::size(timeSteps) - 1);
+    for (const Running& r : kRunning) {
+        SCOPED_TRACE(r.routine);
+        auto b = instance(r.routine, r.parameters);
+        ASSERT_EQ(b.init(), 0);
+        float time = 0;
+        for (int k = 0; k < 150; ++k) {
+            std::vector<float> in(b.IN.size());
+            for (float& v : in) v = values[pick(random)];
+            if (r.timeInput >= 0) in[static_cast<std::size_t>(r.timeInput)] = time += timeSteps[pickStep(random)];
+            const auto out = b.step(in);
+            ASSERT_TRUE(pp_test::allFinite(out)) << "step " << k << ", inputs " << ::testing::PrintToString(in);
+            ASSERT_TRUE(pp_test::allFinite(b.RP)) << "step " << k;
+        }
+    }
+}
+
+TEST(PowerPlantRepetition, ACallAtTheSameTimeRepeatsTheStep) {
+    struct Case {
+        const char* routine;
+        std::vector<float> parameters;
+        std::vector<float> first, inputs, other;  // the time input last
+    };
+    const Case cases[] = {
+        {"pp0003", {20, 2300, 0.5f, 0.1f, 0.95f, 0.96f, 5, 5e5f, 10}, {30000, 290, 3, 25, 0}, {30000, 290, 3, 25, 600},
+         {50000, 250, 6, 25, 600}},
+        {"pp0008", {500, 10, 8, 2300, 800, 0.5f, 2, 290}, {390, 3, 290, 1, 25, 0}, {390, 30, 290, 1, 25, 600},
+         {350, 3, 280, 40, 25, 600}},
+        {"pp0009", {500, 8, 2300, 800, 0.5f, 290, 300, 0.2f}, {390, 3, 290, 1, 25, 0}, {390, 3, 290, 1, 25, 600},
+         {350, 1, 280, 4, 25, 600}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.routine);
+        auto once = instance(c.routine, c.parameters);
+        auto often = instance(c.routine, c.parameters);
+        ASSERT_EQ(once.init(), 0);
+        ASSERT_EQ(often.init(), 0);
+        once.step(c.first);
+        often.step(c.first);
+        const auto expected = once.step(c.inputs);
+        // Other passes of a loop at the same time, then the last with the same inputs.
+        often.step(c.inputs);
+        for (int pass = 0; pass < 3; ++pass) often.step(c.other);
+        EXPECT_EQ(often.step(c.inputs), expected);
+        EXPECT_EQ(stateOf(often), stateOf(once));
+        // And the next time step goes on from the same state.
+        auto later = c.inputs;
+        later.back() += 600;
+        EXPECT_EQ(often.step(later), once.step(later));
+    }
+}
