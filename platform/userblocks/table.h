@@ -17,7 +17,7 @@ constexpr int kCsvInColumns = 20;  // outputs of CSVIN
 constexpr int kConstantOutputs = 20;
 
 // IP[10] step, IP[11] steps, IP[12] sub-model closes its own loop; DP[0] start day
-// number, DP[1] start hour, DP[2] step length in hours.
+// number, DP[1] start second of that day, DP[2] step length in seconds.
 inline constexpr BlockIdentity kCalendar{"ubcalendar", "CALENDAR", 1, 0, 4, 8, 13, 0, 3, 6, 6, 0, 0, Group::timer};
 // IP[10] rows written, IP[11] opened at initialisation; DP[0] the open file.
 inline constexpr BlockIdentity kCsvOut{"ubcsvout", "CSVOUT", 1, 1, 100, 0, 12, 0, 1, 0, 0, 1, 2, Group::standard};

@@ -97,6 +97,40 @@ TEST(Calendar, FractionalStepsCrossDayAndYearWithoutDrift) {
     EXPECT_TRUE(stop);
 }
 
+TEST(Calendar, AYearOfMinuteStepsEndsAtTheLastMinuteOfTheYear) {
+    // Step lengths as a model gives them: written as decimals to the digits a float
+    // holds, and as the float nearest to the exact fraction of an hour.
+    struct Case {
+        int minutes;
+        float written;
+    };
+    for (const Case c : {Case{1, 0.0166667f}, Case{5, 0.0833333f}, Case{10, 0.166667f}, Case{15, 0.25f},
+                         Case{60, 1.0f}}) {
+        for (const float length : {c.written, static_cast<float>(c.minutes / 60.0)}) {
+            const int steps = 525600 / c.minutes;
+            Block cal(ubcalendar, 1, {}, {2023, 1, 1, 0, static_cast<float>(steps), length});
+            cal.init();
+            bool stop = false;
+            for (int k = 0; k < steps; ++k) cal.call(stop);
+            const float hour = static_cast<float>((1440 - c.minutes) / 60.0);
+            const float since = static_cast<float>((steps - 1.0) * c.minutes / 60.0);
+            EXPECT_EQ(cal.OUT, (std::vector<float>{2023, 12, 31, hour, 365, float(steps), 24 * 364 + hour, since}))
+                << c.minutes << " minutes written as " << length;
+            EXPECT_FALSE(stop);
+            cal.call(stop);
+            EXPECT_TRUE(stop);
+        }
+    }
+    // A length that is no whole number of seconds to those digits is taken as written:
+    // 0.016667 h is 60.0012 s, and a year of them runs into the next.
+    Block cal(ubcalendar, 1, {}, {2023, 1, 1, 0, 525600, 0.016667f});
+    cal.init();
+    bool stop = false;
+    for (int k = 0; k < 525600; ++k) cal.call(stop);
+    EXPECT_EQ(cal.OUT[0], 2024.0f);
+    EXPECT_EQ(cal.OUT[3], static_cast<float>((525599 * static_cast<double>(0.016667f) * 3600 - 31536000) / 3600));
+}
+
 TEST(Calendar, SubModelTimerRepeatsItsSubModelOnEachVisit) {
     // Free timer F, sub-model timer T started from F's date and hour, member M.
     Block f(ubcalendar, 1, {}, {2024, 3, 1, 0, 3, 1});
