@@ -29,7 +29,7 @@ TEST(UserBlocks, IdentitiesAndComponentLine) {
     const Expected expected[] = {
         {ubcalendar, {1, 0, 4, 8, 13, 0, 3, 6, 6, 0, 0, 2}, "CALENDAR"},
         {ubcsvout, {1, 1, 100, 0, 12, 0, 1, 0, 0, 1, 2, 3}, "CSVOUT"},
-        {ubcsvin, {1, 0, 0, 20, 16, 0, 3, 0, 1, 1, 1, 3}, "CSVIN"},
+        {ubcsvin, {1, 0, 0, 20, 38, 0, 3, 0, 1, 1, 2, 3}, "CSVIN"},
         {ubconst, {1, 0, 0, 20, 10, 0, 0, 1, 20, 0, 0, 1}, "CONST"},
         {ublooptop, {1, 1, 2, 2, 11, 0, 0, 0, 1, 0, 0, -4}, "LOOPTOP"},
         {ubloopctl, {1, 1, 1, 3, 12, 1, 0, 2, 2, 0, 0, 4}, "LOOPCTL"},

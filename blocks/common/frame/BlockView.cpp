@@ -67,11 +67,12 @@ void send(const int* ip, std::string_view blockName, int code, const Values& val
                 ints + kProtocolSlots);
     float reals[kReals] = {};
     std::copy_n(values.reals.begin(), std::min<std::size_t>(values.reals.size(), kReals), reals);
-    // Row 0 the message's text, row 1 the block's name.
-    char rows[2][kRow];
+    // Row 0 the message's text, row 1 the block's name, row 2 the second text.
+    char rows[3][kRow];
     std::memset(rows, ' ', sizeof rows);
     values.text.copy(rows[0], kRow);
     blockName.copy(rows[1], kRow);
+    values.detail.copy(rows[2], kRow);
     msg(ints, reals, rows[0], kRow);
 }
 
