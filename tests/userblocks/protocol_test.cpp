@@ -122,13 +122,17 @@ TEST(Calendar, AYearOfMinuteStepsEndsAtTheLastMinuteOfTheYear) {
         }
     }
     // A length that is no whole number of seconds to those digits is taken as written:
-    // 0.016667 h is 60.0012 s, and a year of them runs into the next.
-    Block cal(ubcalendar, 1, {}, {2023, 1, 1, 0, 525600, 0.016667f});
+    // 0.016667 h is 60.0012 s, a minute more every 50000 steps.
+    Block cal(ubcalendar, 1, {}, {2023, 1, 1, 0, 50001, 0.016667f});
     cal.init();
     bool stop = false;
-    for (int k = 0; k < 525600; ++k) cal.call(stop);
-    EXPECT_EQ(cal.OUT[0], 2024.0f);
-    EXPECT_EQ(cal.OUT[3], static_cast<float>((525599 * static_cast<double>(0.016667f) * 3600 - 31536000) / 3600));
+    for (int k = 0; k <= 50000; ++k) cal.call(stop);
+    const double seconds = 50000 * static_cast<double>(0.016667f) * 3600;
+    // 50000 minutes after midnight of 1 January is 17:20 on 4 February; a minute later here.
+    EXPECT_EQ(cal.OUT[1], 2.0f);
+    EXPECT_EQ(cal.OUT[2], 4.0f);
+    EXPECT_EQ(cal.OUT[3], static_cast<float>((seconds - 34 * 86400) / 3600));
+    EXPECT_GT(cal.OUT[3], 17.0f + 20.5f / 60);
 }
 
 TEST(Calendar, SubModelTimerRepeatsItsSubModelOnEachVisit) {
