@@ -14,10 +14,10 @@ namespace ub::csv {
 // for the special values).
 void appendNumber(std::string& row, float value);
 
-// A file's fields are parted by one separator throughout: the first comma, semicolon or
+// A file's fields are separated by one separator throughout: the first comma, semicolon or
 // tab of its first line, or runs of blanks and tabs (kBlanks) when that line holds none
 // of them. One separator for the whole file: a file written with ';' between fields and
-// ',' as the decimal mark must not be read as if both parted fields.
+// ',' as the decimal mark must not be read as if both separated fields.
 inline constexpr char kBlanks = ' ';
 char separatorOf(std::string_view line);
 

@@ -22,8 +22,9 @@
 // blanks or commas, at most 20, such as '3 5 6'; columns it does not name are not read
 // (a time stamp, a flag); optional, columns 1 to 20 when left out
 //#Remarks
-// The separator of the whole file is the first comma, semicolon or tab of its first line,
-// or runs of blanks and tabs when that line holds none of them. Each field that is read
+// The separator of the whole file is the first comma, semicolon or tab of its first line
+// that is not blank or a comment, or runs of blanks and tabs when that line holds none
+// of them. Each field that is read
 // must be a number from its first to its last character (blanks around it allowed): a
 // decimal comma in a file separated by semicolons is an error naming file, line, column
 // and field. Blank lines and lines beginning with \# are passed over, and a first line
@@ -83,7 +84,7 @@ int readColumns(State& s, const Fields& fields, float (&row)[kCsvInColumns]) {
             if (!csv::number(fields[i], v)) return i;
             if (i < kCsvInColumns) row[i] = v;
         }
-        return n == 0 ? 0 : -1;
+        return -1;
     }
     for (int k = 0; k < s.listed; ++k) {
         const int column = s.list[k] - 1;
@@ -103,7 +104,7 @@ void reportFault(CsvInView& b, const Fields& fields, int column, int lineNo, std
     }
 }
 
-// The column list of SP[1]: column numbers from 1, parted by blanks or commas, at most
+// The column list of SP[1]: column numbers from 1, separated by blanks or commas, at most
 // one per output. False (reported) when it is anything else.
 bool readColumnList(CsvInView& b) {
     State s(b);
@@ -145,7 +146,10 @@ bool findData(CsvInView& b, std::FILE* file, const std::string& name) {
             return false;
         }
         if (csv::carriesNoRow(line)) continue;
-        if (!separatorKnown) s.separator = csv::separatorOf(line), separatorKnown = true;
+        if (!separatorKnown) {
+            s.separator = csv::separatorOf(line);
+            separatorKnown = true;
+        }
         const auto fields = csv::fields(line, static_cast<char>(s.separator));
         float row[kCsvInColumns] = {};
         if (const int fault = readColumns(s, fields, row); fault >= 0) {

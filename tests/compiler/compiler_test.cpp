@@ -65,8 +65,8 @@ TEST(Constants, DefinedOnceAndSeenByEveryReferenceWhereverItStands) {
 TEST(BlockLimits, InputsParametersAndTextsAgainstTheBlockIdentityWithCountsAndPlace) {
     const auto run = runModel(
         "c TX 'a'\n"
-        "b 1 limits\n"
-        "\n"
+        "b\n"
+        "1 limits\n"
         "b 2 limits 1.1\n"
         "   1.1 1.1\n"
         "p 2 1 2 3 'a' 'b'\n"
@@ -75,7 +75,7 @@ TEST(BlockLimits, InputsParametersAndTextsAgainstTheBlockIdentityWithCountsAndPl
     EXPECT_EQ(run.codes(), (Codes{4001, 304013, 5312, 304016, 5312, 304018, 5312, 304014, 5312, 304017, 5312, 304019,
                                   5312, 4007, 4004}));
     // Each names the block, the count given and the bound it missed, and is followed by
-    // the place of the block's statement (its first line).
+    // the place of the block's statement (the line of its keyword).
     const std::vector<std::vector<std::string>> expected{
         {"304013", "1", "0", "1", "2"}, {"304016", "1", "0", "1", "2"}, {"304018", "1", "0", "1", "2"},
         {"304014", "2", "3", "2", "4"}, {"304017", "2", "3", "2", "4"}, {"304019", "2", "2", "1", "4"}};
