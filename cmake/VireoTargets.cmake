@@ -47,6 +47,8 @@ endfunction()
 # global symbols never interpose each other's helpers. Static code linked into it stays
 # hidden too, and its calls to its own exported routines are bound to them when it is
 # linked: a routine of the same name in the host or another library cannot take them over.
+# A library built into lib/ (no OUTPUT_DIRECTORY) lies in the first block directory and
+# is installed into the installed one; those built elsewhere are the tests' own.
 #   vireo_block_library(target SOURCES ... [LIBS ...] [OUTPUT_NAME name] [OUTPUT_DIRECTORY dir])
 function(vireo_block_library target)
   cmake_parse_arguments(ARG "" "OUTPUT_NAME;OUTPUT_DIRECTORY" "SOURCES;LIBS" ${ARGN})
@@ -60,6 +62,8 @@ function(vireo_block_library target)
   endif()
   if(ARG_OUTPUT_DIRECTORY)
     set_target_properties(${target} PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${ARG_OUTPUT_DIRECTORY})
+  else()
+    install(TARGETS ${target} LIBRARY DESTINATION ${VIREO_INSTALL_LIBDIR})
   endif()
 endfunction()
 

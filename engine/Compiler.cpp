@@ -98,10 +98,12 @@ void Compiler::checkInputsAndParameters() {
                 SimulatorBlock* s = blocks_.get(r->blkNum());
                 if (s == nullptr) {
                     vireoMessage(kNoSuchBlock, b->number(), r->blkNum());
+                    b->reportPlace();
                     continue;
                 }
                 if (s->record() != nullptr && r->ioNum() > s->record()->outputCount) {
-                    vireoMessage(kNoSuchOutput, b->number(), r->blkNum(), r->ioNum());
+                    vireoMessage(kNoSuchOutput, b->number(), r->blkNum(), r->ioNum(), s->record()->outputCount);
+                    b->reportPlace();
                     continue;
                 }
                 r->source = s;

@@ -70,6 +70,11 @@ void RootClass::vireoMessage(int code, int a, int b, int c) const {
     send(code);
 }
 
+void RootClass::vireoMessage(int code, int a, int b, int c, int d) const {
+    iarr[4] = d;
+    vireoMessage(code, a, b, c);
+}
+
 void RootClass::vireoMessage(int code, const String& text, int a, int b, int c) const {
     iarr[1] = a;
     iarr[2] = b;

@@ -23,6 +23,7 @@ public:
     void vireoMessage(int code, const String& t1, const String& t2, int a, int b) const;
     void vireoMessage(int code, int a, int b) const;
     void vireoMessage(int code, int a, int b, int c) const;
+    void vireoMessage(int code, int a, int b, int c, int d) const;
     void vireoMessage(int code, const String& text, int a, int b, int c) const;
     void vireoMessage(int code, float x) const;
 

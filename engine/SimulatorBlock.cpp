@@ -21,6 +21,7 @@ constexpr int kTooManyParameters = 304017;
 constexpr int kTooFewStrings = 304018;
 constexpr int kTooManyStrings = 304019;
 constexpr int kStringTooLong = 304031;
+constexpr int kWhere = 5312;
 constexpr int kCalling = 5161;
 constexpr int kStepping = 5162;
 constexpr int kLastCalling = 5163;
@@ -133,21 +134,22 @@ void SimulatorBlock::addSuccessor(SimulatorBlock* b) {
     }
 }
 
+void SimulatorBlock::reportPlace() const {
+    if (placeLine_ > 0) vireoMessage(kWhere, String(placeFile_), placeLine_);
+}
+
 void SimulatorBlock::checkInputsAndParameters() {
     if (!record_) return;
     const IDRecord& id = *record_;
-    auto fail = [this](int code) {
-        vireoMessage(code, name_, number_);
+    auto fail = [this](int code, int given, int bound) {
+        vireoMessage(code, name_, number_, given, bound);
+        reportPlace();
         if (markPlumoBlock != nullptr) markPlumoBlock(number_);
     };
 
     const int n = inputCount();
-    if (inputs_) {
-        if (n < id.minInputs) fail(kTooFewInputs);
-        else if (n > id.maxInputs) fail(kTooManyInputs);
-    } else if (id.minInputs != 0) {
-        fail(kTooFewInputs);
-    }
+    if (n < id.minInputs) fail(kTooFewInputs, n, id.minInputs);
+    else if (inputs_ && n > id.maxInputs) fail(kTooManyInputs, n, id.maxInputs);
 
     int reals = 0;
     int strings = 0;
@@ -159,10 +161,10 @@ void SimulatorBlock::checkInputsAndParameters() {
         }
         parameters_->restorePos();
     }
-    if (reals < id.minParameters) fail(kTooFewParameters);
-    if (reals > id.maxParameters) fail(kTooManyParameters);
-    if (strings < id.minStrings) fail(kTooFewStrings);
-    if (strings > id.maxStrings) fail(kTooManyStrings);
+    if (reals < id.minParameters) fail(kTooFewParameters, reals, id.minParameters);
+    if (reals > id.maxParameters) fail(kTooManyParameters, reals, id.maxParameters);
+    if (strings < id.minStrings) fail(kTooFewStrings, strings, id.minStrings);
+    if (strings > id.maxStrings) fail(kTooManyStrings, strings, id.maxStrings);
 
     // A text parameter travels in one row of SP; a longer one would not arrive whole.
     if (parameters_) {
@@ -173,6 +175,7 @@ void SimulatorBlock::checkInputsAndParameters() {
             const unsigned length = p->stringValue().length();
             if (length <= static_cast<unsigned>(kRowLength)) continue;
             vireoMessage(kStringTooLong, name_, number_, position, static_cast<int>(length));
+            reportPlace();
             if (markPlumoBlock != nullptr) markPlumoBlock(number_);
         }
     }

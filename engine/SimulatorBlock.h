@@ -14,6 +14,8 @@
 #include "String.h"
 
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 class SimulatorBlock;
@@ -79,6 +81,13 @@ public:
     // The block owns the lists from now on.
     void setParameters(BlockParameters* list) { parameters_.reset(list); }
     void setInputs(InputList* list) { inputs_.reset(list); }
+    // Where the model's block statement stands, for the messages of the model check.
+    void setPlace(std::string file, int line) {
+        placeFile_ = std::move(file);
+        placeLine_ = line;
+    }
+    // Message 5312 with that place; nothing for a block that no statement placed.
+    void reportPlace() const;
 
     // Input and parameter counts against the block's identity; errors are counted.
     void checkInputsAndParameters();
@@ -167,6 +176,8 @@ protected:
     void showProgress();
 
     std::unique_ptr<BlockParameters> parameters_;
+    std::string placeFile_;
+    int placeLine_ = 0;
     int number_;
     String name_;
     int group_ = 0;

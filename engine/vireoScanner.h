@@ -28,8 +28,14 @@
 // and declares its tokens with the codes below (%token CONSTANT 258 ... INTEGER 267; 261
 // is declared and never produced). Any other code the scanner returns is no token: the
 // parser's yytranslate_ maps it to the invalid token, which stops the parse. Those codes
-// are kIncludeNotFound, kIncludeNameMissing, kIncludeTooDeep, kIncludeRecursive and
-// kScannerFailure; their messages have been issued (and counted) when they are returned.
+// are kStrayCharacter, kIncludeNotFound, kIncludeNameMissing, kIncludeTooDeep,
+// kIncludeRecursive and kScannerFailure; their messages have been issued (and counted)
+// when they are returned.
+//
+// A character that starts no token (one that is neither white space, a separator, nor
+// the start of a keyword, name, number, string or comment) is the counted error 305312,
+// which names the file, the line and the character; yylex returns kStrayCharacter for it.
+// A carriage return is white space, and so is a byte-order mark.
 //
 // Location for messages: getCurfilename() and yyget_lineno() give the file being read and
 // its line count at the moment of the call; the parser's warning/error operations and its
@@ -45,7 +51,10 @@
 // later line) are handled inside the scanner and yield no token: the included text
 // continues the current statement. A name that cannot be opened as given is looked for in
 // the include directory (get_paths kind 5). Includes nest at most kMaxIncludeDepth files
-// deep, and a file that is already being read cannot be included again.
+// deep, and a file that is already being read cannot be included again. A file found in
+// neither place is one counted error 305310 naming the file as written and the places
+// looked in (made canonical), followed by 5312 with the file and line of the include
+// statement; the model file itself gets the 305310 alone.
 //
 // Failures of the scanner itself (a read error, no memory) never end the process: they
 // are reported as the counted error 304942 (followed by 5312 when a file is known) and
@@ -82,12 +91,14 @@ constexpr int kIncludeNameMissing = 305311;  // "i" not followed by a string
 constexpr int kIncludeTooDeep = 304940;      // more than kMaxIncludeDepth files open
 constexpr int kIncludeRecursive = 304941;    // the file is already being read
 constexpr int kScannerFailure = 304942;      // read error or no memory
+constexpr int kStrayCharacter = 305312;      // a character that starts no token
 
 constexpr int kMaxIncludeDepth = 32;  // files open at once, the model file included
 
 // Opens a file and makes it the scanner's input: from outside the scanner, the model
 // file of a new compile; from the include statement, an included file. Returns 1 on
-// success, 0 when the file cannot be opened (as given, or in the include directory).
+// success, 0 when the file cannot be opened (as given, or in the include directory; for
+// the model file 305310 has been reported then).
 int newfile(const char* path);
 
 // The code of the next token; see above for `*text`.
@@ -108,7 +119,9 @@ const char* lastTokenText();
 int popfile();
 
 // Reports a failed include statement and returns `code`: 305310 with the text of the last
-// token; 305311 with it, then 5312 with the file name and `line`; any other code 5309.
+// token and the places looked in, then 5312 with the include statement's file and `line`;
+// 305311 with the text of the last token, then 5312 with the current file name and
+// `line`; any other code 5309.
 int error(int code, int line);
 
 // Closes every open file of the current compile and frees the scanner's buffers; the file

@@ -1,10 +1,13 @@
 # Runs an example model through the host and checks how it ended: exit status 0, the
-# closing messages 4004 and 4999, and ROWS data rows below the header of its CSV file.
-#   cmake -DVIREO=... -DMODEL=... -DCSV=... -DROWS=n -DSTATE=dir -P check-example.cmake
+# closing messages 4004 and 4999, and ROWS data rows below the header of its CSV file;
+# with CHECK, that command (a list) is run on the CSV file and CHECK_ARGS and must
+# succeed.
+#   cmake -DVIREO=... -DMODEL=... -DCSV=... -DROWS=n -DSTATE=dir [-DCHECK=... -DCHECK_ARGS=...]
+#         -P check-example.cmake
 file(REMOVE ${CSV})
 get_filename_component(dir ${MODEL} DIRECTORY)
 get_filename_component(name ${MODEL} NAME_WE)
-set(trace ${dir}/${name}-trace.txt)
+set(trace ${dir}/${name}.trace)  # the examples run side by side in one directory
 file(REMOVE ${trace})
 set(ENV{VIREO_MSG_TRACE} ${trace})
 # The user directories stay inside the build tree.
@@ -34,5 +37,11 @@ list(LENGTH lines count)
 math(EXPR data "${count} - 1")
 if(NOT data EQUAL ROWS)
   message(FATAL_ERROR "${CSV}: ${data} data rows, expected ${ROWS}")
+endif()
+if(CHECK)
+  execute_process(COMMAND ${CHECK} ${CSV} ${CHECK_ARGS} RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${CSV}: the check failed")
+  endif()
 endif()
 message(STATUS "${MODEL}: ${data} rows, messages ${codes}")

@@ -72,7 +72,9 @@ def main():
     if sys.argv[1:] == ["-"]:
         sys.stdout.write(text)
         return
-    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "solar-field-weather.csv")
+    # Beside this script unless another path is given (the reproducibility test's).
+    here = os.path.join(os.path.dirname(os.path.abspath(__file__)), "solar-field-weather.csv")
+    path = sys.argv[1] if len(sys.argv) > 1 else here
     with open(path, "w", encoding="ascii") as f:
         f.write(text)
 

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds VIREO and runs the example models: a year of hourly sun
-# positions and extraterrestrial radiation (build/examples/sun-2023.csv), and three days
-# of a parabolic-trough field with storage (build/examples/solar-field.csv).
+# positions and extraterrestrial radiation for Golden, Colorado, written to
+# build/examples/sun-2023.csv; a year of hourly weather for Auckland read from a CSV file
+# with a time-stamp column, with the sun of each hour, written to
+# build/examples/weather-sun-2023.csv; and three days of a parabolic-trough field with
+# storage, written to build/examples/solar-field.csv.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh build
-build/bin/vireo build/examples/sun-year.vireo
-echo "written: build/examples/sun-2023.csv ($(($(wc -l < build/examples/sun-2023.csv) - 1)) rows)"
-build/bin/vireo build/examples/solar-field.vireo
-echo "written: build/examples/solar-field.csv ($(($(wc -l < build/examples/solar-field.csv) - 1)) rows)"
+for example in sun-year:sun-2023 weather-year:weather-sun-2023 solar-field:solar-field; do
+  model=${example%%:*} result=build/examples/${example##*:}.csv
+  build/bin/vireo "build/examples/$model.vireo"
+  echo "written: $result ($(($(wc -l < "$result") - 1)) rows)"
+done

@@ -7,12 +7,12 @@ namespace ub::csv {
 
 namespace {
 
-constexpr std::string_view kBlanks = " \t\r";
+constexpr std::string_view kWhite = " \t\r";
 
 std::string_view trimmed(std::string_view s) {
-    const auto begin = s.find_first_not_of(kBlanks);
+    const auto begin = s.find_first_not_of(kWhite);
     if (begin == std::string_view::npos) return {};
-    const auto end = s.find_last_not_of(kBlanks);
+    const auto end = s.find_last_not_of(kWhite);
     return s.substr(begin, end - begin + 1);
 }
 
@@ -24,12 +24,17 @@ void appendNumber(std::string& row, float value) {
     row.append(text, result.ptr);
 }
 
-std::vector<std::string_view> fields(std::string_view line) {
+char separatorOf(std::string_view line) {
+    const std::size_t at = line.find_first_of(",;\t");
+    return at == std::string_view::npos ? kBlanks : line[at];
+}
+
+std::vector<std::string_view> fields(std::string_view line, char separator) {
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     std::vector<std::string_view> out;
-    if (line.find_first_of(",;") != std::string_view::npos) {
+    if (separator != kBlanks) {
         for (std::size_t start = 0;;) {
-            const std::size_t end = line.find_first_of(",;", start);
+            const std::size_t end = line.find(separator, start);
             out.push_back(trimmed(line.substr(start, end == std::string_view::npos ? end : end - start)));
             if (end == std::string_view::npos) break;
             start = end + 1;
@@ -57,7 +62,7 @@ bool number(std::string_view field, float& value) {
 }
 
 bool carriesNoRow(std::string_view line) {
-    const auto first = line.find_first_not_of(kBlanks);
+    const auto first = line.find_first_not_of(kWhite);
     return first == std::string_view::npos || line[first] == '#';
 }
 

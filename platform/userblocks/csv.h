@@ -14,9 +14,16 @@ namespace ub::csv {
 // for the special values).
 void appendNumber(std::string& row, float value);
 
-// Splits a line into fields: at commas and semicolons when it holds one of them, else
-// at runs of blanks and tabs. Fields are trimmed; a trailing CR is dropped.
-std::vector<std::string_view> fields(std::string_view line);
+// A file's fields are separated by one separator throughout: the first comma, semicolon or
+// tab of its first line, or runs of blanks and tabs (kBlanks) when that line holds none
+// of them. One separator for the whole file: a file written with ';' between fields and
+// ',' as the decimal mark must not be read as if both separated fields.
+inline constexpr char kBlanks = ' ';
+char separatorOf(std::string_view line);
+
+// Splits a line at the separator. Fields are trimmed of blanks and tabs; a trailing CR is
+// dropped.
+std::vector<std::string_view> fields(std::string_view line, char separator);
 
 // A whole field as a float; false for anything else (also for values outside the
 // float range).

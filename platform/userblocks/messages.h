@@ -25,14 +25,16 @@ using vireo::block::kRuleFills;
     X(extraColumnNames, 205913, "i8")             \
     X(cannotRead, 305920, "s0")                   \
     X(noDataRow, 305921, "s0")                    \
-    X(notANumber, 305922, "s0 i8")                \
-    X(fieldCount, 305923, "s0 i8")                \
+    X(notANumber, 305922, "s0 i8 i10 s2")         \
+    X(fieldCount, 305923, "s0 i8 i10 i11")        \
     X(tooManyColumns, 205924, "s0 i8")            \
     X(badEndRule, 305925, kRuleFills)             \
     X(readFailed, 305926, "s0 i8")                \
     X(endStops, 105927, "s0 i8")                  \
     X(endHolds, 105928, "s0 i8")                  \
     X(endRestarts, 105929, "s0 i8")               \
+    X(badColumnList, 305934, "s0")                \
+    X(columnMissing, 305935, "s0 i8 i10 i11")     \
     /* LOOPCTL and ITERATE */                     \
     X(badTolerance, 305930, kRuleFills)           \
     X(badMaximum, 305931, kRuleFills)             \

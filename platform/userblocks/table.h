@@ -17,15 +17,16 @@ constexpr int kCsvInColumns = 20;  // outputs of CSVIN
 constexpr int kConstantOutputs = 20;
 
 // IP[10] step, IP[11] steps, IP[12] sub-model closes its own loop; DP[0] start day
-// number, DP[1] start hour, DP[2] step length in hours.
+// number, DP[1] start second of that day, DP[2] step length in seconds.
 inline constexpr BlockIdentity kCalendar{"ubcalendar", "CALENDAR", 1, 0, 4, 8, 13, 0, 3, 6, 6, 0, 0, Group::timer};
 // IP[10] rows written, IP[11] opened at initialisation; DP[0] the open file.
 inline constexpr BlockIdentity kCsvOut{"ubcsvout", "CSVOUT", 1, 1, 100, 0, 12, 0, 1, 0, 0, 1, 2, Group::standard};
 // IP[10] line number, IP[11] data rows read, IP[12] columns, IP[13] end of file seen,
-// IP[14] line number before the first data row, IP[15] end-of-file rule; DP[0] the open
+// IP[14] line number before the first data row, IP[15] end-of-file rule, IP[16] the
+// file's separator, IP[17] columns listed, IP[18..37] the column list; DP[0] the open
 // file, DP[1] offset of the first data row, DP[2] offset to go on from after a last call.
-inline constexpr BlockIdentity kCsvIn{"ubcsvin", "CSVIN", 1, 0, 0, kCsvInColumns, 16, 0, 3, 0, 1, 1, 1,
-                                      Group::standard};
+inline constexpr BlockIdentity kCsvIn{"ubcsvin", "CSVIN", 1, 0, 0, kCsvInColumns, 18 + kCsvInColumns, 0, 3, 0, 1, 1,
+                                      2, Group::standard};
 inline constexpr BlockIdentity kConstant{"ubconst", "CONST", 1, 0, 0, kConstantOutputs, 10, 0, 0, 1,
                                          kConstantOutputs, 0, 0, Group::constantSource};
 // IP[10] passes since the loop was entered (the engine resets it to 0 when its loop ends).

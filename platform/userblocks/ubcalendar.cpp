@@ -34,7 +34,8 @@
 //#BP[2] Start day of the month, 1 to 31 (-)
 //#BP[3] Start hour, at least 0 and below 24 (h)
 //#BP[4] Number of steps, at least 1 (-)
-//#BP[5] Step length, above 0 (h)
+//#BP[5] Step length, above 0 (h); a length that agrees with a whole number of seconds
+// to six significant digits is taken as exactly that many seconds (0.166667 is 10 minutes)
 //#Strings
 //#None
 //#Remarks
@@ -48,6 +49,8 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -55,16 +58,18 @@ using namespace ub;
 using CalendarView = View<kCalendar>;
 
 struct State {
-    int& step;          // IP[10] steps made since the start (or since entering the sub-model)
-    int& steps;         // IP[11] steps per run (or per visit of the sub-model)
-    int& closed;        // IP[12] the sub-model's last block has led back here in this visit
-    double& startDay;   // DP[0] day number of the start
-    double& startHour;  // DP[1]
-    double& length;     // DP[2] step length, hours
+    int& step;            // IP[10] steps made since the start (or since entering the sub-model)
+    int& steps;           // IP[11] steps per run (or per visit of the sub-model)
+    int& closed;          // IP[12] the sub-model's last block has led back here in this visit
+    double& startDay;     // DP[0] day number of the start
+    double& startSecond;  // DP[1] of the start day
+    double& length;       // DP[2] step length, seconds
     explicit State(CalendarView& b)
-        : step(b.ip<10>()), steps(b.ip<11>()), closed(b.ip<12>()), startDay(b.dp<0>()), startHour(b.dp<1>()),
+        : step(b.ip<10>()), steps(b.ip<11>()), closed(b.ip<12>()), startDay(b.dp<0>()), startSecond(b.dp<1>()),
           length(b.dp<2>()) {}
 };
+
+constexpr double kSecondsPerDay = 86400.0;
 
 // The start: year, month, day and hour, from the parameters or, when the sub-model is
 // entered, from the inputs in their place.
@@ -100,12 +105,24 @@ Date dateOf(double dayNumber) {
     return d;
 }
 
-// Hours as the decimal number the user wrote: a float 0.1 is 0.100000001, which would
-// drift a year of 0.1 h steps by seconds.
-double microhours(float hours) {
-    const double h = std::round(static_cast<double>(hours) * 1.0e6) / 1.0e6;
-    return h > 0.0 || hours <= 0.0f ? h : hours;  // steps below a microhour stay as given
+// Hours in seconds. A parameter arrives as a float, and 1/6 h, written 0.166667, is not
+// 600 s in a float, nor in any decimal a user can write; every step would add that
+// difference, a minute over a year of 10-minute steps. So a value that agrees with a
+// whole number of seconds to the digits a float holds is that many seconds, and the
+// time of every step is then exact.
+double seconds(float hours) {
+    const double given = static_cast<double>(hours) * 3600.0;
+    const double whole = std::round(given);
+    if (!(whole >= 1.0)) return given;
+    char written[32], exact[32];
+    std::snprintf(written, sizeof written, "%.*g", FLT_DIG, static_cast<double>(hours));
+    std::snprintf(exact, sizeof exact, "%.*g", FLT_DIG, whole / 3600.0);
+    return std::strcmp(written, exact) == 0 ? whole : given;
 }
+
+// Seconds from the start of the start day to step `step` (counted from 1): whole seconds
+// stay whole, so no step drifts.
+double secondsAt(const State& s, int step) { return s.startSecond + (step - 1.0) * s.length; }
 
 // Checks a start date and hour, reporting every fault; on success stores the start.
 bool setStart(CalendarView& b, const float (&start)[4]) {
@@ -123,27 +140,23 @@ bool setStart(CalendarView& b, const float (&start)[4]) {
     }
     State s(b);
     s.startDay = n;
-    s.startHour = microhours(start[3]);
+    s.startSecond = seconds(start[3]);
     return true;
 }
 
 // Whether the last step of a run from the stored start still falls within the calendar.
 bool lastStepFits(CalendarView& b, int steps) {
     const State s(b);
-    const double hours = s.startHour + (steps - 1.0) * s.length;
-    if (s.startDay + std::floor(hours / 24.0) <= lastDayNumber()) return true;
+    if (s.startDay + std::floor(secondsAt(s, steps) / kSecondsPerDay) <= lastDayNumber()) return true;
     b.report(code::beyondLastYear);
     return false;
 }
 
 void show(CalendarView& b, int step) {
     const State s(b);
-    double hours = s.startHour + (step - 1.0) * s.length;
-    // Steps like 0.1 h are not exact in binary: snap to microhours so that a full hour
-    // is never shown as the end of the hour before it.
-    hours = std::round(hours * 1.0e6) / 1.0e6;
-    const double days = std::floor(hours / 24.0);
-    float hour = static_cast<float>(hours - 24.0 * days);
+    const double t = secondsAt(s, step);
+    const double days = std::floor(t / kSecondsPerDay);
+    float hour = static_cast<float>((t - kSecondsPerDay * days) / 3600.0);
     if (hour >= 24.0f) hour = std::nextafter(24.0f, 0.0f);
     Date d = dateOf(s.startDay + days);
     const int doy = idoy(&d.year, &d.month, &d.day);
@@ -154,7 +167,7 @@ void show(CalendarView& b, int step) {
     b.out(4) = static_cast<float>(doy);
     b.out(5) = static_cast<float>(step);
     b.out(6) = static_cast<float>(24.0 * (doy - 1) + hour);
-    b.out(7) = static_cast<float>((step - 1.0) * s.length);
+    b.out(7) = static_cast<float>((step - 1.0) * s.length / 3600.0);
 }
 
 void initialise(CalendarView& b) {
@@ -163,7 +176,7 @@ void initialise(CalendarView& b) {
     s.closed = 0;
     const bool startOk = setStart(b, {b.par(0), b.par(1), b.par(2), b.par(3)});
     if (!b.check(kSteps) || !startOk) return;
-    s.length = microhours(b.par(5));
+    s.length = seconds(b.par(5));
     const int steps = b.whole(4);
     if (!lastStepFits(b, steps)) return;
     s.steps = steps;

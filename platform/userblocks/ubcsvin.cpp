@@ -1,34 +1,45 @@
 //#Block CSVIN
 //#Description
-// Gives the columns of a text file of numbers, one row per step.
+// Gives columns of a text file of numbers, one row per step.
 //#Layout
 //#Inputs 0
 //#Outputs 20
 //#Parameters 0--1
-//#Strings 1
+//#Strings 1--2
 //#Group 3 (standard)
 //#Details
 //#Inputs
 //#None
 //#Outputs
-//#OUT[1--20] Columns 1 to 20 of the row read in this step (unit of the file)
+//#OUT[1--20] The columns of the row read in this step: those the column list names, in its
+// order, or else columns 1 to 20 (unit of the file)
 //#Parameters
 //#BP[0] What happens after the last row (-): 0 the run ends, 1 the last row is held,
 // 2 reading starts again at the first row; optional, 0 when left out
 //#Strings
 //#SP[0] File name (-)
+//#SP[1] Column list (-): the numbers of the columns to read, counted from 1, separated by
+// blanks or commas, at most 20, such as '3 5 6'; columns it does not name are not read
+// (a time stamp, a flag); optional, columns 1 to 20 when left out
 //#Remarks
-// Fields are separated by commas or semicolons, or else by blanks and tabs; blank lines
-// and lines beginning with \# are passed over, and a first line that is not all numbers
-// is taken for a header. Every data row must have as many fields as the first; the first
-// 20 columns become the outputs.
+// The separator of the whole file is the first comma, semicolon or tab of its first line
+// that is not blank or a comment, or runs of blanks and tabs when that line holds none
+// of them. Each field that is read
+// must be a number from its first to its last character (blanks around it allowed): a
+// decimal comma in a file separated by semicolons is an error naming file, line, column
+// and field. Blank lines and lines beginning with \# are passed over, and a first line
+// whose columns to read are not all numbers is taken for a header. Every data row must
+// have as many fields as the first.
 //#end
 #include "blocks.h"
 #include "csv.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
+#include <span>
 #include <string>
+#include <system_error>
 
 namespace {
 
@@ -44,11 +55,15 @@ struct State {
     int& ended;            // IP[13] the end of the file has been reported
     int& lineBeforeData;   // IP[14] number of the line before the first data row
     int& endRule;          // IP[15]
+    int& separator;        // IP[16] the file's separator character, or csv::kBlanks
+    int& listed;           // IP[17] columns in the column list (0: none given)
+    std::span<int, kCsvInColumns> list;  // IP[18..37] their numbers, from 1
     double& dataOffset;    // DP[1] offset of the first data row
     double& resumeOffset;  // DP[2] offset to go on from when a last call closed the file
     explicit State(CsvInView& b)
         : line(b.ip<10>()), rowsRead(b.ip<11>()), columns(b.ip<12>()), ended(b.ip<13>()),
-          lineBeforeData(b.ip<14>()), endRule(b.ip<15>()), dataOffset(b.dp<1>()), resumeOffset(b.dp<2>()) {}
+          lineBeforeData(b.ip<14>()), endRule(b.ip<15>()), separator(b.ip<16>()), listed(b.ip<17>()),
+          list(b.ip<18, kCsvInColumns>()), dataOffset(b.dp<1>()), resumeOffset(b.dp<2>()) {}
 };
 
 constexpr Rule kRules[] = {
@@ -56,9 +71,65 @@ constexpr Rule kRules[] = {
 
 // DP[0] holds the open file.
 
-bool allNumbers(const std::vector<std::string_view>& fields) {
-    float v = 0.0f;
-    return !fields.empty() && std::all_of(fields.begin(), fields.end(), [&](auto f) { return csv::number(f, v); });
+using Fields = std::vector<std::string_view>;
+
+// Reads the columns to read of a row into `row` (in output order): the 0-based column of
+// the first that the row lacks or that is not a number, or -1 when all are read. Without
+// a column list every field must be a number, and the first 20 are kept.
+int readColumns(State& s, const Fields& fields, float (&row)[kCsvInColumns]) {
+    const int n = static_cast<int>(fields.size());
+    if (s.listed == 0) {
+        for (int i = 0; i < n; ++i) {
+            float v = 0.0f;
+            if (!csv::number(fields[i], v)) return i;
+            if (i < kCsvInColumns) row[i] = v;
+        }
+        return -1;
+    }
+    for (int k = 0; k < s.listed; ++k) {
+        const int column = s.list[k] - 1;
+        if (column >= n || !csv::number(fields[column], row[k])) return column;
+    }
+    return -1;
+}
+
+// A row whose columns could not be read: the field that is no number, or the column
+// that the row lacks.
+void reportFault(CsvInView& b, const Fields& fields, int column, int lineNo, std::string_view name) {
+    if (column < static_cast<int>(fields.size())) {
+        b.report(code::notANumber, {.value = lineNo, .text = name, .ints = {column + 1}, .detail = fields[column]});
+    } else {
+        b.report(code::columnMissing,
+                 {.value = lineNo, .text = name, .ints = {static_cast<int>(fields.size()), column + 1}});
+    }
+}
+
+// The column list of SP[1]: column numbers from 1, separated by blanks or commas, at most
+// one per output. False (reported) when it is anything else.
+bool readColumnList(CsvInView& b) {
+    State s(b);
+    s.listed = 0;
+    const std::string_view given = b.trimmedText(1);
+    int count = 0;
+    bool ok = true;
+    for (std::size_t at = 0; ok && at < given.size();) {
+        at = given.find_first_not_of(" ,\t", at);
+        if (at == std::string_view::npos) break;
+        const std::size_t end = std::min(given.find_first_of(" ,\t", at), given.size());
+        const std::string_view word = given.substr(at, end - at);
+        int column = 0;
+        const auto result = std::from_chars(word.data(), word.data() + word.size(), column);
+        ok = result.ec == std::errc() && result.ptr == word.data() + word.size() && column >= 1 &&
+             count < kCsvInColumns;
+        if (ok) s.list[count++] = column;
+        at = end;
+    }
+    if (!ok) {
+        b.report(code::badColumnList, {.text = given});
+        return false;
+    }
+    s.listed = count;
+    return true;
 }
 
 // Finds the first data row, leaving the file positioned at it.
@@ -66,6 +137,7 @@ bool findData(CsvInView& b, std::FILE* file, const std::string& name) {
     State s(b);
     std::string line;
     bool headerSeen = false;
+    bool separatorKnown = false;
     for (int lineNo = 1;; ++lineNo) {
         const long offset = std::ftell(file);
         if (!csv::readLine(file, line)) {
@@ -74,10 +146,15 @@ bool findData(CsvInView& b, std::FILE* file, const std::string& name) {
             return false;
         }
         if (csv::carriesNoRow(line)) continue;
-        const auto fields = csv::fields(line);
-        if (!allNumbers(fields)) {
+        if (!separatorKnown) {
+            s.separator = csv::separatorOf(line);
+            separatorKnown = true;
+        }
+        const auto fields = csv::fields(line, static_cast<char>(s.separator));
+        float row[kCsvInColumns] = {};
+        if (const int fault = readColumns(s, fields, row); fault >= 0) {
             if (headerSeen) {
-                b.report(code::notANumber, {.value = lineNo, .text = name});
+                reportFault(b, fields, fault, lineNo, name);
                 return false;
             }
             headerSeen = true;
@@ -97,11 +174,13 @@ void initialise(CsvInView& b) {
     keepFile(b, 0, nullptr);
     s.dataOffset = s.resumeOffset = 0.0;
     const bool ruleOk = b.check(kRules);
+    const bool listOk = readColumnList(b);
     const std::string name = text(b, 0);
     if (name.empty()) {
         b.report(code::noFileName);
         return;
     }
+    if (!listOk) return;  // read by other columns, the file would only give other faults
     std::FILE* file = std::fopen(name.c_str(), "r");
     if (file == nullptr) {
         b.report(code::cannotRead, {.text = name});
@@ -114,12 +193,7 @@ void initialise(CsvInView& b) {
     }
     s.endRule = b.whole(0);
     keepFile(b, 0, file);
-    if (s.columns > kCsvInColumns) b.report(code::tooManyColumns, {.value = s.columns, .text = name});
-}
-
-void stopWith(CsvInView& b, vireo::block::Code code) {
-    b.report(code, {.value = State(b).line, .text = b.trimmedText(0)});
-    b.requestStop();
+    if (s.listed == 0 && s.columns > kCsvInColumns) b.report(code::tooManyColumns, {.value = s.columns, .text = name});
 }
 
 // At the end of the file: true when reading goes on from the first row.
@@ -157,25 +231,33 @@ void readRow(CsvInView& b) {
         return;
     }
     std::string line;
+    const std::string_view name = b.trimmedText(0);
     bool restarted = false;  // one start again per call: the file has at least one row
     for (;;) {
         if (!csv::readLine(file, line)) {
-            if (std::ferror(file)) return stopWith(b, code::readFailed);
+            if (std::ferror(file)) {
+                b.report(code::readFailed, {.value = s.line, .text = name});
+                return b.requestStop();
+            }
             if (restarted || !endOfFile(b, file)) return;
             restarted = true;
             continue;
         }
         ++s.line;
         if (csv::carriesNoRow(line)) continue;
-        const auto fields = csv::fields(line);
-        if (static_cast<int>(fields.size()) != s.columns) return stopWith(b, code::fieldCount);
+        const auto fields = csv::fields(line, static_cast<char>(s.separator));
+        if (static_cast<int>(fields.size()) != s.columns) {
+            b.report(code::fieldCount,
+                     {.value = s.line, .text = name, .ints = {static_cast<int>(fields.size()), s.columns}});
+            return b.requestStop();
+        }
+        // Every column to read is checked before any output changes: the row is one record.
         float row[kCsvInColumns] = {};
-        const int n = std::min(s.columns, kCsvInColumns);
-        for (int i = 0; i < n; ++i)
-            if (!csv::number(fields[i], row[i])) return stopWith(b, code::notANumber);
-        // The columns beyond the outputs are checked too: the row is one record.
-        for (int i = n; i < s.columns; ++i)
-            if (float ignored = 0.0f; !csv::number(fields[i], ignored)) return stopWith(b, code::notANumber);
+        if (const int fault = readColumns(s, fields, row); fault >= 0) {
+            reportFault(b, fields, fault, s.line, name);
+            return b.requestStop();
+        }
+        const int n = s.listed > 0 ? s.listed : std::min(s.columns, kCsvInColumns);
         for (int i = 0; i < n; ++i) b.out(i) = row[i];
         ++s.rowsRead;
         return;

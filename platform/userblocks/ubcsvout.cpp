@@ -54,7 +54,7 @@ bool write(std::FILE* file, const std::string& text) {
 
 std::string header(BlockView& b) {
     const std::string given = text(b, 1);
-    const std::vector<std::string_view> names = csv::fields(given);
+    const std::vector<std::string_view> names = csv::fields(given, csv::separatorOf(given));
     const int n = b.inputCount();
     if (static_cast<int>(names.size()) > n) b.report(code::extraColumnNames, {.value = static_cast<int>(names.size())});
     std::string line;

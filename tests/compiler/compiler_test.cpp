@@ -62,20 +62,32 @@ TEST(Constants, DefinedOnceAndSeenByEveryReferenceWhereverItStands) {
                   "Bye\n");
 }
 
-TEST(BlockLimits, InputsParametersAndTextsAgainstTheBlockIdentity) {
+TEST(BlockLimits, InputsParametersAndTextsAgainstTheBlockIdentityWithCountsAndPlace) {
     const auto run = runModel(
         "c TX 'a'\n"
-        "b 1 limits\n"
-        "b 2 limits 1.1 1.1 1.1\n"
+        "b\n"
+        "1 limits\n"
+        "b 2 limits 1.1\n"
+        "   1.1 1.1\n"
         "p 2 1 2 3 'a' 'b'\n"
         "b 3 limits 1.1\n"
         "p 3 1 TX\n");
-    EXPECT_EQ(run.codes(), (Codes{4001, 304013, 304016, 304018, 304014, 304017, 304019, 4007, 4004}));
-    for (const auto& m : run.messages()) {
-        if (m.code() < 304013 || m.code() > 304019) continue;
-        EXPECT_EQ(m["s0"], "LIMITS");
-        EXPECT_EQ(m["i1"], m.code() == 304013 || m.code() == 304016 || m.code() == 304018 ? "1" : "2");
+    EXPECT_EQ(run.codes(), (Codes{4001, 304013, 5312, 304016, 5312, 304018, 5312, 304014, 5312, 304017, 5312, 304019,
+                                  5312, 4007, 4004}));
+    // Each names the block, the count given and the bound it missed, and is followed by
+    // the place of the block's statement (the line of its keyword).
+    const std::vector<std::vector<std::string>> expected{
+        {"304013", "1", "0", "1", "2"}, {"304016", "1", "0", "1", "2"}, {"304018", "1", "0", "1", "2"},
+        {"304014", "2", "3", "2", "4"}, {"304017", "2", "3", "2", "4"}, {"304019", "2", "2", "1", "4"}};
+    const auto m = run.messages();
+    std::vector<std::vector<std::string>> seen;
+    for (std::size_t k = 0; k + 1 < m.size(); ++k) {
+        if (m[k].code() < 304013 || m[k].code() > 304019) continue;
+        EXPECT_EQ(m[k]["s0"], "LIMITS");
+        EXPECT_EQ(m[k + 1]["s0"], run.modelPath);
+        seen.push_back({m[k].head, m[k]["i1"], m[k]["i2"], m[k]["i3"], m[k + 1]["i1"]});
     }
+    EXPECT_EQ(seen, expected);
     EXPECT_EQ(run.first(4007)["i1"], "6");
 }
 
@@ -84,21 +96,23 @@ TEST(BlockLimits, ATextLongerThanItsRowIsRefused) {
     const auto ok = runModel("b 1 add\np 1 '" + fits + "'\n");
     EXPECT_EQ(ok.first(304031).head, "");
     const auto run = runModel("c T '" + tooLong + "'\nb 1 add\np 1 1 'ok' T\n");
-    EXPECT_EQ(run.codes(), (Codes{4001, 304031, 4007, 4004}));
+    EXPECT_EQ(run.codes(), (Codes{4001, 304031, 5312, 4007, 4004}));
     const auto m = run.first(304031);
     EXPECT_EQ(m["s0"], "ADD");
     EXPECT_EQ(m["i1"], "1");
     EXPECT_EQ(m["i2"], "3");
     EXPECT_EQ(m["i3"], "1025");
+    EXPECT_EQ(run.whereOf(304031)["i1"], "2");
 }
 
-TEST(InputReferences, EveryFaultyReferenceIsReportedInOneRun) {
+TEST(InputReferences, EveryFaultyReferenceIsReportedInOneRunWithItsPlace) {
     const auto run = runModel(
         "b 1 add\n"
         "b 2 add 7.1 1.3 1.2 -0.3\n"
         "b 3 const\n"
-        "b 4 add 3.2 3.1\n");
-    EXPECT_EQ(run.codes(), (Codes{4001, 304021, 304022, 304021, 304022, 4007, 4004}));
+        "i 'more.inc'\n",
+        {}, {{"more.inc", "\n\nb 4 add 3.2 3.1\n"}});
+    EXPECT_EQ(run.codes(), (Codes{4001, 304021, 5312, 304022, 5312, 304021, 5312, 304022, 5312, 4007, 4004}));
     const auto missing = withCode(run, 304021);
     EXPECT_EQ(missing[0]["i1"], "2");
     EXPECT_EQ(missing[0]["i2"], "7");
@@ -107,9 +121,17 @@ TEST(InputReferences, EveryFaultyReferenceIsReportedInOneRun) {
     EXPECT_EQ(beyond[0]["i1"], "2");
     EXPECT_EQ(beyond[0]["i2"], "1");
     EXPECT_EQ(beyond[0]["i3"], "3");
+    EXPECT_EQ(beyond[0]["i4"], "2");  // the outputs block 1 has
     EXPECT_EQ(beyond[1]["i1"], "4");
     EXPECT_EQ(beyond[1]["i2"], "3");
     EXPECT_EQ(beyond[1]["i3"], "2");
+    EXPECT_EQ(beyond[1]["i4"], "1");
+    const auto places = withCode(run, 5312);
+    EXPECT_EQ(places[0]["s0"], run.modelPath);
+    EXPECT_EQ(places[0]["i1"], "2");
+    // A block placed by an included file is named by that file and its line there.
+    EXPECT_EQ(places[3]["s0"], "more.inc");
+    EXPECT_EQ(places[3]["i1"], "3");
 }
 
 TEST(InputReferences, NoCheckAfterAParseThatCountedErrors) {
@@ -182,7 +204,7 @@ TEST(EditorBridge, MarksEveryBlockThatFailsALimitOrItsInitialisation) {
     vireo_test::writeFile(dir + "/limits.vireo", "b 1 limits\nb 2 limits 1.1\np 2 1 'a'\nb 3 add\np 3 '" +
                                                      std::string(1100, 'x') + "'\n");
     const auto limits = vireo_test::runVireo({"limits.vireo", "-j"}, o);
-    EXPECT_EQ(limits.codes(), (Codes{4001, 304013, 304016, 304018, 304031, 4007, 4004}));
+    EXPECT_EQ(limits.codes(), (Codes{4001, 304013, 5312, 304016, 5312, 304018, 5312, 304031, 5312, 4007, 4004}));
     EXPECT_EQ(vireo_test::readFile(dir + "/marks.log"), "mark 1\nmark 1\nmark 1\nmark 3\n");
 
     std::filesystem::remove(dir + "/marks.log");

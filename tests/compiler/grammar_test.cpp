@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using vireo_test::runModel;
 using Codes = std::vector<int>;
 
@@ -112,13 +114,39 @@ TEST(Grammar, StrayTokensAreNamedAsWritten) {
 }
 
 TEST(Grammar, AFailedIncludeStopsTheParseWithoutASecondReport) {
+    // One counted error with the places looked in: beside the model (the working
+    // directory) and in the include directory, both as they really are.
     const auto run = runModel("b 1 add\np 1 i 'missing.inc'\n");
-    EXPECT_EQ(compileCodes(run), (Codes{305310, 305310, 305310}));
-    EXPECT_EQ(run.first(4007)["i1"], "3");
+    EXPECT_EQ(compileCodes(run), (Codes{305310, 5312}));
+    EXPECT_EQ(run.first(4007)["i1"], "1");
+    EXPECT_EQ(run.first(305310)["s0"], "missing.inc");
+    const std::string home = std::filesystem::weakly_canonical(MODEL_BLOCKS_DIR).string();
+    EXPECT_EQ(run.first(305310)["s1"], std::filesystem::weakly_canonical(run.dir).string() + "/missing.inc and " +
+                                           home + "/include/missing.inc");
+    EXPECT_EQ(run.whereOf(305310)["s0"], run.modelPath);
+    EXPECT_EQ(run.whereOf(305310)["i1"], "2");
 
     // An include continues the statement it stands in.
     const auto ok = runModel("b 1 add\np 1 i 'more.inc'\n", {"-m"}, {{"more.inc", "2 'two'\n"}});
     EXPECT_EQ(ok.result.out, "Compiling m.vireo\nb 1 ADD\np 1\n                    2\n    'two'\nBye\n");
+}
+
+TEST(Grammar, AStrayCharacterIsAnErrorAndTheModelDoesNotRun) {
+    // A typing slip must not run as another model: "1/6" is no number, and characters
+    // that the language does not know are not passed over.
+    for (const char* text : {"b 1 add\np 1 1/6\n", "b 1 add\np 1 1 * @\n"}) {
+        const auto run = runModel(text, {}, {}, "m.vireo");
+        EXPECT_EQ(compileCodes(run), (Codes{305312})) << text;
+        EXPECT_EQ(run.first(305312)["s0"], run.modelPath);
+        EXPECT_EQ(run.first(305312)["i1"], "2");
+        EXPECT_EQ(run.first(4007)["i1"], "1");
+        EXPECT_EQ(run.result.exitStatus, 1);
+        EXPECT_TRUE(run.probeLog.empty());  // no block was initialised
+    }
+    const auto run = runModel("b 1 add\np 1 1/6\n");
+    EXPECT_EQ(run.first(305312)["s1"], "/");
+    // Standard output holds the messages and nothing copied from the model.
+    EXPECT_EQ(run.result.out.find("/6"), std::string::npos) << run.result.out;
 }
 
 TEST(Grammar, ParameterStatementsMayComeFirstButOnlyOnce) {

@@ -78,7 +78,7 @@ TEST(Site, RangeErrorsAreCountedAndSkipTheOtherChecks) {
     EXPECT_EQ(m.records[0]["i3"], "12");
     m = checkSite(NAN, 0.0f, NAN, ip);
     EXPECT_EQ(m.codes, (std::vector<int>{305033, 305034}));
-    m = checkSite(52.5f, -13.4f, -0.6f, ip);  // rounds to -1
+    m = checkSite(52.5f, -13.4f, -14.6f, ip);  // rounds to -15
     EXPECT_EQ(m.codes, std::vector<int>{305034});
     // An error the block found before: no land or zone check (this site is at sea).
     m = checkSite(30.0f, 40.0f, 3.0f, ip, 305011);
@@ -108,4 +108,14 @@ TEST(Site, LandAndZoneWarningsLeaveStatusClear) {
     EXPECT_EQ(checkSite(51.5f, 359.9f, 0.0f, ip).codes, std::vector<int>{});
     EXPECT_EQ(checkSite(48.9f, -2.3f, 23.0f, ip).codes, std::vector<int>{});
     EXPECT_EQ(checkSite(48.9f, -2.3f, 12.0f, ip).codes, std::vector<int>{205135});
+    // Eastern zones written as negative hours west fit their longitudes as their
+    // equivalents 0 to 23 do: Berlin at -1, Auckland at -12 and -13, Kiritimati at -14.
+    EXPECT_EQ(checkSite(52.5f, -13.4f, -0.6f, ip).codes, std::vector<int>{});
+    EXPECT_EQ(checkSite(-36.85f, -174.76f, -12.0f, ip).codes, std::vector<int>{});
+    EXPECT_EQ(checkSite(-36.85f, -174.76f, -13.0f, ip).codes, std::vector<int>{});
+    EXPECT_EQ(checkSite(-36.85f, -174.76f, 12.0f, ip).codes, std::vector<int>{});
+    m = checkSite(1.87f, 157.4f, -14.4f, ip);
+    for (int code : m.codes) EXPECT_EQ(code, 202129);  // a small island may be sea on the mask
+    EXPECT_EQ(ip[0], 0);
+    EXPECT_EQ(checkSite(39.74f, 105.18f, -7.0f, ip).codes, std::vector<int>{205135});
 }

@@ -10,6 +10,7 @@
 
 #include <climits>
 #include <cmath>
+#include <string>
 
 using namespace reference;
 using vireo_test::BlockInstance;
@@ -188,6 +189,60 @@ TEST(Sunae, EasternZonesGiveTheClockTimesInstant) {
             EXPECT_NEAR(s.elevation, p.elevation, 0.01);
             EXPECT_NEAR(angleBetween(s.azimuth, p.azimuth), 0.0, 0.03);
         }
+}
+
+TEST(Sunae, ZonesNearAndBeyondTheDateLineGiveTheClockTimesInstant) {
+    // Zones as a model writes them (hours west of Greenwich), each with the offset of the
+    // site's clock from universal time as the world keeps it; the reference takes only
+    // the latter. Zone 12 at a site east of Greenwich is New Zealand's standard time, a
+    // negative zone is hours east (New Zealand's summer, Samoa, the Line Islands).
+    struct Case {
+        const char* site;
+        float latitude, longitudeWest, zone;
+        double clockMinusUniversal;
+    };
+    const Case cases[] = {
+        {"Auckland", -36.85f, -174.76f, 12, 12},        {"Auckland, longitude past 180", -36.85f, 185.24f, 12, 12},
+        {"Auckland, summer", -36.85f, -174.76f, -13, 13}, {"Apia", -13.83f, 171.76f, -13, 13},
+        {"Kiritimati", 1.87f, 157.40f, -14, 14},         {"Honolulu", 21.31f, 157.86f, 10, -10},
+        {"Suva, zone 12 west of 180", -18.14f, 181.56f, -12, 12}};
+    for (const Case& c : cases)
+        for (const int month : {1, 7})
+            for (const float hour : {0.5f, 7.0f, 12.0f, 17.5f, 23.5f})
+                for (const int mode : {1, 2, 3}) {
+                    const Accuracy& acc = mode == 1 ? kFourier : kEphemeris;
+                    const SunAngles s = sun(-mode, 2023, month, 15, hour, 0, 0, c.latitude, c.longitudeWest, c.zone);
+                    const Position p = positionAt(julianDate(2023, month, 15, hour - c.clockMinusUniversal),
+                                                  c.latitude, -c.longitudeWest);
+                    const std::string where = std::string(c.site) + " month " + std::to_string(month) + " hour " +
+                                              std::to_string(hour) + " series " + std::to_string(mode);
+                    EXPECT_NEAR(s.declination, p.declination, acc.declination) << where;
+                    EXPECT_NEAR(s.elevation, p.elevation, acc.elevation) << where;
+                    EXPECT_LE(azimuthArc(s.azimuth, p.azimuth, p.elevation), acc.azimuthArc) << where;
+                    EXPECT_NEAR(angleBetween(s.hourAngle, p.hourAngle), 0.0, acc.hourAngle) << where;
+                }
+}
+
+TEST(SunaeBlock, TakesTheZonesBeyondTwelveHoursEast) {
+    // Kiritimati (UTC+14) and Apia (UTC+13): accepted, and stepped to the sun of the
+    // clock time; zones beyond the range are still refused.
+    struct Case {
+        float latitude, longitudeWest, zone;
+        double clockMinusUniversal;
+    };
+    for (const Case c : {Case{1.87f, 157.40f, -14, 14}, Case{-13.83f, 171.76f, -13, 13}, Case{-36.85f, -174.76f, 12, 12}}) {
+        BlockInstance b(em("em0006"), {.inputs = 4, .parameters = {2, c.latitude, c.longitudeWest, c.zone}});
+        const auto codes = vireo_test::messagesOf([&] { EXPECT_EQ(b.init(), 0) << c.zone; }).codes;
+        for (int code : codes) EXPECT_LT(code, 300000) << c.zone;  // at most the land mask's notice
+        const std::vector<float> out = b.step({2023, 1, 1, 10.5f});
+        const Position p = positionAt(julianDate(2023, 1, 1, 10.5 - c.clockMinusUniversal), c.latitude, -c.longitudeWest);
+        EXPECT_NEAR(out[2], p.declination, kEphemeris.declination) << c.zone;
+        EXPECT_NEAR(angleBetween(out[3], p.hourAngle), 0.0, kEphemeris.hourAngle) << c.zone;
+    }
+    for (const float zone : {-14.6f, 23.6f}) {
+        BlockInstance b(em("em0006"), {.inputs = 4, .parameters = {2, 1.87f, 157.40f, zone}});
+        EXPECT_EQ(vireo_test::messagesOf([&] { b.init(); }).codes, std::vector<int>{305034}) << zone;
+    }
 }
 
 TEST(Sunae, OverheadSunGivesNoNaN) {

@@ -105,14 +105,39 @@ TEST_F(Scanner, NumbersByLongestMatchAndRuleOrder) {
     EXPECT_EQ(scan("5else 3x"), (Texts{"REAL 5e", "NAME lse", "INTEGER 3", "NAME x"}));
 }
 
-TEST_F(Scanner, SignAloneAndUnknownCharactersAreCopiedToStandardOutput) {
-    ::testing::internal::CaptureStdout();
-    const Texts tokens = scan("+ x - !$()*/=>?@[\\^`{|}~ < ] b&1&&\f\x01\xe9");
-    std::fflush(stdout);
-    const std::string out = ::testing::internal::GetCapturedStdout();
-    EXPECT_EQ(tokens, (Texts{"NAME x", "BLOCK", "INTEGER 1"}));
-    EXPECT_EQ(out, "+-!$()*/=>?@[\\^`{|}~<]\f\x01\xe9");
-    EXPECT_TRUE(codes().empty());
+TEST_F(Scanner, EveryCharacterThatStartsNoTokenIsACountedErrorNamingIt) {
+    // Each such character is a code of its own, so the parser stops there; scanning on
+    // shows that every one is found and that the tokens around them are untouched.
+    const Texts tokens = scan("+ x - !$()*/=>?@[\\^`{|}~ < ] b&1&&\f\x01\xe9\n2 \xc3\xa9 \xc2\xa0\xe2\x80\x99");
+    const Texts stray(21, "305312");
+    Texts expected{"305312", "NAME x"};
+    expected.insert(expected.end(), stray.begin(), stray.end());
+    expected.insert(expected.end(), {"BLOCK", "INTEGER 1", "305312", "305312", "305312", "INTEGER 2", "305312",
+                                     "305312", "305312"});
+    EXPECT_EQ(tokens, expected);
+    const auto tr = trace();
+    ASSERT_EQ(tr.size(), 28u);
+    Texts named;
+    for (const auto& m : tr) {
+        EXPECT_EQ(m.code(), 305312);
+        EXPECT_EQ(m["s0"], "m.vireo");
+        named.push_back(m["s1"]);
+    }
+    EXPECT_EQ(Texts(named.begin(), named.begin() + 4), (Texts{"+", "-", "!", "$"}));
+    EXPECT_EQ(named[20], "<");
+    // Control characters and what is not UTF-8 by their codes; a character beyond ASCII,
+    // which may look like a blank or a quote, as it is and by its code point.
+    EXPECT_EQ(Texts(named.begin() + 22, named.end()),
+              (Texts{"U+000C", "U+0001", "0xE9 (not UTF-8)", "\xc3\xa9 (U+00E9)", "\xc2\xa0 (U+00A0)",
+                     "\xe2\x80\x99 (U+2019)"}));
+    EXPECT_EQ(tr[24]["i1"], "1");
+    EXPECT_EQ(tr[25]["i1"], "2");
+    EXPECT_EQ(RootClass::_errors, 28);
+
+    // White space stays white space: blanks, tabs, "&", a carriage return and the
+    // byte-order mark that some editors write first.
+    EXPECT_EQ(scan("\xef\xbb\xbf" "b\t1&\r\n"), (Texts{"BLOCK", "INTEGER 1"}));
+    EXPECT_EQ(RootClass::_errors, 28);
 }
 
 TEST_F(Scanner, OnlyTheExactDeprecatedNamesWarn) {
@@ -138,16 +163,17 @@ TEST_F(Scanner, StringsTakeDoubledQuotesAsOne) {
 }
 
 TEST_F(Scanner, UnterminatedStringsAreNoStrings) {
-    ::testing::internal::CaptureStdout();
     const auto tokens = scanTokens("'abc'' x\n\"it's\"\n'open\nnext' 5\n");
-    std::fflush(stdout);
-    const std::string out = ::testing::internal::GetCapturedStdout();
-    EXPECT_EQ(texts(tokens), (Texts{"STRING abc", "NAME x", "NAME it", "BLOCK", "NAME open", "NAME next", "INTEGER 5"}));
-    EXPECT_EQ(out, "'\"'\"''");
+    EXPECT_EQ(texts(tokens), (Texts{"STRING abc", "305312", "NAME x", "305312", "NAME it", "305312", "BLOCK",
+                                    "305312", "305312", "NAME open", "NAME next", "305312", "INTEGER 5"}));
     // A string does not run over a line end: the text after the lone quote is read on.
-    EXPECT_EQ(tokens[4].line, 3);
-    EXPECT_EQ(tokens[5].line, 4);
-    EXPECT_TRUE(codes().empty());
+    EXPECT_EQ(tokens[9].line, 3);
+    EXPECT_EQ(tokens[10].line, 4);
+    const auto tr = trace();
+    ASSERT_EQ(tr.size(), 6u);
+    EXPECT_EQ(tr[0]["s1"], "' (a quote that opens no string on its line)");
+    EXPECT_EQ(tr[1]["s1"], "\" (a quote that opens no string on its line)");
+    EXPECT_EQ(tr[4]["i1"], "3");
 }
 
 // ---- comments, white space and lines ----------------------------------------------------------
@@ -226,18 +252,32 @@ TEST_F(Scanner, IncludeFallsBackToTheIncludeDirectoryAndKeepsTheNameAsGiven) {
     EXPECT_EQ(vireo_test::callsOf(vireo_test::readTrace(trace_), "get_paths").at(0)["1"], "5");
 }
 
-TEST_F(Scanner, MissingIncludeFileIsReportedThreeTimes) {
-    const auto tokens = scanTokens("b 1\ni 'nope.vireo' c\n");
+TEST_F(Scanner, MissingIncludeFileIsOneErrorNamingThePlacesLookedIn) {
+    // The include directory as a path with "..": the message shows where it really is.
+    setenv("VIREO_INCLUDE_DIR", (dir_ + "/work/../include/").c_str(), 1);
+    const auto tokens = scanTokens("b 1\ni\n 'nope.vireo' c\n");
     EXPECT_EQ(texts(tokens), (Texts{"BLOCK", "INTEGER 1", "305310", "CONSTANT"}));
-    const auto tr = trace();
-    ASSERT_EQ(codes(), (std::vector<int>{305310, 305310, 305310}));
+    auto tr = trace();
+    ASSERT_EQ(codes(), (std::vector<int>{305310, 5312}));
+    const std::string base = fs::weakly_canonical(dir_).string();
     EXPECT_EQ(tr[0]["s0"], "nope.vireo");
-    EXPECT_EQ(tr[1]["s0"], includeDir_ + "/nope.vireo");
-    EXPECT_EQ(tr[2]["s0"], "nope.vireo");
-    EXPECT_EQ(RootClass::_errors, 3);
-    // Also the model file itself: two messages, no compile.
+    EXPECT_EQ(tr[0]["s1"], base + "/work/nope.vireo and " + base + "/include/nope.vireo");
+    // The include statement's own line, not the line of its file name.
+    EXPECT_EQ(tr[1]["s0"], "m.vireo");
+    EXPECT_EQ(tr[1]["i1"], "2");
+    EXPECT_EQ(RootClass::_errors, 1);
+
+    // An absolute name is looked for there only.
+    EXPECT_EQ(scan("i '/nowhere/x.vireo'", "n.vireo"), (Texts{"305310"}));
+    tr = trace();
+    ASSERT_EQ(tr.size(), 4u);
+    EXPECT_EQ(tr[2]["s1"], "/nowhere/x.vireo");
+
+    // The model file itself: one error, no place of a statement, no compile.
     EXPECT_TRUE(vireo_test::scanFile("absent.vireo").empty());
-    EXPECT_EQ(codes().size(), 5u);
+    EXPECT_EQ(codes(), (std::vector<int>{305310, 5312, 305310, 5312, 305310}));
+    EXPECT_EQ(trace()[4]["s1"], base + "/work/absent.vireo and " + base + "/include/absent.vireo");
+    EXPECT_EQ(RootClass::_errors, 3);
     EXPECT_EQ(vireoScanner::yylex(nullptr), vireoScanner::END);
 }
 
@@ -336,7 +376,7 @@ TEST_F(Scanner, IncludeNamesOfAnyLength) {
     const std::string missing(3000, 'q');
     EXPECT_EQ(scan("i '" + missing + "'", "n.vireo"), (Texts{"305310"}));
     const auto tr = trace();
-    ASSERT_EQ(tr.size(), 3u);
+    ASSERT_EQ(tr.size(), 2u);
     EXPECT_EQ(tr[0]["s0"], missing.substr(0, RootClass::kRowLength));
 }
 
@@ -485,16 +525,17 @@ TEST_F(Scanner, DumpProgramShowsTokensAndLeavesStandardOutputToTheScanner) {
     options.program = vireo_test::buildDir() + "/bin/scanner_token_dump";
     options.workingDirectory = fs::current_path().string();
     const auto r = vireo_test::runVireo({"m.plumo"}, options);
-    EXPECT_EQ(r.exitStatus, 0);
-    EXPECT_EQ(r.out, "!");
+    EXPECT_EQ(r.exitStatus, 1);
+    EXPECT_EQ(r.out, "Error 305312: the character ! in file m.plumo, line 1 is not part of the model language\n");
     EXPECT_EQ(r.err,
-              "m.plumo:1 BLOCK\nm.plumo:1 INTEGER 1\nm.plumo:1 NAME X\ninc.vireo:1 CONSTANT\ninc.vireo:1 NAME K\n"
-              "inc.vireo:1 REAL 1.5e3\nm.plumo:3 PARAMETER\nm.plumo:3 INTEGER 1\nm.plumo:3 NAME K\nm.plumo:5 END\n");
-    EXPECT_TRUE(r.codes().empty());
+              "m.plumo:1 BLOCK\nm.plumo:1 INTEGER 1\nm.plumo:1 NAME X\nm.plumo:1 305312\ninc.vireo:1 CONSTANT\n"
+              "inc.vireo:1 NAME K\ninc.vireo:1 REAL 1.5e3\nm.plumo:3 PARAMETER\nm.plumo:3 INTEGER 1\nm.plumo:3 NAME K\n"
+              "m.plumo:5 END\n");
+    EXPECT_EQ(r.codes(), (std::vector<int>{305312}));
 
     const auto bad = vireo_test::runVireo({"absent.vireo"}, options);
     EXPECT_EQ(bad.exitStatus, 1);
-    EXPECT_EQ(bad.codes(), (std::vector<int>{305310, 305310}));
+    EXPECT_EQ(bad.codes(), (std::vector<int>{305310}));
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ TEST(UserBlocks, IdentitiesAndComponentLine) {
     const Expected expected[] = {
         {ubcalendar, {1, 0, 4, 8, 13, 0, 3, 6, 6, 0, 0, 2}, "CALENDAR"},
         {ubcsvout, {1, 1, 100, 0, 12, 0, 1, 0, 0, 1, 2, 3}, "CSVOUT"},
-        {ubcsvin, {1, 0, 0, 20, 16, 0, 3, 0, 1, 1, 1, 3}, "CSVIN"},
+        {ubcsvin, {1, 0, 0, 20, 38, 0, 3, 0, 1, 1, 2, 3}, "CSVIN"},
         {ubconst, {1, 0, 0, 20, 10, 0, 0, 1, 20, 0, 0, 1}, "CONST"},
         {ublooptop, {1, 1, 2, 2, 11, 0, 0, 0, 1, 0, 0, -4}, "LOOPTOP"},
         {ubloopctl, {1, 1, 1, 3, 12, 1, 0, 2, 2, 0, 0, 4}, "LOOPCTL"},
@@ -95,6 +95,44 @@ TEST(Calendar, FractionalStepsCrossDayAndYearWithoutDrift) {
     EXPECT_FALSE(stop);
     cal.call(stop);
     EXPECT_TRUE(stop);
+}
+
+TEST(Calendar, AYearOfMinuteStepsEndsAtTheLastMinuteOfTheYear) {
+    // Step lengths as a model gives them: written as decimals to the digits a float
+    // holds, and as the float nearest to the exact fraction of an hour.
+    struct Case {
+        int minutes;
+        float written;
+    };
+    for (const Case c : {Case{1, 0.0166667f}, Case{5, 0.0833333f}, Case{10, 0.166667f}, Case{15, 0.25f},
+                         Case{60, 1.0f}}) {
+        for (const float length : {c.written, static_cast<float>(c.minutes / 60.0)}) {
+            const int steps = 525600 / c.minutes;
+            Block cal(ubcalendar, 1, {}, {2023, 1, 1, 0, static_cast<float>(steps), length});
+            cal.init();
+            bool stop = false;
+            for (int k = 0; k < steps; ++k) cal.call(stop);
+            const float hour = static_cast<float>((1440 - c.minutes) / 60.0);
+            const float since = static_cast<float>((steps - 1.0) * c.minutes / 60.0);
+            EXPECT_EQ(cal.OUT, (std::vector<float>{2023, 12, 31, hour, 365, float(steps), 24 * 364 + hour, since}))
+                << c.minutes << " minutes written as " << length;
+            EXPECT_FALSE(stop);
+            cal.call(stop);
+            EXPECT_TRUE(stop);
+        }
+    }
+    // A length that is no whole number of seconds to those digits is taken as written:
+    // 0.016667 h is 60.0012 s, a minute more every 50000 steps.
+    Block cal(ubcalendar, 1, {}, {2023, 1, 1, 0, 50001, 0.016667f});
+    cal.init();
+    bool stop = false;
+    for (int k = 0; k <= 50000; ++k) cal.call(stop);
+    const double seconds = 50000 * static_cast<double>(0.016667f) * 3600;
+    // 50000 minutes after midnight of 1 January is 17:20 on 4 February; a minute later here.
+    EXPECT_EQ(cal.OUT[1], 2.0f);
+    EXPECT_EQ(cal.OUT[2], 4.0f);
+    EXPECT_EQ(cal.OUT[3], static_cast<float>((seconds - 34 * 86400) / 3600));
+    EXPECT_GT(cal.OUT[3], 17.0f + 20.5f / 60);
 }
 
 TEST(Calendar, SubModelTimerRepeatsItsSubModelOnEachVisit) {

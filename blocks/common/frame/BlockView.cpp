@@ -88,12 +88,14 @@ void send(const int* ip, std::string_view blockName, int code, const Values& val
                 ints + kProtocolSlots);
     float reals[kReals] = {};
     std::copy_n(values.reals.begin(), std::min<std::size_t>(values.reals.size(), kReals), reals);
-    // Row 0 the message's text, row 1 the block's name, in rows of the block's length.
+    // Row 0 the message's text, row 1 the block's name, row 2 a second text, in rows of
+    // the block's length.
     const std::size_t row = std::clamp<std::size_t>(rowLength, 1, kRow);
-    char rows[2 * kRow];
+    char rows[3 * kRow];
     std::memset(rows, ' ', sizeof rows);
     values.text.copy(rows, row);
     blockName.copy(rows + row, row);
+    values.detail.copy(rows + 2 * row, row);
     msg(ints, reals, rows, row);
 }
 

@@ -32,6 +32,7 @@ struct Values {
     std::initializer_list<float> reals{};  // {r0}, {r1}, ... (at most 16)
     std::string_view text{};               // {s0}
     std::initializer_list<int> ints{};     // {i10}, {i11}, ... (at most 6)
+    std::string_view detail{};             // {s2}: a second text, such as the field a file fault is about
 };
 
 // The status of a call keeps its most severe code; among equals the first stays.

@@ -14,9 +14,11 @@ void checkSite(block::Reporter r, const Site& site) {
     // Written so that NaN fails every range check.
     if (!(std::fabs(site.latitude) <= 90.0f)) r.report(code::badLatitude, {.reals = {site.latitude}});
     if (!(std::fabs(site.longitude) <= 360.0f)) r.report(code::badLongitude, {.reals = {site.longitude}});
-    const float zone = std::isfinite(site.timeZone) ? site.timeZone : -1.0f;
+    // Hours west, 0 to 23; beyond 12 hours east (UTC+13, UTC+14) only as negative hours
+    // west, which are accepted from -14 for every eastern zone.
+    const float zone = std::isfinite(site.timeZone) ? site.timeZone : -99.0f;
     const int rounded = block::nearestInt(zone);
-    if (rounded < 0 || rounded > 23) r.report(code::badTimeZone, {.reals = {site.timeZone}});
+    if (rounded < -14 || rounded > 23) r.report(code::badTimeZone, {.reals = {site.timeZone}});
     if (r.status() != 0) return;
 
     const float east = -site.longitude;
@@ -26,7 +28,7 @@ void checkSite(block::Reporter r, const Site& site) {
     // both are carried past a full turn so that zones 23 and 0 compare with longitudes
     // on either side of it.
     float l = site.longitude < 0.0f ? site.longitude + 360.0f : site.longitude;
-    float t = site.timeZone;
+    float t = floorMod(site.timeZone, 24.0f);  // -13 is the zone of 11 hours west
     if (!(l > 30.0f && l < 330.0f)) {
         if (t < 12.0f) t += 24.0f;
         if (l <= 30.0f) l += 360.0f;

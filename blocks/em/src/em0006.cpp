@@ -28,12 +28,13 @@
 // epoch 1980, 2 the almanac series with epoch 2000
 //#BP[1] Latitude, north positive, -90 to 90 (degrees)
 //#BP[2] Longitude, west of Greenwich positive, -360 to 360 (degrees)
-//#BP[3] Time zone, hours west of Greenwich, 0 to 23 (h)
+//#BP[3] Time zone, hours west of Greenwich, -14 to 23: UTC+1 is 23 or -1, UTC+13 is -13;
+// zone 12 is 12 hours east at a site east of Greenwich (h)
 //#Strings
 //#None
 //#Remarks
 // A series outside 0 to 2, a latitude or longitude out of range and a time zone that
-// rounds to a value outside 0 to 23 are errors at initialisation. A site at sea, and a
+// rounds to a value outside -14 to 23 are errors at initialisation. A site at sea, and a
 // time zone more than two hours away from the site's longitude, are warned about; the
 // run still starts.
 //#end

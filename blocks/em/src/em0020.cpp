@@ -28,7 +28,8 @@
 // epoch 1980, 2 the almanac series with epoch 2000
 //#BP[1] Latitude, north positive, -90 to 90 (degrees)
 //#BP[2] Longitude, west of Greenwich positive, -360 to 360 (degrees)
-//#BP[3] Time zone, hours west of Greenwich, 0 to 23 (h)
+//#BP[3] Time zone, hours west of Greenwich, -14 to 23: UTC+1 is 23 or -1, UTC+13 is -13;
+// zone 12 is 12 hours east at a site east of Greenwich (h)
 //#BP[4] Length of the averaging interval (min)
 //#BP[5] Number of sub-steps over the interval (-)
 //#Strings

@@ -10,7 +10,8 @@
 extern "C" {
 
 // Sun azimuth, elevation, declination and hour angle (degrees) for a clock time and a site
-// given with longitude and time zone positive west. mode 2: ecliptic series with epoch
+// given with longitude and time zone positive west (the zone -14 to 23, as zoneWest in
+// solar.h reads it). mode 2: ecliptic series with epoch
 // 1980; 3: almanac series with epoch 2000; anything else: Fourier series of the day angle.
 // A negative mode switches refraction off and is replaced by its absolute value.
 VIREO_EM_EXPORT void sunae(int* mode, const float* year, const float* month, const float* day,

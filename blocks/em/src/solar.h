@@ -16,8 +16,14 @@ struct ClockTime {
 struct Site {
     float latitude;   // degrees, north positive
     float longitude;  // degrees, west positive
-    float timeZone;   // hours, west positive
+    float timeZone;   // hours west of Greenwich, -14 to 23 (see zoneWest)
 };
+
+// The hours to add to a site's clock time for universal time. Zones are written in hours
+// west, 0 to 23, where 13 to 23 are the eastern zones 11 to 1 hours east; zone 12 is
+// 12 hours east at a site east of Greenwich and west elsewhere; -14 to -1 are hours east
+// as they are written (UTC+13 is -13), for the zones beyond 12 hours east.
+float zoneWest(const Site& site);
 
 // Degrees: azimuth from north through east, elevation above the horizon, declination,
 // hour angle (0 at solar noon, growing through the afternoon, within 0 to 360).

@@ -82,23 +82,31 @@ Equatorial fourier(float dayOfYear, float localTime, float timeZone, float longi
 
 namespace vireo::em {
 
+float zoneWest(const Site& site) {
+    // The site is east of Greenwich when its longitude west, brought into [0, 360), lies
+    // beyond 180 degrees.
+    const bool east = floorMod(site.longitude, 360.0f) > 180.0f;
+    if (site.timeZone > 12.0f || (site.timeZone == 12.0f && east)) return site.timeZone - 24.0f;
+    return site.timeZone;
+}
+
 SunPosition sunPosition(int series, bool refraction, const ClockTime& time, const Site& site) {
     const int y = nearestInt(time.year), m = nearestInt(time.month), d = nearestInt(time.day);
     const float dayOfYear = static_cast<float>(idoy(&y, &m, &d));
-    float ut = site.timeZone + time.hour + (time.minute + time.second / 60.0f) / 60.0f - time.dst;
+    // An eastern zone written as hours west (23 for one hour east) would put universal
+    // time a day late: the clock time less the eastern offset is meant.
+    const float zone = zoneWest(site);
     const float phi = site.latitude * kRad;
 
     Equatorial sun{};
     if (series == 2 || series == 3) {
-        // A zone of 13 to 23 hours west is one of 11 to 1 hours east: universal time is the
-        // clock time less the eastern offset, not 24 hours later.
-        if (site.timeZone > 12.0f) ut -= 24.0f;
+        const float ut = zone + time.hour + (time.minute + time.second / 60.0f) / 60.0f - time.dst;
         int jd = 0;
         julian(&y, &m, &d, &jd);
         sun = series == 2 ? ecliptic1980(jd, y, ut, site.longitude) : almanac2000(jd, ut, site.longitude);
     } else {
         const float localTime = time.hour + time.minute / 60.0f + time.second / 3600.0f - time.dst;
-        sun = fourier(dayOfYear, localTime, site.timeZone, site.longitude);
+        sun = fourier(dayOfYear, localTime, zone, site.longitude);
     }
     const float delta = sun.declination;
     const float omega = reduce(sun.hourAngle, kTwoPi);

@@ -1,0 +1,49 @@
+# Installs the build tree BUILD into PREFIX and runs the first example there.
+#   cmake -DBUILD=dir -DPREFIX=dir -P check-install.cmake
+file(REMOVE_RECURSE ${PREFIX})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${PREFIX}
+                OUTPUT_QUIET RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "cmake --install exited with ${status}")
+endif()
+
+set(libs ${PREFIX}/lib/vireo)
+foreach(f bin/vireo bin/blockdoc lib/vireo/libVireoTools.so lib/vireo/libVireoEngine.so lib/vireo/libVireoBridge.so
+          lib/vireo/libVireoUB.so lib/vireo/libVireoEM.so share/vireo/examples/sun-year.vireo
+          share/vireo/examples/weather-year.vireo share/vireo/examples/auckland-2023.csv)
+  if(NOT EXISTS ${PREFIX}/${f})
+    message(FATAL_ERROR "not installed: ${f}")
+  endif()
+endforeach()
+if(NOT IS_DIRECTORY ${libs}/include)
+  message(FATAL_ERROR "not installed: the include directory lib/vireo/include")
+endif()
+
+# Nothing installed may find its libraries in the build tree: it would run there only.
+file(GLOB installed ${PREFIX}/bin/* ${libs}/*.so)
+foreach(f ${installed})
+  file(READ_ELF ${f} RPATH rpath RUNPATH runpath)
+  if("${rpath}${runpath}" MATCHES "${BUILD}")
+    message(FATAL_ERROR "${f} looks for libraries in the build tree: ${rpath}${runpath}")
+  endif()
+endforeach()
+
+# A user's shell: another working directory, a home of its own, none of VIREO's
+# directory variables.
+set(home ${PREFIX}/home)
+file(MAKE_DIRECTORY ${home}/elsewhere)
+set(clean ${CMAKE_COMMAND} -E env --unset=VIREO_HOME --unset=VIREO_USER_BLOCKS --unset=VIREO_INCLUDE_DIR
+    --unset=VIREO_STATE_DIR --unset=VIREO_CONFIG_DIR --unset=VIREO_MSG_TRACE --unset=LD_LIBRARY_PATH
+    --unset=XDG_DATA_HOME --unset=XDG_STATE_HOME --unset=XDG_CONFIG_HOME HOME=${home})
+set(examples ${PREFIX}/share/vireo/examples)
+execute_process(COMMAND ${clean} ${PREFIX}/bin/vireo ${examples}/sun-year.vireo
+                WORKING_DIRECTORY ${home}/elsewhere OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR NOT out MATCHES "Running VIREO" OR NOT out MATCHES "End of VIREO run")
+  message(FATAL_ERROR "the installed vireo exited with ${status}:\n${out}${err}")
+endif()
+file(STRINGS ${examples}/sun-2023.csv lines)
+list(LENGTH lines count)
+if(NOT count EQUAL 8761)
+  message(FATAL_ERROR "${examples}/sun-2023.csv: ${count} lines, expected 8761")
+endif()
+message(STATUS "installed into ${PREFIX}; the example wrote ${count} lines")
