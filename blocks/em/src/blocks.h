@@ -14,6 +14,11 @@ using block::BlockView;
 using block::IdentifyOnly;
 using block::Rule;
 
+struct planck_block {  // PLANCK
+    using View = block::View<table::em0001>;
+    static void init(View& b);
+    static void step(View& b);
+};
 struct e0_block {  // E0 GON
     using View = block::View<table::em0002>;
     static void init(View& b);
@@ -21,6 +26,11 @@ struct e0_block {  // E0 GON
 };
 struct et_block {  // ET
     using View = block::View<table::em0003>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct gtloss_block {  // GTLOSS
+    using View = block::View<table::em0004>;
     static void init(View& b);
     static void step(View& b);
 };
@@ -39,10 +49,31 @@ struct sunaea_block {  // SUNAEA
     static void init(View& b);
     static void step(View& b);
 };
+struct disgr_block {  // DISGR
+    using View = block::View<table::em0023>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct betamax_block {  // BETAMAX SHADF
+    using View = block::View<table::em0031>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct betaopt_block {  // BETAOPT
+    using View = block::View<table::em0032>;
+    static void init(View& b);
+    static void step(View& b);
+};
 struct betgam_block {  // BETGAM
     using View = block::View<table::em0037>;
     static void init(View& b);
     static void step(View& b);
+};
+struct phiopt_block {  // PHIOPT
+    using View = block::View<table::em0038>;
+    static void init(View& b);
+    static void step(View& b);
+    static void last(View& b);
 };
 struct dincli_block {  // DINCLI
     using View = block::View<table::em0039>;
