@@ -112,23 +112,78 @@ TEST(SunaeInAModel, AYearOfHoursAgreesWithTheReference) {
     }
 }
 
-// A block that is only declared (PLANCK is not built yet) keeps the model from running,
-// instead of handing zeros on as results.
+// A block that is only declared (the weather database's updater is not built yet) keeps
+// the model from running, instead of handing zeros on as results.
 TEST(UnbuiltBlockInAModel, KeepsTheRunFromStarting) {
     const std::string dir = vireo_test::scratchDirectory("unbuilt-model");
-    vireo_test::writeFile(dir + "/planck.vireo",
+    vireo_test::writeFile(dir + "/update.vireo",
                           "b 1 CALENDAR\np 1 2023 1 1 0 24 1\n"
-                          "b 2 PLANCK 1.4 1.4\np 2 0\n"
-                          "b 3 CSVOUT 2.1\np 3 'planck.csv'\n");
+                          "b 2 MTMUP\np 2 'commands.txt'\n"
+                          "b 3 CSVOUT 1.4\np 3 'update.csv'\n");
     std::filesystem::create_directories(dir + "/no-user-blocks");
     vireo_test::RunOptions o;
     o.workingDirectory = dir;
     o.env = {{"VIREO_HOME", vireo_test::buildDir() + "/lib"}, {"VIREO_USER_BLOCKS", dir + "/no-user-blocks"}};
-    const auto run = vireo_test::runVireo({"planck.vireo"}, o);
+    const auto run = vireo_test::runVireo({"update.vireo"}, o);
     EXPECT_EQ(run.exitStatus, 1) << run.out;
     const auto refused = std::find_if(run.trace.begin(), run.trace.end(), [](const auto& r) { return r.code() == 309001; });
     ASSERT_NE(refused, run.trace.end()) << run.out;
-    EXPECT_EQ((*refused)["s1"], "PLANCK");
+    EXPECT_EQ((*refused)["s1"], "MTMUP");
     EXPECT_EQ((*refused)["i3"], "2");
-    EXPECT_EQ(vireo_test::readFile(dir + "/planck.csv"), "in1\n");  // the header only: no row of zeros
+    EXPECT_EQ(vireo_test::readFile(dir + "/update.csv"), "in1\n");  // the header only: no row of zeros
+}
+
+// Glazing losses through the engine: SUNAE and INANGE give the sun's position and its
+// incidence on a south-facing surface, CONST the radiation parts on it, and two GTLOSS
+// blocks pass them through a glass cover (equivalent angles) and an ASHRAE cover (sky
+// integration) for a year of hours.
+TEST(GlazingInAModel, AYearOfHoursPassesNoMoreThanArrives) {
+    const std::string dir = vireo_test::scratchDirectory("glazing-model");
+    vireo_test::writeFile(dir + "/glazing.vireo",
+                          "b 1 CALENDAR\np 1 2023 1 1 0.5 8760 1\n"
+                          "b 2 SUNAE 1.1 1.2 1.3 1.4\np 2 2 39.742 105.179 7\n"
+                          // latitude, tilt, surface azimuth, G, B, D, R, soiling, glass index
+                          "b 3 CONST\np 3 39.742 40 180 800 500 200 100 0.03 1.526\n"
+                          "b 4 INANGE 3.1 3.2 3.3 2.3 2.4\n"
+                          "b 5 GTLOSS 3.4 3.5 3.6 3.7 3.2 3.3 2.1 2.2 4.1 3.8 3.9\np 5 0 0\n"
+                          "b 6 GTLOSS 3.4 3.5 3.6 3.7 3.2 3.3 2.1 2.2 4.1 3.8\np 6 1 1 0.05 0 0 0 24 6\n"
+                          "b 7 CSVOUT 4.1 5.1 5.2 5.3 5.4 5.5 6.1 6.2 6.3 6.4 6.5\np 7 'glazing.csv'\n");
+    std::filesystem::create_directories(dir + "/no-user-blocks");
+    vireo_test::RunOptions o;
+    o.workingDirectory = dir;
+    o.env = {{"VIREO_HOME", vireo_test::buildDir() + "/lib"}, {"VIREO_USER_BLOCKS", dir + "/no-user-blocks"}};
+    const auto run = vireo_test::runVireo({"glazing.vireo"}, o);
+    ASSERT_EQ(run.exitStatus, 0) << run.out;
+    EXPECT_EQ(run.codes().back(), 4999);
+
+    std::istringstream csv(vireo_test::readFile(dir + "/glazing.csv"));
+    std::string line;
+    ASSERT_TRUE(std::getline(csv, line));  // the header
+    const double incident[4] = {800, 500, 200, 100};
+    int rows = 0, lit = 0;
+    while (std::getline(csv, line)) {
+        std::vector<double> row;
+        std::istringstream fields(line);
+        for (std::string f; std::getline(fields, f, ',');) row.push_back(std::stod(f));
+        ASSERT_EQ(row.size(), 11u) << line;
+        for (double v : row) ASSERT_TRUE(std::isfinite(v)) << line;
+        for (int block : {1, 6}) {
+            for (int part = 0; part < 4; ++part) {
+                ASSERT_GE(row[block + part], 0.0) << line;
+                ASSERT_LE(row[block + part], incident[part]) << line;
+            }
+            ASSERT_NEAR(row[block], row[block + 1] + row[block + 2] + row[block + 3], 1e-3) << line;
+            ASSERT_GT(row[block + 4], 0.0) << line;
+            ASSERT_LE(row[block + 4], 1.0) << line;
+        }
+        if (row[0] < 90) {
+            ++lit;
+            ASSERT_GT(row[2], 0.0) << line;
+        } else {
+            ASSERT_EQ(row[2], 0.0) << line;  // the sun behind the surface
+        }
+        ++rows;
+    }
+    EXPECT_EQ(rows, 8760);
+    EXPECT_GT(lit, 3000);
 }

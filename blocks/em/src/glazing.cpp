@@ -57,13 +57,13 @@ float twoPasses(float extinction, float thickness, float angle) {
 
 float combinedReflectance(float ri, float rj) {
     const float below = 1.0f - ri * rj;
-    return below > 0.0f ? ri + rj * square(1.0f - ri) / below : 1.0f;
+    return below > 0.0f ? atMostOne(ri + rj * square(1.0f - ri) / below) : 1.0f;
 }
 
 float filmReflectance(float r23, float r34, float delta) {
     const float s = 2.0f * std::sqrt(r23) * std::sqrt(r34) * std::cos(delta);
     const float below = 1.0f + r23 * r34 + s;
-    return below > 0.0f ? (r23 + r34 + s) / below : 1.0f;
+    return below > 0.0f ? atMostOne((r23 + r34 + s) / below) : 1.0f;
 }
 
 float phaseThickness(float angle, float wavelength, float thickness, float index) {
