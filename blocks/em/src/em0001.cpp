@@ -91,7 +91,7 @@ void planck_block::step(View& b) {
     if (!std::isfinite(given) || !(t > 0.0) || !std::isfinite(t)) return;
 
     if (s.form == 2) {
-        if (!(given > 0.0)) return;  // no photon has no energy
+        if (!(given > 0.0)) return;  // a photon energy not above 0 describes no radiation
         const double energy = kQ * given;
         const double nu = energy / kH;
         const Exponentials e = exponentials(energy / (kK * t));

@@ -66,7 +66,6 @@
 //#end
 #include "blocks.h"
 
-#include "Numbers.h"
 #include "angles.h"
 #include "glazing.h"
 
@@ -229,7 +228,7 @@ void gtloss_block::step(View& b) {
     b.out(3) = groundThrough;
     b.out(4) = 1.0f;
     if (incidence > 1.0e-35f && global > 0.0f) {
-        // Only the beam changes at normal incidence.
+        // The pass at normal incidence changes the beam alone; sky and ground parts stand.
         const float normalTotal = step.through(beam, 0.0f) + diffuseThrough + groundThrough;
         if (normalTotal != 0.0f) b.out(4) = total / normalTotal;
     }

@@ -16,8 +16,8 @@
 //#IN[1] Variance of the distribution, above 0; optional: when connected it replaces
 // parameter 1 at every step (-)
 //#Outputs
-//#OUT[0] Density f(x), not below 0; 0 outside 0 < x < b and at a step whose variance
-// input is not above 0 (-)
+//#OUT[0] Density f(x), not below 0; 0 below x = 0, from x = b on, at x = 0 unless the
+// shape a is 0, and at a step whose variance input is not above 0 (-)
 //#Parameters
 //#BP[0] Variance of the distribution, above 0 unless input 2 gives it (-)
 //#BP[1] Not used (-)

@@ -44,7 +44,6 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <limits>
 
 namespace vireo::em {
 namespace {
