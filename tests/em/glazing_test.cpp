@@ -141,10 +141,13 @@ TEST(GlazingOptics, SkyRadianceAndSoiling) {
                     lpdens(&sunAzimuth, &sunElevation, &a, &e, &l);
                     EXPECT_NEAR(l / reference::cieSkyType13(sunAzimuth, sunElevation, a, e), 1.0, 5e-4) << a << " " << e;
                 }
-    const float sunAzimuth = 180, sunElevation = 30, horizon = 0;
+    const float sunAzimuth = 180, sunElevation = 30, horizon = 0, tilt = 35, normal = 55;
     float l = -1;
     lpdens(&sunAzimuth, &sunElevation, &sunAzimuth, &horizon, &l);
     EXPECT_EQ(l, 0.0f);
+    // The element along the surface normal: a cosine a rounding step above 1 is 0 degrees.
+    incang(&sunAzimuth, &normal, &sunAzimuth, &tilt, &l);
+    EXPECT_NEAR(l, 0.0f, 0.05f);
     for (float phi = 0; phi < 90; phi += 0.5f)
         for (float s : {0.0f, 0.05f, 0.3f}) {
             float f = -1;
@@ -172,6 +175,10 @@ TEST(Gtloss, SkyIntegrationIsTheRadianceWeightedMean) {
             weighted += w * ashraeModifier(b0, 90 - e) * soilingFactor(loss, 90 - e);
         }
     EXPECT_NEAR(out[2] / 200, weighted / weights, 1e-4);
+    // Elements are spaced by the counts the loops run, the parameters rounded.
+    BlockInstance rounded = gtloss({1, 1, b0, 0, 0, 0, 35.6f, 9.4f}, 10);
+    ASSERT_EQ(rounded.init(), 0);
+    EXPECT_EQ(rounded.step(b.IN)[2], out[2]);
     // Facing straight down, no element lies in front of the surface: nothing passes.
     EXPECT_EQ(b.step(inputs({.global = 300, .diffuse = 200, .tilt = 180, .incidence = 120}))[2], 0.0f);
 }

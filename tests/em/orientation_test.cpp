@@ -140,6 +140,11 @@ TEST(Phiopt, IdealRotationOfAOneAxisTracker) {
     EXPECT_NEAR(fem0038(&phi, &psi, &alpha, &axis, &dgamma, &gamma0, &beff, &gamma), 0.5f * 3.1415927f - alpha, 1e-6f);
     EXPECT_EQ(beff, 0.0f);
     EXPECT_EQ(gamma, gamma0);
+    // BETAOPT's residual over its area (sin alpha, cos alpha, cos psi'), whose sine and
+    // cosine in single precision need not lie on the unit circle: no NaN facing the sun.
+    cem0032[0] = 0.5f, cem0032[1] = 0.8660255f, cem0032[2] = 1;
+    const float facing = 1.0471976f;
+    EXPECT_NEAR(fem0032(&facing), 0.0f, 1e-6f);
 }
 
 TEST(Phiopt, UnsettledSearchesAreWarnedOnceAndCountedAtTheEnd) {
