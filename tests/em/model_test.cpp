@@ -70,33 +70,45 @@ void compare(const std::vector<double>& row, std::size_t first, const Site& site
     w.hourAngle = std::max(w.hourAngle, std::fabs(angleBetween(row[first + 3], p.hourAngle)));
 }
 
-}  // namespace
-
-TEST(SunaeInAModel, AYearOfHoursAgreesWithTheReference) {
-    const std::string dir = vireo_test::scratchDirectory("sunae-model");
-    vireo_test::writeFile(dir + "/year.vireo", kModel);
+// A model run by the real host in a scratch directory of its own, with the build's block
+// libraries and no user blocks of the user's; its files are written there.
+vireo_test::RunResult runModel(const std::string& dir, const std::string& file, const std::string& text) {
+    vireo_test::writeFile(dir + "/" + file, text);
     std::filesystem::create_directories(dir + "/no-user-blocks");
     vireo_test::RunOptions o;
     o.workingDirectory = dir;
     o.env = {{"VIREO_HOME", vireo_test::buildDir() + "/lib"}, {"VIREO_USER_BLOCKS", dir + "/no-user-blocks"}};
-    const auto run = vireo_test::runVireo({"year.vireo"}, o);
+    return vireo_test::runVireo({file}, o);
+}
+
+// The rows of a CSV file below its header, as numbers.
+std::vector<std::vector<double>> csvRows(const std::string& path) {
+    std::istringstream csv(vireo_test::readFile(path));
+    std::string line;
+    std::getline(csv, line);
+    std::vector<std::vector<double>> rows;
+    while (std::getline(csv, line)) rows.push_back(numbers(line));
+    return rows;
+}
+
+}  // namespace
+
+TEST(SunaeInAModel, AYearOfHoursAgreesWithTheReference) {
+    const std::string dir = vireo_test::scratchDirectory("sunae-model");
+    const auto run = runModel(dir, "year.vireo", kModel);
     ASSERT_EQ(run.exitStatus, 0) << run.out;
     const auto codes = run.codes();
     ASSERT_GE(codes.size(), 2u);
     EXPECT_EQ(codes[codes.size() - 2], 4004);
     EXPECT_EQ(codes.back(), 4999);
 
-    std::istringstream csv(vireo_test::readFile(dir + "/sun.csv"));
-    std::string line;
-    ASSERT_TRUE(std::getline(csv, line));  // the header
     Worst series2, series3, east;
     int rows = 0;
-    while (std::getline(csv, line)) {
-        const std::vector<double> row = numbers(line);
-        ASSERT_EQ(row.size(), 16u) << line;
-        for (double v : row) ASSERT_TRUE(std::isfinite(v)) << line;
+    for (const auto& row : csvRows(dir + "/sun.csv")) {
+        ASSERT_EQ(row.size(), 16u) << rows;
+        for (double v : row) ASSERT_TRUE(std::isfinite(v)) << rows;
         // The calendar's hours: the middle of each hour of 2023, in order.
-        ASSERT_EQ(row[3], (rows % 24) + 0.5) << line;
+        ASSERT_EQ(row[3], (rows % 24) + 0.5) << rows;
         compare(row, 4, kGolden, series2);
         compare(row, 8, kGolden, series3);
         compare(row, 12, kCanberra, east);
@@ -118,25 +130,64 @@ TEST(SunaeInAModel, AYearOfHoursAgreesWithTheReference) {
     }
 }
 
-// A block that is only declared (PLANCK is not built yet) keeps the model from running,
-// instead of handing zeros on as results.
+// A block that is only declared (the weather database's updater is not built yet) keeps
+// the model from running, instead of handing zeros on as results.
 TEST(UnbuiltBlockInAModel, KeepsTheRunFromStarting) {
     const std::string dir = vireo_test::scratchDirectory("unbuilt-model");
-    vireo_test::writeFile(dir + "/planck.vireo",
-                          "b 1 CALENDAR\np 1 2023 1 1 0 24 1\n"
-                          "b 2 PLANCK 1.4 1.4\np 2 0\n"
-                          "b 3 CSVOUT 2.1\np 3 'planck.csv'\n");
-    std::filesystem::create_directories(dir + "/no-user-blocks");
-    vireo_test::RunOptions o;
-    o.workingDirectory = dir;
-    o.env = {{"VIREO_HOME", vireo_test::buildDir() + "/lib"}, {"VIREO_USER_BLOCKS", dir + "/no-user-blocks"}};
-    const auto run = vireo_test::runVireo({"planck.vireo"}, o);
+    const auto run = runModel(dir, "update.vireo",
+                              "b 1 CALENDAR\np 1 2023 1 1 0 24 1\n"
+                              "b 2 MTMUP\np 2 'commands.txt'\n"
+                              "b 3 CSVOUT 1.4\np 3 'update.csv'\n");
     EXPECT_EQ(run.exitStatus, 1) << run.out;
     const auto refused = std::find_if(run.trace.begin(), run.trace.end(), [](const auto& r) { return r.code() == 309001; });
     ASSERT_NE(refused, run.trace.end()) << run.out;
-    EXPECT_EQ((*refused)["s1"], "PLANCK");
+    EXPECT_EQ((*refused)["s1"], "MTMUP");
     EXPECT_EQ((*refused)["i3"], "2");
-    EXPECT_EQ(vireo_test::readFile(dir + "/planck.csv"), "in1\n");  // the header only: no row of zeros
+    EXPECT_EQ(vireo_test::readFile(dir + "/update.csv"), "in1\n");  // the header only: no row of zeros
+}
+
+// Glazing losses through the engine: SUNAE and INANGE give the sun's position and its
+// incidence on a south-facing surface, CONST the radiation parts on it, and two GTLOSS
+// blocks pass them through a glass cover (equivalent angles) and an ASHRAE cover (sky
+// integration) for a year of hours.
+TEST(GlazingInAModel, AYearOfHoursPassesNoMoreThanArrives) {
+    const std::string dir = vireo_test::scratchDirectory("glazing-model");
+    const auto run = runModel(dir, "glazing.vireo",
+                              "b 1 CALENDAR\np 1 2023 1 1 0.5 8760 1\n"
+                              "b 2 SUNAE 1.1 1.2 1.3 1.4\np 2 2 39.742 105.179 7\n"
+                              // latitude, tilt, surface azimuth, G, B, D, R, soiling, glass index
+                              "b 3 CONST\np 3 39.742 40 180 800 500 200 100 0.03 1.526\n"
+                              "b 4 INANGE 3.1 3.2 3.3 2.3 2.4\n"
+                              "b 5 GTLOSS 3.4 3.5 3.6 3.7 3.2 3.3 2.1 2.2 4.1 3.8 3.9\np 5 0 0\n"
+                              "b 6 GTLOSS 3.4 3.5 3.6 3.7 3.2 3.3 2.1 2.2 4.1 3.8\np 6 1 1 0.05 0 0 0 24 6\n"
+                              "b 7 CSVOUT 4.1 5.1 5.2 5.3 5.4 5.5 6.1 6.2 6.3 6.4 6.5\np 7 'glazing.csv'\n");
+    ASSERT_EQ(run.exitStatus, 0) << run.out;
+    EXPECT_EQ(run.codes().back(), 4999);
+
+    const double incident[4] = {800, 500, 200, 100};
+    int rows = 0, lit = 0;
+    for (const auto& row : csvRows(dir + "/glazing.csv")) {
+        ASSERT_EQ(row.size(), 11u) << rows;
+        for (double v : row) ASSERT_TRUE(std::isfinite(v)) << rows;
+        for (int block : {1, 6}) {
+            for (int part = 0; part < 4; ++part) {
+                ASSERT_GE(row[block + part], 0.0) << rows;
+                ASSERT_LE(row[block + part], incident[part]) << rows;
+            }
+            ASSERT_NEAR(row[block], row[block + 1] + row[block + 2] + row[block + 3], 1e-3) << rows;
+            ASSERT_GT(row[block + 4], 0.0) << rows;
+            ASSERT_LE(row[block + 4], 1.0) << rows;
+        }
+        if (row[0] < 90) {
+            ++lit;
+            ASSERT_GT(row[2], 0.0) << rows;
+        } else {
+            ASSERT_EQ(row[2], 0.0) << rows;  // the sun behind the surface
+        }
+        ++rows;
+    }
+    EXPECT_EQ(rows, 8760);
+    EXPECT_GT(lit, 3000);
 }
 
 namespace {

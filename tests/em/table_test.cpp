@@ -77,9 +77,13 @@ TEST(BlockTable, ExportsExactlyTheBlocksUnderTheLoadersRule) {
     const auto exported = vireo_test::exportedNames(vireo_test::buildDir() + "/lib/libVireoEM.so");
     EXPECT_EQ(vireo_test::blockFormNames(exported), vireo_test::routinesOf(kPublished));
     const std::set<std::string> all(exported.begin(), exported.end());
-    for (const char* routine : {"info", "sunae", "e0", "et", "inang", "goh", "cksite", "check_coordinates",
-                                "is_on_land", "float_mod", "sind", "cosd", "tand", "atand", "acosd",
-                                "asind", "atan2d"})
+    for (const char* routine :
+         {"info", "sunae", "e0", "et", "inang", "goh", "cksite", "check_coordinates", "is_on_land", "float_mod",
+          "sind", "cosd", "tand", "atand", "acosd", "asind", "atan2d", "dgamln", "dtovangamma", "dubgam4", "dirt",
+          "lanz_rel", "krau_rel", "ashrae", "sjerps", "lpdens", "incang", "lanzer", "reflij", "refl24", "pol",
+          "refls", "reflp", "delta", "angout", "krauter", "trans123", "rhoquerij", "rhoi", "rhoqi", "transqi",
+          "transi", "transs", "transp", "absorp2", "absorp1", "refl_0_grad", "fem0031", "fem0032", "fem0038",
+          "cem0031", "cem0032"})
         EXPECT_EQ(all.count(routine), 1u) << routine;
 }
 
@@ -109,6 +113,13 @@ TEST(BlockTable, LastCallChangesNothing) {
         {"em0037", {30, 0}, {20}, 1},
         {"em0039", {}, {5}, 1},
         {"em0041", {0}, {30}, 2},
+        {"em0001", {0}, {10, 300}, 1},
+        {"em0004", {1, 1, 0.05f, 0, 0, 0, 12, 3}, {800, 500, 200, 100, 30, 180, 170, 40, 20, 0.02f}, 1},
+        {"em0023", {0.3f}, {0.8f}, 1},
+        {"em0031", {5, 2}, {10, 20}, 1},
+        {"em0031", {5, 2}, {10, 20, 45}, 2},
+        {"em0032", {}, {10, 20}, 1},
+        {"em0038", {20, 0, 0}, {200, 30}, 1},  // counts only searches that do not settle
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.routine);

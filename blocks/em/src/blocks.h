@@ -14,6 +14,11 @@ using block::BlockView;
 using block::IdentifyOnly;
 using block::Rule;
 
+struct planck_block {  // PLANCK
+    using View = block::View<table::em0001>;
+    static void init(View& b);
+    static void step(View& b);
+};
 struct e0_block {  // E0 GON
     using View = block::View<table::em0002>;
     static void init(View& b);
@@ -24,8 +29,8 @@ struct et_block {  // ET
     static void init(View& b);
     static void step(View& b);
 };
-struct genv_block {  // GENV
-    using View = block::View<table::em0005>;
+struct gtloss_block {  // GTLOSS
+    using View = block::View<table::em0004>;
     static void init(View& b);
     static void step(View& b);
 };
@@ -44,8 +49,18 @@ struct sunaea_block {  // SUNAEA
     static void init(View& b);
     static void step(View& b);
 };
-struct tsoil_block {  // TSOIL
-    using View = block::View<table::em0028>;
+struct disgr_block {  // DISGR
+    using View = block::View<table::em0023>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct betamax_block {  // BETAMAX SHADF
+    using View = block::View<table::em0031>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct betaopt_block {  // BETAOPT
+    using View = block::View<table::em0032>;
     static void init(View& b);
     static void step(View& b);
 };
@@ -54,17 +69,34 @@ struct betgam_block {  // BETGAM
     static void init(View& b);
     static void step(View& b);
 };
+struct phiopt_block {  // PHIOPT
+    using View = block::View<table::em0038>;
+    static void init(View& b);
+    static void step(View& b);
+    static void last(View& b);
+};
 struct dincli_block {  // DINCLI
     using View = block::View<table::em0039>;
     static void step(View& b);
 };
-struct moonae2_block {  // MOONAE2
-    using View = block::View<table::em0040>;
+struct phi2psi_block {  // PHI2PSI PSI2PHI
+    using View = block::View<table::em0041>;
     static void init(View& b);
     static void step(View& b);
 };
-struct phi2psi_block {  // PHI2PSI PSI2PHI
-    using View = block::View<table::em0041>;
+
+struct genv_block {  // GENV
+    using View = block::View<table::em0005>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct tsoil_block {  // TSOIL
+    using View = block::View<table::em0028>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct moonae2_block {  // MOONAE2
+    using View = block::View<table::em0040>;
     static void init(View& b);
     static void step(View& b);
 };

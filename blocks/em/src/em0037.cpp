@@ -26,8 +26,8 @@
 //#end
 #include "blocks.h"
 
-#include "Numbers.h"
 #include "angles.h"
+#include "orientation.h"
 
 #include <cmath>
 
@@ -44,15 +44,10 @@ constexpr Rule kRules[] = {
 void betgam_block::init(View& b) { b.check(kRules); }
 
 void betgam_block::step(View& b) {
-    const float rho = b.in(0) * kRad;
-    const float x = std::cos(b.par(0) * kRad) * std::cos(rho);
-    b.out(0) = block::acosClamped(x) / kRad;
-    if (std::fabs(x) < 1.0f) {
-        const float s = std::sin(rho) / (std::sqrt(1.0f + x) * std::sqrt(1.0f - x));
-        b.out(1) = block::asinClamped(s) / kRad + b.par(1) + 180.0f;
-    } else {
-        b.out(1) = b.par(2);  // a horizontal surface has no azimuth of its own
-    }
+    const TurnedSurface s = turnSurface(static_cast<double>(b.par(0)) * kRad, static_cast<double>(b.in(0)) * kRad);
+    b.out(0) = static_cast<float>(s.tilt / kRad);
+    // A horizontal surface has no azimuth of its own.
+    b.out(1) = s.horizontal ? b.par(2) : static_cast<float>(s.azimuthOffset / kRad + b.par(1) + 180.0);
 }
 
 }  // namespace vireo::em

@@ -16,9 +16,23 @@ using block::kRuleFills;
     X(badTimeZone, 305034, "r0")                 \
     X(badAxisTilt, 305081, kRuleFills)           \
     X(badLongitude, 305082, "r0")                \
+    X(shadingNeedsTilt, 305132, "")              \
+    X(badGlazingModel, 305137, kRuleFills)       \
+    X(badDiffuseTreatment, 305138, kRuleFills)   \
+    X(badAshraeCoefficient, 305139, kRuleFills)  \
+    X(badLayerThickness1, 305140, kRuleFills)    \
+    X(badLayerThickness2, 305141, kRuleFills)    \
+    X(badFilmThickness, 305142, kRuleFills)      \
+    X(badSkyIntervals, 305143, kRuleFills)       \
+    X(glazingInputMissing, 305144, "i10 i11 s0") \
+    X(badVariance, 305182, kRuleFills)           \
+    X(badRowWidth, 305255, "r0 r1")              \
     X(badAxisAzimuth, 305258, kRuleFills)        \
     X(badSubSteps, 305259, kRuleFills)           \
+    X(badRotationLimit, 305319, kRuleFills)      \
     X(atSea, 202129, "s0")                       \
+    X(rotationsNotSettled, 205097, "")           \
+    X(rotationNotSettled, 205098, "r0 r1")       \
     X(zoneFarFromLongitude, 205135, "r0 r1")     \
     X(genvNegativeSpeed, 305291, kRuleFills)     \
     X(genvNegativeSpectrum, 305292, kRuleFills)  \
@@ -37,6 +51,10 @@ using block::kRuleFills;
     X(tsoilFileEnds, 405031, "i8 s0")            \
     X(tsoilBadRecord, 405032, "i8 s0")
 VIREO_MESSAGE_CODES(VIREO_EM_CODES)
+
+// The block table gives BETAMAX's angle of the shading geometry the number of SUNAEA's
+// sub-step count: one catalogue text serves both.
+inline constexpr block::Code badShadingAngle = badSubSteps;
 
 }  // namespace vireo::em::code
 

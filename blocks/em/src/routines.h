@@ -51,6 +51,64 @@ VIREO_EM_EXPORT void cksite(const float* latitude, const float* longitude, const
 VIREO_EM_EXPORT float dgamln(const float* x);
 VIREO_EM_EXPORT float dtovangamma(const float* x);
 VIREO_EM_EXPORT void dubgam4(const float* target, const float* v, float* k);
+// Glazing optics of GTLOSS, every value single precision, angles in radians unless
+// marked degrees; each routine writes its result into its last argument. Index arrays
+// n hold n(0) = 1 (air) to n(4); alpha and thickn the three layers.
+VIREO_EM_EXPORT void angout(const float* theta, const float* ratio, float* result);
+VIREO_EM_EXPORT void refls(const float* theta, const float* ratio, float* result);
+VIREO_EM_EXPORT void reflp(const float* theta, const float* ratio, float* result);
+VIREO_EM_EXPORT void transs(const float* theta, const float* ratio, float* result);
+VIREO_EM_EXPORT void transp(const float* theta, const float* ratio, float* result);
+VIREO_EM_EXPORT void pol(const float* a, const float* b, float* result);
+VIREO_EM_EXPORT void refl_0_grad(const float* a, const float* b, float* result);
+VIREO_EM_EXPORT void absorp1(const float* alpha, const float* d, const float* theta, float* result);
+VIREO_EM_EXPORT void absorp2(const float* alpha, const float* d, const float* theta, float* result);
+VIREO_EM_EXPORT void reflij(const float* ri, const float* rj, float* result);
+VIREO_EM_EXPORT void refl24(const float* r23, const float* r34, const float* delta, float* result);
+VIREO_EM_EXPORT void delta(const float* theta3, const float* lambda, const float* d, const float* n3, float* result);
+VIREO_EM_EXPORT void transi(const float* t1, const float* t2, const float* r2, const float* r1, const float* a1,
+                            const float* a2, float* result);
+VIREO_EM_EXPORT void transqi(const float* t12, const float* r12, const float* r23, const float* a1,
+                             const float* a2, float* result);
+VIREO_EM_EXPORT void rhoqi(const float* r01, const float* t12, const float* r12, const float* a2, float* result);
+VIREO_EM_EXPORT void rhoi(const float* r12, const float* t12, const float* r23, const float* a2, float* result);
+VIREO_EM_EXPORT void rhoquerij(const float* q2, const float* tq2, const float* t2, const float* q1,
+                               const float* t12, const float* p2, const float* r12, float* result);
+VIREO_EM_EXPORT void trans123(const float* t1, const float* t2, const float* t3, const float* t12,
+                              const float* t23, const float* p3, const float* r23, const float* q21,
+                              float* result);
+// Incidence-angle modifiers, phi in degrees: model 0 (n(0) taken from the array, n(1)
+// given apart), 1, 2 (which clears alpha(3) in the caller's array) and 3.
+VIREO_EM_EXPORT void sjerps(const float* phi, const float* n, const float* n1, float* result);
+VIREO_EM_EXPORT void ashrae(const float* b0, const float* phi, float* result);
+VIREO_EM_EXPORT void krau_rel(const float* phi, const float* n, float* alpha, const float* thickn, float* result);
+VIREO_EM_EXPORT void krauter(const float* theta0, const float* n, const float* alpha, const float* thickn,
+                             float* result);
+VIREO_EM_EXPORT void lanz_rel(const float* phi, const float* n, const float* lambda, const float* d, float* result);
+VIREO_EM_EXPORT void lanzer(const float* theta0, const float* n, const float* lambda, const float* d, float* result);
+// Soiling factor for a loss s at normal incidence; incidence of a sky element on a
+// surface; relative clear-sky radiance of a sky element. Degrees.
+VIREO_EM_EXPORT void dirt(const float* s, const float* phi, float* result);
+VIREO_EM_EXPORT void incang(const float* a, const float* e, const float* gamma, const float* beta, float* result);
+VIREO_EM_EXPORT void lpdens(const float* sunAzimuth, const float* sunElevation, const float* a, const float* e,
+                            float* result);
+
+// Row shading and orientation. BETAMAX fills cem0031 (cos psi', cot alpha, D, L,
+// sin psi', tan phi) and BETAOPT cem0032 (sin alpha, cos alpha, cos psi') before their
+// searches; the residuals read them, so that the root finder can take fem0031 alone.
+// Angles in radians.
+VIREO_EM_EXPORT extern float cem0031[6];
+VIREO_EM_EXPORT extern float cem0032[3];
+// L (cos b + cos psi' cot alpha sin b / sqrt(1 + sin^2 psi' tan^2 phi)) - D: positive
+// where the shadow of a row of tilt b reaches beyond the next row.
+VIREO_EM_EXPORT float fem0031(const float* beta);
+// Incidence angle of the sun on a surface of tilt b.
+VIREO_EM_EXPORT float fem0032(const float* beta);
+// Incidence angle of the sun (azimuth psi, elevation alpha) on a surface turned by phi
+// about an axis of tilt betaf; the surface's tilt and azimuth go into beff and gamma
+// (the azimuth gamma0 when the turned surface is horizontal).
+VIREO_EM_EXPORT float fem0038(const float* phi, const float* psi, const float* alpha, const float* betaf,
+                              const float* dgamma, const float* gamma0, float* beff, float* gamma);
 
 // Trigonometry in degrees.
 VIREO_EM_EXPORT double sind(const double* x);

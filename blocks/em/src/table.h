@@ -12,10 +12,10 @@
 #include "BlockIdentity.h"
 
 #define VIREO_EM_BLOCKS(X)                                                                   \
-    X(em0001, "PLANCK", 1, 2, 2, 3, 11, 2, 0, 0, 1, 0, 0, standard, IdentifyOnly)             \
+    X(em0001, "PLANCK", 1, 2, 2, 3, 11, 2, 0, 0, 1, 0, 0, standard, planck_block)             \
     X(em0002, "E0 GON", 2, 1, 1, 1, 11, 0, 0, 1, 1, 0, 0, standard, e0_block)                 \
     X(em0003, "ET", 1, 1, 1, 1, 11, 0, 0, 1, 1, 0, 0, standard, et_block)                     \
-    X(em0004, "GTLOSS", 1, 10, 17, 5, 15, 0, 0, 2, 8, 0, 0, standard, IdentifyOnly)           \
+    X(em0004, "GTLOSS", 1, 10, 17, 5, 15, 0, 0, 2, 8, 0, 0, standard, gtloss_block)           \
     X(em0005, "GENV", 1, 1, 1, 3, 10, 0, 0, 148, 148, 0, 0, standard, genv_block)             \
     X(em0006, "SUNAE", 1, 4, 7, 4, 14, 11, 0, 4, 4, 0, 0, standard, sunae_block)              \
     X(em0007, "INANGE INANGH", 2, 5, 5, 2, 11, 0, 0, 0, 0, 0, 0, standard, inang_block)       \
@@ -34,7 +34,7 @@
     X(em0020, "SUNAEA", 1, 7, 7, 4, 10, 0, 0, 6, 6, 0, 0, standard, sunaea_block)             \
     X(em0021, "TSKY", 1, 1, 1, 1, 11, 1, 0, 1, 1, 0, 0, standard, IdentifyOnly)               \
     X(em0022, "GENGT", 1, 10, 12, 3, 35, 26548, 0, 8, 10, 0, 0, standard, IdentifyOnly)       \
-    X(em0023, "DISGR", 1, 1, 2, 1, 10, 3, 0, 1, 2, 0, 0, standard, IdentifyOnly)              \
+    X(em0023, "DISGR", 1, 1, 2, 1, 10, 3, 0, 1, 2, 0, 0, standard, disgr_block)               \
     X(em0024, "ATM1976", 1, 1, 1, 3, 10, 0, 0, 0, 0, 0, 0, standard, IdentifyOnly)            \
     X(em0025, "AM", 1, 1, 1, 1, 11, 1, 0, 1, 1, 0, 0, standard, IdentifyOnly)                 \
     X(em0026, "MTMUP", 1, 0, 0, 0, 10, 0, 0, 0, 0, 1, 1, constantSource, IdentifyOnly)        \
@@ -43,14 +43,14 @@
     X(em0028, "TSOIL", 1, 2, 2, 1, 16, 8, 0, 7, 10, 0, 2, standard, tsoil_block)              \
     X(em0029, "SKYALL", 1, 5, 5, 2, 10, 1, 0, 0, 0, 0, 0, standard, IdentifyOnly)             \
     X(em0030, "KN", 1, 3, 3, 1, 10, 1, 0, 0, 0, 0, 0, standard, IdentifyOnly)                 \
-    X(em0031, "BETAMAX SHADF", 2, 2, 3, 1, 10, 1, 0, 2, 3, 0, 0, standard, IdentifyOnly)      \
-    X(em0032, "BETAOPT", 1, 2, 2, 1, 10, 1, 0, 0, 0, 0, 0, standard, IdentifyOnly)            \
+    X(em0031, "BETAMAX SHADF", 2, 2, 3, 1, 10, 1, 0, 2, 3, 0, 0, standard, betamax_block)     \
+    X(em0032, "BETAOPT", 1, 2, 2, 1, 10, 1, 0, 0, 0, 0, 0, standard, betaopt_block)           \
     X(em0033, "SEDES3", 1, 6, 6, 1, 11, 116, 0, 5, 5, 0, 0, standard, IdentifyOnly)           \
     X(em0034, "TDEW", 1, 2, 2, 1, 10, 0, 0, 0, 0, 0, 0, standard, IdentifyOnly)               \
     X(em0035, "COWV", 1, 1, 1, 1, 11, 0, 0, 0, 1, 0, 0, standard, IdentifyOnly)               \
     X(em0036, "TAUW", 1, 3, 3, 1, 11, 0, 0, 1, 1, 0, 0, standard, IdentifyOnly)               \
     X(em0037, "BETGAM", 1, 1, 1, 2, 10, 0, 0, 1, 3, 0, 0, standard, betgam_block)             \
-    X(em0038, "PHIOPT", 1, 2, 2, 3, 11, 2, 0, 3, 5, 0, 0, standard, IdentifyOnly)             \
+    X(em0038, "PHIOPT", 1, 2, 2, 3, 11, 2, 0, 3, 5, 0, 0, standard, phiopt_block)             \
     X(em0039, "DINCLI", 1, 1, 1, 6, 10, 0, 0, 0, 0, 0, 0, standard, dincli_block)             \
     X(em0040, "MOONAE2", 1, 4, 6, 5, 10, 0, 0, 3, 3, 0, 0, standard, moonae2_block)           \
     X(em0041, "PHI2PSI PSI2PHI", 2, 1, 1, 1, 11, 3, 0, 0, 1, 0, 0, standard, phi2psi_block)   \
