@@ -18,8 +18,13 @@ using block::kRuleFills;
     X(badLongitude, 305082, "r0")                \
     X(badAxisAzimuth, 305258, kRuleFills)        \
     X(badSubSteps, 305259, kRuleFills)           \
+    X(badModel, 305127, kRuleFills)              \
+    X(inputNotConnected, 305288, "i10 i11 s0")   \
     X(atSea, 202129, "s0")                       \
-    X(zoneFarFromLongitude, 205135, "r0 r1")
+    X(zoneFarFromLongitude, 205135, "r0 r1")     \
+    X(aboveSolarConstant, 205177, "r0")          \
+    X(stepsAboveSolarConstant, 205178, "i8")     \
+    X(monthOutOfRange, 205289, "r0")
 VIREO_MESSAGE_CODES(VIREO_EM_CODES)
 
 }  // namespace vireo::em::code
