@@ -44,7 +44,9 @@ struct Sky {
     bool facing;         // the sun in front of the surface
     bool up;             // the sun above the horizon
     bool shines;         // both
-    float r20;           // cos(theta) / cos(zenith), bounded at 20 for a sun near the horizon
+    // The circumsolar ratio cos(theta) / cos(zenith), bounded at 20 for a sun near the
+    // horizon; 0 for a sun behind the surface, which sees none of the sky around it.
+    float r20;
     float ai;            // the anisotropy index: beam over extraterrestrial, on the horizontal
     float isotropicGround;
     float azimuthOffset;  // sun azimuth less surface azimuth, degrees within half a turn
@@ -68,7 +70,7 @@ Sky skyOf(const SunGeometry& sun, const Surface& surface, float g, float dh) {
     s.up = s.elevation > 0.0f && s.elevation < 180.0f;
     s.shines = s.facing && s.up;
     const float ratio = s.cosZ > 0.0f ? s.cosTheta / s.cosZ : 20.0f;
-    s.r20 = ratio < 20.0f ? ratio : 20.0f;
+    s.r20 = s.facing ? std::max(0.0f, ratio < 20.0f ? ratio : 20.0f) : 0.0f;
     const float goh = std::max(0.0f, kSolarConstant * sun.e0 * s.cosZ);
     s.ai = s.up && goh != 0.0f ? std::min(1.0f, s.bh / goh) : 0.0f;
     s.isotropicGround = surface.reflectance * g * s.groundView;
@@ -174,20 +176,20 @@ TiltedIrradiance tiltedIrradiance(SkyModel model, const SunGeometry& sun, const 
             break;
         }
         case SkyModel::hay:
-            // The circumsolar part only for a sun a little above the horizon.
-            dt = s.facing && s.elevation > 2.0f && s.elevation < 178.0f
-                     ? s.dh * ((1.0f - s.ai) * s.skyView + s.ai * s.r20)
-                     : s.dh * s.skyView;
+            // The sky splits into circumsolar and isotropic parts once the sun is a little
+            // above the horizon, whether or not the surface sees the sun.
+            dt = s.elevation > 2.0f && s.elevation < 178.0f ? s.dh * ((1.0f - s.ai) * s.skyView + s.ai * s.r20)
+                                                            : s.dh * s.skyView;
             break;
         case SkyModel::horizonFactor: {
             const float c = std::clamp(1.0115f - s.beta * (0.20293f + 0.080823f * s.beta), 0.5f, 1.0f);
-            dt = s.shines ? s.dh * (c * (1.0f - s.ai) + s.ai * s.r20) : c * s.dh;
+            dt = s.up ? s.dh * (c * (1.0f - s.ai) + s.ai * s.r20) : c * s.dh;
             rt = directionalGround(s);
             break;
         }
         case SkyModel::skartveitOlseth: {
             const float z = std::max(0.0f, 0.3f - 2.0f * s.ai);
-            dt = s.shines ? s.dh * (s.ai * s.r20 + z * s.cb + (1.0f - s.ai - z) * s.skyView) : s.dh * s.skyView;
+            dt = s.up ? s.dh * (s.ai * s.r20 + z * s.cb + (1.0f - s.ai - z) * s.skyView) : s.dh * s.skyView;
             break;
         }
         case SkyModel::gueymard: {
@@ -201,7 +203,7 @@ TiltedIrradiance tiltedIrradiance(SkyModel model, const SunGeometry& sun, const 
             break;
         case SkyModel::reindl: {
             const float f = s.bh > 0.0f && s.g > 0.0f ? std::sqrt(s.bh / s.g) : 0.0f;
-            const float c = s.shines ? std::max(0.0f, s.ai * s.r20) : 0.0f;
+            const float c = s.up ? s.ai * s.r20 : 0.0f;
             dt = s.dh * (c + (1.0f + f * halfTilt3()) * (1.0f - s.ai) * s.skyView);
             break;
         }
