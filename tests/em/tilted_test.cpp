@@ -266,11 +266,14 @@ TEST(SkyModels, NightLowSunAndSkiesNoModelExpects) {
         const auto low = model(model_, {40, 88, 180, 1.0, 60, 180, 0.2, 60, 40});
         EXPECT_EQ(low.beam, 0.0f) << m;
         EXPECT_GT(low.diffuse, 0.0f) << m;
-        // A diffuse reading far above the global one (noise): no negative beam or sky.
-        const auto noisy = model(model_, {20, 50, 180, 1.0, 90, 180, 0.2, 100, 400});
-        EXPECT_EQ(noisy.beam, 0.0f) << m;
-        EXPECT_GE(noisy.diffuse, 0.0f) << m;
-        EXPECT_GE(noisy.ground, 0.0f) << m;
+        // A diffuse reading far above the global one (noise): no negative beam or sky, in
+        // front of the surface or behind it.
+        for (double incidence : {20.0, 100.0}) {
+            const auto noisy = model(model_, {incidence, 50, 180, 1.0, 90, 180, 0.2, 100, 400});
+            EXPECT_EQ(noisy.beam, 0.0f) << m;
+            EXPECT_GE(noisy.diffuse, 0.0f) << m << " " << incidence;
+            EXPECT_GE(noisy.ground, 0.0f) << m;
+        }
     }
     // A low sun right in front of a steep surface: the beam is at most ten times the
     // horizontal beam (cos 30 / cos 86 is 12.4).
