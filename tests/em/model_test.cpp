@@ -149,7 +149,9 @@ TEST(ExampleTiltedYear, EveryModelGathersMoreThanTheHorizontal) {
     // The one warning: GH2GT is a name of the first sign convention, which the scanner
     // calls deprecated.
     for (int code : run.codes()) {
-        if (code != 204094) EXPECT_LT(code, 200000) << "a warning or an error: " << code;
+        if (code != 204094) {
+            EXPECT_LT(code, 200000) << "a warning or an error: " << code;
+        }
     }
 
     std::istringstream csv(vireo_test::readFile(dir + "/tilted-2023.csv"));
