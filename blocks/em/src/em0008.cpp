@@ -58,6 +58,8 @@
 #include "tilted.h"
 #include "vireo_tools.h"
 
+#include <algorithm>
+#include <bit>
 #include <climits>
 #include <cmath>
 #include <limits>
@@ -69,43 +71,42 @@ namespace {
 // keeps them so that an hourly step computes only what the hour changes. Every output is
 // the same, to the bit, as when they are computed afresh.
 struct State {
-    int& slot;                   // IP[10]: the model, 1 to 10 (the parameter counts from 0)
-    std::span<int, 3> date;      // IP[11..13]: year, month and day whose terms are kept
-    int& aboveSteps;             // IP[14]: steps with a total above the solar constant
-    int& reportedSteps;          // IP[15]: of those, the steps reported at a last call
-    float& dayOfYear;            // RP[0]: of the date kept; NaN while nothing is kept
-    float& declination;          // RP[1]: of the Fourier series, radians
-    float& sinDeclination;       // RP[2]
-    float& cosDeclination;       // RP[3]
-    float& equationOfTime;       // RP[4]: minutes
-    float& e0;                   // RP[5]: eccentricity factor of the orbit
-    float& latitude;             // RP[6]: whose sine and cosine are kept; NaN: none
-    float& sinLatitude;          // RP[7]
-    float& cosLatitude;          // RP[8]
-    std::span<float, 2> declinationTrig;  // RP[9..10]: of the declination in degrees, as the incidence takes it
+    int& slot;                // IP[10]: the model, 1 to 10 (the parameter counts from 0)
+    std::span<int, 3> date;   // IP[11..13]: the year, month and day inputs (their bits) of the day kept
+    int& aboveSteps;          // IP[14]: steps with a total above the solar constant
+    int& reportedSteps;       // IP[15]: of those, the steps reported at a last call
+    float& e0;                // RP[0]: the orbit's eccentricity factor; NaN while no day is kept
+    float& declination;       // RP[1]: of the Fourier series, radians
+    std::span<float, 2> declinationTrig;  // RP[2..3]: its sine and cosine
+    float& equationOfTime;    // RP[4]: minutes
+    std::span<float, 2> incidenceTrig;    // RP[5..6]: of the declination in degrees, as the incidence takes it
+    float& latitude;          // RP[7]: whose sine and cosine are kept; NaN: none
+    std::span<float, 2> latitudeTrig;     // RP[8..9]
     explicit State(gh2gt_block::View& b)
         : slot(b.ip<10>()), date(b.ip<11, 3>()), aboveSteps(b.ip<14>()), reportedSteps(b.ip<15>()),
-          dayOfYear(b.rp<0>()), declination(b.rp<1>()), sinDeclination(b.rp<2>()), cosDeclination(b.rp<3>()),
-          equationOfTime(b.rp<4>()), e0(b.rp<5>()), latitude(b.rp<6>()), sinLatitude(b.rp<7>()),
-          cosLatitude(b.rp<8>()), declinationTrig(b.rp<9, 2>()) {}
+          e0(b.rp<0>()), declination(b.rp<1>()), declinationTrig(b.rp<2, 2>()), equationOfTime(b.rp<4>()),
+          incidenceTrig(b.rp<5, 2>()), latitude(b.rp<7>()), latitudeTrig(b.rp<8, 2>()) {}
 
-    SolarDay day() const { return {declination, {sinDeclination, cosDeclination}, equationOfTime}; }
+    SolarDay day() const { return {declination, {declinationTrig[0], declinationTrig[1]}, equationOfTime}; }
 
-    void keepDay(int year, int month, int dayOfMonth) {
-        if (dayOfYear == dayOfYear && date[0] == year && date[1] == month && date[2] == dayOfMonth) return;
-        date[0] = year;
-        date[1] = month;
-        date[2] = dayOfMonth;
-        dayOfYear = static_cast<float>(idoy(&year, &month, &dayOfMonth));
-        const SolarDay d = solarDay(dayOfYear);
+    // Keyed by the inputs as they come, so that an hour of a day already kept needs not
+    // even their rounding.
+    void keepDay(const ClockTime& time) {
+        const int bits[3] = {std::bit_cast<int>(time.year), std::bit_cast<int>(time.month), std::bit_cast<int>(time.day)};
+        if (e0 == e0 && date[0] == bits[0] && date[1] == bits[1] && date[2] == bits[2]) return;
+        std::copy(bits, bits + 3, date.begin());
+        int year = block::nearestInt(time.year), month = block::nearestInt(time.month);
+        int dayOfMonth = block::nearestInt(time.day);
+        const SolarDay d = solarDay(static_cast<float>(idoy(&year, &month, &dayOfMonth)));
         declination = d.declination;
-        sinDeclination = d.declinationTrig.sin;
-        cosDeclination = d.declinationTrig.cos;
+        declinationTrig[0] = d.declinationTrig.sin;
+        declinationTrig[1] = d.declinationTrig.cos;
         equationOfTime = d.equationOfTime;
-        // The sun's declination leaves as degrees and the incidence takes it so.
+        // The sun's declination leaves the sun's position in degrees, and the incidence
+        // takes it so.
         const SinCos i = sinCosOf(d.declination / kRad);
-        declinationTrig[0] = i.sin;
-        declinationTrig[1] = i.cos;
+        incidenceTrig[0] = i.sin;
+        incidenceTrig[1] = i.cos;
         e0 = spencerEccentricity(dayOfCommonYear(year, month, dayOfMonth));
     }
 
@@ -113,10 +114,10 @@ struct State {
         if (!(degrees == latitude)) {
             const SinCos t = sinCosOf(degrees);
             latitude = degrees;
-            sinLatitude = t.sin;
-            cosLatitude = t.cos;
+            latitudeTrig[0] = t.sin;
+            latitudeTrig[1] = t.cos;
         }
-        return {sinLatitude, cosLatitude};
+        return {latitudeTrig[0], latitudeTrig[1]};
     }
 };
 
@@ -132,7 +133,7 @@ void gh2gt_block::init(View& b) {
     b.check(kRules);
     s.slot = b.mode(0, kSkyModels) + 1;
     checkSite(b.reporter(), siteOf(b));
-    s.dayOfYear = std::numeric_limits<float>::quiet_NaN();
+    s.e0 = std::numeric_limits<float>::quiet_NaN();
     s.latitude = std::numeric_limits<float>::quiet_NaN();
 }
 
@@ -143,7 +144,7 @@ void gh2gt_block::step(View& b) {
     const ClockTime time{b.in(5), b.in(6), b.in(7), b.in(8), b.in(9, 0.0f), b.in(10, 0.0f), b.in(11, 0.0f)};
     const Site site = siteOf(b);
 
-    s.keepDay(block::nearestInt(time.year), block::nearestInt(time.month), block::nearestInt(time.day));
+    s.keepDay(time);
     const SinCos latitude = s.keepLatitude(site.latitude);
     // The model's slot picks the sun's series too: 2 and 3 the two almanac series.
     const int slot = s.slot;
@@ -154,7 +155,7 @@ void gh2gt_block::step(View& b) {
         declination = sinCosOf(sun.declination);
     } else {
         sun = sunPositionOnDay(s.day(), latitude, true, time, site);
-        declination = {s.declinationTrig[0], s.declinationTrig[1]};
+        declination = {s.incidenceTrig[0], s.incidenceTrig[1]};
     }
     const Incidence incidence = incidenceEquatorial(latitude, surface.tilt, surface.azimuth, declination, sun.hourAngle);
     const TiltedIrradiance t = tiltedIrradiance(static_cast<SkyModel>(slot - 1),
