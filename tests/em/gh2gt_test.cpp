@@ -13,6 +13,7 @@
 #include <cmath>
 #include <cstring>
 #include <numbers>
+#include <random>
 
 using vireo_test::BlockInstance;
 
@@ -162,6 +163,24 @@ TEST(Gh2gt, StepsAboveTheSolarConstantAreWarnedOnceAndCountedAtEachEnd) {
     });
     ASSERT_EQ(m.codes, std::vector<int>{205178});
     EXPECT_EQ(m.records[0]["i8"], "1");
+}
+
+TEST(Gh2gt, NoInputGivesAnythingButNumbers) {
+    // Dates and clock times no calendar has, skies no instrument reads, surfaces turned
+    // any way: finite outputs from every model.
+    std::mt19937 random(18);
+    auto in = [&](float lo, float hi) { return std::uniform_real_distribution<float>(lo, hi)(random); };
+    const vireo_test::MessageCapture quiet(vireo_test::MessageCapture::StandardOutput::captured);
+    for (int model = 0; model < vireo::em::kSkyModels; ++model) {
+        BlockInstance b(em("em0008"), {.inputs = 12, .parameters = params(model)});
+        ASSERT_EQ(b.init(), 0);
+        for (int i = 0; i < 500; ++i) {
+            const std::vector<float> x = {in(-100, 3000), in(-100, 3000), in(-400, 400), in(-720, 720), in(-1, 2),
+                                          in(-1e6f, 1e6f), in(-20, 40), in(-50, 80), in(-1e4f, 1e4f), in(-1e3f, 1e3f),
+                                          in(-1e3f, 1e3f), in(-30, 30)};
+            for (float v : b.step(x)) ASSERT_TRUE(std::isfinite(v)) << model << " step " << i;
+        }
+    }
 }
 
 TEST(SecondSignConvention, WrappersGiveTheWrappedBlocksOutputsOnConvertedParameters) {
