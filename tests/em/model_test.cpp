@@ -62,35 +62,49 @@ void compare(const std::vector<double>& row, std::size_t first, const Site& site
     w.hourAngle = std::max(w.hourAngle, std::fabs(angleBetween(row[first + 3], p.hourAngle)));
 }
 
+// Runs a model in its directory, with the built libraries and no user blocks.
+vireo_test::RunResult runIn(const std::string& dir, const std::string& model) {
+    std::filesystem::create_directories(dir + "/no-user-blocks");
+    vireo_test::RunOptions o;
+    o.workingDirectory = dir;
+    o.env = {{"VIREO_HOME", vireo_test::buildDir() + "/lib"}, {"VIREO_USER_BLOCKS", dir + "/no-user-blocks"}};
+    return vireo_test::runVireo({model}, o);
+}
+
+// The rows of numbers below a CSV file's header line.
+std::vector<std::vector<double>> csvRows(const std::string& path) {
+    std::istringstream csv(vireo_test::readFile(path));
+    std::vector<std::vector<double>> rows;
+    std::string line;
+    std::getline(csv, line);
+    while (std::getline(csv, line)) {
+        std::vector<double> row;
+        std::istringstream fields(line);
+        for (std::string f; std::getline(fields, f, ',');) row.push_back(std::stod(f));
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
 }  // namespace
 
 TEST(SunaeInAModel, AYearOfHoursAgreesWithTheReference) {
     const std::string dir = vireo_test::scratchDirectory("sunae-model");
     vireo_test::writeFile(dir + "/year.vireo", kModel);
-    std::filesystem::create_directories(dir + "/no-user-blocks");
-    vireo_test::RunOptions o;
-    o.workingDirectory = dir;
-    o.env = {{"VIREO_HOME", vireo_test::buildDir() + "/lib"}, {"VIREO_USER_BLOCKS", dir + "/no-user-blocks"}};
-    const auto run = vireo_test::runVireo({"year.vireo"}, o);
+    const auto run = runIn(dir, "year.vireo");
     ASSERT_EQ(run.exitStatus, 0) << run.out;
     const auto codes = run.codes();
     ASSERT_GE(codes.size(), 2u);
     EXPECT_EQ(codes[codes.size() - 2], 4004);
     EXPECT_EQ(codes.back(), 4999);
 
-    std::istringstream csv(vireo_test::readFile(dir + "/sun.csv"));
-    std::string line;
-    ASSERT_TRUE(std::getline(csv, line));  // the header
     Worst series2, series3, east;
     int rows = 0;
-    while (std::getline(csv, line)) {
-        std::vector<double> row;
-        std::istringstream fields(line);
-        for (std::string f; std::getline(fields, f, ',');) row.push_back(std::stod(f));
-        ASSERT_EQ(row.size(), 16u) << line;
-        for (double v : row) ASSERT_TRUE(std::isfinite(v)) << line;
+    for (const auto& row : csvRows(dir + "/sun.csv")) {
+        ASSERT_EQ(row.size(), 16u) << rows;
+        for (double v : row) ASSERT_TRUE(std::isfinite(v)) << rows;
         // The calendar's hours: the middle of each hour of 2023, in order.
-        ASSERT_EQ(row[3], (rows % 24) + 0.5) << line;
+        ASSERT_EQ(row[3], (rows % 24) + 0.5) << rows;
         compare(row, 4, kGolden, series2);
         compare(row, 8, kGolden, series3);
         compare(row, 12, kCanberra, east);
@@ -120,11 +134,7 @@ TEST(UnbuiltBlockInAModel, KeepsTheRunFromStarting) {
                           "b 1 CALENDAR\np 1 2023 1 1 0 24 1\n"
                           "b 2 PLANCK 1.4 1.4\np 2 0\n"
                           "b 3 CSVOUT 2.1\np 3 'planck.csv'\n");
-    std::filesystem::create_directories(dir + "/no-user-blocks");
-    vireo_test::RunOptions o;
-    o.workingDirectory = dir;
-    o.env = {{"VIREO_HOME", vireo_test::buildDir() + "/lib"}, {"VIREO_USER_BLOCKS", dir + "/no-user-blocks"}};
-    const auto run = vireo_test::runVireo({"planck.vireo"}, o);
+    const auto run = runIn(dir, "planck.vireo");
     EXPECT_EQ(run.exitStatus, 1) << run.out;
     const auto refused = std::find_if(run.trace.begin(), run.trace.end(), [](const auto& r) { return r.code() == 309001; });
     ASSERT_NE(refused, run.trace.end()) << run.out;
@@ -140,11 +150,7 @@ TEST(ExampleTiltedYear, EveryModelGathersMoreThanTheHorizontal) {
     const std::string dir = vireo_test::scratchDirectory("tilted-year");
     for (const char* file : {"tilted-year.vireo", "tilted-year-weather.csv"})
         vireo_test::writeFile(dir + "/" + file, vireo_test::readFile(vireo_test::sourceDir() + "/examples/" + file));
-    std::filesystem::create_directories(dir + "/no-user-blocks");
-    vireo_test::RunOptions o;
-    o.workingDirectory = dir;
-    o.env = {{"VIREO_HOME", vireo_test::buildDir() + "/lib"}, {"VIREO_USER_BLOCKS", dir + "/no-user-blocks"}};
-    const auto run = vireo_test::runVireo({"tilted-year.vireo"}, o);
+    const auto run = runIn(dir, "tilted-year.vireo");
     ASSERT_EQ(run.exitStatus, 0) << run.out;
     // The one warning: GH2GT is a name of the first sign convention, which the scanner
     // calls deprecated.
@@ -154,18 +160,11 @@ TEST(ExampleTiltedYear, EveryModelGathersMoreThanTheHorizontal) {
         }
     }
 
-    std::istringstream csv(vireo_test::readFile(dir + "/tilted-2023.csv"));
-    std::string line;
-    ASSERT_TRUE(std::getline(csv, line));
-    EXPECT_EQ(line.substr(0, 26), "year,month,day,hour,G,Dh,i");
     double horizontal = 0, tilted[3] = {};
     int rows = 0;
-    while (std::getline(csv, line)) {
-        std::vector<double> row;
-        std::istringstream fields(line);
-        for (std::string f; std::getline(fields, f, ',');) row.push_back(std::stod(f));
-        ASSERT_EQ(row.size(), 18u) << line;
-        for (double v : row) ASSERT_TRUE(std::isfinite(v)) << line;
+    for (const auto& row : csvRows(dir + "/tilted-2023.csv")) {
+        ASSERT_EQ(row.size(), 18u) << rows;
+        for (double v : row) ASSERT_TRUE(std::isfinite(v)) << rows;
         horizontal += row[4];
         for (int m = 0; m < 3; ++m) {
             tilted[m] += row[6 + 4 * m];
