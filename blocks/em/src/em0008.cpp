@@ -92,7 +92,8 @@ struct State {
     // Keyed by the inputs as they come, so that an hour of a day already kept needs not
     // even their rounding.
     void keepDay(const ClockTime& time) {
-        const int bits[3] = {std::bit_cast<int>(time.year), std::bit_cast<int>(time.month), std::bit_cast<int>(time.day)};
+        const int bits[3] = {std::bit_cast<int>(time.year), std::bit_cast<int>(time.month),
+                             std::bit_cast<int>(time.day)};
         if (e0 == e0 && date[0] == bits[0] && date[1] == bits[1] && date[2] == bits[2]) return;
         std::copy(bits, bits + 3, date.begin());
         int year = block::nearestInt(time.year), month = block::nearestInt(time.month);
@@ -146,7 +147,8 @@ void gh2gt_block::step(View& b) {
 
     s.keepDay(time);
     const SinCos latitude = s.keepLatitude(site.latitude);
-    // The model's slot picks the sun's series too: 2 and 3 the two almanac series.
+    // The model's slot picks the sun's series too: slots 2 and 3 take the ecliptic series of
+    // epoch 1980 and the almanac series of epoch 2000.
     const int slot = s.slot;
     SunPosition sun{};
     SinCos declination{};
@@ -157,7 +159,8 @@ void gh2gt_block::step(View& b) {
         sun = sunPositionOnDay(s.day(), latitude, true, time, site);
         declination = {s.incidenceTrig[0], s.incidenceTrig[1]};
     }
-    const Incidence incidence = incidenceEquatorial(latitude, surface.tilt, surface.azimuth, declination, sun.hourAngle);
+    const Incidence incidence =
+        incidenceEquatorial(latitude, surface.tilt, surface.azimuth, declination, sun.hourAngle);
     const TiltedIrradiance t = tiltedIrradiance(static_cast<SkyModel>(slot - 1),
                                                 {incidence.angle, 90.0f - sun.elevation, sun.azimuth, s.e0}, surface,
                                                 global, diffuse);

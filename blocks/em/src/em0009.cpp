@@ -12,7 +12,7 @@
 //#Inputs
 //#IN[0] Global irradiance on the horizontal (W/m$^2$)
 //#IN[1] Extraterrestrial irradiance on the horizontal, in the unit of IN[0] (W/m$^2$)
-//#IN[2] Models 4: ground reflectance (-); models 5 to 7: sun zenith angle (degrees)
+//#IN[2] Model 4: ground reflectance (-); models 5 to 7: sun zenith angle (degrees)
 //#IN[3] Model 7: ambient temperature (degC)
 //#IN[4] Model 7: relative humidity, 0 to 1 (-)
 //#Outputs

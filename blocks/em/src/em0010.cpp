@@ -58,7 +58,8 @@ float fraction(int model, float kt, float third) {
             return std::min(1.0f, std::max(0.0f, 0.933f + kt * (1.109f + kt * (-5.196f + 2.972f * kt))));
         case 4:  // Erbs, Klein and Duffie (1982): winter and summer forms by the sunset hour angle
             if (third * kRad < 1.4208f) {
-                if (kt < 0.715f) return std::min(1.0f, 1.0f + kt * (-0.2727f + kt * (2.4495f + kt * (-11.9514f + 9.3879f * kt))));
+                if (kt < 0.715f)
+                    return std::min(1.0f, 1.0f + kt * (-0.2727f + kt * (2.4495f + kt * (-11.9514f + 9.3879f * kt))));
                 return 0.143f;
             }
             if (kt < 0.722f) return std::min(1.0f, 1.0f + kt * (0.2832f + kt * (-2.5557f + 0.8448f * kt)));

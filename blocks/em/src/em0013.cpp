@@ -43,7 +43,8 @@ namespace vireo::em {
 namespace {
 
 // The mean declination (degrees) taken for each month, January first.
-constexpr float kDeclination[12] = {-20.9f, -13.0f, -2.4f, 9.4f, 18.8f, 23.1f, 21.2f, 13.5f, 2.2f, -9.6f, -18.9f, -23.0f};
+constexpr float kDeclination[12] = {-20.9f, -13.0f, -2.4f, 9.4f,  18.8f,  23.1f,
+                                     21.2f,  13.5f,  2.2f,  -9.6f, -18.9f, -23.0f};
 
 // IP[10] holds the model slot (1 or 2) and, once a month out of range has been warned
 // about, a flag above it: the block has no other slot of its own.

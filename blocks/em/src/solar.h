@@ -35,9 +35,9 @@ struct SinCos {
 };
 SinCos sinCosOf(float degrees);
 
-// The Fourier series' terms of one day of the year: they change once a day, so a block
-// stepping through the hours may keep them, and the latitude's sine and cosine, for the
-// position by that series.
+// The Fourier series' terms of a day of the year. They change once a day: a block that
+// steps through the hours may keep them, with the latitude's sine and cosine, and find
+// the sun from them.
 struct SolarDay {
     float declination;  // radians
     SinCos declinationTrig;

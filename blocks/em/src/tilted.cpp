@@ -121,7 +121,8 @@ TiltedIrradiance gueymard(const Sky& s, float reflectance) {
                         (0.408f + h * (-0.323f + h * (0.384f - 0.17f * h))) * tiltFactor;
     const float overcast = s.skyView - (s.groundView + (s.beta * s.cb - s.sb) / kPi) / 2.0f;
 
-    const float specular = reflectance + std::exp(-1.77f + h * (-1.53f - 3.61f * h)) * std::fabs(std::cos(s.azimuthOffset * kRad));
+    const float specular =
+        reflectance + std::exp(-1.77f + h * (-1.53f - 3.61f * h)) * std::fabs(std::cos(s.azimuthOffset * kRad));
     const float beamShare = s.g > 0.0f ? std::min(1.0f, s.bh / s.g) : 0.0f;
     const float effective = reflectance * (1.0f - beamShare) + specular * beamShare;
     return {0.0f, 0.0f, s.dh * (clear * (1.0f - np) + np * overcast), effective * s.g * s.groundView};
