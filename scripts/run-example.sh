@@ -3,13 +3,14 @@
 # positions and extraterrestrial radiation for Golden, Colorado, written to
 # build/examples/sun-2023.csv; a year of hourly weather for Auckland read from a CSV file
 # with a time-stamp column, with the sun of each hour, written to
-# build/examples/weather-sun-2023.csv; and three days of a parabolic-trough field with
-# storage, written to build/examples/solar-field.csv.
+# build/examples/weather-sun-2023.csv; three days of a parabolic-trough field with
+# storage, written to build/examples/solar-field.csv; and a year of hourly irradiance on a
+# tilted surface by three sky models, written to build/examples/tilted-2023.csv.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh build
-for example in sun-year:sun-2023 weather-year:weather-sun-2023 solar-field:solar-field; do
+for example in sun-year:sun-2023 weather-year:weather-sun-2023 solar-field:solar-field tilted-year:tilted-2023; do
   model=${example%%:*} result=build/examples/${example##*:}.csv
   build/bin/vireo "build/examples/$model.vireo"
   echo "written: $result ($(($(wc -l < "$result") - 1)) rows)"

@@ -33,6 +33,10 @@ TEST(Site, LandMaskAtFixedPoints) {
     EXPECT_FALSE(onLand(30.0f, -40.0f));   // the North Atlantic
     EXPECT_TRUE(onLand(-33.9f, 151.2f));   // Sydney
     EXPECT_FALSE(onLand(0.0f, -140.0f));   // the Pacific
+    // The Gulf of Guinea at 0 N, 0 E: the mask's source marks a one-metre island there,
+    // which is no land to put a site on.
+    EXPECT_FALSE(onLand(0.0f, 0.0f));
+    EXPECT_TRUE(onLand(6.0f, 0.0f));  // Ghana, north of it
     for (float longitude = -179.0f; longitude <= 180.0f; longitude += 7.0f) {
         EXPECT_FALSE(onLand(90.0f, longitude)) << longitude;  // the first row is all sea
         EXPECT_TRUE(onLand(-90.0f, longitude)) << longitude;  // the last all land

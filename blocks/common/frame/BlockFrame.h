@@ -39,6 +39,20 @@ struct IdentifyOnly {};
 // What a routine threw: reported as the block's fatal error, and the run is asked to stop.
 void failed(BlockView& view, const char* what) noexcept;
 
+// The view a routine runs on: its own row's; or, for a wrapper (a routine that names the
+// block it hands every call to as `Wrapped`), the wrapped block's view, of a row with the
+// same sizes, under the row the wrapper was placed with.
+template <class Routine, const BlockIdentity& Id>
+struct RoutineView {
+    using type = View<Id>;
+};
+template <class Routine, const BlockIdentity& Id>
+    requires requires { typename Routine::Wrapped; }
+struct RoutineView<Routine, Id> {
+    using type = typename Routine::View;
+    static_assert(sameShape(type::kIdentity, Id), "a routine's view must have the sizes of the row it is placed in");
+};
+
 template <class Routine, const BlockIdentity& Id>
 int dispatch(const BlockArrays& arrays) noexcept {
     namespace mode = protocol::callMode;
@@ -48,8 +62,7 @@ int dispatch(const BlockArrays& arrays) noexcept {
         identify(Id, arrays);
         return 0;
     }
-    using RoutineView = View<Id>;
-    RoutineView view(arrays);
+    typename RoutineView<Routine, Id>::type view(arrays, Id);
     if constexpr (std::is_same_v<Routine, IdentifyOnly>) {
         if (callMode == mode::kInit) view.report(frameCode::notAvailable);
         return 0;

@@ -66,6 +66,14 @@ constexpr bool wellFormed(const BlockIdentity& b) {
            b.minStrings >= 0 && b.minStrings <= b.maxStrings && b.spRow > 0 && b.spRow <= kRow;
 }
 
+// Two rows whose arrays have the same sizes: a block of one can run on the other's view.
+constexpr bool sameShape(const BlockIdentity& a, const BlockIdentity& b) {
+    return a.minInputs == b.minInputs && a.maxInputs == b.maxInputs && a.outputCount == b.outputCount &&
+           a.ipSize == b.ipSize && a.rpSize == b.rpSize && a.dpSize == b.dpSize &&
+           a.minParameters == b.minParameters && a.maxParameters == b.maxParameters &&
+           a.minStrings == b.minStrings && a.maxStrings == b.maxStrings;
+}
+
 }  // namespace vireo::block
 
 #endif

@@ -163,7 +163,12 @@ protected:
 template <const BlockIdentity& Id>
 class View : public BlockView {
 public:
-    explicit View(const BlockArrays& arrays) : BlockView(Id, arrays) {}
+    static constexpr const BlockIdentity& kIdentity = Id;
+
+    // `placed`: the identity the model placed the block under, when that is another row of
+    // the same sizes (a block offering another's physics under names of its own); the
+    // messages and the bounds checks then go by it.
+    explicit View(const BlockArrays& arrays, const BlockIdentity& placed = Id) : BlockView(placed, arrays) {}
 
     using BlockView::dp;
     using BlockView::ip;

@@ -5,6 +5,7 @@
 #define VIREO_EM_BLOCKS_H
 
 #include "BlockFrame.h"
+#include "eastward.h"
 #include "messages.h"
 #include "table.h"
 
@@ -42,6 +43,41 @@ struct sunae_block {  // SUNAE
 struct inang_block {  // INANGE INANGH
     using View = block::View<table::em0007>;
     static void init(View& b);
+    static void step(View& b);
+};
+struct gh2gt_block {  // GH2GT
+    using View = block::View<table::em0008>;
+    static void init(View& b);
+    static void step(View& b);
+    static void last(View& b);
+};
+struct g2gdh_block {  // G2GDH
+    using View = block::View<table::em0009>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct g2gdd_block {  // G2GDD
+    using View = block::View<table::em0010>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct g2gdm_block {  // G2GDM
+    using View = block::View<table::em0011>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct goh_block {  // GOH
+    using View = block::View<table::em0012>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct gmean_block {  // GMEAN
+    using View = block::View<table::em0013>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct gbn2gbt_block {  // GBN2GBT
+    using View = block::View<table::em0019>;
     static void step(View& b);
 };
 struct sunaea_block {  // SUNAEA
@@ -100,6 +136,13 @@ struct moonae2_block {  // MOONAE2
     static void init(View& b);
     static void step(View& b);
 };
+// The blocks of the second sign convention: longitude and time zone counted positive
+// east, rewritten once at initialisation into the first convention of the block they
+// hand every call to.
+using sunae2_block = eastward<sunae_block, 2, 3>;      // SUNAE2
+using gh2gt2_block = eastward<gh2gt_block, 2, 3>;      // GH2GT2
+using goh2_block = eastward<goh_block, 1, 2>;          // GOH2
+using sunaea2_block = eastward<sunaea_block, 2, 3>;    // SUNAEA2
 
 }  // namespace vireo::em
 

@@ -8,13 +8,16 @@
 
 namespace vireo::em {
 
-float horizontalExtraterrestrial(int fit, int year, int month, int day, float latitude, float elevation) {
+float dayOfCommonYear(int year, int month, int day) {
     float d = static_cast<float>(idoy(&year, &month, &day));
-    // Leap years are folded onto the 365-day year after 28 February.
     const int december = 12, last = 31;
     if (idoy(&year, &december, &last) == 366 && d > 59.5f) d -= 1.0f;
+    return d;
+}
+
+float horizontalExtraterrestrial(int fit, int year, int month, int day, float latitude, float elevation) {
     if (std::fabs(latitude) < 90.0f && elevation > 0.0f && elevation < 180.0f)
-        return 1367.0f * eccentricity(fit, d) * std::cos((90.0f - elevation) * kRad);
+        return 1367.0f * eccentricity(fit, dayOfCommonYear(year, month, day)) * std::cos((90.0f - elevation) * kRad);
     return 0.0f;
 }
 

@@ -8,13 +8,21 @@
 
 namespace vireo::em {
 
+SinCos sinCosOf(float degrees) {
+    const float x = degrees * kRad;
+    return {std::sin(x), std::cos(x)};
+}
+
 Incidence incidenceEquatorial(float latitude, float tilt, float surfaceAzimuth, float declination,
                               float hourAngle) {
+    return incidenceEquatorial(sinCosOf(latitude), tilt, surfaceAzimuth, sinCosOf(declination), hourAngle);
+}
+
+Incidence incidenceEquatorial(SinCos latitude, float tilt, float surfaceAzimuth, SinCos declination, float hourAngle) {
     // Surface azimuth from north, so south-facing is 180.
-    const float beta = tilt * kRad, gamma = surfaceAzimuth * kRad;
-    const float phi = latitude * kRad, delta = declination * kRad, omega = hourAngle * kRad;
-    const float sd = std::sin(delta), cd = std::cos(delta);
-    const float sp = std::sin(phi), cp = std::cos(phi);
+    const float beta = tilt * kRad, gamma = surfaceAzimuth * kRad, omega = hourAngle * kRad;
+    const float sd = declination.sin, cd = declination.cos;
+    const float sp = latitude.sin, cp = latitude.cos;
     const float sb = std::sin(beta), cb = std::cos(beta);
     const float cg = std::cos(gamma), sg = std::sin(gamma);
     const float co = std::cos(omega), so = std::sin(omega);

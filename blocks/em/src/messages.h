@@ -49,7 +49,12 @@ using block::kRuleFills;
     X(tsoilNotANumber, 305299, kRuleFills)       \
     X(tsoilCannotOpen, 405029, "s0")             \
     X(tsoilFileEnds, 405031, "i8 s0")            \
-    X(tsoilBadRecord, 405032, "i8 s0")
+    X(tsoilBadRecord, 405032, "i8 s0")           \
+    X(badModel, 305127, kRuleFills)              \
+    X(inputNotConnected, 305288, "i10 i11 s0")   \
+    X(aboveSolarConstant, 205177, "r0")          \
+    X(stepsAboveSolarConstant, 205178, "i8")     \
+    X(monthOutOfRange, 205289, "r0")
 VIREO_MESSAGE_CODES(VIREO_EM_CODES)
 
 // The block table gives BETAMAX's angle of the shading geometry the number of SUNAEA's

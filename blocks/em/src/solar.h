@@ -35,6 +35,25 @@ struct SunPosition {
 // other: Fourier series of the day angle.
 SunPosition sunPosition(int series, bool refraction, const ClockTime& time, const Site& site);
 
+// The sine and cosine of an angle in degrees, as every routine here takes them.
+struct SinCos {
+    float sin, cos;
+};
+SinCos sinCosOf(float degrees);
+
+// The Fourier series' terms of a day of the year. They change once a day: a block that
+// steps through the hours may keep them, with the latitude's sine and cosine, and find
+// the sun from them.
+struct SolarDay {
+    float declination;  // radians
+    SinCos declinationTrig;
+    float equationOfTime;  // minutes
+};
+SolarDay solarDay(float dayOfYear);
+// sunPosition by the Fourier series, from the terms of the day of `time`.
+SunPosition sunPositionOnDay(const SolarDay& day, SinCos latitude, bool refraction, const ClockTime& time,
+                             const Site& site);
+
 // Eccentricity correction factor of the earth's orbit on day of year d (1 on 1 January):
 // fit 1 Spencer's Fourier series, 2 the one-term approximation, otherwise 0.
 float eccentricity(int fit, float dayOfYear);
@@ -48,7 +67,13 @@ struct Incidence {
 };
 Incidence incidenceEquatorial(float latitude, float tilt, float surfaceAzimuth, float declination,
                               float hourAngle);
+// The same from the sines and cosines of latitude and declination that a caller keeps.
+Incidence incidenceEquatorial(SinCos latitude, float tilt, float surfaceAzimuth, SinCos declination, float hourAngle);
 Incidence incidenceHorizontal(float tilt, float surfaceAzimuth, float sunAzimuth, float sunElevation);
+
+// Day of the year with leap years folded onto the common year after 28 February, so
+// that a date gives the same orbit terms every year (28 and 29 February both give 59).
+float dayOfCommonYear(int year, int month, int day);
 
 // Extraterrestrial irradiance (W/m²) on a horizontal surface at a sun elevation, on a date;
 // the eccentricity by `fit`.

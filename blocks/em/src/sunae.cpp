@@ -67,52 +67,17 @@ Equatorial almanac2000(long long jd, float ut, float longitude) {
     return {delta, 15.0f * lst * kRad - alpha};
 }
 
-// Fourier series of the day angle for the declination, the equation of time for the
-// hour angle; works on local standard time, so the time zone enters only as a longitude.
-Equatorial fourier(float dayOfYear, float localTime, float timeZone, float longitude) {
-    const float g = kTwoPi * (dayOfYear - 1.0f) / 365.0f;
-    const float delta = 0.006918f - 0.399912f * std::cos(g) + 0.070257f * std::sin(g) -
-                        0.006758f * std::cos(2.0f * g) + 0.000907f * std::sin(2.0f * g) -
-                        0.002697f * std::cos(3.0f * g) + 0.00148f * std::sin(3.0f * g);
-    const float minutes = 60.0f * localTime + equationOfTime(1, dayOfYear) + 4.0f * (15.0f * timeZone - longitude);
-    return {delta, (minutes / 4.0f - 180.0f) * kRad};
-}
-
 }  // namespace
 
 namespace vireo::em {
+namespace {
 
-float zoneWest(const Site& site) {
-    // The site is east of Greenwich when its longitude west, brought into [0, 360), lies
-    // beyond 180 degrees.
-    const bool east = floorMod(site.longitude, 360.0f) > 180.0f;
-    if (site.timeZone > 12.0f || (site.timeZone == 12.0f && east)) return site.timeZone - 24.0f;
-    return site.timeZone;
-}
-
-SunPosition sunPosition(int series, bool refraction, const ClockTime& time, const Site& site) {
-    const int y = nearestInt(time.year), m = nearestInt(time.month), d = nearestInt(time.day);
-    const float dayOfYear = static_cast<float>(idoy(&y, &m, &d));
-    // An eastern zone written as hours west (23 for one hour east) would put universal
-    // time a day late: the clock time less the eastern offset is meant.
-    const float zone = zoneWest(site);
-    const float phi = site.latitude * kRad;
-
-    Equatorial sun{};
-    if (series == 2 || series == 3) {
-        const float ut = zone + time.hour + (time.minute + time.second / 60.0f) / 60.0f - time.dst;
-        int jd = 0;
-        julian(&y, &m, &d, &jd);
-        sun = series == 2 ? ecliptic1980(jd, y, ut, site.longitude) : almanac2000(jd, ut, site.longitude);
-    } else {
-        const float localTime = time.hour + time.minute / 60.0f + time.second / 3600.0f - time.dst;
-        sun = fourier(dayOfYear, localTime, zone, site.longitude);
-    }
-    const float delta = sun.declination;
-    const float omega = reduce(sun.hourAngle, kTwoPi);
-
-    const float sd = std::sin(delta), cd = std::cos(delta);
-    const float sp = std::sin(phi), cp = std::cos(phi);
+// The common end of the series: zenith, azimuth and refraction from the declination, its
+// sine and cosine, the latitude's, and the hour angle before its reduction.
+SunPosition horizontal(float delta, SinCos declination, SinCos latitude, float hourAngle, bool refraction) {
+    const float omega = reduce(hourAngle, kTwoPi);
+    const float sd = declination.sin, cd = declination.cos;
+    const float sp = latitude.sin, cp = latitude.cos;
     const float zenith = acosClamped(sd * sp + cd * cp * std::cos(omega));
     const float sz = std::sin(zenith);
     const float a = asinClamped(sz != 0.0f ? cd * std::sin(omega) / sz : 0.0f);
@@ -136,6 +101,50 @@ SunPosition sunPosition(int series, bool refraction, const ClockTime& time, cons
         e += r;
     }
     return {az / kRad, e, delta / kRad, omega / kRad};
+}
+
+}  // namespace
+
+float zoneWest(const Site& site) {
+    // The site is east of Greenwich when its longitude west, brought into [0, 360), lies
+    // beyond 180 degrees.
+    const bool east = floorMod(site.longitude, 360.0f) > 180.0f;
+    if (site.timeZone > 12.0f || (site.timeZone == 12.0f && east)) return site.timeZone - 24.0f;
+    return site.timeZone;
+}
+
+// Fourier series of the day angle for the declination, and the equation of time.
+SolarDay solarDay(float dayOfYear) {
+    const float g = kTwoPi * (dayOfYear - 1.0f) / 365.0f;
+    const float delta = 0.006918f - 0.399912f * std::cos(g) + 0.070257f * std::sin(g) -
+                        0.006758f * std::cos(2.0f * g) + 0.000907f * std::sin(2.0f * g) -
+                        0.002697f * std::cos(3.0f * g) + 0.00148f * std::sin(3.0f * g);
+    return {delta, {std::sin(delta), std::cos(delta)}, equationOfTime(1, dayOfYear)};
+}
+
+// Works on local standard time, so the time zone enters only as a longitude.
+SunPosition sunPositionOnDay(const SolarDay& day, SinCos latitude, bool refraction, const ClockTime& time,
+                             const Site& site) {
+    const float localTime = time.hour + time.minute / 60.0f + time.second / 3600.0f - time.dst;
+    const float minutes = 60.0f * localTime + day.equationOfTime + 4.0f * (15.0f * zoneWest(site) - site.longitude);
+    return horizontal(day.declination, day.declinationTrig, latitude, (minutes / 4.0f - 180.0f) * kRad, refraction);
+}
+
+SunPosition sunPosition(int series, bool refraction, const ClockTime& time, const Site& site) {
+    const int y = nearestInt(time.year), m = nearestInt(time.month), d = nearestInt(time.day);
+    const SinCos latitude = sinCosOf(site.latitude);
+    if (series == 2 || series == 3) {
+        // An eastern zone written as hours west (23 for one hour east) would put universal
+        // time a day late: the clock time less the eastern offset is meant.
+        const float ut = zoneWest(site) + time.hour + (time.minute + time.second / 60.0f) / 60.0f - time.dst;
+        int jd = 0;
+        julian(&y, &m, &d, &jd);
+        const Equatorial sun =
+            series == 2 ? ecliptic1980(jd, y, ut, site.longitude) : almanac2000(jd, ut, site.longitude);
+        return horizontal(sun.declination, {std::sin(sun.declination), std::cos(sun.declination)}, latitude,
+                          sun.hourAngle, refraction);
+    }
+    return sunPositionOnDay(solarDay(static_cast<float>(idoy(&y, &m, &d))), latitude, refraction, time, site);
 }
 
 }  // namespace vireo::em

@@ -1,0 +1,191 @@
+//#Block GH2GT
+//#Description
+// Irradiance on a tilted surface, split into beam, sky-diffuse and ground-reflected
+// parts, from the global and diffuse irradiance on the horizontal, by one of ten
+// sky-diffuse models. The block finds the sun for the clock time of the inputs and a site
+// in the first sign convention (longitude and time zone counted positive west).
+//#Layout
+//#Inputs 9--12
+//#Outputs 4
+//#Parameters 4
+//#Strings 0
+//#Group 3 (standard)
+//#Details
+//#Inputs
+//#IN[0] Global irradiance on the horizontal G (W/m$^2$)
+//#IN[1] Diffuse irradiance on the horizontal Dh (W/m$^2$)
+//#IN[2] Tilt of the surface from the horizontal (degrees)
+//#IN[3] Azimuth of the surface from north through east, south 180 (degrees)
+//#IN[4] Ground reflectance (-)
+//#IN[5] Year (-)
+//#IN[6] Month, 1 to 12 (-)
+//#IN[7] Day of the month (-)
+//#IN[8] Hour of the clock time (h)
+//#IN[9] Minute (min); optional, 0 when not connected
+//#IN[10] Second (s); optional, 0 when not connected
+//#IN[11] Daylight-saving time, subtracted from the clock time (h); optional, 0 when not
+// connected
+//#Outputs
+//#OUT[0] Total irradiance on the tilted surface (W/m$^2$)
+//#OUT[1] Beam irradiance on the tilted surface (W/m$^2$)
+//#OUT[2] Sky-diffuse irradiance on the tilted surface (W/m$^2$)
+//#OUT[3] Ground-reflected irradiance on the tilted surface (W/m$^2$)
+//#Parameters
+//#BP[0] Sky-diffuse model (-): 0 isotropic (Liu and Jordan), 1 Temps and Coulson,
+// 2 Bugler, 3 Klucher, 4 Hay, 5 horizon factor (Willmott), 6 Skartveit and Olseth,
+// 7 Gueymard, 8 Perez (1987), 9 Reindl
+//#BP[1] Latitude, north positive, -90 to 90 (degrees)
+//#BP[2] Longitude, west of Greenwich positive, -360 to 360 (degrees)
+//#BP[3] Time zone, hours west of Greenwich, 0 to 23 (h)
+//#Strings
+//#None
+//#Remarks
+// Models 1 and 2 find the sun by the ecliptic series of epoch 1980 and the almanac series
+// of epoch 2000, the others by the Fourier series of the day angle (as SUNAE's series 1,
+// 2 and 0). The beam is taken only for a sun at least 3 degrees high, and at most ten
+// times the horizontal beam; a diffuse irradiance above the global one gives no beam.
+// Temps and Coulson, Klucher and the horizon-factor model reflect the ground more
+// brightly towards the sun. A total above the solar constant of 1367 W/m$^2$ is warned
+// about at its first step and the number of such steps at the end; the outputs are not
+// limited. The site is checked as for SUNAE.
+//#end
+#include "blocks.h"
+
+#include "Numbers.h"
+#include "angles.h"
+#include "site.h"
+#include "solar.h"
+#include "tilted.h"
+#include "vireo_tools.h"
+
+#include <algorithm>
+#include <bit>
+#include <climits>
+#include <cmath>
+#include <limits>
+
+namespace vireo::em {
+namespace {
+
+// The terms of a day and of the latitude change once a day and once a run; the instance
+// keeps them so that an hourly step computes only what the hour changes. Every output is
+// the same, to the bit, as when they are computed afresh.
+struct State {
+    int& slot;                // IP[10]: the model, 1 to 10 (the parameter counts from 0)
+    std::span<int, 3> date;   // IP[11..13]: the year, month and day inputs (their bits) of the day kept
+    int& aboveSteps;          // IP[14]: steps with a total above the solar constant
+    int& reportedSteps;       // IP[15]: of those, the steps reported at a last call
+    float& e0;                // RP[0]: the orbit's eccentricity factor; NaN while no day is kept
+    float& declination;       // RP[1]: of the Fourier series, radians
+    std::span<float, 2> declinationTrig;  // RP[2..3]: its sine and cosine
+    float& equationOfTime;    // RP[4]: minutes
+    std::span<float, 2> incidenceTrig;    // RP[5..6]: of the declination in degrees, as the incidence takes it
+    float& latitude;          // RP[7]: whose sine and cosine are kept; NaN: none
+    std::span<float, 2> latitudeTrig;     // RP[8..9]
+    explicit State(gh2gt_block::View& b)
+        : slot(b.ip<10>()), date(b.ip<11, 3>()), aboveSteps(b.ip<14>()), reportedSteps(b.ip<15>()),
+          e0(b.rp<0>()), declination(b.rp<1>()), declinationTrig(b.rp<2, 2>()), equationOfTime(b.rp<4>()),
+          incidenceTrig(b.rp<5, 2>()), latitude(b.rp<7>()), latitudeTrig(b.rp<8, 2>()) {}
+
+    SolarDay day() const { return {declination, {declinationTrig[0], declinationTrig[1]}, equationOfTime}; }
+
+    // Keyed by the inputs as they come, so that an hour of a day already kept needs not
+    // even their rounding.
+    void keepDay(const ClockTime& time) {
+        const int bits[3] = {std::bit_cast<int>(time.year), std::bit_cast<int>(time.month),
+                             std::bit_cast<int>(time.day)};
+        if (e0 == e0 && date[0] == bits[0] && date[1] == bits[1] && date[2] == bits[2]) return;
+        std::copy(bits, bits + 3, date.begin());
+        int year = block::nearestInt(time.year), month = block::nearestInt(time.month);
+        int dayOfMonth = block::nearestInt(time.day);
+        const SolarDay d = solarDay(static_cast<float>(idoy(&year, &month, &dayOfMonth)));
+        declination = d.declination;
+        declinationTrig[0] = d.declinationTrig.sin;
+        declinationTrig[1] = d.declinationTrig.cos;
+        equationOfTime = d.equationOfTime;
+        // The sun's declination leaves the sun's position in degrees, and the incidence
+        // takes it so.
+        const SinCos i = sinCosOf(d.declination / kRad);
+        incidenceTrig[0] = i.sin;
+        incidenceTrig[1] = i.cos;
+        e0 = spencerEccentricity(dayOfCommonYear(year, month, dayOfMonth));
+    }
+
+    SinCos keepLatitude(float degrees) {
+        if (!(degrees == latitude)) {
+            const SinCos t = sinCosOf(degrees);
+            latitude = degrees;
+            latitudeTrig[0] = t.sin;
+            latitudeTrig[1] = t.cos;
+        }
+        return {latitudeTrig[0], latitudeTrig[1]};
+    }
+};
+
+constexpr Rule kRules[] = {
+    {.parameter = 0, .low = 0, .high = kSkyModels - 1, .whole = true, .code = code::badModel}};
+
+Site siteOf(const BlockView& b) { return {b.par(1), b.par(2), b.par(3)}; }
+
+}  // namespace
+
+void gh2gt_block::init(View& b) {
+    State s(b);
+    b.check(kRules);
+    s.slot = b.mode(0, kSkyModels) + 1;
+    checkSite(b.reporter(), siteOf(b));
+    s.e0 = std::numeric_limits<float>::quiet_NaN();
+    s.latitude = std::numeric_limits<float>::quiet_NaN();
+}
+
+void gh2gt_block::step(View& b) {
+    State s(b);
+    const float global = b.in(0), diffuse = b.in(1);
+    const Surface surface{b.in(2), b.in(3), b.in(4)};
+    const ClockTime time{b.in(5), b.in(6), b.in(7), b.in(8), b.in(9, 0.0f), b.in(10, 0.0f), b.in(11, 0.0f)};
+    const Site site = siteOf(b);
+
+    s.keepDay(time);
+    const SinCos latitude = s.keepLatitude(site.latitude);
+    // The model's slot picks the sun's series too: slots 2 and 3 take the ecliptic series of
+    // epoch 1980 and the almanac series of epoch 2000.
+    const int slot = s.slot;
+    SunPosition sun{};
+    SinCos declination{};
+    if (slot == 2 || slot == 3) {
+        sun = sunPosition(slot, true, time, site);
+        declination = sinCosOf(sun.declination);
+    } else {
+        sun = sunPositionOnDay(s.day(), latitude, true, time, site);
+        declination = {s.incidenceTrig[0], s.incidenceTrig[1]};
+    }
+    const Incidence incidence =
+        incidenceEquatorial(latitude, surface.tilt, surface.azimuth, declination, sun.hourAngle);
+    const TiltedIrradiance t = tiltedIrradiance(static_cast<SkyModel>(slot - 1),
+                                                {incidence.angle, 90.0f - sun.elevation, sun.azimuth, s.e0}, surface,
+                                                global, diffuse);
+    if (t.total > 1367.0f) {
+        if (s.aboveSteps == 0) {
+            s.aboveSteps = 1;
+            b.report(code::aboveSolarConstant, {.reals = {t.total}});
+        } else if (s.aboveSteps < INT_MAX) {
+            ++s.aboveSteps;
+        }
+    }
+    b.out(0) = t.total;
+    b.out(1) = t.beam;
+    b.out(2) = t.diffuse;
+    b.out(3) = t.ground;
+}
+
+// Only the steps since the last report: a run that an end-of-run pass resumes reports
+// the later ones at its next end, and never the same ones twice.
+void gh2gt_block::last(View& b) {
+    State s(b);
+    if (s.aboveSteps > s.reportedSteps) {
+        b.report(code::stepsAboveSolarConstant, {.value = s.aboveSteps - s.reportedSteps});
+        s.reportedSteps = s.aboveSteps;
+    }
+}
+
+}  // namespace vireo::em
