@@ -57,7 +57,7 @@ DiagramSettings screen() { return DiagramSettings{}; }
 
 TEST(ChartGrid, CoveringOrderAndLabels) {
     RecordingSurface s;
-    drawChartGrid(s, 2, "50.85");
+    drawChartGrid(s, 2, quotesCompass("50.85"));
     const std::vector<std::string>& raw = s.operations();
     ASSERT_GE(raw.size(), 6u);
     EXPECT_EQ(raw[0], "penColour white");
@@ -87,16 +87,16 @@ TEST(ChartGrid, CoveringOrderAndLabels) {
 
     // At a pole the compass letters are quoted, "W" moved right to make room.
     RecordingSurface pole;
-    drawChartGrid(pole, 2, "-90.00");
+    drawChartGrid(pole, 2, quotesCompass("-90.00"));
     const std::vector<std::string>& p = pole.operations();
     EXPECT_EQ(p[p.size() - 2], "text 10 242 top-centre \"'W'\"");
     EXPECT_EQ(p.back(), "text 250 481 top-centre \"'S'\"");
 
     // A divisor below 1 would divide by zero; it counts as 1.
     RecordingSurface zero;
-    drawChartGrid(zero, 0, "0.00");
+    drawChartGrid(zero, 0, false);
     RecordingSurface one;
-    drawChartGrid(one, 1, "0.00");
+    drawChartGrid(one, 1, false);
     EXPECT_EQ(zero.operations(), one.operations());
 }
 
@@ -232,13 +232,13 @@ TEST(HourLabels, PlacedAlongTheLongestDay) {
 TEST(LocalHorizon, TiltedSurfaces) {
     SunContext flat = prepared("4.35", "50.85", "1.0", "0", "0");
     RecordingSurface none;
-    drawLocalHorizon(none, flat, 2);
+    renderLocalHorizon(none, computeLocalHorizon(flat), 2);
     EXPECT_TRUE(none.operations().empty());
 
     // A south wall: the horizon runs from east (right) through the centre to west (left).
     SunContext wall = prepared("4.35", "50.85", "1.0", "90", "180");
     RecordingSurface s;
-    drawLocalHorizon(s, wall, 2);
+    renderLocalHorizon(s, computeLocalHorizon(wall), 2);
     const std::vector<std::string>& raw = s.operations();
     ASSERT_EQ(raw.size(), 3u + 37u);
     EXPECT_EQ(raw[0], "penColour black");
@@ -252,16 +252,16 @@ TEST(LocalHorizon, TiltedSurfaces) {
     // tilted 120 the chart is mirrored and it lies above.
     SunContext sixty = prepared("4.35", "50.85", "1.0", "60", "180");
     RecordingSurface s60;
-    drawLocalHorizon(s60, sixty, 2);
+    renderLocalHorizon(s60, computeLocalHorizon(sixty), 2);
     EXPECT_EQ(s60.operations()[3 + 18], "lineTo 250 325");
     SunContext over = prepared("4.35", "50.85", "1.0", "120", "180");
     RecordingSurface s120;
-    drawLocalHorizon(s120, over, 2);
+    renderLocalHorizon(s120, computeLocalHorizon(over), 2);
     EXPECT_EQ(s120.operations()[3 + 18], "lineTo 250 175");
 
     SunContext north = prepared("4.35", "50.85", "1.0", "30", "360");
     RecordingSurface s360;
-    drawLocalHorizon(s360, north, 2);
+    renderLocalHorizon(s360, computeLocalHorizon(north), 2);
     EXPECT_EQ(north.orientation, 0);
 }
 
@@ -276,7 +276,7 @@ TEST(LocalHorizon, MatchesVectorModelForEveryTilt) {
             SunContext c = prepared("0.00", "45.00", "0.0", std::to_string(incl).c_str(),
                                     std::to_string(orient).c_str());
             RecordingSurface s;
-            drawLocalHorizon(s, c, 1);
+            renderLocalHorizon(s, computeLocalHorizon(c), 1);
             const std::vector<Op> ops = parse(s);
             ASSERT_EQ(ops.size(), 40u);
             for (std::size_t i = 3; i < ops.size(); ++i) {
@@ -312,7 +312,7 @@ TEST(HourLines, DotsJoinedToTheNextDay) {
     SunContext c = prepared("4.35", "50.85", "1.0", "0", "0");
     RecordingSurface s;
     int hours = 0;
-    drawHourLines(s, c, 2, [&hours] { ++hours; });
+    renderHourLines(s, computeHourLines(c, [&hours] { ++hours; }), 2);
     EXPECT_EQ(hours, 33);
     const std::vector<Op> ops = parse(s);
     const std::vector<std::string>& raw = s.operations();
