@@ -1,4 +1,5 @@
 #include "Diagram.h"
+#include "Numeric.h"
 #include "RecordingSurface.h"
 #include "reference_model.h"
 
@@ -6,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <random>
 #include <sstream>
 #include <string>
@@ -406,4 +408,66 @@ TEST(SunPathDiagram, AnyInputStaysOnThePicture) {
             ASSERT_LE(std::abs(a.y), 2000);
         }
     }
+}
+
+// Beyond the polar circles a sunshine interval can come out as a sliver of a few microhours
+// where the sun grazes the surface plane at solar midnight (McMurdo, west wall, 4 February);
+// its end point lay before midnight and was mirrored, joining the bottom of the chart to
+// the top. The sun crosses the sky at 15 degrees an hour at most; on the chart (5 units a
+// degree, stretched across by up to pi/2 at the surface plane) that is 1.97 units a minute,
+// and consecutive points of a curve lie at most 0.11 h (6.6 minutes) apart.
+TEST(DateCurve, PolarCurvesNeverJumpAcrossTheChart) {
+    const double perMinute = 5.0 * 0.25 * std::numbers::pi / 2.0;
+    const double longest = 6.6 * perMinute + 1e-9;
+
+    SunContext mcMurdo = prepared("166.67", "-77.85", "12.0", "90", "270");
+    DiagramState state;
+    const DateCurve february = computeDateCurve(mcMurdo, state, 1, screen());
+    ASSERT_EQ(february.lines.size(), 1u);  // the afternoon only; the midnight sliver is not drawn
+    EXPECT_TRUE(state.dateLabelPositions[1].first.hidden());
+
+    int segments = 0;
+    for (const char* lat : {"-77.85", "-70.00", "-86.50", "68.00", "78.22", "86.50"}) {
+        for (const char* incl : {"90", "60", "120"}) {
+            for (int orient = 0; orient <= 360; orient += 15) {
+                SunContext c = prepared("166.67", lat, "11.0", incl, std::to_string(orient).c_str());
+                for (int k = 0; k <= 12; ++k) {
+                    for (const Polyline& line : computeDateCurve(c, state, k, screen()).lines) {
+                        for (std::size_t i = 1; i < line.size(); ++i) {
+                            ++segments;
+                            ASSERT_LE(std::hypot(line[i].x - line[i - 1].x, line[i].y - line[i - 1].y), longest)
+                                << "latitude " << lat << " inclination " << incl << " orientation " << orient
+                                << " curve " << k << " point " << i;
+                        }
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GT(segments, 200000);
+}
+
+// Painting reads the model only: the same model painted twice gives the same picture, and
+// at any divisor each point is the chart point divided and rounded.
+TEST(SunPathDiagram, PaintingLeavesTheModelAlone) {
+    SunContext c;
+    DiagramState state;
+    const DiagramModel model = computeSunPathDiagram(c, state, {"4.35", "50.85", "1.0", "30", "135"}, screen());
+    const DiagramModel copy = model;
+    const DiagramState stateCopy = state;
+    RecordingSurface first;
+    RecordingSurface second;
+    renderDiagram(first, model, 2);
+    renderDiagram(second, model, 2);
+    EXPECT_EQ(first.operations(), second.operations());
+    EXPECT_TRUE(model == copy);
+    EXPECT_TRUE(state.dateLabelPositions == stateCopy.dateLabelPositions);
+
+    ASSERT_FALSE(model.curves[3].lines.empty());
+    const ChartPoint p = model.curves[3].lines[0][1];
+    RecordingSurface print;
+    renderDateCurve(print, model.curves[3], 4);
+    EXPECT_EQ(print.operations()[2], "lineTo " + std::to_string(nearestInt(p.x / 4)) + ' ' +
+                                         std::to_string(nearestInt(p.y / 4)));
+    EXPECT_EQ(model.localHorizon.size(), 37u);
 }

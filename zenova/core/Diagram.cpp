@@ -12,6 +12,7 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 constexpr double kDegree = kPi / 180.0;
+constexpr double kEndInset = 0.0001;  // hours between a sunshine interval's end and its curve's end
 
 int divisorOrOne(int scaleDivisor) { return scaleDivisor < 1 ? 1 : scaleDivisor; }
 
@@ -144,7 +145,9 @@ DateCurve computeDateCurve(SunContext& context, DiagramState& state, int k, cons
     // Curves of the first half of the year are labelled at their end, the others at their
     // start, so the two labels of one date do not meet.
     const auto interval = [&](double start, double end, LabelAnchor& anchor) {
-        if (start == end || !std::isfinite(start) || !std::isfinite(end)) {
+        // Both drawn ends lie kEndInset inside the interval; a sliver too short for that is a
+        // rounding artefact at a crossing of the surface plane, and its ends would lie outside it.
+        if (!(end - start > 2.0 * kEndInset)) {
             return;
         }
         const auto position = [&](double clockTime) {
@@ -152,7 +155,7 @@ DateCurve computeDateCurve(SunContext& context, DiagramState& state, int k, cons
             return sunPoint(context);
         };
         Polyline line;
-        double t = start + 0.0001;  // the ends stay just inside the interval, on the horizon circle
+        double t = start + kEndInset;  // the ends stay just inside the interval, on the horizon circle
         line.push_back(position(t));
         if (settings.newCalculation && k > 5) {
             anchor = dateLabelAnchor(context.surfaceSunElevation, context.surfaceSunAzimuth, settings.pictureLeft);
@@ -161,7 +164,7 @@ DateCurve computeDateCurve(SunContext& context, DiagramState& state, int k, cons
             line.push_back(position(t));
             t += 0.11;
         }
-        line.push_back(position(end - 0.0001));
+        line.push_back(position(end - kEndInset));
         if (settings.newCalculation && k < 6) {
             anchor = dateLabelAnchor(context.surfaceSunElevation, context.surfaceSunAzimuth, settings.pictureLeft);
         }
