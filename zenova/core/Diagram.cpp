@@ -46,6 +46,16 @@ LabelOffsets labelOffsets(double elevation, double azimuth) {
 
 }  // namespace
 
+std::string hourLabelText(int hour) {
+    if (hour == 12) {
+        return "12 p.m.";
+    }
+    if (hour == 24) {
+        return "12 a.m.";
+    }
+    return hour < 12 ? std::to_string(hour) + " a.m." : std::to_string(hour - 12) + " p.m.";
+}
+
 ChartPoint chartPoint(double elevation, double azimuth) {
     const double r = 5.0 * (90.0 - elevation);
     return {500.0 - r * std::sin(azimuth * kDegree), 500.0 - r * std::cos(azimuth * kDegree)};

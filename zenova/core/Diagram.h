@@ -29,6 +29,10 @@ inline constexpr std::array<std::string_view, 13> kCurveCaptions{
     "Jan. 5",  "Feb. 4",  "Mar. 6",  "Apr. 5",  "May 5",   "June 4", "June 21",
     "July 21", "Aug. 20", "Sep. 19", "Oct. 19", "Nov. 18", "Dec. 21"};
 
+// The caption of the hour label of a clock hour 1..24: "1 a.m." .. "11 a.m.", "12 p.m." for
+// noon, "1 p.m." .. "11 p.m.", "12 a.m." for midnight.
+std::string hourLabelText(int hour);
+
 // A label position in screen pixels of the diagram window; (-50, 0) hides the label.
 struct LabelAnchor {
     int x = -50;
