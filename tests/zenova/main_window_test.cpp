@@ -254,6 +254,17 @@ private slots:
         QCOMPARE(exit.icon, MessageIcon::question);
         QCOMPARE(exit.defaultButton, MessageButton::cancel);
         QVERIFY(w->form1().isVisible());
+        // Ctrl+X is the menu's, even in a field.
+        QVERIFY(QTest::qWaitForWindowActive(&w->form1()));
+        w->edit("Edit1")->setFocus();
+        w->edit("Edit1")->setText("4.35");
+        w->edit("Edit1")->selectAll();
+        w->dialogs.answers = {MessageButton::cancel};
+        const qsizetype asked = w->dialogs.calls.size();
+        QTest::keyClick(w->edit("Edit1"), Qt::Key_X, Qt::ControlModifier);
+        QCOMPARE(w->dialogs.calls.size(), asked + 1);
+        QCOMPARE(w->dialogs.calls.last().request.text, QString("Exit Zenova 1.02 ?"));
+        QCOMPARE(w->edit("Edit1")->text(), QString("4.35"));
         w->dialogs.answers = {MessageButton::ok};
         w->form1().Exit1->trigger();
         QVERIFY(!w->form1().isVisible());

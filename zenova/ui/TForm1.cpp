@@ -523,10 +523,16 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         }
         break;
     }
+    case QEvent::ShortcutOverride:
+        // The menu's Ctrl+X (Exit) comes before the field's own use of the key.
+        if (QKeySequence(static_cast<QKeyEvent*>(event)->keyCombination()) == Exit1->shortcut()) {
+            event->ignore();
+            return true;
+        }
+        break;
     case QEvent::MouseButtonDblClick:
         if (field == Edit3) {
             SpeedButton1Click();
-            return true;
         }
         break;
     default:
