@@ -8,6 +8,7 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QRect>
 
 #include <gtest/gtest.h>
 
@@ -53,6 +54,19 @@ QImage blank(int width, int height) {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(Qt::gray);
     return image;
+}
+
+// The smallest rectangle holding every black pixel.
+QRect blackBox(const QImage& image) {
+    QRect box;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (rgb(image, x, y) == kBlack) {
+                box |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return box;
 }
 
 std::string artefactPath(const std::string& name) {
@@ -188,21 +202,7 @@ TEST(QtSurface, EllipseFillsItsBox) {
         s.setBrushColour(colours::silver);
         s.ellipse(10, 14, 50, 40);
     }
-    int left = 99, right = -1, top = 99, bottom = -1;
-    for (int y = 0; y < 60; ++y) {
-        for (int x = 0; x < 60; ++x) {
-            if (rgb(image, x, y) == kBlack) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
-            }
-        }
-    }
-    EXPECT_EQ(left, 10);
-    EXPECT_EQ(right, 50);
-    EXPECT_EQ(top, 14);
-    EXPECT_EQ(bottom, 40);
+    EXPECT_EQ(blackBox(image), QRect(QPoint(10, 14), QPoint(50, 40)));
     EXPECT_EQ(rgb(image, 10, 27), kBlack);  // the middle row meets both sides
     EXPECT_EQ(rgb(image, 50, 27), kBlack);
     EXPECT_EQ(rgb(image, 30, 27), kSilver);
@@ -219,23 +219,18 @@ TEST(QtSurface, TextCentredOnItsPoint) {
         s.setFont("Arial", 18);
         s.text(50, 10, "WWW", TextAnchor::topCentre);
     }
-    int left = 99, right = -1, top = 99;
+    const QRect text = blackBox(image);
+    ASSERT_GT(text.width(), 20);
+    EXPECT_NEAR(text.center().x(), 50.0, 2.0);
+    EXPECT_GE(text.top(), 10);
+    EXPECT_LE(text.top(), 16);
+    EXPECT_EQ(rgb(image, 50, 9), kGray);
+    EXPECT_EQ(rgb(image, text.left(), 11), kWhite);  // on a box of the brush colour
     for (int y = 0; y < 40; ++y) {
         for (int x = 0; x < 100; ++x) {
-            if (rgb(image, x, y) == kBlack) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-                top = std::min(top, y);
-            }
             ASSERT_NE(rgb(image, x, y), kRed);  // text is black whatever the pen
         }
     }
-    ASSERT_LT(left, right);
-    EXPECT_NEAR((left + right) / 2.0, 50.0, 2.0);
-    EXPECT_GE(top, 10);
-    EXPECT_LE(top, 16);
-    EXPECT_EQ(rgb(image, 50, 9), kGray);
-    EXPECT_EQ(rgb(image, left, 11), kWhite);  // on a box of the brush colour
 }
 
 TEST(QtSurface, BrusselsHorizontal) {

@@ -28,6 +28,17 @@ ChartPoint sunPoint(const SunContext& context) {
     return chartPoint(context.surfaceSunElevation, context.surfaceSunAzimuth);
 }
 
+void renderPolyline(DrawingSurface& surface, const Polyline& line, int d) {
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const DevicePoint p = toDevice(line[i], d);
+        if (i == 0) {
+            surface.moveTo(p.x, p.y);
+        } else {
+            surface.lineTo(p.x, p.y);
+        }
+    }
+}
+
 SunshineTimes currentSunshineTimes(const SunContext& context) {
     const auto [s1, s2, s3] = context.surfaceCoefficients;
     return sunshineTimes(context, context.latitude, s1, s2, s3);
@@ -333,14 +344,7 @@ void renderDateCurve(DrawingSurface& surface, const DateCurve& curve, int scaleD
     }
     surface.setPenColour(k <= 5 ? colours::navy : (k <= 12 ? colours::green : colours::red));
     for (const Polyline& line : curve.lines) {
-        for (std::size_t i = 0; i < line.size(); ++i) {
-            const DevicePoint p = toDevice(line[i], d);
-            if (i == 0) {
-                surface.moveTo(p.x, p.y);
-            } else {
-                surface.lineTo(p.x, p.y);
-            }
-        }
+        renderPolyline(surface, line, d);
     }
 }
 
@@ -367,14 +371,7 @@ void renderLocalHorizon(DrawingSurface& surface, const Polyline& horizon, int sc
     surface.setPenColour(colours::black);
     surface.setPenWidth(1);
     surface.setPenStyle(PenStyle::dotted);
-    for (std::size_t i = 0; i < horizon.size(); ++i) {
-        const DevicePoint p = toDevice(horizon[i], d);
-        if (i == 0) {
-            surface.moveTo(p.x, p.y);
-        } else {
-            surface.lineTo(p.x, p.y);
-        }
-    }
+    renderPolyline(surface, horizon, d);
 }
 
 void renderDiagram(DrawingSurface& surface, const DiagramModel& model, int scaleDivisor) {

@@ -13,6 +13,16 @@ constexpr int kCentre = kSketchSize / 2;
 
 void lineTo(DrawingSurface& surface, SketchPoint p) { surface.lineTo(p.x, p.y); }
 
+// White, with a thin black pen and the letters' font.
+void clearSketch(DrawingSurface& surface) {
+    surface.setPenStyle(PenStyle::solid);
+    surface.setPenWidth(1);
+    surface.setBrushColour(colours::white);
+    surface.clear();
+    surface.setPenColour(colours::black);
+    surface.setFont("Arial", 13);
+}
+
 }  // namespace
 
 SketchPoint sketchPoint(double radius, double degrees) {
@@ -21,13 +31,8 @@ SketchPoint sketchPoint(double radius, double degrees) {
 }
 
 void drawOrientationSketch(DrawingSurface& surface, int orientation) {
-    surface.setPenStyle(PenStyle::solid);
-    surface.setPenWidth(1);
-    surface.setBrushColour(colours::white);
-    surface.clear();
-    surface.setPenColour(colours::black);
+    clearSketch(surface);
     surface.ellipse(6, 6, 60, 60);
-    surface.setFont("Arial", 13);
     surface.text(33, 0, "N", TextAnchor::topCentre);
     surface.text(33, 53, "S", TextAnchor::topCentre);
     surface.text(7, 27, "W", TextAnchor::topCentre);
@@ -51,12 +56,7 @@ void drawOrientationSketch(DrawingSurface& surface, int orientation) {
 }
 
 void drawInclinationSketch(DrawingSurface& surface, int inclination) {
-    surface.setPenStyle(PenStyle::solid);
-    surface.setPenWidth(1);
-    surface.setBrushColour(colours::white);
-    surface.clear();
-    surface.setPenColour(colours::black);
-    surface.setFont("Arial", 13);
+    clearSketch(surface);
     surface.text(10, 35, "0\u00b0", TextAnchor::topCentre);
     surface.text(52, 35, "180\u00b0", TextAnchor::topCentre);
     surface.moveTo(6, 33);

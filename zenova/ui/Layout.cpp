@@ -1,5 +1,6 @@
 #include "Layout.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -21,6 +22,18 @@ QLabel* caption(QWidget* parent, const QString& text, int x, int y, const QStrin
     label->move(x, y);
     label->adjustSize();
     return label;
+}
+
+QLabel* value(QWidget* parent, const QString& name, int x, int y, int width) {
+    QLabel* label = caption(parent, "", x, y, name);
+    label->setFixedWidth(width);
+    return label;
+}
+
+QAction* action(QWidget* menu, const QString& name, const QString& text) {
+    QAction* a = menu->addAction(text);
+    a->setObjectName(name);
+    return a;
 }
 
 QLineEdit* field(QWidget* parent, const QString& name, int maxLength, int x, int y, int width) {

@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QString>
 
+class QAction;
 class QLabel;
 class QLineEdit;
 class QScrollBar;
@@ -20,8 +21,12 @@ namespace zenova::layout {
 QFont windowFont(int pixelSize = 12);
 
 QLabel* caption(QWidget* parent, const QString& text, int x, int y, const QString& name = {});
+// An empty label of a fixed width that the program fills.
+QLabel* value(QWidget* parent, const QString& name, int x, int y, int width);
 QLineEdit* field(QWidget* parent, const QString& name, int maxLength, int x, int y, int width);
 QScrollBar* scrollBar(QWidget* parent, const QString& name, int low, int high, int pageStep, int x, int y, int width);
+// A menu entry, in a menu or directly in the menu bar.
+QAction* action(QWidget* menu, const QString& name, const QString& text);
 QToolButton* toolButton(QWidget* parent, const QString& name, const QString& text, const QString& hint, int x, int y);
 
 // A label at an anchor; the anchor (-50, 0) hides it.

@@ -74,15 +74,11 @@ TForm1::TForm1(ZenovaApplication& app) : app_(app), savedChart_(531, 505, QImage
     savedChart_.fill(Qt::white);
 
     QMenu* file = menuBar()->addMenu("&File");
-    New1 = file->addAction("&New");
-    New1->setObjectName("New1");
-    Laden1 = file->addAction("&Open");
-    Laden1->setObjectName("Laden1");
-    Exit1 = file->addAction("Exit");
-    Exit1->setObjectName("Exit1");
+    New1 = layout::action(file, "New1", "&New");
+    Laden1 = layout::action(file, "Laden1", "&Open");
+    Exit1 = layout::action(file, "Exit1", "Exit");
     Exit1->setShortcut(QKeySequence("Ctrl+X"));
-    Info1 = menuBar()->addAction("&About");
-    Info1->setObjectName("Info1");
+    Info1 = layout::action(menuBar(), "Info1", "&About");
 
     auto* client = new QWidget(this);
     client->setObjectName("client");
@@ -387,7 +383,7 @@ void TForm1::Info1Click() {
 
 void TForm1::Button4Click() {
     // A button or a menu takes no focus here, so the field being edited has not been left yet.
-    runPendingExit();
+    leaveField(QApplication::focusWidget());
     TForm2& form2 = app_.form2();
     SunContext& context = app_.context();
     DiagramState& state = app_.state();
@@ -509,17 +505,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         // Another window coming to the front, or a menu opening, does not leave the field.
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            if (field == Edit1) {
-                Edit1Exit();
-            } else if (field == Edit2) {
-                Edit2Exit();
-            } else if (field == Edit6) {
-                Edit6Exit();
-            } else if (field == Edit4) {
-                Edit4Exit();
-            } else if (field == Edit5) {
-                Edit5Exit();
-            }
+            leaveField(field);
         }
         break;
     }
@@ -547,17 +533,16 @@ void TForm1::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
 }
 
-void TForm1::runPendingExit() {
-    const QWidget* focused = QApplication::focusWidget();
-    if (focused == Edit1) {
+void TForm1::leaveField(const QWidget* field) {
+    if (field == Edit1) {
         Edit1Exit();
-    } else if (focused == Edit2) {
+    } else if (field == Edit2) {
         Edit2Exit();
-    } else if (focused == Edit6) {
+    } else if (field == Edit6) {
         Edit6Exit();
-    } else if (focused == Edit4) {
+    } else if (field == Edit4) {
         Edit4Exit();
-    } else if (focused == Edit5) {
+    } else if (field == Edit5) {
         Edit5Exit();
     }
 }

@@ -109,7 +109,7 @@ private:
     void drawOrientation(int orientation);
     void drawInclination(int inclination);
     void wholeFieldChange(QLineEdit* field, QScrollBar* bar, int high, void (TForm1::*sketch)(int));
-    void runPendingExit();
+    void leaveField(const QWidget* field);  // runs the field's leave handler
     void setProgress(int value);
     void placeHourLabels();
     DiagramSettings settings() const;

@@ -79,14 +79,10 @@ TForm2::TForm2(ZenovaApplication& app) : app_(app) {
     setFont(layout::windowFont());
 
     QMenu* diagram = menuBar()->addMenu("&Diagram");
-    Speichern1 = diagram->addAction("&Save");
-    Speichern1->setObjectName("Speichern1");
-    Druckereinrichten1 = diagram->addAction("P&rinter setup");
-    Druckereinrichten1->setObjectName("Druckereinrichten1");
-    Drucken1 = diagram->addAction("&Print");
-    Drucken1->setObjectName("Drucken1");
-    Schlieen1 = diagram->addAction("&Close");
-    Schlieen1->setObjectName("Schlieen1");
+    Speichern1 = layout::action(diagram, "Speichern1", "&Save");
+    Druckereinrichten1 = layout::action(diagram, "Druckereinrichten1", "P&rinter setup");
+    Drucken1 = layout::action(diagram, "Drucken1", "&Print");
+    Schlieen1 = layout::action(diagram, "Schlieen1", "&Close");
 
     scrollArea_ = new QScrollArea(this);
     scrollArea_->setObjectName("scrollArea");
@@ -110,8 +106,7 @@ TForm2::TForm2(ZenovaApplication& app) : app_(app) {
     const auto row = [c](const QString& title, int y, const QString& name, const QString& unit, int x = 90) {
         layout::caption(c, title, 4, y);
         layout::caption(c, ":", x - 10, y);
-        QLabel* value = layout::caption(c, "", x, y, name);
-        value->setFixedWidth(unit.isEmpty() ? 160 : 64);
+        QLabel* value = layout::value(c, name, x, y, unit.isEmpty() ? 160 : 64);
         if (!unit.isEmpty()) {
             layout::caption(c, unit, x + 64, y);
         }
@@ -124,43 +119,34 @@ TForm2::TForm2(ZenovaApplication& app) : app_(app) {
     Label69 = row("Inclination", 100, "Label69", "\u00b0");
     orientationCaption = layout::caption(c, "Orientation", 4, 116);
     orientationColon = layout::caption(c, " : ", 76, 116);
-    Label68 = layout::caption(c, "", 90, 116, "Label68");
-    Label68->setFixedWidth(64);
+    Label68 = layout::value(c, "Label68", 90, 116, 64);
     orientationUnit = layout::caption(c, "\u00b0", 154, 116);
     Label83 = row("Yearly sunhours", 136, "Label83", "h", 160);
     layout::caption(c, "Yearly average daylength", 4, 152);
     layout::caption(c, ":", 150, 152);
-    Label84 = layout::caption(c, "", 160, 152, "Label84");
-    Label84->setFixedWidth(20);
+    Label84 = layout::value(c, "Label84", 160, 152, 20);
     layout::caption(c, "h", 182, 152);
-    Label85 = layout::caption(c, "", 196, 152, "Label85");
-    Label85->setFixedWidth(20);
+    Label85 = layout::value(c, "Label85", 196, 152, 20);
     layout::caption(c, "min", 218, 152);
 
     // Time panel.
     layout::caption(c, "Time :", 4, 178);
     ScrollBar2 = layout::scrollBar(c, "ScrollBar2", 0, 1439, 60, 4, 196, 244);
     ScrollBar2->setToolTip("Choose time at selected day.");
-    Label52 = layout::caption(c, "", 60, 178, "Label52");
-    Label52->setFixedWidth(18);
+    Label52 = layout::value(c, "Label52", 60, 178, 18);
     Label52->setAlignment(Qt::AlignRight);
     layout::caption(c, ":", 79, 178);
-    Label54 = layout::caption(c, "", 84, 178, "Label54");
-    Label54->setFixedWidth(18);
-    Label55 = layout::caption(c, "", 106, 178, "Label55");
-    Label55->setFixedWidth(30);
+    Label54 = layout::value(c, "Label54", 84, 178, 18);
+    Label55 = layout::value(c, "Label55", 106, 178, 30);
     layout::caption(c, "Sun-elevation  :", 4, 220);
-    Label57 = layout::caption(c, "", 110, 220, "Label57");
-    Label57->setFixedWidth(90);
+    Label57 = layout::value(c, "Label57", 110, 220, 90);
     layout::caption(c, "Sun-azimuth", 4, 236);
     layout::caption(c, ":", 96, 236);
-    Label59 = layout::caption(c, "", 110, 236, "Label59");
-    Label59->setFixedWidth(90);
+    Label59 = layout::value(c, "Label59", 110, 236, 90);
 
     // Day panel.
     layout::caption(c, "Day :", 4, 264);
-    Label51 = layout::caption(c, "", 40, 264, "Label51");
-    Label51->setFixedWidth(80);
+    Label51 = layout::value(c, "Label51", 40, 264, 80);
     QPalette red = Label51->palette();
     red.setColor(QPalette::WindowText, QColor(255, 0, 0));
     Label51->setPalette(red);
@@ -175,26 +161,21 @@ TForm2::TForm2(ZenovaApplication& app) : app_(app) {
     Edit1->hide();
     layout::caption(c, "Sunrises and ", 4, 310);
     layout::caption(c, "sunsets :", 4, 326);
-    const auto time = [c](const QString& name, int x, int y, int width) {
-        QLabel* l = layout::caption(c, "", x, y, name);
-        l->setFixedWidth(width);
-        return l;
-    };
-    Label79 = time("Label79", 82, 310, 38);
-    Label101 = time("Label101", 120, 310, 28);
+    Label79 = layout::value(c, "Label79", 82, 310, 38);
+    Label101 = layout::value(c, "Label101", 120, 310, 28);
     layout::caption(c, "-", 152, 310);
-    Label81 = time("Label81", 162, 310, 38);
-    Label102 = time("Label102", 200, 310, 28);
-    Label97 = time("Label97", 82, 326, 38);
-    Label103 = time("Label103", 120, 326, 28);
+    Label81 = layout::value(c, "Label81", 162, 310, 38);
+    Label102 = layout::value(c, "Label102", 200, 310, 28);
+    Label97 = layout::value(c, "Label97", 82, 326, 38);
+    Label103 = layout::value(c, "Label103", 120, 326, 28);
     layout::caption(c, "-", 152, 326);
-    Label99 = time("Label99", 162, 326, 38);
-    Label104 = time("Label104", 200, 326, 28);
+    Label99 = layout::value(c, "Label99", 162, 326, 38);
+    Label104 = layout::value(c, "Label104", 200, 326, 28);
     layout::caption(c, "Daylength", 4, 346);
     layout::caption(c, ":", 76, 346);
-    Label91 = time("Label91", 82, 346, 20);
+    Label91 = layout::value(c, "Label91", 82, 346, 20);
     layout::caption(c, "h", 104, 346);
-    Label92 = time("Label92", 118, 346, 20);
+    Label92 = layout::value(c, "Label92", 118, 346, 20);
     layout::caption(c, "min", 140, 346);
 
     // Legend.
@@ -204,7 +185,7 @@ TForm2::TForm2(ZenovaApplication& app) : app_(app) {
     layout::caption(c, "Year\u00b4s 2nd half", 64, 397);
     localHorizonLegend = layout::caption(c, "Local horizon", 64, 415);
     Label77 = layout::caption(c, "Special day:", 64, 431, "Label77");
-    Label78 = time("Label78", 140, 431, 80);
+    Label78 = layout::value(c, "Label78", 140, 431, 80);
 
     Image1 = new PictureBox("Image1", 531, 505, c);
     Image1->move(kDiagramPictureLeft, 0);
