@@ -2,10 +2,12 @@
 // through its controls as the user would.
 #include "window_fixture.h"
 
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace zenova;
@@ -303,6 +305,42 @@ private slots:
         small.form1().FormActivate();
         QCOMPARE(small.dialogs.calls.size(), 1);
         QCOMPARE(w->terminations, 0);
+    }
+
+    // The real message box: caption, text, icon, buttons and default as asked, and never a
+    // child of a disabled window (it would be disabled with it).
+    void messageBoxesAsAsked() {
+        MessageBoxDialogs dialogs;
+        QWidget owner;
+        for (const bool enabled : {false, true}) {
+            owner.setEnabled(enabled);
+            QString seen;
+            QWidget* parent = &owner;
+            QTimer::singleShot(0, this, [&] {
+                QMessageBox* box = nullptr;
+                for (QWidget* top : QApplication::topLevelWidgets()) {
+                    box = box != nullptr ? box : qobject_cast<QMessageBox*>(top);
+                }
+                if (box == nullptr) {
+                    return;  // no box to answer: the test time limit ends the run
+                }
+                parent = box->parentWidget();
+                seen = box->windowTitle() + '|' + box->text() + '|' + QString::number(box->icon()) + '|' +
+                       QString::number(box->standardButtons()) + '|' +
+                       QString::number(box->standardButton(box->defaultButton()));
+                box->defaultButton()->click();
+            });
+            const MessageButton answer = dialogs.ask(
+                {"Confirm:", "Exit Zenova 1.02 ?", MessageIcon::question, {MessageButton::ok, MessageButton::cancel},
+                 MessageButton::cancel},
+                &owner);
+            QCOMPARE(answer, MessageButton::cancel);
+            QCOMPARE(seen, QString("Confirm:|Exit Zenova 1.02 ?|%1|%2|%3")
+                               .arg(QMessageBox::Question)
+                               .arg(QMessageBox::Ok | QMessageBox::Cancel)
+                               .arg(QMessageBox::Cancel));
+            QCOMPARE(parent, enabled ? &owner : nullptr);
+        }
     }
 
     // Activation is where the screen is checked: the window system's activation runs it.
