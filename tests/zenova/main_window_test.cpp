@@ -294,17 +294,6 @@ private slots:
         QCOMPARE(small.form2().pos(), QPoint(0, 0));
         QCOMPARE(small.form2().size(), QSize(800, 574));
         QVERIFY(small.dialogs.calls.isEmpty());
-        // The first activation refuses the screen and ends the program, once.
-        small.form1().FormActivate();
-        QCOMPARE(small.dialogs.calls.size(), 1);
-        QCOMPARE(small.dialogs.calls[0].request.text,
-                 QString("Zenova 1.0 requires a screen resolution from at least 600 x 800 pixels. Please change these "
-                         "settings and restart Zenova 1.0."));
-        QCOMPARE(small.dialogs.calls[0].request.caption, QString("Information:"));
-        QCOMPARE(small.terminations, 1);
-        small.form1().FormActivate();
-        QCOMPARE(small.dialogs.calls.size(), 1);
-        QCOMPARE(w->terminations, 0);
     }
 
     // The real message box: caption, text, icon, buttons and default as asked, and never a
@@ -343,12 +332,18 @@ private slots:
         }
     }
 
-    // Activation is where the screen is checked: the window system's activation runs it.
-    void activationRunsFormActivate() {
-        Windows small({800, 599});
-        small.app->show();
-        QVERIFY(QTest::qWaitForWindowActive(&small.form1()));
-        QCOMPARE(small.terminations, 1);
+    // The window system's activation of the main window takes the labels' places into the
+    // anchors.
+    void activationTakesTheLabelPlaces() {
+        QVERIFY(QTest::qWaitForWindowActive(&w->form1()));
+        w->form2().label(5)->move(300, 100);
+        w->form2().label(40)->move(600, 400);
+        w->form2().show();
+        QVERIFY(QTest::qWaitForWindowActive(&w->form2()));
+        w->form1().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w->form1()));
+        QCOMPARE(w->app->state().dateLabelPositions[4].first, (LabelAnchor{300, 100}));
+        QCOMPARE(w->app->state().hourLabelPositions[13], (LabelAnchor{600, 400}));
     }
 };
 

@@ -52,13 +52,12 @@ struct Windows {
     RecordingDialogs dialogs;
     FixedClock clock;
     FixedScreen screen;
-    int terminations = 0;
     std::unique_ptr<zenova::ZenovaApplication> app;
 
     explicit Windows(QSize screenSize = {1920, 1080}) {
         screen.screen = screenSize;
         app = std::make_unique<zenova::ZenovaApplication>(
-            zenova::Services{dialogs, clock, screen, [this] { ++terminations; }});
+            zenova::Services{dialogs, clock, screen});
     }
     zenova::TForm1& form1() { return app->form1(); }
     zenova::TForm2& form2() { return app->form2(); }

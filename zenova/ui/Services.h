@@ -8,8 +8,6 @@
 #include <QSize>
 #include <QString>
 
-#include <functional>
-
 class QWidget;
 
 namespace zenova {
@@ -46,13 +44,11 @@ public:
     virtual QSize size() const = 0;
 };
 
-// The seams one program run uses; they outlive its windows. terminate ends the program
-// from within its message loop.
+// The seams one program run uses; they outlive its windows.
 struct Services {
     Dialogs& dialogs;
     const Clock& clock;
     const ScreenSize& screen;
-    std::function<void()> terminate;
 };
 
 class MessageBoxDialogs final : public Dialogs {

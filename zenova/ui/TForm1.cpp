@@ -208,21 +208,6 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::FormActivate() {
-    if (terminating_) {
-        return;
-    }
-    if (app_.services().screen.size().height() < 600) {
-        terminating_ = true;
-        app_.services().dialogs.ask({"Information:",
-                                     "Zenova 1.0 requires a screen resolution from at least 600 x 800 pixels. Please "
-                                     "change these settings and restart Zenova 1.0.",
-                                     MessageIcon::information,
-                                     {MessageButton::ok},
-                                     MessageButton::ok},
-                                    this);
-        app_.services().terminate();
-        return;
-    }
     TForm2& form2 = app_.form2();
     form2.scrollToOrigin();
     // The labels hold the positions the user dragged them to (or a diagram file set); the

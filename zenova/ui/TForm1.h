@@ -118,7 +118,6 @@ private:
     QImage savedChart_;
     bool customLocation_ = false;
     bool changing_ = false;  // a change handler is running; the changes it makes fire no other
-    bool terminating_ = false;
 };
 
 }  // namespace zenova

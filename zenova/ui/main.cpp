@@ -11,7 +11,7 @@ int main(int argc, char** argv) {
     zenova::MessageBoxDialogs dialogs;
     const zenova::SystemClock clock;
     const zenova::PrimaryScreenSize screen;
-    zenova::ZenovaApplication zenova({dialogs, clock, screen, [] { QCoreApplication::exit(0); }});
+    zenova::ZenovaApplication zenova({dialogs, clock, screen});
     zenova.show();
     return QApplication::exec();
 }
