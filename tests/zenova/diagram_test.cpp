@@ -1,4 +1,5 @@
 #include "Diagram.h"
+#include "Numeric.h"
 #include "RecordingSurface.h"
 #include "reference_model.h"
 
@@ -6,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <random>
 #include <sstream>
 #include <string>
@@ -57,7 +59,7 @@ DiagramSettings screen() { return DiagramSettings{}; }
 
 TEST(ChartGrid, CoveringOrderAndLabels) {
     RecordingSurface s;
-    drawChartGrid(s, 2, "50.85");
+    drawChartGrid(s, 2, quotesCompass("50.85"));
     const std::vector<std::string>& raw = s.operations();
     ASSERT_GE(raw.size(), 6u);
     EXPECT_EQ(raw[0], "penColour white");
@@ -87,16 +89,16 @@ TEST(ChartGrid, CoveringOrderAndLabels) {
 
     // At a pole the compass letters are quoted, "W" moved right to make room.
     RecordingSurface pole;
-    drawChartGrid(pole, 2, "-90.00");
+    drawChartGrid(pole, 2, quotesCompass("-90.00"));
     const std::vector<std::string>& p = pole.operations();
     EXPECT_EQ(p[p.size() - 2], "text 10 242 top-centre \"'W'\"");
     EXPECT_EQ(p.back(), "text 250 481 top-centre \"'S'\"");
 
     // A divisor below 1 would divide by zero; it counts as 1.
     RecordingSurface zero;
-    drawChartGrid(zero, 0, "0.00");
+    drawChartGrid(zero, 0, false);
     RecordingSurface one;
-    drawChartGrid(one, 1, "0.00");
+    drawChartGrid(one, 1, false);
     EXPECT_EQ(zero.operations(), one.operations());
 }
 
@@ -232,13 +234,13 @@ TEST(HourLabels, PlacedAlongTheLongestDay) {
 TEST(LocalHorizon, TiltedSurfaces) {
     SunContext flat = prepared("4.35", "50.85", "1.0", "0", "0");
     RecordingSurface none;
-    drawLocalHorizon(none, flat, 2);
+    renderLocalHorizon(none, computeLocalHorizon(flat), 2);
     EXPECT_TRUE(none.operations().empty());
 
     // A south wall: the horizon runs from east (right) through the centre to west (left).
     SunContext wall = prepared("4.35", "50.85", "1.0", "90", "180");
     RecordingSurface s;
-    drawLocalHorizon(s, wall, 2);
+    renderLocalHorizon(s, computeLocalHorizon(wall), 2);
     const std::vector<std::string>& raw = s.operations();
     ASSERT_EQ(raw.size(), 3u + 37u);
     EXPECT_EQ(raw[0], "penColour black");
@@ -252,16 +254,16 @@ TEST(LocalHorizon, TiltedSurfaces) {
     // tilted 120 the chart is mirrored and it lies above.
     SunContext sixty = prepared("4.35", "50.85", "1.0", "60", "180");
     RecordingSurface s60;
-    drawLocalHorizon(s60, sixty, 2);
+    renderLocalHorizon(s60, computeLocalHorizon(sixty), 2);
     EXPECT_EQ(s60.operations()[3 + 18], "lineTo 250 325");
     SunContext over = prepared("4.35", "50.85", "1.0", "120", "180");
     RecordingSurface s120;
-    drawLocalHorizon(s120, over, 2);
+    renderLocalHorizon(s120, computeLocalHorizon(over), 2);
     EXPECT_EQ(s120.operations()[3 + 18], "lineTo 250 175");
 
     SunContext north = prepared("4.35", "50.85", "1.0", "30", "360");
     RecordingSurface s360;
-    drawLocalHorizon(s360, north, 2);
+    renderLocalHorizon(s360, computeLocalHorizon(north), 2);
     EXPECT_EQ(north.orientation, 0);
 }
 
@@ -276,7 +278,7 @@ TEST(LocalHorizon, MatchesVectorModelForEveryTilt) {
             SunContext c = prepared("0.00", "45.00", "0.0", std::to_string(incl).c_str(),
                                     std::to_string(orient).c_str());
             RecordingSurface s;
-            drawLocalHorizon(s, c, 1);
+            renderLocalHorizon(s, computeLocalHorizon(c), 1);
             const std::vector<Op> ops = parse(s);
             ASSERT_EQ(ops.size(), 40u);
             for (std::size_t i = 3; i < ops.size(); ++i) {
@@ -312,7 +314,7 @@ TEST(HourLines, DotsJoinedToTheNextDay) {
     SunContext c = prepared("4.35", "50.85", "1.0", "0", "0");
     RecordingSurface s;
     int hours = 0;
-    drawHourLines(s, c, 2, [&hours] { ++hours; });
+    renderHourLines(s, computeHourLines(c, [&hours] { ++hours; }), 2);
     EXPECT_EQ(hours, 33);
     const std::vector<Op> ops = parse(s);
     const std::vector<std::string>& raw = s.operations();
@@ -406,4 +408,66 @@ TEST(SunPathDiagram, AnyInputStaysOnThePicture) {
             ASSERT_LE(std::abs(a.y), 2000);
         }
     }
+}
+
+// Beyond the polar circles a sunshine interval can come out as a sliver of a few microhours
+// where the sun grazes the surface plane at solar midnight (McMurdo, west wall, 4 February);
+// its end point lay before midnight and was mirrored, joining the bottom of the chart to
+// the top. The sun crosses the sky at 15 degrees an hour at most; on the chart (5 units a
+// degree, stretched across by up to pi/2 at the surface plane) that is 1.97 units a minute,
+// and consecutive points of a curve lie at most 0.11 h (6.6 minutes) apart.
+TEST(DateCurve, PolarCurvesNeverJumpAcrossTheChart) {
+    const double perMinute = 5.0 * 0.25 * std::numbers::pi / 2.0;
+    const double longest = 6.6 * perMinute + 1e-9;
+
+    SunContext mcMurdo = prepared("166.67", "-77.85", "12.0", "90", "270");
+    DiagramState state;
+    const DateCurve february = computeDateCurve(mcMurdo, state, 1, screen());
+    ASSERT_EQ(february.lines.size(), 1u);  // the afternoon only; the midnight sliver is not drawn
+    EXPECT_TRUE(state.dateLabelPositions[1].first.hidden());
+
+    int segments = 0;
+    for (const char* lat : {"-77.85", "-70.00", "-86.50", "68.00", "78.22", "86.50"}) {
+        for (const char* incl : {"90", "60", "120"}) {
+            for (int orient = 0; orient <= 360; orient += 15) {
+                SunContext c = prepared("166.67", lat, "11.0", incl, std::to_string(orient).c_str());
+                for (int k = 0; k <= 12; ++k) {
+                    for (const Polyline& line : computeDateCurve(c, state, k, screen()).lines) {
+                        for (std::size_t i = 1; i < line.size(); ++i) {
+                            ++segments;
+                            ASSERT_LE(std::hypot(line[i].x - line[i - 1].x, line[i].y - line[i - 1].y), longest)
+                                << "latitude " << lat << " inclination " << incl << " orientation " << orient
+                                << " curve " << k << " point " << i;
+                        }
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GT(segments, 200000);
+}
+
+// Painting reads the model only: the same model painted twice gives the same picture, and
+// at any divisor each point is the chart point divided and rounded.
+TEST(SunPathDiagram, PaintingLeavesTheModelAlone) {
+    SunContext c;
+    DiagramState state;
+    const DiagramModel model = computeSunPathDiagram(c, state, {"4.35", "50.85", "1.0", "30", "135"}, screen());
+    const DiagramModel copy = model;
+    const DiagramState stateCopy = state;
+    RecordingSurface first;
+    RecordingSurface second;
+    renderDiagram(first, model, 2);
+    renderDiagram(second, model, 2);
+    EXPECT_EQ(first.operations(), second.operations());
+    EXPECT_TRUE(model == copy);
+    EXPECT_TRUE(state.dateLabelPositions == stateCopy.dateLabelPositions);
+
+    ASSERT_FALSE(model.curves[3].lines.empty());
+    const ChartPoint p = model.curves[3].lines[0][1];
+    RecordingSurface print;
+    renderDateCurve(print, model.curves[3], 4);
+    EXPECT_EQ(print.operations()[2], "lineTo " + std::to_string(nearestInt(p.x / 4)) + ' ' +
+                                         std::to_string(nearestInt(p.y / 4)));
+    EXPECT_EQ(model.localHorizon.size(), 37u);
 }

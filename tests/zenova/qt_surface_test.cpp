@@ -1,14 +1,18 @@
-// The diagram painted on a QImage by the Qt surface, rendered to PNG (left in the build tree
-// under test-artefacts/zenova/) and checked by counting the pixels of the curve colours.
+// The Qt surface's pixels against values stated here, not taken from the surface itself:
+// the colours' RGB values, the dotted pen's pattern, line widths and ellipse sizes. Then the
+// whole diagram painted on a QImage, rendered to PNG (left in the build tree under
+// test-artefacts/zenova/) and checked by counting the pixels of the curve colours.
 #include "Diagram.h"
 #include "QtImageSurface.h"
 #include "run_vireo.h"
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QRect>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -35,6 +39,36 @@ private:
 
 testing::Environment* const qtApplication = testing::AddGlobalTestEnvironment(new QtApplication);
 
+// The colours as the diagram names them, in RGB.
+constexpr QRgb kWhite = 0xffffffu;
+constexpr QRgb kBlack = 0x000000u;
+constexpr QRgb kNavy = 0x000080u;
+constexpr QRgb kGreen = 0x008000u;
+constexpr QRgb kRed = 0xff0000u;
+constexpr QRgb kSilver = 0xc0c0c0u;
+constexpr QRgb kGray = 0xa0a0a4u;  // Qt::gray, the untouched background
+
+QRgb rgb(const QImage& image, int x, int y) { return image.pixel(x, y) & 0xffffffu; }
+
+QImage blank(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    return image;
+}
+
+// The smallest rectangle holding every black pixel.
+QRect blackBox(const QImage& image) {
+    QRect box;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (rgb(image, x, y) == kBlack) {
+                box |= QRect(x, y, 1, 1);
+            }
+        }
+    }
+    return box;
+}
+
 std::string artefactPath(const std::string& name) {
     const char* dir = std::getenv("ZENOVA_ARTEFACT_DIR");
     const std::string base = dir != nullptr ? dir : vireo_test::buildDir() + "/test-artefacts/zenova";
@@ -54,14 +88,12 @@ Census census(const QImage& image) {
     Census c;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
-            const QRgb p = image.pixel(x, y);
-            const QColor colour(p);
-            const bool curve = colour == QtImageSurface::toQColor(colours::navy) ||
-                               colour == QtImageSurface::toQColor(colours::green);
-            c.navy += colour == QtImageSurface::toQColor(colours::navy);
-            c.green += colour == QtImageSurface::toQColor(colours::green);
-            c.red += colour == QtImageSurface::toQColor(colours::red);
-            c.black += colour == QtImageSurface::toQColor(colours::black);
+            const QRgb p = rgb(image, x, y);
+            const bool curve = p == kNavy || p == kGreen;
+            c.navy += p == kNavy;
+            c.green += p == kGreen;
+            c.red += p == kRed;
+            c.black += p == kBlack;
             if (curve && std::hypot(x - 250.0, y - 250.0) > 226.5) {
                 ++c.curvesOutsideHorizon;
             }
@@ -91,13 +123,115 @@ int blackIn(const QImage& image, int x0, int y0, int x1, int y1) {
     int n = 0;
     for (int y = y0; y <= y1; ++y) {
         for (int x = x0; x <= x1; ++x) {
-            n += QColor(image.pixel(x, y)) == Qt::black;
+            n += rgb(image, x, y) == kBlack;
         }
     }
     return n;
 }
 
 }  // namespace
+
+TEST(QtSurface, ColoursAreTheirRgbValues) {
+    QImage image = blank(8, 2);
+    {
+        QtImageSurface s(image);
+        const Colour all[] = {colours::white, colours::black, colours::navy,
+                              colours::green, colours::red,   colours::silver};
+        for (int i = 0; i < 6; ++i) {
+            s.setPixel(i, 0, all[i]);
+        }
+        s.setPenColour(colours::green);
+        s.moveTo(6, 1);
+        s.lineTo(8, 1);
+        s.setPixel(99, 99, colours::red);  // off the picture: ignored
+    }
+    const QRgb expected[] = {kWhite, kBlack, kNavy, kGreen, kRed, kSilver};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(rgb(image, i, 0), expected[i]) << i;
+    }
+    EXPECT_EQ(rgb(image, 6, 1), kGreen);
+    EXPECT_EQ(rgb(image, 7, 1), kGreen);
+    EXPECT_EQ(rgb(image, 7, 0), kGray);
+}
+
+// Lines cover the pixels from their start up to, not including, their end; a pen of width
+// 2 covers two rows; the dotted pen draws one pixel and leaves two.
+TEST(QtSurface, LineWidthsAndTheDottedPattern) {
+    QImage image = blank(40, 40);
+    {
+        QtImageSurface s(image);
+        s.setPenColour(colours::navy);
+        s.setPenStyle(PenStyle::dotted);
+        s.moveTo(0, 5);
+        s.lineTo(30, 5);
+        s.moveTo(35, 0);
+        s.lineTo(35, 30);
+        s.setPenStyle(PenStyle::solid);
+        s.setPenWidth(2);
+        s.setPenColour(colours::red);
+        s.moveTo(0, 20);
+        s.lineTo(30, 20);
+        s.setPenWidth(1);
+        s.setPenColour(colours::black);
+        s.moveTo(0, 30);
+        s.lineTo(30, 30);
+    }
+    for (int x = 0; x < 30; ++x) {
+        EXPECT_EQ(rgb(image, x, 5), x % 3 == 0 ? kNavy : kGray) << "dotted, x " << x;
+        EXPECT_EQ(rgb(image, 35, x), x % 3 == 0 ? kNavy : kGray) << "dotted, y " << x;
+        EXPECT_EQ(rgb(image, x, 4), kGray);
+        EXPECT_EQ(rgb(image, x, 6), kGray);
+        EXPECT_EQ(rgb(image, x, 18), kGray);
+        EXPECT_EQ(rgb(image, x, 19), kRed) << x;
+        EXPECT_EQ(rgb(image, x, 20), kRed) << x;
+        EXPECT_EQ(rgb(image, x, 21), kGray);
+        EXPECT_EQ(rgb(image, x, 29), kGray);
+        EXPECT_EQ(rgb(image, x, 30), kBlack);
+        EXPECT_EQ(rgb(image, x, 31), kGray);
+    }
+    EXPECT_EQ(rgb(image, 30, 20), kGray);
+    EXPECT_EQ(rgb(image, 30, 30), kGray);
+}
+
+// An ellipse's outline touches the four sides of its box and is filled with the brush.
+TEST(QtSurface, EllipseFillsItsBox) {
+    QImage image = blank(60, 60);
+    {
+        QtImageSurface s(image);
+        s.setPenColour(colours::black);
+        s.setBrushColour(colours::silver);
+        s.ellipse(10, 14, 50, 40);
+    }
+    EXPECT_EQ(blackBox(image), QRect(QPoint(10, 14), QPoint(50, 40)));
+    EXPECT_EQ(rgb(image, 10, 27), kBlack);  // the middle row meets both sides
+    EXPECT_EQ(rgb(image, 50, 27), kBlack);
+    EXPECT_EQ(rgb(image, 30, 27), kSilver);
+    EXPECT_EQ(rgb(image, 12, 15), kGray);  // the box's corner stays outside
+    EXPECT_EQ(rgb(image, 9, 27), kGray);
+}
+
+TEST(QtSurface, TextCentredOnItsPoint) {
+    QImage image = blank(100, 40);
+    {
+        QtImageSurface s(image);
+        s.setPenColour(colours::red);
+        s.setBrushColour(colours::white);
+        s.setFont("Arial", 18);
+        s.text(50, 10, "WWW", TextAnchor::topCentre);
+    }
+    const QRect text = blackBox(image);
+    ASSERT_GT(text.width(), 20);
+    EXPECT_NEAR(text.center().x(), 50.0, 2.0);
+    EXPECT_GE(text.top(), 10);
+    EXPECT_LE(text.top(), 16);
+    EXPECT_EQ(rgb(image, 50, 9), kGray);
+    EXPECT_EQ(rgb(image, text.left(), 11), kWhite);  // on a box of the brush colour
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 100; ++x) {
+            ASSERT_NE(rgb(image, x, y), kRed);  // text is black whatever the pen
+        }
+    }
+}
 
 TEST(QtSurface, BrusselsHorizontal) {
     const QImage image = render({"4.35", "50.85", "1.0", "0", "180"}, "brussels-horizontal.png");
@@ -115,7 +249,7 @@ TEST(QtSurface, BrusselsHorizontal) {
     // Grid and letters: the compass "N" above the chart, the scale label "10°".
     EXPECT_GT(blackIn(image, 240, 0, 260, 17), 10);
     EXPECT_GT(blackIn(image, 240, 44, 260, 55), 10);
-    EXPECT_EQ(QColor(image.pixel(530, 504)), Qt::white);  // the whole picture cleared
+    EXPECT_EQ(rgb(image, 530, 504), kWhite);  // the whole picture cleared
 }
 
 TEST(QtSurface, BrusselsSouthWall) {

@@ -287,6 +287,37 @@ TEST(SunPosition, SouthernMidnightSunOnNorthWestFacingSurface) {
     EXPECT_NEAR(p.y - 500.0, ref.dy, 0.01);
 }
 
+// A time before the day's solar midnight, or after the next one, lies on its own side of
+// midnight: it is placed where the vector model has the sun, not mirrored across the chart.
+TEST(SunPosition, TimesOutsideTheDayStayOnTheirSideOfMidnight) {
+    int visible = 0;
+    for (const char* lat : {"-77.85", "-70.00", "-85.00", "70.00", "85.00", "40.00"}) {
+        for (const int incl : {0, 45, 90, 135}) {
+            for (int orient = 0; orient <= 360; orient += 30) {
+                SunContext c = prepared("0.00", lat, "0.0", std::to_string(incl), std::to_string(orient));
+                for (int day = 1; day <= 365; day += 14) {
+                    dayValues(c, day);
+                    for (const double solar : {-0.3, -0.0001, 24.05, 24.3, 47.5}) {
+                        sunPosition(c, solar - c.equationOfTime, c.orientation);
+                        const Reference ref = referenceModel(c.latitudeDeg, incl, orient, c.declination, solar);
+                        if (ref.horizonSine <= 0.0 || ref.elevation <= 0.5) {
+                            continue;
+                        }
+                        ++visible;
+                        const ChartPoint p = chartPoint(c.surfaceSunElevation, c.surfaceSunAzimuth);
+                        const double tolerance = incl == 90 ? 1.0 : 0.05;
+                        ASSERT_NEAR(p.x - 500.0, ref.dx, tolerance)
+                            << "latitude " << lat << " inclination " << incl << " orientation " << orient << " day "
+                            << day << " solar " << solar;
+                        ASSERT_NEAR(p.y - 500.0, ref.dy, tolerance) << lat << ' ' << incl << ' ' << orient;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GT(visible, 3000);
+}
+
 TEST(SunshineTimes, PolarDayAndNight) {
     SunContext c = prepared("0.00", "70.00", "0.0", "0", "0");
     dayValues(c, 172);

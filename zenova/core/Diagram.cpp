@@ -12,6 +12,7 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 constexpr double kDegree = kPi / 180.0;
+constexpr double kEndInset = 0.0001;  // hours between a sunshine interval's end and its curve's end
 
 int divisorOrOne(int scaleDivisor) { return scaleDivisor < 1 ? 1 : scaleDivisor; }
 
@@ -25,6 +26,17 @@ DevicePoint toDevice(ChartPoint p, int d) { return {nearestInt(p.x / d), nearest
 // The sun's current chart position, after a sunPosition call.
 ChartPoint sunPoint(const SunContext& context) {
     return chartPoint(context.surfaceSunElevation, context.surfaceSunAzimuth);
+}
+
+void renderPolyline(DrawingSurface& surface, const Polyline& line, int d) {
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const DevicePoint p = toDevice(line[i], d);
+        if (i == 0) {
+            surface.moveTo(p.x, p.y);
+        } else {
+            surface.lineTo(p.x, p.y);
+        }
+    }
 }
 
 SunshineTimes currentSunshineTimes(const SunContext& context) {
@@ -44,6 +56,16 @@ LabelOffsets labelOffsets(double elevation, double azimuth) {
 }
 
 }  // namespace
+
+std::string hourLabelText(int hour) {
+    if (hour == 12) {
+        return "12 p.m.";
+    }
+    if (hour == 24) {
+        return "12 a.m.";
+    }
+    return hour < 12 ? std::to_string(hour) + " a.m." : std::to_string(hour - 12) + " p.m.";
+}
 
 ChartPoint chartPoint(double elevation, double azimuth) {
     const double r = 5.0 * (90.0 - elevation);
@@ -72,7 +94,9 @@ int hourLabelIndex(int clockHour) {
     return (wrapped < 0 ? wrapped + 24 : wrapped) + 1;
 }
 
-void drawChartGrid(DrawingSurface& surface, int scaleDivisor, std::string_view latitudeText) {
+bool quotesCompass(std::string_view latitudeText) { return latitudeText == "90.00" || latitudeText == "-90.00"; }
+
+void drawChartGrid(DrawingSurface& surface, int scaleDivisor, bool quotedCompass) {
     const int d = divisorOrOne(scaleDivisor);
     const int centre = 500 / d;
 
@@ -119,62 +143,61 @@ void drawChartGrid(DrawingSurface& surface, int scaleDivisor, std::string_view l
     }
     surface.text(500 / d, 60 / d, "Elevation", TextAnchor::topCentre);
 
-    const bool pole = latitudeText == "90.00" || latitudeText == "-90.00";
+    const bool q = quotedCompass;
     surface.setFont("Arial", 18);
-    surface.text(500 / d, 0, pole ? "'N'" : "N", TextAnchor::topCentre);
-    surface.text(975 / d, 484 / d, pole ? "'E'" : "E", TextAnchor::topCentre);
-    surface.text((pole ? 20 : 15) / d, 484 / d, pole ? "'W'" : "W", TextAnchor::topCentre);
-    surface.text(500 / d, 962 / d, pole ? "'S'" : "S", TextAnchor::topCentre);
+    surface.text(500 / d, 0, q ? "'N'" : "N", TextAnchor::topCentre);
+    surface.text(975 / d, 484 / d, q ? "'E'" : "E", TextAnchor::topCentre);
+    surface.text((q ? 20 : 15) / d, 484 / d, q ? "'W'" : "W", TextAnchor::topCentre);
+    surface.text(500 / d, 962 / d, q ? "'S'" : "S", TextAnchor::topCentre);
 }
 
-void drawDateCurve(DrawingSurface& surface, SunContext& context, DiagramState& state, int k,
-                   const DiagramSettings& settings) {
+DateCurve computeDateCurve(SunContext& context, DiagramState& state, int k, const DiagramSettings& settings) {
+    DateCurve curve{k, {}};
     if (k < 0 || k > kSpecialCurve) {
-        return;
+        return curve;
     }
-    const int d = divisorOrOne(settings.scaleDivisor);
     DateLabelAnchors& anchors = state.dateLabelPositions[k];
     if (settings.newCalculation) {
         anchors = {kHiddenAnchor, kHiddenAnchor};
     }
     dayValues(context, state.curveDays[k]);
     const SunshineTimes times = currentSunshineTimes(context);
-    surface.setPenColour(k <= 5 ? colours::navy : (k <= 12 ? colours::green : colours::red));
 
     // Curves of the first half of the year are labelled at their end, the others at their
     // start, so the two labels of one date do not meet.
     const auto interval = [&](double start, double end, LabelAnchor& anchor) {
-        if (start == end || !std::isfinite(start) || !std::isfinite(end)) {
+        // Both drawn ends lie kEndInset inside the interval; a sliver too short for that is a
+        // rounding artefact at a crossing of the surface plane, and its ends would lie outside it.
+        if (!(end - start > 2.0 * kEndInset)) {
             return;
         }
         const auto position = [&](double clockTime) {
             sunPosition(context, clockTime, context.orientation);
-            return toDevice(sunPoint(context), d);
+            return sunPoint(context);
         };
-        double t = start + 0.0001;  // the ends stay just inside the interval, on the horizon circle
-        DevicePoint p = position(t);
-        surface.moveTo(p.x, p.y);
+        Polyline line;
+        double t = start + kEndInset;  // the ends stay just inside the interval, on the horizon circle
+        line.push_back(position(t));
         if (settings.newCalculation && k > 5) {
             anchor = dateLabelAnchor(context.surfaceSunElevation, context.surfaceSunAzimuth, settings.pictureLeft);
         }
         while (t < end) {
-            p = position(t);
-            surface.lineTo(p.x, p.y);
+            line.push_back(position(t));
             t += 0.11;
         }
-        p = position(end - 0.0001);
+        line.push_back(position(end - kEndInset));
         if (settings.newCalculation && k < 6) {
             anchor = dateLabelAnchor(context.surfaceSunElevation, context.surfaceSunAzimuth, settings.pictureLeft);
         }
-        surface.lineTo(p.x, p.y);
+        curve.lines.push_back(std::move(line));
     };
     interval(times.firstStart, times.firstEnd, anchors.first);
     interval(times.secondStart, times.secondEnd, anchors.second);
+    return curve;
 }
 
-void drawHourLines(DrawingSurface& surface, SunContext& context, int scaleDivisor,
-                   const std::function<void()>& afterEachHour) {
-    const int d = divisorOrOne(scaleDivisor);
+std::vector<HourDot> computeHourLines(SunContext& context, const std::function<void()>& afterEachHour) {
+    std::vector<HourDot> dots;
     const auto inside = [](double hour, double start, double end) { return start < hour && hour < end; };
     for (int hour = -4; hour <= 28; ++hour) {
         for (int j = 0; j <= 182; ++j) {
@@ -182,42 +205,32 @@ void drawHourLines(DrawingSurface& surface, SunContext& context, int scaleDiviso
             dayValues(context, day + 2);
             const SunshineTimes next = currentSunshineTimes(context);
             sunPosition(context, hour, context.orientation);
-            const DevicePoint q = toDevice(sunPoint(context), d);
+            const ChartPoint q = sunPoint(context);
 
             dayValues(context, day);
             const SunshineTimes today = currentSunshineTimes(context);
-            const Colour colour = day >= 172 && day <= 355 ? colours::green : colours::navy;
-            const auto segment = [&](bool todayInside, bool nextInside) {
-                if (!todayInside) {
-                    return;
-                }
-                sunPosition(context, hour, context.orientation);
-                const DevicePoint p = toDevice(sunPoint(context), d);
-                surface.moveTo(p.x, p.y);
-                surface.setPenColour(colour);
-                surface.setPixel(p.x, p.y, colour);
-                if (nextInside) {
-                    surface.lineTo(q.x, q.y);
+            const bool secondHalf = day >= 172 && day <= 355;
+            const auto dot = [&](bool todayInside, bool nextInside) {
+                if (todayInside) {
+                    sunPosition(context, hour, context.orientation);
+                    dots.push_back({sunPoint(context), q, nextInside, secondHalf});
                 }
             };
-            segment(inside(hour, today.firstStart, today.firstEnd), inside(hour, next.firstStart, next.firstEnd));
-            segment(inside(hour, today.secondStart, today.secondEnd),
-                    inside(hour, next.secondStart, next.secondEnd));
+            dot(inside(hour, today.firstStart, today.firstEnd), inside(hour, next.firstStart, next.firstEnd));
+            dot(inside(hour, today.secondStart, today.secondEnd), inside(hour, next.secondStart, next.secondEnd));
         }
         if (afterEachHour) {
             afterEachHour();
         }
     }
+    return dots;
 }
 
-void drawLocalHorizon(DrawingSurface& surface, SunContext& context, int scaleDivisor) {
+Polyline computeLocalHorizon(SunContext& context) {
+    Polyline line;
     if (context.inclination <= 0) {
-        return;
+        return line;
     }
-    const int d = divisorOrOne(scaleDivisor);
-    surface.setPenColour(colours::black);
-    surface.setPenWidth(1);
-    surface.setPenStyle(PenStyle::dotted);
     if (context.orientation == 360) {
         context.orientation = 0;
     }
@@ -252,14 +265,9 @@ void drawLocalHorizon(DrawingSurface& surface, SunContext& context, int scaleDiv
         }
         const double e = (i == -18 || i == 18) ? 0.0 : 90.0 - w * 180.0 / kPi;
         const double r = 5.0 * (90.0 - e);
-        const ChartPoint point{500.0 + sign * r * std::sin(p * kDegree), 500.0 + sign * r * std::cos(p * kDegree)};
-        const DevicePoint dp = toDevice(point, d);
-        if (i == -18) {
-            surface.moveTo(dp.x, dp.y);
-        } else {
-            surface.lineTo(dp.x, dp.y);
-        }
+        line.push_back({500.0 + sign * r * std::sin(p * kDegree), 500.0 + sign * r * std::cos(p * kDegree)});
     }
+    return line;
 }
 
 void computeAnnualSunshineTimes(SunContext& context, DiagramState& state) {
@@ -298,15 +306,15 @@ void hideOutOfRangeDateLabels(DiagramState& state) {
     }
 }
 
-void drawSunPathDiagram(DrawingSurface& surface, SunContext& context, DiagramState& state,
-                        const DiagramInputs& inputs, const DiagramSettings& settings,
-                        const std::function<void(int)>& progress) {
+DiagramModel computeSunPathDiagram(SunContext& context, DiagramState& state, const DiagramInputs& inputs,
+                                   const DiagramSettings& settings, const std::function<void(int)>& progress) {
     const auto advance = [&progress](int step) {
         if (progress) {
             progress(step);
         }
     };
-    drawChartGrid(surface, settings.scaleDivisor, inputs.latitude);
+    DiagramModel model;
+    model.quotedCompass = quotesCompass(inputs.latitude);
     prepareSunContext(context, inputs.longitude, inputs.latitude, inputs.timeLag, inputs.inclination,
                       inputs.orientation);
     if (context.inclination == 0 && context.orientation != 0) {
@@ -315,17 +323,78 @@ void drawSunPathDiagram(DrawingSurface& surface, SunContext& context, DiagramSta
     }
     computeAnnualSunshineTimes(context, state);
     for (int k = 0; k <= 12; ++k) {
-        drawDateCurve(surface, context, state, k, settings);
+        model.curves[k] = computeDateCurve(context, state, k, settings);
         advance(2);
     }
-    drawHourLines(surface, context, settings.scaleDivisor, [&advance] { advance(3); });
-    drawLocalHorizon(surface, context, settings.scaleDivisor);
-    surface.setPenStyle(PenStyle::solid);
+    model.hourDots = computeHourLines(context, [&advance] { advance(3); });
+    model.localHorizon = computeLocalHorizon(context);
     if (settings.newCalculation) {
         state.hourLabelPositions.fill(kHiddenAnchor);
         computeHourLabelPositions(context, state, settings.pictureLeft);
     }
     hideOutOfRangeDateLabels(state);
+    return model;
+}
+
+void renderDateCurve(DrawingSurface& surface, const DateCurve& curve, int scaleDivisor) {
+    const int d = divisorOrOne(scaleDivisor);
+    const int k = curve.k;
+    if (k < 0 || k > kSpecialCurve) {
+        return;
+    }
+    surface.setPenColour(k <= 5 ? colours::navy : (k <= 12 ? colours::green : colours::red));
+    for (const Polyline& line : curve.lines) {
+        renderPolyline(surface, line, d);
+    }
+}
+
+void renderHourLines(DrawingSurface& surface, const std::vector<HourDot>& dots, int scaleDivisor) {
+    const int d = divisorOrOne(scaleDivisor);
+    for (const HourDot& dot : dots) {
+        const Colour colour = dot.secondHalf ? colours::green : colours::navy;
+        const DevicePoint p = toDevice(dot.at, d);
+        surface.moveTo(p.x, p.y);
+        surface.setPenColour(colour);
+        surface.setPixel(p.x, p.y, colour);
+        if (dot.joined) {
+            const DevicePoint q = toDevice(dot.next, d);
+            surface.lineTo(q.x, q.y);
+        }
+    }
+}
+
+void renderLocalHorizon(DrawingSurface& surface, const Polyline& horizon, int scaleDivisor) {
+    if (horizon.empty()) {
+        return;
+    }
+    const int d = divisorOrOne(scaleDivisor);
+    surface.setPenColour(colours::black);
+    surface.setPenWidth(1);
+    surface.setPenStyle(PenStyle::dotted);
+    renderPolyline(surface, horizon, d);
+}
+
+void renderDiagram(DrawingSurface& surface, const DiagramModel& model, int scaleDivisor) {
+    drawChartGrid(surface, scaleDivisor, model.quotedCompass);
+    for (const DateCurve& curve : model.curves) {
+        renderDateCurve(surface, curve, scaleDivisor);
+    }
+    renderHourLines(surface, model.hourDots, scaleDivisor);
+    renderLocalHorizon(surface, model.localHorizon, scaleDivisor);
+    surface.setPenStyle(PenStyle::solid);
+}
+
+void drawDateCurve(DrawingSurface& surface, SunContext& context, DiagramState& state, int k,
+                   const DiagramSettings& settings) {
+    renderDateCurve(surface, computeDateCurve(context, state, k, settings), settings.scaleDivisor);
+}
+
+DiagramModel drawSunPathDiagram(DrawingSurface& surface, SunContext& context, DiagramState& state,
+                                const DiagramInputs& inputs, const DiagramSettings& settings,
+                                const std::function<void(int)>& progress) {
+    DiagramModel model = computeSunPathDiagram(context, state, inputs, settings, progress);
+    renderDiagram(surface, model, settings.scaleDivisor);
+    return model;
 }
 
 }  // namespace zenova

@@ -1,6 +1,7 @@
 // The sun-path diagram: a polar chart of the sky seen from the tilted surface, with its
 // grid, the date curves, the hour lines, the local horizon and the anchors of the movable
-// date and hour labels. Everything is drawn on a DrawingSurface.
+// date and hour labels. It is computed into a model in chart units and painted from there
+// on a DrawingSurface.
 //
 // Logical chart: 1000 x 1000 units, centre (500, 500). A sun position of elevation e and
 // azimuth P lies at radius 5 (90 - e); the surface plane is the circle of radius 450.
@@ -15,6 +16,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zenova {
 
@@ -26,6 +28,10 @@ inline constexpr std::array<int, 13> kFixedCurveDays{5, 35, 65, 95, 125, 155, 17
 inline constexpr std::array<std::string_view, 13> kCurveCaptions{
     "Jan. 5",  "Feb. 4",  "Mar. 6",  "Apr. 5",  "May 5",   "June 4", "June 21",
     "July 21", "Aug. 20", "Sep. 19", "Oct. 19", "Nov. 18", "Dec. 21"};
+
+// The caption of the hour label of a clock hour 1..24: "1 a.m." .. "11 a.m.", "12 p.m." for
+// noon, "1 p.m." .. "11 p.m.", "12 a.m." for midnight.
+std::string hourLabelText(int hour);
 
 // A label position in screen pixels of the diagram window; (-50, 0) hides the label.
 struct LabelAnchor {
@@ -68,6 +74,39 @@ struct DiagramInputs {
 struct ChartPoint {
     double x = 500.0;
     double y = 500.0;
+    friend bool operator==(const ChartPoint&, const ChartPoint&) = default;
+};
+
+// A line through chart points: the first point starts it, each further one is joined to
+// the one before.
+using Polyline = std::vector<ChartPoint>;
+
+// One date curve: its index k (0..13) decides the colour; one line per sunshine interval
+// drawn.
+struct DateCurve {
+    int k = 0;
+    std::vector<Polyline> lines;
+    friend bool operator==(const DateCurve&, const DateCurve&) = default;
+};
+
+// The sun at a whole clock hour on one day of an hour line, joined to its position two
+// days later when it is still inside the same sunshine interval then.
+struct HourDot {
+    ChartPoint at;
+    ChartPoint next;
+    bool joined = false;
+    bool secondHalf = false;  // days 172..355
+    friend bool operator==(const HourDot&, const HourDot&) = default;
+};
+
+// What the diagram shows, in chart units, so that it can be painted again at any scale
+// without touching the calculation state.
+struct DiagramModel {
+    bool quotedCompass = false;
+    std::array<DateCurve, 13> curves{};
+    std::vector<HourDot> hourDots;
+    Polyline localHorizon;  // empty for a horizontal surface
+    friend bool operator==(const DiagramModel&, const DiagramModel&) = default;
 };
 
 // Logical chart position of a sun position (degrees).
@@ -81,23 +120,26 @@ LabelAnchor hourLabelAnchor(double elevation, double azimuth, int pictureLeft);
 // the time lag and the longitude are far apart.
 int hourLabelIndex(int clockHour);
 
-// Grid, scale labels and compass letters. A latitude text of exactly "90.00" or "-90.00"
-// quotes the compass letters, which lose their meaning at a pole.
-void drawChartGrid(DrawingSurface& surface, int scaleDivisor, std::string_view latitudeText);
+// The compass letters are quoted for a latitude text of exactly "90.00" or "-90.00": at a
+// pole they lose their meaning.
+bool quotesCompass(std::string_view latitudeText);
+
+// Grid, scale labels and compass letters.
+void drawChartGrid(DrawingSurface& surface, int scaleDivisor, bool quotedCompass);
 
 // Date curve k (0..13) of day state.curveDays[k]; under newCalculation it also places the
-// curve's two label anchors. Other k draw nothing.
-void drawDateCurve(DrawingSurface& surface, SunContext& context, DiagramState& state, int k,
-                   const DiagramSettings& settings);
+// curve's two label anchors. Other k give an empty curve. A sunshine interval too short
+// to hold both of its drawn ends (each 0.0001 h inside) is not drawn: it is a rounding
+// sliver at a crossing, not sunshine.
+DateCurve computeDateCurve(SunContext& context, DiagramState& state, int k, const DiagramSettings& settings);
 
 // The sun's position at every whole clock hour from -4 to 28 through the year; afterEachHour
 // (if given) runs once per hour, for a progress display.
-void drawHourLines(DrawingSurface& surface, SunContext& context, int scaleDivisor,
-                   const std::function<void()>& afterEachHour = {});
+std::vector<HourDot> computeHourLines(SunContext& context, const std::function<void()>& afterEachHour = {});
 
-// The real horizon as seen in the sky of a tilted surface, dotted; nothing for a
-// horizontal one. An orientation of 360 is set to 0 in the context.
-void drawLocalHorizon(DrawingSurface& surface, SunContext& context, int scaleDivisor);
+// The real horizon as seen in the sky of a tilted surface; empty for a horizontal one. An
+// orientation of 360 is set to 0 in the context.
+Polyline computeLocalHorizon(SunContext& context);
 
 // The sunshine intervals of days 1..365 into state.annualSunshineTimes.
 void computeAnnualSunshineTimes(SunContext& context, DiagramState& state);
@@ -109,14 +151,30 @@ void computeHourLabelPositions(SunContext& context, DiagramState& state, int pic
 // Date-label anchors of curves 0..12 that lie off the chart (x > 745 or y > 500) are hidden.
 void hideOutOfRangeDateLabels(DiagramState& state);
 
-// The whole diagram as the Start command draws it: grid, context from the inputs (a
+// The whole diagram as the Start command computes it: context from the inputs (a
 // horizontal surface taken with orientation 0), yearly sunshine intervals, the thirteen
 // date curves, the hour lines and the local horizon; then, under newCalculation, the hour
 // anchors afresh, and finally the hiding of off-chart date labels. progress (if given) is
 // told each advance of the progress bar: 2 per curve, 3 per hour.
-void drawSunPathDiagram(DrawingSurface& surface, SunContext& context, DiagramState& state,
-                        const DiagramInputs& inputs, const DiagramSettings& settings,
-                        const std::function<void(int)>& progress = {});
+DiagramModel computeSunPathDiagram(SunContext& context, DiagramState& state, const DiagramInputs& inputs,
+                                   const DiagramSettings& settings, const std::function<void(int)>& progress = {});
+
+// Painting changes nothing but the surface. Device pixels are chart units divided by the
+// scale divisor (values below 1 count as 1), to the nearest pixel.
+void renderDateCurve(DrawingSurface& surface, const DateCurve& curve, int scaleDivisor);
+void renderHourLines(DrawingSurface& surface, const std::vector<HourDot>& dots, int scaleDivisor);
+void renderLocalHorizon(DrawingSurface& surface, const Polyline& horizon, int scaleDivisor);  // dotted
+// Grid, date curves, hour lines and local horizon, leaving a solid pen.
+void renderDiagram(DrawingSurface& surface, const DiagramModel& model, int scaleDivisor);
+
+// A date curve computed and painted at once, as the special day is.
+void drawDateCurve(DrawingSurface& surface, SunContext& context, DiagramState& state, int k,
+                   const DiagramSettings& settings);
+
+// The whole diagram computed and painted, as Start does it.
+DiagramModel drawSunPathDiagram(DrawingSurface& surface, SunContext& context, DiagramState& state,
+                                const DiagramInputs& inputs, const DiagramSettings& settings,
+                                const std::function<void(int)>& progress = {});
 
 }  // namespace zenova
 

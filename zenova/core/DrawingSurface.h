@@ -24,6 +24,7 @@ inline constexpr Colour red{255, 0, 0};
 inline constexpr Colour silver{192, 192, 192};
 }  // namespace colours
 
+// A dotted pen draws one pixel and leaves the next two.
 enum class PenStyle { solid, dotted };
 
 // Where a text's reference point lies on the text.
@@ -39,9 +40,10 @@ public:
     virtual void setPenStyle(PenStyle style) = 0;
     virtual void setBrushColour(Colour colour) = 0;
     virtual void moveTo(int x, int y) = 0;
-    virtual void lineTo(int x, int y) = 0;  // with the pen; the end becomes the current point
+    // With the pen, up to but not including the end, which becomes the current point.
+    virtual void lineTo(int x, int y) = 0;
     virtual void setPixel(int x, int y, Colour colour) = 0;
-    // The ellipse inside the box from (x1, y1) to (x2, y2), outlined with the pen and
+    // The ellipse whose outline touches the four sides of the box from (x1, y1) to (x2, y2),
     // filled with the brush.
     virtual void ellipse(int x1, int y1, int x2, int y2) = 0;
     virtual void setFont(std::string_view name, int height) = 0;

@@ -90,7 +90,17 @@ void sunPosition(SunContext& context, double clockTime, double orientation) {
     const double phi = context.latitude;
     const auto [s1, s2, s3] = context.surfaceCoefficients;
 
-    const double solarTime = context.equationOfTime + clockTime + context.longitude / 15.0 - context.timeLag;
+    double solarTime = context.equationOfTime + clockTime + context.longitude / 15.0 - context.timeLag;
+    // The case rules below know the hour angles of one day, from midnight to midnight. A time
+    // that comes in before that day's midnight (or after the next) is taken on the side of
+    // midnight where it lies, else the rule for times before midnight mirrors a sun that is
+    // already on the right side and throws it across the chart.
+    if (solarTime < 0.0 || solarTime >= 24.0) {
+        solarTime -= 24.0 * std::floor(solarTime / 24.0);
+        if (!(solarTime >= 0.0 && solarTime < 24.0)) {
+            solarTime = 0.0;
+        }
+    }
     const double omega = solarTime * 15.0 * kDegree;  // from midnight: pi at solar noon
 
     const double q =

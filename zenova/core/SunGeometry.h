@@ -59,7 +59,8 @@ void prepareSunContext(SunContext& context, std::string_view longitudeText, std:
 // Declination and equation of time of a day; any integer day (the series repeats every 365).
 void dayValues(SunContext& context, int dayNumber);
 
-// Where the sun stands, seen from the surface, at a clock time of the current day. Callers
+// Where the sun stands, seen from the surface, at a clock time of the current day (a time
+// before its solar midnight or after the next is taken on its own side of midnight). Callers
 // pass the context's own orientation.
 void sunPosition(SunContext& context, double clockTime, double orientation);
 

@@ -1,0 +1,82 @@
+// Both windows after Start for Brussels, a horizontal surface and a south wall, grabbed into
+// PNG files under test-artefacts/zenova/ for a person to look at. On the offscreen platform
+// each window paints itself into its grab; on a real X server (the "xvfb" test) the windows
+// are mapped and the whole screen is grabbed as well. Without a display the latter skips.
+#include "window_fixture.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
+
+#include <cstdio>
+#include <cstdlib>
+
+using namespace zenova_test;
+
+namespace {
+
+constexpr int kSkipped = 77;
+
+QString artefact(const QString& name) {
+    const QByteArray dir = qgetenv("ZENOVA_ARTEFACT_DIR");
+    return (dir.isEmpty() ? QString("test-artefacts/zenova") : QString::fromLocal8Bit(dir)) + '/' + name;
+}
+
+int navyPixels(const QImage& image) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            n += (image.pixel(x, y) & 0xffffffu) == 0x000080u;
+        }
+    }
+    return n;
+}
+
+}  // namespace
+
+class ScreenshotTest : public QObject {
+    Q_OBJECT
+
+private:
+    void grab(const QString& name, const char* incl, const char* orient) {
+        const bool onScreen = QGuiApplication::platformName() == "xcb";
+        Windows w(QGuiApplication::primaryScreen()->size());
+        w.edit("Edit3")->setText("Brussels");
+        w.app->show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w.form1()));
+        w.start("4.35", "50.85", "1.0", incl, orient);
+        QVERIFY(QTest::qWaitForWindowExposed(&w.form2()));
+        QTest::qWait(onScreen ? 300 : 20);
+
+        const QImage main = w.form1().grab().toImage();
+        const QImage diagram = w.form2().grab().toImage();
+        QVERIFY(main.save(artefact(name + "-main.png")));
+        QVERIFY(diagram.save(artefact(name + "-diagram.png")));
+        QVERIFY(navyPixels(diagram) > 2000);
+        QCOMPARE(w.form2().client()->grab().size(), QSize(800, 526));
+        if (onScreen) {
+            const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
+            QVERIFY(screen.save(artefact("xvfb-" + name + "-screen.png")));
+            QVERIFY(navyPixels(screen) > 2000);  // the chart is really on the screen
+        }
+    }
+
+private slots:
+    void brusselsHorizontal() { grab("brussels-horizontal", "0", "180"); }
+    void brusselsSouthWall() { grab("brussels-south-wall", "90", "180"); }
+};
+
+#include "screenshot_test.moc"
+
+int main(int argc, char** argv) {
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.startsWith("xcb") && qEnvironmentVariableIsEmpty("DISPLAY")) {
+        std::puts("no X display: run under xvfb-run");
+        return kSkipped;
+    }
+    QApplication application(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    ScreenshotTest test;
+    return QTest::qExec(&test, argc, argv);
+}

@@ -1,0 +1,71 @@
+// What the windows ask of the platform besides drawing: modal messages, the clock and the
+// screen size. The program uses the platform's own; the tests put recording fakes in.
+#ifndef ZENOVA_SERVICES_H
+#define ZENOVA_SERVICES_H
+
+#include <QDateTime>
+#include <QList>
+#include <QSize>
+#include <QString>
+
+class QWidget;
+
+namespace zenova {
+
+enum class MessageIcon { information, warning, question };
+enum class MessageButton { none, ok, cancel, yes, no };
+
+struct MessageRequest {
+    QString caption;
+    QString text;
+    MessageIcon icon = MessageIcon::information;
+    QList<MessageButton> buttons;
+    MessageButton defaultButton = MessageButton::none;
+};
+
+// A modal message box; the answer is the button chosen (none when the box was closed
+// without one).
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // owner: the window the message belongs to; a disabled one does not own the box.
+    virtual MessageButton ask(const MessageRequest& request, QWidget* owner) = 0;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual QDateTime now() const = 0;
+};
+
+class ScreenSize {
+public:
+    virtual ~ScreenSize() = default;
+    virtual QSize size() const = 0;
+};
+
+// The seams one program run uses; they outlive its windows.
+struct Services {
+    Dialogs& dialogs;
+    const Clock& clock;
+    const ScreenSize& screen;
+};
+
+class MessageBoxDialogs final : public Dialogs {
+public:
+    MessageButton ask(const MessageRequest& request, QWidget* owner) override;
+};
+
+class SystemClock final : public Clock {
+public:
+    QDateTime now() const override;
+};
+
+class PrimaryScreenSize final : public ScreenSize {
+public:
+    QSize size() const override;
+};
+
+}  // namespace zenova
+
+#endif
