@@ -224,6 +224,14 @@ TEST(SecondSignConvention, WrappersGiveTheWrappedBlocksOutputsOnConvertedParamet
     zone.init();
     EXPECT_EQ(zone.BP[2], 105.0f);
     EXPECT_EQ(zone.BP[3], 7.0f);
+    // Apia, 171.75 W on UTC+13: hours east beyond 12 stay east (-13), not 11 hours west,
+    // which would put the sun a day off.
+    BlockInstance apia(em("em0106"), {.inputs = 4, .parameters = {2, -13.83f, -171.75f, 13}});
+    ASSERT_EQ(apia.init(), 0);
+    EXPECT_EQ(apia.BP[3], -13.0f);
+    BlockInstance apiaWest(em("em0006"), {.inputs = 4, .parameters = {2, -13.83f, 171.75f, -13}});
+    ASSERT_EQ(apiaWest.init(), 0);
+    EXPECT_TRUE(sameBits(apia.step({2024, 6, 21, 12}), apiaWest.step({2024, 6, 21, 12})));
 }
 
 TEST(SecondSignConvention, TheWrappedBlocksChecksNameTheWrapper) {

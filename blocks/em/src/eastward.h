@@ -15,9 +15,11 @@ namespace vireo::em {
 inline constexpr int kNoTimeZone = -1;
 
 // Longitude east to west: into [-179, 181) with the opposite sign, so that 180 and -180
-// both become 180. Time zone east to west: into [0, 24).
+// both become 180. Time zone east to west: into [0, 24), except 13 and 14 hours east,
+// which the first convention writes as -13 and -14 (as 11 and 10 they would be read as
+// hours west, a day apart).
 inline float westLongitude(float east) { return floorMod(179.0f - east, 360.0f) - 179.0f; }
-inline float westTimeZone(float east) { return floorMod(-east, 24.0f); }
+inline float westTimeZone(float east) { return east > 12.0f && east <= 14.0f ? -east : floorMod(-east, 24.0f); }
 
 template <class Block, int Longitude, int TimeZone = kNoTimeZone>
 struct eastward {
