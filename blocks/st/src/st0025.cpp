@@ -46,9 +46,10 @@
 //#None
 //#Remarks
 // Ranges: McNeely 0 to 0.76 kg/kg and 0 to 190 degC (LBWT holds its result to that range);
-// the second enthalpy fit 0.4 to 0.65 kg/kg and 20 to 210 degC; the third has none. An
-// input that is not a finite number leaves every range. A substitute whose magnitude is
-// 1e-5 or less counts as not set. LBWP and LBWX find their value by a root search; when it
+// the second enthalpy fit 0.4 to 0.65 kg/kg and 20 to 210 degC; the third has none. A
+// substitute whose magnitude is 1e-5 or less counts as not set. An input or a result that
+// is not a finite number gives the substitute, or else keeps the last output and is
+// warned about. LBWP and LBWX find their value by a root search; when it
 // finds none the output is the substitute or keeps its last value, the first failure is
 // warned about and the end of the run reports how many there were.
 //#end
@@ -95,7 +96,7 @@ Result compute(Form form, float in0, float in1, int model) {
     switch (form) {
         case kTemperature: {
             const float t = lbwt(&in0, &in1, &model);
-            return {t, !within(in0, 0.0f, 0.76f) || !std::isfinite(in1) || !within(t, 0.0f, 190.0f)};
+            return {t, !within(in0, 0.0f, 0.76f) || !within(t, 0.0f, 190.0f)};
         }
         case kPressure: {
             const auto p = solution::vapourPressure(in0, in1);
@@ -103,8 +104,7 @@ Result compute(Form form, float in0, float in1, int model) {
         }
         case kConcentration: {
             const auto x = solution::concentration(in0, in1);
-            return {x.value, !std::isfinite(in0) || !within(x.value, 0.0f, 0.76f) || !within(in1, 0.0f, 190.0f),
-                    x.status};
+            return {x.value, !within(x.value, 0.0f, 0.76f) || !within(in1, 0.0f, 190.0f), x.status};
         }
         case kEnthalpy:
             break;
@@ -138,9 +138,10 @@ void lbw_block::step(View& b) {
     const float substitute = b.par(1);
     const bool substituting = std::fabs(substitute) > 1e-5f;
 
-    // A failed search's status is no property: it never goes out.
+    // A failed search's status is no property, and inputs that are no numbers give none:
+    // neither goes out.
     if (r.status != 0) b.countWarning(s.slot, code::noRoot, {.reals = {in0, in1}, .ints = {r.status}});
-    const bool usable = r.status == 0 && std::isfinite(r.value);
+    const bool usable = r.status == 0 && std::isfinite(r.value) && std::isfinite(in0) && std::isfinite(in1);
     if (substituting && (r.outside || !usable)) {
         b.out(0) = substitute;
     } else if (usable) {
