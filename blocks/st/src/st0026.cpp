@@ -287,7 +287,7 @@ void acm_block::step(View& b) {
     for (int k = 0; k < 10; ++k) {
         previousQe = o.qe;
         const PassEnd end = pass(m, s, in, o);
-        if (std::isfinite(o.ddt)) ddt = o.ddt;
+        if (allFinite({o.ddt})) ddt = o.ddt;
         if (end.kind == PassEnd::unsolved) {
             b.countWarning(st.troubled, code::chillerNoSolution, {.text = end.reason});
             return off(b, st, s, ddt);
