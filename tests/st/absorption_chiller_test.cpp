@@ -233,11 +233,16 @@ TEST(AbsorptionChiller, UnsettledAndUnsolvedStepsAreCounted) {
     EXPECT_GT(unsettled.OUT[qe], 0.0f);
     EXPECT_EQ(unsettled.IP[10], 2);
 
-    // A generator that starts below the condenser has no solution concentration.
-    auto unsolved = chiller({30, 35, 32, 8, 1.5f, 3, 2, 2.5f, 0.05f, 0.7f, 4.19f, 4.19f, 4.19f, -2.0f / 27.0f, 7});
+    // A generator that starts below the condenser (as a parameter changed during a run
+    // may set it) has no solution concentration; the off state keeps the characteristic
+    // temperature difference of the last step computed.
+    auto unsolved = chiller();
     m = messagesOf([&] {
         unsolved.init();
+        const float computed = unsolved.step(Streams{}.inputs())[ddt];
+        unsolved.BP[0] = 30;
         unsolved.step(Streams{}.inputs());
+        EXPECT_EQ(unsolved.OUT[ddt], computed);
         auto nan = Streams{}.inputs();
         nan[2] = NAN;
         unsolved.step(nan);

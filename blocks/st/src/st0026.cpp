@@ -62,8 +62,8 @@
 // end in the off state, and steps whose last two passes still differ by more than 1e-3 in
 // the cooling power keep their result; the first of either is warned about and the end of
 // the run reports how many there were. A step with an input that is not a finite number
-// changes no output and counts as one without a solution. RP holds the last solution: the four internal temperatures, the
-// ratio and the ten outputs.
+// changes no output and counts as one without a solution. RP holds the last solution: the
+// four internal temperatures, the ratio and the ten outputs.
 //#end
 #include "blocks.h"
 
@@ -158,9 +158,14 @@ bool allFinite(std::initializer_list<double> values) {
 }
 
 PassEnd pass(const Machine& m, const Streams& s, Internal& in, Outputs& o) {
-    const auto weak = solution::concentration(static_cast<float>(saturationPressure(in.tc)), static_cast<float>(in.tg));
-    const auto rich = solution::concentration(static_cast<float>(saturationPressure(in.te)), static_cast<float>(in.ta));
-    if (!weak.found() || !rich.found()) return {PassEnd::unsolved, "the solution concentration has no root at the internal temperatures; the step ends in the off state"};
+    const auto concentration = [](double p, double t) {
+        return solution::concentration(static_cast<float>(p), static_cast<float>(t));
+    };
+    const auto weak = concentration(saturationPressure(in.tc), in.tg);
+    const auto rich = concentration(saturationPressure(in.te), in.ta);
+    if (!weak.found() || !rich.found())
+        return {PassEnd::unsolved,
+                "the solution concentration has no root at the internal temperatures; the step ends in the off state"};
     const double xweak = weak.value, xrich = rich.value;
 
     Quotients div;
@@ -210,11 +215,13 @@ PassEnd pass(const Machine& m, const Streams& s, Internal& in, Outputs& o) {
 
     // The ratio follows the internal temperatures one pass behind.
     const double ratio = div(in.tg - in.ta, in.tc - in.te);
-    in = {exttg - div(o.qg, m.uag), exttc + div(o.qc, m.uac), extta + div(o.qa, m.uaa), extte - div(o.qe, m.uae), ratio};
+    in = {exttg - div(o.qg, m.uag), exttc + div(o.qc, m.uac), extta + div(o.qa, m.uaa), extte - div(o.qe, m.uae),
+          ratio};
     o.cop = o.qg != 0.0 ? o.qe / o.qg : 0.0;
     if (!div.ok() || !allFinite({o.ddt, o.teout, o.tgout, o.taout, o.tcout, o.qe, o.qg, o.qa, o.qc, o.cop, in.tg,
                                  in.tc, in.ta, in.te, in.b}))
-        return {PassEnd::unsolved, "a closed formula of the chiller has no finite value; the step ends in the off state"};
+        return {PassEnd::unsolved,
+                "a closed formula of the chiller has no finite value; the step ends in the off state"};
     if (o.qg == 0.0 || in.ta >= in.tg || in.te < 1.0) return {PassEnd::off};
     return {PassEnd::next};
 }
@@ -273,7 +280,8 @@ void acm_block::step(View& b) {
     State st(b);
     const Streams s{b.in(0), b.in(1), b.in(2), b.in(3), b.in(4), b.in(5)};
     if (!allFinite({s.tgin, s.mdotg, s.tain, s.mdota, s.tein, s.mdote})) {
-        b.countWarning(st.troubled, code::chillerNoSolution, {.text = "an input is not a finite number; the outputs keep their last values"});
+        b.countWarning(st.troubled, code::chillerNoSolution,
+                       {.text = "an input is not a finite number; the outputs keep their last values"});
         return;
     }
     // Off unless chilled water comes warm enough and all three circuits flow.
@@ -286,6 +294,7 @@ void acm_block::step(View& b) {
     double previousQe = 0.0;
     for (int k = 0; k < 10; ++k) {
         previousQe = o.qe;
+        o.ddt = std::numeric_limits<double>::quiet_NaN();  // until the pass gets that far
         const PassEnd end = pass(m, s, in, o);
         if (allFinite({o.ddt})) ddt = o.ddt;
         if (end.kind == PassEnd::unsolved) {
