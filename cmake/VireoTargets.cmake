@@ -67,6 +67,20 @@ function(vireo_block_library target)
   endif()
 endfunction()
 
+# A committed reference table checked against the Python script that writes it from an
+# oracle package (Debian's python3-iapws, python3-ephem): the test regenerates the table
+# and compares all but its first line, which names the package's version; it is skipped
+# where the package is not installed.
+#   vireo_add_table_check(NAME test MODULE module SCRIPT script.py TABLE table.inc)
+function(vireo_add_table_check)
+  cmake_parse_arguments(ARG "" "NAME;MODULE;SCRIPT;TABLE" "" ${ARGN})
+  add_test(NAME ${ARG_NAME}
+    COMMAND bash -c "/usr/bin/python3 -c 'import ${ARG_MODULE}' 2>/dev/null || exit 77; \
+diff <(/usr/bin/python3 \"$0\" | tail -n +2) <(tail -n +2 \"$1\")"
+      ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_SCRIPT} ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_TABLE})
+  set_tests_properties(${ARG_NAME} PROPERTIES SKIP_RETURN_CODE 77)
+endfunction()
+
 # A libFuzzer target, run by CTest (label "fuzz") for a bounded time in the fuzz build.
 #   vireo_add_fuzzer(name SOURCES ... [LIBS ...] [CORPUS dir] [SECONDS n] [ARGS ...])
 function(vireo_add_fuzzer name)

@@ -114,6 +114,8 @@ TEST(BlockLibraries, ExportNoNameTwice) {
     }
     EXPECT_TRUE(owner.count("sunae"));  // the reader saw the libraries' routines
     EXPECT_TRUE(owner.count("tsatp_"));
+    for (const char* routine : {"lbwh", "lbwt", "lbwp", "lbwx", "flbwp", "flbwx"})
+        EXPECT_EQ(owner[routine], "libVireoST.so") << routine;
     EXPECT_TRUE(owner.count("msg"));
 }
 

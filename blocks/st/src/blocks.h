@@ -35,6 +35,18 @@ struct hum_block {  // HUMA2R HUMR2A HUMH2T HUMH HUMH2X
     static void step(View& b);
     static void last(View& b);
 };
+struct lbw_block {  // LBWH LBWT LBWP LBWX
+    using View = block::View<table::st0025>;
+    static void init(View& b);
+    static void step(View& b);
+    static void last(View& b);
+};
+struct acm_block {  // ACM
+    using View = block::View<table::st0026>;
+    static void init(View& b);
+    static void step(View& b);
+    static void last(View& b);
+};
 struct r134a_block {  // R134A
     using View = block::View<table::st0043>;
     static void step(View& b);

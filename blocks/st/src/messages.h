@@ -18,6 +18,19 @@ using block::kRuleFills;
     X(saturationTemperatureOutside, 205167, "r0 i10") \
     /* HUMA2R and its forms */                     \
     X(humidAirOutside, 205044, "r0 r1 i10")        \
+    /* LBWH LBWT LBWP LBWX */                      \
+    X(noRoot, 205250, "r0 r1 i10")                 \
+    X(countedRootFailures, 205251, "i8")           \
+    X(solutionPropertyNotFinite, 205252, "r0 r1")  \
+    /* ACM */                                      \
+    X(startRatioDiffers, 205260, "r0 r1")          \
+    X(chillerUnsettled, 205261, "r0 r1")           \
+    X(chillerNoSolution, 205262, "s0")             \
+    X(countedChillerSteps, 205263, "i8")           \
+    X(equalStartTemperatures, 305260, "r0")        \
+    X(badConductance, 305261, kRuleFills)          \
+    X(badHeatCapacity, 305262, kRuleFills)         \
+    X(badStartValue, 305263, kRuleFills)           \
     /* R134A */                                    \
     X(refrigerantUndefined, 205430, "r0 r1")
 VIREO_MESSAGE_CODES(VIREO_ST_CODES)

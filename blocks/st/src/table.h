@@ -36,8 +36,8 @@
     X(st0022, "DECCTL", 1, 5, 5, 8, 18, 2, 0, 10, 10, 0, 0, loop, kRow, IdentifyOnly)                             \
     X(st0023, "DPBRAR DPJUNR", 2, 3, 3, 7, 10, 1, 0, 4, 4, 0, 0, standard, kRow, IdentifyOnly)                    \
     X(st0024, "DPPARA", 1, 2, 10, 1, 10, 0, 0, 0, 0, 0, 0, standard, kRow, IdentifyOnly)                          \
-    X(st0025, "LBWH LBWT LBWP LBWX", 4, 2, 2, 1, 11, 0, 0, 2, 2, 0, 0, standard, kRow, IdentifyOnly)              \
-    X(st0026, "ACM", 1, 6, 6, 10, 11, 15, 0, 15, 15, 0, 0, standard, kRow, IdentifyOnly)                          \
+    X(st0025, "LBWH LBWT LBWP LBWX", 4, 2, 2, 1, 11, 0, 0, 2, 2, 0, 0, standard, kRow, lbw_block)                 \
+    X(st0026, "ACM", 1, 6, 6, 10, 11, 15, 0, 15, 15, 0, 0, standard, kRow, acm_block)                             \
     X(st0027, "SCDYN", 1, 7, 7, 4, 13, 3000, 0, 11, 11, 0, 0, standard, kRow, IdentifyOnly)                       \
     X(st0028, "TANKFM", 1, 6, 6, 2, 12, 2, 0, 6, 6, 0, 0, standard, kRow, IdentifyOnly)                           \
     X(st0029, "SCAIRCD", 1, 6, 7, 4, 14, 4000, 0, 23, 23, 0, 0, standard, kRow, IdentifyOnly)                     \
