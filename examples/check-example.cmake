@@ -3,7 +3,9 @@
 #   cmake -DVIREO=... -DMODEL=... -DCSV=... -DROWS=n -DSTATE=dir -P check-example.cmake
 file(REMOVE ${CSV})
 get_filename_component(dir ${MODEL} DIRECTORY)
-set(trace ${dir}/trace.txt)
+get_filename_component(name ${MODEL} NAME_WE)
+# One trace per model: the examples run side by side in one directory.
+set(trace ${dir}/${name}-trace.txt)
 file(REMOVE ${trace})
 set(ENV{VIREO_MSG_TRACE} ${trace})
 # The user directories stay inside the build tree.

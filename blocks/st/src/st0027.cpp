@@ -159,9 +159,11 @@ double advanceRow(std::span<double> t, const Field& f, double segmentArea, doubl
             const double a = f.ceff * tk + dt * (absorbed + f.a1 * ta - f.a2 * (tk - ta) * (tk - ta)) + through * inlet;
             const double b = f.ceff + f.a1 * dt + through;
             // No capacity, loss or flow to hold the balance: the segment stays as it is.
-            if (b > 0.0) tk = a / b;
+            // Bounded, since the quadratic loss, explicit, would square an absurd
+            // temperature up to infinity within a few sub-steps.
+            if (b > 0.0) tk = bounded(a / b);
             sum += tk;
-            inlet = 2.0 * tk - inlet;
+            inlet = bounded(2.0 * tk - inlet);
         }
         outlet = flow > 0.0 ? inlet : sum / n;
     };

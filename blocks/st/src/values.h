@@ -20,13 +20,15 @@ inline bool allFinite(std::initializer_list<float> values) {
     return true;
 }
 
-// A result as the float that a slot keeps: rounded, and held within the float range so
-// that a huge but finite result never comes back as an infinity (and inf - inf as NaN).
-inline float stored(double x) {
+// A value held within the float range: a huge but finite result never becomes an
+// infinity (and inf - inf NaN), and squares of held values stay far from double's limit.
+inline double bounded(double x) {
     if (x > FLT_MAX) return FLT_MAX;
     if (x < -FLT_MAX) return -FLT_MAX;
-    return static_cast<float>(x);
+    return x;
 }
+// A result as the float that a slot keeps.
+inline float stored(double x) { return static_cast<float>(bounded(x)); }
 
 }  // namespace vireo::st
 
