@@ -15,14 +15,7 @@ run() {  # model [option]
         "$build/bin/vireo" "$build/examples/$1" -c ${2:+"$2"} >/dev/null
 }
 
-seconds() {  # the wall-clock time of a command, in seconds
-    local start=$EPOCHREALTIME
-    "$@"
-    local end=$EPOCHREALTIME
-    awk -v a="$start" -v b="$end" 'BEGIN { printf "%.4f\n", b - a }'
-}
-
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+source "$(dirname "$0")/timing.sh"
 
 for model in solar-dhw-hourly.vireo solar-dhw.vireo; do
     run "$model"  # warm the caches once
