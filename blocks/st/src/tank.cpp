@@ -40,16 +40,15 @@ double exchanges(std::span<const double> t, const Shape& s, const Streams& in, s
     const int load = inletNode(t, in.loadTemperature);
     double largest = 0.0;
     for (int k = 0; k < n; ++k) {
-        const double passing = (k > charge ? in.chargeFlow : 0.0) - (k < load ? in.loadFlow : 0.0);
+        const double down = k > charge ? in.chargeFlow : 0.0, up = k < load ? in.loadFlow : 0.0;
         const bool isCharge = k == charge, isLoad = k == load;
         // The net flow through the node: from the node above when positive, from below
         // when negative. An inlet node takes its stream instead of the flow from the
         // side the stream pushes away from; a node that is both inlets takes only them.
-        double net = 0.0;
+        double net = down - up;
         if (isCharge && isLoad) net = 0.0;
-        else if (isCharge) net = std::min(in.chargeFlow - (k < load ? in.loadFlow : 0.0), 0.0);
-        else if (isLoad) net = std::max((k > charge ? in.chargeFlow : 0.0) - in.loadFlow, 0.0);
-        else net = passing;
+        else if (isCharge) net = std::min(in.chargeFlow - up, 0.0);
+        else if (isLoad) net = std::max(down - in.loadFlow, 0.0);
         Exchange& e = x[static_cast<std::size_t>(k)];
         e.above = k > 0 ? std::max(net, 0.0) + s.conductance : 0.0;
         e.below = k < n - 1 ? std::max(-net, 0.0) + s.conductance : 0.0;
