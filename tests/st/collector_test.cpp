@@ -72,7 +72,8 @@ TEST(Sceta, LinearAndQuadraticBalancesAndTheSeries) {
             const auto out = b.step({static_cast<float>(k.ti), static_cast<float>(k.flow), static_cast<float>(k.g),
                                      static_cast<float>(k.ta)});
             // The linear balance in closed form; both through the same bisection.
-            const double expected = a2 == 0 ? k.ti + (c.eta0 * k.g - c.a1 * (k.ti - k.ta)) / (k.flow * kCp / c.area + c.a1 / 2)
+            const double mcp = k.flow * kCp / c.area;
+            const double expected = a2 == 0 ? k.ti + (c.eta0 * k.g - c.a1 * (k.ti - k.ta)) / (mcp + c.a1 / 2)
                                             : balanceOutlet(c, k.ti, k.ta, k.g, k.flow);
             EXPECT_NEAR(out[0], expected, 1e-4);  // with a2 = 1e-5 a float root is kelvins off
             EXPECT_NEAR(out[0], balanceOutlet(c, k.ti, k.ta, k.g, k.flow), 1e-4);
@@ -244,7 +245,8 @@ struct ReferenceRow {
             for (double& tk : t) {
                 const double gain = d.eta0 * (w.beam + d.kd * w.diffuse) + d.a1 * w.ambient -
                                     d.a2 * (tk - w.ambient) * (tk - w.ambient);
-                tk = (d.ceff / dt * tk + gain + 2 * mcp / segmentArea * tin) / (d.ceff / dt + d.a1 + 2 * mcp / segmentArea);
+                const double through = 2 * mcp / segmentArea;
+                tk = (d.ceff / dt * tk + gain + through * tin) / (d.ceff / dt + d.a1 + through);
                 tin = 2 * tk - tin;
             }
             outlet = tin;

@@ -138,8 +138,10 @@ TEST(Tankst, OneSubStepAgainstTheReferenceAndTheBoundary) {
         r.step(in, ts, 1);
         expectNodes(out, r.t, 1e-4);
         double loss = 0;
-        for (int k = 0; k < n; ++k) loss += p.loss * (mantle + (k == 0 || k == n - 1 ? area : 0)) * (start[k] - in.ambient);
-        const double boundary = p.cp * in.charge * (in.chargeT - start[n - 1]) + p.cp * in.load * (in.loadT - start[0]) - loss;
+        for (int k = 0; k < n; ++k)
+            loss += p.loss * (mantle + (k == 0 || k == n - 1 ? area : 0)) * (start[k] - in.ambient);
+        const double boundary =
+            p.cp * in.charge * (in.chargeT - start[n - 1]) + p.cp * in.load * (in.loadT - start[0]) - loss;
         double before = 0;
         for (double t : start) before += t;
         before *= p.cp * p.density * p.volume / n;

@@ -171,6 +171,7 @@ void stepField(sceta_block::View& b, const Curve& c, double g) {
     const double tmin = std::min(ti, ta), tmax = std::max(stagnant, ta);
     const int series = std::clamp(s.series, 1, kMaxSeries);
     for (int k = 0; k < series; ++k) {
+        const block::Values said{.reals = {stored(ti - kKelvin), stored(g), stored(mdot)}};
         double to = ti;
         switch (collectorOutlet(ti, ta, g, mcp, c, tmin, tmax, to)) {
             case Solution::one:
@@ -180,10 +181,10 @@ void stepField(sceta_block::View& b, const Curve& c, double g) {
                 if ((to - stagnant) * (ti - stagnant) < 0.0) to = stagnant;
                 break;
             case Solution::none:
-                b.countWarning(s.noRoot, code::noAdmissibleRoot, {.reals = {stored(ti - kKelvin), stored(g), stored(mdot)}});
+                b.countWarning(s.noRoot, code::noAdmissibleRoot, said);
                 break;
             case Solution::two:
-                b.countWarning(s.twoRoots, code::twoAdmissibleRoots, {.reals = {stored(ti - kKelvin), stored(g), stored(mdot)}});
+                b.countWarning(s.twoRoots, code::twoAdmissibleRoots, said);
                 break;
         }
         ti = to;

@@ -92,8 +92,10 @@ struct State {
     explicit State(scdyn_block::View& b)
         : segments(b.ip<10>()), started(b.ip<11>()), unused(b.ip<12>()), previousTime(b.rp<0>()), mean(b.rp<1>()),
           startMean(b.rp<2>()), stepLength(b.rp<3>()), store(b.rp<4, 2 * kMaxSegments>()) {}
-    std::span<float> now() { return store.subspan(0, static_cast<std::size_t>(segments)); }
-    std::span<float> atStart() { return store.subspan(static_cast<std::size_t>(segments), static_cast<std::size_t>(segments)); }
+    std::span<float> now() { return store.first(static_cast<std::size_t>(segments)); }
+    std::span<float> atStart() {
+        return store.subspan(static_cast<std::size_t>(segments), static_cast<std::size_t>(segments));
+    }
 };
 
 constexpr float kAny = FLT_MAX;
@@ -153,9 +155,9 @@ double advanceRow(std::span<double> t, const Field& f, double segmentArea, doubl
     const auto n = static_cast<double>(t.size());
     double outlet = 0.0;
     const auto subStep = [&](double dt) {
+        const double through = capacityFlow * dt;
         double inlet = tin, sum = 0.0;
         for (double& tk : t) {
-            const double through = capacityFlow * dt;
             const double a = f.ceff * tk + dt * (absorbed + f.a1 * ta - f.a2 * (tk - ta) * (tk - ta)) + through * inlet;
             const double b = f.ceff + f.a1 * dt + through;
             // No capacity, loss or flow to hold the balance: the segment stays as it is.
