@@ -218,6 +218,9 @@ TEST(Tankst, RepeatedCallsAndTimeGoingBack) {
     const auto out = call(fresh, first, 5000);
     EXPECT_EQ(std::vector<float>(out.begin(), out.begin() + 10), std::vector<float>(10, 20.0f));
     EXPECT_NEAR(out[10], 20.0 * 4186 * 1000 * 0.3, 1.0);
+    // Negative flows are none.
+    const auto still = call(fresh, {60, 0, 10, 0, 15}, 5360);
+    EXPECT_EQ(call(fresh, {60, -0.5, 10, -2, 15}, 5360), still);
 }
 
 // 200 nodes of 1.5 kg with water's conductivity, at hourly steps: a step of one sub-step
