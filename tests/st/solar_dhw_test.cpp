@@ -54,8 +54,9 @@ Year runYear(const std::string& name, const std::string& model) {
     EXPECT_EQ(run.exitStatus, 0) << run.out;
     const std::vector<int> codes = run.codes();
     for (int code : codes) EXPECT_LT(code, 200000) << name;
-    EXPECT_GE(codes.size(), 2u);
-    if (codes.size() >= 2) EXPECT_EQ(std::vector<int>(codes.end() - 2, codes.end()), (std::vector<int>{4004, 4999}));
+    // A normal end: the run's closing messages come last.
+    const std::vector<int> end(codes.end() - std::min<std::ptrdiff_t>(2, std::ssize(codes)), codes.end());
+    EXPECT_EQ(end, (std::vector<int>{4004, 4999}));
 
     // The tank: volume, nodes, diameter, cp, density, U.
     const std::vector<double> tank = placed(model, "TANKST").parameters;
