@@ -22,14 +22,7 @@ bare() {  # function steps
     "$build/bin/vireo_bench_bare" "$blocks/libVireoBench.so" "$2" "$1" >/dev/null
 }
 
-seconds() {  # the wall-clock time of a command, in seconds
-    local start=$EPOCHREALTIME
-    "$@"
-    local end=$EPOCHREALTIME
-    awk -v a="$start" -v b="$end" 'BEGIN { printf "%.4f\n", b - a }'
-}
-
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+source "$(dirname "$0")/timing.sh"
 
 measure() {  # label model function
     local e=() es=() b=() bs=()

@@ -14,6 +14,17 @@ using block::BlockView;
 using block::IdentifyOnly;
 using block::Rule;
 
+struct tankst_block {  // TANKST
+    using View = block::View<table::st0003>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct sceta_block {  // SCETA
+    using View = block::View<table::st0008>;
+    static void init(View& b);
+    static void step(View& b);
+    static void last(View& b);
+};
 struct satp_block {  // SATP SATT
     using View = block::View<table::st0009>;
     static void init(View& b);
@@ -46,6 +57,16 @@ struct acm_block {  // ACM
     static void init(View& b);
     static void step(View& b);
     static void last(View& b);
+};
+struct scdyn_block {  // SCDYN
+    using View = block::View<table::st0027>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct tankfm_block {  // TANKFM
+    using View = block::View<table::st0028>;
+    static void init(View& b);
+    static void step(View& b);
 };
 struct r134a_block {  // R134A
     using View = block::View<table::st0043>;

@@ -32,7 +32,27 @@ using block::kRuleFills;
     X(badHeatCapacity, 305262, kRuleFills)         \
     X(badStartValue, 305263, kRuleFills)           \
     /* R134A */                                    \
-    X(refrigerantUndefined, 205430, "r0 r1")
+    X(refrigerantUndefined, 205430, "r0 r1")       \
+    /* parameters of the collectors and tanks */   \
+    X(notANumber, 305189, kRuleFills)              \
+    X(badCollectorArea, 305187, kRuleFills)        \
+    X(badSeriesCount, 305185, kRuleFills)          \
+    X(badRowCount, 305186, kRuleFills)             \
+    X(badHeatCapacity, 305193, kRuleFills)         \
+    X(badTankVolume, 305190, kRuleFills)           \
+    X(badNodeCount, 305191, kRuleFills)            \
+    X(badTankDiameter, 305192, kRuleFills)         \
+    X(badDensity, 305194, kRuleFills)              \
+    X(badLossCoefficient, 305195, kRuleFills)      \
+    X(badConductivity, 305196, kRuleFills)         \
+    X(badEffectiveCapacity, 305197, kRuleFills)    \
+    X(tooFewSegments, 305198, kRuleFills)          \
+    X(tooManySegments, 306028, kRuleFills)         \
+    /* SCETA */                                    \
+    X(noAdmissibleRoot, 205219, "r0 r1 r2")        \
+    X(twoAdmissibleRoots, 205220, "r0 r1 r2")      \
+    X(noAdmissibleRootCount, 205221, "i8")         \
+    X(twoAdmissibleRootsCount, 205222, "i8")
 VIREO_MESSAGE_CODES(VIREO_ST_CODES)
 
 }  // namespace vireo::st::code

@@ -14,12 +14,12 @@
 #define VIREO_ST_BLOCKS(X)                                                                                     \
     X(st0001, "SCAIRC", 1, 5, 6, 13, 11, 1, 0, 18, 18, 0, 0, standard, kRow, IdentifyOnly)                        \
     X(st0002, "PVT", 1, 6, 6, 14, 11, 0, 0, 13, 13, 0, 0, standard, kRow, IdentifyOnly)                           \
-    X(st0003, "TANKST", 1, 6, 6, 201, 12, 201, 0, 8, 8, 0, 0, delay, kRow, IdentifyOnly)                          \
+    X(st0003, "TANKST", 1, 6, 6, 201, 12, 201, 0, 8, 8, 0, 0, delay, kRow, tankst_block)                          \
     X(st0004, "DWHEEL", 1, 5, 5, 5, 10, 0, 0, 2, 2, 0, 0, standard, kRow, IdentifyOnly)                           \
     X(st0005, "HXC", 1, 3, 3, 3, 10, 0, 0, 2, 2, 0, 0, standard, kRow, IdentifyOnly)                              \
     X(st0006, "EVCOOL", 1, 4, 4, 4, 10, 0, 0, 4, 4, 0, 0, standard, kRow, IdentifyOnly)                           \
     X(st0007, "DPTUBE DPCH", 2, 2, 3, 4, 11, 0, 0, 3, 5, 0, 0, standard, kRow, IdentifyOnly)                      \
-    X(st0008, "SCETA", 1, 4, 4, 5, 15, 0, 0, 7, 8, 0, 1, standard, kRow, IdentifyOnly)                            \
+    X(st0008, "SCETA", 1, 4, 4, 5, 15, 0, 0, 7, 8, 0, 1, standard, kRow, sceta_block)                             \
     X(st0009, "SATP SATT", 2, 1, 1, 1, 12, 0, 0, 0, 1, 0, 0, standard, kRow, satp_block)                          \
     X(st0010, "H2OHL H2OHV H2OHE", 3, 1, 1, 1, 10, 0, 0, 0, 0, 0, 0, standard, kRow, h2oh_block)                  \
     X(st0011, "MIXQHC", 1, 4, 4, 5, 10, 0, 0, 3, 3, 0, 0, standard, kRow, IdentifyOnly)                           \
@@ -38,8 +38,8 @@
     X(st0024, "DPPARA", 1, 2, 10, 1, 10, 0, 0, 0, 0, 0, 0, standard, kRow, IdentifyOnly)                          \
     X(st0025, "LBWH LBWT LBWP LBWX", 4, 2, 2, 1, 11, 0, 0, 2, 2, 0, 0, standard, kRow, lbw_block)                 \
     X(st0026, "ACM", 1, 6, 6, 10, 11, 15, 0, 15, 15, 0, 0, standard, kRow, acm_block)                             \
-    X(st0027, "SCDYN", 1, 7, 7, 4, 13, 3000, 0, 11, 11, 0, 0, standard, kRow, IdentifyOnly)                       \
-    X(st0028, "TANKFM", 1, 6, 6, 2, 12, 2, 0, 6, 6, 0, 0, standard, kRow, IdentifyOnly)                           \
+    X(st0027, "SCDYN", 1, 7, 7, 4, 13, 3000, 0, 11, 11, 0, 0, standard, kRow, scdyn_block)                        \
+    X(st0028, "TANKFM", 1, 6, 6, 2, 12, 2, 0, 6, 6, 0, 0, standard, kRow, tankfm_block)                           \
     X(st0029, "SCAIRCD", 1, 6, 7, 4, 14, 4000, 0, 23, 23, 0, 0, standard, kRow, IdentifyOnly)                     \
     X(st0030, "COOLTW", 1, 5, 5, 5, 12, 0, 0, 10, 10, 0, 0, standard, kRow, IdentifyOnly)                         \
     X(st0031, "HXEARTH", 1, 5, 5, 2, 13, 0, 0, 18, 18, 0, 0, standard, kRow, IdentifyOnly)                        \
