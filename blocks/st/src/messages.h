@@ -29,7 +29,7 @@ using block::kRuleFills;
     X(countedChillerSteps, 205263, "i8")           \
     X(equalStartTemperatures, 305260, "r0")        \
     X(badConductance, 305261, kRuleFills)          \
-    X(badHeatCapacity, 305262, kRuleFills)         \
+    X(acmBadHeatCapacity, 305262, kRuleFills)      \
     X(badStartValue, 305263, kRuleFills)           \
     /* R134A */                                    \
     X(refrigerantUndefined, 205430, "r0 r1")       \

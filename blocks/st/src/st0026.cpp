@@ -95,9 +95,9 @@ constexpr Rule kRules[] = {
     {.parameter = 7, .low = 0, .high = kHuge, .code = code::badConductance, .aboveLow = true},
     {.parameter = 8, .low = -kHuge, .high = kHuge, .code = code::badStartValue},
     {.parameter = 9, .low = -kHuge, .high = kHuge, .code = code::badStartValue},
-    {.parameter = 10, .low = 0, .high = kHuge, .code = code::badHeatCapacity, .aboveLow = true},
-    {.parameter = 11, .low = 0, .high = kHuge, .code = code::badHeatCapacity, .aboveLow = true},
-    {.parameter = 12, .low = 0, .high = kHuge, .code = code::badHeatCapacity, .aboveLow = true},
+    {.parameter = 10, .low = 0, .high = kHuge, .code = code::acmBadHeatCapacity, .aboveLow = true},
+    {.parameter = 11, .low = 0, .high = kHuge, .code = code::acmBadHeatCapacity, .aboveLow = true},
+    {.parameter = 12, .low = 0, .high = kHuge, .code = code::acmBadHeatCapacity, .aboveLow = true},
     {.parameter = 13, .low = -kHuge, .high = kHuge, .code = code::badStartValue},
 };
 
