@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cfloat>
-#include <climits>
 #include <cmath>
 
 namespace vireo::em::gen {
@@ -49,7 +48,8 @@ void monthSun(const Site& site, int year, int month, int firstHour, MonthSun& su
             const float g0 = horizontalExtraterrestrial(1, year, month, d + 1, site.latitude, p.elevation);
             sun.g0h[d][j] = g0;
             sun.zenith[d][j] = 90.0f - p.elevation;
-            sun.risen[d][j] = incidenceEquatorial(site.latitude, 0.0f, 180.0f, p.declination, p.hourAngle).angle < 90.0f;
+            const Incidence geometric = incidenceEquatorial(site.latitude, 0.0f, 180.0f, p.declination, p.hourAngle);
+            sun.risen[d][j] = geometric.angle < 90.0f;
             daySum += g0;
         }
         sun.g0d[d] = daySum / kHours;
@@ -131,7 +131,8 @@ DailyResult genktd(float ktm, float& sigma, float r1, float r2, std::span<float>
 
     float phi1 = r1 * (1.0f - r2) / (1.0f - r1 * r1);
     float phi2 = (r2 - r1 * r1) / (1.0f - r1 * r1);
-    float noise = std::sqrt(std::max(0.0f, 1.0f - phi1 * phi1 - phi2 * phi2 - 2.0f * phi1 * phi1 * phi2 / (1.0f - phi2)));
+    float noise =
+        std::sqrt(std::max(0.0f, 1.0f - phi1 * phi1 - phi2 * phi2 - 2.0f * phi1 * phi1 * phi2 / (1.0f - phi2)));
     if (!std::isfinite(phi1) || !std::isfinite(phi2) || !std::isfinite(noise)) {
         // No stationary series has these autocorrelations: independent days instead.
         phi1 = phi2 = 0.0f;
@@ -182,7 +183,8 @@ bool genktd2(float ktm, std::span<float> kt, Deviates& deviates, int& markovStat
         return true;
     }
     static constexpr float kUpper[9] = {0.30f, 0.35f, 0.40f, 0.45f, 0.50f, 0.55f, 0.60f, 0.65f, 0.70f};
-    const int k = 1 + static_cast<int>(std::count_if(std::begin(kUpper), std::end(kUpper), [&](float u) { return ktm > u; }));
+    const auto above = std::count_if(std::begin(kUpper), std::end(kUpper), [&](float u) { return ktm > u; });
+    const int k = 1 + static_cast<int>(above);
     // The class bounds of the matrix drawn from, as the method publishes them.
     const float lo = ktmin[k - 1], hi = ktmax[k - 1];
 

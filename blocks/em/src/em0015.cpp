@@ -86,10 +86,7 @@ void geng_block::step(View& b) {
     State s(b);
     gen::StepDate date;
     if (!gen::readDate(b, 1, 4, date)) return;
-    if (s.year != date.year) {
-        s.year = date.year;
-        std::fill(s.generated.begin(), s.generated.end(), 0);
-    }
+    gen::keepYear(s.year, s.generated, date);
     if (!s.generated[date.month - 1]) {
         if (!gen::numbers(b, {0})) return;
         s.generated[date.month - 1] = 1;

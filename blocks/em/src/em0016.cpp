@@ -93,10 +93,7 @@ void gengd_block::step(View& b) {
     State s(b);
     gen::StepDate date;
     if (!gen::readDate(b, 1, gen::kNoInput, date)) return;
-    if (s.year != date.year) {
-        s.year = date.year;
-        std::fill(s.generated.begin(), s.generated.end(), 0);
-    }
+    gen::keepYear(s.year, s.generated, date);
     int first = 1;
     if (!s.generated[date.month - 1]) {
         if (!gen::numbers(b, {0})) return;
@@ -105,9 +102,8 @@ void gengd_block::step(View& b) {
         gen::monthSun(siteOf(b), date.year, date.month, 1, sun);
         gen::Deviates deviates(s.seed, s.generator, s.table);
         const int start = idoy(&date.year, &date.month, &first) - 1;
-        const auto outcome = gen::gengd(s.method, b.in(0), sun, gen::dailyModel(b, 4),
-                                        s.daily.subspan(static_cast<std::size_t>(start), static_cast<std::size_t>(sun.days)),
-                                        deviates, s.markov);
+        const auto days = s.daily.subspan(static_cast<std::size_t>(start), static_cast<std::size_t>(sun.days));
+        const auto outcome = gen::gengd(s.method, b.in(0), sun, gen::dailyModel(b, 4), days, deviates, s.markov);
         gen::reportMonth(b, outcome, date, code::noMarkovMonth);
     }
     b.out(0) = s.daily[static_cast<std::size_t>(idoy(&date.year, &date.month, &date.day) - 1)];

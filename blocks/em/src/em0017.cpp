@@ -33,10 +33,10 @@
 // The day's clearness index is the daily mean over the extraterrestrial one, at least
 // 0.03 and at most 1. The hours are redrawn until none passes the clear-sky limit or
 // falls below 0.02 and the day's mean lies within 3 % of its index; a day that finds no
-// such hours in 1500 attempts keeps the last with an error, and the run goes on. Hours
-// without extraterrestrial irradiance give 0. The minute input works as with GENG. A
-// month outside 1 to 12, a day outside its month, an hour outside 0 to 23 and a daily
-// mean that is no number stop the run.
+// such hours in 1500 attempts keeps the last, held within those bounds, with an error,
+// and the run goes on. Hours without extraterrestrial irradiance give 0. The minute
+// input works as with GENG. A month outside 1 to 12, a day outside its month, an hour
+// outside 0 to 23 and a daily mean that is no number stop the run.
 //#end
 #include "blocks.h"
 
@@ -74,10 +74,7 @@ void gengh_block::step(View& b) {
     State s(b);
     gen::StepDate date;
     if (!gen::readDate(b, 1, 4, date)) return;
-    if (s.year != date.year) {
-        s.year = date.year;
-        std::fill(s.generated.begin(), s.generated.end(), 0);
-    }
+    gen::keepYear(s.year, s.generated, date);
     const int n = idoy(&date.year, &date.month, &date.day);
     if (!s.generated[static_cast<std::size_t>(n - 1)]) {
         if (!gen::numbers(b, {0})) return;

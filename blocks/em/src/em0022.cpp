@@ -120,10 +120,11 @@ Carried& carried(int blockNumber) {
 
 Site siteOf(const BlockView& b) { return {b.par(0), b.par(1), b.par(2)}; }
 
-// Each day's clearness over the month's, with the extraterrestrial irradiance of the
-// hours whose sun stands above the horizon; 1 where a day or the month has no sun.
-float dayRatios(const gen::MonthSun& sun, std::span<const float> generated, float monthlyMean,
-                std::span<float, gen::kMaxDays> ratio) {
+// The month's clearness index and each day's over it, with the extraterrestrial
+// irradiance of the hours whose sun stands above the horizon; the ratio is 1 where a day
+// or the month has no sun.
+float clearnessOfDays(const gen::MonthSun& sun, std::span<const float> generated, float monthlyMean,
+                      std::span<float, gen::kMaxDays> ratio) {
     float monthG0 = 0.0f;
     std::array<float, gen::kMaxDays> dayG0{};
     for (int d = 0; d < sun.days; ++d) {
@@ -145,7 +146,8 @@ float dayRatios(const gen::MonthSun& sun, std::span<const float> generated, floa
 void gengt_block::init(View& b) {
     State s(b);
     checkSite(b.reporter(), siteOf(b));
-    for (int i : {3, 4}) b.check(Rule{.parameter = i, .low = -FLT_MAX, .high = FLT_MAX, .code = code::notANumber}, b.par(i));
+    for (int i : {3, 4})
+        b.check(Rule{.parameter = i, .low = -FLT_MAX, .high = FLT_MAX, .code = code::notANumber}, b.par(i));
     gen::checkDailyModel(b, 3, false);
     float* bp = b.arrays().BP;
     if (!(bp[8] > 0.0f)) bp[8] = 0.1f;
@@ -163,10 +165,7 @@ void gengt_block::step(View& b) {
     State s(b);
     gen::StepDate date;
     if (!gen::readDate(b, 6, 9, date)) return;
-    if (s.year != date.year || s.generatedAny == 0) {
-        s.year = date.year;
-        std::fill(s.generated.begin(), s.generated.end(), 0);
-    }
+    gen::keepYear(s.year, s.generated, date, s.generatedAny == 0);
     if (!s.generated[date.month - 1]) {
         const bool humid = b.connected(10);
         if (!gen::numbers(b, {0, 1, 2, 3, 4, 5}) || (humid && !gen::numbers(b, {10}))) return;
@@ -184,7 +183,7 @@ void gengt_block::step(View& b) {
                          code::noHourlyValues);
 
         std::array<float, gen::kMaxDays> ratio{};
-        const float ktm = dayRatios(sun, irradiance, b.in(0), ratio);
+        const float ktm = clearnessOfDays(sun, irradiance, b.in(0), ratio);
         Carried& c = carried(b.blockNumber());
         c.tq[date.month] = b.in(1);
         const gen::TemperatureModel model{.latitude = b.par(0),

@@ -4,6 +4,7 @@
 #include "messages.h"
 #include "vireo_tools.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -26,6 +27,12 @@ bool readDate(block::BlockView& b, int yearInput, int hourInput, StepDate& date)
     }
     b.requestStop();
     return false;
+}
+
+void keepYear(int& year, std::span<int> generated, const StepDate& date, bool afresh) {
+    if (year == date.year && !afresh) return;
+    year = date.year;
+    std::fill(generated.begin(), generated.end(), 0);
 }
 
 bool numbers(block::BlockView& b, std::initializer_list<int> inputs) {

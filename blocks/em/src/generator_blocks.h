@@ -23,6 +23,9 @@ struct StepDate {
 // hour outside its range (the day within its month) is an error that stops the run: the
 // step then ends without output and false is returned.
 bool readDate(block::BlockView& b, int yearInput, int hourInput, StepDate& date);
+// The flags of the months (or days) generated hold for one year: a step in another year,
+// or the first step after initialisation (`afresh`), clears them.
+void keepYear(int& year, std::span<int> generated, const StepDate& date, bool afresh = false);
 // Whether the inputs given are numbers; the first that is not is an error that stops the
 // run.
 bool numbers(block::BlockView& b, std::initializer_list<int> inputs);

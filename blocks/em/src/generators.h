@@ -116,7 +116,8 @@ bool genktd2(float ktm, std::span<float> kt, Deviates& deviates, int& markovStat
 // One day's hourly clearness indices for a daily index kt: an autoregressive series of
 // order 1 around a mean that follows the zenith angle, within the clear-sky limit of the
 // clock hour, redrawn (at most 1500 times) until the day's irradiance-weighted mean
-// lies within 3 % of kt; false when none did (the last attempt stays in kth).
+// lies within 3 % of kt; false when none did (the last attempt stays in kth, held within
+// the floor and the clear-sky limit).
 inline constexpr int kHourlyAttempts = 1500;
 bool genkth(float kt, std::span<const float, kHours> g0h, float g0d, std::span<const float, kHours> zenith,
             Deviates& deviates, std::span<float, kHours> kth, float& ktMean);

@@ -12,6 +12,9 @@ namespace {
 
 constexpr float kPi = 3.1415927f;
 
+// The clear-sky limit of the hourly index in hour n (1..24) of the clock.
+float clearSkyLimit(int n) { return 0.88f * std::cos(kPi * (static_cast<float>(n) - 12.5f) / 30.0f); }
+
 }  // namespace
 
 bool genkth(float kt, std::span<const float, kHours> g0h, float g0d, std::span<const float, kHours> zenith,
@@ -37,7 +40,7 @@ bool genkth(float kt, std::span<const float, kHours> g0h, float g0d, std::span<c
                 const float c = std::cos(kPi * z / 180.0f);
                 const float km = kmBase + kmHump * std::exp(-kmDecay / c);
                 const float s = spread * std::exp(spreadGrowth * (1.0f - c));
-                const float clearSky = 0.88f * std::cos(kPi * (static_cast<float>(n) - 12.5f) / 30.0f);
+                const float clearSky = clearSkyLimit(n);
                 v = phi * v + innovation * deviates.normal();
                 value = clearSky > km ? km + s * v : clearSky;
                 if (value > clearSky || value < 0.02f) outside = true;
@@ -49,6 +52,15 @@ bool genkth(float kt, std::span<const float, kHours> g0h, float g0d, std::span<c
         ktMean = sum / kHours / g0d;
         if (!outside && std::fabs(ktMean - k) / k <= 0.03f) return true;
     }
+    // The last attempt is kept, without hours below the floor (or below 0) or above the
+    // clear-sky limit.
+    float sum = 0.0f;
+    for (int n = 1; n <= kHours; ++n) {
+        if (zenith[n - 1] < 89.0f)
+            kth[n - 1] = std::clamp(kth[n - 1], 0.02f, std::max(clearSkyLimit(n), 0.02f));
+        sum += kth[n - 1] * g0h[n - 1];
+    }
+    ktMean = sum / kHours / g0d;
     return false;
 }
 
@@ -75,7 +87,8 @@ MonthOutcome geng(float monthlyMean, const MonthSun& sun, const DailyModel& mode
                 outcome.met = false;
                 break;
             }
-            for (int h = 0; h < kHours; ++h) out[kHours * d + h] = sun.g0h[d][h] == 0.0f ? 0.0f : sun.g0h[d][h] * kth[h];
+            for (int h = 0; h < kHours; ++h)
+                out[kHours * d + h] = sun.g0h[d][h] == 0.0f ? 0.0f : sun.g0h[d][h] * kth[h];
         }
         if (outcome.met) break;
     }

@@ -134,8 +134,8 @@ float daytemp(const MonthShape& m, float ratio, float& start, float& dayState, f
         dayState = r * dayState + innovation * deviates.normal();
         day.change = dayState + m.trend;
         const float end = start + day.change;
-        if (std::fabs(end - tm[0]) <= 2.0f * limit && std::fabs(day.base + atMin * day.change - tm[hMin]) <= 2.0f * limit)
-            break;
+        const float atMinimum = day.base + atMin * day.change;
+        if (std::fabs(end - tm[0]) <= 2.0f * limit && std::fabs(atMinimum - tm[hMin]) <= 2.0f * limit) break;
     }
     day.amplitude = m.c0 * ((day.base - start) - (tm[hMin] - tm[0])) + m.amplitude * ratio;
     if (day.amplitude + (atMax - atMin) * day.change > 3.0f * limit + m.amplitude)
