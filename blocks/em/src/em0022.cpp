@@ -194,7 +194,7 @@ void gengt_block::step(View& b) {
                                           .repeats = block::nearestInt(b.par(9))};
         gen::Deviates temperatureDeviates(s.seed2, s.generator2, s.table2);
         const auto temperature = s.temperature.subspan(start, hours);
-        const auto result = gen::gent(c.tq, {b.in(1), b.in(2), b.in(3), ktm}, date.month,
+        const auto result = gen::gent(c.tq, {b.in(2), b.in(3), ktm}, date.month,
                                       std::span<const float>(ratio.data(), static_cast<std::size_t>(date.days)), model,
                                       temperature, temperatureDeviates, {c.start, s.dayState, s.hourState});
         if (!result.met) {

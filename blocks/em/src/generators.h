@@ -106,8 +106,9 @@ float trans(float u, float a, float b, float xm);
 
 // Method 2: the daily indices of a month as a Markov chain over ten classes, the matrix
 // chosen by ktm, redrawn (at most 100 times) until the month's mean lies within 0.005
-// of ktm; false when no attempt did (the last stays). The chain's class carries over
-// from month to month in markovState (0 or less: none drawn yet).
+// of ktm; false when no attempt did (the last stays, its mean in lastMean). The chain's
+// class carries over from month to month in markovState (0 or less: none drawn yet). A
+// month whose index is 0 (no radiation) is all 0.
 inline constexpr int kMarkovAttempts = 100;
 bool genktd2(float ktm, std::span<float> kt, Deviates& deviates, int& markovState, float* lastMean = nullptr);
 
@@ -122,15 +123,18 @@ inline constexpr int kHourlyAttempts = 1500;
 bool genkth(float kt, std::span<const float, kHours> g0h, float g0d, std::span<const float, kHours> zenith,
             Deviates& deviates, std::span<float, kHours> kth, float& ktMean);
 
-// A month of hourly irradiance from its monthly mean (method 1 for the days, then the
-// hours of each day), at most 11 attempts of the whole month; the days of the last
-// attempt stay in out (24 values a day, hours 0..23) when none met its targets.
+// What became of a generated month: met is false where the month failed (no hours for
+// one of its days in any attempt, or method 2's chain came nowhere near), the last attempt
+// kept; its daily indices may have missed their targets (method 1) with the month kept.
 struct MonthOutcome {
     bool met = true;
     MonthlyClearness clearness{};
-    DailyResult daily{};  // the daily indices of the attempt kept
-    float limitedFrom = 0.0f;
+    DailyResult daily{};       // the daily indices of the attempt kept
+    float limitedFrom = 0.0f;  // as in DailyResult
 };
+// A month of hourly irradiance from its monthly mean (method 1 for the days, then the
+// hours of each day), at most 11 attempts of the whole month; the days of the last
+// attempt stay in out (24 values a day, hours 0..23) when none met its targets.
 inline constexpr int kMonthAttempts = 11;
 MonthOutcome geng(float monthlyMean, const MonthSun& sun, const DailyModel& model, std::span<float> out,
                   Deviates& deviates);
@@ -181,8 +185,8 @@ struct TemperatureState {
 // yet), with tq[0] and tq[13] the copies of December and January.
 using MonthlyMeans = std::array<float, 14>;
 struct MonthTemperature {
-    float mean, minimum, maximum;  // monthly means of the daily mean, minimum, maximum
-    float ktm;                     // the month's clearness index
+    float minimum, maximum;  // monthly means of the daily minimum and maximum
+    float ktm;               // the month's clearness index
 };
 struct GentResult {
     bool met = true;
@@ -190,8 +194,8 @@ struct GentResult {
     float mean = 0.0f;       // of the month kept
     float tolerance = 0.0f;  // it had to meet
 };
-// A month of hourly temperatures (24 a day) for month m; dayRatio[d] is the day's
-// clearness index over the month's.
+// A month of hourly temperatures (24 a day) for month m, whose mean stands in tq[m];
+// dayRatio[d] is the day's clearness index over the month's.
 GentResult gent(MonthlyMeans& tq, const MonthTemperature& month, int m, std::span<const float> dayRatio,
                 const TemperatureModel& model, std::span<float> out, Deviates& deviates, TemperatureState state);
 // Hourly relative humidity (fraction) of a month from its temperatures (24 a day) and
