@@ -2,8 +2,8 @@
 // hours, SUNAE blocks compute the sun's position for two sites and CSVOUT writes every
 // step, and each row is checked against the independent sun position of
 // reference_sun.h (Meeus' low-accuracy solar coordinates, in double precision).
+#include "model_run.h"
 #include "reference_sun.h"
-#include "run_vireo.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +15,10 @@
 #include <vector>
 
 using namespace reference;
+using em_test::csvRows;
+using em_test::numbers;
+using em_test::runIn;
+using em_test::runModel;
 
 namespace {
 
@@ -34,14 +38,6 @@ const char* const kModel =
     "b 3 SUNAE 1.1 1.2 1.3 1.4\np 3 2 39.742 105.179 7\n"    // Golden, series 3 (epoch 2000)
     "b 4 SUNAE 1.1 1.2 1.3 1.4\np 4 2 -35.28 -149.13 14\n"   // Canberra, series 3
     "b 5 CSVOUT 1.1 1.2 1.3 1.4 2.1 2.2 2.3 2.4 3.1 3.2 3.3 3.4 4.1 4.2 4.3 4.4\np 5 'sun.csv'\n";
-
-// The comma-separated numbers of a CSVOUT row.
-std::vector<double> numbers(const std::string& line) {
-    std::vector<double> row;
-    std::istringstream fields(line);
-    for (std::string f; std::getline(fields, f, ',');) row.push_back(std::stod(f));
-    return row;
-}
 
 // Saemundsson's refraction (Sky & Telescope 1986; Meeus eq. 16.4) for a true elevation,
 // in degrees.
@@ -68,32 +64,6 @@ void compare(const std::vector<double>& row, std::size_t first, const Site& site
     w.azimuthArc = std::max(w.azimuthArc, std::fabs(angleBetween(azimuth, p.azimuth)) * std::cos(rad(p.elevation)));
     w.declination = std::max(w.declination, std::fabs(row[first + 2] - p.declination));
     w.hourAngle = std::max(w.hourAngle, std::fabs(angleBetween(row[first + 3], p.hourAngle)));
-}
-
-// Runs a model file in its directory by the real host, with the build's block libraries
-// and no user blocks of the user's; its files are written there.
-vireo_test::RunResult runIn(const std::string& dir, const std::string& model) {
-    std::filesystem::create_directories(dir + "/no-user-blocks");
-    vireo_test::RunOptions o;
-    o.workingDirectory = dir;
-    o.env = {{"VIREO_HOME", vireo_test::buildDir() + "/lib"}, {"VIREO_USER_BLOCKS", dir + "/no-user-blocks"}};
-    return vireo_test::runVireo({model}, o);
-}
-
-// The same for a model text written there first.
-vireo_test::RunResult runModel(const std::string& dir, const std::string& file, const std::string& text) {
-    vireo_test::writeFile(dir + "/" + file, text);
-    return runIn(dir, file);
-}
-
-// The rows of a CSV file below its header, as numbers.
-std::vector<std::vector<double>> csvRows(const std::string& path) {
-    std::istringstream csv(vireo_test::readFile(path));
-    std::string line;
-    std::getline(csv, line);
-    std::vector<std::vector<double>> rows;
-    while (std::getline(csv, line)) rows.push_back(numbers(line));
-    return rows;
 }
 
 }  // namespace
@@ -211,12 +181,7 @@ std::string windParameters(double windiness) {
 }
 
 vireo_test::RunResult runModel(const std::string& dir, const std::string& model) {
-    vireo_test::writeFile(dir + "/model.vireo", model);
-    std::filesystem::create_directories(dir + "/no-user-blocks");
-    vireo_test::RunOptions o;
-    o.workingDirectory = dir;
-    o.env = {{"VIREO_HOME", vireo_test::buildDir() + "/lib"}, {"VIREO_USER_BLOCKS", dir + "/no-user-blocks"}};
-    return vireo_test::runVireo({"model.vireo"}, o);
+    return em_test::runModel(dir, "model.vireo", model);
 }
 
 // An hourly surface-temperature file: a header, then day number and temperature.

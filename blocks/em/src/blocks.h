@@ -131,6 +131,31 @@ struct tsoil_block {  // TSOIL
     static void init(View& b);
     static void step(View& b);
 };
+struct tmean_block {  // TMEAN
+    using View = block::View<table::em0014>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct geng_block {  // GENG
+    using View = block::View<table::em0015>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct gengd_block {  // GENGD
+    using View = block::View<table::em0016>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct gengh_block {  // GENGH
+    using View = block::View<table::em0017>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct gengt_block {  // GENGT
+    using View = block::View<table::em0022>;
+    static void init(View& b);
+    static void step(View& b);
+};
 struct moonae2_block {  // MOONAE2
     using View = block::View<table::em0040>;
     static void init(View& b);
@@ -143,6 +168,10 @@ using sunae2_block = eastward<sunae_block, 2, 3>;      // SUNAE2
 using gh2gt2_block = eastward<gh2gt_block, 2, 3>;      // GH2GT2
 using goh2_block = eastward<goh_block, 1, 2>;          // GOH2
 using sunaea2_block = eastward<sunaea_block, 2, 3>;    // SUNAEA2
+using geng2_block = eastward<geng_block, 1, 2>;        // GENG2
+using gengd2_block = eastward<gengd_block, 2, 3>;      // GENGD2
+using gengh2_block = eastward<gengh_block, 1, 2>;      // GENGH2
+using gengt2_block = eastward<gengt_block, 1, 2>;      // GENGT2
 
 }  // namespace vireo::em
 

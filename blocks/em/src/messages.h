@@ -54,12 +54,28 @@ using block::kRuleFills;
     X(inputNotConnected, 305288, "i10 i11 s0")   \
     X(aboveSolarConstant, 205177, "r0")          \
     X(stepsAboveSolarConstant, 205178, "i8")     \
-    X(monthOutOfRange, 205289, "r0")
+    X(monthOutOfRange, 205289, "r0")             \
+    X(badVarianceFactor, 305136, kRuleFills)     \
+    X(badYearFactor, 305120, kRuleFills)         \
+    X(badLag1, 305035, kRuleFills)               \
+    X(badLagPair, 305125, "i10 i11 r0 r1")       \
+    X(noSuchMonth, 305159, "r0")                 \
+    X(noSuchDay, 305160, "r0 i10")               \
+    X(noSuchHour, 305305, "r0")                  \
+    X(inputNotANumber, 305463, "i10 r0")         \
+    X(noHourlyValues, 305038, "s0")              \
+    X(noMarkovMonth, 305165, "s0 r0 r1")         \
+    X(dailyTargetsMissed, 205461, "s0 i8 r0 r1 r2 r3") \
+    X(clearnessLimited, 205462, "s0 r0")         \
+    X(temperatureMissed, 305246, "s0 i8 r0 r1 r2") \
+    X(noTemperatures, 302122, "s0")
 VIREO_MESSAGE_CODES(VIREO_EM_CODES)
 
 // The block table gives BETAMAX's angle of the shading geometry the number of SUNAEA's
 // sub-step count: one catalogue text serves both.
 inline constexpr block::Code badShadingAngle = badSubSteps;
+// A parameter that must only be a number.
+inline constexpr block::Code notANumber = tsoilNotANumber;
 
 }  // namespace vireo::em::code
 

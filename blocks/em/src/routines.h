@@ -51,6 +51,37 @@ VIREO_EM_EXPORT void cksite(const float* latitude, const float* longitude, const
 VIREO_EM_EXPORT float dgamln(const float* x);
 VIREO_EM_EXPORT float dtovangamma(const float* x);
 VIREO_EM_EXPORT void dubgam4(const float* target, const float* v, float* k);
+// The weather generators' routines, single precision. A generator is a seed slot, the
+// slot after it (seed[1], 0 to start the sequence from the seed) and a table of 97 values;
+// a routine's failure goes into ip[0] (0 success, 1 no attempt met the targets).
+// trans: the normalised daily clearness index x at probability u of the distribution with
+// density a x^b (1 - x/xm) on 0..xm. genktd: a month of `days` daily indices kt around
+// ktm with standard deviation sigma (lowered in place where the distribution would pass
+// 0.82) and the lag-1 and lag-2 autocorrelations, and their mean and deviation. genktd2:
+// the same by the Markov matrices, the class carried in markovState. genkth: 24 hourly
+// indices of a day of index kt from the hourly extraterrestrial irradiance g0h, its mean
+// g0d and the zenith angles (degrees). nrmmonth: the normalised daily temperature course
+// of hours 0..23 for a declination and latitude (radians) and a lag (h); ampl1 and ampl2:
+// its monthly amplitude (K); mongang: the month's course from its mean and amplitude.
+// genhum: the hourly relative humidity of `days` days of 24 temperatures for a monthly
+// mean relative humidity (fractions).
+VIREO_EM_EXPORT void trans(const float* u, const float* a, const float* b, const float* xm, float* x);
+VIREO_EM_EXPORT void genktd(const float* ktm, float* sigma, const float* autocorrelations, const int* days,
+                            float* table, int* seed, float* kt, float* ktMean, float* ktStd);
+VIREO_EM_EXPORT void genktd2(const float* ktm, const int* days, float* table, int* seed, int* markovState, float* kt,
+                             int* ip);
+VIREO_EM_EXPORT void genkth(const float* kt, const float* g0h, const float* g0d, const float* zenith, float* table,
+                            int* seed, float* kth, float* ktMean, int* ip);
+VIREO_EM_EXPORT void nrmmonth(float* course, int* hourOfMax, int* hourOfMin, const float* declination,
+                              const float* latitude, const int* lag);
+VIREO_EM_EXPORT float ampl1(const float* cosLatitude, const float* ktm, const float* cosDeclinationMinusLatitude,
+                            const float* continentality);
+VIREO_EM_EXPORT float ampl2(const float* rangeOfMeans);
+VIREO_EM_EXPORT void mongang(float* monthCourse, const float* meanTemperature, const float* amplitude,
+                             const float* course);
+VIREO_EM_EXPORT void genhum(const float* meanHumidity, const int* days, const float* monthTemperatures,
+                            float* monthHumidityOut);
+
 // Glazing optics of GTLOSS, every value single precision, angles in radians unless
 // marked degrees; each routine writes its result into its last argument. Index arrays
 // n hold n(0) = 1 (air) to n(4); alpha and thickn the three layers.

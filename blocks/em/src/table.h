@@ -25,15 +25,15 @@
     X(em0011, "G2GDM", 1, 2, 3, 1, 11, 2, 0, 1, 1, 0, 0, standard, g2gdm_block)              \
     X(em0012, "GOH", 1, 4, 7, 1, 10, 0, 0, 3, 3, 0, 0, standard, goh_block)                  \
     X(em0013, "GMEAN", 1, 3, 5, 3, 11, 12, 0, 2, 2, 0, 0, standard, gmean_block)             \
-    X(em0014, "TMEAN", 1, 3, 5, 1, 10, 0, 0, 0, 0, 0, 0, standard, IdentifyOnly)              \
-    X(em0015, "GENG", 1, 5, 6, 1, 28, 8881, 0, 8, 8, 0, 0, standard, IdentifyOnly)            \
-    X(em0016, "GENGD", 1, 4, 4, 1, 30, 463, 0, 9, 9, 0, 0, standard, IdentifyOnly)            \
-    X(em0017, "GENGH", 1, 5, 6, 1, 383, 8881, 0, 4, 4, 0, 0, standard, IdentifyOnly)          \
+    X(em0014, "TMEAN", 1, 3, 5, 1, 10, 0, 0, 0, 0, 0, 0, standard, tmean_block)               \
+    X(em0015, "GENG", 1, 5, 6, 1, 28, 8881, 0, 8, 8, 0, 0, standard, geng_block)              \
+    X(em0016, "GENGD", 1, 4, 4, 1, 30, 463, 0, 9, 9, 0, 0, standard, gengd_block)             \
+    X(em0017, "GENGH", 1, 5, 6, 1, 383, 8881, 0, 4, 4, 0, 0, standard, gengh_block)           \
     X(em0018, "MTM MTMLALO", 2, 1, 1, 9, 15, 95, 0, 0, 6, 0, 1, standard, IdentifyOnly)       \
     X(em0019, "GBN2GBT", 1, 5, 5, 1, 10, 0, 0, 0, 0, 0, 0, standard, gbn2gbt_block)          \
     X(em0020, "SUNAEA", 1, 7, 7, 4, 10, 0, 0, 6, 6, 0, 0, standard, sunaea_block)             \
     X(em0021, "TSKY", 1, 1, 1, 1, 11, 1, 0, 1, 1, 0, 0, standard, IdentifyOnly)               \
-    X(em0022, "GENGT", 1, 10, 12, 3, 35, 26548, 0, 8, 10, 0, 0, standard, IdentifyOnly)       \
+    X(em0022, "GENGT", 1, 10, 12, 3, 35, 26548, 0, 8, 10, 0, 0, standard, gengt_block)        \
     X(em0023, "DISGR", 1, 1, 2, 1, 10, 3, 0, 1, 2, 0, 0, standard, disgr_block)               \
     X(em0024, "ATM1976", 1, 1, 1, 3, 10, 0, 0, 0, 0, 0, 0, standard, IdentifyOnly)            \
     X(em0025, "AM", 1, 1, 1, 1, 11, 1, 0, 1, 1, 0, 0, standard, IdentifyOnly)                 \
@@ -57,12 +57,12 @@
     X(em0106, "SUNAE2", 1, 4, 7, 4, 14, 11, 0, 4, 4, 0, 0, standard, sunae2_block)           \
     X(em0108, "GH2GT2", 1, 9, 12, 4, 16, 11, 0, 4, 4, 0, 0, standard, gh2gt2_block)          \
     X(em0112, "GOH2", 1, 4, 7, 1, 10, 0, 0, 3, 3, 0, 0, standard, goh2_block)                \
-    X(em0115, "GENG2", 1, 5, 6, 1, 28, 8881, 0, 8, 8, 0, 0, standard, IdentifyOnly)           \
-    X(em0116, "GENGD2", 1, 4, 4, 1, 30, 463, 0, 9, 9, 0, 0, standard, IdentifyOnly)           \
-    X(em0117, "GENGH2", 1, 5, 6, 1, 383, 8881, 0, 4, 4, 0, 0, standard, IdentifyOnly)         \
+    X(em0115, "GENG2", 1, 5, 6, 1, 28, 8881, 0, 8, 8, 0, 0, standard, geng2_block)            \
+    X(em0116, "GENGD2", 1, 4, 4, 1, 30, 463, 0, 9, 9, 0, 0, standard, gengd2_block)           \
+    X(em0117, "GENGH2", 1, 5, 6, 1, 383, 8881, 0, 4, 4, 0, 0, standard, gengh2_block)         \
     X(em0118, "MTM2 MTMLALO2", 2, 1, 1, 9, 15, 95, 0, 0, 6, 0, 1, standard, IdentifyOnly)     \
     X(em0120, "SUNAEA2", 1, 7, 7, 4, 10, 0, 0, 6, 6, 0, 0, standard, sunaea2_block)          \
-    X(em0122, "GENGT2", 1, 10, 12, 3, 35, 26548, 0, 8, 10, 0, 0, standard, IdentifyOnly)
+    X(em0122, "GENGT2", 1, 10, 12, 3, 35, 26548, 0, 8, 10, 0, 0, standard, gengt2_block)
 
 namespace vireo::em::table {
 

@@ -1,0 +1,90 @@
+//#Block GENGH
+//#Description
+// Synthetic hourly global irradiance on the horizontal from the day's mean, such as
+// GENGD gives it: an hourly series of clearness indices around a mean that follows the
+// sun's zenith angle (Graham and Hollands 1990), within a clear-sky limit, meeting the
+// day's clearness index. A day is generated the first time a step falls into it in the
+// current year; later steps read it.
+//#Layout
+//#Inputs 5--6
+//#Outputs 1
+//#Parameters 4
+//#Strings 0
+//#Group 3 (standard)
+//#Details
+//#Inputs
+//#IN[0] Mean global horizontal irradiance of the day over 24 hours (W/m$^2$)
+//#IN[1] Year (-)
+//#IN[2] Month, 1 to 12 (-)
+//#IN[3] Day of the month (-)
+//#IN[4] Hour of the day, 0 to 23 (h)
+//#IN[5] Minute (min); optional: when connected the irradiance is shifted within the hour
+// towards its neighbours
+//#Outputs
+//#OUT[0] Global horizontal irradiance of the hour (W/m$^2$)
+//#Parameters
+//#BP[0] Latitude, north positive, -90 to 90 (degrees)
+//#BP[1] Longitude, west of Greenwich positive (degrees)
+//#BP[2] Time zone, hours west of Greenwich, such as 23 for central Europe (h)
+//#BP[3] Seed of the random numbers; 0 the default seed 1536 (-)
+//#Strings
+//#None
+//#Remarks
+// The day's clearness index is the daily mean over the extraterrestrial one, at least
+// 0.03 and at most 1. The hours are redrawn until none passes the clear-sky limit or
+// falls below 0.02 and the day's mean lies within 3 % of its index; a day that finds no
+// such hours in 1500 attempts keeps the last, held within those bounds, with an error,
+// and the run goes on. Hours without extraterrestrial irradiance give 0. The minute
+// input works as with GENG. A month outside 1 to 12, a day outside its month, an hour
+// outside 0 to 23 and a daily mean that is no number stop the run.
+//#end
+#include "blocks.h"
+
+#include "generator_blocks.h"
+#include "site.h"
+#include "vireo_tools.h"
+
+namespace vireo::em {
+namespace {
+
+struct State {
+    int& year;                                     // IP[10]: the year of the day flags
+    int& seed;                                     // IP[13]
+    int& generator;                                // IP[14]
+    std::span<int, 366> generated;                 // IP[17..382], by day of the year
+    std::span<float, 8784> hours;                  // RP[0..8783], by hour of the year
+    std::span<float, gen::kGeneratorTable> table;  // RP[8784..8880]
+    explicit State(gengh_block::View& b)
+        : year(b.ip<10>()), seed(b.ip<13>()), generator(b.ip<14>()), generated(b.ip<17, 366>()),
+          hours(b.rp<0, 8784>()), table(b.rp<8784, gen::kGeneratorTable>()) {}
+};
+
+Site siteOf(const BlockView& b) { return {b.par(0), b.par(1), b.par(2)}; }
+
+}  // namespace
+
+void gengh_block::init(View& b) {
+    State s(b);
+    checkSite(b.reporter(), siteOf(b));
+    s.seed = gen::seedSlot(b.par(3));
+    gen::startGenerator(s.seed, s.generator, s.table);
+}
+
+void gengh_block::step(View& b) {
+    State s(b);
+    gen::StepDate date;
+    if (!gen::readDate(b, 1, 4, date)) return;
+    gen::keepYear(s.year, s.generated, date);
+    const int n = idoy(&date.year, &date.month, &date.day);
+    if (!s.generated[static_cast<std::size_t>(n - 1)]) {
+        if (!gen::numbers(b, {0})) return;
+        s.generated[static_cast<std::size_t>(n - 1)] = 1;
+        gen::Deviates deviates(s.seed, s.generator, s.table);
+        const auto day = s.hours.subspan(static_cast<std::size_t>(gen::kHours * (n - 1))).first<gen::kHours>();
+        if (!gen::gengh(b.in(0), siteOf(b), date.year, date.month, date.day, day, deviates))
+            b.report(code::noHourlyValues, {.text = gen::dayText(date.year, date.month, date.day)});
+    }
+    b.out(0) = gen::hourlyValue(b, s.hours, date, 5);
+}
+
+}  // namespace vireo::em

@@ -1,0 +1,101 @@
+#include "generator_blocks.h"
+
+#include "Numbers.h"
+#include "messages.h"
+#include "vireo_tools.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace vireo::em::gen {
+
+bool readDate(block::BlockView& b, int yearInput, int hourInput, StepDate& date) {
+    date.year = block::nearestInt(b.in(yearInput));
+    date.month = block::nearestInt(b.in(yearInput + 1));
+    date.day = block::nearestInt(b.in(yearInput + 2));
+    date.hour = hourInput == kNoInput ? 0 : block::nearestInt(b.in(hourInput));
+    date.days = daysInMonth(date.year, date.month);
+    if (date.month < 1 || date.month > 12) {
+        b.report(code::noSuchMonth, {.reals = {b.in(yearInput + 1)}});
+    } else if (date.day < 1 || date.day > date.days) {
+        b.report(code::noSuchDay, {.reals = {b.in(yearInput + 2)}, .ints = {date.days}});
+    } else if (date.hour < 0 || date.hour > 23) {
+        b.report(code::noSuchHour, {.reals = {b.in(hourInput)}});
+    } else {
+        return true;
+    }
+    b.requestStop();
+    return false;
+}
+
+void keepYear(int& year, std::span<int> generated, const StepDate& date, bool afresh) {
+    if (year == date.year && !afresh) return;
+    year = date.year;
+    std::fill(generated.begin(), generated.end(), 0);
+}
+
+bool numbers(block::BlockView& b, std::initializer_list<int> inputs) {
+    for (int i : inputs)
+        if (!std::isfinite(b.in(i))) {
+            b.report(code::inputNotANumber, {.reals = {b.in(i)}, .ints = {i + 1}});
+            b.requestStop();
+            return false;
+        }
+    return true;
+}
+
+std::string monthText(int year, int month) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%d-%02d", year, month);
+    return text;
+}
+
+std::string dayText(int year, int month, int day) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%d-%02d-%02d", year, month, day);
+    return text;
+}
+
+void checkDailyModel(block::BlockView& b, int varianceFactor, bool factors) {
+    const int lag1 = varianceFactor + 2, lag2 = varianceFactor + 3;
+    const block::Rule rules[] = {
+        {.parameter = varianceFactor, .low = 0.0f, .high = 10.0f, .code = code::badVarianceFactor},
+        {.parameter = varianceFactor + 1, .low = -1.0f, .high = 1.0f, .code = code::badYearFactor},
+        // Beyond these bounds the series' innovations have no real spread (or none at
+        // all), and its months can never meet their targets.
+        {.parameter = lag1, .low = -1.0f, .high = 1.0f, .code = code::badLag1, .aboveLow = true, .belowHigh = true},
+    };
+    b.check(factors ? std::span<const block::Rule>(rules) : std::span<const block::Rule>(rules + 2, 1));
+    const float r1 = b.par(lag1), r2 = b.par(lag2);
+    if (!(std::fabs(r2) < 1.0f && 1.0f + r2 - 2.0f * r1 * r1 > 0.0f))
+        b.report(code::badLagPair, {.reals = {r1, r2}, .ints = {lag1 + 1, lag2 + 1}});
+}
+
+DailyModel dailyModel(const block::BlockView& b, int varianceFactor) {
+    return {b.par(varianceFactor), b.par(varianceFactor + 1), b.par(varianceFactor + 2), b.par(varianceFactor + 3)};
+}
+
+void reportMonth(block::BlockView& b, const MonthOutcome& outcome, const StepDate& date, block::Code failure) {
+    const std::string month = monthText(date.year, date.month);
+    if (outcome.limitedFrom > 0.0f) b.show(code::clearnessLimited, {.reals = {outcome.limitedFrom}, .text = month});
+    if (!outcome.daily.met)
+        b.show(code::dailyTargetsMissed,
+               {.value = outcome.daily.attempts,
+                .reals = {outcome.clearness.ktm, outcome.clearness.sigma, outcome.daily.mean, outcome.daily.sd},
+                .text = month});
+    if (!outcome.met) {
+        b.report(failure, {.reals = {outcome.clearness.ktm, outcome.daily.mean}, .text = month});
+        b.requestStop();
+    }
+}
+
+float hourlyValue(const block::BlockView& b, std::span<const float> year, const StepDate& date, int minuteInput) {
+    int y = date.year, m = date.month, d = date.day, h = date.hour;
+    const int k = ihoy(&y, &m, &d, &h);
+    if (!b.connected(minuteInput)) return year[k - 1];
+    int december = 12, last = 31, lastHour = 23;
+    return withinHour(year, k, ihoy(&y, &december, &last, &lastHour), block::nearestInt(b.in(minuteInput)));
+}
+
+}  // namespace vireo::em::gen

@@ -1,0 +1,53 @@
+// What the weather-generator blocks share around their generators: the date of a step,
+// checked before anything is generated for it, their inputs that must be numbers, the
+// parameter checks of the daily model, and the hourly output read within the hour.
+#ifndef VIREO_EM_GENERATOR_BLOCKS_H
+#define VIREO_EM_GENERATOR_BLOCKS_H
+
+#include "BlockView.h"
+#include "generators.h"
+
+#include <initializer_list>
+#include <span>
+#include <string>
+
+namespace vireo::em::gen {
+
+inline constexpr int kNoInput = -1;
+
+struct StepDate {
+    int year = 0, month = 0, day = 0, hour = 0;
+    int days = 0;  // of the month
+};
+// The rounded date (and hour, where the block has one) of a step. A month, a day or an
+// hour outside its range (the day within its month) is an error that stops the run: the
+// step then ends without output and false is returned.
+bool readDate(block::BlockView& b, int yearInput, int hourInput, StepDate& date);
+// The flags of the months (or days) generated hold for one year: a step in another year,
+// or the first step after initialisation (`afresh`), clears them.
+void keepYear(int& year, std::span<int> generated, const StepDate& date, bool afresh = false);
+// Whether the inputs given are numbers; the first that is not is an error that stops the
+// run.
+bool numbers(block::BlockView& b, std::initializer_list<int> inputs);
+// "2023-03" and "2023-03-05", as the messages name a month and a day.
+std::string monthText(int year, int month);
+std::string dayText(int year, int month, int day);
+
+// The checks of the daily model's parameters from the first one given: the variance
+// factor and the year-to-year factor (when `factors`), and the pair of autocorrelations,
+// which must belong to a stationary series.
+void checkDailyModel(block::BlockView& b, int varianceFactor, bool factors);
+DailyModel dailyModel(const block::BlockView& b, int varianceFactor);
+
+// The messages of a generated month: shown warnings where the monthly clearness index
+// was limited or the daily indices kept missed their targets; `failure`, which stops the
+// run, where the month met none.
+void reportMonth(block::BlockView& b, const MonthOutcome& outcome, const StepDate& date, block::Code failure);
+
+// Hour k = ihoy(date) of a year of hourly values, shifted within the hour by the minute
+// input when the block has it connected.
+float hourlyValue(const block::BlockView& b, std::span<const float> year, const StepDate& date, int minuteInput);
+
+}  // namespace vireo::em::gen
+
+#endif
