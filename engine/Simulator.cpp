@@ -80,7 +80,9 @@ void Simulator::execute() {
     }
     if (!conf->suppressCompilingM()) vireoMessage(kCompiling, conf->modelFileShort());
 
-    compile(conf->modelPath());
+    // Named as the user wrote it; opened by its absolute name, since the working
+    // directory is the model's own by now.
+    compile(conf->modelFile(), conf->modelPath());
 
     if (conf->printModel()) {
         printOut();
