@@ -49,18 +49,8 @@ List::Node** List::slotOf(const void* v) const {
 
 void List::addToSearch(Node* n) const {
     // Made anew when half full (removed nodes count): the node is linked already.
-    if ((search_.taken + 1) * 2 > search_.slots.size()) {
-        makeSearch(length_ * 4);
-        return;
-    }
-    Node** slot = slotOf(n->value);
-    if (*slot != nullptr) {
-        repeats_ = true;
-        search_ = Search();
-        return;
-    }
-    *slot = n;
-    ++search_.taken;
+    if ((search_.taken + 1) * 2 > search_.slots.size()) makeSearch(length_ * 4);
+    else enterInSearch(n);
 }
 
 void List::makeSearch(std::size_t slots) const {
@@ -68,16 +58,20 @@ void List::makeSearch(std::size_t slots) const {
     while (size < slots) size <<= 1;
     search_.slots.assign(size, nullptr);
     search_.taken = 0;
-    for (Node* n = first_; n != nullptr; n = n->next) {
-        Node** slot = slotOf(n->value);
-        if (*slot != nullptr) {
-            repeats_ = true;
-            search_ = Search();
-            return;
-        }
-        *slot = n;
-        ++search_.taken;
+    for (Node* n = first_; n != nullptr; n = n->next)
+        if (!enterInSearch(n)) return;
+}
+
+bool List::enterInSearch(Node* n) const {
+    Node** slot = slotOf(n->value);
+    if (*slot != nullptr) {
+        repeats_ = true;
+        search_ = Search();
+        return false;
     }
+    *slot = n;
+    ++search_.taken;
+    return true;
 }
 
 List::Node* List::find(const void* v) const {

@@ -40,7 +40,8 @@ private:
     // blocks out of long lists, need not walk them. Made at the first search of a long
     // list and kept up to date from then on; a list that holds an entry twice is walked
     // instead. Open addressing, so that an entry costs no allocation of its own: `slots` is
-    // a power of two long, a null slot is free, kGone marks a removed node.
+    // a power of two long, a null slot is free, and a removed node's slot holds a stand-in
+    // that the search steps over.
     static constexpr std::uint32_t kSearchFrom = 16;
     struct Search {
         std::vector<Node*> slots;
@@ -50,6 +51,8 @@ private:
     Node** slotOf(const void* v) const;
     void addToSearch(Node* n) const;
     void makeSearch(std::size_t slots) const;
+    // False when the entry is there already: the list is walked from then on.
+    bool enterInSearch(Node* n) const;
 
     Node* first_ = nullptr;
     Node* last_ = nullptr;

@@ -172,13 +172,10 @@ void Simulator::simulate() {
             current = current->step(stop, status);
             // An error a block answers is an error of the run, whether or not it reported it.
             if (status > kLastWarning) [[unlikely]] ++_errors;
-            if (polls && *runFlag == 2) [[unlikely]] {
-                current_ = current;
-                pollParameterChanges();
-            }
+            if (polls && *runFlag == 2) [[unlikely]] pollParameterChanges();
             if (stop != 0 || current == nullptr || current == passAt) break;
             flag = *runFlag;
-        } while (flag != 0 && flag != -1);
+        } while (flag != 0 && flag != -1);  // 0 stops the run and -1 pauses it: the cycle sees to both
         if (stop != 0 || current == nullptr) run.stop = 1;
     }
 }

@@ -49,6 +49,7 @@ int progressAt(std::int64_t left, std::int64_t total) {
     const float percent = 100.0f * (1.0f - ratio);
     return percent >= 100.0f ? 100 : (percent > 0.0f ? static_cast<int>(percent) : 0);
 }
+
 // Stands in for an array of size 0 when the editor is handed a block's arrays: the
 // bridge never receives a null pointer.
 float emptyArray[1];
@@ -82,7 +83,6 @@ void markDepthFirst(SimulatorBlock* start, Enter enter, Next next) {
         if (enter(following)) path.emplace_back(following, 1u);
     }
 }
-
 
 bool isLoop(const SubModel* s) { return s->group() == group::kLoop; }
 
@@ -160,6 +160,7 @@ bool allNest(SimulatorBlock* b, bool loops, NestingMemo& memo) {
     }
     return known[b];
 }
+
 }  // namespace
 
 std::int64_t SimulatorBlock::progressDue_ = std::numeric_limits<std::int64_t>::max();
@@ -449,6 +450,8 @@ void SimulatorBlock::afterCall() {
         else if (next->IP_ && next->ipSize_ > ipSlot::kFirstOwn) next->IP_[ipSlot::kFirstOwn] = 0;
     }
 }
+
+SimulatorBlock* SimulatorBlock::alternativeLink() const { return alternative; }
 
 void SimulatorBlock::branchZero() {
     vireoMessage(kBranchZero);

@@ -207,7 +207,11 @@ protected:
             return nullptr;
         }
         status = ip[ipSlot::kStatus];
-        return branch == 2 ? next : alternative;
+        // A branch, not a select: the run goes on along the next link before the block's
+        // answer is read, instead of waiting for it (the alternative link is taken out of
+        // line, so the compiler keeps the branch).
+        if (branch != 2) [[unlikely]] return alternativeLink();
+        return next;
     }
 
     SimulatorBlock* firstUnsortedSource(SimulatorBlock* exclude, SimulatorBlockList* list);
@@ -220,6 +224,7 @@ protected:
     void afterCall();
     // Branch 0 is fatal: reported, and the run comes to its end.
     void branchZero();
+    [[gnu::noinline, gnu::cold]] SimulatorBlock* alternativeLink() const;
     // Sends the progress line when the percentage moved, and works out how far the count
     // of timer calls left may fall before it can move again.
     void showProgress();

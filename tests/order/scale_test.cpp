@@ -1,32 +1,17 @@
 // Compiling, the model check and the sort at scale, in-process: a model made ten (or three)
 // times larger may take about that many times (times its nesting) longer, measured in
 // the same run, never the square or worse of it. Times are compared, not judged.
-#include "RootClass.h"
 #include "Simulator.h"
 #include "cpu_time.h"
-#include "run_vireo.h"
-#include "vireoBlocks.h"
-#include "vireoEngine.h"
-
-#include <gtest/gtest.h>
+#include "model_blocks_registry.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <memory>
 #include <string>
 
 namespace {
 
-class Scale : public ::testing::Test {
+class Scale : public ModelBlocksRegistry {
 protected:
-    static void SetUpTestSuite() {
-        const std::string none = vireo_test::scratchDirectory("no-user-blocks");
-        setenv("VIREO_HOME", MODEL_BLOCKS_DIR, 1);
-        setenv("VIREO_USER_BLOCKS", none.c_str(), 1);
-        vireoBlocks = std::make_unique<VireoBlocks>();
-    }
-    static void TearDownTestSuite() { vireoBlocks.reset(); }
-
     // The best of three times to compile, check and sort the model; every block must be
     // placed without a message.
     static double seconds(const std::string& model, unsigned blocks) {
