@@ -41,20 +41,18 @@ printf "b 1 BTIMER\np 1 2\n" >"$work/empty.vireo"
 startup=$(for ((i = 0; i < runs; ++i)); do seconds empty.vireo; done | median)
 echo "start-up (a model of one block): $startup s, taken off the times below"
 
-previous=
-for n in 1000 10000 100000; do
-    chain "$n" >"$work/chain-$n.vireo"
-    t=$(timeOf "chain-$n.vireo")
-    growth=${previous:+$(awk -v a="$t" -v b="$previous" 'BEGIN { printf ", %.1f times the chain ten times shorter", a / b }')}
-    echo "chain of $n blocks: $t s$growth"
-    previous=$t
-done
-previous=
-for n in 500 1000; do
-    nested "$n" >"$work/nested-$n.vireo"
-    t=$(timeOf "nested-$n.vireo")
-    growth=${previous:+$(awk -v a="$t" -v b="$previous" 'BEGIN { printf ", %.1f times half as many", a / b }')}
-    echo "$n nested timers: $t s$growth"
-    previous=$t
-done
+series() {  # model-maker label-format growth-words sizes...: the time of each, and its growth
+    local make=$1 label=$2 words=$3 previous= t growth n
+    shift 3
+    for n in "$@"; do
+        "$make" "$n" >"$work/$make-$n.vireo"
+        t=$(timeOf "$make-$n.vireo")
+        growth=${previous:+$(awk -v a="$t" -v b="$previous" -v w="$words" 'BEGIN { printf ", %.1f times %s", a / b, w }')}
+        # shellcheck disable=SC2059  # the label is a format
+        printf "$label: %s s%s\n" "$n" "$t" "$growth"
+        previous=$t
+    done
+}
+series chain "chain of %s blocks" "the chain ten times shorter" 1000 10000 100000
+series nested "%s nested timers" "half as many" 500 1000
 echo "(medians of $runs runs, CPU time)"
