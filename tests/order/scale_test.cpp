@@ -58,15 +58,17 @@ protected:
 }  // namespace
 
 TEST_F(Scale, CompilingAndSortingAChainGrowWithItsLength) {
-    const double small = seconds(chain(3000), 3000);
-    const double large = seconds(chain(30000), 30000);
+    constexpr int n = 3000 / vireo_test::kSanitizedShrink;
+    const double small = seconds(chain(n), n);
+    const double large = seconds(chain(10 * n), 10 * n);
     EXPECT_LT(large / small, 40.0) << small << " s, " << large << " s";
 }
 
 TEST_F(Scale, CheckingNestedSubModelsGrowsWithSizeTimesDepth) {
     // Three times as many timers, each nested in all before it: nine times the pairs of a
     // block and a sub-model that encloses it.
-    const double small = seconds(nestedTimers(200), 200);
-    const double large = seconds(nestedTimers(600), 600);
+    constexpr int n = vireo_test::kSanitizedShrink > 1 ? 100 : 200;
+    const double small = seconds(nestedTimers(n), n);
+    const double large = seconds(nestedTimers(3 * n), 3 * n);
     EXPECT_LT(large / small, 40.0) << small << " s, " << large << " s";
 }

@@ -7,6 +7,14 @@
 
 namespace vireo_test {
 
+// Builds with the address sanitizer check memory, not speed, and run many times slower:
+// growth tests divide their sizes by this there to stay short.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr int kSanitizedShrink = 5;
+#else
+inline constexpr int kSanitizedShrink = 1;
+#endif
+
 inline double threadSeconds() {
     timespec t{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
