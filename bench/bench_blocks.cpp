@@ -1,6 +1,9 @@
 // The blocks of the run-loop benchmark: a free timer and a trivial step block built on the
-// shared block frame like every block library, and the same step written bare, with
-// nothing but its arithmetic, to show what the engine costs when a block costs nothing.
+// shared block frame like every block library, and the same two written bare, with
+// nothing but their arithmetic, to show what the engine costs when a block costs nothing.
+// A chain of bare steps runs under the bare clock: under the frame's timer, the timer
+// would cost as much as several steps, on the engine's side and on the bare loop's alike,
+// and hide what the engine adds.
 #include "BlockFrame.h"
 
 #include <algorithm>
@@ -49,6 +52,30 @@ extern "C" VIREO_BLOCK_EXPORT int bb0003(float* IN, float* OUT, int* IP, float* 
         vireo::block::identify(kRaw, {IN, OUT, IP, RP, DP, BP, SP});
     } else if (IP[vireo::protocol::ipSlot::kCallMode] == vireo::protocol::callMode::kStep) {
         OUT[0] = IN[0] * BP[0] + BP[1];
+    }
+    return 0;
+}
+
+// BCLOCK: BTIMER without the frame (identification aside), which may also be fed by another
+// timer, so that timers can be nested for the compile benchmark. IP[10] steps made,
+// IP[11] steps.
+extern "C" VIREO_BLOCK_EXPORT int bb0004(float* IN, float* OUT, int* IP, float* RP, double* DP, float* BP,
+                                         char (*SP)[vireo::block::kRow]) {
+    static constexpr BlockIdentity kClock{"bb0004", "BCLOCK", 1, 0, 1, 1, 12, 0, 0, 1, 1, 0, 0, Group::timer};
+    static_assert(wellFormed(kClock));
+    namespace mode = vireo::protocol::callMode;
+    switch (IP[vireo::protocol::ipSlot::kCallMode]) {
+        case mode::kIdentify: vireo::block::identify(kClock, {IN, OUT, IP, RP, DP, BP, SP}); break;
+        case mode::kInit:
+            IP[11] = BP[0] >= 1.0f && BP[0] < 1.0e9f ? static_cast<int>(BP[0]) : 1;
+            IP[10] = 0;
+            IP[vireo::protocol::ipSlot::kTimerSteps] = IP[11];
+            break;
+        case mode::kStep:
+            if (++IP[10] > IP[11]) IP[vireo::protocol::ipSlot::kCallMode] = mode::kLastCall;
+            else OUT[0] = static_cast<float>(IP[10]);
+            break;
+        default: break;
     }
     return 0;
 }

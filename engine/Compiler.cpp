@@ -18,21 +18,29 @@ Compiler::~Compiler() { Compiler::clear(); }
 void Compiler::addSimulatorBlock(SimulatorBlock* block) {
     if (block == nullptr) return;
     owned_.emplace_back(block);
+    byNumber_.emplace(block->number(), block);
     blocks_.last();
     blocks_.insert(block);
+}
+
+SimulatorBlock* Compiler::getSimulatorBlock(int number) const {
+    const auto found = byNumber_.find(number);
+    return found != byNumber_.end() ? found->second : nullptr;
 }
 
 void Compiler::clear() {
     for (Constant* c = constants_.first(); c != nullptr; c = constants_.next()) delete c;
     constants_.clear();
+    byName_.clear();
     blocks_.clear();
+    byNumber_.clear();
     owned_.clear();
     _errors = 0;
     _warnings = 0;
 }
 
-void Compiler::compile(std::string fileName) {
-    if (vireoScanner::newfile(fileName.c_str()) != 0) {
+void Compiler::compile(std::string fileName, std::string openAs) {
+    if (vireoScanner::newfile(fileName.c_str(), openAs.empty() ? nullptr : openAs.c_str()) != 0) {
         yy::VireoParser parser(*this);
         parser.parse();
     }
@@ -44,23 +52,20 @@ void Compiler::compile(std::string fileName) {
 }
 
 Constant* Compiler::findConstant(const String& name) {
-    constants_.savePos();
-    Constant* found = nullptr;
-    for (Constant* c = constants_.first(); c != nullptr; c = constants_.next()) {
-        if (c->name() == name) {
-            found = c;
-            break;
-        }
-    }
-    constants_.restorePos();
-    return found;
+    const auto found = byName_.find(name.str());
+    return found != byName_.end() ? found->second : nullptr;
+}
+
+void Compiler::appendConstant(Constant* c) {
+    constants_.last();
+    constants_.insert(c);
+    byName_.emplace(c->name().str(), c);
 }
 
 void Compiler::addConstant(const String& name, float value) {
     Constant* c = findConstant(name);
     if (c == nullptr) {
-        constants_.last();
-        constants_.insert(new Constant(name, value));
+        appendConstant(new Constant(name, value));
     } else if (c->type() == Parameter::kUndefined) {
         *c = value;
     } else {
@@ -71,8 +76,7 @@ void Compiler::addConstant(const String& name, float value) {
 void Compiler::addConstant(const String& name, const String& text) {
     Constant* c = findConstant(name);
     if (c == nullptr) {
-        constants_.last();
-        constants_.insert(new Constant(name, text));
+        appendConstant(new Constant(name, text));
     } else if (c->type() == Parameter::kUndefined) {
         *c = text;
     } else {
@@ -84,8 +88,7 @@ Constant* Compiler::getConstHandle(const String& name) {
     Constant* c = findConstant(name);
     if (c != nullptr) return c;
     c = new Constant(name);
-    constants_.last();
-    constants_.insert(c);
+    appendConstant(c);
     return c;
 }
 
@@ -95,7 +98,7 @@ void Compiler::checkInputsAndParameters() {
         b->checkInputsAndParameters();
         if (InputList* inputs = b->getInputs()) {
             for (Input* r = inputs->first(); r != nullptr; r = inputs->next()) {
-                SimulatorBlock* s = blocks_.get(r->blkNum());
+                SimulatorBlock* s = getSimulatorBlock(r->blkNum());
                 if (s == nullptr) {
                     vireoMessage(kNoSuchBlock, b->number(), r->blkNum());
                     b->reportPlace();

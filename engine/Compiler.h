@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class Compiler : protected RootClass {
@@ -24,14 +25,16 @@ public:
     // Destroys every constant and every block and resets the error and warning counts.
     virtual void clear();
 
-    void compile(std::string fileName);
+    // Messages name the model file `fileName`; `openAs`, when given, is what is opened.
+    void compile(std::string fileName, std::string openAs = {});
 
     void addConstant(const String& name, float value);
     void addConstant(const String& name, const String& text);
     // The constant of that name, made undefined when the model has not named it yet.
     Constant* getConstHandle(const String& name);
 
-    SimulatorBlock* getSimulatorBlock(int number) { return blocks_.get(number); }
+    // The first block the model made with that number (the parser refuses a second one).
+    SimulatorBlock* getSimulatorBlock(int number) const;
     void checkInputsAndParameters();
 
     SimulatorBlockList& blocks() { return blocks_; }
@@ -47,10 +50,15 @@ protected:
 
 private:
     Constant* findConstant(const String& name);
+    void appendConstant(Constant* c);
 
     // Every block made for this model, whichever list it stands in at the moment, so
     // that each is destroyed exactly once.
     std::vector<std::unique_ptr<SimulatorBlock>> owned_;
+    // Looked up for every block statement, input reference and constant name: a search
+    // of the lists would make compiling grow with the square of the model.
+    std::unordered_map<int, SimulatorBlock*> byNumber_;
+    std::unordered_map<std::string, Constant*> byName_;
 };
 
 #endif

@@ -25,7 +25,10 @@ public:
     void* hVireoBridge() const { return bridge_; }
     // The host may change the flag at any moment of the run: read anew at every call (the
     // run loop reads it before every block call, so it stays inline).
-    int runBit() const { return runBit_ != nullptr ? *static_cast<volatile int*>(runBit_) : 1; }
+    int runBit() const { return *runFlag(); }
+    // Where the flag is read: the run loop keeps this at hand and reads through it before
+    // every step. Without a flag of the host's the run flag is 1.
+    const volatile int* runFlag() const { return runBit_ != nullptr ? runBit_ : &kRunning; }
     bool printModel() const { return printModel_; }
     bool showCalculationList() const { return showCalculationList_; }
     bool syntaxCheck() const { return syntaxCheck_; }
@@ -40,6 +43,8 @@ public:
     static constexpr const char* kBridgeLibrary = "libVireoBridge.so";
 
 private:
+    static constexpr int kRunning = 1;
+
     void setModelFile(const std::string& arg);
     void openBridge();
     void makeDirectory(const char* path);

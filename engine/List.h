@@ -5,6 +5,7 @@
 #define VIREO_LIST_H
 
 #include <cstdint>
+#include <vector>
 
 class List {
 public:
@@ -34,6 +35,25 @@ private:
         Node* prev;
         Node* next;
     };
+    // The node of every entry of a long list, found by the entry, so that the model check
+    // and the sort, which keep asking whether a block lies in a sub-model and taking
+    // blocks out of long lists, need not walk them. Made at the first search of a long
+    // list and kept up to date from then on; a list that holds an entry twice is walked
+    // instead. Open addressing, so that an entry costs no allocation of its own: `slots` is
+    // a power of two long, a null slot is free, and a removed node's slot holds a stand-in
+    // that the search steps over.
+    static constexpr std::uint32_t kSearchFrom = 16;
+    struct Search {
+        std::vector<Node*> slots;
+        std::uint32_t taken = 0;  // slots that are not free, removed ones included
+    };
+    Node* find(const void* v) const;
+    Node** slotOf(const void* v) const;
+    void addToSearch(Node* n) const;
+    void makeSearch(std::size_t slots) const;
+    // False when the entry is there already: the list is walked from then on.
+    bool enterInSearch(Node* n) const;
+
     Node* first_ = nullptr;
     Node* last_ = nullptr;
     Node* current_ = nullptr;
@@ -41,6 +61,8 @@ private:
     Node* saved_ = nullptr;
     Node** index_ = nullptr;
     bool indexValid_ = false;
+    mutable Search search_;
+    mutable bool repeats_ = false;
 };
 
 // Typed view of a List. The list never owns what it points to.

@@ -4,11 +4,14 @@
 
 #include <dlfcn.h>
 #include <link.h>
+#include <signal.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -101,6 +104,10 @@ std::string unusableIdentity(float maxInputs, float outputCount, const int* ip) 
     if (why.empty()) why = count("nameCount", ip[answer::kNameCount], 0, kMaxNames);
     if (why.empty()) why = count("minInputs", ip[answer::kMinInputs], 0, kMaxCount);
     if (why.empty()) why = real("maxInputs", maxInputs);
+    // No number of inputs could satisfy both bounds.
+    if (why.empty() && ip[answer::kMinInputs] > static_cast<int>(maxInputs))
+        why = "minInputs " + std::to_string(ip[answer::kMinInputs]) + " (above maxInputs " +
+              std::to_string(static_cast<int>(maxInputs)) + ")";
     if (why.empty()) why = real("outputCount", outputCount);
     if (why.empty()) why = count("ipSize", ip[answer::kIpSize], ipSlot::kProtocolSlots, kMaxCount);
     if (why.empty()) why = count("rpSize", ip[answer::kRpSize], 0, kMaxCount);
@@ -111,6 +118,67 @@ std::string unusableIdentity(float maxInputs, float outputCount, const int* ip) 
     if (why.empty()) why = count("maxStrings", ip[answer::kMaxStrings], 0, kMaxStrings);
     return why;
 }
+
+// A block library that ends the process while its blocks are identified takes every
+// command with it, the ones that never use it too: the process must at least say which
+// library it was. The line is made before each identification call, since a signal
+// handler may do no more than write what is ready.
+namespace identification {
+
+constexpr int kFatalSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
+struct sigaction previous[std::size(kFatalSignals)];
+char line[8192];
+std::size_t lineLength = 0;
+// The handler's own stack: a block that overflows the stack leaves none to run on.
+alignas(16) char handlerStack[256 * 1024];
+
+extern "C" void onFatalSignal(int signal) {
+    ssize_t written = write(STDERR_FILENO, line, lineLength);
+    (void)written;
+    // The signal then goes where it would have gone, and ends the process as it would
+    // have ended it.
+    for (std::size_t k = 0; k < std::size(kFatalSignals); ++k)
+        if (kFatalSignals[k] == signal) sigaction(signal, &previous[k], nullptr);
+    raise(signal);
+}
+
+// Names the function about to be identified.
+void describe(const std::string& library, const std::string& function) {
+    const int n = std::snprintf(line, sizeof line,
+                                "vireo: the block library %s ended the process while its block function %s "
+                                "was identified\n",
+                                library.c_str(), function.c_str());
+    lineLength = n < 0 ? 0 : (static_cast<std::size_t>(n) < sizeof line ? static_cast<std::size_t>(n) : sizeof line - 1);
+    if (lineLength > 0) line[lineLength - 1] = '\n';
+}
+
+// Watches for the fatal signals for as long as it lives.
+class Watch {
+public:
+    Watch() {
+        stack_t own{};
+        own.ss_sp = handlerStack;
+        own.ss_size = sizeof handlerStack;
+        ownStack_ = sigaltstack(&own, &previousStack_) == 0;
+        struct sigaction action {};
+        action.sa_handler = onFatalSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_NODEFER | (ownStack_ ? SA_ONSTACK : 0);
+        for (std::size_t k = 0; k < std::size(kFatalSignals); ++k) sigaction(kFatalSignals[k], &action, &previous[k]);
+    }
+    ~Watch() {
+        for (std::size_t k = 0; k < std::size(kFatalSignals); ++k) sigaction(kFatalSignals[k], &previous[k], nullptr);
+        if (ownStack_) sigaltstack(&previousStack_, nullptr);
+    }
+    Watch(const Watch&) = delete;
+    Watch& operator=(const Watch&) = delete;
+
+private:
+    stack_t previousStack_{};
+    bool ownStack_ = false;
+};
+
+}  // namespace identification
 
 }  // namespace
 
@@ -191,11 +259,15 @@ void Loader::loadLibrary(void* handle, const std::string& path) {
     delete[] bytes;
 
     bool holdsBlocks = false;
+    // What was written so far must not be lost if a block ends the process.
+    std::fflush(stdout);
+    const identification::Watch watch;
     for (const std::string& name : names) {
         if (!isBlockName(name)) continue;
         holdsBlocks = true;
         void* sym = ownSymbol(handle, name.c_str());
         if (sym == nullptr) continue;
+        identification::describe(path, name);
         if (auto record = identify(reinterpret_cast<BlockFunction>(sym), name, path)) blocks_.push_back(record);
     }
     if (holdsBlocks) libraries_.push_back(handle);

@@ -69,7 +69,27 @@ BlockParameters::~BlockParameters() {
     clear();
 }
 
+void BlockParameterList::insert(BlockParameters* p) {
+    TList<BlockParameters>::insert(p);
+    if (p != nullptr) ++numbers_[p->blockNumber];
+}
+
+int BlockParameterList::remove(BlockParameters* p) {
+    if (TList<BlockParameters>::remove(p) == 0) return 0;
+    if (p != nullptr) {
+        const auto n = numbers_.find(p->blockNumber);
+        if (n != numbers_.end() && --n->second == 0) numbers_.erase(n);
+    }
+    return 1;
+}
+
+void BlockParameterList::clear() {
+    TList<BlockParameters>::clear();
+    numbers_.clear();
+}
+
 BlockParameters* BlockParameterList::get(int number) {
+    if (!exists(number)) return nullptr;
     savePos();
     BlockParameters* found = nullptr;
     for (BlockParameters* p = first(); p != nullptr; p = next()) {

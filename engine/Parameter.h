@@ -6,6 +6,8 @@
 #include "List.h"
 #include "String.h"
 
+#include <unordered_map>
+
 class Constant;
 class SimulatorBlock;
 
@@ -67,11 +69,19 @@ public:
     int blockNumber = 0;
 };
 
-// The parser's parameter statements, in statement order.
+// The parser's parameter statements, in statement order. It keeps count of the block
+// numbers it holds, since the parser asks at every statement whether its block has one
+// already; a statement is numbered before it is listed.
 class BlockParameterList : public TList<BlockParameters> {
 public:
+    void insert(BlockParameters* p);
+    int remove(BlockParameters* p);
+    void clear();
     BlockParameters* get(int number);
-    bool exists(int number) { return get(number) != nullptr; }
+    bool exists(int number) const { return numbers_.count(number) != 0; }
+
+private:
+    std::unordered_map<int, unsigned> numbers_;
 };
 
 class Input {

@@ -27,6 +27,7 @@ constexpr int kCycle = 304047;
 constexpr int kNotAllInitialised = 304032;
 
 constexpr int kNoSuchChange = 5301;
+constexpr int kLastWarning = 299999;
 
 constexpr int kNameWidth = 13;
 constexpr std::size_t kPollTextLength = 80;
@@ -80,7 +81,9 @@ void Simulator::execute() {
     }
     if (!conf->suppressCompilingM()) vireoMessage(kCompiling, conf->modelFileShort());
 
-    compile(conf->modelPath());
+    // Named as the user wrote it; opened by its absolute name, since the working
+    // directory is the model's own by now.
+    compile(conf->modelFile(), conf->modelPath());
 
     if (conf->printModel()) {
         printOut();
@@ -130,12 +133,15 @@ void Simulator::execute() {
 void Simulator::simulate() {
     if (model_.isEmpty()) return;
     RunState run;
-    current_ = model_[1];
+    SimulatorBlock* current = model_[1];
+    // Kept at hand: a run reads the flag before every step.
+    const volatile int* const runFlag = conf->runFlag();
+    const bool polls = getBpFromPlumo_ != nullptr;
     for (;;) {
-        int flag = conf->runBit();
+        int flag = *runFlag;
         while (flag == -1) {
             sleep(1);  // a signal may end it early; the flag is read again either way
-            flag = conf->runBit();
+            flag = *runFlag;
         }
         if (flag == 0) {
             // Whatever the blocks answer in the pass that follows, it is the last one: a
@@ -143,26 +149,34 @@ void Simulator::simulate() {
             run.stop = 1;
             run.lastPass = true;
         }
-
         if (run.stop != 0) {
+            current_ = current;
             if (!endOfRunPass(run)) return;
-        } else if (!run.iterating || (current_ != nullptr && current_ != run.iterationStop)) {
-            if (current_ == nullptr) {
-                // A block withdrew the end along a link that leads nowhere: the run ends
-                // through a pass like any other, instead of calling nothing.
-                run.stop = 1;
-                continue;
-            }
-            int status = 0;
-            current_ = current_->call(run.stop, status);
-            if (current_ == nullptr) run.stop = 1;
-            if (getBpFromPlumo_ != nullptr && conf->runBit() == 2) pollParameterChanges();
-        } else {
-            // The iteration's sub-model has run: the end-of-run pass from the iteration
-            // block decides whether it runs again.
+            current = current_;
+            continue;
+        }
+        // A link that leads nowhere (a block withdrew the end along it), or the end of the
+        // sub-model of an iteration that resumed the run: an end-of-run pass decides how
+        // the run goes on.
+        SimulatorBlock* const passAt = run.iterating ? run.iterationStop : nullptr;
+        if (current == nullptr || current == passAt) {
             run.stop = 1;
             run.iterating = false;
+            continue;
         }
+        // The steps, for as long as the host lets the run go on and no block asks to end
+        // it: the loop every step of a run goes through.
+        int stop = 0;
+        do {
+            int status = 0;
+            current = current->step(stop, status);
+            // An error a block answers is an error of the run, whether or not it reported it.
+            if (status > kLastWarning) [[unlikely]] ++_errors;
+            if (polls && *runFlag == 2) [[unlikely]] pollParameterChanges();
+            if (stop != 0 || current == nullptr || current == passAt) break;
+            flag = *runFlag;
+        } while (flag != 0 && flag != -1);  // 0 stops the run and -1 pauses it: the cycle sees to both
+        if (stop != 0 || current == nullptr) run.stop = 1;
     }
 }
 
@@ -174,6 +188,7 @@ bool Simulator::endOfRunPass(RunState& run) {
         int status = 0;
         run.stop = 1;  // every block of the pass gets a last call
         SimulatorBlock* link = b->call(run.stop, status);
+        if (status > kLastWarning) [[unlikely]] ++_errors;
         if (run.stop != 0 || run.lastPass) continue;
         run.resume = k;
         current_ = link;
@@ -286,7 +301,8 @@ void Simulator::checkModel() {
         b = removed ? blocks_.current() : blocks_.next();
     }
     if (freeTimer_ != nullptr) model_.insert(freeTimer_);
-    for (b = blocks_.first(); b != nullptr; b = blocks_.next()) b->checkEnclosure();
+    NestingMemo memo;
+    for (b = blocks_.first(); b != nullptr; b = blocks_.next()) b->checkEnclosure(memo);
 }
 
 void Simulator::sortBlocksWithoutInputs() {
@@ -469,5 +485,8 @@ void Simulator::init() {
 }
 
 void Simulator::tini() {
-    for (current_ = model_.first(); current_ != nullptr; current_ = model_.next()) current_->tini();
+    for (current_ = model_.first(); current_ != nullptr; current_ = model_.next()) {
+        current_->tini();
+        if (const int* ip = current_->IP(); ip != nullptr && ip[ipSlot::kStatus] > kLastWarning) ++_errors;
+    }
 }

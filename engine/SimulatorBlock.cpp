@@ -5,10 +5,12 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -39,6 +41,16 @@ bool debugMode() { return conf && conf->debugMode(); }
 
 // Read for an input whose source has no such output; never written.
 const float kNoValue = 0.0f;
+// Flips a float's sign: a negated input, without a branch in the run's hot path.
+constexpr std::uint32_t kSignBit = 0x80000000u;
+
+// The progress percentage shown when `left` of `total` timer calls are left.
+int progressAt(std::int64_t left, std::int64_t total) {
+    const float ratio = static_cast<float>(left) / static_cast<float>(total);
+    const float percent = 100.0f * (1.0f - ratio);
+    return percent >= 100.0f ? 100 : (percent > 0.0f ? static_cast<int>(percent) : 0);
+}
+
 // Stands in for an array of size 0 when the editor is handed a block's arrays: the
 // bridge never receives a null pointer.
 float emptyArray[1];
@@ -73,7 +85,86 @@ void markDepthFirst(SimulatorBlock* start, Enter enter, Next next) {
     }
 }
 
+bool isLoop(const SubModel* s) { return s->group() == group::kLoop; }
+
+// One of the two encloses the other.
+bool nest(SubModel* a, SubModel* b) { return a->enclosingSubModels.contains(b) || b->enclosingSubModels.contains(a); }
+
+// A block's enclosing sub-models of one kind (loops, or the others), in list order.
+std::vector<SubModel*> enclosuresOfKind(SimulatorBlock* b, bool loops) {
+    std::vector<SubModel*> of;
+    TList<SubModel>& list = b->enclosingSubModels;
+    for (unsigned k = 1; k <= list.length(); ++k)
+        if (isLoop(list[k]) == loops) of.push_back(list[k]);
+    return of;
+}
+
+bool everyPairNests(const std::vector<SubModel*>& s) {
+    for (std::size_t i = 0; i < s.size(); ++i)
+        for (std::size_t j = i + 1; j < s.size(); ++j)
+            if (!nest(s[i], s[j])) return false;
+    return true;
+}
+
+// Sub-models that all nest pairwise if the one that has the most enclosing sub-models
+// (`inner`) encloses each other one, once each, and the ones enclosing it nest pairwise:
+// then only the last remains to be answered.
+enum class Shortcut { none, nest, followInner };
+
+Shortcut shortcut(const std::vector<SubModel*>& s, SubModel*& inner) {
+    if (s.size() < 2) return Shortcut::nest;
+    inner = *std::max_element(s.begin(), s.end(), [](const SubModel* a, const SubModel* b) {
+        return a->enclosingSubModels.length() < b->enclosingSubModels.length();
+    });
+    std::vector<SubModel*> once(s);
+    std::sort(once.begin(), once.end());
+    if (std::adjacent_find(once.begin(), once.end()) != once.end()) return Shortcut::none;
+    for (SubModel* x : s)
+        if (x != inner && !inner->enclosingSubModels.contains(x)) return Shortcut::none;
+    return Shortcut::followInner;
+}
+
+// Whether every two enclosing sub-models of a kind nest. The shortcut leads from a block
+// to its innermost enclosing sub-model, from there to that one's, and so on; the chain is
+// followed without recursion (it is as long as the model is deep), and the answers on the
+// way back are kept. Where the shortcut does not hold (a model whose sub-models do not
+// nest, or a sub-model that encloses itself) the pairs are compared.
+bool allNest(SimulatorBlock* b, bool loops, NestingMemo& memo) {
+    auto& known = memo.nests[loops ? 1 : 0];
+    if (const auto k = known.find(b); k != known.end()) return k->second;
+    std::vector<SimulatorBlock*> chain;
+    std::unordered_set<const SimulatorBlock*> onChain;
+    SimulatorBlock* x = b;
+    bool answer = true;
+    for (;;) {
+        const std::vector<SubModel*> s = enclosuresOfKind(x, loops);
+        SubModel* inner = nullptr;
+        const Shortcut how = shortcut(s, inner);
+        if (how == Shortcut::followInner) {
+            const auto k = known.find(inner);
+            if (k == known.end() && inner != x && onChain.count(inner) == 0) {
+                chain.push_back(x);
+                onChain.insert(x);
+                x = inner;
+                continue;
+            }
+            answer = (k != known.end() && k->second) || everyPairNests(s);
+        } else {
+            answer = how == Shortcut::nest || everyPairNests(s);
+        }
+        known[x] = answer;
+        break;
+    }
+    for (auto y = chain.rbegin(); y != chain.rend(); ++y) {
+        answer = answer || everyPairNests(enclosuresOfKind(*y, loops));
+        known[*y] = answer;
+    }
+    return known[b];
+}
+
 }  // namespace
+
+std::int64_t SimulatorBlock::progressDue_ = std::numeric_limits<std::int64_t>::max();
 
 void* bridgeFunction(const char* name) {
     if (!conf || conf->hVireoBridge() == nullptr) return nullptr;
@@ -252,10 +343,13 @@ bool SimulatorBlock::init() {
 
     ipSize_ = id.ipSize;
     outputCount_ = OUT_ ? id.outputCount : 0;
-    debug_ = debugMode();
-    toEditor_ = conf && conf->javaMode() && debug_ ? blockToPlumo : nullptr;
-    afterCall_ = updateInOut != nullptr || toEditor_ != nullptr || group_ == group::kTimer || group_ == group::kLoop;
-    inputsBound_ = false;
+    const bool debug = debugMode();
+    debugFlag_ = debug ? 1 : 0;
+    toEditor_ = conf && conf->javaMode() && debug ? blockToPlumo : nullptr;
+    attention_ = kUnbound;
+    if (debug) attention_ |= kAnnounce;
+    if (group_ == group::kTimer) attention_ |= kProgress;
+    if (updateInOut != nullptr || toEditor_ != nullptr || group_ == group::kLoop) attention_ |= kAfterCall;
 
     IP_[ipSlot::kStatus] = 0;
     IP_[ipSlot::kCallMode] = callMode::kInit;
@@ -274,13 +368,14 @@ bool SimulatorBlock::init() {
     }
 
     const int steps = IP_[ipSlot::kTimerSteps];
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
     if (group_ == group::kTimer && steps > 0) {
         // The product of many timers' steps must not overflow.
-        constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
         _totalNumberOfTimerCalls =
             _totalNumberOfTimerCalls > kMax / steps ? kMax : _totalNumberOfTimerCalls * steps;
         _leftNumberOfTimerCalls = _totalNumberOfTimerCalls;
     }
+    if (group_ == group::kTimer) progressDue_ = kMax;  // the counts are new: look at the next call
     return true;
 }
 
@@ -298,45 +393,60 @@ void SimulatorBlock::tini() {
 void SimulatorBlock::bindInputs() {
     // Bound at the first call of the run, not at init(): a delay block or a loop
     // controller that feeds this block comes later in the list and gets its OUT then.
-    sources_.clear();
-    if (inputs_) {
-        sources_.reserve(inputs_->length());
-        for (unsigned k = 1; k <= inputs_->length(); ++k) {
-            const Input* r = (*inputs_)[k];
-            const SimulatorBlock* s = r->source;
-            const int o = r->ioNum();
-            const bool exists = s != nullptr && s->OUT_ && o >= 1 && o <= s->outputCount_;
-            sources_.push_back({exists ? &s->OUT_[o - 1] : &kNoValue, r->negate() != 0});
-        }
+    const unsigned n = inputs_ ? inputs_->length() : 0;
+    sources_ = n > 0 ? std::make_unique<InputSource[]>(n) : nullptr;
+    for (unsigned k = 1; k <= n; ++k) {
+        const Input* r = (*inputs_)[k];
+        const SimulatorBlock* s = r->source;
+        const int o = r->ioNum();
+        const bool exists = s != nullptr && s->OUT_ && o >= 1 && o <= s->outputCount_;
+        sources_[k - 1] = {exists ? &s->OUT_[o - 1] : &kNoValue, r->negate() != 0 ? kSignBit : 0u};
     }
-    inputsBound_ = true;
+    sourceCount_ = n;
+    attention_ &= static_cast<std::uint8_t>(~kUnbound);
 }
 
 void SimulatorBlock::handToEditor(UpdateInOutHook hook) {
     // The count is the engine's own: a block may have written anything into IP[4].
-    const int nIn = static_cast<int>(sources_.size());
+    const int nIn = static_cast<int>(sourceCount_);
     hook(number_, nIn, IN_ ? IN_.get() : emptyArray, outputCount_, OUT_ ? OUT_.get() : emptyArray);
 }
 
 void SimulatorBlock::showProgress() {
-    --_leftNumberOfTimerCalls;
-    const float ratio = static_cast<float>(_leftNumberOfTimerCalls) / static_cast<float>(_totalNumberOfTimerCalls);
-    const float percent = 100.0f * (1.0f - ratio);
-    _progress = percent >= 100.0f ? 100 : (percent > 0.0f ? static_cast<int>(percent) : 0);
-    if (_progress == _progressMemo) return;
-    _progressMemo = _progress;
-    vireoMessage(kLine, "#Progress#" + std::to_string(_progress));
+    const std::int64_t total = _totalNumberOfTimerCalls;
+    _progress = progressAt(_leftNumberOfTimerCalls, total);
+    if (_progress != _progressMemo) {
+        _progressMemo = _progress;
+        vireoMessage(kLine, "#Progress#" + std::to_string(_progress));
+    }
+    // The percentage never falls as the count left falls: the largest count below this
+    // one at which it is higher, found by halving, is where it is worked out next.
+    if (_progressMemo >= 100 || _leftNumberOfTimerCalls <= 0) {
+        progressDue_ = std::numeric_limits<std::int64_t>::min();
+        return;
+    }
+    std::int64_t higher = 0;  // 0 calls left: 100 %
+    std::int64_t notHigher = _leftNumberOfTimerCalls;
+    while (notHigher - higher > 1) {
+        const std::int64_t middle = higher + (notHigher - higher) / 2;
+        if (progressAt(middle, total) > _progressMemo) higher = middle;
+        else notHigher = middle;
+    }
+    progressDue_ = higher;
 }
 
-void SimulatorBlock::announce(int stop) { vireoMessage(stop != 0 ? kLastCalling : kStepping, name_, number_); }
+bool SimulatorBlock::prepareCall(bool lastCall) {
+    if (attention_ & kUnready) return false;  // never initialised: nothing to call
+    if (attention_ & kUnbound) bindInputs();
+    if (attention_ & kAnnounce) vireoMessage(lastCall ? kLastCalling : kStepping, name_, number_);
+    return true;
+}
 
 void SimulatorBlock::afterCall() {
     if (updateInOut != nullptr) handToEditor(updateInOut);
     if (toEditor_ != nullptr) handToEditor(toEditor_);
     const int* ip = IP_.get();
-    if (group_ == group::kTimer) {
-        showProgress();
-    } else if (group_ == group::kLoop && ip[ipSlot::kCallMode] == callMode::kStep && ip[ipSlot::kBranch] == 1) {
+    if (group_ == group::kLoop && ip[ipSlot::kCallMode] == callMode::kStep && ip[ipSlot::kBranch] == 1) {
         // The loop ends: its top starts afresh at the next entry. A loop top without an
         // own slot cannot keep a pass count, so it is left alone.
         if (next == nullptr) vireoMessage(kLine, std::string("Fatal error: Top of loop not found"));
@@ -344,11 +454,11 @@ void SimulatorBlock::afterCall() {
     }
 }
 
-SimulatorBlock* SimulatorBlock::branchZero(int& stop) {
+SimulatorBlock* SimulatorBlock::alternativeLink() const { return alternative; }
+
+void SimulatorBlock::branchZero() {
     vireoMessage(kBranchZero);
     vireoMessage(kNoWayOn);
-    stop = 1;
-    return nullptr;
 }
 
 SimulatorBlock* SimulatorBlock::firstUnsortedSource(SimulatorBlock* exclude, SimulatorBlockList* list) {
@@ -408,16 +518,19 @@ void SimulatorBlock::markPredecessors(SubModel* m) {
 }
 
 void SimulatorBlock::checkEnclosure() {
+    NestingMemo memo;
+    checkEnclosure(memo);
+}
+
+void SimulatorBlock::checkEnclosure(NestingMemo& memo) {
+    if (allNest(this, true, memo) && allNest(this, false, memo)) return;
     const unsigned n = enclosingSubModels.length();
     for (unsigned i = 1; i < n; ++i) {
         for (unsigned j = i + 1; j <= n; ++j) {
             SubModel* a = enclosingSubModels[i];
             SubModel* b = enclosingSubModels[j];
-            const bool aLoop = a->group() == group::kLoop;
-            const bool bLoop = b->group() == group::kLoop;
-            if (aLoop != bLoop) continue;
-            if (a->enclosingSubModels.contains(b) || b->enclosingSubModels.contains(a)) continue;
-            vireoMessage(aLoop ? kLoopsDoNotNest : kSubModelsDoNotNest, name_, number_, a->number(), b->number());
+            if (isLoop(a) != isLoop(b) || nest(a, b)) continue;
+            vireoMessage(isLoop(a) ? kLoopsDoNotNest : kSubModelsDoNotNest, name_, number_, a->number(), b->number());
         }
     }
 }

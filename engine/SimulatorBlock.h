@@ -13,9 +13,12 @@
 #include "Stack.h"
 #include "String.h"
 
+#include <bit>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
+#include <unordered_map>
 #include <vector>
 
 class SimulatorBlock;
@@ -47,6 +50,15 @@ public:
     void insert(SimulatorBlock* b);
 };
 
+// What the enclosure checks of one model check have learnt: for a block and a kind of
+// sub-model (loops, or the others), whether every two of its enclosing sub-models of that
+// kind nest. A block's check builds on the answer for its innermost enclosing sub-model
+// instead of comparing every pair, which in a deeply nested model would grow with the
+// cube of the depth. Valid only while no sub-model changes.
+struct NestingMemo {
+    std::unordered_map<const SimulatorBlock*, bool> nests[2];
+};
+
 // The sort's stack: a block on it waits for the blocks pushed after it.
 class SimulatorBlockStack : public TStack<SimulatorBlock> {
 public:
@@ -55,7 +67,40 @@ public:
 };
 
 class SimulatorBlock : public RootClass {
+protected:
+    // What a call of the run reads, together at the front of the object, so that a run of
+    // ordinary blocks touches two cache lines of each and nothing else of it.
+    struct InputSource {
+        const float* value;
+        std::uint32_t sign;  // the sign bit for a negated reference, else 0
+    };
+    // Why a call cannot take the short way: checked once per call, one bit per reason.
+    enum Attention : std::uint8_t {
+        kUnready = 1,    // not initialised: nothing to call
+        kUnbound = 2,    // the inputs are bound at the first call
+        kAnnounce = 4,   // option -d names every call
+        kProgress = 8,   // a timer counts the run's progress
+        kAfterCall = 16  // an editor to hand the arrays to, or a loop's end to see to
+    };
+    BlockFunction blockFunction_ = nullptr;
+    std::unique_ptr<float[]> IN_;
+    std::unique_ptr<float[]> OUT_;
+    std::unique_ptr<int[]> IP_;
+    std::unique_ptr<float[]> RP_;
+    std::unique_ptr<double[]> DP_;
+    std::unique_ptr<float[]> BP_;
+    std::unique_ptr<char[][kRowLength]> SP_;
+    std::unique_ptr<InputSource[]> sources_;
+    std::uint32_t sourceCount_ = 0;
+    std::uint8_t attention_ = kUnready;
+    int debugFlag_ = 0;
+
 public:
+    // Links, set by the sort: the block to run after this one, and the one to run when
+    // the block answers a branch other than 2.
+    SimulatorBlock* next = nullptr;
+    SimulatorBlock* alternative = nullptr;
+
     SimulatorBlock(int number, const String& name, std::shared_ptr<IDRecord> record);
     SimulatorBlock(const SimulatorBlock&) = delete;
     SimulatorBlock& operator=(const SimulatorBlock&) = delete;
@@ -99,42 +144,21 @@ public:
     // One call of the run: a step, or a last call when `stop` is set. Returns the block to
     // run next (null when the block answered branch 0); `stop` comes back set when the
     // block asked the run to end (or answered branch 0), `status` holds its answer.
-    // Inlined into the run loop: it is the hot path; what only some blocks or calls need
-    // stays out of line.
     [[gnu::always_inline]] SimulatorBlock* call(int& stop, int& status) {
-        int* const ip = IP_.get();
-        if (ip == nullptr || blockFunction_ == nullptr) [[unlikely]] {
-            stop = 1;  // never initialised: nothing to call
-            return nullptr;
-        }
-        if (!inputsBound_) [[unlikely]] bindInputs();
-        float* const in = IN_.get();
-        const InputSource* source = sources_.data();
-        for (std::size_t k = 0, n = sources_.size(); k < n; ++k) {
-            const float v = *source[k].value;
-            in[k] = source[k].negate ? -v : v;
-        }
-        ip[ipSlot::kStatus] = 0;
-        if (debug_) [[unlikely]] announce(stop);
-        ip[ipSlot::kCallMode] = stop != 0 ? callMode::kLastCall : callMode::kStep;
-        ip[ipSlot::kBranch] = 2;
-        ip[ipSlot::kDebugFlag] = debug_ ? 1 : 0;
-        blockFunction_(in, OUT_.get(), ip, RP_.get(), DP_.get(), BP_.get(), SP_.get());
-        if (afterCall_) [[unlikely]] afterCall();
-        stop = ip[ipSlot::kCallMode] > callMode::kInit ? 1 : 0;
-        const int branch = ip[ipSlot::kBranch];
-        if (branch == 0) [[unlikely]] return branchZero(stop);
-        status = ip[ipSlot::kStatus];
-        return branch == 2 ? next : alternative;
+        return stop != 0 ? callAs<true>(stop, status) : callAs<false>(stop, status);
     }
+    // The same for a step.
+    [[gnu::always_inline]] SimulatorBlock* step(int& stop, int& status) { return callAs<false>(stop, status); }
 
     // Records a block that reads from this one.
     void addSuccessor(SimulatorBlock* b);
     // Makes this block and everything downstream (upstream) of it part of the sub-model.
     void markSuccessors(SubModel* m);
     void markPredecessors(SubModel* m);
-    // Reports enclosing sub-models that do not nest.
+    // Reports enclosing sub-models that do not nest; a model check hands the same memo to
+    // the check of every block.
     void checkEnclosure();
+    void checkEnclosure(NestingMemo& memo);
     // The outermost sub-model that encloses this block; null for a block in none.
     SubModel* getEnclosingSubModel();
 
@@ -150,10 +174,6 @@ public:
     // IP slots the block declared; 0 before init().
     int ipSize() const { return ipSize_; }
 
-    // Links, set by the sort: the block to run after this one, and the one to run when
-    // the block answers a branch other than 2.
-    SimulatorBlock* next = nullptr;
-    SimulatorBlock* alternative = nullptr;
     int sorted = 0;
     int onStack = 0;
     TList<SubModel> enclosingSubModels;
@@ -164,16 +184,63 @@ public:
     UpdateInOutHook updateInOut = nullptr;
 
 protected:
+    // The call itself, inlined into the run loop: it is the hot path; what only some
+    // blocks or calls need stays out of line, behind one test of attention_.
+    template <bool kLastCall>
+    [[gnu::always_inline]] SimulatorBlock* callAs(int& stop, int& status) {
+        const std::uint8_t attention = attention_;
+        if (attention & (kUnready | kUnbound | kAnnounce)) [[unlikely]] {
+            if (!prepareCall(kLastCall)) {
+                stop = 1;
+                return nullptr;
+            }
+        }
+        float* in = IN_.get();
+        int* const ip = IP_.get();
+        for (const InputSource* s = sources_.get(), *end = s + sourceCount_; s != end; ++s, ++in)
+            *in = std::bit_cast<float>(std::bit_cast<std::uint32_t>(*s->value) ^ s->sign);
+        ip[ipSlot::kStatus] = 0;
+        ip[ipSlot::kCallMode] = kLastCall ? callMode::kLastCall : callMode::kStep;
+        ip[ipSlot::kBranch] = 2;
+        ip[ipSlot::kDebugFlag] = debugFlag_;
+        blockFunction_(IN_.get(), OUT_.get(), ip, RP_.get(), DP_.get(), BP_.get(), SP_.get());
+        if (attention & (kProgress | kAfterCall)) [[unlikely]] {
+            if (attention & kAfterCall) afterCall();
+            if ((attention & kProgress) && --_leftNumberOfTimerCalls <= progressDue_) showProgress();
+        }
+        stop = ip[ipSlot::kCallMode] > callMode::kInit ? 1 : 0;
+        const int branch = ip[ipSlot::kBranch];
+        if (branch == 0) [[unlikely]] {
+            branchZero();
+            stop = 1;
+            return nullptr;
+        }
+        status = ip[ipSlot::kStatus];
+        // A branch, not a select: the run goes on along the next link before the block's
+        // answer is read, instead of waiting for it (the alternative link is taken out of
+        // line, so the compiler keeps the branch).
+        if (branch != 2) [[unlikely]] return alternativeLink();
+        return next;
+    }
+
     SimulatorBlock* firstUnsortedSource(SimulatorBlock* exclude, SimulatorBlockList* list);
     // Where each input is read from, resolved once: the run refills IN before every call.
     void bindInputs();
     void handToEditor(UpdateInOutHook hook);
-    // The parts of a call that only some blocks or runs need.
-    void announce(int stop);
+    // The parts of a call that only some blocks or runs need: false when there is nothing
+    // to call.
+    bool prepareCall(bool lastCall);
     void afterCall();
-    SimulatorBlock* branchZero(int& stop);
-    // Counts one timer call and sends the progress line when the percentage moved.
+    // Branch 0 is fatal: reported, and the run comes to its end.
+    void branchZero();
+    [[gnu::noinline, gnu::cold]] SimulatorBlock* alternativeLink() const;
+    // Sends the progress line when the percentage moved, and works out how far the count
+    // of timer calls left may fall before it can move again.
     void showProgress();
+
+    // The count of timer calls left at or below which the progress percentage may move;
+    // the count is made anew when a timer is initialised.
+    static std::int64_t progressDue_;
 
     std::unique_ptr<BlockParameters> parameters_;
     std::string placeFile_;
@@ -184,26 +251,9 @@ protected:
     std::shared_ptr<IDRecord> record_;
     std::unique_ptr<InputList> inputs_;
     int opMode_ = 0;
-    BlockFunction blockFunction_ = nullptr;
-
-    std::unique_ptr<float[]> IN_;
-    std::unique_ptr<float[]> OUT_;
-    std::unique_ptr<int[]> IP_;
-    std::unique_ptr<float[]> RP_;
-    std::unique_ptr<double[]> DP_;
-    std::unique_ptr<float[]> BP_;
-    std::unique_ptr<char[][kRowLength]> SP_;
 
     // Set by init() for the calls of the run.
-    struct InputSource {
-        const float* value;
-        bool negate;
-    };
-    std::vector<InputSource> sources_;
-    bool inputsBound_ = false;
-    bool debug_ = false;
     BlockToPlumoHook toEditor_ = nullptr;  // blockToPlumo under -j with -d
-    bool afterCall_ = false;  // a bridge hook, a timer's progress or a loop's end to see to
     int ipSize_ = 0;
     int outputCount_ = 0;
 };

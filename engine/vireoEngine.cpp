@@ -16,6 +16,8 @@ namespace {
 
 constexpr int kInternalFailure = 404901;
 
+int errorsOfLastCall = 0;
+
 const char* const kUsage[] = {
     "This is VIREO 8.3.0-beta 64 bit ",
     "Usage: vireo filename [options]",
@@ -32,21 +34,27 @@ const char* const kUsage[] = {
 };
 
 int run(void* host, int* runBit, int argc, char** argv) {
+    // The count is left over from an earlier call after -b or -v; a run's compiler resets
+    // it when it is cleared, so it is read before.
+    const int before = RootClass::_errors;
     conf = std::make_unique<Config>(reinterpret_cast<long>(host), runBit, argc, argv);
     if (conf->showBlockList()) {
         vireoBlocks = std::make_unique<VireoBlocks>(false);
         vireoBlocks->displayBlocks();
+        errorsOfLastCall = RootClass::_errors - before;
         return 0;
     }
     if (conf->showComponents()) {
         vireoBlocks = std::make_unique<VireoBlocks>(true);
         Components components(vireoBlocks->components());
         components.show();
+        errorsOfLastCall = RootClass::_errors - before;
         return 0;
     }
     vireoBlocks = std::make_unique<VireoBlocks>();
     auto simulator = std::make_unique<Simulator>();
     simulator->execute();
+    errorsOfLastCall = RootClass::_errors - before;
     vireoBlocks.reset();
     simulator.reset();
     conf.reset();
@@ -55,7 +63,10 @@ int run(void* host, int* runBit, int argc, char** argv) {
 
 }  // namespace
 
+extern "C" int vireoEngineErrors(void) { return errorsOfLastCall; }
+
 extern "C" int vireoEngine(void* host, int* runBit, int argc, char** argv) {
+    errorsOfLastCall = 0;
     if (argc <= 1 || argv == nullptr) {
         for (const char* line : kUsage) std::printf("%s\n", line);
         std::fflush(stdout);

@@ -18,4 +18,10 @@ extern std::unique_ptr<VireoBlocks> vireoBlocks;
 
 extern "C" VIREO_EXPORT int vireoEngine(void* host, int* runBit, int argc, char** argv);
 
+// The errors the engine counted during its last call: its own error messages, and the
+// error codes that blocks answered at initialisation, in a step or in a last call,
+// whether or not they reported them. The host's exit status rests on it, since the
+// utility library counts only the messages sent to it. 0 before the first call.
+extern "C" VIREO_EXPORT int vireoEngineErrors(void);
+
 #endif

@@ -97,9 +97,12 @@ constexpr int kMaxIncludeDepth = 32;  // files open at once, the model file incl
 
 // Opens a file and makes it the scanner's input: from outside the scanner, the model
 // file of a new compile; from the include statement, an included file. Returns 1 on
-// success, 0 when the file cannot be opened (as given, or in the include directory; for
-// the model file 305310 has been reported then).
-int newfile(const char* path);
+// success, 0 when the file cannot be opened (as given, or in the include directory; an
+// absolute name is looked for as given only; for the model file 305310 has been reported
+// then). Only regular files are opened. Messages name the file `path`; `openAs`, when
+// given, is what is opened (the model file made absolute, say, while messages name it as
+// the user wrote it).
+int newfile(const char* path, const char* openAs = nullptr);
 
 // The code of the next token; see above for `*text`.
 int yylex(String** text);
@@ -131,7 +134,7 @@ void closeFiles();
 // For tests and fuzzing only.
 namespace testHooks {
 // Replaces the function that opens model and include files (null: the default, which
-// opens for reading and refuses directories). A null result means "cannot be opened".
+// opens regular files only). A null result means "cannot be opened".
 using FileOpener = std::FILE* (*)(const char* path);
 void setFileOpener(FileOpener opener);
 // The scanner's n-th buffer allocation from now (0: the next) fails as if memory were

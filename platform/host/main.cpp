@@ -33,5 +33,7 @@ int main(int argc, char** argv) {
     static int host = 0;  // the engine only passes the handle on
     const int result = vireoEngine(&host, &runBit, argc, argv);
     if (result != 0) return result;
-    return vireo_tools_error_count() > 0 ? 1 : 0;
+    // The utility library counts the error messages; the engine also counts errors that
+    // blocks answered without a message.
+    return vireo_tools_error_count() > 0 || vireoEngineErrors() > 0 ? 1 : 0;
 }

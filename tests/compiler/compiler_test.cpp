@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 using vireo_test::runModel;
@@ -46,7 +48,7 @@ TEST(Constants, DefinedOnceAndSeenByEveryReferenceWhereverItStands) {
     // A constant that is never defined: the block keeps the reference, shown as empty.
     EXPECT_EQ(run.first(304023)["s0"], "U");
     EXPECT_EQ(run.first(304023)["i1"], "2");
-    EXPECT_EQ(run.whereOf(304023)["s0"], run.modelPath);
+    EXPECT_EQ(run.whereOf(304023)["s0"], run.modelName);
     EXPECT_EQ(run.whereOf(304023)["i1"], "13");
     EXPECT_EQ(run.result.out.substr(run.result.out.find("b 1 ADD")),
               "b 1 ADD\n"
@@ -218,4 +220,71 @@ TEST(EditorBridge, MarksEveryBlockThatFailsALimitOrItsInitialisation) {
     std::filesystem::remove(dir + "/marks.log");
     vireo_test::runVireo({"init.vireo", "-s"}, o);
     EXPECT_FALSE(std::filesystem::exists(dir + "/marks.log"));
+}
+
+TEST(BlockLimits, TooFewAndTooManyInputsAtTheirBoundaries) {
+    // PAIR takes two or three inputs.
+    const auto run = runModel("b 1 const\nb 2 pair 1\nb 3 pair 1 1\nb 4 pair 1 1 1\nb 5 pair 1 1 1 1\n");
+    EXPECT_EQ(run.codes(), (Codes{4001, 304013, 304014, 4007, 4004}));
+    EXPECT_EQ(run.first(304013)["i1"], "2");
+    EXPECT_EQ(run.first(304014)["i1"], "5");
+}
+
+TEST(ModelFile, NamedInMessagesAsTheUserWroteIt) {
+    // The model lies in a folder below the start directory; the working directory becomes
+    // the model's own, but the messages name it as given.
+    const std::string dir = vireo_test::scratchDirectory("named");
+    std::filesystem::create_directories(dir + "/sub");
+    std::filesystem::create_directories(dir + "/none");
+    std::filesystem::create_directories(dir + "/include");
+    vireo_test::writeFile(dir + "/sub/m.vireo", "b 1 add\nb 2 nothing\n");
+    vireo_test::RunOptions o;
+    o.workingDirectory = dir;
+    o.env = {{"VIREO_HOME", MODEL_BLOCKS_DIR}, {"VIREO_USER_BLOCKS", dir + "/none"},
+             {"VIREO_INCLUDE_DIR", dir + "/include"}};
+    const auto run = vireo_test::runVireo({"sub/m.vireo"}, o);
+    ASSERT_EQ(run.codes(), (Codes{4001, 304012, 5312, 4007, 4004}));
+    for (const auto& m : run.trace) {
+        if (m.code() != 5312) continue;
+        EXPECT_EQ(m["s0"], "sub/m.vireo");
+    }
+
+    // A missing model: as given, then in the include directory.
+    const auto missing = vireo_test::runVireo({"sub/gone.vireo"}, o);
+    std::vector<std::string> named;
+    for (const auto& m : missing.trace)
+        if (m.code() == 305310) named.push_back(m["s0"]);
+    EXPECT_EQ(named, (std::vector<std::string>{"sub/gone.vireo", dir + "/include/sub/gone.vireo"}));
+    EXPECT_EQ(missing.exitStatus, 1);
+
+    // An absolute name is never put behind the include directory.
+    const auto absolute = vireo_test::runVireo({dir + "/sub/gone.vireo"}, o);
+    named.clear();
+    for (const auto& m : absolute.trace)
+        if (m.code() == 305310) named.push_back(m["s0"]);
+    EXPECT_EQ(named, (std::vector<std::string>{dir + "/sub/gone.vireo"}));
+}
+
+TEST(ModelFile, OnlyARegularFileIsReadAsAModel) {
+    // A device would be read for ever, and a pipe's opening would wait for a writer: each
+    // is a file that cannot be opened, as a model and as an include alike.
+    const std::string dir = vireo_test::scratchDirectory("devices");
+    ASSERT_EQ(mkfifo((dir + "/pipe.vireo").c_str(), 0600), 0);
+    vireo_test::ModelRunOptions o;
+    o.timeoutSeconds = 20;
+    const auto device = runModel("b 1 add\ni '/dev/zero'\n", {}, {}, "m.vireo", o);
+    EXPECT_EQ(device.codes(), (Codes{4001, 305310, 305310, 4007, 4004}));
+    EXPECT_EQ(device.first(305310)["s0"], "/dev/zero");
+    EXPECT_EQ(device.result.exitStatus, 1);
+
+    const auto pipe = runModel("b 1 add\ni '" + dir + "/pipe.vireo'\n", {}, {}, "m.vireo", o);
+    EXPECT_EQ(pipe.codes(), (Codes{4001, 305310, 305310, 4007, 4004}));
+
+    vireo_test::RunOptions r;
+    r.workingDirectory = dir;
+    r.timeoutSeconds = 20;
+    r.env = {{"VIREO_HOME", MODEL_BLOCKS_DIR}, {"VIREO_USER_BLOCKS", dir}};
+    const auto model = vireo_test::runVireo({"pipe.vireo"}, r);
+    EXPECT_EQ(model.codes(), (Codes{4001, 305310, 305310, 4007, 4004}));
+    EXPECT_EQ(model.exitStatus, 1);
 }

@@ -43,7 +43,7 @@ TEST(Grammar, IncompleteStatementsWarnWithTheLineOfTheTokenAfterThem) {
     int line = 2;
     for (const auto& m : run.messages()) {
         if (m.code() < 205313 || m.code() > 205318) continue;
-        EXPECT_EQ(m["s0"], run.modelPath) << m.line;
+        EXPECT_EQ(m["s0"], run.modelName) << m.line;
         EXPECT_EQ(m["i1"], std::to_string(line++)) << m.line;
     }
     EXPECT_EQ(line, 8);
@@ -74,7 +74,7 @@ TEST(Grammar, AnIncompleteStatementBeforeAStrayTokenIsCompletedAndParametersHand
     const auto run = runModel("p 9 1\nb 3 4\nb 1 add\n");
     EXPECT_EQ(compileCodes(run), (Codes{205315, 204015, 5312, 304028, 5312}));
     EXPECT_EQ(run.first(304028)["s0"], "4");
-    EXPECT_EQ(run.whereOf(304028)["s0"], run.modelPath);
+    EXPECT_EQ(run.whereOf(304028)["s0"], run.modelName);
     EXPECT_EQ(run.whereOf(304028)["i1"], "2");
     // Counted: the model, cut short, is not run.
     EXPECT_EQ(run.codes(), (Codes{4001, 205315, 204015, 5312, 304028, 5312, 4007, 4004}));
@@ -89,7 +89,7 @@ TEST(Grammar, ASeparatorWithoutItsNextPartStopsTheStatementUnfinished) {
     EXPECT_EQ(params.codes(), (Codes{4001, 304028, 5312, 4030, 4999}));
     EXPECT_EQ(params.first(304028)["s0"], "b");
     EXPECT_EQ(params.whereOf(304028)["i1"], "3");
-    EXPECT_EQ(params.result.out, "Compiling m.vireo\nError 304028: syntax error at b\n   in file " + params.modelPath +
+    EXPECT_EQ(params.result.out, "Compiling m.vireo\nError 304028: syntax error at b\n   in file " + params.modelName +
                                      ", line 3\nb 1 ADD\nBye\n");
 
     const auto inputs = runModel("b 1 add\nb 2 add 1.1,\nb 3 add\n");
@@ -154,7 +154,7 @@ TEST(Grammar, ParameterStatementsMayComeFirstButOnlyOnce) {
     EXPECT_EQ(compileCodes(run), (Codes{304020, 5312}));
     EXPECT_EQ(run.first(304020)["i1"], "1");
     // The file name comes with the line, as for every message about the model text.
-    EXPECT_EQ(run.whereOf(304020)["s0"], run.modelPath);
+    EXPECT_EQ(run.whereOf(304020)["s0"], run.modelName);
     EXPECT_EQ(run.whereOf(304020)["i1"], "3");
     EXPECT_NE(run.result.out.find("p 1\n                    1\nBye"), std::string::npos) << run.result.out;
 }
@@ -163,7 +163,7 @@ TEST(Grammar, ParametersForAMissingBlockPointToTheEndOfTheModel) {
     const auto run = runModel("b 1 add\np 9 1\n\n");
     EXPECT_EQ(compileCodes(run), (Codes{204015, 5312}));
     EXPECT_EQ(run.first(204015)["i1"], "9");
-    EXPECT_EQ(run.whereOf(204015)["s0"], run.modelPath);
+    EXPECT_EQ(run.whereOf(204015)["s0"], run.modelName);
     EXPECT_EQ(run.whereOf(204015)["i1"], "4");
 }
 
@@ -173,7 +173,7 @@ TEST(Grammar, BlockStatementsThatMakeNoBlock) {
     EXPECT_EQ(run.first(304011)["i1"], "1");
     EXPECT_EQ(run.whereOf(304011)["i1"], "3");
     EXPECT_EQ(run.first(304012)["s0"], "Nothing");  // as written
-    EXPECT_EQ(run.whereOf(304012)["s0"], run.modelPath);
+    EXPECT_EQ(run.whereOf(304012)["s0"], run.modelName);
     EXPECT_EQ(run.whereOf(304012)["i1"], "4");
     EXPECT_EQ(run.first(4007)["i1"], "2");
 }
@@ -202,4 +202,29 @@ TEST(Grammar, NumbersBeyondTheIntRangeAndBlockZeroAreErrors) {
         if (r.code() == 304029) numbers.push_back(r["s0"]);
     EXPECT_EQ(numbers, (std::vector<std::string>{"99999999999", "2.99999999999", "4294967297"}));
     EXPECT_EQ(run.first(4007)["i1"], "4");
+}
+
+TEST(Grammar, RealsBeyondTheFloatRangeAreErrors) {
+    // An integer, a decimal and a real too large for a float (or too negative), as a
+    // constant and as parameters; the largest float and a value that merely underflows
+    // pass.
+    const auto run = runModel(
+        "c BIG 1e39\n"
+        "b 1 add\n"
+        "p 1 -1e400 340282346638528859811704183484516925440 3.4e38\n"
+        "b 2 add\n"
+        "p 2 " + std::string(60, '9') + ".5 1e-60\n");
+    EXPECT_EQ(compileCodes(run), (Codes{304033, 5312, 304033, 5312, 304033, 5312}));
+    std::vector<std::string> numbers, lines;
+    const auto m = run.messages();
+    for (std::size_t k = 0; k + 1 < m.size(); ++k) {
+        if (m[k].code() != 304033) continue;
+        numbers.push_back(m[k]["s0"]);
+        lines.push_back(m[k + 1]["i1"]);
+        EXPECT_EQ(m[k + 1]["s0"], run.modelName);
+    }
+    EXPECT_EQ(numbers, (std::vector<std::string>{"1e39", "-1e400", std::string(60, '9') + ".5"}));
+    EXPECT_EQ(lines, (std::vector<std::string>{"1", "3", "5"}));
+    EXPECT_EQ(run.first(4007)["i1"], "3");
+    EXPECT_EQ(run.result.exitStatus, 1);
 }

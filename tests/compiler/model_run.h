@@ -16,7 +16,8 @@ namespace vireo_test {
 struct ModelRun {
     RunResult result;
     std::string dir;        // the model's directory
-    std::string modelPath;  // the model file as the engine names it in messages
+    std::string modelPath;  // the model file
+    std::string modelName;  // the model file as the engine names it in messages: as given
     std::string probeLog;   // what the test blocks logged, "callMode blockNumber" per call
 
     std::vector<int> codes() const { return result.codes(); }
@@ -58,6 +59,7 @@ inline ModelRun runModel(const std::string& text, const std::vector<std::string>
     ModelRun run;
     run.dir = scratchDirectory("model");
     run.modelPath = run.dir + "/" + name;
+    run.modelName = name;
     writeFile(run.modelPath, text);
     for (const auto& [file, content] : files) writeFile(run.dir + "/" + file, content);
     if (!extra.bridge.empty()) std::filesystem::copy_file(extra.bridge, run.dir + "/libVireoBridge.so");

@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <csignal>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -102,7 +104,7 @@ TEST(BlockDirectories, MissingFirstDirectoryIsAWarningAndNoBlocks) {
 TEST(BlockDirectories, UnusableIdentitiesAreRefusedByName) {
     const auto r = runVireo({"-b"}, blockDirs(TB_BAD_DIR, emptyDirectory()));
     EXPECT_EQ(r.exitStatus, 0);
-    ASSERT_EQ(r.codes(), (std::vector<int>{204922, 204922, 204922, 204922, 204922}));
+    ASSERT_EQ(r.codes(), (std::vector<int>{204922, 204922, 204922, 204922, 204922, 204922}));
     std::vector<std::string> functions, reasons;
     for (const auto& t : r.trace) {
         if (t.isCall()) continue;
@@ -112,8 +114,9 @@ TEST(BlockDirectories, UnusableIdentitiesAreRefusedByName) {
     }
     std::sort(functions.begin(), functions.end());
     std::sort(reasons.begin(), reasons.end());
-    EXPECT_EQ(functions, (std::vector<std::string>{"tb0101", "tb0102", "tb0103", "tb0104", "tb0105"}));
-    EXPECT_EQ(reasons, (std::vector<std::string>{"ipSize", "maxInputs", "maxStrings", "outputCount", "rpSize"}));
+    EXPECT_EQ(functions, (std::vector<std::string>{"tb0101", "tb0102", "tb0103", "tb0104", "tb0105", "tb0107"}));
+    EXPECT_EQ(reasons,
+              (std::vector<std::string>{"ipSize", "maxInputs", "maxStrings", "minInputs", "outputCount", "rpSize"}));
     EXPECT_NE(r.out.find("\nInstalled Vireo blocks [1]\n\n\tTBGOOD\n"), std::string::npos) << r.out;
 }
 
@@ -125,4 +128,31 @@ TEST(BlockDirectories, OnlyRegularFilesAreOpened) {
     const auto r = runVireo({"-b"}, blockDirs(dir, emptyDirectory()));
     EXPECT_EQ(r.exitStatus, 0);
     EXPECT_EQ(r.out, "\nInstalled Vireo blocks [1]\n\n\tTBMAIN TBALIAS\n");
+}
+
+TEST(BlockDirectories, ALibraryThatEndsTheProcessWhileIdentifiedIsNamed) {
+    // Every command identifies the blocks, so every command ends with the library's
+    // signal; before it ends, one line on standard error names the library and the block
+    // function.
+    const std::string dir = vireo_test::scratchDirectory("crash");
+    vireo_test::writeFile(dir + "/m.vireo", "b 1 tbfirst\n");
+    auto o = blockDirs(TB_CRASH_DIR, emptyDirectory());
+    o.workingDirectory = dir;
+    for (const auto& args : {std::vector<std::string>{"-b"}, {"-v"}, {"m.vireo", "-s"}}) {
+        const auto r = runVireo(args, o);
+        if (args[0] == "-v") {  // the component list asks for info only: nothing is identified
+            EXPECT_EQ(r.exitStatus, 0);
+            EXPECT_EQ(r.err, "");
+            continue;
+        }
+#if defined(__SANITIZE_ADDRESS__)
+        EXPECT_NE(r.exitStatus, 0) << args[0];  // the sanitizer takes the signal over
+#else
+        EXPECT_EQ(r.exitStatus, 128 + SIGSEGV) << args[0];
+#endif
+        const std::string line = r.err.substr(0, r.err.find('\n') + 1);
+        EXPECT_EQ(line, "vireo: the block library " TB_CRASH_DIR "/libTbCrash.so ended the process while its block "
+                        "function tb0202 was identified\n")
+            << args[0];
+    }
 }

@@ -3,6 +3,7 @@
 #include "RootClass.h"
 #include "Simulator.h"
 #include "SimulatorBlock.h"
+#include "model_blocks_registry.h"
 #include "run_vireo.h"
 #include "vireoBlocks.h"
 #include "vireoEngine.h"
@@ -17,18 +18,8 @@
 
 namespace {
 
-class Blocks : public ::testing::Test {
+class Blocks : public ModelBlocksRegistry {
 protected:
-    static void SetUpTestSuite() {
-        const std::string none = vireo_test::scratchDirectory("no-user-blocks");
-        setenv("VIREO_HOME", MODEL_BLOCKS_DIR, 1);
-        setenv("VIREO_USER_BLOCKS", none.c_str(), 1);
-        unsetenv("VIREO_PROBE_LOG");
-        vireoBlocks = std::make_unique<VireoBlocks>();
-    }
-    static void TearDownTestSuite() { vireoBlocks.reset(); }
-    void SetUp() override { RootClass::_errors = RootClass::_warnings = 0; }
-
     static std::unique_ptr<SimulatorBlock> make(int number, const char* name) {
         return std::unique_ptr<SimulatorBlock>(ParseRoot::createBlock(number, String(name)));
     }

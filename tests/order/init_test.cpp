@@ -72,6 +72,22 @@ TEST(Initialisation, AnErrorStopsBeforeTheRunAndEveryBlockStillGetsItsLastCall) 
     EXPECT_EQ(listed.codes(), (Codes{309901, 4030, 4030, 4030, 4030, 4999}));
 }
 
+TEST(Initialisation, AnErrorAnsweredWithoutAMessageStillSetsTheExitStatus) {
+    // The block sets an error status and reports nothing: the engine counts it, and so
+    // must the exit status, whichever way the model is taken.
+    for (const std::vector<std::string>& args : {std::vector<std::string>{}, {"-s"}, {"-l", "-c"}}) {
+        const auto run = runModel("b 1 const\nb 2 quietinit 1\n", args);
+        EXPECT_EQ(run.result.exitStatus, 1) << args.size();
+        EXPECT_EQ(run.probeLog, probeLog({1, 2}, 1) + probeLog({1, 2}, 2)) << args.size();
+        if (args.empty()) {
+            EXPECT_EQ(run.codes(), (Codes{4001, 4007, 4004, 4999}));
+        }
+    }
+    EXPECT_EQ(runModel("b 1 const\nb 2 quietinit 1\n").first(4007)["i1"], "1");
+    // Nothing wrong, nothing counted.
+    EXPECT_EQ(runModel("b 1 const\nb 2 add 1\n", {"-s"}).result.exitStatus, 0);
+}
+
 TEST(Initialisation, AWarningIsCountedAndTheRunGoesOn) {
     const auto run = runModel("b 1 warninit\n");
     EXPECT_EQ(run.codes(), (Codes{4001, 209901, 4007, 4051, 4004, 4999}));

@@ -80,6 +80,20 @@ TEST(ParameterChanges, ByBlockAndParameterNumberAndByConstantName) {
     EXPECT_NE(polls.back().find("round=10\t"), std::string::npos) << polls.back();
 }
 
+TEST(ParameterChanges, APairWithAZeroInEitherPlaceEndsThePolls) {
+    // Steps: 1 5 1 5 1 5 1, each followed by a round of polls. (5, 0) and (0, 5) each end
+    // their round at once and change nothing; (5, 1) is a change, and the next poll, which
+    // the bridge answers (0, 0), ends the round.
+    const std::string model = "b 1 clock\np 1 3\nb 5 params\np 5 1 7\n";
+    const std::string script = "@1 5 0 2.5\n@2 0 5 3.5\n@3 5 1 4.5\n";
+    const auto r = runWithBridge(model, script, STAND_IN_BRIDGE);
+    EXPECT_EQ(outputsOf(r.log, 5), (std::vector<std::string>{"1,7,0,0", "4.5,7,0,0", "4.5,7,0,0", "4.5,7,0,0"}));
+    EXPECT_EQ(withoutProgress(r.run), cleanRun(4005));
+    const auto polls = linesOf(r.log, "getBpFromPlumo");
+    ASSERT_EQ(polls.size(), 8u);  // one a round, two in the round of the change
+    EXPECT_NE(polls.back().find("round=7\t"), std::string::npos) << polls.back();
+}
+
 TEST(ParameterChanges, AConstantNameMayFillAllEightyCharacters) {
     const std::string name(80, 'R');
     const std::string model = "c " + name + " 1\nc " + name + "S 1\nb 1 clock\np 1 2\nb 2 params\np 2 " + name +

@@ -85,3 +85,14 @@ TEST(RunLoop, AWithdrawalAlongALinkToNowhereEndsThroughAnotherPass) {
     EXPECT_EQ(run.probeLog, init({1, 2, 3}) + steps({1, 2, 3}) + lastCalls({1, 2, 3}) + lastCalls({3}));
     EXPECT_EQ(run.codes(), cleanRun());
 }
+
+TEST(RunLoop, AnErrorAnsweredInAStepSetsTheExitStatus) {
+    // Block 2 answers an error at its second step without reporting it: the run goes on as
+    // the protocol says (the status does not steer it), and the host's status shows it.
+    const auto run = runModel("b 1 clock\np 1 3\nb 2 quietstep 1\np 2 2\n");
+    EXPECT_EQ(run.probeLog, init({1, 2}) + steps({1, 2, 1, 2, 1, 2, 1}) + lastCalls({1, 2}));
+    EXPECT_EQ(withoutProgress(run), cleanRun());
+    EXPECT_EQ(run.result.exitStatus, 1);
+    // The same block with a step it never reaches leaves the status clean.
+    EXPECT_EQ(runModel("b 1 clock\np 1 3\nb 2 quietstep 1\np 2 9\n").result.exitStatus, 0);
+}

@@ -1,5 +1,6 @@
 #include "RootClass.h"
 #include "String.h"
+#include "cpu_time.h"
 #include "run_vireo.h"
 #include "token_dump.h"
 #include "trace.h"
@@ -279,6 +280,44 @@ TEST_F(Scanner, MissingIncludeFileIsOneErrorNamingThePlacesLookedIn) {
     EXPECT_EQ(trace()[4]["s1"], base + "/work/absent.vireo and " + base + "/include/absent.vireo");
     EXPECT_EQ(RootClass::_errors, 3);
     EXPECT_EQ(vireoScanner::yylex(nullptr), vireoScanner::END);
+}
+
+TEST_F(Scanner, AnAbsoluteIncludeNameIsNeverPutBehindTheIncludeDirectory) {
+    // Were it appended, the include directory would offer a file of that name.
+    const std::string absolute = dir_ + "/gone/x.vireo";
+    vireo_test::writeFile(includeDir_ + "/" + absolute, "b 9\n");
+    EXPECT_EQ(scan("b 1\ni '" + absolute + "' c\n"), (Texts{"BLOCK", "INTEGER 1", "305310", "CONSTANT"}));
+    EXPECT_EQ(codes(), (std::vector<int>{305310, 305310}));
+    for (const auto& r : trace()) EXPECT_EQ(r["s0"], absolute);
+    // A directory is no file to read, wherever it stands.
+    fs::create_directories("folder.vireo");
+    EXPECT_EQ(scan("i 'folder.vireo' c\n"), (Texts{"305310", "CONSTANT"}));
+    EXPECT_EQ(RootClass::_errors, 5);
+}
+
+TEST_F(Scanner, OneLongTokenTakesTimeInProportionToItsLength) {
+    // Blanks, digits and a name each as one token on one line, at two lengths ten times
+    // apart: the time may grow about tenfold, far from the hundredfold of a scan that
+    // starts over at every refill of its buffer.
+    auto seconds = [&](std::size_t length) {
+        write("long.vireo", "b" + std::string(length, ' ') + "1\np 1 " + std::string(length, '7') + "\nc X" +
+                                std::string(length, 'y') + " 2\n");
+        // The best of three, or of fewer once a scan is plainly too slow.
+        double best = 1e9, spent = 0.0;
+        for (int k = 0; k < 3 && spent < 2.0; ++k) {
+            const double start = vireo_test::threadSeconds();
+            const auto tokens = vireo_test::scanFile("long.vireo");
+            const double t = vireo_test::threadSeconds() - start;
+            best = std::min(best, t);
+            spent += t;
+            EXPECT_EQ(tokens.size(), 9u);
+        }
+        return best;
+    };
+    constexpr std::size_t n = 500000 / vireo_test::kSanitizedShrink;
+    const double shorter = seconds(n);
+    const double longer = seconds(10 * n);
+    EXPECT_LT(longer / shorter, 40.0) << shorter << " s, " << longer << " s";
 }
 
 TEST_F(Scanner, IncludeWithoutAStringNamesTheTokenAndTheLine) {

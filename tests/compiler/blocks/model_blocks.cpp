@@ -56,6 +56,9 @@ void step(const Identity& d, Behaviour behaviour, float* OUT, int* IP, const flo
             if (++IP[10] == static_cast<int>(BP[0])) std::raise(BP[1] == 1.0f ? SIGINT : SIGUSR1);
             break;
         case Behaviour::miscount: IP[4] = 1000; break;
+        case Behaviour::quietStep:
+            if (++IP[10] == static_cast<int>(BP[0])) IP[0] = kInitError;
+            break;
         default: break;
     }
 }
@@ -93,6 +96,7 @@ int call(const Identity& d, Behaviour behaviour, float* IN, float* OUT, int* IP,
             break;
         case Behaviour::failInit: report(kInitError, IP, RP, SP); break;
         case Behaviour::warnInit: report(kInitWarning, IP, RP, SP); break;
+        case Behaviour::quietInit: IP[0] = kInitError; break;
         case Behaviour::clock: IP[7] = static_cast<int>(BP[0]); break;
         default: break;
     }
@@ -134,3 +138,8 @@ TM_BLOCK(tm0022, none,     "SLOTLESSTOP",               1, 1,    2,    1,  10, 0
 TM_BLOCK(tm0023, parameters, "PARAMS",                  1, 0,    8,    4,  10, 0, 0, 0,   4,   0,   1,   3)
 TM_BLOCK(tm0024, signal,   "SIGNAL",                    1, 0,    8,    1,  11, 0, 0, 2,   2,   0,   0,   3)
 TM_BLOCK(tm0025, miscount, "MISCOUNT",                  1, 0,    8,    1,  10, 0, 0, 0,   0,   0,   0,   3)
+
+// Blocks that answer an error without reporting it, and a block that needs two inputs.
+TM_BLOCK(tm0026, quietInit, "QUIETINIT",                1, 0,    2,    1,  10, 0, 0, 0,   0,   0,   0,   3)
+TM_BLOCK(tm0027, quietStep, "QUIETSTEP",                1, 0,    2,    1,  11, 0, 0, 1,   1,   0,   0,   3)
+TM_BLOCK(tm0028, none,     "PAIR",                      1, 2,    3,    1,  10, 0, 0, 0,   0,   0,   0,   3)

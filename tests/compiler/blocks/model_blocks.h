@@ -25,6 +25,10 @@ enum class Behaviour {
     parameters,  // gives its real parameters as outputs at every step
     signal,      // raises a signal at one of its steps (parameters: step, 1 SIGINT, 2 SIGUSR1)
     miscount,    // writes nonsense into its inputCount slot at every step
+    // Errors a block answers without reporting them (no msg): at initialisation, or at
+    // the step its first parameter numbers.
+    quietInit,
+    quietStep,
 };
 
 // The rules of an answering block: groups of four parameters (kind, n, callMode,

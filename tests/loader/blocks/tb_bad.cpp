@@ -38,3 +38,8 @@ TB_BLOCK(tb0106) {
     if (IP[1] == tb::kIdentify) tb::identify(IN, OUT, IP, RP, DP, BP, SP, {"TBGOOD", 1, 0, 0, 1, 10, 0, 0, 0, 0, 0, 0, 3});
     return 0;
 }
+
+TB_BLOCK(tb0107) {  // more inputs needed than allowed
+    if (IP[1] == tb::kIdentify) tb::identify(IN, OUT, IP, RP, DP, BP, SP, {"TBPAIR", 1, 3, 2, 1, 10, 0, 0, 0, 0, 0, 0, 3});
+    return 0;
+}
