@@ -123,7 +123,7 @@ TEST(Grammar, AFailedIncludeStopsTheParseWithoutASecondReport) {
     const std::string home = std::filesystem::weakly_canonical(MODEL_BLOCKS_DIR).string();
     EXPECT_EQ(run.first(305310)["s1"], std::filesystem::weakly_canonical(run.dir).string() + "/missing.inc and " +
                                            home + "/include/missing.inc");
-    EXPECT_EQ(run.whereOf(305310)["s0"], run.modelPath);
+    EXPECT_EQ(run.whereOf(305310)["s0"], run.modelName);
     EXPECT_EQ(run.whereOf(305310)["i1"], "2");
 
     // An include continues the statement it stands in.
@@ -137,7 +137,7 @@ TEST(Grammar, AStrayCharacterIsAnErrorAndTheModelDoesNotRun) {
     for (const char* text : {"b 1 add\np 1 1/6\n", "b 1 add\np 1 1 * @\n"}) {
         const auto run = runModel(text, {}, {}, "m.vireo");
         EXPECT_EQ(compileCodes(run), (Codes{305312})) << text;
-        EXPECT_EQ(run.first(305312)["s0"], run.modelPath);
+        EXPECT_EQ(run.first(305312)["s0"], run.modelName);
         EXPECT_EQ(run.first(305312)["i1"], "2");
         EXPECT_EQ(run.first(4007)["i1"], "1");
         EXPECT_EQ(run.result.exitStatus, 1);

@@ -287,12 +287,16 @@ TEST_F(Scanner, AnAbsoluteIncludeNameIsNeverPutBehindTheIncludeDirectory) {
     const std::string absolute = dir_ + "/gone/x.vireo";
     vireo_test::writeFile(includeDir_ + "/" + absolute, "b 9\n");
     EXPECT_EQ(scan("b 1\ni '" + absolute + "' c\n"), (Texts{"BLOCK", "INTEGER 1", "305310", "CONSTANT"}));
-    EXPECT_EQ(codes(), (std::vector<int>{305310, 305310}));
-    for (const auto& r : trace()) EXPECT_EQ(r["s0"], absolute);
+    EXPECT_EQ(codes(), (std::vector<int>{305310, 5312}));
+    for (const auto& r : trace()) {
+        if (r.code() == 305310) {
+            EXPECT_EQ(r["s0"], absolute);
+        }
+    }
     // A directory is no file to read, wherever it stands.
     fs::create_directories("folder.vireo");
     EXPECT_EQ(scan("i 'folder.vireo' c\n"), (Texts{"305310", "CONSTANT"}));
-    EXPECT_EQ(RootClass::_errors, 5);
+    EXPECT_EQ(RootClass::_errors, 2);
 }
 
 TEST_F(Scanner, OneLongTokenTakesTimeInProportionToItsLength) {
