@@ -19,7 +19,24 @@ using block::kRuleFills;
     /* HUMA2R and its forms */                     \
     X(humidAirOutside, 205044, "r0 r1 i10")        \
     /* R134A */                                    \
-    X(refrigerantUndefined, 205430, "r0 r1")
+    X(refrigerantUndefined, 205430, "r0 r1")       \
+    /* air-duct pressure drops */                  \
+    X(badDiameter, 305206, "i10 r0 s0")            \
+    X(badLength, 305207, "i10 r0 s0")              \
+    X(badChannelLength, 305208, "i10 r0 s0")       \
+    X(badLossCoefficient, 305211, "i10 r0 s0")     \
+    X(badInletType, 305212, "i10 r0 s0")           \
+    X(badBendRadius, 305213, "i10 r0 s0")          \
+    X(badAngle, 305214, "i10 r0 s0")               \
+    X(badFlapType, 305217, "i10 r0 s0")            \
+    X(flapWithoutAngle, 305218, "i10")             \
+    X(badArea, 305223, "i10 r0 s0")                \
+    X(reducerTooSteep, 305281, "r0")               \
+    X(negativeDrop, 305167, "r0")                  \
+    X(bendRatioOutside, 105215, "r0")              \
+    X(aspectRatioOutside, 205209, "r0")            \
+    X(frictionWithoutRoot, 305210, "r0 r1")        \
+    X(iterationLimit, 305063, "")
 VIREO_MESSAGE_CODES(VIREO_ST_CODES)
 
 }  // namespace vireo::st::code
