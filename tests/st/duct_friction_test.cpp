@@ -139,37 +139,6 @@ TEST(DuctFriction, AFailedSearchKeepsTheLastOutputs) {
     EXPECT_EQ(m.records[0]["r1"], "1.5");  // k/d
 }
 
-TEST(DuctFriction, InitialisationRefusesWhatCannotBeComputed) {
-    struct Case {
-        const char* name;
-        int inputs;
-        std::vector<float> parameters;
-        std::vector<int> codes;
-        int parameter;  // the first message's, 1-based; 0 for none
-    };
-    const Case cases[] = {
-        {"DPTUBE", 2, {0.0f, 10.0f, 0.1f}, {305206}, 1},
-        {"DPTUBE", 2, {0.2f, -1.0f, 0.1f}, {305207}, 2},
-        {"DPTUBE", 2, {0.2f, 10.0f, 0.0f}, {305207}, 3},
-        {"DPTUBE", 3, {0.2f, 10.0f, 0.1f, 2.0f}, {305217}, 4},
-        {"DPTUBE", 2, {0.2f, 10.0f, 0.1f, 1.0f}, {305218}, 0},
-        {"DPTUBE", 2, {0.2f, 10.0f, 0.1f, 0.0f, 7.0f}, {}, 0},
-        {"DPCH", 2, {0.0f, 0.2f, 5.0f}, {305207}, 1},
-        {"DPCH", 2, {0.4f, 0.2f, 0.0f}, {305208}, 3},
-        {"DPCH", 2, {0.4f, 0.2f, 5.0f, -0.1f}, {305207}, 4},
-        {"DPCH", 3, {0.4f, 0.2f, 5.0f, 0.0f, 4.0f}, {305217}, 5},
-        {"DPCH", 2, {0.4f, 0.2f, 5.0f, 0.0f, 3.0f}, {305218}, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.name << " " << testing::PrintToString(c.parameters));
-        const Placed p("st0007", c.name, c.inputs, c.parameters);
-        EXPECT_EQ(p.init.codes, c.codes);
-        if (c.parameter > 0) {
-            EXPECT_EQ(p.init.records[0]["i10"], std::to_string(c.parameter));
-        }
-    }
-}
-
 // Huebscher: De = 1.30 (ab)^0.625 / (a + b)^0.25.
 TEST(DuctDiameters, HydraulicAndEquivalent) {
     EXPECT_FLOAT_EQ(Placed("st0016", "DHYD", 0, {0.3f, 0.2f}).step({})[0], 0.24f);
@@ -180,11 +149,7 @@ TEST(DuctDiameters, HydraulicAndEquivalent) {
         const double huebscher = 1.30 * std::pow(a * b, 0.625) / std::pow(a + b, 0.25);
         EXPECT_LT(relative(Placed("st0016", "DSTAR", 0, {a, b}).step({})[0], huebscher), ratio <= 3 ? 0.02 : 0.025);
     }
-    EXPECT_EQ(Placed("st0016", "DHYD", 0, {0.6f, 0.1f}).init.codes, std::vector<int>{205209});
-    EXPECT_EQ(Placed("st0016", "DSTAR", 0, {0.1f, 0.6f}).init.codes, std::vector<int>{205209});
-    const Placed side("st0016", "DSTAR", 0, {0.3f, 0.0f});
-    EXPECT_EQ(side.init.codes, std::vector<int>{305207});
-    EXPECT_EQ(side.init.records[0]["i10"], "2");
+    EXPECT_EQ(Placed("st0016", "DSTAR", 0, {0.1f, 0.6f}).init.codes, std::vector<int>{205209});  // 1:6
 }
 
 TEST(Grashof, SignScalingAndAbsoluteZero) {
@@ -199,37 +164,4 @@ TEST(Grashof, SignScalingAndAbsoluteZero) {
     for (float air : {-273.15f, -300.0f, NAN, -std::numeric_limits<float>::infinity()})
         EXPECT_EQ(Placed("st0033", "GR", 3, {}).step({air, 20.0f, 0.5f})[0], 0.0f) << air;
     EXPECT_EQ(Placed("st0033", "GR", 3, {}).step({20.0f, 60.0f, 1e30f})[0], std::numeric_limits<float>::max());
-}
-
-// Zero, negative, huge and undefined inputs, and parameters changed to 0 or NaN after the
-// check: finite outputs from every form, and no report but the search's own.
-TEST(DuctFriction, EveryFormStaysFinite) {
-    constexpr float inf = std::numeric_limits<float>::infinity();
-    const float values[] = {0.0f, -1.0f, 1e-38f, 3e38f, NAN, inf, -inf, -300.0f};
-    const std::pair<const char*, std::vector<float>> forms[] = {
-        {"DPTUBE", {0.2f, 10.0f, 0.1f, 1.0f}}, {"DPCH", {0.4f, 0.2f, 5.0f, 0.0f, 2.0f}}};
-    for (const auto& [name, parameters] : forms) {
-        Placed p("st0007", name, 3, parameters);
-        for (const std::vector<float>& broken :
-             {p.b.BP, std::vector<float>(p.b.BP.size(), 0.0f), std::vector<float>(p.b.BP.size(), NAN)}) {
-            p.b.BP = broken;
-            for (float a : values)
-                for (float c : values) {
-                    const auto m = vireo_test::messagesOf([&] {
-                        for (float out : p.b.step({a, c, c})) ASSERT_TRUE(std::isfinite(out)) << name << " " << a << " " << c;
-                    });
-                    for (int code : m.codes) EXPECT_EQ(code, 305210);
-                }
-        }
-    }
-    for (const char* name : {"DHYD", "DSTAR"}) {
-        Placed p("st0016", name, 0, {0.3f, 0.2f});
-        for (float a : values) {
-            p.b.BP = {a, 0.2f};
-            EXPECT_TRUE(std::isfinite(p.step({})[0])) << name << " " << a;
-        }
-    }
-    Placed gr("st0033", "GR", 3, {});
-    for (float a : values)
-        for (float c : values) EXPECT_TRUE(std::isfinite(gr.step({a, c, c})[0])) << a << " " << c;
 }
