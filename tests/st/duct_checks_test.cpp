@@ -66,7 +66,8 @@ TEST(DuctBlocks, InitialisationRefusesWhatCannotBeComputed) {
     }
     // After a refusal the geometry results stay out: DPDIF shows 180 degrees.
     EXPECT_EQ(Placed("st0018", "DPDIF", 2, {0.1f, 0.2f, 0.0f}).b.OUT[4], 180.0f);
-    vireo_test::BlockInstance vdif(duct_test::st("st0018"), {.inputs = 2, .parameters = {0.1f, 0.2f, 1.0f}, .name = "VDIF"});
+    vireo_test::BlockInstance vdif(duct_test::st("st0018"),
+                                   {.inputs = 2, .parameters = {0.1f, 0.2f, 1.0f}, .name = "VDIF"});
     vdif.IN = {-5.0f, 20.0f};  // a negative drop given at the start
     EXPECT_EQ(vireo_test::messagesOf([&] { vdif.init(); }).codes, std::vector<int>{305167});
 }

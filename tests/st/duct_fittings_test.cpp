@@ -227,7 +227,8 @@ TEST(DuctFittings, JoiningTee) {
         const auto out = tee.step({1000.0f, branchFlow, 20.0f});
         const double wc = velocity(1000.0 + branchFlow, ds), ws = velocity(1000.0, di), wb = velocity(branchFlow, db);
         const double fs = (di * di) / (ds * ds), fb = (db * db) / (ds * ds);
-        const double branch = 1 + std::pow(wb / wc, 2) - 2 * fs * std::pow(ws / wc, 2) - 2 * fb * std::pow(wb / wc, 2) * 0.5;
+        const double branch =
+            1 + std::pow(wb / wc, 2) - 2 * fs * std::pow(ws / wc, 2) - 2 * fb * std::pow(wb / wc, 2) * 0.5;
         EXPECT_LT(relative(out[1], branch * rho * wc * wc / 2), 1e-5) << branchFlow;
         EXPECT_NEAR(out[3], wc, 1e-5);
     }

@@ -19,6 +19,22 @@ double velocity(double dp, double rho, double zeta) {
     return dp < 0.0 ? -v : v;
 }
 
+double fittingStep(block::BlockView& b, bool inverse, double area, double zeta) {
+    const double given = std::fabs(b.in(0));
+    if (given == 0.0) {
+        b.out(0) = 0.0f;
+        return 0.0;
+    }
+    const double rho = density(b.in(1));
+    if (inverse) {
+        const double flow = velocity(given, rho, zeta) * area;
+        b.out(0) = finite(flow);
+        return flow;
+    }
+    b.out(0) = finite(loss(given / area, rho, zeta));
+    return given;
+}
+
 float finite(double x) {
     constexpr double top = std::numeric_limits<float>::max();
     if (std::isnan(x)) return 0.0f;
@@ -33,7 +49,8 @@ float lookUp(const Table& table, float x) {
     const auto& at = table.at;
     const auto& value = table.value;
     for (std::size_t k = 0; k + 1 < at.size() && k + 1 < value.size(); ++k)
-        if (x >= at[k] && x < at[k + 1]) return value[k] + (x - at[k]) * (value[k + 1] - value[k]) / (at[k + 1] - at[k]);
+        if (x >= at[k] && x < at[k + 1])
+            return value[k] + (x - at[k]) * (value[k + 1] - value[k]) / (at[k + 1] - at[k]);
     return !at.empty() && x < at.front() ? table.below : table.beyond;
 }
 

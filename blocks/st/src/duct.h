@@ -33,6 +33,12 @@ inline double loss(double v, double rho, double zeta) { return v * (rho * zeta /
 // air, or a fitting without loss, passes no flow that a drop could be taken from).
 double velocity(double dp, double rho, double zeta);
 
+// One step of a fitting whose loss coefficient zeta refers to the velocity through a
+// section of flow area `area` (flowArea of its diameter): OUT 0 the drop from the flow
+// in IN 0, or for an inverse form the flow from the drop, at the air temperature in IN 1.
+// Neither keeps the sign of IN 0. Returns the flow (m3/h), 0 for no flow or no drop.
+double fittingStep(block::BlockView& b, bool inverse, double area, double zeta);
+
 // A coefficient referred to a leg's own velocity instead of the reference velocity it was
 // given for (zeta / q^2, q the leg's velocity over the reference); 0 for a leg at rest,
 // which loses nothing.

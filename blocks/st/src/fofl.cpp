@@ -11,11 +11,9 @@ extern "C" {
 FrictionFlow cst0007 = {0.0f, 0.0f, 0.0f};
 
 float fofl(const float* lambda) {
-    const FrictionFlow& f = cst0007;
+    const double re = cst0007.reynolds, k = cst0007.roughness, dh = cst0007.hydraulicDiameter;
     const double root = std::sqrt(static_cast<double>(*lambda));
-    const double r = -2.0 * std::log10(2.51 / (static_cast<double>(f.reynolds) * root) +
-                                       static_cast<double>(f.roughness) / (3.71 * static_cast<double>(f.hydraulicDiameter))) -
-                     1.0 / root;
+    const double r = -2.0 * std::log10(2.51 / (re * root) + k / (3.71 * dh)) - 1.0 / root;
     return std::isnan(r) ? static_cast<float>(r) : vireo::st::duct::finite(r);
 }
 

@@ -60,8 +60,10 @@ struct State {
 };
 
 constexpr float kAngle14[] = {0, 5, 10, 15, 20, 25, 30, 35, 40, 50, 60, 65, 70, 90};
-constexpr float kTubeFlap[] = {0.17f, 0.24f, 0.52f, 0.9f, 1.6f, 2.5f, 3.9f, 7.4f, 10.8f, 33.0f, 118.0f, 256.0f, 751.0f, 2000.0f};
-constexpr float kChannelFlap1[] = {0.17f, 0.28f, 0.45f, 0.77f, 1.4f, 2.2f, 3.5f, 6.4f, 9.3f, 25.0f, 77.0f, 158.0f, 368.0f, 2000.0f};
+constexpr float kTubeFlap[] = {0.17f, 0.24f, 0.52f, 0.9f,  1.6f,   2.5f,   3.9f,
+                               7.4f,  10.8f, 33.0f, 118.0f, 256.0f, 751.0f, 2000.0f};
+constexpr float kChannelFlap1[] = {0.17f, 0.28f, 0.45f, 0.77f, 1.4f,   2.2f,   3.5f,
+                                   6.4f,  9.3f,  25.0f, 77.0f, 158.0f, 368.0f, 2000.0f};
 constexpr float kAngle10[] = {0, 10, 20, 30, 40, 50, 60, 70, 80, 90};
 constexpr float kChannelFlap2[] = {0.14f, 0.25f, 0.8f, 2.0f, 4.5f, 10.1f, 20.1f, 40.5f, 145.0f, 2000.0f};
 constexpr float kClosed = 2000.0f;

@@ -46,7 +46,6 @@
 
 #include "duct.h"
 
-#include <cmath>
 
 namespace vireo::st {
 namespace {
@@ -97,24 +96,10 @@ void dpdif_block::init(View& b) {
 void dpdif_block::step(View& b) {
     Kept k(b);
     const double d1 = b.par(0), d2 = b.par(1);
-    const double given = std::fabs(b.in(0));
-    if (given == 0.0) {
-        b.out(0) = b.out(1) = b.out(2) = 0.0f;
-        return;
-    }
-    const double rho = duct::density(b.in(1));
     const double zeta = lossCoefficient(d1, d2, k.efficiency);
-    double flow, vin;
-    if (isVdif(b)) {
-        vin = duct::velocity(given, rho, zeta);
-        flow = vin * duct::flowArea(d1);
-        b.out(0) = duct::finite(flow);
-    } else {
-        flow = given;
-        vin = flow / duct::flowArea(d1);
-        b.out(0) = duct::finite(duct::loss(vin, rho, zeta));
-    }
-    b.out(1) = duct::finite(vin);
+    const double a1 = duct::flowArea(d1);
+    const double flow = duct::fittingStep(b, isVdif(b), a1, zeta);
+    b.out(1) = duct::finite(flow / a1);
     b.out(2) = duct::finite(flow / duct::flowArea(d2));
     k.zeta = duct::finite(zeta);
 }

@@ -45,7 +45,6 @@
 #include "Numbers.h"
 #include "duct.h"
 
-#include <cmath>
 #include <span>
 
 namespace vireo::st {
@@ -108,7 +107,8 @@ void dpred_block::init(View& b) {
     s.inletType = block::nearestInt(b.par(3));
     duct::require(b, duct::typeNumber(3, 3, code::badInletType, "a whole number from 0 to 3"));
     const double halfTangent = (static_cast<double>(d1) - d2) / 2.0 / length;
-    if (length > 0.0f && halfTangent > 0.577) b.report(code::reducerTooSteep, {.reals = {static_cast<float>(halfTangent)}});
+    if (length > 0.0f && halfTangent > 0.577)
+        b.report(code::reducerTooSteep, {.reals = {static_cast<float>(halfTangent)}});
     duct::require(b, duct::notNegative(2, code::badLength));
     if (b.status() != 0) return;
     s.angle = length == 0.0f ? 180.0f : duct::coneAngle(halfTangent);
@@ -118,26 +118,11 @@ void dpred_block::init(View& b) {
 }
 
 void dpred_block::step(View& b) {
-    State s(b);
-    const double d1 = b.par(0), d2 = b.par(1);
-    const double given = std::fabs(b.in(0));
-    if (given == 0.0) {
-        b.out(0) = b.out(1) = b.out(2) = 0.0f;
-        return;
-    }
-    const double rho = duct::density(b.in(1));
-    double flow, vout;
-    if (isVred(b)) {
-        vout = duct::velocity(given, rho, s.zeta);
-        flow = vout * duct::flowArea(d2);
-        b.out(0) = duct::finite(flow);
-    } else {
-        flow = given;
-        vout = flow / duct::flowArea(d2);
-        b.out(0) = duct::finite(duct::loss(vout, rho, s.zeta));
-    }
-    b.out(1) = duct::finite(flow / duct::flowArea(d1));
-    b.out(2) = duct::finite(vout);
+    // The loss refers to the outlet velocity.
+    const double a2 = duct::flowArea(b.par(1));
+    const double flow = duct::fittingStep(b, isVred(b), a2, State(b).zeta);
+    b.out(1) = duct::finite(flow / duct::flowArea(b.par(0)));
+    b.out(2) = duct::finite(flow / a2);
 }
 
 }  // namespace vireo::st

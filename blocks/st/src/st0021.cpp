@@ -86,24 +86,10 @@ void dpbowr_block::init(View& b) {
 }
 
 void dpbowr_block::step(View& b) {
-    const double zeta = State(b).zeta;
+    const float zeta = State(b).zeta;
     const double area = duct::flowArea(b.par(0));
-    const double given = std::fabs(b.in(0));
-    b.out(2) = static_cast<float>(zeta);
-    if (given == 0.0) {
-        b.out(0) = b.out(1) = 0.0f;
-        return;
-    }
-    const double rho = duct::density(b.in(1));
-    double v;
-    if (isVbowr(b)) {
-        v = duct::velocity(given, rho, zeta);
-        b.out(0) = duct::finite(v * area);
-    } else {
-        v = given / area;
-        b.out(0) = duct::finite(duct::loss(v, rho, zeta));
-    }
-    b.out(1) = duct::finite(v);
+    b.out(1) = duct::finite(duct::fittingStep(b, isVbowr(b), area, zeta) / area);
+    b.out(2) = zeta;
 }
 
 }  // namespace vireo::st

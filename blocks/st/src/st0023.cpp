@@ -98,17 +98,18 @@ void joining(BlockView& b, const Legs& d, double cosAngle, double rho) {
     const double vi = flow / ai, vb = branchFlow / ab;
     const double total = flow + branchFlow;
     const double vs = total / as;
+    const double ii = (d.common * d.common) / (d.straight * d.straight);  // (di/ds)^2
+    const double bb = (d.branch * d.branch) / (d.straight * d.straight);  // (db/ds)^2
     // Without flow in the leg of BP 0 the branch ratio is as large as it gets.
-    const double ka = d.branch * d.branch / (d.straight * d.straight) <= 0.35 ? 1.0
+    const double ka = bb <= 0.35 ? 1.0
                       : (flow == 0.0 || branchFlow / flow > 0.4) ? 0.55
                                                                  : 0.9 * (1.0 - branchFlow / flow);
     const double qs = vi / vs, qb = vb / vs;
-    const double ii = (d.common * d.common) / (d.straight * d.straight);  // (di/ds)^2
-    const double bb = (d.branch * d.branch) / (d.straight * d.straight);  // (db/ds)^2
-    const double zetaBranch = duct::referredTo(ka * (1.0 + qb * qb - 2.0 * ii * qs * qs - cosAngle * 2.0 * bb * qb * qb), qb);
+    const double zetaBranch =
+        duct::referredTo(ka * (1.0 + qb * qb - 2.0 * ii * qs * qs - cosAngle * 2.0 * bb * qb * qb), qb);
     const double x = 1.0 - branchFlow / total, y = branchFlow / total;
-    const double zetaStraight = duct::referredTo(
-        1.0 - x * x / (ii * ii) - x * x * 2.0 / ii - cosAngle * y * y * 2.0 / bb, qs);
+    const double zetaStraight =
+        duct::referredTo(1.0 - x * x / (ii * ii) - x * x * 2.0 / ii - cosAngle * y * y * 2.0 / bb, qs);
     put(b, duct::loss(vi, rho, zetaStraight), duct::loss(vb, rho, zetaBranch), vi, vs, vb, zetaStraight, zetaBranch);
 }
 
