@@ -10,55 +10,64 @@
 
 using duct_test::Placed;
 
+namespace {
+
+struct Form {
+    const char* routine;
+    const char* name;
+    int inputs;
+    std::vector<float> parameters;
+};
+
+}  // namespace
+
 TEST(DuctBlocks, InitialisationRefusesWhatCannotBeComputed) {
     struct Case {
-        const char* routine;
-        const char* name;
-        int inputs;
-        std::vector<float> parameters;
+        Form form;
         std::vector<int> codes;
         int parameter;  // the first message's, 1-based; 0 for none
     };
     const Case cases[] = {
-        {"st0019", "DPZETA", 2, {0.0f, 1.0f}, {305223}, 1},
-        {"st0019", "VZETA", 2, {0.1f, -1.0f}, {305211}, 2},
-        {"st0019", "DPIN", 2, {0.1f, 4.0f}, {305212}, 2},
-        {"st0019", "VIN", 2, {0.1f, 3.6f}, {305212}, 2},  // its loss would be 0
-        {"st0019", "VOUT", 2, {0.1f}, {}, 0},
-        {"st0018", "DPDIF", 2, {-0.1f, -0.2f, 1.0f}, {305206, 305206}, 1},
-        {"st0018", "DPDIF", 2, {0.1f, 0.2f, 0.0f}, {305207}, 3},
-        {"st0018", "VDIF", 2, {0.2f, 0.2f, 1.0f}, {305206}, 2},  // no widening, no loss
-        {"st0018", "DPDIF", 2, {0.2f, 0.2f, 1.0f}, {}, 0},
-        {"st0020", "DPRED", 2, {0.2f, 0.3f, 1.0f}, {305206}, 2},
-        {"st0020", "VRED", 2, {0.3f, 0.2f, 1.0f, 4.0f}, {305212}, 4},
-        {"st0020", "DPRED", 2, {0.3f, 0.1f, 0.1f}, {305281}, 0},
-        {"st0020", "DPRED", 2, {0.3f, 0.2f, -1.0f}, {305207}, 3},
-        {"st0021", "DPBOWR", 2, {0.0f, 0.2f, 90.0f}, {305206}, 1},
-        {"st0021", "DPBOWR", 2, {0.2f, 0.0f, 90.0f}, {305213}, 2},
-        {"st0021", "DPBOWR", 2, {0.2f, 0.2f, -1.0f}, {305214}, 3},
-        {"st0021", "DPBOWR", 2, {0.2f, 0.2f, 0.0f}, {}, 0},
-        {"st0021", "VBOWR", 2, {0.2f, 0.2f, 0.0f}, {305214}, 3},  // a straight bend loses nothing
-        {"st0023", "DPBRAR", 3, {0.2f, 0.0f, 0.1f, 90.0f}, {305206}, 2},
-        {"st0023", "DPJUNR", 3, {0.2f, 0.2f, 0.1f, NAN}, {305214}, 4},
-        {"st0007", "DPTUBE", 2, {0.0f, 10.0f, 0.1f}, {305206}, 1},
-        {"st0007", "DPTUBE", 2, {0.2f, -1.0f, 0.1f}, {305207}, 2},
-        {"st0007", "DPTUBE", 2, {0.2f, 10.0f, 0.0f}, {305207}, 3},
-        {"st0007", "DPTUBE", 3, {0.2f, 10.0f, 0.1f, 2.0f}, {305217}, 4},
-        {"st0007", "DPTUBE", 2, {0.2f, 10.0f, 0.1f, 1.0f}, {305218}, 0},
-        {"st0007", "DPCH", 2, {0.0f, 0.2f, 5.0f}, {305207}, 1},
-        {"st0007", "DPCH", 2, {0.4f, 0.2f, 0.0f}, {305208}, 3},
-        {"st0007", "DPCH", 2, {0.4f, 0.2f, 5.0f, -0.1f}, {305207}, 4},
-        {"st0007", "DPCH", 3, {0.4f, 0.2f, 5.0f, 0.0f, 4.0f}, {305217}, 5},
-        {"st0007", "DPCH", 2, {0.4f, 0.2f, 5.0f, 0.0f, 3.0f}, {305218}, 0},
-        {"st0016", "DSTAR", 0, {0.3f, 0.0f}, {305207}, 2},
-        {"st0016", "DHYD", 0, {0.6f, 0.1f}, {205209}, 0},
+        {{"st0019", "DPZETA", 2, {0.0f, 1.0f}}, {305223}, 1},
+        {{"st0019", "VZETA", 2, {0.1f, -1.0f}}, {305211}, 2},
+        {{"st0019", "DPIN", 2, {0.1f, 4.0f}}, {305212}, 2},
+        {{"st0019", "VIN", 2, {0.1f, 3.6f}}, {305212}, 2},  // its loss would be 0
+        {{"st0019", "VOUT", 2, {0.1f}}, {}, 0},
+        {{"st0018", "DPDIF", 2, {-0.1f, -0.2f, 1.0f}}, {305206, 305206}, 1},
+        {{"st0018", "DPDIF", 2, {0.1f, 0.2f, 0.0f}}, {305207}, 3},
+        {{"st0018", "VDIF", 2, {0.2f, 0.2f, 1.0f}}, {305206}, 2},  // no widening, no loss
+        {{"st0018", "DPDIF", 2, {0.2f, 0.2f, 1.0f}}, {}, 0},
+        {{"st0020", "DPRED", 2, {0.2f, 0.3f, 1.0f}}, {305206}, 2},
+        {{"st0020", "VRED", 2, {0.3f, 0.2f, 1.0f, 4.0f}}, {305212}, 4},
+        {{"st0020", "DPRED", 2, {0.3f, 0.1f, 0.1f}}, {305281}, 0},
+        {{"st0020", "DPRED", 2, {0.3f, 0.2f, -1.0f}}, {305207}, 3},
+        {{"st0021", "DPBOWR", 2, {0.0f, 0.2f, 90.0f}}, {305206}, 1},
+        {{"st0021", "DPBOWR", 2, {0.2f, 0.0f, 90.0f}}, {305213}, 2},
+        {{"st0021", "DPBOWR", 2, {0.2f, 0.2f, -1.0f}}, {305214}, 3},
+        {{"st0021", "DPBOWR", 2, {0.2f, 0.2f, 0.0f}}, {}, 0},
+        {{"st0021", "VBOWR", 2, {0.2f, 0.2f, 0.0f}}, {305214}, 3},  // a straight bend loses nothing
+        {{"st0023", "DPBRAR", 3, {0.2f, 0.0f, 0.1f, 90.0f}}, {305206}, 2},
+        {{"st0023", "DPJUNR", 3, {0.2f, 0.2f, 0.1f, NAN}}, {305214}, 4},
+        {{"st0007", "DPTUBE", 2, {0.0f, 10.0f, 0.1f}}, {305206}, 1},
+        {{"st0007", "DPTUBE", 2, {0.2f, -1.0f, 0.1f}}, {305207}, 2},
+        {{"st0007", "DPTUBE", 2, {0.2f, 10.0f, 0.0f}}, {305207}, 3},
+        {{"st0007", "DPTUBE", 3, {0.2f, 10.0f, 0.1f, 2.0f}}, {305217}, 4},
+        {{"st0007", "DPTUBE", 2, {0.2f, 10.0f, 0.1f, 1.0f}}, {305218}, 0},
+        {{"st0007", "DPCH", 2, {0.0f, 0.2f, 5.0f}}, {305207}, 1},
+        {{"st0007", "DPCH", 2, {0.4f, 0.2f, 0.0f}}, {305208}, 3},
+        {{"st0007", "DPCH", 2, {0.4f, 0.2f, 5.0f, -0.1f}}, {305207}, 4},
+        {{"st0007", "DPCH", 3, {0.4f, 0.2f, 5.0f, 0.0f, 4.0f}}, {305217}, 5},
+        {{"st0007", "DPCH", 2, {0.4f, 0.2f, 5.0f, 0.0f, 3.0f}}, {305218}, 0},
+        {{"st0016", "DSTAR", 0, {0.3f, 0.0f}}, {305207}, 2},
+        {{"st0016", "DHYD", 0, {0.6f, 0.1f}}, {205209}, 0},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.name << " " << testing::PrintToString(c.parameters));
-        const Placed p(c.routine, c.name, c.inputs, c.parameters);
+        const Form& f = c.form;
+        SCOPED_TRACE(testing::Message() << f.name << " " << testing::PrintToString(f.parameters));
+        const Placed p(f.routine, f.name, f.inputs, f.parameters);
         ASSERT_EQ(p.init.codes, c.codes);
         if (!c.codes.empty()) {
-            EXPECT_EQ(p.init.records[0]["s1"], c.name);
+            EXPECT_EQ(p.init.records[0]["s1"], f.name);
         }
         if (c.parameter > 0) {
             EXPECT_EQ(p.init.records[0]["i10"], std::to_string(c.parameter));
@@ -75,12 +84,6 @@ TEST(DuctBlocks, InitialisationRefusesWhatCannotBeComputed) {
 // Zero, negative, huge and undefined inputs, with the parameters as checked and as a
 // running model may have changed them afterwards (0, NaN).
 TEST(DuctBlocks, EveryFormStaysFinite) {
-    struct Form {
-        const char* routine;
-        const char* name;
-        int inputs;
-        std::vector<float> parameters;
-    };
     const Form forms[] = {
         {"st0019", "DPZETA", 2, {0.1f, 1.0f}}, {"st0019", "DPIN", 2, {0.1f, 0.0f}}, {"st0019", "DPOUT", 2, {0.1f}},
         {"st0019", "VZETA", 2, {0.1f, 1.0f}}, {"st0019", "VIN", 2, {0.1f, 0.0f}}, {"st0019", "VOUT", 2, {0.1f}},
