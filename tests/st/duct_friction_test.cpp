@@ -113,7 +113,7 @@ TEST(DuctFriction, Flaps) {
     const float friction = plain.step({1000.0f, t})[0];
     const double dynamic = density(t) * std::pow(duct_test::velocity(1000.0, 0.2), 2) / 2.0;
     Placed tube("st0007", "DPTUBE", 3, {0.2f, 10.0f, 0.15f, 1.0f});
-    // The Part's examples, the table's own points and its ends (closed).
+    // The published examples at 40 and 42 degrees, the table's own points and its ends (closed).
     const std::pair<float, float> cases[] = {{40.0f, 10.8f}, {42.0f, 15.24f}, {0.0f, 0.17f}, {70.0f, 751.0f},
                                              {89.99f, 1999.38f}, {90.0f, 2000.0f}, {95.0f, 2000.0f},
                                              {-1.0f, 2000.0f}, {NAN, 2000.0f}};
