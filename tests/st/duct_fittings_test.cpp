@@ -108,7 +108,7 @@ TEST(DuctFittings, DiffuserAgainstIdelchik) {
 }
 
 TEST(DuctFittings, ReducerTableAndSuddenContraction) {
-    // The printed table: cone angle, area ratio n = (d2/d1)^2, loss coefficient.
+    // The block's table: cone angle, area ratio n = (d2/d1)^2, loss coefficient.
     struct Cone {
         float angle, n, zeta;
     };
@@ -232,7 +232,7 @@ TEST(DuctFittings, JoiningTee) {
         EXPECT_LT(relative(out[1], branch * rho * wc * wc / 2), 1e-5) << branchFlow;
         EXPECT_NEAR(out[3], wc, 1e-5);
     }
-    // Kept as printed: the straight passage loses 1 - x^2 (Fc/Fs)^2 - 2 x^2 Fc/Fs - ...
+    // Kept on purpose: the straight passage loses 1 - x^2 (Fc/Fs)^2 - 2 x^2 Fc/Fs - ...
     // (x the straight leg's share), so with no branch flow a duct of one diameter throughout
     // shows a loss coefficient of -2 where the momentum balance gives 0.
     const auto straight = tee.step({1000.0f, 0.0f, 20.0f});

@@ -53,7 +53,7 @@ float coneAngle(double t);
 
 // A table of published values over ascending points, interpolated linearly over the first
 // half-open interval [at(k), at(k+1)) that holds x. Below the first point it gives `below`,
-// at or above the last point (and for NaN) `beyond`: the printed tables end that way, some
+// at or above the last point (and for NaN) `beyond`: the published tables end that way, some
 // with a value other than their last.
 struct Table {
     std::span<const float> at;
