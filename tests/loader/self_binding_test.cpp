@@ -4,6 +4,7 @@
 #include "IDRecord.h"
 #include "Loader.h"
 #include "block_harness.h"
+#include "library_table.h"
 
 #include <elf.h>
 #include <gtest/gtest.h>
@@ -24,6 +25,11 @@ namespace fs = std::filesystem;
 // The host's own routine of the name the test library calls: were the library's call
 // open to interposition, it would land here.
 extern "C" __attribute__((visibility("default"))) float tbhelper(float) { return -999.0f; }
+// The host's own data of the name libVireoST's duct blocks write before each friction
+// search: were the library's accesses open to interposition, they would land here.
+extern "C" {
+__attribute__((visibility("default"))) float cst0007[3] = {-1.0f, -1.0f, -1.0f};
+}
 
 namespace {
 
@@ -101,11 +107,12 @@ TEST(BlockLibraries, ExportNoNameTwice) {
     std::map<std::string, std::string> owner;
     for (const auto& entry : fs::directory_iterator(fs::path(VIREO_BUILD_DIR) / "lib")) {
         if (entry.path().extension() != ".so") continue;
-        const auto names = exportedFunctions(entry.path());
+        // Functions and data alike: a library's exported data block is reached by name too.
+        const auto names = vireo_test::exportedNames(entry.path().string());
         // Beside the block libraries the engine, the utility library and the bridge share
         // the scope: their C names count too. (Their copies of the standard library's
         // templates are alike by definition; block libraries export none.)
-        const bool blocks = holdsBlocks(names);
+        const bool blocks = holdsBlocks(exportedFunctions(entry.path()));
         for (const std::string& name : names) {
             if (shared.count(name) || (!blocks && name.starts_with("_Z"))) continue;
             const auto [it, fresh] = owner.emplace(name, entry.path().filename().string());
@@ -116,6 +123,8 @@ TEST(BlockLibraries, ExportNoNameTwice) {
     EXPECT_TRUE(owner.count("tsatp_"));
     for (const char* routine : {"lbwh", "lbwt", "lbwp", "lbwx", "flbwp", "flbwx"})
         EXPECT_EQ(owner[routine], "libVireoST.so") << routine;
+    EXPECT_TRUE(owner.count("fofl"));
+    EXPECT_TRUE(owner.count("cst0007"));  // a data block
     EXPECT_TRUE(owner.count("msg"));
 }
 
@@ -129,4 +138,20 @@ TEST(BlockLibraries, AHostsNameDoesNotTakeOverALibrarysOwnCall) {
     vireo_test::BlockInstance b(blocks[0]->blockFunction, vireo_test::Placement{.inputs = 1});
     b.init();
     EXPECT_EQ(b.step({21.0f}), std::vector<float>{42.0f});
+}
+
+// The same for data: DPTUBE writes its library's own friction data, which an outside
+// caller reaches through the library.
+TEST(BlockLibraries, AHostsDataDoesNotTakeOverALibrarysOwn) {
+    const auto& st = vireo_test::library("VireoST");
+    vireo_test::BlockInstance tube(st.block("st0007"), {.inputs = 2, .parameters = {0.2f, 10.0f, 0.1f}});
+    EXPECT_EQ(tube.init(), 0);
+    tube.step({500.0f, 20.0f});
+    const auto* own = static_cast<const float*>(st.symbol("cst0007"));
+    ASSERT_NE(own, nullptr);
+    EXPECT_NE(static_cast<const void*>(own), static_cast<const void*>(cst0007));
+    EXPECT_EQ(own[0], 0.2f);
+    EXPECT_EQ(own[1], 0.1f / 1000.0f);
+    EXPECT_EQ(cst0007[0], -1.0f);
+    EXPECT_EQ(cst0007[2], -1.0f);
 }

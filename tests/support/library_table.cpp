@@ -67,7 +67,8 @@ std::vector<std::string> exportedNames(const std::string& path) {
             std::memcpy(&s, bytes.data() + sym.sh_offset + k * sizeof s, sizeof s);
             const int bind = ELF64_ST_BIND(s.st_info);
             if (s.st_shndx == SHN_UNDEF || (bind != STB_GLOBAL && bind != STB_WEAK)) continue;
-            if (ELF64_ST_VISIBILITY(s.st_other) != STV_DEFAULT) continue;
+            const int visibility = ELF64_ST_VISIBILITY(s.st_other);
+            if (visibility != STV_DEFAULT && visibility != STV_PROTECTED) continue;
             names.emplace_back(bytes.data() + str.sh_offset + s.st_name);
         }
     }

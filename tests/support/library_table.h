@@ -24,8 +24,9 @@ struct PublishedRow {
 // empty when every routine answers its row.
 std::vector<std::string> identityMismatches(const BlockLibrary& library, std::span<const PublishedRow> rows);
 
-// Names of the defined, exported (default-visibility global or weak) symbols of a 64-bit
-// ELF shared library; empty when the file cannot be read as one.
+// Names of the defined, exported symbols of a 64-bit ELF shared library, functions and
+// data alike (global or weak, of default or protected visibility: what another module can
+// reach by name); empty when the file cannot be read as one.
 std::vector<std::string> exportedNames(const std::string& path);
 
 // Those of the names that the loader takes for block functions: two letters and four

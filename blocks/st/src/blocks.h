@@ -73,6 +73,50 @@ struct r134a_block {  // R134A
     static void step(View& b);
 };
 
+struct dptube_block {  // DPTUBE DPCH
+    using View = block::View<table::st0007>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct dhyd_block {  // DHYD DSTAR
+    using View = block::View<table::st0016>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct dpdif_block {  // DPDIF VDIF
+    using View = block::View<table::st0018>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct dpzeta_block {  // DPZETA DPIN DPOUT VZETA VIN VOUT
+    using View = block::View<table::st0019>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct dpred_block {  // DPRED VRED
+    using View = block::View<table::st0020>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct dpbowr_block {  // DPBOWR VBOWR
+    using View = block::View<table::st0021>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct dpbrar_block {  // DPBRAR DPJUNR
+    using View = block::View<table::st0023>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct dppara_block {  // DPPARA
+    using View = block::View<table::st0024>;
+    static void step(View& b);
+};
+struct gr_block {  // GR
+    using View = block::View<table::st0033>;
+    static void step(View& b);
+};
+
 }  // namespace vireo::st
 
 #endif

@@ -52,7 +52,24 @@ using block::kRuleFills;
     X(noAdmissibleRoot, 205219, "r0 r1 r2")        \
     X(twoAdmissibleRoots, 205220, "r0 r1 r2")      \
     X(noAdmissibleRootCount, 205221, "i8")         \
-    X(twoAdmissibleRootsCount, 205222, "i8")
+    X(twoAdmissibleRootsCount, 205222, "i8")       \
+    /* air-duct pressure drops */                  \
+    X(badDiameter, 305206, "i10 r0 s0")            \
+    X(badLength, 305207, "i10 r0 s0")              \
+    X(badChannelLength, 305208, "i10 r0 s0")       \
+    X(zetaNotPositive, 305211, "i10 r0 s0")        \
+    X(badInletType, 305212, "i10 r0 s0")           \
+    X(badBendRadius, 305213, "i10 r0 s0")          \
+    X(badAngle, 305214, "i10 r0 s0")               \
+    X(badFlapType, 305217, "i10 r0 s0")            \
+    X(flapWithoutAngle, 305218, "i10")             \
+    X(badArea, 305223, "i10 r0 s0")                \
+    X(reducerTooSteep, 305281, "r0")               \
+    X(negativeDrop, 305167, "r0")                  \
+    X(bendRatioOutside, 105215, "r0")              \
+    X(aspectRatioOutside, 205209, "r0")            \
+    X(frictionWithoutRoot, 305210, "r0 r1")        \
+    X(iterationLimit, 305063, "")
 VIREO_MESSAGE_CODES(VIREO_ST_CODES)
 
 }  // namespace vireo::st::code

@@ -18,7 +18,7 @@
     X(st0004, "DWHEEL", 1, 5, 5, 5, 10, 0, 0, 2, 2, 0, 0, standard, kRow, IdentifyOnly)                           \
     X(st0005, "HXC", 1, 3, 3, 3, 10, 0, 0, 2, 2, 0, 0, standard, kRow, IdentifyOnly)                              \
     X(st0006, "EVCOOL", 1, 4, 4, 4, 10, 0, 0, 4, 4, 0, 0, standard, kRow, IdentifyOnly)                           \
-    X(st0007, "DPTUBE DPCH", 2, 2, 3, 4, 11, 0, 0, 3, 5, 0, 0, standard, kRow, IdentifyOnly)                      \
+    X(st0007, "DPTUBE DPCH", 2, 2, 3, 4, 11, 0, 0, 3, 5, 0, 0, standard, kRow, dptube_block)                      \
     X(st0008, "SCETA", 1, 4, 4, 5, 15, 0, 0, 7, 8, 0, 1, standard, kRow, sceta_block)                             \
     X(st0009, "SATP SATT", 2, 1, 1, 1, 12, 0, 0, 0, 1, 0, 0, standard, kRow, satp_block)                          \
     X(st0010, "H2OHL H2OHV H2OHE", 3, 1, 1, 1, 10, 0, 0, 0, 0, 0, 0, standard, kRow, h2oh_block)                  \
@@ -27,15 +27,15 @@
     X(st0013, "HUMA2R HUMR2A HUMH2T HUMH HUMH2X", 5, 2, 2, 1, 11, 0, 0, 0, 0, 0, 0, standard, kRow, hum_block)    \
     X(st0014, "SORB", 1, 2, 3, 12, 13, 1, 0, 1, 3, 0, 0, standard, kRow, IdentifyOnly)                            \
     X(st0015, "HXS", 1, 4, 4, 4, 11, 0, 0, 4, 4, 0, 0, standard, kRow, IdentifyOnly)                              \
-    X(st0016, "DHYD DSTAR", 2, 0, 0, 1, 10, 0, 0, 2, 2, 0, 0, constantSource, kRow, IdentifyOnly)                 \
+    X(st0016, "DHYD DSTAR", 2, 0, 0, 1, 10, 0, 0, 2, 2, 0, 0, constantSource, kRow, dhyd_block)                   \
     X(st0017, "HXXI", 1, 6, 6, 7, 12, 0, 0, 17, 17, 0, 0, standard, kRow, IdentifyOnly)                           \
-    X(st0018, "DPDIF VDIF", 2, 2, 2, 6, 10, 0, 0, 3, 3, 0, 0, standard, kRow, IdentifyOnly)                       \
-    X(st0019, "DPZETA DPIN DPOUT VZETA VIN VOUT", 6, 2, 2, 2, 10, 1, 0, 1, 2, 0, 0, standard, kRow, IdentifyOnly) \
-    X(st0020, "DPRED VRED", 2, 2, 2, 5, 11, 1, 0, 3, 4, 0, 0, standard, kRow, IdentifyOnly)                       \
-    X(st0021, "DPBOWR VBOWR", 2, 2, 2, 3, 10, 1, 0, 3, 3, 0, 0, standard, kRow, IdentifyOnly)                     \
+    X(st0018, "DPDIF VDIF", 2, 2, 2, 6, 10, 0, 0, 3, 3, 0, 0, standard, kRow, dpdif_block)                        \
+    X(st0019, "DPZETA DPIN DPOUT VZETA VIN VOUT", 6, 2, 2, 2, 10, 1, 0, 1, 2, 0, 0, standard, kRow, dpzeta_block) \
+    X(st0020, "DPRED VRED", 2, 2, 2, 5, 11, 1, 0, 3, 4, 0, 0, standard, kRow, dpred_block)                        \
+    X(st0021, "DPBOWR VBOWR", 2, 2, 2, 3, 10, 1, 0, 3, 3, 0, 0, standard, kRow, dpbowr_block)                     \
     X(st0022, "DECCTL", 1, 5, 5, 8, 18, 2, 0, 10, 10, 0, 0, loop, kRow, IdentifyOnly)                             \
-    X(st0023, "DPBRAR DPJUNR", 2, 3, 3, 7, 10, 1, 0, 4, 4, 0, 0, standard, kRow, IdentifyOnly)                    \
-    X(st0024, "DPPARA", 1, 2, 10, 1, 10, 0, 0, 0, 0, 0, 0, standard, kRow, IdentifyOnly)                          \
+    X(st0023, "DPBRAR DPJUNR", 2, 3, 3, 7, 10, 1, 0, 4, 4, 0, 0, standard, kRow, dpbrar_block)                    \
+    X(st0024, "DPPARA", 1, 2, 10, 1, 10, 0, 0, 0, 0, 0, 0, standard, kRow, dppara_block)                          \
     X(st0025, "LBWH LBWT LBWP LBWX", 4, 2, 2, 1, 11, 0, 0, 2, 2, 0, 0, standard, kRow, lbw_block)                 \
     X(st0026, "ACM", 1, 6, 6, 10, 11, 15, 0, 15, 15, 0, 0, standard, kRow, acm_block)                             \
     X(st0027, "SCDYN", 1, 7, 7, 4, 13, 3000, 0, 11, 11, 0, 0, standard, kRow, scdyn_block)                        \
@@ -44,7 +44,7 @@
     X(st0030, "COOLTW", 1, 5, 5, 5, 12, 0, 0, 10, 10, 0, 0, standard, kRow, IdentifyOnly)                         \
     X(st0031, "HXEARTH", 1, 5, 5, 2, 13, 0, 0, 18, 18, 0, 0, standard, kRow, IdentifyOnly)                        \
     X(st0032, "TUBLOD", 1, 4, 4, 4, 15, 4000, 0, 11, 11, 0, 0, standard, 80, IdentifyOnly)                        \
-    X(st0033, "GR", 1, 3, 3, 1, 10, 0, 0, 0, 0, 0, 0, standard, kRow, IdentifyOnly)                               \
+    X(st0033, "GR", 1, 3, 3, 1, 10, 0, 0, 0, 0, 0, 0, standard, kRow, gr_block)                                   \
     X(st0034, "MIXER", 1, 4, 4, 2, 12, 0, 0, 0, 0, 0, 0, standard, 80, IdentifyOnly)                              \
     X(st0035, "ESCOOL", 1, 4, 4, 4, 10, 0, 0, 3, 3, 0, 0, standard, kRow, IdentifyOnly)                           \
     X(st0036, "CTRHYS", 1, 2, 2, 1, 13, 10, 0, 3, 3, 0, 0, standard, kRow, IdentifyOnly)                          \
