@@ -14,6 +14,16 @@ using block::BlockView;
 using block::IdentifyOnly;
 using block::Rule;
 
+struct dwheel_block {  // DWHEEL
+    using View = block::View<table::st0004>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct evcool_block {  // EVCOOL
+    using View = block::View<table::st0006>;
+    static void init(View& b);
+    static void step(View& b);
+};
 struct satp_block {  // SATP SATT
     using View = block::View<table::st0009>;
     static void init(View& b);
@@ -35,6 +45,12 @@ struct hum_block {  // HUMA2R HUMR2A HUMH2T HUMH HUMH2X
     static void step(View& b);
     static void last(View& b);
 };
+struct sorb_block {  // SORB
+    using View = block::View<table::st0014>;
+    static void init(View& b);
+    static void step(View& b);
+    static void last(View& b);
+};
 struct lbw_block {  // LBWH LBWT LBWP LBWX
     using View = block::View<table::st0025>;
     static void init(View& b);
@@ -46,6 +62,16 @@ struct acm_block {  // ACM
     static void init(View& b);
     static void step(View& b);
     static void last(View& b);
+};
+struct escool_block {  // ESCOOL
+    using View = block::View<table::st0035>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct airheat_block {  // AIRHEAT
+    using View = block::View<table::st0037>;
+    static void init(View& b);
+    static void step(View& b);
 };
 struct r134a_block {  // R134A
     using View = block::View<table::st0043>;
