@@ -177,16 +177,3 @@ TEST(Airheat, ParametersAreCheckedAtInitialisation) {
         EXPECT_EQ(messagesOf([&] { EXPECT_EQ(b.init(), 305443); }).codes, Codes{305443});
     }
 }
-
-TEST(Airheat, InputsThatAreNotNumbers) {
-    const Coil k;
-    BlockInstance b = heater(k.parameters());
-    b.OUT.assign(4, 9.0f);
-    const auto m = messagesOf([&] {
-        b.init();
-        b.step({10, 0.5f, 70, 100, INFINITY});
-    });
-    ASSERT_EQ(m.codes, Codes{205441});
-    EXPECT_EQ(m.records[0]["i10"], "5");
-    EXPECT_EQ(b.OUT, std::vector<float>(4, 9.0f));
-}

@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 using vireo_test::BlockInstance;
@@ -259,16 +260,18 @@ TEST(Dwheel, EffectivenessRestAndHumidityLimits) {
     for (int i = 0; i < 4; ++i) EXPECT_NEAR(dry[i], trace[i], 1e-3) << i;
 }
 
-// Inputs that are not numbers change nothing and say so; steps at the edges of the
-// humid-air range pass the air unchanged with a warning when they find no end state.
+// In all five an input that is not a number changes nothing and is named.
 TEST(AirTreatment, InputsThatAreNotNumbers) {
-    for (const char* routine : {"st0006", "st0035", "st0004"}) {
+    const std::pair<const char*, std::vector<float>> blocks[] = {
+        {"st0006", {1, 1, 1, 1}}, {"st0035", {1, 1, 1}}, {"st0004", {1, 1}}, {"st0014", {0}},
+        {"st0037", {20, 70, 1.2f, 980, 4.19f, 10, 3000, 0.8f, 0.8f, 1}}};
+    for (const auto& [routine, parameters] : blocks) {
         SCOPED_TRACE(routine);
         const auto id = vireo_test::identify(vireo_test::library("VireoST").block(routine));
-        BlockInstance b = block(routine, id.maxInputs(), std::vector<float>(static_cast<std::size_t>(id.maxParameters()), 1.0f));
+        BlockInstance b = block(routine, id.maxInputs(), parameters);
         b.OUT.assign(b.OUT.size(), 7.0f);
-        std::vector<float> in(static_cast<std::size_t>(id.maxInputs()), 20.0f);
-        in[1] = NAN;
+        std::vector<float> in(static_cast<std::size_t>(id.maxInputs()), 0.5f);
+        in[1] = -INFINITY;
         const auto m = messagesOf([&] {
             b.init();
             b.step(in);

@@ -9,8 +9,8 @@
 namespace vireo::st::line {
 namespace {
 
-// About twice the steps a secant search needs from the worst start it gets; halving the
-// widest bracket (some 1e5 g/kg) this often reaches the resolution of a float.
+// Air of ordinary states settles within a dozen evaluations, states of a million degrees
+// within thirty; a search that has not settled by then has no end state to find.
 constexpr int kMaxSteps = 50;
 // The first widening step towards saturation, g/kg: the spread of humidity ratios of air.
 constexpr float kFirstWidening = 10.0f;

@@ -76,8 +76,8 @@ struct State {
         : model(b.ip<10>()), unsettled(b.ip<11>()), iterations(b.ip<12>()), tolerance(b.rp<0>()) {}
 };
 
-// Far more than halving or the temperature correction ever needs; every step of a model
-// run costs that many isotherm evaluations when it does not converge.
+// Far more than halving or the temperature correction needs; a step that does not
+// converge costs that many isotherm evaluations.
 constexpr float kMostIterations = 1000.0f;
 
 constexpr Rule kModel{.parameter = 0, .low = 0, .high = 3, .whole = true, .code = code::badMode};
@@ -90,7 +90,7 @@ constexpr Rule kIterations{.parameter = 2,
 constexpr double kGasConstant = 0.461;       // water vapour, kJ/(kg K)
 constexpr double kEvaporation = 2453.0;      // kJ/kg
 constexpr double kReferenceC = 40.0;
-constexpr double kReciprocalReference = 0.003193358;  // 1/(40 + 273.15) K
+constexpr double kReciprocalReference = 0.003193358;  // 1/K, of the reference temperature
 constexpr double kLoadingTolerance = 1.0e-4;
 
 // The isotherm at the reference temperature: loading in kg/kg at relative humidity phi.
