@@ -117,6 +117,33 @@ struct gr_block {  // GR
     static void step(View& b);
 };
 
+struct dwheel_block {  // DWHEEL
+    using View = block::View<table::st0004>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct evcool_block {  // EVCOOL
+    using View = block::View<table::st0006>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct sorb_block {  // SORB
+    using View = block::View<table::st0014>;
+    static void init(View& b);
+    static void step(View& b);
+    static void last(View& b);
+};
+struct escool_block {  // ESCOOL
+    using View = block::View<table::st0035>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct airheat_block {  // AIRHEAT
+    using View = block::View<table::st0037>;
+    static void init(View& b);
+    static void step(View& b);
+};
+
 }  // namespace vireo::st
 
 #endif

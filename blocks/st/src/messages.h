@@ -69,8 +69,24 @@ using block::kRuleFills;
     X(bendRatioOutside, 105215, "r0")              \
     X(aspectRatioOutside, 205209, "r0")            \
     X(frictionWithoutRoot, 305210, "r0 r1")        \
-    X(iterationLimit, 305063, "")
+    X(iterationLimit, 305063, "")                  \
+    /* EVCOOL ESCOOL DWHEEL SORB AIRHEAT */        \
+    X(noLineEnd, 205440, "r0 r1")                  \
+    X(inputNotFinite, 205441, "i10 r0")            \
+    X(noFiniteResult, 205442, "r0 r1")             \
+    X(badNominalQuantity, 305440, kRuleFills)      \
+    X(sorbentInputMissing, 305441, "r0")           \
+    X(badCoilParameter, 305442, kRuleFills)        \
+    X(coilNotSized, 305443, "r0 r1")               \
+    X(tooManyIterations, 305444, kRuleFills)       \
+    X(countedNotConverged, 205097, "i8")           \
+    X(fanStopped, 306026, "")
 VIREO_MESSAGE_CODES(VIREO_ST_CODES)
+
+// A parameter that only has to be a finite number (a model's 1e39 reads as infinity).
+inline constexpr block::Code parameterNotFinite = badStartValue;
+// An iteration that reached its step limit, in the air-treatment blocks as in the ducts.
+inline constexpr block::Code notConverged = iterationLimit;
 
 }  // namespace vireo::st::code
 

@@ -15,9 +15,9 @@
     X(st0001, "SCAIRC", 1, 5, 6, 13, 11, 1, 0, 18, 18, 0, 0, standard, kRow, IdentifyOnly)                        \
     X(st0002, "PVT", 1, 6, 6, 14, 11, 0, 0, 13, 13, 0, 0, standard, kRow, IdentifyOnly)                           \
     X(st0003, "TANKST", 1, 6, 6, 201, 12, 201, 0, 8, 8, 0, 0, delay, kRow, tankst_block)                          \
-    X(st0004, "DWHEEL", 1, 5, 5, 5, 10, 0, 0, 2, 2, 0, 0, standard, kRow, IdentifyOnly)                           \
+    X(st0004, "DWHEEL", 1, 5, 5, 5, 10, 0, 0, 2, 2, 0, 0, standard, kRow, dwheel_block)                           \
     X(st0005, "HXC", 1, 3, 3, 3, 10, 0, 0, 2, 2, 0, 0, standard, kRow, IdentifyOnly)                              \
-    X(st0006, "EVCOOL", 1, 4, 4, 4, 10, 0, 0, 4, 4, 0, 0, standard, kRow, IdentifyOnly)                           \
+    X(st0006, "EVCOOL", 1, 4, 4, 4, 10, 0, 0, 4, 4, 0, 0, standard, kRow, evcool_block)                           \
     X(st0007, "DPTUBE DPCH", 2, 2, 3, 4, 11, 0, 0, 3, 5, 0, 0, standard, kRow, dptube_block)                      \
     X(st0008, "SCETA", 1, 4, 4, 5, 15, 0, 0, 7, 8, 0, 1, standard, kRow, sceta_block)                             \
     X(st0009, "SATP SATT", 2, 1, 1, 1, 12, 0, 0, 0, 1, 0, 0, standard, kRow, satp_block)                          \
@@ -25,7 +25,7 @@
     X(st0011, "MIXQHC", 1, 4, 4, 5, 10, 0, 0, 3, 3, 0, 0, standard, kRow, IdentifyOnly)                           \
     X(st0012, "AIR", 1, 2, 2, 6, 10, 0, 0, 0, 0, 0, 0, standard, kRow, air_block)                                 \
     X(st0013, "HUMA2R HUMR2A HUMH2T HUMH HUMH2X", 5, 2, 2, 1, 11, 0, 0, 0, 0, 0, 0, standard, kRow, hum_block)    \
-    X(st0014, "SORB", 1, 2, 3, 12, 13, 1, 0, 1, 3, 0, 0, standard, kRow, IdentifyOnly)                            \
+    X(st0014, "SORB", 1, 2, 3, 12, 13, 1, 0, 1, 3, 0, 0, standard, kRow, sorb_block)                              \
     X(st0015, "HXS", 1, 4, 4, 4, 11, 0, 0, 4, 4, 0, 0, standard, kRow, IdentifyOnly)                              \
     X(st0016, "DHYD DSTAR", 2, 0, 0, 1, 10, 0, 0, 2, 2, 0, 0, constantSource, kRow, dhyd_block)                   \
     X(st0017, "HXXI", 1, 6, 6, 7, 12, 0, 0, 17, 17, 0, 0, standard, kRow, IdentifyOnly)                           \
@@ -46,9 +46,9 @@
     X(st0032, "TUBLOD", 1, 4, 4, 4, 15, 4000, 0, 11, 11, 0, 0, standard, 80, IdentifyOnly)                        \
     X(st0033, "GR", 1, 3, 3, 1, 10, 0, 0, 0, 0, 0, 0, standard, kRow, gr_block)                                   \
     X(st0034, "MIXER", 1, 4, 4, 2, 12, 0, 0, 0, 0, 0, 0, standard, 80, IdentifyOnly)                              \
-    X(st0035, "ESCOOL", 1, 4, 4, 4, 10, 0, 0, 3, 3, 0, 0, standard, kRow, IdentifyOnly)                           \
+    X(st0035, "ESCOOL", 1, 4, 4, 4, 10, 0, 0, 3, 3, 0, 0, standard, kRow, escool_block)                           \
     X(st0036, "CTRHYS", 1, 2, 2, 1, 13, 10, 0, 3, 3, 0, 0, standard, kRow, IdentifyOnly)                          \
-    X(st0037, "AIRHEAT", 1, 5, 5, 4, 12, 0, 0, 10, 10, 0, 0, standard, kRow, IdentifyOnly)                        \
+    X(st0037, "AIRHEAT", 1, 5, 5, 4, 12, 0, 0, 10, 10, 0, 0, standard, kRow, airheat_block)                       \
     X(st0038, "DECCTY", 1, 7, 7, 8, 20, 2, 0, 10, 10, 0, 0, loop, kRow, IdentifyOnly)                             \
     X(st0039, "CTRL4DY", 1, 12, 12, 11, 18, 1, 0, 11, 11, 0, 0, standard, kRow, IdentifyOnly)                     \
     X(st0040, "CTRLDA", 1, 8, 8, 12, 14, 12, 0, 14, 14, 0, 0, standard, kRow, IdentifyOnly)                       \
