@@ -131,6 +131,12 @@ struct tsoil_block {  // TSOIL
     static void init(View& b);
     static void step(View& b);
 };
+struct mtm_block {  // MTM MTMLALO
+    using View = block::View<table::em0018>;
+    static void init(View& b);
+    static void step(View& b);
+    static void last(View& b);
+};
 struct moonae2_block {  // MOONAE2
     using View = block::View<table::em0040>;
     static void init(View& b);
@@ -143,6 +149,7 @@ using sunae2_block = eastward<sunae_block, 2, 3>;      // SUNAE2
 using gh2gt2_block = eastward<gh2gt_block, 2, 3>;      // GH2GT2
 using goh2_block = eastward<goh_block, 1, 2>;          // GOH2
 using sunaea2_block = eastward<sunaea_block, 2, 3>;    // SUNAEA2
+using mtm2_block = eastward<mtm_block, 1>;             // MTM2 MTMLALO2
 
 }  // namespace vireo::em
 

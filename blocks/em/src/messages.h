@@ -54,7 +54,17 @@ using block::kRuleFills;
     X(inputNotConnected, 305288, "i10 i11 s0")   \
     X(aboveSolarConstant, 205177, "r0")          \
     X(stepsAboveSolarConstant, 205178, "i8")     \
-    X(monthOutOfRange, 205289, "r0")
+    X(monthOutOfRange, 205289, "r0")             \
+    X(mtmNameAndWindow, 205039, "s0")            \
+    X(mtmFarFromSites, 205321, "i8 s0")          \
+    X(mtmNoSite, 305040, "s0")                   \
+    X(mtmAmbiguous, 305041, "s0 s2")             \
+    X(mtmNoDatabase, 305042, "s0 s2")            \
+    X(mtmDatabaseFault, 305043, "s0")            \
+    X(mtmMonthOutside, 205049, "r0")             \
+    X(mtmMonthsOutside, 205048, "i8")            \
+    X(mtmBadTolerance, 305048, kRuleFills)       \
+    X(mtmBadSiteCode, 305044, kRuleFills)
 VIREO_MESSAGE_CODES(VIREO_EM_CODES)
 
 // The block table gives BETAMAX's angle of the shading geometry the number of SUNAEA's
