@@ -96,7 +96,10 @@ int encodeSite(const SiteFile& f, const Site& s, std::string& chars) {
         return fail(code::siteLongitude.number, f.path(), 0, std::to_string(s.longitude));
     if (longitude == 36000) longitude = 0;
     if (s.height < -1000 || s.height > 8999) return fail(code::siteHeight.number, f.path(), s.height);
-    const std::initializer_list<format::Value> values{name, s.continent, s.country, longitude, latitude, s.height + 1000,
+    // A text shorter than its field would be written right-aligned.
+    std::string padded(name);
+    padded.resize(kNameLength, ' ');
+    const std::initializer_list<format::Value> values{padded, s.continent, s.country, longitude, latitude, s.height + 1000,
                                                       s.indexRecord};
     if (const format::Status st = format::writeRecord(kSiteWrite, std::span(values.begin(), values.size()), chars, {true});
         !st.ok())

@@ -154,7 +154,7 @@ int writeValues(DataFile& f, int code, int& record, std::span<const float, kMont
     if (const int c = planAllocation(f, h.list, code::dataAllocLinkRead.number, taken, after); c != 0) return c;
     // The record before the header, as in the index file.
     if (const int c = f.writeRecord(taken, r, code::dataNewWrite.number); c != 0) return c;
-    if (const int c = f.write(1, kHeaderWrite, {1, after.last, after.free, kMagic, stripped(h.text)},
+    if (const int c = f.write(1, kHeaderWrite, {1, after.last, after.free, kMagic, h.text},
                               code::dataAllocHeaderWrite.number);
         c != 0)
         return c;

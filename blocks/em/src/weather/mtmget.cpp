@@ -66,7 +66,9 @@ int mtmget(Search& q, std::span<float, kMonthArray> months, std::string_view dir
     // request ambiguous.
     Site other;
     const int again = mtloc(mode, q, record, other, directory);
-    if (again == 0) return fail(code::ambiguous.number, std::string(stripped(directory)) + kSiteFile, record, std::string(stripped(other.name)));
+    if (again == 0)
+        return fail(code::ambiguous.number, std::string(stripped(directory)) + kSiteFile, record,
+                    std::string(stripped(site.name)) + " and " + std::string(stripped(other.name)));
     if (again != kNotFound) return again;
     return loadSite(site, months, directory);
 }
