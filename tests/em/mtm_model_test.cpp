@@ -1,6 +1,8 @@
 // MTM and its kin through the real engine, in an installation of their own: a scratch
 // installation directory that links the built libraries and holds the fixture database in
 // data/mtm/. The outputs are held against the fixture's records as the test decodes them.
+#include "block_harness.h"
+#include "message_capture.h"
 #include "run_vireo.h"
 #include "weather_reader.h"
 
@@ -114,29 +116,32 @@ TEST(MtmInAModel, EveryWayToASiteGivesItsMonths) {
                         "b 6 MTM2 1.1\np 6 48.0 9.2 0.3 0.3 0 0\n"
                         "b 7 MTMLALO2 1.1\np 7 47.7 9.1\n"
                         "b 8 MTM 1.1\np 8 0 0 0 0 840 0 'springfield'\n"
+                        // nearest to the Springfield whose name another site shares
+                        "b 11 MTMLALO 1.1\np 11 39.7 89.7\n"
                         "b 9 CSVOUT 1.1";
-    for (int block = 2; block <= 8; ++block)
+    for (int block : {2, 3, 4, 5, 6, 7, 8, 11})
         for (int out = 1; out <= 9; ++out) model += " " + std::to_string(block) + "." + std::to_string(out);
     model += "\np 9 'out.csv'\n";
     const auto r = run(home, model, kMonths);
     ASSERT_EQ(r.exitStatus, 0) << r.out;
 
     const Climate mulhouse = climateOf("Mulhouse"), tromso = climateOf("Tromso"), springfield = climateOf("Springfield");
-    const Climate* expected[] = {&mulhouse, &tromso, &mulhouse, &mulhouse, &mulhouse, &mulhouse, &springfield};
+    const Climate* expected[] = {&mulhouse, &tromso,   &mulhouse,    &mulhouse,
+                                 &mulhouse, &mulhouse, &springfield, &springfield};
     const auto rows = csvRows(r.out);
     ASSERT_EQ(rows.size(), std::size(kMonthOfRow));
     for (std::size_t row = 0; row < rows.size(); ++row) {
-        ASSERT_EQ(rows[row].size(), 64u);
-        for (std::size_t b = 0; b < 7; ++b) {
+        ASSERT_EQ(rows[row].size(), 73u);
+        for (std::size_t b = 0; b < std::size(expected); ++b) {
             const auto want = outputs(*expected[b], kMonthOfRow[row]);
             for (std::size_t k = 0; k < 9; ++k)
-                EXPECT_NEAR(rows[row][1 + 9 * b + k], want[k], 1e-4) << "row " << row << " block " << b + 2 << " output " << k;
+                EXPECT_NEAR(rows[row][1 + 9 * b + k], want[k], 1e-4) << "row " << row << " block " << b << " output " << k;
         }
     }
     EXPECT_EQ(rows[11][1 + 5], 55.0);   // Mulhouse's December rain, 5.5
     EXPECT_NEAR(rows[11][1 + 8], 0.73, 1e-6);  // and humidity, 73.0
     // A month out of range: warned at once, counted at the end.
-    for (int block = 2; block <= 8; ++block) EXPECT_EQ(codesOf(r, block), (std::vector<int>{205049, 205048})) << block;
+    for (int block : {2, 3, 4, 6, 8}) EXPECT_EQ(codesOf(r, block), (std::vector<int>{205049, 205048})) << block;
     const auto counted = std::find_if(r.trace.begin(), r.trace.end(), [](const auto& t) { return t.code() == 205048; });
     ASSERT_NE(counted, r.trace.end());
     EXPECT_EQ((*counted)["i8"], "4");
@@ -177,4 +182,28 @@ TEST(MtmInAModel, MissingAndEmptyDatabases) {
     EXPECT_EQ(codesOf(empty, 2), (std::vector<int>{305040}));
     EXPECT_EQ(codesOf(empty, 3), (std::vector<int>{305040}));
     EXPECT_EQ(snapshot(vireo_test::buildDir() + "/lib/data/mtm/"), snapshot(emptyDatabase()));
+}
+
+// A run that an end-of-run pass takes up again: each last call reports only the months out
+// of range since the one before.
+TEST(MtmBlock, LastCallsReportOnlyTheMonthsSinceTheLastReport) {
+    setenv("VIREO_HOME", installation("mtm-home-block", fixture()).c_str(), 1);
+    vireo_test::BlockInstance mtm(vireo_test::library("VireoEM").block("em0018"),
+                                  {.inputs = 1, .strings = {"Golden"}});
+    const auto m = vireo_test::messagesOf([&] {
+        ASSERT_EQ(mtm.init(), 0);
+        mtm.step({0.9f});
+        mtm.step({12.5f});
+        mtm.last();
+        mtm.last();
+        EXPECT_EQ(mtm.step({7.0f})[2], mtm.RP[24 + 6]);
+        mtm.step({-1.0f});
+        mtm.last();
+    });
+    unsetenv("VIREO_HOME");
+    EXPECT_EQ(m.codes, (std::vector<int>{205049, 205048, 205048}));
+    std::vector<std::string> counts;
+    for (const auto& t : m.records)
+        if (t.code() == 205048) counts.push_back(t["i8"]);
+    EXPECT_EQ(counts, (std::vector<std::string>{"2", "1"}));
 }

@@ -142,6 +142,13 @@ TEST_F(WeatherFiles, InsertionFillsTheEmptyDatabaseByteForByte) {
                                  "zulu                12760000009000110000004\r\n");
     EXPECT_EQ(records(snapshot(dir).ind, 40)[1], "0000100005000060471100000000000000000000");
     EXPECT_EQ(snapshot(dir).dat, vireo_test::readFile(emptyDatabase() + "vireoWeather.dat"));
+
+    // A name that sorts before the header's text still goes after the header.
+    const std::string other = copyDatabase(emptyDatabase(), "weather-insert-blanks");
+    db::mtmclo("");
+    ASSERT_EQ(insert(other, site("   Aside", 0.0f, 0.0f), record), 0);
+    EXPECT_EQ(record, 2);
+    EXPECT_EQ(records(snapshot(other).loc, 43)[1], "   VERSION 1.3 VIREO MONTHLY WEATHER  00002");
 }
 
 TEST_F(WeatherFiles, MonthlyValuesAreStoredInTheirFieldsWithTheAnnualMean) {

@@ -196,6 +196,7 @@ Outcome loadNearest(mtm_block::View& b, State& s, const std::string& directory) 
 void mtm_block::init(View& b) {
     State s(b);
     s.monthsOutside = s.continent = s.country = s.stepped = s.reported = 0;
+    std::fill(s.months.begin(), s.months.end(), 0.0f);
     if (!(byPoint(b) ? b.check(kPointRules) : b.check(kWindowRules))) return;
     const std::string directory = databaseDirectory();
     const Outcome outcome = byPoint(b) ? loadNearest(b, s, directory) : loadByName(b, s, directory);

@@ -133,11 +133,12 @@ int byName(int mode, const Search& q, int& record, Site& found, Searcher& s, Sea
     Site site;
     int status = 0;
     if (mode == search::byName && st.mode == search::byName && st.name == name) {
-        record = std::max(record, 1) + 1;
-        if (record > s.lastSite()) {
+        // The next record, when there is one and it still matches.
+        if (record >= s.lastSite()) {
             status = kNotFound;
-        } else if ((status = s.read(record, site)) == 0 && !matches(site, key)) {
-            status = kNotFound;
+        } else {
+            record = std::max(record, 1) + 1;
+            if ((status = s.read(record, site)) == 0 && !matches(site, key)) status = kNotFound;
         }
     } else {
         status = s.bisect(key, record, site);
@@ -154,7 +155,7 @@ int scan(int mode, const Search& q, int& record, Site& found, Searcher& s, Searc
     if (mode == search::byWindow && !windowOf(q, window)) return kNotFound;
     const bool same = st.mode == mode && (mode != search::byWindow || st.window == window);
     Site site;
-    for (int r = std::max(same ? record : 1, 1) + 1; r <= s.lastSite(); ++r) {
+    for (int r = std::clamp(same ? record : 1, 1, std::max(s.lastSite(), 1)) + 1; r <= s.lastSite(); ++r) {
         if (const int c = s.read(r, site); c != 0) return c;
         const bool hit = mode == search::byCountry     ? site.country == q.country
                          : mode == search::byContinent ? site.continent == q.continent
