@@ -234,14 +234,9 @@ void mtm_block::step(View& b) {
     b.out(8) = s.months[75 + k] / 100.0f;
 }
 
-// Only the steps since the last report: a run that an end-of-run pass resumes reports the
-// later ones at its next end.
 void mtm_block::last(View& b) {
     State s(b);
-    if (s.monthsOutside > s.reported) {
-        b.report(code::mtmMonthsOutside, {.value = s.monthsOutside - s.reported});
-        s.reported = s.monthsOutside;
-    }
+    b.reportCountSince(s.monthsOutside, s.reported, code::mtmMonthsOutside);
 }
 
 }  // namespace vireo::em

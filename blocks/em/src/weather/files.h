@@ -75,11 +75,13 @@ private:
 };
 
 // The header of a file with a free list: L the last used record, F the head of the free
-// list (L + 1 when it is empty).
+// list (L + 1 when it is empty), and the number that marks a database file.
 struct FreeListHeader {
     int last = 0;
     int free = 0;
+    int magic = 0;
 };
+inline constexpr int kMagic = 4711;
 
 // Free records hold the next free record's number in five digits and zeros to the end.
 std::string freeRecord(int link, int chars);

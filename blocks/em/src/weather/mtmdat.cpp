@@ -10,7 +10,6 @@ namespace {
 using format::Item;
 
 constexpr int kChars = 47;
-constexpr int kMagic = 4711;
 constexpr int kTextChars = 27;
 
 const format::Format kRecordRead("(I5,I1,I4,12I3,I1)");
@@ -38,8 +37,9 @@ public:
     DataFile() : DatabaseFile(kDataFile, kChars, code::cannotOpen.number) {}
 
     int readHeader(Header& h, int failCode) const {
-        int one = 0, magic = 0;
-        return read(1, kHeaderRead, {Item(one), Item(h.list.last), Item(h.list.free), Item(magic), Item(h.text, kTextChars)},
+        int one = 0;
+        return read(1, kHeaderRead,
+                    {Item(one), Item(h.list.last), Item(h.list.free), Item(h.list.magic), Item(h.text, kTextChars)},
                     failCode);
     }
     int readRecord(int record, Record& r, int failCode) const {
@@ -68,13 +68,8 @@ public:
 protected:
     int checkHeader() override {
         Header h;
-        int one = 0, magic = 0;
-        if (const int c = read(1, kHeaderRead, {Item(one), Item(h.list.last), Item(h.list.free), Item(magic), Item(h.text, kTextChars)},
-                               code::dataHeaderRead.number);
-            c != 0)
-            return c;
-        if (magic != kMagic) return fail(code::dataNotDatabase.number, path(), 1);
-        return 0;
+        if (const int c = readHeader(h, code::dataHeaderRead.number); c != 0) return c;
+        return h.list.magic == kMagic ? 0 : fail(code::dataNotDatabase.number, path(), 1);
     }
 };
 

@@ -8,7 +8,6 @@ namespace {
 using format::Item;
 
 constexpr int kChars = 40;
-constexpr int kMagic = 4711;
 
 const format::Format kRecordRead("(8I5)");
 const format::Format kRecordWrite("(8I5.5)");
@@ -20,8 +19,8 @@ public:
     IndexFile() : DatabaseFile(kIndexFile, kChars, code::cannotOpen.number) {}
 
     int readHeader(FreeListHeader& h, int failCode) const {
-        int one = 0, magic = 0;
-        return read(1, kHeaderRead, {Item(one), Item(h.last), Item(h.free), Item(magic)}, failCode);
+        int one = 0;
+        return read(1, kHeaderRead, {Item(one), Item(h.last), Item(h.free), Item(h.magic)}, failCode);
     }
     int writeHeader(const FreeListHeader& h, int failCode) {
         return write(1, kRecordWrite, {1, h.last, h.free, kMagic, 0, 0, 0, 0}, failCode);
@@ -47,13 +46,8 @@ public:
 protected:
     int checkHeader() override {
         FreeListHeader h;
-        int one = 0, magic = 0;
-        if (const int c = read(1, kHeaderRead, {Item(one), Item(h.last), Item(h.free), Item(magic)},
-                               code::indexHeaderRead.number);
-            c != 0)
-            return c;
-        if (magic != kMagic) return fail(code::indexNotDatabase.number, path(), 1);
-        return 0;
+        if (const int c = readHeader(h, code::indexHeaderRead.number); c != 0) return c;
+        return h.magic == kMagic ? 0 : fail(code::indexNotDatabase.number, path(), 1);
     }
 };
 
