@@ -101,6 +101,11 @@ constexpr Rule kPointRules[] = {
 
 constexpr float kFarAway = 1000.0f;  // km
 
+// Where each parameter's January stands in the month array.
+constexpr std::size_t kRadiation = db::kMonthsOfSlot[0], kWind = db::kMonthsOfSlot[1], kMean = db::kMonthsOfSlot[2],
+                      kMinimum = db::kMonthsOfSlot[3], kMaximum = db::kMonthsOfSlot[4], kRain = db::kMonthsOfSlot[5],
+                      kHumidity = db::kMonthsOfSlot[6];
+
 // How loading a site went: the status of the database routines, whether the fault has been
 // shown already, and the search in words.
 struct Outcome {
@@ -207,10 +212,10 @@ void mtm_block::init(View& b) {
         return;
     }
     float annual = 0.0f, lowest = 999.0f, highest = -999.0f;
-    for (int m = 0; m < db::kMonths; ++m) {
-        annual += s.months[static_cast<std::size_t>(24 + m)];
-        lowest = std::min(lowest, s.months[static_cast<std::size_t>(36 + m)]);
-        highest = std::max(highest, s.months[static_cast<std::size_t>(48 + m)]);
+    for (std::size_t m = 0; m < db::kMonths; ++m) {
+        annual += s.months[kMean + m];
+        lowest = std::min(lowest, s.months[kMinimum + m]);
+        highest = std::max(highest, s.months[kMaximum + m]);
     }
     b.out(6) = annual / 12.0f;
     b.out(7) = highest - lowest;
@@ -224,14 +229,15 @@ void mtm_block::step(View& b) {
         b.countWarning(s.monthsOutside, code::mtmMonthOutside, {.reals = {month}});
         return;
     }
-    const auto k = static_cast<std::size_t>(block::nearestInt(month));
-    b.out(0) = s.months[k - 1];
-    b.out(1) = s.months[11 + k];
-    b.out(2) = s.months[23 + k];
-    b.out(3) = s.months[35 + k];
-    b.out(4) = s.months[47 + k];
-    b.out(5) = 10.0f * s.months[59 + k];
-    b.out(8) = s.months[75 + k] / 100.0f;
+    // The range test comes first: 11.5 is December, 12.5 no month.
+    const auto m = static_cast<std::size_t>(block::nearestInt(month)) - 1;
+    b.out(0) = s.months[kRadiation + m];
+    b.out(1) = s.months[kWind + m];
+    b.out(2) = s.months[kMean + m];
+    b.out(3) = s.months[kMinimum + m];
+    b.out(4) = s.months[kMaximum + m];
+    b.out(5) = 10.0f * s.months[kRain + m];
+    b.out(8) = s.months[kHumidity + m] / 100.0f;
 }
 
 void mtm_block::last(View& b) {

@@ -171,22 +171,26 @@ int DatabaseFile::rewrite(const std::vector<std::string>& records, int failCode,
     std::string temporary = path_ + ".XXXXXX";
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) return fail(failCode, path_, 0, std::string("no temporary file beside it: ") + std::strerror(errno));
+    // The first failing step names the cause.
+    int error = 0;
+    const auto succeeded = [&error](bool ok) {
+        if (!ok && error == 0) error = errno != 0 ? errno : EIO;
+        return ok;
+    };
     // The new file takes the old one's permissions, so a rewrite never opens a database up.
     struct stat old {};
-    bool done = ::stat(path_.c_str(), &old) == 0 && ::fchmod(fd, old.st_mode & 07777) == 0 && writeAll(fd, bytes) &&
-                ::fsync(fd) == 0;
-    const int error = errno;
-    done = ::close(fd) == 0 && done;
+    bool done = succeeded(::stat(path_.c_str(), &old) == 0) && succeeded(::fchmod(fd, old.st_mode & 07777) == 0) &&
+                succeeded(writeAll(fd, bytes)) && succeeded(::fsync(fd) == 0);
+    done = succeeded(::close(fd) == 0) && done;
     if (done && commit) {
         if (const int c = commit(); c != 0) {
             ::unlink(temporary.c_str());
             return c;
         }
     }
-    if (!done || ::rename(temporary.c_str(), path_.c_str()) != 0) {
-        const int why = done ? errno : error;
+    if (!done || !succeeded(::rename(temporary.c_str(), path_.c_str()) == 0)) {
         ::unlink(temporary.c_str());
-        return fail(failCode, path_, 0, std::strerror(why));
+        return fail(failCode, path_, 0, std::strerror(error));
     }
     // The open file is the old one, which the rename has unlinked.
     file_.close();
