@@ -5,6 +5,7 @@
 #include "catalogue.h"
 
 #include "../../blocks/em/src/messages.h"
+#include "../../blocks/em/src/weather/codes.h"
 #include "../../blocks/st/src/messages.h"
 #include "../../blocks/pp/src/messages.h"
 #include "../../platform/userblocks/messages.h"
@@ -47,6 +48,7 @@ TEST(MessageCodes, EveryCodeStandsInTheCatalogueWithWhatItFills) {
     EXPECT_TRUE(vireo_tools::catalogueProblems().empty());
     expectInCatalogue("frame", vireo::block::frameCode::kAllCodes);
     expectInCatalogue("libVireoEM", vireo::em::code::kAllCodes);
+    expectInCatalogue("libVireoEM weather database", vireo::em::weather::code::kAllCodes);
     expectInCatalogue("libVireoST", vireo::st::code::kAllCodes);
     expectInCatalogue("libVireoPP", vireo::pp::code::kAllCodes);
     expectInCatalogue("libVireoUB", ub::code::kAllCodes);

@@ -1,5 +1,5 @@
 # Installs the build tree BUILD into PREFIX and runs the first example there.
-#   cmake -DBUILD=dir -DPREFIX=dir -P check-install.cmake
+#   cmake -DBUILD=dir -DSOURCE=dir -DPREFIX=dir -P check-install.cmake
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${PREFIX}
                 OUTPUT_QUIET RESULT_VARIABLE status)
@@ -18,6 +18,14 @@ endforeach()
 if(NOT IS_DIRECTORY ${libs}/include)
   message(FATAL_ERROR "not installed: the include directory lib/vireo/include")
 endif()
+# The empty weather database, where the blocks look for it.
+foreach(f vireoWeather.loc vireoWeather.ind vireoWeather.dat)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${libs}/data/mtm/${f} ${SOURCE}/blocks/em/data/mtm/${f}
+                  RESULT_VARIABLE differs)
+  if(NOT differs EQUAL 0)
+    message(FATAL_ERROR "not installed as committed: lib/vireo/data/mtm/${f}")
+  endif()
+endforeach()
 
 # Nothing installed may find its libraries in the build tree: it would run there only.
 file(GLOB installed ${PREFIX}/bin/* ${libs}/*.so)

@@ -65,6 +65,12 @@ void BlockView::reportCount(int counter, Code summary) {
     if (counter > 0) report(summary, {.value = counter});
 }
 
+void BlockView::reportCountSince(int counter, int& reported, Code summary) {
+    if (counter <= reported) return;
+    report(summary, {.value = counter - reported});
+    reported = counter;
+}
+
 void BlockView::outside([[maybe_unused]] const char* array, [[maybe_unused]] int index,
                         [[maybe_unused]] int size) const {
 #ifdef VIREO_CHECKED_SLOTS

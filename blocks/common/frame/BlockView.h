@@ -137,6 +137,10 @@ public:
     // the last call reports the count with a summary code (its messageValue).
     void countWarning(int& counter, Code warning, const Values& values = {});
     void reportCount(int counter, Code summary);
+    // The same with only the count since the last report, kept in `reported` (another of
+    // the block's IP slots): a run that an end-of-run pass takes up again reports the
+    // later occurrences at its next end, never the same ones twice.
+    void reportCountSince(int counter, int& reported, Code summary);
 
     // The raw arrays, for the frame and for shared routines that take them whole.
     const BlockArrays& arrays() const { return a_; }

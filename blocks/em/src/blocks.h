@@ -173,6 +173,14 @@ using gengd2_block = eastward<gengd_block, 2, 3>;      // GENGD2
 using gengh2_block = eastward<gengh_block, 1, 2>;      // GENGH2
 using gengt2_block = eastward<gengt_block, 1, 2>;      // GENGT2
 
+struct mtm_block {  // MTM MTMLALO
+    using View = block::View<table::em0018>;
+    static void init(View& b);
+    static void step(View& b);
+    static void last(View& b);
+};
+using mtm2_block = eastward<mtm_block, 1>;             // MTM2 MTMLALO2
+
 }  // namespace vireo::em
 
 #endif

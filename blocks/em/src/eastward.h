@@ -25,9 +25,11 @@ template <class Block, int Longitude, int TimeZone = kNoTimeZone>
 struct eastward {
     using Wrapped = Block;
     using View = typename Block::View;
-    static_assert(Longitude >= 0 && Longitude < View::kIdentity.minParameters &&
-                      TimeZone < View::kIdentity.minParameters,
-                  "the site's slots must be parameters every placement of the block gives");
+    // The engine gives BP a slot for every parameter the block may take, zero where the
+    // model leaves one out.
+    static_assert(Longitude >= 0 && Longitude < View::kIdentity.maxParameters &&
+                      TimeZone < View::kIdentity.maxParameters,
+                  "the site's slots must be parameters of the block");
 
     static void init(View& b) {
         float* bp = b.arrays().BP;

@@ -178,14 +178,9 @@ void gh2gt_block::step(View& b) {
     b.out(3) = t.ground;
 }
 
-// Only the steps since the last report: a run that an end-of-run pass resumes reports
-// the later ones at its next end, and never the same ones twice.
 void gh2gt_block::last(View& b) {
     State s(b);
-    if (s.aboveSteps > s.reportedSteps) {
-        b.report(code::stepsAboveSolarConstant, {.value = s.aboveSteps - s.reportedSteps});
-        s.reportedSteps = s.aboveSteps;
-    }
+    b.reportCountSince(s.aboveSteps, s.reportedSteps, code::stepsAboveSolarConstant);
 }
 
 }  // namespace vireo::em

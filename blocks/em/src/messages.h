@@ -68,7 +68,17 @@ using block::kRuleFills;
     X(dailyTargetsMissed, 205461, "s0 i8 r0 r1 r2 r3") \
     X(clearnessLimited, 205462, "s0 r0")         \
     X(temperatureMissed, 305246, "s0 i8 r0 r1 r2") \
-    X(noTemperatures, 302122, "s0")
+    X(noTemperatures, 302122, "s0")               \
+    X(mtmNameAndWindow, 205039, "s0")            \
+    X(mtmFarFromSites, 205321, "i8 s0")          \
+    X(mtmNoSite, 305040, "s0")                   \
+    X(mtmAmbiguous, 305041, "s0 s2")             \
+    X(mtmNoDatabase, 305042, "s0 s2")            \
+    X(mtmDatabaseFault, 305043, "s0")            \
+    X(mtmMonthOutside, 205049, "r0")             \
+    X(mtmMonthsOutside, 205048, "i8")            \
+    X(mtmBadTolerance, 305048, kRuleFills)       \
+    X(mtmBadSiteCode, 305044, kRuleFills)
 VIREO_MESSAGE_CODES(VIREO_EM_CODES)
 
 // The block table gives BETAMAX's angle of the shading geometry the number of SUNAEA's

@@ -29,7 +29,7 @@
     X(em0015, "GENG", 1, 5, 6, 1, 28, 8881, 0, 8, 8, 0, 0, standard, geng_block)              \
     X(em0016, "GENGD", 1, 4, 4, 1, 30, 463, 0, 9, 9, 0, 0, standard, gengd_block)             \
     X(em0017, "GENGH", 1, 5, 6, 1, 383, 8881, 0, 4, 4, 0, 0, standard, gengh_block)           \
-    X(em0018, "MTM MTMLALO", 2, 1, 1, 9, 15, 95, 0, 0, 6, 0, 1, standard, IdentifyOnly)       \
+    X(em0018, "MTM MTMLALO", 2, 1, 1, 9, 15, 95, 0, 0, 6, 0, 1, standard, mtm_block)          \
     X(em0019, "GBN2GBT", 1, 5, 5, 1, 10, 0, 0, 0, 0, 0, 0, standard, gbn2gbt_block)          \
     X(em0020, "SUNAEA", 1, 7, 7, 4, 10, 0, 0, 6, 6, 0, 0, standard, sunaea_block)             \
     X(em0021, "TSKY", 1, 1, 1, 1, 11, 1, 0, 1, 1, 0, 0, standard, IdentifyOnly)               \
@@ -60,7 +60,7 @@
     X(em0115, "GENG2", 1, 5, 6, 1, 28, 8881, 0, 8, 8, 0, 0, standard, geng2_block)            \
     X(em0116, "GENGD2", 1, 4, 4, 1, 30, 463, 0, 9, 9, 0, 0, standard, gengd2_block)           \
     X(em0117, "GENGH2", 1, 5, 6, 1, 383, 8881, 0, 4, 4, 0, 0, standard, gengh2_block)         \
-    X(em0118, "MTM2 MTMLALO2", 2, 1, 1, 9, 15, 95, 0, 0, 6, 0, 1, standard, IdentifyOnly)     \
+    X(em0118, "MTM2 MTMLALO2", 2, 1, 1, 9, 15, 95, 0, 0, 6, 0, 1, standard, mtm2_block)       \
     X(em0120, "SUNAEA2", 1, 7, 7, 4, 10, 0, 0, 6, 6, 0, 0, standard, sunaea2_block)          \
     X(em0122, "GENGT2", 1, 10, 12, 3, 35, 26548, 0, 8, 10, 0, 0, standard, gengt2_block)
 

@@ -79,15 +79,15 @@ Status SequentialFile::next(std::string& record) {
 
 // ---- direct-access files ----
 
-Status DirectFile::open(const std::string& path, int recordChars, int lineEnd) {
+Status DirectFile::open(const std::string& path, int recordChars, int lineEnd, Access access) {
     close();
     if (recordChars < 1 || static_cast<std::size_t>(recordChars) > kMaxRecordLength)
         return {Code::recordTooLong, recordChars};
     if (lineEnd < 0 || lineEnd > 2) return {Code::badLineEnd, lineEnd};
     // An installed database may be read-only: reading it must still work.
-    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
-    bool writable = true;
-    if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
+    bool writable = access == Access::readWrite;
+    int fd = ::open(path.c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+    if (fd < 0 && writable && (errno == EACCES || errno == EROFS || errno == EPERM)) {
         fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         writable = false;
     }

@@ -62,12 +62,17 @@ public:
     DirectFile& operator=(const DirectFile&) = delete;
     ~DirectFile() { close(); }
 
-    // Opens for reading and writing, or for reading alone when writing is not allowed
-    // (writes then fail with ioError). recordChars from 1 to kMaxRecordLength, lineEnd
-    // 0 to 2; errors: ioError (errno), recordTooLong, badLineEnd.
-    Status open(const std::string& path, int recordChars, int lineEnd);
+    // readWrite: for reading and writing, or for reading alone when writing is not
+    // allowed (writes then fail with ioError). readOnly: for reading alone, so that a
+    // reader never needs (or takes) the right to change the file.
+    enum class Access { readWrite, readOnly };
+
+    // recordChars from 1 to kMaxRecordLength, lineEnd 0 to 2; errors: ioError (errno),
+    // recordTooLong, badLineEnd.
+    Status open(const std::string& path, int recordChars, int lineEnd, Access access = Access::readWrite);
     void close();
     bool isOpen() const { return fd_ >= 0; }
+    bool writable() const { return fd_ >= 0 && writable_; }
     int recordChars() const { return chars_; }
     // L, the record length including the line end (RECL).
     int recordLength() const { return chars_ + lineEnd_; }
