@@ -27,71 +27,83 @@ constexpr int kRangeCode = 42;  // " VOL =" and "TEMP ="
 // anything the other terms resolve there.
 constexpr double kSmallX = 0.0594557;
 
-// A volume polynomial c1 chi + sum(n = 2..N) cn chi^(1-n) + cLog ln chi of one group,
-// with its first and second derivatives. chiInverse[k] = chi^-k.
+// A volume polynomial c1 chi + sum(n = 2..N) cn chi^(1-n) + cLog ln chi of one group, and
+// its first and second derivatives in chi. chiInverse[k] = chi^-k.
 struct Polynomial {
-    double value, prime, second;
+    double value, prime;
 };
 Polynomial volumePolynomial(const double* c, int count, const double* chiInverse, double chi, double lnChi) {
     const int last = count - 1;  // the logarithm's coefficient
-    Polynomial p{c[0] * chi + c[last] * lnChi, c[0] + c[last] * chiInverse[1], -c[last] * chiInverse[2]};
-    for (int n = 2; n < last + 1; ++n) {
+    Polynomial p{c[0] * chi + c[last] * lnChi, c[0] + c[last] * chiInverse[1]};
+    for (int n = 2; n <= last; ++n) {
         p.value += c[n - 1] * chiInverse[n - 1];
         p.prime += (1 - n) * c[n - 1] * chiInverse[n];
-        p.second += n * (n - 1) * c[n - 1] * chiInverse[n + 1];
     }
     return p;
+}
+double volumePolynomialSecond(const double* c, int count, const double* chiInverse) {
+    const int last = count - 1;
+    double second = -c[last] * chiInverse[2];
+    for (int n = 2; n <= last; ++n) second += n * (n - 1) * c[n - 1] * chiInverse[n + 1];
+    return second;
 }
 
 // sum(n = 0..4) d[n] chi^-n and its derivatives in chi.
 Polynomial correctionPolynomial(const double* d, const double* chiInverse) {
-    Polynomial p{d[0], 0.0, 0.0};
+    Polynomial p{d[0], 0.0};
     for (int n = 1; n <= 4; ++n) {
         p.value += d[n] * chiInverse[n];
         p.prime -= n * d[n] * chiInverse[n + 1];
-        p.second += n * (n + 1) * d[n] * chiInverse[n + 2];
     }
     return p;
+}
+double correctionPolynomialSecond(const double* d, const double* chiInverse) {
+    double second = 0.0;
+    for (int n = 1; n <= 4; ++n) second += n * (n + 1) * d[n] * chiInverse[n + 2];
+    return second;
 }
 
 constexpr int kMostInversePowers = 12;
 
+void inversePowers(double chi, double (&chiInverse)[kMostInversePowers + 1]) {
+    chiInverse[0] = 1.0;
+    chiInverse[1] = 1.0 / chi;
+    for (int k = 2; k <= kMostInversePowers; ++k) chiInverse[k] = chiInverse[k - 1] * chiInverse[1];
+}
+
+const double* polynomialGroup(int k) {
+    const Region3Constants& K = stmcn3_;
+    const double* groups[4] = {&K.C0n[1], K.C1n, K.C2n, K.C3n};
+    return groups[k];
+}
+constexpr int kGroupCounts[4] = {12, 7, 8, 10};
+
+// Value and first derivatives: all that pressure, enthalpy and entropy take.
 void volumeTerms(Region3Terms& w, double v) {
     const Region3Constants& K = stmcn3_;
     const double chi = v / con(C::vc);
     w.chi = chi;
     w.lnChi = std::log(chi);
     double chiInverse[kMostInversePowers + 1];
-    chiInverse[0] = 1.0;
-    chiInverse[1] = 1.0 / chi;
-    for (int k = 2; k <= kMostInversePowers; ++k) chiInverse[k] = chiInverse[k - 1] * chiInverse[1];
+    inversePowers(chi, chiInverse);
     w.chi4 = chi * chi * chi * chi;
     w.chi5 = w.chi4 * chi;
     w.chi6 = w.chi5 * chi;
-
-    const double* groups[4] = {&K.C0n[1], K.C1n, K.C2n, K.C3n};
-    const int counts[4] = {12, 7, 8, 10};
     for (int k = 0; k < 4; ++k) {
-        const Polynomial p = volumePolynomial(groups[k], counts[k], chiInverse, chi, w.lnChi);
+        const Polynomial p = volumePolynomial(polynomialGroup(k), kGroupCounts[k], chiInverse, chi, w.lnChi);
         w.poly[k] = p.value;
         w.polyPrime[k] = p.prime;
-        w.polySecond[k] = p.second;
     }
     w.g4 = K.C4n[0] + K.C4n[1] * chiInverse[5];
     w.g4Prime = -5.0 * K.C4n[1] * chiInverse[6];
-    w.g4Second = 30.0 * K.C4n[1] * chiInverse[7];
-
     const Polynomial f3 = correctionPolynomial(K.D3n, chiInverse);
     const Polynomial f4 = correctionPolynomial(K.D4n, chiInverse);
     w.f3 = f3.value;
     w.f3Prime = f3.prime;
-    w.f3Second = f3.second;
     w.f4 = f4.value;
     w.f4Prime = f4.prime;
-    w.f4Second = f4.second;
     w.f5 = K.D5n[0] + (K.D5n[1] + K.D5n[2] * chi) * chi;
     w.f5Prime = K.D5n[1] + 2.0 * K.D5n[2] * chi;
-    w.f5Second = 2.0 * K.D5n[2];
 }
 
 void temperatureTerms(Region3Terms& w, double t) {
@@ -159,39 +171,57 @@ bool withinLimits(double v, double t) {
     return v >= con(C::vLower3) && v <= con(C::vUpper3) && t > con(C::tLower3) && t <= con(C::tUpper3);
 }
 
-// The reduced Helmholtz function and its derivatives at one state.
-struct Helmholtz {
-    double psi;
-    double chi, theta;                 // first derivatives
-    double chiChi, chiTheta, thetaTheta;  // second
-};
+// The reduced Helmholtz function psi and its derivatives at one state, each from the
+// terms and only where asked: the search evaluates the pressure alone many times.
+// x = (1 - theta)/(1 - theta1), so the correction's d/dtheta is -1/(1 - theta1) d/dx.
 
-Helmholtz helmholtz(const Region3Terms& w) {
+double psi(const Region3Terms& w) {
     const Region3Constants& K = stmcn3_;
-    const double tau = w.tau, tau2 = w.tau2, tau3 = w.tau3;
-    Helmholtz f{};
-    f.psi = K.C0n[0] + w.poly[0] + tau * w.poly[1] + tau2 * w.poly[2] + tau3 * w.poly[3] + w.e4 * w.g4 +
-            K.C50 * w.theta * w.lnTheta + w.chi6 * w.h + w.c7;
-    f.chi = w.polyPrime[0] + tau * w.polyPrime[1] + tau2 * w.polyPrime[2] + tau3 * w.polyPrime[3] +
-            w.e4 * w.g4Prime + 6.0 * w.chi5 * w.h;
-    f.theta = w.poly[1] + 2.0 * tau * w.poly[2] + 3.0 * tau2 * w.poly[3] + w.e4Prime * w.g4 +
-              K.C50 * (w.lnTheta + 1.0) + w.chi6 * w.hPrime + w.c7Prime;
-    f.chiChi = w.polySecond[0] + tau * w.polySecond[1] + tau2 * w.polySecond[2] + tau3 * w.polySecond[3] +
+    double f = K.C0n[0] + w.poly[0] + w.tau * w.poly[1] + w.tau2 * w.poly[2] + w.tau3 * w.poly[3] + w.e4 * w.g4 +
+               K.C50 * w.theta * w.lnTheta + w.chi6 * w.h + w.c7;
+    if (w.liquidCorrection != 0) f += w.x3 * w.f3 + w.x3 * w.x * w.f4 + w.x31 * w.x * w.f5;
+    return f;
+}
+
+double psiChi(const Region3Terms& w) {
+    double f = w.polyPrime[0] + w.tau * w.polyPrime[1] + w.tau2 * w.polyPrime[2] + w.tau3 * w.polyPrime[3] +
+               w.e4 * w.g4Prime + 6.0 * w.chi5 * w.h;
+    if (w.liquidCorrection != 0) f += w.x3 * w.f3Prime + w.x3 * w.x * w.f4Prime + w.x31 * w.x * w.f5Prime;
+    return f;
+}
+
+double psiTheta(const Region3Terms& w) {
+    const Region3Constants& K = stmcn3_;
+    double f = w.poly[1] + 2.0 * w.tau * w.poly[2] + 3.0 * w.tau2 * w.poly[3] + w.e4Prime * w.g4 +
+               K.C50 * (w.lnTheta + 1.0) + w.chi6 * w.hPrime + w.c7Prime;
+    if (w.liquidCorrection != 0) f -= (3.0 * w.x2 * w.f3 + 4.0 * w.x3 * w.f4 + 32.0 * w.x31 * w.f5) / K.oneMinusTheta1;
+    return f;
+}
+
+double psiChiChi(const Region3Terms& w) {
+    double f = w.polySecond[0] + w.tau * w.polySecond[1] + w.tau2 * w.polySecond[2] + w.tau3 * w.polySecond[3] +
                w.e4 * w.g4Second + 30.0 * w.chi4 * w.h;
-    f.chiTheta = w.polyPrime[1] + 2.0 * tau * w.polyPrime[2] + 3.0 * tau2 * w.polyPrime[3] + w.e4Prime * w.g4Prime +
-                 6.0 * w.chi5 * w.hPrime;
-    f.thetaTheta = 2.0 * w.poly[2] + 6.0 * tau * w.poly[3] + w.e4Second * w.g4 + K.C50 * w.thetaInv +
-                   w.chi6 * w.hSecond + w.c7Second;
+    if (w.liquidCorrection != 0) f += w.x3 * w.f3Second + w.x3 * w.x * w.f4Second + w.x31 * w.x * w.f5Second;
+    return f;
+}
+
+double psiChiTheta(const Region3Terms& w) {
+    const Region3Constants& K = stmcn3_;
+    double f = w.polyPrime[1] + 2.0 * w.tau * w.polyPrime[2] + 3.0 * w.tau2 * w.polyPrime[3] + w.e4Prime * w.g4Prime +
+               6.0 * w.chi5 * w.hPrime;
     if (w.liquidCorrection != 0) {
-        // x = (1 - theta) / (1 - theta1), so d/dtheta = -1/(1 - theta1) d/dx.
+        f -= (3.0 * w.x2 * w.f3Prime + 4.0 * w.x3 * w.f4Prime + 32.0 * w.x31 * w.f5Prime) / K.oneMinusTheta1;
+    }
+    return f;
+}
+
+double psiThetaTheta(const Region3Terms& w) {
+    const Region3Constants& K = stmcn3_;
+    double f = 2.0 * w.poly[2] + 6.0 * w.tau * w.poly[3] + w.e4Second * w.g4 + K.C50 * w.thetaInv + w.chi6 * w.hSecond +
+               w.c7Second;
+    if (w.liquidCorrection != 0) {
         const double k = K.oneMinusTheta1;
-        const double x = w.x, x2 = w.x2, x3 = w.x3, x4 = x3 * x, x32 = w.x31 * x;
-        f.psi += x3 * w.f3 + x4 * w.f4 + x32 * w.f5;
-        f.chi += x3 * w.f3Prime + x4 * w.f4Prime + x32 * w.f5Prime;
-        f.chiChi += x3 * w.f3Second + x4 * w.f4Second + x32 * w.f5Second;
-        f.theta -= (3.0 * x2 * w.f3 + 4.0 * x3 * w.f4 + 32.0 * w.x31 * w.f5) / k;
-        f.chiTheta -= (3.0 * x2 * w.f3Prime + 4.0 * x3 * w.f4Prime + 32.0 * w.x31 * w.f5Prime) / k;
-        f.thetaTheta += (6.0 * x * w.f3 + 12.0 * x2 * w.f4 + 992.0 * w.x30 * w.f5) / (k * k);
+        f += (6.0 * w.x * w.f3 + 12.0 * w.x2 * w.f4 + 992.0 * w.x30 * w.f5) / (k * k);
     }
     return f;
 }
@@ -200,25 +230,34 @@ Helmholtz helmholtz(const Region3Terms& w) {
 
 bool inRegion3(double v, double t) { return withinLimits(v, t); }
 
+void region3CurvatureTerms(Region3Terms& w) {
+    const Region3Constants& K = stmcn3_;
+    double chiInverse[kMostInversePowers + 1];
+    inversePowers(w.chi, chiInverse);
+    for (int k = 0; k < 4; ++k) w.polySecond[k] = volumePolynomialSecond(polynomialGroup(k), kGroupCounts[k], chiInverse);
+    w.g4Second = 30.0 * K.C4n[1] * chiInverse[7];
+    w.f3Second = correctionPolynomialSecond(K.D3n, chiInverse);
+    w.f4Second = correctionPolynomialSecond(K.D4n, chiInverse);
+    w.f5Second = 2.0 * K.D5n[2];
+}
+
 void region3Terms(Region3Terms& w, double v, double t) {
     volumeTerms(w, v);
     temperatureTerms(w, t);
     mixedTerms(w);
+    region3CurvatureTerms(w);
 }
 
-double region3ReducedPressure(const Region3Terms& w) { return -helmholtz(w).chi; }
+double region3ReducedPressure(const Region3Terms& w) { return -psiChi(w); }
 
-double region3ReducedEntropy(const Region3Terms& w) { return -helmholtz(w).theta; }
+double region3ReducedEntropy(const Region3Terms& w) { return -psiTheta(w); }
 
-double region3ReducedEnthalpy(const Region3Terms& w) {
-    const Helmholtz f = helmholtz(w);
-    return f.psi - w.theta * f.theta - w.chi * f.chi;
-}
+double region3ReducedEnthalpy(const Region3Terms& w) { return psi(w) - w.theta * psiTheta(w) - w.chi * psiChi(w); }
 
 // cp = cv + T (dp/dT)_v^2 / -(dp/dv)_T, in reduced form -theta psi_tt + theta psi_ct^2 / psi_cc.
 double region3ReducedHeatCapacity(const Region3Terms& w) {
-    const Helmholtz f = helmholtz(w);
-    return w.theta * (f.chiTheta * f.chiTheta / f.chiChi - f.thetaTheta);
+    const double chiTheta = psiChiTheta(w);
+    return w.theta * (chiTheta * chiTheta / psiChiChi(w) - psiThetaTheta(w));
 }
 
 }  // namespace vireo::steam

@@ -4,8 +4,13 @@
 namespace vireo::steam {
 
 double region3HeatCapacity(double v, double t) {
-    return regionProperty(2, RoutineName("CPVT3 "), v, t, comt3_, stm3_,
-                          [](const Region3Terms& w) { return con(C::pcvcTc) * region3ReducedHeatCapacity(w); });
+    return memoised(2, RoutineName("CPVT3 "), v, t, [](const double& v, const double& t) {
+        comt3_(&v, &t);
+        // The second derivatives in volume only this routine asks for: the volume search
+        // evaluates the pressure far more often than anything needs a heat capacity.
+        region3CurvatureTerms(stm3_);
+        return con(C::pcvcTc) * region3ReducedHeatCapacity(stm3_);
+    });
 }
 
 }  // namespace vireo::steam

@@ -197,7 +197,9 @@ VIREO_STEAM_BLOCK extern Region2Terms stm2_;
 // the reduced Helmholtz function psi(chi, theta) with chi = v/vc and theta = (T + 459.67)
 // /Tc, and its derivatives up to the second. P0 to P3 are the volume polynomials of the
 // C0 to C3 groups, tau = theta - 1, x = (1 - theta)/(1 - theta1) the variable of the
-// liquid-side correction, F3 to F5 its volume polynomials.
+// liquid-side correction, F3 to F5 its volume polynomials. The second derivatives in
+// volume (polySecond, g4Second, f3Second to f5Second) belong to the state of the last
+// cpvt3_, which alone needs them.
 struct Region3Terms {
     // volume alone
     double chi;

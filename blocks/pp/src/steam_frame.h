@@ -159,8 +159,11 @@ int vapourSideRegion(double p, double t);
 // ---- region 3 -------------------------------------------------------------------------
 
 // The region-3 terms of (v, T) in a work area of the caller's: the same values that
-// comt3_ leaves in stm3_, without its range test or memo.
+// comt3_ and cpvt3_ leave in stm3_, without their range test or memo.
 void region3Terms(Region3Terms& w, double v, double t);
+// The second derivatives in volume (the volume polynomials' curvature) at the terms'
+// volume, for the heat capacity.
+void region3CurvatureTerms(Region3Terms& w);
 
 // Reduced quantities of region 3 from its terms, the liquid-side correction included
 // where it counts: pressure beta = p/pc, enthalpy, entropy, and the isobaric heat
