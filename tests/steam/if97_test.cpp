@@ -37,6 +37,14 @@ constexpr double kNone = -1.0;
 // Relative 0.3 %, plus for h and s an absolute part for states next to their zero at the
 // triple point, where per cents mean nothing: there the formulations differ by up to
 // 0.51 kJ/kg and 0.0019 kJ/(kg·K) (cold liquid at 100 MPa).
+// The library's English-unit v, h, s in m³/kg, kJ/kg and kJ/(kg·K).
+struct Properties {
+    double v, h, s;
+};
+Properties inSi(double v, double h, double s) {
+    return {v * kCubicMetrePerKgPerCubicFootPerLbm, h * kKilojoulePerKgPerBtuPerLbm, s * kKilojoulePerKgKPerBtuPerLbmR};
+}
+
 constexpr double kRelative = 0.003;
 constexpr double kEnthalpyFloor = 0.6;
 constexpr double kEntropyFloor = 0.002;
@@ -49,9 +57,7 @@ TEST(SteamIf97, RegionsOneAndTwoAgreeWithinTheFormulationsDifference) {
         const double p = psiaFromMegapascal(state.pMpa);
         const double t = fahrenheitFromKelvin(state.tK);
         const bool one = state.region == 1;
-        const double v = (one ? vpt1(p, t) : vpt2(p, t)) * kCubicMetrePerKgPerCubicFootPerLbm;
-        const double h = (one ? hpt1(p, t) : hpt2(p, t)) * kKilojoulePerKgPerBtuPerLbm;
-        const double s = (one ? spt1(p, t) : spt2(p, t)) * kKilojoulePerKgKPerBtuPerLbmR;
+        const auto [v, h, s] = one ? inSi(vpt1(p, t), hpt1(p, t), spt1(p, t)) : inSi(vpt2(p, t), hpt2(p, t), spt2(p, t));
         const auto where = ::testing::Message() << "region " << state.region << " at " << state.pMpa << " MPa, "
                                                 << state.tK << " K";
         EXPECT_NEAR(v, state.v, kRelative * state.v) << where;
@@ -119,9 +125,7 @@ TEST(SteamIf97, Region3AgreesWithinTheFormulationsDifference) {
         const double p = psiaFromMegapascal(state.pMpa);
         const double t = fahrenheitFromKelvin(state.tK);
         const bool vapour = state.region == 1;
-        const double v = (vapour ? vptd(p, t) : vptl(p, t)) * kCubicMetrePerKgPerCubicFootPerLbm;
-        const double h = (vapour ? hptd(p, t) : hptl(p, t)) * kKilojoulePerKgPerBtuPerLbm;
-        const double s = (vapour ? sptd(p, t) : sptl(p, t)) * kKilojoulePerKgKPerBtuPerLbmR;
+        const auto [v, h, s] = vapour ? inSi(vptd(p, t), hptd(p, t), sptd(p, t)) : inSi(vptl(p, t), hptl(p, t), sptl(p, t));
         const auto where = ::testing::Message() << state.pMpa << " MPa, " << state.tK << " K";
         const bool peak = pseudoCritical(state);
         EXPECT_LE(relative(v, state.v), peak ? 0.025 : 0.005) << where;
@@ -140,9 +144,7 @@ TEST(SteamIf97, SaturatedStatesAbove662FAgree) {
         if (nearCriticalPoint(state)) continue;
         const double t = fahrenheitFromKelvin(state.tK);
         const bool vapour = state.region == 1;
-        const double v = (vapour ? vgt(t) : vft(t)) * kCubicMetrePerKgPerCubicFootPerLbm;
-        const double h = (vapour ? hgt(t) : hft(t)) * kKilojoulePerKgPerBtuPerLbm;
-        const double s = (vapour ? sgt(t) : sft(t)) * kKilojoulePerKgKPerBtuPerLbmR;
+        const auto [v, h, s] = vapour ? inSi(vgt(t), hgt(t), sgt(t)) : inSi(vft(t), hft(t), sft(t));
         const auto where = ::testing::Message() << (vapour ? "vapour" : "liquid") << " at " << state.tK << " K";
         EXPECT_LE(relative(v, state.v), 0.005) << where;
         EXPECT_LE(relative(h, state.h), 0.005) << where;

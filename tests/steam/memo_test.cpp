@@ -274,23 +274,23 @@ TEST_F(SteamMemo, Region3TermsRecomputeOnlyTheHalfThatChanged) {
     comt3(0.05, 700.0);
     EXPECT_EQ(levelName(1), "COMT3 ");
     // Marked: a term of volume alone and one of temperature alone.
-    stm3_.g4 = kUntouched;
-    stm3_.c7 = kUntouched;
+    stm3_.g4[0] = kUntouched;
+    stm3_.thetaOnly[0] = kUntouched;
     comt3(0.06, 700.0);
-    EXPECT_NE(stm3_.g4, kUntouched);
-    EXPECT_EQ(stm3_.c7, kUntouched);
-    stm3_.g4 = kUntouched;
+    EXPECT_NE(stm3_.g4[0], kUntouched);
+    EXPECT_EQ(stm3_.thetaOnly[0], kUntouched);
+    stm3_.g4[0] = kUntouched;
     comt3(0.06, 710.0);
-    EXPECT_EQ(stm3_.g4, kUntouched);
-    EXPECT_NE(stm3_.c7, kUntouched);
+    EXPECT_EQ(stm3_.g4[0], kUntouched);
+    EXPECT_NE(stm3_.thetaOnly[0], kUntouched);
     EXPECT_EQ(slot(1), 0.06);
     EXPECT_EQ(slot(2), 710.0);
     // A search evaluates its pressures at one temperature: the temperature half is
     // computed once for all of its steps.
     vpt3l(5000.0, 750.0);
-    stm3_.c7 = kUntouched;
+    stm3_.thetaOnly[0] = kUntouched;
     vpt3l(6000.0, 750.0);
-    EXPECT_EQ(stm3_.c7, kUntouched);
+    EXPECT_EQ(stm3_.thetaOnly[0], kUntouched);
 }
 
 TEST_F(SteamMemo, SearchAndSideRoutinesRecordTheirLevels) {

@@ -60,36 +60,29 @@ TEST(SteamRegion3, ReproducesTheReferenceTable) {
         // (p, T) -> v through the search and h, s through the side routines.
         switch (r.side) {
         case Side::liquid:
-            expectReference(vpt3l(r.p, r.t), r.v, "vpt3l", r.t);
+        case Side::vapour: {
+            const bool liquid = r.side == Side::liquid;
+            expectReference((liquid ? vpt3l : vpt3d)(r.p, r.t), r.v, "the side's search", r.t);
             expectReference(vpt3(r.p, r.t), r.v, "vpt3", r.t);
-            expectReference(vptl(r.p, r.t), r.v, "vptl", r.t);
-            expectReference(hptl(r.p, r.t), r.h, "hptl", r.t);
-            expectReference(sptl(r.p, r.t), r.s, "sptl", r.t);
+            expectReference((liquid ? vptl : vptd)(r.p, r.t), r.v, "the side's v", r.t);
+            expectReference((liquid ? hptl : hptd)(r.p, r.t), r.h, "the side's h", r.t);
+            expectReference((liquid ? sptl : sptd)(r.p, r.t), r.s, "the side's s", r.t);
             break;
-        case Side::vapour:
-            expectReference(vpt3d(r.p, r.t), r.v, "vpt3d", r.t);
-            expectReference(vpt3(r.p, r.t), r.v, "vpt3", r.t);
-            expectReference(vptd(r.p, r.t), r.v, "vptd", r.t);
-            expectReference(hptd(r.p, r.t), r.h, "hptd", r.t);
-            expectReference(sptd(r.p, r.t), r.s, "sptd", r.t);
-            break;
+        }
         case Side::saturatedLiquid:
-            EXPECT_NEAR(psatt(r.t), r.p, 1e-9 * r.p);
-            expectReference(vptf3(psatt(r.t), r.t), r.v, "vptf3", r.t);
-            expectReference(vft(r.t), r.v, "vft", r.t);
-            expectReference(hft(r.t), r.h, "hft", r.t);
-            expectReference(sft(r.t), r.s, "sft", r.t);
-            expectReference(vfp(psatt(r.t)), r.v, "vfp", r.t);
-            expectReference(hfp(psatt(r.t)), r.h, "hfp", r.t);
+        case Side::saturatedVapour: {
+            const bool liquid = r.side == Side::saturatedLiquid;
+            const double p = psatt(r.t);
+            EXPECT_NEAR(p, r.p, 1e-9 * r.p);
+            expectReference((liquid ? vptf3 : vptg3)(p, r.t), r.v, "the phase's search", r.t);
+            expectReference((liquid ? vft : vgt)(r.t), r.v, "v at T", r.t);
+            expectReference((liquid ? hft : hgt)(r.t), r.h, "h at T", r.t);
+            expectReference((liquid ? sft : sgt)(r.t), r.s, "s at T", r.t);
+            expectReference((liquid ? vfp : vgp)(p), r.v, "v at p", r.t);
+            expectReference((liquid ? hfp : hgp)(p), r.h, "h at p", r.t);
+            expectReference((liquid ? sfp : sgp)(p), r.s, "s at p", r.t);
             break;
-        case Side::saturatedVapour:
-            expectReference(vptg3(psatt(r.t), r.t), r.v, "vptg3", r.t);
-            expectReference(vgt(r.t), r.v, "vgt", r.t);
-            expectReference(hgt(r.t), r.h, "hgt", r.t);
-            expectReference(sgt(r.t), r.s, "sgt", r.t);
-            expectReference(vgp(psatt(r.t)), r.v, "vgp", r.t);
-            expectReference(sgp(psatt(r.t)), r.s, "sgp", r.t);
-            break;
+        }
         case Side::critical:
             // The critical point is answered without a search, on every path to it.
             EXPECT_EQ(vpt3(pc(), kCriticalTemperature), vc());

@@ -1,14 +1,12 @@
 // The terms common to every property of region 3 (near the critical point) at one (v, T),
-// and the region's reduced Helmholtz function with its derivatives.
+// and the region's reduced Helmholtz function with its derivatives (its form is written
+// out beside stm3_ in steam.h).
 //
-// Region 3 is written in volume and temperature: psi(chi, theta) = C0 + P0(chi)
-// + tau P1 + tau^2 P2 + tau^3 P3 + tau theta^-23 (C40 + C41 chi^-5) + C50 theta ln theta
-// + chi^6 sum C6n theta^-(n+2) + sum C7n tau^(n+1), with tau = theta - 1; on the liquid
-// side below the critical temperature the correction x^3 F3 + x^4 F4 + x^32 F5 adds to
-// it. Pressure, entropy and enthalpy are its first derivatives, the heat capacity needs
-// the second, so the work area keeps each part with both. As in regions 1 and 2 the
-// terms of volume alone and of temperature alone are recomputed only when their argument
-// changed.
+// Region 3 is written in volume and temperature. Pressure, entropy and enthalpy are the
+// function's first derivatives, the heat capacity needs the second, so the work area keeps
+// each part of it with its derivatives, and one sum combines them for any order. As in
+// regions 1 and 2 the terms of volume alone and of temperature alone are recomputed only
+// when their argument changed.
 #include "steam_frame.h"
 
 #include <cmath>
@@ -27,42 +25,6 @@ constexpr int kRangeCode = 42;  // " VOL =" and "TEMP ="
 // anything the other terms resolve there.
 constexpr double kSmallX = 0.0594557;
 
-// A volume polynomial c1 chi + sum(n = 2..N) cn chi^(1-n) + cLog ln chi of one group, and
-// its first and second derivatives in chi. chiInverse[k] = chi^-k.
-struct Polynomial {
-    double value, prime;
-};
-Polynomial volumePolynomial(const double* c, int count, const double* chiInverse, double chi, double lnChi) {
-    const int last = count - 1;  // the logarithm's coefficient
-    Polynomial p{c[0] * chi + c[last] * lnChi, c[0] + c[last] * chiInverse[1]};
-    for (int n = 2; n <= last; ++n) {
-        p.value += c[n - 1] * chiInverse[n - 1];
-        p.prime += (1 - n) * c[n - 1] * chiInverse[n];
-    }
-    return p;
-}
-double volumePolynomialSecond(const double* c, int count, const double* chiInverse) {
-    const int last = count - 1;
-    double second = -c[last] * chiInverse[2];
-    for (int n = 2; n <= last; ++n) second += n * (n - 1) * c[n - 1] * chiInverse[n + 1];
-    return second;
-}
-
-// sum(n = 0..4) d[n] chi^-n and its derivatives in chi.
-Polynomial correctionPolynomial(const double* d, const double* chiInverse) {
-    Polynomial p{d[0], 0.0};
-    for (int n = 1; n <= 4; ++n) {
-        p.value += d[n] * chiInverse[n];
-        p.prime -= n * d[n] * chiInverse[n + 1];
-    }
-    return p;
-}
-double correctionPolynomialSecond(const double* d, const double* chiInverse) {
-    double second = 0.0;
-    for (int n = 1; n <= 4; ++n) second += n * (n + 1) * d[n] * chiInverse[n + 2];
-    return second;
-}
-
 constexpr int kMostInversePowers = 12;
 
 void inversePowers(double chi, double (&chiInverse)[kMostInversePowers + 1]) {
@@ -71,12 +33,17 @@ void inversePowers(double chi, double (&chiInverse)[kMostInversePowers + 1]) {
     for (int k = 2; k <= kMostInversePowers; ++k) chiInverse[k] = chiInverse[k - 1] * chiInverse[1];
 }
 
+// The volume polynomials c1 chi + sum(n = 2..N) cn chi^(1-n) + cLog ln chi of the C0 to C3
+// groups: their coefficients and counts in stmcn3_ (the logarithm's last).
 const double* polynomialGroup(int k) {
     const Region3Constants& K = stmcn3_;
     const double* groups[4] = {&K.C0n[1], K.C1n, K.C2n, K.C3n};
     return groups[k];
 }
 constexpr int kGroupCounts[4] = {12, 7, 8, 10};
+
+// The correction's polynomials sum(n = 0..4) d[n] chi^-n of the D3 and D4 groups.
+const double* correctionGroup(int k) { return k == 0 ? stmcn3_.D3n : stmcn3_.D4n; }
 
 // Value and first derivatives: all that pressure, enthalpy and entropy take.
 void volumeTerms(Region3Terms& w, double v) {
@@ -86,81 +53,108 @@ void volumeTerms(Region3Terms& w, double v) {
     w.lnChi = std::log(chi);
     double chiInverse[kMostInversePowers + 1];
     inversePowers(chi, chiInverse);
-    w.chi4 = chi * chi * chi * chi;
-    w.chi5 = w.chi4 * chi;
-    w.chi6 = w.chi5 * chi;
     for (int k = 0; k < 4; ++k) {
-        const Polynomial p = volumePolynomial(polynomialGroup(k), kGroupCounts[k], chiInverse, chi, w.lnChi);
-        w.poly[k] = p.value;
-        w.polyPrime[k] = p.prime;
+        const double* c = polynomialGroup(k);
+        const int last = kGroupCounts[k] - 1;
+        double value = c[0] * chi + c[last] * w.lnChi;
+        double prime = c[0] + c[last] * chiInverse[1];
+        for (int n = 2; n <= last; ++n) {
+            value += c[n - 1] * chiInverse[n - 1];
+            prime += (1 - n) * c[n - 1] * chiInverse[n];
+        }
+        w.poly[0][k] = value;
+        w.poly[1][k] = prime;
     }
-    w.g4 = K.C4n[0] + K.C4n[1] * chiInverse[5];
-    w.g4Prime = -5.0 * K.C4n[1] * chiInverse[6];
-    const Polynomial f3 = correctionPolynomial(K.D3n, chiInverse);
-    const Polynomial f4 = correctionPolynomial(K.D4n, chiInverse);
-    w.f3 = f3.value;
-    w.f3Prime = f3.prime;
-    w.f4 = f4.value;
-    w.f4Prime = f4.prime;
-    w.f5 = K.D5n[0] + (K.D5n[1] + K.D5n[2] * chi) * chi;
-    w.f5Prime = K.D5n[1] + 2.0 * K.D5n[2] * chi;
+    w.g4[0] = K.C4n[0] + K.C4n[1] * chiInverse[5];
+    w.g4[1] = -5.0 * K.C4n[1] * chiInverse[6];
+    const double chi5 = chi * chi * chi * chi * chi;
+    w.chi6[0] = chi5 * chi;
+    w.chi6[1] = 6.0 * chi5;
+    for (int k = 0; k < 2; ++k) {
+        const double* d = correctionGroup(k);
+        double value = d[0];
+        double prime = 0.0;
+        for (int n = 1; n <= 4; ++n) {
+            value += d[n] * chiInverse[n];
+            prime -= n * d[n] * chiInverse[n + 1];
+        }
+        w.correction[0][k] = value;
+        w.correction[1][k] = prime;
+    }
+    w.correction[0][2] = K.D5n[0] + (K.D5n[1] + K.D5n[2] * chi) * chi;
+    w.correction[1][2] = K.D5n[1] + 2.0 * K.D5n[2] * chi;
 }
 
 void temperatureTerms(Region3Terms& w, double t) {
     const Region3Constants& K = stmcn3_;
     const double th = (t + con(C::rankine)) / con(C::tc);
     w.theta = th;
-    w.thetaInv = 1.0 / th;
     w.lnTheta = std::log(th);
-    w.tau = th - 1.0;
-    w.tau2 = w.tau * w.tau;
-    w.tau3 = w.tau2 * w.tau;
-    const double thetaInv2 = w.thetaInv * w.thetaInv;
+    const double thetaInv = 1.0 / th;
+    const double thetaInv2 = thetaInv * thetaInv;
     const double thetaInv4 = thetaInv2 * thetaInv2;
     const double thetaInv8 = thetaInv4 * thetaInv4;
     const double thetaInv16 = thetaInv8 * thetaInv8;
     w.thetaInv22 = thetaInv16 * thetaInv4 * thetaInv2;
-    w.thetaInv23 = w.thetaInv22 * w.thetaInv;
+    w.thetaInv23 = w.thetaInv22 * thetaInv;
+
+    // tau^j and its derivatives j!/(j-k)! tau^(j-k)
+    const double tau = th - 1.0;
+    const double tauPower[4] = {1.0, tau, tau * tau, tau * tau * tau};
+    for (int k = 0; k < 3; ++k) {
+        for (int j = 0; j < 4; ++j) {
+            const int factor = k == 0 ? 1 : k == 1 ? j : j * (j - 1);
+            w.tau[k][j] = j >= k ? factor * tauPower[j - k] : 0.0;
+        }
+    }
 
     // tau theta^-23, the factor of the C4 group
-    w.e4 = w.tau * w.thetaInv23;
-    w.e4Prime = 23.0 * w.thetaInv23 * w.thetaInv - 22.0 * w.thetaInv23;
-    w.e4Second = 23.0 * w.thetaInv23 * thetaInv2 * (22.0 * th - 24.0);
+    w.e4[0] = tau * w.thetaInv23;
+    w.e4[1] = 23.0 * w.thetaInv23 * thetaInv - 22.0 * w.thetaInv23;
+    w.e4[2] = 23.0 * w.thetaInv23 * thetaInv2 * (22.0 * th - 24.0);
 
     // sum C6n theta^-(n+2)
-    w.h = 0.0;
-    w.hPrime = 0.0;
-    w.hSecond = 0.0;
+    w.h[0] = w.h[1] = w.h[2] = 0.0;
     double power = thetaInv2;  // theta^-(n+2)
     for (int n = 0; n <= 4; ++n) {
-        w.h += K.C6n[n] * power;
-        w.hPrime -= (n + 2) * K.C6n[n] * power * w.thetaInv;
-        w.hSecond += (n + 2) * (n + 3) * K.C6n[n] * power * thetaInv2;
-        power *= w.thetaInv;
+        w.h[0] += K.C6n[n] * power;
+        w.h[1] -= (n + 2) * K.C6n[n] * power * thetaInv;
+        w.h[2] += (n + 2) * (n + 3) * K.C6n[n] * power * thetaInv2;
+        power *= thetaInv;
     }
 
-    // sum C7n tau^(n+1), Horner from the highest power
-    w.c7 = 0.0;
-    w.c7Prime = 0.0;
-    w.c7Second = 0.0;
+    // C0 + C50 theta ln theta + sum C7n tau^(n+1), the sum by Horner from its highest power
+    double c7 = 0.0, c7Prime = 0.0, c7Second = 0.0;
     for (int n = 8; n >= 0; --n) {
-        w.c7 = (w.c7 + K.C7n[n]) * w.tau;
-        w.c7Prime = w.c7Prime * w.tau + (n + 1) * K.C7n[n];
-        if (n >= 1) w.c7Second = w.c7Second * w.tau + n * (n + 1) * K.C7n[n];
+        c7 = (c7 + K.C7n[n]) * tau;
+        c7Prime = c7Prime * tau + (n + 1) * K.C7n[n];
+        if (n >= 1) c7Second = c7Second * tau + n * (n + 1) * K.C7n[n];
     }
+    w.thetaOnly[0] = K.C0n[0] + K.C50 * th * w.lnTheta + c7;
+    w.thetaOnly[1] = K.C50 * (w.lnTheta + 1.0) + c7Prime;
+    w.thetaOnly[2] = K.C50 * thetaInv + c7Second;
 
-    w.x = (1.0 - th) / K.oneMinusTheta1;
-    w.x2 = w.x * w.x;
-    w.x3 = w.x2 * w.x;
-    if (std::fabs(w.x) <= kSmallX) {
+    // The correction's x^3, x^4 and x^32 with their derivatives in theta: dx/dtheta is
+    // -1/(1 - theta1).
+    const double x = (1.0 - th) / K.oneMinusTheta1;
+    w.x = x;
+    const double x2 = x * x;
+    const double x3 = x2 * x;
+    if (std::fabs(x) <= kSmallX) {
         w.x30 = 0.0;
     } else {
-        const double x6 = w.x3 * w.x3;
+        const double x6 = x3 * x3;
         const double x12 = x6 * x6;
         const double x24 = x12 * x12;
         w.x30 = x24 * x6;
     }
-    w.x31 = w.x30 * w.x;
+    w.x31 = w.x30 * x;
+    const double dx = -1.0 / K.oneMinusTheta1;
+    const double powers[3][3] = {{x3, x3 * x, w.x31 * x}, {3.0 * x2, 4.0 * x3, 32.0 * w.x31}, {6.0 * x, 12.0 * x2, 992.0 * w.x30}};
+    const double scale[3] = {1.0, dx, dx * dx};
+    for (int k = 0; k < 3; ++k) {
+        for (int n = 0; n < 3; ++n) w.xPower[k][n] = scale[k] * powers[k][n];
+    }
 }
 
 void mixedTerms(Region3Terms& w) { w.liquidCorrection = w.theta < 1.0 && w.chi < 1.0 ? 1 : 0; }
@@ -171,57 +165,15 @@ bool withinLimits(double v, double t) {
     return v >= con(C::vLower3) && v <= con(C::vUpper3) && t > con(C::tLower3) && t <= con(C::tUpper3);
 }
 
-// The reduced Helmholtz function psi and its derivatives at one state, each from the
-// terms and only where asked: the search evaluates the pressure alone many times.
-// x = (1 - theta)/(1 - theta1), so the correction's d/dtheta is -1/(1 - theta1) d/dx.
-
-double psi(const Region3Terms& w) {
-    const Region3Constants& K = stmcn3_;
-    double f = K.C0n[0] + w.poly[0] + w.tau * w.poly[1] + w.tau2 * w.poly[2] + w.tau3 * w.poly[3] + w.e4 * w.g4 +
-               K.C50 * w.theta * w.lnTheta + w.chi6 * w.h + w.c7;
-    if (w.liquidCorrection != 0) f += w.x3 * w.f3 + w.x3 * w.x * w.f4 + w.x31 * w.x * w.f5;
-    return f;
-}
-
-double psiChi(const Region3Terms& w) {
-    double f = w.polyPrime[0] + w.tau * w.polyPrime[1] + w.tau2 * w.polyPrime[2] + w.tau3 * w.polyPrime[3] +
-               w.e4 * w.g4Prime + 6.0 * w.chi5 * w.h;
-    if (w.liquidCorrection != 0) f += w.x3 * w.f3Prime + w.x3 * w.x * w.f4Prime + w.x31 * w.x * w.f5Prime;
-    return f;
-}
-
-double psiTheta(const Region3Terms& w) {
-    const Region3Constants& K = stmcn3_;
-    double f = w.poly[1] + 2.0 * w.tau * w.poly[2] + 3.0 * w.tau2 * w.poly[3] + w.e4Prime * w.g4 +
-               K.C50 * (w.lnTheta + 1.0) + w.chi6 * w.hPrime + w.c7Prime;
-    if (w.liquidCorrection != 0) f -= (3.0 * w.x2 * w.f3 + 4.0 * w.x3 * w.f4 + 32.0 * w.x31 * w.f5) / K.oneMinusTheta1;
-    return f;
-}
-
-double psiChiChi(const Region3Terms& w) {
-    double f = w.polySecond[0] + w.tau * w.polySecond[1] + w.tau2 * w.polySecond[2] + w.tau3 * w.polySecond[3] +
-               w.e4 * w.g4Second + 30.0 * w.chi4 * w.h;
-    if (w.liquidCorrection != 0) f += w.x3 * w.f3Second + w.x3 * w.x * w.f4Second + w.x31 * w.x * w.f5Second;
-    return f;
-}
-
-double psiChiTheta(const Region3Terms& w) {
-    const Region3Constants& K = stmcn3_;
-    double f = w.polyPrime[1] + 2.0 * w.tau * w.polyPrime[2] + 3.0 * w.tau2 * w.polyPrime[3] + w.e4Prime * w.g4Prime +
-               6.0 * w.chi5 * w.hPrime;
+// The reduced Helmholtz function psi differentiated a times in chi and b times in
+// theta, from the terms and only as far as asked: the search evaluates the pressure alone
+// many times.
+double psiDerivative(const Region3Terms& w, int a, int b) {
+    double f = w.e4[b] * w.g4[a] + w.chi6[a] * w.h[b];
+    for (int j = 0; j < 4; ++j) f += w.tau[b][j] * w.poly[a][j];
+    if (a == 0) f += w.thetaOnly[b];
     if (w.liquidCorrection != 0) {
-        f -= (3.0 * w.x2 * w.f3Prime + 4.0 * w.x3 * w.f4Prime + 32.0 * w.x31 * w.f5Prime) / K.oneMinusTheta1;
-    }
-    return f;
-}
-
-double psiThetaTheta(const Region3Terms& w) {
-    const Region3Constants& K = stmcn3_;
-    double f = 2.0 * w.poly[2] + 6.0 * w.tau * w.poly[3] + w.e4Second * w.g4 + K.C50 * w.thetaInv + w.chi6 * w.hSecond +
-               w.c7Second;
-    if (w.liquidCorrection != 0) {
-        const double k = K.oneMinusTheta1;
-        f += (6.0 * w.x * w.f3 + 12.0 * w.x2 * w.f4 + 992.0 * w.x30 * w.f5) / (k * k);
+        for (int n = 0; n < 3; ++n) f += w.xPower[b][n] * w.correction[a][n];
     }
     return f;
 }
@@ -234,11 +186,22 @@ void region3CurvatureTerms(Region3Terms& w) {
     const Region3Constants& K = stmcn3_;
     double chiInverse[kMostInversePowers + 1];
     inversePowers(w.chi, chiInverse);
-    for (int k = 0; k < 4; ++k) w.polySecond[k] = volumePolynomialSecond(polynomialGroup(k), kGroupCounts[k], chiInverse);
-    w.g4Second = 30.0 * K.C4n[1] * chiInverse[7];
-    w.f3Second = correctionPolynomialSecond(K.D3n, chiInverse);
-    w.f4Second = correctionPolynomialSecond(K.D4n, chiInverse);
-    w.f5Second = 2.0 * K.D5n[2];
+    for (int k = 0; k < 4; ++k) {
+        const double* c = polynomialGroup(k);
+        const int last = kGroupCounts[k] - 1;
+        double second = -c[last] * chiInverse[2];
+        for (int n = 2; n <= last; ++n) second += n * (n - 1) * c[n - 1] * chiInverse[n + 1];
+        w.poly[2][k] = second;
+    }
+    w.g4[2] = 30.0 * K.C4n[1] * chiInverse[7];
+    w.chi6[2] = 30.0 * w.chi * w.chi * w.chi * w.chi;
+    for (int k = 0; k < 2; ++k) {
+        const double* d = correctionGroup(k);
+        double second = 0.0;
+        for (int n = 1; n <= 4; ++n) second += n * (n + 1) * d[n] * chiInverse[n + 2];
+        w.correction[2][k] = second;
+    }
+    w.correction[2][2] = 2.0 * K.D5n[2];
 }
 
 void region3Terms(Region3Terms& w, double v, double t) {
@@ -248,16 +211,18 @@ void region3Terms(Region3Terms& w, double v, double t) {
     region3CurvatureTerms(w);
 }
 
-double region3ReducedPressure(const Region3Terms& w) { return -psiChi(w); }
+double region3ReducedPressure(const Region3Terms& w) { return -psiDerivative(w, 1, 0); }
 
-double region3ReducedEntropy(const Region3Terms& w) { return -psiTheta(w); }
+double region3ReducedEntropy(const Region3Terms& w) { return -psiDerivative(w, 0, 1); }
 
-double region3ReducedEnthalpy(const Region3Terms& w) { return psi(w) - w.theta * psiTheta(w) - w.chi * psiChi(w); }
+double region3ReducedEnthalpy(const Region3Terms& w) {
+    return psiDerivative(w, 0, 0) - w.theta * psiDerivative(w, 0, 1) - w.chi * psiDerivative(w, 1, 0);
+}
 
 // cp = cv + T (dp/dT)_v^2 / -(dp/dv)_T, in reduced form -theta psi_tt + theta psi_ct^2 / psi_cc.
 double region3ReducedHeatCapacity(const Region3Terms& w) {
-    const double chiTheta = psiChiTheta(w);
-    return w.theta * (chiTheta * chiTheta / psiChiChi(w) - psiThetaTheta(w));
+    const double chiTheta = psiDerivative(w, 1, 1);
+    return w.theta * (chiTheta * chiTheta / psiDerivative(w, 2, 0) - psiDerivative(w, 0, 2));
 }
 
 }  // namespace vireo::steam

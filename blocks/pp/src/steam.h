@@ -194,34 +194,36 @@ struct Region2Terms {
 VIREO_STEAM_BLOCK extern Region2Terms stm2_;
 
 // stm3_: the region-3 terms of the (v, T) last recorded at memo level 1 by comt3_, for
-// the reduced Helmholtz function psi(chi, theta) with chi = v/vc and theta = (T + 459.67)
-// /Tc, and its derivatives up to the second. P0 to P3 are the volume polynomials of the
-// C0 to C3 groups, tau = theta - 1, x = (1 - theta)/(1 - theta1) the variable of the
-// liquid-side correction, F3 to F5 its volume polynomials. The second derivatives in
-// volume (polySecond, g4Second, f3Second to f5Second) belong to the state of the last
-// cpvt3_, which alone needs them.
+// the reduced Helmholtz function psi(chi, theta), chi = v/vc, theta = (T + 459.67)/Tc:
+//   psi = C0 + P0 + tau P1 + tau^2 P2 + tau^3 P3 + tau theta^-23 G4 + C50 theta ln theta
+//         + chi^6 H + sum C7n tau^(n+1) [+ x^3 F3 + x^4 F4 + x^32 F5 where it counts]
+// with tau = theta - 1, the volume polynomials P0 to P3 of the C0 to C3 groups, G4 = C40
+// + C41 chi^-5, H = sum C6n theta^-(n+2), x = (1 - theta)/(1 - theta1) and the liquid-side
+// correction's volume polynomials F3 to F5. Each part is kept with its derivatives: index
+// [k] of a volume term is its k-th derivative in chi, of a temperature term its k-th
+// derivative in theta. The second derivatives in volume ([2]) belong to the state of the
+// last cpvt3_, which alone needs them.
 struct Region3Terms {
     // volume alone
     double chi;
     double lnChi;
-    double chi4, chi5, chi6;
-    double poly[4];          // P0 to P3
-    double polyPrime[4];     // their first derivatives in chi
-    double polySecond[4];    // and second
-    double g4, g4Prime, g4Second;        // C40 + C41 chi^-5 and its derivatives
-    double f3, f3Prime, f3Second;        // sum D3n chi^-n
-    double f4, f4Prime, f4Second;        // sum D4n chi^-n
-    double f5, f5Prime, f5Second;        // D50 + D51 chi + D52 chi^2
+    double poly[3][4];        // P0 to P3
+    double g4[3];             // G4
+    double chi6[3];           // chi^6
+    double correction[3][3];  // F3, F4, F5
     // temperature alone
-    double theta, thetaInv, lnTheta;
-    double tau, tau2, tau3;
+    double theta;
+    double lnTheta;
     double thetaInv22, thetaInv23;
-    double e4, e4Prime, e4Second;        // tau theta^-23 and its derivatives
-    double h, hPrime, hSecond;           // sum C6n theta^-(n+2) and its derivatives
-    double c7, c7Prime, c7Second;        // sum C7n tau^(n+1) and its derivatives
-    double x, x2, x3, x30, x31;          // x^30 = (x^3)^10, 0 where it would underflow a float
+    double tau[3][4];         // tau^0 to tau^3
+    double e4[3];             // tau theta^-23
+    double h[3];              // H
+    double thetaOnly[3];      // C0 + C50 theta ln theta + sum C7n tau^(n+1)
+    double x;
+    double x30, x31;          // x^30 = (x^3)^10, 0 where it would underflow a float
+    double xPower[3][3];      // x^3, x^4, x^32
     // both
-    int liquidCorrection;                // 1 where theta < 1 and chi < 1: the D terms count
+    int liquidCorrection;     // 1 where theta < 1 and chi < 1: the correction counts
 };
 VIREO_STEAM_BLOCK extern Region3Terms stm3_;
 
