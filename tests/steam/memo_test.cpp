@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstddef>
 #include <limits>
 #include <string>
 
@@ -389,4 +390,50 @@ TEST_F(SteamMemo, ConductivityRecordsWithoutTestingTheMemo) {
     convt(0.01, 100.0);
     EXPECT_EQ(slot(9), 3000.0);
     EXPECT_EQ(slot(10), 212.0);
+}
+
+TEST_F(SteamMemo, NewerPredicatesRefuseNaNAndLeaveEveryRecordAlone) {
+    using namespace vireo::steam;
+    hptl(5000.0, 750.0);
+    hgt(690.0);
+    cpptd(2600.0, 680.0);
+    condv(1000.0, 1000.0);
+    const MemoNames names = stmlvn_;
+    const MemoLevels levels = stmlvl_;
+    const SaturationMemo saturation = nust_;
+    const Region3Terms terms3 = stm3_;
+
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const Region3Search entries[] = {Region3Search::bySaturation, Region3Search::liquid, Region3Search::vapour,
+                                     Region3Search::saturatedLiquid, Region3Search::saturatedVapour};
+    for (double x : {nan, -nan}) {
+        EXPECT_FALSE(inRegion3(x, 700.0));
+        EXPECT_FALSE(inRegion3(0.05, x));
+        for (Region3Search entry : entries) {
+            EXPECT_FALSE(region3VolumeAccepts(x, 700.0, entry));
+            EXPECT_FALSE(region3VolumeAccepts(3000.0, x, entry));
+        }
+        EXPECT_FALSE(liquidSideAccepts(x, 300.0));
+        EXPECT_FALSE(liquidSideAccepts(3000.0, x));
+        EXPECT_FALSE(vapourSideAccepts(x, 300.0));
+        EXPECT_FALSE(vapourSideAccepts(100.0, x));
+        EXPECT_FALSE(liquidHeatCapacityAccepts(3000.0, x));
+        EXPECT_FALSE(saturatedAtTemperatureAccepts(Phase::liquid, x));
+        EXPECT_FALSE(saturatedAtPressureAccepts(Phase::vapour, x));
+        EXPECT_FALSE(vapourConductivityAccepts(x, 300.0));
+        EXPECT_FALSE(liquidConductivityAccepts(100.0, x));
+        EXPECT_FALSE(conductivityAccepts(x, 100.0));
+        EXPECT_FALSE(steamStateAccepts(x, 1e5));
+        EXPECT_FALSE(steamStateAccepts(100.0, x));
+    }
+    // Accepted states, searches included, leave the records alone as well.
+    EXPECT_TRUE(region3VolumeAccepts(5000.0, 800.0, Region3Search::liquid));
+    EXPECT_TRUE(region3VolumeAccepts(pc(), kCriticalTemperature, Region3Search::bySaturation));
+    EXPECT_TRUE(saturatedAtPressureAccepts(Phase::liquid, 2900.0));
+    EXPECT_TRUE(steamStateAccepts(400.0, 3e7));
+    EXPECT_EQ(std::memcmp(&names, &stmlvn_, sizeof names), 0);
+    EXPECT_EQ(std::memcmp(&levels, &stmlvl_, sizeof levels), 0);
+    EXPECT_EQ(std::memcmp(&saturation, &nust_, sizeof saturation), 0);
+    // (up to the last member: the bytes of padding behind it are no record)
+    EXPECT_EQ(std::memcmp(&terms3, &stm3_, offsetof(Region3Terms, liquidCorrection) + sizeof(int)), 0);
 }
