@@ -25,8 +25,8 @@
 // Compressed liquid above the saturation pressure (above the critical temperature:
 // above the boundary between regions 2 and 3) and at 0 degC or colder, superheated
 // vapour at and below it, by the 1967 industrial formulation. A state outside the
-// formulation's ranges (below -3.9 degC, above 871 degC or 110 MPa) ends the whole run
-// with a report on standard output.
+// formulation's ranges (colder than -3.89 degC, hotter than 871 degC, a pressure of 0
+// or below or above 110.3 MPa) ends the whole run with a report on standard output.
 //#end
 #include "blocks.h"
 

@@ -147,8 +147,23 @@ double boundary23Line(double t);
 
 // ---- the sides ------------------------------------------------------------------------
 
-// A property of region 3 at the volume v of its state.
-double region3Property(Property property, double v, double t);
+// One property of a region's state.
+inline double region1Property(Property property, double p, double t) {
+    return property == Property::volume     ? region1Volume(p, t)
+           : property == Property::enthalpy ? region1Enthalpy(p, t)
+                                            : region1Entropy(p, t);
+}
+inline double region2Property(Property property, double p, double t) {
+    return property == Property::volume     ? region2Volume(p, t)
+           : property == Property::enthalpy ? region2Enthalpy(p, t)
+                                            : region2Entropy(p, t);
+}
+// Region 3's at the volume v of its state.
+inline double region3Property(Property property, double v, double t) {
+    return property == Property::volume     ? v
+           : property == Property::enthalpy ? region3Enthalpy(v, t)
+                                            : region3Entropy(v, t);
+}
 // The pressure above which the vapour side is region 3: the 2/3 boundary (p23t_) from
 // 462 °F on, the upper pressure limit below.
 double vapourBoundary(double t);

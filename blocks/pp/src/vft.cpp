@@ -21,16 +21,7 @@ double phaseProperty(Property property, Phase phase, double p, double t) {
         const auto entry = phase == Phase::liquid ? Region3Search::saturatedLiquid : Region3Search::saturatedVapour;
         return region3Property(property, region3Volume(p, t, entry), t);
     }
-    const bool liquid = phase == Phase::liquid;
-    switch (property) {
-    case Property::volume:
-        return liquid ? region1Volume(p, t) : region2Volume(p, t);
-    case Property::enthalpy:
-        return liquid ? region1Enthalpy(p, t) : region2Enthalpy(p, t);
-    case Property::entropy:
-        break;
-    }
-    return liquid ? region1Entropy(p, t) : region2Entropy(p, t);
+    return phase == Phase::liquid ? region1Property(property, p, t) : region2Property(property, p, t);
 }
 
 // The saturation line ends at the critical point exactly: there neither direction of it

@@ -19,15 +19,7 @@ double vapourBoundary(double t) {
 double vapourSide(Property property, double p, double t) {
     return memoised(kLevel, kNames[static_cast<int>(property)], p, t, [property](double p, double t) {
         if (p > vapourBoundary(t)) return region3Property(property, region3Volume(p, t, Region3Search::vapour), t);
-        switch (property) {
-        case Property::volume:
-            return region2Volume(p, t);
-        case Property::enthalpy:
-            return region2Enthalpy(p, t);
-        case Property::entropy:
-            break;
-        }
-        return region2Entropy(p, t);
+        return region2Property(property, p, t);
     });
 }
 

@@ -11,30 +11,10 @@ constexpr RoutineName kNames[] = {"VPTL  ", "HPTL  ", "SPTL  "};
 
 }  // namespace
 
-double region3Property(Property property, double v, double t) {
-    switch (property) {
-    case Property::volume:
-        return v;
-    case Property::enthalpy:
-        return region3Enthalpy(v, t);
-    case Property::entropy:
-        break;
-    }
-    return region3Entropy(v, t);
-}
-
 double liquidSide(Property property, double p, double t) {
     return memoised(kLevel, kNames[static_cast<int>(property)], p, t, [property](double p, double t) {
         if (t > con(C::tRegion1Top)) return region3Property(property, region3Volume(p, t, Region3Search::liquid), t);
-        switch (property) {
-        case Property::volume:
-            return region1Volume(p, t);
-        case Property::enthalpy:
-            return region1Enthalpy(p, t);
-        case Property::entropy:
-            break;
-        }
-        return region1Entropy(p, t);
+        return region1Property(property, p, t);
     });
 }
 
