@@ -5,6 +5,7 @@
 // or of the liquid side in English units, or at a given volume in SI units.
 #include "steam_frame.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vireo::steam {

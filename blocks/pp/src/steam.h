@@ -305,7 +305,10 @@ VIREO_STEAM_ROUTINE double vptg3_(const double* p, const double* t);
 // The caller chooses the side; neither tests the saturation line. The liquid side is
 // region 1 up to 662 °F and region 3 (liquid-side search) above; the vapour side is
 // region 2 up to the 2/3 boundary (16000 psia below 462 °F) and region 3 (vapour-side
-// search) above it. vcl_ is vptl_.
+// search) above it. Between 462 °F and region 3's lowest temperature (636 °F) a
+// pressure above the boundary is a liquid's, and the vapour side ends the process there;
+// above the saturation pressure below the critical temperature the vapour-side search
+// may find no root and end it too. vcl_ is vptl_.
 
 VIREO_STEAM_ROUTINE double vptl_(const double* p, const double* t);
 VIREO_STEAM_ROUTINE double vcl_(const double* p, const double* t);
