@@ -1,10 +1,12 @@
-// Regions 1 and 2, the saturation line and the 2/3 boundary against IAPWS-IF97, the
-// formulation that replaced the 1967 one (table made by make_if97_reference.py).
+// Regions 1, 2 and 3, the saturated states, the saturation line and the 2/3 boundary,
+// the heat capacity and the conductivity against IAPWS-IF97, the formulation that
+// replaced the 1967 one, and the IAPWS conductivity equation of 2011 (table made by
+// make_if97_reference.py).
 //
 // The two formulations are independent fits to the same data, and the 1967 one works on
 // the IPTS-68 temperature scale (0.026 K off ITS-90 at 100 °C): they differ by up to
-// about 0.3 % in v, h and s away from the critical point. A wrong constant or term gives
-// differences of whole per cents or more.
+// about 0.3 % in v, h and s away from the critical point (0.5 % in region 3). A wrong
+// constant or term gives differences of whole per cents or more.
 #include "steam_test_support.h"
 
 #include <gtest/gtest.h>
