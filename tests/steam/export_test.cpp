@@ -51,7 +51,12 @@ TEST(SteamExports, RoutinesAndBlocksAreExported) {
     for (const char* name : {"stmcn1_", "stmcn2_", "stmlvl_", "nust_", "stm1_", "stm2_", "spreg_", "splim_", "ster_",
                              "comt1_", "hpt1_", "spt1_", "comt2_", "vpt2_", "hpt2_", "spt2_", "psatt_", "psl_",
                              "psl1_", "tsl_", "p23t_", "t23p_", "psi2pa_", "pa2psi_", "tc2tf_", "tf2tc_", "d2r_",
-                             "oilcp_"}) {
+                             "oilcp_", "stmcn3_", "stm3_", "comt3_", "pvt3_", "hvt3_", "svt3_", "vpt3_", "vpt3l_",
+                             "vpt3d_", "vptf3_", "vptg3_", "vptl_", "vcl_", "hptl_", "sptl_", "vptd_", "hptd_",
+                             "sptd_", "vft_", "vsl_", "vfp_", "vgt_", "vgp_", "hft_", "hsl_", "hfp_", "hgt_", "hgp_",
+                             "sft_", "ssl_", "sfp_", "sgt_", "sgp_", "cppt1_", "cppt2_", "cpvt3_", "cppt3_",
+                             "cpptl_", "cpptd_", "condv_", "condl_", "convt_", "chkreg_", "steam_h_", "steam_s_",
+                             "steam_cp_", "steam_v_"}) {
         EXPECT_NE(dlsym(pp, name), nullptr) << name;
     }
     // Names without the trailing underscore are not defined by the library.

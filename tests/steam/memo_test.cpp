@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstddef>
 #include <limits>
 #include <string>
 
@@ -268,4 +269,171 @@ TEST_F(SteamMemo, RangePredicatesRefuseNaNAndLeaveEveryRecordAlone) {
     EXPECT_EQ(std::memcmp(&saturation, &nust_, sizeof saturation), 0);
     EXPECT_EQ(std::memcmp(&terms1, &stm1_, sizeof terms1), 0);
     EXPECT_EQ(std::memcmp(&terms2, &stm2_, sizeof terms2), 0);
+}
+
+TEST_F(SteamMemo, Region3TermsRecomputeOnlyTheHalfThatChanged) {
+    comt3(0.05, 700.0);
+    EXPECT_EQ(levelName(1), "COMT3 ");
+    // Marked: a term of volume alone and one of temperature alone.
+    stm3_.g4[0] = kUntouched;
+    stm3_.thetaOnly[0] = kUntouched;
+    comt3(0.06, 700.0);
+    EXPECT_NE(stm3_.g4[0], kUntouched);
+    EXPECT_EQ(stm3_.thetaOnly[0], kUntouched);
+    stm3_.g4[0] = kUntouched;
+    comt3(0.06, 710.0);
+    EXPECT_EQ(stm3_.g4[0], kUntouched);
+    EXPECT_NE(stm3_.thetaOnly[0], kUntouched);
+    EXPECT_EQ(slot(1), 0.06);
+    EXPECT_EQ(slot(2), 710.0);
+    // A search evaluates its pressures at one temperature: the temperature half is
+    // computed once for all of its steps.
+    vpt3l(5000.0, 750.0);
+    stm3_.thetaOnly[0] = kUntouched;
+    vpt3l(6000.0, 750.0);
+    EXPECT_EQ(stm3_.thetaOnly[0], kUntouched);
+}
+
+TEST_F(SteamMemo, SearchAndSideRoutinesRecordTheirLevels) {
+    const double v = vpt3l(5000.0, 750.0);
+    EXPECT_EQ(levelName(3), "VPT3L ");
+    EXPECT_EQ(slot(17), v);
+    EXPECT_EQ(levelName(2), "PVT3  ");
+    EXPECT_EQ(slot(3), v);  // the last pressure evaluated was the root's
+    // Same state, other entry: a new search (the name differs).
+    stmlvl_.slot[16] = 42.0;
+    EXPECT_EQ(vpt3l(5000.0, 750.0), 42.0);
+    EXPECT_NEAR(vpt3d(5000.0, 750.0), v, 1e-12 * v);  // the same root, from the other side
+    EXPECT_EQ(levelName(3), "VPT3D ");
+    // The liquid side above 662 °F: the search at level 3, h at level 2 from the terms
+    // the search left (comt3 hits), the side at level 4.
+    const double h = hptl(5000.0, 750.0);
+    EXPECT_EQ(levelName(4), "HPTL  ");
+    EXPECT_EQ(slot(18), h);
+    EXPECT_EQ(levelName(3), "VPT3L ");
+    EXPECT_EQ(levelName(2), "HVT3  ");
+    EXPECT_EQ(h, hvt3(v, 750.0));
+    // Below 662 °F the liquid side is region 1 and leaves level 3 alone.
+    hptl(5000.0, 650.0);
+    EXPECT_EQ(levelName(3), "VPT3L ");
+    EXPECT_EQ(levelName(2), "HPT1  ");
+}
+
+TEST_F(SteamMemo, SaturatedStatesShareTheirRecordsAsNamed) {
+    // vft and vsl are one entry: the second call is a hit.
+    const double v = vft(400.0);
+    EXPECT_EQ(levelName(4), "VFT   ");
+    EXPECT_EQ(slot(7), 400.0);
+    EXPECT_EQ(slot(8), 0.0);  // one counted argument: the second slot is not written
+    stmlvl_.slot[17] = 42.0;
+    EXPECT_EQ(vsl(400.0), 42.0);
+    EXPECT_EQ(levelName(4), "VFT   ");
+    hsl(400.0);
+    EXPECT_EQ(levelName(4), "HFT   ");
+    stmlvl_.slot[17] = 43.0;
+    EXPECT_EQ(hft(400.0), 43.0);
+    ssl(400.0);
+    stmlvl_.slot[17] = 44.0;
+    EXPECT_EQ(sft(400.0), 44.0);
+    // The other entries each have their own name.
+    EXPECT_EQ(vgt(400.0), vpt2(psatt(400.0), 400.0));
+    EXPECT_EQ(levelName(4), "VGT   ");
+    EXPECT_EQ(vfp(psatt(400.0)), vpt1(psatt(400.0), tsatp(psatt(400.0))));
+    EXPECT_EQ(levelName(4), "VFP   ");
+    EXPECT_NE(v, 0.0);
+}
+
+TEST_F(SteamMemo, SaturatedVapourIsTheVapourSideAtTheSaturationPressure) {
+    // Up to 662 °F the 2/3 boundary lies at or above the saturation pressure, so the
+    // vapour side at saturation is region 2, as the saturated vapour is.
+    for (double t = 25.0; t <= 662.0; t += 7.0) {
+        EXPECT_EQ(vgt(t), vptd(psatt(t), t)) << t;
+        EXPECT_EQ(hgt(t), hptd(psatt(t), t)) << t;
+    }
+    EXPECT_EQ(vgt(662.0), vptd(psatt(662.0), 662.0));
+}
+
+TEST_F(SteamMemo, VapourSideTakesTheBoundaryFrom462F) {
+    // Below 462 °F region 2 serves every pressure to 16000 psia and the boundary is not
+    // asked; from 462 °F on it is (its memo row shows it).
+    EXPECT_EQ(hptd(16000.0, 461.9), hpt2(16000.0, 461.9));
+    EXPECT_EQ(saturationName(0), "      ");
+    EXPECT_EQ(levelName(2), "HPT2  ");
+    hptd(1000.0, 462.0);
+    EXPECT_EQ(saturationName(0), "P23T  ");
+    EXPECT_EQ(nust_.argument[0], 462.0);
+    // Above the boundary the vapour side is region 3.
+    const double t = 680.0;
+    EXPECT_EQ(vptd(2600.0, t), vpt3d(2600.0, t));
+    EXPECT_EQ(vptd(2500.0, t), vpt2(2500.0, t));
+}
+
+TEST_F(SteamMemo, LiquidSideChangesRegionJustAbove662F) {
+    EXPECT_EQ(vptl(5000.0, 662.0), vpt1(5000.0, 662.0));
+    EXPECT_EQ(vcl(5000.0, 662.0), vpt1(5000.0, 662.0));
+    EXPECT_EQ(vptl(5000.0, 662.0000001), vpt3l(5000.0, 662.0000001));
+    EXPECT_NEAR(vptl(5000.0, 662.0000001), vptl(5000.0, 662.0), 2e-4 * vptl(5000.0, 662.0));
+}
+
+TEST_F(SteamMemo, ConductivityRecordsWithoutTestingTheMemo) {
+    const double k = condv(1000.0, 1000.0);
+    EXPECT_EQ(levelName(5), "CONDV ");
+    EXPECT_EQ(slot(9), 1000.0);
+    EXPECT_EQ(slot(10), 1000.0);
+    EXPECT_EQ(slot(19), k);
+    // Another call at the same state computes again.
+    stmlvl_.slot[18] = 42.0;
+    EXPECT_EQ(condv(1000.0, 1000.0), k);
+    // condl records under the same name; convt writes only the temperature, in °F.
+    condl(3000.0, 500.0);
+    EXPECT_EQ(levelName(5), "CONDV ");
+    convt(0.01, 100.0);
+    EXPECT_EQ(slot(9), 3000.0);
+    EXPECT_EQ(slot(10), 212.0);
+}
+
+TEST_F(SteamMemo, NewerPredicatesRefuseNaNAndLeaveEveryRecordAlone) {
+    using namespace vireo::steam;
+    hptl(5000.0, 750.0);
+    hgt(690.0);
+    cpptd(2600.0, 680.0);
+    condv(1000.0, 1000.0);
+    const MemoNames names = stmlvn_;
+    const MemoLevels levels = stmlvl_;
+    const SaturationMemo saturation = nust_;
+    const Region3Terms terms3 = stm3_;
+
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const Region3Search entries[] = {Region3Search::bySaturation, Region3Search::liquid, Region3Search::vapour,
+                                     Region3Search::saturatedLiquid, Region3Search::saturatedVapour};
+    for (double x : {nan, -nan}) {
+        EXPECT_FALSE(inRegion3(x, 700.0));
+        EXPECT_FALSE(inRegion3(0.05, x));
+        for (Region3Search entry : entries) {
+            EXPECT_FALSE(region3VolumeAccepts(x, 700.0, entry));
+            EXPECT_FALSE(region3VolumeAccepts(3000.0, x, entry));
+        }
+        EXPECT_FALSE(liquidSideAccepts(x, 300.0));
+        EXPECT_FALSE(liquidSideAccepts(3000.0, x));
+        EXPECT_FALSE(vapourSideAccepts(x, 300.0));
+        EXPECT_FALSE(vapourSideAccepts(100.0, x));
+        EXPECT_FALSE(liquidHeatCapacityAccepts(3000.0, x));
+        EXPECT_FALSE(saturatedAtTemperatureAccepts(Phase::liquid, x));
+        EXPECT_FALSE(saturatedAtPressureAccepts(Phase::vapour, x));
+        EXPECT_FALSE(vapourConductivityAccepts(x, 300.0));
+        EXPECT_FALSE(liquidConductivityAccepts(100.0, x));
+        EXPECT_FALSE(conductivityAccepts(x, 100.0));
+        EXPECT_FALSE(steamStateAccepts(x, 1e5));
+        EXPECT_FALSE(steamStateAccepts(100.0, x));
+    }
+    // Accepted states, searches included, leave the records alone as well.
+    EXPECT_TRUE(region3VolumeAccepts(5000.0, 800.0, Region3Search::liquid));
+    EXPECT_TRUE(region3VolumeAccepts(pc(), kCriticalTemperature, Region3Search::bySaturation));
+    EXPECT_TRUE(saturatedAtPressureAccepts(Phase::liquid, 2900.0));
+    EXPECT_TRUE(steamStateAccepts(400.0, 3e7));
+    EXPECT_EQ(std::memcmp(&names, &stmlvn_, sizeof names), 0);
+    EXPECT_EQ(std::memcmp(&levels, &stmlvl_, sizeof levels), 0);
+    EXPECT_EQ(std::memcmp(&saturation, &nust_, sizeof saturation), 0);
+    // (up to the last member: the bytes of padding behind it are no record)
+    EXPECT_EQ(std::memcmp(&terms3, &stm3_, offsetof(Region3Terms, liquidCorrection) + sizeof(int)), 0);
 }

@@ -26,6 +26,12 @@ const std::string kBefore = "written before\nfrom cout\n";
 const std::string kBlankLine = "         0.00000000E+00 0.00000000E+00         0.00000000E+00 0.00000000E+00\n";
 const std::string kBlankLevel7 = "         0.00000000E+00 0.00000000E+00\n";
 
+// The process ended with a report that holds these lines.
+void expectReport(const vireo_test::RunResult& result, const std::string& lines) {
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_NE(result.out.find(lines), std::string::npos) << result.out;
+}
+
 void expectEnded(const vireo_test::RunResult& result, const std::string& expectedOut) {
     EXPECT_EQ(result.exitStatus, 1);
     EXPECT_EQ(result.out, expectedOut);
@@ -171,6 +177,20 @@ struct Edge {
 
 bool accepts(const std::string& routine, const std::vector<double>& a) {
     using namespace vireo::steam;
+    if (routine == "comt3") return inRegion3(a[0], a[1]);
+    if (routine == "vpt3") return region3VolumeAccepts(a[0], a[1], Region3Search::bySaturation);
+    if (routine == "vpt3l") return region3VolumeAccepts(a[0], a[1], Region3Search::liquid);
+    if (routine == "vpt3d") return region3VolumeAccepts(a[0], a[1], Region3Search::vapour);
+    if (routine == "vptf3") return region3VolumeAccepts(a[0], a[1], Region3Search::saturatedLiquid);
+    if (routine == "vptg3") return region3VolumeAccepts(a[0], a[1], Region3Search::saturatedVapour);
+    if (routine == "hptl") return liquidSideAccepts(a[0], a[1]);
+    if (routine == "hptd") return vapourSideAccepts(a[0], a[1]);
+    if (routine == "cpptl") return liquidHeatCapacityAccepts(a[0], a[1]);
+    if (routine == "hgt") return saturatedAtTemperatureAccepts(Phase::vapour, a[0]);
+    if (routine == "hfp") return saturatedAtPressureAccepts(Phase::liquid, a[0]);
+    if (routine == "condv") return vapourConductivityAccepts(a[0], a[1]);
+    if (routine == "convt") return conductivityAccepts(a[0], a[1]);
+    if (routine == "steam_h" || routine == "steam_cp") return steamStateAccepts(a[0], a[1]);
     if (routine == "vpt1") return inRegion1(a[0], a[1]);
     if (routine == "vpt2") return inRegion2(a[0], a[1]);
     if (routine == "psatt") return saturationPressureAccepts(a[0]);
@@ -208,6 +228,27 @@ TEST(SteamProcessEnd, RangePredicatesAcceptExactlyWhatTheRoutinesAccept) {
         {"p23t", {100.0}, 0, 2000.0},
         {"t23p", {5000.0}, 0, 20000.0},
         {"t23p", {5000.0}, 0, 1000.0, 1e-6},
+        {"comt3", {0.05, 700.0}, 1, 600.0},
+        {"comt3", {0.05, 700.0}, 1, 1200.0},
+        {"comt3", {0.05, 700.0}, 0, 0.01},
+        {"comt3", {0.05, 700.0}, 0, 0.2},
+        {"vpt3l", {3000.0, 650.0}, 0, 1000.0},    // the search's lowest pressure
+        {"vpt3l", {3000.0, 700.0}, 0, 20000.0},
+        {"vpt3l", {3000.0, 700.0}, 1, 600.0},     // region 3's lowest temperature
+        {"vpt3d", {2600.0, 680.0}, 0, 2200.0},    // where the vapour's volume leaves region 3
+        {"vpt3", {3000.0, 700.0}, 0, 1000.0},     // where the vapour's volume leaves region 3
+        {"vptf3", {2895.68286, 690.0}, 0, 2800.0},
+        {"vptg3", {2895.68286, 690.0}, 0, 3000.0},
+        {"hptl", {2500.0, 600.0}, 1, 700.0},      // region 1 ends at 662 °F, region 3 takes over
+        {"hptd", {2600.0, 680.0}, 1, 1700.0},     // the 2/3 boundary's highest temperature
+        {"cpptl", {3000.0, 700.0}, 0, 1000.0},
+        {"hgt", {690.0}, 0, 705.6},
+        {"hfp", {2900.0}, 0, 3300.0},
+        {"condv", {100.0, 300.0}, 1, 0.0},
+        {"convt", {0.01, 300.0}, 0, 0.0},
+        {"convt", {0.01, 300.0}, 1, 900.0},
+        {"steam_h", {20.0, 1.0e5}, 0, -10.0},     // below -3.9 °C region 1 ends
+        {"steam_cp", {300.0, 1.0e7}, 1, 2.0e8},   // 16000 psia
     };
     std::vector<std::string> acceptedCalls;
     for (const Edge& edge : edges) {
@@ -237,4 +278,53 @@ TEST(SteamProcessEnd, RangePredicatesAcceptExactlyWhatTheRoutinesAccept) {
     const auto accepted = probe(acceptedCalls);
     EXPECT_EQ(accepted.exitStatus, 0) << accepted.out;
     EXPECT_NE(accepted.out.find("end of probe\n"), std::string::npos);
+}
+
+TEST(SteamProcessEnd, Region3AndItsSearchRefuseAtTheirLimits) {
+    // comt3: the lowest temperature is exclusive, the highest inclusive.
+    expectReport(probe({"comt3", "0.05", "636"}), "   OUT OF RANGE IN  COMT3    VOL =  0.50000000000000003D-01\n"
+                                                  "                            TEMP =  0.63600000000000000D+03\n");
+    const auto high = probe({"comt3", "0.05", "1124.45", "--", "comt3", "0.0207", "636.0000001"});
+    EXPECT_EQ(high.exitStatus, 0) << high.out;
+
+    // The search's lowest pressure, 2002.78 psia, inside region 3's volumes (liquid at
+    // 650 °F): accepted; just below it the search refuses before it starts.
+    EXPECT_EQ(probe({"vpt3l", "2002.78", "650"}).exitStatus, 0);
+    expectReport(probe({"vpt3l", "2002.7799999", "650"}), "   OUT OF RANGE IN  VPT3L   PRES =  0.20027799998999999D+04\n");
+
+    // A vapour search where the vapour's volume lies beyond region 3's: no root, 100
+    // steps, no convergence.
+    expectReport(probe({"vpt3d", "2100", "662.5"}), "  NON CONVERGENT IN VPT3D   PRES =  0.21000000000000000D+04\n"
+                                                    "                            TEMP =  0.66250000000000000D+03\n");
+}
+
+TEST(SteamProcessEnd, SaturatedSearchesAcceptAMillionthAcrossTheLine) {
+    const double t = 690.0;
+    const double pline = vireo::steam::saturationPressure(t);
+    const auto text = [](double x) {
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, "%.17g", x);
+        return std::string(buffer);
+    };
+    EXPECT_EQ(probe({"vptf3", text(pline * (1.0 - 0.9e-6)), "690"}).exitStatus, 0);
+    EXPECT_EQ(probe({"vptg3", text(pline * (1.0 + 0.9e-6)), "690"}).exitStatus, 0);
+    expectReport(probe({"vptf3", text(pline * (1.0 - 1.1e-6)), "690"}), "   OUT OF RANGE IN  VPTF3   PRES =  0.28956796");
+    expectReport(probe({"vptg3", text(pline * (1.0 + 1.1e-6)), "690"}), "   OUT OF RANGE IN  VPTG3   PRES =  0.28956860");
+}
+
+TEST(SteamProcessEnd, NaNIsOutOfRangeInRegion3AndItsSearch) {
+    expectReport(probe({"comt3", "nan", "700"}), "   OUT OF RANGE IN  COMT3    VOL =                      NaN\n");
+    for (const char* entry : {"vpt3", "vpt3l", "vpt3d", "vptf3", "vptg3"}) {
+        expectReport(probe({entry, "nan", "700"}), "PRES =                      NaN\n");
+    }
+    expectReport(probe({"vpt3l", "5000", "nan"}), "OUT OF RANGE IN  COMT3 ");
+    // The conductivity at a volume with no density.
+    expectReport(probe({"convt", "0", "100"}), "   OUT OF RANGE IN  CONDV    VOL =  0.00000000000000000D+00\n"
+                                               "                            TEMP =  0.21200000000000000D+03\n");
+}
+
+TEST(SteamProcessEnd, SiFormsEndAtTheLiquidLimit) {
+    // -10 °C is 14 °F: the liquid side's region 1 refuses it.
+    expectReport(probe({"steam_h", "-10", "101325"}), "   OUT OF RANGE IN  COMT1   PRES =  0.14697563098346388D+02\n"
+                                                      "                            TEMP =  0.14000000000000000D+02\n");
 }

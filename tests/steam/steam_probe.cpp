@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -30,24 +31,40 @@ double number(const std::vector<std::string>& args, std::size_t i) {
     return std::strtod(args[i].c_str(), nullptr);
 }
 
+using Routine2 = double (*)(const double*, const double*);
+using Routine1 = double (*)(const double*);
+
+const std::map<std::string, Routine2> kRoutines2 = {
+    {"vpt1", vpt1_},     {"hpt1", hpt1_},     {"spt1", spt1_},     {"cppt1", cppt1_},   {"vpt2", vpt2_},
+    {"hpt2", hpt2_},     {"spt2", spt2_},     {"cppt2", cppt2_},   {"pvt3", pvt3_},     {"hvt3", hvt3_},
+    {"svt3", svt3_},     {"cpvt3", cpvt3_},   {"vpt3", vpt3_},     {"vpt3l", vpt3l_},   {"vpt3d", vpt3d_},
+    {"vptf3", vptf3_},   {"vptg3", vptg3_},   {"cppt3", cppt3_},   {"vptl", vptl_},     {"hptl", hptl_},
+    {"sptl", sptl_},     {"vptd", vptd_},     {"hptd", hptd_},     {"sptd", sptd_},     {"cpptl", cpptl_},
+    {"cpptd", cpptd_},   {"condv", condv_},   {"condl", condl_},   {"convt", convt_},   {"steam_h", steam_h_},
+    {"steam_s", steam_s_}, {"steam_cp", steam_cp_}, {"steam_v", steam_v_},
+};
+const std::map<std::string, Routine1> kRoutines1 = {
+    {"psatt", psatt_}, {"psl1", psl1_}, {"tsatp", tsatp_}, {"p23t", p23t_}, {"t23p", t23p_},
+    {"vft", vft_},     {"vfp", vfp_},   {"vgt", vgt_},     {"vgp", vgp_},   {"hft", hft_},
+    {"hfp", hfp_},     {"hgt", hgt_},   {"hgp", hgp_},     {"sft", sft_},   {"sfp", sfp_},
+    {"sgt", sgt_},     {"sgp", sgp_},
+};
+
 // Runs one routine; returns false for an unknown name.
 bool call(const std::vector<std::string>& args) {
     const std::string& routine = args[0];
     double a = args.size() > 1 ? number(args, 1) : 0.0;
     double b = args.size() > 2 ? number(args, 2) : 0.0;
     double result = 0.0;
-    if (routine == "vpt1") result = vpt1_(&a, &b);
-    else if (routine == "hpt1") result = hpt1_(&a, &b);
-    else if (routine == "spt1") result = spt1_(&a, &b);
-    else if (routine == "vpt2") result = vpt2_(&a, &b);
-    else if (routine == "hpt2") result = hpt2_(&a, &b);
-    else if (routine == "spt2") result = spt2_(&a, &b);
-    else if (routine == "psatt") result = psatt_(&a);
-    else if (routine == "psl1") result = psl1_(&a);
-    else if (routine == "tsatp") result = tsatp_(&a);
-    else if (routine == "p23t") result = p23t_(&a);
-    else if (routine == "t23p") result = t23p_(&a);
-    else if (routine == "splim") {  // splim X CODE UPPER LOWER NAME
+    if (const auto two = kRoutines2.find(routine); two != kRoutines2.end()) {
+        result = two->second(&a, &b);
+    } else if (const auto one = kRoutines1.find(routine); one != kRoutines1.end()) {
+        result = one->second(&a);
+    } else if (routine == "comt3") {
+        comt3_(&a, &b);
+    } else if (routine == "chkreg") {
+        result = chkreg_(&a, &b);
+    } else if (routine == "splim") {  // splim X CODE UPPER LOWER NAME
         const int code = static_cast<int>(number(args, 2));
         double upper = number(args, 3);
         double lower = number(args, 4);

@@ -72,6 +72,10 @@ struct tc2tf_block {  // TC2TF
     using View = block::View<table::pp0012>;
     static void step(View& b);
 };
+struct steam_block {  // STEAM
+    using View = block::View<table::pp0013>;
+    static void step(View& b);
+};
 struct pcntrl_block {  // PCNTRL
     using View = block::View<table::pp0017>;
     static void init(View& b);

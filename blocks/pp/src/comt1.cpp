@@ -63,13 +63,17 @@ void temperatureTerms(Region1Terms& w, double t) {
 
     w.y = 1.0 - a[0] * w.theta2 - a[1] * w.thetaInv6;
     w.yPrime = -2.0 * a[0] * th + kA2Times6 * w.thetaInv7;
+    w.yPrime2 = -2.0 * a[0] - 7.0 * kA2Times6 * w.thetaInv7 / th;
     const double d = a[5] - th;
     if (std::fabs(d) <= kSmallD) {
+        w.d8 = 0.0;
         w.d9 = 0.0;
         w.d10 = 0.0;
     } else {
-        const double d3 = d * d * d;
-        w.d9 = d3 * d3 * d3;
+        const double d2 = d * d;
+        const double d4 = d2 * d2;
+        w.d8 = d4 * d4;
+        w.d9 = w.d8 * d;
         w.d10 = w.d9 * d;
     }
     w.pDenominator = a[7] + w.theta11;
@@ -77,27 +81,34 @@ void temperatureTerms(Region1Terms& w, double t) {
 
     double epsilon = A[0] * th;
     double sigma = A[0] * w.lnTheta;
+    double sigmaPrime = A[0] / th;
     for (int n = 1; n <= 10; ++n) {
         epsilon -= (n - 2) * A[n] * power[n - 1];
         if (n >= 2) sigma -= (n - 1) * A[n] * power[n - 2];
+        if (n >= 3) sigmaPrime -= (n - 1) * (n - 2) * A[n] * power[n - 3];
     }
     w.epsilonSeries = epsilon;
     w.sigmaSeries = sigma;
+    w.sigmaSeriesPrime = sigmaPrime;
 
     const double q = w.qDenominator;
     w.chiBeta = A[12] + A[13] * th + A[14] * w.theta2 + A[15] * w.d10 + A[16] / q;
     w.epsilonBeta = A[12] - A[14] * w.theta2 + A[15] * (9.0 * th + a[5]) * w.d9 +
                     A[16] * (20.0 * w.theta19 + a[6]) / (q * q);
     w.sigmaBeta = -A[13] - 2.0 * A[14] * th + 10.0 * A[15] * w.d9 + 19.0 * A[16] * w.theta18 / (q * q);
+    w.sigmaBetaPrime = -2.0 * A[14] - 90.0 * A[15] * w.d8 +
+                       19.0 * A[16] * w.theta17 * (18.0 * q - 38.0 * w.theta19) / (q * q * q);
 
     const double pd = w.pDenominator;
     w.pInv = 1.0 / pd;
     w.epsilonP = (12.0 * w.theta11 + a[7]) / (pd * pd);
     w.sigmaP = 11.0 * w.theta10 / (pd * pd);
+    w.sigmaPPrime = 11.0 * power[9] * (10.0 * pd - 22.0 * w.theta11) / (pd * pd * pd);
 
     w.a20Chi = A[20] * w.theta18 * (a[8] + w.theta2);
     w.a20Epsilon = A[20] * w.theta18 * (17.0 * a[8] + 19.0 * w.theta2);
     w.a20Sigma = A[20] * w.theta17 * (18.0 * a[8] + 20.0 * w.theta2);
+    w.a20SigmaPrime = A[20] * (w.theta17 / th) * (306.0 * a[8] + 380.0 * w.theta2);
     w.a21Chi = A[21] * (a[11] - th);
     w.a22 = A[22] * w.thetaInv20;
 }

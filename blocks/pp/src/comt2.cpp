@@ -70,46 +70,61 @@ void temperatureTerms(Region2Terms& w, double t) {
     const double thetaPower[5] = {1.0, th, w.theta2, w.theta3, w.theta3 * th};
     double epsilon = B.B0 * th;
     double sigma = B.B0 * w.lnTheta;
+    double sigmaPrime = B.B0 * w.thetaInv;
     for (int n = 1; n <= 5; ++n) {
         epsilon -= (n - 2) * B.B0n[n - 1] * thetaPower[n - 1];
         if (n >= 2) sigma -= (n - 1) * B.B0n[n - 1] * thetaPower[n - 2];
+        if (n >= 3) sigmaPrime -= (n - 1) * (n - 2) * B.B0n[n - 1] * thetaPower[n - 3];
     }
     w.epsilonSeries = epsilon;
     w.sigmaSeries = sigma;
+    w.sigmaSeriesPrime = sigmaPrime;
 
+    // X^z differentiates to -b z X^z: the sums weighted by z and z^2 give the first and
+    // second derivatives in theta.
     double sum[8] = {};
     double sumZ[8] = {};
+    double sumZ2[8] = {};
     for (int i = 0; i < 18; ++i) {
         const double term = B.Bpower[i] * xPower[kTerms[i].z];
         sum[kTerms[i].group] += term;
         sumZ[kTerms[i].group] += kTerms[i].z * term;
+        sumZ2[kTerms[i].group] += kTerms[i].z * kTerms[i].z * term;
     }
     for (int mu = 0; mu < 5; ++mu) {
         w.powerSum[mu] = sum[mu];
         w.powerSumZ[mu] = sumZ[mu];
+        w.powerSumZ2[mu] = sumZ2[mu];
     }
     for (int r = 0; r < 3; ++r) {
         w.numerator[r] = sum[5 + r];
         w.numeratorZ[r] = sumZ[5 + r];
+        w.numeratorZ2[r] = sumZ2[5 + r];
         w.denominator[r] = 0.0;
         w.denominatorX[r] = 0.0;
+        w.denominatorX2[r] = 0.0;
     }
     for (int i = 0; i < 4; ++i) {
         const double term = B.bDenominator[i] * xPower[kDenominatorTerms[i].z];
+        const int x = kDenominatorTerms[i].z;
         w.denominator[kDenominatorTerms[i].group] += term;
-        w.denominatorX[kDenominatorTerms[i].group] += kDenominatorTerms[i].z * term;
+        w.denominatorX[kDenominatorTerms[i].group] += x * term;
+        w.denominatorX2[kDenominatorTerms[i].group] += x * x * term;
     }
 
     w.betaL = con(C::l0) + con(C::l1) * th + con(C::l2) * w.theta2;
     w.betaLPrime = con(C::l1) + con(C::l2Twice) * th;
     double boundary = 0.0;
     double boundaryN = 0.0;
+    double boundaryN2 = 0.0;
     for (int n = 0; n <= 6; ++n) {
         boundary += B.B9n[n] * xPower[n];
         boundaryN += n * B.B9n[n] * xPower[n];
+        boundaryN2 += n * n * B.B9n[n] * xPower[n];
     }
     w.boundarySum = boundary;
     w.boundarySumN = boundaryN;
+    w.boundarySumN2 = boundaryN2;
 }
 
 // A pressure of zero or below, and a NaN in either argument, is out of range too.

@@ -12,8 +12,12 @@ double boundary23Pressure(double t) {
     if (!boundary23PressureAccepts(t)) fail(kName, 2, t, 0.0);
     storeName(memo.name[0], kName);
     memo.argument[0] = t;
+    return memo.result[0] = boundary23Line(t);
+}
+
+double boundary23Line(double t) {
     const double theta = (t + con(C::rankine)) / con(C::tc);
-    return memo.result[0] = con(C::pc) * (con(C::l0) + con(C::l1) * theta + con(C::l2) * theta * theta);
+    return con(C::pc) * (con(C::l0) + con(C::l1) * theta + con(C::l2) * theta * theta);
 }
 
 }  // namespace vireo::steam

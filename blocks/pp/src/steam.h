@@ -62,6 +62,27 @@ struct Region2Constants {
 };
 VIREO_STEAM_BLOCK extern const Region2Constants stmcn2_;
 
+// stmcn3_: region 3 (near the critical point), in this order: C0, C01 to C012 (C012 the
+// logarithm's coefficient), C11 to C17, C21 to C28, C31 to C310 (the last of each group
+// the logarithm's), C40 and C41, C50, C60 to C64, C70 to C78, then the liquid-side
+// correction D30 to D34, D40 to D44, D50 to D52, and last 1 - theta1 (theta1 = 623.15/
+// 647.3, the reduced temperature of 662 °F), which scales the correction's (1 - theta).
+struct Region3Constants {
+    double C0n[13];
+    double C1n[7];
+    double C2n[8];
+    double C3n[10];
+    double C4n[2];
+    double C50;
+    double C6n[5];
+    double C7n[9];
+    double D3n[5];
+    double D4n[5];
+    double D5n[3];
+    double oneMinusTheta1;
+};
+VIREO_STEAM_BLOCK extern const Region3Constants stmcn3_;
+
 // stmlvn_: the routine name recorded at each memo level 1 to 7 (name[level - 1]),
 // 6 characters, blank until a routine records there.
 struct MemoNames {
@@ -121,6 +142,13 @@ struct Region1Terms {
     double a20Sigma;        // A20 theta^17 (18 a9 + 20 theta^2)
     double a21Chi;          // A21 (a12 - theta)
     double a22;             // A22 theta^-20
+    // temperature alone, for the heat capacity (derivatives in theta of the entropy's)
+    double yPrime2;             // d2Y/dtheta2
+    double d8;                  // (a6 - theta)^8, 0 where d9 is
+    double sigmaSeriesPrime;    // d sigmaSeries / d theta
+    double sigmaBetaPrime;      // d sigmaBeta / d theta
+    double sigmaPPrime;         // d/dtheta of 11 theta^10 / P^2
+    double a20SigmaPrime;       // d/dtheta of A20 theta^17 (18 a9 + 20 theta^2)
     // both
     double radicand;    // a3 Y^2 - 2 a4 theta + 2 a5 beta
     double z;           // Y + radicand^(1/2)
@@ -156,8 +184,48 @@ struct Region2Terms {
     double quotient[3];            // beta^m / reducedDenominator = 1 / D
     double ratio;                  // beta / betaL
     double ratio10;                // its tenth power, 0 when the ratio is tiny
+    // temperature alone, for the heat capacity (second derivatives in theta)
+    double sigmaSeriesPrime;       // d sigmaSeries / d theta
+    double powerSumZ2[5];          // sum over lambda of z^2 B X^z
+    double numeratorZ2[3];         // sum z^2 B X^z of the rational terms
+    double denominatorX2[3];       // sum x^2 b X^x
+    double boundarySumN2;          // sum n^2 B9n X^n
 };
 VIREO_STEAM_BLOCK extern Region2Terms stm2_;
+
+// stm3_: the region-3 terms of the (v, T) last recorded at memo level 1 by comt3_, for
+// the reduced Helmholtz function psi(chi, theta), chi = v/vc, theta = (T + 459.67)/Tc:
+//   psi = C0 + P0 + tau P1 + tau^2 P2 + tau^3 P3 + tau theta^-23 G4 + C50 theta ln theta
+//         + chi^6 H + sum C7n tau^(n+1) [+ x^3 F3 + x^4 F4 + x^32 F5 where it counts]
+// with tau = theta - 1, the volume polynomials P0 to P3 of the C0 to C3 groups, G4 = C40
+// + C41 chi^-5, H = sum C6n theta^-(n+2), x = (1 - theta)/(1 - theta1) and the liquid-side
+// correction's volume polynomials F3 to F5. Each part is kept with its derivatives: index
+// [k] of a volume term is its k-th derivative in chi, of a temperature term its k-th
+// derivative in theta. The second derivatives in volume ([2]) belong to the state of the
+// last cpvt3_, which alone needs them.
+struct Region3Terms {
+    // volume alone
+    double chi;
+    double lnChi;
+    double poly[3][4];        // P0 to P3
+    double g4[3];             // G4
+    double chi6[3];           // chi^6
+    double correction[3][3];  // F3, F4, F5
+    // temperature alone
+    double theta;
+    double lnTheta;
+    double thetaInv22, thetaInv23;
+    double tau[3][4];         // tau^0 to tau^3
+    double e4[3];             // tau theta^-23
+    double h[3];              // H
+    double thetaOnly[3];      // C0 + C50 theta ln theta + sum C7n tau^(n+1)
+    double x;
+    double x30, x31;          // x^30 = (x^3)^10, 0 where it would underflow a float
+    double xPower[3][3];      // x^3, x^4, x^32
+    // both
+    int liquidCorrection;     // 1 where theta < 1 and chi < 1: the correction counts
+};
+VIREO_STEAM_BLOCK extern Region3Terms stm3_;
 
 // ---- frame ---------------------------------------------------------------------------
 
@@ -209,6 +277,97 @@ VIREO_STEAM_ROUTINE double tsl_(const double* p);
 // process).
 VIREO_STEAM_ROUTINE double p23t_(const double* t);
 VIREO_STEAM_ROUTINE double t23p_(const double* p);
+
+// ---- region 3: (v, T) -> p, h, s, and the volume of a (p, T) state --------------------
+// comt3_ accepts 0.0207 <= v <= 0.143 ft³/lbm and 636 < T <= 1124.45 °F. On the liquid
+// side below the critical temperature (theta < 1 and v < vc) the formulation's
+// liquid-side correction counts.
+
+VIREO_STEAM_ROUTINE void comt3_(const double* v, const double* t);
+VIREO_STEAM_ROUTINE double pvt3_(const double* v, const double* t);
+VIREO_STEAM_ROUTINE double hvt3_(const double* v, const double* t);
+VIREO_STEAM_ROUTINE double svt3_(const double* v, const double* t);
+// The volume of a region-3 state at (p, T), 2002.78 <= p <= 16000 psia, found by a
+// damped secant search between the region's volume bounds from a liquid or a vapour
+// start: vpt3_ starts on the side that the saturation pressure gives (liquid above the
+// critical temperature), vpt3l_ on the liquid side, vpt3d_ on the vapour side. vptf3_
+// and vptg3_ give saturated liquid and vapour: T up to 705.5 °F, p no lower (vptf3_) or
+// higher (vptg3_) than the saturation pressure by more than 1e-6 of it. A search that
+// does not settle in 100 steps ends the process; the predicate region3VolumeAccepts of
+// steam_values.h tells where one does.
+VIREO_STEAM_ROUTINE double vpt3_(const double* p, const double* t);
+VIREO_STEAM_ROUTINE double vpt3l_(const double* p, const double* t);
+VIREO_STEAM_ROUTINE double vpt3d_(const double* p, const double* t);
+VIREO_STEAM_ROUTINE double vptf3_(const double* p, const double* t);
+VIREO_STEAM_ROUTINE double vptg3_(const double* p, const double* t);
+
+// ---- the liquid side and the vapour side at (p, T) -----------------------------------
+// The caller chooses the side; neither tests the saturation line. The liquid side is
+// region 1 up to 662 °F and region 3 (liquid-side search) above; the vapour side is
+// region 2 up to the 2/3 boundary (16000 psia below 462 °F) and region 3 (vapour-side
+// search) above it. Between 462 °F and region 3's lowest temperature (636 °F) a
+// pressure above the boundary is a liquid's, and the vapour side ends the process there;
+// above the saturation pressure below the critical temperature the vapour-side search
+// may find no root and end it too. vcl_ is vptl_.
+
+VIREO_STEAM_ROUTINE double vptl_(const double* p, const double* t);
+VIREO_STEAM_ROUTINE double vcl_(const double* p, const double* t);
+VIREO_STEAM_ROUTINE double hptl_(const double* p, const double* t);
+VIREO_STEAM_ROUTINE double sptl_(const double* p, const double* t);
+VIREO_STEAM_ROUTINE double vptd_(const double* p, const double* t);
+VIREO_STEAM_ROUTINE double hptd_(const double* p, const double* t);
+VIREO_STEAM_ROUTINE double sptd_(const double* p, const double* t);
+
+// ---- saturated liquid (f) and vapour (g) at T or at p --------------------------------
+// At T: 25 to 705.47 °F; at p: from the saturation pressure at 25 °F to the critical
+// pressure. vsl_, hsl_ and ssl_ are vft_, hft_ and sft_ (they share their memo).
+
+VIREO_STEAM_ROUTINE double vft_(const double* t);
+VIREO_STEAM_ROUTINE double vsl_(const double* t);
+VIREO_STEAM_ROUTINE double vfp_(const double* p);
+VIREO_STEAM_ROUTINE double vgt_(const double* t);
+VIREO_STEAM_ROUTINE double vgp_(const double* p);
+VIREO_STEAM_ROUTINE double hft_(const double* t);
+VIREO_STEAM_ROUTINE double hsl_(const double* t);
+VIREO_STEAM_ROUTINE double hfp_(const double* p);
+VIREO_STEAM_ROUTINE double hgt_(const double* t);
+VIREO_STEAM_ROUTINE double hgp_(const double* p);
+VIREO_STEAM_ROUTINE double sft_(const double* t);
+VIREO_STEAM_ROUTINE double ssl_(const double* t);
+VIREO_STEAM_ROUTINE double sfp_(const double* p);
+VIREO_STEAM_ROUTINE double sgt_(const double* t);
+VIREO_STEAM_ROUTINE double sgp_(const double* p);
+
+// ---- isobaric heat capacity, Btu/(lbm·°R), and thermal conductivity ----------------------
+// cppt1_, cppt2_ and cpvt3_ take the ranges of comt1_, comt2_ and comt3_; cppt3_ is
+// cpvt3_ at the volume of vpt3_; cpptl_ is region 1 below 662 °F and region 3 (liquid
+// side) from 662 °F on; cpptd_ chooses as vptd_ does.
+
+VIREO_STEAM_ROUTINE double cppt1_(const double* p, const double* t);
+VIREO_STEAM_ROUTINE double cppt2_(const double* p, const double* t);
+VIREO_STEAM_ROUTINE double cpvt3_(const double* v, const double* t);
+VIREO_STEAM_ROUTINE double cppt3_(const double* p, const double* t);
+VIREO_STEAM_ROUTINE double cpptl_(const double* p, const double* t);
+VIREO_STEAM_ROUTINE double cpptd_(const double* p, const double* t);
+// Thermal conductivity by the industrial equation of 1985 (reference 647.3 K, 317.7
+// kg/m³) at the volume of the vapour side (condv_) or the liquid side (condl_), in
+// Btu/(h·ft·°F), 25 to 1600 °F; convt_ takes the volume in m³/kg (above 0) and T in °C
+// and answers in W/(m·K).
+VIREO_STEAM_ROUTINE double condv_(const double* p, const double* t);
+VIREO_STEAM_ROUTINE double condl_(const double* p, const double* t);
+VIREO_STEAM_ROUTINE double convt_(const double* v, const double* t);
+
+// ---- SI forms for the blocks: t in °C, p in Pa ---------------------------------------
+// chkreg_ is 1 for the vapour side (superheated or exactly saturated; above 374.15 °C
+// at or below the 2/3 boundary), 0 for the liquid side (and at 0 °C or below). The
+// four properties convert the state (p / 6894 psia, 32 + 9 t / 5 °F), take the side's
+// routine and convert back: J/kg, J/(kg·K), J/(kg·K), m³/kg.
+
+VIREO_STEAM_ROUTINE int chkreg_(const double* t, const double* p);
+VIREO_STEAM_ROUTINE double steam_h_(const double* t, const double* p);
+VIREO_STEAM_ROUTINE double steam_s_(const double* t, const double* p);
+VIREO_STEAM_ROUTINE double steam_cp_(const double* t, const double* p);
+VIREO_STEAM_ROUTINE double steam_v_(const double* t, const double* p);
 
 // ---- unit routines -------------------------------------------------------------------
 

@@ -6,6 +6,7 @@
 #include "steam.h"
 #include "steam_values.h"
 
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -87,29 +88,42 @@ bool memoTest(int level, const RoutineName& name, double x, double y, bool bothC
 // The fatal report: ends the process.
 [[noreturn]] void fail(const RoutineName& name, int code, double x1, double x2);
 
+// A routine of two arguments memoised at `level` (2 to 6): a hit returns the level's
+// result; a miss records the arguments and the name, and `compute` works from the
+// recorded copies (the callee sees what the trail shows).
+template <class Compute>
+double memoised(int level, const RoutineName& name, double x, double y, Compute compute) {
+    if (memoTest(level, name, x, y)) return levelResult(level);
+    const double* recorded = levelArguments(level);
+    const double value = compute(recorded[0], recorded[1]);
+    return levelResult(level) = value;
+}
+
 // A property of one region at (p, T), memoised at `level`: on a miss the region's common
 // terms are brought up to date for the recorded arguments and `compute` reads them.
 template <class Terms, class Compute>
 double regionProperty(int level, const RoutineName& name, double p, double t,
                       void (*commonTerms)(const double*, const double*), const Terms& terms,
                       Compute compute) {
-    if (memoTest(level, name, p, t)) return levelResult(level);
-    const double* recorded = levelArguments(level);
-    commonTerms(&recorded[0], &recorded[1]);
-    return levelResult(level) = compute(terms);
+    return memoised(level, name, p, t, [&](const double& x, const double& y) {
+        commonTerms(&x, &y);
+        return compute(terms);
+    });
 }
 
-// Brings a region's common terms to (p, T) at memo level `level`, recomputing only the
-// half (pressure or temperature) whose argument changed since the same routine last
-// ran. False when nothing changed; a state out of range ends the process. The caller
-// stores its name in the level once the remaining terms are done.
+// Brings a region's common terms to (p, T) (region 3: (v, T)) at memo level `level`,
+// recomputing only the half (pressure or volume, or temperature) whose argument changed
+// since the same routine last ran. False when nothing changed; a state out of range ends
+// the process with the report of `rangeCode`. The caller stores its name in the level
+// once the remaining terms are done.
 template <class Terms>
 bool refreshCommonTerms(int level, const RoutineName& name, double p, double t, bool inRange, Terms& w,
-                        void (*pressureTerms)(Terms&, double), void (*temperatureTerms)(Terms&, double)) {
+                        void (*pressureTerms)(Terms&, double), void (*temperatureTerms)(Terms&, double),
+                        int rangeCode = 12) {
     double* recorded = levelArguments(level);
     const bool sameRoutine = sameName(levelName(level), name);
     if (sameRoutine && p == recorded[0] && t == recorded[1]) return false;
-    if (!inRange) fail(name, 12, p, t);
+    if (!inRange) fail(name, rangeCode, p, t);
     if (!sameRoutine || p != recorded[0]) {
         recorded[0] = p;
         pressureTerms(w, p);
@@ -123,6 +137,124 @@ bool refreshCommonTerms(int level, const RoutineName& name, double p, double t, 
 
 // The saturation line's K-function and its slope at T, outside every memo.
 PressureWithSlope saturationLine(double t);
+
+// The saturation temperature at p by the iteration of tsatp_ over the K-function
+// outside every memo; NaN where tsatp_ would end the process.
+double saturationTemperatureOf(double p);
+
+// The 2/3 boundary's pressure at T (the L-function), outside every memo and range test.
+double boundary23Line(double t);
+
+// ---- the sides ------------------------------------------------------------------------
+
+// One property of a region's state.
+inline double region1Property(Property property, double p, double t) {
+    return property == Property::volume     ? region1Volume(p, t)
+           : property == Property::enthalpy ? region1Enthalpy(p, t)
+                                            : region1Entropy(p, t);
+}
+inline double region2Property(Property property, double p, double t) {
+    return property == Property::volume     ? region2Volume(p, t)
+           : property == Property::enthalpy ? region2Enthalpy(p, t)
+                                            : region2Entropy(p, t);
+}
+// Region 3's at the volume v of its state.
+inline double region3Property(Property property, double v, double t) {
+    return property == Property::volume     ? v
+           : property == Property::enthalpy ? region3Enthalpy(v, t)
+                                            : region3Entropy(v, t);
+}
+// The pressure above which the vapour side is region 3: the 2/3 boundary (p23t_) from
+// 462 °F on, the upper pressure limit below.
+double vapourBoundary(double t);
+// The region the vapour side takes at (p, T), 2 or 3, by the same choice outside every
+// memo; 0 where the boundary refuses T.
+int vapourSideRegion(double p, double t);
+
+// ---- region 3 -------------------------------------------------------------------------
+
+// The region-3 terms of (v, T) in a work area of the caller's: the same values that
+// comt3_ and cpvt3_ leave in stm3_, without their range test or memo.
+void region3Terms(Region3Terms& w, double v, double t);
+// The second derivatives in volume (the volume polynomials' curvature) at the terms'
+// volume, for the heat capacity.
+void region3CurvatureTerms(Region3Terms& w);
+
+// Reduced quantities of region 3 from its terms, the liquid-side correction included
+// where it counts: pressure beta = p/pc, enthalpy, entropy, and the isobaric heat
+// capacity cp Tc/(pc vc).
+double region3ReducedPressure(const Region3Terms& w);
+double region3ReducedEnthalpy(const Region3Terms& w);
+double region3ReducedEntropy(const Region3Terms& w);
+double region3ReducedHeatCapacity(const Region3Terms& w);
+
+// The damped secant search of the region-3 volume of a pressure p, between two volume
+// bounds from a start volume. Each step that leaves the bounds is clamped to the bound
+// and sets the damping to 1; the search stops when the pressure is within 1e-8 psia.
+struct VolumeSearch {
+    double lower;  // ft³/lbm
+    double upper;
+    double start;
+};
+struct VolumeFound {
+    double v;
+    int steps;       // pressures evaluated
+    bool converged;  // false: the step limit was reached
+};
+inline constexpr int kVolumeSearchSteps = 100;
+
+struct NoSearchObserver {
+    void operator()(int, double, double, double) const {}
+};
+
+// pressureAt(v): psia at the state's temperature. observe(step, v, damping, error) sees
+// every evaluation, the volume after its clamp and the damping it was taken with.
+template <class PressureAt, class Observer = NoSearchObserver>
+VolumeFound searchVolume(double p, const VolumeSearch& search, PressureAt pressureAt, Observer observe = {}) {
+    const double tolerance = con(C::tolerance);
+    double v = search.start;
+    double damping = 0.25;
+    double vPrevious = 0.0;
+    double pPrevious = 0.0;
+    double errorPrevious = 0.0;
+    for (int step = 1; step <= kVolumeSearchSteps; ++step) {
+        if (v > search.upper) {
+            v = search.upper;
+            damping = 1.0;
+        } else if (v < search.lower) {
+            v = search.lower;
+            damping = 1.0;
+        }
+        const double pCalculated = pressureAt(v);
+        const double error = pCalculated - p;
+        observe(step, v, damping, error);
+        if (std::fabs(error) <= tolerance) return {v, step, true};
+        double dv;
+        const bool sameSign = error * errorPrevious > 0.0;
+        if (step == 1) {
+            dv = error * v * damping / p;
+        } else if (sameSign && std::fabs(error) > std::fabs(0.3 * errorPrevious)) {
+            // Still far and not closing in: a larger damped step.
+            damping *= 1.5;
+            dv = error * v * damping / p;
+        } else {
+            if (!sameSign) damping *= 0.67;
+            dv = -error * (v - vPrevious) / (pCalculated - pPrevious);
+        }
+        vPrevious = v;
+        pPrevious = pCalculated;
+        errorPrevious = error;
+        v += dv;
+    }
+    return {v, kVolumeSearchSteps, false};
+}
+
+// ---- SI forms ---------------------------------------------------------------------------
+
+// A property in the blocks' units: the side of chkreg_, the state in psia and °F, the
+// side's routine, the result times the factor.
+double siProperty(double t, double p, double (*liquid)(double, double), double (*vapour)(double, double),
+                  double factor);
 
 // ---- the report, for ster_ and its tests -----------------------------------------------
 

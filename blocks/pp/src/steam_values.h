@@ -60,6 +60,87 @@ bool boundary23PressureAccepts(double t);
 // pressure and the saturation pressure at 662 °F the temperature lies below region 3.
 bool boundary23TemperatureAccepts(double p);
 
+// ---- region 3 (near the critical point) ----------------------------------------------
+
+double region3Pressure(double v, double t);   // pvt3_
+double region3Enthalpy(double v, double t);   // hvt3_
+double region3Entropy(double v, double t);    // svt3_
+
+// 0.0207 <= v <= 0.143 ft³/lbm and 636 < T <= 1124.45 °F.
+bool inRegion3(double v, double t);
+
+// The five entries of the region-3 volume search at (p, T).
+enum class Region3Search {
+    bySaturation,     // vpt3_: liquid start at or above the saturation pressure
+    liquid,           // vpt3l_
+    vapour,           // vpt3d_
+    saturatedLiquid,  // vptf3_
+    saturatedVapour,  // vptg3_
+};
+double region3Volume(double p, double t, Region3Search entry);
+
+// The entry returns a volume: its range tests pass and its search settles within its
+// step limit. The search runs here on its own work area.
+bool region3VolumeAccepts(double p, double t, Region3Search entry);
+
+// ---- the liquid side and the vapour side, saturated states ---------------------------
+
+enum class Property { volume, enthalpy, entropy };
+
+double liquidSide(Property property, double p, double t);  // vptl_ (vcl_), hptl_, sptl_
+double vapourSide(Property property, double p, double t);  // vptd_, hptd_, sptd_
+
+// Region 1 up to 662 °F, above it the liquid-side search of region 3.
+bool liquidSideAccepts(double p, double t);
+// Region 2 up to the 2/3 boundary, above it the vapour-side search of region 3.
+bool vapourSideAccepts(double p, double t);
+
+enum class Phase { liquid, vapour };
+
+double saturatedAtTemperature(Property property, Phase phase, double t);  // vft_ vgt_ hft_ ...
+double saturatedAtPressure(Property property, Phase phase, double p);     // vfp_ vgp_ hfp_ ...
+
+// The saturation line takes the argument (25 to 705.5 °F; at p, where the saturation
+// temperature converges, up to the critical pressure), and above 662 °F the saturated
+// phase's search settles.
+bool saturatedAtTemperatureAccepts(Phase phase, double t);
+bool saturatedAtPressureAccepts(Phase phase, double p);
+
+// ---- heat capacity and conductivity ---------------------------------------------------
+
+double region1HeatCapacity(double p, double t);   // cppt1_
+double region2HeatCapacity(double p, double t);   // cppt2_
+double region3HeatCapacity(double v, double t);   // cpvt3_
+double region3HeatCapacityAt(double p, double t); // cppt3_
+double liquidHeatCapacity(double p, double t);    // cpptl_
+double vapourHeatCapacity(double p, double t);    // cpptd_
+
+// Region 1 below 662 °F, the liquid-side search of region 3 from 662 °F on (at 662 °F
+// itself the other liquid-side properties still take region 1). The vapour side's heat
+// capacity takes what vapourSideAccepts does.
+bool liquidHeatCapacityAccepts(double p, double t);
+
+double vapourConductivity(double p, double t);    // condv_, Btu/(h·ft·°F)
+double liquidConductivity(double p, double t);    // condl_, Btu/(h·ft·°F)
+double conductivity(double vSi, double tCelsius); // convt_: m³/kg, °C -> W/(m·K)
+
+// The side's volume, 0 to 16000 psia and 25 to 1600 °F.
+bool vapourConductivityAccepts(double p, double t);
+bool liquidConductivityAccepts(double p, double t);
+// 25 to 1600 °F and a volume that gives a finite conductivity (above 0).
+bool conductivityAccepts(double vSi, double tCelsius);
+
+// ---- SI forms for the blocks: t in °C, p in Pa ---------------------------------------
+
+bool onVapourSide(double tCelsius, double pPascal);    // chkreg_
+double steamEnthalpy(double tCelsius, double pPascal); // steam_h_, J/kg
+double steamEntropy(double tCelsius, double pPascal);  // steam_s_, J/(kg·K)
+double steamHeatCapacity(double tCelsius, double pPascal);  // steam_cp_, J/(kg·K)
+double steamVolume(double tCelsius, double pPascal);   // steam_v_, m³/kg
+
+// The side choice and all four properties return a value for this state.
+bool steamStateAccepts(double tCelsius, double pPascal);
+
 }  // namespace vireo::steam
 
 #endif

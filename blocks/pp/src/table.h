@@ -24,7 +24,7 @@
     X(pp0010, "CNTRL", 1, 3, 3, 1, 13, 0, 0, 5, 6, 0, 0, loop, cntrl_block)             \
     X(pp0011, "TF2TC", 1, 1, 1, 1, 10, 0, 0, 0, 0, 0, 0, standard, tf2tc_block)         \
     X(pp0012, "TC2TF", 1, 1, 1, 1, 10, 0, 0, 0, 0, 0, 0, standard, tc2tf_block)         \
-    X(pp0013, "STEAM", 1, 2, 2, 4, 10, 0, 0, 0, 0, 0, 0, standard, IdentifyOnly)        \
+    X(pp0013, "STEAM", 1, 2, 2, 4, 10, 0, 0, 0, 0, 0, 0, standard, steam_block)         \
     X(pp0014, "EVAPH", 1, 1, 1, 1, 10, 0, 0, 0, 0, 0, 0, standard, IdentifyOnly)        \
     X(pp0015, "HXCH", 1, 6, 6, 6, 10, 0, 0, 14, 14, 0, 0, standard, IdentifyOnly)       \
     X(pp0016, "STURB", 1, 3, 3, 5, 10, 0, 0, 4, 4, 0, 0, standard, IdentifyOnly)        \

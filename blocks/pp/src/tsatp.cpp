@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace vireo::steam {
 namespace {
@@ -35,17 +36,10 @@ double startTemperature(double p) {
     return std::min(con(C::tc) / w - con(C::rankine), tCritical);
 }
 
-}  // namespace
-
-double saturationTemperature(double p) {
-    SaturationMemo& memo = nust_;
-    if (p == memo.argument[1] && sameName(memo.name[1], kName)) return memo.result[1];
-    storeName(memo.name[1], kName);
-    memo.argument[1] = p;
-    // Above the critical pressure there is no saturation temperature to converge on: such
-    // a pressure is out of range, as are zero, negative pressures and NaN.
-    if (!(p > con(C::pLower) && p <= con(C::pc))) fail(kName, 1, p, 0.0);
-
+// Newton's method on the saturation line, held between 25 °F and the critical
+// temperature; line(t) is the line with its slope. NaN when it does not converge.
+template <class Line>
+double iterate(double p, Line line) {
     const double tolerance = std::max(con(C::tolerance) * p, con(C::tolerance));
     const double tCritical = con(C::tCritical);
     double f = 1.0;
@@ -53,19 +47,41 @@ double saturationTemperature(double p) {
     double t = startTemperature(p);
     for (int step = 1;; ++step) {
         t = std::max(t, con(C::tLower));
-        const PressureWithSlope line = saturationPressureAndSlope(t);
-        const double dp = p - line.p;
-        t += f * dp / line.dpdT;
-        if (std::fabs(dp) <= tolerance) return memo.result[1] = t;
-        if (step >= kMaxSteps) fail(kName, -1, p, 0.0);
+        const PressureWithSlope at = line(t);
+        const double dp = p - at.p;
+        t += f * dp / at.dpdT;
+        if (std::fabs(dp) <= tolerance) return t;
+        if (step >= kMaxSteps) return std::numeric_limits<double>::quiet_NaN();
         f *= 0.99;
         if (t > tCritical) {
-            dt = std::min(dt, std::fabs(f * dp / line.dpdT));
+            dt = std::min(dt, std::fabs(f * dp / at.dpdT));
             dt *= 0.9;
             t = tCritical - dt;
             f *= 0.9;
         }
     }
+}
+
+// Above the critical pressure there is no saturation temperature to converge on: such a
+// pressure is out of range, as are zero, negative pressures and NaN.
+bool withinLimits(double p) { return p > con(C::pLower) && p <= con(C::pc); }
+
+}  // namespace
+
+double saturationTemperature(double p) {
+    SaturationMemo& memo = nust_;
+    if (p == memo.argument[1] && sameName(memo.name[1], kName)) return memo.result[1];
+    storeName(memo.name[1], kName);
+    memo.argument[1] = p;
+    if (!withinLimits(p)) fail(kName, 1, p, 0.0);
+    const double t = iterate(p, saturationPressureAndSlope);
+    if (std::isnan(t)) fail(kName, -1, p, 0.0);
+    return memo.result[1] = t;
+}
+
+double saturationTemperatureOf(double p) {
+    if (!withinLimits(p)) return std::numeric_limits<double>::quiet_NaN();
+    return iterate(p, saturationLine);
 }
 
 // The iteration never goes below the lowest temperature of the saturation line, so it
