@@ -62,6 +62,12 @@ QToolButton* toolButton(QWidget* parent, const QString& name, const QString& tex
     return button;
 }
 
+void bringToFront(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 void place(QLabel* label, LabelAnchor anchor) {
     label->move(anchor.x, anchor.y);
     // Parked at (-50, 0) a label would still show its right end.

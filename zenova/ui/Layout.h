@@ -29,6 +29,9 @@ QScrollBar* scrollBar(QWidget* parent, const QString& name, int low, int high, i
 QAction* action(QWidget* menu, const QString& name, const QString& text);
 QToolButton* toolButton(QWidget* parent, const QString& name, const QString& text, const QString& hint, int x, int y);
 
+// Shows a window in front, active.
+void bringToFront(QWidget* window);
+
 // A label at an anchor; the anchor (-50, 0) hides it.
 void place(QLabel* label, LabelAnchor anchor);
 
