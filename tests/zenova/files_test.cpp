@@ -164,6 +164,8 @@ TEST(LocationList, FieldsFillTheirColumns) {
     EXPECT_EQ(t.records[0].longitudeText, "-180.00");
     EXPECT_EQ(t.records[1].longitudeText, "   7.50");
     EXPECT_EQ(load(saved(t)).table, t);
+    // A line break typed into a name would split its line.
+    EXPECT_EQ(storedRecord("a\nb\r", "1", "2", "3").name, name40("a b"));
     // A record holding its fields at other widths still keeps the columns.
     LocationRecord odd;
     odd.name = "Odd";

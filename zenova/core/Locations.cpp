@@ -156,6 +156,8 @@ LocationRecord storedRecord(std::string_view name, std::string_view longitude, s
                             std::string_view timeLag) {
     LocationRecord r;
     r.name = padRight(name, kNameWidth);
+    // A line break in a name would split its line in the file.
+    std::replace_if(r.name.begin(), r.name.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
     r.longitudeText = padLeft(longitude, kLongitudeWidth);
     r.latitudeText = padLeft(latitude, kLatitudeWidth);
     r.timeLagText = padLeft(timeLag, kTimeLagWidth);

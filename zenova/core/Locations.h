@@ -57,8 +57,9 @@ struct LocationTable {
     friend bool operator==(const LocationTable&, const LocationTable&) = default;
 };
 
-// A record in its stored form: the name padded with blanks or cut to 40 characters, the
-// number texts padded on the left (cut on the left when longer), status "ok".
+// A record in its stored form: the name padded with blanks or cut to 40 characters (line
+// breaks in it become blanks), the number texts padded on the left (cut on the left when
+// longer), status "ok".
 LocationRecord storedRecord(std::string_view name, std::string_view longitude, std::string_view latitude,
                             std::string_view timeLag);
 

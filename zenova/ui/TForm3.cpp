@@ -35,6 +35,11 @@ namespace {
 constexpr int kClientWidth = 560;
 constexpr int kClientHeight = 318;
 
+// The folder is the other one or lies below it.
+bool within(const QString& folder, const QString& other) {
+    return folder == other || folder.startsWith(other.endsWith('/') ? other : other + '/');
+}
+
 }  // namespace
 
 TForm3::TForm3(ZenovaApplication& app, const QString& folder) : app_(app) {
@@ -124,6 +129,13 @@ TForm3::TForm3(ZenovaApplication& app, const QString& folder) : app_(app) {
                     setFolder(folders_->filePath(current));
                 }
             });
+    // The folders load one by one in the background; the current one is shown once its
+    // place in the tree is known.
+    connect(folders_, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+        if (within(folder_, loaded)) {
+            DirectoryListBox1->scrollTo(folders_->index(folder_), QAbstractItemView::PositionAtCenter);
+        }
+    });
     connect(FilterComboBox1, &QComboBox::currentIndexChanged, this, [this](int index) { filterChosen(index); });
     connect(DriveComboBox1, &QComboBox::activated, this, [this](int index) { driveChosen(index); });
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
@@ -143,8 +155,10 @@ void TForm3::setFolder(const QString& folder) {
         const QSignalBlocker quiet(DirectoryListBox1->selectionModel());
         const QModelIndex at = folders_->index(folder_);
         DirectoryListBox1->setCurrentIndex(at);
-        DirectoryListBox1->expand(at);
-        DirectoryListBox1->scrollTo(at);
+        for (QModelIndex i = at; i.isValid(); i = i.parent()) {
+            DirectoryListBox1->expand(i);
+        }
+        DirectoryListBox1->scrollTo(at, QAbstractItemView::PositionAtCenter);
     }
     {
         const QSignalBlocker quiet(FileListBox1->selectionModel());
@@ -156,8 +170,7 @@ void TForm3::setFolder(const QString& folder) {
     qsizetype longest = -1;
     for (int i = 0; i < DriveComboBox1->count(); ++i) {
         const QString root = DriveComboBox1->itemData(i).toString();
-        const bool within = folder_ == root || folder_.startsWith(root.endsWith('/') ? root : root + '/');
-        if (within && root.size() > longest) {
+        if (within(folder_, root) && root.size() > longest) {
             volume = i;
             longest = root.size();
         }
