@@ -100,11 +100,8 @@ private slots:
     void missingListGivesEquator() {
         Windows none({1920, 1080}, std::nullopt);
         QCOMPARE(none.dialogs.calls.size(), 1);
-        const MessageRequest& m = none.dialogs.calls[0].request;
-        QCOMPARE(m.caption, QString("Information:"));
-        QCOMPARE(m.text, QString::fromLatin1(kMissingListMessage));
-        QCOMPARE(m.icon, MessageIcon::information);
-        QCOMPARE(m.buttons, QList<MessageButton>{MessageButton::ok});
+        QCOMPARE(shown(none.dialogs.calls[0].request),
+                 "Information:|" + QString::fromLatin1(kMissingListMessage) + "|information|ok|ok");
         QCOMPARE(none.edit("Edit3")->text(), QString("Equator"));
         QCOMPARE(none.edit("Edit1")->text(), QString("0.00"));
         QCOMPARE(none.edit("Edit2")->text(), QString("0.00"));
@@ -351,8 +348,8 @@ private slots:
         typeNew("Home", "1", "1", "1");
         f4().uebergeben->click();
         QCOMPARE(w->dialogs.calls.size(), 1);
-        QCOMPARE(w->dialogs.calls[0].request.text, QString::fromLatin1(kDuplicateMessage));
-        QCOMPARE(w->dialogs.calls[0].request.caption, QString("Information:"));
+        QCOMPARE(shown(w->dialogs.calls[0].request),
+                 "Information:|" + QString::fromLatin1(kDuplicateMessage) + "|information|ok|ok");
         QCOMPARE(f4().mode(), TForm4::EditMode::inserting);
         f4().abbrechen->click();
         pick("Cabin");
@@ -411,12 +408,7 @@ private slots:
         QCOMPARE(f.Label15->text(), padded("C"));
         abc.dialogs.answers = {MessageButton::cancel};
         f.loeschen->click();
-        const MessageRequest& q = abc.dialogs.calls.last().request;
-        QCOMPARE(q.caption, QString("Confirm:"));
-        QCOMPARE(q.text, QString("Delete Dataset ?"));
-        QCOMPARE(q.icon, MessageIcon::question);
-        QCOMPARE(q.buttons, (QList<MessageButton>{MessageButton::ok, MessageButton::cancel}));
-        QCOMPARE(q.defaultButton, MessageButton::cancel);
+        QCOMPARE(shown(abc.dialogs.calls.last().request), QString("Confirm:|Delete Dataset ?|question|ok,cancel|cancel"));
         QCOMPARE(abc.fileBytes("Loc_def.lst"), list(kAbc));
         // The last entry gone, the one above it is selected.
         abc.dialogs.answers = {MessageButton::ok};
@@ -464,8 +456,8 @@ private slots:
         retype(f.Edit5, "1");
         f.uebergeben->click();
         QCOMPARE(full.dialogs.calls.size(), 1);
-        QCOMPARE(full.dialogs.calls[0].request.text, QString::fromLatin1(kCapacityMessage));
-        QCOMPARE(full.dialogs.calls[0].request.caption, QString("Information:"));
+        QCOMPARE(shown(full.dialogs.calls[0].request),
+                 "Information:|" + QString::fromLatin1(kCapacityMessage) + "|information|ok|ok");
         QCOMPARE(f.mode(), TForm4::EditMode::inserting);
         QCOMPARE(full.fileBytes("Loc_def.lst"), list(records));
     }

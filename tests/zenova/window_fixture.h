@@ -47,6 +47,19 @@ public:
     }
 };
 
+// A message as one text: caption, text, icon, buttons and the default, between bars.
+inline QString shown(const zenova::MessageRequest& m) {
+    static const char* const icons[] = {"information", "warning", "question"};
+    static const char* const buttons[] = {"none", "ok", "cancel", "yes", "no"};
+    QStringList offered;
+    for (const zenova::MessageButton b : m.buttons) {
+        offered << buttons[static_cast<int>(b)];
+    }
+    return QStringList{m.caption, m.text, icons[static_cast<int>(m.icon)], offered.join(','),
+                       buttons[static_cast<int>(m.defaultButton)]}
+        .join('|');
+}
+
 class FixedClock final : public zenova::Clock {
 public:
     QDateTime time{QDate(2024, 6, 21), QTime(14, 30)};

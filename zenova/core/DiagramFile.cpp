@@ -2,6 +2,7 @@
 
 #include "Fields.h"
 #include "Numeric.h"
+#include "TextLines.h"
 
 #include <istream>
 #include <iterator>
@@ -49,17 +50,7 @@ std::optional<int> labelPlace(std::string_view text) {
 
 DiagramFileRead readDiagramFile(std::istream& in) {
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    std::vector<std::string_view> lines;
-    std::string_view rest = text;
-    while (!rest.empty() && lines.size() < kDiagramFileLines) {
-        const std::size_t end = rest.find('\n');
-        std::string_view line = rest.substr(0, end);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        lines.push_back(line);
-        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-    }
+    const std::vector<std::string_view> lines = textLines(text, kDiagramFileLines);
     DiagramFileRead read;
     const auto refuse = [&read](std::size_t index, std::string expected) {
         read.fault = {static_cast<int>(index) + 1, std::move(expected)};

@@ -1,6 +1,7 @@
 #include "Locations.h"
 
 #include "Numeric.h"
+#include "TextLines.h"
 
 #include <algorithm>
 #include <climits>
@@ -40,21 +41,6 @@ std::string_view skipBlanks(std::string_view text) {
 bool inRange(std::string_view text, double limit) {
     const std::optional<double> value = parseDecimal(text);
     return value && *value >= -limit && *value <= limit;
-}
-
-// The lines of a text, each without its line end; a final line end starts no further line.
-std::vector<std::string_view> splitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        lines.push_back(line);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    }
-    return lines;
 }
 
 // The leading count of line 1: blanks skipped, digits, the rest of the line ignored.
@@ -172,7 +158,7 @@ bool LocationLoadReport::clean() const {
 
 LocationLoad loadLocations(std::istream& in) {
     const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    const std::vector<std::string_view> lines = splitLines(text);
+    const std::vector<std::string_view> lines = textLines(text);
     LocationLoad load;
     LocationLoadReport& report = load.report;
     const std::optional<long long> count = lines.empty() ? std::nullopt : readCount(lines.front());

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QToolButton>
 
@@ -51,6 +52,13 @@ QScrollBar* scrollBar(QWidget* parent, const QString& name, int low, int high, i
     bar->setPageStep(pageStep);
     bar->setGeometry(x, y, width, 17);
     return bar;
+}
+
+QPushButton* button(QWidget* parent, const QString& name, const QString& text, int x, int y, int width, int height) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setGeometry(x, y, width, height);
+    return b;
 }
 
 QToolButton* toolButton(QWidget* parent, const QString& name, const QString& text, const QString& hint, int x, int y) {

@@ -79,9 +79,7 @@ TForm1::TForm1(ZenovaApplication& app) : app_(app), savedChart_(531, 505, QImage
     location->setGeometry(8, 32, 262, 128);
     layout::caption(location, "Name :", 8, 22);
     Edit3 = layout::field(location, "Edit3", 39, 84, 18, 140);
-    BitBtn1 = new QPushButton("...", location);
-    BitBtn1->setObjectName("BitBtn1");
-    BitBtn1->setGeometry(228, 18, 26, 22);
+    BitBtn1 = layout::button(location, "BitBtn1", "...", 228, 18, 26, 22);
     layout::caption(location, "Longitude :", 8, 50);
     Edit1 = layout::field(location, "Edit1", 7, 84, 46, 64);
     layout::caption(location, "\u00b0 E", 152, 50);
@@ -91,10 +89,8 @@ TForm1::TForm1(ZenovaApplication& app) : app_(app), savedChart_(531, 505, QImage
     layout::caption(location, "Time lag :", 8, 102);
     Edit6 = layout::field(location, "Edit6", 5, 84, 98, 64);
     layout::caption(location, "h to GMT", 152, 102);
-    BitBtn2 = new QPushButton("!", location);
-    BitBtn2->setObjectName("BitBtn2");
+    BitBtn2 = layout::button(location, "BitBtn2", "!", 228, 98, 26, 22);
     BitBtn2->setToolTip("Time lag from the longitude");
-    BitBtn2->setGeometry(228, 98, 26, 22);
 
     auto* surface = new QGroupBox("Surface", client);
     surface->setGeometry(8, 166, 262, 138);
@@ -119,12 +115,8 @@ TForm1::TForm1(ZenovaApplication& app) : app_(app), savedChart_(531, 505, QImage
     RadioButton2 = new QRadioButton("Old plotting", client);
     RadioButton2->setObjectName("RadioButton2");
     RadioButton2->setGeometry(282, 62, 140, 20);
-    Button4 = new QPushButton("Start", client);
-    Button4->setObjectName("Button4");
-    Button4->setGeometry(282, 98, 66, 28);
-    Button2 = new QPushButton("Exit", client);
-    Button2->setObjectName("Button2");
-    Button2->setGeometry(356, 98, 66, 28);
+    Button4 = layout::button(client, "Button4", "Start", 282, 98, 66, 28);
+    Button2 = layout::button(client, "Button2", "Exit", 356, 98, 66, 28);
     ProgressBar1 = new QProgressBar(client);
     ProgressBar1->setObjectName("ProgressBar1");
     ProgressBar1->setGeometry(8, 312, 414, 14);

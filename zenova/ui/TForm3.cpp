@@ -106,15 +106,9 @@ TForm3::TForm3(ZenovaApplication& app, const QString& folder) : app_(app) {
         DriveComboBox1->addItem(QDir::toNativeSeparators(place), place);
     }
 
-    Button1 = new QPushButton("Save file", this);
-    Button1->setObjectName("Button1");
-    Button1->setGeometry(464, 26, 88, 28);
-    Button3 = new QPushButton("Open file", this);
-    Button3->setObjectName("Button3");
-    Button3->setGeometry(464, 62, 88, 28);
-    Button2 = new QPushButton("Close", this);
-    Button2->setObjectName("Button2");
-    Button2->setGeometry(464, 98, 88, 28);
+    Button1 = layout::button(this, "Button1", "Save file", 464, 26, 88, 28);
+    Button3 = layout::button(this, "Button3", "Open file", 464, 62, 88, 28);
+    Button2 = layout::button(this, "Button2", "Close", 464, 98, 88, 28);
 
     filterChosen(FilterComboBox1->currentIndex());
     setFolder(folder);

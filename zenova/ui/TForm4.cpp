@@ -33,11 +33,8 @@ constexpr int kClientWidth = 400;
 constexpr int kClientHeight = 420;
 constexpr int kLocationsPage = 0;
 
-QPushButton* button(QWidget* parent, const QString& name, const QString& text, int x, int y, int width = 84) {
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    b->setGeometry(x, y, width, 26);
-    return b;
+QPushButton* button(QWidget* parent, const QString& name, const QString& text, int x, int y) {
+    return layout::button(parent, name, text, x, y, 84, 26);
 }
 
 }  // namespace
@@ -100,8 +97,8 @@ TForm4::TForm4(ZenovaApplication& app, QString folder) : app_(app), folder_(std:
     uebergeben = button(editor, "uebergeben", "Post", 8, 186);
     abbrechen = button(editor, "abbrechen", "Cancel", 100, 186);
 
-    BitBtn1 = button(this, "BitBtn1", "OK", 216, 384, 84);
-    BitBtn2 = button(this, "BitBtn2", "Cancel", 308, 384, 84);
+    BitBtn1 = button(this, "BitBtn1", "OK", 216, 384);
+    BitBtn2 = button(this, "BitBtn2", "Cancel", 308, 384);
 
     for (QWidget* w : std::initializer_list<QWidget*>{Edit2, Edit3, Edit4, Edit5, ListBox1}) {
         w->installEventFilter(this);
