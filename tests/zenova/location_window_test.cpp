@@ -246,29 +246,27 @@ private slots:
         }
         QVERIFY(f4().Edit2->isEnabled() && f4().Edit2->text().isEmpty() && f4().Label15->text().isEmpty());
 
-        retype(f4().Edit3, "7.");
-        leave(f4().Edit3);
-        QCOMPARE(f4().Edit3->text(), QString("7.00"));
-        QCOMPARE(f4().Label16->text(), QString("7.00"));
-        retype(f4().Edit3, "-0");
-        leave(f4().Edit3);
-        QCOMPARE(f4().Edit3->text(), QString("-0.00"));
-        retype(f4().Edit3, "200");
-        QCOMPARE(f4().Edit3->text(), QString("180.00"));
-        retype(f4().Edit3, "-200");
-        QCOMPARE(f4().Edit3->text(), QString("-180.00"));
-        // The main window's key filter: a comma is a point, other keys do not type.
-        retype(f4().Edit5, "1,5");
-        QCOMPARE(f4().Edit5->text(), QString("1.5"));
-        leave(f4().Edit5);
-        QCOMPARE(f4().Edit5->text(), QString("1.5"));
+        // Typed, and left or not: tidied when left, limited while typing, and the main
+        // window's key filter (a comma is a point, other keys do not type).
+        const struct {
+            QLineEdit* field;
+            const char* typed;
+            bool left;
+            const char* shown;
+        } cases[] = {
+            {f4().Edit3, "7.", true, "7.00"},     {f4().Edit3, "-0", true, "-0.00"},  {f4().Edit3, "200", false, "180.00"},
+            {f4().Edit3, "-200", false, "-180.00"}, {f4().Edit5, "1,5", false, "1.5"}, {f4().Edit5, "1,5", true, "1.5"},
+            {f4().Edit5, "x-3h", false, "-3"},    {f4().Edit5, "13", false, "12.0"}, {f4().Edit4, "95", false, "90.00"},
+        };
+        for (const auto& c : cases) {
+            retype(c.field, c.typed);
+            if (c.left) {
+                leave(c.field);
+            }
+            QCOMPARE(c.field->text(), QString(c.shown));
+        }
+        QCOMPARE(f4().Label16->text(), QString("-0.00"));  // the last longitude left
         QCOMPARE(f4().Label18->text(), QString("1.5"));
-        retype(f4().Edit5, "x-3h");
-        QCOMPARE(f4().Edit5->text(), QString("-3"));
-        retype(f4().Edit5, "13");
-        QCOMPARE(f4().Edit5->text(), QString("12.0"));
-        retype(f4().Edit4, "95");
-        QCOMPARE(f4().Edit4->text(), QString("90.00"));
         // A pole fixes the rest until the latitude changes.
         retype(f4().Edit4, "90");
         leave(f4().Edit4);
