@@ -321,7 +321,6 @@ void TForm1::Dateispeichern1Click() {
     layout::bringToFront(&form3);
 }
 
-
 void TForm1::Druckereinrichten1Click() {
     // Runs the printer set-up, once printing exists.
 }

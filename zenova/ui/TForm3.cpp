@@ -15,7 +15,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFileSystemModel>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -26,6 +25,7 @@
 #include <QStorageInfo>
 #include <QTreeView>
 
+#include <algorithm>
 #include <sstream>
 
 namespace zenova {
