@@ -1,5 +1,6 @@
 // The sun-path program's windows on recording fakes: messages are recorded and answered
-// from a list, the clock and the screen size are fixed.
+// from a list, the clock and the screen size are fixed. Each run has a working directory of
+// its own, holding a copy of the shipped location list unless told otherwise.
 #ifndef ZENOVA_TEST_WINDOW_FIXTURE_H
 #define ZENOVA_TEST_WINDOW_FIXTURE_H
 
@@ -7,16 +8,26 @@
 #include "Services.h"
 #include "TForm1.h"
 #include "TForm2.h"
+#include "TForm3.h"
+#include "TForm4.h"
 #include "ZenovaApplication.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QFile>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include <memory>
+#include <optional>
 
 namespace zenova_test {
 
@@ -36,6 +47,19 @@ public:
     }
 };
 
+// A message as one text: caption, text, icon, buttons and the default, between bars.
+inline QString shown(const zenova::MessageRequest& m) {
+    static const char* const icons[] = {"information", "warning", "question"};
+    static const char* const buttons[] = {"none", "ok", "cancel", "yes", "no"};
+    QStringList offered;
+    for (const zenova::MessageButton b : m.buttons) {
+        offered << buttons[static_cast<int>(b)];
+    }
+    return QStringList{m.caption, m.text, icons[static_cast<int>(m.icon)], offered.join(','),
+                       buttons[static_cast<int>(m.defaultButton)]}
+        .join('|');
+}
+
 class FixedClock final : public zenova::Clock {
 public:
     QDateTime time{QDate(2024, 6, 21), QTime(14, 30)};
@@ -48,19 +72,56 @@ public:
     QSize size() const override { return screen; }
 };
 
+inline QByteArray shippedLocationList() {
+    QFile file(ZENOVA_SHIPPED_LOCATION_LIST);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qFatal("cannot read %s", ZENOVA_SHIPPED_LOCATION_LIST);
+    }
+    return file.readAll();
+}
+
 struct Windows {
     RecordingDialogs dialogs;
     FixedClock clock;
     FixedScreen screen;
+    QTemporaryDir workingDirectory;
     std::unique_ptr<zenova::ZenovaApplication> app;
 
-    explicit Windows(QSize screenSize = {1920, 1080}) {
+    // locationList: the bytes of Loc_def.lst in the working directory; none: no such file.
+    explicit Windows(QSize screenSize = {1920, 1080},
+                     const std::optional<QByteArray>& locationList = shippedLocationList(),
+                     const QString& listName = "Loc_def.lst") {
         screen.screen = screenSize;
-        app = std::make_unique<zenova::ZenovaApplication>(
-            zenova::Services{dialogs, clock, screen});
+        if (locationList) {
+            QFile file(path(listName));
+            if (!file.open(QIODevice::WriteOnly) || file.write(*locationList) != locationList->size()) {
+                qFatal("cannot write the location list");
+            }
+        }
+        app = std::make_unique<zenova::ZenovaApplication>(zenova::Services{dialogs, clock, screen},
+                                                          workingDirectory.path());
     }
+    ~Windows() { app.reset(); }  // the windows go before their folder
+    Windows(const Windows&) = delete;
+    Windows& operator=(const Windows&) = delete;
+
+    // The program ends and starts again in the same working directory.
+    void restart() {
+        app.reset();
+        dialogs.calls.clear();
+        app = std::make_unique<zenova::ZenovaApplication>(zenova::Services{dialogs, clock, screen},
+                                                          workingDirectory.path());
+    }
+
     zenova::TForm1& form1() { return app->form1(); }
     zenova::TForm2& form2() { return app->form2(); }
+    zenova::TForm3& form3() { return app->form3(); }
+    zenova::TForm4& form4() { return app->form4(); }
+    QString path(const QString& name) const { return workingDirectory.filePath(name); }
+    QByteArray fileBytes(const QString& name) const {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
 
     template <typename T>
     T* find(QWidget* window, const char* name) {
@@ -83,6 +144,45 @@ struct Windows {
         form1().Button4Click();
     }
 };
+
+// A folder that nobody may write into while this lives. Root passes permission checks by
+// its capability to override them, so the calling thread gives that up for as long.
+class ReadOnlyFolder {
+public:
+    explicit ReadOnlyFolder(const QString& path) : path_(path) {
+        QFile::setPermissions(path_, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup);
+        syscall(SYS_capget, &header_, saved_);
+        __user_cap_data_struct reduced[2] = {saved_[0], saved_[1]};
+        reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        syscall(SYS_capset, &header_, reduced);
+    }
+    ~ReadOnlyFolder() {
+        syscall(SYS_capset, &header_, saved_);
+        QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    ReadOnlyFolder(const ReadOnlyFolder&) = delete;
+    ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
+
+private:
+    QString path_;
+    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved_[2]{};
+};
+
+// The user types a field's text anew.
+inline void retype(QLineEdit* field, const QString& text) {
+    field->clear();
+    QTest::keyClicks(field, text);
+}
+
+// A double click on an entry of a list as the mouse makes it: a click, then the double click
+// (the test library's double click alone is no press).
+inline void doubleClick(QAbstractItemView* view, const QModelIndex& index) {
+    view->scrollTo(index);
+    const QPoint at = view->visualRect(index).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+}
 
 // The user leaves a field.
 inline void leave(QWidget* field, Qt::FocusReason reason = Qt::TabFocusReason) {

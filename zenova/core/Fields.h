@@ -38,6 +38,10 @@ inline constexpr std::string_view kTimeLagMessage =
     "Time lag area -12 (eastern longitude neg.) <= time lag <= 12 (eastern longitude pos.)";
 inline constexpr FieldLimit kTimeLagLimit{-12.0, 12.0, kTimeLagMessage, kTimeLagMessage, "-12.0", "12.0"};
 
+// The location database stops a latitude at the pole itself, and says nothing; its
+// longitude and time lag stop where the main window's do.
+inline constexpr FieldLimit kDatabaseLatitudeLimit{-90.0, 90.0, "", "", "-90.00", "90.00"};
+
 inline constexpr int kMaxInclination = 179;
 inline constexpr int kMaxOrientation = 360;
 

@@ -30,13 +30,34 @@ double clampUnit(double x) {
 
 namespace {
 
-std::string_view numberPart(std::string_view text) {
+std::string_view withoutBlanks(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
         text.remove_prefix(1);
     }
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
         text.remove_suffix(1);
     }
+    return text;
+}
+
+// Digits, at most `points` of them points, at least one digit, after an optional "-".
+bool plainNumber(std::string_view text, int points) {
+    if (!text.empty() && text.front() == '-') {
+        text.remove_prefix(1);
+    }
+    bool digit = false;
+    for (const char c : text) {
+        if (c >= '0' && c <= '9') {
+            digit = true;
+        } else if (c != '.' || points-- == 0) {
+            return false;
+        }
+    }
+    return digit;
+}
+
+std::string_view numberPart(std::string_view text) {
+    text = withoutBlanks(text);
     if (text.size() > 1 && text.front() == '+' && text[1] != '-') {
         text.remove_prefix(1);
     }
@@ -78,6 +99,32 @@ int parseInteger(std::string_view text) {
         return INT_MIN;
     }
     return static_cast<int>(value);
+}
+
+std::optional<double> parseDecimal(std::string_view text) {
+    text = withoutBlanks(text);
+    if (!plainNumber(text, 1)) {
+        return std::nullopt;
+    }
+    double value = 0.0;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
+    if (ec != std::errc{} || ptr != text.data() + text.size() || !std::isfinite(value)) {
+        return std::nullopt;  // beyond the double range
+    }
+    return value;
+}
+
+std::optional<int> parseWhole(std::string_view text) {
+    text = withoutBlanks(text);
+    if (!plainNumber(text, 0)) {
+        return std::nullopt;
+    }
+    int value = 0;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc{} || ptr != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 }  // namespace zenova

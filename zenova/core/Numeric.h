@@ -3,6 +3,7 @@
 #ifndef ZENOVA_NUMERIC_H
 #define ZENOVA_NUMERIC_H
 
+#include <optional>
 #include <string_view>
 
 namespace zenova {
@@ -23,6 +24,12 @@ double clampUnit(double x);
 // allowed; any other text that is not a complete number counts as 0.
 double parseReal(std::string_view text);
 int parseInteger(std::string_view text);  // saturates at the int range
+
+// Files are read strictly: blanks around, an optional leading "-", digits with at most one
+// point and at least one digit; nothing else.
+std::optional<double> parseDecimal(std::string_view text);
+// Blanks around, an optional leading "-" and digits; nothing else, and within the int range.
+std::optional<int> parseWhole(std::string_view text);
 
 }  // namespace zenova
 

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QToolButton>
 
@@ -53,6 +54,13 @@ QScrollBar* scrollBar(QWidget* parent, const QString& name, int low, int high, i
     return bar;
 }
 
+QPushButton* button(QWidget* parent, const QString& name, const QString& text, int x, int y, int width, int height) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setGeometry(x, y, width, height);
+    return b;
+}
+
 QToolButton* toolButton(QWidget* parent, const QString& name, const QString& text, const QString& hint, int x, int y) {
     auto* button = new QToolButton(parent);
     button->setObjectName(name);
@@ -60,6 +68,12 @@ QToolButton* toolButton(QWidget* parent, const QString& name, const QString& tex
     button->setToolTip(hint);
     button->setGeometry(x, y, 48, 24);
     return button;
+}
+
+void bringToFront(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 void place(QLabel* label, LabelAnchor anchor) {

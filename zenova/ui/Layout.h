@@ -11,6 +11,7 @@
 class QAction;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QScrollBar;
 class QToolButton;
 class QWidget;
@@ -27,7 +28,11 @@ QLineEdit* field(QWidget* parent, const QString& name, int maxLength, int x, int
 QScrollBar* scrollBar(QWidget* parent, const QString& name, int low, int high, int pageStep, int x, int y, int width);
 // A menu entry, in a menu or directly in the menu bar.
 QAction* action(QWidget* menu, const QString& name, const QString& text);
+QPushButton* button(QWidget* parent, const QString& name, const QString& text, int x, int y, int width, int height);
 QToolButton* toolButton(QWidget* parent, const QString& name, const QString& text, const QString& hint, int x, int y);
+
+// Shows a window in front, active.
+void bringToFront(QWidget* window);
 
 // A label at an anchor; the anchor (-50, 0) hides it.
 void place(QLabel* label, LabelAnchor anchor);

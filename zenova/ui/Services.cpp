@@ -40,6 +40,10 @@ QMessageBox::Icon standardIcon(MessageIcon icon) {
 
 }  // namespace
 
+void inform(Dialogs& dialogs, const QString& text, QWidget* owner, const QString& caption) {
+    dialogs.ask({caption, text, MessageIcon::information, {MessageButton::ok}, MessageButton::ok}, owner);
+}
+
 MessageButton MessageBoxDialogs::ask(const MessageRequest& request, QWidget* owner) {
     // A box owned by a disabled window would be disabled with it and could not be answered.
     QWidget* parent = owner != nullptr && owner->isEnabled() ? owner->window() : nullptr;

@@ -51,6 +51,9 @@ struct Services {
     const ScreenSize& screen;
 };
 
+// An information box with an OK button, the way the windows report and go on.
+void inform(Dialogs& dialogs, const QString& text, QWidget* owner, const QString& caption = "Information:");
+
 class MessageBoxDialogs final : public Dialogs {
 public:
     MessageButton ask(const MessageRequest& request, QWidget* owner) override;

@@ -1,12 +1,16 @@
 #include "TForm1.h"
 
+#include "FieldKeys.h"
 #include "Layout.h"
 #include "Numeric.h"
 #include "PictureBox.h"
 #include "QtImageSurface.h"
 #include "Readouts.h"
+#include "Services.h"
 #include "Sketches.h"
 #include "TForm2.h"
+#include "TForm3.h"
+#include "TForm4.h"
 #include "ZenovaApplication.h"
 
 #include <QAction>
@@ -47,24 +51,6 @@ private:
 QString text(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
 std::string text(const QLineEdit* field) { return field->text().toStdString(); }
 
-// Keys that type nothing into a field (moving, deleting, leaving it) pass every key filter.
-bool typesNothing(const QKeyEvent* key) {
-    switch (key->key()) {
-    case Qt::Key_Backspace:
-    case Qt::Key_Delete:
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        return true;
-    default:
-        return key->text().isEmpty();
-    }
-}
-
-bool numberCharacter(QChar c) { return c == u'-' || c == u'.' || (c >= u'0' && c <= u'9'); }
-
 }  // namespace
 
 TForm1::TForm1(ZenovaApplication& app) : app_(app), savedChart_(531, 505, QImage::Format_RGB32) {
@@ -93,9 +79,7 @@ TForm1::TForm1(ZenovaApplication& app) : app_(app), savedChart_(531, 505, QImage
     location->setGeometry(8, 32, 262, 128);
     layout::caption(location, "Name :", 8, 22);
     Edit3 = layout::field(location, "Edit3", 39, 84, 18, 140);
-    BitBtn1 = new QPushButton("...", location);
-    BitBtn1->setObjectName("BitBtn1");
-    BitBtn1->setGeometry(228, 18, 26, 22);
+    BitBtn1 = layout::button(location, "BitBtn1", "...", 228, 18, 26, 22);
     layout::caption(location, "Longitude :", 8, 50);
     Edit1 = layout::field(location, "Edit1", 7, 84, 46, 64);
     layout::caption(location, "\u00b0 E", 152, 50);
@@ -105,10 +89,8 @@ TForm1::TForm1(ZenovaApplication& app) : app_(app), savedChart_(531, 505, QImage
     layout::caption(location, "Time lag :", 8, 102);
     Edit6 = layout::field(location, "Edit6", 5, 84, 98, 64);
     layout::caption(location, "h to GMT", 152, 102);
-    BitBtn2 = new QPushButton("!", location);
-    BitBtn2->setObjectName("BitBtn2");
+    BitBtn2 = layout::button(location, "BitBtn2", "!", 228, 98, 26, 22);
     BitBtn2->setToolTip("Time lag from the longitude");
-    BitBtn2->setGeometry(228, 98, 26, 22);
 
     auto* surface = new QGroupBox("Surface", client);
     surface->setGeometry(8, 166, 262, 138);
@@ -133,12 +115,8 @@ TForm1::TForm1(ZenovaApplication& app) : app_(app), savedChart_(531, 505, QImage
     RadioButton2 = new QRadioButton("Old plotting", client);
     RadioButton2->setObjectName("RadioButton2");
     RadioButton2->setGeometry(282, 62, 140, 20);
-    Button4 = new QPushButton("Start", client);
-    Button4->setObjectName("Button4");
-    Button4->setGeometry(282, 98, 66, 28);
-    Button2 = new QPushButton("Exit", client);
-    Button2->setObjectName("Button2");
-    Button2->setGeometry(356, 98, 66, 28);
+    Button4 = layout::button(client, "Button4", "Start", 282, 98, 66, 28);
+    Button2 = layout::button(client, "Button2", "Exit", 356, 98, 66, 28);
     ProgressBar1 = new QProgressBar(client);
     ProgressBar1->setObjectName("ProgressBar1");
     ProgressBar1->setGeometry(8, 312, 414, 14);
@@ -177,12 +155,8 @@ TForm1::TForm1(ZenovaApplication& app) : app_(app), savedChart_(531, 505, QImage
     connect(Exit1, &QAction::triggered, this, [this] { Button2Click(); });
     connect(Info1, &QAction::triggered, this, [this] { Info1Click(); });
 
-    // Diagram files, the location database and the About box come with their own windows.
-    for (QAction* a : {Laden1, Info1}) {
-        a->setEnabled(false);
-    }
-    SpeedButton2->setEnabled(false);
-    BitBtn1->setEnabled(false);
+    // The About box comes with the start-up form.
+    Info1->setEnabled(false);
 
     FormCreate();
 }
@@ -224,24 +198,8 @@ void TForm1::FormActivate() {
     }
 }
 
-bool TForm1::Edit1KeyPress(QLineEdit* field, QKeyEvent* key) {
-    if (typesNothing(key)) {
-        return false;
-    }
-    if (key->text() == ",") {
-        field->insert(".");
-        return true;
-    }
-    return Edit4KeyPress(field, key);
-}
-
-bool TForm1::Edit4KeyPress(QLineEdit*, QKeyEvent* key) {
-    if (typesNothing(key)) {
-        return false;
-    }
-    const QString typed = key->text();
-    return !(typed.size() == 1 && numberCharacter(typed[0]));
-}
+bool TForm1::Edit1KeyPress(QLineEdit* field, QKeyEvent* key) { return dropNumberKey(field, key, true); }
+bool TForm1::Edit4KeyPress(QLineEdit* field, QKeyEvent* key) { return dropNumberKey(field, key, false); }
 
 void TForm1::Edit1KeyUp() { checkLimit(Edit1, kLongitudeLimit); }
 void TForm1::Edit2KeyUp() { checkLimit(Edit2, kLatitudeLimit); }
@@ -314,7 +272,10 @@ void TForm1::ScrollBar2Scroll(int position) {
 void TForm1::BitBtn2Click() { Edit6->setText(text(timeLagFromLongitude(text(Edit1)))); }
 
 void TForm1::SpeedButton1Click() {
-    // The location database window opens here once the location list is available.
+    TForm4& form4 = app_.form4();
+    if (form4.listAvailable()) {
+        layout::bringToFront(&form4);
+    }
 }
 
 void TForm1::SpeedButton7Click() {
@@ -347,11 +308,17 @@ void TForm1::Button2Click() {
 }
 
 void TForm1::Laden1Click() {
-    // Opens the diagram manager to load a diagram file, once it exists.
+    setEnabled(false);
+    TForm3& form3 = app_.form3();
+    form3.Button1->setEnabled(false);
+    layout::bringToFront(&form3);
 }
 
 void TForm1::Dateispeichern1Click() {
-    // Opens the diagram manager to save the diagram, once it exists.
+    TForm3& form3 = app_.form3();
+    form3.Button3->setEnabled(false);
+    form3.Button1->setEnabled(true);
+    layout::bringToFront(&form3);
 }
 
 void TForm1::Druckereinrichten1Click() {
@@ -415,6 +382,7 @@ void TForm1::Button4Click() {
     setProgress(0);
     beschriftung();
     setEnabled(false);
+    app_.form4().setEnabled(false);
 }
 
 void TForm1::Linienzugaufruf() {
@@ -429,13 +397,8 @@ void TForm1::Linienzugaufruf() {
 }
 
 void TForm1::beschriftung() {
-    DiagramState& state = app_.state();
-    hideOutOfRangeDateLabels(state);
-    TForm2& form2 = app_.form2();
-    for (int k = 0; k < 13; ++k) {
-        layout::place(form2.label(k + 1), state.dateLabelPositions[k].first);
-        layout::place(form2.label(k + 14), state.dateLabelPositions[k].second);
-    }
+    hideOutOfRangeDateLabels(app_.state());
+    app_.form2().placeDateLabels(app_.state());
 }
 
 void TForm1::Uhrzeitlabel() {
@@ -443,11 +406,7 @@ void TForm1::Uhrzeitlabel() {
     placeHourLabels();
 }
 
-void TForm1::placeHourLabels() {
-    for (int h = 1; h <= 24; ++h) {
-        layout::place(app_.form2().label(26 + h), app_.state().hourLabelPositions[h - 1]);
-    }
-}
+void TForm1::placeHourLabels() { app_.form2().placeHourLabels(app_.state()); }
 
 bool TForm1::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) {
@@ -486,14 +445,11 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             }
         }
         break;
-    case QEvent::FocusOut: {
-        // Another window coming to the front, or a menu opening, does not leave the field.
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+    case QEvent::FocusOut:
+        if (leavesField(static_cast<QFocusEvent*>(event))) {
             leaveField(field);
         }
         break;
-    }
     case QEvent::ShortcutOverride:
         // The menu's Ctrl+X (Exit) comes before the field's own use of the key.
         if (QKeySequence(static_cast<QKeyEvent*>(event)->keyCombination()) == Exit1->shortcut()) {
@@ -515,6 +471,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 void TForm1::closeEvent(QCloseEvent* event) {
     // The program ends with its main window.
     app_.form2().hide();
+    app_.form3().hide();
+    app_.form4().hide();
     QMainWindow::closeEvent(event);
 }
 
@@ -532,10 +490,7 @@ void TForm1::leaveField(const QWidget* field) {
     }
 }
 
-void TForm1::inform(const QString& message) {
-    app_.services().dialogs.ask(
-        {"Information:", message, MessageIcon::information, {MessageButton::ok}, MessageButton::ok}, this);
-}
+void TForm1::inform(const QString& message) { zenova::inform(app_.services().dialogs, message, this); }
 
 void TForm1::checkLimit(QLineEdit* field, const FieldLimit& limit) {
     if (const auto breach = limitBreach(limit, text(field))) {

@@ -96,6 +96,8 @@ public:
     const QImage& savedChart() const { return savedChart_; }
     bool customLocation() const { return customLocation_; }
     void setCustomLocation(bool custom) { customLocation_ = custom; }
+    // "New calculation" enabled and chosen, "Old plotting" disabled.
+    void selectNewCalculation();
 
 protected:
     bool event(QEvent* event) override;
@@ -105,7 +107,6 @@ protected:
 private:
     void inform(const QString& text);
     void checkLimit(QLineEdit* field, const FieldLimit& limit);
-    void selectNewCalculation();
     void drawOrientation(int orientation);
     void drawInclination(int inclination);
     void wholeFieldChange(QLineEdit* field, QScrollBar* bar, int high, void (TForm1::*sketch)(int));

@@ -7,6 +7,7 @@
 #include "QtImageSurface.h"
 #include "Readouts.h"
 #include "TForm1.h"
+#include "TForm4.h"
 #include "ZenovaApplication.h"
 
 #include <QAction>
@@ -230,11 +231,10 @@ TForm2::TForm2(ZenovaApplication& app) : app_(app) {
     connect(Drucken1, &QAction::triggered, this, [this] { SpeedButton4Click(); });
     connect(Schlieen1, &QAction::triggered, this, [this] { Schlieen1Click(); });
 
-    // Saving and printing come with the diagram manager and the printout.
-    for (QAction* a : {Speichern1, Druckereinrichten1, Drucken1}) {
+    // Printing comes with the printout.
+    for (QAction* a : {Druckereinrichten1, Drucken1}) {
         a->setEnabled(false);
     }
-    SpeedButton6->setEnabled(false);
     SpeedButton4->setEnabled(false);
 }
 
@@ -285,6 +285,7 @@ void TForm2::FormShow() {
 void TForm2::FormClose() {
     TForm1& form1 = app_.form1();
     form1.setEnabled(true);
+    app_.form4().setEnabled(true);
     form1.RadioButton2->setEnabled(true);
     form1.RadioButton2->setChecked(true);
     form1.RadioButton1->setChecked(false);
@@ -448,6 +449,19 @@ void TForm2::Label1MouseUp(QLabel* label, QMouseEvent* event) {
     const int top = std::clamp(label->y(), 0, kLabelTopMax);
     layout::place(label, overTrashCan(left, top) ? kHiddenAnchor : LabelAnchor{left, top});
     setBackground(label, Qt::white);
+}
+
+void TForm2::placeDateLabels(const DiagramState& state) {
+    for (int k = 0; k < 13; ++k) {
+        layout::place(label(k + 1), state.dateLabelPositions[k].first);
+        layout::place(label(k + 14), state.dateLabelPositions[k].second);
+    }
+}
+
+void TForm2::placeHourLabels(const DiagramState& state) {
+    for (int h = 1; h <= 24; ++h) {
+        layout::place(label(26 + h), state.hourLabelPositions[h - 1]);
+    }
 }
 
 void TForm2::scrollToOrigin() {

@@ -19,6 +19,7 @@ class QToolButton;
 namespace zenova {
 
 class PictureBox;
+struct DiagramState;
 class ZenovaApplication;
 
 class TForm2 final : public QMainWindow {
@@ -82,6 +83,10 @@ public:
     QAction* Schlieen1;
 
     QLabel* label(int number) const { return dragLabels[static_cast<std::size_t>(number - 1)]; }
+    // The date labels at the anchors of curves 0..12 (first ones Label1..Label13, second ones
+    // Label14..Label26); the hour labels Label27..Label50 at the anchors of hours 1..24.
+    void placeDateLabels(const DiagramState& state);
+    void placeHourLabels(const DiagramState& state);
 
     // Handlers and routines.
     void FormCreate();

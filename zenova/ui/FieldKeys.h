@@ -1,0 +1,23 @@
+// What the number fields of the windows take from the keyboard, and when a field counts as
+// left: the main window's rules, which the location database shares.
+#ifndef ZENOVA_FIELD_KEYS_H
+#define ZENOVA_FIELD_KEYS_H
+
+class QFocusEvent;
+class QKeyEvent;
+class QLineEdit;
+
+namespace zenova {
+
+// Only "-", "." and digits are typed; keys that type nothing (moving, deleting, leaving)
+// pass. With commaAsPoint a comma is typed as a point. True: the key is dropped (a comma
+// has been typed as a point already).
+bool dropNumberKey(QLineEdit* field, const QKeyEvent* key, bool commaAsPoint);
+
+// Focus going elsewhere in the window leaves a field; another window coming to the front or
+// a menu opening does not.
+bool leavesField(const QFocusEvent* event);
+
+}  // namespace zenova
+
+#endif
