@@ -80,7 +80,28 @@ using block::kRuleFills;
     X(coilNotSized, 305443, "r0 r1")               \
     X(tooManyIterations, 305444, kRuleFills)       \
     X(countedNotConverged, 205097, "i8")           \
-    X(fanStopped, 306026, "")
+    X(fanStopped, 306026, "")                      \
+    /* SCAIRC SCAIRCD */                           \
+    X(badCollectorSize, 305168, kRuleFills)        \
+    X(collectorTooShort, 305176, kRuleFills)       \
+    X(badAirChannel, 305169, kRuleFills)           \
+    X(wideChannel, 205174, "r0")                   \
+    X(wideChannelResults, 205175, "")              \
+    X(badCollectorCount, 305170, kRuleFills)       \
+    X(badTauAlpha, 305171, kRuleFills)             \
+    X(badInsulationThickness, 305172, kRuleFills)  \
+    X(badThermalConductivity, 305173, kRuleFills)  \
+    X(badEmissivity, 305112, kRuleFills)           \
+    X(badSize, 308001, kRuleFills)                 \
+    X(badSolidCapacity, 308002, kRuleFills)        \
+    X(notSettled, 205098, "r0 r1")                 \
+    X(countedNotSettled, 205062, "i8")             \
+    /* HXXI HXS */                                 \
+    X(badGridCount, 305470, kRuleFills)            \
+    X(badAirPressure, 305471, kRuleFills)          \
+    X(ribsFillChannel, 305472, kRuleFills)         \
+    X(badTransferCapacity, 305183, kRuleFills)     \
+    X(badStreamHeatCapacity, 305184, kRuleFills)
 VIREO_MESSAGE_CODES(VIREO_ST_CODES)
 
 // A parameter that only has to be a finite number (a model's 1e39 reads as infinity).
