@@ -52,7 +52,18 @@ using block::kRuleFills;
     X(noAdmissibleRoot, 205219, "r0 r1 r2")        \
     X(twoAdmissibleRoots, 205220, "r0 r1 r2")      \
     X(noAdmissibleRootCount, 205221, "i8")         \
-    X(twoAdmissibleRootsCount, 205222, "i8")
+    X(twoAdmissibleRootsCount, 205222, "i8")       \
+    /* pipes, mixers, valve and controllers */     \
+    X(stepShorterThanSegment, 306027, "r0 r1 r2")  \
+    X(badSegmentCount, 305360, kRuleFills)         \
+    X(badPipeLength, 305361, kRuleFills)           \
+    X(badPipeDiameter, 305362, kRuleFills)         \
+    X(badWall, 305363, kRuleFills)                 \
+    X(badLossSurcharge, 305364, kRuleFills)        \
+    X(badPowerLimit, 305365, kRuleFills)           \
+    X(badHysteresis, 305366, kRuleFills)           \
+    X(badTemperatureDrop, 305367, kRuleFills)      \
+    X(badColdReturn, 305368, kRuleFills)
 VIREO_MESSAGE_CODES(VIREO_ST_CODES)
 
 }  // namespace vireo::st::code
