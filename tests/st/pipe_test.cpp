@@ -169,8 +169,11 @@ TEST(Tublod, TheFrontMovesOneSegmentPerResidenceTime) {
         BlockInstance c = tublod(three);
         call(c, 60, flow, 20, 0);
         const float out = call(c, 60, flow, 20, static_cast<float>(residence * steps))[0];
-        if (steps > 2.0) EXPECT_GT(out, 25.0f) << steps;
-        else EXPECT_EQ(out, 20.0f) << steps;
+        if (steps > 2.0) {
+            EXPECT_GT(out, 25.0f) << steps;
+        } else {
+            EXPECT_EQ(out, 20.0f) << steps;
+        }
     }
 }
 
