@@ -46,8 +46,8 @@
 // whole residence time, and the mean powers, taken over the shorter step, are overstated
 // by up to twice; below that it runs one sub-step of the step's length. A step within a
 // millionth of a whole number of residence times runs that many equal sub-steps, without
-// a rest. A step that would take more than $2\cdot10^6$ segment updates runs in that
-// many equal sub-steps instead.
+// a rest. A step that would take more than $2\cdot10^6$ segment updates runs in as many
+// equal sub-steps as keep within them instead.
 //
 // Without flow, the first such step mixes each segment's wall and fluid and evens out
 // all segments; wall and fluid then cool as one towards the ambient, so OUT[3] equals
