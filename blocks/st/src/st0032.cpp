@@ -131,7 +131,7 @@ constexpr Rule kRules[] = {
     {.parameter = 5, .low = 0, .high = kAny, .code = code::badWall},
     {.parameter = 6, .low = 0, .high = kAny, .code = code::badWall},
     {.parameter = 7, .low = 0, .high = kAny, .code = code::badPipeDiameter, .aboveLow = true},
-    {.parameter = 8, .low = -kAny, .high = kAny, .code = code::notANumber},
+    finiteParameter(8),
     {.parameter = 9, .low = 0, .high = kAny, .code = code::badDensity, .aboveLow = true},
     // Truncated, as the segment count is taken.
     {.parameter = 10, .low = 1, .high = kMaxSegments + 1, .code = code::badSegmentCount, .belowHigh = true},

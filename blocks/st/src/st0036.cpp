@@ -41,9 +41,9 @@ struct State {
 };
 
 constexpr Rule kRules[] = {
-    {.parameter = 0, .low = -FLT_MAX, .high = FLT_MAX, .code = code::notANumber},
+    finiteParameter(0),
     {.parameter = 1, .low = 0, .high = FLT_MAX, .code = code::badHysteresis},
-    {.parameter = 2, .low = -FLT_MAX, .high = FLT_MAX, .code = code::notANumber},
+    finiteParameter(2),
 };
 
 }  // namespace

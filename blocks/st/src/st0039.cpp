@@ -96,19 +96,11 @@ struct State {
           overTemperature(b.ip<14>()), charging(b.ip<15>()), heating(b.ip<17>()), clockStart(b.rp<0>()) {}
 };
 
-constexpr float kAny = FLT_MAX;
 constexpr Rule kRules[] = {
-    {.parameter = 0, .low = -kAny, .high = kAny, .code = code::notANumber},
-    {.parameter = 1, .low = -kAny, .high = kAny, .code = code::notANumber},
-    {.parameter = 2, .low = -kAny, .high = kAny, .code = code::notANumber},
-    {.parameter = 3, .low = -kAny, .high = kAny, .code = code::notANumber},
-    {.parameter = 4, .low = -kAny, .high = kAny, .code = code::notANumber},
-    {.parameter = 5, .low = -kAny, .high = kAny, .code = code::notANumber},
-    {.parameter = 6, .low = -kAny, .high = kAny, .code = code::notANumber},
-    {.parameter = 7, .low = -kAny, .high = kAny, .code = code::notANumber},
-    {.parameter = 8, .low = -kAny, .high = kAny, .code = code::notANumber},
-    {.parameter = 9, .low = 0, .high = kAny, .code = code::badHeatCapacity, .aboveLow = true},
-    {.parameter = 10, .low = 0, .high = kAny, .code = code::badTemperatureDrop, .aboveLow = true},
+    finiteParameter(0), finiteParameter(1), finiteParameter(2), finiteParameter(3), finiteParameter(4),
+    finiteParameter(5), finiteParameter(6), finiteParameter(7), finiteParameter(8),
+    {.parameter = 9, .low = 0, .high = FLT_MAX, .code = code::badHeatCapacity, .aboveLow = true},
+    {.parameter = 10, .low = 0, .high = FLT_MAX, .code = code::badTemperatureDrop, .aboveLow = true},
 };
 
 constexpr double kLockAbove = 95.0, kUnlockBelow = 90.0;  // degC at the heat store's top

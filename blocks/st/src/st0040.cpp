@@ -92,12 +92,10 @@ struct State {
         : started(b.ip<11>()), chiller(b.ip<12>()), circuits(b.ip<13>()), r(b.rp<0, 12>()) {}
 };
 
-constexpr float kAny = FLT_MAX;
-constexpr Rule kFinite(int parameter) {
-    return {.parameter = parameter, .low = -kAny, .high = kAny, .code = code::notANumber};
-}
-constexpr Rule kRules[] = {kFinite(0), kFinite(1), kFinite(2),  kFinite(3),  kFinite(4),  kFinite(5),  kFinite(6),
-                           kFinite(7), kFinite(8), kFinite(9), kFinite(10), kFinite(11), kFinite(12), kFinite(13)};
+constexpr Rule kRules[] = {finiteParameter(0), finiteParameter(1),  finiteParameter(2),  finiteParameter(3),
+                           finiteParameter(4), finiteParameter(5),  finiteParameter(6),  finiteParameter(7),
+                           finiteParameter(8), finiteParameter(9),  finiteParameter(10), finiteParameter(11),
+                           finiteParameter(12), finiteParameter(13)};
 
 }  // namespace
 
@@ -105,7 +103,7 @@ void ctrlda_block::init(View& b) {
     State s(b);
     s.started = s.chiller = s.circuits = 0;
     if (!b.check(kRules)) return;
-    b.check({.parameter = 7, .low = b.par(6), .high = kAny, .code = code::badColdReturn, .aboveLow = true}, b.par(7));
+    b.check({.parameter = 7, .low = b.par(6), .high = FLT_MAX, .code = code::badColdReturn, .aboveLow = true}, b.par(7));
 }
 
 void ctrlda_block::step(View& b) {

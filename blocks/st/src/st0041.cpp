@@ -72,7 +72,7 @@ struct State {
           startPosition(b.rp<2>()), stepLength(b.rp<3>()), zero(b.rp<4>()) {}
 };
 
-constexpr Rule kRules[] = {{.parameter = 0, .low = -FLT_MAX, .high = FLT_MAX, .code = code::notANumber}};
+constexpr Rule kRules[] = {finiteParameter(0)};
 
 // The position after `length` seconds of travel towards the set point.
 double moved(double p, double set, double length, double runningTime) {
