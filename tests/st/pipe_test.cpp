@@ -311,13 +311,16 @@ TEST(Tublod, InstancesWithDifferentSegmentCountsKeepApart) {
     Pipe four, many;
     four.segments = 4, many.segments = 25, many.length = 40;
     BlockInstance a = tublod(four), b = tublod(many), aloneA = tublod(four), aloneB = tublod(many);
-    for (int k = 0; k < 30; ++k) {
-        const float time = 120.0f * k, tin = 20 + (k % 7) * 9.0f, flow = k % 5 == 0 ? 0.0f : 0.04f;
-        call(a, tin, flow, 5, time);
-        call(b, 90 - tin, flow, 5, time);
-    }
-    for (int k = 0; k < 30; ++k) call(aloneA, 20 + (k % 7) * 9.0f, k % 5 == 0 ? 0.0f : 0.04f, 5, 120.0f * k);
-    for (int k = 0; k < 30; ++k) call(aloneB, 90 - (20 + (k % 7) * 9.0f), k % 5 == 0 ? 0.0f : 0.04f, 5, 120.0f * k);
+    const auto run = [](BlockInstance* one, BlockInstance* other) {
+        for (int k = 0; k < 30; ++k) {
+            const float tin = 20 + (k % 7) * 9.0f, flow = k % 5 == 0 ? 0.0f : 0.04f;
+            if (one) call(*one, tin, flow, 5, 120.0f * k);
+            if (other) call(*other, 90 - tin, flow, 5, 120.0f * k);
+        }
+    };
+    run(&a, &b);
+    run(&aloneA, nullptr);
+    run(nullptr, &aloneB);
     EXPECT_EQ(a.RP, aloneA.RP);
     EXPECT_EQ(b.RP, aloneB.RP);
     EXPECT_EQ(a.OUT, aloneA.OUT);
