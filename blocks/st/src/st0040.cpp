@@ -75,7 +75,7 @@
 namespace vireo::st {
 namespace {
 
-constexpr double kWater = 4.19;         // kJ/(kg K)
+constexpr double kWater = 4.19;        // kJ/(kg K)
 constexpr double kDesignPower = 35.0;   // kW of the cold distribution
 
 enum Chiller { off = 0, on = 1, stopping = 2 };
