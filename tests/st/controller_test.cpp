@@ -308,9 +308,9 @@ TEST(FlowBlocks, EveryOutputStaysFiniteWhateverTheInputs) {
     };
     const float values[] = {0, -1, 50, 50, NAN, INFINITY, -INFINITY, 3e38f, -3e38f, 1e-40f, 1e30f, 0, 7};
     std::mt19937 random(31);
-    for (const Block& spec : blocks) {
-        SCOPED_TRACE(spec.routine);
-        BlockInstance b = placed(spec.routine, spec.inputs, spec.parameters);
+    for (const Block& row : blocks) {
+        SCOPED_TRACE(row.routine);
+        BlockInstance b = placed(row.routine, row.inputs, row.parameters);
         std::vector<std::string> faults;  // gathered, as the messages' capture takes standard output
         const auto check = [&](const std::vector<float>& in) {
             const auto& out = b.step(in);
@@ -322,9 +322,9 @@ TEST(FlowBlocks, EveryOutputStaysFiniteWhateverTheInputs) {
             }
         };
         messagesOf([&] {
-            for (float all : values) check(std::vector<float>(static_cast<std::size_t>(spec.inputs), all));
+            for (float all : values) check(std::vector<float>(static_cast<std::size_t>(row.inputs), all));
             for (int k = 0; k < 300; ++k) {
-                std::vector<float> in(static_cast<std::size_t>(spec.inputs));
+                std::vector<float> in(static_cast<std::size_t>(row.inputs));
                 for (float& v : in) v = values[random() % std::size(values)];
                 check(in);
             }
