@@ -8,11 +8,18 @@
 #include "messages.h"
 #include "table.h"
 
+#include <cfloat>
+
 namespace vireo::st {
 
 using block::BlockView;
 using block::IdentifyOnly;
 using block::Rule;
+
+// The check of a parameter that may be any finite number.
+constexpr Rule finiteParameter(int parameter) {
+    return {.parameter = parameter, .low = -FLT_MAX, .high = FLT_MAX, .code = code::notANumber};
+}
 
 struct tankst_block {  // TANKST
     using View = block::View<table::st0003>;
@@ -65,6 +72,45 @@ struct scdyn_block {  // SCDYN
 };
 struct tankfm_block {  // TANKFM
     using View = block::View<table::st0028>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct mixqhc_block {  // MIXQHC
+    using View = block::View<table::st0011>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct tublod_block {  // TUBLOD
+    using View = block::View<table::st0032>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct mixer_block {  // MIXER
+    using View = block::View<table::st0034>;
+    static void step(View& b);
+};
+struct ctrhys_block {  // CTRHYS
+    using View = block::View<table::st0036>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct ctrl4dy_block {  // CTRL4DY
+    using View = block::View<table::st0039>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct ctrlda_block {  // CTRLDA
+    using View = block::View<table::st0040>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct threev_block {  // THREEV
+    using View = block::View<table::st0041>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct tublo_block {  // TUBLO
+    using View = block::View<table::st0042>;
     static void init(View& b);
     static void step(View& b);
 };
