@@ -8,18 +8,12 @@
 #include "messages.h"
 #include "table.h"
 
-#include <cfloat>
 
 namespace vireo::st {
 
 using block::BlockView;
 using block::IdentifyOnly;
 using block::Rule;
-
-// The check of a parameter that may be any finite number.
-constexpr Rule finiteParameter(int parameter) {
-    return {.parameter = parameter, .low = -FLT_MAX, .high = FLT_MAX, .code = code::notANumber};
-}
 
 struct tankst_block {  // TANKST
     using View = block::View<table::st0003>;

@@ -30,7 +30,6 @@ using block::kRuleFills;
     X(equalStartTemperatures, 305260, "r0")        \
     X(badConductance, 305261, kRuleFills)          \
     X(acmBadHeatCapacity, 305262, kRuleFills)      \
-    X(badStartValue, 305263, kRuleFills)           \
     /* R134A */                                    \
     X(refrigerantUndefined, 205430, "r0 r1")       \
     /* parameters of the collectors and tanks */   \
@@ -94,8 +93,10 @@ using block::kRuleFills;
     X(badColdReturn, 305368, kRuleFills)
 VIREO_MESSAGE_CODES(VIREO_ST_CODES)
 
-// A parameter that only has to be a finite number (a model's 1e39 reads as infinity).
-inline constexpr block::Code parameterNotFinite = badStartValue;
+// A parameter that only has to be a finite number (a model's 1e39 reads as infinity), the
+// chiller's start values among them: one code for all.
+inline constexpr block::Code parameterNotFinite = notANumber;
+inline constexpr block::Code badStartValue = notANumber;
 // An iteration that reached its step limit, in the air-treatment blocks as in the ducts.
 inline constexpr block::Code notConverged = iterationLimit;
 

@@ -61,6 +61,7 @@
 // temperature that is not a number leaves the pipe at the start of the step.
 //#end
 #include "blocks.h"
+#include "finite.h"
 
 #include "call_time.h"
 #include "pipe.h"

@@ -27,6 +27,7 @@
 // too. An input that is not a number changes nothing.
 //#end
 #include "blocks.h"
+#include "finite.h"
 
 #include <cfloat>
 

@@ -67,6 +67,7 @@
 // they were.
 //#end
 #include "blocks.h"
+#include "finite.h"
 
 #include "values.h"
 

@@ -65,6 +65,7 @@
 // too. An input that is not a number switches nothing.
 //#end
 #include "blocks.h"
+#include "finite.h"
 
 #include "values.h"
 

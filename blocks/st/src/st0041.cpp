@@ -39,6 +39,7 @@
 // temperature as it was.
 //#end
 #include "blocks.h"
+#include "finite.h"
 
 #include "call_time.h"
 #include "mixing.h"
