@@ -67,6 +67,7 @@
 //#end
 #include "blocks.h"
 #include "finite.h"
+#include "values.h"
 
 #include <algorithm>
 #include <array>
@@ -384,7 +385,7 @@ void hxxi_block::init(View& b) {
     for (int i : {0, 4}) passed = checkWholePart(b, i, 1, kMaxCount - 1, code::badGridCount) && passed;
     for (int i : {14, 15}) passed = checkWholePart(b, i, 1, kGrid - 1, code::badGridCount) && passed;
     if (std::isfinite(b.par(9)) && wholePart(b.par(9)) != 1.0f) {
-        passed = b.check(size(10)) && passed;
+        passed = b.check(size(10), b.par(10)) && passed;
         for (int i : {11, 12}) {
             if (!checkWholePart(b, i, 1, kMaxCount - 1, code::badGridCount)) {
                 passed = false;
@@ -428,7 +429,10 @@ void hxxi_block::step(View& b) {
         return;
     }
 
-    const double xzul0 = humidityRatio(supplyVapour, p), xabl0 = humidityRatio(exhaustVapour, p);
+    // The exhaust's humidity ratio as the grid holds it: a dry exchanger then gives a drop
+    // of exactly 0, not the rounding of the grid's floats.
+    const double xzul0 = humidityRatio(supplyVapour, p);
+    const double xabl0 = static_cast<float>(humidityRatio(exhaustVapour, p));
     const double mzulg = gszl * humidAirDensity(tzul0, supplyVapour, p);
     const double mablg = gsabl * humidAirDensity(tabl0, exhaustVapour, p);
     const double u = e.u, v = e.v;
