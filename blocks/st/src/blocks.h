@@ -144,6 +144,19 @@ struct airheat_block {  // AIRHEAT
     static void step(View& b);
 };
 
+struct pvtcool_block {  // PVTCOOL
+    using View = block::View<table::st0044>;
+    static void init(View& b);
+    static void step(View& b);
+    static void last(View& b);
+};
+struct pvt_block {  // PVT
+    using View = block::View<table::st0002>;
+    static void init(View& b);
+    static void step(View& b);
+    static void last(View& b);
+};
+
 }  // namespace vireo::st
 
 #endif

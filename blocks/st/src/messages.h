@@ -80,7 +80,21 @@ using block::kRuleFills;
     X(coilNotSized, 305443, "r0 r1")               \
     X(tooManyIterations, 305444, kRuleFills)       \
     X(countedNotConverged, 205097, "i8")           \
-    X(fanStopped, 306026, "")
+    X(fanStopped, 306026, "")                      \
+    /* PVTCOOL and PVT */                          \
+    X(notSettledAt, 205098, "r0 r1")               \
+    X(countedNotSettled, 205062, "i8")             \
+    X(internalCoefficientOff, 205550, "r0")        \
+    X(tooManySubSteps, 205551, "r0 i10")           \
+    X(countedStepsLeftOut, 205552, "i8")           \
+    X(tooFewInputs, 305550, "i10 i11")             \
+    X(areaBelowSegment, 305551, kRuleFills)        \
+    X(badPvCharacteristic, 305552, kRuleFills)     \
+    X(badConductivityAbove, 305553, kRuleFills)    \
+    X(badResistance, 305554, kRuleFills)           \
+    X(badEmissivity, 305555, kRuleFills)           \
+    X(badSize, 308001, kRuleFills)                 \
+    X(badCapacity, 308002, kRuleFills)
 VIREO_MESSAGE_CODES(VIREO_ST_CODES)
 
 // A parameter that only has to be a finite number (a model's 1e39 reads as infinity).

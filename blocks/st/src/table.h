@@ -13,7 +13,7 @@
 
 #define VIREO_ST_BLOCKS(X)                                                                                     \
     X(st0001, "SCAIRC", 1, 5, 6, 13, 11, 1, 0, 18, 18, 0, 0, standard, kRow, IdentifyOnly)                        \
-    X(st0002, "PVT", 1, 6, 6, 14, 11, 0, 0, 13, 13, 0, 0, standard, kRow, IdentifyOnly)                           \
+    X(st0002, "PVT", 1, 6, 6, 14, 11, 0, 0, 13, 13, 0, 0, standard, kRow, pvt_block)                              \
     X(st0003, "TANKST", 1, 6, 6, 201, 12, 201, 0, 8, 8, 0, 0, delay, kRow, tankst_block)                          \
     X(st0004, "DWHEEL", 1, 5, 5, 5, 10, 0, 0, 2, 2, 0, 0, standard, kRow, dwheel_block)                           \
     X(st0005, "HXC", 1, 3, 3, 3, 10, 0, 0, 2, 2, 0, 0, standard, kRow, IdentifyOnly)                              \
@@ -55,7 +55,7 @@
     X(st0041, "THREEV", 1, 5, 5, 4, 13, 5, 0, 1, 1, 0, 0, standard, kRow, IdentifyOnly)                           \
     X(st0042, "TUBLO", 1, 3, 3, 2, 10, 0, 0, 4, 4, 0, 0, standard, kRow, IdentifyOnly)                            \
     X(st0043, "R134A", 1, 0, 10, 10, 10, 0, 0, 0, 0, 0, 0, standard, kRow, r134a_block)                           \
-    X(st0044, "PVTCOOL", 1, 0, 16, 12, 11, 40, 303, 29, 30, 0, 0, standard, kRow, IdentifyOnly)
+    X(st0044, "PVTCOOL", 1, 0, 16, 12, 11, 40, 303, 29, 30, 0, 0, standard, kRow, pvtcool_block)
 
 namespace vireo::st::table {
 
