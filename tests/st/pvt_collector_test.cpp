@@ -187,14 +187,16 @@ TEST(PvtSubModels, PvModels) {
                 expectClose(egred, left, "global left for heat");
                 // Without global irradiance nothing is shared out (no 0/0).
                 expectClose(ebred, eg != 0 ? eb * left / eg : eb, "beam left for heat");
-                if (eg > 0) EXPECT_GT(ppv, 0.1 * etastc * aa * eg) << m;
+                if (eg > 0) {
+                    EXPECT_GT(ppv, 0.1 * etastc * aa * eg) << m;
+                }
             }
         }
     }
 }
 
 TEST(PvtSubModels, InternalCoefficientAndItsCheck) {
-    const auto uintcalc = ROUTINE(uintcalc);
+    const auto calc = ROUTINE(uintcalc);
     struct Case {
         double alphath, b1, b2, bu, eta0, kmode, taupv;
         int errcode;
@@ -214,7 +216,7 @@ TEST(PvtSubModels, InternalCoefficientAndItsCheck) {
         const auto at = [&](double u) { return (u * c.b2 + c.b1) / (1 - (1 - c.bu * u) * c.eta0 / (tau * c.alphath)); };
         int errcode = -1;
         double uint = -1;
-        uintcalc(&c.alphath, &c.b1, &c.b2, &c.bu, &c.eta0, &c.kmode, &c.taupv, &errcode, &uint);
+        calc(&c.alphath, &c.b1, &c.b2, &c.bu, &c.eta0, &c.kmode, &c.taupv, &errcode, &uint);
         EXPECT_EQ(errcode, c.errcode);
         if (std::isfinite(at(1.5))) expectClose(uint, at(1.5), "value at 1.5 m/s");
         if (c.b2 == 0 && c.bu == 0 && c.errcode == 0)

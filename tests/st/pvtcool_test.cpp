@@ -130,7 +130,9 @@ TEST(Pvtcool, SentinelsStandingFluidAndPvPower) {
         EXPECT_EQ(out[5] == -99, model <= 2);
         EXPECT_EQ(out[7] == -99, model == 1);
         EXPECT_EQ(out[6] > 0, model >= 3);
-        if (model >= 3) EXPECT_NEAR(out[6], 0.15 * 700 * 10, 0.3 * 0.15 * 700 * 10);
+        if (model >= 3) {
+            EXPECT_NEAR(out[6], 0.15 * 700 * 10, 0.3 * 0.15 * 700 * 10);
+        }
         EXPECT_EQ(out[0], 100);
         EXPECT_EQ(out[8], 60);
     }

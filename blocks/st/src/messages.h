@@ -30,7 +30,6 @@ using block::kRuleFills;
     X(equalStartTemperatures, 305260, "r0")        \
     X(badConductance, 305261, kRuleFills)          \
     X(acmBadHeatCapacity, 305262, kRuleFills)      \
-    X(badStartValue, 305263, kRuleFills)           \
     /* R134A */                                    \
     X(refrigerantUndefined, 205430, "r0 r1")       \
     /* parameters of the collectors and tanks */   \
@@ -84,21 +83,34 @@ using block::kRuleFills;
     /* PVTCOOL and PVT */                          \
     X(notSettledAt, 205098, "r0 r1")               \
     X(countedNotSettled, 205062, "i8")             \
-    X(internalCoefficientOff, 205550, "r0")        \
-    X(tooManySubSteps, 205551, "r0 i10")           \
-    X(countedStepsLeftOut, 205552, "i8")           \
-    X(tooFewInputs, 305550, "i10 i11")             \
-    X(areaBelowSegment, 305551, kRuleFills)        \
-    X(badPvCharacteristic, 305552, kRuleFills)     \
-    X(badConductivityAbove, 305553, kRuleFills)    \
-    X(badResistance, 305554, kRuleFills)           \
-    X(badEmissivity, 305555, kRuleFills)           \
+    X(internalCoefficientOff, 205730, "r0")        \
+    X(tooManySubSteps, 205731, "r0 i10")           \
+    X(countedStepsLeftOut, 205732, "i8")           \
+    X(tooFewInputs, 305730, "i10 i11")             \
+    X(areaBelowSegment, 305731, kRuleFills)        \
+    X(badPvCharacteristic, 305732, kRuleFills)     \
+    X(badConductivityAbove, 305733, kRuleFills)    \
+    X(badResistance, 305734, kRuleFills)           \
+    X(badEmissivity, 305735, kRuleFills)           \
     X(badSize, 308001, kRuleFills)                 \
-    X(badCapacity, 308002, kRuleFills)
+    X(badCapacity, 308002, kRuleFills)             \
+    /* pipes, mixers, valve and controllers */     \
+    X(stepShorterThanSegment, 306027, "r0 r1 r2")  \
+    X(badSegmentCount, 305360, kRuleFills)         \
+    X(badPipeLength, 305361, kRuleFills)           \
+    X(badPipeDiameter, 305362, kRuleFills)         \
+    X(badWall, 305363, kRuleFills)                 \
+    X(badLossSurcharge, 305364, kRuleFills)        \
+    X(badPowerLimit, 305365, kRuleFills)           \
+    X(badHysteresis, 305366, kRuleFills)           \
+    X(badTemperatureDrop, 305367, kRuleFills)      \
+    X(badColdReturn, 305368, kRuleFills)
 VIREO_MESSAGE_CODES(VIREO_ST_CODES)
 
-// A parameter that only has to be a finite number (a model's 1e39 reads as infinity).
-inline constexpr block::Code parameterNotFinite = badStartValue;
+// A parameter that only has to be a finite number (a model's 1e39 reads as infinity), the
+// chiller's start values among them: one code for all.
+inline constexpr block::Code parameterNotFinite = notANumber;
+inline constexpr block::Code badStartValue = notANumber;
 // An iteration that reached its step limit, in the air-treatment blocks as in the ducts.
 inline constexpr block::Code notConverged = iterationLimit;
 

@@ -198,7 +198,10 @@ bool checkSwitch(BlockView& b, int parameter, int high) {
 
 bool checkParameters(pvtcool_block::View& b) {
     bool passed = true;
-    for (int i = 0; i < b.identity().maxParameters; ++i) passed = b.check(finiteParameter(i)) && passed;
+    for (int i = 0; i < b.identity().maxParameters; ++i) {
+        const Rule finite = finiteParameter(i);
+        passed = b.check(std::span(&finite, 1)) && passed;
+    }
     if (!passed) return false;
     passed = checkSwitch(b, 0, pvCondensing) && passed;
     passed = b.check(kAreaRule, b.par(4)) && passed;
@@ -312,7 +315,7 @@ private:
                          &w_.tgr, &c_.epsgr);
     }
 
-    void thermal(Nodes& n, double relax) {
+    void advance(Nodes& n, double relax) {
         const double model = c_.model, nj = c_.njd();
         thermteilmodell(&model, &c_.aa, &nj, &enx_, &c_.eta0, &c_.b1, &c_.b2, &c_.bu, &w_.vu, n.tg.data(), n.ta.data(),
                         n.tf1.data(), n.tf2.data(), &w_.tu, &teff_, &dtint_, &c_.ceff, &c_.cf, &w_.uint, &c_.ugf,
@@ -322,7 +325,7 @@ private:
 
     void explicitStep(Nodes& n) {
         n.taStart.fill(0.0), n.tgStart.fill(0.0), n.tfStart.fill(0.0);
-        thermal(n, 1.0);
+        advance(n, 1.0);
     }
 
     // The surface, absorber and fluid of one sub-step, coupled through the surface's
@@ -347,7 +350,7 @@ private:
             const double* outer = hasPv(c_.model) ? n.tg.data() : n.ta.data();
             if (c_.ukMode == 2) waermeuebergangkon(&nj, outer, &w_.tu, &w_.vu, &ukon_);
             if (condenses(c_.model)) kondensation(outer, &tdu_, &pstdu_, &w_.pu, &dhvw_, &ukon_, &nj, n.qk.data());
-            thermal(n, c_.relax);
+            advance(n, c_.relax);
             int settled = 0;
             if (pass >= 2) {
                 settled = 1;
