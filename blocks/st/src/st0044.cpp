@@ -88,7 +88,7 @@
 // explicit step; models 2 to 4 iterate the coupled surface, absorber and fluid
 // temperatures of each sub-step to 0.001 K in at most 50 passes (one that does not
 // settle keeps the values of its 50th pass, with a warning the first time and a count
-// at the end of the run). A step that would need more than 600 sub-steps is left out
+// at the end of the run). A step that would need more than 6000 sub-steps is left out
 // in the same way. The coefficient between absorber and fluid computed from the
 // efficiency curve is the curve's at 1.5 m/s wind; where it is not above 0 or lies more
 // than a fifth from the curve's at some wind from 1 to 8 m/s, initialisation warns. A
@@ -119,7 +119,7 @@ constexpr int kMaxNodes = kMaxSegments + 1;
 constexpr int kInputsRead = 14;
 constexpr double kCallLength = 60.0;  // s: the block has no time input
 constexpr int kMaxPasses = 50;
-constexpr int kMaxSubSteps = 600;  // 0.1 s: only flows of tens of tonnes an hour per square metre ask more
+constexpr int kMaxSubSteps = 6000;  // 0.01 s: only flows of hundreds of tonnes an hour per square metre ask more
 constexpr float kFirstTemperature = 20.0f;
 constexpr double kPi = 3.141592653589793;
 constexpr double kSigma = static_cast<double>(5.67e-08f);  // the model's constant in single precision
