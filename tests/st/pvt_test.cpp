@@ -123,6 +123,8 @@ TEST(Pvt, UnsettledTemperaturesAreCountedPerTest) {
     const auto summary = messagesOf([&] { b.last(); });
     ASSERT_EQ(summary.codes, Codes{205062});
     EXPECT_EQ(summary.records[0]["i8"], "6");
+    b.init();  // a new run counts afresh
+    EXPECT_EQ(b.IP[10], 0);
 }
 
 TEST(Pvt, InitialisationRefusesDivisionsByZero) {

@@ -204,7 +204,10 @@ Balance balance(const Facade& f, const Weather& w, double tpvm, double tfm, doub
 
 }  // namespace
 
-void pvt_block::init(View& b) { b.check(kRules); }
+void pvt_block::init(View& b) {
+    State(b).unsettled = 0;  // a new run counts afresh
+    b.check(kRules);
+}
 
 void pvt_block::step(View& b) {
     State s(b);
