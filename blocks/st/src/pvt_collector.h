@@ -12,13 +12,7 @@
 #ifndef VIREO_ST_PVT_COLLECTOR_H
 #define VIREO_ST_PVT_COLLECTOR_H
 
-#ifndef VIREO_ST_EXPORT
-#if defined(__GNUC__)
-#define VIREO_ST_EXPORT __attribute__((visibility("default")))
-#else
-#define VIREO_ST_EXPORT
-#endif
-#endif
+#include "st_export.h"
 
 #ifdef __cplusplus
 extern "C" {
