@@ -80,7 +80,25 @@ using block::kRuleFills;
     X(coilNotSized, 305443, "r0 r1")               \
     X(tooManyIterations, 305444, kRuleFills)       \
     X(countedNotConverged, 205097, "i8")           \
-    X(fanStopped, 306026, "")
+    X(fanStopped, 306026, "")                      \
+    /* parameters of the controllers, cooling tower and earth-to-air exchanger */ \
+    X(parameterBelow, 305228, kRuleFills)          \
+    X(parameterNotAbove, 305229, kRuleFills)       \
+    X(parameterOutside, 305230, kRuleFills)        \
+    /* DECCTL DECCTY */                            \
+    X(supplyAtMinimum, 205224, "r0")               \
+    X(countedSupplyAtMinimum, 205225, "i8")        \
+    X(freeCoolingBelowMinimum, 205226, "r0 r1")    \
+    X(countedFreeCoolingBelowMinimum, 205227, "i8") \
+    X(searchLimit, 305098, "r0")                   \
+    X(loadBeyondSupply, 206027, "i8")              \
+    /* COOLTW */                                   \
+    X(designDoesNotCool, 306025, "r0 r1 r2")       \
+    X(saturationUnsettled, 206029, "r0")           \
+    /* HXEARTH */                                  \
+    X(soilConductivity, 305297, kRuleFills)        \
+    X(shapeFactorOutside, 305231, "i10 r0 r1")     \
+    X(pipesTooClose, 390003, kRuleFills)
 VIREO_MESSAGE_CODES(VIREO_ST_CODES)
 
 // A parameter that only has to be a finite number (a model's 1e39 reads as infinity).
