@@ -30,7 +30,6 @@ using block::kRuleFills;
     X(equalStartTemperatures, 305260, "r0")        \
     X(badConductance, 305261, kRuleFills)          \
     X(acmBadHeatCapacity, 305262, kRuleFills)      \
-    X(badStartValue, 305263, kRuleFills)           \
     /* R134A */                                    \
     X(refrigerantUndefined, 205430, "r0 r1")       \
     /* parameters of the collectors and tanks */   \
@@ -81,11 +80,19 @@ using block::kRuleFills;
     X(tooManyIterations, 305444, kRuleFills)       \
     X(countedNotConverged, 205097, "i8")           \
     X(fanStopped, 306026, "")                      \
-    /* parameters of the controllers, cooling tower and earth-to-air exchanger */ \
-    X(parameterBelow, 305228, kRuleFills)          \
-    X(parameterNotAbove, 305229, kRuleFills)       \
-    X(parameterOutside, 305230, kRuleFills)        \
+    /* pipes, mixers, valve and controllers */     \
+    X(stepShorterThanSegment, 306027, "r0 r1 r2")  \
+    X(badSegmentCount, 305360, kRuleFills)         \
+    X(badPipeLength, 305361, kRuleFills)           \
+    X(badPipeDiameter, 305362, kRuleFills)         \
+    X(badWall, 305363, kRuleFills)                 \
+    X(badLossSurcharge, 305364, kRuleFills)        \
+    X(badPowerLimit, 305365, kRuleFills)           \
+    X(badHysteresis, 305366, kRuleFills)           \
+    X(badTemperatureDrop, 305367, kRuleFills)      \
+    X(badColdReturn, 305368, kRuleFills)           \
     /* DECCTL DECCTY */                            \
+    X(badHeaterPower, 305228, kRuleFills)          \
     X(supplyAtMinimum, 205224, "r0")               \
     X(countedSupplyAtMinimum, 205225, "i8")        \
     X(freeCoolingBelowMinimum, 205226, "r0 r1")    \
@@ -93,16 +100,21 @@ using block::kRuleFills;
     X(searchLimit, 305098, "r0")                   \
     X(loadBeyondSupply, 206027, "i8")              \
     /* COOLTW */                                   \
-    X(designDoesNotCool, 306025, "r0 r1 r2")       \
-    X(saturationUnsettled, 206029, "r0")           \
+    X(designDoesNotCool, 306025, "r0 r1")       \
+    X(packingDoesNotCool, 305701, kRuleFills)      \
     /* HXEARTH */                                  \
     X(soilConductivity, 305297, kRuleFills)        \
-    X(shapeFactorOutside, 305231, "i10 r0 r1")     \
-    X(pipesTooClose, 390003, kRuleFills)
+    X(pipesTooClose, 305702, "i10 r0 r1")          \
+    X(depthNotBelowRadius, 305703, "r0 r1")        \
+    X(shapeFactorOutside, 305704, "i10 r0 r1")     \
+    /* a parameter that must be positive, shared */ \
+    X(parameterNotAbove, 305700, kRuleFills)
 VIREO_MESSAGE_CODES(VIREO_ST_CODES)
 
-// A parameter that only has to be a finite number (a model's 1e39 reads as infinity).
-inline constexpr block::Code parameterNotFinite = badStartValue;
+// A parameter that only has to be a finite number (a model's 1e39 reads as infinity), the
+// chiller's start values among them: one code for all.
+inline constexpr block::Code parameterNotFinite = notANumber;
+inline constexpr block::Code badStartValue = notANumber;
 // An iteration that reached its step limit, in the air-treatment blocks as in the ducts.
 inline constexpr block::Code notConverged = iterationLimit;
 
