@@ -100,7 +100,7 @@ using block::kRuleFills;
     X(searchLimit, 305098, "r0")                   \
     X(loadBeyondSupply, 206027, "i8")              \
     /* COOLTW */                                   \
-    X(designDoesNotCool, 306025, "r0 r1")       \
+    X(designDoesNotCool, 306025, "r0 r1 r2")       \
     X(packingDoesNotCool, 305701, kRuleFills)      \
     /* HXEARTH */                                  \
     X(soilConductivity, 305297, kRuleFills)        \
@@ -108,7 +108,9 @@ using block::kRuleFills;
     X(depthNotBelowRadius, 305703, "r0 r1")        \
     X(shapeFactorOutside, 305704, "i10 r0 r1")     \
     /* a parameter that must be positive, shared */ \
-    X(parameterNotAbove, 305700, kRuleFills)
+    X(parameterNotAbove, 305700, kRuleFills)       \
+    X(parameterBelow, 305705, kRuleFills)          \
+    X(badEarthSegments, 305706, kRuleFills)
 VIREO_MESSAGE_CODES(VIREO_ST_CODES)
 
 // A parameter that only has to be a finite number (a model's 1e39 reads as infinity), the
