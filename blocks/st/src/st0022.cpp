@@ -169,6 +169,8 @@ void decctl_block::init(View& b) {
 
 void decctl_block::step(View& b) {
     State s(b);
+    // A value that is not a number could keep the loop from ever meeting its set value.
+    if (!inputsFinite(b)) return leave(b, s);
     if (s.stage == 0) {
         s.stage = 1;
         s.heaterOn = 0;
@@ -177,9 +179,6 @@ void decctl_block::step(View& b) {
         b.out(6) = b.in(4);
         return;
     }
-    // Within a sequence a value that is not a number could keep the loop from ever
-    // meeting its set value.
-    if (!inputsFinite(b)) return leave(b, s);
     if (s.heaterOn == 0) b.out(6) = b.in(4);
     if (b.in(2) <= 0.0f) return leave(b, s);
 

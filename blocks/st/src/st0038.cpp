@@ -185,6 +185,8 @@ void deccty_block::init(View& b) {
 
 void deccty_block::step(View& b) {
     State s(b);
+    // A value that is not a number could keep the loop from ever meeting its set value.
+    if (!inputsFinite(b)) return leave(b, s);
     if (s.stage == 0) {
         s.stage = 1;
         for (int i = 0; i < 8; ++i) b.out(i) = 0.0f;
@@ -192,7 +194,6 @@ void deccty_block::step(View& b) {
         b.out(6) = b.in(5);
         return;
     }
-    if (!inputsFinite(b)) return leave(b, s);
     if (s.heaterMode == 0) b.out(6) = b.in(5);
     if (s.heaterMode == 1) b.out(6) = b.in(4);
     if (b.in(2) <= 0.0f) return leave(b, s);
