@@ -122,3 +122,20 @@ TEST(CoolingTower, ADesignThatDoesNotCoolIsRefused) {
         EXPECT_EQ(b.init(), 0) << packing;
     }
 }
+
+TEST(CoolingTower, AWetBulbSearchThatDoesNotSettleIsAWarningOnceThenCounted) {
+    BlockInstance b = tower();
+    // Next to bone-dry air the secant on the humidity does not settle within 100 steps.
+    const std::vector<float> dry = {40, 1e-6f, 60, 10, 100};
+    std::vector<Codes> codes;
+    for (int k = 0; k < 3; ++k) {
+        codes.push_back(messagesOf([&] {
+            for (const float v : b.step(dry)) EXPECT_TRUE(std::isfinite(v));
+        }).codes);
+    }
+    EXPECT_EQ(codes, (std::vector<Codes>{{205097}, {}, {}}));
+    EXPECT_EQ(b.IP[10], 3);
+    const auto last = messagesOf([&] { b.last(); });
+    ASSERT_EQ(last.codes, Codes{205097});
+    EXPECT_EQ(last.records[0]["i8"], "2");  // the ones not yet reported
+}

@@ -60,6 +60,7 @@
 #include "vireo_tools.h"
 
 #include <cmath>
+#include <limits>
 
 namespace vireo::st {
 namespace {
@@ -102,6 +103,18 @@ float humidityOf(double t, double h) {
 }
 double saturatedEnthalpy(double t) { return enthalpy(absoluteHumidity(1.0, t), t); }
 
+// A search that did not settle is a warning, not an error: the step goes on from its last
+// values. The first is reported as it happens, later ones are counted in IP[10] and the
+// count not yet reported (IP[11] holds what was) at the end of the run.
+void unsettled(cooltw_block::View& b) {
+    int& count = b.ip<10>();
+    if (count == 0) {
+        b.report(code::countedNotConverged, {.value = 1});
+        b.ip<11>() = 1;
+    }
+    if (count < std::numeric_limits<int>::max()) ++count;
+}
+
 struct Saturated {
     double t, x;
 };
@@ -116,7 +129,7 @@ Saturated saturate(cooltw_block::View& b, double h, double x0, double r0) {
         if (std::fabs(rout - 1.0) <= kHumidityTolerance || rout == rold) break;
         const double xnew = xold + (xout - xold) * (1.0 - rold) / (rout - rold);
         if (step >= kMostSecantSteps || !std::isfinite(xnew)) {
-            b.countWarning(b.ip<10>(), code::searchLimit, {.reals = {float(kMostSecantSteps)}});
+            unsettled(b);
             break;
         }
         xold = xout;
@@ -142,7 +155,7 @@ Design design(const BlockView& b) {
 }  // namespace
 
 void cooltw_block::init(View& b) {
-    b.ip<10>() = 0;
+    b.ip<10>() = b.ip<11>() = 0;
     bool passed = true;
     for (int i = 0; i < 10; ++i) passed = b.check(finiteParameter(i), b.par(i)) && passed;
     if (!passed) return;
@@ -197,6 +210,6 @@ void cooltw_block::step(View& b) {
     b.out(4) = float(tfair);
 }
 
-void cooltw_block::last(View& b) { b.reportCount(b.ip<10>(), code::countedNotConverged); }
+void cooltw_block::last(View& b) { b.reportCountSince(b.ip<10>(), b.ip<11>(), code::countedNotConverged); }
 
 }  // namespace vireo::st
