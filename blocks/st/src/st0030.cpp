@@ -43,9 +43,11 @@
 // the water never leaves colder than the wet bulb. The design air flow follows from the
 // design effectiveness (a design at or above ck gives $\lambda$ = 10) and scales with the
 // fan speed; the fan power with its cube. The wet bulb is the saturated state of the
-// inlet air's enthalpy, found by a secant search on the humidity within 0.0001 in
-// relative humidity; a search that does not settle within 100 steps goes on from its
-// last values with a warning (later ones are counted and reported at the end of the run).
+// inlet air's enthalpy, found as the humidifiers find the end of their line: secant steps
+// on the humidity, kept within a bracket and replaced by halving where they stall, to
+// 0.0001 in relative humidity. Where none is found (inputs outside the humid-air
+// functions' range) the dry bulb stands for the wet bulb and the outlet air takes up no
+// water, with a warning (later ones are counted and reported at the end of the run).
 // Water no warmer than the wet bulb passes unchanged. The make-up water is the humidity
 // the air takes up, from saturation at the wet bulb to saturation at the outlet
 // enthalpy, plus the two shares of the rejected heat; as it starts from saturated
@@ -56,6 +58,7 @@
 //#end
 #include "blocks.h"
 
+#include "enthalpy_line.h"
 #include "finite.h"
 #include "vireo_tools.h"
 
@@ -67,8 +70,6 @@ namespace {
 
 constexpr double kCpWater = 4.18;         // kJ/(kg K)
 constexpr double kStandInFan = 0.2;       // share of full speed a stopped fan is run at
-constexpr double kHumidityTolerance = 1e-4;
-constexpr int kMostSecantSteps = 100;
 
 // The packing fit's two zeros: between them it is positive.
 constexpr double kFitA = -0.5625, kFitB = 1.26, kFitC = 0.3221;
@@ -82,19 +83,9 @@ float absoluteHumidity(double phi, double t) {
     int status = 0;
     return humr2a(&p, &tt, &status);
 }
-float relativeHumidity(double x, double t) {
-    const float xx = float(x), tt = float(t);
-    int status = 0;
-    return huma2r(&xx, &tt, &status);
-}
 float enthalpy(double x, double t) {
     const float xx = float(x), tt = float(t);
     return humh(&xx, &tt);
-}
-float temperatureOf(double x, double h) {
-    const float xx = float(x), hh = float(h);
-    int status = 0;
-    return humh2t(&xx, &hh, &status);
 }
 float humidityOf(double t, double h) {
     const float tt = float(t), hh = float(h);
@@ -103,9 +94,10 @@ float humidityOf(double t, double h) {
 }
 double saturatedEnthalpy(double t) { return enthalpy(absoluteHumidity(1.0, t), t); }
 
-// A search that did not settle is a warning, not an error: the step goes on from its last
-// values. The first is reported as it happens, later ones are counted in IP[10] and the
-// count not yet reported (IP[11] holds what was) at the end of the run.
+// A search that finds no saturated state (inputs outside the humid-air functions' range)
+// is a warning, not an error: the step goes on without it. The first is reported as it
+// happens, later ones are counted in IP[10] and the count not yet reported (IP[11] holds
+// what was) at the end of the run.
 void unsettled(cooltw_block::View& b) {
     int& count = b.ip<10>();
     if (count == 0) {
@@ -115,28 +107,12 @@ void unsettled(cooltw_block::View& b) {
     if (count < std::numeric_limits<int>::max()) ++count;
 }
 
-struct Saturated {
-    double t, x;
-};
-
-// The saturated state of enthalpy h, by a secant on the humidity from (x0, r0).
-Saturated saturate(cooltw_block::View& b, double h, double x0, double r0) {
-    double xold = x0, rold = r0, xout = x0 > 0.0 ? 2.0 * x0 : 10.0;
-    double tout = 0.0;
-    for (int step = 1;; ++step) {
-        tout = temperatureOf(xout, h);
-        const double rout = relativeHumidity(xout, tout);
-        if (std::fabs(rout - 1.0) <= kHumidityTolerance || rout == rold) break;
-        const double xnew = xold + (xout - xold) * (1.0 - rold) / (rout - rold);
-        if (step >= kMostSecantSteps || !std::isfinite(xnew)) {
-            unsettled(b);
-            break;
-        }
-        xold = xout;
-        rold = rout;
-        xout = xnew;
-    }
-    return {tout, xout};
+// The saturated state on the line of enthalpy h through humidity x, or `otherwise`.
+line::AirState saturate(cooltw_block::View& b, float x, float h, const line::AirState& otherwise) {
+    const auto s = line::saturated({line::at(x, h), h});
+    if (s) return *s;
+    unsettled(b);
+    return otherwise;
 }
 
 struct Design {
@@ -168,7 +144,7 @@ void cooltw_block::init(View& b) {
 
 void cooltw_block::step(View& b) {
     if (!inputsFinite(b)) return;
-    const double tair = b.in(0), rfair = b.in(1), twin = b.in(2), mdotw = b.in(3);
+    const double twin = b.in(2), mdotw = b.in(3);
     if (!(mdotw > 0.0)) {
         b.out(0) = b.in(2);
         b.out(1) = b.out(2) = b.out(3) = 0.0f;
@@ -183,8 +159,9 @@ void cooltw_block::step(View& b) {
     }
     const double mdota = pnvent * d.airFlow;
 
-    const double xin = absoluteHumidity(rfair, tair);
-    const double tfair = saturate(b, enthalpy(xin, tair), xin, rfair).t;
+    // Without a wet bulb the dry bulb stands for it.
+    const line::Inlet in = line::inlet(b.in(0), b.in(1));
+    const double tfair = saturate(b, in.state.x, in.h, {in.state.x, b.in(0), b.in(1)}).t;
     const double x1 = absoluteHumidity(1.0, tfair), h1 = enthalpy(x1, tfair);
 
     double twout = twin, prc = 0.0, pel = 0.0, mwf = 0.0;
@@ -195,8 +172,8 @@ void cooltw_block::step(View& b) {
         prc = (twin - twout) * mdotw * kCpWater;
         pel = b.par(6) * pnvent * pnvent * pnvent;
         const double h2 = h1 + prc / mdota;
-        const double xold = humidityOf(twin, h2);
-        const double x2 = saturate(b, h2, xold, relativeHumidity(xold, twin)).x;
+        // Without an outlet state the air takes up nothing.
+        const double x2 = saturate(b, humidityOf(twin, h2), float(h2), {float(x1), 0.0f, 0.0f}).x;
         mwf = (x2 - x1) * mdota * 3.6 + (double(b.par(9)) + b.par(8)) * prc;
     }
     if (!fitFloats({twout, prc, pel, mwf, tfair})) {
