@@ -224,6 +224,30 @@ struct pvt_block {  // PVT
     static void last(View& b);
 };
 
+struct decctl_block {  // DECCTL
+    using View = block::View<table::st0022>;
+    static void init(View& b);
+    static void step(View& b);
+    static void last(View& b);
+};
+struct deccty_block {  // DECCTY
+    using View = block::View<table::st0038>;
+    static void init(View& b);
+    static void step(View& b);
+    static void last(View& b);
+};
+struct cooltw_block {  // COOLTW
+    using View = block::View<table::st0030>;
+    static void init(View& b);
+    static void step(View& b);
+    static void last(View& b);
+};
+struct hxearth_block {  // HXEARTH
+    using View = block::View<table::st0031>;
+    static void init(View& b);
+    static void step(View& b);
+};
+
 }  // namespace vireo::st
 
 #endif

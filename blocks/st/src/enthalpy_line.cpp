@@ -104,6 +104,11 @@ std::optional<AirState> find(const Inlet& from, const Target& target) {
     return std::nullopt;
 }
 
+std::optional<AirState> saturated(const Inlet& from) {
+    const float firstTrial = from.state.x > 0.0f ? 2.0f * from.state.x : kFirstWidening;
+    return find(from, {.phi = 1.0f, .tolerance = 1.0e-4f, .firstTrial = firstTrial});
+}
+
 void humidify(BlockView& b, const Humidifier& u) {
     const float t = b.in(0), phi = b.in(1), setPoint = b.in(3);
     b.out(2) = u.on ? u.shownOn : 0.0f;
@@ -114,8 +119,7 @@ void humidify(BlockView& b, const Humidifier& u) {
     };
     if (in.state.x > setPoint || phi > u.efficiency) return passUnchanged();
 
-    const float firstTrial = in.state.x > 0.0f ? 2.0f * in.state.x : kFirstWidening;
-    const auto saturated = find(in, {.phi = 1.0f, .tolerance = 1.0e-4f, .firstTrial = firstTrial});
+    const auto saturated = line::saturated(in);
     if (!saturated) {
         b.report(code::noLineEnd, {.reals = {t, phi}});
         return passUnchanged();

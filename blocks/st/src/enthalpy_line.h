@@ -44,6 +44,10 @@ struct Target {
 // within the step limit, which only inputs outside the humid-air functions' range reach.
 std::optional<AirState> find(const Inlet& from, const Target& target);
 
+// The saturated state on the line through `from` (within 1e-4 in relative humidity): the
+// end of a humidifier's line and a cooling tower's wet bulb.
+std::optional<AirState> saturated(const Inlet& from);
+
 // An evaporative humidifier of EVCOOL and ESCOOL: the share of the way to saturation
 // that the block's operating input gives, and what it puts out beside the air.
 struct Humidifier {

@@ -121,7 +121,27 @@ using block::kRuleFills;
     X(badAirPressure, 305761, kRuleFills)          \
     X(ribsFillChannel, 305762, kRuleFills)         \
     X(badTransferCapacity, 305183, kRuleFills)     \
-    X(badStreamHeatCapacity, 305184, kRuleFills)
+    X(badStreamHeatCapacity, 305184, kRuleFills)   \
+    /* DECCTL DECCTY */                            \
+    X(badHeaterPower, 305228, kRuleFills)          \
+    X(supplyAtMinimum, 205224, "r0")               \
+    X(countedSupplyAtMinimum, 205225, "i8")        \
+    X(freeCoolingBelowMinimum, 205226, "r0 r1")    \
+    X(countedFreeCoolingBelowMinimum, 205227, "i8") \
+    X(searchLimit, 305098, "r0")                   \
+    X(loadBeyondSupply, 206027, "i8")              \
+    /* COOLTW */                                   \
+    X(designDoesNotCool, 306025, "r0 r1 r2")       \
+    X(packingDoesNotCool, 305701, kRuleFills)      \
+    /* HXEARTH */                                  \
+    X(soilConductivity, 305297, kRuleFills)        \
+    X(pipesTooClose, 305702, "i10 r0 r1")          \
+    X(depthNotBelowRadius, 305703, "r0 r1")        \
+    X(shapeFactorOutside, 305704, "i10 r0 r1")     \
+    /* a parameter that must be positive, shared */ \
+    X(parameterNotAbove, 305700, kRuleFills)       \
+    X(parameterBelow, 305705, kRuleFills)          \
+    X(badEarthSegments, 305706, kRuleFills)
 VIREO_MESSAGE_CODES(VIREO_ST_CODES)
 
 // A parameter that only has to be a finite number (a model's 1e39 reads as infinity), the

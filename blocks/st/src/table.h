@@ -33,7 +33,7 @@
     X(st0019, "DPZETA DPIN DPOUT VZETA VIN VOUT", 6, 2, 2, 2, 10, 1, 0, 1, 2, 0, 0, standard, kRow, dpzeta_block) \
     X(st0020, "DPRED VRED", 2, 2, 2, 5, 11, 1, 0, 3, 4, 0, 0, standard, kRow, dpred_block)                        \
     X(st0021, "DPBOWR VBOWR", 2, 2, 2, 3, 10, 1, 0, 3, 3, 0, 0, standard, kRow, dpbowr_block)                     \
-    X(st0022, "DECCTL", 1, 5, 5, 8, 18, 2, 0, 10, 10, 0, 0, loop, kRow, IdentifyOnly)                             \
+    X(st0022, "DECCTL", 1, 5, 5, 8, 18, 2, 0, 10, 10, 0, 0, loop, kRow, decctl_block)                             \
     X(st0023, "DPBRAR DPJUNR", 2, 3, 3, 7, 10, 1, 0, 4, 4, 0, 0, standard, kRow, dpbrar_block)                    \
     X(st0024, "DPPARA", 1, 2, 10, 1, 10, 0, 0, 0, 0, 0, 0, standard, kRow, dppara_block)                          \
     X(st0025, "LBWH LBWT LBWP LBWX", 4, 2, 2, 1, 11, 0, 0, 2, 2, 0, 0, standard, kRow, lbw_block)                 \
@@ -41,15 +41,15 @@
     X(st0027, "SCDYN", 1, 7, 7, 4, 13, 3000, 0, 11, 11, 0, 0, standard, kRow, scdyn_block)                        \
     X(st0028, "TANKFM", 1, 6, 6, 2, 12, 2, 0, 6, 6, 0, 0, standard, kRow, tankfm_block)                           \
     X(st0029, "SCAIRCD", 1, 6, 7, 4, 14, 4000, 0, 23, 23, 0, 0, standard, kRow, scaircd_block)                    \
-    X(st0030, "COOLTW", 1, 5, 5, 5, 12, 0, 0, 10, 10, 0, 0, standard, kRow, IdentifyOnly)                         \
-    X(st0031, "HXEARTH", 1, 5, 5, 2, 13, 0, 0, 18, 18, 0, 0, standard, kRow, IdentifyOnly)                        \
+    X(st0030, "COOLTW", 1, 5, 5, 5, 12, 0, 0, 10, 10, 0, 0, standard, kRow, cooltw_block)                         \
+    X(st0031, "HXEARTH", 1, 5, 5, 2, 13, 0, 0, 18, 18, 0, 0, standard, kRow, hxearth_block)                        \
     X(st0032, "TUBLOD", 1, 4, 4, 4, 15, 4000, 0, 11, 11, 0, 0, standard, 80, tublod_block)                        \
     X(st0033, "GR", 1, 3, 3, 1, 10, 0, 0, 0, 0, 0, 0, standard, kRow, gr_block)                                   \
     X(st0034, "MIXER", 1, 4, 4, 2, 12, 0, 0, 0, 0, 0, 0, standard, 80, mixer_block)                               \
     X(st0035, "ESCOOL", 1, 4, 4, 4, 10, 0, 0, 3, 3, 0, 0, standard, kRow, escool_block)                           \
     X(st0036, "CTRHYS", 1, 2, 2, 1, 13, 10, 0, 3, 3, 0, 0, standard, kRow, ctrhys_block)                          \
     X(st0037, "AIRHEAT", 1, 5, 5, 4, 12, 0, 0, 10, 10, 0, 0, standard, kRow, airheat_block)                       \
-    X(st0038, "DECCTY", 1, 7, 7, 8, 20, 2, 0, 10, 10, 0, 0, loop, kRow, IdentifyOnly)                             \
+    X(st0038, "DECCTY", 1, 7, 7, 8, 20, 2, 0, 10, 10, 0, 0, loop, kRow, deccty_block)                             \
     X(st0039, "CTRL4DY", 1, 12, 12, 11, 18, 1, 0, 11, 11, 0, 0, standard, kRow, ctrl4dy_block)                    \
     X(st0040, "CTRLDA", 1, 8, 8, 12, 14, 12, 0, 14, 14, 0, 0, standard, kRow, ctrlda_block)                       \
     X(st0041, "THREEV", 1, 5, 5, 4, 13, 5, 0, 1, 1, 0, 0, standard, kRow, threev_block)                           \
