@@ -1,5 +1,6 @@
 // Start-up, the screen check, shutdown and printing through the real print path to a PDF
 // file, read back with poppler's tools.
+#include "Printout.h"
 #include "Tintro.h"
 #include "window_fixture.h"
 
@@ -13,6 +14,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <cmath>
 #include <optional>
 
 using namespace zenova;
@@ -40,6 +42,26 @@ int occurrences(const QString& text, const QString& word) {
     const QRegularExpression re("(?<![0-9])" + QRegularExpression::escape(word).replace("\\ ", "\\s+"));
     return static_cast<int>(text.count(re));
 }
+
+// A word's box on the page in points, as poppler reads it.
+struct Box {
+    double left = 0;
+    double top = 0;
+    double right = 0;
+    double bottom = 0;
+};
+
+std::optional<Box> wordBox(const QString& boxes, const QString& word) {
+    const QRegularExpression re(R"re(xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">)re" +
+                                QRegularExpression::escape(word) + "<");
+    const QRegularExpressionMatch m = re.match(boxes);
+    if (!m.hasMatch()) {
+        return std::nullopt;
+    }
+    return Box{m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(), m.captured(4).toDouble()};
+}
+
+constexpr double kPointsPerTenthMm = 72.0 / 254.0;
 
 struct Tints {
     int navy = 0;
@@ -119,6 +141,23 @@ private slots:
         const QString average = QString("Yearly average daylength : %1 h %2 min")
                                     .arg(w.form2().Label84->text(), w.form2().Label85->text());
         QCOMPARE(occurrences(text, average), 1);
+
+        // Tenths of a millimetre from the printable area's corner (5 mm margins), y upwards;
+        // font heights are character cells. The title stands at (150, -100) in height 70,
+        // "Elevation" centred at (cx, cy + 710) in height 40.
+        const std::optional<QString> boxes = run("pdftotext", {"-bbox", w.printing.file, "-"});
+        QVERIFY(boxes.has_value());
+        const std::optional<Box> title = wordBox(*boxes, "Sun");
+        const std::optional<Box> elevation = wordBox(*boxes, "Elevation");
+        QVERIFY(title && elevation);
+        const PageFrame frame = pageFrame(200, 287);
+        const auto points = [](double tenths) { return (tenths + 50.0) * kPointsPerTenthMm; };
+        QVERIFY(std::abs(title->left - points(150)) < 1.0);  // less the first letter's bearing
+        QVERIFY(std::abs(title->top - points(100)) < 0.5);
+        QVERIFY(std::abs(title->bottom - title->top - 70 * kPointsPerTenthMm) < 0.5);
+        QVERIFY(std::abs((elevation->left + elevation->right) / 2 - points(frame.centreX)) < 0.5);
+        QVERIFY(std::abs(elevation->top - points(-(frame.centreY + 710))) < 0.5);
+        QVERIFY(std::abs(elevation->bottom - elevation->top - 40 * kPointsPerTenthMm) < 0.5);
 
         // Each label as often as it stands on screen; hidden ones not at all.
         const DiagramState& state = w.app->state();
