@@ -1,5 +1,6 @@
 // Start-up, the screen check, shutdown and printing through the real print path to a PDF
 // file, read back with poppler's tools.
+#include "PictureBox.h"
 #include "Printout.h"
 #include "Tintro.h"
 #include "window_fixture.h"
@@ -15,6 +16,7 @@
 #include <QToolButton>
 
 #include <cmath>
+#include <ctime>
 #include <optional>
 
 using namespace zenova;
@@ -207,6 +209,34 @@ private slots:
         QCOMPARE(QApplication::overrideCursor(), nullptr);
     }
 
+    // The diagram window is brought back in line after printing, but a special day's path
+    // that "Sun OFF" took off the chart stays off.
+    void printKeepsTheSunSwitch() {
+        Windows w;
+        w.app->show();
+        w.start("4.35", "50.85", "1.0", "0", "180");
+        const auto red = [&] {
+            const QImage& chart = w.form2().Image1->image();
+            int n = 0;
+            for (int y = 0; y < chart.height(); ++y) {
+                for (int x = 0; x < chart.width(); ++x) {
+                    n += (chart.pixel(x, y) & 0xffffffu) == 0xff0000u;
+                }
+            }
+            return n;
+        };
+        w.dialogs.answers = {MessageButton::no};
+        w.form2().SpeedButton4Click();
+        QVERIFY(red() > 200);
+        QVERIFY(w.form2().Image4->isVisible());
+        w.form2().SpeedButton1->click();
+        QCOMPARE(red(), 0);
+        w.dialogs.answers = {MessageButton::no};
+        w.form2().SpeedButton4Click();
+        QCOMPARE(red(), 0);
+        QVERIFY(w.form2().Image4->isHidden());
+    }
+
     void printerSetUpFromBothWindows() {
         Windows w;
         w.app->show();
@@ -260,6 +290,13 @@ private slots:
         elapsed.start();
         ZenovaApplication app({dialogs, clock, screen, printing}, folder.path());
         QVERIFY(elapsed.elapsed() >= 4 * 501);
+
+        // A wait sleeps between events rather than spinning: it costs next to no processor time.
+        const std::clock_t cpu = std::clock();
+        elapsed.restart();
+        clock.wait(400);
+        QVERIFY(elapsed.elapsed() >= 400);
+        QVERIFY(double(std::clock() - cpu) / CLOCKS_PER_SEC < 0.2);
     }
 
     void aboutBox() {
