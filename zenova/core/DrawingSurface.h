@@ -30,6 +30,28 @@ enum class PenStyle { solid, dotted, dashed };
 // Where a text's reference point lies on the text.
 enum class TextAnchor { topCentre, topLeft, topRight, bottomCentre };
 
+// The top left corner, in a device's y-down units, of a text box of the given size whose
+// reference point lies at (x, y).
+template <typename T>
+struct TextCorner {
+    T left;
+    T top;
+};
+template <typename T>
+constexpr TextCorner<T> textCorner(TextAnchor anchor, T x, T y, T width, T height) {
+    switch (anchor) {
+    case TextAnchor::topCentre:
+        return {x - width / 2, y};
+    case TextAnchor::topRight:
+        return {x - width, y};
+    case TextAnchor::bottomCentre:
+        return {x - width / 2, y - height};
+    case TextAnchor::topLeft:
+        break;
+    }
+    return {x, y};
+}
+
 class DrawingSurface {
 public:
     virtual ~DrawingSurface() = default;

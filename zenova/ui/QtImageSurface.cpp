@@ -101,22 +101,7 @@ void QtImageSurface::text(int x, int y, std::string_view text, TextAnchor anchor
     const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     const QFontMetrics metrics(painter_.font());
     const int width = metrics.horizontalAdvance(s);
-    int left = x;
-    int top = y;
-    switch (anchor) {
-    case TextAnchor::topCentre:
-        left = x - width / 2;
-        break;
-    case TextAnchor::topRight:
-        left = x - width;
-        break;
-    case TextAnchor::bottomCentre:
-        left = x - width / 2;
-        top = y - metrics.height();
-        break;
-    case TextAnchor::topLeft:
-        break;
-    }
+    const auto [left, top] = textCorner(anchor, x, y, width, metrics.height());
     // Text is written in its own colour whatever the pen, on a box of the brush colour that
     // hides the grid lines behind it; only text is opaque, so dotted lines keep what lies
     // beneath.

@@ -108,22 +108,7 @@ void QtPageSurface::text(int x, int y, std::string_view text, TextAnchor anchor)
     const double width = metrics.horizontalAdvance(s);
     const double cell = metrics.ascent() + metrics.descent();
     const QPointF at = device(x, y);
-    double left = at.x();
-    double top = at.y();
-    switch (anchor) {
-    case TextAnchor::topCentre:
-        left -= width / 2.0;
-        break;
-    case TextAnchor::topRight:
-        left -= width;
-        break;
-    case TextAnchor::bottomCentre:
-        left -= width / 2.0;
-        top -= cell;
-        break;
-    case TextAnchor::topLeft:
-        break;
-    }
+    const auto [left, top] = textCorner(anchor, at.x(), at.y(), width, cell);
     if (!transparentText_) {
         painter_.fillRect(QRectF(left, top, width, cell), brushColour_);
     }
