@@ -9,7 +9,7 @@ packages=(
   flex bison
   clang libclang-rt-14-dev
   qt6-base-dev libgl-dev
-  xvfb xauth fonts-liberation
+  xvfb xauth fonts-liberation poppler-utils xdotool
   texlive-latex-base
   python3 python3-iapws python3-ephem
 )

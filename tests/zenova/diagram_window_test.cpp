@@ -393,8 +393,8 @@ private slots:
 
     void printAsksForColour() {
         w->start("4.35", "50.85", "1.0", "0", "180");
-        QVERIFY(!w->find<QToolButton>(&w->form2(), "SpeedButton4")->isEnabled());
-        QVERIFY(!w->form2().Drucken1->isEnabled());
+        QVERIFY(w->find<QToolButton>(&w->form2(), "SpeedButton4")->isEnabled());
+        QVERIFY(w->form2().Drucken1->isEnabled());
         w->dialogs.answers = {MessageButton::yes};
         w->form2().SpeedButton4Click();
         const MessageRequest& q = w->dialogs.calls.last().request;

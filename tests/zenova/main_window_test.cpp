@@ -47,8 +47,7 @@ private slots:
         auto* oldPlotting = w->find<QRadioButton>(&w->form1(), "RadioButton2");
         QVERIFY(newCalculation->isChecked() && newCalculation->isEnabled());
         QVERIFY(!oldPlotting->isEnabled());
-        // The About box comes with the start-up form.
-        QVERIFY(!w->form1().Info1->isEnabled());
+        QVERIFY(w->form1().Info1->isEnabled());
         QVERIFY(w->form1().New1->isEnabled());
         QCOMPARE(w->form1().Exit1->shortcut(), QKeySequence("Ctrl+X"));
         QVERIFY(w->dialogs.calls.isEmpty());

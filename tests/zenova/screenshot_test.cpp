@@ -1,9 +1,10 @@
 // The windows grabbed into PNG files under test-artefacts/zenova/ for a person to look at:
 // the main and diagram windows after Start for Brussels, a horizontal surface and a south
 // wall; the location database on both its pages; the diagram manager saving among diagram
-// files. On the offscreen platform each window paints itself into its grab; on a real X
-// server (the "xvfb" test) the windows are mapped and the whole screen is grabbed as well.
-// Without a display the latter skips.
+// files; the start-up form and the About box. On the offscreen platform each window paints
+// itself into its grab; on a real X server (the "xvfb" test) the windows are mapped and the
+// whole screen is grabbed as well. Without a display the latter skips.
+#include "Tintro.h"
 #include "window_fixture.h"
 
 #include <QDir>
@@ -15,6 +16,7 @@
 #include <QTabWidget>
 #include <QImage>
 #include <QPixmap>
+#include <QProgressBar>
 #include <QScreen>
 
 #include <cstdio>
@@ -111,6 +113,19 @@ private slots:
         w.form4().holenClick();
         save(w.form4(), "location-database-editor");
         QVERIFY(w.dialogs.calls.isEmpty());
+    }
+
+    // The start-up form part way through, and the same form as the About box.
+    void startUpFormAndAbout() {
+        zenova::Tintro intro;
+        intro.ProgressBar1->setValue(52);
+        intro.show();
+        save(intro, "start-up-form");
+        Windows w(QGuiApplication::primaryScreen()->size());
+        w.app->show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w.form1()));
+        w.form1().Info1->trigger();
+        save(w.app->intro(), "about");
     }
 
     void diagramManager() {

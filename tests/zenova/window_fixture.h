@@ -1,6 +1,7 @@
 // The sun-path program's windows on recording fakes: messages are recorded and answered
-// from a list, the clock and the screen size are fixed. Each run has a working directory of
-// its own, holding a copy of the shipped location list unless told otherwise.
+// from a list, the clock and the screen size are fixed, the start-up waits are only recorded,
+// and the printer writes a PDF file. Each run has a working directory of its own, holding a
+// copy of the shipped location list unless told otherwise.
 #ifndef ZENOVA_TEST_WINDOW_FIXTURE_H
 #define ZENOVA_TEST_WINDOW_FIXTURE_H
 
@@ -19,6 +20,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -26,6 +30,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -63,7 +68,37 @@ inline QString shown(const zenova::MessageRequest& m) {
 class FixedClock final : public zenova::Clock {
 public:
     QDateTime time{QDate(2024, 6, 21), QTime(14, 30)};
+    mutable QList<int> waits;
+    std::function<void()> duringWait;  // runs in each wait, to look at the start-up
     QDateTime now() const override { return time; }
+    void wait(int milliseconds) const override {
+        waits.push_back(milliseconds);
+        if (duringWait) {
+            duringWait();
+        }
+    }
+};
+
+// The printer writes a PDF file (A4 upright, margins of 5 mm, 1200 dots per inch); the
+// set-up dialog is only counted, with the window it was asked from.
+class PdfPrinting final : public zenova::Printing {
+public:
+    QString file;
+    QList<QWidget*> setUps;
+    QPrinter& printer() override {
+        if (!printer_) {
+            printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            printer_->setOutputFormat(QPrinter::PdfFormat);
+            printer_->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                                QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter));
+        }
+        printer_->setOutputFileName(file);
+        return *printer_;
+    }
+    void setUp(QWidget* owner) override { setUps.push_back(owner); }
+
+private:
+    std::unique_ptr<QPrinter> printer_;
 };
 
 class FixedScreen final : public zenova::ScreenSize {
@@ -84,6 +119,7 @@ struct Windows {
     RecordingDialogs dialogs;
     FixedClock clock;
     FixedScreen screen;
+    PdfPrinting printing;
     QTemporaryDir workingDirectory;
     std::unique_ptr<zenova::ZenovaApplication> app;
 
@@ -92,14 +128,14 @@ struct Windows {
                      const std::optional<QByteArray>& locationList = shippedLocationList(),
                      const QString& listName = "Loc_def.lst") {
         screen.screen = screenSize;
+        printing.file = path("printout.pdf");
         if (locationList) {
             QFile file(path(listName));
             if (!file.open(QIODevice::WriteOnly) || file.write(*locationList) != locationList->size()) {
                 qFatal("cannot write the location list");
             }
         }
-        app = std::make_unique<zenova::ZenovaApplication>(zenova::Services{dialogs, clock, screen},
-                                                          workingDirectory.path());
+        app = std::make_unique<zenova::ZenovaApplication>(services(), workingDirectory.path());
     }
     ~Windows() { app.reset(); }  // the windows go before their folder
     Windows(const Windows&) = delete;
@@ -109,9 +145,9 @@ struct Windows {
     void restart() {
         app.reset();
         dialogs.calls.clear();
-        app = std::make_unique<zenova::ZenovaApplication>(zenova::Services{dialogs, clock, screen},
-                                                          workingDirectory.path());
+        app = std::make_unique<zenova::ZenovaApplication>(services(), workingDirectory.path());
     }
+    zenova::Services services() { return {dialogs, clock, screen, printing}; }
 
     zenova::TForm1& form1() { return app->form1(); }
     zenova::TForm2& form2() { return app->form2(); }

@@ -5,6 +5,7 @@ int runMainWindowTests(int argc, char** argv);
 int runDiagramWindowTests(int argc, char** argv);
 int runLocationWindowTests(int argc, char** argv);
 int runDiagramManagerTests(int argc, char** argv);
+int runStartupPrintTests(int argc, char** argv);
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -13,5 +14,6 @@ int main(int argc, char** argv) {
     failed += runDiagramWindowTests(argc, argv);
     failed += runLocationWindowTests(argc, argv);
     failed += runDiagramManagerTests(argc, argv);
+    failed += runStartupPrintTests(argc, argv);
     return failed;
 }

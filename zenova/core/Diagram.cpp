@@ -16,27 +16,16 @@ constexpr double kEndInset = 0.0001;  // hours between a sunshine interval's end
 
 int divisorOrOne(int scaleDivisor) { return scaleDivisor < 1 ? 1 : scaleDivisor; }
 
-struct DevicePoint {
-    int x;
-    int y;
-};
-
-DevicePoint toDevice(ChartPoint p, int d) { return {nearestInt(p.x / d), nearestInt(p.y / d)}; }
-
 // The sun's current chart position, after a sunPosition call.
 ChartPoint sunPoint(const SunContext& context) {
     return chartPoint(context.surfaceSunElevation, context.surfaceSunAzimuth);
 }
 
-void renderPolyline(DrawingSurface& surface, const Polyline& line, int d) {
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const DevicePoint p = toDevice(line[i], d);
-        if (i == 0) {
-            surface.moveTo(p.x, p.y);
-        } else {
-            surface.lineTo(p.x, p.y);
-        }
-    }
+// The chart point at a distance from the centre (degrees of elevation distance) in the
+// direction of a bearing (degrees, clockwise from the top).
+ChartPoint alongBearing(double distance, double bearing) {
+    const double r = 5.0 * distance;
+    return {500.0 + r * std::sin(bearing * kDegree), 500.0 - r * std::cos(bearing * kDegree)};
 }
 
 SunshineTimes currentSunshineTimes(const SunContext& context) {
@@ -72,6 +61,64 @@ ChartPoint chartPoint(double elevation, double azimuth) {
     return {500.0 - r * std::sin(azimuth * kDegree), 500.0 - r * std::cos(azimuth * kDegree)};
 }
 
+ChartMapping screenMapping(int scaleDivisor) {
+    const double s = 1.0 / divisorOrOne(scaleDivisor);
+    return {s, 0.0, s, 0.0};
+}
+
+SurfacePoint mapPoint(const ChartMapping& m, ChartPoint p) {
+    return {nearestInt(p.x * m.sx + m.ox), nearestInt(p.y * m.sy + m.oy)};
+}
+
+void renderPolyline(DrawingSurface& surface, const Polyline& line, const ChartMapping& mapping) {
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const SurfacePoint p = mapPoint(mapping, line[i]);
+        if (i == 0) {
+            surface.moveTo(p.x, p.y);
+        } else {
+            surface.lineTo(p.x, p.y);
+        }
+    }
+}
+
+void drawGridLines(DrawingSurface& surface, const ChartMapping& mapping, const GridLines& lines) {
+    const SurfacePoint centre = mapPoint(mapping, {500.0, 500.0});
+    const auto ray = [&](double bearing, double length) {
+        surface.moveTo(centre.x, centre.y);
+        const SurfacePoint end = mapPoint(mapping, alongBearing(length, bearing));
+        surface.lineTo(end.x, end.y);
+    };
+    const auto circle = [&](double elevation) {
+        const double r = 5.0 * (90.0 - elevation);
+        const SurfacePoint a = mapPoint(mapping, {500.0 - r, 500.0 - r});
+        const SurfacePoint b = mapPoint(mapping, {500.0 + r, 500.0 + r});
+        surface.ellipse(a.x, a.y, b.x, b.y);
+    };
+    const auto line = [&](ChartPoint from, ChartPoint to) {
+        const SurfacePoint a = mapPoint(mapping, from);
+        const SurfacePoint b = mapPoint(mapping, to);
+        surface.moveTo(a.x, a.y);
+        surface.lineTo(b.x, b.y);
+    };
+
+    for (int i = 1; i <= 8; ++i) {
+        ray(i * 45.0, lines.longRay);
+    }
+    for (int j = 0; j <= 6; ++j) {
+        circle(10.0 * j);
+    }
+    for (int k = 1; k <= 35; ++k) {
+        ray(k * 10.0, 90.0);
+    }
+    circle(70.0);
+    for (int k = 1; k <= 12; ++k) {
+        ray(k * 30.0, 90.0);
+    }
+    circle(80.0);
+    line(alongBearing(lines.crossHalf, 0.0), alongBearing(lines.crossHalf, 180.0));
+    line(alongBearing(lines.crossHalf, 270.0), alongBearing(lines.crossHalf, 90.0));
+}
+
 LabelAnchor dateLabelAnchor(double elevation, double azimuth, int pictureLeft) {
     auto [u, v] = labelOffsets(elevation, azimuth);
     if (u > 0) {
@@ -98,44 +145,12 @@ bool quotesCompass(std::string_view latitudeText) { return latitudeText == "90.0
 
 void drawChartGrid(DrawingSurface& surface, int scaleDivisor, bool quotedCompass) {
     const int d = divisorOrOne(scaleDivisor);
-    const int centre = 500 / d;
 
     surface.setPenColour(colours::white);
     surface.setBrushColour(colours::white);
     surface.clear();
     surface.setPenColour(colours::black);
-
-    // White-filled circles cover what was drawn before inside them, so the order decides
-    // which parts of the rays stay visible.
-    const auto ray = [&](double degrees, double length) {
-        surface.moveTo(centre, centre);
-        const ChartPoint end{500.0 + length * std::sin(degrees * kDegree), 500.0 - length * std::cos(degrees * kDegree)};
-        const DevicePoint p = toDevice(end, d);
-        surface.lineTo(p.x, p.y);
-    };
-    const auto circle = [&](int j) {  // j = 1 is the horizon, each further j 10 degrees higher
-        const int inset = j * (50 / d);
-        surface.ellipse(inset, inset, 1000 / d - inset, 1000 / d - inset);
-    };
-
-    for (int i = 1; i <= 8; ++i) {
-        ray(i * 45.0, 480.0);
-    }
-    for (int j = 1; j <= 7; ++j) {
-        circle(j);
-    }
-    for (int k = 1; k <= 35; ++k) {
-        ray(k * 10.0, 450.0);
-    }
-    circle(8);
-    for (int k = 1; k <= 12; ++k) {
-        ray(k * 30.0, 450.0);
-    }
-    circle(9);
-    surface.moveTo(500 / d, 300 / d);
-    surface.lineTo(500 / d, 700 / d);
-    surface.moveTo(300 / d, 500 / d);
-    surface.lineTo(700 / d, 500 / d);
+    drawGridLines(surface, screenMapping(d), kScreenGridLines);
 
     surface.setFont("Arial", 12);
     for (int k = 1; k <= 8; ++k) {
@@ -213,7 +228,7 @@ std::vector<HourDot> computeHourLines(SunContext& context, const std::function<v
             const auto dot = [&](bool todayInside, bool nextInside) {
                 if (todayInside) {
                     sunPosition(context, hour, context.orientation);
-                    dots.push_back({sunPoint(context), q, nextInside, secondHalf});
+                    dots.push_back({sunPoint(context), q, nextInside, secondHalf, day});
                 }
             };
             dot(inside(hour, today.firstStart, today.firstEnd), inside(hour, next.firstStart, next.firstEnd));
@@ -226,11 +241,13 @@ std::vector<HourDot> computeHourLines(SunContext& context, const std::function<v
     return dots;
 }
 
-Polyline computeLocalHorizon(SunContext& context) {
+Polyline computeLocalHorizon(SunContext& context, int stepDegrees) {
     Polyline line;
     if (context.inclination <= 0) {
         return line;
     }
+    const int step = stepDegrees < 1 || 90 % stepDegrees != 0 ? 5 : stepDegrees;
+    const int last = 90 / step;  // the two ends lie on the surface plane
     if (context.orientation == 360) {
         context.orientation = 0;
     }
@@ -238,9 +255,9 @@ Polyline computeLocalHorizon(SunContext& context) {
     const double sinBeta = std::sin(beta);
     const double sign = context.inclination <= 90 ? -1.0 : 1.0;  // beyond vertical the sky is mirrored
 
-    for (int i = -18; i <= 18; ++i) {
+    for (int i = -last; i <= last; ++i) {
         // x: cosine of the angle w between the surface normal and the horizon point.
-        const double a = 5.0 * i + context.orientation;
+        const double a = static_cast<double>(step * i) + context.orientation;
         const double x = clampUnit(sinBeta * std::cos(context.orientationRad - a * kPi / 180.0));
         double w = 0.0;
         double p = 0.0;
@@ -263,7 +280,7 @@ Polyline computeLocalHorizon(SunContext& context) {
         if (p < 0.0) {
             p += 360.0;
         }
-        const double e = (i == -18 || i == 18) ? 0.0 : 90.0 - w * 180.0 / kPi;
+        const double e = (i == -last || i == last) ? 0.0 : 90.0 - w * 180.0 / kPi;
         const double r = 5.0 * (90.0 - e);
         line.push_back({500.0 + sign * r * std::sin(p * kDegree), 500.0 + sign * r * std::cos(p * kDegree)});
     }
@@ -306,6 +323,16 @@ void hideOutOfRangeDateLabels(DiagramState& state) {
     }
 }
 
+void prepareDiagramContext(SunContext& context, const DiagramInputs& inputs, double poleLatitude) {
+    prepareSunContext(context, inputs.longitude, inputs.latitude, inputs.timeLag, inputs.inclination,
+                      inputs.orientation, poleLatitude);
+    if (context.inclination == 0 && context.orientation != 0) {
+        // A horizontal surface faces nowhere: its orientation is taken as 0.
+        prepareSunContext(context, inputs.longitude, inputs.latitude, inputs.timeLag, inputs.inclination, "0",
+                          poleLatitude);
+    }
+}
+
 DiagramModel computeSunPathDiagram(SunContext& context, DiagramState& state, const DiagramInputs& inputs,
                                    const DiagramSettings& settings, const std::function<void(int)>& progress) {
     const auto advance = [&progress](int step) {
@@ -315,12 +342,7 @@ DiagramModel computeSunPathDiagram(SunContext& context, DiagramState& state, con
     };
     DiagramModel model;
     model.quotedCompass = quotesCompass(inputs.latitude);
-    prepareSunContext(context, inputs.longitude, inputs.latitude, inputs.timeLag, inputs.inclination,
-                      inputs.orientation);
-    if (context.inclination == 0 && context.orientation != 0) {
-        // A horizontal surface faces nowhere: its orientation is taken as 0.
-        prepareSunContext(context, inputs.longitude, inputs.latitude, inputs.timeLag, inputs.inclination, "0");
-    }
+    prepareDiagramContext(context, inputs);
     computeAnnualSunshineTimes(context, state);
     for (int k = 0; k <= 12; ++k) {
         model.curves[k] = computeDateCurve(context, state, k, settings);
@@ -337,41 +359,46 @@ DiagramModel computeSunPathDiagram(SunContext& context, DiagramState& state, con
 }
 
 void renderDateCurve(DrawingSurface& surface, const DateCurve& curve, int scaleDivisor) {
-    const int d = divisorOrOne(scaleDivisor);
     const int k = curve.k;
     if (k < 0 || k > kSpecialCurve) {
         return;
     }
     surface.setPenColour(k <= 5 ? colours::navy : (k <= 12 ? colours::green : colours::red));
     for (const Polyline& line : curve.lines) {
-        renderPolyline(surface, line, d);
+        renderPolyline(surface, line, screenMapping(scaleDivisor));
+    }
+}
+
+void renderHourLines(DrawingSurface& surface, const std::vector<HourDot>& dots, const ChartMapping& mapping,
+                     const HourLinePens& pens) {
+    for (const HourDot& dot : dots) {
+        const Colour colour = dot.secondHalf ? pens.secondHalf : pens.firstHalf;
+        const SurfacePoint p = mapPoint(mapping, dot.at);
+        surface.moveTo(p.x, p.y);
+        surface.setPenColour(colour);
+        if (pens.dots) {
+            surface.setPixel(p.x, p.y, colour);
+        }
+        const bool gap = pens.gapsInSecondHalf && dot.secondHalf && (dot.day / 2) % 2 == 1;
+        if (dot.joined && !gap) {
+            const SurfacePoint q = mapPoint(mapping, dot.next);
+            surface.lineTo(q.x, q.y);
+        }
     }
 }
 
 void renderHourLines(DrawingSurface& surface, const std::vector<HourDot>& dots, int scaleDivisor) {
-    const int d = divisorOrOne(scaleDivisor);
-    for (const HourDot& dot : dots) {
-        const Colour colour = dot.secondHalf ? colours::green : colours::navy;
-        const DevicePoint p = toDevice(dot.at, d);
-        surface.moveTo(p.x, p.y);
-        surface.setPenColour(colour);
-        surface.setPixel(p.x, p.y, colour);
-        if (dot.joined) {
-            const DevicePoint q = toDevice(dot.next, d);
-            surface.lineTo(q.x, q.y);
-        }
-    }
+    renderHourLines(surface, dots, screenMapping(scaleDivisor), HourLinePens{});
 }
 
 void renderLocalHorizon(DrawingSurface& surface, const Polyline& horizon, int scaleDivisor) {
     if (horizon.empty()) {
         return;
     }
-    const int d = divisorOrOne(scaleDivisor);
     surface.setPenColour(colours::black);
     surface.setPenWidth(1);
     surface.setPenStyle(PenStyle::dotted);
-    renderPolyline(surface, horizon, d);
+    renderPolyline(surface, horizon, screenMapping(scaleDivisor));
 }
 
 void renderDiagram(DrawingSurface& surface, const DiagramModel& model, int scaleDivisor) {

@@ -96,6 +96,7 @@ struct HourDot {
     ChartPoint next;
     bool joined = false;
     bool secondHalf = false;  // days 172..355
+    int day = 0;              // 0, 2, .. 364
     friend bool operator==(const HourDot&, const HourDot&) = default;
 };
 
@@ -111,6 +112,37 @@ struct DiagramModel {
 
 // Logical chart position of a sun position (degrees).
 ChartPoint chartPoint(double elevation, double azimuth);
+
+// Where chart units land on a surface: (X, Y) goes to (X sx + ox, Y sy + oy), taken to the
+// nearest whole unit.
+struct ChartMapping {
+    double sx = 0.5;
+    double ox = 0.0;
+    double sy = 0.5;
+    double oy = 0.0;
+};
+// The screen picture: chart units divided by the scale divisor (values below 1 count as 1).
+ChartMapping screenMapping(int scaleDivisor);
+
+struct SurfacePoint {
+    int x = 0;
+    int y = 0;
+    friend bool operator==(const SurfacePoint&, const SurfacePoint&) = default;
+};
+SurfacePoint mapPoint(const ChartMapping& mapping, ChartPoint p);
+
+// The grid's lines, in degrees of elevation distance from the centre: the screen and the
+// printout differ only in how far the 45-degree rays and the cross reach.
+struct GridLines {
+    double longRay = 96.0;
+    double crossHalf = 40.0;
+};
+inline constexpr GridLines kScreenGridLines{};
+
+// Rays and circles in the one covering order that both the screen and the printout keep:
+// the circles are filled with the current brush, so the order decides which parts of the
+// rays stay visible.
+void drawGridLines(DrawingSurface& surface, const ChartMapping& mapping, const GridLines& lines);
 
 // Anchor of a date label at the sun position (degrees), for the screen divisor 2.
 LabelAnchor dateLabelAnchor(double elevation, double azimuth, int pictureLeft);
@@ -137,9 +169,10 @@ DateCurve computeDateCurve(SunContext& context, DiagramState& state, int k, cons
 // (if given) runs once per hour, for a progress display.
 std::vector<HourDot> computeHourLines(SunContext& context, const std::function<void()>& afterEachHour = {});
 
-// The real horizon as seen in the sky of a tilted surface; empty for a horizontal one. An
-// orientation of 360 is set to 0 in the context.
-Polyline computeLocalHorizon(SunContext& context);
+// The real horizon as seen in the sky of a tilted surface, at azimuth steps of stepDegrees
+// (a divisor of 90) from 90 degrees left of the orientation to 90 right; empty for a
+// horizontal one. An orientation of 360 is set to 0 in the context.
+Polyline computeLocalHorizon(SunContext& context, int stepDegrees = 5);
 
 // The sunshine intervals of days 1..365 into state.annualSunshineTimes.
 void computeAnnualSunshineTimes(SunContext& context, DiagramState& state);
@@ -151,6 +184,11 @@ void computeHourLabelPositions(SunContext& context, DiagramState& state, int pic
 // Date-label anchors of curves 0..12 that lie off the chart (x > 745 or y > 500) are hidden.
 void hideOutOfRangeDateLabels(DiagramState& state);
 
+// The context from the main window's inputs, a horizontal surface taken with orientation 0;
+// a latitude of exactly +-90 is taken as +-poleLatitude.
+void prepareDiagramContext(SunContext& context, const DiagramInputs& inputs,
+                           double poleLatitude = kScreenPoleLatitude);
+
 // The whole diagram as the Start command computes it: context from the inputs (a
 // horizontal surface taken with orientation 0), yearly sunshine intervals, the thirteen
 // date curves, the hour lines and the local horizon; then, under newCalculation, the hour
@@ -161,7 +199,20 @@ DiagramModel computeSunPathDiagram(SunContext& context, DiagramState& state, con
 
 // Painting changes nothing but the surface. Device pixels are chart units divided by the
 // scale divisor (values below 1 count as 1), to the nearest pixel.
+void renderPolyline(DrawingSurface& surface, const Polyline& line, const ChartMapping& mapping);
 void renderDateCurve(DrawingSurface& surface, const DateCurve& curve, int scaleDivisor);
+
+// The pens of the hour lines. The screen marks each hour's position with a pixel; a
+// monochrome printout tells the year's second half by leaving the joins of every other
+// day out, which draws its lines dashed.
+struct HourLinePens {
+    Colour firstHalf = colours::navy;
+    Colour secondHalf = colours::green;
+    bool dots = true;
+    bool gapsInSecondHalf = false;
+};
+void renderHourLines(DrawingSurface& surface, const std::vector<HourDot>& dots, const ChartMapping& mapping,
+                     const HourLinePens& pens);
 void renderHourLines(DrawingSurface& surface, const std::vector<HourDot>& dots, int scaleDivisor);
 void renderLocalHorizon(DrawingSurface& surface, const Polyline& horizon, int scaleDivisor);  // dotted
 // Grid, date curves, hour lines and local horizon, leaving a solid pen.

@@ -43,12 +43,15 @@ void RecordingSurface::setPenColour(Colour colour) { operations_.push_back("penC
 void RecordingSurface::setPenWidth(int width) { operations_.push_back("penWidth" + numbers({width})); }
 
 void RecordingSurface::setPenStyle(PenStyle style) {
-    operations_.push_back(style == PenStyle::dotted ? "penStyle dotted" : "penStyle solid");
+    static constexpr const char* kNames[] = {"penStyle solid", "penStyle dotted", "penStyle dashed"};
+    operations_.emplace_back(kNames[static_cast<int>(style)]);
 }
 
 void RecordingSurface::setBrushColour(Colour colour) {
     operations_.push_back("brushColour " + colourName(colour));
 }
+
+void RecordingSurface::setBrushClear() { operations_.emplace_back("brushClear"); }
 
 void RecordingSurface::moveTo(int x, int y) { operations_.push_back("moveTo" + numbers({x, y})); }
 
@@ -67,8 +70,15 @@ void RecordingSurface::setFont(std::string_view name, int height) {
 }
 
 void RecordingSurface::text(int x, int y, std::string_view text, TextAnchor anchor) {
-    operations_.push_back("text" + numbers({x, y}) + (anchor == TextAnchor::topCentre ? " top-centre" : " top-left") +
-                          " \"" + std::string(text) + '"');
+    static constexpr const char* kAnchors[] = {" top-centre", " top-left", " top-right", " bottom-centre"};
+    operations_.push_back("text" + numbers({x, y}) + kAnchors[static_cast<int>(anchor)] + " \"" + std::string(text) +
+                          '"');
+}
+
+void RecordingSurface::setTextColour(Colour colour) { operations_.push_back("textColour " + colourName(colour)); }
+
+void RecordingSurface::setTransparentText(bool transparent) {
+    operations_.emplace_back(transparent ? "textBackground transparent" : "textBackground opaque");
 }
 
 std::string RecordingSurface::log() const {

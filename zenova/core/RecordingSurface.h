@@ -17,12 +17,15 @@ public:
     void setPenWidth(int width) override;
     void setPenStyle(PenStyle style) override;
     void setBrushColour(Colour colour) override;
+    void setBrushClear() override;
     void moveTo(int x, int y) override;
     void lineTo(int x, int y) override;
     void setPixel(int x, int y, Colour colour) override;
     void ellipse(int x1, int y1, int x2, int y2) override;
     void setFont(std::string_view name, int height) override;
     void text(int x, int y, std::string_view text, TextAnchor anchor) override;
+    void setTextColour(Colour colour) override;
+    void setTransparentText(bool transparent) override;
 
     const std::vector<std::string>& operations() const { return operations_; }
     std::string log() const;  // every operation followed by a newline

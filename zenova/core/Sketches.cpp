@@ -23,11 +23,24 @@ void clearSketch(DrawingSurface& surface) {
     surface.setFont("Arial", 13);
 }
 
+SketchPoint offset(double radius, double degrees) {
+    const double a = degrees * std::numbers::pi / 180.0;
+    return {nearestInt(radius * std::cos(a)), nearestInt(radius * std::sin(a))};
+}
+
 }  // namespace
 
 SketchPoint sketchPoint(double radius, double degrees) {
-    const double a = degrees * std::numbers::pi / 180.0;
-    return {kCentre + nearestInt(radius * std::cos(a)), kCentre + nearestInt(radius * std::sin(a))};
+    const SketchPoint d = offset(radius, degrees);
+    return {kCentre + d.x, kCentre + d.y};
+}
+
+std::array<SketchPoint, 6> orientationArrow(int orientation, double shortRadius, double longRadius) {
+    // A flat arrow: its tip lies a quarter turn back from the given angle, so the
+    // orientation counted from north lands on the compass's own directions.
+    const double o = orientation;
+    const SketchPoint tip = offset(longRadius, o - 90.0);
+    return {SketchPoint{0, 0}, offset(shortRadius, o), tip, SketchPoint{0, 0}, offset(shortRadius, o - 180.0), tip};
 }
 
 void drawOrientationSketch(DrawingSurface& surface, int orientation) {
@@ -42,17 +55,12 @@ void drawOrientationSketch(DrawingSurface& surface, int orientation) {
     surface.moveTo(15, 33);
     surface.lineTo(51, 33);
 
-    // A flat arrow: its tip lies a quarter turn back from the given angle, so the
-    // orientation counted from north lands on the compass's own directions.
-    const double o = orientation;
-    const SketchPoint tip = sketchPoint(15.0, o - 90.0);
     surface.setPenColour(colours::red);
-    surface.moveTo(kCentre, kCentre);
-    lineTo(surface, sketchPoint(5.0, o));
-    lineTo(surface, tip);
-    surface.lineTo(kCentre, kCentre);
-    lineTo(surface, sketchPoint(5.0, o - 180.0));
-    lineTo(surface, tip);
+    const std::array<SketchPoint, 6> arrow = orientationArrow(orientation, 5.0, 15.0);
+    surface.moveTo(kCentre + arrow[0].x, kCentre + arrow[0].y);
+    for (std::size_t i = 1; i < arrow.size(); ++i) {
+        surface.lineTo(kCentre + arrow[i].x, kCentre + arrow[i].y);
+    }
 }
 
 void drawInclinationSketch(DrawingSurface& surface, int inclination) {

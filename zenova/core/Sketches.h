@@ -5,6 +5,8 @@
 
 #include "DrawingSurface.h"
 
+#include <array>
+
 namespace zenova {
 
 inline constexpr int kSketchSize = 66;
@@ -18,6 +20,12 @@ struct SketchPoint {
 // The point at a radius and an angle (degrees, 0 to the right, 90 down) from the sketch's
 // centre (33, 33), to whole pixels.
 SketchPoint sketchPoint(double radius, double degrees);
+
+// The orientation arrow as offsets from its centre (y down), in drawing order: the centre,
+// the short radius at the orientation, the tip at the long radius a quarter turn back, the
+// centre again, the short radius half a turn back, and the tip again. The printout draws
+// the same arrow larger.
+std::array<SketchPoint, 6> orientationArrow(int orientation, double shortRadius, double longRadius);
 
 // Compass with "N" at the top and "O" (east) to the right; a red arrow points the way the
 // surface faces (180: down, south).

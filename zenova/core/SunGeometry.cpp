@@ -23,7 +23,7 @@ double hoursFromCosine(double c) { return std::acos(clampUnit(c)) * 12.0 / kPi; 
 
 void prepareSunContext(SunContext& context, std::string_view longitudeText, std::string_view latitudeText,
                        std::string_view timeLagText, std::string_view inclinationText,
-                       std::string_view orientationText) {
+                       std::string_view orientationText, double poleLatitude) {
     context.inclination = std::clamp(parseInteger(inclinationText), 0, 179);
     context.tilt = context.inclination * kDegree;
     // A vertical surface is turned back a little for its coefficients only, so that no
@@ -35,9 +35,9 @@ void prepareSunContext(SunContext& context, std::string_view longitudeText, std:
 
     double latitudeDeg = std::clamp(parseReal(latitudeText), -90.0, 90.0);
     if (latitudeDeg == 90.0) {
-        latitudeDeg = 89.99999;
+        latitudeDeg = poleLatitude;
     } else if (latitudeDeg == -90.0) {
-        latitudeDeg = -89.99999;
+        latitudeDeg = -poleLatitude;
     }
     context.latitudeDeg = latitudeDeg;
     context.latitude = latitudeDeg * kDegree;

@@ -49,12 +49,17 @@ struct SunshineTimes {
     double secondEnd = 0.0;
 };
 
+// Latitudes of exactly +-90 degrees are moved off the pole to these: the screen's, and the
+// printout's own.
+inline constexpr double kScreenPoleLatitude = 89.99999;
+inline constexpr double kPrintPoleLatitude = 89.9999;
+
 // Fills the location and surface fields from the main window's five input texts.
 // Inclination and orientation are read as whole numbers, the others as reals; values
 // outside the input fields' ranges are limited to them.
 void prepareSunContext(SunContext& context, std::string_view longitudeText, std::string_view latitudeText,
                        std::string_view timeLagText, std::string_view inclinationText,
-                       std::string_view orientationText);
+                       std::string_view orientationText, double poleLatitude = kScreenPoleLatitude);
 
 // Declination and equation of time of a day; any integer day (the series repeats every 365).
 void dayValues(SunContext& context, int dayNumber);

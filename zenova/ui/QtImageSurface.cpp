@@ -20,10 +20,22 @@ QtImageSurface::~QtImageSurface() { painter_.end(); }
 
 QColor QtImageSurface::toQColor(Colour colour) { return QColor(colour.red, colour.green, colour.blue); }
 
+Qt::PenStyle QtImageSurface::toQtPenStyle(PenStyle style) {
+    switch (style) {
+    case PenStyle::dotted:
+        return Qt::DotLine;
+    case PenStyle::dashed:
+        return Qt::DashLine;
+    case PenStyle::solid:
+        break;
+    }
+    return Qt::SolidLine;
+}
+
 void QtImageSurface::applyPen() {
     QPen pen(penColour_);
     pen.setWidth(penWidth_);
-    pen.setStyle(penStyle_ == PenStyle::dotted ? Qt::DotLine : Qt::SolidLine);
+    pen.setStyle(toQtPenStyle(penStyle_));
     pen.setCapStyle(Qt::FlatCap);
     painter_.setPen(pen);
 }
@@ -50,6 +62,8 @@ void QtImageSurface::setBrushColour(Colour colour) {
     painter_.setBrush(brushColour_);
     painter_.setBackground(brushColour_);
 }
+
+void QtImageSurface::setBrushClear() { painter_.setBrush(Qt::NoBrush); }
 
 void QtImageSurface::moveTo(int x, int y) { current_ = QPoint(x, y); }
 
@@ -87,14 +101,19 @@ void QtImageSurface::text(int x, int y, std::string_view text, TextAnchor anchor
     const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     const QFontMetrics metrics(painter_.font());
     const int width = metrics.horizontalAdvance(s);
-    const int left = anchor == TextAnchor::topCentre ? x - width / 2 : x;
-    // Text is written in black whatever the pen, on a box of the brush colour that hides the
-    // grid lines behind it; only text is opaque, so dotted lines keep what lies beneath.
+    const auto [left, top] = textCorner(anchor, x, y, width, metrics.height());
+    // Text is written in its own colour whatever the pen, on a box of the brush colour that
+    // hides the grid lines behind it; only text is opaque, so dotted lines keep what lies
+    // beneath.
     painter_.save();
-    painter_.setPen(Qt::black);
-    painter_.setBackgroundMode(Qt::OpaqueMode);
-    painter_.drawText(QRect(left, y, width, metrics.height()), Qt::AlignLeft | Qt::AlignTop, s);
+    painter_.setPen(textColour_);
+    painter_.setBackgroundMode(transparentText_ ? Qt::TransparentMode : Qt::OpaqueMode);
+    painter_.drawText(QRect(left, top, width, metrics.height()), Qt::AlignLeft | Qt::AlignTop, s);
     painter_.restore();
 }
+
+void QtImageSurface::setTextColour(Colour colour) { textColour_ = toQColor(colour); }
+
+void QtImageSurface::setTransparentText(bool transparent) { transparentText_ = transparent; }
 
 }  // namespace zenova

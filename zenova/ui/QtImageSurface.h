@@ -28,14 +28,18 @@ public:
     void setPenWidth(int width) override;
     void setPenStyle(PenStyle style) override;
     void setBrushColour(Colour colour) override;
+    void setBrushClear() override;
     void moveTo(int x, int y) override;
     void lineTo(int x, int y) override;
     void setPixel(int x, int y, Colour colour) override;
     void ellipse(int x1, int y1, int x2, int y2) override;
     void setFont(std::string_view name, int height) override;
     void text(int x, int y, std::string_view text, TextAnchor anchor) override;
+    void setTextColour(Colour colour) override;
+    void setTransparentText(bool transparent) override;
 
     static QColor toQColor(Colour colour);
+    static Qt::PenStyle toQtPenStyle(PenStyle style);
 
 private:
     void applyPen();
@@ -46,6 +50,8 @@ private:
     int penWidth_ = 1;
     PenStyle penStyle_ = PenStyle::solid;
     QColor brushColour_{Qt::white};
+    QColor textColour_{Qt::black};
+    bool transparentText_ = false;
     QPoint current_{0, 0};
 };
 

@@ -1,9 +1,14 @@
 #include "Services.h"
 
 #include <QAbstractButton>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 namespace zenova {
@@ -38,6 +43,11 @@ QMessageBox::Icon standardIcon(MessageIcon icon) {
     return QMessageBox::Information;
 }
 
+// A window that can own a modal box: an owner that is disabled would disable its box too.
+QWidget* enabledWindow(QWidget* owner) {
+    return owner != nullptr && owner->isEnabled() ? owner->window() : nullptr;
+}
+
 }  // namespace
 
 void inform(Dialogs& dialogs, const QString& text, QWidget* owner, const QString& caption) {
@@ -45,9 +55,8 @@ void inform(Dialogs& dialogs, const QString& text, QWidget* owner, const QString
 }
 
 MessageButton MessageBoxDialogs::ask(const MessageRequest& request, QWidget* owner) {
-    // A box owned by a disabled window would be disabled with it and could not be answered.
-    QWidget* parent = owner != nullptr && owner->isEnabled() ? owner->window() : nullptr;
-    QMessageBox box(standardIcon(request.icon), request.caption, request.text, QMessageBox::NoButton, parent);
+    QMessageBox box(standardIcon(request.icon), request.caption, request.text, QMessageBox::NoButton,
+                    enabledWindow(owner));
     for (const MessageButton b : request.buttons) {
         box.addButton(standardButton(b));
     }
@@ -66,9 +75,37 @@ MessageButton MessageBoxDialogs::ask(const MessageRequest& request, QWidget* own
 
 QDateTime SystemClock::now() const { return QDateTime::currentDateTime(); }
 
+void SystemClock::wait(int milliseconds) const {
+    QElapsedTimer elapsed;
+    elapsed.start();
+    // A timer ends each round of waiting, so the events are processed as they come and no
+    // time is spent spinning; a timer that fires a little early only adds a round.
+    for (qint64 left = milliseconds; left > 0; left = milliseconds - elapsed.elapsed()) {
+        QEventLoop loop;
+        QTimer::singleShot(static_cast<int>(left), Qt::PreciseTimer, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+}
+
 QSize PrimaryScreenSize::size() const {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen != nullptr ? screen->size() : QSize(800, 600);
+}
+
+SystemPrinting::SystemPrinting() = default;
+SystemPrinting::~SystemPrinting() = default;
+
+QPrinter& SystemPrinting::printer() {
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    }
+    return *printer_;
+}
+
+void SystemPrinting::setUp(QWidget* owner) {
+    QPrintDialog dialog(&printer(), enabledWindow(owner));
+    dialog.setWindowTitle("Printer setup");
+    dialog.exec();
 }
 
 }  // namespace zenova

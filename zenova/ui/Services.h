@@ -1,5 +1,6 @@
-// What the windows ask of the platform besides drawing: modal messages, the clock and the
-// screen size. The program uses the platform's own; the tests put recording fakes in.
+// What the windows ask of the platform besides drawing: modal messages, the clock, the
+// screen size and the printer. The program uses the platform's own; the tests put recording
+// fakes in.
 #ifndef ZENOVA_SERVICES_H
 #define ZENOVA_SERVICES_H
 
@@ -8,6 +9,9 @@
 #include <QSize>
 #include <QString>
 
+#include <memory>
+
+class QPrinter;
 class QWidget;
 
 namespace zenova {
@@ -36,6 +40,9 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual QDateTime now() const = 0;
+    // Keeps the windows answering for at least this long: pending events are processed
+    // while it waits.
+    virtual void wait(int milliseconds) const = 0;
 };
 
 class ScreenSize {
@@ -44,11 +51,21 @@ public:
     virtual QSize size() const = 0;
 };
 
+// The printer that printouts go to, and its set-up dialog.
+class Printing {
+public:
+    virtual ~Printing() = default;
+    virtual QPrinter& printer() = 0;
+    // owner: the window the dialog belongs to; a disabled one does not own it.
+    virtual void setUp(QWidget* owner) = 0;
+};
+
 // The seams one program run uses; they outlive its windows.
 struct Services {
     Dialogs& dialogs;
     const Clock& clock;
     const ScreenSize& screen;
+    Printing& printing;
 };
 
 // An information box with an OK button, the way the windows report and go on.
@@ -62,11 +79,28 @@ public:
 class SystemClock final : public Clock {
 public:
     QDateTime now() const override;
+    void wait(int milliseconds) const override;
 };
 
 class PrimaryScreenSize final : public ScreenSize {
 public:
     QSize size() const override;
+};
+
+// The platform's default printer, made when first asked for; the set-up dialog chooses
+// another, or a PDF file.
+class SystemPrinting final : public Printing {
+public:
+    SystemPrinting();
+    ~SystemPrinting() override;
+    SystemPrinting(const SystemPrinting&) = delete;
+    SystemPrinting& operator=(const SystemPrinting&) = delete;
+
+    QPrinter& printer() override;
+    void setUp(QWidget* owner) override;
+
+private:
+    std::unique_ptr<QPrinter> printer_;
 };
 
 }  // namespace zenova

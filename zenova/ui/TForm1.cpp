@@ -4,24 +4,30 @@
 #include "Layout.h"
 #include "Numeric.h"
 #include "PictureBox.h"
+#include "Printout.h"
 #include "QtImageSurface.h"
+#include "QtPageSurface.h"
 #include "Readouts.h"
 #include "Services.h"
 #include "Sketches.h"
 #include "TForm2.h"
 #include "TForm3.h"
 #include "TForm4.h"
+#include "Tintro.h"
 #include "ZenovaApplication.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFocusEvent>
+#include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPainter>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -29,12 +35,24 @@
 #include <QScrollBar>
 #include <QToolButton>
 
+#include <array>
+
 namespace zenova {
 
 namespace {
 
 constexpr int kClientWidth = 430;
 constexpr int kClientHeight = 332;
+constexpr int kSmallestScreenHeight = 600;
+
+constexpr const char* kSmallScreenMessage =
+    "Zenova 1.0 requires a screen resolution from at least 600 x 800 pixels. Please change these settings and "
+    "restart Zenova 1.0.";
+constexpr const char* kPrintFailedMessage =
+    "The printout could not be started. Please check the printer setup (menu \"Diagram\", \"Printer setup\").";
+
+// The About box's text lines, top to bottom.
+constexpr std::array<int, 3> kAboutLineTops{222, 238, 254};
 
 // Switches a flag on for as long as it lives.
 class Guard {
@@ -155,9 +173,6 @@ TForm1::TForm1(ZenovaApplication& app) : app_(app), savedChart_(531, 505, QImage
     connect(Exit1, &QAction::triggered, this, [this] { Button2Click(); });
     connect(Info1, &QAction::triggered, this, [this] { Info1Click(); });
 
-    // The About box comes with the start-up form.
-    Info1->setEnabled(false);
-
     FormCreate();
 }
 
@@ -182,6 +197,16 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::FormActivate() {
+    if (app_.services().screen.size().height() < kSmallestScreenHeight) {
+        // Activated again when the message goes: by then the program is ending.
+        if (!refusing_) {
+            refusing_ = true;
+            inform(kSmallScreenMessage);
+            app_.end(1);  // it did not run
+            close();
+        }
+        return;
+    }
     TForm2& form2 = app_.form2();
     form2.scrollToOrigin();
     // The labels hold the positions the user dragged them to (or a diagram file set); the
@@ -321,16 +346,58 @@ void TForm1::Dateispeichern1Click() {
     layout::bringToFront(&form3);
 }
 
-void TForm1::Druckereinrichten1Click() {
-    // Runs the printer set-up, once printing exists.
-}
+void TForm1::Druckereinrichten1Click() { app_.services().printing.setUp(this); }
 
 void TForm1::Drucken1Click() {
-    // Prints the diagram, once printing exists.
+    TForm2& form2 = app_.form2();
+    QPrinter& printer = app_.services().printing.printer();
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        // The diagram window asked under a waiting cursor; the message wants the arrow.
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+        inform(kPrintFailedMessage);
+        QApplication::restoreOverrideCursor();
+        return;
+    }
+    const QRectF printable = printer.pageLayout().paintRect(QPageLayout::Millimeter);
+    const PageFrame frame = pageFrame(static_cast<int>(printable.width()), static_cast<int>(printable.height()));
+    const PrintoutTexts texts{{text(Edit1), text(Edit2), text(Edit6), text(Edit4), text(Edit5)},
+                              text(Edit3),
+                              form2.Label84->text().toStdString(),
+                              form2.Label85->text().toStdString()};
+    // The printout prepares a context of its own: the screen's stays as Start left it.
+    SunContext context = app_.context();
+    const DiagramModel chart = computePrintedDiagram(context, app_.state(), texts.inputs);
+    {
+        QtPageSurface page(painter, printer.resolution());
+        drawPrintout(page, frame, chart, app_.state(), texts, form2.colouredPrintout());
+    }
+    painter.end();
+
+    // Under "Sun OFF" the special day's path stays off the chart.
+    if (form2.SpeedButton1->isChecked()) {
+        form2.uebergeben();
+    }
+    form2.SpeedButton2Click();
 }
 
 void TForm1::Info1Click() {
-    // Shows the start-up form as an About box, once it exists.
+    Tintro& about = app_.intro();
+    about.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                         Qt::WindowCloseButtonHint);
+    about.setAttribute(Qt::WA_ShowWithoutActivating, false);
+    about.setWindowModality(Qt::ApplicationModal);
+    about.setWindowTitle("About");
+    about.setFixedSize(Tintro::kWidth, Tintro::kHeight);
+    about.ProgressBar1->hide();
+    about.Bevel1->setFrameShadow(QFrame::Sunken);
+    about.Bevel1->setGeometry(1, 1, Tintro::kWidth - 2, Tintro::kHeight - 2);
+    for (int i = 0; i < 3; ++i) {
+        about.line(i)->move(about.line(i)->x(), kAboutLineTops[static_cast<std::size_t>(i)]);
+    }
+    const QSize screen = app_.services().screen.size();
+    about.move((screen.width() - about.width()) / 2, (screen.height() - about.height()) / 2);
+    layout::bringToFront(&about);
 }
 
 void TForm1::Button4Click() {
@@ -469,11 +536,12 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    // The program ends with its main window.
-    app_.form2().hide();
-    app_.form3().hide();
-    app_.form4().hide();
+    // The program ends with its main window, whatever other windows are open.
+    for (QWidget* w : std::initializer_list<QWidget*>{&app_.intro(), &app_.form2(), &app_.form3(), &app_.form4()}) {
+        w->hide();
+    }
     QMainWindow::closeEvent(event);
+    app_.end(0);
 }
 
 void TForm1::leaveField(const QWidget* field) {

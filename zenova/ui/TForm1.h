@@ -119,6 +119,7 @@ private:
     QImage savedChart_;
     bool customLocation_ = false;
     bool changing_ = false;  // a change handler is running; the changes it makes fire no other
+    bool refusing_ = false;  // the screen is too small: the program is ending
 };
 
 }  // namespace zenova

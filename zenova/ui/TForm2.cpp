@@ -230,12 +230,6 @@ TForm2::TForm2(ZenovaApplication& app) : app_(app) {
     connect(Druckereinrichten1, &QAction::triggered, this, [this] { SpeedButton5Click(); });
     connect(Drucken1, &QAction::triggered, this, [this] { SpeedButton4Click(); });
     connect(Schlieen1, &QAction::triggered, this, [this] { Schlieen1Click(); });
-
-    // Printing comes with the printout.
-    for (QAction* a : {Druckereinrichten1, Drucken1}) {
-        a->setEnabled(false);
-    }
-    SpeedButton4->setEnabled(false);
 }
 
 TForm2::~TForm2() = default;

@@ -8,10 +8,13 @@ int main(int argc, char** argv) {
     // Positions and sizes are screen pixels throughout: no scaling for dense screens.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QApplication application(argc, argv);
+    // The main window alone decides when the program ends.
+    QApplication::setQuitOnLastWindowClosed(false);
     zenova::MessageBoxDialogs dialogs;
     const zenova::SystemClock clock;
     const zenova::PrimaryScreenSize screen;
-    zenova::ZenovaApplication zenova({dialogs, clock, screen});
+    zenova::SystemPrinting printing;
+    zenova::ZenovaApplication zenova({dialogs, clock, screen, printing});
     zenova.show();
-    return QApplication::exec();
+    return zenova.exec();
 }
