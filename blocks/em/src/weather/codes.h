@@ -78,9 +78,9 @@ inline constexpr const char* kLineFills = "r0 s0 s2";
     X(unknownKeyword, 302056, kLineFills)        \
     X(notAKeywordLine, 302057, kLineFills)       \
     X(badNumber, 302058, kLineFills)             \
-    X(badSiteName, 302050, kLineFills)           \
-    X(nothingToDo, 302059, kLineFills)           \
-    X(fewMonths, 202042, "r0 s0 i8")
+    X(badSiteName, 305820, kLineFills)           \
+    X(nothingToDo, 305821, kLineFills)           \
+    X(fewMonths, 205822, "r0 s0 i8")
 VIREO_MESSAGE_CODES(VIREO_WEATHER_CODES)
 
 }  // namespace vireo::em::weather::code
