@@ -3,6 +3,7 @@
 #include "codes.h"
 
 #include <algorithm>
+#include <cmath>
 #include <type_traits>
 #include <utility>
 
@@ -44,7 +45,8 @@ bool readWord(std::string_view word, T& value) {
     T read{};
     const format::Status s = format::read(word, std::is_same_v<T, int> ? kInteger : kReal, {format::Item(read)},
                                           {.commaEndsField = false});
-    if (!s.ok()) return false;
+    // An exponent may carry a real past every finite value.
+    if (!s.ok() || !std::isfinite(static_cast<double>(read))) return false;
     value = read;
     return true;
 }
