@@ -345,6 +345,17 @@ TEST(MtmupBlock, EachRunReadsItsFileFromTheStartWhateverItsLineEnds) {
     EXPECT_EQ(runOnce("crlf.txt", "mtmup-home-2"), first);
     EXPECT_EQ(runOnce("lf.txt", "mtmup-home-3"), first);
 
+    // Without a database the first command of each block says so, and the rest of the
+    // block is not tried.
+    setenv("VIREO_HOME", installation("mtmup-home-none", "").c_str(), 1);
+    vireo_test::BlockInstance lost(vireo_test::library("VireoEM").block("em0026"), {.strings = {dir + "/lf.txt"}});
+    const auto none = vireo_test::messagesOf([&] {
+        lost.init();
+        lost.step();
+    });
+    unsetenv("VIREO_HOME");
+    EXPECT_EQ(none.codes, (std::vector<int>{205822, 302018, 302018, 302056, 302058, 302018, 302018, 302018, 305821}));
+
     // A command file that is not there is an error at initialisation, naming it.
     vireo_test::BlockInstance missing(vireo_test::library("VireoEM").block("em0026"), {.strings = {dir + "/none.txt"}});
     const auto m = vireo_test::messagesOf([&] { EXPECT_EQ(missing.init(), 302055); });
