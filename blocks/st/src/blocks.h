@@ -184,6 +184,33 @@ struct airheat_block {  // AIRHEAT
     static void step(View& b);
 };
 
+struct scairc_block {  // SCAIRC
+    using View = block::View<table::st0001>;
+    static void init(View& b);
+    static void step(View& b);
+    static void last(View& b);
+};
+struct scaircd_block {  // SCAIRCD
+    using View = block::View<table::st0029>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct hxxi_block {  // HXXI
+    using View = block::View<table::st0017>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct hxc_block {  // HXC
+    using View = block::View<table::st0005>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct hxs_block {  // HXS
+    using View = block::View<table::st0015>;
+    static void init(View& b);
+    static void step(View& b);
+};
+
 }  // namespace vireo::st
 
 #endif

@@ -90,7 +90,28 @@ using block::kRuleFills;
     X(badPowerLimit, 305365, kRuleFills)           \
     X(badHysteresis, 305366, kRuleFills)           \
     X(badTemperatureDrop, 305367, kRuleFills)      \
-    X(badColdReturn, 305368, kRuleFills)
+    X(badColdReturn, 305368, kRuleFills)           \
+    /* SCAIRC SCAIRCD */                           \
+    X(badCollectorSize, 305168, kRuleFills)        \
+    X(collectorTooShort, 305176, kRuleFills)       \
+    X(badAirChannel, 305169, kRuleFills)           \
+    X(wideChannel, 205174, "r0")                   \
+    X(wideChannelResults, 205175, "")              \
+    X(badCollectorCount, 305170, kRuleFills)       \
+    X(badTauAlpha, 305171, kRuleFills)             \
+    X(badInsulationThickness, 305172, kRuleFills)  \
+    X(badThermalConductivity, 305173, kRuleFills)  \
+    X(badEmissivity, 305112, kRuleFills)           \
+    X(badSize, 308001, kRuleFills)                 \
+    X(badSolidCapacity, 308002, kRuleFills)        \
+    X(notSettled, 205098, "r0 r1")                 \
+    X(countedNotSettled, 205062, "i8")             \
+    /* HXXI HXS */                                 \
+    X(badGridCount, 305760, kRuleFills)            \
+    X(badAirPressure, 305761, kRuleFills)          \
+    X(ribsFillChannel, 305762, kRuleFills)         \
+    X(badTransferCapacity, 305183, kRuleFills)     \
+    X(badStreamHeatCapacity, 305184, kRuleFills)
 VIREO_MESSAGE_CODES(VIREO_ST_CODES)
 
 // A parameter that only has to be a finite number (a model's 1e39 reads as infinity), the
