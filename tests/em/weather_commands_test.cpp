@@ -82,7 +82,11 @@ TEST(WeatherCommandFile, AValueReadsWholeAsOneNumberOrIsRefused) {
     EXPECT_EQ(r.notes[0].line, 6);
     EXPECT_EQ(r.notes[0].count, 2);
 
+    // Commands go by their leading characters; LIST only as a word of its own.
     EXPECT_EQ(statusOf("COMMAND = LISTING"), code::badCommand.number);
+    EXPECT_EQ(statusOf("COMMAND = ADD"), code::badCommand.number);
+    EXPECT_EQ(readAll("SITE = A\nCOMMAND = Delete all\n").blocks.at(0).command, db::command::remove);
+    EXPECT_EQ(readAll("SITE = A\nCOMMAND = list\tnow\n").blocks.at(0).command, db::command::list);
     EXPECT_EQ(readAll("SITE = A\x01" "B\n").statuses.front(), code::badSiteName.number);
     EXPECT_EQ(statusOf("just words"), code::notAKeywordLine.number);
 }

@@ -191,14 +191,18 @@ CommandFile::Read CommandFile::keyword(const std::string& key, std::string_view 
     if (key == "DELTALONG" || key == "DELTALONGITUDE") return single(b.deltaLongitude);
     if (key == "DELTALAT" || key == "DELTALATITUDE") return single(b.deltaLatitude);
     if (key == "COMMAND") {
+        // By their leading characters, as files written for the commands have them
+        // ("DELETE ALL"); LIST only as a word of its own, LISTING being no command.
         static constexpr std::string_view kNames[] = {"MODIFY", "NEW", "DELETE", "CHECK", "LIST"};
-        std::string_view rest;
-        const std::string word = upper(firstWord(value, rest));
-        for (int c = command::modify; c <= command::list; ++c)
-            if (word == kNames[c]) {
-                b.command = c;
-                return Read::more;
-            }
+        const std::string word = upper(value);
+        const std::string_view w = word;
+        for (int c = command::modify; c <= command::list; ++c) {
+            const std::string_view name = kNames[c];
+            if (!w.starts_with(name)) continue;
+            if (c == command::list && w.size() > name.size() && !isBlank(w[name.size()])) break;
+            b.command = c;
+            return Read::more;
+        }
         return error(code::badCommand.number, std::string(value));
     }
     if (const int code = parameterOf(key); code != 0) {
