@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t call = 0;; ++call) {
         if (call > bound) std::abort();
         db::SiteBlock b;
-        const int status = file.next(b);
+        const int status = file.readcmd(b);
         if (status == db::kNotFound) break;
         if (status == 0 && !sound(b)) std::abort();
         if (status != 0 && notes == 0) std::abort();  // an error is never silent

@@ -25,7 +25,7 @@ Read readAll(const std::string& text) {
     db::CommandFile file(records, "commands.txt", {}, [&](const db::CommandNote& n) { r.notes.push_back(n); });
     for (int guard = 0; guard < 50; ++guard) {
         db::SiteBlock b;
-        const int status = file.next(b);
+        const int status = file.readcmd(b);
         r.statuses.push_back(status);
         if (status == 0) r.blocks.push_back(b);
         if (status == db::kNotFound) break;
@@ -89,6 +89,26 @@ TEST(WeatherCommandFile, AValueReadsWholeAsOneNumberOrIsRefused) {
     EXPECT_EQ(readAll("SITE = A\nCOMMAND = list\tnow\n").blocks.at(0).command, db::command::list);
     EXPECT_EQ(readAll("SITE = A\x01" "B\n").statuses.front(), code::badSiteName.number);
     EXPECT_EQ(statusOf("just words"), code::notAKeywordLine.number);
+}
+
+// The first '=' separates, else the first ':'; a '%' starts a comment anywhere.
+TEST(WeatherCommandFile, LinesSplitAtTheFirstEqualsSign) {
+    std::string key, value;
+    EXPECT_EQ(db::parse_cnf("  Site: a=b c % d=e", key, value), 0);
+    EXPECT_EQ(key, "SITE: A");
+    EXPECT_EQ(value, "b c");
+    EXPECT_EQ(db::parse_cnf("site : Bad Ragaz", key, value), 0);
+    EXPECT_EQ(value, "Bad Ragaz");
+    EXPECT_EQ(db::parse_cnf("%SITE = A", key, value), 1);
+    EXPECT_EQ(db::parse_cnf("  Return  % done", key, value), 2);
+    EXPECT_EQ(key, "Return");
+    std::array<float, 3> numbers{9, 9, 9};
+    std::string bad;
+    EXPECT_EQ(db::read_xr(" 1  2.5 ", numbers, bad), 2);
+    EXPECT_EQ(numbers, (std::array<float, 3>{1, 2.5f, 0}));
+    EXPECT_EQ(db::read_xr("1 2 3 x", numbers, bad), 3);
+    EXPECT_EQ(db::read_xr("1 -x 3", numbers, bad), -1);
+    EXPECT_EQ(bad, "-x");
 }
 
 // A fault passes over the rest of its block, never a line of the next; RETURN ends the

@@ -214,7 +214,7 @@ void mtmup_block::step(View& b) {
              {.value = n.count, .reals = {static_cast<float>(n.line)}, .text = n.text, .detail = n.detail});
     });
     db::SiteBlock site;
-    for (int status = 0; (status = commands.next(site)) != db::kNotFound;) {
+    for (int status = 0; (status = commands.readcmd(site)) != db::kNotFound;) {
         if (status == 0) apply(b, site, directory);
         // Each block's searches start afresh.
         db::mtmclo(directory);

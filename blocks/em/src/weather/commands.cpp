@@ -81,7 +81,7 @@ std::span<float, kMonths> monthsOf(std::span<float, kMonthArray> values, int cod
 CommandFile::CommandFile(format::RecordSource& lines, std::string name, Echo echo, Tell tell)
     : lines_(lines), name_(std::move(name)), echo_(std::move(echo)), tell_(std::move(tell)) {}
 
-int CommandFile::next(SiteBlock& block) {
+int CommandFile::readcmd(SiteBlock& block) {
     if (queued_.code != 0) {
         const CommandNote note = std::exchange(queued_, {});
         if (tell_) tell_(note);
@@ -129,21 +129,46 @@ CommandFile::Read CommandFile::error(int code, std::string text, std::string det
     return Read::error;
 }
 
-CommandFile::Read CommandFile::line(std::string_view text, SiteBlock& done) {
-    const std::string_view content = strip(text.substr(0, text.find('%')));
-    if (content.empty()) return Read::more;
+int parse_cnf(std::string_view line, std::string& keyword, std::string& value) {
+    const std::string_view content = strip(line.substr(0, line.find('%')));
+    if (content.empty()) return 1;
     std::size_t separator = content.find('=');
     if (separator == std::string_view::npos) separator = content.find(':');
     if (separator == std::string_view::npos) {
-        std::string_view rest;
-        const std::string word = upper(firstWord(content, rest));
-        if (word == "RETURN" || word == "EXIT") return Read::end;
+        keyword = content;
+        value.clear();
+        return 2;
+    }
+    keyword = upper(strip(content.substr(0, separator)));
+    value = strip(content.substr(separator + 1));
+    return 0;
+}
+
+int read_xr(std::string_view value, std::span<float> numbers, std::string& badWord) {
+    std::fill(numbers.begin(), numbers.end(), 0.0f);
+    std::string_view rest = strip(value);
+    std::size_t count = 0;
+    for (; count < numbers.size() && !rest.empty(); ++count) {
+        const std::string_view word = firstWord(rest, rest);
+        if (!readWord(word, numbers[count])) {
+            badWord = word;
+            return -1;
+        }
+    }
+    return static_cast<int>(count);
+}
+
+CommandFile::Read CommandFile::line(std::string_view text, SiteBlock& done) {
+    std::string key, value;
+    const int kind = parse_cnf(text, key, value);
+    if (kind == 1) return Read::more;
+    if (kind == 2) {
+        const std::string word = upper(key);
+        if (word.starts_with("RETURN") || word.starts_with("EXIT")) return Read::end;
         // A line of a block already given up.
         if (skipping_) return Read::more;
         return error(code::notAKeywordLine.number, name_, "it holds no '=' or ':'");
     }
-    const std::string key = upper(strip(content.substr(0, separator)));
-    const std::string_view value = strip(content.substr(separator + 1));
     if (key == "SITE") return startSite(value, done);
     if (skipping_) return Read::more;
     if (!pending_) filled_ = true;
@@ -207,13 +232,9 @@ CommandFile::Read CommandFile::keyword(const std::string& key, std::string_view 
     }
     if (const int code = parameterOf(key); code != 0) {
         std::array<float, kMonths> months{};
-        std::string_view rest = value;
-        int count = 0;
-        for (; count < kMonths && !rest.empty(); ++count) {
-            const std::string_view word = firstWord(rest, rest);
-            if (!readWord(word, months[static_cast<std::size_t>(count)]))
-                return error(code::badNumber.number, key, std::string(word));
-        }
+        std::string bad;
+        const int count = read_xr(value, months, bad);
+        if (count < 0) return error(code::badNumber.number, key, bad);
         const auto target = monthsOf(b.values, code);
         std::copy(months.begin(), months.end(), target.begin());
         b.given[static_cast<std::size_t>(code)] = true;

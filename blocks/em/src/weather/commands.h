@@ -67,6 +67,16 @@ struct CommandNote {
     int count = 0;
 };
 
+// Splits a line into its upper-cased keyword and its value, both stripped: 0; 1 for a
+// line that is blank or a comment; 2 for a line without '=' or ':', the whole of it,
+// stripped, then in `keyword`.
+int parse_cnf(std::string_view line, std::string& keyword, std::string& value);
+
+// Reads the blank-separated words of a value as numbers into `numbers`, which it clears
+// first; words beyond its size are ignored. The count read, or -1 with the word that is
+// no number.
+int read_xr(std::string_view value, std::span<float> numbers, std::string& badWord);
+
 class CommandFile {
 public:
     using Echo = std::function<void(std::string_view line)>;
@@ -78,7 +88,7 @@ public:
 
     // The next site block: 0; -1 at the end of the input; or the code of an error that
     // has been told, after which the next call goes on with the next site block.
-    int next(SiteBlock& block);
+    int readcmd(SiteBlock& block);
 
     // The lines read so far.
     long lines() const { return line_; }
