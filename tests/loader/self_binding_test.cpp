@@ -121,7 +121,10 @@ TEST(BlockLibraries, ExportNoNameTwice) {
     }
     EXPECT_TRUE(owner.count("sunae"));  // the reader saw the libraries' routines
     EXPECT_TRUE(owner.count("tsatp_"));
-    for (const char* routine : {"lbwh", "lbwt", "lbwp", "lbwx", "flbwp", "flbwx"})
+    for (const char* routine : {"lbwh", "lbwt", "lbwp", "lbwx", "flbwp", "flbwx", "nettobestrahlung",
+                                "waermeuebergangstr", "waermeuebergangkon", "kondensation", "psfeuchteluft",
+                                "tdfeuchteluft", "dhvwasser", "pvteilmodell1", "pvteilmodell2", "uintcalc",
+                                "einfallwinkelkorrektur", "thermteilmodell", "konvcheck", "testfunction"})
         EXPECT_EQ(owner[routine], "libVireoST.so") << routine;
     EXPECT_TRUE(owner.count("fofl"));
     EXPECT_TRUE(owner.count("cst0007"));  // a data block

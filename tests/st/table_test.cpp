@@ -63,9 +63,14 @@ const vireo_test::PublishedRow kPublished[] = {
     {"st0044", "PVTCOOL", "1 0 16 12 11 40 303 29 30 0 0 3"},
 };
 
-// Beside the blocks the library exports info, the lithium-bromide/water routines and the
-// duct-friction residual with its data block; their helpers stay inside.
-const char* const kAuxiliary[] = {"info", "fofl", "cst0007", "lbwh", "lbwt", "lbwp", "lbwx", "flbwp", "flbwx"};
+// Beside the blocks the library exports info, the lithium-bromide/water routines, the
+// duct-friction residual with its data block and the PV-thermal collector's sub-models;
+// their helpers stay inside.
+const char* const kAuxiliary[] = {"info", "fofl", "cst0007", "lbwh", "lbwt", "lbwp", "lbwx", "flbwp", "flbwx",
+                                  "nettobestrahlung", "waermeuebergangstr", "waermeuebergangkon", "kondensation",
+                                  "psfeuchteluft", "tdfeuchteluft", "dhvwasser", "pvteilmodell1", "pvteilmodell2",
+                                  "uintcalc", "einfallwinkelkorrektur", "thermteilmodell", "konvcheck",
+                                  "testfunction"};
 
 const vireo_test::BlockLibrary& st() { return vireo_test::library("VireoST"); }
 

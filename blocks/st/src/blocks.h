@@ -211,6 +211,19 @@ struct hxs_block {  // HXS
     static void step(View& b);
 };
 
+struct pvtcool_block {  // PVTCOOL
+    using View = block::View<table::st0044>;
+    static void init(View& b);
+    static void step(View& b);
+    static void last(View& b);
+};
+struct pvt_block {  // PVT
+    using View = block::View<table::st0002>;
+    static void init(View& b);
+    static void step(View& b);
+    static void last(View& b);
+};
+
 }  // namespace vireo::st
 
 #endif

@@ -14,11 +14,7 @@
 #ifndef VIREO_ST_LITHIUM_BROMIDE_H
 #define VIREO_ST_LITHIUM_BROMIDE_H
 
-#if defined(__GNUC__)
-#define VIREO_ST_EXPORT __attribute__((visibility("default")))
-#else
-#define VIREO_ST_EXPORT
-#endif
+#include "st_export.h"
 
 #ifdef __cplusplus
 extern "C" {

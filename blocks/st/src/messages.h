@@ -80,6 +80,16 @@ using block::kRuleFills;
     X(tooManyIterations, 305444, kRuleFills)       \
     X(countedNotConverged, 205097, "i8")           \
     X(fanStopped, 306026, "")                      \
+    /* PVTCOOL and PVT */                          \
+    X(internalCoefficientOff, 205730, "r0")        \
+    X(tooManySubSteps, 205731, "r0 i10")           \
+    X(countedStepsLeftOut, 205732, "i8")           \
+    X(tooFewInputs, 305730, "i10 i11")             \
+    X(areaBelowSegment, 305731, kRuleFills)        \
+    X(badPvCharacteristic, 305732, kRuleFills)     \
+    X(badConductivityAbove, 305733, kRuleFills)    \
+    X(badResistance, 305734, kRuleFills)           \
+    X(badOpenEmissivity, 305735, kRuleFills)       \
     /* pipes, mixers, valve and controllers */     \
     X(stepShorterThanSegment, 306027, "r0 r1 r2")  \
     X(badSegmentCount, 305360, kRuleFills)         \
@@ -103,7 +113,7 @@ using block::kRuleFills;
     X(badThermalConductivity, 305173, kRuleFills)  \
     X(badEmissivity, 305112, kRuleFills)           \
     X(badSize, 308001, kRuleFills)                 \
-    X(badSolidCapacity, 308002, kRuleFills)        \
+    X(badCapacity, 308002, kRuleFills)             \
     X(notSettled, 205098, "r0 r1")                 \
     X(countedNotSettled, 205062, "i8")             \
     /* HXXI HXS */                                 \

@@ -113,10 +113,10 @@ struct State {
 
 constexpr Rule kCapacities[] = {
     {.parameter = 18, .low = 0, .high = FLT_MAX, .code = code::badSize, .aboveLow = true},
-    {.parameter = 19, .low = 0, .high = FLT_MAX, .code = code::badSolidCapacity, .aboveLow = true},
-    {.parameter = 20, .low = 0, .high = FLT_MAX, .code = code::badSolidCapacity, .aboveLow = true},
-    {.parameter = 21, .low = 0, .high = FLT_MAX, .code = code::badSolidCapacity, .aboveLow = true},
-    {.parameter = 22, .low = 0, .high = FLT_MAX, .code = code::badSolidCapacity, .aboveLow = true},
+    {.parameter = 19, .low = 0, .high = FLT_MAX, .code = code::badCapacity, .aboveLow = true},
+    {.parameter = 20, .low = 0, .high = FLT_MAX, .code = code::badCapacity, .aboveLow = true},
+    {.parameter = 21, .low = 0, .high = FLT_MAX, .code = code::badCapacity, .aboveLow = true},
+    {.parameter = 22, .low = 0, .high = FLT_MAX, .code = code::badCapacity, .aboveLow = true},
 };
 constexpr Rule kSegmentStore{.parameter = 3, .low = 1, .high = kMaxNodes - 1, .code = code::tooManySegments};
 

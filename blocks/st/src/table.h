@@ -13,10 +13,10 @@
 
 #define VIREO_ST_BLOCKS(X)                                                                                     \
     X(st0001, "SCAIRC", 1, 5, 6, 13, 11, 1, 0, 18, 18, 0, 0, standard, kRow, scairc_block)                        \
-    X(st0002, "PVT", 1, 6, 6, 14, 11, 0, 0, 13, 13, 0, 0, standard, kRow, IdentifyOnly)                           \
+    X(st0002, "PVT", 1, 6, 6, 14, 11, 0, 0, 13, 13, 0, 0, standard, kRow, pvt_block)                              \
     X(st0003, "TANKST", 1, 6, 6, 201, 12, 201, 0, 8, 8, 0, 0, delay, kRow, tankst_block)                          \
     X(st0004, "DWHEEL", 1, 5, 5, 5, 10, 0, 0, 2, 2, 0, 0, standard, kRow, dwheel_block)                           \
-    X(st0005, "HXC", 1, 3, 3, 3, 10, 0, 0, 2, 2, 0, 0, standard, kRow, hxc_block)                              \
+    X(st0005, "HXC", 1, 3, 3, 3, 10, 0, 0, 2, 2, 0, 0, standard, kRow, hxc_block)                                 \
     X(st0006, "EVCOOL", 1, 4, 4, 4, 10, 0, 0, 4, 4, 0, 0, standard, kRow, evcool_block)                           \
     X(st0007, "DPTUBE DPCH", 2, 2, 3, 4, 11, 0, 0, 3, 5, 0, 0, standard, kRow, dptube_block)                      \
     X(st0008, "SCETA", 1, 4, 4, 5, 15, 0, 0, 7, 8, 0, 1, standard, kRow, sceta_block)                             \
@@ -26,9 +26,9 @@
     X(st0012, "AIR", 1, 2, 2, 6, 10, 0, 0, 0, 0, 0, 0, standard, kRow, air_block)                                 \
     X(st0013, "HUMA2R HUMR2A HUMH2T HUMH HUMH2X", 5, 2, 2, 1, 11, 0, 0, 0, 0, 0, 0, standard, kRow, hum_block)    \
     X(st0014, "SORB", 1, 2, 3, 12, 13, 1, 0, 1, 3, 0, 0, standard, kRow, sorb_block)                              \
-    X(st0015, "HXS", 1, 4, 4, 4, 11, 0, 0, 4, 4, 0, 0, standard, kRow, hxs_block)                              \
+    X(st0015, "HXS", 1, 4, 4, 4, 11, 0, 0, 4, 4, 0, 0, standard, kRow, hxs_block)                                 \
     X(st0016, "DHYD DSTAR", 2, 0, 0, 1, 10, 0, 0, 2, 2, 0, 0, constantSource, kRow, dhyd_block)                   \
-    X(st0017, "HXXI", 1, 6, 6, 7, 12, 0, 0, 17, 17, 0, 0, standard, kRow, hxxi_block)                           \
+    X(st0017, "HXXI", 1, 6, 6, 7, 12, 0, 0, 17, 17, 0, 0, standard, kRow, hxxi_block)                             \
     X(st0018, "DPDIF VDIF", 2, 2, 2, 6, 10, 0, 0, 3, 3, 0, 0, standard, kRow, dpdif_block)                        \
     X(st0019, "DPZETA DPIN DPOUT VZETA VIN VOUT", 6, 2, 2, 2, 10, 1, 0, 1, 2, 0, 0, standard, kRow, dpzeta_block) \
     X(st0020, "DPRED VRED", 2, 2, 2, 5, 11, 1, 0, 3, 4, 0, 0, standard, kRow, dpred_block)                        \
@@ -40,7 +40,7 @@
     X(st0026, "ACM", 1, 6, 6, 10, 11, 15, 0, 15, 15, 0, 0, standard, kRow, acm_block)                             \
     X(st0027, "SCDYN", 1, 7, 7, 4, 13, 3000, 0, 11, 11, 0, 0, standard, kRow, scdyn_block)                        \
     X(st0028, "TANKFM", 1, 6, 6, 2, 12, 2, 0, 6, 6, 0, 0, standard, kRow, tankfm_block)                           \
-    X(st0029, "SCAIRCD", 1, 6, 7, 4, 14, 4000, 0, 23, 23, 0, 0, standard, kRow, scaircd_block)                     \
+    X(st0029, "SCAIRCD", 1, 6, 7, 4, 14, 4000, 0, 23, 23, 0, 0, standard, kRow, scaircd_block)                    \
     X(st0030, "COOLTW", 1, 5, 5, 5, 12, 0, 0, 10, 10, 0, 0, standard, kRow, IdentifyOnly)                         \
     X(st0031, "HXEARTH", 1, 5, 5, 2, 13, 0, 0, 18, 18, 0, 0, standard, kRow, IdentifyOnly)                        \
     X(st0032, "TUBLOD", 1, 4, 4, 4, 15, 4000, 0, 11, 11, 0, 0, standard, 80, tublod_block)                        \
@@ -55,7 +55,7 @@
     X(st0041, "THREEV", 1, 5, 5, 4, 13, 5, 0, 1, 1, 0, 0, standard, kRow, threev_block)                           \
     X(st0042, "TUBLO", 1, 3, 3, 2, 10, 0, 0, 4, 4, 0, 0, standard, kRow, tublo_block)                             \
     X(st0043, "R134A", 1, 0, 10, 10, 10, 0, 0, 0, 0, 0, 0, standard, kRow, r134a_block)                           \
-    X(st0044, "PVTCOOL", 1, 0, 16, 12, 11, 40, 303, 29, 30, 0, 0, standard, kRow, IdentifyOnly)
+    X(st0044, "PVTCOOL", 1, 0, 16, 12, 11, 40, 303, 29, 30, 0, 0, standard, kRow, pvtcool_block)
 
 namespace vireo::st::table {
 
