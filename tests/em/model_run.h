@@ -21,12 +21,16 @@ inline std::vector<double> numbers(const std::string& line) {
 }
 
 // Runs a model file in its directory by the real host, with the build's block libraries
-// and no user blocks of the user's; its files are written there.
-inline vireo_test::RunResult runIn(const std::string& dir, const std::string& model) {
-    std::filesystem::create_directories(dir + "/no-user-blocks");
+// and, as the user's blocks, those of `userBlocks` (none when empty); its files are
+// written there.
+inline vireo_test::RunResult runIn(const std::string& dir, const std::string& model, std::string userBlocks = {}) {
+    if (userBlocks.empty()) {
+        userBlocks = dir + "/no-user-blocks";
+        std::filesystem::create_directories(userBlocks);
+    }
     vireo_test::RunOptions o;
     o.workingDirectory = dir;
-    o.env = {{"VIREO_HOME", vireo_test::buildDir() + "/lib"}, {"VIREO_USER_BLOCKS", dir + "/no-user-blocks"}};
+    o.env = {{"VIREO_HOME", vireo_test::buildDir() + "/lib"}, {"VIREO_USER_BLOCKS", userBlocks}};
     return vireo_test::runVireo({model}, o);
 }
 

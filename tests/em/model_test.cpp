@@ -105,18 +105,18 @@ TEST(SunaeInAModel, AYearOfHoursAgreesWithTheReference) {
     }
 }
 
-// A block that is only declared (the weather database's updater is not built yet) keeps
-// the model from running, instead of handing zeros on as results.
+// A block that is only declared (here the one block of a test library) keeps the model
+// from running, instead of handing zeros on as results.
 TEST(UnbuiltBlockInAModel, KeepsTheRunFromStarting) {
     const std::string dir = vireo_test::scratchDirectory("unbuilt-model");
-    const auto run = runModel(dir, "update.vireo",
-                              "b 1 CALENDAR\np 1 2023 1 1 0 24 1\n"
-                              "b 2 MTMUP\np 2 'commands.txt'\n"
-                              "b 3 CSVOUT 1.4\np 3 'update.csv'\n");
+    vireo_test::writeFile(dir + "/update.vireo", "b 1 CALENDAR\np 1 2023 1 1 0 24 1\n"
+                                                 "b 2 DECLARED\np 2 'commands.txt'\n"
+                                                 "b 3 CSVOUT 1.4\np 3 'update.csv'\n");
+    const auto run = runIn(dir, "update.vireo", DECLARED_BLOCKS_DIR);
     EXPECT_EQ(run.exitStatus, 1) << run.out;
     const auto refused = std::find_if(run.trace.begin(), run.trace.end(), [](const auto& r) { return r.code() == 309001; });
     ASSERT_NE(refused, run.trace.end()) << run.out;
-    EXPECT_EQ((*refused)["s1"], "MTMUP");
+    EXPECT_EQ((*refused)["s1"], "DECLARED");
     EXPECT_EQ((*refused)["i3"], "2");
     EXPECT_EQ(vireo_test::readFile(dir + "/update.csv"), "in1\n");  // the header only: no row of zeros
 }

@@ -160,6 +160,11 @@ TEST(MtmInAModel, SitesThatCannotBeChosenAreErrorsAtInitialisation) {
     EXPECT_EQ(codesOf(r, 2), (std::vector<int>{305040}));
     EXPECT_EQ(codesOf(r, 3), (std::vector<int>{305041}));
     EXPECT_EQ(codesOf(r, 4), (std::vector<int>{305041}));
+    // The two Springfields are listed after the error: the titles and a line for each.
+    EXPECT_NE(r.out.find("List of data base\nName              Country Latitude Longitude\n"
+                         "SPRINGFIELD            36 -33.00 209.20\nSpringfield           840  39.75  89.75\n"),
+              std::string::npos)
+        << r.out;
     EXPECT_EQ(codesOf(r, 5), (std::vector<int>{202129, 205321}));  // at sea; far from every site, yet loaded
     EXPECT_EQ(codesOf(r, 6), (std::vector<int>{305044}));
     EXPECT_EQ(codesOf(r, 7), (std::vector<int>{205039}));
@@ -206,4 +211,153 @@ TEST(MtmBlock, LastCallsReportOnlyTheMonthsSinceTheLastReport) {
     for (const auto& t : m.records)
         if (t.code() == 205048) counts.push_back(t["i8"]);
     EXPECT_EQ(counts, (std::vector<std::string>{"2", "1"}));
+}
+
+namespace {
+
+// Filling the installation's empty database: every kind of line the file may hold, and
+// the faults that pass a site block over.
+const char* const kCommands =
+    "% Filling an empty weather database\n"
+    "COUNTRY = 276\n"  // before the first SITE line: belongs to the first site
+    "SITE = Hamburg\n"
+    "CONTINENT = 1\n"
+    "LATITUDE = 53.55\n"
+    "LONGITUDE = -10.0\n"
+    "HEIGHT = 11\n"
+    "command = modify\n"
+    "RADIATION = 20 45 90 130 170 180 175 150 100 60 25 15   % monthly sums\n"
+    "TEMPERATURE = 0.5 1 4 8 12.5 16 17.5 17 14 9.5 5 2\n"
+    "\n"
+    "MAXTEMPERATURE = 3 4 8 13 18 21 22.5 22 18.5 13 7.5 4.5\n"
+    "HUMIDITY = 85 80 75\n"
+    "SITE: Hannover\n"  // no command and no values: the site alone
+    "CONTINENT: 1\n"
+    "COUNTRY: 276\n"
+    "LATITUDE: 52.37\n"
+    "LONGITUDE: -9.73\n"
+    "SITE = Bremen\n"
+    "COMMAND = NEW\n"
+    "RAINFALL = 5 4 5 4 6 7 8 7 6 6 6 6\n"
+    "WINDDIRECTION = 3 3 3\n"  // no keyword: Bremen is passed over
+    "SITE = Kiel\n"
+    "COMMAND = modify\n"
+    "RAIN = 6 4 1,200 4 6 7 8 7 6 6 6 6\n"  // no number: Kiel is passed over
+    "SITE = Hamburg\n"
+    "COMMAND = list\n"
+    "SITE = H*\n"
+    "COMMAND = LIST\n"
+    "SITE = Nowhere\n"
+    "COMMAND = list\n"
+    "SITE = Hannover\n"
+    "COMMAND = delete\n"  // of no parameter
+    "RETURN\n"
+    "SITE = Luebeck\n"
+    "COMMAND = modify\n";
+
+// The files the command file makes of the empty database, as worked out by hand from the
+// records' layout: sites by name, index and data records in the order of their writing,
+// data as the fields store them (annual field: ten times the mean of the fields).
+const char* const kLoc = "   VERSION 1.3 VIREO MONTHLY WEATHER  00003\r\n"
+                         "Hamburg             12763500014355101100002\r\n"
+                         "Hannover            12763502714237100000003\r\n";
+const char* const kInd = "0000100003000040471100000000000000000000\r\n"
+                         "0000200002000000000300000000040000000005\r\n"
+                         "0000300000000000000000000000000000000000\r\n";
+
+std::string withCrLf(const std::string& text) {
+    std::string out;
+    for (const char c : text) out += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return out;
+}
+
+}  // namespace
+
+// One run fills the empty database from the whole file; MTM then delivers what was written.
+TEST(MtmupInAModel, OneRunAppliesTheWholeFileAndMtmReadsItBack) {
+    const std::string home = installation("mtmup-home", emptyDatabase());
+    const std::string commands = vireo_test::scratchDirectory("mtmup-commands") + "/commands.txt";
+    vireo_test::writeFile(commands, kCommands);
+    const auto r = run(home, "b 1 CALENDAR\np 1 2023 1 1 0 3 1\nb 2 MTMUP\np 2 '" + commands + "'\n");
+    ASSERT_EQ(r.exitStatus, 1) << r.out;  // the faulty blocks are counted errors
+    EXPECT_EQ(codesOf(r, 2), (std::vector<int>{205822, 302056, 302058, 302035, 302053, 305821}));
+    std::vector<std::string> lines;
+    for (const auto& t : r.trace)
+        if (t.code() == 205822 || t.code() == 302056 || t.code() == 302058 || t.code() == 305821) lines.push_back(t["r0"]);
+    EXPECT_EQ(lines, (std::vector<std::string>{"13", "22", "25", "32"}));
+    // Every line is echoed; LIST of Hamburg writes what the database holds; H* lists both.
+    EXPECT_NE(r.out.find("RAIN = 6 4 1,200 4 6 7 8 7 6 6 6 6\n"), std::string::npos);
+    // (F5.0 rounds a half to the even neighbour.)
+    EXPECT_NE(r.out.find("Site: Hamburg             , Continent:   1, Country: 276\n"
+                         "Latitude:   53.6, Longitude:  350.0, LIST\n"
+                         "Radiation:   20.  45.  90. 130. 170. 180. 175. 150. 100.  60.  25.  15.\n"
+                         "T (av.):      0.   1.   4.   8.  12.  16.  18.  17.  14.  10.   5.   2.\n"
+                         "T (max):      3.   4.   8.  13.  18.  21.  22.  22.  18.  13.   8.   4.\n"
+                         "Humidity:    85.  80.  75.   0.   0.   0.   0.   0.   0.   0.   0.   0.\n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("Hamburg               276  53.55 350.00\nHannover              276  52.37 350.27\n"),
+              std::string::npos);
+    EXPECT_EQ(r.out.find("Luebeck"), std::string::npos);  // after RETURN: neither read nor echoed
+
+    const Files files = snapshot(home + "/data/mtm/");
+    EXPECT_EQ(files.loc, kLoc);
+    EXPECT_EQ(files.ind, kInd);
+    const auto dat = records(files.dat, 47);
+    ASSERT_EQ(dat.size(), 6u);
+    EXPECT_EQ(dat[1], "00001000050000604711 VIREO MONTHLY WEATHER DATA");
+    EXPECT_EQ(dat[2].substr(0, 46), "00002" "1" "0967" "020045090130170180175150100060025015");
+    EXPECT_EQ(dat[3].substr(0, 46), "00003" "2" "5892" "505510540580625660675670640595550520");
+    EXPECT_EQ(dat[4].substr(0, 46), "00004" "4" "6292" "530540580630680710725720685630575545");
+    EXPECT_EQ(dat[5].substr(0, 46), "00005" "7" "2000" "850800750000000000000000000000000000");
+
+    const auto back = run(home, "b 1 CONST\np 1 1\nb 2 MTM 1.1\np 2 'hamburg'\nb 3 CSVOUT 2.1 2.2 2.3 2.4 2.5 2.6 "
+                                "2.7 2.8 2.9\np 3 'out.csv'\nb 4 CALENDAR\np 4 2023 1 1 0 1 1\n");
+    ASSERT_EQ(back.exitStatus, 0) << back.out;
+    const auto rows = csvRows(back.out);
+    ASSERT_EQ(rows.size(), 1u);
+    const std::vector<double> january{20, 0, 0.5, 0, 3, 0, 107.0 / 12, 22.5, 0.85};
+    ASSERT_EQ(rows[0].size(), january.size());
+    for (std::size_t k = 0; k < january.size(); ++k) EXPECT_NEAR(rows[0][k], january[k], 1e-4) << k;
+}
+
+// Runs in one process: each reads its file from the first line, and a file with CR LF
+// line ends fills the database as its LF twin does.
+TEST(MtmupBlock, EachRunReadsItsFileFromTheStartWhateverItsLineEnds) {
+    const std::string dir = vireo_test::scratchDirectory("mtmup-block");
+    vireo_test::writeFile(dir + "/lf.txt", kCommands);
+    vireo_test::writeFile(dir + "/crlf.txt", withCrLf(kCommands));
+    const auto runOnce = [&](const std::string& file, const std::string& name) {
+        const std::string home = installation(name, emptyDatabase());
+        setenv("VIREO_HOME", home.c_str(), 1);
+        vireo_test::BlockInstance up(vireo_test::library("VireoEM").block("em0026"), {.strings = {dir + "/" + file}});
+        const auto m = vireo_test::messagesOf([&] {
+            EXPECT_EQ(up.init(), 0);
+            up.step();
+            up.last();
+        });
+        unsetenv("VIREO_HOME");
+        EXPECT_EQ(m.codes, (std::vector<int>{205822, 302056, 302058, 302035, 302053, 305821})) << file;
+        return snapshot(home + "/data/mtm/");
+    };
+    const Files first = runOnce("lf.txt", "mtmup-home-1");
+    EXPECT_EQ(first.loc, kLoc);
+    EXPECT_EQ(runOnce("crlf.txt", "mtmup-home-2"), first);
+    EXPECT_EQ(runOnce("lf.txt", "mtmup-home-3"), first);
+
+    // Without a database the first command of each block says so, and the rest of the
+    // block is not tried.
+    setenv("VIREO_HOME", installation("mtmup-home-none", "").c_str(), 1);
+    vireo_test::BlockInstance lost(vireo_test::library("VireoEM").block("em0026"), {.strings = {dir + "/lf.txt"}});
+    const auto none = vireo_test::messagesOf([&] {
+        lost.init();
+        lost.step();
+    });
+    unsetenv("VIREO_HOME");
+    EXPECT_EQ(none.codes, (std::vector<int>{205822, 302018, 302018, 302056, 302058, 302018, 302018, 302018, 305821}));
+
+    // A command file that is not there is an error at initialisation, naming it.
+    vireo_test::BlockInstance missing(vireo_test::library("VireoEM").block("em0026"), {.strings = {dir + "/none.txt"}});
+    const auto m = vireo_test::messagesOf([&] { EXPECT_EQ(missing.init(), 302055); });
+    ASSERT_EQ(m.codes, (std::vector<int>{302055}));
 }

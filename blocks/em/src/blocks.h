@@ -181,6 +181,12 @@ struct mtm_block {  // MTM MTMLALO
 };
 using mtm2_block = eastward<mtm_block, 1>;             // MTM2 MTMLALO2
 
+struct mtmup_block {  // MTMUP
+    using View = block::View<table::em0026>;
+    static void init(View& b);
+    static void step(View& b);
+};
+
 }  // namespace vireo::em
 
 #endif

@@ -50,11 +50,12 @@
 // MTMUP fills it. MTM searches by the name when one is given, else by the country when
 // it is not 0, else by the continent when it is not 0, else in the window (the sites
 // whose latitude and longitude lie within the tolerances of the window's). Exactly one
-// site must match: none or several are errors at initialisation. MTMLALO takes the
-// nearest of the sites that have radiation and the three temperatures, with a warning
-// when it lies more than 1000 km from the point. Data a site lacks are put out as 0. A
-// month outside 1 to 12 leaves the outputs as they are, with a warning at the first such
-// step and their number at the end of the run.
+// site must match: none or several are errors at initialisation, and several are listed
+// with their countries and positions. MTMLALO takes the nearest of the sites that have
+// radiation and the three temperatures, with a warning when it lies more than 1000 km
+// from the point. Data a site lacks are put out as 0. A month outside 1 to 12 leaves the
+// outputs as they are, with a warning at the first such step and their number at the
+// end of the run.
 //#end
 #include "blocks.h"
 
@@ -62,7 +63,7 @@
 #include "routines.h"
 #include "vireo_tools.h"
 #include "weather/codes.h"
-#include "weather/database.h"
+#include "weather_blocks.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -107,26 +108,15 @@ constexpr std::size_t kRadiation = db::kMonthsOfSlot[0], kWind = db::kMonthsOfSl
                       kHumidity = db::kMonthsOfSlot[6];
 
 // How loading a site went: the status of the database routines, whether the fault has been
-// shown already, and the search in words.
+// shown already, the search in words, and the search itself.
 struct Outcome {
     int status = 0;
     bool faultShown = false;
     std::string search;
+    db::Search query;
 };
 
 bool byPoint(const BlockView& b) { return std::abs(b.opMode()) == 2; }
-
-// data/mtm/ below the installation directory.
-std::string databaseDirectory() {
-    char path[block::kRow + 1] = {};
-    const int kind = 6;
-    int length = 0;
-    get_paths(&kind, path, &length, block::kRow);
-    int os = 0;
-    getos(&os);
-    std::string directory(path, static_cast<std::size_t>(std::clamp(length, 0, static_cast<int>(block::kRow))));
-    return directory + (os == 1 ? "data\\mtm\\" : "data/mtm/");
-}
 
 // The site name: the string without its trailing blanks, at most 20 characters.
 std::string siteName(const BlockView& b) {
@@ -141,6 +131,7 @@ void reportFailure(mtm_block::View& b, const Outcome& o, const std::string& dire
         b.report(code::mtmNoSite, {.text = o.search});
     } else if (o.status == db::code::ambiguous.number) {
         b.report(code::mtmAmbiguous, {.text = o.search, .detail = db::lastFault().reason});
+        listSites(o.query, directory);
     } else if (o.status == db::code::cannotOpen.number) {
         b.report(code::mtmNoDatabase, {.text = directory, .detail = db::lastFault().reason});
     } else {
@@ -175,7 +166,7 @@ Outcome loadByName(mtm_block::View& b, State& s, const std::string& directory) {
     const int status = db::mtmget(q, s.months, directory);
     // The window's longitude as the search took it, in 0 to 360.
     b.arrays().BP[1] = q.longitude;
-    return {status, false, searchText(q)};
+    return {status, false, searchText(q), q};
 }
 
 Outcome loadNearest(mtm_block::View& b, State& s, const std::string& directory) {
@@ -187,13 +178,13 @@ Outcome loadNearest(mtm_block::View& b, State& s, const std::string& directory) 
     std::snprintf(text, sizeof text, "with radiation and temperatures near %g, %g", latitude, longitude);
     db::Neighbours nearest;
     if (db::neighbor(longitude, latitude, nearest, true, directory, b.reporter()) != 0)
-        return {db::lastFault().code, true, text};
+        return {db::lastFault().code, true, text, {}};
     // The site found, by its record: a search by its name could find another of that name.
     const db::Neighbour& site = nearest[0];
-    if (site.record == 0) return {db::kNotFound, false, text};
+    if (site.record == 0) return {db::kNotFound, false, text, {}};
     if (static_cast<float>(site.distance) > kFarAway)
         b.report(code::mtmFarFromSites, {.value = site.distance, .text = db::stripped(site.site.name)});
-    return {db::loadSite(site.site, s.months, directory), false, text};
+    return {db::loadSite(site.site, s.months, directory), false, text, {}};
 }
 
 }  // namespace

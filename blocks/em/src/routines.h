@@ -141,6 +141,10 @@ VIREO_EM_EXPORT float fem0032(const float* beta);
 VIREO_EM_EXPORT float fem0038(const float* phi, const float* psi, const float* alpha, const float* betaf,
                               const float* dgamma, const float* gamma0, float* beff, float* gamma);
 
+// The monthly weather database's listing goes on while this is not 2; the host may set it
+// to cut a listing short. The library never sets it (0 at load).
+VIREO_EM_EXPORT extern int flow;
+
 // Trigonometry in degrees.
 VIREO_EM_EXPORT double sind(const double* x);
 VIREO_EM_EXPORT double cosd(const double* x);

@@ -37,7 +37,7 @@
     X(em0023, "DISGR", 1, 1, 2, 1, 10, 3, 0, 1, 2, 0, 0, standard, disgr_block)               \
     X(em0024, "ATM1976", 1, 1, 1, 3, 10, 0, 0, 0, 0, 0, 0, standard, IdentifyOnly)            \
     X(em0025, "AM", 1, 1, 1, 1, 11, 1, 0, 1, 1, 0, 0, standard, IdentifyOnly)                 \
-    X(em0026, "MTMUP", 1, 0, 0, 0, 10, 0, 0, 0, 0, 1, 1, constantSource, IdentifyOnly)        \
+    X(em0026, "MTMUP", 1, 0, 0, 0, 10, 0, 0, 0, 0, 1, 1, constantSource, mtmup_block)         \
     X(em0027, "SKYO SKYIO SKYIM SKYIC SKYC", 5, 5, 5, 2, 10, 1, 0, 0, 0, 0, 0, standard,      \
       IdentifyOnly)                                                                          \
     X(em0028, "TSOIL", 1, 2, 2, 1, 16, 8, 0, 7, 10, 0, 2, standard, tsoil_block)              \

@@ -1,6 +1,8 @@
 // Status codes of the weather database routines. The routines only return them; the block
 // that called reports one with the record in {i8}, the file in {s0} and the cause in {s2}
-// (their texts are in platform/tools/messages/mtm.txt).
+// (their texts are in platform/tools/messages/mtm.txt). The outcomes of a maintenance
+// command name the site in {s0} and the parameter in {s2}; the faults of an update
+// command file name its line in {r0}.
 #ifndef VIREO_EM_WEATHER_CODES_H
 #define VIREO_EM_WEATHER_CODES_H
 
@@ -9,6 +11,8 @@
 namespace vireo::em::weather::code {
 
 inline constexpr const char* kFileFills = "i8 s0 s2";
+inline constexpr const char* kOutcomeFills = "s0 s2";
+inline constexpr const char* kLineFills = "r0 s0 s2";
 
 #define VIREO_WEATHER_CODES(X)                   \
     X(dataRead, 302001, kFileFills)              \
@@ -61,7 +65,22 @@ inline constexpr const char* kFileFills = "i8 s0 s2";
     X(recordNotInUse, 302067, kFileFills)        \
     X(fileFull, 302068, kFileFills)              \
     X(freeListDamaged, 302069, kFileFills)       \
-    X(releaseNotInUse, 302070, kFileFills)
+    X(releaseNotInUse, 302070, kFileFills)       \
+    X(newPresent, 302040, kOutcomeFills)         \
+    X(deleteNoSite, 202036, kOutcomeFills)       \
+    X(checkNoSite, 202037, kOutcomeFills)        \
+    X(deleteNoParameter, 202038, kOutcomeFills)  \
+    X(checkNoParameter, 202039, kOutcomeFills)   \
+    X(checkPresent, 202041, kOutcomeFills)       \
+    X(badCommand, 302051, kLineFills)            \
+    X(listNoSite, 302053, kOutcomeFills)         \
+    X(commandFileUnreadable, 302055, kLineFills) \
+    X(unknownKeyword, 302056, kLineFills)        \
+    X(notAKeywordLine, 302057, kLineFills)       \
+    X(badNumber, 302058, kLineFills)             \
+    X(badSiteName, 305820, kLineFills)           \
+    X(nothingToDo, 305821, kLineFills)           \
+    X(fewMonths, 205822, "r0 s0 i8")
 VIREO_MESSAGE_CODES(VIREO_WEATHER_CODES)
 
 }  // namespace vireo::em::weather::code

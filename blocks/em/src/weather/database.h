@@ -146,11 +146,17 @@ int mtloc(int mode, const Search& query, int& record, Site& found, std::string_v
 
 // The month array of the one site a search selects: by name when the name is not blank,
 // else by country, by continent, or by the window. A longitude is taken into 0 to 360
-// (in the query); -1 when no site matches; 302035 when more than one does.
-int mtmget(Search& query, std::span<float, kMonthArray> months, std::string_view directory);
+// (in the query); -1 when no site matches; 302035 when more than one does. `found`, when
+// given, receives the site as stored and the data records it holds.
+struct Found {
+    Site site;
+    Pointers pointers{};
+};
+int mtmget(Search& query, std::span<float, kMonthArray> months, std::string_view directory, Found* found = nullptr);
 
-// The month array of a site already found.
-int loadSite(const Site& site, std::span<float, kMonthArray> months, std::string_view directory);
+// The month array of a site already found (and, when asked, its data records).
+int loadSite(const Site& site, std::span<float, kMonthArray> months, std::string_view directory,
+             Pointers* pointers = nullptr);
 
 // The three sites nearest to a point (longitude in the database's convention), nearest
 // first; slots no site filled keep a blank name, record 0 and distance 10000 km. With
@@ -171,6 +177,38 @@ float rlocdist(float latitude1, float longitude1, float latitude2, float longitu
 
 // Closes the three files and forgets the search.
 int mtmclo(std::string_view directory);
+
+// ---- maintenance and listing ----------------------------------------------------------
+
+// The commands of mtmmod (and, LIST, of the update command file).
+namespace command {
+inline constexpr int none = -1;  // adds the site when it is missing, and nothing else
+inline constexpr int modify = 0;
+inline constexpr int add = 1;  // NEW: only a parameter the site does not hold yet
+inline constexpr int remove = 2;
+inline constexpr int check = 3;
+inline constexpr int list = 4;
+}  // namespace command
+
+// One command for one parameter (code 1 to 7) of the one site the query selects:
+//   command   site missing   parameter missing    parameter present
+//   MODIFY    site added     data record added    data record overwritten
+//   NEW       site added     data record added    302040, nothing changed
+//   DELETE    202036         202038               released; the site goes with its last
+//   CHECK     202037         202039               202041
+//   none      site added     nothing              nothing
+// A site is added with the query's name, continent, country and position and `height`.
+// Status 0, one of the codes above, or a fault of the query or the files. Everything is
+// checked before the first write; a fault part-way leaves at most a record that nothing
+// points at, never a pointer to a released one.
+int mtmmod(Search& query, int height, int command, int code, std::span<const float, kMonths> months,
+           std::string_view directory);
+
+// Lists the sites a query selects (as mtmget searches) through the utility library's
+// os0ltxt: two title lines, then a line per site with its name, country, latitude and
+// longitude, while `flow` is not 2. The status of the search that ended the listing: -1
+// when it ran out of sites.
+int mtmlst(Search query, std::string_view directory, const int& flow);
 
 // A text of the database (a name, a directory row) without its trailing blanks and NULs.
 std::string_view stripped(std::string_view text);

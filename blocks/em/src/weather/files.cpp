@@ -1,5 +1,7 @@
 #include "files.h"
 
+#include "commands.h"
+
 #include "vireo_tools.h"
 
 #include <fcntl.h>
@@ -19,18 +21,6 @@ namespace {
 Fault& fault() {
     static Fault f;
     return f;
-}
-
-// Why a transfer failed, in words a user can act on.
-std::string reasonOf(const format::Status& s) {
-    switch (s.code) {
-    case format::Code::ioError: return std::strerror(static_cast<int>(s.where));
-    case format::Code::endOfFile: return "the file ends before it";
-    case format::Code::badLineEnd: return "the record does not end with CR LF";
-    case format::Code::badNumber: return "character " + std::to_string(s.where) + " starts no number";
-    case format::Code::badRecordNumber: return "there is no such record";
-    default: return s.message();
-    }
 }
 
 // Whole records only: a comma typed into a numeric field must not shift the fields after it.
@@ -58,6 +48,17 @@ bool writeAll(int fd, const std::string& bytes) {
 
 }  // namespace
 
+std::string reasonOf(const format::Status& s) {
+    switch (s.code) {
+    case format::Code::ioError: return std::strerror(static_cast<int>(s.where));
+    case format::Code::endOfFile: return "the file ends before it";
+    case format::Code::badLineEnd: return "the record does not end with CR LF";
+    case format::Code::badNumber: return "character " + std::to_string(s.where) + " starts no number";
+    case format::Code::badRecordNumber: return "there is no such record";
+    default: return s.message();
+    }
+}
+
 const Fault& lastFault() { return fault(); }
 
 int fail(int code, std::string file, long record, std::string reason) {
@@ -67,6 +68,13 @@ int fail(int code, std::string file, long record, std::string reason) {
     f.record = record;
     f.reason = std::move(reason);
     return code;
+}
+
+int undoing(int status, const std::function<void()>& undo) {
+    const Fault kept = fault();
+    undo();
+    fault() = kept;
+    return status;
 }
 
 block::Code codeOf(int status) {

@@ -28,6 +28,21 @@ double foldLongitude(double longitude);
 // of long.
 bool roundToLong(double v, long& result);
 
+// After a failure part-way: runs `undo` (which may fail in turn) and gives back the first
+// failure's code with its fault noted again.
+int undoing(int status, const std::function<void()>& undo);
+
+// The search a query means: by name when it names a site, else by country, by continent,
+// or in the window.
+int searchMode(const Search& q);
+// Takes the query's longitude into 0 to 360 and refuses a window that no site could lie in.
+int checkQuery(Search& q);
+// The one site a search selects: -1 when none does, 302035 when a second one does.
+int selectOne(int mode, const Search& q, int& record, Site& site, std::string_view directory);
+// Whether the twelve values fit the data file's fields for a parameter code: 0, 302012
+// or the fault of the first value that does not fit.
+int checkMonths(int code, std::span<const float, kMonths> months, std::string_view directory);
+
 // One database file: its path, built at opening, and the open file. It counts as open only
 // after a successful open and check of its header, so a failed attempt is made again at
 // the next call.

@@ -161,14 +161,12 @@ int insert(SiteFile& f, Site& site, int& record, std::string_view directory) {
                     "the index file changed during the insertion");
     });
     if (c != 0) {
-        if (allocated) {
-            const Fault kept = lastFault();
+        if (!allocated) return c;
+        return undoing(c, [&] {
             Pointers none{};
             int taken = indexRecord;
             mtmptr(mode::remove, taken, none, directory);
-            fail(kept.code, kept.file, kept.record, kept.reason);
-        }
-        return c;
+        });
     }
     record = position;
     site.indexRecord = indexRecord;

@@ -126,17 +126,23 @@ int readValues(DataFile& f, int code, int record, float& annual, std::span<float
     return 0;
 }
 
-int writeValues(DataFile& f, int code, int& record, std::span<const float, kMonths> months) {
-    if (code < 1 || code > kParameters) return fail(code::dataBadCode.number, f.path(), code);
-    Record r;
+// The fields of a record of twelve values; refused when a value does not fit its field.
+int encodeValues(const std::string& path, int code, int record, std::span<const float, kMonths> months, Record& r) {
+    if (code < 1 || code > kParameters) return fail(code::dataBadCode.number, path, code);
     r.code = code;
     for (int m = 0; m < kMonths; ++m) {
         const float v = months[static_cast<std::size_t>(m)];
         if (!encodeMonth(code, v, r.months[static_cast<std::size_t>(m)]))
-            return fail(code::dataValue.number, f.path(), record,
+            return fail(code::dataValue.number, path, record,
                         "month " + std::to_string(m + 1) + " holds " + std::to_string(v));
     }
     r.annual = annualField(r.months);
+    return 0;
+}
+
+int writeValues(DataFile& f, int code, int& record, std::span<const float, kMonths> months) {
+    Record r;
+    if (const int c = encodeValues(f.path(), code, record, months, r); c != 0) return c;
     if (record != 0) {
         if (const int c = f.checkInUse(record, code::recordNotInUse.number, "the record is not a data record in use"); c != 0)
             return c;
@@ -170,6 +176,11 @@ int release(DataFile& f, int record) {
 }
 
 }  // namespace
+
+int checkMonths(int code, std::span<const float, kMonths> months, std::string_view directory) {
+    Record unused;
+    return encodeValues(std::string(stripped(directory)) + kDataFile, code, 0, months, unused);
+}
 
 int mtmdat(int mode, int code, int& record, float& annual, std::span<float, kMonths> months, std::string_view directory) {
     DataFile& f = dataFile();

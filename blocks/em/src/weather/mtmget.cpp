@@ -16,6 +16,8 @@ float timeZoneOf(float longitude) {
     return static_cast<float>(zone);
 }
 
+}  // namespace
+
 int searchMode(const Search& q) {
     if (!stripped(q.name).empty()) return search::byName;
     if (q.country != 0) return search::byCountry;
@@ -34,9 +36,20 @@ int checkQuery(Search& q) {
     return refused == 0 ? 0 : fail(refused);
 }
 
-}  // namespace
+int selectOne(int mode, const Search& q, int& record, Site& site, std::string_view directory) {
+    if (const int c = mtloc(mode, q, record, site, directory); c != 0) return c;
+    // The same search once more goes on after the site found: any further site makes the
+    // request ambiguous.
+    int next = record;
+    Site other;
+    const int again = mtloc(mode, q, next, other, directory);
+    if (again == 0)
+        return fail(code::ambiguous.number, std::string(stripped(directory)) + kSiteFile, next,
+                    std::string(stripped(site.name)) + " and " + std::string(stripped(other.name)));
+    return again == kNotFound ? 0 : again;
+}
 
-int loadSite(const Site& site, std::span<float, kMonthArray> months, std::string_view directory) {
+int loadSite(const Site& site, std::span<float, kMonthArray> months, std::string_view directory, Pointers* held) {
     months[kLatitudeAt] = site.latitude;
     months[kLongitudeAt] = site.longitude;
     months[kTimeZoneAt] = timeZoneOf(site.longitude);
@@ -44,6 +57,7 @@ int loadSite(const Site& site, std::span<float, kMonthArray> months, std::string
     int index = site.indexRecord;
     Pointers pointers{};
     if (const int c = mtmptr(mode::read, index, pointers, directory); c != 0) return c;
+    if (held != nullptr) *held = pointers;
     for (std::size_t slot = 0; slot < pointers.size(); ++slot) {
         int record = pointers[slot];
         if (record <= 0) continue;
@@ -55,22 +69,15 @@ int loadSite(const Site& site, std::span<float, kMonthArray> months, std::string
     return 0;
 }
 
-int mtmget(Search& q, std::span<float, kMonthArray> months, std::string_view directory) {
+int mtmget(Search& q, std::span<float, kMonthArray> months, std::string_view directory, Found* found) {
     std::fill(months.begin(), months.end(), 0.0f);
     if (const int c = checkQuery(q); c != 0) return c;
-    const int mode = searchMode(q);
     int record = 0;
     Site site;
-    if (const int c = mtloc(mode, q, record, site, directory); c != 0) return c;
-    // The same search once more goes on after the site found: any further site makes the
-    // request ambiguous.
-    Site other;
-    const int again = mtloc(mode, q, record, other, directory);
-    if (again == 0)
-        return fail(code::ambiguous.number, std::string(stripped(directory)) + kSiteFile, record,
-                    std::string(stripped(site.name)) + " and " + std::string(stripped(other.name)));
-    if (again != kNotFound) return again;
-    return loadSite(site, months, directory);
+    if (const int c = selectOne(searchMode(q), q, record, site, directory); c != 0) return c;
+    if (found == nullptr) return loadSite(site, months, directory);
+    found->site = site;
+    return loadSite(site, months, directory, &found->pointers);
 }
 
 }  // namespace vireo::em::weather
