@@ -276,7 +276,7 @@ TEST(AbsorptionChiller, RefusedParameters) {
     EXPECT_EQ(refusals(p), std::vector<std::string>{"305260:"});
     p = kMachine;
     p[4] = 0, p[7] = -1, p[10] = 0, p[12] = -4.19f, p[0] = NAN, p[9] = INFINITY;
-    EXPECT_EQ(refusals(p), (std::vector<std::string>{"305263:1", "305261:5", "305261:8", "305263:10", "305262:11",
+    EXPECT_EQ(refusals(p), (std::vector<std::string>{"305189:1", "305261:5", "305261:8", "305189:10", "305262:11",
                                                      "305262:13"}));
 }
 

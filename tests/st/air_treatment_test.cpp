@@ -204,7 +204,7 @@ TEST(Evcool, ParametersAreCheckedAtInitialisation) {
         p[0] = INFINITY;
         BlockInstance b = block(routine, id.maxInputs(), p);
         const auto m = messagesOf([&] { b.init(); });
-        ASSERT_EQ(m.codes, Codes{305263}) << routine;
+        ASSERT_EQ(m.codes, Codes{305189}) << routine;
         EXPECT_EQ(m.records[0]["i10"], "1");
     }
 }

@@ -8,6 +8,7 @@
 #include "messages.h"
 #include "table.h"
 
+
 namespace vireo::st {
 
 using block::BlockView;
@@ -65,6 +66,45 @@ struct scdyn_block {  // SCDYN
 };
 struct tankfm_block {  // TANKFM
     using View = block::View<table::st0028>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct mixqhc_block {  // MIXQHC
+    using View = block::View<table::st0011>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct tublod_block {  // TUBLOD
+    using View = block::View<table::st0032>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct mixer_block {  // MIXER
+    using View = block::View<table::st0034>;
+    static void step(View& b);
+};
+struct ctrhys_block {  // CTRHYS
+    using View = block::View<table::st0036>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct ctrl4dy_block {  // CTRL4DY
+    using View = block::View<table::st0039>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct ctrlda_block {  // CTRLDA
+    using View = block::View<table::st0040>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct threev_block {  // THREEV
+    using View = block::View<table::st0041>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct tublo_block {  // TUBLO
+    using View = block::View<table::st0042>;
     static void init(View& b);
     static void step(View& b);
 };

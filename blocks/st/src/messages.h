@@ -30,7 +30,6 @@ using block::kRuleFills;
     X(equalStartTemperatures, 305260, "r0")        \
     X(badConductance, 305261, kRuleFills)          \
     X(acmBadHeatCapacity, 305262, kRuleFills)      \
-    X(badStartValue, 305263, kRuleFills)           \
     /* R134A */                                    \
     X(refrigerantUndefined, 205430, "r0 r1")       \
     /* parameters of the collectors and tanks */   \
@@ -80,11 +79,24 @@ using block::kRuleFills;
     X(coilNotSized, 305443, "r0 r1")               \
     X(tooManyIterations, 305444, kRuleFills)       \
     X(countedNotConverged, 205097, "i8")           \
-    X(fanStopped, 306026, "")
+    X(fanStopped, 306026, "")                      \
+    /* pipes, mixers, valve and controllers */     \
+    X(stepShorterThanSegment, 306027, "r0 r1 r2")  \
+    X(badSegmentCount, 305360, kRuleFills)         \
+    X(badPipeLength, 305361, kRuleFills)           \
+    X(badPipeDiameter, 305362, kRuleFills)         \
+    X(badWall, 305363, kRuleFills)                 \
+    X(badLossSurcharge, 305364, kRuleFills)        \
+    X(badPowerLimit, 305365, kRuleFills)           \
+    X(badHysteresis, 305366, kRuleFills)           \
+    X(badTemperatureDrop, 305367, kRuleFills)      \
+    X(badColdReturn, 305368, kRuleFills)
 VIREO_MESSAGE_CODES(VIREO_ST_CODES)
 
-// A parameter that only has to be a finite number (a model's 1e39 reads as infinity).
-inline constexpr block::Code parameterNotFinite = badStartValue;
+// A parameter that only has to be a finite number (a model's 1e39 reads as infinity), the
+// chiller's start values among them: one code for all.
+inline constexpr block::Code parameterNotFinite = notANumber;
+inline constexpr block::Code badStartValue = notANumber;
 // An iteration that reached its step limit, in the air-treatment blocks as in the ducts.
 inline constexpr block::Code notConverged = iterationLimit;
 

@@ -22,7 +22,7 @@
     X(st0008, "SCETA", 1, 4, 4, 5, 15, 0, 0, 7, 8, 0, 1, standard, kRow, sceta_block)                             \
     X(st0009, "SATP SATT", 2, 1, 1, 1, 12, 0, 0, 0, 1, 0, 0, standard, kRow, satp_block)                          \
     X(st0010, "H2OHL H2OHV H2OHE", 3, 1, 1, 1, 10, 0, 0, 0, 0, 0, 0, standard, kRow, h2oh_block)                  \
-    X(st0011, "MIXQHC", 1, 4, 4, 5, 10, 0, 0, 3, 3, 0, 0, standard, kRow, IdentifyOnly)                           \
+    X(st0011, "MIXQHC", 1, 4, 4, 5, 10, 0, 0, 3, 3, 0, 0, standard, kRow, mixqhc_block)                           \
     X(st0012, "AIR", 1, 2, 2, 6, 10, 0, 0, 0, 0, 0, 0, standard, kRow, air_block)                                 \
     X(st0013, "HUMA2R HUMR2A HUMH2T HUMH HUMH2X", 5, 2, 2, 1, 11, 0, 0, 0, 0, 0, 0, standard, kRow, hum_block)    \
     X(st0014, "SORB", 1, 2, 3, 12, 13, 1, 0, 1, 3, 0, 0, standard, kRow, sorb_block)                              \
@@ -43,17 +43,17 @@
     X(st0029, "SCAIRCD", 1, 6, 7, 4, 14, 4000, 0, 23, 23, 0, 0, standard, kRow, IdentifyOnly)                     \
     X(st0030, "COOLTW", 1, 5, 5, 5, 12, 0, 0, 10, 10, 0, 0, standard, kRow, IdentifyOnly)                         \
     X(st0031, "HXEARTH", 1, 5, 5, 2, 13, 0, 0, 18, 18, 0, 0, standard, kRow, IdentifyOnly)                        \
-    X(st0032, "TUBLOD", 1, 4, 4, 4, 15, 4000, 0, 11, 11, 0, 0, standard, 80, IdentifyOnly)                        \
+    X(st0032, "TUBLOD", 1, 4, 4, 4, 15, 4000, 0, 11, 11, 0, 0, standard, 80, tublod_block)                        \
     X(st0033, "GR", 1, 3, 3, 1, 10, 0, 0, 0, 0, 0, 0, standard, kRow, gr_block)                                   \
-    X(st0034, "MIXER", 1, 4, 4, 2, 12, 0, 0, 0, 0, 0, 0, standard, 80, IdentifyOnly)                              \
+    X(st0034, "MIXER", 1, 4, 4, 2, 12, 0, 0, 0, 0, 0, 0, standard, 80, mixer_block)                               \
     X(st0035, "ESCOOL", 1, 4, 4, 4, 10, 0, 0, 3, 3, 0, 0, standard, kRow, escool_block)                           \
-    X(st0036, "CTRHYS", 1, 2, 2, 1, 13, 10, 0, 3, 3, 0, 0, standard, kRow, IdentifyOnly)                          \
+    X(st0036, "CTRHYS", 1, 2, 2, 1, 13, 10, 0, 3, 3, 0, 0, standard, kRow, ctrhys_block)                          \
     X(st0037, "AIRHEAT", 1, 5, 5, 4, 12, 0, 0, 10, 10, 0, 0, standard, kRow, airheat_block)                       \
     X(st0038, "DECCTY", 1, 7, 7, 8, 20, 2, 0, 10, 10, 0, 0, loop, kRow, IdentifyOnly)                             \
-    X(st0039, "CTRL4DY", 1, 12, 12, 11, 18, 1, 0, 11, 11, 0, 0, standard, kRow, IdentifyOnly)                     \
-    X(st0040, "CTRLDA", 1, 8, 8, 12, 14, 12, 0, 14, 14, 0, 0, standard, kRow, IdentifyOnly)                       \
-    X(st0041, "THREEV", 1, 5, 5, 4, 13, 5, 0, 1, 1, 0, 0, standard, kRow, IdentifyOnly)                           \
-    X(st0042, "TUBLO", 1, 3, 3, 2, 10, 0, 0, 4, 4, 0, 0, standard, kRow, IdentifyOnly)                            \
+    X(st0039, "CTRL4DY", 1, 12, 12, 11, 18, 1, 0, 11, 11, 0, 0, standard, kRow, ctrl4dy_block)                    \
+    X(st0040, "CTRLDA", 1, 8, 8, 12, 14, 12, 0, 14, 14, 0, 0, standard, kRow, ctrlda_block)                       \
+    X(st0041, "THREEV", 1, 5, 5, 4, 13, 5, 0, 1, 1, 0, 0, standard, kRow, threev_block)                           \
+    X(st0042, "TUBLO", 1, 3, 3, 2, 10, 0, 0, 4, 4, 0, 0, standard, kRow, tublo_block)                             \
     X(st0043, "R134A", 1, 0, 10, 10, 10, 0, 0, 0, 0, 0, 0, standard, kRow, r134a_block)                           \
     X(st0044, "PVTCOOL", 1, 0, 16, 12, 11, 40, 303, 29, 30, 0, 0, standard, kRow, IdentifyOnly)
 
