@@ -68,7 +68,9 @@ TEST(Sedes3InAModel, AClearDaySweptHourByHour) {
         const int hour = static_cast<int>(r[3]);
         ASSERT_EQ(hour, static_cast<int>(i / kPoints) + 1) << i;
         ASSERT_EQ(float(out), alone.step({float(r[0]), float(r[1]), float(r[2]), 10, 172, float(hour)})[0]) << i;
-        if (hour <= 4 || hour >= 21) ASSERT_EQ(out, 0.0) << i;  // the sun below the horizon
+        if (hour <= 4 || hour >= 21) {
+            ASSERT_EQ(out, 0.0) << i;  // the sun below the horizon
+        }
         if (out > 0) ++lit;
     }
     // Around noon every point of the visible spectrum is lit.

@@ -68,6 +68,10 @@ void skyo_block::init(View& b) { State(b).degree = kRad; }
 
 void skyo_block::step(View& b) {
     const float r = State(b).degree;
+    b.out(0) = 0.0f;
+    b.out(1) = 0.0f;
+    for (int i = 0; i < 5; ++i)
+        if (std::isnan(b.in(i))) return;
     // Any name number but those of the four other types gives the overcast sky.
     const int type = std::abs(b.opMode());
     const SkyType& k = kSkyTypes[type >= 2 && type <= 5 ? type - 1 : 0];
@@ -75,10 +79,10 @@ void skyo_block::step(View& b) {
     const float cosEta = std::cos(sunZenith) * std::cos(pointZenith) +
                          std::sin(sunZenith) * std::sin(pointZenith) * std::cos((b.in(1) - b.in(3)) * r);
     const float eta = block::acosClamped(cosEta);
-    b.out(0) = 0.0f;
-    b.out(1) = std::isnan(eta) ? 0.0f : eta / r;
+    if (std::isnan(eta)) return;  // an angle too large for its cosine
+    b.out(1) = eta / r;
     // Below the horizon the gradation term has no value: no sky there.
-    if (!(b.in(2) >= 0.0f) || std::isnan(eta)) return;
+    if (!(b.in(2) >= 0.0f)) return;
     const float sinElevation = std::cos(pointZenith);
     const float scattering = k.a + k.b * k.c * std::exp(-3.0f * eta) * std::cos(eta);
     // At the horizon itself the single-precision cosine of 90 degrees is a hair below 0.

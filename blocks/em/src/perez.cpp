@@ -22,24 +22,25 @@ constexpr double kCos85 = 0.0871557;
 
 // The upper limits of the first seven clearness bins; the eighth is open.
 constexpr double kClearnessLimit[7] = {1.065, 1.23, 1.5, 1.95, 2.8, 4.5, 6.2};
-// f11 f12 f13 of the circumsolar and f21 f22 f23 of the horizon brightening, by bin.
-constexpr double kBrightening[8][6] = {
-    {-0.0083117, 0.5877285, -0.0620636, -0.0596012, 0.0721249, -0.0220216},
-    {0.1299457, 0.6825954, -0.1513752, -0.0189325, 0.0659650, -0.0288748},
-    {0.3296958, 0.4868735, -0.2210958, 0.0554140, -0.0639588, -0.0260542},
-    {0.5682053, 0.1874525, -0.2951290, 0.1088631, -0.1519229, -0.0139754},
-    {0.8730280, -0.3920403, -0.3616149, 0.2255647, -0.4620442, 0.0012448},
-    {1.1326077, -1.2367284, -0.4118494, 0.2877813, -0.8230357, 0.0558651},
-    {1.0601591, -1.5999137, -0.3589221, 0.2642124, -1.1272340, 0.1310694},
-    {0.6777470, -0.3272588, -0.2504286, 0.1561313, -1.3765031, 0.2506212},
-};
-
 constexpr double kMaxZenith = 87.5;
 
 }  // namespace
 
+// f11 f12 f13 of the circumsolar and f21 f22 f23 of the horizon brightening, by bin.
+const PerezCoefficients kPerez1990 = {{
+    {{-0.0083117, 0.5877285, -0.0620636, -0.0596012, 0.0721249, -0.0220216}},
+    {{0.1299457, 0.6825954, -0.1513752, -0.0189325, 0.0659650, -0.0288748}},
+    {{0.3296958, 0.4868735, -0.2210958, 0.0554140, -0.0639588, -0.0260542}},
+    {{0.5682053, 0.1874525, -0.2951290, 0.1088631, -0.1519229, -0.0139754}},
+    {{0.8730280, -0.3920403, -0.3616149, 0.2255647, -0.4620442, 0.0012448}},
+    {{1.1326077, -1.2367284, -0.4118494, 0.2877813, -0.8230357, 0.0558651}},
+    {{1.0601591, -1.5999137, -0.3589221, 0.2642124, -1.1272340, 0.1310694}},
+    {{0.6777470, -0.3272588, -0.2504286, 0.1561313, -1.3765031, 0.2506212}},
+}};
+
 PerezIrradiance perezTilted(double global, double beamNormal, double diffuse, double zenith, double incidence,
-                            double tilt, double airMass, double extraterrestrial) {
+                            double tilt, double airMass, double extraterrestrial,
+                            const PerezCoefficients& coefficients) {
     if (global > kNotMeasured || beamNormal > kNotMeasured || diffuse > kNotMeasured) return {kMissing, kMissing};
     if (diffuse == 0.0 || global == 0.0 || zenith < 0.0 || zenith > kMaxZenith) return {0.0, 0.0};
 
@@ -51,7 +52,7 @@ PerezIrradiance perezTilted(double global, double beamNormal, double diffuse, do
     // A clearness on a limit belongs to the bin below it.
     int bin = 0;
     while (bin < 7 && !(clearness <= kClearnessLimit[bin])) ++bin;
-    const double* f = kBrightening[bin];
+    const auto& f = coefficients[bin];
     const double z = zenith * kRadians;
     const double f1 = std::max(0.0, f[0] + f[1] * brightness + f[2] * z);
     const double f2 = f[3] + f[4] * brightness + f[5] * z;

@@ -3,7 +3,14 @@
 #ifndef VIREO_EM_SKY_H
 #define VIREO_EM_SKY_H
 
+#include <array>
+
 namespace vireo::em {
+
+// The brightening coefficients f11 f12 f13 f21 f22 f23 of the eight clearness bins.
+using PerezCoefficients = std::array<std::array<double, 6>, 8>;
+// Perez et al. (1990), all sites, to seven digits.
+extern const PerezCoefficients kPerez1990;
 
 // Irradiance on a tilted surface (W/m²): sky diffuse and ground-reflected, and the total
 // with the beam.
@@ -17,7 +24,8 @@ struct PerezIrradiance {
 // the sky's brightness. A value above 9998 (not measured) gives 9999 in both results; no
 // diffuse or global irradiance, or a zenith angle outside 0 to 87.5 degrees, gives 0.
 PerezIrradiance perezTilted(double global, double beamNormal, double diffuse, double zenith, double incidence,
-                            double tilt, double airMass, double extraterrestrial);
+                            double tilt, double airMass, double extraterrestrial,
+                            const PerezCoefficients& coefficients = kPerez1990);
 // The same with Kasten's air mass (reaching to 93.9 degrees) and the solar constant, 1367 W/m².
 PerezIrradiance perezTilted(double global, double beamNormal, double diffuse, double zenith, double incidence,
                             double tilt);
