@@ -23,9 +23,8 @@
 //#Strings
 //#None
 //#Remarks
-// A model that places the block still runs, as it always has; a warning at
-// initialisation says that its outputs are no results. SKYO, SKYIO, SKYIM, SKYIC and SKYC
-// give the luminance of one sky type each.
+// A model that places the block still runs, as it always has; its outputs are no
+// results. SKYO, SKYIO, SKYIM, SKYIC and SKYC give the luminance of one sky type each.
 //#end
 #include "blocks.h"
 
@@ -33,10 +32,8 @@
 
 namespace vireo::em {
 
-void skyall_block::init(View& b) {
-    b.rp<0>() = kRad;  // the degree, as the other sky blocks keep it
-    b.report(code::computesNothing);
-}
+// The degree, as the other sky blocks keep it.
+void skyall_block::init(View& b) { b.rp<0>() = kRad; }
 
 void skyall_block::step(View& b) {
     b.out(0) = 0.0f;

@@ -30,7 +30,6 @@ using block::kRuleFills;
     X(badAxisAzimuth, 305258, kRuleFills)        \
     X(badSubSteps, 305259, kRuleFills)           \
     X(badRotationLimit, 305319, kRuleFills)      \
-    X(computesNothing, 209002, "")               \
     X(atSea, 202129, "s0")                       \
     X(rotationsNotSettled, 205097, "")           \
     X(rotationNotSettled, 205098, "r0 r1")       \
