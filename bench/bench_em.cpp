@@ -3,7 +3,8 @@
 // Perez's model (the target: about 50 ns a call), the isotropic sky and Hay's, and a bare
 // call of the library's sun-position routine for the same hours. Each figure is the best
 // of several passes over the year. The inputs are copied into IN before each call, as the
-// engine copies them.
+// engine copies them. Then SEDES3 over the same hours: a step that computes an hour's
+// spectrum, and a step of a wavelength sweep within the hour.
 //   vireo_bench_em <libVireoEM.so> [passes]
 #include "block_harness.h"
 
@@ -99,6 +100,46 @@ int main(int argc, char** argv) try {
         }
     });
     std::printf("  sunae alone, Fourier series: %6.1f ns a call\n", ns);
+
+    // SEDES3 over the same year: each hour's first step computes the spectrum, the 110
+    // steps after it sweep the wavelength through the kept one (the block's promise: a
+    // lookup).
+    {
+        constexpr int kSweep = 111;
+        constexpr int kBefore[12] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+        BlockInstance b(library.block("em0033"), {.inputs = 6, .parameters = {39.742f, -105.179f, -7.0f, 1829, 40}});
+        if (b.init() != 0) throw std::runtime_error("SEDES3 refused its parameters");
+        const auto a = b.arrays();
+        const vireo_test::BlockFunction f = b.function();
+        const auto step = [&](const float* x, float lambda) {
+            const int month = std::clamp(static_cast<int>(x[6]), 1, 12);
+            // The day of the year, and the hour's end from its middle.
+            const float in[6] = {lambda, x[0], x[1], 10.0f, float(kBefore[month - 1]) + x[7], x[8] + 0.5f};
+            std::memcpy(a.IN, in, sizeof in);
+            a.IP[0] = 0;
+            a.IP[1] = 0;
+            a.IP[5] = 2;
+            f(a.IN, a.OUT, a.IP, a.RP, a.DP, a.BP, a.SP);
+            checksum += a.OUT[0];
+        };
+        const double computed = bestNanoseconds(std::max(1, passes / 4), hours, [&] {
+            for (int i = 0; i < hours; ++i) step(&year[std::size_t(i) * kInputs], 0.55f);
+        });
+        std::printf("SEDES3 through em0033, a year of hours:\n  a step with a new hour: %9.1f ns\n", computed);
+        const double swept = bestNanoseconds(passes, hours * (kSweep - 1), [&] {
+            for (int i = 0; i < hours; ++i)
+                for (int k = 1; k < kSweep; ++k) step(&year[std::size_t(i) * kInputs], 0.3f + 0.01f * float(k));
+        });
+        // A noon hour of midsummer kept, only the wavelength changing: the lookup alone.
+        const float* noon = &year[std::size_t(24 * 171 + 12) * kInputs];
+        step(noon, 0.3f);
+        const double lookup = bestNanoseconds(passes, hours, [&] {
+            for (int i = 0; i < hours; ++i) step(noon, 0.3f + 0.01f * float(i % kSweep));
+        });
+        std::printf("  a step of a kept hour (the lookup): %6.1f ns\n", lookup);
+        // The sweep's figure holds one new hour in every 110 steps.
+        std::printf("  a step of a sweep within the hour: %6.1f ns (a new hour every %d steps)\n", swept, kSweep - 1);
+    }
     std::printf("(checksum %g)\n", checksum);
     return 0;
 } catch (const std::exception& e) {

@@ -83,7 +83,7 @@ TEST(BlockTable, ExportsExactlyTheBlocksUnderTheLoadersRule) {
           "lanz_rel", "krau_rel", "ashrae", "sjerps", "lpdens", "incang", "lanzer", "reflij", "refl24", "pol",
           "refls", "reflp", "delta", "angout", "krauter", "trans123", "rhoquerij", "rhoi", "rhoqi", "transqi",
           "transi", "transs", "transp", "absorp2", "absorp1", "refl_0_grad", "fem0031", "fem0032", "fem0038",
-          "cem0031", "cem0032"})
+          "cem0031", "cem0032", "perez", "geose"})
         EXPECT_EQ(all.count(routine), 1u) << routine;
 }
 
@@ -120,6 +120,15 @@ TEST(BlockTable, LastCallChangesNothing) {
         {"em0031", {5, 2}, {10, 20, 45}, 2},
         {"em0032", {}, {10, 20}, 1},
         {"em0038", {20, 0, 0}, {200, 30}, 1},  // counts only searches that do not settle
+        {"em0021", {1}, {20}, 1},
+        {"em0024", {}, {30}, 1},
+        {"em0025", {2}, {60}, 1},
+        {"em0027", {}, {1, 90, 30, 180, 40}, 3},
+        {"em0030", {}, {800, 200, 40}, 1},
+        {"em0033", {39.74f, -105.18f, -7, 1829, 30}, {0.55f, 800, 150, 10, 172, 13}, 1},
+        {"em0034", {}, {20, 0.5f}, 1},
+        {"em0035", {}, {10}, 1},
+        {"em0036", {0}, {0.94f, 1.5f, 2}, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.routine);

@@ -121,6 +121,55 @@ struct phi2psi_block {  // PHI2PSI PSI2PHI
     static void step(View& b);
 };
 
+struct tsky_block {  // TSKY
+    using View = block::View<table::em0021>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct atm1976_block {  // ATM1976
+    using View = block::View<table::em0024>;
+    static void step(View& b);
+};
+struct am_block {  // AM
+    using View = block::View<table::em0025>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct skyo_block {  // SKYO SKYIO SKYIM SKYIC SKYC
+    using View = block::View<table::em0027>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct skyall_block {  // SKYALL
+    using View = block::View<table::em0029>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct kn_block {  // KN
+    using View = block::View<table::em0030>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct sedes3_block {  // SEDES3
+    using View = block::View<table::em0033>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct tdew_block {  // TDEW
+    using View = block::View<table::em0034>;
+    static void step(View& b);
+};
+struct cowv_block {  // COWV
+    using View = block::View<table::em0035>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct tauw_block {  // TAUW
+    using View = block::View<table::em0036>;
+    static void init(View& b);
+    static void step(View& b);
+};
+
 struct genv_block {  // GENV
     using View = block::View<table::em0005>;
     static void init(View& b);

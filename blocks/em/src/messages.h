@@ -84,6 +84,9 @@ VIREO_MESSAGE_CODES(VIREO_EM_CODES)
 // The block table gives BETAMAX's angle of the shading geometry the number of SUNAEA's
 // sub-step count: one catalogue text serves both.
 inline constexpr block::Code badShadingAngle = badSubSteps;
+// A parameter outside its range: the tilt of an axis or a surface, or the model number of
+// AM, COWV and TAUW. One generic text serves them all.
+inline constexpr block::Code outOfRange = badAxisTilt;
 // A parameter that must only be a number.
 inline constexpr block::Code notANumber = tsoilNotANumber;
 

@@ -145,6 +145,22 @@ VIREO_EM_EXPORT float fem0038(const float* phi, const float* psi, const float* a
 // to cut a listing short. The library never sets it (0 at load).
 VIREO_EM_EXPORT extern int flow;
 
+// Irradiance on a tilted surface by Perez et al. (1990, all-sites coefficients), double
+// precision: from the global, beam-normal and diffuse irradiance (W/m²), the sun's zenith
+// angle, its incidence angle on the surface and the tilt (degrees), the sky diffuse plus
+// ground-reflected irradiance and the total on the surface. 9999 in both for a value
+// above 9998 (not measured); 0 for no diffuse or global irradiance or a zenith angle
+// outside 0 to 87.5 degrees.
+VIREO_EM_EXPORT void perez(const double* global, const double* beamNormal, const double* diffuse,
+                           const double* zenith, const double* incidence, const double* tilt,
+                           double* tiltedDiffuse, double* tiltedGlobal);
+// The sun at twelve instants 60, 55, ..., 5 minutes before a time of day (solar time) on a
+// day of the year: zenith angle (degrees), air mass and incidence angle (degrees) on a
+// surface of the given tilt facing the equator; each array holds 12. With the sun at or
+// below the horizon an instant has its zenith angle (90 or more), incidence 90, air mass 0.
+VIREO_EM_EXPORT void geose(const float* latitude, const float* tilt, const int* day, const int* hour,
+                           const int* minute, float* zenith, float* airMass, float* incidence);
+
 // Trigonometry in degrees.
 VIREO_EM_EXPORT double sind(const double* x);
 VIREO_EM_EXPORT double cosd(const double* x);

@@ -32,23 +32,23 @@
     X(em0018, "MTM MTMLALO", 2, 1, 1, 9, 15, 95, 0, 0, 6, 0, 1, standard, mtm_block)          \
     X(em0019, "GBN2GBT", 1, 5, 5, 1, 10, 0, 0, 0, 0, 0, 0, standard, gbn2gbt_block)          \
     X(em0020, "SUNAEA", 1, 7, 7, 4, 10, 0, 0, 6, 6, 0, 0, standard, sunaea_block)             \
-    X(em0021, "TSKY", 1, 1, 1, 1, 11, 1, 0, 1, 1, 0, 0, standard, IdentifyOnly)               \
+    X(em0021, "TSKY", 1, 1, 1, 1, 11, 1, 0, 1, 1, 0, 0, standard, tsky_block)                 \
     X(em0022, "GENGT", 1, 10, 12, 3, 35, 26548, 0, 8, 10, 0, 0, standard, gengt_block)        \
     X(em0023, "DISGR", 1, 1, 2, 1, 10, 3, 0, 1, 2, 0, 0, standard, disgr_block)               \
-    X(em0024, "ATM1976", 1, 1, 1, 3, 10, 0, 0, 0, 0, 0, 0, standard, IdentifyOnly)            \
-    X(em0025, "AM", 1, 1, 1, 1, 11, 1, 0, 1, 1, 0, 0, standard, IdentifyOnly)                 \
+    X(em0024, "ATM1976", 1, 1, 1, 3, 10, 0, 0, 0, 0, 0, 0, standard, atm1976_block)           \
+    X(em0025, "AM", 1, 1, 1, 1, 11, 1, 0, 1, 1, 0, 0, standard, am_block)                     \
     X(em0026, "MTMUP", 1, 0, 0, 0, 10, 0, 0, 0, 0, 1, 1, constantSource, mtmup_block)         \
     X(em0027, "SKYO SKYIO SKYIM SKYIC SKYC", 5, 5, 5, 2, 10, 1, 0, 0, 0, 0, 0, standard,      \
-      IdentifyOnly)                                                                          \
+      skyo_block)                                                                            \
     X(em0028, "TSOIL", 1, 2, 2, 1, 16, 8, 0, 7, 10, 0, 2, standard, tsoil_block)              \
-    X(em0029, "SKYALL", 1, 5, 5, 2, 10, 1, 0, 0, 0, 0, 0, standard, IdentifyOnly)             \
-    X(em0030, "KN", 1, 3, 3, 1, 10, 1, 0, 0, 0, 0, 0, standard, IdentifyOnly)                 \
+    X(em0029, "SKYALL", 1, 5, 5, 2, 10, 1, 0, 0, 0, 0, 0, standard, skyall_block)             \
+    X(em0030, "KN", 1, 3, 3, 1, 10, 1, 0, 0, 0, 0, 0, standard, kn_block)                     \
     X(em0031, "BETAMAX SHADF", 2, 2, 3, 1, 10, 1, 0, 2, 3, 0, 0, standard, betamax_block)     \
     X(em0032, "BETAOPT", 1, 2, 2, 1, 10, 1, 0, 0, 0, 0, 0, standard, betaopt_block)           \
-    X(em0033, "SEDES3", 1, 6, 6, 1, 11, 116, 0, 5, 5, 0, 0, standard, IdentifyOnly)           \
-    X(em0034, "TDEW", 1, 2, 2, 1, 10, 0, 0, 0, 0, 0, 0, standard, IdentifyOnly)               \
-    X(em0035, "COWV", 1, 1, 1, 1, 11, 0, 0, 0, 1, 0, 0, standard, IdentifyOnly)               \
-    X(em0036, "TAUW", 1, 3, 3, 1, 11, 0, 0, 1, 1, 0, 0, standard, IdentifyOnly)               \
+    X(em0033, "SEDES3", 1, 6, 6, 1, 11, 116, 0, 5, 5, 0, 0, standard, sedes3_block)           \
+    X(em0034, "TDEW", 1, 2, 2, 1, 10, 0, 0, 0, 0, 0, 0, standard, tdew_block)                 \
+    X(em0035, "COWV", 1, 1, 1, 1, 11, 0, 0, 0, 1, 0, 0, standard, cowv_block)                 \
+    X(em0036, "TAUW", 1, 3, 3, 1, 11, 0, 0, 1, 1, 0, 0, standard, tauw_block)                 \
     X(em0037, "BETGAM", 1, 1, 1, 2, 10, 0, 0, 1, 3, 0, 0, standard, betgam_block)             \
     X(em0038, "PHIOPT", 1, 2, 2, 3, 11, 2, 0, 3, 5, 0, 0, standard, phiopt_block)             \
     X(em0039, "DINCLI", 1, 1, 1, 6, 10, 0, 0, 0, 0, 0, 0, standard, dincli_block)             \
