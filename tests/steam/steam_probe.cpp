@@ -42,6 +42,9 @@ const std::map<std::string, Routine2> kRoutines2 = {
     {"sptl", sptl_},     {"vptd", vptd_},     {"hptd", hptd_},     {"sptd", sptd_},     {"cpptl", cpptl_},
     {"cpptd", cpptd_},   {"condv", condv_},   {"condl", condl_},   {"convt", convt_},   {"steam_h", steam_h_},
     {"steam_s", steam_s_}, {"steam_cp", steam_cp_}, {"steam_v", steam_v_},
+    {"tph", tph_},       {"tphd", tphd_},     {"tps", tps_},       {"tpsd", tpsd_},     {"xph", xph_},
+    {"xps", xps_},       {"tphl", tphl_},     {"tpsl", tpsl_},     {"hps", hps_},       {"hpsw", hpsw_},
+    {"hpsd", hpsd_},     {"sph", sph_},       {"sphw", sphw_},     {"sphd", sphd_},
 };
 const std::map<std::string, Routine1> kRoutines1 = {
     {"psatt", psatt_}, {"psl1", psl1_}, {"tsatp", tsatp_}, {"p23t", p23t_}, {"t23p", t23p_},

@@ -357,6 +357,36 @@ VIREO_STEAM_ROUTINE double condv_(const double* p, const double* t);
 VIREO_STEAM_ROUTINE double condl_(const double* p, const double* t);
 VIREO_STEAM_ROUTINE double convt_(const double* v, const double* t);
 
+// ---- inverse routines ------------------------------------------------------------------
+// Temperature of the vapour side from (p, h) or (p, s), 0 to 16000 psia, h 500 to 1860
+// Btu/lbm, s 0.804 to 3 Btu/(lbm·°R): tph_ and tps_ give the saturation temperature for a
+// wet or saturated state up to the critical pressure; tsuph_ and tphd_, tsups_ and tpsd_
+// (the same routines) always iterate on the vapour side. Memoised at level 5.
+VIREO_STEAM_ROUTINE double tph_(const double* p, const double* h);
+VIREO_STEAM_ROUTINE double tsuph_(const double* p, const double* h);
+VIREO_STEAM_ROUTINE double tphd_(const double* p, const double* h);
+VIREO_STEAM_ROUTINE double tps_(const double* p, const double* s);
+VIREO_STEAM_ROUTINE double tsups_(const double* p, const double* s);
+VIREO_STEAM_ROUTINE double tpsd_(const double* p, const double* s);
+// Steam quality of (p, h) or (p, s) (qph_ is xph_, qps_ is xps_): negative for a
+// subcooled liquid, exactly 1 from the saturated vapour on and above the critical pressure.
+VIREO_STEAM_ROUTINE double xph_(const double* p, const double* h);
+VIREO_STEAM_ROUTINE double qph_(const double* p, const double* h);
+VIREO_STEAM_ROUTINE double xps_(const double* p, const double* s);
+VIREO_STEAM_ROUTINE double qps_(const double* p, const double* s);
+// Temperature of the liquid side, never above the saturation temperature (705.47 °F
+// above the critical pressure): h -0.02 to 906.1 Btu/lbm, s -5e-5 to 1.065 Btu/(lbm·°R).
+VIREO_STEAM_ROUTINE double tphl_(const double* p, const double* h);
+VIREO_STEAM_ROUTINE double tpsl_(const double* p, const double* s);
+// Enthalpy of (p, s) and entropy of (p, h): hps_/sph_ wet or vapour side, hpsw_/sphw_ the
+// wet relation (p up to the critical pressure), hpsd_/sphd_ the vapour side.
+VIREO_STEAM_ROUTINE double hps_(const double* p, const double* s);
+VIREO_STEAM_ROUTINE double hpsw_(const double* p, const double* s);
+VIREO_STEAM_ROUTINE double hpsd_(const double* p, const double* s);
+VIREO_STEAM_ROUTINE double sph_(const double* p, const double* h);
+VIREO_STEAM_ROUTINE double sphw_(const double* p, const double* h);
+VIREO_STEAM_ROUTINE double sphd_(const double* p, const double* h);
+
 // ---- SI forms for the blocks: t in °C, p in Pa ---------------------------------------
 // chkreg_ is 1 for the vapour side (superheated or exactly saturated; above 374.15 °C
 // at or below the 2/3 boundary), 0 for the liquid side (and at 0 °C or below). The

@@ -256,6 +256,15 @@ VolumeFound searchVolume(double p, const VolumeSearch& search, PressureAt pressu
 double siProperty(double t, double p, double (*liquid)(double, double), double (*vapour)(double, double),
                   double factor);
 
+// Work counters of the vapour-side inverse routines, for the benchmark: memo misses that
+// reached the start, starts taken without iterating, and iteration steps.
+struct InverseCounters {
+    long misses = 0;
+    long accepted = 0;
+    long steps = 0;
+};
+extern InverseCounters inverseCounters;
+
 // ---- the report, for ster_ and its tests -----------------------------------------------
 
 struct ReportState {

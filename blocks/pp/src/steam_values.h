@@ -130,6 +130,22 @@ bool liquidConductivityAccepts(double p, double t);
 // 25 to 1600 °F and a volume that gives a finite conductivity (above 0).
 bool conductivityAccepts(double vSi, double tCelsius);
 
+// ---- inverse routines: temperature, quality, enthalpy and entropy of (p, h) or (p, s) --
+
+// tph_ and tps_ answer the saturation temperature for a wet or saturated state (p up to
+// the critical pressure); tsuph_, tphd_, tsups_ and tpsd_ always iterate on the vapour side.
+enum class VapourEntry { saturating, vapour };
+double vapourTemperatureFromEnthalpy(VapourEntry entry, double p, double h);  // tph_ tsuph_ tphd_
+double vapourTemperatureFromEntropy(VapourEntry entry, double p, double s);   // tps_ tsups_ tpsd_
+// The quality of (p, h) or (p, s): negative for a subcooled liquid, exactly 1 for
+// saturated or superheated vapour and above the critical pressure.
+double quality(Property property, double p, double value);                     // xph_ xps_
+double liquidTemperature(Property property, double p, double value);           // tphl_ tpsl_
+// h of (p, s) (wanted enthalpy) or s of (p, h) (wanted entropy): wet or vapour side by
+// the saturated vapour, the wet relation only, or the vapour side only.
+enum class CrossEntry { either, wet, vapour };
+double crossProperty(Property wanted, CrossEntry entry, double p, double given);  // hps_ sph_ families
+
 // ---- SI forms for the blocks: t in °C, p in Pa ---------------------------------------
 
 bool onVapourSide(double tCelsius, double pPascal);    // chkreg_
