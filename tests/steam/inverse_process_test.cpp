@@ -81,3 +81,31 @@ TEST(SteamInverseProcess, RangeAndConvergenceFailuresEndTheProcessWithTheirRepor
                                   "                            ENTR =  0.90000000000000002D+00\n"),
               std::string::npos);
 }
+
+TEST(SteamInverseProcess, StatesBelowSaturatedLiquidAndEntropiesOutOfRangeEndTheProcess) {
+    // An entropy below the saturated liquid's at 100 psia: the trail shows the saturated
+    // vapour and liquid that the test asked for.
+    const std::string trail = " COMT1   0.10000000E+03 0.32782283E+03 HPT1    0.10000000E+03 0.32782283E+03\n"
+                              "         0.00000000E+00 0.00000000E+00 HFT     0.32782283E+03 0.32782283E+03\n"
+                              " HSS     0.10000000E+03 0.32782283E+03 HSV     0.10000000E+03 0.00000000E+00\n";
+    const std::string saturation =
+        " PSATT   0.32782283E+03 0.10000000E+03 TSATP   0.10000000E+03 0.32782283E+03\n";
+    auto result = probe({"hssiss", "100", "0.1"});
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(report(result), "\n   OUT OF RANGE IN  HSSISS  PRES =  0.10000000000000000D+03\n"
+                              "                            ENTR =  0.10000000000000001D+00\n" +
+                                  trail + " HSSISS  0.10000000E+03 0.10000000E+00\n" + saturation);
+    result = probe({"sssiss", "100", "100"});
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(report(result), "\n   OUT OF RANGE IN  SSSISS  PRES =  0.10000000000000000D+03\n"
+                              "                            ENTH =  0.10000000000000000D+03\n" +
+                                  trail + " SSSISS  0.10000000E+03 0.10000000E+03\n" + saturation);
+    // Below the critical point's saturated-vapour entropy; above the liquid line's end.
+    result = probe({"psv", "1.0"});
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(report(result).substr(0, 61), "\n   OUT OF RANGE IN  PSV     ENTR =  0.10000000000000000D+01\n");
+    result = probe({"tslh", "906.2"});
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(report(result).substr(0, 61), "\n   OUT OF RANGE IN  TSLH    ENTH =  0.90620000000000005D+03\n");
+    EXPECT_EQ(probe({"tslh", "906.1"}).exitStatus, 0);
+}

@@ -50,7 +50,8 @@ const std::map<std::string, Routine1> kRoutines1 = {
     {"psatt", psatt_}, {"psl1", psl1_}, {"tsatp", tsatp_}, {"p23t", p23t_}, {"t23p", t23p_},
     {"vft", vft_},     {"vfp", vfp_},   {"vgt", vgt_},     {"vgp", vgp_},   {"hft", hft_},
     {"hfp", hfp_},     {"hgt", hgt_},   {"hgp", hgp_},     {"sft", sft_},   {"sfp", sfp_},
-    {"sgt", sgt_},     {"sgp", sgp_},
+    {"sgt", sgt_},     {"sgp", sgp_},   {"psv", psv_},     {"psv1", psv1_}, {"psv2", psv2_},
+    {"pvgp", pvgp_},   {"tslh", tslh_},
 };
 
 // Runs one routine; returns false for an unknown name.
@@ -63,6 +64,11 @@ bool call(const std::vector<std::string>& args) {
         result = two->second(&a, &b);
     } else if (const auto one = kRoutines1.find(routine); one != kRoutines1.end()) {
         result = one->second(&a);
+    } else if (routine == "hssiss" || routine == "hisiss" || routine == "sssiss") {
+        double t = 0.0, v = 0.0, x = 0.0;
+        result = routine == "hssiss" ? hssiss_(&a, &b, &t, &v, &x)
+                 : routine == "hisiss" ? hisiss_(&a, &b, &t, &v, &x)
+                                      : sssiss_(&a, &b, &t, &v, &x);
     } else if (routine == "comt3") {
         comt3_(&a, &b);
     } else if (routine == "chkreg") {

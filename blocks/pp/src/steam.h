@@ -387,6 +387,47 @@ VIREO_STEAM_ROUTINE double sph_(const double* p, const double* h);
 VIREO_STEAM_ROUTINE double sphw_(const double* p, const double* h);
 VIREO_STEAM_ROUTINE double sphd_(const double* p, const double* h);
 
+// ---- state bundles and isentropic changes ------------------------------------------------
+// Several properties of one state; the outputs are written through their pointers.
+// hcl_: liquid side at (p, T): h, s. hss_: vapour side at (p, T): h, s, v. hsv_:
+// saturated vapour at p: h, T, s, v.
+VIREO_STEAM_ROUTINE double hcl_(const double* p, const double* t, double* s);
+VIREO_STEAM_ROUTINE double hss_(const double* p, const double* t, double* s, double* v);
+VIREO_STEAM_ROUTINE double hsv_(const double* p, double* t, double* s, double* v);
+// Pressure of saturated vapour of entropy s, 1.0611600477649612 (the critical point) to
+// 2.2039 Btu/(lbm·°R): psv_ iterated within 4e-5 of s, psv1_ the estimate, psv2_ one
+// correction. pvgp_: p times the saturated vapour's volume, psia·ft³/lbm.
+VIREO_STEAM_ROUTINE double psv_(const double* s);
+VIREO_STEAM_ROUTINE double psv1_(const double* s);
+VIREO_STEAM_ROUTINE double psv2_(const double* s);
+VIREO_STEAM_ROUTINE double pvgp_(const double* p);
+// Saturation temperature of the liquid of enthalpy h, -1 to 906.1 Btu/lbm (from 904 on a
+// straight line to just above the critical temperature).
+VIREO_STEAM_ROUTINE double tslh_(const double* h);
+// Liquid at p of entropy s: h and T (hssicl_); of enthalpy h: s and T (sssicl_).
+VIREO_STEAM_ROUTINE double hssicl_(const double* p, const double* s, double* t);
+VIREO_STEAM_ROUTINE double sssicl_(const double* p, const double* h, double* t);
+// Steam at p of entropy s: h, T, v and quality x, wet (up to the critical pressure) or
+// superheated; hisiss_ takes the wet volume from the liquid's, hssiss_ by Clapeyron;
+// hpsiss_ is always superheated. An entropy below the saturated liquid's ends the process.
+VIREO_STEAM_ROUTINE double hssiss_(const double* p, const double* s, double* t, double* v, double* x);
+VIREO_STEAM_ROUTINE double hisiss_(const double* p, const double* s, double* t, double* v, double* x);
+VIREO_STEAM_ROUTINE double hpsiss_(const double* p, const double* s, double* t, double* v, double* x);
+// Steam at p of enthalpy h: s, T, v, x (spsiss_ always superheated). An enthalpy below
+// the saturated liquid's ends the process.
+VIREO_STEAM_ROUTINE double sssiss_(const double* p, const double* h, double* t, double* v, double* x);
+VIREO_STEAM_ROUTINE double spsiss_(const double* p, const double* h, double* t, double* v, double* x);
+// Isentropic change from p1 to p2, answering h2: liquid from (p1, T1) (zsrt_) or (p1, h1)
+// (zsrh_); steam from (p1, T1) (zsdt_, x1 = 1) or (p1, h1) (zsdh_), into the wet region too.
+VIREO_STEAM_ROUTINE double zsrt_(const double* p1, const double* p2, const double* t1, double* s1, double* h1,
+                                 double* t2);
+VIREO_STEAM_ROUTINE double zsrh_(const double* p1, const double* p2, const double* h1, double* s1, double* t1,
+                                 double* t2);
+VIREO_STEAM_ROUTINE double zsdt_(const double* p1, const double* p2, const double* t1, double* s1, double* h1,
+                                 double* t2, double* x1, double* x2, double* vol1, double* vol2);
+VIREO_STEAM_ROUTINE double zsdh_(const double* p1, const double* p2, const double* h1, double* s1, double* t1,
+                                 double* t2, double* x1, double* x2, double* vol1, double* vol2);
+
 // ---- SI forms for the blocks: t in °C, p in Pa ---------------------------------------
 // chkreg_ is 1 for the vapour side (superheated or exactly saturated; above 374.15 °C
 // at or below the 2/3 boundary), 0 for the liquid side (and at 0 °C or below). The

@@ -256,6 +256,13 @@ VolumeFound searchVolume(double p, const VolumeSearch& search, PressureAt pressu
 double siProperty(double t, double p, double (*liquid)(double, double), double (*vapour)(double, double),
                   double factor);
 
+// The slope dp/dT (psia/°F) that the saturation line left in nust_ when the saturation
+// temperature of p was last found; debug builds check that it was found for p.
+double saturationSlopeAt(double p);
+// Clapeyron: the volume change of evaporation (ft³/lbm) from its enthalpy, T (°F) and
+// the slope of the saturation line.
+double evaporationVolume(double hfg, double t, double dpdT);
+
 // Work counters of the vapour-side inverse routines, for the benchmark: memo misses that
 // reached the start, starts taken without iterating, and iteration steps.
 struct InverseCounters {

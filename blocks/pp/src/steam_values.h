@@ -146,6 +146,28 @@ double liquidTemperature(Property property, double p, double value);           /
 enum class CrossEntry { either, wet, vapour };
 double crossProperty(Property wanted, CrossEntry entry, double p, double given);  // hps_ sph_ families
 
+// ---- state bundles and isentropic changes ----------------------------------------------
+
+// One state's properties: T (°F), h, s, v and the quality (1 for vapour).
+struct StateBundle {
+    double h, s, v, t, x;
+};
+StateBundle liquidBundle(double p, double t);   // hcl_: h, s of the liquid side
+StateBundle vapourBundle(double p, double t);   // hss_: h, s, v of the vapour side
+StateBundle saturatedVapourBundle(double p);    // hsv_
+// The pressure of saturated vapour of entropy s (1.0611600477649612 to 2.2039): by
+// iteration (psv_), the start estimate alone (psv1_), or with one correction (psv2_).
+enum class PressureEntry { iterated, estimate, corrected };
+double saturatedVapourPressure(PressureEntry entry, double s);
+double saturatedVapourPressureVolume(double p);  // pvgp_: p vg(p)
+double saturatedLiquidTemperature(double h);     // tslh_
+// The liquid at p of an entropy (hssicl_) or an enthalpy (sssicl_).
+StateBundle liquidIsentropic(Property given, double p, double value);
+// Steam at p of an entropy (hssiss_ family) or an enthalpy (sssiss_ family): the wet
+// volume by Clapeyron, by the liquid's volume (hisiss_), or always superheated.
+enum class IsentropicEntry { clapeyron, liquidVolume, superheated };
+StateBundle steamIsentropic(Property given, IsentropicEntry entry, double p, double value);
+
 // ---- SI forms for the blocks: t in °C, p in Pa ---------------------------------------
 
 bool onVapourSide(double tCelsius, double pPascal);    // chkreg_
