@@ -46,6 +46,7 @@ TEST(SteamInverseProcess, VapourStatesNearSaturationAtHighPressureNeverEndThePro
             const double s = steam_test::sptd(p, t);
             for (const char* routine : {"tph", "tphd"}) calls.insert(calls.end(), {routine, number(p), number(h), "--"});
             for (const char* routine : {"tps", "tpsd"}) calls.insert(calls.end(), {routine, number(p), number(s), "--"});
+            calls.insert(calls.end(), {"phsd", number(h), number(s), "--"});
             ++states;
         }
     }
@@ -108,4 +109,16 @@ TEST(SteamInverseProcess, StatesBelowSaturatedLiquidAndEntropiesOutOfRangeEndThe
     EXPECT_EQ(result.exitStatus, 1);
     EXPECT_EQ(report(result).substr(0, 61), "\n   OUT OF RANGE IN  TSLH    ENTH =  0.90620000000000005D+03\n");
     EXPECT_EQ(probe({"tslh", "906.1"}).exitStatus, 0);
+}
+
+TEST(SteamInverseProcess, PressureOfAnUnreachableEnthalpyAndEntropyReportsBoth) {
+    // No vapour state has so much enthalpy at so little entropy, nor a wet one.
+    auto result = probe({"phsd", "1500", "0.9"});
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(report(result).substr(0, 121), "\n  NON CONVERGENT IN PHSD    ENTH =  0.15000000000000000D+04\n"
+                                             "                            ENTR =  0.90000000000000002D+00\n");
+    result = probe({"phsw", "1200", "0.2"});
+    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(report(result).substr(0, 121), "\n  NON CONVERGENT IN PHSW    ENTH =  0.12000000000000000D+04\n"
+                                             "                            ENTR =  0.20000000000000001D+00\n");
 }

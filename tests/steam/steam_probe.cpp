@@ -44,7 +44,9 @@ const std::map<std::string, Routine2> kRoutines2 = {
     {"steam_s", steam_s_}, {"steam_cp", steam_cp_}, {"steam_v", steam_v_},
     {"tph", tph_},       {"tphd", tphd_},     {"tps", tps_},       {"tpsd", tpsd_},     {"xph", xph_},
     {"xps", xps_},       {"tphl", tphl_},     {"tpsl", tpsl_},     {"hps", hps_},       {"hpsw", hpsw_},
-    {"hpsd", hpsd_},     {"sph", sph_},       {"sphw", sphw_},     {"sphd", sphd_},
+    {"hpsd", hpsd_},     {"sph", sph_},       {"sphw", sphw_},     {"sphd", sphd_},     {"vph", vph_},
+    {"vphd", vphd_},     {"vps", vps_},       {"phs", phs_},       {"ths", ths_},       {"phsd", phsd_},
+    {"thsd", thsd_},     {"phsw", phsw_},     {"pvphw", pvphw_},
 };
 const std::map<std::string, Routine1> kRoutines1 = {
     {"psatt", psatt_}, {"psl1", psl1_}, {"tsatp", tsatp_}, {"p23t", p23t_}, {"t23p", t23p_},

@@ -13,18 +13,6 @@ namespace {
 constexpr int kLevel = 5;
 constexpr double kTopTemperature = 1600.0;
 
-void limit(const RoutineName& name, double x, int code, double lower, double upper) {
-    if (!(x <= upper && x >= lower)) fail(name, code, x, 0.0);
-}
-
-// Record-only routines store name, arguments and result without testing the memo.
-void record(int level, const RoutineName& name, double x, double y) {
-    double* arguments = levelArguments(level);
-    arguments[0] = x;
-    arguments[1] = y;
-    storeName(levelName(level), name);
-}
-
 // The vapour side gives no state below the saturation line once region 3 lies beneath
 // it (from about 2000 psia on), and none below the critical temperature above the
 // critical pressure: iterates are kept above that floor, since a step below it would
@@ -62,17 +50,27 @@ StartSet startSet(double p, bool nearSaturation) {
 
 InverseCounters inverseCounters;
 
+bool superheatedInRegion3(Property given, double p, double value, double t, bool lowEnthalpyIsRegion3) {
+    if (p < con(C::pSat662)) return false;
+    if (given == Property::entropy) {
+        if (value >= 1.2571176077194994) return false;
+        return value < 1.2056176554886786 || p > vapourBoundary(t);
+    }
+    if (value > 1223.0) return false;
+    return (lowEnthalpyIsRegion3 && value < 1103.0) || p > vapourBoundary(t);
+}
+
 double vapourTemperatureFromEnthalpy(VapourEntry entry, double p, double h) {
     const RoutineName name = entry == VapourEntry::saturating ? RoutineName("TPH   ") : RoutineName("TPHD  ");
     if (memoTest(kLevel, name, p, h)) return levelResult(kLevel);
     ++inverseCounters.misses;
-    limit(name, p, 1, con(C::pLower), con(C::pUpper));
+    checkRange(name, p, 1, con(C::pLower), con(C::pUpper));
     if (entry == VapourEntry::saturating && h < con(C::hUpperWet) && p <= con(C::pc)) {
-        limit(name, h, 3, con(C::hLower), con(C::hUpperSuperheated));
+        checkRange(name, h, 3, con(C::hLower), con(C::hUpperSuperheated));
         const double ts = saturationTemperature(p);
         if (h <= vapourSide(Property::enthalpy, p, ts)) return levelResult(kLevel) = ts;
     }
-    limit(name, h, 3, 500.0, con(C::hUpperSuperheated));
+    checkRange(name, h, 3, 500.0, con(C::hUpperSuperheated));
     const double tMin = p > con(C::pc) ? con(C::tCritical) : con(C::tLower);
     const StartSet set = startSet(p, h < 1280.0);
     const double x = set.first == 0 ? p : std::log(p);
@@ -120,13 +118,13 @@ double vapourTemperatureFromEntropy(VapourEntry entry, double p, double s) {
     const RoutineName name = entry == VapourEntry::saturating ? RoutineName("TPS   ") : RoutineName("TPSD  ");
     if (memoTest(kLevel, name, p, s)) return levelResult(kLevel);
     ++inverseCounters.misses;
-    limit(name, p, 1, con(C::pLower), con(C::pUpper));
+    checkRange(name, p, 1, con(C::pLower), con(C::pUpper));
     if (entry == VapourEntry::saturating && p <= con(C::pc)) {
-        limit(name, s, 5, con(C::sLowerSuperheated), con(C::sUpper));
+        checkRange(name, s, 5, con(C::sLowerSuperheated), con(C::sUpper));
         const double ts = saturationTemperature(p);
         if (s <= vapourSide(Property::entropy, p, ts)) return levelResult(kLevel) = ts;
     }
-    limit(name, s, 5, con(C::sLowerSuperheated), con(C::sUpper));
+    checkRange(name, s, 5, con(C::sLowerSuperheated), con(C::sUpper));
     double tMin = p > con(C::pc) ? con(C::tCritical) : con(C::tLower);
     const StartSet set = startSet(p, p > 2500.0 && s < cornerEntropy(p));
     const double* c = kStartTables.tps + set.first;
@@ -181,11 +179,11 @@ double vapourTemperatureFromEntropy(VapourEntry entry, double p, double s) {
 double quality(Property property, double p, double value) {
     const bool enthalpy = property == Property::enthalpy;
     const RoutineName name = enthalpy ? RoutineName("XPH   ") : RoutineName("XPS   ");
-    record(kLevel, name, p, value);
+    recordCall(kLevel, name, p, value);
     if (enthalpy) {
-        limit(name, value, 3, con(C::hLower), con(C::hUpperSuperheated));
+        checkRange(name, value, 3, con(C::hLower), con(C::hUpperSuperheated));
     } else {
-        limit(name, value, 5, con(C::lowerWet), con(C::sUpper));
+        checkRange(name, value, 5, con(C::lowerWet), con(C::sUpper));
     }
     double x = 1.0;
     if ((!enthalpy || value < con(C::hUpperWet)) && p <= con(C::pc)) {
@@ -202,11 +200,11 @@ double liquidTemperature(Property property, double p, double value) {
     const bool enthalpy = property == Property::enthalpy;
     const RoutineName name = enthalpy ? RoutineName("TPHL  ") : RoutineName("TPSL  ");
     const int code = enthalpy ? -13 : -15;
-    record(kLevel, name, p, value);
+    recordCall(kLevel, name, p, value);
     if (enthalpy) {
-        limit(name, value, 3, -0.02, con(C::hUpperTslh));
+        checkRange(name, value, 3, -0.02, con(C::hUpperTslh));
     } else {
-        limit(name, value, 5, -5e-05, con(C::sInverse));
+        checkRange(name, value, 5, -5e-05, con(C::sInverse));
     }
     const double ts = p <= con(C::pc) ? saturationTemperature(p) : con(C::tCritical);
     const double* c = enthalpy ? kStartTables.tphl : kStartTables.tpsl;
@@ -264,14 +262,14 @@ double crossProperty(Property wanted, CrossEntry entry, double p, double given) 
     const int level = entry == CrossEntry::wet ? kLevel : 6;
     const Property givenProperty = wantsEnthalpy ? Property::entropy : Property::enthalpy;
     const int givenCode = wantsEnthalpy ? 5 : 3;
-    record(level, name, p, given);
-    limit(name, p, 1, con(C::pLower), entry == CrossEntry::wet ? con(C::pc) : con(C::pUpper));
+    recordCall(level, name, p, given);
+    checkRange(name, p, 1, con(C::pLower), entry == CrossEntry::wet ? con(C::pc) : con(C::pUpper));
     const double rankine = con(C::rankine);
     const auto wet = [&](int at, double ts) {
         if (wantsEnthalpy) {
-            limit(name, given, givenCode, con(C::lowerWet), con(C::sUpper));
+            checkRange(name, given, givenCode, con(C::lowerWet), con(C::sUpper));
         } else {
-            limit(name, given, givenCode, con(C::hLower), con(C::hUpperWet));
+            checkRange(name, given, givenCode, con(C::hLower), con(C::hUpperWet));
         }
         const double hg = vapourSide(Property::enthalpy, p, ts);
         const double sg = vapourSide(Property::entropy, p, ts);
@@ -284,27 +282,19 @@ double crossProperty(Property wanted, CrossEntry entry, double p, double given) 
     if (entry == CrossEntry::either && p <= con(C::pc) && (wantsEnthalpy || given < con(C::hUpperWet))) {
         const double ts = saturationTemperature(p);
         if (given <= vapourSide(givenProperty, p, ts)) {
-            record(kLevel, name, p, given);
+            recordCall(kLevel, name, p, given);
             return wet(kLevel, ts);
         }
     }
     if (wantsEnthalpy) {
-        limit(name, given, givenCode, con(C::lowerWet), con(C::sUpper));
+        checkRange(name, given, givenCode, con(C::lowerWet), con(C::sUpper));
     } else {
-        limit(name, given, givenCode, con(C::hLower), con(C::hUpperSuperheated));
+        checkRange(name, given, givenCode, con(C::hLower), con(C::hUpperSuperheated));
     }
     const double t = wantsEnthalpy ? vapourTemperatureFromEntropy(VapourEntry::vapour, p, given)
                                    : vapourTemperatureFromEnthalpy(VapourEntry::vapour, p, given);
-    const double boundary = vapourBoundary(t);
-    bool region3;
-    if (wantsEnthalpy) {
-        region3 = given < 1.2571176077194994 && p >= con(C::pSat662) &&
-                  !(given >= 1.2056176554886786 && p <= boundary);
-    } else {
-        region3 = given <= 1223.0 && p >= con(C::pSat662) && p > boundary;
-    }
     double value;
-    if (region3) {
+    if (superheatedInRegion3(givenProperty, p, given, t, false)) {
         const double v = region3Volume(p, t, Region3Search::vapour);
         value = wantsEnthalpy ? region3Enthalpy(v, t) : region3Entropy(v, t);
     } else {
@@ -312,7 +302,7 @@ double crossProperty(Property wanted, CrossEntry entry, double p, double given) 
     }
     // The level's record may have been overwritten by the routines called: it is written
     // again, so that its result slot holds a value for the arguments it shows.
-    record(level, name, p, given);
+    recordCall(level, name, p, given);
     return levelResult(level) = value;
 }
 

@@ -16,14 +16,6 @@ constexpr double kSquareInchPerSquareFoot = 144.0;
 constexpr double kCriticalVapourEntropy = 1.06269901;
 constexpr double kUpperEstimateEntropy = 2.2039;
 
-// Record-only: name and arguments at the level, for the trail.
-void record(int level, const RoutineName& name, double x, double y, bool bothCount = true) {
-    double* arguments = levelArguments(level);
-    arguments[0] = x;
-    if (bothCount) arguments[1] = y;
-    storeName(levelName(level), name);
-}
-
 double stored(int level, double value) { return levelResult(level) = value; }
 
 }  // namespace
@@ -41,7 +33,7 @@ double evaporationVolume(double hfg, double t, double dpdT) {
 }
 
 StateBundle liquidBundle(double p, double t) {
-    record(5, "HCL   ", p, t);
+    recordCall(5, "HCL   ", p, t);
     StateBundle state{};
     state.t = t;
     state.s = liquidSide(Property::entropy, p, t);
@@ -50,7 +42,7 @@ StateBundle liquidBundle(double p, double t) {
 }
 
 StateBundle vapourBundle(double p, double t) {
-    record(5, "HSS   ", p, t);
+    recordCall(5, "HSS   ", p, t);
     StateBundle state{};
     state.t = t;
     state.h = vapourSide(Property::enthalpy, p, t);
@@ -61,7 +53,7 @@ StateBundle vapourBundle(double p, double t) {
 }
 
 StateBundle saturatedVapourBundle(double p) {
-    record(6, "HSV   ", p, 0.0, false);
+    recordCall(6, "HSV   ", p, 0.0, false);
     const double t = saturationTemperature(p);
     StateBundle state = vapourBundle(p, t);
     state.x = 1.0;
@@ -72,12 +64,12 @@ StateBundle saturatedVapourBundle(double p) {
 double saturatedVapourPressure(PressureEntry entry, double s) {
     static constexpr RoutineName kNames[] = {"PSV   ", "PSV1  ", "PSV2  "};
     const RoutineName& name = kNames[static_cast<int>(entry)];
-    record(5, name, s, 0.0, false);
+    recordCall(5, name, s, 0.0, false);
     const double pc = con(C::pc);
     constexpr double scg = 1.0611600477649612;
     constexpr double a[12] = {0.987802184, -4.41772332, -5.99900904, 21.5055552, 22.469713,   -109.809995,
                               166.569276,  -72.7941268, -10.5202231, 25.2923692, -17.7977159, 11.0428109};
-    if (!(s <= kUpperEstimateEntropy && s >= scg)) fail(name, 5, s, 0.0);
+    checkRange(name, s, 5, scg, kUpperEstimateEntropy);
     const double t0 = s < 1.086 ? 956.24 - 880.25 * s : 0.0;
     const int i = s >= 1.60265 ? 0 : s >= 1.43 ? 4 : 8;
     if (i == 8 && s == scg) return stored(5, pc);
@@ -106,14 +98,14 @@ double saturatedVapourPressure(PressureEntry entry, double s) {
 // The name is recorded with the argument, so that the level's result slot never serves
 // a memo test of another routine that left its name there.
 double saturatedVapourPressureVolume(double p) {
-    record(5, "PVGP  ", p, 0.0, false);
+    recordCall(5, "PVGP  ", p, 0.0, false);
     return stored(5, p * saturatedAtPressure(Property::volume, Phase::vapour, p));
 }
 
 double saturatedLiquidTemperature(double h) {
     const RoutineName name("TSLH  ");
-    record(5, name, h, 0.0, false);
-    if (!(h <= con(C::hUpperTslh) && h >= con(C::hLower))) fail(name, 3, h, 0.0);
+    recordCall(5, name, h, 0.0, false);
+    checkRange(name, h, 3, con(C::hLower), con(C::hUpperTslh));
     constexpr double ht[3] = {375.0, 707.0, 904.0};
     constexpr double a[21] = {6.50624227e-15,  2.20388183e-14,  1.89289928e-14,  -7.64746293e-12, -7.31560395e-11,
                               -5.74763307e-11, 3.31206684e-09,  9.96511247e-08,  6.14790362e-08,  -9.26975032e-07,
@@ -163,7 +155,7 @@ double saturatedLiquidTemperature(double h) {
 // The liquid at p of an entropy (h wanted) or of an enthalpy (s wanted).
 StateBundle liquidIsentropic(Property given, double p, double value) {
     const bool entropyGiven = given == Property::entropy;
-    record(6, entropyGiven ? RoutineName("HSSICL") : RoutineName("SSSICL"), p, value);
+    recordCall(6, entropyGiven ? RoutineName("HSSICL") : RoutineName("SSSICL"), p, value);
     StateBundle state{};
     state.t = liquidTemperature(given, p, value);
     if (entropyGiven) {
@@ -182,7 +174,7 @@ StateBundle steamIsentropic(Property given, IsentropicEntry entry, double p, dou
     static constexpr RoutineName kNames[2][3] = {{"HSSISS", "HISISS", "HPSISS"}, {"SSSISS", "SSSISS", "SPSISS"}};
     const RoutineName& name = kNames[entropyGiven ? 0 : 1][static_cast<int>(entry)];
     const bool superheatedOnly = entry == IsentropicEntry::superheated;
-    record(superheatedOnly ? 6 : 7, name, p, value);
+    recordCall(superheatedOnly ? 6 : 7, name, p, value);
     const double pc = con(C::pc);
     bool wetTest = !superheatedOnly && p < pc;
     if (wetTest && entropyGiven && value >= kCriticalVapourEntropy) {

@@ -428,6 +428,25 @@ VIREO_STEAM_ROUTINE double zsdt_(const double* p1, const double* p2, const doubl
 VIREO_STEAM_ROUTINE double zsdh_(const double* p1, const double* p2, const double* h1, double* s1, double* t1,
                                  double* t2, double* x1, double* x2, double* vol1, double* vol2);
 
+// ---- volume of (p, h) or (p, s), pressure and temperature of (h, s) -----------------------
+// vph_ and vps_: wet (by Clapeyron along the saturation line, up to the critical pressure)
+// or superheated; vphw_ and vpsw_ always the wet relation, vphd_ and vpsd_ always the
+// superheated side. phs_ and ths_: p or T of (h, s), wet or superheated by an estimate of
+// the saturated vapour's enthalpy; phsd_ and thsd_ the superheated side, phsw_ the wet
+// region; pvphw_ is p times vphw_.
+VIREO_STEAM_ROUTINE double vph_(const double* p, const double* h);
+VIREO_STEAM_ROUTINE double vphw_(const double* p, const double* h);
+VIREO_STEAM_ROUTINE double vphd_(const double* p, const double* h);
+VIREO_STEAM_ROUTINE double vps_(const double* p, const double* s);
+VIREO_STEAM_ROUTINE double vpsw_(const double* p, const double* s);
+VIREO_STEAM_ROUTINE double vpsd_(const double* p, const double* s);
+VIREO_STEAM_ROUTINE double phs_(const double* h, const double* s);
+VIREO_STEAM_ROUTINE double ths_(const double* h, const double* s);
+VIREO_STEAM_ROUTINE double phsd_(const double* h, const double* s);
+VIREO_STEAM_ROUTINE double thsd_(const double* h, const double* s);
+VIREO_STEAM_ROUTINE double phsw_(const double* h, const double* s);
+VIREO_STEAM_ROUTINE double pvphw_(const double* p, const double* h);
+
 // ---- SI forms for the blocks: t in °C, p in Pa ---------------------------------------
 // chkreg_ is 1 for the vapour side (superheated or exactly saturated; above 374.15 °C
 // at or below the 2/3 boundary), 0 for the liquid side (and at 0 °C or below). The

@@ -168,6 +168,20 @@ StateBundle liquidIsentropic(Property given, double p, double value);
 enum class IsentropicEntry { clapeyron, liquidVolume, superheated };
 StateBundle steamIsentropic(Property given, IsentropicEntry entry, double p, double value);
 
+// ---- volume of (p, h) or (p, s), pressure and temperature of (h, s) ----------------------
+
+// Wet or superheated by the saturated vapour (vph_, vps_), the wet relation only (vphw_,
+// vpsw_) or the superheated side only (vphd_, vpsd_).
+enum class VolumeEntry { either, wet, superheated };
+double volumeOf(Property given, VolumeEntry entry, double p, double value);
+double pressureOrTemperature(bool wantsTemperature, double h, double s);  // phs_, ths_
+struct PressureAndTemperature {
+    double p, t;
+};
+PressureAndTemperature superheatedPressure(bool wantsTemperature, double h, double s);  // phsd_, thsd_
+double wetPressure(double h, double s);                 // phsw_
+double pressureVolumeProduct(double p, double h);       // pvphw_
+
 // ---- SI forms for the blocks: t in °C, p in Pa ---------------------------------------
 
 bool onVapourSide(double tCelsius, double pPascal);    // chkreg_
