@@ -14,12 +14,10 @@ constexpr int kLevel = 5;
 constexpr double kTopTemperature = 1600.0;
 
 // The vapour side gives no state below the saturation line once region 3 lies beneath
-// it (from about 2000 psia on), and none below the critical temperature above the
-// critical pressure: iterates are kept above that floor, since a step below it would
-// end the process for a state the routine can answer.
+// it (from about 2000 psia to the critical pressure): iterates are kept above that
+// floor, since a step below it would end the process for a state the routine can answer.
 double vapourFloor(double p) {
-    if (p > con(C::pc)) return con(C::tCritical);
-    if (p > 2000.0) {
+    if (p > 2000.0 && p <= con(C::pc)) {
         const double t = saturationTemperatureOf(p);
         if (std::isfinite(t)) return t;
     }
@@ -94,12 +92,12 @@ double vapourTemperatureFromEnthalpy(VapourEntry entry, double p, double h) {
         ++inverseCounters.accepted;
         return levelResult(kLevel) = t;
     }
-    const double floor = std::max(tMin, vapourFloor(p));
+    const double floor = vapourFloor(p);
     double ta = t > kTopTemperature ? kTopTemperature * 0.99 : t;
     SecantWeights weights;
     for (int step = 1; step <= 100; ++step) {
         ++inverseCounters.steps;
-        ta = std::clamp(ta, std::max(con(C::tLower), floor), kTopTemperature);
+        ta = std::clamp(ta, floor, kTopTemperature);
         const double ha = vapourSide(Property::enthalpy, p, ta);
         if (h0 != ha) d = weights.a1 * ((t0 - ta) / (h0 - ha) + weights.a2 * d);
         t = ta + (h - ha) * d;
