@@ -46,7 +46,7 @@ TEST(SteamInverseProcess, VapourStatesNearSaturationAtHighPressureNeverEndThePro
             const double s = steam_test::sptd(p, t);
             for (const char* routine : {"tph", "tphd"}) calls.insert(calls.end(), {routine, number(p), number(h), "--"});
             for (const char* routine : {"tps", "tpsd"}) calls.insert(calls.end(), {routine, number(p), number(s), "--"});
-            calls.insert(calls.end(), {"phsd", number(h), number(s), "--"});
+            for (const char* routine : {"phs", "phsd"}) calls.insert(calls.end(), {routine, number(h), number(s), "--"});
             ++states;
         }
     }
