@@ -5,13 +5,12 @@ Steam expanded isentropically from superheated states into the wet region (entha
 and quality at the lower pressure), and the pressure of saturated vapour of a given
 entropy. English units as the routines take them: psia, °F, Btu/lbm, Btu/(lbm·°R).
 
-Run with Debian's python3-iapws and python3-scipy:
+Run with Debian's python3-iapws:
     /usr/bin/python3 tests/steam/make_isentropic_reference.py > tests/steam/isentropic_reference.inc
 """
 import sys
 
 from iapws import IAPWS97
-from scipy.optimize import brentq
 
 PA_PER_PSI = 6894.757293168361
 KJ_PER_BTU_LBM = 2.326
@@ -34,6 +33,19 @@ EXPANSIONS = [
 ENTROPIES = [1.1, 1.2, 1.3, 1.4, 1.5, 1.6, 1.7, 1.8, 1.9, 2.0, 2.1]
 
 
+def saturated_vapour_temperature(s_kj):
+    """Kelvin of the saturated vapour of entropy s (kJ/(kg K)), by bisection: the
+    saturated vapour's entropy falls with temperature all along the line."""
+    low, high = 273.16, 647.0
+    for _ in range(200):
+        middle = 0.5 * (low + high)
+        if IAPWS97(T=middle, x=1).s > s_kj:
+            low = middle
+        else:
+            high = middle
+    return 0.5 * (low + high)
+
+
 def main():
     import iapws
     out = sys.stdout
@@ -48,8 +60,7 @@ def main():
     out.write("};\n\n// {s Btu/(lbm·°R), p psia} of saturated vapour\n")
     out.write("const SaturatedVapour kSaturatedVapour[] = {\n")
     for s in ENTROPIES:
-        target = s * KJ_PER_BTU_LBM_R
-        t = brentq(lambda t_k: IAPWS97(T=t_k, x=1).s - target, 273.16, 647.0, xtol=1e-12)
+        t = saturated_vapour_temperature(s * KJ_PER_BTU_LBM_R)
         out.write("    {%r, %r},\n" % (s, IAPWS97(T=t, x=1).P * 1e6 / PA_PER_PSI))
     out.write("};\n")
 
