@@ -81,7 +81,7 @@ bool hasInit(const std::string& routine) {
     return false;
 }
 bool built(const std::string& routine) {
-    for (const char* r : {"pp0014", "pp0015", "pp0016", "pp0018"})
+    for (const char* r : {"pp0016"})
         if (routine == r) return false;
     return true;
 }

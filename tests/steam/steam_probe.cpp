@@ -47,7 +47,7 @@ const std::map<std::string, Routine1> kRoutines1 = {
     {"psatt", psatt_}, {"psl1", psl1_}, {"tsatp", tsatp_}, {"p23t", p23t_}, {"t23p", t23p_},
     {"vft", vft_},     {"vfp", vfp_},   {"vgt", vgt_},     {"vgp", vgp_},   {"hft", hft_},
     {"hfp", hfp_},     {"hgt", hgt_},   {"hgp", hgp_},     {"sft", sft_},   {"sfp", sfp_},
-    {"sgt", sgt_},     {"sgp", sgp_},
+    {"sgt", sgt_},     {"sgp", sgp_},   {"surft", surft_}, {"evaph", evaph_},
 };
 
 // Runs one routine; returns false for an unknown name.
@@ -62,6 +62,9 @@ bool call(const std::vector<std::string>& args) {
         result = one->second(&a);
     } else if (routine == "comt3") {
         comt3_(&a, &b);
+    } else if (routine == "refrac") {  // refrac P T LAMBDA
+        double lambda = number(args, 3);
+        result = refrac_(&a, &b, &lambda);
     } else if (routine == "chkreg") {
         result = chkreg_(&a, &b);
     } else if (routine == "splim") {  // splim X CODE UPPER LOWER NAME

@@ -256,6 +256,26 @@ VolumeFound searchVolume(double p, const VolumeSearch& search, PressureAt pressu
 double siProperty(double t, double p, double (*liquid)(double, double), double (*vapour)(double, double),
                   double factor);
 
+// ---- further properties --------------------------------------------------------------------
+
+// 1 kg/m³ in lbm/ft³, inverted: density in kg/m³ from a volume in ft³/lbm.
+inline constexpr double kKgPerCubicMetreInLbmPerCubicFoot = 16.018463373960138;
+
+// The trail of a routine that keeps no memo: its name and arguments at `level`, so that
+// a report from a routine it calls shows where the call came from.
+inline void recordTrail(int level, const RoutineName& name, double x, double y) {
+    double* recorded = levelArguments(level);
+    recorded[0] = x;
+    recorded[1] = y;
+    storeName(levelName(level), name);
+}
+
+inline double sideVolume(Side side, double p, double t) {
+    const bool vapour = side == Side::vapour ||
+                        (side == Side::either && (t > con(C::tCritical) || p <= saturationPressure(t)));
+    return vapour ? vapourSide(Property::volume, p, t) : liquidSide(Property::volume, p, t);
+}
+
 // ---- the report, for ster_ and its tests -----------------------------------------------
 
 struct ReportState {
