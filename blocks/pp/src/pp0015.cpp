@@ -42,9 +42,8 @@
 //#None
 //#Remarks
 // The cell model puts 20 cells on each side, side 1 flowing from cell 1 to 20 and side 2
-// back, and moves both fluids one cell on per pass; the outlets are the cells at the
-// ends after the last move, so the heat of the last cell of each side never reaches
-// its outlet (the model's own form, kept). Water on side 2 evaporates at the saturation
+// back, and moves both fluids one cell on per pass; the outlets are the end cells after
+// their exchange in the last pass. Water on side 2 evaporates at the saturation
 // temperature of its pressure, taking the heat of evaporation from side 1. The segment
 // model chains p14 parallel-flow segments of area p3 / p14, as many as int(p3) holds
 // whole multiples of int(p3 / p14): p3 = 10 and p14 = 4 run 5 segments of 2.5. Where
