@@ -42,12 +42,18 @@ const std::map<std::string, Routine2> kRoutines2 = {
     {"sptl", sptl_},     {"vptd", vptd_},     {"hptd", hptd_},     {"sptd", sptd_},     {"cpptl", cpptl_},
     {"cpptd", cpptd_},   {"condv", condv_},   {"condl", condl_},   {"convt", convt_},   {"steam_h", steam_h_},
     {"steam_s", steam_s_}, {"steam_cp", steam_cp_}, {"steam_v", steam_v_},
+    {"tph", tph_},       {"tphd", tphd_},     {"tps", tps_},       {"tpsd", tpsd_},     {"xph", xph_},
+    {"xps", xps_},       {"tphl", tphl_},     {"tpsl", tpsl_},     {"hps", hps_},       {"hpsw", hpsw_},
+    {"hpsd", hpsd_},     {"sph", sph_},       {"sphw", sphw_},     {"sphd", sphd_},     {"vph", vph_},
+    {"vphd", vphd_},     {"vps", vps_},       {"phs", phs_},       {"ths", ths_},       {"phsd", phsd_},
+    {"thsd", thsd_},     {"phsw", phsw_},     {"pvphw", pvphw_},
 };
 const std::map<std::string, Routine1> kRoutines1 = {
     {"psatt", psatt_}, {"psl1", psl1_}, {"tsatp", tsatp_}, {"p23t", p23t_}, {"t23p", t23p_},
     {"vft", vft_},     {"vfp", vfp_},   {"vgt", vgt_},     {"vgp", vgp_},   {"hft", hft_},
     {"hfp", hfp_},     {"hgt", hgt_},   {"hgp", hgp_},     {"sft", sft_},   {"sfp", sfp_},
-    {"sgt", sgt_},     {"sgp", sgp_},   {"surft", surft_}, {"evaph", evaph_},
+    {"sgt", sgt_},     {"sgp", sgp_},   {"psv", psv_},     {"psv1", psv1_}, {"psv2", psv2_},
+    {"pvgp", pvgp_},   {"tslh", tslh_}, {"surft", surft_}, {"evaph", evaph_},
 };
 
 // Runs one routine; returns false for an unknown name.
@@ -60,6 +66,11 @@ bool call(const std::vector<std::string>& args) {
         result = two->second(&a, &b);
     } else if (const auto one = kRoutines1.find(routine); one != kRoutines1.end()) {
         result = one->second(&a);
+    } else if (routine == "hssiss" || routine == "hisiss" || routine == "sssiss") {
+        double t = 0.0, v = 0.0, x = 0.0;
+        result = routine == "hssiss" ? hssiss_(&a, &b, &t, &v, &x)
+                 : routine == "hisiss" ? hisiss_(&a, &b, &t, &v, &x)
+                                      : sssiss_(&a, &b, &t, &v, &x);
     } else if (routine == "comt3") {
         comt3_(&a, &b);
     } else if (routine == "refrac") {  // refrac P T LAMBDA

@@ -7,7 +7,7 @@
 namespace vireo::steam {
 
 double capillaryWave(double t, double a) {
-    recordTrail(5, RoutineName("CRWAVE"), t, a);
+    recordCall(5, RoutineName("CRWAVE"), t, a);
     const double psat = saturationPressure(t);
     const double liquid = 1.0 / liquidSide(Property::volume, psat, t);
     const double vapour = 1.0 / vapourSide(Property::volume, psat, t);

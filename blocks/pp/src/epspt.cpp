@@ -12,7 +12,7 @@ constexpr double a[] = {7.62571,  244.003, -140.569, 27.7841, -96.2805,
 }  // namespace
 
 double dielectricConstant(Side side, double p, double t) {
-    recordTrail(5, kNames[static_cast<int>(side)], p, t);
+    recordCall(5, kNames[static_cast<int>(side)], p, t);
     const double rho = (kKgPerCubicMetreInLbmPerCubicFoot / sideVolume(side, p, t)) / 1000.0;
     const double tr = ((t + 459.67) / 1.8) / 298.15;
     return 1.0 + rho * (a[0] / tr + rho * (a[1] / tr + a[2] + a[3] * tr +

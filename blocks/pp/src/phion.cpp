@@ -12,7 +12,7 @@ constexpr RoutineName kNames[] = {"PHION ", "PHIONL", "PHIOND"};
 }  // namespace
 
 IonProduct ionProduct(Side side, double p, double t) {
-    recordTrail(5, kNames[static_cast<int>(side)], p, t);
+    recordCall(5, kNames[static_cast<int>(side)], p, t);
     const double rho = (kKgPerCubicMetreInLbmPerCubicFoot / 1000.0) / sideVolume(side, p, t);
     const double tk = (t + 459.67) / 1.8;
     const double tk2 = tk * tk;

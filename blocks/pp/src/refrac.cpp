@@ -23,7 +23,7 @@ bool refractiveIndexAccepts(double p, double t, double lambda) {
 }
 
 double refractiveIndex(Side side, double p, double t, double lambda) {
-    recordTrail(5, kNames[static_cast<int>(side)], p, t);
+    recordCall(5, kNames[static_cast<int>(side)], p, t);
     if (!refractiveIndexAccepts(p, t, lambda)) fail(RoutineName("REFRAC"), 12, p, t);
     const double rho = (kKgPerCubicMetreInLbmPerCubicFoot / sideVolume(side, p, t)) / 1000.0;
     const double tr = ((t + 459.67) / 1.8) / 273.15;

@@ -357,6 +357,96 @@ VIREO_STEAM_ROUTINE double condv_(const double* p, const double* t);
 VIREO_STEAM_ROUTINE double condl_(const double* p, const double* t);
 VIREO_STEAM_ROUTINE double convt_(const double* v, const double* t);
 
+// ---- inverse routines ------------------------------------------------------------------
+// Temperature of the vapour side from (p, h) or (p, s), 0 to 16000 psia, h 500 to 1860
+// Btu/lbm, s 0.804 to 3 Btu/(lbm·°R): tph_ and tps_ give the saturation temperature for a
+// wet or saturated state up to the critical pressure; tsuph_ and tphd_, tsups_ and tpsd_
+// (the same routines) always iterate on the vapour side. Memoised at level 5.
+VIREO_STEAM_ROUTINE double tph_(const double* p, const double* h);
+VIREO_STEAM_ROUTINE double tsuph_(const double* p, const double* h);
+VIREO_STEAM_ROUTINE double tphd_(const double* p, const double* h);
+VIREO_STEAM_ROUTINE double tps_(const double* p, const double* s);
+VIREO_STEAM_ROUTINE double tsups_(const double* p, const double* s);
+VIREO_STEAM_ROUTINE double tpsd_(const double* p, const double* s);
+// Steam quality of (p, h) or (p, s) (qph_ is xph_, qps_ is xps_): negative for a
+// subcooled liquid, exactly 1 from the saturated vapour on and above the critical pressure.
+VIREO_STEAM_ROUTINE double xph_(const double* p, const double* h);
+VIREO_STEAM_ROUTINE double qph_(const double* p, const double* h);
+VIREO_STEAM_ROUTINE double xps_(const double* p, const double* s);
+VIREO_STEAM_ROUTINE double qps_(const double* p, const double* s);
+// Temperature of the liquid side, never above the saturation temperature (705.47 °F
+// above the critical pressure): h -0.02 to 906.1 Btu/lbm, s -5e-5 to 1.065 Btu/(lbm·°R).
+VIREO_STEAM_ROUTINE double tphl_(const double* p, const double* h);
+VIREO_STEAM_ROUTINE double tpsl_(const double* p, const double* s);
+// Enthalpy of (p, s) and entropy of (p, h): hps_/sph_ wet or vapour side, hpsw_/sphw_ the
+// wet relation (p up to the critical pressure), hpsd_/sphd_ the vapour side.
+VIREO_STEAM_ROUTINE double hps_(const double* p, const double* s);
+VIREO_STEAM_ROUTINE double hpsw_(const double* p, const double* s);
+VIREO_STEAM_ROUTINE double hpsd_(const double* p, const double* s);
+VIREO_STEAM_ROUTINE double sph_(const double* p, const double* h);
+VIREO_STEAM_ROUTINE double sphw_(const double* p, const double* h);
+VIREO_STEAM_ROUTINE double sphd_(const double* p, const double* h);
+
+// ---- state bundles and isentropic changes ------------------------------------------------
+// Several properties of one state; the outputs are written through their pointers.
+// hcl_: liquid side at (p, T): h, s. hss_: vapour side at (p, T): h, s, v. hsv_:
+// saturated vapour at p: h, T, s, v.
+VIREO_STEAM_ROUTINE double hcl_(const double* p, const double* t, double* s);
+VIREO_STEAM_ROUTINE double hss_(const double* p, const double* t, double* s, double* v);
+VIREO_STEAM_ROUTINE double hsv_(const double* p, double* t, double* s, double* v);
+// Pressure of saturated vapour of entropy s, 1.0611600477649612 (the critical point) to
+// 2.2039 Btu/(lbm·°R): psv_ iterated within 4e-5 of s, psv1_ the estimate, psv2_ one
+// correction. pvgp_: p times the saturated vapour's volume, psia·ft³/lbm.
+VIREO_STEAM_ROUTINE double psv_(const double* s);
+VIREO_STEAM_ROUTINE double psv1_(const double* s);
+VIREO_STEAM_ROUTINE double psv2_(const double* s);
+VIREO_STEAM_ROUTINE double pvgp_(const double* p);
+// Saturation temperature of the liquid of enthalpy h, -1 to 906.1 Btu/lbm (from 904 on a
+// straight line to just above the critical temperature).
+VIREO_STEAM_ROUTINE double tslh_(const double* h);
+// Liquid at p of entropy s: h and T (hssicl_); of enthalpy h: s and T (sssicl_).
+VIREO_STEAM_ROUTINE double hssicl_(const double* p, const double* s, double* t);
+VIREO_STEAM_ROUTINE double sssicl_(const double* p, const double* h, double* t);
+// Steam at p of entropy s: h, T, v and quality x, wet (up to the critical pressure) or
+// superheated; hisiss_ takes the wet volume from the liquid's, hssiss_ by Clapeyron;
+// hpsiss_ is always superheated. An entropy below the saturated liquid's ends the process.
+VIREO_STEAM_ROUTINE double hssiss_(const double* p, const double* s, double* t, double* v, double* x);
+VIREO_STEAM_ROUTINE double hisiss_(const double* p, const double* s, double* t, double* v, double* x);
+VIREO_STEAM_ROUTINE double hpsiss_(const double* p, const double* s, double* t, double* v, double* x);
+// Steam at p of enthalpy h: s, T, v, x (spsiss_ always superheated). An enthalpy below
+// the saturated liquid's ends the process.
+VIREO_STEAM_ROUTINE double sssiss_(const double* p, const double* h, double* t, double* v, double* x);
+VIREO_STEAM_ROUTINE double spsiss_(const double* p, const double* h, double* t, double* v, double* x);
+// Isentropic change from p1 to p2, answering h2: liquid from (p1, T1) (zsrt_) or (p1, h1)
+// (zsrh_); steam from (p1, T1) (zsdt_, x1 = 1) or (p1, h1) (zsdh_), into the wet region too.
+VIREO_STEAM_ROUTINE double zsrt_(const double* p1, const double* p2, const double* t1, double* s1, double* h1,
+                                 double* t2);
+VIREO_STEAM_ROUTINE double zsrh_(const double* p1, const double* p2, const double* h1, double* s1, double* t1,
+                                 double* t2);
+VIREO_STEAM_ROUTINE double zsdt_(const double* p1, const double* p2, const double* t1, double* s1, double* h1,
+                                 double* t2, double* x1, double* x2, double* vol1, double* vol2);
+VIREO_STEAM_ROUTINE double zsdh_(const double* p1, const double* p2, const double* h1, double* s1, double* t1,
+                                 double* t2, double* x1, double* x2, double* vol1, double* vol2);
+
+// ---- volume of (p, h) or (p, s), pressure and temperature of (h, s) -----------------------
+// vph_ and vps_: wet (by Clapeyron along the saturation line, up to the critical pressure)
+// or superheated; vphw_ and vpsw_ always the wet relation, vphd_ and vpsd_ always the
+// superheated side. phs_ and ths_: p or T of (h, s), wet or superheated by an estimate of
+// the saturated vapour's enthalpy; phsd_ and thsd_ the superheated side, phsw_ the wet
+// region; pvphw_ is p times vphw_.
+VIREO_STEAM_ROUTINE double vph_(const double* p, const double* h);
+VIREO_STEAM_ROUTINE double vphw_(const double* p, const double* h);
+VIREO_STEAM_ROUTINE double vphd_(const double* p, const double* h);
+VIREO_STEAM_ROUTINE double vps_(const double* p, const double* s);
+VIREO_STEAM_ROUTINE double vpsw_(const double* p, const double* s);
+VIREO_STEAM_ROUTINE double vpsd_(const double* p, const double* s);
+VIREO_STEAM_ROUTINE double phs_(const double* h, const double* s);
+VIREO_STEAM_ROUTINE double ths_(const double* h, const double* s);
+VIREO_STEAM_ROUTINE double phsd_(const double* h, const double* s);
+VIREO_STEAM_ROUTINE double thsd_(const double* h, const double* s);
+VIREO_STEAM_ROUTINE double phsw_(const double* h, const double* s);
+VIREO_STEAM_ROUTINE double pvphw_(const double* p, const double* h);
+
 // ---- SI forms for the blocks: t in °C, p in Pa ---------------------------------------
 // chkreg_ is 1 for the vapour side (superheated or exactly saturated; above 374.15 °C
 // at or below the 2/3 boundary), 0 for the liquid side (and at 0 °C or below). The

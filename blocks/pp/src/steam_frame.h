@@ -88,6 +88,21 @@ bool memoTest(int level, const RoutineName& name, double x, double y, bool bothC
 // The fatal report: ends the process.
 [[noreturn]] void fail(const RoutineName& name, int code, double x1, double x2);
 
+// Record-only routines store name and arguments at their level for the trail, without
+// testing the memo (the second argument only where it counts).
+inline void recordCall(int level, const RoutineName& name, double x, double y, bool bothCount = true) {
+    double* arguments = levelArguments(level);
+    arguments[0] = x;
+    if (bothCount) arguments[1] = y;
+    storeName(levelName(level), name);
+}
+
+// The range check of splim_ for the library's own routines: outside [lower, upper], or
+// NaN, ends the process with the code.
+inline void checkRange(const RoutineName& name, double x, int code, double lower, double upper) {
+    if (!(x <= upper && x >= lower)) fail(name, code, x, 0.0);
+}
+
 // A routine of two arguments memoised at `level` (2 to 6): a hit returns the level's
 // result; a miss records the arguments and the name, and `compute` works from the
 // recorded copies (the callee sees what the trail shows).
@@ -261,20 +276,33 @@ double siProperty(double t, double p, double (*liquid)(double, double), double (
 // 1 kg/m³ in lbm/ft³, inverted: density in kg/m³ from a volume in ft³/lbm.
 inline constexpr double kKgPerCubicMetreInLbmPerCubicFoot = 16.018463373960138;
 
-// The trail of a routine that keeps no memo: its name and arguments at `level`, so that
-// a report from a routine it calls shows where the call came from.
-inline void recordTrail(int level, const RoutineName& name, double x, double y) {
-    double* recorded = levelArguments(level);
-    recorded[0] = x;
-    recorded[1] = y;
-    storeName(levelName(level), name);
-}
-
 inline double sideVolume(Side side, double p, double t) {
     const bool vapour = side == Side::vapour ||
                         (side == Side::either && (t > con(C::tCritical) || p <= saturationPressure(t)));
     return vapour ? vapourSide(Property::volume, p, t) : liquidSide(Property::volume, p, t);
 }
+
+// The slope dp/dT (psia/°F) that the saturation line left in nust_ when the saturation
+// temperature of p was last found; debug builds check that it was found for p.
+double saturationSlopeAt(double p);
+// Clapeyron: the volume change of evaporation (ft³/lbm) from its enthalpy, T (°F) and
+// the slope of the saturation line.
+double evaporationVolume(double hfg, double t, double dpdT);
+
+// Whether a superheated state of (p, h) or (p, s) at its temperature t lies in region 3:
+// at or above the saturation pressure of 662 °F, below an entropy (at or below an
+// enthalpy) that only region 3 reaches there, or above the 2/3 boundary. With
+// lowEnthalpyIsRegion3 an enthalpy below 1103 Btu/lbm counts as region 3 at once.
+bool superheatedInRegion3(Property given, double p, double value, double t, bool lowEnthalpyIsRegion3);
+
+// Work counters of the vapour-side inverse routines, for the benchmark: memo misses that
+// reached the start, starts taken without iterating, and iteration steps.
+struct InverseCounters {
+    long misses = 0;
+    long accepted = 0;
+    long steps = 0;
+};
+extern InverseCounters inverseCounters;
 
 // ---- the report, for ster_ and its tests -----------------------------------------------
 

@@ -130,6 +130,58 @@ bool liquidConductivityAccepts(double p, double t);
 // 25 to 1600 °F and a volume that gives a finite conductivity (above 0).
 bool conductivityAccepts(double vSi, double tCelsius);
 
+// ---- inverse routines: temperature, quality, enthalpy and entropy of (p, h) or (p, s) --
+
+// tph_ and tps_ answer the saturation temperature for a wet or saturated state (p up to
+// the critical pressure); tsuph_, tphd_, tsups_ and tpsd_ always iterate on the vapour side.
+enum class VapourEntry { saturating, vapour };
+double vapourTemperatureFromEnthalpy(VapourEntry entry, double p, double h);  // tph_ tsuph_ tphd_
+double vapourTemperatureFromEntropy(VapourEntry entry, double p, double s);   // tps_ tsups_ tpsd_
+// The quality of (p, h) or (p, s): negative for a subcooled liquid, exactly 1 for
+// saturated or superheated vapour and above the critical pressure.
+double quality(Property property, double p, double value);                     // xph_ xps_
+double liquidTemperature(Property property, double p, double value);           // tphl_ tpsl_
+// h of (p, s) (wanted enthalpy) or s of (p, h) (wanted entropy): wet or vapour side by
+// the saturated vapour, the wet relation only, or the vapour side only.
+enum class CrossEntry { either, wet, vapour };
+double crossProperty(Property wanted, CrossEntry entry, double p, double given);  // hps_ sph_ families
+
+// ---- state bundles and isentropic changes ----------------------------------------------
+
+// One state's properties: T (°F), h, s, v and the quality (1 for vapour).
+struct StateBundle {
+    double h, s, v, t, x;
+};
+StateBundle liquidBundle(double p, double t);   // hcl_: h, s of the liquid side
+StateBundle vapourBundle(double p, double t);   // hss_: h, s, v of the vapour side
+StateBundle saturatedVapourBundle(double p);    // hsv_
+// The pressure of saturated vapour of entropy s (1.0611600477649612 to 2.2039): by
+// iteration (psv_), the start estimate alone (psv1_), or with one correction (psv2_).
+enum class PressureEntry { iterated, estimate, corrected };
+double saturatedVapourPressure(PressureEntry entry, double s);
+double saturatedVapourPressureVolume(double p);  // pvgp_: p vg(p)
+double saturatedLiquidTemperature(double h);     // tslh_
+// The liquid at p of an entropy (hssicl_) or an enthalpy (sssicl_).
+StateBundle liquidIsentropic(Property given, double p, double value);
+// Steam at p of an entropy (hssiss_ family) or an enthalpy (sssiss_ family): the wet
+// volume by Clapeyron, by the liquid's volume (hisiss_), or always superheated.
+enum class IsentropicEntry { clapeyron, liquidVolume, superheated };
+StateBundle steamIsentropic(Property given, IsentropicEntry entry, double p, double value);
+
+// ---- volume of (p, h) or (p, s), pressure and temperature of (h, s) ----------------------
+
+// Wet or superheated by the saturated vapour (vph_, vps_), the wet relation only (vphw_,
+// vpsw_) or the superheated side only (vphd_, vpsd_).
+enum class VolumeEntry { either, wet, superheated };
+double volumeOf(Property given, VolumeEntry entry, double p, double value);
+double pressureOrTemperature(bool wantsTemperature, double h, double s);  // phs_, ths_
+struct PressureAndTemperature {
+    double p, t;
+};
+PressureAndTemperature superheatedPressure(bool wantsTemperature, double h, double s);  // phsd_, thsd_
+double wetPressure(double h, double s);                 // phsw_
+double pressureVolumeProduct(double p, double h);       // pvphw_
+
 // ---- SI forms for the blocks: t in °C, p in Pa ---------------------------------------
 
 bool onVapourSide(double tCelsius, double pPascal);    // chkreg_
