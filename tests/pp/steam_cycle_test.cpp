@@ -200,3 +200,46 @@ TEST(EvaporationBlock, EnthalpyOfEvaporationUpToTheCriticalPressure) {
     // The formulation's critical pressure is 3208.2348 psia, 2.21176e7 Pa: from there on 0.
     for (const float p : {2.2118e7f, 2.212e7f, 5e7f}) EXPECT_EQ(b.step({p})[0], 0.0f) << p;
 }
+
+TEST(SteamTurbine, NoWorkWithoutSteamOrFlow) {
+    auto b = pp_test::instance("pp0016", {10, 1e7f, 1e6f, 0.85f});
+    ASSERT_EQ(b.init(), 0);
+    // Liquid at the inlet (100 °C at 1 MPa), then steam without flow.
+    for (const std::vector<float>& in : {std::vector<float>{10, 100, 1e6f}, std::vector<float>{0, 500, 1e7f}}) {
+        const double t = in[1], p = in[2];
+        EXPECT_EQ(b.step(in), (std::vector<float>{0, in[1], in[2], static_cast<float>(steamEnthalpy(t, p)), 0}));
+    }
+    // A design flow of 0 is refused: the cone law divides by it.
+    auto refused = pp_test::instance("pp0016", {0, 1e7f, 1e6f, 0.85f});
+    const auto m = vireo_test::messagesOf([&] { refused.init(); });
+    EXPECT_EQ(m.codes, std::vector<int>{308041});
+}
+
+TEST(SteamTurbine, WorksBelowTheIsentropicDropAtTheConeLawPressure) {
+    // Design: 10 kg/s from 10 MPa to 1 MPa. At the design point the cone law gives the
+    // design outlet pressure exactly; the work stays below the isentropic drop to that
+    // pressure (IF97 through zsdt_) for efficiency factors up to 1, and the outlet
+    // enthalpy is the inlet's less the work, which grows with the efficiency factor.
+    float previous = 0.0f;
+    for (const float efficiency : {0.6f, 0.85f, 1.0f}) {
+        auto b = pp_test::instance("pp0016", {10, 1e7f, 1e6f, efficiency});
+        ASSERT_EQ(b.init(), 0);
+        const auto out = b.step({10, 500, 1e7f});
+        ASSERT_TRUE(pp_test::allFinite(out));
+        EXPECT_EQ(out[2], 1e6f);
+        double p1 = 1e7 / 6894.0, p2 = 1e6 / 6894.0, t1 = 932.0, s1, h1, t2, x1, x2, v1, v2;
+        const double isentropic = (hpt2_(&p1, &t1) - zsdt_(&p1, &p2, &t1, &s1, &h1, &t2, &x1, &x2, &v1, &v2)) * 2326.0;
+        EXPECT_GT(out[0], previous) << efficiency;
+        EXPECT_LT(out[0], isentropic) << efficiency;
+        previous = out[0];
+        const double t = 500, p = 1e7f;
+        EXPECT_NEAR(out[3], steamEnthalpy(t, p) - out[0], 1.0);
+        EXPECT_LT(out[1], 500.0f);
+        EXPECT_FLOAT_EQ(out[4], (500.0f - out[1]) / 500.0f);
+    }
+    // Less flow, less pressure drop.
+    auto b = pp_test::instance("pp0016", {10, 1e7f, 1e6f, 0.85f});
+    ASSERT_EQ(b.init(), 0);
+    const auto part = b.step({5, 500, 1e7f});
+    EXPECT_NEAR(part[2], std::sqrt(1e14 - (1e14 - 1e12) * 0.25), 1.0);
+}

@@ -85,6 +85,11 @@ struct hxch_block {  // HXCH
     static void init(View& b);
     static void step(View& b);
 };
+struct sturb_block {  // STURB
+    using View = block::View<table::pp0016>;
+    static void init(View& b);
+    static void step(View& b);
+};
 struct pcsstu_block {  // PCSSTU
     using View = block::View<table::pp0018>;
     static void step(View& b);
