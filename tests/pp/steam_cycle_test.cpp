@@ -119,6 +119,22 @@ TEST(HeatExchanger, WaterBalancesThroughItsEnthalpy) {
     }
 }
 
+TEST(HeatExchanger, HotWaterEvaporatesWater) {
+    // Side 1 water too: compressed at 5 MPa from 260 °C, evaporating water at 0.5 MPa
+    // (152 °C) from 100 °C. Each side's heat through its own enthalpy: both sides step
+    // with cell-wise heat capacities now, and their errors add up to 3 %.
+    auto b = pp_test::instance("pp0015", hxch(0, 1000, 100, 0, 0, 200));
+    ASSERT_EQ(b.init(), 0);
+    const Streams s{260, 4, 100, 0.3f};
+    const auto out = b.step(inputs(s, 5e6f, 5e5f));
+    ASSERT_TRUE(pp_test::allFinite(out));
+    EXPECT_GT(out[3], 160.0f);  // evaporated and superheated
+    const double p1 = 5e6, p2 = 5e5, t1In = s.t1, t1Out = out[0], t2In = s.t2, t2Out = out[3];
+    const double given = s.m1 * (steamEnthalpy(t1In, p1) - steamEnthalpy(t1Out, p1));
+    const double taken = s.m2 * (steamEnthalpy(t2Out, p2) - steamEnthalpy(t2In, p2));
+    EXPECT_NEAR(given, taken, 0.03 * taken);
+}
+
 TEST(HeatExchanger, RefusesParametersItCannotRunWith) {
     struct Refusal {
         std::vector<float> parameters;

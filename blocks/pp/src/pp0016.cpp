@@ -27,8 +27,9 @@
 //#Strings
 //#None
 //#Remarks
-// The outlet pressure is sqrt(p^2 - (p2^2 - p3^2) m^2 / p1^2) for the inlet pressure p
-// and the flow m; at the design flow and inlet pressure it is p3. The exponent of the
+// The outlet pressure follows the cone law: its square is the inlet pressure's square
+// less the difference of the squares of p2 and p3 times the square of the flow over p1;
+// at the design flow and inlet pressure it is p3. The exponent of the
 // expansion is the mean of inlet and outlet of the isentropic exponent times p4 over the
 // isentropic exponent at the enthalpy less 1 Btu/lbm (the model's own form, kept). The
 // relative drop divides temperatures in degC (kept). Liquid water at the inlet, or no

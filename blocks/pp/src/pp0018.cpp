@@ -26,7 +26,7 @@
 //#Strings
 //#None
 //#Remarks
-// Without flow the energy needed is p2 - p3 exp(-p4 t - p5 t^2), t the time since the
+// Without flow the energy needed is p2 - p3 exp(-p4 t - p5 t t), t the time since the
 // last operation with flow plus the time step (both counted, as the model always has).
 // With flow, the heat the flow brings, flow times p1 times the supply less the return
 // temperature over the time step, pays off what is still needed; no flow passes until
