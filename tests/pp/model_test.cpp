@@ -54,6 +54,23 @@ vireo_test::RunResult runModel(const std::string& dir, const std::string& model)
     return vireo_test::runVireo({model}, o);
 }
 
+// Runs an example over the trough field's weather: a normal end without errors, and the
+// rows it wrote (none where it did not end so).
+std::vector<Row> runExample(const std::string& name) {
+    const std::string dir = vireo_test::scratchDirectory(name);
+    for (const std::string& file : {name + ".vireo", std::string("solar-field-weather.csv")})
+        fs::copy_file(vireo_test::sourceDir() + "/examples/" + file, dir + "/" + file);
+    const auto run = runModel(dir, name + ".vireo");
+    EXPECT_EQ(run.exitStatus, 0) << run.out;
+    const auto codes = run.codes();
+    EXPECT_GE(codes.size(), 2u);
+    if (run.exitStatus != 0 || codes.size() < 2) return {};
+    EXPECT_EQ(codes[codes.size() - 2], 4004);
+    EXPECT_EQ(codes.back(), 4999);
+    for (int code : codes) EXPECT_LT(code, 300000) << "error " << code;
+    return readCsv(vireo_test::readFile(dir + "/" + name + ".csv"));
+}
+
 // Each tank, without losses, stores what the oil brings. The plug-flow tank moves plugs
 // whole: its outlets carry exactly the rest, so the streams balance it to the rounding of
 // single precision. The thermocline tank moves only the net flow through its nodes, and
@@ -88,18 +105,7 @@ std::pair<Balance, Balance> tankBalances(const std::vector<Row>& rows, ReturnOf 
 }  // namespace
 
 TEST(SolarFieldExample, RunsToItsEndWithBalancedTanks) {
-    const std::string dir = vireo_test::scratchDirectory("solar-field");
-    for (const char* file : {"solar-field.vireo", "solar-field-weather.csv"})
-        fs::copy_file(vireo_test::sourceDir() + "/examples/" + file, dir + "/" + file);
-    const auto run = runModel(dir, "solar-field.vireo");
-    ASSERT_EQ(run.exitStatus, 0) << run.out;
-    const auto codes = run.codes();
-    ASSERT_GE(codes.size(), 2u);
-    EXPECT_EQ(codes[codes.size() - 2], 4004);
-    EXPECT_EQ(codes.back(), 4999);
-    for (int code : codes) EXPECT_LT(code, 300000) << "error " << code;
-
-    const auto rows = readCsv(vireo_test::readFile(dir + "/solar-field.csv"));
+    const auto rows = runExample("solar-field");
     ASSERT_EQ(rows.size(), 288u);
     int running = 0;
     for (std::size_t k = 0; k < rows.size(); ++k) {
@@ -150,18 +156,7 @@ TEST(SolarFieldExample, RunsToItsEndWithBalancedTanks) {
 // turbine while the start-up hold keeps the oil back, and the turbine works only while
 // it does not.
 TEST(TroughPlantExample, RunsThreeDaysWithItsPowerBlock) {
-    const std::string dir = vireo_test::scratchDirectory("trough-plant");
-    for (const char* file : {"trough-plant.vireo", "solar-field-weather.csv"})
-        fs::copy_file(vireo_test::sourceDir() + "/examples/" + file, dir + "/" + file);
-    const auto run = runModel(dir, "trough-plant.vireo");
-    ASSERT_EQ(run.exitStatus, 0) << run.out;
-    const auto codes = run.codes();
-    ASSERT_GE(codes.size(), 2u);
-    EXPECT_EQ(codes[codes.size() - 2], 4004);
-    EXPECT_EQ(codes.back(), 4999);
-    for (int code : codes) EXPECT_LT(code, 300000) << "error " << code;
-
-    const auto rows = readCsv(vireo_test::readFile(dir + "/trough-plant.csv"));
+    const auto rows = runExample("trough-plant");
     ASSERT_EQ(rows.size(), 288u);
     int held = 0, working = 0;
     for (std::size_t k = 0; k < rows.size(); ++k) {
