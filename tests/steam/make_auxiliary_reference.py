@@ -27,8 +27,9 @@ LIQUID = [(0.1, 0.01), (0.1, 25), (0.1, 50), (0.1, 90), (1, 150), (5, 200), (10,
           (50, 100), (100, 25)]
 VAPOUR = [(0.1, 150), (1, 300), (5, 400), (10, 500)]
 WAVELENGTHS_UM = [0.2265, 0.4, 0.589, 0.8, 1.1]
-# Superheated and wet steam states for the speed of sound and the isentropic exponent.
-STEAM = [(0.01, 100), (0.1, 200), (1, 300), (5, 400), (10, 500), (2, 250)]
+# Superheated steam for the speed of sound and the isentropic exponent; the last two
+# states lie within 1 % of the saturation pressure of their isentrope.
+STEAM = [(0.01, 100), (0.1, 200), (1, 300), (5, 400), (10, 500), (2, 250), (1, 181), (0.1, 100.2)]
 
 
 def liquid_and_vapour():
