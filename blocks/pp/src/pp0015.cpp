@@ -45,9 +45,9 @@
 // back, and moves both fluids one cell on per pass; the outlets are the end cells after
 // their exchange in the last pass. Water on side 2 evaporates at the saturation
 // temperature of its pressure, taking the heat of evaporation from side 1. The segment
-// model chains p14 parallel-flow segments of area p3 / p14, as many as int(p3) holds
-// whole multiples of int(p3 / p14): p3 = 10 and p14 = 4 run 5 segments of 2.5. Where
-// p3 / p14 is below 1 it runs int(p14) segments. Without flow on either side the inlet
+// model chains parallel-flow segments of area p3 / p14, as many as int(p3) holds whole
+// multiples of int(p3 / p14): p3 = 10 and p14 = 4 run 5 segments of 2.5. Where p3 / p14
+// is below 1 it runs int(p14) segments. Without flow on either side the inlet
 // temperatures pass to the opposite outlets. Both enthalpies are those of water or steam
 // at the outlet state whatever the medium. A water state outside the 1967 industrial
 // formulation ends the whole run with a report on standard output.
