@@ -46,7 +46,7 @@ TEST(SteamInverseProcess, VapourStatesNearSaturationAtHighPressureNeverEndThePro
             const double s = steam_test::sptd(p, t);
             for (const char* routine : {"tph", "tphd"}) calls.insert(calls.end(), {routine, number(p), number(h), "--"});
             for (const char* routine : {"tps", "tpsd"}) calls.insert(calls.end(), {routine, number(p), number(s), "--"});
-            calls.insert(calls.end(), {"phsd", number(h), number(s), "--"});
+            for (const char* routine : {"phs", "phsd"}) calls.insert(calls.end(), {routine, number(h), number(s), "--"});
             ++states;
         }
     }
@@ -121,4 +121,15 @@ TEST(SteamInverseProcess, PressureOfAnUnreachableEnthalpyAndEntropyReportsBoth) 
     EXPECT_EQ(result.exitStatus, 1);
     EXPECT_EQ(report(result).substr(0, 121), "\n  NON CONVERGENT IN PHSW    ENTH =  0.12000000000000000D+04\n"
                                              "                            ENTR =  0.20000000000000001D+00\n");
+}
+
+TEST(SteamInverseProcess, NaNArgumentsAreOutOfRangeBeforeAnyIteration) {
+    for (const std::vector<std::string>& call :
+         {std::vector<std::string>{"tph", "nan", "1300"}, {"tphd", "1000", "nan"}, {"tps", "1000", "nan"},
+          {"tphl", "100", "nan"}, {"xph", "100", "nan"}, {"hps", "nan", "1.5"}, {"psv", "nan"}, {"tslh", "nan"},
+          {"vph", "100", "nan"}, {"phs", "1300", "nan"}, {"phsd", "nan", "1.5"}}) {
+        const auto result = probe(call);
+        EXPECT_EQ(result.exitStatus, 1) << call[0];
+        EXPECT_NE(result.out.find("OUT OF RANGE IN"), std::string::npos) << call[0];
+    }
 }

@@ -1,5 +1,6 @@
 // The inverse routines against the forward routines they invert: round trips over grids
 // of states in every region they serve, wet-region identities, and the memo.
+#include "inverse_start.h"
 #include "steam_frame.h"
 #include "steam_test_support.h"
 
@@ -175,4 +176,25 @@ TEST_F(SteamInverse, SecondCallWithTheSameStateIsAMemoHit) {
     EXPECT_EQ(stmlvl_.slot[9], 1.2);
     EXPECT_EQ(stmlvl_.slot[18], hw);
     EXPECT_EQ(stmlvl_.slot[19], hw);
+}
+
+TEST_F(SteamInverse, FittedStartsLieCloseToTheStatesTheyServe) {
+    // A start within 0.8 Btu/lbm is taken as it is, corrected by the fitted slope: the
+    // slope must be close to 1/cp there. Across the table's sets it stays within a few
+    // per cent away from the critical point, and most starts lie within a few degrees.
+    int states = 0, closeSlope = 0, closeStart = 0;
+    for (const State& state : vapourStates()) {
+        const double h = hptd(state.p, state.t);
+        if (h < 500.0 || (state.p > pc() && state.t < 800.0)) continue;
+        const int first = state.p <= 500.0 ? 0 : state.p > 2500.0 && h < 1280.0 ? 80 : 40;
+        const double x = first == 0 ? state.p : std::log(state.p);
+        const double* c = vireo::steam::kStartTables.tph + first;
+        const double t0 = vireo::steam::vapourStartValue(c, x, h / 100.0);
+        const double d = vireo::steam::vapourStartValue(c + 20, x, h / 100.0);
+        ++states;
+        if (std::fabs(d * cpptd(state.p, state.t) - 1.0) < 0.05) ++closeSlope;
+        if (std::fabs(t0 - state.t) < 5.0) ++closeStart;
+    }
+    EXPECT_GT(closeSlope, 0.95 * states) << closeSlope << " of " << states;
+    EXPECT_GT(closeStart, 0.95 * states) << closeStart << " of " << states;
 }

@@ -15,6 +15,7 @@
 
 namespace {
 
+using vireo::steam::cornerEntropy;
 using vireo::steam::kStartTerms;
 using vireo::steam::Property;
 
@@ -105,13 +106,6 @@ void liquidStates(Visit visit) {
     }
 }
 
-double cornerEntropy(double p) {
-    constexpr double c[7] = {7.20894478e-26, -5.47437942e-21, 1.61833683e-16, -2.43468381e-12,
-                             2.03081212e-08, -9.99741636e-05, 1.55077535};
-    double s = 0.0;
-    for (const double a : c) s = s * p + a;
-    return s;
-}
 
 // One set of a vapour routine: the states of its pressures that `member` keeps.
 using Member = std::function<bool(double p, double value)>;

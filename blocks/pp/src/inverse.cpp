@@ -14,25 +14,31 @@ constexpr int kLevel = 5;
 constexpr double kTopTemperature = 1600.0;
 
 // The vapour side gives no state below the saturation line once region 3 lies beneath
-// it (from about 2000 psia on), and none below the critical temperature above the
-// critical pressure: iterates are kept above that floor, since a step below it would
-// end the process for a state the routine can answer.
+// it (from about 2000 psia to the critical pressure): iterates are kept above that
+// floor, since a step below it would end the process for a state the routine can answer.
 double vapourFloor(double p) {
-    if (p > con(C::pc)) return con(C::tCritical);
-    if (p > 2000.0) {
+    if (p > 2000.0 && p <= con(C::pc)) {
         const double t = saturationTemperatureOf(p);
         if (std::isfinite(t)) return t;
     }
     return con(C::tLower);
 }
 
-double cornerEntropy(double p) {
-    constexpr double c[7] = {7.20894478e-26, -5.47437942e-21, 1.61833683e-16, -2.43468381e-12,
-                             2.03081212e-08, -9.99741636e-05, 1.55077535};
-    double s = 0.0;
-    for (const double a : c) s = s * p + a;
-    return s;
-}
+// The weights of the vapour-side secant steps: the old slope counts more and more as
+// the steps go on, so that a swinging iteration settles.
+struct SecantWeights {
+    double a1 = 0.5;
+    double a2 = 1.0;
+    void after(int step) {
+        if (step >= 29) {
+            a1 = 0.02;
+            a2 = 47.775;
+        } else if (step >= 10) {
+            a1 = 0.1;
+            a2 = 9.0;
+        }
+    }
+};
 
 // The set of the start tables: 0 up to 500 psia, 40 above, 80 in the corner near
 // saturation at high pressure, where a start is never taken without iterating.
@@ -86,15 +92,14 @@ double vapourTemperatureFromEnthalpy(VapourEntry entry, double p, double h) {
         ++inverseCounters.accepted;
         return levelResult(kLevel) = t;
     }
-    const double floor = std::max(tMin, vapourFloor(p));
+    const double floor = vapourFloor(p);
     double ta = t > kTopTemperature ? kTopTemperature * 0.99 : t;
-    double a1 = 0.5;
-    double a2 = 1.0;
+    SecantWeights weights;
     for (int step = 1; step <= 100; ++step) {
         ++inverseCounters.steps;
-        ta = std::clamp(ta, std::max(con(C::tLower), floor), kTopTemperature);
+        ta = std::clamp(ta, floor, kTopTemperature);
         const double ha = vapourSide(Property::enthalpy, p, ta);
-        if (h0 != ha) d = a1 * ((t0 - ta) / (h0 - ha) + a2 * d);
+        if (h0 != ha) d = weights.a1 * ((t0 - ta) / (h0 - ha) + weights.a2 * d);
         t = ta + (h - ha) * d;
         if (std::fabs(h - ha) < 0.04) return levelResult(kLevel) = t;
         if (!std::isfinite(t)) break;
@@ -102,14 +107,7 @@ double vapourTemperatureFromEnthalpy(VapourEntry entry, double p, double h) {
         t0 = ta;
         ta = t;
         h0 = ha;
-        if (step >= 10) {
-            a1 = 0.1;
-            a2 = 9.0;
-        }
-        if (step >= 29) {
-            a1 = 0.02;
-            a2 = 47.775;
-        }
+        weights.after(step);
     }
     fail(name, -13, p, h);
 }
@@ -147,8 +145,7 @@ double vapourTemperatureFromEntropy(VapourEntry entry, double p, double s) {
         return levelResult(kLevel) = ta;
     }
     const double floor = std::max(tMin, vapourFloor(p));
-    double a1 = 0.5;
-    double a2 = 1.0;
+    SecantWeights weights;
     for (int step = 1; step <= 100; ++step) {
         ++inverseCounters.steps;
         ta = std::clamp(ta, floor, kTopTemperature);
@@ -157,21 +154,14 @@ double vapourTemperatureFromEntropy(VapourEntry entry, double p, double s) {
             ta = (t0 + ta) * 0.5;
             continue;
         }
-        if (s0 != sa) d = a1 * ((t0 - ta) / ((s0 - sa) * (ta + rankine)) + a2 * d);
+        if (s0 != sa) d = weights.a1 * ((t0 - ta) / ((s0 - sa) * (ta + rankine)) + weights.a2 * d);
         const double t = ta + (ta + rankine) * d * (s - sa);
         if (std::fabs(s - sa) < con(C::toleranceEntropy)) return levelResult(kLevel) = t;
         if (!std::isfinite(t)) break;
         t0 = ta;
         s0 = sa;
         ta = t;
-        if (step >= 10) {
-            a1 = 0.1;
-            a2 = 9.0;
-        }
-        if (step >= 29) {
-            a1 = 0.02;
-            a2 = 47.775;
-        }
+        weights.after(step);
     }
     fail(name, -15, p, s);
 }

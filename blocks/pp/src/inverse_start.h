@@ -58,6 +58,16 @@ inline void liquidStartTerms(double y, double z, double* term) {
     for (int k = 0; k < 4; ++k) term[16 + k] = yPower[3 - k];
 }
 
+// The entropy below which a vapour state above 2500 psia takes the corner set of the
+// entropy table (a polynomial in p).
+inline double cornerEntropy(double p) {
+    constexpr double c[7] = {7.20894478e-26, -5.47437942e-21, 1.61833683e-16, -2.43468381e-12,
+                             2.03081212e-08, -9.99741636e-05, 1.55077535};
+    double s = 0.0;
+    for (const double a : c) s = s * p + a;
+    return s;
+}
+
 // The fitted tables (inverse_starts.inc): per routine the temperature's coefficients,
 // then the slope's, per set. tph and tps: three sets (low pressure, high pressure, the
 // high-pressure corner near saturation); tphl and tpsl: one.
