@@ -57,6 +57,7 @@ const Running kRunning[] = {
     {"pp0011", {}, -1},
     {"pp0012", {}, -1},
     {"pp0017", {0, 1, 300, 200, 0}, -1},
+    {"pp0018", {2000, 1e9f, 8e8f, 1e-4f, 1e-9f}, 2},
 };
 
 std::vector<float> stateOf(const BlockInstance& b) {

@@ -328,3 +328,23 @@ TEST(SteamProcessEnd, SiFormsEndAtTheLiquidLimit) {
     expectReport(probe({"steam_h", "-10", "101325"}), "   OUT OF RANGE IN  COMT1   PRES =  0.14697563098346388D+02\n"
                                                       "                            TEMP =  0.14000000000000000D+02\n");
 }
+
+TEST(SteamProcessEnd, FurtherPropertiesEndAtTheirLimits) {
+    // The surface tension is 0 at the critical temperature and a hair of 1e-6 °R above it;
+    // beyond, and for NaN, there is none.
+    const auto critical = probe({"surft", "705.2", "--", "surft", "705.2000009"});
+    EXPECT_EQ(critical.exitStatus, 0);
+    EXPECT_NE(critical.out.find("surft 0\nsurft 0\n"), std::string::npos) << critical.out;
+    expectReport(probe({"surft", "705.25"}), "   OUT OF RANGE IN   SURFT  TEMP =  0.70525000000000000D+03\n");
+    expectReport(probe({"surft", "nan"}), "   OUT OF RANGE IN   SURFT  TEMP =                      NaN\n");
+    // The refractive index holds to 1.1 µm and not beyond; NaN is out of range too.
+    const auto longest = probe({"refrac", "14.7", "70", "1.1"});
+    EXPECT_EQ(longest.exitStatus, 0);
+    EXPECT_NE(longest.out.find("refrac 1.32"), std::string::npos) << longest.out;
+    for (const char* lambda : {"1.2", "nan"}) {
+        expectReport(probe({"refrac", "14.5", "70", lambda}),
+                     "   OUT OF RANGE IN  REFRAC  PRES =  0.14500000000000000D+02\n"
+                     "                            TEMP =  0.70000000000000000D+02\n");
+    }
+    expectReport(probe({"refrac", "nan", "70", "0.5"}), "   OUT OF RANGE IN  REFRAC  PRES =                      NaN\n");
+}

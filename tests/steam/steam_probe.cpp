@@ -53,7 +53,7 @@ const std::map<std::string, Routine1> kRoutines1 = {
     {"vft", vft_},     {"vfp", vfp_},   {"vgt", vgt_},     {"vgp", vgp_},   {"hft", hft_},
     {"hfp", hfp_},     {"hgt", hgt_},   {"hgp", hgp_},     {"sft", sft_},   {"sfp", sfp_},
     {"sgt", sgt_},     {"sgp", sgp_},   {"psv", psv_},     {"psv1", psv1_}, {"psv2", psv2_},
-    {"pvgp", pvgp_},   {"tslh", tslh_},
+    {"pvgp", pvgp_},   {"tslh", tslh_}, {"surft", surft_}, {"evaph", evaph_},
 };
 
 // Runs one routine; returns false for an unknown name.
@@ -73,6 +73,9 @@ bool call(const std::vector<std::string>& args) {
                                       : sssiss_(&a, &b, &t, &v, &x);
     } else if (routine == "comt3") {
         comt3_(&a, &b);
+    } else if (routine == "refrac") {  // refrac P T LAMBDA
+        double lambda = number(args, 3);
+        result = refrac_(&a, &b, &lambda);
     } else if (routine == "chkreg") {
         result = chkreg_(&a, &b);
     } else if (routine == "splim") {  // splim X CODE UPPER LOWER NAME

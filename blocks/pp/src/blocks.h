@@ -76,6 +76,24 @@ struct steam_block {  // STEAM
     using View = block::View<table::pp0013>;
     static void step(View& b);
 };
+struct evaph_block {  // EVAPH
+    using View = block::View<table::pp0014>;
+    static void step(View& b);
+};
+struct hxch_block {  // HXCH
+    using View = block::View<table::pp0015>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct sturb_block {  // STURB
+    using View = block::View<table::pp0016>;
+    static void init(View& b);
+    static void step(View& b);
+};
+struct pcsstu_block {  // PCSSTU
+    using View = block::View<table::pp0018>;
+    static void step(View& b);
+};
 struct pcntrl_block {  // PCNTRL
     using View = block::View<table::pp0017>;
     static void init(View& b);

@@ -20,7 +20,9 @@ using block::kRuleFills;
     X(badIterations, 308004, kRuleFills)           \
     X(badNodeCount, 308005, kRuleFills)            \
     X(badRimAngle, 308006, "i10 r0")               \
-    X(badPassLimit, 308007, kRuleFills)
+    X(badPassLimit, 308007, kRuleFills)            \
+    X(badSegments, 308040, kRuleFills)             \
+    X(badDesignFlow, 308041, kRuleFills)
 VIREO_MESSAGE_CODES(VIREO_PP_CODES)
 
 }  // namespace vireo::pp::code

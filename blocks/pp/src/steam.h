@@ -459,6 +459,39 @@ VIREO_STEAM_ROUTINE double steam_s_(const double* t, const double* p);
 VIREO_STEAM_ROUTINE double steam_cp_(const double* t, const double* p);
 VIREO_STEAM_ROUTINE double steam_v_(const double* t, const double* p);
 
+// ---- further properties ---------------------------------------------------------------
+
+// Enthalpy of evaporation at p in Pa, J/kg, at the saturation temperature of the line
+// (the saturation temperature's range: up to the critical pressure, 3208.2348 × 6894 Pa).
+VIREO_STEAM_ROUTINE double evaph_(const double* p);
+// Isentropic exponent at (p, h): ln(p / p') / ln(v' / v) for an isentropic step to
+// p' = 1.05 p. Records "GAMMA " at memo level 7.
+VIREO_STEAM_ROUTINE double gamma_(const double* p, const double* h);
+// Speed of sound at (p, h) in steam, ft/s, from the density's derivative along the
+// isentrope; writes the isentropic exponent into k. A liquid state ends the process.
+VIREO_STEAM_ROUTINE double crvel_(const double* p, const double* h, double* k);
+// Surface tension at T, lbf/ft; above the critical temperature (1164.87 °R, a hair of
+// 1e-6 °R allowed) or NaN the process ends (code 2).
+VIREO_STEAM_ROUTINE double surft_(const double* t);
+// sqrt(a / (rho_f - rho_g)) on the saturation line at T (25 to 705.47 °F), lbm/ft³.
+VIREO_STEAM_ROUTINE double crwave_(const double* t, const double* a);
+// Relative dielectric constant at (p, T): the plain form takes the vapour side above
+// 705.47 °F or at and below the saturation pressure, else the liquid side; the l form
+// the liquid side, the d form the vapour side.
+VIREO_STEAM_ROUTINE double epspt_(const double* p, const double* t);
+VIREO_STEAM_ROUTINE double epsptl_(const double* p, const double* t);
+VIREO_STEAM_ROUTINE double epsptd_(const double* p, const double* t);
+// log10 of the ion product and the pH of neutral water at (p, T), written into the last
+// two arguments; sides as for the dielectric constant.
+VIREO_STEAM_ROUTINE void phion_(const double* p, const double* t, double* logKw, double* ph);
+VIREO_STEAM_ROUTINE void phionl_(const double* p, const double* t, double* logKw, double* ph);
+VIREO_STEAM_ROUTINE void phiond_(const double* p, const double* t, double* logKw, double* ph);
+// Refractive index at (p, T) and a wavelength in µm: 0 to 16000 psia, 25 to 932 °F,
+// 0.2 to 1.1 µm, else (or for NaN) the process ends (code 12); sides as above.
+VIREO_STEAM_ROUTINE double refrac_(const double* p, const double* t, const double* lambda);
+VIREO_STEAM_ROUTINE double refrcl_(const double* p, const double* t, const double* lambda);
+VIREO_STEAM_ROUTINE double refrcd_(const double* p, const double* t, const double* lambda);
+
 // ---- unit routines -------------------------------------------------------------------
 
 VIREO_STEAM_ROUTINE double psi2pa_(const double* p);  // p * 6894 (not 6894.757)

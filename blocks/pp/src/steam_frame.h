@@ -271,6 +271,17 @@ VolumeFound searchVolume(double p, const VolumeSearch& search, PressureAt pressu
 double siProperty(double t, double p, double (*liquid)(double, double), double (*vapour)(double, double),
                   double factor);
 
+// ---- further properties --------------------------------------------------------------------
+
+// 1 kg/m³ in lbm/ft³, inverted: density in kg/m³ from a volume in ft³/lbm.
+inline constexpr double kKgPerCubicMetreInLbmPerCubicFoot = 16.018463373960138;
+
+inline double sideVolume(Side side, double p, double t) {
+    const bool vapour = side == Side::vapour ||
+                        (side == Side::either && (t > con(C::tCritical) || p <= saturationPressure(t)));
+    return vapour ? vapourSide(Property::volume, p, t) : liquidSide(Property::volume, p, t);
+}
+
 // The slope dp/dT (psia/°F) that the saturation line left in nust_ when the saturation
 // temperature of p was last found; debug builds check that it was found for p.
 double saturationSlopeAt(double p);

@@ -193,6 +193,39 @@ double steamVolume(double tCelsius, double pPascal);   // steam_v_, m³/kg
 // The side choice and all four properties return a value for this state.
 bool steamStateAccepts(double tCelsius, double pPascal);
 
+// ---- further properties -----------------------------------------------------------------
+
+double evaporationEnthalpy(double pPascal);  // evaph_: Pa -> J/kg
+double surfaceTension(double t);             // surft_: lbf/ft
+double capillaryWave(double t, double a);    // crwave_
+
+// Up to a hair above the critical temperature (1164.87 °R); false for NaN.
+bool surfaceTensionAccepts(double t);
+
+// The side whose volume a property takes: either chooses the vapour side above the
+// critical temperature or at and below the saturation pressure, else the liquid side.
+enum class Side { either, liquid, vapour };
+
+struct IonProduct {
+    double logKw;  // log10 of the ion product
+    double ph;     // pH of neutral water
+};
+
+double dielectricConstant(Side side, double p, double t);                 // epspt_ epsptl_ epsptd_
+IonProduct ionProduct(Side side, double p, double t);                     // phion_ phionl_ phiond_
+double refractiveIndex(Side side, double p, double t, double lambda);     // refrac_ refrcl_ refrcd_
+
+// 0 to 16000 psia, 25 to 932 °F, 0.2 to 1.1 µm; false for NaN.
+bool refractiveIndexAccepts(double p, double t, double lambda);
+
+double isentropicExponent(double p, double h);  // gamma_
+
+struct SoundSpeed {
+    double velocity;  // ft/s
+    double exponent;  // the isentropic exponent -dln p / dln v of the same stencil
+};
+SoundSpeed soundSpeed(double p, double h);  // crvel_
+
 }  // namespace vireo::steam
 
 #endif
