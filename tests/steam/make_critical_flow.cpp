@@ -203,7 +203,7 @@ int main() {
     };
     std::printf("    // wet: coefficients of (p/1000)^0..3, each a quartic in x\n    {{\n");
     quartics(4, "        ");
-    std::printf("    }},\n    // superheat: sets in ln p, p/1000, p/1000; coefficients of (spt/100)^0..4\n    {{\n");
+    std::printf("    }},\n    // superheat: sets in ln p, p/1000, p/1000 - 2.4; coefficients of (spt/100)^0..4\n    {{\n");
     for (int set = 0; set < 3; ++set) {
         std::printf("        {{\n");
         quartics(5, "            ");
