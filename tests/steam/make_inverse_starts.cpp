@@ -4,6 +4,7 @@
 // states that the library's own forward routines give. A test runs it again and compares
 // with the committed table, so the table stays what this program makes.
 #include "inverse_start.h"
+#include "least_squares.h"
 #include "steam_frame.h"
 
 #include <algorithm>
@@ -28,49 +29,17 @@ struct Sample {
     double slope;
 };
 
-// Least squares by Householder reflections on the column-scaled matrix.
 std::array<double, kStartTerms> fit(const std::vector<Sample>& samples, bool slope) {
-    const int n = kStartTerms;
-    const std::size_t m = samples.size();
-    std::vector<std::array<double, kStartTerms>> a(m);
-    std::vector<double> b(m);
-    std::array<double, kStartTerms> scale{};
-    for (std::size_t i = 0; i < m; ++i) {
-        a[i] = samples[i].term;
-        b[i] = slope ? samples[i].slope : samples[i].temperature;
-        for (int k = 0; k < n; ++k) scale[k] = std::max(scale[k], std::fabs(a[i][k]));
+    std::vector<std::vector<double>> rows;
+    std::vector<double> targets;
+    for (const auto& sample : samples) {
+        rows.emplace_back(sample.term.begin(), sample.term.end());
+        targets.push_back(slope ? sample.slope : sample.temperature);
     }
-    for (auto& row : a) {
-        for (int k = 0; k < n; ++k) row[k] /= scale[k];
-    }
-    for (int k = 0; k < n; ++k) {
-        double norm = 0.0;
-        for (std::size_t i = k; i < m; ++i) norm += a[i][k] * a[i][k];
-        norm = std::sqrt(norm);
-        const double alpha = a[k][k] > 0.0 ? -norm : norm;
-        std::vector<double> v(m, 0.0);
-        for (std::size_t i = k; i < m; ++i) v[i] = a[i][k];
-        v[k] -= alpha;
-        double vv = 0.0;
-        for (std::size_t i = k; i < m; ++i) vv += v[i] * v[i];
-        if (vv == 0.0) continue;
-        for (int col = k; col < n; ++col) {
-            double dot = 0.0;
-            for (std::size_t i = k; i < m; ++i) dot += v[i] * a[i][col];
-            for (std::size_t i = k; i < m; ++i) a[i][col] -= 2.0 * dot / vv * v[i];
-        }
-        double dot = 0.0;
-        for (std::size_t i = k; i < m; ++i) dot += v[i] * b[i];
-        for (std::size_t i = k; i < m; ++i) b[i] -= 2.0 * dot / vv * v[i];
-    }
-    std::array<double, kStartTerms> c{};
-    for (int k = n - 1; k >= 0; --k) {
-        double sum = b[k];
-        for (int col = k + 1; col < n; ++col) sum -= a[k][col] * c[col];
-        c[k] = sum / a[k][k];
-    }
-    for (int k = 0; k < n; ++k) c[k] /= scale[k];
-    return c;
+    const auto c = vireo_fit::leastSquares(rows, targets);
+    std::array<double, kStartTerms> terms{};
+    std::copy(c.begin(), c.end(), terms.begin());
+    return terms;
 }
 
 std::vector<double> geometric(double from, double to, int count) {

@@ -348,3 +348,28 @@ TEST(SteamProcessEnd, FurtherPropertiesEndAtTheirLimits) {
     }
     expectReport(probe({"refrac", "nan", "70", "0.5"}), "   OUT OF RANGE IN  REFRAC  PRES =                      NaN\n");
 }
+
+TEST(SteamProcessEnd, CriticalFlowEndsOutsideItsRange) {
+    // The edges themselves are accepted, among them highly superheated steam at low
+    // pressure (quality 1, its superheat reported) and wet steam of quality 0.7 or more.
+    const auto edges = probe({"crflo", "8000", "960", "--", "crflo", "14.7", "1850", "--", "crflo", "100", "950",
+                              "--", "crflo", "3208.2", "950"});
+    EXPECT_EQ(edges.exitStatus, 0) << edges.out;
+    EXPECT_NE(edges.out.find("spt 400\ncrflo 661220"), std::string::npos) << edges.out;
+    EXPECT_NE(edges.out.find("spt 1370.89"), std::string::npos) << edges.out;
+    EXPECT_NE(edges.out.find("spt 0\ncrflo 5954"), std::string::npos) << edges.out;
+    const auto report = [](const std::string& p, const std::string& h) {
+        return "   OUT OF RANGE IN  CRFLO   PRES = " + p + "\n                            ENTH = " + h + "\n";
+    };
+    expectReport(probe({"crflo", "8000.001", "1200"}), report(" 0.80000010000000002D+04", " 0.12000000000000000D+04"));
+    expectReport(probe({"crflo", "-1", "1200"}), report("-0.10000000000000000D+01", " 0.12000000000000000D+04"));
+    expectReport(probe({"crflo", "100", "799.9"}), report(" 0.10000000000000000D+03", " 0.79989999999999998D+03"));
+    expectReport(probe({"crflo", "100", "1860.1"}), report(" 0.10000000000000000D+03", " 0.18600999999999999D+04"));
+    expectReport(probe({"crflo", "100", "nan"}), report(" 0.10000000000000000D+03", "                     NaN"));
+    // At the critical pressure from 960 Btu/lbm only; quality 0.68 at 100 psia.
+    expectReport(probe({"crflo", "3208.234758592228", "959"}), "   OUT OF RANGE IN  CRFLO   PRES =");
+    expectReport(probe({"crflo", "100", "900"}), report(" 0.10000000000000000D+03", " 0.90000000000000000D+03"));
+    // At 0 psia there is no saturation temperature for the superheat: the process ends
+    // there, not with a flux of NaN.
+    expectReport(probe({"crflo", "0", "1200"}), "   OUT OF RANGE IN  TSATP   PRES =  0.00000000000000000D+00\n");
+}

@@ -76,6 +76,10 @@ bool call(const std::vector<std::string>& args) {
     } else if (routine == "refrac") {  // refrac P T LAMBDA
         double lambda = number(args, 3);
         result = refrac_(&a, &b, &lambda);
+    } else if (routine == "crflo") {  // crflo P H: the superheat on a line of its own
+        double spt = 0.0;
+        result = crflo_(&a, &b, &spt);
+        std::printf("spt %.9g\n", spt);
     } else if (routine == "chkreg") {
         result = chkreg_(&a, &b);
     } else if (routine == "splim") {  // splim X CODE UPPER LOWER NAME

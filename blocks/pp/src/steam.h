@@ -470,6 +470,15 @@ VIREO_STEAM_ROUTINE double gamma_(const double* p, const double* h);
 // Speed of sound at (p, h) in steam, ft/s, from the density's derivative along the
 // isentrope; writes the isentropic exponent into k. A liquid state ends the process.
 VIREO_STEAM_ROUTINE double crvel_(const double* p, const double* h, double* k);
+// Critical (choked) mass flux of steam at (p, h), lbm/(h·in²) (the flux per psia of the
+// dry saturated steam polynomials times p in psia): a correlation fitted to the
+// homogeneous-equilibrium flux, within 0.5 % of it below 2000 psia, 2 % up to the
+// critical pressure and 5.5 % above. Writes the superheat in °F into spt (0 for wet
+// steam, 400 above the critical pressure). Outside 0 to 8000 psia, 800 to 1860 Btu/lbm
+// (960 at and above the critical pressure) or below a quality of 0.7 the process ends
+// (code 13); within, the temperature and saturation routines it calls end it where they
+// refuse the state (at 0 psia, and above 1600 °F, which 1860 Btu/lbm just passes).
+VIREO_STEAM_ROUTINE double crflo_(const double* p, const double* h, double* spt);
 // Surface tension at T, lbf/ft; above the critical temperature (1164.87 °R, a hair of
 // 1e-6 °R allowed) or NaN the process ends (code 2).
 VIREO_STEAM_ROUTINE double surft_(const double* t);

@@ -226,6 +226,15 @@ struct SoundSpeed {
 };
 SoundSpeed soundSpeed(double p, double h);  // crvel_
 
+struct CriticalFlow {
+    double flux;       // lbm/(h·in²)
+    double superheat;  // °F; 0 for wet steam, 400 above the critical pressure
+};
+CriticalFlow criticalFlow(double p, double h);  // crflo_
+// 0 to 8000 psia, 800 to 1860 Btu/lbm (from 960 at and above the critical pressure) and a
+// quality of at least 0.7; false for NaN.
+bool criticalFlowAccepts(double p, double h);
+
 }  // namespace vireo::steam
 
 #endif
