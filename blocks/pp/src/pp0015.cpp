@@ -54,6 +54,7 @@
 //#end
 #include "blocks.h"
 
+#include "Effectiveness.h"
 #include "Numbers.h"
 #include "steam_frame.h"
 
@@ -65,9 +66,6 @@ namespace {
 
 constexpr int kCells = 20;
 constexpr float kMostPasses = kMostIterations;
-// At equal capacity rates the counterflow formula is 0/0; within this of 1 it takes its
-// limit.
-constexpr double kEqualRates = 1e-6;
 constexpr double kJoulePerKgKelvinInBtuPerLbmRankine = 4186.7998046875;
 
 struct Side {
@@ -108,13 +106,6 @@ Exchange exchange(double t1, double t2, double c1, double c2, double ua, Effecti
     return {(t1 - t2) * epsilon * cMin, epsilon};
 }
 
-double counterflow(double ntu, double a) {
-    if (std::fabs(1.0 - a) < kEqualRates) return ntu / (1.0 + ntu);
-    const double e = std::exp(-ntu * (1.0 - a));
-    return (1.0 - e) / (1.0 - a * e);
-}
-
-double parallelFlow(double ntu, double a) { return (1.0 - std::exp(-ntu * (1.0 + a))) / (1.0 + a); }
 
 struct Outlets {
     double t1, t2;
@@ -142,7 +133,7 @@ Outlets cellModel(const BlockView& b, const Side& s1, const Side& s2, double in1
         for (int i = 0; i < kCells; ++i) {
             double t1 = rohr1[i], t2 = rohr2[i], x = rohr2x[i];
             double cp1 = s1.heatCapacity(t1), cp2 = s2.heatCapacity(t2);
-            Exchange e = exchange(t1, t2, cp1 * s1.flow, cp2 * s2.flow, ua, counterflow);
+            Exchange e = exchange(t1, t2, cp1 * s1.flow, cp2 * s2.flow, ua, block::counterflowEffectiveness);
             // The heat that finishes an evaporation leaves side 1 but does not warm side 2.
             double sensible = e.q;
             if (t2 < t1 && x > 0.0 && x < 1.0) {
@@ -180,7 +171,7 @@ Outlets cellModel(const BlockView& b, const Side& s1, const Side& s2, double in1
                     const double psia = pa2psi_(&s2.pressure);
                     const double tf = tc2tf_(&t2);
                     cp2 = steam::vapourHeatCapacity(psia, tf) * kJoulePerKgKelvinInBtuPerLbmRankine;
-                    e = exchange(t1, t2, cp1 * s1.flow, cp2 * s2.flow, ua, counterflow);
+                    e = exchange(t1, t2, cp1 * s1.flow, cp2 * s2.flow, ua, block::counterflowEffectiveness);
                     t1 -= e.q / (cp1 * s1.flow);
                     t2 += e.q / (cp2 * s2.flow);
                 }
@@ -208,7 +199,7 @@ Outlets segmentModel(const BlockView& b, const Side& s1, const Side& s2, double 
     const double ua = area * b.par(1);
     for (int i = 0; i < segments; ++i) {
         const double cp1 = s1.heatCapacity(t1), cp2 = s2.heatCapacity(t2);
-        const Exchange e = exchange(t1, t2, cp1 * s1.flow, cp2 * s2.flow, ua, parallelFlow);
+        const Exchange e = exchange(t1, t2, cp1 * s1.flow, cp2 * s2.flow, ua, block::parallelFlowEffectiveness);
         t1 -= e.q / (cp1 * s1.flow);
         t2 += e.q / (cp2 * s2.flow);
     }

@@ -37,6 +37,7 @@
 // stream at rest passes both inlets on with $\varepsilon = 0$. A step with an input that
 // is not a finite number changes no output and is warned about.
 //#end
+#include "Effectiveness.h"
 #include "blocks.h"
 #include "finite.h"
 
@@ -52,8 +53,6 @@ constexpr Rule kRules[] = {
     positiveParameter(2, code::badStreamHeatCapacity),
     positiveParameter(3, code::badStreamHeatCapacity),
 };
-constexpr double kEqualCapacities = 1e-6;
-
 enum Arrangement { parallel = 1, counter = 2, cross = 3 };
 
 // 1 - exp(-x) / x, x for x = 0.
@@ -87,15 +86,10 @@ void hxs_block::step(View& b) {
     double epsilon = 0;
     switch (arrangement) {
         case parallel:
-            epsilon = -std::expm1(-(1 + ratio) * ntu) / (1 + ratio);
+            epsilon = block::parallelFlowEffectiveness(ntu, ratio);
             break;
         case counter:
-            if (std::fabs(1 - ratio) * ntu < kEqualCapacities) {
-                epsilon = ntu / (1 + ntu);
-            } else {
-                const double x = std::exp(-(1 - ratio) * ntu);
-                epsilon = (1 - x) / (1 - ratio * x);
-            }
+            epsilon = block::counterflowEffectiveness(ntu, ratio);
             break;
         default:
             // The mixed cold stream the smaller one, then the larger; each written so that a
