@@ -68,6 +68,7 @@
 #include "blocks.h"
 #include "finite.h"
 #include "values.h"
+#include "water_air_fits.h"
 
 #include <algorithm>
 #include <array>
@@ -104,17 +105,11 @@ struct Grid {
 Grid grid;
 
 // The air and water formulas of the block, T in degC.
-double saturationPressure(double t) {
-    return 611.0 * std::exp(-1.91275e-4 + t * (0.07258 + t * (-2.939e-4 + t * (9.841e-7 - 1.92e-9 * t))));
-}
-double humidAirDensity(double t, double vapour, double p) { return ((p - vapour) / 287.0 + vapour / 462.0) / (kKelvin + t); }
+using fits::humidAirDensity;
+using fits::saturationPressure;
 double conductivity(double t) { return (24.558 + 0.07295 * t) / 1000.0; }
-double heatCapacity(double t) { return 1006.0 + 0.05 * t; }
 double dynamicViscosity(double t) { return 1e-6 * (13.278 + 0.09485 * t); }
-double evaporationHeat(double t) {
-    return 1000.0 * (2501.482 + 0.0225 + t * (1.789736 - 4.2063437 + t * (8.957546e-4 + 6.014696e-4 +
-                                                                           t * (-1.300254e-5 - 4.381537e-6))));
-}
+double evaporationHeat(double t) { return 1000.0 * (fits::vapourEnthalpy(t) - fits::liquidEnthalpy(t)); }
 double vapourPressure(double x, double p) { return p * x / (0.622 + x); }
 double humidityRatio(double vapour, double p) { return 0.622 * vapour / (p - vapour); }
 
@@ -244,7 +239,7 @@ Outlet cell(const Constants& k, const CellInput& in, const CellMake& make, bool 
     const double vapour = vapourPressure(xa, p);
     const double rohabl = humidAirDensity(ta, vapour, p);
     const double lamdap = conductivity(ta), lamdak = conductivity(tz);
-    const double cpabl = heatCapacity(ta), cpzul = heatCapacity(tz);
+    const double cpabl = fits::airHeatCapacity(ta), cpzul = fits::airHeatCapacity(tz);
     double reabl, rezul;
     const double hcabl = coefficient(e.exhaust, ta, cpabl, lamdap, reabl);
     const double hczul = coefficient(e.supply, tz, cpzul, lamdak, rezul);

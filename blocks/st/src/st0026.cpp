@@ -68,6 +68,7 @@
 #include "blocks.h"
 
 #include "solution.h"
+#include "water_air_fits.h"
 
 #include <algorithm>
 #include <cmath>
@@ -103,11 +104,9 @@ constexpr Rule kRules[] = {
 
 // Water and vapour in the machine, T in degC: saturation pressure (Pa), enthalpy of the
 // vapour and of the liquid (kJ/kg), heat capacity of the solution at mass fraction x.
-double saturationPressure(double t) {
-    return 611.0 * std::exp(-1.91275e-4 + t * (0.07258 + t * (-2.939e-4 + t * (9.841e-7 + t * -1.92e-9))));
-}
-double vapourEnthalpy(double t) { return 2501.482 + t * (1.789736 + t * (8.957546e-4 + t * -1.300254e-5)); }
-double liquidEnthalpy(double t) { return -0.0225 + t * (4.2063437 + t * (-6.014696e-4 + t * 4.381537e-6)); }
+using fits::liquidEnthalpy;
+using fits::saturationPressure;
+using fits::vapourEnthalpy;
 double solutionHeatCapacity(double x, double t) {
     const double percent = 100.0 * x;
     return (3.462023 - 0.02679895 * percent) + (0.0013499 - 6.55e-6 * percent) * t;

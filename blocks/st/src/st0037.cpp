@@ -54,6 +54,7 @@
 #include "blocks.h"
 
 #include "finite.h"
+#include "water_air_fits.h"
 
 #include <cmath>
 
@@ -75,15 +76,9 @@ constexpr Rule kRules[] = {
 
 constexpr double kStandInFan = 0.2;  // share of full speed a stopped fan is run at
 
-double saturationPressure(double t) {
-    return 611.0 * std::exp(-1.91275e-4 + t * (0.07258 + t * (-2.939e-4 + t * (9.841e-7 + t * -1.92e-9))));
-}
 // Humid air at 101 300 Pa, kg/m3.
-double density(double t, double phi) {
-    const double pv = phi * saturationPressure(t);
-    return (pv / 462.0 + (101300.0 - pv) / 287.0) / (273.15 + t);
-}
-double heatCapacity(double t) { return 1006.0 + 0.05 * t; }  // J/(kg K)
+double density(double t, double phi) { return fits::humidAirDensity(t, phi * fits::saturationPressure(t), 101300.0); }
+using fits::airHeatCapacity;
 
 // What the nominal point gives: the coefficient of the face velocity's 0.4th power in the
 // transfer coefficient per face area, and the face area.
@@ -97,7 +92,7 @@ Coil size(const BlockView& b) {
     const double qcool0 = b.par(0), twin0 = b.par(1), vdotw0 = b.par(2), rohw = b.par(3), cpw = b.par(4);
     const double tain0 = b.par(5), vdota0 = b.par(6), area = double(b.par(9)) * b.par(8);
     const double mdotw0 = rohw * vdotw0 / 3600.0;
-    const double rohl0 = density(tain0, 0.4), cpl0 = heatCapacity(tain0);
+    const double rohl0 = density(tain0, 0.4), cpl0 = airHeatCapacity(tain0);
     const double taout0 = tain0 + qcool0 / (cpl0 * (vdota0 / 3600.0) * rohl0 / 1000.0);
     const double twout0 = twin0 - qcool0 / (cpw * mdotw0);
     const double th0 = 0.5 * (twout0 + twin0);
@@ -132,7 +127,7 @@ void airheat_block::step(View& b) {
     const double cpw = b.par(4), vdota0 = b.par(6);
     const Coil coil = size(b);
 
-    const double rohl = density(tair, rfair), cpl = heatCapacity(tair);
+    const double rohl = density(tair, rfair), cpl = airHeatCapacity(tair);
     const double vair = pnvent * vdota0 / (3600.0 * coil.area);
     const double ua = coil.c * std::pow(vair, 0.4);
     const double phi = 1.0 - std::exp(-ua / (vair * rohl * cpl));
