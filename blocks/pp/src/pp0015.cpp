@@ -37,20 +37,27 @@
 //#BP[10] Side-2 oil: specific heat there, above 0 for oil (J/(kg K))
 //#BP[11] Side-2 oil: temperature of the second point (degC)
 //#BP[12] Side-2 oil: specific heat there, above 0 for oil (J/(kg K))
-//#BP[13] Passes of the cell model (0 to 1000) or segments of the segment model (above 0, up to 1000)
+//#BP[13] Most passes of the cell model, which stops once its cells settle (0 to 1000), or
+// segments of the segment model (above 0, up to 1000)
 //#Strings
 //#None
 //#Remarks
 // The cell model puts 20 cells on each side, side 1 flowing from cell 1 to 20 and side 2
 // back, and moves both fluids one cell on per pass; the outlets are the end cells after
-// their exchange in the last pass. Water on side 2 evaporates at the saturation
-// temperature of its pressure, taking the heat of evaporation from side 1. The segment
-// model chains parallel-flow segments of area p3 / p14, as many as int(p3) holds whole
-// multiples of int(p3 / p14): p3 = 10 and p14 = 4 run 5 segments of 2.5. Where p3 / p14
-// is below 1 it runs int(p14) segments. Without flow on either side the inlet
-// temperatures pass to the opposite outlets. Both enthalpies are those of water or steam
-// at the outlet state whatever the medium. A water state outside the 1967 industrial
-// formulation ends the whole run with a report on standard output.
+// their exchange in the last pass. It passes until every cell holds what it held two
+// passes before (within 1e-5 K), at most p14 times; a step that ends before is a warning,
+// reported once and counted, the count given at the end of the run. Water on side 2
+// evaporates at the saturation temperature of its pressure, taking the heat of
+// evaporation from side 1, in both models. The segment model chains parallel-flow
+// segments of area p3 / p14, as many as int(p3) holds whole multiples of int(p3 / p14):
+// p3 = 10 and p14 = 4 run 5 segments of 2.5. Where p3 / p14 is below 1 it runs int(p14)
+// segments; it keeps side-2 water as its enthalpy, so that its sides balance. Without
+// flow on either side the inlet temperatures pass to the opposite outlets. Both
+// enthalpies are those of water or steam at the outlet state whatever the medium; side-2
+// water still evaporating at its outlet has the enthalpy of its quality on the wet line.
+// Water on side 1 does not condense: it cools with its heat capacity. A water state
+// outside the 1967 industrial formulation ends the whole run with a report on standard
+// output.
 //#end
 #include "blocks.h"
 
