@@ -116,7 +116,6 @@ Exchange exchange(double t1, double t2, double c1, double c2, double ua, Effecti
     return {(t1 - t2) * epsilon * cMin, epsilon};
 }
 
-
 struct Outlets {
     double t1, t2;
     double x2 = 1.0;       // side-2 quality; below 1 at the saturation temperature: wet
