@@ -1,5 +1,6 @@
 // What no model may bring about: parameters that would divide by zero, reach past a
-// block's arrays or loop without end are refused at initialisation, each named; inputs
+// block's arrays, loop without end or start from an impossible state are refused at
+// initialisation, each named; inputs
 // at the ends of their ranges give finite outputs; a block repeated at the same time
 // gives the same outputs and keeps the state of one call.
 #include "message_capture.h"
@@ -24,13 +25,22 @@ struct Refusal {
 
 const Refusal kRefusals[] = {
     {"pp0002", {0, -1, 0, 0, 0.9f, 0}, {308001, 308001, 308001, 308006}, {1, 2, 3, 6}},
+    // A rim angle of 180 degrees or more, or below 0, leaves the trough without a focal
+    // line in front of it.
+    {"pp0002", {545, 5.76f, 20, 0, 0.9f, 180}, {308006}, {6}},
+    {"pp0002", {545, 5.76f, 20, 0, 0.9f, -10}, {308006}, {6}},
     {"pp0003", {0, 0, 0.5f, 0.1f, 1, 1, 5000, 0, -1}, {308001, 308002, 308004, 308002, 308003}, {1, 2, 7, 8, 9}},
     {"pp0003", {20, 2300, 0.5f, 0.1f, 1, 1, -1, 5e5f, 10}, {308004}, {7}},
     {"pp0005", {0.3f, 0, 1, 0}, {308001, 308002}, {2, 4}},
+    // A negative diameter or loss coefficient would warm the fluid away from ambient, a
+    // loss share of 1000 x 0.3 x pi / 300 = 3.1 carry it past ambient.
+    {"pp0005", {-0.3f, 200, -1, 300}, {308001, 308003}, {1, 3}},
+    {"pp0005", {0.3f, 200, 1000, 300}, {308008}, {3}},
     {"pp0008", {0, 0.5f, 0, 0, 0, -1, 1e9f, 20}, {308001, 308005, 308001, 308002, 308002, 308003, 308004},
      {1, 2, 3, 4, 5, 6, 7}},
     {"pp0008", {100, 201, 5, 4000, 1000, 0, 1, 20}, {308005}, {2}},
     {"pp0009", {0, 0, 0, 0, -1, 20, 0, -1}, {308001, 308001, 308002, 308002, 308003, 308003}, {1, 2, 3, 4, 5, 8}},
+    {"pp0009", {500, 8, 2300, 800, 0.5f, 20, -300}, {308009}, {7}},  // below absolute zero
     {"pp0010", {390, 5, 1, 0.5f, 20, -1}, {308007}, {6}},
     {"pp0010", {390, 5, 1, 0.5f, 20, 1e6f}, {308007}, {6}},
 };
@@ -86,10 +96,10 @@ TEST(PowerPlantInit, RefusesParametersThatCannotBeComputed) {
         EXPECT_EQ(named, r.parameters1);
         EXPECT_EQ(b.RP, rp);  // a refused block starts nothing
     }
-    // The edges that pass: a node count whose whole part is 200, a rim angle of 180
-    // degrees (its sine is not 0 in single precision), no passes given.
+    // The edges that pass: a node count whose whole part is 200, a rim angle just below
+    // 180 degrees, no passes given.
     for (const auto& [routine, parameters] : {std::pair<const char*, std::vector<float>>{"pp0008", {100, 200.9f, 5, 4000, 1000, 0, 0, 20}},
-                                              {"pp0002", {545, 5.76f, 20, 0, 0.9f, 180}},
+                                              {"pp0002", {545, 5.76f, 20, 0, 0.9f, 179.9f}},
                                               {"pp0010", {390, 5, 1, 0.5f, 20, 0}}}) {
         auto b = instance(routine, parameters);
         EXPECT_EQ(vireo_test::messagesOf([&] { b.init(); }).codes, std::vector<int>{}) << routine;

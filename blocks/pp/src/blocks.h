@@ -84,6 +84,7 @@ struct hxch_block {  // HXCH
     using View = block::View<table::pp0015>;
     static void init(View& b);
     static void step(View& b);
+    static void last(View& b);
 };
 struct sturb_block {  // STURB
     using View = block::View<table::pp0016>;

@@ -1,9 +1,9 @@
 // Message codes of libVireoPP; their texts are in the utility library's catalogue
 // (platform/tools/messages/pp.txt), where each may use what its fills name.
 //
-// The library reports only at initialisation, and only parameters that would make a
-// block divide by zero, reach past its arrays or run without end: everything else a
-// model gives is computed as it comes.
+// At initialisation the library refuses parameters that would make a block divide by
+// zero, reach past its arrays, run without end or start from an impossible state; in a
+// run it only counts the steps whose iteration ended before it settled.
 #ifndef VIREO_PP_MESSAGES_H
 #define VIREO_PP_MESSAGES_H
 
@@ -19,10 +19,14 @@ using block::kRuleFills;
     X(badLossCoefficient, 308003, kRuleFills)      \
     X(badIterations, 308004, kRuleFills)           \
     X(badNodeCount, 308005, kRuleFills)            \
-    X(badRimAngle, 308006, "i10 r0")               \
+    X(badRimAngle, 308006, kRuleFills)             \
     X(badPassLimit, 308007, kRuleFills)            \
+    X(badLossShare, 308008, kRuleFills)            \
+    X(badTemperature, 308009, kRuleFills)          \
     X(badSegments, 308040, kRuleFills)             \
-    X(badDesignFlow, 308041, kRuleFills)
+    X(badDesignFlow, 308041, kRuleFills)           \
+    X(cellsNotSettled, 208001, "r0")               \
+    X(countedCellsNotSettled, 208002, "i8")
 VIREO_MESSAGE_CODES(VIREO_PP_CODES)
 
 }  // namespace vireo::pp::code

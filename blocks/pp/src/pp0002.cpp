@@ -25,21 +25,22 @@
 //#BP[2] Receiver area, above 0 (m2)
 //#BP[3] Not used (-)
 //#BP[4] Optical efficiency, the weight of both irradiances (-)
-//#BP[5] Rim angle (degrees)
+//#BP[5] Rim angle, above 0 and below 180 (degrees)
 //#Strings
 //#None
 //#Remarks
 // The end loss is the length of the trough that the focal line leaves at the incidence
 // angle, weighted by the sine of 180 + parameter 5 - parameter 3 (an empirical angle
-// kept as the model has it). The intercept factor is 0.91 at normal incidence. A
-// parameter 1, 2 or 3 of 0 or below, and a rim angle whose sine is 0, are errors at
-// initialisation.
+// kept as the model has it). The intercept factor is 0.91 at normal incidence and 0
+// where the end loss is longer than the trough. A parameter 1, 2 or 3 of 0 or below, and
+// a rim angle outside 0 to 180 degrees (both excluded), are errors at initialisation.
 //#end
 #include "blocks.h"
 
 #include "Numbers.h"
 #include "steam.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -52,6 +53,9 @@ constexpr Rule kRules[] = {
     positive(0, code::badSize),
     positive(1, code::badSize),
     positive(2, code::badSize),
+    // A parabola's rim angle lies between 0 and 180 degrees: towards 0 its focal length
+    // grows without bound, and outside it turns negative.
+    {.parameter = 5, .low = 0.0f, .high = 180.0f, .code = code::badRimAngle, .aboveLow = true, .belowHigh = true},
 };
 
 // The intercept factor at normal incidence, a single-precision constant used in the
@@ -63,12 +67,7 @@ double sinDegrees(double x) { return std::sin(x * (std::numbers::pi / 180.0)); }
 
 }  // namespace
 
-void trough_block::init(View& b) {
-    b.check(kRules);
-    const float rim = b.par(5);
-    if (!std::isfinite(rim) || std::sin(d2r(rim)) == 0.0f)
-        b.report(code::badRimAngle, {.reals = {rim}, .ints = {6}});
-}
+void trough_block::init(View& b) { b.check(kRules); }
 
 void trough_block::step(View& b) {
     const float rim = d2r(b.par(5));
@@ -86,7 +85,8 @@ void trough_block::step(View& b) {
     const double length = static_cast<double>(b.par(0)) / b.par(1);
     const double endLoss = std::fabs(focalLength * std::tan(static_cast<double>(incidence)) *
                                      sinDegrees(180.0f + b.par(4) - b.par(2)));
-    const double intercept = (length - endLoss) / length * kNormalIntercept;
+    // Where the focal line leaves the whole trough nothing reaches the receiver.
+    const double intercept = std::max(0.0, (length - endLoss) / length * kNormalIntercept);
 
     const float onAperture = static_cast<float>(intercept) * b.in(0) * b.par(4);
     b.out(0) = b.par(4) * b.in(1) + onAperture * b.par(0) / b.par(2);

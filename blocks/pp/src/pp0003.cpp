@@ -32,8 +32,8 @@
 //#Strings
 //#None
 //#Remarks
-// The radiation loss takes the temperatures in degC as they are (an empirical fit, not
-// the Stefan-Boltzmann law in kelvin). The mass temperature moves once per iteration. A
+// The radiation loss is the Stefan-Boltzmann law on the mean fluid and the ambient
+// temperature in kelvin. The mass temperature moves once per iteration. A
 // call at the time of the call before repeats the step from the state at its start, so
 // the block may sit in a loop; a time that runs backwards integrates nothing. A mass
 // that one step would move past the temperature it is pulled towards stops there, and
@@ -71,6 +71,7 @@ constexpr Rule kRules[] = {
 };
 
 constexpr float kSigma = 5.67e-08f;
+constexpr float kZeroCelsius = 273.15f;
 
 float fourth(float x) {
     const float square = x * x;
@@ -135,7 +136,7 @@ void receiv_block::step(View& b) {
         for (int i = 0; i < passes; ++i) {
             const float mean = (outlet + inlet) / 2.0f;
             const float gain = b.par(5) * area * irradiance * b.par(4) - (mean - ambient) * lossCoefficient * area -
-                               area * emittance * kSigma * (fourth(mean) - fourth(ambient));
+                               area * emittance * kSigma * (fourth(mean + kZeroCelsius) - fourth(ambient + kZeroCelsius));
             float useful = gain - (mean - mass) * area * coupling;
             if (!(useful > 0.0f)) useful = 0.0f;
             const float nextOutlet = useful / (cp * flow) + inlet;

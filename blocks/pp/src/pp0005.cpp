@@ -16,16 +16,18 @@
 //#OUT[0] Outlet temperature (degC)
 //#OUT[1] Mass flow, input 2 (kg/s)
 //#Parameters
-//#BP[0] Pipe diameter (m)
+//#BP[0] Pipe diameter, above 0 (m)
 //#BP[1] Pipe length, above 0 (m)
-//#BP[2] Heat-loss coefficient of the pipe surface (W/(m2 K))
+//#BP[2] Heat-loss coefficient of the pipe surface, at least 0 (W/(m2 K))
 //#BP[3] Heat-capacity rate the loss is shared by, above 0 (W/K)
 //#Strings
 //#None
 //#Remarks
 // The drop is the difference to ambient times p3 p1 pi p2 / (p4 p2): the length cancels
 // and the mass flow is not used (the model's own form, kept), and pi is taken as
-// 3.141516.
+// 3.141516. A diameter of 0 or below, a negative coefficient, which would warm the
+// fluid away from ambient, and a share p3 p1 pi / p4 above 1, which would carry it past ambient, are
+// errors at initialisation.
 //#end
 #include "blocks.h"
 
@@ -33,16 +35,30 @@ namespace vireo::pp {
 namespace {
 
 constexpr Rule kRules[] = {
+    positive(0, code::badSize),
     positive(1, code::badSize),
+    notNegative(2),
     positive(3, code::badHeatCapacity),
 };
 
+// The share of its difference to ambient that the fluid loses; in double precision, where
+// a long pipe's products cannot leave the range before the length cancels.
+double lossShare(const BlockView& b) {
+    const double length = b.par(1);
+    return static_cast<double>(b.par(2)) * b.par(0) * 3.141516f * length / (static_cast<double>(b.par(3)) * length);
+}
+
 }  // namespace
 
-void pipe_block::init(View& b) { b.check(kRules); }
+void pipe_block::init(View& b) {
+    if (!b.check(kRules)) return;
+    // A share above 1 would carry the outlet past the ambient temperature.
+    const Rule share{.parameter = 2, .low = 0.0f, .high = 1.0f, .code = code::badLossShare};
+    b.check(share, static_cast<float>(lossShare(b)));
+}
 
 void pipe_block::step(View& b) {
-    const float drop = (b.in(0) - b.in(2)) * (b.par(2) * b.par(0) * 3.141516f * b.par(1)) / (b.par(3) * b.par(1));
+    const float drop = static_cast<float>((b.in(0) - b.in(2)) * lossShare(b));
     b.out(0) = b.in(0) - drop;
     b.out(1) = b.in(1);
 }

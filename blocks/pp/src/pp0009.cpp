@@ -31,7 +31,8 @@
 //#BP[3] Density, above 0 (kg/m3)
 //#BP[4] Heat-loss coefficient of the wall, at least 0 (W/(m2 K))
 //#BP[5] Reference temperature (degC)
-//#BP[6] Initial temperature; optional, 0 or left out: the reference temperature (degC)
+//#BP[6] Initial temperature, at least -273.15; optional, 0 or left out: the reference
+// temperature (degC)
 //#BP[7] Thermal conductivity of the fluid, at least 0; optional, 0 or left out: no
 // conduction between the plugs (W/(m K))
 //#Strings
@@ -59,6 +60,7 @@ namespace {
 
 constexpr int kStackSize = 2 * kMostPlugs;
 constexpr float kPi = 3.1415927f;
+constexpr float kAbsoluteZero = -273.15f;
 
 struct State {
     std::span<float, kStackSize> stack;        // RP[0..199] after the last call
@@ -131,6 +133,9 @@ void pfstor_block::init(View& b) {
     std::fill(s.stack.begin(), s.stack.end(), 0.0f);
     std::fill(s.atStepStart.begin(), s.atStepStart.end(), 0.0f);
     if (b.par(6) == 0.0f) fillParameter(b, 6, b.par(5));
+    // The tank starts at parameter 7 (or the reference temperature): a temperature.
+    const Rule start{.parameter = 6, .low = kAbsoluteZero, .high = kLargest, .code = code::badTemperature};
+    if (!b.check(start, b.par(6))) return;
     s.stack[0] = b.par(6);
     s.stack[1] = b.par(3) * b.par(0);
     s.atStepStart[0] = s.stack[0];

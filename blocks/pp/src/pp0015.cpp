@@ -37,20 +37,27 @@
 //#BP[10] Side-2 oil: specific heat there, above 0 for oil (J/(kg K))
 //#BP[11] Side-2 oil: temperature of the second point (degC)
 //#BP[12] Side-2 oil: specific heat there, above 0 for oil (J/(kg K))
-//#BP[13] Passes of the cell model (0 to 1000) or segments of the segment model (above 0, up to 1000)
+//#BP[13] Most passes of the cell model, which stops once its cells settle (0 to 1000), or
+// segments of the segment model (above 0, up to 1000)
 //#Strings
 //#None
 //#Remarks
 // The cell model puts 20 cells on each side, side 1 flowing from cell 1 to 20 and side 2
 // back, and moves both fluids one cell on per pass; the outlets are the end cells after
-// their exchange in the last pass. Water on side 2 evaporates at the saturation
-// temperature of its pressure, taking the heat of evaporation from side 1. The segment
-// model chains parallel-flow segments of area p3 / p14, as many as int(p3) holds whole
-// multiples of int(p3 / p14): p3 = 10 and p14 = 4 run 5 segments of 2.5. Where p3 / p14
-// is below 1 it runs int(p14) segments. Without flow on either side the inlet
-// temperatures pass to the opposite outlets. Both enthalpies are those of water or steam
-// at the outlet state whatever the medium. A water state outside the 1967 industrial
-// formulation ends the whole run with a report on standard output.
+// their exchange in the last pass. It passes until every cell holds what it held two
+// passes before (within 1e-5 K), at most p14 times; a step that ends before is a warning,
+// reported once and counted, the count given at the end of the run. Water on side 2
+// evaporates at the saturation temperature of its pressure, taking the heat of
+// evaporation from side 1, in both models. The segment model chains parallel-flow
+// segments of area p3 / p14, as many as int(p3) holds whole multiples of int(p3 / p14):
+// p3 = 10 and p14 = 4 run 5 segments of 2.5. Where p3 / p14 is below 1 it runs int(p14)
+// segments; it keeps side-2 water as its enthalpy, so that its sides balance. Without
+// flow on either side the inlet temperatures pass to the opposite outlets. Both
+// enthalpies are those of water or steam at the outlet state whatever the medium; side-2
+// water still evaporating at its outlet has the enthalpy of its quality on the wet line.
+// Water on side 1 does not condense: it cools with its heat capacity. A water state
+// outside the 1967 industrial formulation ends the whole run with a report on standard
+// output.
 //#end
 #include "blocks.h"
 
@@ -58,8 +65,10 @@
 #include "Numbers.h"
 #include "steam_frame.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 namespace vireo::pp {
 namespace {
@@ -67,6 +76,7 @@ namespace {
 constexpr int kCells = 20;
 constexpr float kMostPasses = kMostIterations;
 constexpr double kJoulePerKgKelvinInBtuPerLbmRankine = 4186.7998046875;
+constexpr double kJoulePerKgInBtuPerLbm = 2326.0;
 
 struct Side {
     bool water;
@@ -106,10 +116,32 @@ Exchange exchange(double t1, double t2, double c1, double c2, double ua, Effecti
     return {(t1 - t2) * epsilon * cMin, epsilon};
 }
 
-
 struct Outlets {
     double t1, t2;
+    double x2 = 1.0;       // side-2 quality; below 1 at the saturation temperature: wet
+    bool settled = true;
 };
+
+// The cells have settled once every cell holds what it held two passes before: a cell at
+// the front of evaporation can swing between two states from pass to pass for good while
+// the outlets stand. The outlets alone do not tell: they stand still while the fill of
+// the first pass flows out, and for many passes while a front of evaporation travels
+// through the cells.
+constexpr double kSettledKelvin = 1e-5;
+constexpr double kSettledQuality = 1e-7;
+
+// Side-2 water still wet at its outlet has the enthalpy of its quality on the wet line.
+double side2Enthalpy(const Side& s2, double t, double x) {
+    if (s2.water && x < 1.0) {
+        const double ts = saturationCelsius(s2.pressure);
+        if (t >= ts) {
+            double psia = pa2psi_(&s2.pressure);
+            const double liquid = hfp_(&psia) * kJoulePerKgInBtuPerLbm;
+            return liquid + x * steam::evaporationEnthalpy(s2.pressure);
+        }
+    }
+    return steam::steamEnthalpy(static_cast<float>(t), s2.pressure);
+}
 
 Outlets cellModel(const BlockView& b, const Side& s1, const Side& s2, double in1, double in2) {
     const bool evaporating = s2.water;
@@ -123,9 +155,15 @@ Outlets cellModel(const BlockView& b, const Side& s1, const Side& s2, double in1
     rohr1.fill(in1);
     rohr2.fill(in2);
     rohr2x.fill(inletQuality(in2));
+    // Parameter 14 is the most passes a step may take; the cells stop once they settle.
     const int passes = block::toInt(b.par(13));
-    Outlets outlets{in1, in2};
-    for (int pass = 0; pass < passes; ++pass) {
+    Outlets outlets{in1, in2, inletQuality(in2)};
+    bool settled = passes == 0;
+    struct Cells {
+        std::array<double, kCells> t1, t2, x2;
+    };
+    std::array<Cells, 2> history{};  // the cells after the exchange of the last two passes
+    for (int pass = 0; pass < passes && !settled; ++pass) {
         rohr1[0] = in1;
         rohr2[kCells - 1] = in2;
         // Fresh water enters with the inlet's quality, not what the cell held before.
@@ -181,15 +219,42 @@ Outlets cellModel(const BlockView& b, const Side& s1, const Side& s2, double in1
             rohr2x[i] = x;
         }
         // The fluid in the end cells has had its exchange: it leaves before the move.
-        outlets = {rohr1[kCells - 1], rohr2[0]};
+        outlets = {rohr1[kCells - 1], rohr2[0], rohr2x[0]};
+        Cells& before = history[pass % 2];
+        if (pass >= 2) {
+            settled = true;
+            for (int i = 0; i < kCells && settled; ++i)
+                settled = std::fabs(rohr1[i] - before.t1[i]) <= kSettledKelvin &&
+                          std::fabs(rohr2[i] - before.t2[i]) <= kSettledKelvin &&
+                          std::fabs(rohr2x[i] - before.x2[i]) <= kSettledQuality;
+        }
+        before = {rohr1, rohr2, rohr2x};
         for (int i = kCells - 1; i > 0; --i) rohr1[i] = rohr1[i - 1];
         for (int i = 0; i < kCells - 1; ++i) {
             rohr2[i] = rohr2[i + 1];
             rohr2x[i] = rohr2x[i + 1];
         }
     }
+    outlets.settled = settled;
     return outlets;
 }
+
+// Water on side 2 of the segment model, kept as its enthalpy so that every joule one
+// side gives the other takes: its temperature and quality follow from (p, h), warming
+// the liquid, evaporating at the saturation temperature and superheating the vapour.
+struct Water {
+    double psia, ts, liquid, vapour;  // saturation temperature (degC), hf and hg (J/kg)
+    explicit Water(double pPascal)
+        : psia(pa2psi_(&pPascal)), ts(saturationCelsius(pPascal)), liquid(hfp_(&psia) * kJoulePerKgInBtuPerLbm),
+          vapour(liquid + steam::evaporationEnthalpy(pPascal)) {}
+    double quality(double h) const { return std::clamp((h - liquid) / (vapour - liquid), 0.0, 1.0); }
+    double temperature(double h) const {
+        if (h >= liquid && h <= vapour) return ts;
+        double hBtu = h / kJoulePerKgInBtuPerLbm;
+        const double tf = h < liquid ? tphl_(&psia, &hBtu) : tph_(&psia, &hBtu);
+        return tf2tc_(&tf);
+    }
+};
 
 Outlets segmentModel(const BlockView& b, const Side& s1, const Side& s2, double t1, double t2) {
     const double area = static_cast<double>(b.par(2)) / b.par(13);
@@ -197,23 +262,43 @@ Outlets segmentModel(const BlockView& b, const Side& s1, const Side& s2, double 
     // A segment smaller than 1 would step the count by 0: then every segment is one.
     const int segments = step >= 1 ? block::toInt(b.par(2)) / step : block::toInt(b.par(13));
     const double ua = area * b.par(1);
-    for (int i = 0; i < segments; ++i) {
-        const double cp1 = s1.heatCapacity(t1), cp2 = s2.heatCapacity(t2);
-        const Exchange e = exchange(t1, t2, cp1 * s1.flow, cp2 * s2.flow, ua, block::parallelFlowEffectiveness);
-        t1 -= e.q / (cp1 * s1.flow);
-        t2 += e.q / (cp2 * s2.flow);
+    if (!s2.water) {
+        for (int i = 0; i < segments; ++i) {
+            const double cp1 = s1.heatCapacity(t1), cp2 = s2.heatCapacity(t2);
+            const Exchange e = exchange(t1, t2, cp1 * s1.flow, cp2 * s2.flow, ua, block::parallelFlowEffectiveness);
+            t1 -= e.q / (cp1 * s1.flow);
+            t2 += e.q / (cp2 * s2.flow);
+        }
+        return {t1, t2};
     }
-    return {t1, t2};
+    // Water on side 2 takes the heat of evaporation at its saturation temperature; while
+    // it is wet its capacity flow has no bound.
+    const Water w(s2.pressure);
+    double h2 = steam::steamEnthalpy(t2, s2.pressure);
+    for (int i = 0; i < segments; ++i) {
+        const double cp1 = s1.heatCapacity(t1);
+        const bool wet = h2 > w.liquid && h2 < w.vapour;
+        const double c2 = wet ? std::numeric_limits<double>::infinity() : s2.heatCapacity(t2) * s2.flow;
+        const Exchange e = exchange(t1, t2, cp1 * s1.flow, c2, ua, block::parallelFlowEffectiveness);
+        t1 -= e.q / (cp1 * s1.flow);
+        h2 += e.q / s2.flow;
+        t2 = w.temperature(h2);
+    }
+    return {t1, t2, w.quality(h2)};
 }
 
-void writeOutlets(BlockView& b, double t1, double t2) {
+void writeOutlets(BlockView& b, double t1, double t2, double h2) {
     const double p1 = b.in(2), p2 = b.in(5);
     b.out(0) = static_cast<float>(t1);
     b.out(1) = static_cast<float>(p1);
     b.out(2) = static_cast<float>(steam::steamEnthalpy(static_cast<float>(t1), p1));
     b.out(3) = static_cast<float>(t2);
     b.out(4) = static_cast<float>(p2);
-    b.out(5) = static_cast<float>(steam::steamEnthalpy(static_cast<float>(t2), p2));
+    b.out(5) = static_cast<float>(h2);
+}
+
+void writeOutlets(BlockView& b, double t1, double t2) {
+    writeOutlets(b, t1, t2, steam::steamEnthalpy(static_cast<float>(t2), static_cast<double>(b.in(5))));
 }
 
 }  // namespace
@@ -243,11 +328,14 @@ void hxch_block::step(View& b) {
     const Side s2 = side(b, 8, 5, 4);
     if (b.par(0) == 0.0f) {
         const Outlets o = cellModel(b, s1, s2, in1, in2);
-        writeOutlets(b, o.t1, o.t2);
+        writeOutlets(b, o.t1, o.t2, side2Enthalpy(s2, o.t2, o.x2));
+        if (!o.settled) b.countWarning(b.ip<10>(), code::cellsNotSettled, {.reals = {b.par(13)}});
     } else if (b.par(0) == 1.0f) {
         const Outlets o = segmentModel(b, s1, s2, in1, in2);
-        writeOutlets(b, o.t1, o.t2);
+        writeOutlets(b, o.t1, o.t2, side2Enthalpy(s2, o.t2, o.x2));
     }
 }
+
+void hxch_block::last(View& b) { b.reportCount(b.ip<10>(), code::countedCellsNotSettled); }
 
 }  // namespace vireo::pp

@@ -30,9 +30,9 @@
 // The outlet pressure follows the cone law: its square is the inlet pressure's square
 // less the difference of the squares of p2 and p3 times the square of the flow over p1;
 // at the design flow and inlet pressure it is p3. The exponent of the
-// expansion is the mean of inlet and outlet of the isentropic exponent times p4 over the
-// isentropic exponent at the enthalpy less 1 Btu/lbm (the model's own form, kept). The
-// relative drop divides temperatures in degC (kept). Liquid water at the inlet, or no
+// expansion is the mean of inlet and outlet of gamma p4 / (gamma - 1), gamma the
+// isentropic exponent there, so that the work is close to p4 times the isentropic drop;
+// it is never more than that drop. The relative drop divides temperatures in degC (kept). Liquid water at the inlet, or no
 // flow, passes temperature and pressure through with no work. A flow that the inlet
 // pressure cannot pass (no real outlet pressure), or a state outside the 1967
 // industrial formulation, ends the whole run with a report on standard output.
@@ -48,14 +48,16 @@ namespace {
 
 // J/kg to Btu/lbm, 1/2326 as the model has it in single precision.
 constexpr double kBtuPerLbmInJoulePerKg = 0.00042992263f;
+constexpr double kJoulePerKgInBtuPerLbm = 2326.0;
 
-// The polytropic exponent's share at one state: the isentropic exponent at (p, h) times
-// the efficiency factor over the one a Btu/lbm lower.
+// The polytropic exponent's share at one state: gamma eta / (gamma - 1), gamma the
+// isentropic exponent at (p, h). At an efficiency factor of 1 the expansion is the
+// isentropic one, gamma / (gamma - 1) p v (1 - (p2/p1)^((gamma - 1) / gamma)).
 double exponentAt(double pPascal, double h, double efficiency) {
     double psia = pa2psi_(&pPascal);
     double hBtu = h * kBtuPerLbmInJoulePerKg;
-    double lower = hBtu - 1.0;
-    return gamma_(&psia, &hBtu) * efficiency / gamma_(&psia, &lower);
+    const double gamma = gamma_(&psia, &hBtu);
+    return gamma * efficiency / (gamma - 1.0);
 }
 
 }  // namespace
@@ -84,6 +86,15 @@ void sturb_block::step(View& b) {
     for (int k = 0; k < 2; ++k) {
         const double n = (exponentAt(p, h, efficiency) + exponentAt(outlet, hOut, efficiency)) / 2.0;
         work = static_cast<float>((1.0 - std::pow(outlet / p, 1.0 / n)) * v * efficiency * n * p);
+        hOut = h - work;
+    }
+    // The polytropic form treats the steam as a gas: where the expansion ends wet it can
+    // give more than the isentropic drop, work no stage can do. It stops there.
+    double p1 = pa2psi_(&p), p2 = pa2psi_(&outlet), t1 = tc2tf_(&t), s1, h1, t2, x1, x2, v1, v2;
+    const double h2s = zsdt_(&p1, &p2, &t1, &s1, &h1, &t2, &x1, &x2, &v1, &v2);
+    const float isentropic = static_cast<float>((h1 - h2s) * kJoulePerKgInBtuPerLbm);
+    if (work > isentropic) {
+        work = isentropic;
         hOut = h - work;
     }
     double psia = pa2psi_(&outlet);

@@ -26,7 +26,7 @@
     X(pp0012, "TC2TF", 1, 1, 1, 1, 10, 0, 0, 0, 0, 0, 0, standard, tc2tf_block)         \
     X(pp0013, "STEAM", 1, 2, 2, 4, 10, 0, 0, 0, 0, 0, 0, standard, steam_block)         \
     X(pp0014, "EVAPH", 1, 1, 1, 1, 10, 0, 0, 0, 0, 0, 0, standard, evaph_block)         \
-    X(pp0015, "HXCH", 1, 6, 6, 6, 10, 0, 0, 14, 14, 0, 0, standard, hxch_block)         \
+    X(pp0015, "HXCH", 1, 6, 6, 6, 11, 0, 0, 14, 14, 0, 0, standard, hxch_block)         \
     X(pp0016, "STURB", 1, 3, 3, 5, 10, 0, 0, 4, 4, 0, 0, standard, sturb_block)         \
     X(pp0017, "PCNTRL", 1, 3, 3, 1, 10, 0, 0, 5, 5, 0, 0, loop, pcntrl_block)           \
     X(pp0018, "PCSSTU", 1, 4, 4, 2, 10, 4, 0, 5, 5, 0, 0, standard, pcsstu_block)

@@ -1,0 +1,49 @@
+#!/usr/bin/python3
+"""Writes steam_cycle_reference.inc: IAPWS-IF97 values for the steam-cycle balance tests.
+
+The saturation line and the enthalpy of water and steam every 2 K at the water pressures
+of the heat-exchanger tests and the trough-plant example, and the isentropic enthalpy
+drop of the turbine tests' expansions. SI units: Pa, degC, J/kg.
+
+Run with Debian's python3-iapws:
+    /usr/bin/python3 tests/pp/make_steam_cycle_reference.py > tests/pp/steam_cycle_reference.inc
+"""
+import sys
+
+from iapws import IAPWS97
+
+PRESSURES = [1e6, 4e6]
+LOWEST, HIGHEST, STEP = 20, 400, 2
+
+# (p1 Pa, T1 degC, p2 Pa): a stage of the example (4 MPa to 0.2 MPa), one ending wet and
+# one dry at 10 MPa, and a long expansion to a condenser's pressure.
+EXPANSIONS = [(4e6, 340.0, 2e5), (4e6, 380.0, 2e5), (1e7, 500.0, 1e6), (1e7, 371.0, 1e6), (1e7, 500.0, 1e4),
+              (2e6, 300.0, 1e5)]
+
+
+def main():
+    import iapws
+    out = sys.stdout
+    out.write("// iapws %s\n" % iapws.__version__)
+    out.write("// Made by make_steam_cycle_reference.py; do not edit.\n")
+    out.write("constexpr double kLowest = %r, kStep = %r;\n" % (float(LOWEST), float(STEP)))
+    out.write("// {p Pa, saturation temperature degC, hf J/kg, hg J/kg, h J/kg at kLowest + k kStep degC}\n")
+    out.write("const Isobar kIsobars[] = {\n")
+    for p in PRESSURES:
+        liquid, vapour = IAPWS97(P=p * 1e-6, x=0), IAPWS97(P=p * 1e-6, x=1)
+        out.write("    {%r, %r, %r, %r, {\n" % (p, liquid.T - 273.15, liquid.h * 1e3, vapour.h * 1e3))
+        values = [IAPWS97(P=p * 1e-6, T=t + 273.15).h * 1e3 for t in range(LOWEST, HIGHEST + 1, STEP)]
+        for k in range(0, len(values), 6):
+            out.write("        %s,\n" % ", ".join(repr(v) for v in values[k:k + 6]))
+        out.write("    }},\n")
+    out.write("};\n\n// {p1 Pa, T1 degC, p2 Pa, isentropic drop J/kg, quality at its end}\n")
+    out.write("const Expansion kExpansions[] = {\n")
+    for p1, t1, p2 in EXPANSIONS:
+        start = IAPWS97(P=p1 * 1e-6, T=t1 + 273.15)
+        end = IAPWS97(P=p2 * 1e-6, s=start.s)
+        out.write("    {%r, %r, %r, %r, %r},\n" % (p1, t1, p2, (start.h - end.h) * 1e3, end.x))
+    out.write("};\n")
+
+
+if __name__ == "__main__":
+    main()
