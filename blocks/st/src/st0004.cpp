@@ -32,7 +32,8 @@
 // Ideal drying brings the process air to the relative humidity of the regeneration inlet;
 // the wheel reaches parameter 1 times that change of the humidity ratio, which the
 // regeneration air takes up (a regeneration inlet more humid than the process inlet turns
-// the exchange round). Relative humidities are taken within 0 and 1. The ideal state is
+// the exchange round); it moves no more water than the giving stream holds, so neither
+// outlet is drier than dry air. Relative humidities are taken within 0 and 1. The ideal state is
 // found by secant steps on the humidity ratio with a bisection fallback, to 1e-4 times the
 // process inlet's relative humidity (the regeneration inlet's when the process air is
 // dry). While the wheel stands both streams pass unchanged. They also pass unchanged, with
@@ -82,7 +83,10 @@ void dwheel_block::step(View& b) {
         b.report(code::noLineEnd, {.reals = {b.in(0), b.in(1)}});
         return passUnchanged();
     }
-    const double removed = double(b.par(0)) * (double(process.state.x) - ideal->x);
+    // The wheel hands over no more water than the stream that gives it holds: turned
+    // round, the regeneration air would otherwise be left with a negative humidity.
+    const double removed = std::clamp(double(b.par(0)) * (double(process.state.x) - ideal->x),
+                                      -double(regeneration.state.x), double(process.state.x));
     const line::AirState processOut = line::at(toOutput(process.state.x - removed), process.h);
     const line::AirState regenerationOut = line::at(toOutput(regeneration.state.x + removed), regeneration.h);
     b.out(0) = processOut.t;
