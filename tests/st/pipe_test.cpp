@@ -177,6 +177,28 @@ TEST(Tublod, TheFrontMovesOneSegmentPerResidenceTime) {
     }
 }
 
+// The fluid takes length over velocity to pass the pipe, however the run cuts its time: an
+// 8 m pipe of 8 segments with a transit time of 53.1 s, no loss and no wall, a step of
+// 60 degC at the inlet. The outlet passes the middle of 20 and 60 degC within a step of
+// the transit time at steps below half a residence time (one short sub-step each) and at
+// steps of one to several residence times (whole sub-steps and a rest).
+TEST(Tublod, TheFrontArrivesAfterTheTransitTimeAtAnyStep) {
+    Pipe p;
+    p.length = 8, p.segments = 8, p.u = 0, p.wallCp = 0;
+    const double transit = 53.1;
+    const float flow = static_cast<float>(p.n() * p.fluidMass() / transit);
+    for (const double step : {3.0, 6.7, 10.0, 13.3, 20.0, 30.0}) {
+        BlockInstance b = tublod(p);
+        double arrival = -1;
+        messagesOf([&] {
+            call(b, 60, flow, 20, 0);
+            for (int k = 1; k * step < 4 * transit && arrival < 0; ++k)
+                if (call(b, 60, flow, 20, static_cast<float>(k * step))[0] >= 40.0f) arrival = k * step;
+        });
+        EXPECT_NEAR(arrival, transit, step) << step;
+    }
+}
+
 // In every step of one residence time, what flows in at the inlet less what leaves at the
 // outlet (the fluid that stood in the last segment, the previous outlet temperature) less
 // the loss over the step is the change of what wall and fluid hold; the wall releases
