@@ -122,6 +122,37 @@ TEST(Pvtcool, SteadyUsefulHeatOfTheUncoveredCollector) {
     }
 }
 
+// The exact steady state of a collector with a linear loss (Duffie and Beckman, Solar
+// Engineering of Thermal Processes, ch. 6, F' = 1): the fluid approaches T* = tu + S/U
+// as T* + (tin - T*) exp(-U A/(m cp)), S = eta0 (1 - bu u) G - P/A the heat the absorber
+// takes in less the electricity it gives off, U = b1 + b2 u. The useful heat lies within
+// 1 % of it at any area and flow (NTU 0.2 to 3), and in the PV model the electricity
+// leaves the balance whole: heat plus electricity is what the absorber takes in less the
+// loss the block reports, within 1 %.
+TEST(Pvtcool, SteadyHeatAgainstTheExactSolutionAtAnyArea) {
+    Weather w;
+    w.g = 3.6f * 1000, w.beam = w.g, w.theta = 0, w.tu = 20, w.sky = 20, w.ground = 20, w.wind = 2, w.tfe = 15;
+    for (const float model : {1.0f, 3.0f})
+        for (const float area : {0.5f, 1.0f, 2.0f, 10.0f, 150.0f})
+            for (const double ntu : {0.2, 1.0, 3.0}) {
+                SCOPED_TRACE(testing::Message() << "model " << model << ", " << area << " m2, NTU " << ntu);
+                const Collector c = Collector{}.set(0, model).set(4, area).set(12, 0);  // no long-wave balance
+                const double eta0 = c.p[7] * (1 - c.p[8] * w.wind), loss = c.p[9] + c.p[10] * w.wind;
+                const double capacity = loss * area / ntu;  // W/K
+                w.flow = static_cast<float>(capacity * 3600 / (c.p[14] * 1000));
+                BlockInstance b = pvtcool(c);
+                ASSERT_EQ(b.init(), 0);
+                const auto& out = run(b, w, 120);
+                const double electricity = out[6], taken = eta0 * 1000 * area;
+                EXPECT_EQ(electricity > 0, model == 3);
+                const double star = w.tu + (taken - electricity) / area / loss;
+                const double exact = capacity * (star - w.tfe) * (1 - std::exp(-ntu));
+                const double heat = out[2] / 3.6;  // W
+                EXPECT_NEAR(heat, exact, 0.01 * exact);
+                EXPECT_NEAR(heat + electricity, taken + area * out[11], 0.01 * taken);
+            }
+}
+
 TEST(Pvtcool, SentinelsStandingFluidAndPvPower) {
     Weather sun;
     sun.g = 3.6f * 700, sun.beam = 0.6f * sun.g, sun.tu = 25, sun.tfe = 22;

@@ -314,7 +314,7 @@ void acm_block::step(View& b) {
         b.countWarning(st.troubled, code::chillerUnsettled,
                        {.reals = {static_cast<float>(previousQe), static_cast<float>(o.qe)}});
     } else if (const double given = o.qg + o.qe, taken = o.qa + o.qc;
-               std::fabs(given - taken) > kBalanceMiss * std::fabs(taken)) {
+               std::fabs(given - taken) > kBalanceMiss * std::fabs(given)) {
         b.countWarning(st.troubled, code::chillerOffBalance,
                        {.reals = {static_cast<float>(given), static_cast<float>(taken)}});
     }
