@@ -126,13 +126,13 @@ TEST(Pvtcool, SteadyUsefulHeatOfTheUncoveredCollector) {
 // Engineering of Thermal Processes, ch. 6, F' = 1): the fluid approaches T* = tu + S/U
 // as T* + (tin - T*) exp(-U A/(m cp)), S = eta0 (1 - bu u) G - P/A the heat the absorber
 // takes in less the electricity it gives off, U = b1 + b2 u. The useful heat lies within
-// 1 % of it at any area and flow (NTU 0.2 to 3), and in the PV model the electricity
+// 1 % of it at any area and flow (NTU 0.2 to 3), and in the PV models the electricity
 // leaves the balance whole: heat plus electricity is what the absorber takes in less the
 // loss the block reports, within 1 %.
 TEST(Pvtcool, SteadyHeatAgainstTheExactSolutionAtAnyArea) {
     Weather w;
     w.g = 3.6f * 1000, w.beam = w.g, w.theta = 0, w.tu = 20, w.sky = 20, w.ground = 20, w.wind = 2, w.tfe = 15;
-    for (const float model : {1.0f, 3.0f})
+    for (const float model : {1.0f, 3.0f, 4.0f})
         for (const float area : {0.5f, 1.0f, 2.0f, 10.0f, 150.0f})
             for (const double ntu : {0.2, 1.0, 3.0}) {
                 SCOPED_TRACE(testing::Message() << "model " << model << ", " << area << " m2, NTU " << ntu);
@@ -144,7 +144,8 @@ TEST(Pvtcool, SteadyHeatAgainstTheExactSolutionAtAnyArea) {
                 ASSERT_EQ(b.init(), 0);
                 const auto& out = run(b, w, 120);
                 const double electricity = out[6], taken = eta0 * 1000 * area;
-                EXPECT_EQ(electricity > 0, model == 3);
+                EXPECT_EQ(electricity > 0, model >= 3);
+                EXPECT_EQ(out[4], 0);  // no dew on a warm collector
                 const double star = w.tu + (taken - electricity) / area / loss;
                 const double exact = capacity * (star - w.tfe) * (1 - std::exp(-ntu));
                 const double heat = out[2] / 3.6;  // W
@@ -213,11 +214,15 @@ TEST(Pvtcool, InstancesOfDifferentAreasEachAsAlone) {
         EXPECT_EQ(large.DP.size(), 303u);
         for (double t : large.DP) EXPECT_EQ(t, 20);
         for (double t : small.DP) EXPECT_EQ(t, 20);
-        for (int call = 0; call < 30; ++call) {
-            w.tfe = 15 + static_cast<float>(call % 7);
-            large.step(w.list());
-            ASSERT_EQ(small.step(w.list()), alone.step(w.list())) << call;
-        }
+        // The sawtooth inlet leaves the fluid colder downstream at times, where the absorber
+        // taken as steady may drop below the dew point and the iteration not settle.
+        messagesOf([&] {
+            for (int call = 0; call < 30; ++call) {
+                w.tfe = 15 + static_cast<float>(call % 7);
+                large.step(w.list());
+                ASSERT_EQ(small.step(w.list()), alone.step(w.list())) << call;
+            }
+        });
         EXPECT_EQ(small.RP[0], alone.RP[0]);
         for (float v : large.OUT) EXPECT_TRUE(std::isfinite(v));
         EXPECT_GT(large.OUT[2], small.OUT[2]);
