@@ -34,13 +34,13 @@
 // regeneration air takes up (a regeneration inlet more humid than the process inlet turns
 // the exchange round); it moves no more water than the giving stream holds nor more than
 // the taking stream holds as vapour at saturation on its line, so neither outlet is drier
-// than dry air or wetter than saturated air. Relative humidities are taken within 0 and 1. The ideal state is
-// found by secant steps on the humidity ratio with a bisection fallback, to 1e-4 times the
-// process inlet's relative humidity (the regeneration inlet's when the process air is
-// dry). While the wheel stands both streams pass unchanged. They also pass unchanged, with
-// a warning, when no ideal state is found (only for states outside the range of the
-// humid-air functions). A step with an input that is not a finite number changes no
-// output and is warned about.
+// than dry air or wetter than saturated air. Relative humidities are taken within 0 and
+// 1. The ideal state is found by secant steps on the humidity ratio with a bisection
+// fallback, to 1e-4 times the process inlet's relative humidity (the regeneration inlet's
+// when the process air is dry). While the wheel stands both streams pass unchanged. They
+// also pass unchanged, with a warning, when no ideal state is found (only for states
+// outside the range of the humid-air functions). A step with an input that is not a
+// finite number changes no output and is warned about.
 //#end
 #include "blocks.h"
 

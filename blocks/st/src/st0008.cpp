@@ -176,7 +176,8 @@ void stepField(sceta_block::View& b, const Curve& c, double g) {
     const double stagnant = stagnation(ta, c.eta0 * g, c);
     // The window of admissible roots is that of the linear curve's stagnation, as the
     // balance has always been read.
-    const double linear = c.a1 > 0.0 ? ta + c.eta0 * g / c.a1 : (c.eta0 * g > 0.0 ? std::numeric_limits<double>::infinity() : ta);
+    const double unbounded = std::numeric_limits<double>::infinity();
+    const double linear = c.a1 > 0.0 ? ta + c.eta0 * g / c.a1 : (c.eta0 * g > 0.0 ? unbounded : ta);
     const double tmin = std::min(ti, ta), tmax = std::max(linear, ta);
     const int series = std::clamp(s.series, 1, kMaxSeries);
     for (int k = 0; k < series; ++k) {

@@ -34,23 +34,23 @@
 //#Strings
 //#None
 //#Remarks
-// Model 1 is a silica-gel type solid sorbent: an n-layer isotherm (monolayer loading 0.11,
-// b 11, n 7.2, h 19000) at the reference temperature of 40 degC, the relative humidity
-// taken within 0 and 0.999; near saturation its loading is held at 0.45 kg/kg, the most
-// such a gel holds, with a warning the first time and a count at the end of the run. Its
-// inverse mode halves the relative humidity until the
-// isotherm meets the given loading within 1e-4; its corrected mode carries the state to
-// the reference temperature by the binding heat, 3172 (1 - 2.34 c + 6.05 c$^2$) - 2453 kJ/kg
-// below a loading of 0.1934 and 0 above, until the relative humidity settles. An
-// iteration that reaches parameter 3 steps gives an error at its first occurrence and is
-// counted after that; the step puts out its last iterate, and the last call reports the
-// count. The binding heat takes the loading from input 3 when it is connected. Model 2 is
-// the binding heat 1000 - 4000 c, at least 0; model 4 is 88.94 exp(8.38 (0.3 - 0.125 c)).
-// Model 3 is a sorbent solution: the vapour pressure 10$^{a - b/T}$, with a and b cubic in
-// the mass fraction, and enthalpies by separate fits above and below 552 kPa, which do not
-// meet there. Outputs a model does not name keep their values. The logarithm of a vapour
-// pressure of 0 is held at that of the smallest float (-87.3). A step with an input that
-// is not a finite number, or whose results are not, changes no output and is warned about.
+// Model 1 is a silica-gel type solid sorbent: an n-layer isotherm (monolayer loading
+// 0.11, b 11, n 7.2, h 19000) at the reference temperature of 40 degC, the relative
+// humidity taken within 0 and 0.999; near saturation its loading is held at 0.45 kg/kg,
+// the most such a gel holds, with a warning the first time and a count at the end of the
+// run. Its inverse mode halves the relative humidity until the isotherm meets the given
+// loading within 1e-4; its corrected mode carries the state to the reference temperature
+// by the binding heat, 3172 (1 - 2.34 c + 6.05 c$^2$) - 2453 kJ/kg below a loading of
+// 0.1934 and 0 above, until the relative humidity settles. An iteration that reaches
+// parameter 3 steps gives an error at its first occurrence and is counted after that; the
+// step puts out its last iterate, and the last call reports the count. The binding heat
+// takes the loading from input 3 when it is connected. Model 2 is the binding heat 1000 -
+// 4000 c, at least 0; model 4 is 88.94 exp(8.38 (0.3 - 0.125 c)). Model 3 is a sorbent
+// solution: the vapour pressure 10$^{a - b/T}$, with a and b cubic in the mass fraction,
+// and enthalpies by separate fits above and below 552 kPa, which do not meet there.
+// Outputs a model does not name keep their values. The logarithm of a vapour pressure of
+// 0 is held at that of the smallest float (-87.3). A step with an input that is not a
+// finite number, or whose results are not, changes no output and is warned about.
 //#end
 #include "blocks.h"
 

@@ -46,8 +46,9 @@
 // times the difference between the mean water temperature and its inlet; the water
 // leaves at least 1 K above the air inlet temperature. Where that floor acts on flowing
 // water, the water is too cold to heat the air and the two sides no longer balance: the
-// first such step is warned about and the end of the run reports how many there were. Without water flow the heat output
-// is 0 while the air is still warmed towards the mean of the water inlet and that floor.
+// first such step is warned about and the end of the run reports how many there were.
+// Without water flow the heat output is 0 while the air is still warmed towards the mean
+// of the water inlet and that floor.
 // A fan speed of 0 or below is an error in every such step, and the step runs at 20 per cent.
 // The nominal point must give a finite coefficient: its mean water temperature must
 // differ from its air inlet temperature. A step with an input that is not a finite
