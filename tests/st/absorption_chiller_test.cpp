@@ -86,7 +86,7 @@ const std::vector<Streams> kChilled = sweep(&Streams::tein, {12, 13.5f, 15, 16.5
 // cooling over generator power. The first law closes only approximately, since the
 // solution heat exchanger enters through its two shares at generator and absorber alone:
 // over the operating points here the powers in and out differ by at most 2.5 % of the
-// heat put in (2.3 % found).
+// heat put in (2.3 % found), and a step that misses by more says so.
 TEST(AbsorptionChiller, BalancesFromItsOutputs) {
     for (const auto* points : {&kDriving, &kCooling, &kChilled})
         for (const Streams& s : *points) {
@@ -105,6 +105,25 @@ TEST(AbsorptionChiller, BalancesFromItsOutputs) {
             // RP holds the solution put out.
             EXPECT_EQ(std::vector<float>(step.rp.begin() + 5, step.rp.end()), o);
         }
+    // Away from its design point the method misses by more (up to 8 %): such a step keeps
+    // its result but is counted as unsettled, the first one reported.
+    int missed = 0, running = 0;
+    for (const float tgin : {70.0f, 80.0f, 90.0f, 100.0f})
+        for (const float tain : {24.0f, 30.0f, 36.0f})
+            for (const float tein : {9.0f, 14.0f, 20.0f})
+                for (const float mdotg : {0.2f, 0.6f, 1.5f}) {
+                    const auto step = once({tgin, mdotg, tain, 1.2f, tein, 0.6f});
+                    const auto& o = step.out;
+                    if (o[qe] <= 0 || step.codes == std::vector<int>{205261}) continue;
+                    ++running;
+                    const double in = o[qg] + o[qe], out = o[qa] + o[qc];
+                    const bool off = std::fabs(in - out) > 0.025 * in;
+                    missed += off;
+                    EXPECT_EQ(step.codes, off ? std::vector<int>{205264} : std::vector<int>{})
+                        << tgin << " " << tain << " " << tein << " " << mdotg << ": " << in << " against " << out;
+                }
+    EXPECT_GT(missed, 0);
+    EXPECT_LT(missed, running);
 }
 
 // Single-effect machines run at a COP of 0.5 to 0.8 with 75-95 degC driving, 27-32 degC

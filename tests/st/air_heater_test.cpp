@@ -136,6 +136,43 @@ TEST(Airheat, NoWaterFlowLeavesTheWaterAtTheFloor) {
     }
 }
 
+// Water colder than the air cannot heat it; the floor the coil is defined with (the
+// water leaves 1 K above the air inlet) then lifts the water above its own inlet, heat
+// the water side does not balance: 25 degC water against 30 degC air at 0.3 kg/s takes
+// 7.54 kW into the water while the air gains 0.64 kW. Every such step with flowing water
+// is counted, the first one reported; without flow the floor costs nothing.
+TEST(Airheat, WaterTooColdToHeatTheAirIsCounted) {
+    const Coil k;
+    struct Case {
+        float tair, twin, m;
+        bool floored;
+    };
+    const Case cases[] = {{30, 25, 0.3f, true}, {30, 30.5f, 0.05f, true}, {10, 10.5f, 0.8f, true},
+                          {30, 40, 0.3f, false}, {30, 40, 0, false}};
+    BlockInstance b = heater(k.parameters());
+    int counted = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.tair) + " " + std::to_string(c.twin) + " " + std::to_string(c.m));
+        const Expected e = expected(k, c.tair, 0.5, c.twin, 1, c.m);
+        ASSERT_EQ(e.twout == c.tair + 1, c.floored || c.m == 0);  // the independent solution agrees on the floor
+        const auto m = messagesOf([&] {
+            if (counted == 0) EXPECT_EQ(b.init(), 0);
+            b.step({c.tair, 0.5f, c.twin, 100, c.m});
+        });
+        EXPECT_EQ(m.codes, c.floored && counted == 0 ? Codes{205445} : Codes{});
+        counted += c.floored;
+        EXPECT_NEAR(b.OUT[twout], e.twout, 2e-3);
+        EXPECT_NEAR(b.OUT[qh], e.qh, 2e-4 * std::fabs(e.qh) + 1e-4);
+        if (c.floored) {
+            const double cair = airCp(c.tair) * k.va0 / 3600 * airDensity(c.tair, 0.5) / 1000;
+            EXPECT_LT(b.OUT[qh], cair * (b.OUT[taout] - c.tair));  // the water side pays for nothing
+        }
+    }
+    const auto m = messagesOf([&] { b.last(); });
+    ASSERT_EQ(m.codes, Codes{205446});
+    EXPECT_EQ(m.records[0]["i8"], std::to_string(counted));
+}
+
 TEST(Airheat, AStoppedFanIsReportedEveryStepAndRunsAt20Percent) {
     const Coil k;
     const auto at20 = quietStep(k, {10, 0.5f, 70, 20, 0.3f});

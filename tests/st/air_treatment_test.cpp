@@ -210,22 +210,34 @@ TEST(Evcool, ParametersAreCheckedAtInitialisation) {
 }
 
 // Per unit of dry air in each stream: the water the process air gives up is what the
-// regeneration air takes, and each stream keeps its enthalpy.
+// regeneration air takes, and each stream keeps its enthalpy, over a grid of inlets both
+// ways round. Neither outlet holds less than no water (a dry 40 degC process inlet against
+// 20 degC, 30 % regeneration air would otherwise take more than that air holds) nor more
+// than saturated air (cold regeneration air cannot take all a humid process stream gives).
 TEST(Dwheel, WaterBalanceAndEnthalpies) {
-    struct Case {
-        float tp, phip, tr, phir;
-    };
-    for (const Case c : {Case{30, 0.6f, 80, 0.05f}, Case{22, 0.9f, 60, 0.15f}, Case{25, 0.2f, 20, 0.8f}}) {
-        SCOPED_TRACE(c.tp);
-        const auto out = quietStep("st0004", {0.7f, 250}, {c.tp, c.phip, c.tr, c.phir, 1});
-        const double xp = ratio(c.tp, c.phip), xr = ratio(c.tr, c.phir);
-        const double xpo = outletRatio(out, 0), xro = outletRatio(out, 2);
-        EXPECT_NEAR(xpo + xro, xp + xr, xTolerance(xp + xr));
-        EXPECT_NEAR(enthalpy(out[0], xpo), enthalpy(c.tp, xp), hTolerance(xp));
-        EXPECT_NEAR(enthalpy(out[2], xro), enthalpy(c.tr, xr), hTolerance(xr));
-        EXPECT_EQ((xpo < xp), (c.phir < c.phip));  // dried towards the regeneration inlet
-        EXPECT_FLOAT_EQ(out[4], 250);
-    }
+    int turnedRound = 0;
+    for (const float effectiveness : {0.7f, 1.0f})
+        for (const float tp : {10.0f, 25.0f, 40.0f})
+            for (const float phip : {0.0f, 0.05f, 0.3f, 0.9f})
+                for (const float tr : {20.0f, 50.0f, 80.0f})
+                    for (const float phir : {0.05f, 0.3f, 0.8f}) {
+                        SCOPED_TRACE(testing::Message() << effectiveness << ": " << tp << " " << phip << ", " << tr
+                                                        << " " << phir);
+                        const auto out = quietStep("st0004", {effectiveness, 250}, {tp, phip, tr, phir, 1});
+                        const double xp = ratio(tp, phip), xr = ratio(tr, phir);
+                        const double xpo = outletRatio(out, 0), xro = outletRatio(out, 2);
+                        EXPECT_GE(out[1], 0.0f);
+                        EXPECT_GE(out[3], 0.0f);
+                        EXPECT_LE(out[1], 1 + 1e-4);  // saturated within the search's tolerance
+                        EXPECT_LE(out[3], 1 + 1e-4);
+                        EXPECT_NEAR(xpo + xro, xp + xr, xTolerance(xp + xr));
+                        EXPECT_NEAR(enthalpy(out[0], xpo), enthalpy(tp, xp), hTolerance(xp));
+                        EXPECT_NEAR(enthalpy(out[2], xro), enthalpy(tr, xr), hTolerance(xr));
+                        if (phir < phip) EXPECT_LT(xpo, xp);  // dried towards the regeneration inlet
+                        turnedRound += phir > phip;
+                        EXPECT_FLOAT_EQ(out[4], 250);
+                    }
+    EXPECT_GT(turnedRound, 100);
 }
 
 TEST(Dwheel, EffectivenessRestAndHumidityLimits) {

@@ -95,7 +95,15 @@ TEST(Sceta, LinearAndQuadraticBalancesAndTheSeries) {
     }
 }
 
-// No outlet beyond the stagnation temperature ta + eta0 g/a1 as seen from its inlet: at a
+// The stagnation temperature of the curve: eta0 g = a1 x + a2 x^2 at x = t - ta, solved
+// here by the textbook root (-a1 + sqrt(a1^2 + 4 a2 eta0 g))/(2 a2).
+double stagnationOf(const Curve& c, double ta, double g) {
+    if (c.a2 == 0) return ta + c.eta0 * g / c.a1;
+    return ta + (-c.a1 + std::sqrt(c.a1 * c.a1 + 4 * c.a2 * c.eta0 * g)) / (2 * c.a2);
+}
+
+// No outlet beyond the curve's stagnation temperature as seen from its inlet (157.07 degC
+// for eta0 0.8, a1 3.5, a2 0.015 at 1000 W/m2 and 15 degC, not the linear 243.6): at a
 // capacity flow below a1/2 the closed forms would overshoot it, and a warm inlet at a
 // trickle flow at night would leave far below the ambient. (With a2, the root far below
 // the ambient is not admissible: the inlet passes on, with the warning.)
@@ -112,11 +120,24 @@ TEST(Sceta, OutletStaysOnItsInletsSideOfStagnation) {
                 EXPECT_LE(night, 60.0f);
                 const float day = b.step({10, static_cast<float>(flow), 800, 10})[0];
                 EXPECT_GE(day, 10.0f);
-                EXPECT_LE(day, 10 + 0.8 * 800 / 3.5 + 1e-3);
+                EXPECT_LE(day, stagnationOf(c, 10, 800) + 1e-3);
             }
         });
         // A trickle reaches stagnation.
-        EXPECT_NEAR(b.step({10, 1e-6f, 800, 10})[0], 10 + 0.8 * 800 / 3.5, 1e-3) << a2;
+        EXPECT_NEAR(b.step({10, 1e-6f, 800, 10})[0], stagnationOf(c, 10, 800), 1e-3) << a2;
+        EXPECT_NEAR(b.step({15, 1e-4f, 1000, 15})[0], stagnationOf(c, 15, 1000), 1e-3) << a2;
+        // More collectors in a row never give less heat: at a trickle the second one stays
+        // at stagnation, at a flow it adds what its balance gives.
+        for (const float flow : {1e-4f, 1e-3f, 0.01f, 0.05f}) {
+            float previous = 0;
+            for (const float series : {1.0f, 2.0f, 3.0f, 8.0f}) {
+                BlockInstance row = sceta(c, series);
+                const float heat = row.step({15, flow, 1000, 15})[2];
+                EXPECT_GE(heat, previous * (1 - 1e-5f)) << a2 << " " << flow << " " << series;
+                EXPECT_LE(row.OUT[0], stagnationOf(c, 15, 1000) + 1e-3);
+                previous = heat;
+            }
+        }
         if (a2 == 0) {
             EXPECT_NEAR(b.step({60, 1e-6f, 0, 10})[0], 10.0f, 1e-3);
         }

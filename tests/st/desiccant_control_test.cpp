@@ -188,6 +188,25 @@ TEST(Deccty, TheContinuousLevelSearchRunsFromStageFiveAndGoesOnAtStageEight) {
     EXPECT_EQ(t.out[1], 3.0f);
 }
 
+// Where no level reaches the set value and the heater inlet is too cold to regenerate,
+// the sequence ends with the highest level it tried, stepped or searched: the plant then
+// supplies what that level gives (22.5 and 25.5 degC here), not the 27 degC of no level.
+TEST(Deccty, ATooColdHeaterInletKeepsTheLevelReached) {
+    struct Case {
+        float continuous, level;
+    };
+    for (const Case k : {Case{0, 3}, Case{1, 1}}) {
+        BlockInstance c = controller("st0038", deccty(k.continuous));
+        const auto plant = [](const std::vector<float>& out, int) { return 30 - 3 * out[0] - 1.5f * out[1]; };
+        Sequence s;
+        messagesOf([&] { s = timeStep(c, {30, 26, 30, 0, 20, 22, 0}, plant); });
+        EXPECT_EQ(s.stages.back(), 0) << k.continuous;
+        EXPECT_EQ(s.out[0], 1.0f);
+        EXPECT_EQ(s.out[1], k.level) << k.continuous;
+        EXPECT_FLOAT_EQ(plant(s.out, 0), 27 - 1.5f * k.level) << k.continuous;
+    }
+}
+
 TEST(Deccty, TheLevelSearchStopsAtItsLimitAndTheOverloadIsCounted) {
     BlockInstance c = controller("st0038", deccty(1, 4));
     const auto plant = [](const std::vector<float>& out, int) { return 30 - 3 * out[0] - 15 * out[1]; };

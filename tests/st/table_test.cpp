@@ -30,7 +30,8 @@ const vireo_test::PublishedRow kPublished[] = {
     {"st0011", "MIXQHC", "1 4 4 5 10 0 0 3 3 0 0 3"},
     {"st0012", "AIR", "1 2 2 6 10 0 0 0 0 0 0 3"},
     {"st0013", "HUMA2R HUMR2A HUMH2T HUMH HUMH2X", "5 2 2 1 11 0 0 0 0 0 0 3"},
-    {"st0014", "SORB", "1 2 3 12 13 1 0 1 3 0 0 3"},
+    // One IP slot beyond the published 13: the count of loadings held at the most the gel holds.
+    {"st0014", "SORB", "1 2 3 12 14 1 0 1 3 0 0 3"},
     {"st0015", "HXS", "1 4 4 4 11 0 0 4 4 0 0 3"},
     {"st0016", "DHYD DSTAR", "2 0 0 1 10 0 0 2 2 0 0 1"},
     {"st0017", "HXXI", "1 6 6 7 12 0 0 17 17 0 0 3"},

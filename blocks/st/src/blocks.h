@@ -182,6 +182,7 @@ struct airheat_block {  // AIRHEAT
     using View = block::View<table::st0037>;
     static void init(View& b);
     static void step(View& b);
+    static void last(View& b);
 };
 
 struct scairc_block {  // SCAIRC

@@ -27,6 +27,7 @@ using block::kRuleFills;
     X(chillerUnsettled, 205261, "r0 r1")           \
     X(chillerNoSolution, 205262, "s0")             \
     X(countedChillerSteps, 205263, "i8")           \
+    X(chillerOffBalance, 205264, "r0 r1")          \
     X(equalStartTemperatures, 305260, "r0")        \
     X(badConductance, 305261, kRuleFills)          \
     X(acmBadHeatCapacity, 305262, kRuleFills)      \
@@ -79,6 +80,10 @@ using block::kRuleFills;
     X(coilNotSized, 305443, "r0 r1")               \
     X(tooManyIterations, 305444, kRuleFills)       \
     X(countedNotConverged, 205097, "i8")           \
+    X(loadingAtMaximum, 205443, "r0 r1")           \
+    X(countedLoadingAtMaximum, 205444, "i8")       \
+    X(waterTooCold, 205445, "r0 r1")               \
+    X(countedWaterTooCold, 205446, "i8")           \
     X(fanStopped, 306026, "")                      \
     /* PVTCOOL and PVT */                          \
     X(internalCoefficientOff, 205730, "r0")        \

@@ -32,13 +32,15 @@
 // Ideal drying brings the process air to the relative humidity of the regeneration inlet;
 // the wheel reaches parameter 1 times that change of the humidity ratio, which the
 // regeneration air takes up (a regeneration inlet more humid than the process inlet turns
-// the exchange round). Relative humidities are taken within 0 and 1. The ideal state is
-// found by secant steps on the humidity ratio with a bisection fallback, to 1e-4 times the
-// process inlet's relative humidity (the regeneration inlet's when the process air is
-// dry). While the wheel stands both streams pass unchanged. They also pass unchanged, with
-// a warning, when no ideal state is found (only for states outside the range of the
-// humid-air functions). A step with an input that is not a finite number changes no
-// output and is warned about.
+// the exchange round); it moves no more water than the giving stream holds nor more than
+// the taking stream holds as vapour at saturation on its line, so neither outlet is drier
+// than dry air or wetter than saturated air. Relative humidities are taken within 0 and
+// 1. The ideal state is found by secant steps on the humidity ratio with a bisection
+// fallback, to 1e-4 times the process inlet's relative humidity (the regeneration inlet's
+// when the process air is dry). While the wheel stands both streams pass unchanged. They
+// also pass unchanged, with a warning, when no ideal state is found (only for states
+// outside the range of the humid-air functions). A step with an input that is not a
+// finite number changes no output and is warned about.
 //#end
 #include "blocks.h"
 
@@ -46,6 +48,7 @@
 #include "finite.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace vireo::st {
 namespace {
@@ -82,7 +85,20 @@ void dwheel_block::step(View& b) {
         b.report(code::noLineEnd, {.reals = {b.in(0), b.in(1)}});
         return passUnchanged();
     }
-    const double removed = double(b.par(0)) * (double(process.state.x) - ideal->x);
+    // The wheel hands over no more water than the stream that gives it holds (turned round,
+    // the regeneration air would otherwise be left with a negative humidity), nor more than
+    // the stream that takes it can hold as vapour on its line: cold regeneration air
+    // would otherwise leave far beyond saturation.
+    double removed = std::clamp(double(b.par(0)) * (double(process.state.x) - ideal->x),
+                                -double(regeneration.state.x), double(process.state.x));
+    const auto room = [](const line::Inlet& taker) -> double {
+        const auto full = line::saturated(taker);
+        return full ? std::max(double(full->x) - taker.state.x, 0.0) : std::numeric_limits<double>::infinity();
+    };
+    if (removed > 0.0 && line::at(toOutput(regeneration.state.x + removed), regeneration.h).phi > 1.0f)
+        removed = std::min(removed, room(regeneration));
+    if (removed < 0.0 && line::at(toOutput(process.state.x - removed), process.h).phi > 1.0f)
+        removed = std::max(removed, -room(process));
     const line::AirState processOut = line::at(toOutput(process.state.x - removed), process.h);
     const line::AirState regenerationOut = line::at(toOutput(regeneration.state.x + removed), regeneration.h);
     b.out(0) = processOut.t;

@@ -41,8 +41,9 @@
 // In mode 0 each collector's balance $\dot m c_p (t_o - t_i)/A = \eta_0 G - a_1 (t_m - t_a)
 // - a_2 (t_m - t_a)^2$ with $t_m = (t_i + t_o)/2$ is solved in closed form, and its outlet
 // passes on to the next collector of the row. No outlet lies beyond the stagnation
-// temperature $t_a + \eta_0 G/a_1$ as seen from its inlet (where the closed form would
-// overshoot it, at a trickle flow, the outlet is the stagnation temperature). Of the two roots of the quadratic
+// temperature of the curve, where $\eta_0 G$ meets the loss $a_1 (t - t_a) + a_2 (t -
+// t_a)^2$, as seen from its inlet (where the closed form would overshoot it, at a trickle
+// flow, the outlet is the stagnation temperature). Of the two roots of the quadratic
 // balance one must lie between the lower of inlet and ambient and twice the higher of
 // ambient and stagnation temperature (in kelvin); where none or both do, or a linear
 // balance has no solution ($a_1$ below 0), the collector passes its inlet temperature on,
@@ -97,12 +98,17 @@ struct Curve {
     double eta0, a1, a2;
 };
 
-// The temperature at which the collector's gain eta0 G meets its linear loss: the limit
-// of an outlet at a vanishing flow. Without a linear loss there is none above the
+// The temperature at which the collector's gain eta0 G meets its loss a1 x + a2 x^2 at x
+// above the ambient: the limit of an outlet at a vanishing flow. Of the curve's two
+// roots the one nearest the ambient, from the form that does not subtract nearly equal
+// numbers; without one (no loss that grows to the gain) there is no bound above the
 // ambient while the collector gains.
-double stagnation(double ta, double gain, double a1) {
-    if (a1 > 0.0) return ta + gain / a1;
-    return gain > 0.0 ? std::numeric_limits<double>::infinity() : ta;
+double stagnation(double ta, double gain, const Curve& c) {
+    const double d = c.a1 * c.a1 + 4.0 * c.a2 * gain;
+    const double denominator = d >= 0.0 ? c.a1 + std::sqrt(d) : 0.0;
+    if (denominator > 0.0) return ta + 2.0 * gain / denominator;
+    if (gain > 0.0) return std::numeric_limits<double>::infinity();
+    return c.a1 > 0.0 ? ta + gain / c.a1 : ta;
 }
 
 // The two roots of x^2 + 2 p x + q = 0, the larger one first: the one with the sign of
@@ -167,8 +173,12 @@ void stepField(sceta_block::View& b, const Curve& c, double g) {
     const double mcp = mdot * cp / area;
     const double ta = b.in(3) + kKelvin;
     double ti = b.in(0) + kKelvin;
-    const double stagnant = stagnation(ta, c.eta0 * g, c.a1);
-    const double tmin = std::min(ti, ta), tmax = std::max(stagnant, ta);
+    const double stagnant = stagnation(ta, c.eta0 * g, c);
+    // The window of admissible roots is that of the linear curve's stagnation, as the
+    // balance has always been read.
+    const double unbounded = std::numeric_limits<double>::infinity();
+    const double linear = c.a1 > 0.0 ? ta + c.eta0 * g / c.a1 : (c.eta0 * g > 0.0 ? unbounded : ta);
+    const double tmin = std::min(ti, ta), tmax = std::max(linear, ta);
     const int series = std::clamp(s.series, 1, kMaxSeries);
     for (int k = 0; k < series; ++k) {
         const block::Values said{.reals = {stored(ti - kKelvin), stored(g), stored(mdot)}};

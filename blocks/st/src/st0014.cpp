@@ -34,21 +34,23 @@
 //#Strings
 //#None
 //#Remarks
-// Model 1 is a silica-gel type solid sorbent: an n-layer isotherm (monolayer loading 0.11,
-// b 11, n 7.2, h 19000) at the reference temperature of 40 degC, the relative humidity
-// taken within 0 and 0.999. Its inverse mode halves the relative humidity until the
-// isotherm meets the given loading within 1e-4; its corrected mode carries the state to
-// the reference temperature by the binding heat, 3172 (1 - 2.34 c + 6.05 c$^2$) - 2453 kJ/kg
-// below a loading of 0.1934 and 0 above, until the relative humidity settles. An
-// iteration that reaches parameter 3 steps gives an error at its first occurrence and is
-// counted after that; the step puts out its last iterate, and the last call reports the
-// count. The binding heat takes the loading from input 3 when it is connected. Model 2 is
-// the binding heat 1000 - 4000 c, at least 0; model 4 is 88.94 exp(8.38 (0.3 - 0.125 c)).
-// Model 3 is a sorbent solution: the vapour pressure 10$^{a - b/T}$, with a and b cubic in
-// the mass fraction, and enthalpies by separate fits above and below 552 kPa, which do not
-// meet there. Outputs a model does not name keep their values. The logarithm of a vapour
-// pressure of 0 is held at that of the smallest float (-87.3). A step with an input that
-// is not a finite number, or whose results are not, changes no output and is warned about.
+// Model 1 is a silica-gel type solid sorbent: an n-layer isotherm (monolayer loading
+// 0.11, b 11, n 7.2, h 19000) at the reference temperature of 40 degC, the relative
+// humidity taken within 0 and 0.999; near saturation its loading is held at 0.45 kg/kg,
+// the most such a gel holds, with a warning the first time and a count at the end of the
+// run. Its inverse mode halves the relative humidity until the isotherm meets the given
+// loading within 1e-4; its corrected mode carries the state to the reference temperature
+// by the binding heat, 3172 (1 - 2.34 c + 6.05 c$^2$) - 2453 kJ/kg below a loading of
+// 0.1934 and 0 above, until the relative humidity settles. An iteration that reaches
+// parameter 3 steps gives an error at its first occurrence and is counted after that; the
+// step puts out its last iterate, and the last call reports the count. The binding heat
+// takes the loading from input 3 when it is connected. Model 2 is the binding heat 1000 -
+// 4000 c, at least 0; model 4 is 88.94 exp(8.38 (0.3 - 0.125 c)). Model 3 is a sorbent
+// solution: the vapour pressure 10$^{a - b/T}$, with a and b cubic in the mass fraction,
+// and enthalpies by separate fits above and below 552 kPa, which do not meet there.
+// Outputs a model does not name keep their values. The logarithm of a vapour pressure of
+// 0 is held at that of the smallest float (-87.3). A step with an input that is not a
+// finite number, or whose results are not, changes no output and is warned about.
 //#end
 #include "blocks.h"
 
@@ -66,14 +68,16 @@ namespace vireo::st {
 namespace {
 
 // IP[10]: the model, 1 to 4; IP[11]: steps whose iteration did not converge; IP[12]: the
-// largest number of iterations; RP[0]: the tolerance of the temperature correction.
+// largest number of iterations; IP[13]: steps whose loading was held at the most the
+// sorbent holds; RP[0]: the tolerance of the temperature correction.
 struct State {
     int& model;
     int& unsettled;
     int& iterations;
+    int& held;
     float& tolerance;
     explicit State(sorb_block::View& b)
-        : model(b.ip<10>()), unsettled(b.ip<11>()), iterations(b.ip<12>()), tolerance(b.rp<0>()) {}
+        : model(b.ip<10>()), unsettled(b.ip<11>()), iterations(b.ip<12>()), held(b.ip<13>()), tolerance(b.rp<0>()) {}
 };
 
 // Far more than halving or the temperature correction needs; a step that does not
@@ -92,6 +96,11 @@ constexpr double kEvaporation = 2453.0;      // kJ/kg
 constexpr double kReferenceC = 40.0;
 constexpr double kReciprocalReference = 0.003193358;  // 1/K, of the reference temperature
 constexpr double kLoadingTolerance = 1.0e-4;
+// The isotherm has a pole at saturation (0.54 kg/kg at 95 per cent, hundreds at 99.9),
+// where a silica gel's pores are full: Chua, Ng, Chakraborty, Oo and Othman, Adsorption
+// characteristics of silica gel + water systems, J. Chem. Eng. Data 47 (2002) 1177-1181,
+// fit a saturated uptake of 0.45 kg/kg to type RD gel (their Toth isotherm's q_m).
+constexpr double kMostLoading = 0.45;
 
 // The isotherm at the reference temperature: loading in kg/kg at relative humidity phi.
 double isotherm(double phi) {
@@ -175,6 +184,10 @@ void solidSorbent(sorb_block::View& b, State& s, Outputs& out) {
         break;
     }
     const double ha = kEvaporation + hb;
+    if (c0 > kMostLoading) {
+        b.countWarning(s.held, code::loadingAtMaximum, {.reals = {float(phi0), float(kMostLoading)}});
+        c0 = kMostLoading;
+    }
     out.set(0, c0);
     out.set(1, hb);
     if (corrected) {
@@ -259,6 +272,10 @@ void sorb_block::step(View& b) {
     out.write(b);
 }
 
-void sorb_block::last(View& b) { b.reportCount(State(b).unsettled, code::countedNotConverged); }
+void sorb_block::last(View& b) {
+    const State s(b);
+    b.reportCount(s.unsettled, code::countedNotConverged);
+    b.reportCount(s.held, code::countedLoadingAtMaximum);
+}
 
 }  // namespace vireo::st

@@ -38,7 +38,9 @@
 //#None
 //#Remarks
 // With flow, the step runs in sub-steps of one residence time $\Delta t_s = \rho_w A_i
-// l/\dot m$ (the fluid of one segment moves on by one segment) and a shorter rest. In
+// l/\dot m$ (the fluid of one segment moves on by one segment) and a shorter rest, which
+// moves it on by the rest's share of a segment (that share of each segment's fluid is
+// replaced, the remainder stays), so the fluid's delay does not depend on the step. In
 // each, a segment's wall and the fluid passing it exchange heat with an inner coefficient
 // of 300 W/(m$^2$ K) over half the inner surface, and the wall loses heat at the mean of
 // its start and end temperature (Crank--Nicolson). A step shorter than one residence
@@ -198,7 +200,10 @@ Powers flowing(tublod_block::View& b, State& s, const Segment& g, double flow, d
     // The fluid meets the wall at the mean of the wall's start and end temperature.
     const double z1 = (capacity - hA) / (hA + capacity), z2 = hA / (hA + capacity);
     Powers sum{0.0, 0.0};
-    const auto subStep = [&](double length) {
+    // A sub-step shorter than a residence time moves the fluid on by its share of a
+    // segment: that share of each segment's fluid is replaced by what passed the wall,
+    // the rest stays, so the front travels as far as the fluid does.
+    const auto subStep = [&](double length, double share) {
         const double c = g.wall / length;
         const double k1 = z2 * hA + c - hA, k2 = z1 * hA + hA, k3 = g.loss / 2.0 + c - (z2 - 1.0) * hA;
         double inlet = tin;
@@ -211,11 +216,11 @@ Powers flowing(tublod_block::View& b, State& s, const Segment& g, double flow, d
             sum.released += g.wall * (tw - tw1);
             wall[k] = tw1;
             inlet = outlet[k];  // the fluid that stood in this segment moves on to the next
-            outlet[k] = tout;
+            outlet[k] = share * tout + (1.0 - share) * outlet[k];
         }
     };
-    for (int k = block::toInt(whole); k > 0; --k) subStep(h);
-    if (rest > 0.0) subStep(rest);
+    for (int k = block::toInt(whole); k > 0; --k) subStep(h, 1.0);
+    if (rest > 0.0) subStep(rest, std::min(rest / residence, 1.0));
     // The sub-steps' lengths less a negative rest add up to the step.
     return {sum.loss / dt, sum.released / dt};
 }

@@ -44,8 +44,11 @@
 // + 9.841e-7 T$^3$ - 1.92e-9 T$^4$) Pa, the specific heat 1006 + 0.05 T J/(kg K). The water
 // gives cp m (twin - twout), the air takes the effectiveness times its capacity flow
 // times the difference between the mean water temperature and its inlet; the water
-// leaves at least 1 K above the air inlet temperature. Without water flow the heat output
-// is 0 while the air is still warmed towards the mean of the water inlet and that floor.
+// leaves at least 1 K above the air inlet temperature. Where that floor acts on flowing
+// water, the water is too cold to heat the air and the two sides no longer balance: the
+// first such step is warned about and the end of the run reports how many there were.
+// Without water flow the heat output is 0 while the air is still warmed towards the mean
+// of the water inlet and that floor.
 // A fan speed of 0 or below is an error in every such step, and the step runs at 20 per cent.
 // The nominal point must give a finite coefficient: its mean water temperature must
 // differ from its air inlet temperature. A step with an input that is not a finite
@@ -75,6 +78,9 @@ constexpr Rule kRules[] = {
 };
 
 constexpr double kStandInFan = 0.2;  // share of full speed a stopped fan is run at
+
+// IP[10]: steps whose water was too cold to heat the air.
+int& tooCold(airheat_block::View& b) { return b.ip<10>(); }
 
 // Humid air at 101 300 Pa, kg/m3.
 double density(double t, double phi) { return fits::humidAirDensity(t, phi * fits::saturationPressure(t), 101300.0); }
@@ -109,6 +115,7 @@ Coil size(const BlockView& b) {
 }  // namespace
 
 void airheat_block::init(View& b) {
+    tooCold(b) = 0;
     if (!b.check(kRules)) return;
     const Coil coil = size(b);
     if (!coil.sized()) b.report(code::coilNotSized, {.reals = {float(coil.tain0), float(coil.th0)}});
@@ -134,7 +141,10 @@ void airheat_block::step(View& b) {
     const double cair = cpl * (vdota0 / 3600.0) * pnvent * rohl / 1000.0;  // kW/K
     const double z1 = cpw * mdotw / (phi * cair);
     double twout = (tair - twin * (0.5 - z1)) / (0.5 + z1);
-    if (tair + 1.0 > twout) twout = tair + 1.0;
+    // The floor stands as the coil was defined, but with water flowing it lifts the water
+    // above its inlet, heat the water side does not pay for.
+    const bool floored = tair + 1.0 > twout;
+    if (floored) twout = tair + 1.0;
     const double th = 0.5 * (twout + twin);
     const double taout = tair * (1.0 - phi) + phi * th;
     const double qh = (twin - twout) * mdotw * cpw;
@@ -144,10 +154,13 @@ void airheat_block::step(View& b) {
         b.report(code::noFiniteResult, {.reals = {b.in(0), b.in(1)}});
         return;
     }
+    if (floored && mdotw > 0.0) b.countWarning(tooCold(b), code::waterTooCold, {.reals = {b.in(2), b.in(0)}});
     b.out(0) = static_cast<float>(twout);
     b.out(1) = static_cast<float>(taout);
     b.out(2) = static_cast<float>(qh);
     b.out(3) = static_cast<float>(pel);
 }
+
+void airheat_block::last(View& b) { b.reportCount(tooCold(b), code::countedWaterTooCold); }
 
 }  // namespace vireo::st

@@ -25,7 +25,7 @@
     X(st0011, "MIXQHC", 1, 4, 4, 5, 10, 0, 0, 3, 3, 0, 0, standard, kRow, mixqhc_block)                           \
     X(st0012, "AIR", 1, 2, 2, 6, 10, 0, 0, 0, 0, 0, 0, standard, kRow, air_block)                                 \
     X(st0013, "HUMA2R HUMR2A HUMH2T HUMH HUMH2X", 5, 2, 2, 1, 11, 0, 0, 0, 0, 0, 0, standard, kRow, hum_block)    \
-    X(st0014, "SORB", 1, 2, 3, 12, 13, 1, 0, 1, 3, 0, 0, standard, kRow, sorb_block)                              \
+    X(st0014, "SORB", 1, 2, 3, 12, 14, 1, 0, 1, 3, 0, 0, standard, kRow, sorb_block)                              \
     X(st0015, "HXS", 1, 4, 4, 4, 11, 0, 0, 4, 4, 0, 0, standard, kRow, hxs_block)                                 \
     X(st0016, "DHYD DSTAR", 2, 0, 0, 1, 10, 0, 0, 2, 2, 0, 0, constantSource, kRow, dhyd_block)                   \
     X(st0017, "HXXI", 1, 6, 6, 7, 12, 0, 0, 17, 17, 0, 0, standard, kRow, hxxi_block)                             \
