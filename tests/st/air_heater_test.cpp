@@ -156,7 +156,7 @@ TEST(Airheat, WaterTooColdToHeatTheAirIsCounted) {
         const Expected e = expected(k, c.tair, 0.5, c.twin, 1, c.m);
         ASSERT_EQ(e.twout == c.tair + 1, c.floored || c.m == 0);  // the independent solution agrees on the floor
         const auto m = messagesOf([&] {
-            if (counted == 0) EXPECT_EQ(b.init(), 0);
+            if (counted == 0) { EXPECT_EQ(b.init(), 0); }
             b.step({c.tair, 0.5f, c.twin, 100, c.m});
         });
         EXPECT_EQ(m.codes, c.floored && counted == 0 ? Codes{205445} : Codes{});

@@ -233,7 +233,7 @@ TEST(Dwheel, WaterBalanceAndEnthalpies) {
                         EXPECT_NEAR(xpo + xro, xp + xr, xTolerance(xp + xr));
                         EXPECT_NEAR(enthalpy(out[0], xpo), enthalpy(tp, xp), hTolerance(xp));
                         EXPECT_NEAR(enthalpy(out[2], xro), enthalpy(tr, xr), hTolerance(xr));
-                        if (phir < phip) EXPECT_LT(xpo, xp);  // dried towards the regeneration inlet
+                        if (phir < phip) { EXPECT_LT(xpo, xp); }  // dried towards the regeneration inlet
                         turnedRound += phir > phip;
                         EXPECT_FLOAT_EQ(out[4], 250);
                     }
