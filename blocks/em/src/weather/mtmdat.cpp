@@ -58,10 +58,12 @@ public:
     }
     // A record holding a parameter's values (its own number and a code), so that writing
     // over it or releasing it can never touch a free record or the header.
+    // A record that cannot be read at all is the read's fault, as for every reader.
     int checkInUse(int record, int failCode, const char* why) const {
         Record r;
-        if (readRecord(record, r, failCode) != 0 || r.own != record || r.code < 1 || r.code > kParameters)
-            return fail(failCode, path(), record, why);
+        if (record < 2) return fail(failCode, path(), record, why);
+        if (const int c = readRecord(record, r, code::dataRead.number); c != 0) return c;
+        if (r.own != record || r.code < 1 || r.code > kParameters) return fail(failCode, path(), record, why);
         return 0;
     }
 
@@ -77,6 +79,12 @@ DataFile& dataFile() {
     static DataFile file;
     return file;
 }
+
+}  // namespace
+
+DatabaseFile& dataDatabaseFile() { return dataFile(); }
+
+namespace {
 
 bool isTemperature(int code) { return code >= parameter::meanTemperature && code <= parameter::maxTemperature; }
 
@@ -153,10 +161,11 @@ int writeValues(DataFile& f, int code, int& record, std::span<const float, kMont
     int taken = 0;
     if (const int c = f.readHeader(h, code::dataAllocHeaderRead.number); c != 0) return c;
     if (const int c = planAllocation(f, h.list, code::dataAllocLinkRead.number, taken, after); c != 0) return c;
-    // The record before the header, as in the index file.
-    if (const int c = f.writeRecord(taken, r, code::dataNewWrite.number); c != 0) return c;
-    if (const int c = f.write(1, kHeaderWrite, {1, after.last, after.free, kMagic, h.text},
-                              code::dataAllocHeaderWrite.number);
+    const auto writeHeader = [&](const FreeListHeader& x) {
+        return f.write(1, kHeaderWrite, {1, x.last, x.free, kMagic, h.text}, code::dataAllocHeaderWrite.number);
+    };
+    if (const int c = allocate(h.list, taken, after, writeHeader,
+                               [&] { return f.writeRecord(taken, r, code::dataNewWrite.number); });
         c != 0)
         return c;
     record = taken;
