@@ -361,3 +361,24 @@ TEST(MtmupBlock, EachRunReadsItsFileFromTheStartWhateverItsLineEnds) {
     const auto m = vireo_test::messagesOf([&] { EXPECT_EQ(missing.init(), 302055); });
     ASSERT_EQ(m.codes, (std::vector<int>{302055}));
 }
+
+// A data file cut short is one fault whoever meets it: MTM reading a site and MTMUP
+// changing it both say that the file ends before the site's record.
+TEST(MtmupBlock, ACutDataFileIsTheSameFaultToReadersAndWriters) {
+    const std::string home = installation("mtm-home-cut", fixture());
+    fs::resize_file(home + "/data/mtm/vireoWeather.dat", 49);  // the header alone
+    const std::string commands = vireo_test::scratchDirectory("mtmup-cut") + "/commands.txt";
+    vireo_test::writeFile(commands, "SITE = Golden\nCOMMAND = MODIFY\nRADIATION = 1 2 3 4 5 6 7 8 9 10 11 12\n");
+    setenv("VIREO_HOME", home.c_str(), 1);
+    vireo_test::BlockInstance mtm(vireo_test::library("VireoEM").block("em0018"), {.inputs = 1, .strings = {"Golden"}});
+    vireo_test::BlockInstance up(vireo_test::library("VireoEM").block("em0026"), {.strings = {commands}});
+    const auto read = vireo_test::messagesOf([&] { mtm.init(); });
+    const auto written = vireo_test::messagesOf([&] {
+        up.init();
+        up.step();
+    });
+    unsetenv("VIREO_HOME");
+    EXPECT_EQ(read.codes, (std::vector<int>{302001, 305043}));
+    ASSERT_EQ(written.codes, (std::vector<int>{302001}));
+    for (const char* fill : {"i8", "s0", "s2"}) EXPECT_EQ(written.records[0][fill], read.records[0][fill]) << fill;
+}
