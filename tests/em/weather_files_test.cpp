@@ -175,6 +175,8 @@ TEST_F(WeatherFiles, MonthlyValuesAreStoredInTheirFieldsWithTheAnnualMean) {
     ASSERT_EQ(writeData(dir, 1, record = 3, {999, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), 0);
     EXPECT_EQ(records(snapshot(dir).dat, 47)[3], "00003108339990000000000000000000000000000000000");
     const Files before = snapshot(dir);
+    // Nor is one of another parameter: that parameter's values would be lost.
+    EXPECT_EQ(writeData(dir, 2, record = 3, {}), code::dataCode.number);
     // Beyond the end of the file it is the fault every reader of the record meets.
     EXPECT_EQ(writeData(dir, 1, record = 5, {}), code::dataRead.number);
     EXPECT_EQ(db::lastFault().reason, "the file ends before it");

@@ -59,11 +59,14 @@ public:
     // A record holding a parameter's values (its own number and a code), so that writing
     // over it or releasing it can never touch a free record or the header.
     // A record that cannot be read at all is the read's fault, as for every reader.
-    int checkInUse(int record, int failCode, const char* why) const {
+    // Overwritten, it must hold the parameter written (`code`, 0 for any): a pointer to
+    // another parameter's record would otherwise destroy that record's values.
+    int checkInUse(int record, int failCode, const char* why, int code = 0) const {
         Record r;
         if (record < 2) return fail(failCode, path(), record, why);
         if (const int c = readRecord(record, r, code::dataRead.number); c != 0) return c;
         if (r.own != record || r.code < 1 || r.code > kParameters) return fail(failCode, path(), record, why);
+        if (code != 0 && r.code != code) return fail(code::dataCode.number, path(), record);
         return 0;
     }
 
@@ -152,7 +155,8 @@ int writeValues(DataFile& f, int code, int& record, std::span<const float, kMont
     Record r;
     if (const int c = encodeValues(f.path(), code, record, months, r); c != 0) return c;
     if (record != 0) {
-        if (const int c = f.checkInUse(record, code::recordNotInUse.number, "the record is not a data record in use"); c != 0)
+        if (const int c = f.checkInUse(record, code::recordNotInUse.number, "the record is not a data record in use", code);
+            c != 0)
             return c;
         return f.writeRecord(record, r, code::dataWrite.number);
     }
