@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 
 using namespace weather_test;
@@ -135,8 +136,8 @@ TEST_F(WeatherProcesses, TwoUpdatesAtOnceKeepEverySiteOfBoth) {
 }
 
 // An update killed before each of its writes in turn leaves records at worst unused; the
-// next update gives them back, so every record is in use or free, and the sites the update
-// did not touch keep their values.
+// next update gives them back, so every record is in use or free, the sites the update did
+// not touch keep their values, and no file is left beside the database's three.
 TEST_F(WeatherProcesses, AnUpdateKilledAtAnyWriteLosesNoRecord) {
     struct Update {
         const char* what;
@@ -190,6 +191,8 @@ TEST_F(WeatherProcesses, AnUpdateKilledAtAnyWriteLosesNoRecord) {
             { const db::Hold next(dir, db::Hold::updating); }
             EXPECT_EQ(faultsOf(dir), std::vector<std::string>{}) << u.what << " killed at write " << killedAt;
             EXPECT_EQ(others(dir), before) << u.what << " killed at write " << killedAt;
+            // nor a site file written anew that never took the old one's place
+            EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 3) << u.what << " killed at write " << killedAt;
         }
         EXPECT_GE(killedAt, 6) << u.what;  // so many writes were cut
     }

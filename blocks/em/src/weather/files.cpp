@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include <cerrno>
@@ -413,6 +414,18 @@ bool reclaim(DatabaseFile& f, const std::vector<char>& used, FreeListHeader h) {
 }  // namespace
 
 void reclaimLostRecords(std::string_view directory) {
+    // A site file written anew by an update killed before it took the old one's place
+    // (the name rewrite gives it) is no one's now.
+    const std::string folder(stripped(directory));
+    constexpr std::string_view prefix = kSiteFile;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator e(folder.empty() ? "." : folder, ec), end; !ec && e != end; e.increment(ec)) {
+        const std::string name = e->path().filename().string();
+        std::error_code ignored;
+        if (name.size() == prefix.size() + 7 && name.starts_with(prefix) && name[prefix.size()] == '.' &&
+            e->is_regular_file(ignored))
+            std::filesystem::remove(e->path(), ignored);
+    }
     // Whatever fails here is left to the update, which meets it and says so.
     const Fault kept = fault();
     const auto done = [&kept] { fault() = kept; };
