@@ -57,10 +57,10 @@ public:
                      failCode);
     }
     // A record holding a parameter's values (its own number and a code), so that writing
-    // over it or releasing it can never touch a free record or the header.
-    // A record that cannot be read at all is the read's fault, as for every reader.
-    // Overwritten, it must hold the parameter written (`code`, 0 for any): a pointer to
-    // another parameter's record would otherwise destroy that record's values.
+    // over it or releasing it can never touch a free record or the header; overwritten, it
+    // must hold the parameter written (`code`, 0 for any), or another parameter's values
+    // would be lost. A record that cannot be read at all is the read's fault, as for every
+    // reader.
     int checkInUse(int record, int failCode, const char* why, int code = 0) const {
         Record r;
         if (record < 2) return fail(failCode, path(), record, why);

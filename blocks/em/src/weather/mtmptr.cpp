@@ -34,8 +34,8 @@ public:
         return write(record, kRecordWrite, {record, p[0], p[1], p[2], p[3], p[4], p[5], p[6]}, failCode);
     }
     // A record that holds a site's pointers (its own number first), so that writing over it
-    // can never overwrite a free record or the header.
-    // A record that cannot be read at all is the read's fault, as for every reader.
+    // can never overwrite a free record or the header. A record that cannot be read at all
+    // is the read's fault, as for every reader.
     int checkInUse(int record, int failCode) const {
         int own = 0;
         Pointers p{};
@@ -57,7 +57,6 @@ IndexFile& indexFile() {
     static IndexFile file;
     return file;
 }
-
 
 int checkPointers(const IndexFile& f, int record, const Pointers& p) {
     for (const int pointer : p)
