@@ -8,8 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <sstream>
 
 using namespace weather_test;
@@ -360,4 +364,81 @@ TEST(MtmupBlock, EachRunReadsItsFileFromTheStartWhateverItsLineEnds) {
     vireo_test::BlockInstance missing(vireo_test::library("VireoEM").block("em0026"), {.strings = {dir + "/none.txt"}});
     const auto m = vireo_test::messagesOf([&] { EXPECT_EQ(missing.init(), 302055); });
     ASSERT_EQ(m.codes, (std::vector<int>{302055}));
+}
+
+// A data file cut short is one fault whoever meets it: MTM reading a site and MTMUP
+// changing it both say that the file ends before the site's record.
+TEST(MtmupBlock, ACutDataFileIsTheSameFaultToReadersAndWriters) {
+    const std::string home = installation("mtm-home-cut", fixture());
+    fs::resize_file(home + "/data/mtm/vireoWeather.dat", 49);  // the header alone
+    const std::string commands = vireo_test::scratchDirectory("mtmup-cut") + "/commands.txt";
+    vireo_test::writeFile(commands, "SITE = Golden\nCOMMAND = MODIFY\nRADIATION = 1 2 3 4 5 6 7 8 9 10 11 12\n");
+    setenv("VIREO_HOME", home.c_str(), 1);
+    vireo_test::BlockInstance mtm(vireo_test::library("VireoEM").block("em0018"), {.inputs = 1, .strings = {"Golden"}});
+    vireo_test::BlockInstance up(vireo_test::library("VireoEM").block("em0026"), {.strings = {commands}});
+    const auto read = vireo_test::messagesOf([&] { mtm.init(); });
+    const auto written = vireo_test::messagesOf([&] {
+        up.init();
+        up.step();
+    });
+    unsetenv("VIREO_HOME");
+    EXPECT_EQ(read.codes, (std::vector<int>{302001, 305043}));
+    ASSERT_EQ(written.codes, (std::vector<int>{302001}));
+    for (const char* fill : {"i8", "s0", "s2"}) EXPECT_EQ(written.records[0][fill], read.records[0][fill]) << fill;
+}
+
+// Two models update one database at the same time, 120 new sites each: the runs take turns,
+// both end without an error, and every site of both is there with its own values.
+TEST(MtmupInAModel, TwoRunsAtOnceKeepEverySiteOfBoth) {
+    constexpr int kSites = 120;
+    const std::string home = installation("mtmup-home-two", emptyDatabase());
+    const std::string dir = vireo_test::scratchDirectory("mtmup-two");
+    std::map<std::string, std::string> expected;  // name -> the twelve stored monthly fields
+    for (const char series : {'A', 'B'}) {
+        std::string commands;
+        for (int i = 0; i < kSites; ++i) {
+            char name[8];
+            std::snprintf(name, sizeof name, "%c%03d", series, i);
+            std::string values, fields;
+            for (int m = 0; m < 12; ++m) {
+                const int v = (i * 7 + m * 13 + (series - 'A') * 500) % 1000;
+                char field[16];
+                std::snprintf(field, sizeof field, "%03d", v);
+                values += " " + std::to_string(v);
+                fields += field;
+            }
+            commands += std::string("SITE = ") + name + "\nLATITUDE = 10\nLONGITUDE = 20\nCOMMAND = MODIFY\nRADIATION =" +
+                        values + "\n";
+            expected[name] = fields;
+        }
+        vireo_test::writeFile(dir + "/" + series + ".txt", commands);
+    }
+    std::vector<pid_t> runs;
+    for (const char series : {'A', 'B'}) {
+        std::fflush(nullptr);
+        const pid_t pid = fork();
+        if (pid == 0) {
+            const auto r = run(home, "b 1 CALENDAR\np 1 2023 1 1 0 1 1\nb 2 MTMUP\np 2 '" + dir + "/" + series + ".txt'\n");
+            _exit(r.exitStatus == 0 && codesOf(r, 2).empty() ? 0 : 1);
+        }
+        runs.push_back(pid);
+    }
+    for (const pid_t pid : runs) {
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    }
+    const std::string db = home + "/data/mtm/";
+    EXPECT_EQ(faultsOf(db), std::vector<std::string>{});
+    const Files files = snapshot(db);
+    const auto loc = records(files.loc, 43), ind = records(files.ind, 40), dat = records(files.dat, 47);
+    ASSERT_EQ(field(loc[1], 39, 5), 2 * kSites + 1);
+    for (int r = 2; r <= 2 * kSites + 1; ++r) {
+        const SiteRow site = siteRow(loc[static_cast<std::size_t>(r)]);
+        const std::string name = site.name.substr(0, 4);
+        const int data = numbers(ind[static_cast<std::size_t>(site.index)])[1];
+        EXPECT_EQ(dat[static_cast<std::size_t>(data)].substr(10, 36), expected[name]) << name;
+        expected.erase(name);
+    }
+    EXPECT_TRUE(expected.empty());
 }

@@ -175,7 +175,11 @@ TEST_F(WeatherFiles, MonthlyValuesAreStoredInTheirFieldsWithTheAnnualMean) {
     ASSERT_EQ(writeData(dir, 1, record = 3, {999, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}), 0);
     EXPECT_EQ(records(snapshot(dir).dat, 47)[3], "00003108339990000000000000000000000000000000000");
     const Files before = snapshot(dir);
-    EXPECT_EQ(writeData(dir, 1, record = 5, {}), code::recordNotInUse.number);
+    // Nor is one of another parameter: that parameter's values would be lost.
+    EXPECT_EQ(writeData(dir, 2, record = 3, {}), code::dataCode.number);
+    // Beyond the end of the file it is the fault every reader of the record meets.
+    EXPECT_EQ(writeData(dir, 1, record = 5, {}), code::dataRead.number);
+    EXPECT_EQ(db::lastFault().reason, "the file ends before it");
     EXPECT_EQ(writeData(dir, 1, record = 1, {}), code::recordNotInUse.number);
     EXPECT_EQ(snapshot(dir), before);
 }
@@ -358,6 +362,16 @@ TEST_F(WeatherFiles, AWriteFailureMidwayLeavesTheOldFiles) {
     ASSERT_EQ(insert(dir, site("Aachen", 50.78f, 353.92f), record), 0);
     EXPECT_EQ(record, 2);
     EXPECT_EQ(siteRow(records(snapshot(dir).loc, 43)[2]).index, 7);
+
+    // A data record appended on a full disk is cut off again: no part of it stays at the
+    // end of the file, and the header still counts the records there are.
+    ASSERT_EQ(writeData(dir, 1, record = 0, {}), 0);  // the last free record; the next is appended
+    const Files full = snapshot(dir);
+    {
+        const FileSizeLimit limit(full.dat.size() + 20);
+        EXPECT_EQ(writeData(dir, 1, record = 0, {}), code::dataNewWrite.number);
+    }
+    EXPECT_EQ(snapshot(dir), full);
 }
 
 namespace {

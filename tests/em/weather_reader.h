@@ -88,6 +88,65 @@ inline double annualValue(int code, int stored) {
     return code == 1 ? stored / 10.0 : isTemperature(code) ? stored / 100.0 - 50.0 : stored / 100.0;
 }
 
+// What is wrong with how the three files hang together, one line a fault (none when they
+// are sound): every index record from 2 to its file's last used one is either named by
+// exactly one site or on the free list, once, and likewise every data record by one index
+// record in use; a record in use carries its own number (and a data record the code of
+// the slot naming it); each free list is free records linked to the end mark L + 1.
+inline std::vector<std::string> faultsOf(const std::string& dir) {
+    const Files f = snapshot(dir);
+    const auto loc = records(f.loc, 43), ind = records(f.ind, 40), dat = records(f.dat, 47);
+    std::vector<std::string> faults;
+    const auto check = [&faults](bool ok, const std::string& what) {
+        if (!ok) faults.push_back(what);
+        return ok;
+    };
+    const auto lastOf = [](const std::vector<std::string>& r) { return numbers(r[1], 4)[1]; };
+    // 0 unaccounted, 1 in use, 2 free.
+    std::vector<int> indexState(ind.size() + 1, 0), dataState(dat.size() + 1, 0);
+    const int li = lastOf(ind), ld = lastOf(dat);
+    check(li < static_cast<int>(ind.size()) && ld < static_cast<int>(dat.size()), "a last used record beyond its file");
+    if (!faults.empty()) return faults;
+    const int count = field(loc[1], 39, 5);
+    const std::string codeOfSlot = "1623457";
+    for (int r = 2; r <= count; ++r) {
+        const int k = siteRow(loc[static_cast<std::size_t>(r)]).index;
+        const std::string site = "site " + std::to_string(r) + ", index " + std::to_string(k);
+        if (!check(k >= 2 && k <= li && indexState[static_cast<std::size_t>(k)] == 0, site + " out of range or shared"))
+            continue;
+        indexState[static_cast<std::size_t>(k)] = 1;
+        const auto p = numbers(ind[static_cast<std::size_t>(k)]);
+        check(p[0] == k, site + " does not carry its number");
+        for (std::size_t slot = 1; slot <= 7; ++slot) {
+            const int d = p[slot];
+            if (d == 0) continue;
+            const std::string data = site + ", data " + std::to_string(d);
+            if (!check(d >= 2 && d <= ld && dataState[static_cast<std::size_t>(d)] == 0, data + " out of range or shared"))
+                continue;
+            dataState[static_cast<std::size_t>(d)] = 1;
+            const DataRow row = dataRow(dat[static_cast<std::size_t>(d)]);
+            check(row.own == d && row.code == codeOfSlot[slot - 1] - '0', data + " is not the record named");
+        }
+    }
+    const auto walk = [&](const std::vector<std::string>& r, std::vector<int>& state, int last, const std::string& name) {
+        for (int at = numbers(r[1], 4)[2], steps = 0; at != last + 1; ++steps) {
+            const std::string here = name + " free record " + std::to_string(at);
+            if (!check(at >= 2 && at <= last && state[static_cast<std::size_t>(at)] == 0 && steps <= last,
+                       here + " out of range, in use or looped"))
+                return;
+            state[static_cast<std::size_t>(at)] = 2;
+            const std::string& rec = r[static_cast<std::size_t>(at)];
+            check(rec.substr(5).find_first_not_of('0') == std::string::npos, here + " is not free");
+            at = field(rec, 1, 5);
+        }
+        for (int at = 2; at <= last; ++at)
+            check(state[static_cast<std::size_t>(at)] != 0, name + " record " + std::to_string(at) + " neither in use nor free");
+    };
+    walk(ind, indexState, li, "index");
+    walk(dat, dataState, ld, "data");
+    return faults;
+}
+
 }  // namespace weather_test
 
 #endif

@@ -7,7 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <grp.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace vireo::format;
@@ -118,17 +124,63 @@ TEST(DirectFile, OpenFailuresAndClosedFiles) {
     EXPECT_EQ(file.recordCount(), 0);
 }
 
+// A file that may not be written is opened for reading: it reads, and a write fails and
+// changes nothing. Permissions do not bind the superuser, so as root the check runs in a
+// child that has given its privileges up, else on a file made immutable, else through the
+// open for reading alone.
 TEST(DirectFile, ReadOnlyFilesReadButDoNotWrite) {
-    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
-    const std::string path = scratchDirectory("format-readonly") + "/ro.dat";
+    const std::string dir = scratchDirectory("format-readonly");
+    const std::string path = dir + "/ro.dat";
     writeFile(path, "abc\r\n");
     ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-    DirectFile file;
-    ASSERT_TRUE(file.open(path, 3, 2).ok());
-    std::string chars;
-    ASSERT_TRUE(file.read(1, chars).ok());
-    EXPECT_EQ(chars, "abc");
-    EXPECT_EQ(file.write(1, "xyz").code, Code::ioError);
+    // 0 when all holds, else the step that failed.
+    const auto check = [](const std::string& file, DirectFile::Access access) {
+        DirectFile f;
+        std::string chars;
+        if (!f.open(file, 3, 2, access).ok()) return 1;
+        if (f.writable()) return 2;
+        if (!f.read(1, chars).ok() || chars != "abc") return 3;
+        return f.write(1, "xyz").code == Code::ioError ? 0 : 4;
+    };
+    constexpr int kUnavailable = 100;
+    int result = kUnavailable;
+    const char* how = "as the user";
+    if (::geteuid() != 0) {
+        result = check(path, DirectFile::Access::readWrite);
+    } else {
+        how = "as nobody";
+        std::fflush(nullptr);
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            // In the directory first: the path above it need not be open to others.
+            if (::chdir(dir.c_str()) != 0 || ::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0 ||
+                ::geteuid() == 0)
+                ::_exit(kUnavailable);
+            ::_exit(check("ro.dat", DirectFile::Access::readWrite));
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        result = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    if (result == kUnavailable) {
+        how = "immutable";
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        int flags = 0;
+        if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            const int immutable = flags | FS_IMMUTABLE_FL;
+            if (::ioctl(fd, FS_IOC_SETFLAGS, &immutable) == 0) {
+                result = check(path, DirectFile::Access::readWrite);
+                ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+            }
+        }
+        if (fd >= 0) ::close(fd);
+    }
+    if (result == kUnavailable) {
+        how = "opened for reading";
+        result = check(path, DirectFile::Access::readOnly);
+    }
+    EXPECT_EQ(result, 0) << how;
     EXPECT_EQ(readFile(path), "abc\r\n");
 }
 

@@ -195,9 +195,15 @@ void mtm_block::init(View& b) {
     std::fill(s.months.begin(), s.months.end(), 0.0f);
     if (!(byPoint(b) ? b.check(kPointRules) : b.check(kWindowRules))) return;
     const std::string directory = databaseDirectory();
-    const Outcome outcome = byPoint(b) ? loadNearest(b, s, directory) : loadByName(b, s, directory);
-    // The files close whatever the outcome: the next block's search starts afresh.
-    db::mtmclo(directory);
+    Outcome outcome;
+    {
+        // The site and its data are read as one update left them, not halfway through another.
+        const db::Hold hold(directory, db::Hold::reading);
+        if (hold.status() != 0) outcome.status = hold.status();
+        else outcome = byPoint(b) ? loadNearest(b, s, directory) : loadByName(b, s, directory);
+        // The files close whatever the outcome: the next block's search starts afresh.
+        db::mtmclo(directory);
+    }
     if (outcome.status != 0) {
         reportFailure(b, outcome, directory);
         return;

@@ -213,6 +213,13 @@ void mtmup_block::step(View& b) {
         tell(b, db::codeOf(n.code),
              {.value = n.count, .reals = {static_cast<float>(n.line)}, .text = n.text, .detail = n.detail});
     });
+    // The whole file is one update: no other process reads or changes the database before
+    // it is done.
+    const db::Hold hold(directory, db::Hold::updating);
+    if (hold.status() != 0) {
+        b.report(db::codeOf(hold.status()), db::valuesOf(db::lastFault()));
+        return;
+    }
     db::SiteBlock site;
     for (int status = 0; (status = commands.readcmd(site)) != db::kNotFound;) {
         if (status == 0) apply(b, site, directory);

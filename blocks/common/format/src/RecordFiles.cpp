@@ -160,17 +160,34 @@ Status DirectFile::write(long record, std::string_view chars) {
     buffer.resize(static_cast<std::size_t>(chars_), ' ');
     buffer += lineEndChars(lineEnd_);
     const off_t offset = static_cast<off_t>(record - 1) * recordLength();
+    struct stat before {};
+    if (::fstat(fd_, &before) != 0) return systemError();
+    // A record that grows the file and fails part-way (a full disk, a size limit) is cut
+    // off again: a partial record at the end would shift nothing but would never read.
+    const auto failed = [&](int error) {
+        if (offset + static_cast<off_t>(buffer.size()) > before.st_size) {
+            while (::ftruncate(fd_, before.st_size) != 0 && errno == EINTR) {
+            }
+        }
+        return Status{Code::ioError, error};
+    };
     std::size_t done = 0;
     while (done < buffer.size()) {
         const ssize_t n = ::pwrite(fd_, buffer.data() + done, buffer.size() - done, offset + static_cast<off_t>(done));
         if (n < 0) {
             if (errno == EINTR) continue;
-            return systemError();
+            return failed(errno);
         }
-        if (n == 0) return {Code::ioError, EIO};
+        if (n == 0) return failed(EIO);
         done += static_cast<std::size_t>(n);
     }
     return {};
+}
+
+bool DirectFile::isFileAt(const std::string& path) const {
+    struct stat open {}, named {};
+    return fd_ >= 0 && ::fstat(fd_, &open) == 0 && ::stat(path.c_str(), &named) == 0 && open.st_dev == named.st_dev &&
+           open.st_ino == named.st_ino;
 }
 
 Status DirectFile::write(long record, const Format& format, std::span<const Value> values) {

@@ -13,8 +13,8 @@
 //
 // The files are shared with other programs and hand-made copies, so every record read is
 // outside input: nothing in it may crash a routine or make it run without bound, and no
-// routine writes a value that its field cannot hold. One process at a time may use a
-// database: there is no locking.
+// routine writes a value that its field cannot hold. Several processes may use one
+// database: an update holds it alone and a search shares it with other searches (Hold).
 #ifndef VIREO_EM_WEATHER_DATABASE_H
 #define VIREO_EM_WEATHER_DATABASE_H
 
@@ -125,6 +125,30 @@ int mtmdat(int mode, int code, int& record, float& annual, std::span<float, kMon
 
 // The record the next allocation of an index record will take; nothing is written.
 int nextIndexRecord(std::string_view directory, int& record);
+
+// ---- holding the database --------------------------------------------------------------
+
+// Holds the database of a directory for the life of the object, by an advisory lock on
+// its site file: `updating` alone, `reading` beside other readers, so that no reader sees
+// an update half done and no two updates mix their records. A hold waits a bounded time
+// for another process's; when that runs out, status() is 302071 naming the file. Holds
+// nest within a process (an inner one for reading under one for updating is free). When
+// the site file cannot be opened the hold stands without a lock: the routines then say
+// why the database cannot be used. An update first gives records that an update cut
+// short (a killed process) left neither in use nor free back to their free lists.
+class Hold {
+public:
+    enum Kind { reading = 1, updating = 2 };
+    Hold(std::string_view directory, Kind kind);
+    ~Hold();
+    Hold(const Hold&) = delete;
+    Hold& operator=(const Hold&) = delete;
+    int status() const { return status_; }
+
+private:
+    int status_ = 0;
+    bool counted_ = false;
+};
 
 // ---- searching and fetching -----------------------------------------------------------
 

@@ -5,8 +5,13 @@
 #include "vireo_tools.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
 
 #include <cerrno>
 #include <cmath>
@@ -46,7 +51,99 @@ bool writeAll(int fd, const std::string& bytes) {
     return true;
 }
 
+std::function<void()>& writeHook() {
+    static std::function<void()> hook;
+    return hook;
+}
+
+void beforeWrite() {
+    if (writeHook()) writeHook()();
+}
+
+// The lock of the database held by this process: the descriptor of the site file it is
+// on, how strong it is and how many holds share it.
+struct Lock {
+    int fd = -1;
+    int kind = 0;
+    int depth = 0;
+    std::string path;
+};
+
+Lock& lock() {
+    static Lock l;
+    return l;
+}
+
+int& holdWait() {
+    static int milliseconds = 60000;
+    return milliseconds;
+}
+
 }  // namespace
+
+void setWriteHook(std::function<void()> hook) { writeHook() = std::move(hook); }
+void setHoldWait(int milliseconds) { holdWait() = milliseconds; }
+
+Hold::Hold(std::string_view directory, Kind kind) {
+    Lock& l = lock();
+    if (l.depth > 0 && (l.kind >= kind || l.fd < 0)) {
+        ++l.depth;
+        counted_ = true;
+        return;
+    }
+    const std::string path = std::string(stripped(directory)) + kSiteFile;
+    const int operation = kind == updating ? LOCK_EX : LOCK_SH;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(holdWait());
+    // Under a hold for reading that now must update, the same descriptor's lock is made
+    // stronger.
+    int fd = l.depth > 0 ? l.fd : -1;
+    for (;;) {
+        if (fd < 0) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        // No site file: nothing to lock, and the routines say why the database cannot be used.
+        if (fd < 0) break;
+        if (::flock(fd, operation | LOCK_NB) != 0) {
+            const int error = errno;
+            if (error == EINTR) continue;
+            if (error != EWOULDBLOCK) {
+                if (fd != l.fd) ::close(fd);
+                // A database on a file system without locks still serves a search.
+                if (kind == updating) status_ = fail(code::cannotLock.number, path, 0, std::strerror(error));
+                return;
+            }
+            if (std::chrono::steady_clock::now() >= deadline) {
+                if (fd != l.fd) ::close(fd);
+                status_ = fail(code::databaseBusy.number, path, (holdWait() + 999) / 1000);
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            continue;
+        }
+        // The file locked must still be the site file: an update that replaced it while
+        // this process waited holds the new one.
+        struct stat open {}, named {};
+        if (::fstat(fd, &open) == 0 && ::stat(path.c_str(), &named) == 0 && open.st_dev == named.st_dev &&
+            open.st_ino == named.st_ino)
+            break;
+        if (fd != l.fd) ::close(fd);
+        fd = -1;
+    }
+    if (l.depth == 0) l.path = path;
+    l.fd = fd;
+    l.kind = kind;
+    ++l.depth;
+    counted_ = true;
+    // What was open before the lock may have been replaced since.
+    siteDatabaseFile().closeIfReplaced();
+    if (kind == updating && fd >= 0) reclaimLostRecords(directory);
+}
+
+Hold::~Hold() {
+    if (!counted_) return;
+    Lock& l = lock();
+    if (--l.depth > 0) return;
+    if (l.fd >= 0) ::close(l.fd);
+    l = {};
+}
 
 std::string reasonOf(const format::Status& s) {
     switch (s.code) {
@@ -156,12 +253,14 @@ int DatabaseFile::read(long record, const format::Format& format, std::initializ
 }
 
 int DatabaseFile::write(long record, std::string_view chars, int failCode) {
+    beforeWrite();
     if (const format::Status s = file_.write(record, chars); !s.ok()) return fail(failCode, path_, record, reasonOf(s));
     return 0;
 }
 
 int DatabaseFile::write(long record, const format::Format& format, std::initializer_list<format::Value> values,
                         int failCode) {
+    beforeWrite();
     if (const format::Status s = file_.write(record, format, values); !s.ok())
         return fail(failCode, path_, record, reasonOf(s));
     return 0;
@@ -189,16 +288,31 @@ int DatabaseFile::rewrite(const std::vector<std::string>& records, int failCode,
     struct stat old {};
     bool done = succeeded(::stat(path_.c_str(), &old) == 0) && succeeded(::fchmod(fd, old.st_mode & 07777) == 0) &&
                 succeeded(writeAll(fd, bytes)) && succeeded(::fsync(fd) == 0);
-    done = succeeded(::close(fd) == 0) && done;
+    // The lock of the database is on the site file: the new file is locked before it takes
+    // the old one's name, so that no other process can hold it in between.
+    Lock& l = lock();
+    const bool locked = l.fd >= 0 && l.path == path_;
+    if (done && locked) done = succeeded(::flock(fd, LOCK_EX | LOCK_NB) == 0);
+    const auto discard = [&] {
+        ::close(fd);
+        ::unlink(temporary.c_str());
+    };
     if (done && commit) {
         if (const int c = commit(); c != 0) {
-            ::unlink(temporary.c_str());
+            discard();
             return c;
         }
     }
+    if (done) beforeWrite();
     if (!done || !succeeded(::rename(temporary.c_str(), path_.c_str()) == 0)) {
-        ::unlink(temporary.c_str());
+        discard();
         return fail(failCode, path_, 0, std::strerror(error));
+    }
+    if (locked) {
+        ::close(l.fd);
+        l.fd = fd;
+    } else {
+        ::close(fd);
     }
     // The open file is the old one, which the rename has unlinked.
     file_.close();
@@ -245,6 +359,109 @@ int planAllocation(const DatabaseFile& file, const FreeListHeader& header, int l
     record = header.free;
     after.free = std::atoi(chars.substr(0, 5).c_str());
     return 0;
+}
+
+int allocate(const FreeListHeader& before, int record, const FreeListHeader& after,
+             const std::function<int(const FreeListHeader&)>& writeHeader, const std::function<int()>& write) {
+    if (record > before.last) {
+        if (const int c = write(); c != 0) return c;
+        return writeHeader(after);
+    }
+    if (const int c = writeHeader(after); c != 0) return c;
+    if (const int c = write(); c != 0) return undoing(c, [&] { writeHeader(before); });
+    return 0;
+}
+
+namespace {
+
+// The header of a free list after a release: 1, L, F, 4711 and zeros to the end.
+std::string releasedHeader(const FreeListHeader& h, int chars) {
+    char digits[64];
+    std::snprintf(digits, sizeof digits, "%05d%05d%05d%05d", 1, h.last, h.free, kMagic);
+    return std::string(digits) + std::string(static_cast<std::size_t>(chars - 20), '0');
+}
+
+int readListHeader(const DatabaseFile& f, FreeListHeader& h) {
+    int one = 0;
+    static const format::Format kHeader("(4I5)");
+    return f.read(1, kHeader, {format::Item(one), format::Item(h.last), format::Item(h.free), format::Item(h.magic)},
+                  code::freeListDamaged.number);
+}
+
+// Puts the records 2 to L of `f` that are neither `used` nor on its free list onto it: the
+// free record first, then the header, as a release does. False when the list does not read
+// as a list of free records.
+bool reclaim(DatabaseFile& f, const std::vector<char>& used, FreeListHeader h) {
+    const auto last = static_cast<std::size_t>(h.last);
+    std::vector<char> free(last + 2, 0);
+    std::string chars;
+    for (int r = h.free; r != h.last + 1;) {
+        if (r < 2 || r > h.last || free[static_cast<std::size_t>(r)] || used[static_cast<std::size_t>(r)]) return false;
+        if (f.read(r, chars, code::freeListDamaged.number) != 0 || !isFreeRecord(chars, r, h.last)) return false;
+        free[static_cast<std::size_t>(r)] = 1;
+        r = std::atoi(chars.substr(0, 5).c_str());
+    }
+    for (std::size_t r = 2; r <= last; ++r) {
+        if (used[r] || free[r]) continue;
+        const int record = static_cast<int>(r);
+        if (f.write(record, freeRecord(h.free, f.chars()), code::freeListDamaged.number) != 0) return false;
+        h.free = record;
+        if (f.write(1, releasedHeader(h, f.chars()), code::freeListDamaged.number) != 0) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void reclaimLostRecords(std::string_view directory) {
+    // A site file written anew by an update killed before it took the old one's place
+    // (the name rewrite gives it) is no one's now.
+    const std::string folder(stripped(directory));
+    constexpr std::string_view prefix = kSiteFile;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator e(folder.empty() ? "." : folder, ec), end; !ec && e != end; e.increment(ec)) {
+        const std::string name = e->path().filename().string();
+        std::error_code ignored;
+        if (name.size() == prefix.size() + 7 && name.starts_with(prefix) && name[prefix.size()] == '.' &&
+            e->is_regular_file(ignored))
+            std::filesystem::remove(e->path(), ignored);
+    }
+    // Whatever fails here is left to the update, which meets it and says so.
+    const Fault kept = fault();
+    const auto done = [&kept] { fault() = kept; };
+    DatabaseFile& index = indexDatabaseFile();
+    DatabaseFile& data = dataDatabaseFile();
+    int count = 0, unused = 0;
+    Site site;
+    FreeListHeader ih, dh;
+    if (mtlocr(mode::count, unused, count, site, directory) != 0 || index.open(directory, true) != 0 ||
+        data.open(directory, true) != 0 || readListHeader(index, ih) != 0 || readListHeader(data, dh) != 0 ||
+        ih.last < 1 || dh.last < 1 || ih.last > kLastRecord || dh.last > kLastRecord)
+        return done();
+    std::vector<char> usedIndex(static_cast<std::size_t>(ih.last) + 2, 0), usedData(static_cast<std::size_t>(dh.last) + 2, 0);
+    static const format::Format kPointers("(8I5)");
+    for (int r = 2; r <= count; ++r) {
+        int record = r;
+        if (mtlocr(mode::read, record, unused, site, directory) != 0) return done();
+        const int k = site.indexRecord;
+        if (k < 2 || k > ih.last || usedIndex[static_cast<std::size_t>(k)]) return done();
+        usedIndex[static_cast<std::size_t>(k)] = 1;
+        int own = 0;
+        Pointers p{};
+        if (index.read(k, kPointers,
+                       {format::Item(own), format::Item(p[0]), format::Item(p[1]), format::Item(p[2]), format::Item(p[3]),
+                        format::Item(p[4]), format::Item(p[5]), format::Item(p[6])},
+                       code::indexRead.number) != 0 ||
+            own != k)
+            return done();
+        for (const int d : p) {
+            if (d == 0) continue;
+            if (d < 2 || d > dh.last || usedData[static_cast<std::size_t>(d)]) return done();
+            usedData[static_cast<std::size_t>(d)] = 1;
+        }
+    }
+    if (reclaim(index, usedIndex, ih)) reclaim(data, usedData, dh);
+    done();
 }
 
 }  // namespace vireo::em::weather

@@ -57,6 +57,11 @@ public:
     // reading alone is opened again for writing) and checks its header: 0 or the code.
     int open(std::string_view directory, bool forWriting);
     void close() { file_.close(); }
+    // Another process may have replaced the file (a rewrite renames a new one over it):
+    // an open descriptor of the old one is let go, and the next call opens the new one.
+    void closeIfReplaced() {
+        if (file_.isOpen() && !file_.isFileAt(path_)) file_.close();
+    }
     bool isOpen() const { return file_.isOpen(); }
     const std::string& path() const { return path_; }
     int chars() const { return chars_; }
@@ -108,6 +113,31 @@ bool isFreeRecord(std::string_view chars, int record, int last);
 // head of the free list must be a free record whose link the list can hold.
 int planAllocation(const DatabaseFile& file, const FreeListHeader& header, int linkReadCode, int& record,
                    FreeListHeader& after);
+
+// Takes a record for the record `write` writes, in the order that a process killed at any
+// point leaves at worst a record that is neither in use nor free (which the next update
+// gives back), never a free list that names a record in use: a record appended is written
+// before the header that counts it; one taken from the free list leaves the list (the
+// header) before it is written over. `writeHeader` writes the header after the allocation.
+int allocate(const FreeListHeader& before, int record, const FreeListHeader& after,
+             const std::function<int(const FreeListHeader&)>& writeHeader, const std::function<int()>& write);
+
+// The owners' files of the index and the data, for the check that spans the database.
+DatabaseFile& indexDatabaseFile();
+DatabaseFile& dataDatabaseFile();
+DatabaseFile& siteDatabaseFile();
+
+// Gives records of the index and data files that nothing uses and no free list holds back
+// to their free lists; the database must be held for an update. Nothing is changed when
+// the files do not agree with each other in any other way (the routines report that).
+void reclaimLostRecords(std::string_view directory);
+
+// ---- for tests ----
+// Runs before every write of a database record and before a rewritten file replaces the
+// old one: a test stops the process there to see what a killed update leaves.
+void setWriteHook(std::function<void()> hook);
+// How long a hold waits for another process's before it gives up (60 s unless set).
+void setHoldWait(int milliseconds);
 
 }  // namespace vireo::em::weather
 

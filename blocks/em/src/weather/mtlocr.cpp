@@ -78,6 +78,12 @@ SiteFile& siteFile() {
     return file;
 }
 
+}  // namespace
+
+DatabaseFile& siteDatabaseFile() { return siteFile(); }
+
+namespace {
+
 // The site's record, every field checked against what it can hold: a value written as
 // asterisks would make the record unreadable, and a bad name would break the order that
 // every search relies on.

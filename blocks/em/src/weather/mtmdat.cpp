@@ -57,11 +57,16 @@ public:
                      failCode);
     }
     // A record holding a parameter's values (its own number and a code), so that writing
-    // over it or releasing it can never touch a free record or the header.
-    int checkInUse(int record, int failCode, const char* why) const {
+    // over it or releasing it can never touch a free record or the header; overwritten, it
+    // must hold the parameter written (`code`, 0 for any), or another parameter's values
+    // would be lost. A record that cannot be read at all is the read's fault, as for every
+    // reader.
+    int checkInUse(int record, int failCode, const char* why, int code = 0) const {
         Record r;
-        if (readRecord(record, r, failCode) != 0 || r.own != record || r.code < 1 || r.code > kParameters)
-            return fail(failCode, path(), record, why);
+        if (record < 2) return fail(failCode, path(), record, why);
+        if (const int c = readRecord(record, r, code::dataRead.number); c != 0) return c;
+        if (r.own != record || r.code < 1 || r.code > kParameters) return fail(failCode, path(), record, why);
+        if (code != 0 && r.code != code) return fail(code::dataCode.number, path(), record);
         return 0;
     }
 
@@ -77,6 +82,12 @@ DataFile& dataFile() {
     static DataFile file;
     return file;
 }
+
+}  // namespace
+
+DatabaseFile& dataDatabaseFile() { return dataFile(); }
+
+namespace {
 
 bool isTemperature(int code) { return code >= parameter::meanTemperature && code <= parameter::maxTemperature; }
 
@@ -144,7 +155,8 @@ int writeValues(DataFile& f, int code, int& record, std::span<const float, kMont
     Record r;
     if (const int c = encodeValues(f.path(), code, record, months, r); c != 0) return c;
     if (record != 0) {
-        if (const int c = f.checkInUse(record, code::recordNotInUse.number, "the record is not a data record in use"); c != 0)
+        if (const int c = f.checkInUse(record, code::recordNotInUse.number, "the record is not a data record in use", code);
+            c != 0)
             return c;
         return f.writeRecord(record, r, code::dataWrite.number);
     }
@@ -153,10 +165,11 @@ int writeValues(DataFile& f, int code, int& record, std::span<const float, kMont
     int taken = 0;
     if (const int c = f.readHeader(h, code::dataAllocHeaderRead.number); c != 0) return c;
     if (const int c = planAllocation(f, h.list, code::dataAllocLinkRead.number, taken, after); c != 0) return c;
-    // The record before the header, as in the index file.
-    if (const int c = f.writeRecord(taken, r, code::dataNewWrite.number); c != 0) return c;
-    if (const int c = f.write(1, kHeaderWrite, {1, after.last, after.free, kMagic, h.text},
-                              code::dataAllocHeaderWrite.number);
+    const auto writeHeader = [&](const FreeListHeader& x) {
+        return f.write(1, kHeaderWrite, {1, x.last, x.free, kMagic, h.text}, code::dataAllocHeaderWrite.number);
+    };
+    if (const int c = allocate(h.list, taken, after, writeHeader,
+                               [&] { return f.writeRecord(taken, r, code::dataNewWrite.number); });
         c != 0)
         return c;
     record = taken;

@@ -72,6 +72,8 @@ int loadSite(const Site& site, std::span<float, kMonthArray> months, std::string
 int mtmget(Search& q, std::span<float, kMonthArray> months, std::string_view directory, Found* found) {
     std::fill(months.begin(), months.end(), 0.0f);
     if (const int c = checkQuery(q); c != 0) return c;
+    const Hold hold(directory, Hold::reading);
+    if (hold.status() != 0) return hold.status();
     int record = 0;
     Site site;
     if (const int c = selectOne(searchMode(q), q, record, site, directory); c != 0) return c;

@@ -24,6 +24,8 @@ int mtmlst(Search q, std::string_view directory, const int& flow) {
     q.name = std::string(stripped(q.name));
     if (const int c = checkQuery(q); c != 0) return c;
     const int mode = searchMode(q);
+    const Hold hold(directory, Hold::reading);
+    if (hold.status() != 0) return hold.status();
     // A fresh search, which every call below then continues.
     int record = 0;
     Site site;

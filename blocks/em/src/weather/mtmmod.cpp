@@ -76,6 +76,10 @@ int mtmmod(Search& q, int height, int command, int code, std::span<const float, 
     if (command == command::modify || command == command::add)
         if (const int c = checkMonths(code, months, directory); c != 0) return c;
 
+    // The search and every change it leads to are one update: no other process may change
+    // the database between them.
+    const Hold hold(directory, Hold::updating);
+    if (hold.status() != 0) return hold.status();
     // A fresh search: one left by an earlier call would be continued instead.
     int record = 0;
     Site site;

@@ -34,12 +34,14 @@ public:
         return write(record, kRecordWrite, {record, p[0], p[1], p[2], p[3], p[4], p[5], p[6]}, failCode);
     }
     // A record that holds a site's pointers (its own number first), so that writing over it
-    // can never overwrite a free record or the header.
+    // can never overwrite a free record or the header. A record that cannot be read at all
+    // is the read's fault, as for every reader.
     int checkInUse(int record, int failCode) const {
         int own = 0;
         Pointers p{};
-        if (readRecord(record, own, p, code::recordNotInUse.number) != 0 || own != record)
-            return fail(failCode, path(), record, "the record is not an index record in use");
+        if (record < 2) return fail(failCode, path(), record, "the record is not an index record in use");
+        if (const int c = readRecord(record, own, p, code::indexRead.number); c != 0) return c;
+        if (own != record) return fail(failCode, path(), record, "the record is not an index record in use");
         return 0;
     }
 
@@ -69,10 +71,11 @@ int allocateAndWrite(IndexFile& f, int& record, const Pointers& p) {
     int r = 0;
     if (const int c = f.readHeader(h, code::indexAllocHeaderRead.number); c != 0) return c;
     if (const int c = planAllocation(f, h, code::indexAllocLinkRead.number, r, after); c != 0) return c;
-    // The record before the header: a header that names a record the file does not hold
-    // would make every later allocation fail.
-    if (const int c = f.writeRecord(r, p, code::indexWrite.number); c != 0) return c;
-    if (const int c = f.writeHeader(after, code::indexAllocHeaderWrite.number); c != 0) return c;
+    if (const int c = allocate(
+            h, r, after, [&f](const FreeListHeader& x) { return f.writeHeader(x, code::indexAllocHeaderWrite.number); },
+            [&] { return f.writeRecord(r, p, code::indexWrite.number); });
+        c != 0)
+        return c;
     record = r;
     return 0;
 }
@@ -91,6 +94,8 @@ int release(IndexFile& f, int record) {
 }
 
 }  // namespace
+
+DatabaseFile& indexDatabaseFile() { return indexFile(); }
 
 int mtmptr(int mode, int& record, Pointers& pointers, std::string_view directory) {
     IndexFile& f = indexFile();

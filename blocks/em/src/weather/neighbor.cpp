@@ -23,6 +23,8 @@ int neighbor(float longitude, float latitude, Neighbours& nearest, bool requireD
     nearest = {};
     int count = 0, record = 0;
     Site site;
+    const Hold hold(directory, Hold::reading);
+    if (hold.status() != 0) return shown(reporter, hold.status(), 1);
     if (const int c = mtlocr(mode::count, record, count, site, directory); c != 0) return shown(reporter, c, 1);
     for (record = 2; record <= count; ++record) {
         int unused = 0;

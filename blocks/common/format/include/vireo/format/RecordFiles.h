@@ -78,6 +78,8 @@ public:
     int recordLength() const { return chars_ + lineEnd_; }
     // Whole records in the file now.
     long recordCount() const;
+    // Whether the open file is the one that `path` names now (not one renamed over since).
+    bool isFileAt(const std::string& path) const;
 
     // The record's characters (without the line end). endOfFile when the record lies
     // (partly) beyond the end of the file; badLineEnd when its line end is not there, so
@@ -92,7 +94,8 @@ public:
     // in one piece. Refused, with nothing written: more characters than recordChars
     // (recordTooLong), a record number below 1 or beyond the record after the last
     // (badRecordNumber: a gap would leave records that do not read). A write that the
-    // system does not complete returns ioError.
+    // system does not complete returns ioError; when it was to grow the file, the file is
+    // cut back to its length before, so that no partial record is left at its end.
     Status write(long record, std::string_view chars);
     // The values written with the format as one record; a value that does not fit its
     // field refuses the record (fieldOverflow, value number) and nothing is written.
