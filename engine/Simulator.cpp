@@ -169,13 +169,19 @@ void Simulator::simulate() {
         // The steps, for as long as the host lets the run go on and no block asks to end
         // it: the loop every step of a run goes through.
         int stop = 0;
+        // The count of reported errors is read only when a block answers an error, not
+        // around every step: a block that reports an error answers one, so the count can
+        // only have moved since the last error answered through the block that answers.
+        int reportedBefore = *reportedErrors;
         do {
             int status = 0;
             SimulatorBlock* const called = current;
-            const int reportedBefore = *reportedErrors;
             current = current->step(stop, status);
             // An error a block answers is an error of the run, whether or not it reported it.
-            if (status > kLastWarning) [[unlikely]] called->countAnsweredError(status, reportedBefore, callMode::kStep);
+            if (status > kLastWarning) [[unlikely]] {
+                called->countAnsweredError(status, reportedBefore, callMode::kStep);
+                reportedBefore = *reportedErrors;
+            }
             if (polls && *runFlag == 2) [[unlikely]] pollParameterChanges();
             if (stop != 0 || current == nullptr || current == passAt) break;
             flag = *runFlag;
