@@ -169,9 +169,9 @@ void Simulator::simulate() {
         // The steps, for as long as the host lets the run go on and no block asks to end
         // it: the loop every step of a run goes through.
         int stop = 0;
-        // The count of reported errors is read only when a block answers an error, not
-        // around every step: a block that reports an error answers one, so the count can
-        // only have moved since the last error answered through the block that answers.
+        // A block that reports an error also answers one (the frame keeps the most severe
+        // code), so the count of reported errors is read again only when an error is
+        // answered, not around every step.
         int reportedBefore = *reportedErrors;
         do {
             int status = 0;

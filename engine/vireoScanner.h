@@ -29,8 +29,8 @@
 // is declared and never produced). Any other code the scanner returns is no token: the
 // parser's yytranslate_ maps it to the invalid token, which stops the parse. Those codes
 // are kStrayCharacter, kIncludeNotFound, kIncludeNameMissing, kIncludeTooDeep,
-// kIncludeRecursive, kSecondModelText and kScannerFailure; their messages have been issued (and counted)
-// when they are returned.
+// kIncludeRecursive, kSecondModelText and kScannerFailure; their messages have been
+// issued (and counted) when they are returned.
 //
 // A character that starts no token (one that is neither white space, a separator, nor
 // the start of a keyword, name, number, string or comment) is the counted error 305312,
