@@ -2,6 +2,7 @@
 
 #include "Config.h"
 #include "vireoEngine.h"
+#include "vireo_tools.h"
 
 #include <unistd.h>
 
@@ -137,6 +138,7 @@ void Simulator::simulate() {
     // Kept at hand: a run reads the flag before every step.
     const volatile int* const runFlag = conf->runFlag();
     const bool polls = getBpFromPlumo_ != nullptr;
+    const int* const reportedErrors = vireo_tools_error_counter();
     for (;;) {
         int flag = *runFlag;
         while (flag == -1) {
@@ -167,11 +169,19 @@ void Simulator::simulate() {
         // The steps, for as long as the host lets the run go on and no block asks to end
         // it: the loop every step of a run goes through.
         int stop = 0;
+        // A block that reports an error also answers one (the frame keeps the most severe
+        // code), so the count of reported errors is read again only when an error is
+        // answered, not around every step.
+        int reportedBefore = *reportedErrors;
         do {
             int status = 0;
+            SimulatorBlock* const called = current;
             current = current->step(stop, status);
             // An error a block answers is an error of the run, whether or not it reported it.
-            if (status > kLastWarning) [[unlikely]] ++_errors;
+            if (status > kLastWarning) [[unlikely]] {
+                called->countAnsweredError(status, reportedBefore, callMode::kStep);
+                reportedBefore = *reportedErrors;
+            }
             if (polls && *runFlag == 2) [[unlikely]] pollParameterChanges();
             if (stop != 0 || current == nullptr || current == passAt) break;
             flag = *runFlag;
@@ -187,8 +197,9 @@ bool Simulator::endOfRunPass(RunState& run) {
         SimulatorBlock* noted = b->next;
         int status = 0;
         run.stop = 1;  // every block of the pass gets a last call
+        const int reportedBefore = *vireo_tools_error_counter();
         SimulatorBlock* link = b->call(run.stop, status);
-        if (status > kLastWarning) [[unlikely]] ++_errors;
+        if (status > kLastWarning) [[unlikely]] b->countAnsweredError(status, reportedBefore, callMode::kLastCall);
         if (run.stop != 0 || run.lastPass) continue;
         run.resume = k;
         current_ = link;
@@ -486,7 +497,6 @@ void Simulator::init() {
 
 void Simulator::tini() {
     for (current_ = model_.first(); current_ != nullptr; current_ = model_.next()) {
-        current_->tini();
-        if (const int* ip = current_->IP(); ip != nullptr && ip[ipSlot::kStatus] > kLastWarning) ++_errors;
+        current_->tini();  // counts the error it answers
     }
 }

@@ -2,6 +2,7 @@
 
 #include "Config.h"
 #include "vireoEngine.h"
+#include "vireo_tools.h"
 
 #include <dlfcn.h>
 
@@ -36,6 +37,7 @@ constexpr int kSecondLoopTop = 304044;
 constexpr int kNoLoopTop = 304045;
 constexpr int kNotInLoop = 304046;
 constexpr int kEmptyLoop = 204048;
+constexpr int kUnreportedError = 304505;
 
 bool debugMode() { return conf && conf->debugMode(); }
 
@@ -44,11 +46,15 @@ const float kNoValue = 0.0f;
 // Flips a float's sign: a negated input, without a branch in the run's hot path.
 constexpr std::uint32_t kSignBit = 0x80000000u;
 
-// The progress percentage shown when `left` of `total` timer calls are left.
+// The progress percentage shown when `left` of `total` timer calls are left: the share
+// done, rounded to the nearest whole percent in integers (a float share loses a point to
+// rounding: 1 - 4/5 is 0.19999999).
+__extension__ using Wide = __int128;  // a count of up to 2^63 times 200
 int progressAt(std::int64_t left, std::int64_t total) {
-    const float ratio = static_cast<float>(left) / static_cast<float>(total);
-    const float percent = 100.0f * (1.0f - ratio);
-    return percent >= 100.0f ? 100 : (percent > 0.0f ? static_cast<int>(percent) : 0);
+    if (total <= 0 || left <= 0) return 100;
+    if (left >= total) return 0;
+    const Wide done = total - left;
+    return static_cast<int>((done * 200 + total) / (Wide{total} * 2));
 }
 
 // Stands in for an array of size 0 when the editor is handed a block's arrays: the
@@ -357,11 +363,12 @@ bool SimulatorBlock::init() {
     IP_[ipSlot::kBlockNumber] = number_;
     IP_[ipSlot::kInputCount] = n;
     if (debugMode()) vireoMessage(kCalling, name_, number_);
+    const int reportedBefore = *vireo_tools_error_counter();
     blockFunction_(IN_.get(), OUT_.get(), IP_.get(), RP_.get(), DP_.get(), BP_.get(), SP_.get());
 
     const int status = IP_[ipSlot::kStatus];
     if (status > 299999) {
-        ++_errors;
+        countAnsweredError(status, reportedBefore, callMode::kInit);
         if (markPlumoBlock != nullptr) markPlumoBlock(number_);
     } else if (status > 199999) {
         ++_warnings;
@@ -387,7 +394,18 @@ void SimulatorBlock::tini() {
     IP_[ipSlot::kBlockNumber] = number_;
     IP_[ipSlot::kInputCount] = inputCount();
     if (debugMode()) vireoMessage(kCalling, name_, number_);
+    const int reportedBefore = *vireo_tools_error_counter();
     blockFunction_(IN_.get(), OUT_.get(), IP_.get(), RP_.get(), DP_.get(), BP_.get(), SP_.get());
+    if (IP_[ipSlot::kStatus] > 299999) countAnsweredError(IP_[ipSlot::kStatus], reportedBefore, callMode::kLastCall);
+}
+
+void SimulatorBlock::countAnsweredError(int status, int reportedBefore, int mode) const {
+    if (*vireo_tools_error_counter() != reportedBefore) {
+        ++_errors;
+        return;
+    }
+    const char* call = mode == callMode::kInit ? "initialisation" : mode == callMode::kStep ? "step" : "last call";
+    vireoMessage(kUnreportedError, name_, String(call), number_, status);  // counted as the error it is
 }
 
 void SimulatorBlock::bindInputs() {

@@ -141,6 +141,10 @@ public:
     bool init();
     // The closing last call.
     void tini();
+    // Counts the error status a call answered; an error the block did not report itself
+    // (the count of reported errors still stands at `reportedBefore`) is reported here,
+    // naming the block and the call, so that no failed run ends without a word.
+    void countAnsweredError(int status, int reportedBefore, int callMode) const;
     // One call of the run: a step, or a last call when `stop` is set. Returns the block to
     // run next (null when the block answered branch 0); `stop` comes back set when the
     // block asked the run to end (or answered branch 0), `status` holds its answer.

@@ -29,8 +29,8 @@
 // is declared and never produced). Any other code the scanner returns is no token: the
 // parser's yytranslate_ maps it to the invalid token, which stops the parse. Those codes
 // are kStrayCharacter, kIncludeNotFound, kIncludeNameMissing, kIncludeTooDeep,
-// kIncludeRecursive and kScannerFailure; their messages have been issued (and counted)
-// when they are returned.
+// kIncludeRecursive, kSecondModelText and kScannerFailure; their messages have been
+// issued (and counted) when they are returned.
 //
 // A character that starts no token (one that is neither white space, a separator, nor
 // the start of a keyword, name, number, string or comment) is the counted error 305312,
@@ -92,6 +92,8 @@ constexpr int kIncludeTooDeep = 304940;      // more than kMaxIncludeDepth files
 constexpr int kIncludeRecursive = 304941;    // the file is already being read
 constexpr int kScannerFailure = 304942;      // read error or no memory
 constexpr int kStrayCharacter = 305312;      // a character that starts no token
+constexpr int kNoModelText = 304943;         // an XML header with no model section after it
+constexpr int kSecondModelText = 304944;     // an editor file with a second model section
 
 constexpr int kMaxIncludeDepth = 32;  // files open at once, the model file included
 

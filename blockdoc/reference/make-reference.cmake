@@ -34,6 +34,7 @@ function(write_picture page)
   set(outputs "")
   if(text MATCHES "mblue{Name}}\\][ ]*([^\n]*)")
     string(STRIP "${CMAKE_MATCH_1}" name)
+    string(REPLACE "\\_" "_" name "${name}")  # quoted for the page's text, shown detokenized here
   endif()
   if(text MATCHES "mblue{Inputs}}\\][ ]*([^\n]*)")
     string(STRIP "${CMAKE_MATCH_1}" inputs)

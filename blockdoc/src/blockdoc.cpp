@@ -134,7 +134,13 @@ int Run::execute() {
         say(str({"Error: cannot open source file ", source_.path(), " (", std::strerror(error), ")"}));
         return kFailed;
     }
-    if (!findBlockLine()) {
+    const bool found = findBlockLine();
+    source_.startHeader();
+    if (found && source_.lastLineTooLong()) {
+        source_.refuse("header line longer than " + std::to_string(kTextLength) + " characters", trimmed(line_));
+        return finish(kFailed);
+    }
+    if (!found) {
         // A source that declares no block gets no page: a build that asked for its page
         // must not take the silence for success. A source that could not be read to its
         // end says so in finish() instead.
@@ -180,6 +186,14 @@ int Run::addNames(int firstWord) {
         for (const char c : name) {
             if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
                 return failAtName(str({"Error: block name ", name, " cannot be part of a file name"}), n);
+        }
+        // The name is also a LaTeX label and link target: "{", "}", "%" or "$" in it would
+        // break the whole reference.
+        for (const char c : name) {
+            const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                               c == '_' || c == '+' || c == '-' || c == '.';
+            if (!plain)
+                return failAtName(str({"Error: block name ", name, " may hold only letters, digits and _ + - ."}), n);
         }
         for (const auto& other : names_) {
             if (other.lower == n.lower)
@@ -306,6 +320,11 @@ void Run::includeDescriptions() {
 // Closes every page and settles the exit status: a page that lost a line, or a source
 // that could not be read to its end, makes the run a failure.
 int Run::finish(int status) {
+    if (const auto& refusal = source_.refusal(); !refusal.message.empty()) {
+        say(str({"Error: ", refusal.message}));
+        showLine(refusal.lineNumber, refusal.line);
+        status = kFailed;
+    }
     for (Page& page : pages_) {
         if (const int error = closePage(page); error != 0) {
             say(str({"Error: cannot write ", page.path, " (", std::strerror(error), ")"}));

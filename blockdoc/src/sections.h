@@ -30,6 +30,10 @@ void writeLine(Page& page, std::string_view text);  // one line, trailing blanks
 void writeBlankLine(Page& page);                  // a line holding exactly one blank
 int closePage(Page& page);                        // 0, or the first error met while writing or closing
 
+// A block name or other plain text as LaTeX text: the characters LaTeX reads as markup
+// are quoted.
+std::string latexText(std::string_view text);
+
 void writePageHead(Page& page, std::string_view headingWord, std::string_view name);
 void writeClosingBlock(Page& page);
 void writeDescriptionInclude(Page& page, std::string_view lowerName);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <string>
 #include <utility>
 
 namespace blockdoc {
@@ -85,6 +86,14 @@ bool Source::read(Text& line) {
     }
     if (last == '\r' && physical <= kept.size()) --keptCount;  // a line written with CR LF
 
+    lastLineTooLong_ = physical > kSkipped + kTextLength + (last == '\r' ? 1 : 0);
+    if (lastLineTooLong_ && inHeader_) {
+        ++lineNumber_;
+        refuse("header line longer than " + std::to_string(kTextLength) + " characters",
+               std::string_view(kept.data() + kSkipped, 60));
+        atEnd_ = true;
+        return false;
+    }
     line.fill(' ');
     if (keptCount > kSkipped) std::copy(kept.begin() + kSkipped, kept.begin() + keptCount, line.begin());
     ++lineNumber_;
@@ -96,6 +105,11 @@ bool Source::read(Text& line) {
         comment = startsInBlockComment || (firstNonBlank == '/' && (afterNonBlank == '/' || afterNonBlank == '*'));
     lastLineIsCode_ = seenNonBlank && !comment;
     return true;
+}
+
+void Source::refuse(std::string message, std::string_view line, int lineNumber) {
+    if (!refusal_.message.empty()) return;
+    refusal_ = {std::move(message), lineNumber > 0 ? lineNumber : lineNumber_, std::string(line)};
 }
 
 }  // namespace blockdoc

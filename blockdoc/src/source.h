@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace blockdoc {
 
@@ -33,6 +34,22 @@ public:
     // neither blank nor a comment of the source's language.
     bool lastLineIsCode() const { return lastLineIsCode_; }
 
+    // From the block line on, every line read belongs to the header: one longer than
+    // kTextLength characters after the comment marker is refused, not cut, and reads as
+    // the end of the file.
+    void startHeader() { inHeader_ = true; }
+    bool lastLineTooLong() const { return lastLineTooLong_; }
+
+    // A header line that cannot become part of a page: the first one is kept, with its
+    // number and text, for the run's failure message.
+    struct Refusal {
+        std::string message;
+        int lineNumber = 0;
+        std::string line;
+    };
+    void refuse(std::string message, std::string_view line, int lineNumber = 0);  // 0: the line read last
+    const Refusal& refusal() const { return refusal_; }
+
 private:
     struct Closer {
         void operator()(std::FILE* f) const { std::fclose(f); }
@@ -45,6 +62,9 @@ private:
     bool atEnd_ = false;
     bool lastLineIsCode_ = false;
     bool inBlockComment_ = false;  // a C++ comment opened by "/*" is still open
+    bool inHeader_ = false;
+    bool lastLineTooLong_ = false;
+    Refusal refusal_;
 };
 
 }  // namespace blockdoc

@@ -1,7 +1,7 @@
 /* libVireoBridge: the link between a running model and a graphical editor. The engine
  * opens the library under option -j and looks the four functions up by name; each may
  * be missing. This stand-in logs every call and answers parameter changes from a
- * script (README, "Editor bridge stand-in").
+ * script (docs/editor-bridge.md).
  *
  * Environment:
  *   VIREO_BRIDGE_LOG     file to which every call appends one line (none when unset)

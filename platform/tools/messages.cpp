@@ -242,6 +242,10 @@ int vireo_tools_error_count(void) {
     return errorCount;
 }
 
+const int* vireo_tools_error_counter(void) {
+    return &errorCount;
+}
+
 void vireo_tools_reset_error_count(void) {
     errorCount = 0;
 }

@@ -38,6 +38,9 @@ VIREO_TOOLS_API void os0ltxt(const long* host, const char* text, size_t length);
  * (or since the last reset): the host turns it into its exit status. */
 VIREO_TOOLS_API int vireo_tools_error_count(void);
 VIREO_TOOLS_API void vireo_tools_reset_error_count(void);
+/* The same count where it is kept: the engine reads it around every block call to tell
+ * an error a block reported from one it only answered. */
+VIREO_TOOLS_API const int* vireo_tools_error_counter(void);
 
 /* ---- block identification ----------------------------------------------------- */
 

@@ -23,7 +23,7 @@
 //#OUT[0] Year (-)
 //#OUT[1] Month, 1 to 12 (-)
 //#OUT[2] Day of the month, 1 to 31 (-)
-//#OUT[3] Hour of the day (h)
+//#OUT[3] Hour of the day: the clock time at the start of the step, an instant (h)
 //#OUT[4] Day of the year, 1 on 1 January (d)
 //#OUT[5] Step, counted from 1; 0 at the start, before the first step (-)
 //#OUT[6] Hour of the year, 0 at the start of 1 January (h)
@@ -35,7 +35,8 @@
 //#BP[3] Start hour, at least 0 and below 24 (h)
 //#BP[4] Number of steps, at least 1 (-)
 //#BP[5] Step length, above 0 (h); a length that agrees with a whole number of seconds
-// to six significant digits is taken as exactly that many seconds (0.166667 is 10 minutes)
+// to six significant digits is taken as exactly that many seconds (0.166667 is 10 minutes);
+// round it, never cut it (0.0166666 is 59.99976 s)
 //#Strings
 //#None
 //#Remarks

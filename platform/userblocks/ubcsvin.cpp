@@ -97,7 +97,17 @@ int readColumns(State& s, const Fields& fields, float (&row)[kCsvInColumns]) {
 // that the row lacks.
 void reportFault(CsvInView& b, const Fields& fields, int column, int lineNo, std::string_view name) {
     if (column < static_cast<int>(fields.size())) {
-        b.report(code::notANumber, {.value = lineNo, .text = name, .ints = {column + 1}, .detail = fields[column]});
+        // A number written with a decimal comma is the common case: say how to convert it.
+        std::string pointed(fields[column]);
+        const auto comma = pointed.find(',');
+        float ignored = 0.0f;
+        bool decimalComma = false;
+        if (comma != std::string::npos && pointed.find(',', comma + 1) == std::string::npos) {
+            pointed[comma] = '.';
+            decimalComma = csv::number(pointed, ignored);
+        }
+        b.report(decimalComma ? code::decimalComma : code::notANumber,
+                 {.value = lineNo, .text = name, .ints = {column + 1}, .detail = fields[column]});
     } else {
         b.report(code::columnMissing,
                  {.value = lineNo, .text = name, .ints = {static_cast<int>(fields.size()), column + 1}});

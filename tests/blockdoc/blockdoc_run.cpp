@@ -16,6 +16,7 @@ const std::vector<GoldenCase>& goldenCases() {
         {"deprecated_prefix", {"doc-"}, 0}, {"no_block_line", {}, 1},
         {"names_block_comment", {}, 0}, {"names_until_eof", {}, 0},
         {"names_until_code", {}, 0},    {"subtopic_error", {}, 1},
+        {"latex_quoting", {}, 0},
     };
     return cases;
 }

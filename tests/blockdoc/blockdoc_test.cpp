@@ -222,10 +222,45 @@ TEST(Blockdoc, PageThatLosesLinesIsReportedAsFailure) {
     EXPECT_EQ(r.out, kBanner + " Writing output to hxc.tex\n Error: cannot write hxc.tex (No space left on device)\n");
 }
 
-TEST(Blockdoc, LongSourceLinesKeepTheirFirst1023Characters) {
-    const Output o = runBlockdoc("l.f", "C #Block L\nC #Description\nC " + std::string(1020, 'a') + "bcdefgh\n");
-    const std::string kept = "\n" + std::string(1020, 'a') + "bcd\n";
-    EXPECT_NE(o.pages.at("l.tex").find(kept), std::string::npos);
+TEST(Blockdoc, HeaderTextThatLatexCannotTakeSafelyIsRefusedNamingFileAndLine) {
+    // A header goes into the reference as LaTeX: a command that reads or writes files, a
+    // name that breaks labels, a line that would be cut, unbalanced braces or formulas.
+    struct Case {
+        std::string text, message, where;
+    };
+    const std::string longLine(1024, 'a');
+    const Case cases[] = {
+        {"C #Block A\nC #Description\nC   \\input{/etc/passwd}\n",
+         "Error: the LaTeX command \\input is not one a header may use in text", "../src/h.f:3: \\input{/etc/passwd}"},
+        {"C #Block A\nC #Description\nC   $x^^5cinput{/etc/passwd}$\n", "Error: ^^ in a formula",
+         "../src/h.f:3: $x^^5cinput{/etc/passwd}$"},
+        {"C #Block A\nC #Description\nC   $\\write18{rm}$\n",
+         "Error: the LaTeX command \\write is not one a header may use in a formula", "../src/h.f:3: $\\write18{rm}$"},
+        {"C #Block A\nC #Description\nC   a } b\n", "Error: a } that closes no {", "../src/h.f:3: a } b"},
+        {"C #Block A\nC #Description\nC   $x\nC #Layout\n", "Error: a formula ($) that its section does not close",
+         "../src/h.f:3: $x"},
+        {"C #Block A\nC #Details\nC #Inputs\nC #IN(1) {open\n", "Error: a { that its line does not close",
+         "../src/h.f:4: {open"},
+        {"C #Block A{B}\n", "Error: block name A{B} may hold only letters, digits and _ + - .",
+         "../src/h.f:1: #Block A{B}"},
+        {"C #Block A%B\n", "Error: block name A%B may hold only letters, digits and _ + - .", "../src/h.f:1: #Block A%B"},
+        {"C #Block A$\n", "Error: block name A$ may hold only letters, digits and _ + - .", "../src/h.f:1: #Block A$"},
+        {"C #Block A\nC #Description\nC " + longLine + "\n", "Error: header line longer than 1023 characters",
+         "../src/h.f:3: " + longLine.substr(0, 60)},
+    };
+    for (const auto& c : cases) {
+        const Output o = runBlockdoc("h.f", c.text);
+        EXPECT_EQ(o.run.exitStatus, 1) << c.message;
+        const std::string said = o.run.out;
+        EXPECT_NE(said.find(" " + c.message + "\n " + c.where + "\n"), std::string::npos) << said;
+        for (const auto& [name, page] : o.pages) EXPECT_EQ(page.find("\\input{/etc"), std::string::npos) << name;
+    }
+    // A line of exactly 1023 characters is kept whole; a long line before the header is
+    // no part of it.
+    const Output full = runBlockdoc("l.f", "C " + longLine + "\nC #Block L\nC #Description\nC " +
+                                               std::string(1023, 'b') + "\n");
+    EXPECT_EQ(full.run.exitStatus, 0) << full.run.out;
+    EXPECT_NE(full.pages.at("l.tex").find("\n" + std::string(1023, 'b') + "\n"), std::string::npos);
 }
 
 TEST(Blockdoc, DetailLineWithoutBracketPairIsCopiedAndForeignKeyEndsGroup) {
@@ -234,6 +269,6 @@ TEST(Blockdoc, DetailLineWithoutBracketPairIsCopiedAndForeignKeyEndsGroup) {
                                  "C #INPUT ends the group and the details\nC #Outputs\nC #OUT(1) never written\n");
     EXPECT_EQ(o.pages.at("d.tex"),
               "\\msection{Block D}\\label{D}\\hypertarget{D}{}\n\\mindex{D}\n%\\pdfdest name {vireoBlock.D} fit\n"
-              "\\mmarginlabel{Inputs}\n%\n\\begin{detaillist}\n#IN(1 no closing parenthesis\n\\end{detaillist}\n\n"
+              "\\mmarginlabel{Inputs}\n%\n\\begin{detaillist}\n\\#IN(1 no closing parenthesis\n\\end{detaillist}\n\n"
               "\\bigskip\n\n\\hrule\n");
 }

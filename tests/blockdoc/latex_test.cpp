@@ -54,7 +54,8 @@ TEST(BlockdocLatex, EveryPageCompiles) {
     }
     ASSERT_GE(pages, 15);
     for (const auto& picture : pictures)
-        vireo_test::writeFile(root + "/pic/" + picture, "\\fbox{" + picture.substr(0, picture.size() - 4) + "}\n");
+        vireo_test::writeFile(root + "/pic/" + picture,
+                              "\\fbox{\\detokenize{" + picture.substr(0, picture.size() - 4) + "}}\n");
     vireo_test::writeFile(doc + "/harness.tex", kHarnessHead + body + "\\end{document}\n");
 
     vireo_test::RunOptions options;

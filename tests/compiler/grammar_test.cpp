@@ -174,7 +174,7 @@ TEST(Grammar, BlockStatementsThatMakeNoBlock) {
     EXPECT_EQ(run.whereOf(304011)["i1"], "3");
     EXPECT_EQ(run.first(304012)["s0"], "Nothing");  // as written
     EXPECT_EQ(run.whereOf(304012)["s0"], run.modelName);
-    EXPECT_EQ(run.whereOf(304012)["i1"], "4");
+    EXPECT_EQ(run.whereOf(304012)["i1"], "3");  // the line of the name, not of the token after it
     EXPECT_EQ(run.first(4007)["i1"], "2");
 }
 

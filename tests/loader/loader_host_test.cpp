@@ -25,6 +25,11 @@ vireo_test::RunOptions blockDirs(const std::string& first, const std::string& se
 
 std::string emptyDirectory() { return vireo_test::scratchDirectory("no-blocks"); }
 
+// The block list ends by pointing to the block reference beside the engine.
+std::string referenceLine() {
+    return "\nEvery block's inputs, outputs and parameters: " + vireo_test::buildDir() + "/doc/vireo-block-reference.pdf\n";
+}
+
 const char* const kInstalledBlocks =
     "\nInstalled Vireo blocks [4]\n\n"
     "\tTBMAIN TBALIAS\n"
@@ -37,14 +42,15 @@ const char* const kInstalledBlocks =
 TEST(BlockList, ListsEveryIdentifiedBlockInDirectoryOrder) {
     const auto r = runVireo({"-b"}, blockDirs(TB_DIR, emptyDirectory()));
     EXPECT_EQ(r.exitStatus, 0);
-    EXPECT_EQ(r.out, kInstalledBlocks);
+    EXPECT_EQ(r.out, kInstalledBlocks + referenceLine());
     EXPECT_EQ(r.codes(), std::vector<int>{});
 
     // The user's directory follows; a name it repeats is listed with its block.
     const auto u = runVireo({"-B"}, blockDirs(TB_DIR, TB_USER_DIR));
     EXPECT_EQ(u.out,
               "\nInstalled Vireo blocks [5]\n\n"
-              "\tTBMAIN TBALIAS\n\tTBCONST\n\tTBIMPORT\n\tTBNOINFO\n\tUBDEMO TBALIAS\n");
+              "\tTBMAIN TBALIAS\n\tTBCONST\n\tTBIMPORT\n\tTBNOINFO\n\tUBDEMO TBALIAS\n" +
+                  referenceLine());
 }
 
 TEST(BlockList, WinsOverComponentListAndNeitherCompilesTheModel) {
@@ -54,7 +60,7 @@ TEST(BlockList, WinsOverComponentListAndNeitherCompilesTheModel) {
     o.workingDirectory = dir;
     const auto both = runVireo({"-v", "m.vireo", "-b"}, o);
     EXPECT_EQ(both.exitStatus, 0);
-    EXPECT_EQ(both.out, kInstalledBlocks);
+    EXPECT_EQ(both.out, kInstalledBlocks + referenceLine());
     EXPECT_EQ(both.codes(), std::vector<int>{});
 
     const auto v = runVireo({"m.vireo", "-v"}, o);
@@ -127,7 +133,7 @@ TEST(BlockDirectories, OnlyRegularFilesAreOpened) {
     ASSERT_EQ(symlink(TB_DIR "/libTbAlias.so", (dir + "/libLinked.so").c_str()), 0);
     const auto r = runVireo({"-b"}, blockDirs(dir, emptyDirectory()));
     EXPECT_EQ(r.exitStatus, 0);
-    EXPECT_EQ(r.out, "\nInstalled Vireo blocks [1]\n\n\tTBMAIN TBALIAS\n");
+    EXPECT_EQ(r.out, "\nInstalled Vireo blocks [1]\n\n\tTBMAIN TBALIAS\n" + referenceLine());
 }
 
 TEST(BlockDirectories, ALibraryThatEndsTheProcessWhileIdentifiedIsNamed) {

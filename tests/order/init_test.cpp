@@ -80,7 +80,7 @@ TEST(Initialisation, AnErrorAnsweredWithoutAMessageStillSetsTheExitStatus) {
         EXPECT_EQ(run.result.exitStatus, 1) << args.size();
         EXPECT_EQ(run.probeLog, probeLog({1, 2}, 1) + probeLog({1, 2}, 2)) << args.size();
         if (args.empty()) {
-            EXPECT_EQ(run.codes(), (Codes{4001, 4007, 4004, 4999}));
+            EXPECT_EQ(run.codes(), (Codes{4001, 304505, 4007, 4004, 4999}));
         }
     }
     EXPECT_EQ(runModel("b 1 const\nb 2 quietinit 1\n").first(4007)["i1"], "1");

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -57,19 +59,19 @@ TEST_F(ProgressCounters, CountEveryCallBeyondWhatAFloatHolds) {
 
 TEST_F(ProgressCounters, ThePercentageAfterEveryCallIsTheOneTheCountsGive) {
     // The engine works the percentage out only where it can move; after every call it
-    // must still be the one the counts give, 100 * (1 - left / total) in floats.
+    // must still be the one the counts give: the share done, rounded to a whole percent.
     auto expected = [](std::int64_t left, std::int64_t total) {
-        const float percent = 100.0f * (1.0f - static_cast<float>(left) / static_cast<float>(total));
-        return percent >= 100.0f ? 100 : (percent > 0.0f ? static_cast<int>(percent) : 0);
+        if (left <= 0) return 100;
+        return static_cast<int>(std::floor(100.0L * static_cast<long double>(total - left) / total + 0.5L));
     };
     // A total that no percentage divides, run past the end of its count; and one beyond
-    // what a float holds exactly, across the count where 99 % begins.
+    // what a float holds exactly, across the count where 98.5 % is passed.
     struct Case {
         std::int64_t total, left, calls;
         int last;
     };
     constexpr std::int64_t kBillion = std::int64_t{1} << 30;
-    for (const Case& c : {Case{7919, 7919, 7924, 100}, Case{100 * kBillion, kBillion + 3000, 6000, 99}}) {
+    for (const Case& c : {Case{7919, 7919, 7924, 100}, Case{100 * kBillion, 3 * kBillion / 2 + 3000, 6000, 99}}) {
         ASSERT_TRUE(clock->init());
         RootClass::_totalNumberOfTimerCalls = c.total;
         RootClass::_leftNumberOfTimerCalls = c.left;

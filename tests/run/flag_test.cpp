@@ -64,10 +64,25 @@ TEST(Progress, AYearOfHoursShowsEachPercentOnce) {
     }
     ASSERT_EQ(percents.size(), 100u);
     for (int p = 1; p <= 100; ++p) EXPECT_EQ(percents[p - 1], p);
-    EXPECT_EQ(atCall.front(), 88);  // the first 87 calls stay below 1 %
-    EXPECT_EQ(atCall.back(), 8760);
+    EXPECT_EQ(atCall.front(), 44);  // 43 of 8760 is 0.49 %, 44 is 0.50 %: rounded, not cut
+    EXPECT_EQ(atCall.back(), 8717);  // 99.5 %
     EXPECT_EQ(timerCalls, 8761);  // the call after the last step asks the run to end
     EXPECT_EQ(lastCallsSeen, 2);
     EXPECT_EQ(run.first(5162)["s0"], "CLOCK");
     EXPECT_EQ(run.first(5163)["s0"], "CLOCK");
+}
+
+TEST(Progress, EachPercentageIsTheShareDoneRounded) {
+    // A float share loses a point (1 - 4/5 is 0.19999999, shown as 19).
+    const struct {
+        int steps;
+        std::vector<int> percents;
+    } cases[] = {{5, {20, 40, 60, 80, 100}}, {3, {33, 67, 100}}, {8, {13, 25, 38, 50, 63, 75, 88, 100}}};
+    for (const auto& c : cases) {
+        const auto run = runModel("b 1 clock\np 1 " + std::to_string(c.steps) + "\nb 2 add 1\n");
+        std::vector<int> percents;
+        for (const auto& r : run.messages())
+            if (r.code() == 4030 && r["s0"].rfind("#Progress#", 0) == 0) percents.push_back(std::stoi(r["s0"].substr(10)));
+        EXPECT_EQ(percents, c.percents) << c.steps;
+    }
 }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace run_test;
 using vireo_test::runModel;
 
@@ -86,13 +88,36 @@ TEST(RunLoop, AWithdrawalAlongALinkToNowhereEndsThroughAnotherPass) {
     EXPECT_EQ(run.codes(), cleanRun());
 }
 
-TEST(RunLoop, AnErrorAnsweredInAStepSetsTheExitStatus) {
-    // Block 2 answers an error at its second step without reporting it: the run goes on as
-    // the protocol says (the status does not steer it), and the host's status shows it.
-    const auto run = runModel("b 1 clock\np 1 3\nb 2 quietstep 1\np 2 2\n");
-    EXPECT_EQ(run.probeLog, init({1, 2}) + steps({1, 2, 1, 2, 1, 2, 1}) + lastCalls({1, 2}));
-    EXPECT_EQ(withoutProgress(run), cleanRun());
-    EXPECT_EQ(run.result.exitStatus, 1);
+TEST(RunLoop, AnErrorAnsweredWithoutAMessageIsNamedAndSetsTheExitStatus) {
+    // Block 2 answers an error without reporting it, at its initialisation, at its second
+    // step or at its last call: the engine names the block, its number and the call in one
+    // message, counts it once, and the host's status shows it. The status does not steer a
+    // run, so the steps go on as the protocol says.
+    struct Case {
+        const char* model;
+        const char* name;
+        const char* call;
+    };
+    for (const Case& c : {Case{"b 1 clock\np 1 3\nb 2 quietinit 1\n", "QUIETINIT", "initialisation"},
+                          Case{"b 1 clock\np 1 3\nb 2 quietstep 1\np 2 2\n", "QUIETSTEP", "step"},
+                          Case{"b 1 clock\np 1 3\nb 2 quietstep 1\np 2 -1\n", "QUIETSTEP", "last call"}}) {
+        SCOPED_TRACE(c.call);
+        const auto run = runModel(c.model);
+        EXPECT_EQ(run.result.exitStatus, 1);
+        const auto codes = run.codes();
+        ASSERT_EQ(std::count(codes.begin(), codes.end(), 304505), 1);
+        const auto named = run.first(304505);
+        EXPECT_EQ(named["s0"], c.name);
+        EXPECT_EQ(named["i1"], "2");
+        EXPECT_EQ(named["i2"], "309901");
+        EXPECT_EQ(named["s1"], c.call);
+    }
+    const auto stepped = runModel("b 1 clock\np 1 3\nb 2 quietstep 1\np 2 2\n");
+    EXPECT_EQ(stepped.probeLog, init({1, 2}) + steps({1, 2, 1, 2, 1, 2, 1}) + lastCalls({1, 2}));
+    // An error the block reports itself is not named a second time.
+    const auto reported = runModel("b 1 clock\np 1 3\nb 2 failinit 1\n");
+    EXPECT_EQ(reported.first(304505).code(), 0);
+    EXPECT_EQ(reported.result.exitStatus, 1);
     // The same block with a step it never reaches leaves the status clean.
     EXPECT_EQ(runModel("b 1 clock\np 1 3\nb 2 quietstep 1\np 2 9\n").result.exitStatus, 0);
 }

@@ -367,6 +367,7 @@ TEST_F(Scanner, FileIncludingItselfIsAnErrorNamingFileAndLine) {
     auto tr = trace();
     ASSERT_EQ(codes(), (std::vector<int>{304941, 5312}));
     EXPECT_EQ(tr[0]["s0"], "m.vireo");
+    EXPECT_EQ(tr[0]["s1"], "m.vireo -> m.vireo");
     EXPECT_EQ(tr[1]["s0"], "m.vireo");
     EXPECT_EQ(tr[1]["i1"], "2");
 
@@ -378,10 +379,54 @@ TEST_F(Scanner, FileIncludingItselfIsAnErrorNamingFileAndLine) {
     tr = trace();
     ASSERT_EQ(tr.size(), 4u);
     EXPECT_EQ(tr[2]["s0"], "./a.vireo");
+    EXPECT_EQ(tr[2]["s1"], "a.vireo -> b.vireo -> ./a.vireo");  // the chain, not a file alone
     EXPECT_EQ(tr[3]["s0"], "b.vireo");
     EXPECT_EQ(tr[3]["i1"], "3");
     EXPECT_EQ(RootClass::_errors, 2);
     EXPECT_EQ(openDescriptors(), before);
+}
+
+TEST_F(Scanner, EditorFilesAreReadAsTheEditorWritesThem) {
+    // One model section; XML comments are skipped wherever the XML is, also when they
+    // hold a model section of their own; what follows the section is XML.
+    const std::string head = "<?xml version=\"1.0\"?>\n<plumo-network>\n";
+    EXPECT_EQ(scan(head + "<!-- <vireo-file><![CDATA[b 9 OLD]]> -->\n<vireo-file><![CDATA[b 1 X\n]]></vireo-file>\n"
+                          "<!-- ]]> <![CDATA[ -->\n<layout x=\"1\"/>\n</plumo-network>\n",
+                   "m.plumo"),
+              (Texts{"BLOCK", "INTEGER 1", "NAME X"}));
+    EXPECT_TRUE(codes().empty());
+
+    // A second model section is refused where it stands, not added to the first.
+    const auto tokens = scanTokens(head + "<vireo-file><![CDATA[b 1 X\n]]></vireo-file>\n"
+                                          "<vireo-file><![CDATA[b 2 Y\n]]></vireo-file>\n</plumo-network>\n",
+                                   "m.plumo");
+    EXPECT_EQ(where(tokens), (Texts{"m.plumo:1 BLOCK", "m.plumo:1 INTEGER 1", "m.plumo:1 NAME X", "m.plumo:3 304944",
+                                   "m.plumo:6 END"}));
+    auto tr = trace();
+    ASSERT_EQ(codes(), (std::vector<int>{304944}));
+    EXPECT_EQ(tr[0]["s0"], "m.plumo");
+    EXPECT_EQ(tr[0]["i1"], "3");
+
+    // An editor file without a model section says so instead of reading as an empty model,
+    // as does one whose only section is inside a comment.
+    for (const std::string& text : {head + "<blocks/>\n</plumo-network>\n",
+                                    head + "<!-- <vireo-file><![CDATA[b 1 X]]></vireo-file> -->\n</plumo-network>\n"}) {
+        fs::remove(trace_);
+        EXPECT_EQ(scan(text, "e.plumo"), Texts{});
+        tr = trace();
+        ASSERT_EQ(codes(), (std::vector<int>{304943})) << text;
+        EXPECT_EQ(tr[0]["s0"], "e.plumo");
+    }
+}
+
+TEST_F(Scanner, ANulByteInsideAStringIsRefusedAsEverywhere) {
+    // The string's value would be cut at the NUL on its way to the block.
+    const std::string text = std::string("b 1\np 1 'ab") + '\0' + "cd'\n";
+    EXPECT_EQ(scan(text), (Texts{"BLOCK", "INTEGER 1", "PARAMETER", "INTEGER 1", "305312"}));
+    const auto tr = trace();
+    ASSERT_EQ(codes(), (std::vector<int>{305312}));
+    EXPECT_EQ(tr[0]["s1"], "U+0000");
+    EXPECT_EQ(tr[0]["i1"], "2");
 }
 
 TEST_F(Scanner, IncludeDepthIsLimited) {
@@ -472,7 +517,7 @@ TEST_F(Scanner, EveryCompileStartsAfresh) {
     EXPECT_EQ(where(vireo_test::scanFile("second.vireo")), (Texts{"second.vireo:1 CONSTANT", "second.vireo:1 END"}));
     EXPECT_EQ(scan("<?xml", "x.plumo"), Texts{});
     EXPECT_EQ(where(vireo_test::scanFile("second.vireo")), (Texts{"second.vireo:1 CONSTANT", "second.vireo:1 END"}));
-    EXPECT_TRUE(codes().empty());
+    EXPECT_EQ(codes(), (std::vector<int>{304943}));  // the header that never reached a model
 }
 
 // A stream whose reads fail; or, with `interrupts`, one that hands out its text three

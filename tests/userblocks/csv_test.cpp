@@ -148,11 +148,11 @@ TEST(Csv, OneSeparatorPerFileAndEveryFieldReadIsANumberFromEndToEnd) {
     const std::string dir = vireo_test::scratchDirectory("csv");
     std::vector<vireo_test::TraceRecord> said;
     // Semicolons between fields and a decimal comma: refused at the field, not read as
-    // 0 and 5 with the 1 dropped.
+    // 0 and 5 with the 1 dropped, with the message that says how to convert the file.
     writeFile(dir + "/comma.csv", "a;b\n0;5,1\n");
     EXPECT_TRUE(readAll(dir + "/comma.csv", "", 2, &said).empty());
     ASSERT_EQ(said.size(), 1u);
-    EXPECT_EQ(said[0].code(), 305922);
+    EXPECT_EQ(said[0].code(), 305936);
     EXPECT_EQ(said[0]["s0"], dir + "/comma.csv");
     EXPECT_EQ(said[0]["i8"], "2");
     EXPECT_EQ(said[0]["i10"], "2");

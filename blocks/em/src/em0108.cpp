@@ -3,7 +3,9 @@
 // Irradiance on a tilted surface, split into beam, sky-diffuse and ground-reflected
 // parts, from the global and diffuse irradiance on the horizontal, by one of ten
 // sky-diffuse models. The block finds the sun for the clock time of the inputs and a site
-// in the second sign convention (longitude and time zone counted positive east).
+// in the second sign convention (longitude and time zone counted positive east). The
+// surface's tilt, azimuth and ground reflectance are inputs, not parameters, so that a
+// tracking surface may move: a CONST block feeds a fixed one.
 //#Layout
 //#Inputs 9--12
 //#Outputs 4
@@ -40,11 +42,15 @@
 //#Strings
 //#None
 //#Remarks
-// GH2GT2 is GH2GT for a site whose longitude and time zone count positive east: at
-// initialisation it rewrites them into GH2GT's convention (longitude positive west within
-// -179 to 181 degrees, time zone 0 to 23 hours west) and hands every call to GH2GT, which
-// checks and uses them. A parameter that an editor changes during the run reaches GH2GT
-// as it comes, unconverted.
+// GH2GT2 is GH2GT for a site whose longitude and time zone count positive east. At
+// initialisation it rewrites both, in its own parameters, into GH2GT's convention and then
+// hands every call to GH2GT, which checks and uses them: the longitude becomes degrees
+// west within -179 to 181 (180 and -180 east both become 180); a zone up to 12 hours east
+// becomes 24 less its hours (1 becomes 23, 5.5 becomes 18.5, 12 stays 12), a zone west
+// becomes its hours (-5 becomes 5), and 13 and 14 hours east become -13 and -14, which
+// GH2GT reads as those eastern zones. GH2GT takes zone 12 as 12 hours east at a site
+// east of Greenwich and 12 hours west elsewhere. A parameter that an editor changes
+// during the run reaches GH2GT as it comes, unconverted.
 //#end
 
 // The block is GH2GT under a name of its own: gh2gt2_block in blocks.h.

@@ -28,11 +28,15 @@
 //#Strings
 //#None
 //#Remarks
-// GOH2 is GOH for a site whose longitude and time zone count positive east: at
-// initialisation it rewrites them into GOH's convention (longitude positive west within
-// -179 to 181 degrees, time zone 0 to 23 hours west) and hands every call to GOH, which
-// checks and uses them. A parameter that an editor changes during the run reaches GOH
-// as it comes, unconverted.
+// GOH2 is GOH for a site whose longitude and time zone count positive east. At
+// initialisation it rewrites both, in its own parameters, into GOH's convention and then
+// hands every call to GOH, which checks and uses them: the longitude becomes degrees
+// west within -179 to 181 (180 and -180 east both become 180); a zone up to 12 hours east
+// becomes 24 less its hours (1 becomes 23, 5.5 becomes 18.5, 12 stays 12), a zone west
+// becomes its hours (-5 becomes 5), and 13 and 14 hours east become -13 and -14, which
+// GOH reads as those eastern zones. GOH takes zone 12 as 12 hours east at a site
+// east of Greenwich and 12 hours west elsewhere. A parameter that an editor changes
+// during the run reaches GOH as it comes, unconverted.
 //#end
 
 // The block is GOH under a name of its own: goh2_block in blocks.h.

@@ -88,6 +88,7 @@ int call(const Identity& d, Behaviour behaviour, float* IN, float* OUT, int* IP,
         return 0;
     }
     if (IP[1] == 0) step(d, behaviour, OUT, IP, BP);
+    if (IP[1] == 2 && behaviour == Behaviour::quietStep && BP[0] < 0.0f) IP[0] = kInitError;  // at the last call
     if (IP[1] != 1) return 0;
     switch (behaviour) {
         case Behaviour::timer:

@@ -1,0 +1,28 @@
+# Checks every example model with -s (compiled, sorted and initialised, not run) and fails
+# when one uses a block name that the scanner calls deprecated (warning 204094): the
+# examples teach the current blocks.
+#   cmake -DVIREO=... -DEXAMPLES=dir -DSTATE=dir -P check-no-deprecated.cmake
+file(GLOB models ${EXAMPLES}/*.vireo)
+if(NOT models)
+  message(FATAL_ERROR "no example models in ${EXAMPLES}")
+endif()
+set(ENV{VIREO_STATE_DIR} ${STATE}/state)
+set(ENV{VIREO_CONFIG_DIR} ${STATE}/config)
+set(ENV{VIREO_USER_BLOCKS} ${STATE}/userblocks)
+set(failed "")
+foreach(model ${models})
+  get_filename_component(name ${model} NAME_WE)
+  set(trace ${EXAMPLES}/${name}.deprecated-check.trace)
+  file(REMOVE ${trace})
+  set(ENV{VIREO_MSG_TRACE} ${trace})
+  execute_process(COMMAND ${VIREO} ${model} -s RESULT_VARIABLE status OUTPUT_QUIET)
+  file(STRINGS ${trace} warned REGEX "^204094\t")
+  if(warned OR NOT status EQUAL 0)
+    list(APPEND failed "${name} (exit ${status}) ${warned}")
+  endif()
+endforeach()
+if(failed)
+  message(FATAL_ERROR "examples that use deprecated blocks or do not initialise: ${failed}")
+endif()
+list(LENGTH models count)
+message(STATUS "${count} examples, none with a deprecated block")
