@@ -31,9 +31,9 @@ using vireo::block::BlockIdentity;
 using vireo::block::Group;
 using vireo::block::Rule;
 
-// Names; nameCount, minInputs, maxInputs, outputCount, ipSize (the ten protocol slots and
-// the block's own), rpSize, dpSize, minParameters, maxParameters, minStrings, maxStrings,
-// group.
+// Function, names; nameCount, minInputs, maxInputs, outputCount, ipSize (the ten protocol
+// slots and the block's own), rpSize, dpSize, minParameters, maxParameters, minStrings,
+// maxStrings, group.
 constexpr BlockIdentity kReturn{"ubtreturn", "TRETURN", 1, 3, 3, 1, 10, 0, 0, 1, 1, 0, 0, Group::standard};
 static_assert(wellFormed(kReturn));
 

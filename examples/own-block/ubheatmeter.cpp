@@ -35,9 +35,9 @@ using vireo::block::BlockIdentity;
 using vireo::block::Group;
 using vireo::block::Rule;
 
-// Names; nameCount, minInputs, maxInputs, outputCount, ipSize (the ten protocol slots and
-// the block's own), rpSize, dpSize, minParameters, maxParameters, minStrings, maxStrings,
-// group. DP[0] holds the heat counted so far, in J.
+// Function, names; nameCount, minInputs, maxInputs, outputCount, ipSize (the ten protocol
+// slots and the block's own), rpSize, dpSize, minParameters, maxParameters, minStrings,
+// maxStrings, group. DP[0] holds the heat counted so far, in J.
 constexpr BlockIdentity kHeatMeter{"ubheatmeter", "HEATMETER", 1, 3, 3, 2, 10, 0, 1, 2, 2, 0, 0, Group::standard};
 static_assert(wellFormed(kHeatMeter));
 
@@ -53,8 +53,6 @@ struct HeatMeter {
     static void init(View& b) {
         if (!b.check(kRules)) return;
         b.dp<0>() = 0.0;
-        b.out(0) = 0.0f;
-        b.out(1) = 0.0f;
     }
 
     static void step(View& b) {
