@@ -42,21 +42,18 @@ function(vireo_add_gtest name)
     PROPERTIES ENVIRONMENT "VIREO_STATE_DIR=${CMAKE_BINARY_DIR}/test-state/state;VIREO_CONFIG_DIR=${CMAKE_BINARY_DIR}/test-state/config;VIREO_USER_BLOCKS=${CMAKE_BINARY_DIR}/test-state/userblocks;${ARG_ENV}")
 endfunction()
 
-# A block library: a shared library that exports only what its sources mark for export
-# (block functions, info and the routines named as exported), so libraries opened with
-# global symbols never interpose each other's helpers. Static code linked into it stays
-# hidden too, and its calls to its own exported routines are bound to them when it is
-# linked: a routine of the same name in the host or another library cannot take them over.
+# A block library: a shared library that links the block kit (blocks/common/frame), the
+# same target a user's own block library links from the installed package, so that ours
+# are built exactly as theirs: only what the sources mark for export leaves the library,
+# and its calls to its own exported routines cannot be taken over by another library.
 # A library built into lib/ (no OUTPUT_DIRECTORY) lies in the first block directory and
 # is installed into the installed one; those built elsewhere are the tests' own.
 #   vireo_block_library(target SOURCES ... [LIBS ...] [OUTPUT_NAME name] [OUTPUT_DIRECTORY dir])
 function(vireo_block_library target)
   cmake_parse_arguments(ARG "" "OUTPUT_NAME;OUTPUT_DIRECTORY" "SOURCES;LIBS" ${ARGN})
   add_library(${target} SHARED ${ARG_SOURCES})
-  vireo_hidden_visibility(${target})
-  target_link_libraries(${target} PRIVATE VireoTools ${ARG_LIBS})
-  target_link_options(${target} PRIVATE -Wl,--exclude-libs,ALL -Wl,-Bsymbolic-functions)
-  vireo_hide_cxx_exports(${target})
+  target_link_libraries(${target} PRIVATE VireoBlockKit ${ARG_LIBS})
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${VIREO_CMAKE_DIR}/hide-cxx-exports.map)
   if(ARG_OUTPUT_NAME)
     set_target_properties(${target} PROPERTIES OUTPUT_NAME ${ARG_OUTPUT_NAME})
   endif()

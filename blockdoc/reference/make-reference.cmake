@@ -5,6 +5,8 @@
 #   DOCUMENT            the LaTeX master document
 #   VERSION             VIREO's version, shown on the title page
 #   WORK                the working tree; OUTPUT the PDF to write
+#   LIBRARY_TITLE       optional: the section title of sources outside blocks/<library>/
+#                       (default: the user blocks of libVireoUB)
 #
 # WORK/vireoBlockReference/ is where blockdoc and pdflatex run: the pages go to its pages/
 # folder and include their pictures from WORK/pic/ as ../pic/<name>.pic, and blockdoc
@@ -24,6 +26,9 @@ set(title_em "Energy meteorology (libVireoEM)")
 set(title_st "Solar thermal (libVireoST)")
 set(title_pp "Power plant (libVireoPP)")
 set(title_userblocks "User blocks (libVireoUB)")
+if(DEFINED LIBRARY_TITLE)
+  set(title_userblocks "${LIBRARY_TITLE}")
+endif()
 
 # The picture of one page: the block as a box with its name, inputs coming in on the
 # left and outputs going out on the right, each arrow with its count from the layout.
@@ -130,4 +135,7 @@ foreach(run 1 2)
   endif()
 endforeach()
 
+# Only Ninja makes the folders of a command's outputs before running it.
+get_filename_component(output_dir ${OUTPUT} DIRECTORY)
+file(MAKE_DIRECTORY ${output_dir})
 file(COPY_FILE ${doc}/vireo-block-reference.pdf ${OUTPUT})

@@ -1,4 +1,4 @@
-# Installs the build tree BUILD into PREFIX and runs the first example there.
+# Installs the build tree BUILD into PREFIX and runs every installed example there.
 #   cmake -DBUILD=dir -DSOURCE=dir -DPREFIX=dir -P check-install.cmake
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${PREFIX}
@@ -10,9 +10,18 @@ endif()
 set(libs ${PREFIX}/lib/vireo)
 foreach(f bin/vireo bin/blockdoc lib/vireo/libVireoTools.so lib/vireo/libVireoEngine.so lib/vireo/libVireoBridge.so
           lib/vireo/libVireoUB.so lib/vireo/libVireoEM.so share/vireo/examples/sun-year.vireo
-          share/vireo/examples/weather-year.vireo share/vireo/examples/auckland-2023.csv)
+          share/vireo/examples/weather-year.vireo share/vireo/examples/auckland-2023.csv
+          lib/cmake/Vireo/VireoConfig.cmake lib/cmake/Vireo/VireoConfigVersion.cmake
+          include/vireo/BlockFrame.h include/vireo/BlockProtocol.h)
   if(NOT EXISTS ${PREFIX}/${f})
     message(FATAL_ERROR "not installed: ${f}")
+  endif()
+endforeach()
+# The block kit and nothing of the engine's inside.
+file(GLOB_RECURSE inside RELATIVE ${PREFIX} ${PREFIX}/include/* ${PREFIX}/lib/*.a)
+foreach(f ${inside})
+  if(f MATCHES "(Compiler|Loader|Simulator|vireoEngine|IDRecord|Engine[^/]*\\.a|Format)")
+    message(FATAL_ERROR "installed from the engine's inside: ${f}")
   endif()
 endforeach()
 if(NOT IS_DIRECTORY ${libs}/include)
@@ -44,14 +53,24 @@ set(clean ${CMAKE_COMMAND} -E env --unset=VIREO_HOME --unset=VIREO_USER_BLOCKS -
     --unset=VIREO_STATE_DIR --unset=VIREO_CONFIG_DIR --unset=VIREO_MSG_TRACE --unset=LD_LIBRARY_PATH
     --unset=XDG_DATA_HOME --unset=XDG_STATE_HOME --unset=XDG_CONFIG_HOME HOME=${home})
 set(examples ${PREFIX}/share/vireo/examples)
-execute_process(COMMAND ${clean} ${PREFIX}/bin/vireo ${examples}/sun-year.vireo
-                WORKING_DIRECTORY ${home}/elsewhere OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
-if(NOT status EQUAL 0 OR NOT out MATCHES "Running VIREO" OR NOT out MATCHES "End of VIREO run")
-  message(FATAL_ERROR "the installed vireo exited with ${status}:\n${out}${err}")
+# Every example model of the sources is installed, and runs.
+file(GLOB sources RELATIVE ${SOURCE}/examples ${SOURCE}/examples/*.vireo)
+file(GLOB models RELATIVE ${examples} ${examples}/*.vireo)
+if(NOT sources STREQUAL models)
+  message(FATAL_ERROR "example models installed: ${models}; in the sources: ${sources}")
 endif()
+list(TRANSFORM models PREPEND ${examples}/)
+list(LENGTH models count)
+foreach(model ${models})
+  execute_process(COMMAND ${clean} ${PREFIX}/bin/vireo ${model}
+                  WORKING_DIRECTORY ${home}/elsewhere OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
+  if(NOT status EQUAL 0 OR NOT out MATCHES "Running VIREO" OR NOT out MATCHES "End of VIREO run")
+    message(FATAL_ERROR "the installed vireo exited with ${status} on ${model}:\n${out}${err}")
+  endif()
+endforeach()
 file(STRINGS ${examples}/sun-2023.csv lines)
-list(LENGTH lines count)
-if(NOT count EQUAL 8761)
-  message(FATAL_ERROR "${examples}/sun-2023.csv: ${count} lines, expected 8761")
+list(LENGTH lines rows)
+if(NOT rows EQUAL 8761)
+  message(FATAL_ERROR "${examples}/sun-2023.csv: ${rows} lines, expected 8761")
 endif()
-message(STATUS "installed into ${PREFIX}; the example wrote ${count} lines")
+message(STATUS "installed into ${PREFIX}; its ${count} examples ran")

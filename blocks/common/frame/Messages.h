@@ -78,11 +78,14 @@ private:
     inline constexpr ::vireo::block::Code kAllCodes[] = {list(VIREO_CODE_ENTRY)};
 
 namespace vireo::block::frameCode {
-// The frame's own codes.
+// The frame's own codes. badParameter serves a block library outside this tree, whose
+// own codes have no text in the utility library's catalogue: a parameter rule with it
+// names the block, the parameter, its value and the bounds.
 #define VIREO_FRAME_CODES(X)              \
     X(notAvailable, 309001, "")           \
     X(failed, 409002, "s0")               \
-    X(badOpMode, 305126, "")
+    X(badOpMode, 305126, "")              \
+    X(badParameter, 309003, kRuleFills)
 VIREO_MESSAGE_CODES(VIREO_FRAME_CODES)
 }  // namespace vireo::block::frameCode
 
