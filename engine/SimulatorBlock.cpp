@@ -165,6 +165,8 @@ bool allNest(SimulatorBlock* b, bool loops, NestingMemo& memo) {
 }  // namespace
 
 std::int64_t SimulatorBlock::progressDue_ = std::numeric_limits<std::int64_t>::max();
+SimulatorBlock* SimulatorBlock::calling_ = nullptr;
+int SimulatorBlock::callingMode_ = 0;
 
 void* bridgeFunction(const char* name) {
     if (!conf || conf->hVireoBridge() == nullptr) return nullptr;
@@ -214,7 +216,9 @@ SimulatorBlock::SimulatorBlock(int number, const String& name, std::shared_ptr<I
     updateInOut = reinterpret_cast<UpdateInOutHook>(bridgeFunction("updateInOut"));
 }
 
-SimulatorBlock::~SimulatorBlock() = default;
+SimulatorBlock::~SimulatorBlock() {
+    if (calling_ == this) calling_ = nullptr;
+}
 
 void SimulatorBlock::addSuccessor(SimulatorBlock* b) {
     if (b == nullptr) return;
@@ -357,6 +361,8 @@ bool SimulatorBlock::init() {
     IP_[ipSlot::kBlockNumber] = number_;
     IP_[ipSlot::kInputCount] = n;
     if (debugMode()) vireoMessage(kCalling, name_, number_);
+    calling_ = this;
+    callingMode_ = callMode::kInit;
     blockFunction_(IN_.get(), OUT_.get(), IP_.get(), RP_.get(), DP_.get(), BP_.get(), SP_.get());
 
     const int status = IP_[ipSlot::kStatus];
@@ -387,6 +393,8 @@ void SimulatorBlock::tini() {
     IP_[ipSlot::kBlockNumber] = number_;
     IP_[ipSlot::kInputCount] = inputCount();
     if (debugMode()) vireoMessage(kCalling, name_, number_);
+    calling_ = this;
+    callingMode_ = callMode::kLastCall;
     blockFunction_(IN_.get(), OUT_.get(), IP_.get(), RP_.get(), DP_.get(), BP_.get(), SP_.get());
 }
 

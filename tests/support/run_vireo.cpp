@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -61,6 +62,10 @@ RunResult runVireo(const std::vector<std::string>& args, const RunOptions& optio
         dup2(errPipe[1], 2);
         for (int fd : {inPipe[0], inPipe[1], outPipe[0], outPipe[1], errPipe[0], errPipe[1]}) close(fd);
         if (chdir(cwd.c_str()) != 0) _exit(125);
+        if (options.fileSizeLimit > 0) {
+            const rlimit limit{static_cast<rlim_t>(options.fileSizeLimit), static_cast<rlim_t>(options.fileSizeLimit)};
+            if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(125);
+        }
         setenv("VIREO_MSG_TRACE", tracePath.c_str(), 1);
         for (const auto& [k, v] : options.env) {
             if (v.empty()) unsetenv(k.c_str());

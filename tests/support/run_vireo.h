@@ -26,6 +26,7 @@ struct RunOptions {
     std::string program;                                      // empty: the built vireo
     std::string input;                                        // standard input
     int timeoutSeconds = 120;
+    long fileSizeLimit = 0;                                   // bytes (RLIMIT_FSIZE); 0: none
 };
 
 // Runs the program with the arguments; VIREO_MSG_TRACE points at a fresh file whose
