@@ -324,15 +324,22 @@ TEST(Csv, ChecksRefusalsAndFullFilesLeaveEveryFileWhole) {
         EXPECT_EQ(readFile(dir + "/out.csv"), "a run before\n") << option;
     }
 
-    const std::string selfWriting = "b 1 CALENDAR\np 1 2023 1 1 0 3 1\nb 2 CSVOUT 1.1\np 2 './m2.vireo'\n";
+    // The model file and a file it includes, each named as the user wrote it.
+    const std::string selfWriting = "b 1 CALENDAR\np 1 2023 1 1 0 3 1\ni 'parts.inc'\n";
     writeFile(dir + "/m2.vireo", selfWriting);
-    const auto refused = vireo_test::runVireo({"m2.vireo"}, o);
-    EXPECT_EQ(refused.exitStatus, 1);
-    EXPECT_EQ(refused.codes(), (std::vector<int>{4001, 305939, 4007, 4004, 4999}));
-    const auto said = std::find_if(refused.trace.begin(), refused.trace.end(), [](auto& r) { return r.code() == 305939; });
-    ASSERT_NE(said, refused.trace.end());
-    EXPECT_EQ((*said)["s2"], "m2.vireo");  // the model file as the user named it
-    EXPECT_EQ(readFile(dir + "/m2.vireo"), selfWriting);
+    for (const std::string target : {"./m2.vireo", "parts.inc"}) {
+        const std::string parts = "b 2 CSVOUT 1.1\np 2 '" + target + "'\n";
+        writeFile(dir + "/parts.inc", parts);
+        const auto refused = vireo_test::runVireo({"m2.vireo"}, o);
+        EXPECT_EQ(refused.exitStatus, 1);
+        EXPECT_EQ(refused.codes(), (std::vector<int>{4001, 305939, 4007, 4004, 4999})) << target;
+        const auto said =
+            std::find_if(refused.trace.begin(), refused.trace.end(), [](auto& r) { return r.code() == 305939; });
+        ASSERT_NE(said, refused.trace.end());
+        EXPECT_EQ((*said)["s2"], target == "parts.inc" ? "parts.inc" : "m2.vireo");
+        EXPECT_EQ(readFile(dir + "/m2.vireo"), selfWriting);
+        EXPECT_EQ(readFile(dir + "/parts.inc"), parts);
+    }
 
     o.fileSizeLimit = 8192;
     const auto full = vireo_test::runVireo({"m.vireo"}, o);
