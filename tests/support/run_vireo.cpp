@@ -59,6 +59,11 @@ RunResult runVireo(const std::vector<std::string>& args, const RunOptions& optio
     if (pid == 0) {
         dup2(inPipe[0], 0);
         dup2(outPipe[1], 1);
+        if (!options.standardOutput.empty()) {
+            const int fd = open(options.standardOutput.c_str(), O_WRONLY);
+            if (fd < 0 || dup2(fd, 1) < 0) _exit(125);
+            close(fd);
+        }
         dup2(errPipe[1], 2);
         for (int fd : {inPipe[0], inPipe[1], outPipe[0], outPipe[1], errPipe[0], errPipe[1]}) close(fd);
         if (chdir(cwd.c_str()) != 0) _exit(125);
