@@ -3,6 +3,7 @@
 #include "vireo_tools.h"
 
 #include <csignal>
+#include <cstdio>
 
 namespace {
 
@@ -47,9 +48,13 @@ int main(int argc, char** argv) {
     if (followsEditor(argc, argv)) runBit = 2;
     static int host = 0;  // the engine only passes the handle on
     const int result = vireoEngine(&host, &runBit, argc, argv);
+    // Messages that could not be written (standard output on a full disk) are lost: a
+    // failure, even of a run that went well, and said where it can still be seen.
+    const bool outputLost = std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
+    if (outputLost) std::fputs("vireo: writing to standard output failed; messages are missing\n", stderr);
     if (stoppedBy != 0) return 128 + stoppedBy;
     if (result != 0) return result;
     // The utility library counts the error messages; the engine also counts errors that
     // blocks answered without a message.
-    return vireo_tools_error_count() > 0 || vireoEngineErrors() > 0 ? 1 : 0;
+    return outputLost || vireo_tools_error_count() > 0 || vireoEngineErrors() > 0 ? 1 : 0;
 }
