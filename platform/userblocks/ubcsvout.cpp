@@ -139,12 +139,15 @@ std::FILE* start(CsvOutView& b) {
         s.progress = unusable;
         return nullptr;
     }
-    keepFile(b, 0, file);
-    s.progress = started;
     if (!write(file, header(b, false))) {
+        // No row may follow without its header.
         b.report(code::writeFailed, {.text = name});
+        if (file != stdout) std::fclose(file);
+        s.progress = unusable;
         return nullptr;
     }
+    keepFile(b, 0, file);
+    s.progress = started;
     return file;
 }
 
