@@ -174,8 +174,8 @@ public:
     // IP slots the block declared; 0 before init().
     int ipSize() const { return ipSize_; }
 
-    // The block being called, and how (a callMode), for a library that ends the process
-    // in the middle of a call; null between calls of a run only before the first.
+    // The block being called (or called last), and how (a callMode): for the report of a
+    // library that ends the process in the middle of a call. Null before the first call.
     static SimulatorBlock* calling() { return calling_; }
     static int callingMode() { return callingMode_; }
     // The model file and line of the block's statement; an empty file when none placed it.
