@@ -88,6 +88,16 @@ void RootClass::vireoMessage(int code, float x) const {
     send(code);
 }
 
+void RootClass::vireoMessage(int code, std::initializer_list<std::string> texts, int a) const {
+    iarr[1] = a;
+    int row = 0;
+    for (const std::string& t : texts) {
+        if (row == 10) break;
+        setRow(row++, t.data(), t.size());
+    }
+    send(code);
+}
+
 int RootClass::print(const char* text) {
     if (text == nullptr) return 0;
     const std::size_t total = std::strlen(text);

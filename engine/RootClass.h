@@ -7,6 +7,7 @@
 #include "BlockProtocol.h"
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 class String;
@@ -26,6 +27,8 @@ public:
     void vireoMessage(int code, int a, int b, int c, int d) const;
     void vireoMessage(int code, const String& text, int a, int b, int c) const;
     void vireoMessage(int code, float x) const;
+    // Texts into rows 0, 1, ... (at most 10), and a into iarr[1].
+    void vireoMessage(int code, std::initializer_list<std::string> texts, int a) const;
 
     // Sends a text of any length as message lines of at most 78 characters; returns the
     // number of characters consumed.

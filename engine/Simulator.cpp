@@ -6,6 +6,7 @@
 
 #include <unistd.h>
 
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -26,6 +27,8 @@ constexpr int kAcceptedTypes = 304027;
 constexpr int kSecondFreeTimer = 304040;
 constexpr int kCycle = 304047;
 constexpr int kNotAllInitialised = 304032;
+
+constexpr int kProcessEnds = 404902;
 
 constexpr int kNoSuchChange = 5301;
 constexpr int kLastWarning = 299999;
@@ -50,13 +53,59 @@ const char* groupLetters(int g) {
 
 bool isTimer(int g) { return g == group::kTimer || g == group::kTimerNoProgress; }
 
+// The Simulator whose run is under way, for the report of a process that ends.
+const Simulator* running = nullptr;
+
+std::string valuesText(const float* values, int n) {
+    std::string text;
+    for (int i = 0; i < n && values != nullptr; ++i) {
+        if (i > 0) text += ", ";
+        char number[32];
+        text.append(number, std::to_chars(number, number + sizeof number, values[i]).ptr);
+    }
+    return text.empty() ? "none" : text;
+}
+
+// A library is about to end the process in the middle of a block's call: one line that
+// a user can act on, naming the block, its statement in the model, the model time and
+// the values the block was called with.
+extern "C" void reportProcessEnd() {
+    SimulatorBlock* b = SimulatorBlock::calling();
+    if (b == nullptr) return;
+    const std::string place = b->placeFile().empty()
+                                  ? std::string("no model line")
+                                  : b->placeFile() + ", line " + std::to_string(b->placeLine());
+    const int mode = SimulatorBlock::callingMode();
+    const char* when = mode == callMode::kInit ? "its initialisation" : mode == callMode::kStep ? "a step" : "its last call";
+    std::string time = "before the first step";
+    if (mode != callMode::kInit) {
+        SimulatorBlock* t = running != nullptr ? running->freeTimer() : nullptr;
+        if (t == nullptr || t->record() == nullptr) {
+            time = "no free timer";
+        } else {
+            time = std::string(t->name().buffer(), t->name().length()) + " " + std::to_string(t->number()) + " gives " +
+                   valuesText(t->OUT(), t->OUT() != nullptr ? t->record()->outputCount : 0);
+        }
+    }
+    b->vireoMessage(kProcessEnds,
+                    {std::string(b->name().buffer(), b->name().length()), place, when, time,
+                     valuesText(b->IN(), b->IN() != nullptr ? b->inputCount() : 0)},
+                    b->number());
+}
+
 }  // namespace
 
 Simulator::Simulator() {
     getBpFromPlumo_ = reinterpret_cast<GetBpFromPlumoHook>(bridgeFunction("getBpFromPlumo"));
 }
 
-Simulator::~Simulator() { Simulator::clear(); }
+Simulator::~Simulator() {
+    if (running == this) {
+        running = nullptr;
+        vireo_tools_on_process_end(nullptr);
+    }
+    Simulator::clear();
+}
 
 void Simulator::clear() {
     model_.clear();
@@ -71,6 +120,11 @@ void Simulator::printOut() {
 
 void Simulator::execute() {
     if (conf->modelFile().empty()) return;
+    // A new run: the files of a run before are no longer claimed, and no result file is
+    // started until this one steps.
+    vireo_tools_run_begins();
+    running = this;
+    vireo_tools_on_process_end(reportProcessEnd);
     _totalNumberOfTimerCalls = 1;
     const std::string type = conf->modelFileType();
     if (type != ".vireo" && type != ".plumo") {
@@ -133,6 +187,7 @@ void Simulator::execute() {
 
 void Simulator::simulate() {
     if (model_.isEmpty()) return;
+    vireo_tools_run_steps();
     RunState run;
     SimulatorBlock* current = model_[1];
     // Kept at hand: a run reads the flag before every step.

@@ -171,6 +171,8 @@ bool allNest(SimulatorBlock* b, bool loops, NestingMemo& memo) {
 }  // namespace
 
 std::int64_t SimulatorBlock::progressDue_ = std::numeric_limits<std::int64_t>::max();
+SimulatorBlock* SimulatorBlock::calling_ = nullptr;
+int SimulatorBlock::callingMode_ = 0;
 
 void* bridgeFunction(const char* name) {
     if (!conf || conf->hVireoBridge() == nullptr) return nullptr;
@@ -220,7 +222,9 @@ SimulatorBlock::SimulatorBlock(int number, const String& name, std::shared_ptr<I
     updateInOut = reinterpret_cast<UpdateInOutHook>(bridgeFunction("updateInOut"));
 }
 
-SimulatorBlock::~SimulatorBlock() = default;
+SimulatorBlock::~SimulatorBlock() {
+    if (calling_ == this) calling_ = nullptr;
+}
 
 void SimulatorBlock::addSuccessor(SimulatorBlock* b) {
     if (b == nullptr) return;
@@ -364,6 +368,8 @@ bool SimulatorBlock::init() {
     IP_[ipSlot::kInputCount] = n;
     if (debugMode()) vireoMessage(kCalling, name_, number_);
     const int reportedBefore = *vireo_tools_error_counter();
+    calling_ = this;
+    callingMode_ = callMode::kInit;
     blockFunction_(IN_.get(), OUT_.get(), IP_.get(), RP_.get(), DP_.get(), BP_.get(), SP_.get());
 
     const int status = IP_[ipSlot::kStatus];
@@ -395,6 +401,8 @@ void SimulatorBlock::tini() {
     IP_[ipSlot::kInputCount] = inputCount();
     if (debugMode()) vireoMessage(kCalling, name_, number_);
     const int reportedBefore = *vireo_tools_error_counter();
+    calling_ = this;
+    callingMode_ = callMode::kLastCall;
     blockFunction_(IN_.get(), OUT_.get(), IP_.get(), RP_.get(), DP_.get(), BP_.get(), SP_.get());
     if (IP_[ipSlot::kStatus] > 299999) countAnsweredError(IP_[ipSlot::kStatus], reportedBefore, callMode::kLastCall);
 }

@@ -178,6 +178,14 @@ public:
     // IP slots the block declared; 0 before init().
     int ipSize() const { return ipSize_; }
 
+    // The block being called (or called last), and how (a callMode): for the report of a
+    // library that ends the process in the middle of a call. Null before the first call.
+    static SimulatorBlock* calling() { return calling_; }
+    static int callingMode() { return callingMode_; }
+    // The model file and line of the block's statement; an empty file when none placed it.
+    const std::string& placeFile() const { return placeFile_; }
+    int placeLine() const { return placeLine_; }
+
     int sorted = 0;
     int onStack = 0;
     TList<SubModel> enclosingSubModels;
@@ -207,6 +215,8 @@ protected:
         ip[ipSlot::kCallMode] = kLastCall ? callMode::kLastCall : callMode::kStep;
         ip[ipSlot::kBranch] = 2;
         ip[ipSlot::kDebugFlag] = debugFlag_;
+        calling_ = this;
+        callingMode_ = kLastCall ? callMode::kLastCall : callMode::kStep;
         blockFunction_(IN_.get(), OUT_.get(), ip, RP_.get(), DP_.get(), BP_.get(), SP_.get());
         if (attention & (kProgress | kAfterCall)) [[unlikely]] {
             if (attention & kAfterCall) afterCall();
@@ -245,6 +255,9 @@ protected:
     // The count of timer calls left at or below which the progress percentage may move;
     // the count is made anew when a timer is initialised.
     static std::int64_t progressDue_;
+
+    static SimulatorBlock* calling_;
+    static int callingMode_;
 
     std::unique_ptr<BlockParameters> parameters_;
     std::string placeFile_;

@@ -3,14 +3,23 @@
 #include "vireo_tools.h"
 
 #include <csignal>
+#include <cstdio>
 
 namespace {
 
 // The engine reads the flag through a pointer before every step; Ctrl-C asks it to stop
 // the run the way the host's stop button would.
 int runBit = 1;
+// The signal that stopped the run, for the exit status: a script must be able to tell a
+// cut result from a complete one.
+volatile std::sig_atomic_t stoppedBy = 0;
 
-extern "C" void onInterrupt(int) { runBit = 0; }
+// Ctrl-C, and a terminal that hangs up or a system that asks the process to end
+// (SIGHUP, SIGTERM): the blocks get their last calls and the files are closed.
+extern "C" void onStop(int signal) {
+    runBit = 0;
+    if (stoppedBy == 0) stoppedBy = signal;
+}
 
 // Under -j the run follows an editor through the bridge library: it runs with flag 2, so
 // the engine fetches the editor's parameter changes after every step. The option is
@@ -25,15 +34,27 @@ bool followsEditor(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     struct sigaction action {};
-    action.sa_handler = onInterrupt;
+    action.sa_handler = onStop;
     sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
+    for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaction(s, &action, nullptr);
+    // Signals the host has no use for must not end a run.
+    std::signal(SIGUSR1, SIG_IGN);
+    std::signal(SIGUSR2, SIG_IGN);
+    // A file grown to the file-size limit is a write error that the block writing it
+    // reports (write returns EFBIG), as it reports a full disk: not the silent end of
+    // the process in the middle of a row.
+    std::signal(SIGXFSZ, SIG_IGN);
 
     if (followsEditor(argc, argv)) runBit = 2;
     static int host = 0;  // the engine only passes the handle on
     const int result = vireoEngine(&host, &runBit, argc, argv);
+    // Messages that could not be written (standard output on a full disk) are lost: a
+    // failure, even of a run that went well, and said where it can still be seen.
+    const bool outputLost = std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
+    if (outputLost) std::fputs("vireo: writing to standard output failed; messages are missing\n", stderr);
+    if (stoppedBy != 0) return 128 + stoppedBy;
     if (result != 0) return result;
     // The utility library counts the error messages; the engine also counts errors that
     // blocks answered without a message.
-    return vireo_tools_error_count() > 0 || vireoEngineErrors() > 0 ? 1 : 0;
+    return outputLost || vireo_tools_error_count() > 0 || vireoEngineErrors() > 0 ? 1 : 0;
 }

@@ -213,8 +213,11 @@ void msg(const int* iarr, const float* rarr, const char* sarr, size_t rowLength)
     std::string line = formatLine(code, v);
     while (!line.empty() && line.back() == ' ') line.pop_back();
 
+    // Out at once, line by line: an editor reads the lines as they come through a pipe,
+    // and a block that crashes later must not take the lines before with it.
     std::fputs(line.c_str(), stdout);
     std::fputc('\n', stdout);
+    std::fflush(stdout);
     appendTrace(traceRecord(code, v));
     if (code >= 300000) ++errorCount;
 }
@@ -226,6 +229,7 @@ void ftext(const char* text, size_t length) {
     while (n > 0 && text[n - 1] == ' ') --n;
     std::fwrite(text, 1, n, stdout);
     std::fputc('\n', stdout);
+    std::fflush(stdout);
 }
 
 void os0ltxt(const long* host, const char* text, size_t length) {

@@ -42,6 +42,38 @@ VIREO_TOOLS_API void vireo_tools_reset_error_count(void);
  * an error a block reported from one it only answered. */
 VIREO_TOOLS_API const int* vireo_tools_error_counter(void);
 
+/* ---- one run: its files, and the end of the process ----------------------------- */
+
+/* The engine begins every run (model check, -s, -l or a run) with run_begins, which
+ * forgets the claims of the run before, and calls run_steps before the first step. A
+ * block starts a file it writes only once the run steps: a check, or a run that fails
+ * at initialisation, leaves every file as it was. */
+VIREO_TOOLS_API void vireo_tools_run_begins(void);
+VIREO_TOOLS_API void vireo_tools_run_steps(void);
+VIREO_TOOLS_API int vireo_tools_run_is_stepping(void);
+/* Claims a file for the run: for reading (writes 0), writing (1), or writing afresh (2:
+ * run_steps empties the file, creating it, so that a run that ends before its writer
+ * writes leaves no rows of a run before), by its owner (a
+ * block's name and number, or the name of a model file with number 0). The file is the
+ * one open as fd when fd >= 0, else the one path names. Files are compared by identity,
+ * not by spelling: device and inode of a file that exists (whatever link or name leads
+ * to it); for a file still to be made, its directory's identity and its name there
+ * (links followed as far as they lead). Returns 0 and keeps the claim, or 1 when the
+ * file is claimed by another owner already and one of the two writes it: then the
+ * earlier claim's owner (NUL-terminated, cut to otherLength), number and writes flag
+ * are given back and the new claim is not kept. Devices and pipes are never claimed. */
+VIREO_TOOLS_API int vireo_tools_claim_file(const char* path, int fd, const char* owner, int number, int writes,
+                                           char* otherOwner, size_t otherLength, int* otherNumber, int* otherWrites);
+/* Gives up the claims of an owner (a block at its last call). */
+VIREO_TOOLS_API void vireo_tools_release_files(const char* owner, int number);
+/* A library that must end the process (the water and steam routines' fatal report)
+ * calls process_ends first: the hook that the run's owner set (the engine names the
+ * block it is calling, where the model places it, the model time and the block's
+ * inputs) runs once, and every output stream is flushed. */
+typedef void (*vireo_process_end_hook)(void);
+VIREO_TOOLS_API void vireo_tools_on_process_end(vireo_process_end_hook hook);
+VIREO_TOOLS_API void vireo_tools_process_ends(void);
+
 /* ---- block identification ----------------------------------------------------- */
 
 /* Stores a block's identity in the identification-answer layout of the block arrays:

@@ -24,6 +24,15 @@ inline std::string text(const BlockView& b, int row) { return std::string(b.trim
 std::FILE* fileAt(BlockView& b, int slot);
 void keepFile(BlockView& b, int slot, std::FILE* file);
 
+// Claims a file for this block for the run (the one open as fd when fd >= 0): false,
+// reported, when another block of the run writes it, or reads it while this block would
+// write it, or when this block would write the model's own text. Named by identity, not
+// by spelling: "./a.csv", a link or a second hard link name the same file. A file
+// written `afresh` is emptied when the run begins to step.
+bool claimFile(BlockView& b, const std::string& name, int fd, bool writes, bool afresh = false);
+// Gives the block's claims up (at its last call).
+void releaseFiles(BlockView& b);
+
 }  // namespace ub
 
 #endif

@@ -1,6 +1,7 @@
 #include "csv.h"
 
 #include <charconv>
+#include <cmath>
 #include <system_error>
 
 namespace ub::csv {
@@ -57,6 +58,9 @@ bool number(std::string_view field, float& value) {
     float v = 0.0f;
     const auto result = std::from_chars(field.data(), field.data() + field.size(), v);
     if (result.ec != std::errc() || result.ptr != field.data() + field.size()) return false;
+    // "nan" and "inf" read as floats, but no measured value is either: refused like a
+    // value beyond the float range.
+    if (!std::isfinite(v)) return false;
     value = v;
     return true;
 }

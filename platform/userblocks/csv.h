@@ -25,8 +25,8 @@ char separatorOf(std::string_view line);
 // dropped.
 std::vector<std::string_view> fields(std::string_view line, char separator);
 
-// A whole field as a float; false for anything else (also for values outside the
-// float range).
+// A whole field as a finite float; false for anything else (also for values outside
+// the float range, "nan" and "inf").
 bool number(std::string_view field, float& value);
 
 // Blank lines and lines whose first non-blank character is '#' carry no row.

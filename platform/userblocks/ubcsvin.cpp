@@ -25,7 +25,8 @@
 // The separator of the whole file is the first comma, semicolon or tab of its first line
 // that is not blank or a comment, or runs of blanks and tabs when that line holds none
 // of them. Each field that is read
-// must be a number from its first to its last character (blanks around it allowed): a
+// must be a finite number from its first to its last character (blanks around it
+// allowed; nan and inf are refused like values beyond the float range): a
 // decimal comma in a file separated by semicolons is an error naming file, line, column
 // and field. Blank lines and lines beginning with \# are passed over, and a first line
 // whose columns to read are not all numbers is taken for a header. Every data row must
@@ -196,6 +197,10 @@ void initialise(CsvInView& b) {
         b.report(code::cannotRead, {.text = name});
         return;
     }
+    if (!claimFile(b, name, fileno(file), false)) {
+        std::fclose(file);
+        return;
+    }
     if (!findData(b, file, name) || !ruleOk) {
         s.columns = 0;
         std::fclose(file);
@@ -275,6 +280,7 @@ void readRow(CsvInView& b) {
 }
 
 void close(CsvInView& b) {
+    releaseFiles(b);
     std::FILE* file = fileAt(b, 0);
     if (file == nullptr) return;
     State(b).resumeOffset = static_cast<double>(std::ftell(file));

@@ -74,3 +74,13 @@ TEST(Host, BlockListWinsOverComponentList) {
     const auto v = runVireo({"-v", "missing.vireo"});
     EXPECT_EQ(v.out.rfind("\nThis is VIREO 8.3.0-beta 64 bit \n\nInstalled Vireo components\n\n", 0), 0u);
 }
+
+TEST(Host, OutputThatCannotBeWrittenIsAFailure) {
+    // The block list is all output: on a full disk nothing of it arrives.
+    vireo_test::RunOptions o;
+    o.standardOutput = "/dev/full";
+    const auto r = runVireo({"-b"}, o);
+    EXPECT_EQ(r.exitStatus, 1);
+    EXPECT_NE(r.err, "");
+    EXPECT_EQ(runVireo({"-b"}).exitStatus, 0);
+}

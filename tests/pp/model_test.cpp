@@ -213,6 +213,7 @@ TEST(SolarFieldExample, ARefusedParameterKeepsTheRunFromStarting) {
                           "b 1 CALENDAR\np 1 2023 6 20 0 4 0.25\n"
                           "b 2 TCSTOR 1.4 1.4 1.4 1.4 1.4 1.8\np 2 100 300 5 2300 800 0 1 290\n"
                           "b 3 CSVOUT 2.1\np 3 'tank.csv'\n");
+    vireo_test::writeFile(dir + "/tank.csv", "a run before\n");
     const auto run = runModel(dir, "tank.vireo");
     EXPECT_EQ(run.exitStatus, 1) << run.out;
     const auto refused = std::find_if(run.trace.begin(), run.trace.end(), [](const auto& r) { return r.code() == 308005; });
@@ -220,16 +221,29 @@ TEST(SolarFieldExample, ARefusedParameterKeepsTheRunFromStarting) {
     EXPECT_EQ((*refused)["s1"], "TCSTOR");
     EXPECT_EQ((*refused)["i3"], "2");
     EXPECT_EQ((*refused)["i10"], "2");
-    EXPECT_EQ(vireo_test::readFile(dir + "/tank.csv"), "in1\n");
+    EXPECT_EQ(vireo_test::readFile(dir + "/tank.csv"), "a run before\n");  // a run that did not start writes nothing
 }
 
-// A state outside the water and steam routines' range ends the run with their report
-// and nothing else: no closing message of the engine, nothing after the report.
+// A state outside the water and steam routines' range ends the run with their report,
+// after one line that names the block, its model line, the model time and the block's
+// inputs: no closing message of the engine, nothing after the report. The results of a
+// run before are not left behind as if they were this run's.
 TEST(SteamCycleModel, AnOutOfRangeStateEndsTheRunWithTheReport) {
     const std::string dir = vireo_test::scratchDirectory("out-of-range");
     fs::copy_file(vireo_test::sourceDir() + "/tests/pp/out-of-range.vireo", dir + "/out-of-range.vireo");
+    vireo_test::writeFile(dir + "/out-of-range.csv", "a run before\n");
     const auto run = runModel(dir, "out-of-range.vireo");
     EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(vireo_test::readFile(dir + "/out-of-range.csv"), "");
+    ASSERT_FALSE(run.trace.empty());
+    const auto& named = run.trace.back();
+    EXPECT_EQ(named.code(), 404902) << run.out;
+    EXPECT_EQ(named["s0"], "HXCH");
+    EXPECT_EQ(named["i1"], "3");
+    EXPECT_EQ(named["s1"], "out-of-range.vireo, line 8");
+    EXPECT_EQ(named["s2"], "a step");
+    EXPECT_EQ(named["s3"], "CALENDAR 1 gives 2023, 6, 20, 0, 171, 1, 4080, 0");  // the first step
+    EXPECT_EQ(named["s4"], "390, 2, 1e+06, 100, 0.15, 3e+07");  // block 2's parameters
     const std::string report = vireo_test::readFile(vireo_test::sourceDir() + "/tests/pp/out-of-range.golden");
     ASSERT_GE(run.out.size(), report.size());
     EXPECT_EQ(run.out.substr(run.out.size() - report.size()), report) << run.out;

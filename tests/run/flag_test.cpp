@@ -1,11 +1,13 @@
 // The host's run flag: pause and resume, stop, and the progress lines of a timer. The
 // test blocks raise the host's signals at chosen steps, so the flag changes at known
-// points of the run: SIGINT (the real host and the test host: flag 0) and SIGUSR1 (the
-// test host: pause, and resume after a set time).
+// points of the run: SIGINT, SIGTERM and SIGHUP (the real host: flag 0; the test host:
+// SIGINT only) and SIGUSR1 (the test host: pause, and resume after a set time).
 #include "run_probe.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <csignal>
 #include <cstdio>
 
 using namespace run_test;
@@ -35,7 +37,7 @@ TEST(RunFlag, AStopMakesTheNextPassTheLastWhateverTheBlocksAnswer) {
     const auto run = runModel("b 1 clock\np 1 100\nb 2 signal 1\np 2 3 1\nb 3 answer 2\np 3 2 0 1 2\nb 4 add 3\n");
     EXPECT_EQ(run.probeLog, init({1, 2, 3, 4}) + steps({1, 2, 3, 4, 1, 2, 3, 4, 1, 2}) + lastCalls({1, 2, 3, 4}));
     EXPECT_EQ(withoutProgress(run), cleanRun(4005));
-    EXPECT_EQ(run.result.exitStatus, 0);
+    EXPECT_EQ(run.result.exitStatus, 128 + SIGINT);  // a cut result, and scripts can tell
 
     // A host that starts with flag 0: no step, one pass.
     ModelRunOptions o;
@@ -44,6 +46,33 @@ TEST(RunFlag, AStopMakesTheNextPassTheLastWhateverTheBlocksAnswer) {
     const auto stopped = runModel("b 1 clock\np 1 100\nb 2 answer 1\np 2 2 0 1 2\n", {}, {}, "m.vireo", o);
     EXPECT_EQ(stopped.probeLog, init({1, 2}) + lastCalls({1, 2}));
     EXPECT_EQ(withoutProgress(stopped), cleanRun(4005));
+}
+
+TEST(RunFlag, EverySignalThatEndsARunEndsItLikeCtrlC) {
+    // Raised at block 2's third step: the blocks get their last calls, the run closes as
+    // stopped, and the exit status is 128 + the signal.
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        const auto run = runModel("b 1 clock\np 1 100\nb 2 signal 1\np 2 3 -" + std::to_string(signal) + "\n");
+        EXPECT_EQ(run.probeLog, init({1, 2}) + steps({1, 2, 1, 2, 1, 2}) + lastCalls({1, 2})) << signal;
+        EXPECT_EQ(withoutProgress(run), cleanRun(4005)) << signal;
+        EXPECT_EQ(run.result.exitStatus, 128 + signal);
+    }
+    // A signal the host has no use for leaves the run alone.
+    const auto run = runModel("b 1 clock\np 1 3\nb 2 signal 1\np 2 2 -" + std::to_string(SIGUSR1) + "\n");
+    EXPECT_EQ(run.probeLog, init({1, 2}) + steps({1, 2, 1, 2, 1, 2, 1}) + lastCalls({1, 2}));
+    EXPECT_EQ(withoutProgress(run), cleanRun());
+    EXPECT_EQ(run.result.exitStatus, 0);
+}
+
+TEST(Progress, LinesReachAPipeAsTheyAreWrittenAndOutliveACrash) {
+    // Block 2 kills the process at its 150th step, with the output a pipe (as under an
+    // editor): every line sent before is in it, one line per message.
+    const auto run = runModel("b 1 clock\np 1 200\nb 2 signal 1\np 2 150 -" + std::to_string(SIGKILL) + "\n");
+    EXPECT_EQ(run.result.exitStatus, 128 + SIGKILL);
+    const auto sent = run.messages();
+    ASSERT_EQ(sent.size(), 3u + 75u);  // 4001, 4007, 4051 and the progress up to 75 %
+    EXPECT_EQ(sent.back()["s0"], "#Progress#75");
+    EXPECT_EQ(std::count(run.result.out.begin(), run.result.out.end(), '\n'), static_cast<long>(sent.size()));
 }
 
 TEST(Progress, AYearOfHoursShowsEachPercentOnce) {

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -58,9 +59,18 @@ RunResult runVireo(const std::vector<std::string>& args, const RunOptions& optio
     if (pid == 0) {
         dup2(inPipe[0], 0);
         dup2(outPipe[1], 1);
+        if (!options.standardOutput.empty()) {
+            const int fd = open(options.standardOutput.c_str(), O_WRONLY);
+            if (fd < 0 || dup2(fd, 1) < 0) _exit(125);
+            close(fd);
+        }
         dup2(errPipe[1], 2);
         for (int fd : {inPipe[0], inPipe[1], outPipe[0], outPipe[1], errPipe[0], errPipe[1]}) close(fd);
         if (chdir(cwd.c_str()) != 0) _exit(125);
+        if (options.fileSizeLimit > 0) {
+            const rlimit limit{static_cast<rlim_t>(options.fileSizeLimit), static_cast<rlim_t>(options.fileSizeLimit)};
+            if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(125);
+        }
         setenv("VIREO_MSG_TRACE", tracePath.c_str(), 1);
         for (const auto& [k, v] : options.env) {
             if (v.empty()) unsetenv(k.c_str());

@@ -26,6 +26,8 @@ struct RunOptions {
     std::string program;                                      // empty: the built vireo
     std::string input;                                        // standard input
     int timeoutSeconds = 120;
+    long fileSizeLimit = 0;                                   // bytes (RLIMIT_FSIZE); 0: none
+    std::string standardOutput;                               // a file for it; empty: captured
 };
 
 // Runs the program with the arguments; VIREO_MSG_TRACE points at a fresh file whose

@@ -1,13 +1,17 @@
 // CSVOUT and CSVIN: what one writes the other reads back exactly; the reader's text
-// forms and end-of-file rules; every file fault as a counted message.
+// forms and end-of-file rules; every file fault as a counted message; no file that a
+// run does not own is destroyed.
 #include "harness.h"
 #include "vireo_tools.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <sstream>
 
 using vireo_test::readFile;
 using vireo_test::writeFile;
@@ -16,7 +20,7 @@ TEST(Csv, WrittenRowsReadBackBitForBit) {
     const std::string file = vireo_test::scratchDirectory("csv") + "/out.csv";
     const std::vector<std::vector<float>> rows = {{0.1f, 1.0f / 3, -2.5e-7f},
                                                   {16777216.0f, 3.4028235e38f, 1e-40f},
-                                                  {-0.0f, INFINITY, 123456.79f},
+                                                  {-0.0f, -3.4028235e38f, 123456.79f},
                                                   {1, 2, 3}};
     size_t k = 0;
     Block src(1, 3, [&](Block& b) { b.OUT = rows[k++ % rows.size()]; });
@@ -152,7 +156,7 @@ TEST(Csv, OneSeparatorPerFileAndEveryFieldReadIsANumberFromEndToEnd) {
     writeFile(dir + "/comma.csv", "a;b\n0;5,1\n");
     EXPECT_TRUE(readAll(dir + "/comma.csv", "", 2, &said).empty());
     ASSERT_EQ(said.size(), 1u);
-    EXPECT_EQ(said[0].code(), 305936);
+    EXPECT_EQ(said[0].code(), 305940);
     EXPECT_EQ(said[0]["s0"], dir + "/comma.csv");
     EXPECT_EQ(said[0]["i8"], "2");
     EXPECT_EQ(said[0]["i10"], "2");
@@ -171,6 +175,14 @@ TEST(Csv, OneSeparatorPerFileAndEveryFieldReadIsANumberFromEndToEnd) {
         writeFile(dir + "/ok.csv", text);
         EXPECT_EQ(readAll(dir + "/ok.csv", "", 2, &said), both) << text;
         EXPECT_EQ(said.size(), 1u) << text;  // the end of the file
+    }
+    // Values a float holds but no measurement is, refused like one beyond the range.
+    for (const std::string field : {"1e39", "nan", "-NaN", "inf", "-Infinity"}) {
+        writeFile(dir + "/special.csv", "1,2\n3," + field + "\n");
+        EXPECT_EQ(readAll(dir + "/special.csv", "", 2, &said), (std::vector<std::vector<float>>{{1, 2}})) << field;
+        ASSERT_EQ(said.size(), 1u) << field;
+        EXPECT_EQ(said[0].code(), 305922) << field;
+        EXPECT_EQ(said[0]["s2"], field);
     }
     // A comma-separated file holding a semicolon: the field is refused.
     writeFile(dir + "/mixed.csv", "1,2\n3;4,5\n");
@@ -208,4 +220,143 @@ TEST(Csv, ColumnListReadsOnlyTheColumnsItNamesInItsOrder) {
         ASSERT_EQ(said.size(), 1u) << list;
         EXPECT_EQ(said[0].code(), 305934) << list;
     }
+}
+
+// A result file is created afresh only when the run steps: a check (-s, -l), or a run
+// that another block's initialisation keeps from starting, leaves the old file alone.
+TEST(Csv, ResultFileIsStartedOnlyWhenTheRunSteps) {
+    const std::string file = vireo_test::scratchDirectory("csv") + "/out.csv";
+    Block one(1, 1, [](Block& b) { b.OUT[0] = 7; });
+    for (const int stepsBeforeEnd : {-1, 0, 1}) {  // -1: not even the run steps
+        writeFile(file, "a run before\n");
+        vireo_tools_run_begins();
+        Block out(ubcsvout, 2, {{&one, 1}}, {}, {file});
+        out.init();
+        EXPECT_EQ(readFile(file), "a run before\n");
+        if (stepsBeforeEnd >= 0) vireo_tools_run_steps();
+        bool stop = false;
+        for (int i = 0; i < stepsBeforeEnd; ++i) one.call(stop), out.call(stop);
+        stop = true;
+        out.call(stop);
+        EXPECT_EQ(readFile(file), stepsBeforeEnd < 0 ? "a run before\n" : stepsBeforeEnd == 0 ? "in1\n" : "in1\n7\n");
+    }
+    vireo_tools_run_begins();
+}
+
+// A block never writes a file that another block of the run reads or writes: files are
+// compared as the file system knows them, not by their names.
+TEST(Csv, NoBlockWritesAFileAnotherBlockOfTheRunUses) {
+    namespace fs = std::filesystem;
+    const std::string dir = vireo_test::scratchDirectory("csv");
+    const std::string input = "t,g\n1,2\n3,4\n";
+    writeFile(dir + "/in.csv", input);
+    fs::create_symlink(dir + "/in.csv", dir + "/link.csv");
+    fs::create_hard_link(dir + "/in.csv", dir + "/hard.csv");
+    fs::create_directories(dir + "/sub");
+    fs::create_directory_symlink(dir + "/sub", dir + "/sublink");
+    fs::create_symlink("later.csv", dir + "/dangling.csv");  // a link to a file still to be made
+    Block one(1, 1, [](Block& b) { b.OUT[0] = 1; });
+    struct Case {
+        BlockFunction first, second;
+        std::string firstName, secondName;
+        int code;  // of the second block; 0: both may be
+    };
+    const std::vector<Case> cases = {
+        {ubcsvin, ubcsvout, dir + "/in.csv", dir + "/./in.csv", 305937},
+        {ubcsvin, ubcsvout, dir + "/in.csv", dir + "/sub/../link.csv", 305937},
+        {ubcsvout, ubcsvin, dir + "/hard.csv", dir + "/in.csv", 305938},
+        {ubcsvout, ubcsvout, dir + "/new.csv", dir + "/sub/../new.csv", 305936},
+        {ubcsvout, ubcsvout, dir + "/sublink/new.csv", dir + "/sub/new.csv", 305936},
+        {ubcsvout, ubcsvout, dir + "/dangling.csv", dir + "/later.csv", 305936},
+        {ubcsvin, ubcsvin, dir + "/in.csv", dir + "/link.csv", 0},
+        {ubcsvout, ubcsvout, dir + "/new.csv", dir + "/sub/new.csv", 0},
+    };
+    for (const Case& c : cases) {
+        vireo_tools_run_begins();
+        const MessageCapture trace;
+        auto place = [&](BlockFunction fn, int number, const std::string& name) {
+            const bool writer = fn == ubcsvout;
+            return std::make_unique<Block>(fn, number, writer ? std::vector<Source>{{&one, 1}} : std::vector<Source>{},
+                                           std::vector<float>{}, std::vector<std::string>{name});
+        };
+        auto first = place(c.first, 3, c.firstName);
+        auto second = place(c.second, 4, c.secondName);
+        first->init();
+        EXPECT_EQ(first->IP[0], 0);
+        second->init();
+        const std::string what = c.firstName + " then " + c.secondName;
+        EXPECT_EQ(second->IP[0], c.code) << what;  // an error: the run does not start
+        bool stop = false;
+        if (c.code == 0) {
+            vireo_tools_run_steps();
+            for (int i = 0; i < 2 && !stop; ++i) one.call(stop), first->call(stop), second->call(stop);
+        }
+        stop = true;
+        first->call(stop), second->call(stop);
+        EXPECT_EQ(readFile(dir + "/in.csv"), input) << what;
+        if (c.code == 0) {
+            EXPECT_TRUE(trace.codes().empty()) << what;
+            continue;
+        }
+        ASSERT_EQ(trace.codes(), std::vector<int>{c.code}) << what;
+        EXPECT_EQ(trace.records()[0]["i3"], "4");
+        EXPECT_EQ(trace.records()[0]["i10"], "3");  // the other block, by number and name
+        EXPECT_EQ(trace.records()[0]["s2"], c.first == ubcsvin ? "CSVIN" : "CSVOUT");
+    }
+    vireo_tools_run_begins();
+}
+
+// Through the real host and libraries: a check leaves the result file as it was, a block
+// may not write the model's own text, and a file grown to the file-size limit is a
+// reported write error that leaves whole rows (the process is not killed mid-row).
+TEST(Csv, ChecksRefusalsAndFullFilesLeaveEveryFileWhole) {
+    const std::string dir = vireo_test::scratchDirectory("csv-run");
+    std::filesystem::create_directories(dir + "/no-user-blocks");
+    vireo_test::RunOptions o;
+    o.workingDirectory = dir;
+    o.env = {{"VIREO_HOME", vireo_test::buildDir() + "/lib"}, {"VIREO_USER_BLOCKS", dir + "/no-user-blocks"}};
+    const std::string model = "b 1 CALENDAR\np 1 2023 1 1 0 3000 1\nb 2 CSVOUT 1.1 1.6\np 2 'out.csv'\n";
+    writeFile(dir + "/m.vireo", model);
+    for (const char* option : {"-s", "-l"}) {
+        writeFile(dir + "/out.csv", "a run before\n");
+        const auto r = vireo_test::runVireo({"m.vireo", option}, o);
+        EXPECT_EQ(r.exitStatus, 0) << option << r.out;
+        EXPECT_EQ(readFile(dir + "/out.csv"), "a run before\n") << option;
+    }
+
+    // The model file and a file it includes, each named as the user wrote it.
+    const std::string selfWriting = "b 1 CALENDAR\np 1 2023 1 1 0 3 1\ni 'parts.inc'\n";
+    writeFile(dir + "/m2.vireo", selfWriting);
+    for (const std::string target : {"./m2.vireo", "parts.inc"}) {
+        const std::string parts = "b 2 CSVOUT 1.1\np 2 '" + target + "'\n";
+        writeFile(dir + "/parts.inc", parts);
+        const auto refused = vireo_test::runVireo({"m2.vireo"}, o);
+        EXPECT_EQ(refused.exitStatus, 1);
+        EXPECT_EQ(refused.codes(), (std::vector<int>{4001, 305939, 4007, 4004, 4999})) << target;
+        const auto said =
+            std::find_if(refused.trace.begin(), refused.trace.end(), [](auto& r) { return r.code() == 305939; });
+        ASSERT_NE(said, refused.trace.end());
+        EXPECT_EQ((*said)["s2"], target == "parts.inc" ? "parts.inc" : "m2.vireo");
+        EXPECT_EQ(readFile(dir + "/m2.vireo"), selfWriting);
+        EXPECT_EQ(readFile(dir + "/parts.inc"), parts);
+    }
+
+    o.fileSizeLimit = 8192;
+    const auto full = vireo_test::runVireo({"m.vireo"}, o);
+    EXPECT_EQ(full.exitStatus, 1) << full.out;  // an error, not the end by SIGXFSZ
+    const auto codes = full.codes();
+    EXPECT_NE(std::find(codes.begin(), codes.end(), 305912), codes.end()) << full.out;
+    const std::string written = readFile(dir + "/out.csv");
+    ASSERT_FALSE(written.empty());
+    EXPECT_LE(written.size(), 8192u);
+    EXPECT_EQ(written.back(), '\n');
+    std::istringstream rows(written);
+    std::string header, row;
+    std::getline(rows, header);
+    int count = 0;
+    while (std::getline(rows, row)) {
+        ++count;
+        EXPECT_EQ(row, "2023," + std::to_string(count));  // each row whole, none lost
+    }
+    EXPECT_GT(count, 400);
 }

@@ -8,6 +8,7 @@
 #include "steam_frame.h"
 
 #include "vireo/format/Writer.h"
+#include "vireo_tools.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -61,7 +62,11 @@ std::string reportText(std::string_view name, int code, double x1, double x2, co
 }
 
 void endProcess(std::string_view text) {
-    // Whatever the process wrote before, through C stdio or the C++ streams, goes out first.
+    // First the line that names the block the engine is calling, where the model places
+    // it, the model time and the block's inputs: the report below names only routines.
+    vireo_tools_process_ends();
+    // Whatever the process wrote before, through C stdio or the C++ streams, goes out
+    // first: result files keep every row written so far.
     std::cout.flush();
     std::cerr.flush();
     std::clog.flush();

@@ -53,7 +53,8 @@ void step(const Identity& d, Behaviour behaviour, float* OUT, int* IP, const flo
             for (int k = 0; k < d.outputCount && k < d.maxParameters; ++k) OUT[k] = BP[k];
             break;
         case Behaviour::signal:
-            if (++IP[10] == static_cast<int>(BP[0])) std::raise(BP[1] == 1.0f ? SIGINT : SIGUSR1);
+            if (++IP[10] == static_cast<int>(BP[0]))
+                std::raise(BP[1] < 0.0f ? -static_cast<int>(BP[1]) : BP[1] == 1.0f ? SIGINT : SIGUSR1);
             break;
         case Behaviour::miscount: IP[4] = 1000; break;
         case Behaviour::quietStep:

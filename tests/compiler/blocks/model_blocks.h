@@ -23,7 +23,8 @@ enum class Behaviour {
     clock,       // free timer: steps from its first parameter, then asks the run to end
     loopTop,     // counts its passes in IP[10] and logs the count before each step
     parameters,  // gives its real parameters as outputs at every step
-    signal,      // raises a signal at one of its steps (parameters: step, 1 SIGINT, 2 SIGUSR1)
+    signal,      // raises a signal at one of its steps (parameters: step, and 1 SIGINT, 2 SIGUSR1,
+                 // -n the signal numbered n)
     miscount,    // writes nonsense into its inputCount slot at every step
     // Errors a block answers without reporting them (no msg): at initialisation, or at
     // the step its first parameter numbers.
