@@ -626,6 +626,46 @@ TEST(Generators, MonthsWithoutRadiationAndDaysThatMissTheirIndex) {
     EXPECT_EQ(m.codes, std::vector<int>{});
 }
 
+TEST(Generators, PolarDayAtThePoles) {
+    // Under the midnight sun at either pole (June in the north, December in the south) a
+    // month of 150 W/m2 (a clearness index near 0.3) comes out as 150 W/m2: the monthly
+    // mean of every generator's output meets its input within 5 % (the hours meet their
+    // day within 3 %, the days their month within 0.005 in clearness index, under 2 %),
+    // and 0.01 degree from the pole gives the same month within 5 %. The site lies at sea.
+    const float mean = 150;
+    const auto month = [&](const char* routine, float latitude) {
+        const int m = latitude > 0 ? 6 : 12, days = kDays2023[m - 1];
+        const std::vector<float> site = {latitude, 0, 0};
+        std::vector<float> p;
+        if (routine == std::string("em0016")) p = {0, site[0], site[1], site[2], 1, 0, 0.3f, 0.1f, 0};
+        else if (routine == std::string("em0017")) p = {site[0], site[1], site[2], 0};
+        else p = {site[0], site[1], site[2], 1, 0, 0.3f, 0.1f, 0};
+        const auto id = vireo_test::identify(em(routine));
+        BlockInstance b(em(routine), {.inputs = id.minInputs(), .parameters = p});
+        std::vector<double> out;
+        const auto msgs = vireo_test::messagesOf([&] {
+            EXPECT_EQ(b.init(), 0);
+            for (int d = 1; d <= days; ++d)
+                for (int h = 0; h < (routine == std::string("em0016") ? 1 : 24); ++h) {
+                    std::vector<float> in;
+                    if (routine == std::string("em0016")) in = {mean, 2023, float(m), float(d)};
+                    else if (routine == std::string("em0022"))
+                        in = {mean, 2, 0, 4, 12 * -10.0f, 30, 2023, float(m), float(d), float(h)};
+                    else in = {mean, 2023, float(m), float(d), float(h)};
+                    out.push_back(b.step(in)[0]);
+                }
+        });
+        EXPECT_EQ(msgs.codes, std::vector<int>(latitude > 0 ? 1 : 0, 202129)) << routine << " " << latitude;
+        return std::accumulate(out.begin(), out.end(), 0.0) / double(out.size());
+    };
+    for (const char* routine : {"em0016", "em0015", "em0017", "em0022"})
+        for (float pole : {90.0f, -90.0f}) {
+            const double atPole = month(routine, pole), near = month(routine, pole > 0 ? 89.99f : -89.99f);
+            EXPECT_NEAR(atPole, mean, 0.05 * mean) << routine << " " << pole;
+            EXPECT_NEAR(atPole, near, 0.05 * near) << routine << " " << pole;
+        }
+}
+
 TEST(Generators, UnreachableTargetsAreLimitedWithAWarning) {
     // A monthly clearness index of 0.82 or more is taken as 0.81 (205462); daily
     // autocorrelations so strong that no month meets its targets keep the closest after
