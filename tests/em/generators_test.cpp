@@ -45,7 +45,11 @@ HourSun hourSun(const Site& s, int year, int month, int day, float hour) {
           zone = s.zone, azimuth, elevation, declination, hourAngle, g0;
     sunae(&series, &y, &m, &d, &hour, &zero, &zero, &zero, &lat, &lon, &zone, &azimuth, &elevation, &declination,
           &hourAngle);
-    goh(&fit, &year, &month, &day, &lat, &elevation, &g0);
+    // goh takes the sun's incidence on the horizontal, which tells day from night.
+    int equatorial = 1;
+    float flat = 0, south = 180, incidence, lit;
+    inang(&equatorial, &lat, &flat, &south, &declination, &hourAngle, &incidence, &lit);
+    goh(&fit, &year, &month, &day, &incidence, &elevation, &g0);
     return {g0, 90.0f - elevation};
 }
 
