@@ -701,6 +701,20 @@ TEST(Generators, UnreachableTargetsAreLimitedWithAWarning) {
     ASSERT_EQ(m.codes, (std::vector<int>{205461}));
     EXPECT_EQ(m.records[0]["i8"], "50000");
     EXPECT_EQ(stubborn.IP[1], 0);
+
+    // GENGT's repeats of a month's temperatures are bounded like the daily attempts, at
+    // about a second's work: a billion asked for is 20000 made, with a warning at
+    // initialisation; a tolerance no month meets then fails the month after them.
+    auto p = gengtParameters(0);
+    p.insert(p.end(), {1e-7f, 1e9f});
+    BlockInstance patient(em("em0022"), {.inputs = 10, .parameters = p});
+    m = vireo_test::messagesOf([&] { EXPECT_EQ(patient.init(), 205300); });
+    ASSERT_EQ(m.codes, (std::vector<int>{205300}));
+    EXPECT_EQ(m.records[0]["i10"], "10");
+    EXPECT_EQ(m.records[0]["r2"], "20000");
+    m = vireo_test::messagesOf([&] { patient.step(gengtInputs(4, 1, 3, 10)); });
+    ASSERT_EQ(m.codes, (std::vector<int>{305246, 302122}));
+    EXPECT_EQ(m.records[0]["i8"], "20001");
 }
 
 TEST(Generators, BadParametersAndInputsAreReported) {
