@@ -777,6 +777,30 @@ TEST(Generators, BadParametersAndInputsAreReported) {
     }
 }
 
+// A daily mean below 0 is said in plain words, once and then counted to the end of the
+// run, instead of as hours that missed their index: the day is the one a mean of 0 gives.
+TEST(Generators, GenghSaysSoWhenADailyMeanIsBelowZero) {
+    const std::vector<float> p = {kMunich.latitude, kMunich.longitude, kMunich.zone, 5};
+    BlockInstance dark(em("em0017"), {.inputs = 5, .parameters = p}), zero(em("em0017"), {.inputs = 5, .parameters = p});
+    std::vector<float> a, z;
+    auto m = vireo_test::messagesOf([&] {
+        dark.init();
+        zero.init();
+        for (int h = 0; h < 24; ++h) a.push_back(dark.step({-50, 2023, 4, 10, float(h)})[0]);
+        dark.step({-20, 2023, 4, 11, 12});
+    });
+    ASSERT_EQ(m.codes, std::vector<int>{205302});
+    EXPECT_EQ(m.records[0]["s0"], "2023-04-10");
+    EXPECT_EQ(m.records[0]["r0"], "-50");
+    vireo_test::messagesOf([&] {
+        for (int h = 0; h < 24; ++h) z.push_back(zero.step({0, 2023, 4, 10, float(h)})[0]);
+    });
+    EXPECT_EQ(a, z);
+    m = vireo_test::messagesOf([&] { dark.last(); });
+    ASSERT_EQ(m.codes, std::vector<int>{205303});
+    EXPECT_EQ(m.records[0]["i8"], "2");
+}
+
 TEST(SecondSignConvention, GeneratorWrappersGiveTheirBlocksOutputsOnConvertedParameters) {
     // Munich, 11.6 E and one hour east of Greenwich, is longitude -11.6 and zone 23 of the
     // first convention.
