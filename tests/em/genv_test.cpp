@@ -108,6 +108,22 @@ TEST(GenvRoutines, WeibullShapeReproducesTheMonthlyMeanCube) {
     EXPECT_EQ(k, 10.0f);
 }
 
+// Every Weibull shape gives a mean cube at least the mean of the hourly means cubed
+// (Jensen): a March asked for half of that gets the calmest shape, 10, and the block
+// says so at initialisation, naming the month.
+TEST(Genv, AMeanCubeNoShapeReachesIsAWarning) {
+    auto p = parameters();
+    const auto v = hourlyMeans(p, 2);
+    const float least = std::accumulate(v.begin(), v.end(), 0.0f, [](float s, float x) { return s + x * x * x; }) / 24;
+    p[136 + 2] = 0.5f * least / p[135];
+    BlockInstance b = block(p);
+    const auto m = vireo_test::messagesOf([&] { EXPECT_EQ(b.init(), 205301); });
+    ASSERT_EQ(m.codes, std::vector<int>{205301});
+    EXPECT_EQ(m.records[0]["i10"], "3");
+    EXPECT_EQ(m.records[0]["r1"], "10");
+    EXPECT_EQ(vireo_test::messagesOf([&] { block(parameters()).init(); }).codes, std::vector<int>{});
+}
+
 TEST(Genv, YearIsReproducibleNonNegativeAndNearItsMean) {
     const auto p = parameters();
     BlockInstance first = block(p);

@@ -279,6 +279,20 @@ TEST(Sedes3, AnHourWithoutSpectrumGivesZeroAtEveryStep) {
     }
 }
 
+// Diffuse above global irradiance (a negative beam, G - D < 0) is no sky: the hour has
+// no spectrum, warned about once, not at every wavelength of the sweep.
+TEST(Sedes3, DiffuseAboveGlobalIsAFaultOfTheMeasurements) {
+    BlockInstance b = sedes3();
+    SpectralHour faulty = clearHour();
+    faulty.diffuse = faulty.global + 50;
+    const auto m = vireo_test::messagesOf([&] {
+        for (float lambda : {0.55f, 0.4f, 0.8f}) EXPECT_EQ(b.step(inputs(lambda, faulty))[0], 0.0f) << lambda;
+    });
+    ASSERT_EQ(m.codes, std::vector<int>{205304});
+    EXPECT_NEAR(std::stod(m.records[0]["r1"]), faulty.diffuse, 1e-4 * faulty.diffuse);
+    for (int k = 0; k < kSpectrumPoints; ++k) ASSERT_EQ(b.RP[k], 0.0f) << k;
+}
+
 TEST(Sedes3, SiteAndTiltAreCheckedAtInitialisation) {
     const auto codesOf = [](std::vector<float> p) {
         BlockInstance b(vireo_test::library("VireoEM").block("em0033"), {.inputs = 6, .parameters = std::move(p)});

@@ -261,4 +261,11 @@ TEST(Tsoil, TimeOrDepthThatIsNoNumber) {
     EXPECT_TRUE(std::isfinite(b.step({-INFINITY, 1.0f})[0]));
     EXPECT_EQ(b.step({3600.0f, NAN})[0], 10.0f);  // no depth to damp with: the mean
     EXPECT_EQ(b.step({3600.0f, INFINITY})[0], 10.0f);
+    // Above the surface the wave grows without bound (-5.7e8 degC at -50 m): a negative
+    // depth stops the run with the output as it stood.
+    const float surface = b.step({3600.0f, 0.0f})[0];
+    const auto m = vireo_test::messagesOf([&] { EXPECT_EQ(b.step({3600.0f, -50.0f})[0], surface); });
+    EXPECT_EQ(m.codes, std::vector<int>{305300});
+    EXPECT_EQ(m.records[0]["r0"], "-50");
+    EXPECT_EQ(b.IP[1], 2);
 }

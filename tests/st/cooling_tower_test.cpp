@@ -42,6 +42,18 @@ TEST(CoolingTower, SaturatedAirAtTheDesignWetBulbReproducesTheDesignOutlet) {
     EXPECT_GT(out[3], 0.8f * 0.5f * out[1]);  // at least the shares of the rejected heat
 }
 
+// Air beyond saturation does not exist: a relative humidity of 1.2 is saturated air,
+// whose wet bulb is its dry bulb (above it, as the humidity taken at its word gave), with
+// a warning.
+TEST(CoolingTower, HumidityAboveSaturationIsTakenAsSaturated) {
+    BlockInstance b = tower();
+    std::vector<float> out;
+    const auto m = messagesOf([&] { out = b.step({24, 1.2f, 35, 10, 100}); });
+    EXPECT_EQ(m.codes, std::vector<int>{205455});
+    EXPECT_NEAR(out[4], 24.0, 0.01);
+    EXPECT_EQ(out, b.step({24, 1, 35, 10, 100}));
+}
+
 TEST(CoolingTower, WetBulbAgreesWithPsychroLib) {
     BlockInstance b = tower();
     for (const AmbientState& s : kAmbientStates) {

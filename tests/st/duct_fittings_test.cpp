@@ -257,4 +257,13 @@ TEST(DuctFittings, ParallelResistances) {
     EXPECT_EQ(Placed("st0024", "DPPARA", 2, {}).step({2.0f, 2.0f})[0], 1.0f);
     EXPECT_FLOAT_EQ(Placed("st0024", "DPPARA", 3, {}).step({1.0f, 2.0f, 3.0f})[0], 6.0f / 11.0f);
     EXPECT_EQ(Placed("st0024", "DPPARA", 3, {}).step({1.0f, 0.0f, 3.0f})[0], 0.0f);  // a short circuit
+    // Resistances of one sign combine either way of the flow, 1/(1/-2 + 1/-2); of both
+    // signs their conductances cancel (1 and -1 made the largest float): the output
+    // keeps its value, with a warning.
+    Placed mixed("st0024", "DPPARA", 2, {});
+    EXPECT_EQ(mixed.step({-2.0f, -2.0f})[0], -1.0f);
+    const auto m = vireo_test::messagesOf([&] { EXPECT_EQ(mixed.step({1.0f, -1.0f})[0], -1.0f); });
+    EXPECT_EQ(m.codes, std::vector<int>{205456});
+    EXPECT_EQ(m.records[0]["r0"], "1");
+    EXPECT_EQ(m.records[0]["r1"], "-1");
 }

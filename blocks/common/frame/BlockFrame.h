@@ -11,7 +11,11 @@
 //
 // The frame answers the identification call from the table alone, then calls init, step
 // or last by the call mode; a routine without the member does nothing in that mode and
-// changes no array. Whatever a routine throws ends at the frame: the block reports a
+// changes no array. A step on finite inputs that leaves an output infinite or not a
+// number (its physics overflowed on extreme inputs) gives the outputs back as they stood
+// before it, with a warning; a routine whose outputs are data handed on as given (a
+// file's values, a model's constants) says so with `static constexpr bool kHandsDataOn
+// = true;` and is left alone. Whatever a routine throws ends at the frame: the block reports a
 // fatal error naming itself and asks the run to stop, so no exception crosses into the
 // engine.
 #ifndef VIREO_BLOCK_FRAME_H
@@ -21,7 +25,11 @@
 #include "BlockView.h"
 #include "Messages.h"
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
 #include <exception>
+#include <span>
 #include <type_traits>
 
 #define VIREO_BLOCK_EXPORT __attribute__((visibility("default")))
@@ -71,7 +79,15 @@ int dispatch(const BlockArrays& arrays) noexcept {
             if (callMode == mode::kInit) {
                 if constexpr (requires { Routine::init(view); }) Routine::init(view);
             } else if (callMode == mode::kStep) {
-                if constexpr (requires { Routine::step(view); }) Routine::step(view);
+                if constexpr (requires { Routine::kHandsDataOn; } && requires { Routine::step(view); }) {
+                    Routine::step(view);
+                } else if constexpr (requires { Routine::step(view); }) {
+                    constexpr std::size_t kOutputs = Id.outputCount > 0 ? static_cast<std::size_t>(Id.outputCount) : 1;
+                    std::array<float, kOutputs> before{};
+                    if (arrays.OUT != nullptr && Id.outputCount > 0) std::copy_n(arrays.OUT, Id.outputCount, before.begin());
+                    Routine::step(view);
+                    view.keepFiniteOutputs(std::span<const float>(before.data(), Id.outputCount > 0 ? kOutputs : 0));
+                }
             } else {
                 if constexpr (requires { Routine::last(view); }) Routine::last(view);
             }

@@ -71,6 +71,22 @@ void BlockView::reportCountSince(int counter, int& reported, Code summary) {
     reported = counter;
 }
 
+bool BlockView::keepFiniteOutputs(std::span<const float> before) {
+    if (a_.OUT == nullptr) return true;
+    const std::size_t n = std::min(before.size(), static_cast<std::size_t>(std::max(id_.outputCount, 0)));
+    for (std::size_t i = 0; i < n; ++i) {
+        if (std::isfinite(a_.OUT[i])) continue;
+        // What an input that is no number brings about is the model's to see.
+        for (int k = 0; k < inputs_; ++k)
+            if (!std::isfinite(a_.IN[k])) return true;
+        const float value = a_.OUT[i];
+        std::copy_n(before.begin(), n, a_.OUT);
+        report(frameCode::outputNotFinite, {.reals = {value}, .ints = {static_cast<int>(i) + 1}});
+        return false;
+    }
+    return true;
+}
+
 void BlockView::outside([[maybe_unused]] const char* array, [[maybe_unused]] int index,
                         [[maybe_unused]] int size) const {
 #ifdef VIREO_CHECKED_SLOTS

@@ -142,6 +142,11 @@ public:
     // later occurrences at its next end, never the same ones twice.
     void reportCountSince(int counter, int& reported, Code summary);
 
+    // After a step on inputs that are all finite numbers: when an output is not one (the
+    // physics overflowed), the outputs go back to `before`, what they held before the
+    // step, with a warning naming the first such output. False when it did so.
+    bool keepFiniteOutputs(std::span<const float> before);
+
     // The raw arrays, for the frame and for shared routines that take them whole.
     const BlockArrays& arrays() const { return a_; }
     const BlockIdentity& identity() const { return id_; }

@@ -199,6 +199,7 @@ struct gengh_block {  // GENGH
     using View = block::View<table::em0017>;
     static void init(View& b);
     static void step(View& b);
+    static void last(View& b);
 };
 struct gengt_block {  // GENGT
     using View = block::View<table::em0022>;

@@ -45,10 +45,12 @@ void monthSun(const Site& site, int year, int month, int firstHour, MonthSun& su
             const ClockTime time{static_cast<float>(year), static_cast<float>(month), static_cast<float>(d + 1),
                                  static_cast<float>(firstHour + j)};
             const SunPosition p = sunPosition(kEclipticSeries, true, time, site);
-            const float g0 = horizontalExtraterrestrial(1, year, month, d + 1, site.latitude, p.elevation);
+            // goh's first angle is the sun's incidence on the horizontal, which tells
+            // day from night at every latitude, the poles included.
+            const Incidence geometric = incidenceEquatorial(site.latitude, 0.0f, 180.0f, p.declination, p.hourAngle);
+            const float g0 = horizontalExtraterrestrial(1, year, month, d + 1, geometric.angle, p.elevation);
             sun.g0h[d][j] = g0;
             sun.zenith[d][j] = 90.0f - p.elevation;
-            const Incidence geometric = incidenceEquatorial(site.latitude, 0.0f, 180.0f, p.declination, p.hourAngle);
             sun.risen[d][j] = geometric.angle < 90.0f;
             daySum += g0;
         }

@@ -32,7 +32,8 @@
 // truncated; hour 8761 is hour 1 again, hour 0 is hour 8760, and an hour that is no
 // number gives speed 0. Negative speeds, spectrum values, factor or cubes and a
 // spectrum of zeros are errors at initialisation. A month whose shape search does not
-// settle (a calm month) gets the shape 10.
+// settle (a mean cube that no shape reaches) gets the shape 10, the calmest, with a
+// warning at initialisation.
 //#end
 #include "blocks.h"
 
@@ -80,7 +81,12 @@ void genv_block::init(View& b) {
     }
     std::array<float, 148> parameters;
     for (int i = 0; i < 148; ++i) parameters[i] = b.par(i);
+    const genv::WindYear& year = all[b.blockNumber()];
     genv::buildWindYear(parameters, all[b.blockNumber()]);
+    for (int m = 0; m < 12; ++m)
+        if (year.unsettled[static_cast<std::size_t>(m)])
+            b.report(code::genvCubeMissed,
+                     {.reals = {b.par(135) * b.par(136 + m), year.shape[static_cast<std::size_t>(m)]}, .ints = {m + 1}});
 }
 
 void genv_block::step(View& b) {

@@ -36,7 +36,9 @@
 // such hours in 1500 attempts keeps the last, held within those bounds, with an error,
 // and the run goes on. Hours without extraterrestrial irradiance give 0. The minute
 // input works as with GENG. A month outside 1 to 12, a day outside its month, an hour
-// outside 0 to 23 and a daily mean that is no number stop the run.
+// outside 0 to 23 and a daily mean that is no number stop the run. A daily mean below 0
+// is generated as the dullest day (clearness index 0.03) with a warning; later such days
+// are counted and reported at the end of the run.
 //#end
 #include "blocks.h"
 
@@ -44,18 +46,22 @@
 #include "site.h"
 #include "vireo_tools.h"
 
+#include <string>
+
 namespace vireo::em {
 namespace {
 
 struct State {
     int& year;                                     // IP[10]: the year of the day flags
+    int& negativeDays;                             // IP[11]: days whose mean was below 0
+    int& negativeReported;                         // IP[12]: of which reported at a last call
     int& seed;                                     // IP[13]
     int& generator;                                // IP[14]
     std::span<int, 366> generated;                 // IP[17..382], by day of the year
     std::span<float, 8784> hours;                  // RP[0..8783], by hour of the year
     std::span<float, gen::kGeneratorTable> table;  // RP[8784..8880]
     explicit State(gengh_block::View& b)
-        : year(b.ip<10>()), seed(b.ip<13>()), generator(b.ip<14>()), generated(b.ip<17, 366>()),
+        : year(b.ip<10>()), negativeDays(b.ip<11>()), negativeReported(b.ip<12>()), seed(b.ip<13>()), generator(b.ip<14>()), generated(b.ip<17, 366>()),
           hours(b.rp<0, 8784>()), table(b.rp<8784, gen::kGeneratorTable>()) {}
 };
 
@@ -81,10 +87,20 @@ void gengh_block::step(View& b) {
         s.generated[static_cast<std::size_t>(n - 1)] = 1;
         gen::Deviates deviates(s.seed, s.generator, s.table);
         const auto day = s.hours.subspan(static_cast<std::size_t>(gen::kHours * (n - 1))).first<gen::kHours>();
-        if (!gen::gengh(b.in(0), siteOf(b), date.year, date.month, date.day, day, deviates))
-            b.report(code::noHourlyValues, {.text = gen::dayText(date.year, date.month, date.day)});
+        const std::string text = gen::dayText(date.year, date.month, date.day);
+        // No day has less than no radiation: a negative mean is said as such, and the
+        // hours the floor of the model then cannot meet are no second fault.
+        const bool negative = b.in(0) < 0.0f;
+        if (negative) b.countWarning(s.negativeDays, code::genghNegativeMean, {.reals = {b.in(0)}, .text = text});
+        if (!gen::gengh(b.in(0), siteOf(b), date.year, date.month, date.day, day, deviates) && !negative)
+            b.report(code::noHourlyValues, {.text = text});
     }
     b.out(0) = gen::hourlyValue(b, s.hours, date, 5);
+}
+
+void gengh_block::last(View& b) {
+    State s(b);
+    b.reportCountSince(s.negativeDays, s.negativeReported, code::genghNegativeMeans);
 }
 
 }  // namespace vireo::em

@@ -44,7 +44,8 @@
 //#BP[6] Lag-2 autocorrelation r2, above -1 and below 1, with 1 + r2 - 2 r1$^2$ above 0 (-)
 //#BP[7] Seed of the random numbers; 0 the default seed 1536 (-)
 //#BP[8] Tolerance of the month's mean temperature; 0 or less, or left out: 0.1 (K)
-//#BP[9] Attempts at a month's temperatures after the first; 0 or less, or left out: 2000 (-)
+//#BP[9] Attempts at a month's temperatures after the first; 0 or less, or left out: 2000;
+// more than 20000 are taken as 20000, with a warning (-)
 //#Strings
 //#None
 //#Remarks
@@ -69,6 +70,7 @@
 #include "site.h"
 #include "vireo_tools.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <map>
 
@@ -152,6 +154,8 @@ void gengt_block::init(View& b) {
     float* bp = b.arrays().BP;
     if (!(bp[8] > 0.0f)) bp[8] = 0.1f;
     if (!(bp[9] > 0.0f)) bp[9] = 2000.0f;
+    b.check(Rule{.parameter = 9, .low = 0.0f, .high = gen::kTemperatureRepeats, .code = code::gengtRepeatsLimited},
+            b.par(9));
     s.seed = gen::seedSlot(b.par(7));
     gen::startGenerator(s.seed, s.generator, s.table);
     s.seed2 = gen::secondSeed(s.seed);
@@ -191,7 +195,7 @@ void gengt_block::step(View& b) {
                                           .annualRange = b.in(5),
                                           .yearToYear = b.par(4) > 0.0f,
                                           .tolerance = b.par(8),
-                                          .repeats = block::nearestInt(b.par(9))};
+                                          .repeats = std::min(block::nearestInt(b.par(9)), gen::kTemperatureRepeats)};
         gen::Deviates temperatureDeviates(s.seed2, s.generator2, s.table2);
         const auto temperature = s.temperature.subspan(start, hours);
         const auto result = gen::gent(c.tq, {b.in(2), b.in(3), ktm}, date.month,

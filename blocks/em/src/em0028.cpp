@@ -42,7 +42,8 @@
 // early, or a record that does not read as two numbers, stops the run. A source outside
 // 0 to 2, a table row outside 0 to 14, a conductivity not above 0, a negative product of
 // density and heat capacity, a negative number of header records, a format that cannot
-// read two numbers and a missing file are errors at initialisation.
+// read two numbers and a missing file are errors at initialisation. A negative depth
+// (above the surface) is an error that stops the run.
 //#end
 #include "blocks.h"
 
@@ -230,6 +231,13 @@ void tsoil_block::step(View& b) {
             return;  // refused at initialisation
     }
     const float depth = b.in(1);
+    // The damped wave grows without bound above the surface: a negative depth is a sign
+    // slip in the model, not a place the half-space has.
+    if (depth < 0.0f) {
+        b.report(code::tsoilAboveGround, {.reals = {depth}});
+        b.requestStop();
+        return;
+    }
     const float xi = depth * std::sqrt(kPi * b.par(3) * b.par(4) / (s.period * b.par(5)));
     const int hour = block::toInt(b.in(0) / 3600.0f);
     const float angle = 2.0f * kPi * 3600.0f * (static_cast<float>(hour) - 24.0f * b.par(1)) / s.period - xi;

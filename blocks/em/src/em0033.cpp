@@ -45,8 +45,9 @@
 // mean zenith or incidence angle 89 degrees or more; the mean air mass outside 1 to 14; w
 // outside 0.1 to 10 cm; no irradiance left outside 300 to 1400 nm; the measured global
 // irradiance 1.5 times the clear sky's or more, the beam twice or more; the diffuse
-// irradiance on the surface twice the horizontal one or more. The site is checked as for
-// SUNAE2.
+// irradiance on the surface twice the horizontal one or more. A diffuse irradiance above
+// the global is a fault of the measurements: the hour has no spectrum, with a warning at
+// its first step. The site is checked as for SUNAE2.
 //#end
 #include "blocks.h"
 
@@ -102,7 +103,11 @@ void sedes3_block::step(View& b) {
                                 .longitude = b.par(1),
                                 .tilt = b.par(4)};
         SpectrumWork work;
-        if (spectrumOfHour(hour, s.spectrum, work) != SpectrumOutcome::computed)
+        // More diffuse than global irradiance would make the beam negative: no sky gives
+        // it, so the measurements are at fault and the hour has no spectrum.
+        const bool beamBelowZero = hour.diffuse > hour.global;
+        if (beamBelowZero) b.report(code::sedesDiffuseAboveGlobal, {.reals = {hourly[0], hourly[1]}});
+        if (beamBelowZero || spectrumOfHour(hour, s.spectrum, work) != SpectrumOutcome::computed)
             std::fill(s.spectrum.begin(), s.spectrum.end(), 0.0f);
     }
     // The point nearest to the wavelength, from 0.3 um in steps of 0.01 um; beyond half a

@@ -167,6 +167,10 @@ float ampl2(float rangeOfMeans);
 // The month's mean course: its mean temperature plus the amplitude times the course.
 void mongang(std::span<float, kHours> monthCourse, float mean, float amplitude, std::span<const float, kHours> course);
 
+// The most repeats of a month's temperatures, whatever GENGT's parameter asks: about a
+// second's work, as for the daily indices.
+inline constexpr int kTemperatureRepeats = 20000;
+
 struct TemperatureModel {
     float latitude;     // degrees
     float annualMean;   // degC

@@ -34,7 +34,8 @@ float meanCube(float q, std::span<const float, 24> v) {
 
 }  // namespace
 
-float dubgam4(float target, std::span<const float, 24> v) {
+float dubgam4(float target, std::span<const float, 24> v, bool* settled) {
+    if (settled != nullptr) *settled = true;
     float lo = 1.0f, hi = 3.0f;
     for (int count = 1;; ++count) {
         const float dlo = target - meanCube(lo, v);
@@ -54,7 +55,10 @@ float dubgam4(float target, std::span<const float, 24> v) {
         }
         // A search that has not settled (a calm month, or a bracket that has closed on
         // one side) ends with the stiffest shape.
-        if (count > 1000) return 10.0f;
+        if (count > 1000) {
+            if (settled != nullptr) *settled = false;
+            return 10.0f;
+        }
     }
 }
 
@@ -86,7 +90,10 @@ void buildWindYear(std::span<const float, 148> bp, WindYear& year) {
 
     float shape[12], scale[12][24];
     for (int m = 0; m < 12; ++m) {
-        shape[m] = dubgam4(bp[135] * bp[136 + m], std::span<const float, 24>(vt[m], 24));
+        bool settled = true;
+        shape[m] = dubgam4(bp[135] * bp[136 + m], std::span<const float, 24>(vt[m], 24), &settled);
+        year.unsettled[m] = !settled;
+        year.shape[m] = shape[m];
         const float g = dtovangamma(1.0f + 1.0f / shape[m]);
         for (int h = 0; h < 24; ++h) scale[m][h] = vt[m][h] / g;
     }

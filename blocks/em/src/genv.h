@@ -83,8 +83,8 @@ float dtovangamma(float x);
 // The Weibull shape k with which the mean over the 24 hourly means v of the Weibull
 // third moment, (v/Gamma(1 + 1/k))^3 Gamma(1 + 3/k), equals target within 0.1 %; the
 // search widens and halves a bracket from [1, 3] within 0.5 to 10, and gives 10 when it
-// has not settled after 1000 passes.
-float dubgam4(float target, std::span<const float, 24> v);
+// has not settled after 1000 passes (settled, where given, then says false).
+float dubgam4(float target, std::span<const float, 24> v, bool* settled = nullptr);
 
 // GENV's year: the hourly wind speeds, the annual mean of the hourly means and the
 // Gaussian value of the last hour.
@@ -92,6 +92,8 @@ struct WindYear {
     std::array<float, kHours> w{};
     float annualMean = 0.0f;
     float lastGaussian = 0.0f;
+    std::array<float, 12> shape{};        // Weibull shape of each month
+    std::array<bool, 12> unsettled{};     // no shape met the month's mean cube
 };
 // Builds the year from GENV's 148 parameters (checked: none negative, a spectrum that is
 // not all zero).

@@ -15,8 +15,8 @@ float dayOfCommonYear(int year, int month, int day) {
     return d;
 }
 
-float horizontalExtraterrestrial(int fit, int year, int month, int day, float latitude, float elevation) {
-    if (std::fabs(latitude) < 90.0f && elevation > 0.0f && elevation < 180.0f)
+float horizontalExtraterrestrial(int fit, int year, int month, int day, float angle, float elevation) {
+    if (std::fabs(angle) < 90.0f && elevation > 0.0f && elevation < 180.0f)
         return 1367.0f * eccentricity(fit, dayOfCommonYear(year, month, day)) * std::cos((90.0f - elevation) * kRad);
     return 0.0f;
 }

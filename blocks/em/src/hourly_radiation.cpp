@@ -103,7 +103,8 @@ bool gengh(float dailyMean, const Site& site, int year, int month, int day, std:
         const ClockTime time{static_cast<float>(year), static_cast<float>(month), static_cast<float>(day),
                              static_cast<float>(h)};
         const SunPosition p = sunPosition(2, true, time, site);
-        g0h[h] = horizontalExtraterrestrial(1, year, month, day, site.latitude, p.elevation);
+        const Incidence horizontal = incidenceEquatorial(site.latitude, 0.0f, 180.0f, p.declination, p.hourAngle);
+        g0h[h] = horizontalExtraterrestrial(1, year, month, day, horizontal.angle, p.elevation);
         zenith[h] = 90.0f - p.elevation;
         sum += g0h[h];
     }

@@ -50,6 +50,12 @@ using block::kRuleFills;
     X(tsoilCannotOpen, 405029, "s0")             \
     X(tsoilFileEnds, 405031, "i8 s0")            \
     X(tsoilBadRecord, 405032, "i8 s0")           \
+    X(tsoilAboveGround, 305300, "r0")            \
+    X(gengtRepeatsLimited, 205300, kRuleFills)   \
+    X(genvCubeMissed, 205301, "i10 r0 r1")       \
+    X(genghNegativeMean, 205302, "s0 r0")        \
+    X(genghNegativeMeans, 205303, "i8")          \
+    X(sedesDiffuseAboveGlobal, 205304, "r0 r1")  \
     X(badModel, 305127, kRuleFills)              \
     X(inputNotConnected, 305288, "i10 i11 s0")   \
     X(aboveSolarConstant, 205177, "r0")          \

@@ -76,8 +76,9 @@ Incidence incidenceHorizontal(float tilt, float surfaceAzimuth, float sunAzimuth
 float dayOfCommonYear(int year, int month, int day);
 
 // Extraterrestrial irradiance (W/m²) on a horizontal surface at a sun elevation, on a date;
-// the eccentricity by `fit`.
-float horizontalExtraterrestrial(int fit, int year, int month, int day, float latitude, float elevation);
+// the eccentricity by `fit`. 0 unless |angle| < 90: GOH hands the site's latitude, the
+// generators the sun's incidence angle on the horizontal.
+float horizontalExtraterrestrial(int fit, int year, int month, int day, float angle, float elevation);
 
 // Floored remainder a - floor(a/b) b, with the sign of b.
 float floorMod(float a, float b);

@@ -137,6 +137,9 @@ using block::kRuleFills;
     X(loadBeyondSupply, 206027, "i8")              \
     /* COOLTW */                                   \
     X(designDoesNotCool, 306025, "r0 r1 r2")       \
+    X(humidityAboveSaturation, 205455, "r0")       \
+    /* DPPARA */                                   \
+    X(resistancesOfOppositeSign, 205456, "r0 r1")  \
     X(packingDoesNotCool, 305701, kRuleFills)      \
     /* HXEARTH */                                  \
     X(soilConductivity, 305297, kRuleFills)        \

@@ -13,7 +13,7 @@
 //#Details
 //#Inputs
 //#IN[0] Ambient air temperature (degC)
-//#IN[1] Ambient relative humidity, 1 at saturation (-)
+//#IN[1] Ambient relative humidity, 1 at saturation; above 1 taken as 1 (-)
 //#IN[2] Water inlet temperature (degC)
 //#IN[3] Water mass flow; 0 or below is no flow (kg/s)
 //#IN[4] Fan speed; 0 or below runs the step at 20 (\%)
@@ -53,8 +53,9 @@
 // enthalpy, plus the two shares of the rejected heat; as it starts from saturated
 // rather than the inlet's air, it understates evaporation into dry air. Water heat
 // capacity 4.18 kJ/(kg K), humidity in g/kg, enthalpy in kJ/kg. A stopped fan is an
-// error in every such step. A step with an input that is not a finite number changes no
-// output and is warned about.
+// error in every such step. A relative humidity above 1 is taken as 1 (saturated air),
+// with a warning in every such step. A step with an input that is not a finite number
+// changes no output and is warned about.
 //#end
 #include "blocks.h"
 
@@ -159,9 +160,16 @@ void cooltw_block::step(View& b) {
     }
     const double mdota = pnvent * d.airFlow;
 
+    // Air holds no more water than saturates it: beyond, the wet bulb would lie above the
+    // dry bulb.
+    float rfair = b.in(1);
+    if (rfair > 1.0f) {
+        b.report(code::humidityAboveSaturation, {.reals = {rfair}});
+        rfair = 1.0f;
+    }
     // Without a wet bulb the dry bulb stands for it.
-    const line::Inlet in = line::inlet(b.in(0), b.in(1));
-    const double tfair = saturate(b, in.state.x, in.h, {in.state.x, b.in(0), b.in(1)}).t;
+    const line::Inlet in = line::inlet(b.in(0), rfair);
+    const double tfair = saturate(b, in.state.x, in.h, {in.state.x, b.in(0), rfair}).t;
     const double x1 = absoluteHumidity(1.0, tfair), h1 = enthalpy(x1, tfair);
 
     double twout = twin, prc = 0.0, pel = 0.0, mwf = 0.0;
