@@ -199,12 +199,14 @@ private slots:
         QCOMPARE(QApplication::overrideCursor(), nullptr);
     }
 
-    // A printer that cannot start says so, and nothing else happens.
+    // A printer that cannot start says so, and nothing else happens; once the set-up names
+    // a file that can be written, the next print goes there with the settings kept.
     void printFailureIsReported() {
         Windows w;
         w.app->show();
         w.start("4.35", "50.85", "1.0", "0", "180");
         w.printing.file = w.path("no such folder/printout.pdf");
+        const QPageLayout chosen = w.printing.printer().pageLayout();
         w.dialogs.answers = {MessageButton::no};
         w.form2().SpeedButton4Click();
         QCOMPARE(w.dialogs.calls.size(), 2);
@@ -214,6 +216,18 @@ private slots:
         QCOMPARE(m.buttons, QList<MessageButton>{MessageButton::ok});
         QVERIFY(!QFile::exists(w.printing.file));
         QCOMPARE(QApplication::overrideCursor(), nullptr);
+
+        QVERIFY(w.printing.printer().pageLayout().isEquivalentTo(chosen));
+        QCOMPARE(w.printing.printer().outputFormat(), QPrinter::PdfFormat);
+        w.printing.file = w.path("printout.pdf");
+        w.form1().Druckereinrichten1Click();
+        for (int again = 0; again < 2; ++again) {
+            QFile::remove(w.printing.file);
+            w.dialogs.answers = {MessageButton::no};
+            w.form2().SpeedButton4Click();
+            QCOMPARE(w.dialogs.calls.size(), 3 + again);  // the question only
+            QVERIFY(QFile(w.printing.file).size() > 10'000);
+        }
     }
 
     // The diagram window is brought back in line after printing, but a special day's path

@@ -112,6 +112,10 @@ void QtImageSurface::text(int x, int y, std::string_view text, TextAnchor anchor
     painter_.restore();
 }
 
+int QtImageSurface::textWidth(std::string_view text) const {
+    return QFontMetrics(painter_.font()).horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+}
+
 void QtImageSurface::setTextColour(Colour colour) { textColour_ = toQColor(colour); }
 
 void QtImageSurface::setTransparentText(bool transparent) { transparentText_ = transparent; }

@@ -350,15 +350,16 @@ void TForm1::Druckereinrichten1Click() { app_.services().printing.setUp(this); }
 
 void TForm1::Drucken1Click() {
     TForm2& form2 = app_.form2();
-    QPrinter& printer = app_.services().printing.printer();
+    Printing& printing = app_.services().printing;
     QPainter painter;
-    if (!painter.begin(&printer)) {
+    if (!printing.begin(painter)) {
         // The diagram window asked under a waiting cursor; the message wants the arrow.
         QApplication::setOverrideCursor(Qt::ArrowCursor);
         inform(kPrintFailedMessage);
         QApplication::restoreOverrideCursor();
         return;
     }
+    QPrinter& printer = printing.printer();
     const QRectF printable = printer.pageLayout().paintRect(QPageLayout::Millimeter);
     const PageFrame frame = pageFrame(static_cast<int>(printable.width()), static_cast<int>(printable.height()));
     const PrintoutTexts texts{{text(Edit1), text(Edit2), text(Edit6), text(Edit4), text(Edit5)},
