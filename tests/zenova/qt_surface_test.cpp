@@ -308,7 +308,7 @@ public:
         const QFontMetricsF m(painter_.font(), painter_.device());
         const double w = m.horizontalAdvance(s) / page_.scale();
         const double h = (m.ascent() + m.descent()) / page_.scale();
-        const auto [left, top] = textCorner(anchor, double{x}, double{-y}, w, h);
+        const auto [left, top] = textCorner(anchor, static_cast<double>(x), static_cast<double>(-y), w, h);
         texts.push_back({s, QRectF(left, top, w, h)});
     }
     int textWidth(std::string_view t) const override { return page_.textWidth(t); }

@@ -190,11 +190,16 @@ void drawDataBlock(DrawingSurface& page, const PageFrame& f, const PrintoutTexts
     const std::string inclination = t.inputs.inclination + "\u00b0";
     const std::string orientation = showOrientation ? t.inputs.orientation + "\u00b0" : std::string();
     const std::string_view orientationCaption = showOrientation ? "Orientation" : "";
-    const std::array<int, 6> x = fitColumns<6>(
-        {kLeftColumn, 580, 870, cx + 50, cx + 410, cx + 620},
-        {widest(page, {"Longitude", "Latitude"}), page.textWidth(":"), widest(page, {longitude, latitude}),
-         widest(page, {"Inclination", orientationCaption}), page.textWidth(":"), widest(page, {inclination, orientation})},
-        {0, kTextGap, kTextGap, kBlockGap, kTextGap, kTextGap}, compassLeft - kCompassGap);
+    const int colon = page.textWidth(":");
+    const std::array<int, 6> widths{widest(page, {"Longitude", "Latitude"}),
+                                    colon,
+                                    widest(page, {longitude, latitude}),
+                                    widest(page, {"Inclination", orientationCaption}),
+                                    colon,
+                                    widest(page, {inclination, orientation})};
+    const std::array<int, 6> x = fitColumns<6>({kLeftColumn, 580, 870, cx + 50, cx + 410, cx + 620}, widths,
+                                               {0, kTextGap, kTextGap, kBlockGap, kTextGap, kTextGap},
+                                               compassLeft - kCompassGap);
     const auto dataLine = [&](int y, std::size_t first, std::string_view caption, const std::string& value) {
         page.text(x[first], y, caption, TextAnchor::topLeft);
         page.text(x[first + 1], y, ":", TextAnchor::topLeft);

@@ -148,8 +148,8 @@ QString writeWholeFile(const QString& path, const QByteArray& bytes) {
     }
     // The new name lasts through a power cut once the folder is synchronised too; the file
     // is in place either way.
-    if (const int folder = ::open(QFile::encodeName(info.absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        folder >= 0) {
+    const QByteArray folderName = QFile::encodeName(info.absolutePath());
+    if (const int folder = ::open(folderName.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); folder >= 0) {
         ::fsync(folder);
         ::close(folder);
     }

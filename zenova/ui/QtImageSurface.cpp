@@ -113,7 +113,8 @@ void QtImageSurface::text(int x, int y, std::string_view text, TextAnchor anchor
 }
 
 int QtImageSurface::textWidth(std::string_view text) const {
-    return QFontMetrics(painter_.font()).horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return QFontMetrics(painter_.font()).horizontalAdvance(s);
 }
 
 void QtImageSurface::setTextColour(Colour colour) { textColour_ = toQColor(colour); }
