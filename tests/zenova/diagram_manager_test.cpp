@@ -170,6 +170,7 @@ private slots:
     void failedWriteKeepsTheOldFile_data() {
         QTest::addColumn<WriteFault>("fault");
         QTest::newRow("read-only folder") << WriteFault::readOnlyFolder;
+        QTest::newRow("read-only file") << WriteFault::readOnlyFile;
         QTest::newRow("disk all but full") << WriteFault::fileSizeLimit;
     }
 
@@ -180,7 +181,7 @@ private slots:
         write("wall.ssd", goldenDiagram());
         startAndSave("45");
         w->dialogs.answers = {MessageButton::ok};
-        withWriteFault(fault, w->workingDirectory.path(), 100, [&] { save("wall"); });
+        withWriteFault(fault, w->path("wall.ssd"), 100, [&] { save("wall"); });
         QCOMPARE(w->dialogs.calls.size(), 2);
         const MessageRequest& m = w->dialogs.calls[1].request;
         QCOMPARE(m.caption, QString("Information:"));

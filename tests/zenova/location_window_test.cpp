@@ -498,7 +498,7 @@ private slots:
         QFETCH(WriteFault, fault);
         openEditor();
         typeNew("Home", "1", "2", "3");
-        withWriteFault(fault, w->workingDirectory.path(), 4096, [&] { f4().uebergeben->click(); });
+        withWriteFault(fault, w->path("Loc_def.lst"), 4096, [&] { f4().uebergeben->click(); });
         QCOMPARE(w->dialogs.calls.size(), 1);
         const MessageRequest& m = w->dialogs.calls[0].request;
         QCOMPARE(m.caption, QString("Information:"));

@@ -16,6 +16,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -184,8 +185,8 @@ struct Windows {
     }
 };
 
-// A folder that nobody may write into while this lives. Root passes permission checks by
-// its capability to override them, so the calling thread gives that up for as long.
+// A folder (or a file) that nobody may write into while this lives. Root passes permission
+// checks by its capability to override them, so the calling thread gives that up for as long.
 class ReadOnlyFolder {
 public:
     explicit ReadOnlyFolder(const QString& path) : path_(path) {
@@ -230,14 +231,14 @@ private:
     rlimit saved_{};
 };
 
-// How a write is made to fail: by a folder nobody may write into, or by a file-size limit
-// below the new contents.
-enum class WriteFault { readOnlyFolder, fileSizeLimit };
+// How a write is made to fail: by a folder or a file nobody may write into, or by a
+// file-size limit below the new contents.
+enum class WriteFault { readOnlyFolder, readOnlyFile, fileSizeLimit };
 
-// Runs what writes with the fault in place.
-inline void withWriteFault(WriteFault fault, const QString& folder, rlim_t limit, const std::function<void()>& act) {
-    if (fault == WriteFault::readOnlyFolder) {
-        const ReadOnlyFolder readOnly(folder);
+// Runs what writes the file with the fault in place.
+inline void withWriteFault(WriteFault fault, const QString& file, rlim_t limit, const std::function<void()>& act) {
+    if (fault != WriteFault::fileSizeLimit) {
+        const ReadOnlyFolder readOnly(fault == WriteFault::readOnlyFile ? file : QFileInfo(file).path());
         act();
     } else {
         const FileSizeLimit full(limit);

@@ -95,6 +95,11 @@ QString writeWholeFile(const QString& path, const QByteArray& bytes) {
     const QString target = finalTarget(path);
     const QFileInfo info(target);
     const QByteArray finalName = QFile::encodeName(target);
+    // A file the user made read-only stays as it is, though its folder would let it be
+    // replaced.
+    if (::faccessat(AT_FDCWD, finalName.constData(), W_OK, AT_EACCESS) != 0 && errno != ENOENT) {
+        return systemError(errno);
+    }
     QByteArray temporary = QFile::encodeName(info.absolutePath() + "/." + info.fileName() + ".XXXXXX");
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
