@@ -150,21 +150,61 @@ private slots:
         QVERIFY(!f3().isVisible());
     }
 
-    // A diagram file that cannot be written leaves the old one whole.
+    // A diagram file is Latin-1 too: a location beyond it is refused, naming the character
+    // (a whole one, not half a pair), and nothing is written.
+    void namesBeyondLatin1AreRefused() {
+        startAndSave();
+        w->edit("Edit3")->setText("Home \U0001F3E0");
+        save("home");
+        QCOMPARE(w->dialogs.calls.size(), 1);
+        const QString& text = w->dialogs.calls[0].request.text;
+        QVERIFY2(text.contains("\"\U0001F3E0\" (U+1F3E0)"), qPrintable(text));
+        QVERIFY(!QFile::exists(w->path("home.ssd")));
+        QVERIFY(f3().isVisible());
+        w->edit("Edit3")->setText("São Tomé");
+        save("home");
+        QCOMPARE(w->dialogs.calls.size(), 1);
+        QVERIFY(w->fileBytes("home.ssd").startsWith("S\xe3o Tom\xe9\r\n"));
+    }
+
+    void failedWriteKeepsTheOldFile_data() {
+        QTest::addColumn<WriteFault>("fault");
+        QTest::newRow("read-only folder") << WriteFault::readOnlyFolder;
+        QTest::newRow("read-only file") << WriteFault::readOnlyFile;
+        QTest::newRow("disk all but full") << WriteFault::fileSizeLimit;
+    }
+
+    // A diagram file that cannot be written leaves the old one whole, says so, and the
+    // manager stays open; nothing half-written is left beside it.
     void failedWriteKeepsTheOldFile() {
+        QFETCH(WriteFault, fault);
         write("wall.ssd", goldenDiagram());
         startAndSave("45");
         w->dialogs.answers = {MessageButton::ok};
-        {
-            const ReadOnlyFolder readOnly(w->workingDirectory.path());
-            save("wall");
-        }
+        withWriteFault(fault, w->path("wall.ssd"), 100, [&] { save("wall"); });
         QCOMPARE(w->dialogs.calls.size(), 2);
         const MessageRequest& m = w->dialogs.calls[1].request;
         QCOMPARE(m.caption, QString("Information:"));
         QVERIFY2(m.text.startsWith('"' + w->path("wall.ssd") + "\" could not be written ("), qPrintable(m.text));
         QCOMPARE(w->fileBytes("wall.ssd"), goldenDiagram());
         QVERIFY(f3().isVisible());
+        QCOMPARE(QDir(w->workingDirectory.path()).entryList(QDir::Files | QDir::Hidden),
+                 (QStringList{"Loc_def.lst", "wall.ssd"}));
+    }
+
+    // Overwriting what is no file (a folder of that name) fails at the last step, the
+    // renaming, and says so too.
+    void overwritingAFolderIsRefused() {
+        QVERIFY(QDir(w->workingDirectory.path()).mkpath("wall.ssd/inside"));
+        startAndSave("45");
+        w->dialogs.answers = {MessageButton::ok};
+        save("wall");
+        QCOMPARE(w->dialogs.calls.size(), 2);
+        QVERIFY2(w->dialogs.calls[1].request.text.startsWith('"' + w->path("wall.ssd") + "\" could not be written ("),
+                 qPrintable(w->dialogs.calls[1].request.text));
+        QVERIFY(QFileInfo(w->path("wall.ssd/inside")).isDir());
+        QVERIFY(f3().isVisible());
+        QCOMPARE(QDir(w->workingDirectory.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Loc_def.lst"});
     }
 
     void openRefusesWhatIsNoDiagram() {

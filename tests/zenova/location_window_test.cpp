@@ -460,14 +460,45 @@ private slots:
         QCOMPARE(full.fileBytes("Loc_def.lst"), list(records));
     }
 
+    // The list is Latin-1: a name beyond it is refused, naming the character, and stays in
+    // the editor as typed; one within it is stored byte for byte.
+    void namesBeyondLatin1AreRefused() {
+        openEditor();
+        const std::pair<const char*, const char*> refused[] = {{"東京 Tōkyō", "\"東\" (U+6771)"},
+                                                               {"Tōkyō", "\"ō\" (U+014D)"}};
+        for (const auto& [name, character] : refused) {
+            typeNew("x", "139.69", "35.69", "9");
+            f4().Edit2->setText(QString::fromUtf8(name));  // the test's keys are ASCII
+            f4().uebergeben->click();
+            QCOMPARE(w->dialogs.calls.size(), 1);
+            const QString& text = w->dialogs.calls[0].request.text;
+            QVERIFY2(text.contains(QString::fromUtf8(character)), qPrintable(text));
+            w->dialogs.calls.clear();
+            QCOMPARE(w->fileBytes("Loc_def.lst"), shippedLocationList());
+            QCOMPARE(f4().mode(), TForm4::EditMode::inserting);
+            f4().Edit2Enter();
+            QCOMPARE(f4().Edit2->text(), QString::fromUtf8(name));
+            f4().abbrechen->click();
+        }
+        typeNew("x", "6.73", "0.34", "0");
+        f4().Edit2->setText("São Tomé");
+        f4().uebergeben->click();
+        QVERIFY(w->dialogs.calls.isEmpty());
+        QVERIFY(w->fileBytes("Loc_def.lst").contains("S\xe3o Tom\xe9 "));
+    }
+
+    void failedWriteChangesNothing_data() {
+        QTest::addColumn<WriteFault>("fault");
+        QTest::newRow("read-only folder") << WriteFault::readOnlyFolder;
+        QTest::newRow("disk all but full") << WriteFault::fileSizeLimit;
+    }
+
     // A list that cannot be written stays as it was, in the file and in the window.
     void failedWriteChangesNothing() {
+        QFETCH(WriteFault, fault);
         openEditor();
         typeNew("Home", "1", "2", "3");
-        {
-            const ReadOnlyFolder readOnly(w->workingDirectory.path());
-            f4().uebergeben->click();
-        }
+        withWriteFault(fault, w->path("Loc_def.lst"), 4096, [&] { f4().uebergeben->click(); });
         QCOMPARE(w->dialogs.calls.size(), 1);
         const MessageRequest& m = w->dialogs.calls[0].request;
         QCOMPARE(m.caption, QString("Information:"));

@@ -21,8 +21,9 @@ PrintoutTexts brussels(const char* inclination, const char* orientation, const c
     return {{"4.35", "50.85", lag, inclination, orientation}, "Brussels", "12", "15"};
 }
 
+// Texts one unit wide per byte: where nothing is long, the page's own columns stand.
 struct Printed {
-    RecordingSurface page;
+    RecordingSurface page{[](std::string_view, int, std::string_view text) { return static_cast<int>(text.size()); }};
     DiagramModel chart;
 };
 

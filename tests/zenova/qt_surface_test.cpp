@@ -1,14 +1,23 @@
 // The Qt surface's pixels against values stated here, not taken from the surface itself:
 // the colours' RGB values, the dotted pen's pattern, line widths and ellipse sizes. Then the
 // whole diagram painted on a QImage, rendered to PNG (left in the build tree under
-// test-artefacts/zenova/) and checked by counting the pixels of the curve colours.
+// test-artefacts/zenova/) and checked by counting the pixels of the curve colours. Last, the
+// printed page's texts measured in the fonts they are printed in.
 #include "Diagram.h"
+#include "Printout.h"
 #include "QtImageSurface.h"
+#include "QtPageSurface.h"
 #include "run_vireo.h"
 
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QRect>
+#include <QRectF>
 
 #include <gtest/gtest.h>
 
@@ -262,4 +271,115 @@ TEST(QtSurface, BrusselsSouthWall) {
     EXPECT_EQ(c.curvesOutsideHorizon, 0);
     // The real horizon crosses a vertical wall's sky through the centre: the sun stays above.
     EXPECT_EQ(c.curvesBelowCentre, 0);
+}
+
+namespace {
+
+// The printed page as drawn, with the box of every text (in page units, y down) measured
+// from the painter's font as the page set it, and of every ellipse.
+class MeasuredPage final : public DrawingSurface {
+public:
+    struct Placed {
+        QString text;
+        QRectF box;
+    };
+    std::vector<Placed> texts;
+    std::vector<QRectF> ellipses;
+
+    MeasuredPage(QPainter& painter, QtPageSurface& page) : painter_(painter), page_(page) {}
+
+    void clear() override { page_.clear(); }
+    void setPenColour(Colour c) override { page_.setPenColour(c); }
+    void setPenWidth(int w) override { page_.setPenWidth(w); }
+    void setPenStyle(PenStyle s) override { page_.setPenStyle(s); }
+    void setBrushColour(Colour c) override { page_.setBrushColour(c); }
+    void setBrushClear() override { page_.setBrushClear(); }
+    void moveTo(int x, int y) override { page_.moveTo(x, y); }
+    void lineTo(int x, int y) override { page_.lineTo(x, y); }
+    void setPixel(int x, int y, Colour c) override { page_.setPixel(x, y, c); }
+    void ellipse(int x1, int y1, int x2, int y2) override {
+        page_.ellipse(x1, y1, x2, y2);
+        ellipses.push_back(QRectF(QPointF(x1, -y1), QPointF(x2, -y2)).normalized());
+    }
+    void setFont(std::string_view name, int height) override { page_.setFont(name, height); }
+    void text(int x, int y, std::string_view t, TextAnchor anchor) override {
+        page_.text(x, y, t, anchor);
+        const QString s = QString::fromUtf8(t.data(), static_cast<qsizetype>(t.size()));
+        const QFontMetricsF m(painter_.font(), painter_.device());
+        const double w = m.horizontalAdvance(s) / page_.scale();
+        const double h = (m.ascent() + m.descent()) / page_.scale();
+        const auto [left, top] = textCorner(anchor, static_cast<double>(x), static_cast<double>(-y), w, h);
+        texts.push_back({s, QRectF(left, top, w, h)});
+    }
+    int textWidth(std::string_view t) const override { return page_.textWidth(t); }
+    void setTextColour(Colour c) override { page_.setTextColour(c); }
+    void setTransparentText(bool t) override { page_.setTransparentText(t); }
+
+private:
+    QPainter& painter_;
+    QtPageSurface& page_;
+};
+
+}  // namespace
+
+// Below the chart (legend, time reference, data block and compass), at the longest values
+// the fields allow and at values that once ran into their neighbours, on A4 and Letter: no
+// two texts overlap (but the marker's "=" over "^"), no data text meets the compass, and
+// all stay on the page.
+TEST(QtPrintout, NothingOverlapsAtTheLongestValues) {
+    const std::pair<const char*, DiagramInputs> cases[] = {
+        {"longest", {"-180.00", "-90.00", "-12.0", "179", "360"}},
+        {"new-york", {"-74.01", "40.71", "-5.0", "90", "200"}},
+        {"horizontal", {"-180.00", "-89.00", "12.0", "0", "0"}},
+    };
+    for (const QPageSize::PageSizeId paper : {QPageSize::A4, QPageSize::Letter}) {
+        for (const auto& [name, inputs] : cases) {
+            const std::string file = artefactPath(std::string("printout-") + name +
+                                                  (paper == QPageSize::A4 ? "-a4.pdf" : "-letter.pdf"));
+            QPdfWriter writer(QString::fromStdString(file));
+            writer.setResolution(1200);
+            writer.setPageLayout(QPageLayout(QPageSize(paper), QPageLayout::Portrait, QMarginsF(5, 5, 5, 5),
+                                             QPageLayout::Millimeter));
+            const QRectF printable = writer.pageLayout().paintRect(QPageLayout::Millimeter);
+            const PageFrame frame =
+                pageFrame(static_cast<int>(printable.width()), static_cast<int>(printable.height()));
+            DiagramState labels;  // all hidden: the labels are where the user puts them
+            for (auto& d : labels.dateLabelPositions) {
+                d = {kHiddenAnchor, kHiddenAnchor};
+            }
+            labels.hourLabelPositions.fill(kHiddenAnchor);
+            SunContext context;
+            const DiagramModel chart = computePrintedDiagram(context, labels, inputs);
+            const PrintoutTexts texts{inputs, "Saint-Martin-de-Belleville (Savoie), FR", "24", "59"};
+            QPainter painter(&writer);
+            QtPageSurface page(painter, writer.resolution());
+            MeasuredPage measured(painter, page);
+            drawPrintout(measured, frame, chart, labels, texts, true);
+
+            SCOPED_TRACE(file);
+            std::vector<MeasuredPage::Placed> below;
+            for (const MeasuredPage::Placed& t : measured.texts) {
+                if (t.box.top() >= -(2 * frame.centreY + 400)) {
+                    below.push_back(t);
+                }
+            }
+            ASSERT_GE(below.size(), 14u);
+            const bool tilted = std::string(inputs.inclination) != "0";
+            for (std::size_t i = 0; i < below.size(); ++i) {
+                const QRectF& a = below[i].box;
+                EXPECT_TRUE(a.left() >= 0 && a.right() <= frame.width) << below[i].text.toStdString();
+                for (std::size_t j = i + 1; j < below.size(); ++j) {
+                    if (below[i].text == "=" && below[j].text == "^") {
+                        continue;
+                    }
+                    EXPECT_FALSE(a.intersects(below[j].box))
+                        << below[i].text.toStdString() << " meets " << below[j].text.toStdString();
+                }
+                if (tilted && a.height() > 40) {
+                    EXPECT_FALSE(a.intersects(measured.ellipses.back()))
+                        << below[i].text.toStdString() << " meets the compass";
+                }
+            }
+        }
+    }
 }

@@ -199,20 +199,64 @@ private slots:
         QCOMPARE(QApplication::overrideCursor(), nullptr);
     }
 
-    // A printer that cannot start says so, and nothing else happens.
+    void printFailureIsReported_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("message");
+        // The default printer where there is none: it stays busy after the failed start.
+        QTest::newRow("nothing chosen yet") << QString() << "The printout could not be started.";
+        QTest::newRow("no such folder") << "no such folder/printout.pdf" << "could not be written (";
+    }
+
+    // A printer that cannot start says so, and nothing else happens; once the set-up names
+    // a file that can be written, every later print goes there with the settings kept.
     void printFailureIsReported() {
+        QFETCH(QString, file);
+        QFETCH(QString, message);
         Windows w;
         w.app->show();
         w.start("4.35", "50.85", "1.0", "0", "180");
-        w.printing.file = w.path("no such folder/printout.pdf");
+        w.printing.file = file.isEmpty() ? file : w.path(file);
+        const QPageLayout chosen = w.printing.printer().pageLayout();
         w.dialogs.answers = {MessageButton::no};
         w.form2().SpeedButton4Click();
         QCOMPARE(w.dialogs.calls.size(), 2);
         const MessageRequest& m = w.dialogs.calls.last().request;
         QCOMPARE(m.caption, QString("Information:"));
-        QVERIFY(m.text.contains("printout could not be started"));
+        QVERIFY2(m.text.contains(message), qPrintable(m.text));
         QCOMPARE(m.buttons, QList<MessageButton>{MessageButton::ok});
-        QVERIFY(!QFile::exists(w.printing.file));
+        QVERIFY(file.isEmpty() || !QFile::exists(w.printing.file));
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+
+        QVERIFY(w.printing.printer().pageLayout().isEquivalentTo(chosen));
+        w.printing.file = w.path("printout.pdf");
+        w.form1().Druckereinrichten1Click();
+        for (int again = 0; again < 2; ++again) {
+            QFile::remove(w.printing.file);
+            w.dialogs.answers = {MessageButton::no};
+            w.form2().SpeedButton4Click();
+            QCOMPARE(w.dialogs.calls.size(), 3 + again);  // the question only
+            QVERIFY(QFile(w.printing.file).size() > 10'000);
+        }
+    }
+
+    // A printout into a file on a disk that is all but full says so, and an older printout
+    // stays whole.
+    void printToAFullDiskKeepsTheOldFile() {
+        Windows w;
+        w.app->show();
+        w.start("4.35", "50.85", "1.0", "30", "180");
+        QFile old(w.printing.file);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("an older printout") == 17);
+        old.close();
+        w.dialogs.answers = {MessageButton::yes};
+        {
+            const FileSizeLimit full(4096);
+            w.form2().SpeedButton4Click();
+        }
+        QCOMPARE(w.dialogs.calls.size(), 2);
+        const QString& text = w.dialogs.calls[1].request.text;
+        QVERIFY2(text.startsWith('"' + w.printing.file + "\" could not be written ("), qPrintable(text));
+        QCOMPARE(w.fileBytes("printout.pdf"), QByteArray("an older printout"));
         QCOMPARE(QApplication::overrideCursor(), nullptr);
     }
 

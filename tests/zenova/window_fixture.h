@@ -16,6 +16,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,9 +28,11 @@
 #include <QTest>
 
 #include <linux/capability.h>
+#include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -79,26 +82,27 @@ public:
     }
 };
 
-// The printer writes a PDF file (A4 upright, margins of 5 mm, 1200 dots per inch); the
-// set-up dialog is only counted, with the window it was asked from.
+// The printer writes a PDF file (A4 upright, margins of 5 mm, 1200 dots per inch) named by
+// file when it is made; the set-up dialog is only counted, with the window it was asked
+// from, and chooses the file named then, as a user would.
 class PdfPrinting final : public zenova::Printing {
 public:
     QString file;
     QList<QWidget*> setUps;
-    QPrinter& printer() override {
-        if (!printer_) {
-            printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-            printer_->setOutputFormat(QPrinter::PdfFormat);
-            printer_->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                                QMarginsF(5, 5, 5, 5), QPageLayout::Millimeter));
-        }
-        printer_->setOutputFileName(file);
-        return *printer_;
-    }
-    void setUp(QWidget* owner) override { setUps.push_back(owner); }
 
-private:
-    std::unique_ptr<QPrinter> printer_;
+protected:
+    std::unique_ptr<QPrinter> makePrinter() override {
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(5, 5, 5, 5),
+                                           QPageLayout::Millimeter));
+        printer->setOutputFileName(file);
+        return printer;
+    }
+    void showSetUp(QPrinter& printer, QWidget* owner) override {
+        setUps.push_back(owner);
+        printer.setOutputFileName(file);
+    }
 };
 
 class FixedScreen final : public zenova::ScreenSize {
@@ -181,8 +185,8 @@ struct Windows {
     }
 };
 
-// A folder that nobody may write into while this lives. Root passes permission checks by
-// its capability to override them, so the calling thread gives that up for as long.
+// A folder (or a file) that nobody may write into while this lives. Root passes permission
+// checks by its capability to override them, so the calling thread gives that up for as long.
 class ReadOnlyFolder {
 public:
     explicit ReadOnlyFolder(const QString& path) : path_(path) {
@@ -204,6 +208,43 @@ private:
     __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
     __user_cap_data_struct saved_[2]{};
 };
+
+// While this lives, a file of this process grows to at most the given number of bytes, as
+// on a disk that is all but full: a write beyond fails (EFBIG) instead of ending the process.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit limited = saved_;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, handler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    void (*handler_)(int);
+    rlimit saved_{};
+};
+
+// How a write is made to fail: by a folder or a file nobody may write into, or by a
+// file-size limit below the new contents.
+enum class WriteFault { readOnlyFolder, readOnlyFile, fileSizeLimit };
+
+// Runs what writes the file with the fault in place.
+inline void withWriteFault(WriteFault fault, const QString& file, rlim_t limit, const std::function<void()>& act) {
+    if (fault != WriteFault::fileSizeLimit) {
+        const ReadOnlyFolder readOnly(fault == WriteFault::readOnlyFile ? file : QFileInfo(file).path());
+        act();
+    } else {
+        const FileSizeLimit full(limit);
+        act();
+    }
+}
 
 // The user types a field's text anew.
 inline void retype(QLineEdit* field, const QString& text) {
@@ -243,5 +284,7 @@ inline void drag(QLabel* label, int dx, int dy, Qt::MouseButton button = Qt::Lef
 }
 
 }  // namespace zenova_test
+
+Q_DECLARE_METATYPE(zenova_test::WriteFault)
 
 #endif

@@ -74,6 +74,9 @@ public:
     // Text (UTF-8) in the current font and text colour (black at first), on a background of
     // the brush colour unless the background is transparent.
     virtual void text(int x, int y, std::string_view text, TextAnchor anchor) = 0;
+    // How wide a text (UTF-8) stands in the current font, rounded up: what is placed beside
+    // it is placed by this.
+    virtual int textWidth(std::string_view text) const = 0;
     virtual void setTextColour(Colour colour) = 0;
     virtual void setTransparentText(bool transparent) = 0;
 };

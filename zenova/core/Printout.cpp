@@ -29,12 +29,43 @@ Colour curveColour(int k, bool colour) {
     return k <= 5 ? colours::navy : colours::green;
 }
 
-// A text followed by ":" and its value, at the three columns of a line.
-void dataLine(DrawingSurface& page, int y, std::array<int, 3> columns, std::string_view caption,
-              const std::string& value) {
-    page.text(columns[0], y, caption, TextAnchor::topLeft);
-    page.text(columns[1], y, ":", TextAnchor::topLeft);
-    page.text(columns[2], y, value, TextAnchor::topLeft);
+// Room kept between texts on one line: after a caption or ":" and between the data block's
+// two halves; and what the small compass keeps free to its left.
+constexpr int kTextGap = 20;
+constexpr int kBlockGap = 60;
+constexpr int kCompassGap = 40;
+constexpr int kCompassRadius = 50;
+constexpr int kCompassLetters = 35;
+
+// Columns of texts on one or more lines: each at least where the page's layout puts it and
+// clear of the widest text of the column before it; where the last would pass the right
+// limit, the columns close up towards their texts, never onto them. At values too wide for
+// the page even then, they stay clear of each other and pass the limit.
+template <std::size_t N>
+std::array<int, N> fitColumns(const std::array<int, N>& wanted, const std::array<int, N>& widths,
+                              const std::array<int, N>& gapsBefore, int rightLimit) {
+    std::array<int, N> x{};
+    std::array<int, N> least{};
+    x[0] = least[0] = wanted[0];
+    for (std::size_t i = 1; i < N; ++i) {
+        least[i] = least[i - 1] + widths[i - 1] + gapsBefore[i];
+        x[i] = std::max(wanted[i], x[i - 1] + widths[i - 1] + gapsBefore[i]);
+    }
+    int right = rightLimit;
+    for (std::size_t i = N; i-- > 1;) {
+        x[i] = std::max(least[i], std::min(x[i], right - widths[i]));
+        right = x[i] - gapsBefore[i];
+    }
+    return x;
+}
+
+// The widest of some texts in the current font.
+int widest(const DrawingSurface& page, std::initializer_list<std::string_view> texts) {
+    int w = 0;
+    for (const std::string_view t : texts) {
+        w = std::max(w, page.textWidth(t));
+    }
+    return w;
 }
 
 void line(DrawingSurface& page, int x1, int y1, int x2, int y2) {
@@ -93,27 +124,29 @@ void drawEmblem(DrawingSurface& page, const PageFrame& f) {
     }
 }
 
-// One legend line: its text, ":" and a sample of the pen 17 units below the text's top.
-void legendLine(DrawingSurface& page, int y, std::string_view text) {
+// One legend line: its text, ":" at colon and a sample of the pen 17 units below the text's
+// top, 40 to 115 right of the colon.
+void legendEntry(DrawingSurface& page, int y, int colon, std::string_view text) {
     page.text(kLeftColumn, y, text, TextAnchor::topLeft);
-    page.text(380, y, ":", TextAnchor::topLeft);
-    line(page, 420, y - 17, 495, y - 17);
+    page.text(colon, y, ":", TextAnchor::topLeft);
+    line(page, colon + 40, y - 17, colon + 115, y - 17);
 }
 
 void drawLegend(DrawingSurface& page, const PageFrame& f, bool colour, bool tilted, int horizonPen) {
     const int base = 2 * f.centreY;
     page.setFont("Arial", 35);
+    const int colon = std::max(380, kLeftColumn + widest(page, {kFirstHalf, kSecondHalf, kLocalHorizon}) + kTextGap);
     page.setPenWidth(3);
     page.setPenColour(colour ? colours::navy : colours::black);
-    legendLine(page, base + 390, kFirstHalf);
+    legendEntry(page, base + 390, colon, kFirstHalf);
     page.setPenColour(colour ? colours::green : colours::black);
     page.setPenStyle(colour ? PenStyle::solid : PenStyle::dashed);
-    legendLine(page, base + 350, kSecondHalf);
+    legendEntry(page, base + 350, colon, kSecondHalf);
     page.setPenStyle(PenStyle::solid);
     if (tilted) {
         page.setPenColour(colours::black);
         page.setPenWidth(horizonPen);
-        legendLine(page, base + 310, kLocalHorizon);
+        legendEntry(page, base + 310, colon, kLocalHorizon);
     }
 }
 
@@ -121,9 +154,13 @@ void drawLegend(DrawingSurface& page, const PageFrame& f, bool colour, bool tilt
 // there is no local horizon), with the hour labels' marker just left of its words.
 void drawTimeReference(DrawingSurface& page, const PageFrame& f, std::string_view timeLag, bool tilted) {
     const int y = 2 * f.centreY + (tilted ? 390 : 350);
-    const int words = f.centreX + 430;
     page.setFont("Arial", 35);
-    page.text(f.centreX + 100, y, timeReference(timeLag), TextAnchor::topLeft);
+    const std::string reference = timeReference(timeLag);
+    // The marker stands centred 15 left of the words: half its width and a gap more keep it
+    // clear of the reference.
+    const int marker = widest(page, {"=", "^"});
+    const int words = std::max(f.centreX + 430, f.centreX + 100 + page.textWidth(reference) + kTextGap + 15 + marker);
+    page.text(f.centreX + 100, y, reference, TextAnchor::topLeft);
     page.setTransparentText(true);
     page.text(words - 15, y + 10, "=", TextAnchor::topCentre);
     page.text(words - 15, y - 14, "^", TextAnchor::topCentre);
@@ -131,33 +168,63 @@ void drawTimeReference(DrawingSurface& page, const PageFrame& f, std::string_vie
     page.text(words, y, kLocalMeanTime, TextAnchor::topLeft);
 }
 
+// Where the small compass stands: at the right of the data block's two lines.
+struct CompassPlace {
+    int x;
+    int y;
+};
+CompassPlace compassPlace(const PageFrame& f) { return {f.width - 210, 2 * f.centreY - 209}; }
+
+// Two lines of caption, ":" and value on each half of the page, the right half's second
+// line only with the orientation. The columns stand where the page's layout puts them
+// unless a long value would run into the next text or into the compass: then they make
+// room, measured in the font they are printed in.
 void drawDataBlock(DrawingSurface& page, const PageFrame& f, const PrintoutTexts& t, bool showOrientation) {
     const int base = 2 * f.centreY;
     const int cx = f.centreX;
-    const std::array<int, 3> left{kLeftColumn, 580, 870};
-    const std::array<int, 3> right{cx + 50, cx + 410, cx + 620};
+    page.setFont("Arial", kCompassLetters);
+    const int compassLeft = compassPlace(f).x - kCompassRadius - (page.textWidth("W") + 1) / 2;
     page.setFont("Arial", 60);
+    const std::string longitude = t.inputs.longitude + "\u00b0 E";
+    const std::string latitude = t.inputs.latitude + "\u00b0 N";
+    const std::string inclination = t.inputs.inclination + "\u00b0";
+    const std::string orientation = showOrientation ? t.inputs.orientation + "\u00b0" : std::string();
+    const std::string_view orientationCaption = showOrientation ? "Orientation" : "";
+    const int colon = page.textWidth(":");
+    const std::array<int, 6> widths{widest(page, {"Longitude", "Latitude"}),
+                                    colon,
+                                    widest(page, {longitude, latitude}),
+                                    widest(page, {"Inclination", orientationCaption}),
+                                    colon,
+                                    widest(page, {inclination, orientation})};
+    const std::array<int, 6> x = fitColumns<6>({kLeftColumn, 580, 870, cx + 50, cx + 410, cx + 620}, widths,
+                                               {0, kTextGap, kTextGap, kBlockGap, kTextGap, kTextGap},
+                                               compassLeft - kCompassGap);
+    const auto dataLine = [&](int y, std::size_t first, std::string_view caption, const std::string& value) {
+        page.text(x[first], y, caption, TextAnchor::topLeft);
+        page.text(x[first + 1], y, ":", TextAnchor::topLeft);
+        page.text(x[first + 2], y, value, TextAnchor::topLeft);
+    };
     page.text(kLeftColumn, base - 40, "Location :  " + t.location, TextAnchor::topLeft);
-    dataLine(page, base - 140, left, "Longitude", t.inputs.longitude + "\u00b0 E");
-    dataLine(page, base - 215, left, "Latitude", t.inputs.latitude + "\u00b0 N");
-    dataLine(page, base - 140, right, "Inclination", t.inputs.inclination + "\u00b0");
+    dataLine(base - 140, 0, "Longitude", longitude);
+    dataLine(base - 215, 0, "Latitude", latitude);
+    dataLine(base - 140, 3, "Inclination", inclination);
     page.text(kLeftColumn, base - 315,
               "Yearly average daylength :  " + t.averageHours + " h " + t.averageMinutes + " min", TextAnchor::topLeft);
     if (showOrientation) {
-        dataLine(page, base - 215, right, "Orientation", t.inputs.orientation + "\u00b0");
+        dataLine(base - 215, 3, "Orientation", orientation);
     }
 }
 
 // The screen's orientation sketch on paper: a circle of radius 50 with its letters on it, a
 // cross and the arrow at 10 and 30.
 void drawSmallCompass(DrawingSurface& page, const PageFrame& f, int orientation, bool colour) {
-    const int x = f.width - 210;
-    const int y = 2 * f.centreY - 209;
+    const auto [x, y] = compassPlace(f);
     page.setPenColour(colours::black);
     page.setPenWidth(1);
     page.setBrushColour(colours::white);
-    page.ellipse(x - 50, y + 50, x + 50, y - 50);
-    page.setFont("Arial", 35);
+    page.ellipse(x - kCompassRadius, y + kCompassRadius, x + kCompassRadius, y - kCompassRadius);
+    page.setFont("Arial", kCompassLetters);
     page.text(x, y + 67, "N", TextAnchor::topCentre);
     page.text(x, y - 33, "S", TextAnchor::topCentre);
     page.text(x - 50, y + 17, "W", TextAnchor::topCentre);

@@ -60,7 +60,8 @@ DiagramModel computePrintedDiagram(SunContext& context, const DiagramState& stat
 
 // The whole page. colour: the year's first half navy and its second half green; otherwise
 // all black, the second half dashed. The labels come from the state's anchors; hidden ones
-// are left out.
+// are left out. The legend, time reference and data block keep their places unless a long
+// text, measured on the page, would run into its neighbour or the small compass.
 void drawPrintout(DrawingSurface& page, const PageFrame& frame, const DiagramModel& chart, const DiagramState& labels,
                   const PrintoutTexts& texts, bool colour);
 

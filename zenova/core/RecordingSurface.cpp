@@ -1,6 +1,8 @@
 #include "RecordingSurface.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace zenova {
 
@@ -16,6 +18,16 @@ std::string numbers(std::initializer_list<int> values) {
 }
 
 }  // namespace
+
+RecordingSurface::RecordingSurface(TextMeasure measure) : measure_(std::move(measure)) {}
+
+int RecordingSurface::textWidth(std::string_view text) const {
+    if (measure_) {
+        return measure_(fontName_, fontHeight_, text);
+    }
+    const auto characters = std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xc0) != 0x80; });
+    return (static_cast<int>(characters) * fontHeight_ + 1) / 2;
+}
 
 std::string RecordingSurface::colourName(Colour colour) {
     struct Named {
@@ -66,6 +78,8 @@ void RecordingSurface::ellipse(int x1, int y1, int x2, int y2) {
 }
 
 void RecordingSurface::setFont(std::string_view name, int height) {
+    fontName_ = name;
+    fontHeight_ = height;
     operations_.push_back("font \"" + std::string(name) + '"' + numbers({height}));
 }
 

@@ -5,13 +5,20 @@
 
 #include "DrawingSurface.h"
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zenova {
 
 class RecordingSurface final : public DrawingSurface {
 public:
+    // A text's width from the font's name and height; measuring is not recorded.
+    using TextMeasure = std::function<int(std::string_view font, int height, std::string_view text)>;
+    // Without a measure, each character (not byte) is half the font's height wide.
+    explicit RecordingSurface(TextMeasure measure = {});
+
     void clear() override;
     void setPenColour(Colour colour) override;
     void setPenWidth(int width) override;
@@ -24,6 +31,7 @@ public:
     void ellipse(int x1, int y1, int x2, int y2) override;
     void setFont(std::string_view name, int height) override;
     void text(int x, int y, std::string_view text, TextAnchor anchor) override;
+    int textWidth(std::string_view text) const override;
     void setTextColour(Colour colour) override;
     void setTransparentText(bool transparent) override;
 
@@ -36,6 +44,9 @@ public:
 
 private:
     std::vector<std::string> operations_;
+    TextMeasure measure_;
+    std::string fontName_;
+    int fontHeight_ = 0;
 };
 
 }  // namespace zenova

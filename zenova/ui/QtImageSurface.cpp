@@ -112,6 +112,11 @@ void QtImageSurface::text(int x, int y, std::string_view text, TextAnchor anchor
     painter_.restore();
 }
 
+int QtImageSurface::textWidth(std::string_view text) const {
+    const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return QFontMetrics(painter_.font()).horizontalAdvance(s);
+}
+
 void QtImageSurface::setTextColour(Colour colour) { textColour_ = toQColor(colour); }
 
 void QtImageSurface::setTransparentText(bool transparent) { transparentText_ = transparent; }

@@ -35,6 +35,7 @@ public:
     void ellipse(int x1, int y1, int x2, int y2) override;
     void setFont(std::string_view name, int height) override;
     void text(int x, int y, std::string_view text, TextAnchor anchor) override;
+    int textWidth(std::string_view text) const override;
     void setTextColour(Colour colour) override;
     void setTransparentText(bool transparent) override;
 

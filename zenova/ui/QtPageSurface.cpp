@@ -118,6 +118,11 @@ void QtPageSurface::text(int x, int y, std::string_view text, TextAnchor anchor)
     painter_.restore();
 }
 
+int QtPageSurface::textWidth(std::string_view text) const {
+    const QFontMetricsF metrics(font_, painter_.device());
+    return static_cast<int>(std::ceil(metrics.horizontalAdvance(fromUtf8(text)) / scale_));
+}
+
 void QtPageSurface::setTextColour(Colour colour) { textColour_ = QtImageSurface::toQColor(colour); }
 
 void QtPageSurface::setTransparentText(bool transparent) { transparentText_ = transparent; }

@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
@@ -46,6 +47,30 @@ QMessageBox::Icon standardIcon(MessageIcon icon) {
 // A window that can own a modal box: an owner that is disabled would disable its box too.
 QWidget* enabledWindow(QWidget* owner) {
     return owner != nullptr && owner->isEnabled() ? owner->window() : nullptr;
+}
+
+// What the user chose for a printer, onto another. The file name goes first: setting one
+// also chooses the output format by its ending, which is then set as it was.
+void copySettings(const QPrinter& from, QPrinter& to) {
+    if (!from.outputFileName().isEmpty()) {
+        to.setOutputFileName(from.outputFileName());
+    }
+    to.setOutputFormat(from.outputFormat());
+    if (from.outputFormat() == QPrinter::NativeFormat) {
+        to.setPrinterName(from.printerName());
+    }
+    to.setPageLayout(from.pageLayout());
+    to.setColorMode(from.colorMode());
+    to.setCopyCount(from.copyCount());
+    to.setCollateCopies(from.collateCopies());
+    to.setDuplex(from.duplex());
+    to.setPageOrder(from.pageOrder());
+    to.setFullPage(from.fullPage());
+    to.setResolution(from.resolution());
+    to.setDocName(from.docName());
+    to.setCreator(from.creator());
+    to.setPrintRange(from.printRange());
+    to.setFromTo(from.fromPage(), from.toPage());
 }
 
 }  // namespace
@@ -92,18 +117,33 @@ QSize PrimaryScreenSize::size() const {
     return screen != nullptr ? screen->size() : QSize(800, 600);
 }
 
-SystemPrinting::SystemPrinting() = default;
-SystemPrinting::~SystemPrinting() = default;
+Printing::Printing() = default;
+Printing::~Printing() = default;
 
-QPrinter& SystemPrinting::printer() {
+QPrinter& Printing::printer() {
     if (!printer_) {
-        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer_ = makePrinter();
     }
     return *printer_;
 }
 
-void SystemPrinting::setUp(QWidget* owner) {
-    QPrintDialog dialog(&printer(), enabledWindow(owner));
+void Printing::setUp(QWidget* owner) { showSetUp(printer(), owner); }
+
+bool Printing::begin(QPainter& painter) {
+    QPrinter& used = printer();
+    if (painter.begin(&used)) {
+        return true;
+    }
+    auto fresh = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    copySettings(used, *fresh);
+    printer_ = std::move(fresh);
+    return false;
+}
+
+std::unique_ptr<QPrinter> SystemPrinting::makePrinter() { return std::make_unique<QPrinter>(QPrinter::HighResolution); }
+
+void SystemPrinting::showSetUp(QPrinter& printer, QWidget* owner) {
+    QPrintDialog dialog(&printer, enabledWindow(owner));
     dialog.setWindowTitle("Printer setup");
     dialog.exec();
 }

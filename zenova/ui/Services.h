@@ -11,6 +11,7 @@
 
 #include <memory>
 
+class QPainter;
 class QPrinter;
 class QWidget;
 
@@ -51,13 +52,30 @@ public:
     virtual QSize size() const = 0;
 };
 
-// The printer that printouts go to, and its set-up dialog.
+// The printer that printouts go to, and its set-up dialog. Which printer is made first and
+// how its set-up is shown is the platform's (or a test's) to say.
 class Printing {
 public:
-    virtual ~Printing() = default;
-    virtual QPrinter& printer() = 0;
+    Printing();
+    virtual ~Printing();
+    Printing(const Printing&) = delete;
+    Printing& operator=(const Printing&) = delete;
+
+    // Made when first asked for.
+    QPrinter& printer();
     // owner: the window the dialog belongs to; a disabled one does not own it.
-    virtual void setUp(QWidget* owner) = 0;
+    void setUp(QWidget* owner);
+    // Starts a print job with the painter: whether it is active on the printer now. A
+    // printer whose job could not start stays busy and refuses every later change, its
+    // set-up's included, so a fresh one with the same settings takes its place.
+    bool begin(QPainter& painter);
+
+protected:
+    virtual std::unique_ptr<QPrinter> makePrinter() = 0;
+    virtual void showSetUp(QPrinter& printer, QWidget* owner) = 0;
+
+private:
+    std::unique_ptr<QPrinter> printer_;
 };
 
 // The seams one program run uses; they outlive its windows.
@@ -87,20 +105,11 @@ public:
     QSize size() const override;
 };
 
-// The platform's default printer, made when first asked for; the set-up dialog chooses
-// another, or a PDF file.
+// The platform's default printer; the set-up dialog chooses another, or a PDF file.
 class SystemPrinting final : public Printing {
-public:
-    SystemPrinting();
-    ~SystemPrinting() override;
-    SystemPrinting(const SystemPrinting&) = delete;
-    SystemPrinting& operator=(const SystemPrinting&) = delete;
-
-    QPrinter& printer() override;
-    void setUp(QWidget* owner) override;
-
-private:
-    std::unique_ptr<QPrinter> printer_;
+protected:
+    std::unique_ptr<QPrinter> makePrinter() override;
+    void showSetUp(QPrinter& printer, QWidget* owner) override;
 };
 
 }  // namespace zenova

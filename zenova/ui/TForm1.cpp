@@ -1,6 +1,7 @@
 #include "TForm1.h"
 
 #include "FieldKeys.h"
+#include "FileAccess.h"
 #include "Layout.h"
 #include "Numeric.h"
 #include "PictureBox.h"
@@ -18,6 +19,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QCloseEvent>
 #include <QFocusEvent>
 #include <QFrame>
@@ -26,7 +28,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPageLayout>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
@@ -350,29 +354,63 @@ void TForm1::Druckereinrichten1Click() { app_.services().printing.setUp(this); }
 
 void TForm1::Drucken1Click() {
     TForm2& form2 = app_.form2();
-    QPrinter& printer = app_.services().printing.printer();
-    QPainter painter;
-    if (!painter.begin(&printer)) {
-        // The diagram window asked under a waiting cursor; the message wants the arrow.
+    Printing& printing = app_.services().printing;
+    // The diagram window asked under a waiting cursor; a message wants the arrow.
+    const auto report = [this](const QString& message) {
         QApplication::setOverrideCursor(Qt::ArrowCursor);
-        inform(kPrintFailedMessage);
+        inform(message);
         QApplication::restoreOverrideCursor();
-        return;
-    }
-    const QRectF printable = printer.pageLayout().paintRect(QPageLayout::Millimeter);
-    const PageFrame frame = pageFrame(static_cast<int>(printable.width()), static_cast<int>(printable.height()));
-    const PrintoutTexts texts{{text(Edit1), text(Edit2), text(Edit6), text(Edit4), text(Edit5)},
-                              text(Edit3),
-                              form2.Label84->text().toStdString(),
-                              form2.Label85->text().toStdString()};
-    // The printout prepares a context of its own: the screen's stays as Start left it.
-    SunContext context = app_.context();
-    const DiagramModel chart = computePrintedDiagram(context, app_.state(), texts.inputs);
-    {
-        QtPageSurface page(painter, printer.resolution());
+    };
+    const auto paint = [&](QPainter& painter, const QPageLayout& layout, int dotsPerInch) {
+        const QRectF printable = layout.paintRect(QPageLayout::Millimeter);
+        const PageFrame frame = pageFrame(static_cast<int>(printable.width()), static_cast<int>(printable.height()));
+        const PrintoutTexts texts{{text(Edit1), text(Edit2), text(Edit6), text(Edit4), text(Edit5)},
+                                  text(Edit3),
+                                  form2.Label84->text().toStdString(),
+                                  form2.Label85->text().toStdString()};
+        // The printout prepares a context of its own: the screen's stays as Start left it.
+        SunContext context = app_.context();
+        const DiagramModel chart = computePrintedDiagram(context, app_.state(), texts.inputs);
+        QtPageSurface page(painter, dotsPerInch);
         drawPrintout(page, frame, chart, app_.state(), texts, form2.colouredPrintout());
+    };
+
+    const QPrinter& chosen = printing.printer();
+    if (chosen.outputFormat() == QPrinter::PdfFormat && !chosen.outputFileName().isEmpty()) {
+        // The printer's own PDF file goes unchecked: on a full disk it is cut short and the
+        // job still ends well. The page is made in memory and written as the program's
+        // other files are, so a failed write says so and leaves an older file whole.
+        QBuffer pdf;
+        pdf.open(QIODevice::WriteOnly);
+        {
+            QPdfWriter writer(&pdf);
+            writer.setPageLayout(chosen.pageLayout());
+            writer.setResolution(chosen.resolution());
+            writer.setCreator(chosen.creator());
+            writer.setTitle(chosen.docName());
+            QPainter painter;
+            if (!painter.begin(&writer)) {
+                report(kPrintFailedMessage);
+                return;
+            }
+            paint(painter, writer.pageLayout(), writer.resolution());
+            painter.end();
+        }
+        const QString path = chosen.outputFileName();
+        if (const QString error = writeWholeFile(path, pdf.data()); !error.isEmpty()) {
+            report(writeFailureMessage(path, error));
+            return;
+        }
+    } else {
+        QPainter painter;
+        if (!printing.begin(painter)) {
+            report(kPrintFailedMessage);
+            return;
+        }
+        QPrinter& printer = printing.printer();
+        paint(painter, printer.pageLayout(), printer.resolution());
+        painter.end();
     }
-    painter.end();
 
     // Under "Sun OFF" the special day's path stays off the chart.
     if (form2.SpeedButton1->isChecked()) {

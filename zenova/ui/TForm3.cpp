@@ -203,6 +203,13 @@ void TForm3::Button1Click() {
         Edit1->setText(form1.Edit3->text());
         return;
     }
+    // The file holds Latin-1 alone: a text beyond it would come back changed.
+    for (const QLineEdit* field : {form1.Edit3, form1.Edit1, form1.Edit2, form1.Edit6, form1.Edit4, form1.Edit5}) {
+        if (const std::optional<char32_t> c = beyondLatin1(field->text())) {
+            inform(beyondLatin1Message(field->text(), *c));
+            return;
+        }
+    }
     const QString base = QString::fromStdString(name);
     const QString path = QDir(folder_).filePath(base + fromLatin1(kDiagramExtension));
     if (QFileInfo::exists(path)) {

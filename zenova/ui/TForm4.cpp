@@ -288,6 +288,12 @@ void TForm4::uebergebenClick() {
             return;  // a record of blank numbers would not read back
         }
     }
+    for (const QLabel* held : {Label15, Label16, Label17, Label18}) {
+        if (const std::optional<char32_t> c = beyondLatin1(held->text())) {
+            zenova::inform(app_.services().dialogs, beyondLatin1Message(held->text().trimmed(), *c), this);
+            return;
+        }
+    }
     const LocationRecord record = storedRecord(toLatin1(Label15->text()), toLatin1(Label16->text()),
                                                toLatin1(Label17->text()), toLatin1(Label18->text()));
     Label15->setText(fromLatin1(record.name));
@@ -350,7 +356,14 @@ void TForm4::loeschenClick() {
     selectEntry(ListBox1->count() == 0 ? -1 : std::max(former - 1, 0));
 }
 
-void TForm4::Edit2Enter() { Edit2->setText(fromLatin1(withoutTrailingBlanks(toLatin1(Label15->text())))); }
+void TForm4::Edit2Enter() {
+    // As typed: a character the list cannot hold is refused at Post, not changed here.
+    QString name = Label15->text();
+    while (name.endsWith(' ')) {
+        name.chop(1);
+    }
+    Edit2->setText(name);
+}
 
 void TForm4::Edit2Exit() {
     enablePost();

@@ -4,10 +4,15 @@
 
 #include <QApplication>
 
+#include <csignal>
+
 int main(int argc, char** argv) {
     // Positions and sizes are screen pixels throughout: no scaling for dense screens.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
     QApplication application(argc, argv);
+    // A file grown past the user's size limit is a write error to report, as a full disk
+    // is, not the end of the program with the change lost.
+    std::signal(SIGXFSZ, SIG_IGN);
     // The main window alone decides when the program ends.
     QApplication::setQuitOnLastWindowClosed(false);
     zenova::MessageBoxDialogs dialogs;
