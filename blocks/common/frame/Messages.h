@@ -85,7 +85,7 @@ namespace vireo::block::frameCode {
     X(notAvailable, 309001, "")           \
     X(failed, 409002, "s0")               \
     X(badOpMode, 305126, "")              \
-    X(badParameter, 309003, kRuleFills) \
+    X(badParameter, 309003, kRuleFills)   \
     X(outputNotFinite, 209003, "i10 r0")
 VIREO_MESSAGE_CODES(VIREO_FRAME_CODES)
 }  // namespace vireo::block::frameCode
