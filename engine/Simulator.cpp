@@ -304,6 +304,7 @@ void Simulator::changeBlockParameter(int blockNumber, int index, float value, ch
         forEachReal(b, [&](Parameter&, float& slot, int k) {
             if (k != index) return true;
             slot = value;
+            b->markParametersChanged();
             return false;
         });
         return;  // an index beyond the block's real parameters changes nothing
@@ -318,8 +319,10 @@ void Simulator::changeBlockParameter(int blockNumber, int index, float value, ch
     for (unsigned i = 1; i <= model_.length(); ++i) {
         forEachReal(model_[i], [&](Parameter& p, float& slot, int) {
             const Constant* c = p.constHandle();
-            if (c != nullptr && c->name().length() == length && std::memcmp(c->name().buffer(), text, length) == 0)
+            if (c != nullptr && c->name().length() == length && std::memcmp(c->name().buffer(), text, length) == 0) {
                 slot = value;
+                model_[i]->markParametersChanged();
+            }
             return true;
         });
     }

@@ -119,6 +119,11 @@ public:
     int opMode() const { return opMode_; }
     const IDRecord* record() const { return record_.get(); }
     float* getBParray() { return BP_.get(); }
+    // A parameter changed during the run: the block checks its parameters again before
+    // its next step.
+    void markParametersChanged() {
+        if (IP_) IP_[ipSlot::kParameterState] |= vireo::protocol::parameterState::kChanged;
+    }
     BlockParameters* getParameters() { return parameters_.get(); }
     InputList* getInputs() { return inputs_.get(); }
     int inputCount() const { return inputs_ ? static_cast<int>(inputs_->length()) : 0; }

@@ -27,9 +27,18 @@ inline constexpr int kBranch = 5;         // 2 before every step
 inline constexpr int kDebugFlag = 6;
 inline constexpr int kTimerSteps = 7;     // a timer's step count, set at initialisation
 inline constexpr int kMessageValue = 8;
+// Set by the engine when it changes one of the block's parameters during a run (the
+// parameterState kChanged bit); the block frame keeps its own marks there as well.
+inline constexpr int kParameterState = 9;
 inline constexpr int kFirstOwn = 10;
 inline constexpr int kProtocolSlots = 10;
 }  // namespace ipSlot
+
+// Bits of IP[kParameterState]. The engine only ever adds kChanged; the other bits are the
+// block frame's.
+namespace parameterState {
+inline constexpr int kChanged = 1;
+}  // namespace parameterState
 
 // Values of IP[kCallMode]. After a step, a value above kInit asks the run to end; after a
 // last call, kInit or less withdraws the end.

@@ -1,6 +1,8 @@
 // Root finding and reproducible random deviates.
 #include "vireo_tools.h"
 
+#include "Solve.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -30,63 +32,19 @@ float bisect(vireo_residual f, float a, float b, float fa, float tol, int nmax, 
     return 0.5f * (a + b);
 }
 
-// Brent (1973), in double precision around a single-precision residual.
+// Brent (1973), the blocks' own solver, in double precision around a single-precision
+// residual: the tolerance counts in float epsilons, and a midpoint that no float tells
+// apart from an end is as close as it gets.
 float brent(vireo_residual f, double a, double b, double fa, double fb, double tol, int nmax, int* status) {
-    double c = b, fc = fb, d = b - a, e = d;
-    for (int k = 0; k < nmax; ++k) {
-        if ((fb > 0.0 && fc > 0.0) || (fb < 0.0 && fc < 0.0)) {
-            c = a;
-            fc = fa;
-            e = d = b - a;
-        }
-        if (std::fabs(fc) < std::fabs(fb)) {
-            a = b; b = c; c = a;
-            fa = fb; fb = fc; fc = fa;
-        }
-        const double eps = std::numeric_limits<float>::epsilon();
-        const double tol1 = 2.0 * eps * std::fabs(b) + 0.5 * tol;
-        const double xm = 0.5 * (c - b);
-        const float bf = static_cast<float>(b);
-        const float cf = static_cast<float>(c);
-        const float mid = static_cast<float>(b + xm);
-        if (std::fabs(xm) <= tol1 || fb == 0.0 || mid == bf || mid == cf) {
-            *status = 0;
-            return bf;
-        }
-        if (std::fabs(e) >= tol1 && std::fabs(fa) > std::fabs(fb)) {
-            const double s = fb / fa;
-            double p, q;
-            if (a == c) {
-                p = 2.0 * xm * s;
-                q = 1.0 - s;
-            } else {
-                const double qq = fa / fc, r = fb / fc;
-                p = s * (2.0 * xm * qq * (qq - r) - (b - a) * (r - 1.0));
-                q = (qq - 1.0) * (r - 1.0) * (s - 1.0);
-            }
-            if (p > 0.0) q = -q;
-            p = std::fabs(p);
-            const double min1 = 3.0 * xm * q - std::fabs(tol1 * q);
-            const double min2 = std::fabs(e * q);
-            if (2.0 * p < (min1 < min2 ? min1 : min2)) {
-                e = d;
-                d = p / q;
-            } else {
-                d = xm;
-                e = d;
-            }
-        } else {
-            d = xm;
-            e = d;
-        }
-        a = b;
-        fa = fb;
-        b += std::fabs(d) > tol1 ? d : (xm >= 0.0 ? tol1 : -tol1);
-        const float x = static_cast<float>(b);
-        fb = f(&x);
-    }
-    *status = -2;
-    return static_cast<float>(b);
+    const auto residual = [f](double x) {
+        const float at = static_cast<float>(x);
+        return static_cast<double>(f(&at));
+    };
+    const vireo::block::BrentPrecision single{
+        .epsilon = std::numeric_limits<float>::epsilon(), .floatResolution = true, .stopOnNaN = false};
+    const vireo::block::Root r = vireo::block::brent(residual, a, b, fa, fb, tol, nmax, single);
+    *status = r.converged ? 0 : -2;
+    return static_cast<float>(r.x);
 }
 
 constexpr int kModulus = 2147483647;  // Park and Miller's minimal standard generator

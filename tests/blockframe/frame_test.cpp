@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -90,6 +91,28 @@ struct ruled_block {
     }
 };
 
+// RULED's rules declared once in a parameter table, with an optional step count; its step
+// shows the length and the count it reads, and how often it stepped.
+constexpr BlockIdentity kTabled{"xx0008", "TABLED", 1, 0, 0, 3, 11, 0, 0, 4, 5, 0, 0, Group::standard};
+struct tabled_block {
+    struct P {
+        enum : int { mode, length, hour, tolerance, steps };
+        static constexpr Param table[] = {
+            {"Mode", "-", vireo::block::mode(3), kRuleCode},
+            {"Length", "m", above(0), kRuleCode},
+            {"Hour", "h", Bound{.low = 0, .high = 24, .belowHigh = true}, kRuleCode},
+            {"Tolerance", "-", Bound{.low = 0}, kRuleCode},
+            {"Steps", "-", vireo::block::whole(1, 100), kRuleCode, orDefault(10)},
+        };
+    };
+    using View = vireo::block::View<kTabled, P>;
+    static void step(View& b) {
+        b.out(0) = b.par<P::length>();
+        b.out(1) = static_cast<float>(b.whole<P::steps>());
+        b.out(2) += 1.0f;
+    }
+};
+
 // Reaches past its identity when its first parameter says so.
 constexpr BlockIdentity kReacher{"xx0006", "REACHER", 1, 0, 1, 1, 11, 2, 0, 1, 1, 0, 0, Group::standard};
 struct reacher_block {
@@ -127,6 +150,7 @@ VIREO_BLOCK(xx0004, kThrower, thrower_block)
 VIREO_BLOCK(xx0005, kRuled, ruled_block)
 VIREO_BLOCK(xx0006, kReacher, reacher_block)
 VIREO_BLOCK(xx0007, kCounter, counter_block)
+VIREO_BLOCK(xx0008, kTabled, tabled_block)
 
 TEST(Frame, IdentificationComesFromTheTableAndWritesNothingElse) {
     float in = 0, out = 0;
@@ -288,6 +312,66 @@ TEST(Frame, ParameterRulesReportEveryRefusedValue) {
     EXPECT_EQ(m.records[0]["r1"], "0");
     EXPECT_EQ(m.records[0]["r2"], "2");
     EXPECT_EQ(b.OUT[0], 0.0f);  // mode() holds a refused value within the modes
+}
+
+// A table's bounds report exactly as the same rules written by hand; a block refused at
+// initialisation never steps; a change marked as the engine marks it is checked before
+// the next step, refused with one counted error, kept refused silently, and stepped on
+// again once mended.
+TEST(Frame, AParameterTableChecksAtInitAndAfterEveryChange) {
+    const float nan = std::nanf("");
+    const std::vector<std::vector<float>> cases = {
+        {2.4f, 1.0f, 0.0f, 0.0f},  {2.5f, 0.0f, 24.0f, -1.0f}, {-0.4f, 1e-30f, 23.99f, INFINITY},
+        {nan, nan, nan, nan},      {-0.5f, INFINITY, -INFINITY, 0.0f}, {-3.0f, FLT_MAX, -0.0f, 1e38f},
+    };
+    auto fields = [](const vireo_test::Messages& m) {
+        std::vector<std::string> f;
+        for (const auto& r : m.records) f.push_back(std::to_string(r.code()) + " " + r["i10"] + " " + r["r0"] + " " + r["r1"] + " " + r["r2"]);
+        return f;
+    };
+    for (const auto& c : cases) {
+        BlockInstance byHand(xx0005, Placement{.parameters = c});
+        BlockInstance tabled(xx0008, Placement{.parameters = c});
+        const auto expected = messagesOf([&] { byHand.init(); });
+        const auto got = messagesOf([&] { tabled.init(); });
+        EXPECT_EQ(fields(got), fields(expected)) << c[0];
+        EXPECT_EQ(tabled.IP[0], byHand.IP[0]);
+        // Refused: no step, ever; accepted: the left-out count reads as its default.
+        EXPECT_TRUE(messagesOf([&] { tabled.step(); }).records.empty());
+        EXPECT_EQ(tabled.OUT[2], expected.records.empty() ? 1.0f : 0.0f) << c[0];
+        EXPECT_EQ(tabled.OUT[1], expected.records.empty() ? 10.0f : 0.0f);
+    }
+
+    BlockInstance b(xx0008, Placement{.parameters = {1, 2, 3, 4, 50}});
+    ASSERT_EQ(b.init(), 0);
+    EXPECT_EQ(b.step()[1], 50.0f);
+    b.changeParameter(1, -2.0f);
+    auto m = messagesOf([&] { b.step(); });
+    ASSERT_EQ(m.records.size(), 1u);
+    EXPECT_EQ(m.records[0].code(), kRuleCode.number);
+    EXPECT_EQ(m.records[0]["i10"], "2");
+    EXPECT_EQ(m.records[0]["r0"], "-2");
+    EXPECT_EQ(b.IP[0], kRuleCode.number);  // counted
+    EXPECT_EQ(b.OUT[0], 2.0f);            // not stepped on
+    EXPECT_TRUE(messagesOf([&] { b.step(); }).records.empty());
+    EXPECT_EQ(b.OUT[2], 1.0f);
+    b.changeParameter(4, 1e9f);  // another change, the length still broken: both reported
+    m = messagesOf([&] { b.step(); });
+    ASSERT_EQ(m.records.size(), 2u);
+    EXPECT_EQ(m.records[1]["i10"], "5");
+    b.changeParameter(1, 7.0f);
+    b.changeParameter(4, 0.0f);  // left out again: its default
+    EXPECT_TRUE(messagesOf([&] { b.step(); }).records.empty());
+    EXPECT_EQ(b.OUT[0], 7.0f);
+    EXPECT_EQ(b.OUT[1], 10.0f);
+    EXPECT_EQ(b.OUT[2], 2.0f);
+    // Each instance keeps its own refusal.
+    BlockInstance other(xx0008, Placement{.parameters = {1, 2, 3, 4}});
+    ASSERT_EQ(other.init(), 0);
+    b.changeParameter(0, 3e9f);
+    messagesOf([&] { b.step(); });
+    EXPECT_EQ(other.step()[2], 1.0f);
+    EXPECT_EQ(b.OUT[2], 2.0f);
 }
 
 // Whatever a routine throws ends at the frame: a fatal error naming the block, and the

@@ -388,3 +388,24 @@ TEST(SunaeaBlock, OneSubStepIsThePositionAtTheClockTime) {
     none.step({2003, 6, 21, 15, 20, 0, 0});
     EXPECT_EQ(none.OUT, one.OUT);
 }
+
+TEST(SunaeaBlock, SeriesAndSubStepsBeyondTheIntRange) {
+    // A series whose sign change overflowed an int: every value beyond 3 either way takes
+    // the Fourier series, refraction by its sign. Sub-steps beyond the rule are refused at
+    // initialisation and the block never steps on them.
+    auto outputs = [](float series, float subSteps) {
+        BlockInstance b(em("em0020"), {.inputs = 7, .parameters = {series, 40.0f, 0.0f, 0.0f, 60, subSteps}});
+        const int status = b.init();
+        b.step({2003, 6, 21, 15, 20, 0, 0});
+        return std::make_pair(status, b.OUT);
+    };
+    EXPECT_EQ(outputs(-3e9f, 4), outputs(-5, 4));
+    EXPECT_EQ(outputs(3e9f, 4), outputs(5, 4));
+    EXPECT_EQ(outputs(-INFINITY, 4), outputs(-5, 4));
+    EXPECT_NE(outputs(-5, 4).second, outputs(5, 4).second);
+    for (float steps : {1e9f, -3e9f, NAN, INFINITY, 100000.5f}) {
+        const auto [status, out] = outputs(0, steps);
+        EXPECT_EQ(status, 305259) << steps;
+        EXPECT_EQ(out, std::vector<float>(4, 0.0f)) << steps;
+    }
+}

@@ -134,3 +134,47 @@ TEST(EditorBridge, ReceivesTheEnginesOwnInputCount) {
               (std::vector<std::string>{"blockToPlumo\tblock=2\tnin=2\tin=1,-1\tnout=1\tout=0",
                                         "blockToPlumo\tblock=2\tnin=2\tin=1,-1\tnout=1\tout=0"}));
 }
+
+TEST(ParameterChanges, ABlockDoesNotStepOnAChangedParameterThatBreaksItsRules) {
+    // The real libraries: HXS and SUNAEA check their parameter tables again before the
+    // step after a change. HXS's arrangement 3e9 and SUNAEA's sub-step count 1e9 (each
+    // step would loop that often) are refused, each a counted error naming the parameter;
+    // mending them lets the blocks step again. Calls: 1 2 3 1 2 3 ... over six hours, a
+    // round of polls after each; the changes come after the calendar's steps.
+    const std::string model =
+        "b 1 CALENDAR\np 1 2023 6 21 8 6 1\n"
+        "b 2 HXS 1.4 1.6 1.6 1.6\np 2 1 100 4186 4186\n"
+        "b 3 SUNAEA 1.1 1.2 1.3 1.4 1.6 1.6 1.6\np 3 0 48 -11 -1 60 4\n";
+    const std::string script =
+        "@1 2 1 3e9\n"  // before the first steps of HXS and SUNAEA
+        "@1 3 6 1e9\n"
+        "@7 2 1 1\n"  // mended before the third
+        "@7 3 6 -3e9\n"
+        "@10 3 6 12\n"  // mended before the fourth, with a series that overflowed its sign change
+        "@10 3 1 -3e9\n";
+    ModelRunOptions o;
+    o.bridge = STAND_IN_BRIDGE;
+    const std::string dir = vireo_test::scratchDirectory("bridge-files");
+    vireo_test::writeFile(dir + "/script.txt", script);
+    o.env = {{"VIREO_BRIDGE_LOG", dir + "/bridge.log"}, {"VIREO_BRIDGE_SCRIPT", dir + "/script.txt"},
+             {"VIREO_HOME", vireo_test::buildDir() + "/lib"}};
+    o.timeoutSeconds = 30;
+    const auto run = runModel(model, {"-j"}, {}, "m.vireo", o);
+    // The counted errors end the run with status 1; a hang would end in the timeout's kill.
+    ASSERT_EQ(run.result.exitStatus, 1) << run.result.out;
+    std::vector<std::string> refused;  // block number, code and the parameter it names
+    for (const auto& m : run.messages())
+        if (m.code() >= 300000) refused.push_back(m["i3"] + " " + std::to_string(m.code()) + " " + m["i10"]);
+    EXPECT_EQ(refused, (std::vector<std::string>{"2 305011 1", "3 305259 6", "3 305259 6"}));
+    // Nothing is computed while refused; the steps after the mends are.
+    const std::string log = readFile(dir + "/bridge.log");
+    const auto hxs = outputsOf(log, 2), sun = outputsOf(log, 3);
+    ASSERT_EQ(hxs.size(), 7u);  // six steps and the last call
+    ASSERT_EQ(sun.size(), 7u);
+    const std::vector<std::string> none(3, "0,0,0,0");
+    EXPECT_EQ(std::vector<std::string>(hxs.begin(), hxs.begin() + 2), std::vector<std::string>(2, "0,0,0,0"));
+    EXPECT_NE(hxs[2], "0,0,0,0");
+    EXPECT_EQ(std::vector<std::string>(sun.begin(), sun.begin() + 3), none);
+    EXPECT_NE(sun[3], "0,0,0,0");
+    EXPECT_NE(sun[4], sun[3]);
+}

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -359,7 +360,15 @@ TEST(Hxs, ParametersAndBadInputs) {
                          Case{{1, 1, -1, 1}, 305184}, Case{{1, 1, 1, 0}, 305184}}) {
         BlockInstance b(block("st0015"), {.inputs = 4, .parameters = {k.h.arrangement, k.h.ua, k.h.cpHot, k.h.cpCold}});
         EXPECT_EQ(messagesOf([&] { b.init(); }).codes, std::vector<int>{k.code});
-        for (float o : b.step({80, 1, 20, 1})) EXPECT_TRUE(std::isfinite(o));
+        for (float o : b.step({80, 1, 20, 1})) EXPECT_EQ(o, 0.0f);  // refused: never stepped
+    }
+    // The arrangement slot keeps round(mode) + 1, saturated at the int range, never wrapped.
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    for (const auto& [mode, slot] : std::vector<std::pair<float, int>>{
+             {3e9f, INT_MAX}, {inf, INT_MAX}, {-3e9f, INT_MIN}, {-inf, INT_MIN}, {nan, 0}, {2.5f, 4}}) {
+        BlockInstance b(block("st0015"), {.inputs = 4, .parameters = {mode, 1, 1, 1}});
+        EXPECT_EQ(messagesOf([&] { b.init(); }).codes, std::vector<int>{305011}) << mode;
+        EXPECT_EQ(b.IP[10], slot) << mode;
     }
     BlockInstance b = hxs({2, 500, 1000, 4000});
     const float big = 3e38f;

@@ -16,7 +16,8 @@ namespace {
 
 // Slots of IP during a run.
 constexpr int kStatus = 0, kCallMode = 1, kOpMode = 2, kBlockNumber = 3, kInputCount = 4, kBranch = 5,
-              kDebugFlag = 6, kProtocolSlots = 10;
+              kDebugFlag = 6, kParameterState = 9, kProtocolSlots = 10;
+constexpr int kParameterChanged = 1;  // the bit the engine adds to the parameter slot
 constexpr int kIdentify = -1, kStep = 0, kInit = 1, kLastCall = 2;
 
 template <class T>
@@ -185,6 +186,11 @@ const std::vector<float>& BlockInstance::step(const std::vector<float>& inputs) 
 }
 
 void BlockInstance::last() { call(kLastCall); }
+
+void BlockInstance::changeParameter(int i, float value) {
+    BP.at(static_cast<std::size_t>(i)) = value;
+    IP.at(kParameterState) |= kParameterChanged;
+}
 
 void BlockInstance::connectInputs(int count) {
     if (count < 0) throw std::runtime_error("a negative input count");

@@ -94,6 +94,9 @@ public:
     const std::vector<float>& step();                                  // with IN as it stands; returns OUT
     const std::vector<float>& step(const std::vector<float>& inputs);  // copies inputs into IN first
     void last();
+    // A real parameter (0-based) changed during the run as the engine changes it for the
+    // editor bridge: the value written and the change marked in the parameter slot.
+    void changeParameter(int i, float value);
     // Gives IN another length, for wiring known only after the instance was made (a
     // cycle through a delay, a loop or an iteration); before init, as the engine sizes
     // IN at init.

@@ -18,6 +18,15 @@
 // = true;` and is left alone. Whatever a routine throws ends at the frame: the block reports a
 // fatal error naming itself and asks the run to stop, so no exception crosses into the
 // engine.
+//
+// A routine with a parameter table (Params.h, `struct P` with its `table`, named in the
+// View) gets its parameters checked by the frame: at initialisation before its own init
+// (every refused value a counted error naming the parameter, the value and its bounds);
+// then, whenever the engine marks a parameter changed during the run, again before the
+// next step, silently when every rule holds. A block whose initialisation left an error,
+// or whose changed parameters break a rule, does not step; its outputs stay as they are.
+// The refusal is kept in the protocol's parameter slot (IP[9]), so that one instance's
+// refusal is its own. A routine without a table is dispatched as before.
 #ifndef VIREO_BLOCK_FRAME_H
 #define VIREO_BLOCK_FRAME_H
 
@@ -27,6 +36,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <exception>
 #include <span>
@@ -47,47 +57,92 @@ struct IdentifyOnly {};
 // What a routine threw: reported as the block's fatal error, and the run is asked to stop.
 void failed(BlockView& view, const char* what) noexcept;
 
-// The view a routine runs on: its own row's; or, for a wrapper (a routine that names the
-// block it hands every call to as `Wrapped`), the wrapped block's view, of a row with the
-// same sizes, under the row the wrapper was placed with.
+// Before a step of a block with a parameter table whose parameter slot is not clear: takes
+// up a change the engine marked (the rules checked again, a broken one reported) and
+// answers whether the block may step. Out of line: the common case never calls it.
+[[gnu::cold]] bool mayStep(const BlockIdentity& identity, const BlockArrays& arrays, std::span<const Param> table) noexcept;
+// After the init of a block with a parameter table: the slot keeps whether it was refused.
+void keepInitVerdict(const BlockArrays& arrays) noexcept;
+
+// The view a routine runs on: its own View (its row's, with its parameter table); for a
+// wrapper (a routine that hands every call to another block) the wrapped block's view,
+// of a row with the same sizes, under the row the wrapper was placed with.
 template <class Routine, const BlockIdentity& Id>
 struct RoutineView {
     using type = View<Id>;
 };
 template <class Routine, const BlockIdentity& Id>
-    requires requires { typename Routine::Wrapped; }
+    requires requires { typename Routine::View::Params; }
 struct RoutineView<Routine, Id> {
     using type = typename Routine::View;
     static_assert(sameShape(type::kIdentity, Id), "a routine's view must have the sizes of the row it is placed in");
 };
 
+// Inlined into the exported function, so that the seven arrays go straight from the
+// caller's registers into the one view the routine gets: the whole frame costs a view's
+// making, a test of the parameter slot and the call of the routine.
 template <class Routine, const BlockIdentity& Id>
-int dispatch(const BlockArrays& arrays) noexcept {
+[[gnu::always_inline]] inline int dispatch(const BlockArrays& arrays) noexcept {
     namespace mode = protocol::callMode;
     if (arrays.IP == nullptr) return 0;
-    const int callMode = arrays.IP[protocol::ipSlot::kCallMode];
-    if (callMode == mode::kIdentify) {
-        identify(Id, arrays);
+    using RoutineView_ = typename RoutineView<Routine, Id>::type;
+    using Params = typename ParamsOf<Routine>::type;
+    constexpr bool kTable = !std::is_void_v<Params>;
+    if constexpr (kTable) {
+        static_assert(wellFormedParams<Params>(), "every bound of a parameter table needs a code, a name and a unit");
+        static_assert(paramCount<Params>() <= static_cast<std::size_t>(Id.maxParameters),
+                      "the parameter table lists more parameters than the identity declares");
+        static_assert(std::is_same_v<typename RoutineView_::Params, Params>,
+                      "a routine with a parameter table reads it through its View");
+    }
+    RoutineView_ view(arrays, Id);
+    const BlockArrays& a = view.arrays();
+    const int callMode = a.IP[protocol::ipSlot::kCallMode];
+    if (callMode == mode::kStep) {
+        if constexpr (kTable)
+            if (a.IP[protocol::ipSlot::kParameterState] != 0) [[unlikely]]
+                if (!mayStep(Id, a, Params::table)) return 0;
+        if constexpr (requires { Routine::step(view); }) {
+            try {
+                if constexpr (requires { Routine::kHandsDataOn; } || Id.outputCount <= 0) {
+                    Routine::step(view);
+                } else {
+                    // The outputs as they stood, to give back should the step overflow: a
+                    // copy of a few floats, and the scan after it, cost next to nothing.
+                    constexpr int kOutputs = Id.outputCount;
+                    std::array<float, kOutputs> before;
+                    if (a.OUT == nullptr) [[unlikely]] {
+                        Routine::step(view);
+                    } else {
+                        std::copy_n(a.OUT, kOutputs, before.begin());
+                        Routine::step(view);
+                        bool finite = true;
+                        for (int i = 0; i < kOutputs; ++i) finite &= std::isfinite(a.OUT[i]);
+                        if (!finite) [[unlikely]]
+                            view.keepFiniteOutputs(before);
+                    }
+                }
+            } catch (const std::exception& e) {
+                failed(view, e.what());
+            } catch (...) {
+                failed(view, "an exception of unknown type");
+            }
+        }
         return 0;
     }
-    typename RoutineView<Routine, Id>::type view(arrays, Id);
+    if (callMode == mode::kIdentify) {
+        identify(Id, a);
+        return 0;
+    }
     if constexpr (std::is_same_v<Routine, IdentifyOnly>) {
         if (callMode == mode::kInit) view.report(frameCode::notAvailable);
         return 0;
     } else {
         try {
             if (callMode == mode::kInit) {
+                if constexpr (kTable) view.check(Params::table);
                 if constexpr (requires { Routine::init(view); }) Routine::init(view);
-            } else if (callMode == mode::kStep) {
-                if constexpr (requires { Routine::kHandsDataOn; } && requires { Routine::step(view); }) {
-                    Routine::step(view);
-                } else if constexpr (requires { Routine::step(view); }) {
-                    constexpr std::size_t kOutputs = Id.outputCount > 0 ? static_cast<std::size_t>(Id.outputCount) : 1;
-                    std::array<float, kOutputs> before{};
-                    if (arrays.OUT != nullptr && Id.outputCount > 0) std::copy_n(arrays.OUT, Id.outputCount, before.begin());
-                    Routine::step(view);
-                    view.keepFiniteOutputs(std::span<const float>(before.data(), Id.outputCount > 0 ? kOutputs : 0));
-                }
+                if constexpr (kTable) keepInitVerdict(a);
             } else {
                 if constexpr (requires { Routine::last(view); }) Routine::last(view);
             }

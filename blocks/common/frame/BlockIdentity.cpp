@@ -26,4 +26,26 @@ void failed(BlockView& view, const char* what) noexcept {
     view.requestStop();
 }
 
+bool mayStep(const BlockIdentity& identity, const BlockArrays& arrays, std::span<const Param> table) noexcept {
+    namespace state = parameterState;
+    int& slot = arrays.IP[protocol::ipSlot::kParameterState];
+    if ((slot & state::kRefusedAtInit) != 0) return false;
+    if ((slot & state::kChanged) != 0) {
+        BlockView view(identity, arrays);
+        bool holds = false;
+        try {
+            holds = view.check(table);
+        } catch (...) {
+            // A message that could not be sent: the change stays refused all the same.
+        }
+        slot = holds ? 0 : state::kRefusedByChange;
+    }
+    return (slot & state::kRefusedByChange) == 0;
+}
+
+void keepInitVerdict(const BlockArrays& arrays) noexcept {
+    const bool refused = protocol::severity(arrays.IP[protocol::ipSlot::kStatus]) >= protocol::kError;
+    arrays.IP[protocol::ipSlot::kParameterState] = refused ? parameterState::kRefusedAtInit : 0;
+}
+
 }  // namespace vireo::block

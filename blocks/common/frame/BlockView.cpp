@@ -38,6 +38,20 @@ bool BlockView::check(std::span<const Rule> rules) {
     return passed;
 }
 
+bool BlockView::check(std::span<const Param> table) {
+    bool passed = true;
+    const std::size_t n = std::min<std::size_t>(table.size(), static_cast<std::size_t>(std::max(id_.maxParameters, 0)));
+    for (std::size_t i = 0; i < n; ++i) {
+        const Bound& bound = table[i].bound;
+        // An optional parameter the model left out reads as its default, unchecked.
+        if (bound.none || (table[i].absent.optional && par(static_cast<int>(i)) == 0.0f)) continue;
+        const Rule rule{.parameter = static_cast<int>(i), .low = bound.low, .high = bound.high, .whole = bound.whole,
+                        .code = table[i].code, .aboveLow = bound.aboveLow, .belowHigh = bound.belowHigh};
+        passed = check(rule, par(rule.parameter)) && passed;
+    }
+    return passed;
+}
+
 bool BlockView::check(const Rule& r, float x) {
     const float v = r.whole ? std::round(x) : x;
     if (v >= r.low && v <= r.high && !(r.aboveLow && v == r.low) && !(r.belowHigh && v == r.high)) return true;

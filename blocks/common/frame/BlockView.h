@@ -12,9 +12,12 @@
 
 #include "BlockIdentity.h"
 #include "Messages.h"
+#include "Numbers.h"
+#include "Params.h"
 
 #include <span>
 #include <string_view>
+#include <type_traits>
 
 namespace vireo::block {
 
@@ -120,6 +123,11 @@ public:
     void report(Code code, const Values& values = {}) { reporter().report(code, values); }
     void show(Code code, const Values& values = {}) const { reporter().show(code, values); }
     Reporter reporter() const { return Reporter(a_.IP, name(), id_.spRow); }
+    // Checks the parameters against a block's table, reporting every value refused as the
+    // rules below do (each bound that is not `none`, in the table's order; an optional
+    // parameter left out, 0, is not checked); true when all pass. The frame makes this
+    // check; a block does not.
+    bool check(std::span<const Param> table);
     // Checks the parameters against rules at initialisation, reporting every value
     // refused (its rule's code, naming the parameter, the value and the bounds); true
     // when all pass.
@@ -162,17 +170,20 @@ protected:
     const BlockIdentity& id_;
     BlockArrays a_;
     int inputs_ = 0;
-    float sinkF_ = 0.0f;
-    int sinkI_ = 0;
-    double sinkD_ = 0.0;
+    // Written before every use: left uninitialised so that making a view costs nothing.
+    float sinkF_;
+    int sinkI_;
+    double sinkD_;
 };
 
 // The view of one block type: its state slots checked against its identity row at
-// compile time. A block names its slots once, in a small state struct over this view.
-template <const BlockIdentity& Id>
+// compile time. A block names its slots once, in a small state struct over this view,
+// and its parameters once, in a table P (Params.h) read as par<P::name>().
+template <const BlockIdentity& Id, class P = void>
 class View : public BlockView {
 public:
     static constexpr const BlockIdentity& kIdentity = Id;
+    using Params = P;
 
     // `placed`: the identity the model placed the block under, when that is another row of
     // the same sizes (a block offering another's physics under names of its own); the
@@ -181,7 +192,48 @@ public:
 
     using BlockView::dp;
     using BlockView::ip;
+    using BlockView::par;
     using BlockView::rp;
+    using BlockView::whole;
+
+    // The untyped accessors again, bounded by the row's sizes as constants: a constant
+    // index then costs no test at all. (A placed row has the same sizes.)
+    float in(int i, float absent = 0.0f) const {
+        if (i < 0 || i >= Id.maxInputs) [[unlikely]] return outside("IN", i, Id.maxInputs), absent;
+        return i < inputs_ ? a_.IN[i] : absent;
+    }
+    float& out(int i) {
+        if (i < 0 || i >= Id.outputCount || a_.OUT == nullptr) [[unlikely]] return outside("OUT", i, Id.outputCount), sinkF();
+        return a_.OUT[i];
+    }
+    float par(int i) const {
+        if (i < 0 || i >= Id.maxParameters || a_.BP == nullptr) [[unlikely]] return outside("BP", i, Id.maxParameters), 0.0f;
+        return a_.BP[i];
+    }
+
+    // A parameter by its name in the table: its value, or the value that stands in for it
+    // when it is optional and left out.
+    template <int I>
+        requires(!std::is_void_v<P>)
+    float par() const {
+        static_assert(I >= 0 && static_cast<std::size_t>(I) < paramCount<P>() && I < Id.maxParameters,
+                      "parameter outside the block's table");
+        return P::table[I].absent.read(a_.BP[I]);
+    }
+    // Whether its value keeps its bound (as the frame checked it at initialisation).
+    template <int I>
+        requires(!std::is_void_v<P>)
+    bool holds() const {
+        return P::table[I].bound.holds(a_.BP[I]);
+    }
+    // Its nearest whole number (halves away from zero) through the one checked conversion:
+    // NaN gives 0, values beyond the int range its nearest end, `offset` added without
+    // overflow. Within a whole bound, as the frame has checked it.
+    template <int I>
+        requires(!std::is_void_v<P>)
+    int whole(int offset = 0) const {
+        return nearestInt(par<I>(), offset);
+    }
 
     template <int I>
     int& ip() {

@@ -22,7 +22,9 @@ inline float roundHalfAway(float x) { return std::round(x); }
 inline double roundHalfAway(double x) { return std::round(x); }
 
 // The nearest int, half away from zero, plus an offset, saturated at the int range (the
-// mode slots store round(parameter) + 1, which must not overflow either).
+// mode slots store round(parameter) + 1, which must not overflow either). The one checked
+// conversion of a parameter into an int: View::whole<P::name>(offset) and
+// BlockView::whole(i) go through it; a block neither rounds nor adds to an int itself.
 inline int nearestInt(double x, int offset = 0) {
     return toInt(std::round(x) + static_cast<double>(offset));
 }

@@ -24,18 +24,22 @@ struct Root {
     int steps;       // residual evaluations after the two at the ends
 };
 
-template <class F>
-Root solve(F&& f, double lo, double hi, SolveOptions options = {}) {
-    double a = lo, b = hi;
-    double fa = f(a), fb = f(b);
-    if (std::isnan(fa) || std::isnan(fb)) return {std::isnan(fb) ? a : b, false, 0};
-    if (fa == 0.0) return {a, true, 0};
-    if (fb == 0.0) return {b, true, 0};
-    if ((fa > 0.0) == (fb > 0.0)) return {std::fabs(fa) < std::fabs(fb) ? a : b, false, 0};
+// Brent's method itself, shared by solve() below and by the utility library's xroot, which
+// runs it around a single-precision residual. `Precision` says what "as close as it gets"
+// means: its epsilon in the tolerance, and whether a midpoint that rounds to an end
+// (in single precision, for xroot) ends the search. With stopOnNaN a NaN residual ends it
+// at the last good point. Starts from a bracket whose residuals fa and fb differ in sign.
+struct BrentPrecision {
+    double epsilon = std::numeric_limits<double>::epsilon();
+    bool floatResolution = false;  // stop where b + m rounds to b or c as floats
+    bool stopOnNaN = true;
+};
 
+template <class F>
+Root brent(F&& f, double a, double b, double fa, double fb, double tolerance, int maxSteps, BrentPrecision p) {
     double c = a, fc = fa, d = b - a, e = d;
-    for (int step = 1; step <= options.maxSteps; ++step) {
-        if ((fb > 0.0) == (fc > 0.0)) {  // keep the root between b and c
+    for (int step = 1; step <= maxSteps; ++step) {
+        if ((fb > 0.0 && fc > 0.0) || (fb < 0.0 && fc < 0.0)) {  // keep the root between b and c
             c = a, fc = fa;
             d = e = b - a;
         }
@@ -43,26 +47,32 @@ Root solve(F&& f, double lo, double hi, SolveOptions options = {}) {
             a = b, b = c, c = a;
             fa = fb, fb = fc, fc = fa;
         }
-        const double tol = 2.0 * std::numeric_limits<double>::epsilon() * std::fabs(b) + 0.5 * options.tolerance;
+        const double tol = 2.0 * p.epsilon * std::fabs(b) + 0.5 * tolerance;
         const double m = 0.5 * (c - b);
-        if (std::fabs(m) <= tol || fb == 0.0) return {b, true, step - 1};
+        bool resolved = false;
+        if (p.floatResolution) {
+            const float mid = static_cast<float>(b + m);
+            resolved = mid == static_cast<float>(b) || mid == static_cast<float>(c);
+        }
+        if (std::fabs(m) <= tol || fb == 0.0 || resolved) return {b, true, step - 1};
 
         if (std::fabs(e) >= tol && std::fabs(fa) > std::fabs(fb)) {
-            double p, q;
+            double p_, q;
             const double s = fb / fa;
             if (a == c) {  // secant
-                p = 2.0 * m * s;
+                p_ = 2.0 * m * s;
                 q = 1.0 - s;
             } else {  // inverse quadratic interpolation
                 const double qa = fa / fc, r = fb / fc;
-                p = s * (2.0 * m * qa * (qa - r) - (b - a) * (r - 1.0));
+                p_ = s * (2.0 * m * qa * (qa - r) - (b - a) * (r - 1.0));
                 q = (qa - 1.0) * (r - 1.0) * (s - 1.0);
             }
-            if (p > 0.0) q = -q;
-            else p = -p;
-            if (2.0 * p < std::min(3.0 * m * q - std::fabs(tol * q), std::fabs(e * q))) {
+            if (p_ > 0.0) q = -q;
+            p_ = std::fabs(p_);
+            const double interpolated = 3.0 * m * q - std::fabs(tol * q), previous = std::fabs(e * q);
+            if (2.0 * p_ < (interpolated < previous ? interpolated : previous)) {
                 e = d;
-                d = p / q;
+                d = p_ / q;
             } else {
                 d = m, e = m;
             }
@@ -70,11 +80,22 @@ Root solve(F&& f, double lo, double hi, SolveOptions options = {}) {
             d = m, e = m;
         }
         a = b, fa = fb;
-        b += std::fabs(d) > tol ? d : (m > 0.0 ? tol : -tol);
+        b += std::fabs(d) > tol ? d : (m >= 0.0 ? tol : -tol);
         fb = f(b);
-        if (std::isnan(fb)) return {a, false, step};
+        if (p.stopOnNaN && std::isnan(fb)) return {a, false, step};
     }
-    return {b, false, options.maxSteps};
+    return {b, false, maxSteps};
+}
+
+template <class F>
+Root solve(F&& f, double lo, double hi, SolveOptions options = {}) {
+    const double a = lo, b = hi;
+    const double fa = f(a), fb = f(b);
+    if (std::isnan(fa) || std::isnan(fb)) return {std::isnan(fb) ? a : b, false, 0};
+    if (fa == 0.0) return {a, true, 0};
+    if (fb == 0.0) return {b, true, 0};
+    if ((fa > 0.0) == (fb > 0.0)) return {std::fabs(fa) < std::fabs(fb) ? a : b, false, 0};
+    return brent(f, a, b, fa, fb, options.tolerance, options.maxSteps, {});
 }
 
 }  // namespace vireo::block

@@ -81,7 +81,20 @@ struct gbn2gbt_block {  // GBN2GBT
     static void step(View& b);
 };
 struct sunaea_block {  // SUNAEA
-    using View = block::View<table::em0020>;
+    struct P {
+        enum : int { series, latitude, longitude, timeZone, interval, subSteps };
+        // The site is checked as SUNAE's, by checkSite: after the eastward forms rewrite it.
+        static constexpr block::Param table[] = {
+            {"Series", "-"},
+            {"Latitude", "degrees"},
+            {"Longitude", "degrees"},
+            {"Time zone", "h"},
+            {"Length of the averaging interval", "min"},
+            // Computed in every step: a mistyped count must not stall the run.
+            {"Number of sub-steps over the interval", "-", block::whole(0, 100000), code::badSubSteps},
+        };
+    };
+    using View = block::View<table::em0020, P>;
     static void init(View& b);
     static void step(View& b);
 };

@@ -31,7 +31,7 @@
 //#BP[3] Time zone, hours west of Greenwich, -14 to 23: UTC+1 is 23 or -1, UTC+13 is -13;
 // zone 12 is 12 hours east at a site east of Greenwich (h)
 //#BP[4] Length of the averaging interval (min)
-//#BP[5] Number of sub-steps over the interval (-)
+//#BP[5] Number of sub-steps over the interval, 0 to 100000 (-)
 //#Strings
 //#None
 //#Remarks
@@ -46,6 +46,7 @@
 #include "solar.h"
 #include "vireo_tools.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vireo::em {
@@ -64,34 +65,29 @@ float intoTurn(float mean) {
 
 }  // namespace
 
-void sunaea_block::init(View& b) {
-    // Sub-steps are computed in every step: a mistyped count must not stall the run.
-    static constexpr Rule kRules[] = {
-        {.parameter = 5, .low = 0, .high = 100000, .whole = true, .code = code::badSubSteps}};
-    b.check(kRules);
-    checkSite(b.reporter(), {b.par(1), b.par(2), b.par(3)});
-}
+void sunaea_block::init(View& b) { checkSite(b.reporter(), {b.par<P::latitude>(), b.par<P::longitude>(), b.par<P::timeZone>()}); }
 
 void sunaea_block::step(View& b) {
     for (int i = 0; i < 4; ++i) b.out(i) = 0.0f;
-    // A negative series switches refraction off for every sub-step alike.
-    const int mode = block::nearestInt(b.par(0), 1);
+    // A negative series switches refraction off for every sub-step alike; beyond 3 either
+    // way every value takes the Fourier series, so the magnitude is held there.
+    const int mode = std::clamp(b.whole<P::series>(1), -4, 4);
     const bool refraction = mode >= 0;
     const int series = refraction ? mode : -mode;
-    const float interval = b.par(4);
+    const float interval = b.par<P::interval>();
 
     const int year = block::toInt(b.in(0)), month = block::toInt(b.in(1)), day = block::toInt(b.in(2));
     int jd = 0;
     julian(&year, &month, &day, &jd);
     double t = static_cast<double>(jd - 1LL) + b.in(3) / 24.0 + b.in(4) / 1440.0 - interval / 1440.0;
-    int steps = block::nearestInt(b.par(5));
+    int steps = b.whole<P::subSteps>();
     double dt = interval / 1440.0;
     if (steps >= 1)
-        dt /= b.par(5);
+        dt /= b.par<P::subSteps>();
     else
         steps = 1;  // at least one sub-step, at the end of the interval: never a mean of nothing
 
-    const Site site{b.par(1), b.par(2), b.par(3)};
+    const Site site{b.par<P::latitude>(), b.par<P::longitude>(), b.par<P::timeZone>()};
     float sums[4] = {};
     float previousAzimuth = 0.0f, previousHourAngle = 0.0f;
     for (int i = 1; i <= steps; ++i) {

@@ -30,7 +30,7 @@
 //#BP[2] Longitude, east of Greenwich positive (degrees)
 //#BP[3] Time zone, hours east of Greenwich, such as 1 for central Europe (h)
 //#BP[4] Length of the averaging interval (min)
-//#BP[5] Number of sub-steps over the interval (-)
+//#BP[5] Number of sub-steps over the interval, 0 to 100000 (-)
 //#Strings
 //#None
 //#Remarks

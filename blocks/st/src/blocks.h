@@ -168,7 +168,20 @@ struct evcool_block {  // EVCOOL
     static void step(View& b);
 };
 struct sorb_block {  // SORB
-    using View = block::View<table::st0014>;
+    struct P {
+        enum : int { model, tolerance, iterations };
+        // Far more than halving or the temperature correction needs; a step that does not
+        // converge costs that many isotherm evaluations.
+        static constexpr float kMostIterations = 1000.0f;
+        static constexpr block::Param table[] = {
+            {"Model", "-", block::mode(4), code::badMode},
+            {"Tolerance of the relative humidity in the temperature correction", "-", block::any(), {},
+             block::orDefault(1.0e-4f, block::Bound{.low = 0.0f, .aboveLow = true})},
+            {"Largest number of iterations of model 1", "-", block::whole(-std::numeric_limits<float>::infinity(), kMostIterations),
+             code::tooManyIterations, block::orDefault(20.0f, block::whole(1.0f, kMostIterations))},
+        };
+    };
+    using View = block::View<table::st0014, P>;
     static void init(View& b);
     static void step(View& b);
     static void last(View& b);
@@ -207,7 +220,16 @@ struct hxc_block {  // HXC
     static void step(View& b);
 };
 struct hxs_block {  // HXS
-    using View = block::View<table::st0015>;
+    struct P {
+        enum : int { arrangement, ua, cpHot, cpCold };
+        static constexpr block::Param table[] = {
+            {"Flow arrangement", "-", block::mode(3), code::badMode},
+            {"Heat-transfer coefficient times area UA", "W/K", block::above(0), code::badTransferCapacity},
+            {"Specific heat capacity of the hot stream", "J/(kg K)", block::above(0), code::badStreamHeatCapacity},
+            {"Specific heat capacity of the cold stream", "J/(kg K)", block::above(0), code::badStreamHeatCapacity},
+        };
+    };
+    using View = block::View<table::st0015, P>;
     static void init(View& b);
     static void step(View& b);
 };

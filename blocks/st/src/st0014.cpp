@@ -28,7 +28,7 @@
 //#OUT[9] Model 3: vapour-side concentration (-)
 //#OUT[11--12] Not used
 //#Parameters
-//#BP[0] Model (-): above -0.5 and below 0 model 1 inverse, 0 model 1 at the reference temperature, above 0 and below 0.5 model 1 corrected for the temperature, 0.5 to 1.5 model 2, 1.5 to 2.5 model 3, 2.5 to 3.5 model 4 (halves away from 0)
+//#BP[0] Model (-): above -0.5 and below 0 model 1 inverse, 0 model 1 at the reference temperature, above 0 and below 0.5 model 1 corrected for the temperature, 0.5 to 1.5 model 2, 1.5 to 2.5 model 3, 2.5 to 3.5 model 4 (halves away from 0); 0 to 3 when rounded
 //#BP[1] Tolerance of the relative humidity in the temperature correction (-); 1e-4 when left out or 0 or below
 //#BP[2] Largest number of iterations of model 1, at most 1000 (-); 20 when left out or below 1
 //#Strings
@@ -61,7 +61,6 @@
 #include <array>
 #include <cfloat>
 #include <cmath>
-#include <limits>
 #include <utility>
 
 namespace vireo::st {
@@ -79,17 +78,6 @@ struct State {
     explicit State(sorb_block::View& b)
         : model(b.ip<10>()), unsettled(b.ip<11>()), iterations(b.ip<12>()), held(b.ip<13>()), tolerance(b.rp<0>()) {}
 };
-
-// Far more than halving or the temperature correction needs; a step that does not
-// converge costs that many isotherm evaluations.
-constexpr float kMostIterations = 1000.0f;
-
-constexpr Rule kModel{.parameter = 0, .low = 0, .high = 3, .whole = true, .code = code::badMode};
-constexpr Rule kIterations{.parameter = 2,
-                           .low = -std::numeric_limits<float>::infinity(),
-                           .high = kMostIterations,
-                           .whole = true,
-                           .code = code::tooManyIterations};
 
 constexpr double kGasConstant = 0.461;       // water vapour, kJ/(kg K)
 constexpr double kEvaporation = 2453.0;      // kJ/kg
@@ -152,7 +140,7 @@ private:
 };
 
 void solidSorbent(sorb_block::View& b, State& s, Outputs& out) {
-    const float selector = b.par(0);
+    const float selector = b.par<sorb_block::P::model>();
     const bool inverse = selector < 0.0f, corrected = selector > 0.0f;
     const double phi = b.in(0), t = b.in(1), kelvin = t + 273.15;
     const double ps0 = saturationPressure(float(kReferenceC));
@@ -244,17 +232,14 @@ void solution(double c, double t, Outputs& out) {
 
 void sorb_block::init(View& b) {
     State s(b);
-    const float selector = b.par(0);
-    const bool known = b.check(kModel, selector);
-    b.check(kIterations, b.par(2));
-    s.model = block::nearestInt(selector, 1);
-    s.tolerance = b.par(1) > 0.0f ? b.par(1) : 1.0e-4f;
-    const int iterations = block::nearestInt(b.par(2));
-    s.iterations = iterations >= 1 ? iterations : 20;
+    const float selector = b.par<P::model>();
+    s.model = b.whole<P::model>(1);
+    s.tolerance = b.par<P::tolerance>();
+    s.iterations = b.whole<P::iterations>();
     // Without input 3 these would read past the inputs, or take a loading that another
     // block left behind.
     const bool needsInput3 = s.model != 1 || selector < 0.0f;
-    if (known && needsInput3 && b.inputCount() < 3) b.report(code::sorbentInputMissing, {.reals = {selector}});
+    if (b.holds<P::model>() && needsInput3 && b.inputCount() < 3) b.report(code::sorbentInputMissing, {.reals = {selector}});
 }
 
 void sorb_block::step(View& b) {
@@ -267,7 +252,7 @@ void sorb_block::step(View& b) {
         case 2: out.set(1, std::fmax(1000.0 - 4000.0 * c, 0.0)); break;
         case 3: solution(c, b.in(1), out); break;
         case 4: out.set(1, 88.94 * std::exp((0.3 - 0.125 * c) * 8.38)); break;
-        default: return;  // refused at initialisation
+        default: return;  // never: the frame does not step a refused model
     }
     out.write(b);
 }

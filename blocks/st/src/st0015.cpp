@@ -21,7 +21,7 @@
 //#OUT[2] Effectiveness $\varepsilon$ (-)
 //#OUT[3] Heat flow from the hot to the cold side (W)
 //#Parameters
-//#BP[0] Flow arrangement: 0 parallel flow, 1 counter-flow, 2 cross-flow with the cold
+//#BP[0] Flow arrangement, 0 to 2: 0 parallel flow, 1 counter-flow, 2 cross-flow with the cold
 // stream mixed and the hot stream unmixed (-)
 //#BP[1] Heat-transfer coefficient times area UA, above 0 (W/K)
 //#BP[2] Specific heat capacity of the hot stream, above 0 (J/(kg K))
@@ -41,18 +41,11 @@
 #include "blocks.h"
 #include "finite.h"
 
-#include <cfloat>
 #include <cmath>
 
 namespace vireo::st {
 namespace {
 
-constexpr Rule kRules[] = {
-    {.parameter = 0, .low = 0, .high = 2, .whole = true, .code = code::badMode},
-    positiveParameter(1, code::badTransferCapacity),
-    positiveParameter(2, code::badStreamHeatCapacity),
-    positiveParameter(3, code::badStreamHeatCapacity),
-};
 enum Arrangement { parallel = 1, counter = 2, cross = 3 };
 
 // 1 - exp(-x) / x, x for x = 0.
@@ -60,18 +53,12 @@ double saturating(double rate, double x) { return rate > 0 ? -std::expm1(-rate *
 
 }  // namespace
 
-void hxs_block::init(View& b) {
-    b.ip<10>() = b.whole(0) + 1;
-    b.check(kRules);
-}
+void hxs_block::init(View& b) { b.ip<10>() = b.whole<P::arrangement>(1); }
 
 void hxs_block::step(View& b) {
     if (!inputsFinite(b)) return;
     const int arrangement = b.ip<10>();
-    const double ua = b.par(1), cpHot = b.par(2), cpCold = b.par(3);
-    if (arrangement < parallel || arrangement > cross || !(ua > 0 && cpHot > 0 && cpCold > 0) ||
-        !(ua <= FLT_MAX && cpHot <= FLT_MAX && cpCold <= FLT_MAX))
-        return;  // refused at initialisation, or changed since
+    const double ua = b.par<P::ua>(), cpHot = b.par<P::cpHot>(), cpCold = b.par<P::cpCold>();
     const double hotIn = b.in(0), coldIn = b.in(2);
     if (!(b.in(1) > 0.0f && b.in(3) > 0.0f)) {
         b.out(0) = b.in(0);

@@ -1,0 +1,172 @@
+// Every block's reference page against its parameter table: each //#BP line opens with
+// the parameter's name, gives its unit in the first parentheses and states its bound in
+// the table's words ("above 0", "at least 1", "0 to 2", "at most 1000"); there are as many
+// //#BP lines as the identity declares parameters, and as many //#IN and //#OUT lines as it
+// declares inputs and outputs. So the pages cannot drift from the code.
+#include "param_tables.h"
+#include "run_vireo.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+using vireo::block::Bound;
+using vireo::block::Param;
+using vireo_test::ParamTable;
+
+namespace {
+
+// The header's entries by label ("BP", "IN", "OUT"), each with its continuation lines.
+struct Header {
+    std::map<std::string, std::vector<std::string>> entries;
+    std::map<std::string, int> counts;  // a range label "IN[1--100]" counts its items
+};
+
+Header readHeader(const std::string& text) {
+    Header h;
+    static const std::regex label(R"(^//#(BP|IN|OUT)\[(\d+)(?:--(\d+))?\]\s*(.*)$)");
+    std::istringstream in(text);
+    std::string* open = nullptr;
+    for (std::string line; std::getline(in, line);) {
+        if (line.rfind("//#end", 0) == 0) break;
+        std::smatch m;
+        if (std::regex_match(line, m, label)) {
+            const int first = std::stoi(m[2]), last = m[3].matched ? std::stoi(m[3]) : first;
+            h.counts[m[1]] += last - first + 1;
+            h.entries[m[1]].push_back(m[4]);
+            open = &h.entries[m[1]].back();
+        } else if (line.rfind("//#", 0) == 0) {
+            open = nullptr;
+        } else if (open != nullptr && line.rfind("// ", 0) == 0) {
+            *open += " " + line.substr(3);
+        }
+    }
+    return h;
+}
+
+std::string number(float x) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", static_cast<double>(x));
+    return text;
+}
+
+// The words in which a page states a bound; empty where it need say nothing.
+std::string boundWords(const Bound& b) {
+    const bool lowOpen = b.low <= -FLT_MAX, highOpen = b.high >= FLT_MAX;
+    if (b.none || (lowOpen && highOpen)) return "";
+    if (highOpen) return (b.aboveLow ? "above " : "at least ") + number(b.low);
+    if (lowOpen) return (b.belowHigh ? "below " : "at most ") + number(b.high);
+    return number(b.low) + " to " + number(b.high);
+}
+
+// What is wrong with one //#BP entry for its table row; empty when it matches.
+std::string entryFault(const std::string& entry, const Param& p) {
+    const std::size_t nameEnd = entry.find_first_of(",:;(");
+    std::string name = entry.substr(0, nameEnd);
+    while (!name.empty() && name.back() == ' ') name.pop_back();
+    if (name != p.name) return "name '" + name + "', the table says '" + p.name + "'";
+    const std::size_t open = entry.find('(');
+    std::string unit;
+    if (open != std::string::npos)
+        for (std::size_t k = open + 1, depth = 1; k < entry.size(); ++k) {
+            depth += entry[k] == '(' ? 1 : (entry[k] == ')' ? -1 : 0);
+            if (depth == 0) break;
+            unit += entry[k];
+        }
+    if (unit != p.unit) return "unit '" + unit + "', the table says '" + p.unit + "'";
+    const std::string words = boundWords(p.bound);
+    if (!words.empty() && entry.find(words) == std::string::npos) return "does not state '" + words + "'";
+    return "";
+}
+
+// Every fault of a page against its block's table and identity.
+std::vector<std::string> pageFaults(const std::string& source, const ParamTable& t) {
+    std::vector<std::string> faults;
+    const Header h = readHeader(source);
+    const auto count = [&](const char* label) { return h.counts.count(label) ? h.counts.at(label) : 0; };
+    if (count("IN") != t.maxInputs) faults.push_back(std::to_string(count("IN")) + " inputs");
+    if (count("OUT") != t.outputs) faults.push_back(std::to_string(count("OUT")) + " outputs");
+    const auto bp = h.entries.count("BP") ? h.entries.at("BP") : std::vector<std::string>{};
+    if (static_cast<int>(bp.size()) != t.maxParameters || t.params.size() != bp.size())
+        faults.push_back(std::to_string(bp.size()) + " parameter lines for " + std::to_string(t.params.size()) +
+                         " table rows");
+    for (std::size_t i = 0; i < bp.size() && i < t.params.size(); ++i)
+        if (const std::string f = entryFault(bp[i], t.params[i]); !f.empty())
+            faults.push_back("BP[" + std::to_string(i) + "] " + f);
+    return faults;
+}
+
+// The block source whose header opens the page of a main name, searched under dir.
+std::string sourceOf(const fs::path& dir, const std::string& mainName) {
+    const std::string head = "//#Block " + mainName + "\n";
+    for (const auto& e : fs::recursive_directory_iterator(dir)) {
+        if (!e.is_regular_file() || e.path().extension() != ".cpp") continue;
+        std::ifstream in(e.path());
+        std::string first;
+        std::getline(in, first);
+        if (first + "\n" != head) continue;
+        std::ostringstream text;
+        text << first << "\n" << in.rdbuf();
+        return text.str();
+    }
+    return "";
+}
+
+}  // namespace
+
+TEST(ParameterTables, EveryPageStatesItsBlocksTable) {
+    struct Library {
+        const char* dir;
+        std::vector<ParamTable> tables;
+    };
+    const std::vector<Library> libraries = {{"blocks/em/src", vireo_test::emParamTables()},
+                                            {"blocks/st/src", vireo_test::stParamTables()},
+                                            {"blocks/pp/src", vireo_test::ppParamTables()}};
+    int checked = 0;
+    for (const auto& library : libraries)
+        for (const ParamTable& t : library.tables) {
+            const std::string mainName = t.names.substr(0, t.names.find(' '));
+            const std::string source = sourceOf(fs::path(vireo_test::sourceDir()) / library.dir, mainName);
+            ASSERT_FALSE(source.empty()) << "no source with the page of " << mainName;
+            EXPECT_EQ(pageFaults(source, t), std::vector<std::string>{}) << mainName;
+            ++checked;
+        }
+    EXPECT_GE(checked, 4);  // SUNAEA and SUNAEA2, HXS, SORB so far; every block later
+}
+
+TEST(ParameterTables, APageThatDriftsFromItsTableIsNamed) {
+    static constexpr Param kTable[] = {
+        {"Volume", "m3", vireo::block::above(0), {305011, ""}},
+        {"Nodes", "-", vireo::block::whole(1, 50), {305011, ""}},
+        {"Start temperature", "degC"},
+    };
+    const ParamTable t{"xx0001", "TANK", kTable, 2, 1, 3};
+    const std::string good =
+        "//#Block TANK\n//#IN[0] Inlet (degC)\n//#IN[1] Flow (kg/s)\n//#OUT[0] Outlet (degC)\n"
+        "//#BP[0] Volume, above 0 (m3)\n//#BP[1] Nodes, a whole number 1 to 50, each of the\n// same height (-)\n"
+        "//#BP[2] Start temperature (degC)\n//#end\n";
+    EXPECT_EQ(pageFaults(good, t), std::vector<std::string>{});
+    auto drifted = [&](const std::string& from, const std::string& to) {
+        std::string page = good;
+        page.replace(page.find(from), from.size(), to);
+        return pageFaults(page, t);
+    };
+    EXPECT_EQ(drifted("Volume, above 0 (m3)", "Volume, above 0 (l)"),
+              std::vector<std::string>{"BP[0] unit 'l', the table says 'm3'"});
+    EXPECT_EQ(drifted("1 to 50", "1 to 40"), std::vector<std::string>{"BP[1] does not state '1 to 50'"});
+    EXPECT_EQ(drifted("Start temperature (degC)", "Initial temperature (degC)"),
+              std::vector<std::string>{"BP[2] name 'Initial temperature', the table says 'Start temperature'"});
+    EXPECT_EQ(drifted("//#IN[1] Flow (kg/s)\n", ""), std::vector<std::string>{"1 inputs"});
+    EXPECT_EQ(drifted("//#BP[2] Start temperature (degC)\n", ""),
+              std::vector<std::string>{"2 parameter lines for 3 table rows"});
+}
