@@ -47,8 +47,11 @@ double spaNanoseconds(const std::string& script, const std::string& pvlib) {
     const std::string command = "/usr/bin/python3 '" + script + "' '" + pvlib + "' 1";
     FILE* p = popen(command.c_str(), "r");
     if (p == nullptr) return -1.0;
+    std::string out;  // read to the end, so that the script never writes into a closed pipe
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, p) != nullptr) out += buffer;
     double ns = -1.0;
-    if (std::fscanf(p, "%lf", &ns) != 1) ns = -1.0;
+    if (std::sscanf(out.c_str(), "%lf", &ns) != 1) ns = -1.0;
     return pclose(p) == 0 ? ns : -1.0;
 }
 
