@@ -407,6 +407,7 @@ void SimulatorBlock::bindInputs() {
     }
     sourceCount_ = n;
     attention_ &= static_cast<std::uint8_t>(~kUnbound);
+    if (negatedCount_ > 0) attention_ |= kNegated;
 }
 
 void SimulatorBlock::handToEditor(UpdateInOutHook hook) {

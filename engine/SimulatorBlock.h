@@ -76,7 +76,8 @@ protected:
         kUnbound = 2,    // the inputs are bound at the first call
         kAnnounce = 4,   // option -d names every call
         kProgress = 8,   // a timer counts the run's progress
-        kAfterCall = 16  // an editor to hand the arrays to, or a loop's end to see to
+        kAfterCall = 16,  // an editor to hand the arrays to, or a loop's end to see to
+        kNegated = 32     // inputs whose sign the refill flips
     };
     BlockFunction blockFunction_ = nullptr;
     std::unique_ptr<float[]> IN_;
@@ -189,20 +190,23 @@ protected:
     // blocks or calls need stays out of line, behind one test of attention_.
     template <bool kLastCall>
     [[gnu::always_inline]] SimulatorBlock* callAs(int& stop, int& status) {
-        const std::uint8_t attention = attention_;
+        std::uint8_t attention = attention_;
         if (attention & (kUnready | kUnbound | kAnnounce)) [[unlikely]] {
             if (!prepareCall(kLastCall)) {
                 stop = 1;
                 return nullptr;
             }
+            attention = attention_;  // the first call binds the inputs
         }
         float* in = IN_.get();
         int* const ip = IP_.get();
         const float* const* source = sources_.get();
         for (std::uint32_t k = 0; k < sourceCount_; ++k) in[k] = *source[k];
-        for (std::uint32_t k = 0; k < negatedCount_; ++k) {
-            float& x = in[negated_[k]];
-            x = std::bit_cast<float>(std::bit_cast<std::uint32_t>(x) ^ kSignBit);
+        if (attention & kNegated) [[unlikely]] {
+            for (std::uint32_t k = 0; k < negatedCount_; ++k) {
+                float& x = in[negated_[k]];
+                x = std::bit_cast<float>(std::bit_cast<std::uint32_t>(x) ^ kSignBit);
+            }
         }
         ip[ipSlot::kStatus] = 0;
         ip[ipSlot::kCallMode] = kLastCall ? callMode::kLastCall : callMode::kStep;

@@ -146,9 +146,11 @@ void gh2gt_block::step(View& b) {
     // The model's slot picks the sun's series too: slots 2 and 3 take the ecliptic series of
     // epoch 1980 and the almanac series of epoch 2000.
     const int slot = s.slot;
+    // Only the models that brighten the ground towards the sun take its azimuth.
+    const bool azimuth = slot == 2 || slot == 4 || slot == 6 || slot == 8;
     const SunFix fix = slot == 2 || slot == 3
-                           ? sunFixOnJulianDay(slot, static_cast<int>(s.julianDay), latitude, true, time, site)
-                           : sunFixOnDay(s.day(), latitude, true, time, site);
+                           ? sunFixOnJulianDay(slot, static_cast<int>(s.julianDay), latitude, true, time, site, azimuth)
+                           : sunFixOnDay(s.day(), latitude, true, time, site, azimuth);
     const SunPosition& sun = fix.position;
     // The incidence on the surface from the sines and cosines at hand (the same sum as the
     // incidence routine's), never through its angle and back.

@@ -57,16 +57,18 @@ SunPosition sunPositionOnDay(const SolarDay& day, SinCos latitude, bool refracti
 
 // The position with what a caller on the hot path takes on from it: the hour angle's sine
 // and cosine, and the cosine of the zenith angle (refraction included when asked for).
+// Without `azimuth` the azimuth is NaN and costs nothing.
 struct SunFix {
     SunPosition position;
     SinCos declination, hourAngle;
     float cosZenith;
 };
-SunFix sunFixOnDay(const SolarDay& day, SinCos latitude, bool refraction, const ClockTime& time, const Site& site);
+SunFix sunFixOnDay(const SolarDay& day, SinCos latitude, bool refraction, const ClockTime& time, const Site& site,
+                   bool azimuth = true);
 // Series 2 and 3 take the date as its Julian day number, which a caller may keep for a day.
 int julianDay(const ClockTime& time);
 SunFix sunFixOnJulianDay(int series, int julianDay, SinCos latitude, bool refraction, const ClockTime& time,
-                         const Site& site);
+                         const Site& site, bool azimuth = true);
 
 // Eccentricity correction factor of the earth's orbit on day of year d (1 on 1 January):
 // fit 1 Spencer's Fourier series, 2 the one-term approximation, otherwise 0.

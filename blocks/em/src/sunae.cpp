@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <limits>
 #include <cmath>
 
 using namespace vireo::em;
@@ -78,7 +79,8 @@ namespace {
 
 // The common end of the series: zenith, azimuth and refraction from the declination, its
 // sine and cosine, the latitude's, and the hour angle before its reduction.
-SunFix horizontal(float delta, SinCos declination, SinCos latitude, float hourAngle, bool refraction) {
+SunFix horizontal(float delta, SinCos declination, SinCos latitude, float hourAngle, bool refraction,
+                  bool azimuth = true) {
     const float omega = reduce(hourAngle, kTwoPi);
     const float sd = declination.sin, cd = declination.cos;
     const float sp = latitude.sin, cp = latitude.cos;
@@ -88,7 +90,7 @@ SunFix horizontal(float delta, SinCos declination, SinCos latitude, float hourAn
     // sin(acos x) without a second trigonometric call; 1 - x is exact near the zenith,
     // where 1 - x * x would lose the digits the azimuth's arc sine needs.
     const float sz = std::sqrt((1.0f - x) * (1.0f + x));
-    const float a = asinClamped(sz != 0.0f ? cd * so / sz : 0.0f);
+    const float a = azimuth ? asinClamped(sz != 0.0f ? cd * so / sz : 0.0f) : std::numeric_limits<float>::quiet_NaN();
 
     // a is the azimuth from south, folded into [-90, 90] degrees; the sun's side of the
     // east-west line unfolds it. That side is the sign of the sun's northward component,
@@ -140,10 +142,12 @@ SolarDay solarDay(float dayOfYear) {
 }
 
 // Works on local standard time, so the time zone enters only as a longitude.
-SunFix sunFixOnDay(const SolarDay& day, SinCos latitude, bool refraction, const ClockTime& time, const Site& site) {
+SunFix sunFixOnDay(const SolarDay& day, SinCos latitude, bool refraction, const ClockTime& time, const Site& site,
+                   bool azimuth) {
     const float localTime = time.hour + time.minute / 60.0f + time.second / 3600.0f - time.dst;
     const float minutes = 60.0f * localTime + day.equationOfTime + 4.0f * (15.0f * zoneWest(site) - site.longitude);
-    return horizontal(day.declination, day.declinationTrig, latitude, (minutes / 4.0f - 180.0f) * kRad, refraction);
+    return horizontal(day.declination, day.declinationTrig, latitude, (minutes / 4.0f - 180.0f) * kRad, refraction,
+                      azimuth);
 }
 
 SunPosition sunPositionOnDay(const SolarDay& day, SinCos latitude, bool refraction, const ClockTime& time,
@@ -159,7 +163,7 @@ int julianDay(const ClockTime& time) {
 }
 
 SunFix sunFixOnJulianDay(int series, int jd, SinCos latitude, bool refraction, const ClockTime& time,
-                         const Site& site) {
+                         const Site& site, bool azimuth) {
     // An eastern zone written as hours west (23 for one hour east) would put universal
     // time a day late: the clock time less the eastern offset is meant.
     const float ut = zoneWest(site) + time.hour + (time.minute + time.second / 60.0f) / 60.0f - time.dst;
@@ -167,7 +171,7 @@ SunFix sunFixOnJulianDay(int series, int jd, SinCos latitude, bool refraction, c
                                        : almanac2000(jd, ut, site.longitude);
     const float sd = sun.sinDeclination;
     return horizontal(sun.declination, {sd, std::sqrt((1.0f - sd) * (1.0f + sd))}, latitude, sun.hourAngle,
-                      refraction);
+                      refraction, azimuth);
 }
 
 SunPosition sunPosition(int series, bool refraction, const ClockTime& time, const Site& site) {
