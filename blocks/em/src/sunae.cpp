@@ -22,6 +22,7 @@ namespace {
 // Floored remainder into [0, period). The hour angle must land there whatever the sign of
 // the longitude or the range of the clock time: the quadrant tests below rely on it.
 float reduce(float x, float period) {
+    if (x >= 0.0f && x < period) return x;  // mostly so already: no floor to call
     float r = x - std::floor(x / period) * period;
     if (r < 0.0f) r += period;
     if (r >= period) r -= period;
@@ -123,8 +124,8 @@ SunFix horizontal(float delta, SinCos declination, SinCos latitude, float hourAn
 float zoneWest(const Site& site) {
     // The site is east of Greenwich when its longitude west, brought into [0, 360), lies
     // beyond 180 degrees.
-    const bool east = floorMod(site.longitude, 360.0f) > 180.0f;
-    if (site.timeZone > 12.0f || (site.timeZone == 12.0f && east)) return site.timeZone - 24.0f;
+    if (site.timeZone > 12.0f || (site.timeZone == 12.0f && floorMod(site.longitude, 360.0f) > 180.0f))
+        return site.timeZone - 24.0f;
     return site.timeZone;
 }
 
