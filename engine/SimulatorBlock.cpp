@@ -43,8 +43,6 @@ bool debugMode() { return conf && conf->debugMode(); }
 
 // Read for an input whose source has no such output; never written.
 const float kNoValue = 0.0f;
-// Flips a float's sign: a negated input, without a branch in the run's hot path.
-constexpr std::uint32_t kSignBit = 0x80000000u;
 
 // The progress percentage shown when `left` of `total` timer calls are left: the share
 // done, rounded to the nearest whole percent in integers (a float share loses a point to
@@ -420,16 +418,22 @@ void SimulatorBlock::bindInputs() {
     // Bound at the first call of the run, not at init(): a delay block or a loop
     // controller that feeds this block comes later in the list and gets its OUT then.
     const unsigned n = inputs_ ? inputs_->length() : 0;
-    sources_ = n > 0 ? std::make_unique<InputSource[]>(n) : nullptr;
+    sources_ = n > 0 ? std::make_unique<const float*[]>(n) : nullptr;
+    std::uint32_t negated = 0;
+    for (unsigned k = 1; k <= n; ++k) negated += (*inputs_)[k]->negate() != 0 ? 1u : 0u;
+    negated_ = negated > 0 ? std::make_unique<std::uint32_t[]>(negated) : nullptr;
+    negatedCount_ = 0;
     for (unsigned k = 1; k <= n; ++k) {
         const Input* r = (*inputs_)[k];
         const SimulatorBlock* s = r->source;
         const int o = r->ioNum();
         const bool exists = s != nullptr && s->OUT_ && o >= 1 && o <= s->outputCount_;
-        sources_[k - 1] = {exists ? &s->OUT_[o - 1] : &kNoValue, r->negate() != 0 ? kSignBit : 0u};
+        sources_[k - 1] = exists ? &s->OUT_[o - 1] : &kNoValue;
+        if (r->negate() != 0) negated_[negatedCount_++] = k - 1;
     }
     sourceCount_ = n;
     attention_ &= static_cast<std::uint8_t>(~kUnbound);
+    if (negatedCount_ > 0) attention_ |= kNegated;
 }
 
 void SimulatorBlock::handToEditor(UpdateInOutHook hook) {

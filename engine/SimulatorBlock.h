@@ -70,17 +70,14 @@ class SimulatorBlock : public RootClass {
 protected:
     // What a call of the run reads, together at the front of the object, so that a run of
     // ordinary blocks touches two cache lines of each and nothing else of it.
-    struct InputSource {
-        const float* value;
-        std::uint32_t sign;  // the sign bit for a negated reference, else 0
-    };
     // Why a call cannot take the short way: checked once per call, one bit per reason.
     enum Attention : std::uint8_t {
         kUnready = 1,    // not initialised: nothing to call
         kUnbound = 2,    // the inputs are bound at the first call
         kAnnounce = 4,   // option -d names every call
         kProgress = 8,   // a timer counts the run's progress
-        kAfterCall = 16  // an editor to hand the arrays to, or a loop's end to see to
+        kAfterCall = 16,  // an editor to hand the arrays to, or a loop's end to see to
+        kNegated = 32     // inputs whose sign the refill flips
     };
     BlockFunction blockFunction_ = nullptr;
     std::unique_ptr<float[]> IN_;
@@ -90,8 +87,13 @@ protected:
     std::unique_ptr<double[]> DP_;
     std::unique_ptr<float[]> BP_;
     std::unique_ptr<char[][kRowLength]> SP_;
-    std::unique_ptr<InputSource[]> sources_;
+    // Where each input is read from; the inputs of negated references are listed apart
+    // (positions in IN), so that the refill is a plain copy where no sign is flipped.
+    std::unique_ptr<const float*[]> sources_;
+    std::unique_ptr<std::uint32_t[]> negated_;
     std::uint32_t sourceCount_ = 0;
+    std::uint32_t negatedCount_ = 0;
+    static constexpr std::uint32_t kSignBit = 0x80000000u;  // flips a negated input's sign
     std::uint8_t attention_ = kUnready;
     int debugFlag_ = 0;
 
@@ -205,17 +207,24 @@ protected:
     // blocks or calls need stays out of line, behind one test of attention_.
     template <bool kLastCall>
     [[gnu::always_inline]] SimulatorBlock* callAs(int& stop, int& status) {
-        const std::uint8_t attention = attention_;
+        std::uint8_t attention = attention_;
         if (attention & (kUnready | kUnbound | kAnnounce)) [[unlikely]] {
             if (!prepareCall(kLastCall)) {
                 stop = 1;
                 return nullptr;
             }
+            attention = attention_;  // the first call binds the inputs
         }
         float* in = IN_.get();
         int* const ip = IP_.get();
-        for (const InputSource* s = sources_.get(), *end = s + sourceCount_; s != end; ++s, ++in)
-            *in = std::bit_cast<float>(std::bit_cast<std::uint32_t>(*s->value) ^ s->sign);
+        const float* const* source = sources_.get();
+        for (std::uint32_t k = 0; k < sourceCount_; ++k) in[k] = *source[k];
+        if (attention & kNegated) [[unlikely]] {
+            for (std::uint32_t k = 0; k < negatedCount_; ++k) {
+                float& x = in[negated_[k]];
+                x = std::bit_cast<float>(std::bit_cast<std::uint32_t>(x) ^ kSignBit);
+            }
+        }
         ip[ipSlot::kStatus] = 0;
         ip[ipSlot::kCallMode] = kLastCall ? callMode::kLastCall : callMode::kStep;
         ip[ipSlot::kBranch] = 2;

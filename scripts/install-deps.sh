@@ -12,6 +12,7 @@ packages=(
   xvfb xauth fonts-liberation poppler-utils xdotool
   texlive-latex-base
   python3 python3-iapws python3-ephem
+  python3-pandas python3-scipy  # the sun-position benchmark times pvlib's SPA (a snapshot, not installed)
 )
 
 missing=()

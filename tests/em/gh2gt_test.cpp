@@ -1,6 +1,6 @@
 // GH2GT as a block: the sun, the incidence angle and the orbit factor it finds for the
-// sky models, to the bit what the library's value routines give for the same clock time
-// and site, whether or not the instance keeps the terms of its day; its checks and its
+// sky models, what the library's value routines give for the same clock time and site
+// (to the bit whether or not the instance keeps the terms of its day); its checks and its
 // count of steps above the solar constant; and the blocks of the second sign convention.
 #include "block_harness.h"
 #include "message_capture.h"
@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <numbers>
@@ -56,7 +57,10 @@ std::vector<float> params(int model, float latitude = kLatitude) { return {float
 // The same step from the value routines: sunae with the model's slot as its series (so
 // models 1 and 2 take the series of epoch 1980 and 2000), inang, Spencer's orbit factor
 // on the day with leap years folded, and the sky model.
-vireo::em::TiltedIrradiance composed(int model, const Hour& x, float latitude) {
+struct Composed : vireo::em::TiltedIrradiance {
+    float cosIncidence, cosZenith;
+};
+Composed composed(int model, const Hour& x, float latitude) {
     int mode = model + 1;
     float azimuth, elevation, declination, hourAngle;
     const float longitude = kLongitude, zone = kZone;
@@ -68,13 +72,27 @@ vireo::em::TiltedIrradiance composed(int model, const Hour& x, float latitude) {
     int y = int(x.year), m = int(x.month), d = int(x.day);
     float n = float(idoy(&y, &m, &d));
     if (n > 59 && int(x.year) % 4 == 0) n -= 1;
-    return vireo::em::tiltedIrradiance(static_cast<vireo::em::SkyModel>(model),
-                                       {theta, 90 - elevation, azimuth, vireo::em::spencerEccentricity(n)},
-                                       {x.tilt, x.azimuth, x.rho}, x.g, x.dh);
+    const auto t = vireo::em::tiltedIrradiance(static_cast<vireo::em::SkyModel>(model),
+                                               {theta, 90 - elevation, azimuth, vireo::em::spencerEccentricity(n)},
+                                               {x.tilt, x.azimuth, x.rho}, x.g, x.dh);
+    const double k = std::numbers::pi / 180;
+    return {t, float(std::cos(theta * k)), float(std::cos((90 - elevation) * k))};
 }
 
 bool sameBits(const std::vector<float>& a, const std::vector<float>& b) {
     return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0;
+}
+
+// The block takes the incidence and zenith cosines from the sines and cosines it has at
+// hand, where the value routines give angles that are turned back into cosines, each
+// turn good to about 3e-7: the same to 1e-4 W/m2 beside what such an error in a cosine
+// near 0 (a grazing or a low sun) and a few units of the last place make of a value.
+bool sameIrradiance(const std::vector<float>& a, const Composed& t) {
+    const double b[4] = {t.total, t.beam, t.diffuse, t.ground};
+    const double cosines = 6e-7 / std::max(1e-3f, std::fabs(t.cosIncidence)) + 6e-7 / std::max(1e-3f, t.cosZenith);
+    for (int i = 0; i < 4; ++i)
+        if (!(std::fabs(a[i] - b[i]) <= 1e-4 + std::fabs(b[i]) * (4e-6 + cosines))) return false;
+    return a.size() == 4;
 }
 
 }  // namespace
@@ -95,7 +113,7 @@ TEST(Gh2gt, AYearOfHoursAsTheValueRoutinesGiveItWithTheDayKeptOrNot) {
             BlockInstance fresh(em("em0008"), {.inputs = 12, .parameters = params(model, latitude)});
             fresh.init();
             const auto t = composed(model, x, latitude);
-            if (!sameBits(kept, fresh.step(x.inputs())) || !sameBits(kept, {t.total, t.beam, t.diffuse, t.ground})) {
+            if (!sameBits(kept, fresh.step(x.inputs())) || !sameIrradiance(kept, t)) {
                 if (++mismatches <= 3)
                     ADD_FAILURE() << "model " << model << " " << x.month << "-" << x.day << " " << x.hour << ": "
                                   << kept[0] << " " << kept[1] << " " << kept[2] << " " << kept[3] << " vs " << t.total
@@ -114,7 +132,7 @@ TEST(Gh2gt, AYearOfHoursAsTheValueRoutinesGiveItWithTheDayKeptOrNot) {
             x.g = 500;
             x.dh = 100;
             const auto t = composed(model, x, kLaterLatitude);
-            EXPECT_TRUE(sameBits(year.step(x.inputs()), {t.total, t.beam, t.diffuse, t.ground})) << y;
+            EXPECT_TRUE(sameIrradiance(year.step(x.inputs()), t)) << y;
         }
     }
 }

@@ -37,7 +37,7 @@ const char* const kModel =
     "b 2 SUNAE 1.1 1.2 1.3 1.4\np 2 1 39.742 105.179 7\n"    // Golden, series 2 (epoch 1980)
     "b 3 SUNAE 1.1 1.2 1.3 1.4\np 3 2 39.742 105.179 7\n"    // Golden, series 3 (epoch 2000)
     "b 4 SUNAE 1.1 1.2 1.3 1.4\np 4 2 -35.28 -149.13 14\n"   // Canberra, series 3
-    "b 5 CSVOUT 1.1 1.2 1.3 1.4 2.1 2.2 2.3 2.4 3.1 3.2 3.3 3.4 4.1 4.2 4.3 4.4\np 5 'sun.csv'\n";
+    "b 5 CSVOUT 1.1 1.2 1.3 1.4 2.1 2.2 2.3 2.4 3.1 3.2 3.3 3.4 4.1 4.2 4.3 4.4 -2.2 -1.4\np 5 'sun.csv'\n";
 
 // Saemundsson's refraction (Sky & Telescope 1986; Meeus eq. 16.4) for a true elevation,
 // in degrees.
@@ -80,10 +80,13 @@ TEST(SunaeInAModel, AYearOfHoursAgreesWithTheReference) {
     Worst series2, series3, east;
     int rows = 0;
     for (const auto& row : csvRows(dir + "/sun.csv")) {
-        ASSERT_EQ(row.size(), 16u) << rows;
+        ASSERT_EQ(row.size(), 18u) << rows;
         for (double v : row) ASSERT_TRUE(std::isfinite(v)) << rows;
         // The calendar's hours: the middle of each hour of 2023, in order.
         ASSERT_EQ(row[3], (rows % 24) + 0.5) << rows;
+        // Negated references, from the first step on.
+        ASSERT_EQ(row[16], -row[5]) << rows;
+        ASSERT_EQ(row[17], -row[3]) << rows;
         compare(row, 4, kGolden, series2);
         compare(row, 8, kGolden, series3);
         compare(row, 12, kCanberra, east);

@@ -313,6 +313,27 @@ TEST(SunaeBlock, StepsAsTheRoutineWithOptionalInputsAbsent) {
               (std::vector<float>{summer.azimuth, summer.elevation, summer.declination, summer.hourAngle}));
 }
 
+TEST(SunaeBlock, KeepsItsDayAndLatitudeOnlyWhileTheyHold) {
+    // Hours across a year's end and a leap day, on a site whose latitude an editor
+    // changes mid-way: each step the routine's sun, to the bit, in every series.
+    const float days[][3] = {{2023, 12, 31}, {2024, 1, 1}, {2024, 2, 28}, {2024, 2, 29}, {2024, 3, 1}, {2024, 3, 1.4f}};
+    for (int series = 0; series < 3; ++series) {
+        BlockInstance b(em("em0006"), {.inputs = 4, .parameters = {float(series), 39.742f, 105.179f, 7}});
+        ASSERT_EQ(b.init(), 0);
+        int step = 0;
+        for (const auto& d : days)
+            for (float hour : {0.0f, 6.5f, 12.0f, 23.75f}) {
+                const float latitude = ++step > 12 ? -33.9f : 39.742f;
+                b.BP[1] = latitude;
+                const SunAngles s = sun(series + 1, int(d[0]), int(d[1]), int(std::lround(d[2])), hour, 0, 0, latitude,
+                                        105.179f, 7);
+                EXPECT_EQ(b.step({d[0], d[1], d[2], hour}),
+                          (std::vector<float>{s.azimuth, s.elevation, s.declination, s.hourAngle}))
+                    << "series " << series << " " << d[1] << "-" << d[2] << " " << hour;
+            }
+    }
+}
+
 TEST(SunaeBlock, RejectsUnknownSeriesAndStillChecksTheSite) {
     for (float series : {-1.0f, 3.0f, 2.5f, NAN}) {
         BlockInstance b(em("em0006"), {.inputs = 4, .parameters = {series, 95.0f, 0.0f, 0.0f}});

@@ -40,17 +40,69 @@
 //#end
 #include "blocks.h"
 
+#include "Numbers.h"
+
 #include "site.h"
 #include "solar.h"
+#include "vireo_tools.h"
+
+#include <algorithm>
+#include <bit>
+#include <limits>
 
 namespace vireo::em {
 namespace {
 
 // IP[10]: the series, 1 to 3 (the parameter counts from 0); IP[11] is declared and kept 0.
+// RP keeps what changes once a day and once a run, so that a step within a day computes
+// only what the clock time changes: the date inputs of the day kept (their bits; NaN while
+// none is), the Fourier series' terms of that day or the Julian day of the other series,
+// and the latitude whose sine and cosine are kept.
 struct State {
     int& series;
     int& unused;
-    explicit State(sunae_block::View& b) : series(b.ip<10>()), unused(b.ip<11>()) {}
+    std::span<float, 3> date;  // RP[0..2]
+    float& declination;        // RP[3]: radians
+    std::span<float, 2> declinationTrig;  // RP[4..5]
+    float& equationOfTime;     // RP[6]: minutes
+    float& latitude;           // RP[7]; NaN: none kept
+    std::span<float, 2> latitudeTrig;     // RP[8..9]
+    float& julianDay;          // RP[10]: exact in single precision up to 16 million
+    explicit State(sunae_block::View& b)
+        : series(b.ip<10>()), unused(b.ip<11>()), date(b.rp<0, 3>()), declination(b.rp<3>()),
+          declinationTrig(b.rp<4, 2>()), equationOfTime(b.rp<6>()), latitude(b.rp<7>()), latitudeTrig(b.rp<8, 2>()),
+          julianDay(b.rp<10>()) {}
+
+    bool sameDay(const ClockTime& t) const {
+        return std::bit_cast<int>(date[0]) == std::bit_cast<int>(t.year) &&
+               std::bit_cast<int>(date[1]) == std::bit_cast<int>(t.month) &&
+               std::bit_cast<int>(date[2]) == std::bit_cast<int>(t.day) && date[0] == date[0];
+    }
+    void keepDay(const ClockTime& t) {
+        if (sameDay(t)) return;
+        date[0] = t.year;
+        date[1] = t.month;
+        date[2] = t.day;
+        if (series == 2 || series == 3) {
+            julianDay = static_cast<float>(vireo::em::julianDay(t));
+            return;
+        }
+        int year = block::nearestInt(t.year), month = block::nearestInt(t.month), day = block::nearestInt(t.day);
+        const SolarDay d = solarDay(static_cast<float>(idoy(&year, &month, &day)));
+        declination = d.declination;
+        declinationTrig[0] = d.declinationTrig.sin;
+        declinationTrig[1] = d.declinationTrig.cos;
+        equationOfTime = d.equationOfTime;
+    }
+    SinCos keepLatitude(float degrees) {
+        if (!(degrees == latitude)) {
+            const SinCos t = sinCosOf(degrees);
+            latitude = degrees;
+            latitudeTrig[0] = t.sin;
+            latitudeTrig[1] = t.cos;
+        }
+        return {latitudeTrig[0], latitudeTrig[1]};
+    }
 };
 
 constexpr Rule kRules[] = {{.parameter = 0, .low = 0, .high = 2, .whole = true, .code = code::badMode}};
@@ -64,12 +116,22 @@ void sunae_block::init(View& b) {
     b.check(kRules);
     s.series = b.mode(0, 3) + 1;
     s.unused = 0;
+    std::fill(s.date.begin(), s.date.end(), std::numeric_limits<float>::quiet_NaN());
+    s.latitude = std::numeric_limits<float>::quiet_NaN();
     checkSite(b.reporter(), siteOf(b));
 }
 
 void sunae_block::step(View& b) {
+    State s(b);
     const ClockTime time{b.in(0), b.in(1), b.in(2), b.in(3), b.in(4, 0.0f), b.in(5, 0.0f), b.in(6, 0.0f)};
-    const SunPosition sun = sunPosition(State(b).series, true, time, siteOf(b));
+    const Site site = siteOf(b);
+    s.keepDay(time);
+    const SinCos latitude = s.keepLatitude(site.latitude);
+    const SunPosition sun =
+        s.series == 2 || s.series == 3
+            ? sunFixOnJulianDay(s.series, static_cast<int>(s.julianDay), latitude, true, time, site).position
+            : sunPositionOnDay({s.declination, {s.declinationTrig[0], s.declinationTrig[1]}, s.equationOfTime},
+                               latitude, true, time, site);
     b.out(0) = sun.azimuth;
     b.out(1) = sun.elevation;
     b.out(2) = sun.declination;

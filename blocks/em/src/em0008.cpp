@@ -79,13 +79,13 @@ struct State {
     float& declination;       // RP[1]: of the Fourier series, radians
     std::span<float, 2> declinationTrig;  // RP[2..3]: its sine and cosine
     float& equationOfTime;    // RP[4]: minutes
-    std::span<float, 2> incidenceTrig;    // RP[5..6]: of the declination in degrees, as the incidence takes it
+    float& julianDay;         // RP[5]: of the day kept, for the sun's series of slots 2 and 3
     float& latitude;          // RP[7]: whose sine and cosine are kept; NaN: none
     std::span<float, 2> latitudeTrig;     // RP[8..9]
     explicit State(gh2gt_block::View& b)
         : slot(b.ip<10>()), date(b.ip<11, 3>()), aboveSteps(b.ip<14>()), reportedSteps(b.ip<15>()),
           e0(b.rp<0>()), declination(b.rp<1>()), declinationTrig(b.rp<2, 2>()), equationOfTime(b.rp<4>()),
-          incidenceTrig(b.rp<5, 2>()), latitude(b.rp<7>()), latitudeTrig(b.rp<8, 2>()) {}
+          julianDay(b.rp<5>()), latitude(b.rp<7>()), latitudeTrig(b.rp<8, 2>()) {}
 
     SolarDay day() const { return {declination, {declinationTrig[0], declinationTrig[1]}, equationOfTime}; }
 
@@ -103,11 +103,7 @@ struct State {
         declinationTrig[0] = d.declinationTrig.sin;
         declinationTrig[1] = d.declinationTrig.cos;
         equationOfTime = d.equationOfTime;
-        // The sun's declination leaves the sun's position in degrees, and the incidence
-        // takes it so.
-        const SinCos i = sinCosOf(d.declination / kRad);
-        incidenceTrig[0] = i.sin;
-        incidenceTrig[1] = i.cos;
+        julianDay = static_cast<float>(vireo::em::julianDay(time));
         e0 = spencerEccentricity(dayOfCommonYear(year, month, dayOfMonth));
     }
 
@@ -150,20 +146,24 @@ void gh2gt_block::step(View& b) {
     // The model's slot picks the sun's series too: slots 2 and 3 take the ecliptic series of
     // epoch 1980 and the almanac series of epoch 2000.
     const int slot = s.slot;
-    SunPosition sun{};
-    SinCos declination{};
-    if (slot == 2 || slot == 3) {
-        sun = sunPosition(slot, true, time, site);
-        declination = sinCosOf(sun.declination);
-    } else {
-        sun = sunPositionOnDay(s.day(), latitude, true, time, site);
-        declination = {s.incidenceTrig[0], s.incidenceTrig[1]};
-    }
-    const Incidence incidence =
-        incidenceEquatorial(latitude, surface.tilt, surface.azimuth, declination, sun.hourAngle);
-    const TiltedIrradiance t = tiltedIrradiance(static_cast<SkyModel>(slot - 1),
-                                                {incidence.angle, 90.0f - sun.elevation, sun.azimuth, s.e0}, surface,
-                                                global, diffuse);
+    // Only the models that brighten the ground towards the sun take its azimuth.
+    const bool azimuth = slot == 2 || slot == 4 || slot == 6 || slot == 8;
+    const SunFix fix = slot == 2 || slot == 3
+                           ? sunFixOnJulianDay(slot, static_cast<int>(s.julianDay), latitude, true, time, site, azimuth)
+                           : sunFixOnDay(s.day(), latitude, true, time, site, azimuth);
+    const SunPosition& sun = fix.position;
+    // The incidence on the surface from the sines and cosines at hand (the same sum as the
+    // incidence routine's), never through its angle and back.
+    const float beta = surface.tilt * kRad, gamma = surface.azimuth * kRad;
+    const float sb = std::sin(beta), cb = std::cos(beta), sg = std::sin(gamma), cg = std::cos(gamma);
+    const float sd = fix.declination.sin, cd = fix.declination.cos;
+    const float sp = latitude.sin, cp = latitude.cos;
+    const float co = fix.hourAngle.cos, so = fix.hourAngle.sin;
+    const float cosTheta =
+        sd * sp * cb + sd * cp * sb * cg + cd * cp * cb * co - cd * sp * sb * cg * co - cd * sb * sg * so;
+    const TiltedIrradiance t =
+        tiltedIrradiance(static_cast<SkyModel>(slot - 1), {0.0f, 90.0f - sun.elevation, sun.azimuth, s.e0},
+                         {cosTheta, fix.cosZenith, sb, cb}, surface, global, diffuse);
     if (t.total > 1367.0f) {
         if (s.aboveSteps == 0) {
             s.aboveSteps = 1;

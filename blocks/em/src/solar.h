@@ -31,14 +31,15 @@ struct SunPosition {
     float azimuth, elevation, declination, hourAngle;
 };
 
-// series 2: ecliptic series with epoch 1980; 3: almanac series with epoch 2000; any
-// other: Fourier series of the day angle.
-SunPosition sunPosition(int series, bool refraction, const ClockTime& time, const Site& site);
-
 // The sine and cosine of an angle in degrees, as every routine here takes them.
 struct SinCos {
     float sin, cos;
 };
+
+// series 2: ecliptic series with epoch 1980; 3: almanac series with epoch 2000; any
+// other: Fourier series of the day angle.
+SunPosition sunPosition(int series, bool refraction, const ClockTime& time, const Site& site);
+
 SinCos sinCosOf(float degrees);
 
 // The Fourier series' terms of a day of the year. They change once a day: a block that
@@ -53,6 +54,21 @@ SolarDay solarDay(float dayOfYear);
 // sunPosition by the Fourier series, from the terms of the day of `time`.
 SunPosition sunPositionOnDay(const SolarDay& day, SinCos latitude, bool refraction, const ClockTime& time,
                              const Site& site);
+
+// The position with what a caller on the hot path takes on from it: the hour angle's sine
+// and cosine, and the cosine of the zenith angle (refraction included when asked for).
+// Without `azimuth` the azimuth is NaN and costs nothing.
+struct SunFix {
+    SunPosition position;
+    SinCos declination, hourAngle;
+    float cosZenith;
+};
+SunFix sunFixOnDay(const SolarDay& day, SinCos latitude, bool refraction, const ClockTime& time, const Site& site,
+                   bool azimuth = true);
+// Series 2 and 3 take the date as its Julian day number, which a caller may keep for a day.
+int julianDay(const ClockTime& time);
+SunFix sunFixOnJulianDay(int series, int julianDay, SinCos latitude, bool refraction, const ClockTime& time,
+                         const Site& site, bool azimuth = true);
 
 // Eccentricity correction factor of the earth's orbit on day of year d (1 on 1 January):
 // fit 1 Spencer's Fourier series, 2 the one-term approximation, otherwise 0.

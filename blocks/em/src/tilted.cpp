@@ -49,24 +49,27 @@ struct Sky {
     float r20;
     float ai;            // the anisotropy index: beam over extraterrestrial, on the horizontal
     float isotropicGround;
-    float azimuthOffset;  // sun azimuth less surface azimuth, degrees within half a turn
+    float sunAzimuth, surfaceAzimuth;  // degrees
 };
 
-Sky skyOf(const SunGeometry& sun, const Surface& surface, float g, float dh) {
+// Sun azimuth less surface azimuth, degrees within half a turn.
+float azimuthOffset(const Sky& s) { return azimuthDifference(s.sunAzimuth, s.surfaceAzimuth); }
+
+Sky skyOf(const SunGeometry& sun, const SunTrig& trig, bool facing, const Surface& surface, float g, float dh) {
     Sky s{};
     s.g = g;
     s.dh = dh;
     s.bh = std::max(0.0f, g - dh);
     s.elevation = 90.0f - sun.zenith;
     s.beta = surface.tilt * kRad;
-    s.cb = std::cos(s.beta);
-    s.sb = std::sin(s.beta);
+    s.cb = trig.cosTilt;
+    s.sb = trig.sinTilt;
     s.skyView = (1.0f + s.cb) / 2.0f;
     s.groundView = (1.0f - s.cb) / 2.0f;
-    s.cosTheta = std::cos(sun.incidence * kRad);
+    s.cosTheta = std::clamp(trig.cosIncidence, -1.0f, 1.0f);
     s.zenith = sun.zenith * kRad;
-    s.cosZ = std::cos(s.zenith);
-    s.facing = std::fabs(sun.incidence) < 90.0f;
+    s.cosZ = trig.cosZenith;
+    s.facing = facing;
     s.up = s.elevation > 0.0f && s.elevation < 180.0f;
     s.shines = s.facing && s.up;
     const float ratio = s.cosZ > 0.0f ? s.cosTheta / s.cosZ : 20.0f;
@@ -74,7 +77,8 @@ Sky skyOf(const SunGeometry& sun, const Surface& surface, float g, float dh) {
     const float goh = std::max(0.0f, kSolarConstant * sun.e0 * s.cosZ);
     s.ai = s.up && goh != 0.0f ? std::min(1.0f, s.bh / goh) : 0.0f;
     s.isotropicGround = surface.reflectance * g * s.groundView;
-    s.azimuthOffset = azimuthDifference(sun.sunAzimuth, surface.azimuth);
+    s.sunAzimuth = sun.sunAzimuth;
+    s.surfaceAzimuth = surface.azimuth;
     return s;
 }
 
@@ -89,9 +93,10 @@ float beamOf(const Sky& s) {
 // Temps and Coulson's ground: brighter towards the sun's azimuth, as seen from a surface
 // that faces it.
 float directionalGround(const Sky& s) {
-    if (!(std::fabs(s.azimuthOffset) < 90.0f)) return s.isotropicGround;
+    const float offset = azimuthOffset(s);
+    if (!(std::fabs(offset) < 90.0f)) return s.isotropicGround;
     const float h = std::sin(s.zenith / 2.0f);
-    return s.isotropicGround * (1.0f + h * h) * std::fabs(std::cos(s.azimuthOffset * kRad));
+    return s.isotropicGround * (1.0f + h * h) * std::fabs(std::cos(offset * kRad));
 }
 
 // Temps and Coulson's circumsolar factor, which Klucher weights by the sky's clearness.
@@ -122,7 +127,7 @@ TiltedIrradiance gueymard(const Sky& s, float reflectance) {
     const float overcast = s.skyView - (s.groundView + (s.beta * s.cb - s.sb) / kPi) / 2.0f;
 
     const float specular =
-        reflectance + std::exp(-1.77f + h * (-1.53f - 3.61f * h)) * std::fabs(std::cos(s.azimuthOffset * kRad));
+        reflectance + std::exp(-1.77f + h * (-1.53f - 3.61f * h)) * std::fabs(std::cos(azimuthOffset(s) * kRad));
     const float beamShare = s.g > 0.0f ? std::min(1.0f, s.bh / s.g) : 0.0f;
     const float effective = reflectance * (1.0f - beamShare) + specular * beamShare;
     return {0.0f, 0.0f, s.dh * (clear * (1.0f - np) + np * overcast), effective * s.g * s.groundView};
@@ -151,9 +156,28 @@ float perez(const Sky& s, const SunGeometry& sun) {
 
 }  // namespace
 
+namespace {
+TiltedIrradiance tiltedIrradiance(SkyModel model, const SunGeometry& sun, const SunTrig& trig, bool facing,
+                                  const Surface& surface, float global, float diffuse);
+}
+
 TiltedIrradiance tiltedIrradiance(SkyModel model, const SunGeometry& sun, const Surface& surface, float global,
                                   float diffuse) {
-    const Sky s = skyOf(sun, surface, global, diffuse);
+    const float beta = surface.tilt * kRad;
+    const SunTrig trig{std::cos(sun.incidence * kRad), std::cos(sun.zenith * kRad), std::sin(beta), std::cos(beta)};
+    return tiltedIrradiance(model, sun, trig, std::fabs(sun.incidence) < 90.0f, surface, global, diffuse);
+}
+
+TiltedIrradiance tiltedIrradiance(SkyModel model, const SunGeometry& sun, const SunTrig& trig,
+                                  const Surface& surface, float global, float diffuse) {
+    return tiltedIrradiance(model, sun, trig, trig.cosIncidence > 0.0f, surface, global, diffuse);
+}
+
+namespace {
+// Both ways in: facing as each decides it.
+TiltedIrradiance tiltedIrradiance(SkyModel model, const SunGeometry& sun, const SunTrig& trig, bool facing,
+                                  const Surface& surface, float global, float diffuse) {
+    const Sky s = skyOf(sun, trig, facing, surface, global, diffuse);
     const auto halfTilt3 = [&] { return cube(std::sin(s.beta / 2.0f)); };
     float dt = 0.0f, rt = s.isotropicGround;
     switch (model) {
@@ -212,6 +236,7 @@ TiltedIrradiance tiltedIrradiance(SkyModel model, const SunGeometry& sun, const 
     const float bt = beamOf(s);
     return {bt + dt + rt, bt, dt, rt};
 }
+}  // namespace
 
 float spencerEccentricity(float dayOfYear) {
     const float g = kTwoPi * (dayOfYear - 1.0f) / 365.0f;

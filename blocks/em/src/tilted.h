@@ -43,6 +43,18 @@ struct TiltedIrradiance {
 TiltedIrradiance tiltedIrradiance(SkyModel model, const SunGeometry& sun, const Surface& surface, float global,
                                   float diffuse);
 
+// The cosines and sines that a caller who found the sun has at hand, so that the angles
+// need not be turned back into them.
+struct SunTrig {
+    float cosIncidence;  // beyond [-1, 1] it is taken as the nearest limit
+    float cosZenith;     // of the zenith angle of `SunGeometry::zenith`
+    float sinTilt, cosTilt;
+};
+// The same as above from them; `sun.incidence` is not read: the sun is in front of the
+// surface when the incidence's cosine is positive.
+TiltedIrradiance tiltedIrradiance(SkyModel model, const SunGeometry& sun, const SunTrig& trig,
+                                  const Surface& surface, float global, float diffuse);
+
 // Spencer's series for the eccentricity factor with its published constant 1.000110, the
 // form the tilted-surface models take (day of year with leap years folded, 1 on 1 January).
 float spencerEccentricity(float dayOfYear);
