@@ -49,7 +49,7 @@ void pipe_block::init(View& b) {
     if (refused(b)) return;
     // A share above 1 would carry the outlet past the ambient temperature: a bound on
     // three parameters together, so checked here rather than in the table.
-    const Rule share{.parameter = 2, .low = 0.0f, .high = 1.0f, .code = code::badLossShare};
+    const Rule share{.parameter = P::lossCoefficient, .low = 0.0f, .high = 1.0f, .code = code::badLossShare};
     b.check(share, static_cast<float>(lossShare(b)));
 }
 

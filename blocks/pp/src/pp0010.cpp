@@ -47,7 +47,6 @@ struct State {
     explicit State(cntrl_block::View& b) : unused(b.ip<10>()), pass(b.ip<11>()), accepted(b.ip<12>()) {}
 };
 
-
 }  // namespace
 
 void cntrl_block::init(View& b) { State(b).pass = 1; }
