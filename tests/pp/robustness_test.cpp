@@ -158,7 +158,9 @@ TEST(PowerPlantChange, AChangeThatBreaksARuleIsRefusedBeforeTheStep) {
         const auto m = vireo_test::messagesOf([&] { b.step(in); });
         ASSERT_EQ(m.codes, std::vector<int>{c.code});
         for (const auto& record : m.records) {
-            if (!record.isCall()) EXPECT_EQ(record["i10"], std::to_string(c.parameter + 1));
+            if (!record.isCall()) {
+                EXPECT_EQ(record["i10"], std::to_string(c.parameter + 1));
+            }
         }
         EXPECT_EQ(b.OUT, before);
     }

@@ -279,6 +279,12 @@ float limitedUpdate(float t, std::initializer_list<Pull> pulls);
 // and two times at the ends of the float range give the largest.
 inline float forwardOnly(float ts) { return ts > 0.0f ? (ts < kLargest ? ts : kLargest) : 0.0f; }
 
+// Writes a default into the block's own parameter, where the block fills one in place: it
+// stays there for the rest of the run.
+inline void fillParameter(BlockView& b, int i, float value) {
+    if (b.arrays().BP != nullptr && i >= 0 && i < b.identity().maxParameters) b.arrays().BP[i] = value;
+}
+
 // At initialisation, after the frame's check of the parameter table: whether it refused a
 // value, so that a check built on the parameters is not made on a refused one.
 inline bool refused(const BlockView& b) { return protocol::severity(b.status()) >= protocol::kError; }

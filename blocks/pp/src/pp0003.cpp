@@ -73,6 +73,7 @@ float fourth(float x) {
 }  // namespace
 
 void receiv_block::init(View& b) {
+    if (refused(b)) return;  // a refused block starts nothing
     State s(b);
     s.lastTime = s.stepStart = 0.0f;
     s.mass = s.massAtStepStart = 20.0f;

@@ -91,6 +91,7 @@ struct State {
 }  // namespace
 
 void tcstor_block::init(View& b) {
+    if (refused(b)) return;  // a refused block starts nothing
     State s(b);
     std::fill(s.nodes.begin(), s.nodes.end(), b.par<P::reference>());
     std::fill(s.atStepStart.begin(), s.atStepStart.end(), b.par<P::reference>());

@@ -127,10 +127,10 @@ void pfstor_block::init(View& b) {
     std::fill(s.atStepStart.begin(), s.atStepStart.end(), 0.0f);
     // Left out, the tank starts at the reference temperature, which must then be one: a
     // bound on one parameter through another, so checked here rather than in the table.
-    const float start = b.par<P::start>() != 0.0f ? b.par<P::start>() : b.par<P::reference>();
+    if (b.par<P::start>() == 0.0f) fillParameter(b, P::start, b.par<P::reference>());
     const Rule startRule{.parameter = P::start, .low = kAbsoluteZero, .high = kLargest, .code = code::badTemperature};
-    if (!b.check(startRule, start)) return;
-    s.stack[0] = start;
+    if (!b.check(startRule, b.par<P::start>())) return;
+    s.stack[0] = b.par<P::start>();
     s.stack[1] = b.par<P::density>() * b.par<P::volume>();
     s.atStepStart[0] = s.stack[0];
     s.atStepStart[1] = s.stack[1];

@@ -53,6 +53,8 @@ void cntrl_block::init(View& b) { State(b).pass = 1; }
 
 void cntrl_block::step(View& b) {
     State s(b);
+    // Left out, its default stays in the parameter for the rest of the run.
+    if (b.par(P::passes) == 0.0f) fillParameter(b, P::passes, b.par<P::passes>());
     const float lastFlow = b.in(0), outlet = b.in(1), inlet = b.in(2);
     const float target = b.par<P::target>();
     bool accept = false;
