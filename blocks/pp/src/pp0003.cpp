@@ -127,7 +127,8 @@ void receiv_block::step(View& b) {
         const int passes = block::toInt(b.par<P::iterations>());
         for (int i = 0; i < passes; ++i) {
             const float mean = (outlet + inlet) / 2.0f;
-            const float gain = b.par<P::efficiency2>() * area * irradiance * b.par<P::efficiency1>() - (mean - ambient) * lossCoefficient * area -
+            const float gain = b.par<P::efficiency2>() * area * irradiance * b.par<P::efficiency1>() -
+                               (mean - ambient) * lossCoefficient * area -
                                area * emittance * kSigma * (fourth(mean + kZeroCelsius) - fourth(ambient + kZeroCelsius));
             float useful = gain - (mean - mass) * area * coupling;
             if (!(useful > 0.0f)) useful = 0.0f;
