@@ -55,51 +55,51 @@ float trackedTilt(float offAxisAzimuth, float elevation) {
 
 void track_block::step(View& b) {
     const float azimuth = b.in(0), elevation = b.in(1);
-    const float mode = b.par(0);
+    const float mode = b.par<P::mode>();
     float azimuthPower = 0.0f, elevationPower = 0.0f;
     if (mode == 0.0f) {
         if (elevation > 0.0f) {
-            const float low = b.par(2), high = b.par(3);
+            const float low = b.par<P::lowestAzimuth>(), high = b.par<P::highestAzimuth>();
             if (low < azimuth && azimuth < high) {
                 b.out(0) = azimuth;
-                azimuthPower = b.par(4);
+                azimuthPower = b.par<P::azimuthPower>();
             } else if (azimuth >= high && azimuth > low) {
                 b.out(0) = high;
             } else if (azimuth <= low) {
                 b.out(0) = low;
             }
-            if (elevation > b.par(1)) {
+            if (elevation > b.par<P::lowestElevation>()) {
                 b.out(1) = 90.0f - elevation;
-                elevationPower = b.par(5);
+                elevationPower = b.par<P::elevationPower>();
             } else {
-                b.out(1) = 90.0f - b.par(1);
+                b.out(1) = 90.0f - b.par<P::lowestElevation>();
             }
         } else {
-            b.out(0) = b.par(6);
-            b.out(1) = 90.0f - b.par(7);
+            b.out(0) = b.par<P::stow>();
+            b.out(1) = 90.0f - b.par<P::stowElevation>();
         }
     } else if (mode == 1.0f) {
         b.out(0) = azimuth >= 90.0f && azimuth <= 270.0f ? 180.0f : 0.0f;
         if (elevation > 0.0f) {
-            if (elevation > b.par(1)) {
+            if (elevation > b.par<P::lowestElevation>()) {
                 b.out(1) = trackedTilt(azimuth - 180.0f, elevation);
-                elevationPower = b.par(5);
+                elevationPower = b.par<P::elevationPower>();
             } else {
-                b.out(1) = 90.0f - b.par(1);
+                b.out(1) = 90.0f - b.par<P::lowestElevation>();
             }
         } else {
-            b.out(1) = 90.0f - b.par(7);
+            b.out(1) = 90.0f - b.par<P::stowElevation>();
         }
     } else if (mode == 2.0f) {
         const float facing = azimuth > 180.0f ? 270.0f : 90.0f;
         b.out(0) = facing;
-        b.out(1) = b.par(6);
+        b.out(1) = b.par<P::stow>();
         if (elevation >= 0.0f) {
             // At the horizon tan(d2r(90)) is just past the pole in single precision and
             // comes out negative: that tilt is the horizontal sun's 90 degrees.
             const float tilt = trackedTilt(facing - azimuth, elevation);
             b.out(1) = tilt < 0.0f || tilt > 90.0f ? 90.0f : tilt;
-            elevationPower = b.par(5);
+            elevationPower = b.par<P::elevationPower>();
         }
     }
     b.out(2) = elevationPower + azimuthPower;

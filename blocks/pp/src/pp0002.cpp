@@ -25,7 +25,7 @@
 //#BP[2] Receiver area, above 0 (m2)
 //#BP[3] Not used (-)
 //#BP[4] Optical efficiency, the weight of both irradiances (-)
-//#BP[5] Rim angle, above 0 and below 180 (degrees)
+//#BP[5] Rim angle, 0 to 180 with both ends excluded (degrees)
 //#Strings
 //#None
 //#Remarks
@@ -49,15 +49,6 @@ namespace {
 
 float d2r(float x) { return d2r_(&x); }
 
-constexpr Rule kRules[] = {
-    positive(0, code::badSize),
-    positive(1, code::badSize),
-    positive(2, code::badSize),
-    // A parabola's rim angle lies between 0 and 180 degrees: towards 0 its focal length
-    // grows without bound, and outside it turns negative.
-    {.parameter = 5, .low = 0.0f, .high = 180.0f, .code = code::badRimAngle, .aboveLow = true, .belowHigh = true},
-};
-
 // The intercept factor at normal incidence, a single-precision constant used in the
 // double-precision end-loss formula.
 constexpr double kNormalIntercept = 0.91f;
@@ -67,11 +58,9 @@ double sinDegrees(double x) { return std::sin(x * (std::numbers::pi / 180.0)); }
 
 }  // namespace
 
-void trough_block::init(View& b) { b.check(kRules); }
-
 void trough_block::step(View& b) {
-    const float rim = d2r(b.par(5));
-    const double focalLength = b.par(1) * (1.0 + static_cast<double>(std::cos(rim))) /
+    const float rim = d2r(b.par<P::rimAngle>());
+    const double focalLength = b.par<P::apertureWidth>() * (1.0 + static_cast<double>(std::cos(rim))) /
                                (4.0 * static_cast<double>(std::sin(rim)));
 
     const float collectorAzimuth = d2r(b.in(2)), tilt = d2r(b.in(3));
@@ -82,14 +71,16 @@ void trough_block::step(View& b) {
                                std::cos(tilt) * std::sin(sunElevation);
     const float incidence = block::acosClamped(cosIncidence);
 
-    const double length = static_cast<double>(b.par(0)) / b.par(1);
+    const double length = static_cast<double>(b.par<P::apertureArea>()) / b.par<P::apertureWidth>();
+    // The empirical angle takes the optical efficiency and the receiver area, as the model has it.
     const double endLoss = std::fabs(focalLength * std::tan(static_cast<double>(incidence)) *
-                                     sinDegrees(180.0f + b.par(4) - b.par(2)));
+                                     sinDegrees(180.0f + b.par<P::efficiency>() - b.par<P::receiverArea>()));
     // Where the focal line leaves the whole trough nothing reaches the receiver.
     const double intercept = std::max(0.0, (length - endLoss) / length * kNormalIntercept);
 
-    const float onAperture = static_cast<float>(intercept) * b.in(0) * b.par(4);
-    b.out(0) = b.par(4) * b.in(1) + onAperture * b.par(0) / b.par(2);
+    const float efficiency = b.par<P::efficiency>();
+    const float onAperture = static_cast<float>(intercept) * b.in(0) * efficiency;
+    b.out(0) = efficiency * b.in(1) + onAperture * b.par<P::apertureArea>() / b.par<P::receiverArea>();
     b.out(1) = static_cast<float>(intercept);
 }
 

@@ -62,14 +62,6 @@ struct State {
           massAtStepStart(b.rp<3>()) {}
 };
 
-constexpr Rule kRules[] = {
-    positive(0, code::badSize),
-    positive(1, code::badHeatCapacity),
-    iterations(6),
-    positive(7, code::badHeatCapacity),
-    notNegative(8),
-};
-
 constexpr float kSigma = 5.67e-08f;
 constexpr float kZeroCelsius = 273.15f;
 
@@ -81,7 +73,7 @@ float fourth(float x) {
 }  // namespace
 
 void receiv_block::init(View& b) {
-    if (!b.check(kRules)) return;
+    if (refused(b)) return;  // a refused block starts nothing
     State s(b);
     s.lastTime = s.stepStart = 0.0f;
     s.mass = s.massAtStepStart = 20.0f;
@@ -90,8 +82,8 @@ void receiv_block::init(View& b) {
 void receiv_block::step(View& b) {
     State s(b);
     const float irradiance = b.in(0), inlet = b.in(1), flow = b.in(2), ambient = b.in(3), time = b.in(4);
-    const float area = b.par(0), cp = b.par(1), lossCoefficient = b.par(2), emittance = b.par(3);
-    const float capacity = b.par(7), coupling = b.par(8);
+    const float area = b.par<P::area>(), cp = b.par<P::cp>(), lossCoefficient = b.par<P::lossCoefficient>();
+    const float emittance = b.par<P::emittance>(), capacity = b.par<P::capacity>(), coupling = b.par<P::coupling>();
 
     if (s.started == 0) {
         s.lastTime = s.stepStart = time;
@@ -132,10 +124,11 @@ void receiv_block::step(View& b) {
         outlet = mass;
     } else {
         outlet = inlet;
-        const int passes = std::clamp(block::toInt(b.par(6)), 0, static_cast<int>(kMostIterations));
+        const int passes = block::toInt(b.par<P::iterations>());
         for (int i = 0; i < passes; ++i) {
             const float mean = (outlet + inlet) / 2.0f;
-            const float gain = b.par(5) * area * irradiance * b.par(4) - (mean - ambient) * lossCoefficient * area -
+            const float gain = b.par<P::efficiency2>() * area * irradiance * b.par<P::efficiency1>() -
+                               (mean - ambient) * lossCoefficient * area -
                                area * emittance * kSigma * (fourth(mean + kZeroCelsius) - fourth(ambient + kZeroCelsius));
             float useful = gain - (mean - mass) * area * coupling;
             if (!(useful > 0.0f)) useful = 0.0f;

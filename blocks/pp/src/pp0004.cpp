@@ -55,7 +55,7 @@ float shadedShare(float numerator, float denominator) {
 }  // namespace
 
 void shade_block::step(View& b) {
-    const float p1 = b.par(0), p2 = b.par(1), p3 = b.par(2);
+    const float p1 = b.par<P::distance>(), p2 = b.par<P::width>(), p3 = b.par<P::length>();
     const float azimuthDifference = b.in(3) - b.in(1);
     const float tilt = d2r(b.in(2)), gamma = d2r(azimuthDifference), alpha = d2r(b.in(4));
     const float limit = 90.0f - std::atan(p1 / p3) * 360.0f / 3.1415927f;

@@ -34,26 +34,22 @@
 namespace vireo::pp {
 namespace {
 
-constexpr Rule kRules[] = {
-    positive(0, code::badSize),
-    positive(1, code::badSize),
-    notNegative(2),
-    positive(3, code::badHeatCapacity),
-};
-
 // The share of its difference to ambient that the fluid loses; in double precision, where
 // a long pipe's products cannot leave the range before the length cancels.
-double lossShare(const BlockView& b) {
-    const double length = b.par(1);
-    return static_cast<double>(b.par(2)) * b.par(0) * 3.141516f * length / (static_cast<double>(b.par(3)) * length);
+double lossShare(const pipe_block::View& b) {
+    using P = pipe_block::P;
+    const double length = b.par<P::length>();
+    return static_cast<double>(b.par<P::lossCoefficient>()) * b.par<P::diameter>() * 3.141516f * length /
+           (static_cast<double>(b.par<P::capacityRate>()) * length);
 }
 
 }  // namespace
 
 void pipe_block::init(View& b) {
-    if (!b.check(kRules)) return;
-    // A share above 1 would carry the outlet past the ambient temperature.
-    const Rule share{.parameter = 2, .low = 0.0f, .high = 1.0f, .code = code::badLossShare};
+    if (refused(b)) return;
+    // A share above 1 would carry the outlet past the ambient temperature: a bound on
+    // three parameters together, so checked here rather than in the table.
+    const Rule share{.parameter = P::lossCoefficient, .low = 0.0f, .high = 1.0f, .code = code::badLossShare};
     b.check(share, static_cast<float>(lossShare(b)));
 }
 

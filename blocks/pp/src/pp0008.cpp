@@ -26,7 +26,7 @@
 // energy (J)
 //#Parameters
 //#BP[0] Tank volume, above 0 (m3)
-//#BP[1] Number of nodes, its whole part 1 to 200 (-)
+//#BP[1] Number of nodes, 1 to 201 with 201 excluded: its whole part 1 to 200 (-)
 //#BP[2] Tank diameter, above 0 (m)
 //#BP[3] Specific heat, above 0 (J/(kg K))
 //#BP[4] Density, above 0 (kg/m3)
@@ -88,23 +88,13 @@ struct State {
     }
 };
 
-constexpr Rule kRules[] = {
-    positive(0, code::badSize),
-    {.parameter = 1, .low = 1.0f, .high = kMostNodes + 1.0f, .code = code::badNodeCount, .belowHigh = true},
-    positive(2, code::badSize),
-    positive(3, code::badHeatCapacity),
-    positive(4, code::badHeatCapacity),
-    notNegative(5),
-    iterations(6),
-};
-
 }  // namespace
 
 void tcstor_block::init(View& b) {
-    if (!b.check(kRules)) return;
+    if (refused(b)) return;  // a refused block starts nothing
     State s(b);
-    std::fill(s.nodes.begin(), s.nodes.end(), b.par(7));
-    std::fill(s.atStepStart.begin(), s.atStepStart.end(), b.par(7));
+    std::fill(s.nodes.begin(), s.nodes.end(), b.par<P::reference>());
+    std::fill(s.atStepStart.begin(), s.atStepStart.end(), b.par<P::reference>());
     s.lastTime = kNoStepYet;
 }
 
@@ -112,10 +102,11 @@ void tcstor_block::step(View& b) {
     State s(b);
     const float chargeIn = b.in(0), chargeFlow = b.in(1), dischargeIn = b.in(2), dischargeFlow = b.in(3);
     const float ambient = b.in(4), time = b.in(5);
-    const float volume = b.par(0), nodeParameter = b.par(1), diameter = b.par(2), cp = b.par(3);
-    const float density = b.par(4), wallLoss = b.par(5), reference = b.par(7);
-    const int n = std::clamp(block::toInt(nodeParameter), 1, kMostNodes);
-    const int passes = std::clamp(block::toInt(b.par(6)), 0, static_cast<int>(kMostIterations));
+    const float volume = b.par<P::volume>(), nodeParameter = b.par<P::nodes>(), diameter = b.par<P::diameter>();
+    const float cp = b.par<P::cp>(), density = b.par<P::density>(), wallLoss = b.par<P::wallLoss>();
+    const float reference = b.par<P::reference>();
+    const int n = block::toInt(nodeParameter);
+    const int passes = block::toInt(b.par<P::iterations>());
 
     float ts = 0.0f;
     Nodes start{};

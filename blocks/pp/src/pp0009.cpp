@@ -75,19 +75,12 @@ struct State {
           plugs(b.ip<11>()), plugsAtStepStart(b.ip<12>()), started(b.ip<13>()), stepLength(b.rp<400>()) {}
 };
 
-constexpr Rule kRules[] = {
-    positive(0, code::badSize),
-    positive(1, code::badSize),
-    positive(2, code::badHeatCapacity),
-    positive(3, code::badHeatCapacity),
-    notNegative(4),
-    notNegative(7),
-};
-
 // Wall loss of every plug and conduction between neighbours, explicit, each plug taking
 // the new temperature of the plug above it.
-void exchangeHeat(std::span<float, kStackSize> stack, int n, const BlockView& b, float ts) {
-    const float diameter = b.par(1), cp = b.par(2), density = b.par(3), wallLoss = b.par(4), lambda = b.par(7);
+void exchangeHeat(std::span<float, kStackSize> stack, int n, const pfstor_block::View& b, float ts) {
+    using P = pfstor_block::P;
+    const float diameter = b.par<P::diameter>(), cp = b.par<P::cp>(), density = b.par<P::density>();
+    const float wallLoss = b.par<P::wallLoss>(), lambda = b.par<P::conductivity>();
     const float ambient = b.in(4);
     const float deckel = kPi * diameter * diameter / 4.0f;
     auto t = [&](int k) -> float& { return stack[2 * (k - 1)]; };
@@ -127,17 +120,18 @@ void exchangeHeat(std::span<float, kStackSize> stack, int n, const BlockView& b,
 }  // namespace
 
 void pfstor_block::init(View& b) {
-    if (!b.check(kRules)) return;
+    if (refused(b)) return;
     State s(b);
     s.lastTime = block::toInt(b.in(5));
     std::fill(s.stack.begin(), s.stack.end(), 0.0f);
     std::fill(s.atStepStart.begin(), s.atStepStart.end(), 0.0f);
-    if (b.par(6) == 0.0f) fillParameter(b, 6, b.par(5));
-    // The tank starts at parameter 7 (or the reference temperature): a temperature.
-    const Rule start{.parameter = 6, .low = kAbsoluteZero, .high = kLargest, .code = code::badTemperature};
-    if (!b.check(start, b.par(6))) return;
-    s.stack[0] = b.par(6);
-    s.stack[1] = b.par(3) * b.par(0);
+    // Left out, the tank starts at the reference temperature, which must then be one: a
+    // bound on one parameter through another, so checked here rather than in the table.
+    if (b.par<P::start>() == 0.0f) fillParameter(b, P::start, b.par<P::reference>());
+    const Rule startRule{.parameter = P::start, .low = kAbsoluteZero, .high = kLargest, .code = code::badTemperature};
+    if (!b.check(startRule, b.par<P::start>())) return;
+    s.stack[0] = b.par<P::start>();
+    s.stack[1] = b.par<P::density>() * b.par<P::volume>();
     s.atStepStart[0] = s.stack[0];
     s.atStepStart[1] = s.stack[1];
     s.plugs = s.plugsAtStepStart = 1;
@@ -195,7 +189,8 @@ void pfstor_block::step(View& b) {
     b.out(1) = chargeFlow;
     b.out(3) = dischargeFlow;
     float stored = 0.0f;
-    for (int k = 1; k <= n; ++k) stored += b.par(2) * (stack[2 * (k - 1)] - b.par(5)) * stack[2 * (k - 1) + 1];
+    for (int k = 1; k <= n; ++k)
+        stored += b.par<P::cp>() * (stack[2 * (k - 1)] - b.par<P::reference>()) * stack[2 * (k - 1) + 1];
     b.out(4) = stored;
 }
 

@@ -47,39 +47,34 @@ struct State {
     explicit State(cntrl_block::View& b) : unused(b.ip<10>()), pass(b.ip<11>()), accepted(b.ip<12>()) {}
 };
 
-constexpr float kDefaultPasses = 20.0f;
-constexpr Rule kRules[] = {{.parameter = 5, .low = 0.0f, .high = 100000.0f, .code = code::badPassLimit}};
-
 }  // namespace
 
-void cntrl_block::init(View& b) {
-    if (!b.check(kRules)) return;
-    State(b).pass = 1;
-}
+void cntrl_block::init(View& b) { State(b).pass = 1; }
 
 void cntrl_block::step(View& b) {
     State s(b);
-    if (b.par(5) == 0.0f) fillParameter(b, 5, kDefaultPasses);
+    // Left out, its default stays in the parameter for the rest of the run.
+    if (b.par(P::passes) == 0.0f) fillParameter(b, P::passes, b.par<P::passes>());
     const float lastFlow = b.in(0), outlet = b.in(1), inlet = b.in(2);
-    const float target = b.par(0);
+    const float target = b.par<P::target>();
     bool accept = false;
     float flow = lastFlow;
     if (s.pass == 1) {
-        flow = b.par(1);
+        flow = b.par<P::firstFlow>();
         s.accepted = 0;
     } else if (s.accepted == 0) {
         if (outlet <= inlet) {
             flow = 0.0f;
             accept = true;
-        } else if (std::fabs(outlet - target) > b.par(2)) {
+        } else if (std::fabs(outlet - target) > b.par<P::tolerance>()) {
             if (target <= inlet) {
                 // No flow brings the outlet down to a target at or below the inlet: the
                 // most the field can take is the nearest it comes.
-                flow = b.par(4);
+                flow = b.par<P::highestFlow>();
                 accept = true;
             } else {
                 flow = lastFlow * (outlet - inlet) / (target - inlet);
-                if (flow < b.par(3)) {
+                if (flow < b.par<P::lowestFlow>()) {
                     flow = 0.0f;
                     accept = true;
                 }
@@ -88,7 +83,7 @@ void cntrl_block::step(View& b) {
             flow = lastFlow;
             accept = true;
         }
-        if (static_cast<float>(s.pass) > b.par(5)) {
+        if (static_cast<float>(s.pass) > b.par<P::passes>()) {
             flow = lastFlow;
             accept = true;
         }

@@ -24,21 +24,21 @@
 //#OUT[4] Side-2 pressure, input 6 (Pa)
 //#OUT[5] Side-2 outlet enthalpy as water or steam (J/kg)
 //#Parameters
-//#BP[0] Model: 0 cells in counterflow, 1 segments in parallel flow
+//#BP[0] Model: 0 cells in counterflow, 1 segments in parallel flow (-)
 //#BP[1] Heat-transfer coefficient (W/(m2 K))
 //#BP[2] Heat-transfer area, above 0 (m2)
-//#BP[3] Side-1 medium: 0 water and steam, otherwise oil
+//#BP[3] Side-1 medium: 0 water and steam, otherwise oil (-)
 //#BP[4] Side-1 oil: temperature of the first point (degC)
 //#BP[5] Side-1 oil: specific heat there, above 0 for oil (J/(kg K))
 //#BP[6] Side-1 oil: temperature of the second point (degC)
 //#BP[7] Side-1 oil: specific heat there, above 0 for oil (J/(kg K))
-//#BP[8] Side-2 medium: 0 water and steam, otherwise oil
+//#BP[8] Side-2 medium: 0 water and steam, otherwise oil (-)
 //#BP[9] Side-2 oil: temperature of the first point (degC)
 //#BP[10] Side-2 oil: specific heat there, above 0 for oil (J/(kg K))
 //#BP[11] Side-2 oil: temperature of the second point (degC)
 //#BP[12] Side-2 oil: specific heat there, above 0 for oil (J/(kg K))
-//#BP[13] Most passes of the cell model, which stops once its cells settle (0 to 1000), or
-// segments of the segment model (above 0, up to 1000)
+//#BP[13] Most passes of the cell model, which stops once its cells settle, 0 to 1000; or
+// segments of the segment model, above 0 and up to 1000 (-)
 //#Strings
 //#None
 //#Remarks
@@ -91,9 +91,14 @@ struct Side {
     }
 };
 
-Side side(const BlockView& b, int medium, int pressure, int flow) {
-    return {b.par(medium) == 0.0f, b.par(medium + 1), b.par(medium + 2), b.par(medium + 3), b.par(medium + 4),
-            b.in(pressure), b.in(flow)};
+using View = hxch_block::View;
+using P = hxch_block::P;
+
+// A side's medium parameter and its oil line in the four after it.
+template <int Medium>
+Side side(const View& b, int pressure, int flow) {
+    return {b.par<Medium>() == 0.0f, b.par<Medium + 1>(), b.par<Medium + 2>(), b.par<Medium + 3>(),
+            b.par<Medium + 4>(), b.in(pressure), b.in(flow)};
 }
 
 double saturationCelsius(double pPascal) {
@@ -143,12 +148,12 @@ double side2Enthalpy(const Side& s2, double t, double x) {
     return steam::steamEnthalpy(static_cast<float>(t), s2.pressure);
 }
 
-Outlets cellModel(const BlockView& b, const Side& s1, const Side& s2, double in1, double in2) {
+Outlets cellModel(const View& b, const Side& s1, const Side& s2, double in1, double in2) {
     const bool evaporating = s2.water;
     const double ts = evaporating ? saturationCelsius(s2.pressure) : 0.0;
     const double hv = evaporating ? steam::evaporationEnthalpy(s2.pressure) : 0.0;
     const double latent = hv * s2.flow;
-    const double ua = b.par(2) / kCells * b.par(1);
+    const double ua = b.par<P::area>() / kCells * b.par<P::transferCoefficient>();
     const auto inletQuality = [&](double t) { return evaporating && t > ts ? 1.0 : 0.0; };
 
     std::array<double, kCells> rohr1, rohr2, rohr2x;
@@ -156,7 +161,7 @@ Outlets cellModel(const BlockView& b, const Side& s1, const Side& s2, double in1
     rohr2.fill(in2);
     rohr2x.fill(inletQuality(in2));
     // Parameter 14 is the most passes a step may take; the cells stop once they settle.
-    const int passes = block::toInt(b.par(13));
+    const int passes = block::toInt(b.par<P::passes>());
     Outlets outlets{in1, in2, inletQuality(in2)};
     bool settled = passes == 0;
     struct Cells {
@@ -256,12 +261,12 @@ struct Water {
     }
 };
 
-Outlets segmentModel(const BlockView& b, const Side& s1, const Side& s2, double t1, double t2) {
-    const double area = static_cast<double>(b.par(2)) / b.par(13);
+Outlets segmentModel(const View& b, const Side& s1, const Side& s2, double t1, double t2) {
+    const double area = static_cast<double>(b.par<P::area>()) / b.par<P::passes>();
     const int step = block::toInt(area);
     // A segment smaller than 1 would step the count by 0: then every segment is one.
-    const int segments = step >= 1 ? block::toInt(b.par(2)) / step : block::toInt(b.par(13));
-    const double ua = area * b.par(1);
+    const int segments = step >= 1 ? block::toInt(b.par<P::area>()) / step : block::toInt(b.par<P::passes>());
+    const double ua = area * b.par<P::transferCoefficient>();
     if (!s2.water) {
         for (int i = 0; i < segments; ++i) {
             const double cp1 = s1.heatCapacity(t1), cp2 = s2.heatCapacity(t2);
@@ -303,17 +308,23 @@ void writeOutlets(BlockView& b, double t1, double t2) {
 
 }  // namespace
 
+// The bounds that depend on another parameter (the model, a side's medium) stay here.
 void hxch_block::init(View& b) {
-    const Rule passes = b.par(0) == 1.0f ? Rule{.parameter = 13, .low = 0.0f, .high = kMostPasses,
-                                                .code = code::badSegments, .aboveLow = true}
-                                         : Rule{.parameter = 13, .low = 0.0f, .high = kMostPasses,
-                                                .code = code::badIterations};
-    const Rule rules[] = {positive(2, code::badSize), passes};
-    b.check(rules);
+    const Rule passes = b.par<P::model>() == 1.0f ? Rule{.parameter = P::passes, .low = 0.0f, .high = kMostPasses,
+                                                         .code = code::badSegments, .aboveLow = true}
+                                                  : Rule{.parameter = P::passes, .low = 0.0f, .high = kMostPasses,
+                                                         .code = code::badIterations};
+    b.check(passes, b.par<P::passes>());
     // An oil line that reaches 0 at a point divides by its capacity rate there.
-    for (const int medium : {3, 8}) {
-        if (b.par(medium) == 0.0f) continue;
-        const Rule line[] = {positive(medium + 2, code::badHeatCapacity), positive(medium + 4, code::badHeatCapacity)};
+    const auto positive = [](int parameter) {
+        return Rule{.parameter = parameter, .low = 0.0f, .high = kLargest, .code = code::badHeatCapacity, .aboveLow = true};
+    };
+    if (b.par<P::medium1>() != 0.0f) {
+        const Rule line[] = {positive(P::cp1a), positive(P::cp1b)};
+        b.check(line);
+    }
+    if (b.par<P::medium2>() != 0.0f) {
+        const Rule line[] = {positive(P::cp2a), positive(P::cp2b)};
         b.check(line);
     }
 }
@@ -324,13 +335,13 @@ void hxch_block::step(View& b) {
         writeOutlets(b, in2, in1);
         return;
     }
-    const Side s1 = side(b, 3, 2, 1);
-    const Side s2 = side(b, 8, 5, 4);
-    if (b.par(0) == 0.0f) {
+    const Side s1 = side<P::medium1>(b, 2, 1);
+    const Side s2 = side<P::medium2>(b, 5, 4);
+    if (b.par<P::model>() == 0.0f) {
         const Outlets o = cellModel(b, s1, s2, in1, in2);
         writeOutlets(b, o.t1, o.t2, side2Enthalpy(s2, o.t2, o.x2));
-        if (!o.settled) b.countWarning(b.ip<10>(), code::cellsNotSettled, {.reals = {b.par(13)}});
-    } else if (b.par(0) == 1.0f) {
+        if (!o.settled) b.countWarning(b.ip<10>(), code::cellsNotSettled, {.reals = {b.par<P::passes>()}});
+    } else if (b.par<P::model>() == 1.0f) {
         const Outlets o = segmentModel(b, s1, s2, in1, in2);
         writeOutlets(b, o.t1, o.t2, side2Enthalpy(s2, o.t2, o.x2));
     }

@@ -23,7 +23,7 @@
 //#BP[0] Design mass flow, above 0 (kg/s)
 //#BP[1] Design inlet pressure (Pa)
 //#BP[2] Design outlet pressure (Pa)
-//#BP[3] Efficiency factor
+//#BP[3] Efficiency factor (-)
 //#Strings
 //#None
 //#Remarks
@@ -62,11 +62,6 @@ double exponentAt(double pPascal, double h, double efficiency) {
 
 }  // namespace
 
-void sturb_block::init(View& b) {
-    const Rule rules[] = {positive(0, code::badDesignFlow)};
-    b.check(rules);
-}
-
 void sturb_block::step(View& b) {
     const double flow = b.in(0), t = b.in(1), p = b.in(2);
     if (chkreg_(&t, &p) != 1 || flow <= 0.0) {
@@ -77,7 +72,8 @@ void sturb_block::step(View& b) {
         b.out(4) = 0.0f;
         return;
     }
-    const double design = b.par(0), pIn = b.par(1), pOut = b.par(2), efficiency = b.par(3);
+    const double design = b.par<P::designFlow>(), pIn = b.par<P::designInlet>(), pOut = b.par<P::designOutlet>();
+    const double efficiency = b.par<P::efficiency>();
     const double outlet = std::sqrt(p * p - (pIn * pIn - pOut * pOut) * flow * flow / (design * design));
     const double h = steam::steamEnthalpy(t, p);
     const double v = steam::steamVolume(t, p);

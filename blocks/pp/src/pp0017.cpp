@@ -31,14 +31,14 @@
 
 namespace vireo::pp {
 
-void pcntrl_block::init(View& b) { b.out(0) = b.par(0); }
+void pcntrl_block::init(View& b) { b.out(0) = b.par<P::before>(); }
 
 void pcntrl_block::step(View& b) {
-    const float on = b.par(1);
+    const float on = b.par<P::on>();
     float value = b.in(1) > 0.0f ? on : 0.0f;
-    if (b.in(0) > b.par(2)) value = on;
-    if (b.in(0) < b.par(3)) value = 0.0f;
-    if (b.in(2) < b.par(4)) value = 0.0f;
+    if (b.in(0) > b.par<P::onThreshold>()) value = on;
+    if (b.in(0) < b.par<P::offThreshold>()) value = 0.0f;
+    if (b.in(2) < b.par<P::lowestInput>()) value = 0.0f;
     b.out(0) = value;
     b.takeAlternativeLink();
 }

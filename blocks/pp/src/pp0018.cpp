@@ -59,13 +59,14 @@ void pcsstu_block::step(View& b) {
     const float off = ts + (time - lastFlow);
     float released;
     if (flow <= 0.0f) {
-        e = b.par(1) - b.par(2) * std::exp(-b.par(3) * off - b.par(4) * off * off);
+        e = b.par<P::coldEnergy>() -
+            b.par<P::decayAmplitude>() * std::exp(-b.par<P::decayLinear>() * off - b.par<P::decayQuadratic>() * off * off);
         released = flow;
     } else {
         if (e <= 0.0f) {
             released = flow;
         } else {
-            const float heat = ts * flow * b.par(0) * (supply - back);
+            const float heat = ts * flow * b.par<P::cp>() * (supply - back);
             e -= heat;
             released = 0.0f;
             // Only a heat above 0 makes e negative, so the division has a divisor.
