@@ -335,7 +335,8 @@ TEST(Csv, HeldRowsReachTheFileWithinASecondAndBeforeTheProcessEnds) {
 
 // Through the real host and libraries: a check leaves the result file as it was, a block
 // may not write the model's own text, and a file grown to the file-size limit is a
-// reported write error that leaves whole rows (the process is not killed mid-row).
+// reported write error that leaves whole rows (the process is not killed mid-row), as
+// does a library that ends the process.
 TEST(Csv, ChecksRefusalsAndFullFilesLeaveEveryFileWhole) {
     const std::string dir = vireo_test::scratchDirectory("csv-run");
     std::filesystem::create_directories(dir + "/no-user-blocks");
@@ -389,4 +390,22 @@ TEST(Csv, ChecksRefusalsAndFullFilesLeaveEveryFileWhole) {
     EXPECT_GT(count, 400);
     EXPECT_GT(8192 - written.size(), 0u);
     EXPECT_LT(8192 - written.size(), 12u);  // no more taken back than the row cut off
+
+    // The water and steam routines end the process when the temperature, rising by a
+    // degree a step, leaves their range: every row made before is in the file, whole.
+    o.fileSizeLimit = 0;
+    writeFile(dir + "/hot.vireo", "b 1 CALENDAR\np 1 2023 1 1 0 5000 1\nb 2 CONST\np 2 101325\n"
+                                  "b 3 STEAM 1.6 2.1\nb 4 CSVOUT 1.6 3.1\np 4 'hot.csv'\n");
+    const auto ended = vireo_test::runVireo({"hot.vireo"}, o);
+    EXPECT_EQ(ended.exitStatus, 1) << ended.out;
+    EXPECT_EQ(ended.out.find("End of VIREO run"), std::string::npos);  // not a run that closed its files
+    std::istringstream hot(readFile(dir + "/hot.csv"));
+    std::getline(hot, header);
+    count = 0;
+    while (std::getline(hot, row)) {
+        ++count;
+        EXPECT_EQ(row.substr(0, row.find(',') + 1), std::to_string(count) + ",");
+        EXPECT_GT(row.size(), row.find(',') + 1);
+    }
+    EXPECT_GT(count, 500);
 }
