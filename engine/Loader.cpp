@@ -4,7 +4,10 @@
 
 #include <dlfcn.h>
 #include <link.h>
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -85,6 +88,39 @@ std::vector<std::string> namesOfFile(const std::string& path,
     delete[] bytes;
     return names;
 }
+
+// A library file mapped for reading its names: the readers touch a few pages of it (the
+// headers and the dynamic symbol table), where reading the whole file, debugging
+// information and all, took most of the start of a short run. A file that cannot be
+// mapped is read.
+class LibraryBytes {
+public:
+    explicit LibraryBytes(const std::string& path) {
+        const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        struct stat st {};
+        if (fd >= 0 && fstat(fd, &st) == 0 && st.st_size > 0) {
+            void* p = mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+            if (p != MAP_FAILED) mapped_ = static_cast<const unsigned char*>(p), size_ = static_cast<std::size_t>(st.st_size);
+        }
+        if (fd >= 0) close(fd);
+        if (mapped_ == nullptr) read_ = Loader::load_bytes(path.c_str(), &size_);
+    }
+    ~LibraryBytes() {
+        if (mapped_ != nullptr) munmap(const_cast<unsigned char*>(mapped_), size_);
+        delete[] read_;
+    }
+    LibraryBytes(const LibraryBytes&) = delete;
+    LibraryBytes& operator=(const LibraryBytes&) = delete;
+    const unsigned char* data() const {
+        return mapped_ != nullptr ? mapped_ : reinterpret_cast<const unsigned char*>(read_);
+    }
+    std::size_t size() const { return size_; }
+
+private:
+    const unsigned char* mapped_ = nullptr;
+    char* read_ = nullptr;
+    std::size_t size_ = 0;
+};
 
 // Why an identification answer cannot be used, or empty when it can. The float answers
 // are examined before they are truncated: a value outside int has no integer to become.
@@ -252,11 +288,8 @@ void Loader::loadLibrary(void* handle, const std::string& path) {
         libraries_.push_back(handle);
         return;
     }
-    std::size_t size = 0;
-    char* bytes = load_bytes(path.c_str(), &size);
     std::vector<std::string> names;
-    if (bytes != nullptr) names = libraryNames(reinterpret_cast<const unsigned char*>(bytes), size);
-    delete[] bytes;
+    if (const LibraryBytes bytes(path); bytes.data() != nullptr) names = libraryNames(bytes.data(), bytes.size());
 
     bool holdsBlocks = false;
     // What was written so far must not be lost if a block ends the process.

@@ -196,6 +196,9 @@ void Simulator::simulate() {
     const int* const reportedErrors = vireo_tools_error_counter();
     for (;;) {
         int flag = *runFlag;
+        // What the blocks hold back of their results is written out while the run
+        // pauses: that is when the user looks at the files.
+        if (flag == -1) vireo_tools_write_pending();
         while (flag == -1) {
             sleep(1);  // a signal may end it early; the flag is read again either way
             flag = *runFlag;

@@ -1,5 +1,6 @@
 // What the engine and the block libraries share about one run: the files it reads and
-// writes, whether it steps yet, and the last words before a library ends the process.
+// writes, whether it steps yet, the results still held in memory, and the last words
+// before a library ends the process.
 #include "vireo_tools.h"
 
 #include <fcntl.h>
@@ -82,6 +83,11 @@ struct Claim {
 std::vector<Claim> claims;
 bool stepping = false;
 vireo_process_end_hook processEndHook = nullptr;
+struct Pending {
+    vireo_pending_writer writer;
+    void* held;
+};
+std::vector<Pending> pending;
 
 void copyOut(const std::string& text, char* out, size_t capacity) {
     if (out == nullptr || capacity == 0) return;
@@ -143,7 +149,21 @@ void vireo_tools_process_ends(void) {
     const vireo_process_end_hook hook = processEndHook;
     processEndHook = nullptr;
     if (hook != nullptr) hook();
+    vireo_tools_write_pending();
     std::fflush(nullptr);
+}
+
+void vireo_tools_hold_pending(vireo_pending_writer writer, void* held) {
+    if (writer != nullptr) pending.push_back({writer, held});
+}
+
+void vireo_tools_release_pending(vireo_pending_writer writer, void* held) {
+    std::erase_if(pending, [&](const Pending& p) { return p.writer == writer && p.held == held; });
+}
+
+void vireo_tools_write_pending(void) {
+    // By index: a writer that withdraws while it writes leaves no dangling iterator.
+    for (std::size_t k = 0; k < pending.size(); ++k) pending[k].writer(pending[k].held);
 }
 
 }  // extern "C"

@@ -73,6 +73,15 @@ VIREO_TOOLS_API void vireo_tools_release_files(const char* owner, int number);
 typedef void (*vireo_process_end_hook)(void);
 VIREO_TOOLS_API void vireo_tools_on_process_end(vireo_process_end_hook hook);
 VIREO_TOOLS_API void vireo_tools_process_ends(void);
+/* Results that a library holds in its own memory before it writes them (rows a block
+ * buffers): the holder registers a writer for what it holds, and withdraws it before it
+ * lets go of `held`. write_pending calls every writer, in the order they were
+ * registered: process_ends does (after the hook, before the streams are flushed), and the
+ * engine does when a run pauses, so that what was computed reaches its file then. */
+typedef void (*vireo_pending_writer)(void* held);
+VIREO_TOOLS_API void vireo_tools_hold_pending(vireo_pending_writer writer, void* held);
+VIREO_TOOLS_API void vireo_tools_release_pending(vireo_pending_writer writer, void* held);
+VIREO_TOOLS_API void vireo_tools_write_pending(void);
 
 /* ---- block identification ----------------------------------------------------- */
 

@@ -19,10 +19,13 @@ using vireo::block::View;
 // A string parameter without the blanks around it.
 inline std::string text(const BlockView& b, int row) { return std::string(b.trimmedText(row)); }
 
-// An open file kept in DP[slot]: the slot holds the pointer's bits, not a number; 0
-// (the engine's zero fill) is no file.
-std::FILE* fileAt(BlockView& b, int slot);
-void keepFile(BlockView& b, int slot, std::FILE* file);
+// An object the block owns between calls, kept in DP[slot]: the slot holds the pointer's
+// bits, not a number; 0 (the engine's zero fill) is none.
+void* pointerAt(BlockView& b, int slot);
+void keepPointer(BlockView& b, int slot, void* p);
+// An open file kept the same way.
+inline std::FILE* fileAt(BlockView& b, int slot) { return static_cast<std::FILE*>(pointerAt(b, slot)); }
+inline void keepFile(BlockView& b, int slot, std::FILE* file) { keepPointer(b, slot, file); }
 
 // Claims a file for this block for the run (the one open as fd when fd >= 0): false,
 // reported, when another block of the run writes it, or reads it while this block would

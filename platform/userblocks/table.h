@@ -19,8 +19,8 @@ constexpr int kConstantOutputs = 20;
 // IP[10] step, IP[11] steps, IP[12] sub-model closes its own loop; DP[0] start day
 // number, DP[1] start second of that day, DP[2] step length in seconds.
 inline constexpr BlockIdentity kCalendar{"ubcalendar", "CALENDAR", 1, 0, 4, 8, 13, 0, 3, 6, 6, 0, 0, Group::timer};
-// IP[10] rows written, IP[11] checked at initialisation (1) or started by the run (2);
-// DP[0] the open file.
+// IP[10] rows made, IP[11] checked at initialisation (1) or started by the run (2);
+// DP[0] the open file and the rows not yet written.
 inline constexpr BlockIdentity kCsvOut{"ubcsvout", "CSVOUT", 1, 1, 100, 0, 12, 0, 1, 0, 0, 1, 2, Group::standard};
 // IP[10] line number, IP[11] data rows read, IP[12] columns, IP[13] end of file seen,
 // IP[14] line number before the first data row, IP[15] end-of-file rule, IP[16] the

@@ -246,12 +246,14 @@ void readRow(CsvInView& b) {
         return;
     }
     std::string line;
-    const std::string_view name = b.trimmedText(0);
+    // Named only when something is said: finding the name's end every step costs more
+    // than reading the row.
+    const auto name = [&b] { return b.trimmedText(0); };
     bool restarted = false;  // one start again per call: the file has at least one row
     for (;;) {
         if (!csv::readLine(file, line)) {
             if (std::ferror(file)) {
-                b.report(code::readFailed, {.value = s.line, .text = name});
+                b.report(code::readFailed, {.value = s.line, .text = name()});
                 return b.requestStop();
             }
             if (restarted || !endOfFile(b, file)) return;
@@ -263,13 +265,13 @@ void readRow(CsvInView& b) {
         const auto fields = csv::fields(line, static_cast<char>(s.separator));
         if (static_cast<int>(fields.size()) != s.columns) {
             b.report(code::fieldCount,
-                     {.value = s.line, .text = name, .ints = {static_cast<int>(fields.size()), s.columns}});
+                     {.value = s.line, .text = name(), .ints = {static_cast<int>(fields.size()), s.columns}});
             return b.requestStop();
         }
         // Every column to read is checked before any output changes: the row is one record.
         float row[kCsvInColumns] = {};
         if (const int fault = readColumns(s, fields, row); fault >= 0) {
-            reportFault(b, fields, fault, s.line, name);
+            reportFault(b, fields, fault, s.line, name());
             return b.requestStop();
         }
         const int n = s.listed > 0 ? s.listed : std::min(s.columns, kCsvInColumns);

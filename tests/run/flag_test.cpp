@@ -7,8 +7,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
+#include <thread>
 
 using namespace run_test;
 using vireo_test::ModelRunOptions;
@@ -16,12 +19,24 @@ using vireo_test::runModel;
 
 TEST(RunFlag, APauseSleepsAndTheRunGoesOnWhereItStopped) {
     // Block 2 raises SIGUSR1 at its second step: the test host sets the flag to -1 and,
-    // two seconds later, back to 1.
-    const char* model = "b 1 clock\np 1 3\nb 2 signal 1\np 2 2 2\n";
+    // two seconds later, back to 1. Block 3, the user blocks' CSVOUT, holds its rows in
+    // memory: the paused run has them written out, for the user to look at.
+    const std::string blocks = vireo_test::scratchDirectory("pause-blocks");
+    std::filesystem::create_symlink(vireo_test::buildDir() + "/lib/libVireoUB.so", blocks + "/libVireoUB.so");
+    const std::string rows = blocks + "/rows.csv";
+    const std::string model = "b 1 clock\np 1 3\nb 2 signal 1\np 2 2 2\nb 3 CSVOUT 1.1\np 3 '" + rows + "'\n";
     ModelRunOptions o;
     o.program = FLAG_HOST;
-    o.env = {{"VIREO_TEST_RESUME_AFTER", "2"}};
+    o.env = {{"VIREO_TEST_RESUME_AFTER", "2"}, {"VIREO_USER_BLOCKS", blocks}};
+    std::string paused;
+    std::thread look([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+        paused = vireo_test::readFile(rows);
+    });
     const auto run = runModel(model, {}, {}, "m.vireo", o);
+    look.join();
+    EXPECT_TRUE(paused == "in1\n1\n" || paused == "in1\n1\n2\n") << paused;
+    EXPECT_EQ(vireo_test::readFile(rows), "in1\n1\n2\n3\n");
     EXPECT_EQ(run.probeLog, init({1, 2}) + steps({1, 2, 1, 2, 1, 2, 1}) + lastCalls({1, 2}));
     EXPECT_EQ(withoutProgress(run), cleanRun());
     double cpu = 0.0, wall = 0.0;
