@@ -151,7 +151,7 @@ struct State {
 constexpr Rule kRules[] = {
     {.parameter = 0, .low = 0, .high = kSkyModels - 1, .whole = true, .code = code::badModel}};
 
-Site siteOf(const BlockView& b) { return {b.par(1), b.par(2), b.par(3)}; }
+Site siteOf(const gh2gt_block::View& b) { return {b.par(1), b.par(2), b.par(3)}; }
 
 }  // namespace
 
