@@ -99,13 +99,16 @@ bool sameIrradiance(const std::vector<float>& a, const Composed& t) {
 
 TEST(Gh2gt, AYearOfHoursAsTheValueRoutinesGiveItWithTheDayKeptOrNot) {
     // Models on each of the three sun series, and Perez; halfway through the year the
-    // latitude changes as an editor would change it.
+    // latitude changes as an editor would change it, and the surface turns every few hours
+    // as a fed tilt and azimuth would turn it.
     const vireo_test::MessageCapture quiet(vireo_test::MessageCapture::StandardOutput::captured);
     for (int model : {0, 1, 2, 8}) {
         BlockInstance year(em("em0008"), {.inputs = 12, .parameters = params(model)});
         ASSERT_EQ(year.init(), 0);
         int mismatches = 0;
-        forEachHourOf2024([&](const Hour& x, int n) {
+        forEachHourOf2024([&](Hour x, int n) {
+            x.tilt = 35.0f + 25.0f * float(n / 5 % 3);
+            x.azimuth = 190.0f - 70.0f * float(n / 7 % 4);
             const float latitude = n < 182 * 24 ? kLatitude : kLaterLatitude;
             year.BP[1] = latitude;
             const std::vector<float> kept = year.step(x.inputs());

@@ -67,43 +67,59 @@
 namespace vireo::em {
 namespace {
 
-// The terms of a day and of the latitude change once a day and once a run; the instance
-// keeps them so that an hourly step computes only what the hour changes. Every output is
-// the same, to the bit, as when they are computed afresh.
+// The terms of a day, of the latitude and of the surface change once a day, once a run
+// or when an input moves; the instance keeps them so that an hourly step computes only
+// what the hour changes. Every output is the same, to the bit, as when they are computed
+// afresh. Eleven reals hold them: the Fourier series' terms are not needed by slots 2
+// and 3, whose series take the Julian day in their place, and the declination's cosine
+// is its sine's square root, as the series make it.
 struct State {
-    int& slot;                // IP[10]: the model, 1 to 10 (the parameter counts from 0)
-    std::span<int, 3> date;   // IP[11..13]: the year, month and day inputs (their bits) of the day kept
-    int& aboveSteps;          // IP[14]: steps with a total above the solar constant
-    int& reportedSteps;       // IP[15]: of those, the steps reported at a last call
-    float& e0;                // RP[0]: the orbit's eccentricity factor; NaN while no day is kept
-    float& declination;       // RP[1]: of the Fourier series, radians
-    std::span<float, 2> declinationTrig;  // RP[2..3]: its sine and cosine
-    float& equationOfTime;    // RP[4]: minutes
-    float& julianDay;         // RP[5]: of the day kept, for the sun's series of slots 2 and 3
-    float& latitude;          // RP[7]: whose sine and cosine are kept; NaN: none
-    std::span<float, 2> latitudeTrig;     // RP[8..9]
+    int& slot;               // IP[10]: the model, 1 to 10 (the parameter counts from 0)
+    int& dateKey;            // IP[11]: the date of the day kept, packed (see dateKeyOf)
+    std::span<int, 2> surfaceKey;  // IP[12..13]: the tilt and azimuth kept, as float bits; NaN: none
+    int& aboveSteps;         // IP[14]: steps with a total above the solar constant
+    int& reportedSteps;      // IP[15]: of those, the steps reported at a last call
+    float& e0;               // RP[0]: the orbit's eccentricity factor; NaN while no day is kept
+    float& declination;      // RP[1]: of the Fourier series, radians; slots 2 and 3: the Julian day
+    float& sinDeclination;   // RP[2]
+    float& equationOfTime;   // RP[3]: minutes
+    float& latitude;         // RP[4]: whose sine and cosine are kept; NaN: none
+    std::span<float, 2> latitudeTrig;  // RP[5..6]
+    std::span<float, 4> surfaceTrig;   // RP[7..10]: sine and cosine of the tilt, of the azimuth
     explicit State(gh2gt_block::View& b)
-        : slot(b.ip<10>()), date(b.ip<11, 3>()), aboveSteps(b.ip<14>()), reportedSteps(b.ip<15>()),
-          e0(b.rp<0>()), declination(b.rp<1>()), declinationTrig(b.rp<2, 2>()), equationOfTime(b.rp<4>()),
-          julianDay(b.rp<5>()), latitude(b.rp<7>()), latitudeTrig(b.rp<8, 2>()) {}
+        : slot(b.ip<10>()), dateKey(b.ip<11>()), surfaceKey(b.ip<12, 2>()), aboveSteps(b.ip<14>()),
+          reportedSteps(b.ip<15>()), e0(b.rp<0>()), declination(b.rp<1>()), sinDeclination(b.rp<2>()),
+          equationOfTime(b.rp<3>()), latitude(b.rp<4>()), latitudeTrig(b.rp<5, 2>()), surfaceTrig(b.rp<7, 4>()) {}
 
-    SolarDay day() const { return {declination, {declinationTrig[0], declinationTrig[1]}, equationOfTime}; }
+    bool julianSeries() const { return slot == 2 || slot == 3; }
 
-    // Keyed by the inputs as they come, so that an hour of a day already kept needs not
-    // even their rounding.
+    SolarDay day() const { return {declination, {sinDeclination, cosineOf(sinDeclination)}, equationOfTime}; }
+
+    // A date of whole numbers in a plain range packed into one int; any other date has no
+    // key and its terms are computed at every step.
+    static constexpr int kNoKey = INT_MIN;
+    static int dateKeyOf(const ClockTime& time) {
+        const float y = time.year, m = time.month, d = time.day;
+        if (!(y >= -1.0e6f && y <= 1.0e6f && m >= 0.0f && m <= 15.0f && d >= 0.0f && d <= 63.0f)) return kNoKey;
+        const int yi = static_cast<int>(y), mi = static_cast<int>(m), di = static_cast<int>(d);
+        if (static_cast<float>(yi) != y || static_cast<float>(mi) != m || static_cast<float>(di) != d) return kNoKey;
+        return (yi * 16 + mi) * 64 + di;
+    }
+
     void keepDay(const ClockTime& time) {
-        const int bits[3] = {std::bit_cast<int>(time.year), std::bit_cast<int>(time.month),
-                             std::bit_cast<int>(time.day)};
-        if (e0 == e0 && date[0] == bits[0] && date[1] == bits[1] && date[2] == bits[2]) return;
-        std::copy(bits, bits + 3, date.begin());
+        const int key = dateKeyOf(time);
+        if (key != kNoKey && e0 == e0 && dateKey == key) return;
+        dateKey = key;
         int year = block::nearestInt(time.year), month = block::nearestInt(time.month);
         int dayOfMonth = block::nearestInt(time.day);
-        const SolarDay d = solarDay(static_cast<float>(idoy(&year, &month, &dayOfMonth)));
-        declination = d.declination;
-        declinationTrig[0] = d.declinationTrig.sin;
-        declinationTrig[1] = d.declinationTrig.cos;
-        equationOfTime = d.equationOfTime;
-        julianDay = static_cast<float>(vireo::em::julianDay(time));
+        if (julianSeries()) {
+            declination = static_cast<float>(vireo::em::julianDay(time));
+        } else {
+            const SolarDay d = solarDay(static_cast<float>(idoy(&year, &month, &dayOfMonth)));
+            declination = d.declination;
+            sinDeclination = d.declinationTrig.sin;
+            equationOfTime = d.equationOfTime;
+        }
         e0 = spencerEccentricity(dayOfCommonYear(year, month, dayOfMonth));
     }
 
@@ -116,12 +132,26 @@ struct State {
         }
         return {latitudeTrig[0], latitudeTrig[1]};
     }
+
+    // The tilt and azimuth are inputs, which may change from one step to the next.
+    void keepSurface(const Surface& surface) {
+        if (surface.tilt == std::bit_cast<float>(surfaceKey[0]) &&
+            surface.azimuth == std::bit_cast<float>(surfaceKey[1]))
+            return;
+        const float beta = surface.tilt * kRad, gamma = surface.azimuth * kRad;
+        surfaceTrig[0] = std::sin(beta);
+        surfaceTrig[1] = std::cos(beta);
+        surfaceTrig[2] = std::sin(gamma);
+        surfaceTrig[3] = std::cos(gamma);
+        surfaceKey[0] = std::bit_cast<int>(surface.tilt);
+        surfaceKey[1] = std::bit_cast<int>(surface.azimuth);
+    }
 };
 
 constexpr Rule kRules[] = {
     {.parameter = 0, .low = 0, .high = kSkyModels - 1, .whole = true, .code = code::badModel}};
 
-Site siteOf(const BlockView& b) { return {b.par(1), b.par(2), b.par(3)}; }
+Site siteOf(const gh2gt_block::View& b) { return {b.par(1), b.par(2), b.par(3)}; }
 
 }  // namespace
 
@@ -132,6 +162,7 @@ void gh2gt_block::init(View& b) {
     checkSite(b.reporter(), siteOf(b));
     s.e0 = std::numeric_limits<float>::quiet_NaN();
     s.latitude = std::numeric_limits<float>::quiet_NaN();
+    s.surfaceKey[0] = s.surfaceKey[1] = std::bit_cast<int>(std::numeric_limits<float>::quiet_NaN());
 }
 
 void gh2gt_block::step(View& b) {
@@ -148,14 +179,14 @@ void gh2gt_block::step(View& b) {
     const int slot = s.slot;
     // Only the models that brighten the ground towards the sun take its azimuth.
     const bool azimuth = slot == 2 || slot == 4 || slot == 6 || slot == 8;
-    const SunFix fix = slot == 2 || slot == 3
-                           ? sunFixOnJulianDay(slot, static_cast<int>(s.julianDay), latitude, true, time, site, azimuth)
+    const SunFix fix = s.julianSeries()
+                           ? sunFixOnJulianDay(slot, static_cast<int>(s.declination), latitude, true, time, site, azimuth)
                            : sunFixOnDay(s.day(), latitude, true, time, site, azimuth);
     const SunPosition& sun = fix.position;
     // The incidence on the surface from the sines and cosines at hand (the same sum as the
     // incidence routine's), never through its angle and back.
-    const float beta = surface.tilt * kRad, gamma = surface.azimuth * kRad;
-    const float sb = std::sin(beta), cb = std::cos(beta), sg = std::sin(gamma), cg = std::cos(gamma);
+    s.keepSurface(surface);
+    const float sb = s.surfaceTrig[0], cb = s.surfaceTrig[1], sg = s.surfaceTrig[2], cg = s.surfaceTrig[3];
     const float sd = fix.declination.sin, cd = fix.declination.cos;
     const float sp = latitude.sin, cp = latitude.cos;
     const float co = fix.hourAngle.cos, so = fix.hourAngle.sin;

@@ -5,6 +5,8 @@
 #ifndef VIREO_EM_SOLAR_H
 #define VIREO_EM_SOLAR_H
 
+#include <cmath>
+
 namespace vireo::em {
 
 struct ClockTime {
@@ -41,6 +43,9 @@ struct SinCos {
 SunPosition sunPosition(int series, bool refraction, const ClockTime& time, const Site& site);
 
 SinCos sinCosOf(float degrees);
+// The cosine of an angle within a quarter turn of 0 from its sine; 1 - s is exact near
+// s = 1, where 1 - s * s would lose the digits.
+inline float cosineOf(float sine) { return std::sqrt((1.0f - sine) * (1.0f + sine)); }
 
 // The Fourier series' terms of a day of the year. They change once a day: a block that
 // steps through the hours may keep them, with the latitude's sine and cosine, and find

@@ -139,7 +139,7 @@ SolarDay solarDay(float dayOfYear) {
     const float delta = 0.006918f - 0.399912f * c1 + 0.070257f * s1 - 0.006758f * c2 + 0.000907f * s2 -
                         0.002697f * c3 + 0.00148f * s3;
     const float sinDelta = std::sin(delta);
-    return {delta, {sinDelta, std::sqrt((1.0f - sinDelta) * (1.0f + sinDelta))}, equationOfTime(1, dayOfYear)};
+    return {delta, {sinDelta, cosineOf(sinDelta)}, equationOfTime(1, dayOfYear)};
 }
 
 // Works on local standard time, so the time zone enters only as a longitude.
@@ -171,7 +171,7 @@ SunFix sunFixOnJulianDay(int series, int jd, SinCos latitude, bool refraction, c
     const Equatorial sun = series == 2 ? ecliptic1980(jd, nearestInt(time.year), ut, site.longitude)
                                        : almanac2000(jd, ut, site.longitude);
     const float sd = sun.sinDeclination;
-    return horizontal(sun.declination, {sd, std::sqrt((1.0f - sd) * (1.0f + sd))}, latitude, sun.hourAngle,
+    return horizontal(sun.declination, {sd, cosineOf(sd)}, latitude, sun.hourAngle,
                       refraction, azimuth);
 }
 
