@@ -94,15 +94,7 @@ struct State {
         declinationTrig[1] = d.declinationTrig.cos;
         equationOfTime = d.equationOfTime;
     }
-    SinCos keepLatitude(float degrees) {
-        if (!(degrees == latitude)) {
-            const SinCos t = sinCosOf(degrees);
-            latitude = degrees;
-            latitudeTrig[0] = t.sin;
-            latitudeTrig[1] = t.cos;
-        }
-        return {latitudeTrig[0], latitudeTrig[1]};
-    }
+    SinCos keepLatitude(float degrees) { return keptSinCos(degrees, latitude, latitudeTrig); }
 };
 
 constexpr Rule kRules[] = {{.parameter = 0, .low = 0, .high = 2, .whole = true, .code = code::badMode}};

@@ -123,15 +123,7 @@ struct State {
         e0 = spencerEccentricity(dayOfCommonYear(year, month, dayOfMonth));
     }
 
-    SinCos keepLatitude(float degrees) {
-        if (!(degrees == latitude)) {
-            const SinCos t = sinCosOf(degrees);
-            latitude = degrees;
-            latitudeTrig[0] = t.sin;
-            latitudeTrig[1] = t.cos;
-        }
-        return {latitudeTrig[0], latitudeTrig[1]};
-    }
+    SinCos keepLatitude(float degrees) { return keptSinCos(degrees, latitude, latitudeTrig); }
 
     // The tilt and azimuth are inputs, which may change from one step to the next.
     void keepSurface(const Surface& surface) {

@@ -6,6 +6,7 @@
 #define VIREO_EM_SOLAR_H
 
 #include <cmath>
+#include <span>
 
 namespace vireo::em {
 
@@ -43,6 +44,17 @@ struct SinCos {
 SunPosition sunPosition(int series, bool refraction, const ClockTime& time, const Site& site);
 
 SinCos sinCosOf(float degrees);
+// The same kept in a block's own slots (the angle, its sine and cosine): worked out
+// again only when the angle changes, as a site's latitude seldom does. NaN kept: none.
+inline SinCos keptSinCos(float degrees, float& kept, std::span<float, 2> trig) {
+    if (!(degrees == kept)) {
+        const SinCos t = sinCosOf(degrees);
+        kept = degrees;
+        trig[0] = t.sin;
+        trig[1] = t.cos;
+    }
+    return {trig[0], trig[1]};
+}
 // The cosine of an angle within a quarter turn of 0 from its sine; 1 - s is exact near
 // s = 1, where 1 - s * s would lose the digits.
 inline float cosineOf(float sine) { return std::sqrt((1.0f - sine) * (1.0f + sine)); }
