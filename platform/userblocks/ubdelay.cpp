@@ -26,8 +26,14 @@
 namespace {
 
 struct Delay {
-    static void init(ub::BlockView& b) { b.out(0) = b.par(0); }
-    static void step(ub::BlockView& b) { b.out(0) = b.in(0); }
+    struct P {
+        enum : int { before };
+        static constexpr ub::Param table[] = {
+            {"Value before the first step", "unit of the input", ub::rule::any(), {}, ub::rule::orDefault(0.0f)}};
+    };
+    using View = ub::View<ub::kDelay, P>;
+    static void init(View& b) { b.out(0) = b.par<P::before>(); }
+    static void step(View& b) { b.out(0) = b.in(0); }
 };
 
 }  // namespace

@@ -37,24 +37,27 @@
 namespace {
 
 using namespace ub;
-using IterateView = View<kIterate>;
-
-constexpr Rule kRules[] = {
-    {.parameter = 1, .low = 0, .high = std::numeric_limits<float>::infinity(), .code = code::badTolerance},
-    {.parameter = 2, .low = 1, .high = 2147483647.0f, .whole = true, .code = code::badMaximum},
-};
-
 struct Iterate {
-    // Parameters changed during a run are taken as they come; values the initialisation
-    // would refuse are bent to the nearest sensible ones.
-    static float tolerance(const BlockView& b) { return b.par(1) >= 0.0f ? b.par(1) : 0.0f; }
-    static int maximum(const BlockView& b) { return std::max(b.whole(2), 1); }
+    struct P {
+        enum : int { start, tolerance, maximum };
+        static constexpr Param table[] = {
+            {"Start estimate", "unit of the input", rule::any()},
+            {"Tolerance", "unit of the input", rule::within(0.0f, std::numeric_limits<float>::infinity()),
+             code::badTolerance},
+            {"Maximum number of repetitions", "-", rule::whole(1.0f, 2147483647.0f), code::badMaximum},
+        };
+    };
+    using IterateView = ub::View<kIterate, P>;
+    using View = IterateView;
+    // The frame never lets the block go on with a refused value, changed during the run or
+    // not; the bends below only keep a refused block's last call harmless.
+    static float tolerance(const IterateView& b) { return std::max(b.par<P::tolerance>(), 0.0f); }
+    static int maximum(const IterateView& b) { return std::max(b.whole<P::maximum>(), 1); }
     static int& repeats(IterateView& b) { return b.ip<10>(); }
 
     static void init(IterateView& b) {
         repeats(b) = 0;
-        b.check(kRules);
-        b.out(0) = b.par(0);
+        b.out(0) = b.par<P::start>();
         b.out(1) = 0.0f;
         b.out(2) = 0.0f;
     }
