@@ -5,6 +5,7 @@
 
 #include "BlockFrame.h"
 #include "messages.h"
+#include "params.h"
 #include "table.h"
 
 #include <cstdio>
@@ -13,11 +14,9 @@
 namespace ub {
 
 using vireo::block::BlockView;
-using vireo::block::Param;
 using vireo::block::refused;
 using vireo::block::Rule;
 using vireo::block::View;
-namespace rule = vireo::block;  // the rule vocabulary of the parameter tables
 
 // A string parameter without the blanks around it.
 inline std::string text(const BlockView& b, int row) { return std::string(b.trimmedText(row)); }

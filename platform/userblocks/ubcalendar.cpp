@@ -56,17 +56,7 @@
 namespace {
 
 using namespace ub;
-struct CalendarParams {
-    enum : int { year, month, day, hour, steps, length };
-    static constexpr Param table[] = {
-        {"Start year", "-", rule::whole(1.0f, 9999.0f), code::badYear},
-        {"Start month", "-", rule::whole(1.0f, 12.0f), code::badMonth},
-        {"Start day of the month", "-", rule::whole(1.0f, 31.0f), code::badDay},
-        {"Start hour", "h", {.low = 0.0f, .high = 24.0f, .belowHigh = true}, code::badHour},
-        {"Number of steps", "-", rule::whole(1.0f, 2147483647.0f), code::badStepCount},
-        {"Step length", "h", rule::above(0.0f), code::badStepLength},
-    };
-};
+using CalendarParams = params::Calendar;
 using P = CalendarParams;
 using CalendarView = View<kCalendar, P>;
 

@@ -14,7 +14,7 @@
 //#OUT[1--20] The columns of the row read in this step: those the column list names, in its
 // order, or else columns 1 to 20 (unit of the file)
 //#Parameters
-//#BP[0] What happens after the last row (-): 0 the run ends, 1 the last row is held,
+//#BP[0] What happens after the last row (-), 0 to 2: 0 the run ends, 1 the last row is held,
 // 2 reading starts again at the first row; optional, 0 when left out
 //#Strings
 //#SP[0] File name (-)
@@ -47,11 +47,7 @@ namespace {
 using namespace ub;
 enum EndRule { stopRun = 0, holdLast = 1, startAgain = 2 };
 
-struct CsvInParams {
-    enum : int { endRule };
-    static constexpr Param table[] = {
-        {"What happens after the last row", "-", rule::mode(3), code::badEndRule, rule::orDefault(stopRun)}};
-};
+using CsvInParams = params::CsvIn;
 using CsvInView = View<kCsvIn, CsvInParams>;
 
 struct State {

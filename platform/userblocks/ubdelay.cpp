@@ -26,11 +26,7 @@
 namespace {
 
 struct Delay {
-    struct P {
-        enum : int { before };
-        static constexpr ub::Param table[] = {
-            {"Value before the first step", "unit of the input", ub::rule::any(), {}, ub::rule::orDefault(0.0f)}};
-    };
+    using P = ub::params::Delay;
     using View = ub::View<ub::kDelay, P>;
     static void init(View& b) { b.out(0) = b.par<P::before>(); }
     static void step(View& b) { b.out(0) = b.in(0); }

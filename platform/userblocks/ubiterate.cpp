@@ -38,15 +38,7 @@ namespace {
 
 using namespace ub;
 struct Iterate {
-    struct P {
-        enum : int { start, tolerance, maximum };
-        static constexpr Param table[] = {
-            {"Start estimate", "unit of the input", rule::any()},
-            {"Tolerance", "unit of the input", rule::within(0.0f, std::numeric_limits<float>::infinity()),
-             code::badTolerance},
-            {"Maximum number of repetitions", "-", rule::whole(1.0f, 2147483647.0f), code::badMaximum},
-        };
-    };
+    using P = params::Iterate;
     using IterateView = ub::View<kIterate, P>;
     using View = IterateView;
     // The frame never lets the block go on with a refused value, changed during the run or

@@ -36,14 +36,7 @@
 namespace {
 
 using namespace ub;
-struct ControllerParams {
-    enum : int { tolerance, maximum };
-    static constexpr Param table[] = {
-        {"Tolerance", "unit of the input", rule::within(0.0f, std::numeric_limits<float>::infinity()),
-         code::badTolerance},
-        {"Maximum number of passes", "-", rule::whole(1.0f, 2147483647.0f), code::badMaximum},
-    };
-};
+using ControllerParams = params::LoopController;
 using ControllerView = View<kLoopController, ControllerParams>;
 
 struct State {

@@ -32,11 +32,7 @@
 namespace {
 
 struct LoopTop {
-    struct P {
-        enum : int { start };
-        static constexpr ub::Param table[] = {
-            {"Start value with one input", "unit of input 1", ub::rule::any(), {}, ub::rule::orDefault(0.0f)}};
-    };
+    using P = ub::params::LoopTop;
     using View = ub::View<ub::kLoopTop, P>;
     using LoopTopView = View;
 
