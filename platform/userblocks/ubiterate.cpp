@@ -30,9 +30,7 @@
 //#end
 #include "blocks.h"
 
-#include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace {
 
@@ -41,10 +39,8 @@ struct Iterate {
     using P = params::Iterate;
     using IterateView = ub::View<kIterate, P>;
     using View = IterateView;
-    // The frame never lets the block go on with a refused value, changed during the run or
-    // not; the bends below only keep a refused block's last call harmless.
-    static float tolerance(const IterateView& b) { return std::max(b.par<P::tolerance>(), 0.0f); }
-    static int maximum(const IterateView& b) { return std::max(b.whole<P::maximum>(), 1); }
+    static float tolerance(const IterateView& b) { return b.par<P::tolerance>(); }
+    static int maximum(const IterateView& b) { return b.whole<P::maximum>(); }
     static int& repeats(IterateView& b) { return b.ip<10>(); }
 
     static void init(IterateView& b) {
@@ -56,7 +52,13 @@ struct Iterate {
 
     static void step(IterateView& b) { b.takeAlternativeLink(); }  // through the sub-model
 
+    // The repetitions are made at the last call, which the frame does not guard as it
+    // guards a step: a value refused, or changed during the run and breaking its rule,
+    // lets the end stand.
     static void last(IterateView& b) {
+        const vireo::block::BlockArrays& a = b.arrays();
+        if (a.IP[vireo::protocol::ipSlot::kParameterState] != 0 && !vireo::block::mayStep(kIterate, a, P::table))
+            return;
         const float x = b.in(0);
         const float difference = std::fabs(x - b.out(0));
         b.out(2) = difference;

@@ -29,9 +29,7 @@
 //#end
 #include "blocks.h"
 
-#include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace {
 
