@@ -5,6 +5,7 @@
 
 #include "BlockFrame.h"
 #include "messages.h"
+#include "params.h"
 #include "table.h"
 
 #include <cstdio>
@@ -13,6 +14,7 @@
 namespace ub {
 
 using vireo::block::BlockView;
+using vireo::block::refused;
 using vireo::block::Rule;
 using vireo::block::View;
 

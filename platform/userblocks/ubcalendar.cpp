@@ -56,7 +56,9 @@
 namespace {
 
 using namespace ub;
-using CalendarView = View<kCalendar>;
+using CalendarParams = params::Calendar;
+using P = CalendarParams;
+using CalendarView = View<kCalendar, P>;
 
 struct State {
     int& step;            // IP[10] steps made since the start (or since entering the sub-model)
@@ -72,18 +74,14 @@ struct State {
 
 constexpr double kSecondsPerDay = 86400.0;
 
-// The start: year, month, day and hour, from the parameters or, when the sub-model is
-// entered, from the inputs in their place.
-constexpr Rule kStart[] = {
-    {.parameter = 0, .low = 1, .high = 9999, .whole = true, .code = code::badYear},
-    {.parameter = 1, .low = 1, .high = 12, .whole = true, .code = code::badMonth},
-    {.parameter = 2, .low = 1, .high = 31, .whole = true, .code = code::badDay},
-    {.parameter = 3, .low = 0, .high = 24, .code = code::badHour, .belowHigh = true},
-};
-constexpr Rule kSteps[] = {
-    {.parameter = 4, .low = 1, .high = 2147483647.0f, .whole = true, .code = code::badStepCount},
-    {.parameter = 5, .low = 0, .high = FLT_MAX, .code = code::badStepLength, .aboveLow = true},
-};
+// The start's rules, for the inputs that stand in for its parameters when the sub-model is
+// entered: those of the parameter table, so that an input is held to what a parameter is.
+constexpr Rule startRule(int k) {
+    const vireo::block::Bound& r = P::table[k].bound;
+    return {.parameter = k, .low = r.low, .high = r.high, .whole = r.whole, .code = P::table[k].code,
+            .aboveLow = r.aboveLow, .belowHigh = r.belowHigh};
+}
+constexpr Rule kStart[] = {startRule(P::year), startRule(P::month), startRule(P::day), startRule(P::hour)};
 
 int dayNumber(int year, int month, int day) {
     int n = 0;
@@ -175,10 +173,15 @@ void initialise(CalendarView& b) {
     State s(b);
     s.step = 0;
     s.closed = 0;
-    const bool startOk = setStart(b, {b.par(0), b.par(1), b.par(2), b.par(3)});
-    if (!b.check(kSteps) || !startOk) return;
-    s.length = seconds(b.par(5));
-    const int steps = b.whole(4);
+    // The frame has checked each parameter; a date the calendar does not have takes all
+    // four, and is told even when the steps were refused.
+    const float start[4] = {b.par<P::year>(), b.par<P::month>(), b.par<P::day>(), b.par<P::hour>()};
+    bool startOk = true;
+    for (int k = 0; k < 4; ++k) startOk = P::table[k].bound.holds(start[k]) && startOk;
+    startOk = startOk && setStart(b, start);
+    if (refused(b) || !startOk) return;
+    s.length = seconds(b.par<P::length>());
+    const int steps = b.whole<P::steps>();
     if (!lastStepFits(b, steps)) return;
     s.steps = steps;
     b.setTimerSteps(steps);
@@ -188,7 +191,7 @@ void initialise(CalendarView& b) {
 
 // Entering the sub-model: connected inputs replace the start's year, month, day, hour.
 bool enter(CalendarView& b) {
-    float start[4] = {b.par(0), b.par(1), b.par(2), b.par(3)};
+    float start[4] = {b.par<P::year>(), b.par<P::month>(), b.par<P::day>(), b.par<P::hour>()};
     for (int i = 0; i < b.inputCount() && i < 4; ++i) start[i] = b.in(i);
     return setStart(b, start) && lastStepFits(b, State(b).steps);
 }
@@ -239,6 +242,8 @@ void lastCall(CalendarView& b) {
 }
 
 struct Calendar {
+    using P = CalendarParams;
+    using View = CalendarView;
     static void init(CalendarView& b) { initialise(b); }
     static void step(CalendarView& b) { b.inputCount() > 0 ? subModelStep(b) : freeStep(b); }
     static void last(CalendarView& b) { lastCall(b); }

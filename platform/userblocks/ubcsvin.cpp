@@ -14,7 +14,7 @@
 //#OUT[1--20] The columns of the row read in this step: those the column list names, in its
 // order, or else columns 1 to 20 (unit of the file)
 //#Parameters
-//#BP[0] What happens after the last row (-): 0 the run ends, 1 the last row is held,
+//#BP[0] What happens after the last row (-), 0 to 2: 0 the run ends, 1 the last row is held,
 // 2 reading starts again at the first row; optional, 0 when left out
 //#Strings
 //#SP[0] File name (-)
@@ -45,9 +45,10 @@
 namespace {
 
 using namespace ub;
-using CsvInView = View<kCsvIn>;
-
 enum EndRule { stopRun = 0, holdLast = 1, startAgain = 2 };
+
+using CsvInParams = params::CsvIn;
+using CsvInView = View<kCsvIn, CsvInParams>;
 
 struct State {
     int& line;             // IP[10] number of the last line read
@@ -66,9 +67,6 @@ struct State {
           lineBeforeData(b.ip<14>()), endRule(b.ip<15>()), separator(b.ip<16>()), listed(b.ip<17>()),
           list(b.ip<18, kCsvInColumns>()), dataOffset(b.dp<1>()), resumeOffset(b.dp<2>()) {}
 };
-
-constexpr Rule kRules[] = {
-    {.parameter = 0, .low = stopRun, .high = startAgain, .whole = true, .code = code::badEndRule}};
 
 // DP[0] holds the open file.
 
@@ -184,7 +182,7 @@ void initialise(CsvInView& b) {
     s.line = s.rowsRead = s.columns = s.ended = s.lineBeforeData = s.endRule = 0;
     keepFile(b, 0, nullptr);
     s.dataOffset = s.resumeOffset = 0.0;
-    const bool ruleOk = b.check(kRules);
+    const bool ruleOk = !refused(b);  // checked by the frame; the file's own faults are still told
     const bool listOk = readColumnList(b);
     const std::string name = text(b, 0);
     if (name.empty()) {
@@ -206,7 +204,7 @@ void initialise(CsvInView& b) {
         std::fclose(file);
         return;
     }
-    s.endRule = b.whole(0);
+    s.endRule = b.whole<CsvInParams::endRule>();
     keepFile(b, 0, file);
     if (s.listed == 0 && s.columns > kCsvInColumns) b.report(code::tooManyColumns, {.value = s.columns, .text = name});
 }
@@ -291,6 +289,8 @@ void close(CsvInView& b) {
 }
 
 struct CsvIn {
+    using P = CsvInParams;
+    using View = CsvInView;
     // The file's values go out as they stand, an infinity or a NaN among them.
     static constexpr bool kHandsDataOn = true;
     static void init(CsvInView& b) { initialise(b); }

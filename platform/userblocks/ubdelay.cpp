@@ -26,8 +26,10 @@
 namespace {
 
 struct Delay {
-    static void init(ub::BlockView& b) { b.out(0) = b.par(0); }
-    static void step(ub::BlockView& b) { b.out(0) = b.in(0); }
+    using P = ub::params::Delay;
+    using View = ub::View<ub::kDelay, P>;
+    static void init(View& b) { b.out(0) = b.par<P::before>(); }
+    static void step(View& b) { b.out(0) = b.in(0); }
 };
 
 }  // namespace

@@ -30,38 +30,35 @@
 //#end
 #include "blocks.h"
 
-#include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace {
 
 using namespace ub;
-using IterateView = View<kIterate>;
-
-constexpr Rule kRules[] = {
-    {.parameter = 1, .low = 0, .high = std::numeric_limits<float>::infinity(), .code = code::badTolerance},
-    {.parameter = 2, .low = 1, .high = 2147483647.0f, .whole = true, .code = code::badMaximum},
-};
-
 struct Iterate {
-    // Parameters changed during a run are taken as they come; values the initialisation
-    // would refuse are bent to the nearest sensible ones.
-    static float tolerance(const BlockView& b) { return b.par(1) >= 0.0f ? b.par(1) : 0.0f; }
-    static int maximum(const BlockView& b) { return std::max(b.whole(2), 1); }
+    using P = params::Iterate;
+    using IterateView = ub::View<kIterate, P>;
+    using View = IterateView;
+    static float tolerance(const IterateView& b) { return b.par<P::tolerance>(); }
+    static int maximum(const IterateView& b) { return b.whole<P::maximum>(); }
     static int& repeats(IterateView& b) { return b.ip<10>(); }
 
     static void init(IterateView& b) {
         repeats(b) = 0;
-        b.check(kRules);
-        b.out(0) = b.par(0);
+        b.out(0) = b.par<P::start>();
         b.out(1) = 0.0f;
         b.out(2) = 0.0f;
     }
 
     static void step(IterateView& b) { b.takeAlternativeLink(); }  // through the sub-model
 
+    // The repetitions are made at the last call, which the frame does not guard as it
+    // guards a step: a value refused, or changed during the run and breaking its rule,
+    // lets the end stand.
     static void last(IterateView& b) {
+        const vireo::block::BlockArrays& a = b.arrays();
+        if (a.IP[vireo::protocol::ipSlot::kParameterState] != 0 && !vireo::block::mayStep(kIterate, a, P::table))
+            return;
         const float x = b.in(0);
         const float difference = std::fabs(x - b.out(0));
         b.out(2) = difference;

@@ -29,14 +29,13 @@
 //#end
 #include "blocks.h"
 
-#include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace {
 
 using namespace ub;
-using ControllerView = View<kLoopController>;
+using ControllerParams = params::LoopController;
+using ControllerView = View<kLoopController, ControllerParams>;
 
 struct State {
     int& passes;      // IP[10]
@@ -45,22 +44,18 @@ struct State {
     explicit State(ControllerView& b) : passes(b.ip<10>()), warned(b.ip<11>()), previous(b.rp<0>()) {}
 };
 
-constexpr Rule kRules[] = {
-    {.parameter = 0, .low = 0, .high = std::numeric_limits<float>::infinity(), .code = code::badTolerance},
-    {.parameter = 1, .low = 1, .high = 2147483647.0f, .whole = true, .code = code::badMaximum},
-};
-
 struct LoopController {
-    // Parameters changed during a run are taken as they come; values the initialisation
-    // would refuse are bent to the nearest sensible ones.
-    static float tolerance(const BlockView& b) { return b.par(0) >= 0.0f ? b.par(0) : 0.0f; }
-    static int maximum(const BlockView& b) { return std::max(b.whole(1), 1); }
+    using P = ControllerParams;
+    using View = ControllerView;
+    // The frame checks the parameters at initialisation and after every change during the
+    // run, and never steps the block on a refused one.
+    static float tolerance(const ControllerView& b) { return b.par<P::tolerance>(); }
+    static int maximum(const ControllerView& b) { return b.whole<P::maximum>(); }
 
     static void init(ControllerView& b) {
         State s(b);
         s.passes = 0;
         s.warned = 0;
-        b.check(kRules);
     }
 
     static void step(ControllerView& b) {

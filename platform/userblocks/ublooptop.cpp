@@ -31,9 +31,11 @@
 
 namespace {
 
-using LoopTopView = ub::View<ub::kLoopTop>;
-
 struct LoopTop {
+    using P = ub::params::LoopTop;
+    using View = ub::View<ub::kLoopTop, P>;
+    using LoopTopView = View;
+
     // IP[10]: passes since the loop was entered; the engine sets it back to 0 when the
     // loop's controller lets the run leave.
     static int& pass(LoopTopView& b) { return b.ip<10>(); }
@@ -41,7 +43,7 @@ struct LoopTop {
 
     static void init(LoopTopView& b) {
         pass(b) = 0;
-        b.out(0) = startInput(b) ? 0.0f : b.par(0);
+        b.out(0) = startInput(b) ? 0.0f : b.par<P::start>();
         b.out(1) = 0.0f;
     }
 
@@ -49,7 +51,7 @@ struct LoopTop {
         int& pass = LoopTop::pass(b);
         if (pass <= 0) {
             pass = 0;
-            b.out(0) = startInput(b) ? b.in(0) : b.par(0);
+            b.out(0) = startInput(b) ? b.in(0) : b.par<P::start>();
         } else {
             b.out(0) = startInput(b) ? b.in(1) : b.in(0);
         }

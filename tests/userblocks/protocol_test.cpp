@@ -217,6 +217,48 @@ TEST(UserBlocks, BadParametersAreCountedErrors) {
     EXPECT_EQ(trace.records().front()["r0"], "13");
 }
 
+TEST(UserBlocks, AParameterBrokenDuringTheRunIsReportedAndNeverUsed) {
+    // The editor changes one parameter between steps; the block reports the broken rule
+    // once and neither steps nor, for ITERATE, repeats on it, until a later change mends it.
+    struct Case {
+        BlockFunction fn;
+        std::vector<float> parameters;
+        int changed;
+        float broken;
+        int code;
+        int counter;  // the output that moves when the block steps (ITERATE: at its last call)
+    };
+    const std::vector<Case> cases = {
+        {ubloopctl, {0.0f, 5.0f}, 1, 0.0f, 305931, 1},
+        {ubloopctl, {0.0f, 5.0f}, 0, -1.0f, 305930, 1},
+        {ubiterate, {0.0f, 0.0f, 5.0f}, 2, 3e9f, 305931, 1},
+        {ubiterate, {0.0f, 0.0f, 5.0f}, 1, NAN, 305930, 1},
+        {ubcalendar, {2024, 1, 1, 0, 10, 1}, 5, -1.0f, 305906, 5},
+    };
+    for (const auto& c : cases) {
+        Block src(2, 1, [](Block& b) { b.OUT[0] = 3.0f; });
+        const bool fed = c.fn != ubcalendar;
+        Block b(c.fn, 7, fed ? std::vector<Source>{{&src, 1}} : std::vector<Source>{}, c.parameters);
+        b.init();
+        bool stop = false;
+        src.call(stop);
+        const MessageCapture trace;
+        b.changeParameter(c.changed, c.broken);
+        b.call(stop);
+        stop = true;
+        b.call(stop);  // ITERATE's repetitions are made here
+        EXPECT_EQ(trace.codes(), std::vector<int>{c.code}) << c.changed;
+        EXPECT_EQ(b.OUT[c.counter], 0.0f) << c.changed;
+        b.changeParameter(c.changed, c.parameters[c.changed]);
+        stop = false;
+        b.call(stop);
+        EXPECT_EQ(trace.codes(), std::vector<int>{c.code}) << c.changed;  // mended: nothing more to say
+        if (c.fn != ubiterate) {
+            EXPECT_EQ(b.OUT[c.counter], 1.0f) << c.changed;
+        }
+    }
+}
+
 TEST(Iterate, WithdrawsTheEndUntilTheFedBackValueSettles) {
     // x = x / 2 + 1 has the fixed point 2; the estimate starts at 0.
     for (const auto& [tolerance, maximum] : {std::pair{1e-4f, 100.0f}, std::pair{0.0f, 5.0f}}) {

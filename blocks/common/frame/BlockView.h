@@ -268,6 +268,11 @@ public:
     }
 };
 
+// At initialisation, after the frame's check of the parameter table: whether it refused a
+// value, so that a check built on several parameters is not made on a refused one, and a
+// block that opens files or starts things leaves them alone.
+inline bool refused(const BlockView& b) { return protocol::severity(b.status()) >= protocol::kError; }
+
 }  // namespace vireo::block
 
 #endif

@@ -285,9 +285,7 @@ inline void fillParameter(BlockView& b, int i, float value) {
     if (b.arrays().BP != nullptr && i >= 0 && i < b.identity().maxParameters) b.arrays().BP[i] = value;
 }
 
-// At initialisation, after the frame's check of the parameter table: whether it refused a
-// value, so that a check built on the parameters is not made on a refused one.
-inline bool refused(const BlockView& b) { return protocol::severity(b.status()) >= protocol::kError; }
+using block::refused;
 
 }  // namespace vireo::pp
 

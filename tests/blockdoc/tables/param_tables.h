@@ -24,6 +24,7 @@ struct ParamTable {
 std::vector<ParamTable> emParamTables();
 std::vector<ParamTable> stParamTables();
 std::vector<ParamTable> ppParamTables();
+std::vector<ParamTable> ubParamTables();
 
 template <class Routine>
 void addParamTable(std::vector<ParamTable>& tables, const vireo::block::BlockIdentity& id) {
