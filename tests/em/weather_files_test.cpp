@@ -4,6 +4,7 @@
 #include "codes.h"
 #include "database.h"
 #include "weather_reader.h"
+#include "../support/file_size_limit.h"
 
 #include <gtest/gtest.h>
 
@@ -314,29 +315,7 @@ TEST_F(WeatherFiles, DamagedFreeListsAreRefusedBeforeAnythingIsWritten) {
     EXPECT_EQ(db::lastFault().record, 3);
 }
 
-namespace {
-
-// Files may grow only up to `bytes` while it lives: a write beyond fails as on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        signal_ = signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        signal(SIGXFSZ, signal_);
-    }
-
-private:
-    rlimit saved_{};
-    sighandler_t signal_;
-};
-
-}  // namespace
+using vireo_test::FileSizeLimit;
 
 // The new site file is written whole beside the old one before it replaces it: a write
 // that fails part-way leaves every file as it was and no temporary file behind.

@@ -12,6 +12,7 @@
 #include "TForm3.h"
 #include "TForm4.h"
 #include "ZenovaApplication.h"
+#include "../support/file_size_limit.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -209,27 +210,7 @@ private:
     __user_cap_data_struct saved_[2]{};
 };
 
-// While this lives, a file of this process grows to at most the given number of bytes, as
-// on a disk that is all but full: a write beyond fails (EFBIG) instead of ending the process.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) : handler_(std::signal(SIGXFSZ, SIG_IGN)) {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        rlimit limited = saved_;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, handler_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    void (*handler_)(int);
-    rlimit saved_{};
-};
+using vireo_test::FileSizeLimit;
 
 // How a write is made to fail: by a folder or a file nobody may write into, or by a
 // file-size limit below the new contents.
