@@ -359,20 +359,8 @@ bool SimulatorBlock::init() {
     if (group_ == group::kTimer) attention_ |= kProgress;
     if (updateInOut != nullptr || toEditor_ != nullptr || group_ == group::kLoop) attention_ |= kAfterCall;
 
-    IP_[ipSlot::kStatus] = 0;
-    IP_[ipSlot::kCallMode] = callMode::kInit;
-    IP_[ipSlot::kOpMode] = opMode_;
-    IP_[ipSlot::kBlockNumber] = number_;
-    IP_[ipSlot::kInputCount] = n;
-    if (debugMode()) vireoMessage(kCalling, name_, number_);
-    const int reportedBefore = *vireo_tools_error_counter();
-    calling_ = this;
-    callingMode_ = callMode::kInit;
-    blockFunction_(IN_.get(), OUT_.get(), IP_.get(), RP_.get(), DP_.get(), BP_.get(), SP_.get());
-
-    const int status = IP_[ipSlot::kStatus];
+    const int status = callOutsideSteps(callMode::kInit);
     if (status > 299999) {
-        countAnsweredError(status, reportedBefore, callMode::kInit);
         if (markPlumoBlock != nullptr) markPlumoBlock(number_);
     } else if (status > 199999) {
         ++_warnings;
@@ -392,17 +380,23 @@ bool SimulatorBlock::init() {
 
 void SimulatorBlock::tini() {
     if (!IP_ || blockFunction_ == nullptr) return;
+    callOutsideSteps(callMode::kLastCall);
+}
+
+int SimulatorBlock::callOutsideSteps(int mode) {
     IP_[ipSlot::kStatus] = 0;
-    IP_[ipSlot::kCallMode] = callMode::kLastCall;
+    IP_[ipSlot::kCallMode] = mode;
     IP_[ipSlot::kOpMode] = opMode_;
     IP_[ipSlot::kBlockNumber] = number_;
     IP_[ipSlot::kInputCount] = inputCount();
     if (debugMode()) vireoMessage(kCalling, name_, number_);
     const int reportedBefore = *vireo_tools_error_counter();
     calling_ = this;
-    callingMode_ = callMode::kLastCall;
+    callingMode_ = mode;
     blockFunction_(IN_.get(), OUT_.get(), IP_.get(), RP_.get(), DP_.get(), BP_.get(), SP_.get());
-    if (IP_[ipSlot::kStatus] > 299999) countAnsweredError(IP_[ipSlot::kStatus], reportedBefore, callMode::kLastCall);
+    const int status = IP_[ipSlot::kStatus];
+    if (status > 299999) countAnsweredError(status, reportedBefore, mode);
+    return status;
 }
 
 void SimulatorBlock::countAnsweredError(int status, int reportedBefore, int mode) const {

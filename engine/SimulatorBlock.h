@@ -152,6 +152,9 @@ public:
     // (the count of reported errors still stands at `reportedBefore`) is reported here,
     // naming the block and the call, so that no failed run ends without a word.
     void countAnsweredError(int status, int reportedBefore, int callMode) const;
+    // The initialisation or the closing last call: the protocol slots set, the block
+    // called, an error it answers counted; returns its status.
+    int callOutsideSteps(int callMode);
     // One call of the run: a step, or a last call when `stop` is set. Returns the block to
     // run next (null when the block answered branch 0); `stop` comes back set when the
     // block asked the run to end (or answered branch 0), `status` holds its answer.
