@@ -115,7 +115,8 @@ void checkTogether(hxearth_block::View& b) {
     }
     const float spacing = b.par<P::shapeSpacing>();
     const double z = g.shapeArgument(spacing);
-    if (!(z > 1.0)) b.report(code::shapeFactorOutside, {.reals = {spacing, toOutput(z)}, .ints = {P::shapeSpacing + 1}});
+    if (!(z > 1.0))
+        b.report(code::shapeFactorOutside, {.reals = {spacing, toOutput(z)}, .ints = {P::shapeSpacing + 1}});
     // A single pipe shares its soil with none, whatever spacing is left in the model.
     const float distance = b.par<P::pipeDistance>(), diameter = 2.0f * b.par<P::radius>();
     if (b.par<P::pipes>() > 1.0f && distance < diameter)
@@ -141,7 +142,8 @@ void hxearth_block::step(View& b) {
         return;
     }
     const Geometry g = geometry(b);
-    const double depth = g.depth, radius = g.radius, conductivity = b.par<P::soilConductivity>(), pipes = b.par<P::pipes>();
+    const double depth = g.depth, radius = g.radius;
+    const double conductivity = b.par<P::soilConductivity>(), pipes = b.par<P::pipes>();
     const int position = b.ip<11>(), segments = b.ip<12>();
 
     // Per pipe: the film and its conductance per metre.
@@ -151,9 +153,8 @@ void hxearth_block::step(View& b) {
     const double ul = kAirConductivity * nu / (2.0 * radius) * radius * kTwoPi;
 
     // The soil.
-    const double xi =
-        std::sqrt(double(b.par<P::soilHeatCapacity>()) * b.par<P::soilDensity>() * kPi / (kSecondsPerYear * conductivity)) *
-        depth;
+    const double heatCapacity = b.par<P::soilHeatCapacity>();
+    const double xi = std::sqrt(heatCapacity * b.par<P::soilDensity>() * kPi / (kSecondsPerYear * conductivity)) * depth;
     const double z = g.shapeArgument(b.par<P::shapeSpacing>());
     const double ustar = (conductivity / ul) * kTwoPi / std::log(z + std::sqrt(z * z - 1.0));
     double tsoil = b.in(4) + (double(b.in(2)) - b.in(4)) * std::exp(-xi * depth / b.par<P::dampingLength>());

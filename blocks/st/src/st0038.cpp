@@ -222,7 +222,8 @@ void deccty_block::step(View& b) {
             b.out(4) = b.in(0);
             b.out(5) = toOutput((room - outdoor) * kCpair * nominal * share);
             if (minimum > outdoor)
-                b.countWarning(s.coldFreeAir, code::freeCoolingBelowMinimum, {.reals = {b.in(0), b.par<P::minimumSupply>()}});
+                b.countWarning(s.coldFreeAir, code::freeCoolingBelowMinimum,
+                               {.reals = {b.in(0), b.par<P::minimumSupply>()}});
             s.done = 1;
         }
         if (b.in(6) > kSwitchingThreshold) heaterInletTest(b, s);
