@@ -19,9 +19,9 @@
 //#Outputs SATT
 //#OUT[0] Saturation temperature over liquid water (degC)
 //#Parameters SATP
-//#BP[0] Phase below the triple point (-): 0 liquid water, 1 ice; optional, 0 when left out
+//#BP[0] Phase below the triple point, 0 to 1 (-): 0 liquid water, 1 ice; optional, 0 when left out
 //#Parameters SATT
-//#BP[0] Not used
+//#BP[0] Not used (-)
 //#Strings
 //#None
 //#Remarks
@@ -32,7 +32,6 @@
 //#end
 #include "blocks.h"
 
-#include "Numbers.h"
 #include "vireo_tools.h"
 
 #include <climits>
@@ -48,8 +47,6 @@ struct State {
     explicit State(satp_block::View& b) : outside(b.ip<10>()), variant(b.ip<11>()) {}
 };
 
-constexpr Rule kPhase{.parameter = 0, .low = 0, .high = 1, .whole = true, .code = code::badMode};
-
 bool isSatt(const BlockView& b) { return b.opMode() == 2; }
 
 }  // namespace
@@ -61,8 +58,7 @@ void satp_block::init(View& b) {
         s.variant = 1;
         return;
     }
-    b.check(kPhase, b.par(0));
-    s.variant = block::nearestInt(b.par(0), 1);
+    s.variant = b.whole<satp_block::P::phase>(1);
 }
 
 void satp_block::step(View& b) {
