@@ -182,19 +182,6 @@ TEST(Sceta, CurveModeAndNoFlow) {
     }
 }
 
-// Series and mode changed during the run, as the editor changes them: the step walks the
-// new number of collectors and computes the new mode, as a block placed with them does.
-TEST(Sceta, AChangeDuringTheRunHoldsForTheWholeStep) {
-    const Curve c;
-    const std::vector<float> field = {20, 0.05f, 800, 15}, curve = {30, 50, 800, 20};
-    BlockInstance changed = sceta(c, 2, 3);
-    changed.step(field);
-    changed.changeParameter(5, 4);
-    EXPECT_EQ(changed.step(field), sceta(c, 4, 3).step(field));
-    changed.changeParameter(7, 1);
-    EXPECT_EQ(changed.step(curve), sceta(c, 4, 3, 1).step(curve));
-}
-
 // Parameters at initialisation, each refused one reported with its number; the balances
 // with no or two admissible roots warned once each and counted in the last call.
 TEST(Sceta, RefusedParametersAndCountedBalances) {

@@ -53,12 +53,6 @@
 namespace vireo::st {
 namespace {
 
-// IP[10]: the flap type.
-struct State {
-    int& flap;
-    explicit State(dptube_block::View& b) : flap(b.ip<10>()) {}
-};
-
 constexpr float kAngle14[] = {0, 5, 10, 15, 20, 25, 30, 35, 40, 50, 60, 65, 70, 90};
 constexpr float kTubeFlap[] = {0.17f, 0.24f, 0.52f, 0.9f,  1.6f,   2.5f,   3.9f,
                                7.4f,  10.8f, 33.0f, 118.0f, 256.0f, 751.0f, 2000.0f};
@@ -77,13 +71,15 @@ using P = dptube_block::P;
 
 bool isChannel(const BlockView& b) { return duct::form(b, 2) == 2; }
 
+// The flap type as it stands, should the editor have changed it during the run.
+int flapOf(const dptube_block::View& b) { return isChannel(b) ? b.whole<P::flapType>() : b.whole<P::flap>(); }
+
 }  // namespace
 
 void dptube_block::init(View& b) {
     b.checkOpMode();
-    State s(b);
-    s.flap = isChannel(b) ? b.whole<P::flapType>() : b.whole<P::flap>();
-    if (b.inputCount() < 3 && s.flap != 0) b.report(code::flapWithoutAngle, {.ints = {s.flap}});
+    const int flap = flapOf(b);
+    if (b.inputCount() < 3 && flap != 0) b.report(code::flapWithoutAngle, {.ints = {flap}});
 }
 
 void dptube_block::step(View& b) {
@@ -126,11 +122,11 @@ void dptube_block::step(View& b) {
         b.report(code::iterationLimit);
     if (status != 0) return;
 
-    State s(b);
+    const int flap = flapOf(b);
     double zeta = 0.0;
-    if (s.flap >= 1) {
+    if (flap >= 1) {
         const float angle = b.in(2);
-        zeta = duct::lookUp(!channel ? kTube : s.flap == 1 ? kChannel1 : kChannel2, angle);
+        zeta = duct::lookUp(!channel ? kTube : flap == 1 ? kChannel1 : kChannel2, angle);
     }
     const double rho = duct::density(t);
     b.out(0) = duct::finite(duct::loss(v, rho, zeta) + rho * (lambda * length / dh) * v * v / 2.0);
