@@ -68,6 +68,10 @@ TEST(DuctBlocks, InitialisationRefusesWhatCannotBeComputed) {
         ASSERT_EQ(p.init.codes, c.codes);
         if (!c.codes.empty()) {
             EXPECT_EQ(p.init.records[0]["s1"], f.name);
+            // What the parameter must be, said in words wherever the message shows it.
+            if (p.init.records[0].fields.count("s0") != 0) {
+                EXPECT_NE(p.init.records[0]["s0"], "");
+            }
         }
         if (c.parameter > 0) {
             EXPECT_EQ(p.init.records[0]["i10"], std::to_string(c.parameter));
