@@ -210,7 +210,38 @@ struct scaircd_block {  // SCAIRCD
     static void step(View& b);
 };
 struct hxxi_block {  // HXXI
-    using View = block::View<table::st0017>;
+    struct P {
+        enum : int {
+            supplyChannels, supplyHeight, supplyWidth, supplyLength,
+            exhaustChannels, exhaustHeight, exhaustWidth, exhaustLength,
+            plate, kind, ribThickness, supplyRibs, exhaustRibs, conductivity, u, v, pressure
+        };
+        // Counts are taken by their whole parts; the grid holds at most 199 cells a side.
+        static constexpr block::Bound kChannels{.low = 1.0f, .high = 1e9f, .belowHigh = true};
+        static constexpr block::Bound kCells{.low = 1.0f, .high = 200.0f, .belowHigh = true};
+        // The ribs are read only when the channels are ribbed: checked at initialisation
+        // together with the kind of channels.
+        static constexpr block::Param table[] = {
+            {"Supply-air channels", "-", kChannels, code::badGridCount},
+            {"Height of a supply-air channel", "m", block::above(0), code::badSize},
+            {"Width of a supply-air channel", "m", block::above(0), code::badSize},
+            {"Length of a supply-air channel", "m", block::above(0), code::badSize},
+            {"Exhaust-air channels", "-", kChannels, code::badGridCount},
+            {"Height of an exhaust-air channel", "m", block::above(0), code::badSize},
+            {"Width of an exhaust-air channel", "m", block::above(0), code::badSize},
+            {"Length of an exhaust-air channel", "m", block::above(0), code::badSize},
+            {"Plate thickness", "m", block::above(0), code::badSize},
+            {"Kind of channels", "-", block::finite(), code::parameterNotFinite},
+            {"Rib thickness", "m"},
+            {"Ribs across a supply-air channel", "-"},
+            {"Ribs across an exhaust-air channel", "-"},
+            {"Conductivity of plate and ribs", "W/(m K)", block::above(0), code::badThermalConductivity},
+            {"Cells across the supply-air flow", "-", kCells, code::badGridCount},
+            {"Cells across the exhaust-air flow", "-", kCells, code::badGridCount},
+            {"Air pressure", "Pa", block::above(0), code::badAirPressure},
+        };
+    };
+    using View = block::View<table::st0017, P>;
     static void init(View& b);
     static void step(View& b);
 };
