@@ -414,7 +414,38 @@ struct scaircd_block {  // SCAIRCD
     static void step(View& b);
 };
 struct hxxi_block {  // HXXI
-    using View = block::View<table::st0017>;
+    struct P {
+        enum : int {
+            supplyChannels, supplyHeight, supplyWidth, supplyLength,
+            exhaustChannels, exhaustHeight, exhaustWidth, exhaustLength,
+            plate, kind, ribThickness, supplyRibs, exhaustRibs, conductivity, u, v, pressure
+        };
+        // Counts are taken by their whole parts; the grid holds at most 199 cells a side.
+        static constexpr block::Bound kChannels{.low = 1.0f, .high = 1e9f, .belowHigh = true};
+        static constexpr block::Bound kCells{.low = 1.0f, .high = 200.0f, .belowHigh = true};
+        // The ribs are read only when the channels are ribbed: checked at initialisation
+        // together with the kind of channels.
+        static constexpr block::Param table[] = {
+            {"Supply-air channels", "-", kChannels, code::badGridCount},
+            {"Height of a supply-air channel", "m", block::above(0), code::badSize},
+            {"Width of a supply-air channel", "m", block::above(0), code::badSize},
+            {"Length of a supply-air channel", "m", block::above(0), code::badSize},
+            {"Exhaust-air channels", "-", kChannels, code::badGridCount},
+            {"Height of an exhaust-air channel", "m", block::above(0), code::badSize},
+            {"Width of an exhaust-air channel", "m", block::above(0), code::badSize},
+            {"Length of an exhaust-air channel", "m", block::above(0), code::badSize},
+            {"Plate thickness", "m", block::above(0), code::badSize},
+            {"Kind of channels", "-", block::finite(), code::parameterNotFinite},
+            {"Rib thickness", "m"},
+            {"Ribs across a supply-air channel", "-"},
+            {"Ribs across an exhaust-air channel", "-"},
+            {"Conductivity of plate and ribs", "W/(m K)", block::above(0), code::badThermalConductivity},
+            {"Cells across the supply-air flow", "-", kCells, code::badGridCount},
+            {"Cells across the exhaust-air flow", "-", kCells, code::badGridCount},
+            {"Air pressure", "Pa", block::above(0), code::badAirPressure},
+        };
+    };
+    using View = block::View<table::st0017, P>;
     static void init(View& b);
     static void step(View& b);
 };
@@ -445,7 +476,49 @@ struct hxs_block {  // HXS
 };
 
 struct pvtcool_block {  // PVTCOOL
-    using View = block::View<table::st0044>;
+    struct P {
+        enum : int {
+            model, pvModel, ukMode, uiMode, aa, beta, gammaa, eta0, bu, b1, b2, alphath, epsalpha, ceff, cf, kdth,
+            unrth, ugf, epspv, taupv, kdpv, unrpv, etastc, ik, impp, ul, umpp, ct, relax, epsgr
+        };
+        // Every parameter a finite number. The PV model and its characteristic are read by
+        // the PV models alone: initialisation checks them together with the model.
+        static constexpr block::Param table[] = {
+            {"Model", "-", {.low = 1.0f, .high = 5.0f, .belowHigh = true}, code::badMode},
+            {"PV model", "-", block::finite(), code::parameterNotFinite},
+            {"Outer convective coefficient", "-", block::finite(), code::parameterNotFinite},
+            {"Coefficient between absorber and fluid", "-", block::finite(), code::parameterNotFinite},
+            {"Collector area", "m$^2$", block::atLeast(0.5f), code::areaBelowSegment},
+            {"Tilt angle", "degrees", block::finite(), code::parameterNotFinite},
+            {"Azimuth of the collector", "degrees", block::finite(), code::parameterNotFinite},
+            {"Zero-loss efficiency $\\eta_0$", "-", block::finite(), code::parameterNotFinite},
+            {"Wind dependence $b_u$ of the zero-loss efficiency", "s/m", block::finite(), code::parameterNotFinite},
+            {"Heat-loss coefficient $b_1$", "W/(m$^2$ K)", block::finite(), code::parameterNotFinite},
+            {"Wind-dependent heat-loss coefficient $b_2$", "J/(m$^3$ K)", block::finite(), code::parameterNotFinite},
+            {"Absorptance", "-", block::finite(), code::parameterNotFinite},
+            {"Factor of the long-wave balance in the net irradiance", "-", block::finite(), code::parameterNotFinite},
+            {"Effective heat capacity per area", "kJ/(m$^2$ K)", block::above(0), code::badCapacity},
+            {"Specific heat capacity of the fluid", "kJ/(kg K)", block::above(0), code::badCapacity},
+            {"Diffuse-irradiance modifier", "-", block::finite(), code::parameterNotFinite},
+            {"Incidence-angle-modifier model", "-", block::finite(), code::parameterNotFinite},
+            {"Heat-transfer coefficient between absorber and surface layer", "W/(m$^2$ K)", block::finite(),
+             code::parameterNotFinite},
+            {"Long-wave emissivity of the surface", "-", block::finite(), code::parameterNotFinite},
+            {"Transmittance of the surface layer", "-", block::finite(), code::parameterNotFinite},
+            {"Diffuse-irradiance modifier", "-", block::finite(), code::parameterNotFinite},
+            {"Incidence-angle-modifier model", "-", block::finite(), code::parameterNotFinite},
+            {"PV efficiency at standard test conditions", "-", block::finite(), code::parameterNotFinite},
+            {"Short-circuit current", "A", block::finite(), code::parameterNotFinite},
+            {"Current at the maximum power point", "A", block::finite(), code::parameterNotFinite},
+            {"Open-circuit voltage", "V", block::finite(), code::parameterNotFinite},
+            {"Voltage at the maximum power point", "V", block::finite(), code::parameterNotFinite},
+            {"Temperature coefficient of the PV", "\\%/K", block::finite(), code::parameterNotFinite},
+            {"Relaxation factor of the iteration of models 2 to 4", "-", block::finite(), code::parameterNotFinite},
+            {"Long-wave emissivity of the ground", "-", block::finite(), code::parameterNotFinite,
+             block::orDefault(0.0f)},
+        };
+    };
+    using View = block::View<table::st0044, P>;
     static void init(View& b);
     static void step(View& b);
     static void last(View& b);
