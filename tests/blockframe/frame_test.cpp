@@ -128,6 +128,32 @@ struct formed_block {
     using View = vireo::block::View<kFormed, P>;
     static void step(View& b) { b.out(0) = b.par<P::size>(); }
 };
+// A band whose upper end must lie above its lower end: a tie the table cannot state. Its
+// step shows the width and how often it stepped. A second row hands every call to it.
+constexpr Code kTieCode{305125, "i10 i11 r0 r1"};
+constexpr BlockIdentity kBand{"xx0010", "BAND", 1, 0, 0, 2, 10, 0, 0, 2, 2, 0, 0, Group::standard};
+constexpr BlockIdentity kBandAgain{"xx0011", "BANDAGAIN", 1, 0, 0, 2, 10, 0, 0, 2, 2, 0, 0, Group::standard};
+struct band_block {
+    struct P {
+        enum : int { low, high };
+        static constexpr Param table[] = {{"Low", "K", finite(), kRuleCode}, {"High", "K", finite(), kRuleCode}};
+    };
+    using View = vireo::block::View<kBand, P>;
+    static bool tiesHold(View& b) {
+        if (b.par<P::high>() > b.par<P::low>()) return true;
+        b.report(kTieCode, {.reals = {b.par<P::low>(), b.par<P::high>()}});
+        return false;
+    }
+    static void step(View& b) {
+        b.out(0) = b.par<P::high>() - b.par<P::low>();
+        b.out(1) += 1.0f;
+    }
+};
+struct band_again_block {
+    using Wrapped = band_block;
+    using View = band_block::View;
+    static void step(View& b) { band_block::step(b); }
+};
 // Reaches past its identity when its first parameter says so.
 constexpr BlockIdentity kReacher{"xx0006", "REACHER", 1, 0, 1, 1, 11, 2, 0, 1, 1, 0, 0, Group::standard};
 struct reacher_block {
@@ -167,6 +193,8 @@ VIREO_BLOCK(xx0006, kReacher, reacher_block)
 VIREO_BLOCK(xx0007, kCounter, counter_block)
 VIREO_BLOCK(xx0008, kTabled, tabled_block)
 VIREO_BLOCK(xx0009, kFormed, formed_block)
+VIREO_BLOCK(xx0010, kBand, band_block)
+VIREO_BLOCK(xx0011, kBandAgain, band_again_block)
 
 TEST(Frame, IdentificationComesFromTheTableAndWritesNothingElse) {
     float in = 0, out = 0;
@@ -417,6 +445,43 @@ TEST(Frame, EachNameHasItsParametersCheckedByItsOwnTable) {
     EXPECT_EQ(m.records[0]["s0"], "a number from -90 to 90");
     EXPECT_EQ(m.records[0]["i10"], "1");
     EXPECT_EQ(angled.OUT[0], -10.0f);
+}
+
+// A tie between parameters lives as a rule does: denied at initialisation it refuses the
+// block for good; broken by a change it is one counted error and no step, kept refused
+// silently, until a later change mends it. A wrapper's calls are held to the wrapped
+// block's ties. Ties are asked only of values the table lets through.
+TEST(Frame, TiesBetweenParametersAreCheckedWhereTheTableIs) {
+    for (auto routine : {xx0010, xx0011}) {
+        BlockInstance denied(routine, Placement{.parameters = {5, 5}});
+        auto m = messagesOf([&] { denied.init(); });
+        EXPECT_EQ(m.codes, std::vector<int>{kTieCode.number});
+        EXPECT_EQ(denied.IP[0], kTieCode.number);
+        EXPECT_TRUE(messagesOf([&] { denied.step(); }).records.empty());
+        EXPECT_EQ(denied.OUT[1], 0.0f);
+        denied.changeParameter(1, 6);  // refused at initialisation: a change does not revive it
+        denied.step();
+        EXPECT_EQ(denied.OUT[1], 0.0f);
+
+        BlockInstance notAsked(routine, Placement{.parameters = {NAN, 5}});
+        EXPECT_EQ(messagesOf([&] { notAsked.init(); }).codes, std::vector<int>{kRuleCode.number});
+
+        BlockInstance b(routine, Placement{.parameters = {5, 7}});
+        ASSERT_EQ(b.init(), 0);
+        EXPECT_EQ(b.step(), (std::vector<float>{2, 1}));
+        b.changeParameter(0, 8);
+        m = messagesOf([&] { b.step(); });
+        ASSERT_EQ(m.codes, std::vector<int>{kTieCode.number});
+        EXPECT_EQ(m.records[0]["r0"], "8");
+        EXPECT_EQ(b.IP[0], kTieCode.number);  // counted
+        EXPECT_EQ(b.OUT[1], 1.0f);            // not stepped on
+        EXPECT_TRUE(messagesOf([&] { b.step(); }).records.empty());
+        EXPECT_EQ(b.OUT[1], 1.0f);
+        b.changeParameter(1, 9);
+        EXPECT_TRUE(messagesOf([&] { b.step(); }).records.empty());
+        EXPECT_EQ(b.OUT[0], 1.0f);
+        EXPECT_EQ(b.OUT[1], 2.0f);
+    }
 }
 
 // Whatever a routine throws ends at the frame: a fatal error naming the block, and the

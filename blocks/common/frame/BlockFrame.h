@@ -29,6 +29,13 @@
 // refusal is its own. A block of several names whose parameters mean other things under
 // each lists a table per name (Params.h, `forms`); the name it was placed under picks the
 // one checked. A routine without a table is dispatched as before.
+//
+// Rules that tie several parameters together (a return above the supply, ribs that leave
+// room in their channel) a routine with a table states in `static bool tiesHold(View& b)`:
+// each broken tie reported as a counted error, as a table's rule is, and the answer whether
+// all hold. The frame asks it wherever it checks the table and the table holds: at
+// initialisation before the routine's init, and after a change before the next step. A tie
+// it denies refuses the block as a broken rule does, until a later change mends it.
 #ifndef VIREO_BLOCK_FRAME_H
 #define VIREO_BLOCK_FRAME_H
 
@@ -59,12 +66,35 @@ struct IdentifyOnly {};
 // What a routine threw: reported as the block's fatal error, and the run is asked to stop.
 void failed(BlockView& view, const char* what) noexcept;
 
+// A routine's ties (its tiesHold on a view of its own made from the arrays), or none.
+using TiesCheck = bool (*)(const BlockArrays& arrays);
+
 // Before a step of a block with a parameter table whose parameter slot is not clear: takes
-// up a change the engine marked (the rules checked again, a broken one reported) and
-// answers whether the block may step. Out of line: the common case never calls it.
-[[gnu::cold]] bool mayStep(const BlockIdentity& identity, const BlockArrays& arrays, std::span<const Param> table) noexcept;
-// After the init of a block with a parameter table: the slot keeps whether it was refused.
-void keepInitVerdict(const BlockArrays& arrays) noexcept;
+// up a change the engine marked (the rules checked again, then the ties where the rules
+// hold, a broken one reported) and answers whether the block may step. Out of line: the
+// common case never calls it.
+[[gnu::cold]] bool mayStep(const BlockIdentity& identity, const BlockArrays& arrays, std::span<const Param> table,
+                           TiesCheck ties = nullptr) noexcept;
+// After the init of a block with a parameter table: the slot keeps whether it was refused
+// (an error at initialisation, or a tie denied).
+void keepInitVerdict(const BlockArrays& arrays, bool tiesHeld = true) noexcept;
+
+// The routine whose tiesHold a block has: its own, or a wrapper's wrapped routine's, as
+// ParamsOf finds the table.
+template <class Routine>
+struct TiesOf {
+    using type = void;
+};
+template <class Routine>
+    requires requires { &Routine::tiesHold; }
+struct TiesOf<Routine> {
+    using type = Routine;
+};
+template <class Routine>
+    requires(!requires { &Routine::tiesHold; }) && requires { &Routine::Wrapped::tiesHold; }
+struct TiesOf<Routine> {
+    using type = typename Routine::Wrapped;
+};
 
 // The view a routine runs on: its own View (its row's, with its parameter table); for a
 // wrapper (a routine that hands every call to another block) the wrapped block's view,
@@ -90,6 +120,9 @@ template <class Routine, const BlockIdentity& Id>
     using RoutineView_ = typename RoutineView<Routine, Id>::type;
     using Params = typename ParamsOf<Routine>::type;
     constexpr bool kTable = !std::is_void_v<Params>;
+    using Tied = typename TiesOf<Routine>::type;
+    constexpr bool kTies = !std::is_void_v<Tied>;
+    static_assert(kTable || !kTies, "ties between parameters are checked with the parameter table");
     if constexpr (kTable) {
         static_assert(wellFormedParams<Params>(), "every bound of a parameter table needs a code, a name and a unit");
         static_assert(paramCount<Params>() <= static_cast<std::size_t>(Id.maxParameters),
@@ -102,8 +135,15 @@ template <class Routine, const BlockIdentity& Id>
     const int callMode = a.IP[protocol::ipSlot::kCallMode];
     if (callMode == mode::kStep) {
         if constexpr (kTable)
-            if (a.IP[protocol::ipSlot::kParameterState] != 0) [[unlikely]]
-                if (!mayStep(Id, a, formParams<Params>(a.IP[protocol::ipSlot::kOpMode]))) return 0;
+            if (a.IP[protocol::ipSlot::kParameterState] != 0) [[unlikely]] {
+                TiesCheck ties = nullptr;
+                if constexpr (kTies)
+                    ties = [](const BlockArrays& arrays) {
+                        RoutineView_ own(arrays, Id);
+                        return Tied::tiesHold(own);
+                    };
+                if (!mayStep(Id, a, formParams<Params>(a.IP[protocol::ipSlot::kOpMode]), ties)) return 0;
+            }
         if constexpr (requires { Routine::step(view); }) {
             try {
                 if constexpr (requires { Routine::kHandsDataOn; } || Id.outputCount <= 0) {
@@ -142,9 +182,14 @@ template <class Routine, const BlockIdentity& Id>
     } else {
         try {
             if (callMode == mode::kInit) {
-                if constexpr (kTable) view.check(formParams<Params>(view.opMode()));
+                bool tiesHeld = true;
+                if constexpr (kTable) {
+                    const bool rulesHeld = view.check(formParams<Params>(view.opMode()));
+                    if constexpr (kTies)
+                        if (rulesHeld) tiesHeld = Tied::tiesHold(view);
+                }
                 if constexpr (requires { Routine::init(view); }) Routine::init(view);
-                if constexpr (kTable) keepInitVerdict(a);
+                if constexpr (kTable) keepInitVerdict(a, tiesHeld);
             } else {
                 if constexpr (requires { Routine::last(view); }) Routine::last(view);
             }

@@ -26,7 +26,8 @@ void failed(BlockView& view, const char* what) noexcept {
     view.requestStop();
 }
 
-bool mayStep(const BlockIdentity& identity, const BlockArrays& arrays, std::span<const Param> table) noexcept {
+bool mayStep(const BlockIdentity& identity, const BlockArrays& arrays, std::span<const Param> table,
+             TiesCheck ties) noexcept {
     namespace state = parameterState;
     int& slot = arrays.IP[protocol::ipSlot::kParameterState];
     if ((slot & state::kRefusedAtInit) != 0) return false;
@@ -35,6 +36,8 @@ bool mayStep(const BlockIdentity& identity, const BlockArrays& arrays, std::span
         bool holds = false;
         try {
             holds = view.check(table);
+            // Ties are stated on values their rules let through.
+            if (holds && ties != nullptr) holds = ties(arrays);
         } catch (...) {
             // A message that could not be sent: the change stays refused all the same.
         }
@@ -43,8 +46,8 @@ bool mayStep(const BlockIdentity& identity, const BlockArrays& arrays, std::span
     return (slot & state::kRefusedByChange) == 0;
 }
 
-void keepInitVerdict(const BlockArrays& arrays) noexcept {
-    const bool refused = protocol::severity(arrays.IP[protocol::ipSlot::kStatus]) >= protocol::kError;
+void keepInitVerdict(const BlockArrays& arrays, bool tiesHeld) noexcept {
+    const bool refused = !tiesHeld || protocol::severity(arrays.IP[protocol::ipSlot::kStatus]) >= protocol::kError;
     arrays.IP[protocol::ipSlot::kParameterState] = refused ? parameterState::kRefusedAtInit : 0;
 }
 
