@@ -263,8 +263,8 @@ TEST(Hxxi, StoppedStreamsChecksAndBadInputs) {
     ribbed.kind = 1;
     hxxi(ribbed);
 
-    // Counts changed to 0 during the run (the ribs, which only initialisation checks
-    // against the kind of channels, too), and inputs out of range: no division by 0.
+    // Counts changed to 0 during the run (the ribs too, refused as their tie to the kind
+    // of channels), and inputs out of range: no division by 0.
     ribbed.kind = 2;
     ribbed.ribsSupply = 10;
     BlockInstance run = hxxi(ribbed);

@@ -249,7 +249,8 @@ TEST(StBlockTable, TheHostListsTheBlocksAndTheComponent) {
 // step, as at initialisation and naming it, and the block steps on nothing: its outputs
 // and its own slots stay as the last step left them, until a later change mends the value.
 // Each block's change is one its physics could not take (a loop of 1e9 segments, a
-// division by a heat capacity of 0, a switch without hysteresis).
+// division by a heat capacity of 0, a switch without hysteresis), or one that breaks a
+// tie between parameters that initialisation would refuse.
 TEST(StBlockTable, AChangeThatBreaksARuleIsRefusedBeforeTheStep) {
     struct Change {
         const char* routine;
@@ -258,6 +259,11 @@ TEST(StBlockTable, AChangeThatBreaksARuleIsRefusedBeforeTheStep) {
         float value;
         int code;
     };
+    // PVTCOOL of model 3 with the one-diode characteristic, its flow the last input read.
+    const std::vector<float> pvtModel3 = {3,    2,     2,     1,    10,   0,    0,    0.6f, 0.02f, 10,
+                                          1.5f, 0.9f,  0.9f,  10,   4.186f, 1,  1,    30,   0.9f, 0.9f,
+                                          0.9f, 1,     0.15f, 8.5f, 8,    37,   30,   -0.4f, 1,    0.9f};
+    const std::vector<float> pvtWeather = {2800, 2000, 30, 40, 0, 20, 1013, 50, 10, 2, 15, 60, 20, 100};
     const Change changes[] = {
         {"st0030", {300, 35, 29, 10, 30, 24, 5, 1.5f, 0.5f, 0.3f}, {30, 0.4f, 38, 10, 100}, 7, 2.5f, 305701},
         {"st0031", {2, 1800, 1000, 1.5f, 0.1f, 40, 0.5f, 2, 2, 20, 10, 0, 20, 5, 1, 0, 1, 0}, {0, 50, 30, 0.2f, 10},
@@ -273,6 +279,14 @@ TEST(StBlockTable, AChangeThatBreaksARuleIsRefusedBeforeTheStep) {
          NAN, 305189},
         {"st0041", {60}, {1, 20, 60, 50, 0}, 0, NAN, 305189},
         {"st0042", {0.3f, 0, 4186, 10}, {60, 0.1f, 10}, 1, -101, 305364},
+        // Ties between parameters: a cold return no warmer than the supply, a ribbed
+        // exchanger without ribs, a PV model or characteristic the PV models do not have.
+        {"st0040", {1, 2, 1.5f, 70, 80, 27, 8, 14, 5, 0.1f, 0.2f, 0.15f, 0.5f, 0.4f}, {85, 65, 7, 9, 10, 10, 20, 30}, 7,
+         8, 305368},
+        {"st0017", {50, 0.004f, 0.3f, 0.3f, 50, 0.004f, 0.3f, 0.3f, 0.0005f, 2, 0.0005f, 10, 10, 200, 1, 1, 100000},
+         {-5, 0.8f, 22, 0.4f, 0.1f, 0.1f}, 11, 0, 305760},
+        {"st0044", pvtModel3, pvtWeather, 1, 3, 305011},
+        {"st0044", pvtModel3, pvtWeather, 23, 0, 305732},
     };
     const auto ownState = [](const vireo_test::BlockInstance& b) {
         std::vector<double> s(b.RP.begin(), b.RP.end());

@@ -206,6 +206,7 @@ struct ctrlda_block {  // CTRLDA
         };
     };
     using View = block::View<table::st0040, P>;
+    static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);
 };
@@ -384,6 +385,7 @@ struct airheat_block {  // AIRHEAT
         };
     };
     using View = block::View<table::st0037, P>;
+    static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);
     static void last(View& b);
@@ -410,6 +412,7 @@ struct scaircd_block {  // SCAIRCD
               {"Specific heat capacity of absorber and fins", "J/(kg K)", block::above(0), code::badCapacity}}});
     };
     using View = block::View<table::st0029, P>;
+    static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);
 };
@@ -446,6 +449,7 @@ struct hxxi_block {  // HXXI
         };
     };
     using View = block::View<table::st0017, P>;
+    static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);
 };
@@ -519,6 +523,7 @@ struct pvtcool_block {  // PVTCOOL
         };
     };
     using View = block::View<table::st0044, P>;
+    static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);
     static void last(View& b);
@@ -603,6 +608,7 @@ struct cooltw_block {  // COOLTW
         };
     };
     using View = block::View<table::st0030, P>;
+    static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);
     static void last(View& b);
@@ -635,6 +641,7 @@ struct hxearth_block {  // HXEARTH
         };
     };
     using View = block::View<table::st0031, P>;
+    static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);
 };

@@ -106,12 +106,14 @@ Coil size(const airheat_block::View& b) {
 
 }  // namespace
 
-void airheat_block::init(View& b) {
-    tooCold(b) = 0;
-    if (refused(b)) return;
+bool airheat_block::tiesHold(View& b) {
     const Coil coil = size(b);
-    if (!coil.sized()) b.report(code::coilNotSized, {.reals = {float(coil.tain0), float(coil.th0)}});
+    if (coil.sized()) return true;
+    b.report(code::coilNotSized, {.reals = {float(coil.tain0), float(coil.th0)}});
+    return false;
 }
+
+void airheat_block::init(View& b) { tooCold(b) = 0; }
 
 void airheat_block::step(View& b) {
     if (!inputsFinite(b)) return;

@@ -124,13 +124,15 @@ Design design(const cooltw_block::View& b) {
 
 }  // namespace
 
-void cooltw_block::init(View& b) {
-    b.ip<10>() = b.ip<11>() = 0;
-    if (refused(b)) return;
+bool cooltw_block::tiesHold(View& b) {
     // The design must cool the water, and towards a wet bulb below its inlet.
     const float twin0 = b.par<P::designInlet>(), twout0 = b.par<P::designOutlet>(), tfair0 = b.par<P::designWetBulb>();
-    if (!(twin0 > twout0 && twin0 > tfair0)) b.report(code::designDoesNotCool, {.reals = {twin0, twout0, tfair0}});
+    if (twin0 > twout0 && twin0 > tfair0) return true;
+    b.report(code::designDoesNotCool, {.reals = {twin0, twout0, tfair0}});
+    return false;
 }
+
+void cooltw_block::init(View& b) { b.ip<10>() = b.ip<11>() = 0; }
 
 void cooltw_block::step(View& b) {
     if (!inputsFinite(b)) return;

@@ -205,15 +205,13 @@ void writeOutputs(scaircd_block::View& b, std::span<const float, 4> values) {
 
 }  // namespace
 
+bool scaircd_block::tiesHold(View& b) { return b.check(kSegmentStore, segmentsOf(b)); }
+
 void scaircd_block::init(View& b) {
     State s(b);
     s.nodes = s.started = s.stored = 0;
     ac::warnWideChannels(b, b.par<P::height>(), b.par<P::channelWidth>());
     if (refused(b)) return;
-    if (!b.check(kSegmentStore, segmentsOf(b))) {
-        b.requestStop();
-        return;
-    }
     s.nodes = static_cast<int>(segmentsOf(b)) + 1;
 }
 

@@ -96,21 +96,20 @@ using P = ctrlda_block::P;
 
 }  // namespace
 
+bool ctrlda_block::tiesHold(View& b) {
+    return b.check({.parameter = P::coldReturn, .low = b.par<P::coldSupply>(), .high = FLT_MAX,
+                    .code = code::badColdReturn, .aboveLow = true},
+                   b.par<P::coldReturn>());
+}
+
 void ctrlda_block::init(View& b) {
     State s(b);
     s.started = s.chiller = s.circuits = 0;
-    if (refused(b)) return;
-    b.check({.parameter = P::coldReturn, .low = b.par<P::coldSupply>(), .high = FLT_MAX, .code = code::badColdReturn,
-             .aboveLow = true},
-            b.par<P::coldReturn>());
 }
 
 void ctrlda_block::step(View& b) {
     State s(b);
     const double tcSupply = b.par<P::coldSupply>(), tcReturn = b.par<P::coldReturn>();
-    // The one rule on two parameters, which the frame does not check again after a change
-    // during the run.
-    if (!(tcReturn > tcSupply)) return;
     // Held within the float range, so that what the block passes on is too.
     const auto in = [&](int i) { return bounded(b.in(i)); };
     const double tstTop = in(0), tgOut = in(1), teOut = in(2), tcsTop = in(3), tcsMid = in(4), tcsBot = in(5);

@@ -100,35 +100,39 @@ bool checkWhere(hxearth_block::View& b, block::Bound bound, block::Code code) {
 }
 
 // The rules that tie parameters together, after the table's own.
-void checkTogether(hxearth_block::View& b) {
+}  // namespace
+
+bool hxearth_block::tiesHold(View& b) {
     bool passed = true;
     // A fan whose heat counts needs an efficiency; a building, a distance from it.
     if (b.whole<P::fanPosition>() != kNoFanHeat)
         passed = checkWhere<P::fanEfficiency>(b, block::above(0), code::parameterNotAbove) && passed;
     if (b.par<P::buildingResistance>() > 0.0f)
         passed = checkWhere<P::buildingDistance>(b, block::atLeast(0), code::parameterBelow) && passed;
-    if (!passed) return;
+    if (!passed) return false;
     const Geometry g = geometry(b);
     if (!(g.depth > g.radius)) {
         b.report(code::depthNotBelowRadius, {.reals = {b.par<P::depth>(), b.par<P::radius>()}});
-        return;
+        return false;
     }
     const float spacing = b.par<P::shapeSpacing>();
     const double z = g.shapeArgument(spacing);
-    if (!(z > 1.0))
+    if (!(z > 1.0)) {
         b.report(code::shapeFactorOutside, {.reals = {spacing, toOutput(z)}, .ints = {P::shapeSpacing + 1}});
+        passed = false;
+    }
     // A single pipe shares its soil with none, whatever spacing is left in the model.
     const float distance = b.par<P::pipeDistance>(), diameter = 2.0f * b.par<P::radius>();
-    if (b.par<P::pipes>() > 1.0f && distance < diameter)
+    if (b.par<P::pipes>() > 1.0f && distance < diameter) {
         b.report(code::pipesTooClose, {.reals = {distance, diameter}, .ints = {P::pipeDistance + 1}});
+        passed = false;
+    }
+    return passed;
 }
-
-}  // namespace
 
 void hxearth_block::init(View& b) {
     b.ip<11>() = b.whole<P::fanPosition>();
     b.ip<12>() = b.whole<P::segments>();
-    if (!refused(b)) checkTogether(b);
 }
 
 void hxearth_block::step(View& b) {

@@ -88,27 +88,35 @@ double count(const hxxi_block::View& b) {
 
 // With ribs, each side's count must be at least 1 and leave room in its channel: these
 // tie the ribs to the kind and the width of the channels, beyond what the table can say.
-void checkRibs(hxxi_block::View& b) {
-    b.check(Rule{.parameter = P::ribThickness, .low = 0, .high = FLT_MAX, .code = code::badSize, .aboveLow = true},
+bool checkRibs(hxxi_block::View& b) {
+    bool passed = b.check(Rule{.parameter = P::ribThickness, .low = 0, .high = FLT_MAX, .code = code::badSize, .aboveLow = true},
             b.par<P::ribThickness>());
     const float thickness = b.par<P::ribThickness>();
     for (const auto& [ribs, width] : {std::pair{P::supplyRibs, b.par<P::supplyWidth>()},
                                      std::pair{P::exhaustRibs, b.par<P::exhaustWidth>()}}) {
         const Rule counted{.parameter = ribs, .low = P::kChannels.low, .high = P::kChannels.high,
                            .code = code::badGridCount, .belowHigh = true};
-        if (!b.check(counted, b.par(ribs))) continue;
+        if (!b.check(counted, b.par(ribs))) {
+            passed = false;
+            continue;
+        }
         const float filled = std::trunc(b.par(ribs)) * thickness;
         if (filled < width || !(width > 0 && thickness > 0)) continue;
         b.report(code::ribsFillChannel, {.reals = {filled, width}, .ints = {ribs + 1}});
+        passed = false;
     }
+    return passed;
 }
 
 }  // namespace
 
+bool hxxi_block::tiesHold(View& b) {
+    const bool ribbed = std::isfinite(b.par<P::kind>()) && std::trunc(b.par<P::kind>()) != 1.0f;
+    return !ribbed || checkRibs(b);
+}
+
 void hxxi_block::init(View& b) {
     b.ip<10>() = b.ip<11>() = 0;
-    const bool ribbed = std::isfinite(b.par<P::kind>()) && std::trunc(b.par<P::kind>()) != 1.0f;
-    if (ribbed) checkRibs(b);
     if (refused(b)) return;
     // The grid's last row and column; its size stays as fixed here for the whole run.
     b.ip<10>() = block::toInt(b.par<P::u>()) + 1;

@@ -144,13 +144,18 @@ int whole(const pvtcool_block::View& b) {
 }
 
 // The PV model and, for the second, its characteristic: read by the PV models alone.
-void checkPv(pvtcool_block::View& b) {
-    if (!pvt::hasPv(whole<P::model>(b))) return;
+bool checkPv(pvtcool_block::View& b) {
+    if (!pvt::hasPv(whole<P::model>(b))) return true;
     const Rule pvModel{.parameter = P::pvModel, .low = 1, .high = 2, .whole = true, .code = code::badMode};
-    if (!b.check(pvModel, std::trunc(b.par<P::pvModel>())) || whole<P::pvModel>(b) != 2) return;
+    if (!b.check(pvModel, std::trunc(b.par<P::pvModel>()))) return false;
+    if (whole<P::pvModel>(b) != 2) return true;
+    bool passed = true;
     for (int i : {P::ik, P::impp, P::ul, P::umpp})
-        b.check(Rule{.parameter = i, .low = 0, .high = FLT_MAX, .code = code::badPvCharacteristic, .aboveLow = true},
-                b.par(i));
+        passed = b.check(Rule{.parameter = i, .low = 0, .high = FLT_MAX, .code = code::badPvCharacteristic,
+                              .aboveLow = true},
+                         b.par(i)) &&
+                 passed;
+    return passed;
 }
 
 pvt::Collector collector(const pvtcool_block::View& b) {
@@ -206,13 +211,13 @@ bool allFiniteIn(std::span<const double> values) {
 
 }  // namespace
 
+bool pvtcool_block::tiesHold(View& b) { return checkPv(b); }
+
 void pvtcool_block::init(View& b) {
     State s(b);
     s.unsettled = 0;
     s.leftOut = 0.0f;
-    const bool tableRefused = refused(b);
     if (b.inputCount() < kInputsRead) b.report(code::tooFewInputs, {.ints = {b.inputCount(), kInputsRead}});
-    if (!tableRefused) checkPv(b);
     if (refused(b)) return;
     if (whole<P::uiMode>(b) == 2) {
         const double tau = whole<P::model>(b) < 3 ? 1.0 : b.par<P::taupv>();
