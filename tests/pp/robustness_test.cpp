@@ -143,6 +143,7 @@ TEST(PowerPlantChange, AChangeThatBreaksARuleIsRefusedBeforeTheStep) {
     const Change changes[] = {
         {"pp0002", 5, 180, 308006}, {"pp0003", 6, 1e9f, 308004}, {"pp0005", 0, -0.3f, 308001},
         {"pp0008", 1, 1e9f, 308005}, {"pp0009", 0, 0, 308001},    {"pp0010", 5, -1, 308007},
+        {"pp0005", 2, 1000, 308008},  // a pipe that loses more than its difference to ambient
     };
     for (const Change& c : changes) {
         SCOPED_TRACE(c.routine);

@@ -103,7 +103,7 @@ struct pipe_block {  // PIPE
         };
     };
     using View = block::View<table::pp0005, P>;
-    static void init(View& b);
+    static bool tiesHold(View& b);
     static void step(View& b);
 };
 struct fldiv_block {  // FLDIV
@@ -149,6 +149,7 @@ struct pfstor_block {  // PFSTOR
         };
     };
     using View = block::View<table::pp0009, P>;
+    static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);
 };

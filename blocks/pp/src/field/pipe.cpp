@@ -45,12 +45,11 @@ double lossShare(const pipe_block::View& b) {
 
 }  // namespace
 
-void pipe_block::init(View& b) {
-    if (refused(b)) return;
+bool pipe_block::tiesHold(View& b) {
     // A share above 1 would carry the outlet past the ambient temperature: a bound on
-    // three parameters together, so checked here rather than in the table.
+    // three parameters together, beyond what the table can say.
     const Rule share{.parameter = P::lossCoefficient, .low = 0.0f, .high = 1.0f, .code = code::badLossShare};
-    b.check(share, static_cast<float>(lossShare(b)));
+    return b.check(share, static_cast<float>(lossShare(b)));
 }
 
 void pipe_block::step(View& b) {

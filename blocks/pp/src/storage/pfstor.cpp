@@ -119,17 +119,20 @@ void exchangeHeat(std::span<float, kStackSize> stack, int n, const pfstor_block:
 
 }  // namespace
 
+// Left out, the tank starts at the reference temperature, which must then be one: a bound
+// on one parameter through another, beyond what the table can say.
+bool pfstor_block::tiesHold(View& b) {
+    const float start = b.par<P::start>() != 0.0f ? b.par<P::start>() : b.par<P::reference>();
+    return b.check({.parameter = P::start, .low = kAbsoluteZero, .high = kLargest, .code = code::badTemperature}, start);
+}
+
 void pfstor_block::init(View& b) {
     if (refused(b)) return;
     State s(b);
     s.lastTime = block::toInt(b.in(5));
     std::fill(s.stack.begin(), s.stack.end(), 0.0f);
     std::fill(s.atStepStart.begin(), s.atStepStart.end(), 0.0f);
-    // Left out, the tank starts at the reference temperature, which must then be one: a
-    // bound on one parameter through another, so checked here rather than in the table.
     if (b.par<P::start>() == 0.0f) fillParameter(b, P::start, b.par<P::reference>());
-    const Rule startRule{.parameter = P::start, .low = kAbsoluteZero, .high = kLargest, .code = code::badTemperature};
-    if (!b.check(startRule, b.par<P::start>())) return;
     s.stack[0] = b.par<P::start>();
     s.stack[1] = b.par<P::density>() * b.par<P::volume>();
     s.atStepStart[0] = s.stack[0];
