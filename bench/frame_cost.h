@@ -14,12 +14,14 @@ inline constexpr block::BlockIdentity kCosine{"bench1", "COSINE", 1, 1, 1, 1, 10
                                               block::Group::standard};
 
 struct cosine_block {
-    // One parameter with a rule, so that the frame's care for parameters is in the figure.
+    // One parameter with a rule and a tie, so that the frame's care for parameters is in
+    // the figure.
     struct P {
         enum : int { gain };
         static constexpr block::Param table[] = {{"Gain", "-", block::finite(), {305000, block::kRuleFills}}};
     };
     using View = block::View<kCosine, P>;
+    static bool tiesHold(View& b) { return b.par<P::gain>() != 0.0f; }
     static void step(View& b);
 };
 
