@@ -26,27 +26,39 @@ using vireo_test::ParamTable;
 
 namespace {
 
-// The header's entries by label ("BP", "IN", "OUT"), each with its continuation lines.
+// The header's entries by label ("BP", "IN", "OUT"), each with its continuation lines, in
+// sections: a block whose forms differ gives each form a section of its own
+// ("//#Inputs VDIF"), and each section lists the whole label.
+struct Section {
+    std::vector<std::string> entries;
+    int count = 0;  // a range label "IN[1--100]" counts its items
+};
 struct Header {
-    std::map<std::string, std::vector<std::string>> entries;
-    std::map<std::string, int> counts;  // a range label "IN[1--100]" counts its items
+    std::map<std::string, std::vector<Section>> sections;
 };
 
 Header readHeader(const std::string& text) {
     Header h;
     static const std::regex label(R"(^//#(BP|IN|OUT)\[(\d+)(?:--(\d+))?\]\s*(.*)$)");
+    static const std::regex heading(R"(^//#(Inputs|Outputs|Parameters)(\s+[A-Za-z].*)?$)");
+    static const std::map<std::string, std::string> labelOf = {{"Inputs", "IN"}, {"Outputs", "OUT"}, {"Parameters", "BP"}};
     std::istringstream in(text);
     std::string* open = nullptr;
+    bool details = false;
     for (std::string line; std::getline(in, line);) {
         if (line.rfind("//#end", 0) == 0) break;
         std::smatch m;
         if (std::regex_match(line, m, label)) {
+            auto& sections = h.sections[m[1]];
+            if (sections.empty()) sections.emplace_back();
             const int first = std::stoi(m[2]), last = m[3].matched ? std::stoi(m[3]) : first;
-            h.counts[m[1]] += last - first + 1;
-            h.entries[m[1]].push_back(m[4]);
-            open = &h.entries[m[1]].back();
+            sections.back().count += last - first + 1;
+            sections.back().entries.push_back(m[4]);
+            open = &sections.back().entries.back();
         } else if (line.rfind("//#", 0) == 0) {
             open = nullptr;
+            details = details || line.rfind("//#Details", 0) == 0;
+            if (details && std::regex_match(line, m, heading)) h.sections[labelOf.at(m[1])].emplace_back();
         } else if (open != nullptr && line.rfind("// ", 0) == 0) {
             *open += " " + line.substr(3);
         }
@@ -101,28 +113,35 @@ std::string entryFault(const std::string& entry, const Param& p) {
 std::vector<std::string> pageFaults(const std::string& source, const ParamTable& t) {
     std::vector<std::string> faults;
     const Header h = readHeader(source);
-    const auto count = [&](const char* label) { return h.counts.count(label) ? h.counts.at(label) : 0; };
-    if (count("IN") != t.maxInputs) faults.push_back(std::to_string(count("IN")) + " inputs");
-    if (count("OUT") != t.outputs) faults.push_back(std::to_string(count("OUT")) + " outputs");
-    const auto bp = h.entries.count("BP") ? h.entries.at("BP") : std::vector<std::string>{};
-    if (static_cast<int>(bp.size()) != t.maxParameters || t.params.size() != bp.size())
-        faults.push_back(std::to_string(bp.size()) + " parameter lines for " + std::to_string(t.params.size()) +
-                         " table rows");
-    for (std::size_t i = 0; i < bp.size() && i < t.params.size(); ++i)
-        if (const std::string f = entryFault(bp[i], t.params[i]); !f.empty())
-            faults.push_back("BP[" + std::to_string(i) + "] " + f);
+    const auto sections = [&](const char* label) {
+        return h.sections.count(label) ? h.sections.at(label) : std::vector<Section>{Section{}};
+    };
+    for (const Section& s : sections("IN"))
+        if (s.count != t.maxInputs) faults.push_back(std::to_string(s.count) + " inputs");
+    for (const Section& s : sections("OUT"))
+        if (s.count != t.outputs) faults.push_back(std::to_string(s.count) + " outputs");
+    for (const Section& s : sections("BP")) {
+        const auto& bp = s.entries;
+        if (static_cast<int>(bp.size()) != t.maxParameters || t.params.size() != bp.size())
+            faults.push_back(std::to_string(bp.size()) + " parameter lines for " + std::to_string(t.params.size()) +
+                             " table rows");
+        for (std::size_t i = 0; i < bp.size() && i < t.params.size(); ++i)
+            if (const std::string f = entryFault(bp[i], t.params[i]); !f.empty())
+                faults.push_back("BP[" + std::to_string(i) + "] " + f);
+    }
     return faults;
 }
 
-// The block source whose header opens the page of a main name, searched under dir.
+// The block source whose header opens the page of a main name ("//#Block DPDIF, VDIF" for
+// a block of several names), searched under dir.
 std::string sourceOf(const fs::path& dir, const std::string& mainName) {
-    const std::string head = "//#Block " + mainName + "\n";
+    const std::string head = "//#Block " + mainName;
     for (const auto& e : fs::recursive_directory_iterator(dir)) {
         if (!e.is_regular_file() || e.path().extension() != ".cpp") continue;
         std::ifstream in(e.path());
         std::string first;
         std::getline(in, first);
-        if (first + "\n" != head) continue;
+        if (first != head && first.rfind(head + ",", 0) != 0) continue;
         std::ostringstream text;
         text << first << "\n" << in.rdbuf();
         return text.str();
@@ -178,4 +197,15 @@ TEST(ParameterTables, APageThatDriftsFromItsTableIsNamed) {
     EXPECT_EQ(drifted("//#IN[1] Flow (kg/s)\n", ""), std::vector<std::string>{"1 inputs"});
     EXPECT_EQ(drifted("//#BP[2] Start temperature (degC)\n", ""),
               std::vector<std::string>{"2 parameter lines for 3 table rows"});
+    // A block of two forms documents each in a section of its own, and each is held.
+    const std::string forms =
+        "//#Block TANK, TANKB\n//#Inputs 2\n//#Details\n//#Inputs TANK\n//#IN[0] Inlet (degC)\n//#IN[1] Flow (kg/s)\n"
+        "//#Inputs TANKB\n//#IN[0] Inlet (degC)\n//#IN[1] Flow (kg/s)\n//#Outputs\n//#OUT[0] Outlet (degC)\n"
+        "//#Parameters TANK\n//#BP[0] Volume, above 0 (m3)\n//#BP[1] Nodes, 1 to 50 (-)\n//#BP[2] Start temperature (degC)\n"
+        "//#Parameters TANKB\n//#BP[0] Volume, above 0 (m3)\n//#BP[1] Nodes, 1 to 40 (-)\n//#BP[2] Start temperature (degC)\n"
+        "//#end\n";
+    EXPECT_EQ(pageFaults(forms, t), std::vector<std::string>{"BP[1] does not state '1 to 50'"});
+    std::string oneInput = forms;
+    oneInput.erase(oneInput.rfind("//#IN[1] Flow (kg/s)\n"), 21);
+    EXPECT_EQ(pageFaults(oneInput, t), (std::vector<std::string>{"1 inputs", "BP[1] does not state '1 to 50'"}));
 }

@@ -129,8 +129,8 @@ public:
     // check; a block does not.
     bool check(std::span<const Param> table);
     // Checks the parameters against rules at initialisation, reporting every value
-    // refused (its rule's code, naming the parameter, the value and the bounds); true
-    // when all pass.
+    // refused (its rule's code, naming the parameter, the value and the bounds, and the
+    // rule in words, "a number above 0", for messages that say it so); true when all pass.
     bool check(std::span<const Rule> rules);
     // The same for one value against one rule, for values that do not come straight from
     // the parameters (a start date taken from the inputs).

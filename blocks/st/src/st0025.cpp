@@ -30,18 +30,12 @@
 //#OUT[0] Water vapour pressure over the solution (Pa)
 //#Outputs LBWX
 //#OUT[0] Mass fraction of lithium bromide (kg/kg)
-//#Parameters LBWH
-//#BP[0] Model (-): 0 McNeely, 1 and 2 two simpler fits
-//#BP[1] Substitute put out when an input or the result leaves the range, used when it is not 0
-//#Parameters LBWT
-//#BP[0] Model (-): 0 McNeely; 1 and 2 have no such form and give 0
-//#BP[1] Substitute put out when an input or the result leaves the range, used when it is not 0
-//#Parameters LBWP
-//#BP[0] Not used: always McNeely
-//#BP[1] Substitute put out when an input leaves the range or no root is found, used when it is not 0
-//#Parameters LBWX
-//#BP[0] Not used: always McNeely
-//#BP[1] Substitute put out when an input or the result leaves the range or no root is found, used when it is not 0
+//#Parameters
+//#BP[0] Model (-): for LBWH 0 McNeely, 1 and 2 two simpler fits; for LBWT 0 McNeely, 1 and
+// 2 have no such form and give 0; not used by LBWP and LBWX, always McNeely
+//#BP[1] Substitute, used when it is not 0 (as the output): put out when an input leaves
+// the range, for LBWH, LBWT and LBWX when the result does, and for LBWP and LBWX when no
+// root is found
 //#Strings
 //#None
 //#Remarks
@@ -72,7 +66,6 @@ struct State {
     explicit State(lbw_block::View& b) : slot(b.ip<10>()) {}
 };
 
-constexpr Rule kModel{.parameter = 0, .low = 0, .high = 2, .whole = true, .code = code::badMode};
 
 Form formOf(const BlockView& b) {
     const int k = b.opMode();
@@ -125,9 +118,14 @@ void lbw_block::init(View& b) {
         s.slot = 0;
         return;
     }
-    // An enthalpy model that does not exist would warn at every step and compute McNeely's.
-    if (form == kEnthalpy) b.check(kModel, b.par(0));
-    s.slot = block::nearestInt(b.par(0), 1);
+    // An enthalpy model that does not exist would warn at every step and compute McNeely's;
+    // the other forms leave the parameter alone, so the table cannot hold its rule.
+    if (form == kEnthalpy) {
+        constexpr block::Bound model = block::mode(3);
+        b.check(Rule{.parameter = P::model, .low = model.low, .high = model.high, .whole = true, .code = code::badMode},
+                b.par<P::model>());
+    }
+    s.slot = b.whole<P::model>(1);
 }
 
 void lbw_block::step(View& b) {
@@ -135,7 +133,7 @@ void lbw_block::step(View& b) {
     const Form form = formOf(b);
     const float in0 = b.in(0), in1 = b.in(1);
     const Result r = compute(form, in0, in1, s.slot);
-    const float substitute = b.par(1);
+    const float substitute = b.par<P::substitute>();
     const bool substituting = std::fabs(substitute) > 1e-5f;
 
     // A failed search's status is no property, and inputs that are no numbers give none:
