@@ -91,7 +91,9 @@ void dpzeta_block::step(View& b) {
     const Form f = formOf(b);
     const double area = b.par<P::area>();
     const double rho = duct::density(b.in(1));
-    const double zeta = f.fitting == Fitting::given ? b.par<P::loss>() : f.fitting == Fitting::inlet ? State(b).inletLoss : 1.0;
+    const double zeta = f.fitting == Fitting::given   ? b.par<P::loss>()
+                        : f.fitting == Fitting::inlet ? State(b).inletLoss
+                                                      : 1.0;
     double v;
     if (f.inverse) {
         v = duct::velocity(b.in(0), rho, zeta);

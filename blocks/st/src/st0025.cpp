@@ -66,6 +66,8 @@ struct State {
     explicit State(lbw_block::View& b) : slot(b.ip<10>()) {}
 };
 
+// LBWH's alone: the other forms leave the model alone, so the table cannot hold it.
+constexpr Rule kModel{.parameter = lbw_block::P::model, .low = 0, .high = 2, .whole = true, .code = code::badMode};
 
 Form formOf(const BlockView& b) {
     const int k = b.opMode();
@@ -118,13 +120,8 @@ void lbw_block::init(View& b) {
         s.slot = 0;
         return;
     }
-    // An enthalpy model that does not exist would warn at every step and compute McNeely's;
-    // the other forms leave the parameter alone, so the table cannot hold its rule.
-    if (form == kEnthalpy) {
-        constexpr block::Bound model = block::mode(3);
-        b.check(Rule{.parameter = P::model, .low = model.low, .high = model.high, .whole = true, .code = code::badMode},
-                b.par<P::model>());
-    }
+    // An enthalpy model that does not exist would warn at every step and compute McNeely's.
+    if (form == kEnthalpy) b.check(kModel, b.par<P::model>());
     s.slot = b.whole<P::model>(1);
 }
 

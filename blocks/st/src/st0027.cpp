@@ -182,7 +182,7 @@ void scdyn_block::init(View& b) {
 void scdyn_block::step(View& b) {
     State s(b);
     const Field f = fieldOf(b);
-    if (s.segments < 1 || s.segments > kMaxSegments) return;  // the segments per row were refused at initialisation
+    if (s.segments < 1 || s.segments > kMaxSegments) return;  // the store's bounds, whatever the slot holds
     const auto reset = [&] {
         s.mean = s.startMean = stored(f.initial);
         std::fill(s.store.begin(), s.store.begin() + 2 * s.segments, s.mean);

@@ -85,7 +85,7 @@ void tankfm_block::init(View& b) {
 void tankfm_block::step(View& b) {
     State s(b);
     const auto shape = shapeOf(b);
-    if (!shape) return;  // sizes beyond the float range, from parameters each within its rule
+    if (!shape) return;  // no tank: never while every parameter keeps its rule
     const tank::Step step = tank::stepOf(b.in(5), s.previousTime, s.step);
     if (step.isNew) s.start = b.out(0);
     double t = s.start;
