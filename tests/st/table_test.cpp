@@ -245,3 +245,69 @@ TEST(StBlockTable, TheHostListsTheBlocksAndTheComponent) {
     const auto v = vireo_test::runVireo({"-v"}, o);
     EXPECT_NE(v.out.find("\tdevelopment_20211115_bcc4376       libVireoST\n"), std::string::npos) << v.out;
 }
+
+// A parameter the editor changes during the run past its rule is refused before the next
+// step, as at initialisation and naming it, and the block steps on nothing: its outputs
+// and its own slots stay as the last step left them, until a later change mends the value.
+// Each block's change is one its physics could not take (a loop of 1e9 segments, a
+// division by a heat capacity of 0, a switch without hysteresis).
+TEST(StBlockTable, AChangeThatBreaksARuleIsRefusedBeforeTheStep) {
+    struct Change {
+        const char* routine;
+        std::vector<float> parameters, inputs;
+        int parameter;  // 0-based
+        float value;
+        int code;
+    };
+    const Change changes[] = {
+        {"st0030", {300, 35, 29, 10, 30, 24, 5, 1.5f, 0.5f, 0.3f}, {30, 0.4f, 38, 10, 100}, 7, 2.5f, 305701},
+        {"st0031", {2, 1800, 1000, 1.5f, 0.1f, 40, 0.5f, 2, 2, 20, 10, 0, 20, 5, 1, 0, 1, 0}, {0, 50, 30, 0.2f, 10},
+         9, 1e9f, 305706},
+        {"st0032", {0.3f, 0, 4186, 10, 385, 8900, 0.001f, 0.016f, 20, 1000, 10}, {60, 0.1f, 10, 0}, 7, 0, 305362},
+        {"st0035", {0.9f, 60, 2}, {30, 0.3f, 1, 20}, 0, INFINITY, 305189},
+        {"st0036", {60, 5, 10}, {70, 20}, 1, -1, 305366},
+        {"st0037", {20, 70, 1.2f, 980, 4.19f, 10, 3000, 0.8f, 0.8f, 1}, {10, 0.5f, 70, 100, 0.3f}, 4, 0, 305193},
+        {"st0038", {16, 70, 0, 10000, 2000, 3000, 20, 0.05f, 30, 0}, {30, 26, 20, 20, 60, 40, 5}, 3, 0, 305700},
+        {"st0039", {0.1f, 0.08f, 5, 300, 40, 30, 0, 0.2f, 45, 4186, 10},
+         {60, 40, 50, 20, 0, 40, 30, 0.1f, 10, 0, 500, 40}, 10, 0, 305367},
+        {"st0040", {1, 2, 1.5f, 70, 80, 27, 8, 14, 5, 0.1f, 0.2f, 0.15f, 0.5f, 0.4f}, {85, 65, 7, 9, 10, 10, 20, 30}, 0,
+         NAN, 305189},
+        {"st0041", {60}, {1, 20, 60, 50, 0}, 0, NAN, 305189},
+        {"st0042", {0.3f, 0, 4186, 10}, {60, 0.1f, 10}, 1, -101, 305364},
+    };
+    const auto ownState = [](const vireo_test::BlockInstance& b) {
+        std::vector<double> s(b.RP.begin(), b.RP.end());
+        s.insert(s.end(), b.IP.begin() + 10, b.IP.end());
+        return s;
+    };
+    for (const Change& c : changes) {
+        SCOPED_TRACE(c.routine);
+        vireo_test::BlockInstance b(block(c.routine),
+                                    {.inputs = static_cast<int>(c.inputs.size()), .parameters = c.parameters});
+        ASSERT_EQ(b.init(), 0);
+        auto in = c.inputs;
+        b.step(in);
+        const auto out = b.OUT;
+        const auto state = ownState(b);
+        b.changeParameter(c.parameter, c.value);
+        in.back() += 600.0f;  // a later time where the last input is one
+        for (int k = 0; k < 2; ++k) {
+            const auto m = vireo_test::messagesOf([&] { b.step(in); });
+            ASSERT_EQ(m.codes, k == 0 ? std::vector<int>{c.code} : std::vector<int>{});
+            if (k == 0) {
+                EXPECT_EQ(m.records[0]["i10"], std::to_string(c.parameter + 1));
+            }
+            EXPECT_EQ(b.OUT, out);
+            EXPECT_EQ(ownState(b), state);
+        }
+        // Mended, it steps on as a twin that never saw the change.
+        b.changeParameter(c.parameter, c.parameters[static_cast<std::size_t>(c.parameter)]);
+        vireo_test::BlockInstance twin(block(c.routine),
+                                       {.inputs = static_cast<int>(c.inputs.size()), .parameters = c.parameters});
+        twin.init();
+        twin.step(c.inputs);
+        EXPECT_EQ(vireo_test::messagesOf([&] { b.step(in); }).codes, std::vector<int>{});
+        EXPECT_EQ(b.OUT, twin.step(in));
+        EXPECT_EQ(ownState(b), ownState(twin));
+    }
+}

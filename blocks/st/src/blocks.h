@@ -6,6 +6,7 @@
 
 #include "BlockFrame.h"
 #include "messages.h"
+#include "pipe.h"
 #include "table.h"
 
 
@@ -138,7 +139,27 @@ struct mixqhc_block {  // MIXQHC
     static void step(View& b);
 };
 struct tublod_block {  // TUBLOD
-    using View = block::View<table::st0032>;
+    struct P {
+        enum : int { wallHeatCapacity = pipe::kCommonCount, wallDensity, wallThickness, diameter, startTemperature,
+                     density, segments };
+        static constexpr int kMostSegments = 998;
+        static constexpr block::Param table[] = {
+            pipe::kCommon[pipe::lossCoefficient],
+            pipe::kCommon[pipe::surcharge],
+            pipe::kCommon[pipe::heatCapacity],
+            pipe::kCommon[pipe::length],
+            {"Specific heat capacity of the wall", "J/(kg K)", block::atLeast(0), code::badWall},
+            {"Density of the wall", "kg/m$^3$", block::atLeast(0), code::badWall},
+            {"Wall thickness", "m", block::atLeast(0), code::badWall},
+            {"Inner diameter", "m", block::above(0), code::badPipeDiameter},
+            {"Initial temperature of wall and fluid", "$^\\circ$C", block::finite(), code::parameterNotFinite},
+            {"Density of the fluid", "kg/m$^3$", block::above(0), code::badDensity},
+            // Truncated, as the segment count is taken.
+            {"Number of segments", "-", block::Bound{.low = 1.0f, .high = kMostSegments + 1.0f, .belowHigh = true},
+             code::badSegmentCount},
+        };
+    };
+    using View = block::View<table::st0032, P>;
     static void init(View& b);
     static void step(View& b);
 };
@@ -147,28 +168,87 @@ struct mixer_block {  // MIXER
     static void step(View& b);
 };
 struct ctrhys_block {  // CTRHYS
-    using View = block::View<table::st0036>;
+    struct P {
+        enum : int { switchOn, hysteresis, lockMinimum };
+        static constexpr block::Param table[] = {
+            {"Switch-on value $x_{max}$", "unit of $x$", block::finite(), code::parameterNotFinite},
+            {"Hysteresis $\\Delta x$", "unit of $x$ and $x_{cr}$", block::atLeast(0), code::badHysteresis},
+            {"Minimum of the locking quantity", "unit of $x_{cr}$", block::finite(), code::parameterNotFinite},
+        };
+    };
+    using View = block::View<table::st0036, P>;
     static void init(View& b);
     static void step(View& b);
 };
 struct ctrl4dy_block {  // CTRL4DY
-    using View = block::View<table::st0039>;
+    struct P {
+        enum : int { primaryFlow, secondaryFlow, switchOn, minimumRun, primaryPower, secondaryPower, together,
+                     chargingFlow, supply, heatCapacity, heatingDrop };
+        static constexpr block::Param table[] = {
+            {"Primary collector-loop flow", "kg/s", block::finite(), code::parameterNotFinite},
+            {"Secondary collector-loop flow", "kg/s", block::finite(), code::parameterNotFinite},
+            {"Switch-on temperature difference", "K", block::finite(), code::parameterNotFinite},
+            {"Minimum run time of the collector loop", "unit of IN[4]", block::finite(), code::parameterNotFinite},
+            {"Primary pump power", "W", block::finite(), code::parameterNotFinite},
+            {"Secondary pump power", "W", block::finite(), code::parameterNotFinite},
+            {"Both pumps start together when its whole part is not 0", "-", block::finite(), code::parameterNotFinite},
+            {"Charging flow of the hot-water store", "kg/s", block::finite(), code::parameterNotFinite},
+            {"Hot-water supply temperature", "$^\\circ$C", block::finite(), code::parameterNotFinite},
+            {"Specific heat capacity of water", "J/(kg K)", block::above(0), code::badHeatCapacity},
+            {"Temperature drop of the heating", "K", block::above(0), code::badTemperatureDrop},
+        };
+    };
+    using View = block::View<table::st0039, P>;
     static void init(View& b);
     static void step(View& b);
 };
 struct ctrlda_block {  // CTRLDA
-    using View = block::View<table::st0040>;
+    struct P {
+        enum : int { generatorFlow, absorberFlow, evaporatorFlow, lowestGenerator, generatorStart, lowestAbsorber,
+                     coldSupply, coldReturn, lowestEvaporator, generatorPump, absorberPump, evaporatorPump,
+                     chillerPower, distributionPump };
+        static constexpr block::Param table[] = {
+            {"Generator flow", "kg/s", block::finite(), code::parameterNotFinite},
+            {"Absorber flow", "kg/s", block::finite(), code::parameterNotFinite},
+            {"Evaporator flow", "kg/s", block::finite(), code::parameterNotFinite},
+            {"Lowest generator temperature", "$^\\circ$C", block::finite(), code::parameterNotFinite},
+            {"Start temperature of the generator", "$^\\circ$C", block::finite(), code::parameterNotFinite},
+            {"Lowest absorber inlet temperature", "$^\\circ$C", block::finite(), code::parameterNotFinite},
+            {"Cold supply temperature", "$^\\circ$C", block::finite(), code::parameterNotFinite},
+            {"Cold return temperature", "$^\\circ$C", block::finite(), code::parameterNotFinite},
+            {"Lowest evaporator outlet temperature", "$^\\circ$C", block::finite(), code::parameterNotFinite},
+            {"Generator pump power", "kW", block::finite(), code::parameterNotFinite},
+            {"Absorber pump power", "kW", block::finite(), code::parameterNotFinite},
+            {"Evaporator pump power", "kW", block::finite(), code::parameterNotFinite},
+            {"Chiller power", "kW", block::finite(), code::parameterNotFinite},
+            {"Distribution pump power at the design flow", "kW", block::finite(), code::parameterNotFinite},
+        };
+    };
+    using View = block::View<table::st0040, P>;
     static void init(View& b);
     static void step(View& b);
 };
 struct threev_block {  // THREEV
-    using View = block::View<table::st0041>;
+    struct P {
+        enum : int { runningTime };
+        static constexpr block::Param table[] = {
+            {"Running time of the actuator over the full stroke", "s", block::finite(), code::parameterNotFinite},
+        };
+    };
+    using View = block::View<table::st0041, P>;
     static void init(View& b);
     static void step(View& b);
 };
 struct tublo_block {  // TUBLO
-    using View = block::View<table::st0042>;
-    static void init(View& b);
+    struct P {
+        static constexpr block::Param table[] = {
+            pipe::kCommon[pipe::lossCoefficient],
+            pipe::kCommon[pipe::surcharge],
+            pipe::kCommon[pipe::heatCapacity],
+            pipe::kCommon[pipe::length],
+        };
+    };
+    using View = block::View<table::st0042, P>;
     static void step(View& b);
 };
 struct r134a_block {  // R134A
@@ -297,12 +377,36 @@ struct sorb_block {  // SORB
     static void last(View& b);
 };
 struct escool_block {  // ESCOOL
-    using View = block::View<table::st0035>;
-    static void init(View& b);
+    struct P {
+        enum : int { efficiency, power, waterFactor };
+        static constexpr block::Param table[] = {
+            {"Humidifier efficiency", "-", block::finite(), code::parameterNotFinite},
+            {"Power while on", "any unit", block::finite(), code::parameterNotFinite},
+            {"Factor from the rise of the humidity ratio to output 4", "any unit", block::finite(),
+             code::parameterNotFinite},
+        };
+    };
+    using View = block::View<table::st0035, P>;
     static void step(View& b);
 };
 struct airheat_block {  // AIRHEAT
-    using View = block::View<table::st0037>;
+    struct P {
+        enum : int { nominalHeat, nominalWaterInlet, nominalWaterFlow, waterDensity, waterHeatCapacity, nominalAirInlet,
+                     nominalAirFlow, fanPower, faceWidth, faceHeight };
+        static constexpr block::Param table[] = {
+            {"Nominal heat output given to the air", "kW", block::finite(), code::parameterNotFinite},
+            {"Nominal water inlet temperature", "degC", block::finite(), code::parameterNotFinite},
+            {"Nominal water volume flow", "m$^3$/h", block::above(0), code::badCoilParameter},
+            {"Water density", "kg/m$^3$", block::above(0), code::badCoilParameter},
+            {"Water specific heat capacity", "kJ/(kg K)", block::above(0), code::badHeatCapacity},
+            {"Nominal air inlet temperature", "degC", block::finite(), code::parameterNotFinite},
+            {"Nominal air volume flow at full fan speed", "m$^3$/h", block::above(0), code::badCoilParameter},
+            {"Fan electric power at full speed", "any unit", block::finite(), code::parameterNotFinite},
+            {"First dimension of the coil's free face", "m", block::above(0), code::badCoilParameter},
+            {"Second dimension of the coil's free face", "m", block::above(0), code::badCoilParameter},
+        };
+    };
+    using View = block::View<table::st0037, P>;
     static void init(View& b);
     static void step(View& b);
     static void last(View& b);
@@ -383,19 +487,82 @@ struct decctl_block {  // DECCTL
     static void last(View& b);
 };
 struct deccty_block {  // DECCTY
-    using View = block::View<table::st0038>;
+    struct P {
+        enum : int { minimumSupply, heaterOutlet, unused, nominalFlow, minimumFlow, heaterFlow, heaterPower, tolerance,
+                     searchSteps, continuous };
+        static constexpr block::Param table[] = {
+            {"Minimum supply temperature", "degC", block::finite(), code::parameterNotFinite},
+            {"Maximum heater outlet temperature", "degC", block::finite(), code::parameterNotFinite},
+            {"Not used", "-", block::finite(), code::parameterNotFinite},
+            {"Nominal air flow", "m$^3$/h", block::above(0), code::parameterNotAbove},
+            {"Minimum air flow", "m$^3$/h", block::finite(), code::parameterNotFinite},
+            {"Heater air flow", "m$^3$/h", block::finite(), code::parameterNotFinite},
+            {"Maximum heater power", "kW", block::atLeast(0), code::badHeaterPower},
+            {"Temperature tolerance of the level search", "K", block::finite(), code::parameterNotFinite},
+            {"Largest number of steps of the level search", "-", block::finite(), code::parameterNotFinite},
+            {"Continuous level search in stages 5 to 7 when not 0", "-", block::finite(), code::parameterNotFinite},
+        };
+    };
+    using View = block::View<table::st0038, P>;
     static void init(View& b);
     static void step(View& b);
     static void last(View& b);
 };
 struct cooltw_block {  // COOLTW
-    using View = block::View<table::st0030>;
+    struct P {
+        enum : int { designPower, designInlet, designOutlet, designFlow, designAir, designWetBulb, fanPower, packing,
+                     makeUpFirst, makeUpSecond };
+        // The packing fit's two zeros as floats: between them, and only there, the fit is
+        // positive.
+        static constexpr float kLowestPacking = -0x1.da77d4p-3f, kHighestPacking = 0x1.3c5fdp+1f;
+        static constexpr block::Param table[] = {
+            {"Design cooling power", "kW", block::finite(), code::parameterNotFinite},
+            {"Design water inlet temperature", "degC", block::finite(), code::parameterNotFinite},
+            {"Design water outlet temperature", "degC", block::finite(), code::parameterNotFinite},
+            {"Design water mass flow", "kg/s", block::above(0), code::parameterNotAbove},
+            {"Design air temperature", "degC", block::finite(), code::parameterNotFinite},
+            {"Design wet-bulb temperature", "degC", block::finite(), code::parameterNotFinite},
+            {"Fan power at full speed", "any unit", block::finite(), code::parameterNotFinite},
+            {"Packing height", "m",
+             block::Bound{.low = kLowestPacking, .high = kHighestPacking, .aboveLow = true, .belowHigh = true},
+             code::packingDoesNotCool},
+            {"Make-up water per unit of rejected heat", "kg/h per kW", block::finite(), code::parameterNotFinite},
+            {"Make-up water per unit of rejected heat", "kg/h per kW", block::finite(), code::parameterNotFinite},
+        };
+    };
+    using View = block::View<table::st0030, P>;
     static void init(View& b);
     static void step(View& b);
     static void last(View& b);
 };
 struct hxearth_block {  // HXEARTH
-    using View = block::View<table::st0031>;
+    struct P {
+        enum : int { depth, soilDensity, soilHeatCapacity, soilConductivity, radius, length, fanEfficiency, fanPosition,
+                     dampingLength, segments, shapeSpacing, buildingResistance, buildingTemperature,
+                     buildingDistance, pipes, pipeDistance, weight, unused };
+        static constexpr float kMostSegments = 10000.0f;
+        static constexpr block::Param table[] = {
+            {"Pipe depth", "m", block::finite(), code::parameterNotFinite},
+            {"Soil density", "kg/m$^3$", block::above(0), code::parameterNotAbove},
+            {"Soil specific heat capacity", "J/(kg K)", block::above(0), code::parameterNotAbove},
+            {"Soil thermal conductivity", "W/(m K)", block::above(0), code::soilConductivity},
+            {"Pipe radius", "m", block::above(0), code::parameterNotAbove},
+            {"Pipe length", "m", block::above(0), code::parameterNotAbove},
+            {"Fan efficiency", "-", block::finite(), code::parameterNotFinite},
+            {"Fan position", "-", block::finite(), code::parameterNotFinite},
+            {"Damping length of the ambient influence", "m", block::above(0), code::parameterNotAbove},
+            {"Number of segments", "-", block::whole(0, kMostSegments), code::badEarthSegments},
+            {"Spacing in the surface shape factor", "m", block::finite(), code::parameterNotFinite},
+            {"Building coupling resistance", "-", block::finite(), code::parameterNotFinite},
+            {"Building temperature", "degC", block::finite(), code::parameterNotFinite},
+            {"Distance from the building", "m", block::finite(), code::parameterNotFinite},
+            {"Number of parallel pipes", "-", block::above(0), code::parameterNotAbove},
+            {"Distance between parallel pipes", "m", block::finite(), code::parameterNotFinite},
+            {"Soil-to-pipe weighting factor", "-", block::atLeast(0), code::parameterBelow},
+            {"Not used", "-"},
+        };
+    };
+    using View = block::View<table::st0031, P>;
     static void init(View& b);
     static void step(View& b);
 };

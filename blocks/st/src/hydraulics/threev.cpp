@@ -39,14 +39,12 @@
 // temperature as it was.
 //#end
 #include "blocks.h"
-#include "finite.h"
 
 #include "call_time.h"
 #include "mixing.h"
 #include "values.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <numbers>
 
@@ -73,8 +71,6 @@ struct State {
           startPosition(b.rp<2>()), stepLength(b.rp<3>()), zero(b.rp<4>()) {}
 };
 
-constexpr Rule kRules[] = {finiteParameter(0)};
-
 // The position after `length` seconds of travel towards the set point.
 double moved(double p, double set, double length, double runningTime) {
     if (!(length > 0.0)) return p;
@@ -100,13 +96,11 @@ void writeOutputs(threev_block::View& b, double flow, double p) {
 void threev_block::init(View& b) {
     State s(b);
     s.started = s.unused = 0;
-    b.check(kRules);
 }
 
 void threev_block::step(View& b) {
     State s(b);
-    const double runningTime = b.par(0);
-    if (std::isnan(runningTime)) return;  // refused at initialisation
+    const double runningTime = b.par<P::runningTime>();
     const double flow = positivePart(b.in(0));
     const CallTime c = classifyCall(b.in(4), s.previousTime, s.started != 0, kSameTime);
     s.previousTime = c.reference;

@@ -31,7 +31,8 @@
 //#BP[4] Design air temperature, not used (degC)
 //#BP[5] Design wet-bulb temperature, below parameter 2 (degC)
 //#BP[6] Fan power at full speed (any unit)
-//#BP[7] Packing height, above -0.23 and below 2.47 (m)
+//#BP[7] Packing height, above -0.231674 and below 2.47167, where the packing fit is
+// positive (m)
 //#BP[8] Make-up water per unit of rejected heat, first share (kg/h per kW)
 //#BP[9] Make-up water per unit of rejected heat, second share (kg/h per kW)
 //#Strings
@@ -47,7 +48,8 @@
 // on the humidity, kept within a bracket and replaced by halving where they stall, to
 // 0.0001 in relative humidity. Where none is found (inputs outside the humid-air
 // functions' range) the dry bulb stands for the wet bulb and the outlet air takes up no
-// water, with a warning (later ones are counted and reported at the end of the run).
+// water, with a warning (the first as it happens; the end of the run reports how many
+// there were).
 // Water no warmer than the wet bulb passes unchanged. The make-up water is the humidity
 // the air takes up, from saturation at the wet bulb to saturation at the outlet
 // enthalpy, plus the two shares of the rejected heat; as it starts from saturated
@@ -64,7 +66,6 @@
 #include "vireo_tools.h"
 
 #include <cmath>
-#include <limits>
 
 namespace vireo::st {
 namespace {
@@ -72,12 +73,9 @@ namespace {
 constexpr double kCpWater = 4.18;         // kJ/(kg K)
 constexpr double kStandInFan = 0.2;       // share of full speed a stopped fan is run at
 
-// The packing fit's two zeros: between them it is positive.
+// Positive between its two zeros, which bound the packing height in the table.
 constexpr double kFitA = -0.5625, kFitB = 1.26, kFitC = 0.3221;
 double packingFit(double h) { return (kFitA * h + kFitB) * h + kFitC; }
-double fitZero(double sign) {
-    return (-kFitB + sign * std::sqrt(kFitB * kFitB - 4.0 * kFitA * kFitC)) / (2.0 * kFitA);
-}
 
 float absoluteHumidity(double phi, double t) {
     const float p = float(phi), tt = float(t);
@@ -95,18 +93,12 @@ float humidityOf(double t, double h) {
 }
 double saturatedEnthalpy(double t) { return enthalpy(absoluteHumidity(1.0, t), t); }
 
+using P = cooltw_block::P;
+
 // A search that finds no saturated state (inputs outside the humid-air functions' range)
-// is a warning, not an error: the step goes on without it. The first is reported as it
-// happens, later ones are counted in IP[10] and the count not yet reported (IP[11] holds
-// what was) at the end of the run.
-void unsettled(cooltw_block::View& b) {
-    int& count = b.ip<10>();
-    if (count == 0) {
-        b.report(code::countedNotConverged, {.value = 1});
-        b.ip<11>() = 1;
-    }
-    if (count < std::numeric_limits<int>::max()) ++count;
-}
+// is a warning, not an error: the step goes on without it. IP[10] counts them, IP[11]
+// holds how many the end of a run has reported.
+void unsettled(cooltw_block::View& b) { b.countWarning(b.ip<10>(), code::countedNotConverged, {.value = 1}); }
 
 // The saturated state on the line of enthalpy h through humidity x, or `otherwise`.
 line::AirState saturate(cooltw_block::View& b, float x, float h, const line::AirState& otherwise) {
@@ -120,9 +112,10 @@ struct Design {
     double ck, airFlow;
 };
 
-Design design(const BlockView& b) {
-    const double twin0 = b.par(1), twout0 = b.par(2), mdotw0 = b.par(3), tfair0 = b.par(5);
-    const double ck = std::min(packingFit(b.par(7)), 1.0);
+Design design(const cooltw_block::View& b) {
+    const double twin0 = b.par<P::designInlet>(), twout0 = b.par<P::designOutlet>(), mdotw0 = b.par<P::designFlow>(),
+                 tfair0 = b.par<P::designWetBulb>();
+    const double ck = std::min(packingFit(b.par<P::packing>()), 1.0);
     const double lmind = (twin0 - tfair0) * kCpWater / (saturatedEnthalpy(twin0) - saturatedEnthalpy(tfair0));
     const double nyde = (twin0 - twout0) / (twin0 - tfair0);
     const double lamdad = nyde < ck ? -std::log(1.0 - nyde / ck) : 10.0;
@@ -133,14 +126,10 @@ Design design(const BlockView& b) {
 
 void cooltw_block::init(View& b) {
     b.ip<10>() = b.ip<11>() = 0;
-    bool passed = true;
-    for (int i = 0; i < 10; ++i) passed = b.check(finiteParameter(i), b.par(i)) && passed;
-    if (!passed) return;
-    b.check(positiveParameter(3, code::parameterNotAbove), b.par(3));
-    const float twin0 = b.par(1), twout0 = b.par(2), tfair0 = b.par(5);
+    if (refused(b)) return;
+    // The design must cool the water, and towards a wet bulb below its inlet.
+    const float twin0 = b.par<P::designInlet>(), twout0 = b.par<P::designOutlet>(), tfair0 = b.par<P::designWetBulb>();
     if (!(twin0 > twout0 && twin0 > tfair0)) b.report(code::designDoesNotCool, {.reals = {twin0, twout0, tfair0}});
-    if (!(packingFit(b.par(7)) > 0.0))
-        b.report(code::packingDoesNotCool, {.reals = {b.par(7), float(fitZero(1.0)), float(fitZero(-1.0))}, .ints = {8}});
 }
 
 void cooltw_block::step(View& b) {
@@ -178,11 +167,11 @@ void cooltw_block::step(View& b) {
         const double ny = d.ck * (1.0 - std::exp(-(mdota / mdotw) / lmin));
         twout = twin - ny * (twin - tfair);
         prc = (twin - twout) * mdotw * kCpWater;
-        pel = b.par(6) * pnvent * pnvent * pnvent;
+        pel = b.par<P::fanPower>() * pnvent * pnvent * pnvent;
         const double h2 = h1 + prc / mdota;
         // Without an outlet state the air takes up nothing.
         const double x2 = saturate(b, humidityOf(twin, h2), float(h2), {float(x1), 0.0f, 0.0f}).x;
-        mwf = (x2 - x1) * mdota * 3.6 + (double(b.par(9)) + b.par(8)) * prc;
+        mwf = (x2 - x1) * mdota * 3.6 + (double(b.par<P::makeUpSecond>()) + b.par<P::makeUpFirst>()) * prc;
     }
     if (!fitFloats({twout, prc, pel, mwf, tfair})) {
         b.report(code::noFiniteResult, {.reals = {b.in(0), b.in(1)}});

@@ -45,13 +45,6 @@
 #include <algorithm>
 
 namespace vireo::st {
-namespace {
-
-constexpr Rule kRules[] = {finiteParameter(0), finiteParameter(1), finiteParameter(2)};
-
-}  // namespace
-
-void escool_block::init(View& b) { b.check(kRules); }
 
 void escool_block::step(View& b) {
     if (!inputsFinite(b)) return;
@@ -59,10 +52,10 @@ void escool_block::step(View& b) {
     // A signal above 1 would drive the air past saturation.
     line::humidify(b, {.on = signal > 0.0f,
                        .share = std::clamp(signal, 0.0f, 1.0f),
-                       .efficiency = b.par(0),
-                       .shownOn = b.par(1),
-                       .power = b.par(1),
-                       .waterFactor = b.par(2)});
+                       .efficiency = b.par<P::efficiency>(),
+                       .shownOn = b.par<P::power>(),
+                       .power = b.par<P::power>(),
+                       .waterFactor = b.par<P::waterFactor>()});
 }
 
 }  // namespace vireo::st

@@ -16,8 +16,8 @@
 //#OUT[0] Switch, 1 on and 0 off (-)
 //#Parameters
 //#BP[0] Switch-on value $x_{max}$ (unit of $x$)
-//#BP[1] Hysteresis $\Delta x$, 0 or more (unit of $x$ and $x_{cr}$)
-//#BP[2] Minimum of the locking quantity $x_{cr,min}$ (unit of $x_{cr}$)
+//#BP[1] Hysteresis $\Delta x$, at least 0 (unit of $x$ and $x_{cr}$)
+//#BP[2] Minimum of the locking quantity, $x_{cr,min}$ (unit of $x_{cr}$)
 //#Strings
 //#None
 //#Remarks
@@ -27,9 +27,6 @@
 // too. An input that is not a number changes nothing.
 //#end
 #include "blocks.h"
-#include "finite.h"
-
-#include <cfloat>
 
 namespace vireo::st {
 namespace {
@@ -41,23 +38,17 @@ struct State {
     explicit State(ctrhys_block::View& b) : on(b.ip<11>()), locked(b.ip<12>()) {}
 };
 
-constexpr Rule kRules[] = {
-    finiteParameter(0),
-    {.parameter = 1, .low = 0, .high = FLT_MAX, .code = code::badHysteresis},
-    finiteParameter(2),
-};
-
 }  // namespace
 
 void ctrhys_block::init(View& b) {
     State s(b);
     s.on = s.locked = 0;
-    b.check(kRules);
 }
 
 void ctrhys_block::step(View& b) {
     State s(b);
-    const float x = b.in(0), xcr = b.in(1), xmax = b.par(0), hysteresis = b.par(1), xcrmin = b.par(2);
+    const float x = b.in(0), xcr = b.in(1);
+    const float xmax = b.par<P::switchOn>(), hysteresis = b.par<P::hysteresis>(), xcrmin = b.par<P::lockMinimum>();
     if (s.locked != 0 && xcr >= xcrmin + hysteresis) s.locked = 0;
     if (s.locked == 0 && xcrmin >= xcr) s.locked = 1;
     if (s.on == 0 && x >= xmax && s.locked == 0) s.on = 1;

@@ -35,10 +35,10 @@
 //#BP[3] Nominal air flow, above 0 (m$^3$/h)
 //#BP[4] Minimum air flow; 0 or below means a share of 0.001 (m$^3$/h)
 //#BP[5] Heater air flow (m$^3$/h)
-//#BP[6] Maximum heater power, 0 or more (kW)
+//#BP[6] Maximum heater power, at least 0 (kW)
 //#BP[7] Temperature tolerance of the level search (K)
 //#BP[8] Largest number of steps of the level search, at most 1000 taken (-)
-//#BP[9] Not 0: continuous level search in stages 5 to 7 (-)
+//#BP[9] Continuous level search in stages 5 to 7 when not 0 (-)
 //#Strings
 //#None
 //#Remarks
@@ -60,6 +60,7 @@
 // supply temperature below the minimum are reported as counts.
 //#end
 #include "blocks.h"
+#include "finite.h"
 #include "supply_air.h"
 
 #include <algorithm>
@@ -72,6 +73,8 @@ constexpr double kCpair = 0.000335;  // kW h/(m3 K)
 constexpr int kLastStage = 10;
 constexpr float kLowestLevel = 0.2f;
 constexpr float kSwitchingThreshold = 10.0f;
+
+using P = deccty_block::P;
 
 struct State {
     int& stage;         // IP[10]: 0 opens a new sequence at the next call
@@ -127,14 +130,14 @@ bool levelSearch(deccty_block::View& b, State& s) {
         }
         s.high = 1.0f;
     }
-    if (s.levelStep > supply::searchLimit(b, 8)) {
+    if (s.levelStep > std::clamp(b.whole<P::searchSteps>(), 0, supply::kMostSearchSteps)) {
         b.out(1) = 1.0f;
         s.levelStep = 0;
-        b.countWarning(s.searchLimits, code::searchLimit, {.reals = {b.par(8)}});
+        b.countWarning(s.searchLimits, code::searchLimit, {.reals = {b.par<P::searchSteps>()}});
         return false;
     }
     const double deltat = double(setValue) - reached;
-    if (std::fabs(deltat) <= b.par(7)) {
+    if (std::fabs(deltat) <= b.par<P::tolerance>()) {
         s.levelStep = 0;
         return false;
     }
@@ -160,18 +163,19 @@ void heaterInletTest(deccty_block::View& b, State& s) {
 }
 
 void heaterStage(deccty_block::View& b, State& s) {
-    const double maxOutlet = b.par(1), maxPower = b.par(6), heaterFlow = b.par(5), inlet = b.in(4);
+    const double maxOutlet = b.par<P::heaterOutlet>(), maxPower = b.par<P::heaterPower>(),
+                 heaterFlow = b.par<P::heaterFlow>(), inlet = b.in(4);
     if (!(maxOutlet > inlet && maxPower > 0.0)) return;
     s.heaterMode = 2;
     b.out(2) = 1.0f;
     const double qmax = std::max(kCpair * (maxOutlet - inlet) * heaterFlow, 0.0);
     s.low = b.in(4);
     if (maxPower >= qmax) {
-        s.high = b.par(1);
+        s.high = b.par<P::heaterOutlet>();
         b.out(7) = toOutput(qmax);
     } else {
         s.high = toOutput(inlet + maxPower / (kCpair * heaterFlow));
-        b.out(7) = b.par(6);
+        b.out(7) = b.par<P::heaterPower>();
     }
     b.out(6) = s.high;
 }
@@ -181,7 +185,6 @@ void heaterStage(deccty_block::View& b, State& s) {
 void deccty_block::init(View& b) {
     std::ranges::fill(b.ip<10, 10>(), 0);
     for (int i = 0; i < 8; ++i) b.out(i) = 0.0f;
-    supply::checkParameters(b, 3, 6);
 }
 
 void deccty_block::step(View& b) {
@@ -200,11 +203,12 @@ void deccty_block::step(View& b) {
     if (b.in(2) <= 0.0f) return leave(b, s);
     if (s.levelStep > 0 && !levelSearch(b, s)) return;
 
-    const double room = b.in(1), load = b.in(2), nominal = b.par(3), minimum = b.par(0), outdoor = b.in(0);
-    const double lowest = supply::lowestShare(b.par(4), nominal);
+    const double room = b.in(1), load = b.in(2), nominal = b.par<P::nominalFlow>(),
+                 minimum = b.par<P::minimumSupply>(), outdoor = b.in(0);
+    const double lowest = supply::lowestShare(b.par<P::minimumFlow>(), nominal);
     ++s.stage;
     if (s.stage == 2) {
-        b.out(4) = b.par(0);
+        b.out(4) = b.par<P::minimumSupply>();
         const double dt = room - minimum;
         const double share = dt > 0.0 ? load / (nominal * dt * kCpair) : 2.0;
         b.out(3) = toOutput(std::clamp(share, lowest, 1.0));
@@ -217,7 +221,9 @@ void deccty_block::step(View& b) {
             b.out(3) = toOutput(share);
             b.out(4) = b.in(0);
             b.out(5) = toOutput((room - outdoor) * kCpair * nominal * share);
-            if (minimum > outdoor) b.countWarning(s.coldFreeAir, code::freeCoolingBelowMinimum, {.reals = {b.in(0), b.par(0)}});
+            if (minimum > outdoor)
+                b.countWarning(s.coldFreeAir, code::freeCoolingBelowMinimum,
+                               {.reals = {b.in(0), b.par<P::minimumSupply>()}});
             s.done = 1;
         }
         if (b.in(6) > kSwitchingThreshold) heaterInletTest(b, s);
@@ -235,7 +241,7 @@ void deccty_block::step(View& b) {
             if (treq >= minimum) {
                 b.out(4) = toOutput(treq);
             } else {
-                b.out(4) = b.par(0);
+                b.out(4) = b.par<P::minimumSupply>();
                 overload(b, s);
             }
         }
@@ -246,7 +252,7 @@ void deccty_block::step(View& b) {
         case 5:
         case 6:
         case 7:
-            if (b.par(9) != 0.0f) {
+            if (b.par<P::continuous>() != 0.0f) {
                 s.stage = 7;
                 startLevelSearch(b, s);
             } else {

@@ -18,7 +18,7 @@
 //#OUT[0] Outlet temperature ($^\circ$C)
 //#OUT[1] Heat loss to the ambient (W)
 //#Parameters
-//#BP[0] Heat-loss coefficient per metre of pipe, 0 or more (W/(m K))
+//#BP[0] Heat-loss coefficient per metre of pipe, at least 0 (W/(m K))
 //#BP[1] Additional heat loss in percent of the coefficient, at least -100 (\%)
 //#BP[2] Specific heat capacity of the fluid, above 0 (J/(kg K))
 //#BP[3] Length of the pipe, above 0 (m)
@@ -44,21 +44,19 @@
 
 namespace vireo::st {
 
-void tublo_block::init(View& b) { b.check(pipe::kCommonRules); }
-
 void tublo_block::step(View& b) {
-    const auto p = pipe::commonOf(b);
+    const pipe::Common p = pipe::commonOf(b);
     const float tin = b.in(0), ta = b.in(2);
-    if (!p || !allFinite({tin, ta})) return;
+    if (!allFinite({tin, ta})) return;
     const double flow = positivePart(b.in(1));
     if (!(flow > 0.0)) {
         b.out(0) = tin;
         b.out(1) = 0.0f;
         return;
     }
-    const double segments = std::max(1.0, std::round(p->length));
-    const double capacityFlow = flow * p->heatCapacity;
-    const double half = p->loss * (p->length / segments) / 2.0;
+    const double segments = std::max(1.0, std::round(p.length));
+    const double capacityFlow = flow * p.heatCapacity;
+    const double half = p.loss * (p.length / segments) / 2.0;
     // Every segment, and every part of one, moves the difference to ambient by the same
     // factor, so the whole pipe is that factor to the power of their number.
     const double parts = half > capacityFlow ? std::ceil(half / capacityFlow) : 1.0;

@@ -65,7 +65,6 @@
 // too. An input that is not a number switches nothing.
 //#end
 #include "blocks.h"
-#include "finite.h"
 
 #include "values.h"
 
@@ -93,25 +92,24 @@ struct State {
         : started(b.ip<11>()), chiller(b.ip<12>()), circuits(b.ip<13>()), r(b.rp<0, 12>()) {}
 };
 
-constexpr Rule kRules[] = {finiteParameter(0), finiteParameter(1),  finiteParameter(2),  finiteParameter(3),
-                           finiteParameter(4), finiteParameter(5),  finiteParameter(6),  finiteParameter(7),
-                           finiteParameter(8), finiteParameter(9),  finiteParameter(10), finiteParameter(11),
-                           finiteParameter(12), finiteParameter(13)};
+using P = ctrlda_block::P;
 
 }  // namespace
 
 void ctrlda_block::init(View& b) {
     State s(b);
     s.started = s.chiller = s.circuits = 0;
-    if (!b.check(kRules)) return;
-    b.check({.parameter = 7, .low = b.par(6), .high = FLT_MAX, .code = code::badColdReturn, .aboveLow = true}, b.par(7));
+    if (refused(b)) return;
+    b.check({.parameter = P::coldReturn, .low = b.par<P::coldSupply>(), .high = FLT_MAX, .code = code::badColdReturn,
+             .aboveLow = true},
+            b.par<P::coldReturn>());
 }
 
 void ctrlda_block::step(View& b) {
     State s(b);
-    for (int i = 0; i < 14; ++i)
-        if (!std::isfinite(b.par(i))) return;  // refused at initialisation
-    const double tcSupply = b.par(6), tcReturn = b.par(7);
+    const double tcSupply = b.par<P::coldSupply>(), tcReturn = b.par<P::coldReturn>();
+    // The one rule on two parameters, which the frame does not check again after a change
+    // during the run.
     if (!(tcReturn > tcSupply)) return;
     // Held within the float range, so that what the block passes on is too.
     const auto in = [&](int i) { return bounded(b.in(i)); };
@@ -122,11 +120,12 @@ void ctrlda_block::step(View& b) {
         std::ranges::fill(r, 0.0f);
         s.started = 1;
     }
-    r[6] = b.par(7);
+    r[6] = b.par<P::coldReturn>();
 
     // The cold distribution.
     const double design = kWater * (tcReturn - tcSupply), designFlow = kDesignPower / design;
-    const auto pump = [&](double flow) { return stored(b.par(13) * std::pow(flow / designFlow, 3)); };
+    const float pumpPower = b.par<P::distributionPump>();
+    const auto pump = [&](double flow) { return stored(pumpPower * std::pow(flow / designFlow, 3)); };
     if (demand > 0.0) {
         if (tcSupply >= tcsBot) {
             const double load = demand / design;  // through the consumers
@@ -144,37 +143,39 @@ void ctrlda_block::step(View& b) {
             } else {
                 r[3] = 0.0f;
                 r[5] = stored(demand);
-                r[11] = b.par(13);
+                r[11] = pumpPower;
             }
         }
     } else if (demand <= 0.0) {
         r[3] = r[5] = r[11] = 0.0f;
     }
 
-    r[4] = tctw >= b.par(5) ? static_cast<float>(tctw) : b.par(5);
+    const float lowestAbsorber = b.par<P::lowestAbsorber>();
+    r[4] = tctw >= lowestAbsorber ? static_cast<float>(tctw) : lowestAbsorber;
 
     // The chiller, each rule on the state the one before left.
     if (s.chiller == off) {
-        const bool start = tcsMid >= tcSupply + 2.0 && tstTop > b.par(4);
-        r[0] = start ? b.par(0) : 0.0f;
-        r[7] = start ? b.par(9) : 0.0f;
+        const bool start = tcsMid >= tcSupply + 2.0 && tstTop > b.par<P::generatorStart>();
+        r[0] = start ? b.par<P::generatorFlow>() : 0.0f;
+        r[7] = start ? b.par<P::generatorPump>() : 0.0f;
         if (start) s.chiller = on, s.circuits = 0;
     }
     const auto circuitsOn = [&] {
-        r[1] = b.par(1), r[2] = b.par(2), r[8] = b.par(10), r[9] = b.par(11), r[10] = b.par(12);
+        r[1] = b.par<P::absorberFlow>(), r[2] = b.par<P::evaporatorFlow>(), r[8] = b.par<P::absorberPump>(),
+        r[9] = b.par<P::evaporatorPump>(), r[10] = b.par<P::chillerPower>();
     };
     const auto stop = [&] {
         r[0] = r[7] = 0.0f;
         s.chiller = stopping;
     };
-    const double tgMin = b.par(3);
+    const double tgMin = b.par<P::lowestGenerator>();
     if (s.chiller == on && tgMin > tstTop) stop();
     if (s.chiller == on && s.circuits != 0 && teOut == tcsTop) stop();
     if (s.chiller == on && s.circuits == 0 && r[0] > 0.0f && tgOut > tgMin) {
         circuitsOn();
         s.circuits = 1;
     }
-    if (s.chiller == on && b.par(8) > teOut) {
+    if (s.chiller == on && b.par<P::lowestEvaporator>() > teOut) {
         circuitsOn();
         stop();
     }

@@ -64,18 +64,7 @@
 namespace vireo::st {
 namespace {
 
-constexpr Rule kRules[] = {
-    finiteParameter(0),
-    finiteParameter(1),
-    positiveParameter(2, code::badCoilParameter),
-    positiveParameter(3, code::badCoilParameter),
-    positiveParameter(4, code::badHeatCapacity),
-    finiteParameter(5),
-    positiveParameter(6, code::badCoilParameter),
-    finiteParameter(7),
-    positiveParameter(8, code::badCoilParameter),
-    positiveParameter(9, code::badCoilParameter),
-};
+using P = airheat_block::P;
 
 constexpr double kStandInFan = 0.2;  // share of full speed a stopped fan is run at
 
@@ -94,9 +83,12 @@ struct Coil {
     bool sized() const { return std::isfinite(c) && th0 != tain0; }
 };
 
-Coil size(const BlockView& b) {
-    const double qcool0 = b.par(0), twin0 = b.par(1), vdotw0 = b.par(2), rohw = b.par(3), cpw = b.par(4);
-    const double tain0 = b.par(5), vdota0 = b.par(6), area = double(b.par(9)) * b.par(8);
+Coil size(const airheat_block::View& b) {
+    const double qcool0 = b.par<P::nominalHeat>(), twin0 = b.par<P::nominalWaterInlet>(),
+                 vdotw0 = b.par<P::nominalWaterFlow>(), rohw = b.par<P::waterDensity>(),
+                 cpw = b.par<P::waterHeatCapacity>();
+    const double tain0 = b.par<P::nominalAirInlet>(), vdota0 = b.par<P::nominalAirFlow>(),
+                 area = double(b.par<P::faceHeight>()) * b.par<P::faceWidth>();
     const double mdotw0 = rohw * vdotw0 / 3600.0;
     const double rohl0 = density(tain0, 0.4), cpl0 = airHeatCapacity(tain0);
     const double taout0 = tain0 + qcool0 / (cpl0 * (vdota0 / 3600.0) * rohl0 / 1000.0);
@@ -116,7 +108,7 @@ Coil size(const BlockView& b) {
 
 void airheat_block::init(View& b) {
     tooCold(b) = 0;
-    if (!b.check(kRules)) return;
+    if (refused(b)) return;
     const Coil coil = size(b);
     if (!coil.sized()) b.report(code::coilNotSized, {.reals = {float(coil.tain0), float(coil.th0)}});
 }
@@ -131,7 +123,7 @@ void airheat_block::step(View& b) {
         pnvent = kStandInFan;
     }
     const double mdotw = b.in(4) > 0.0f ? b.in(4) : 0.0;
-    const double cpw = b.par(4), vdota0 = b.par(6);
+    const double cpw = b.par<P::waterHeatCapacity>(), vdota0 = b.par<P::nominalAirFlow>();
     const Coil coil = size(b);
 
     const double rohl = density(tair, rfair), cpl = airHeatCapacity(tair);
@@ -148,7 +140,7 @@ void airheat_block::step(View& b) {
     const double th = 0.5 * (twout + twin);
     const double taout = tair * (1.0 - phi) + phi * th;
     const double qh = (twin - twout) * mdotw * cpw;
-    const double pel = b.par(7) * pnvent * pnvent * pnvent;
+    const double pel = b.par<P::fanPower>() * pnvent * pnvent * pnvent;
 
     if (!fitFloats({twout, taout, qh, pel})) {
         b.report(code::noFiniteResult, {.reals = {b.in(0), b.in(1)}});

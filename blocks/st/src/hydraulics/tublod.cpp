@@ -23,17 +23,18 @@
 //#OUT[3] Heat released by the wall, mean power over the step; without flow by wall and
 // fluid together (W)
 //#Parameters
-//#BP[0] Heat-loss coefficient per metre of pipe, 0 or more (W/(m K))
+//#BP[0] Heat-loss coefficient per metre of pipe, at least 0 (W/(m K))
 //#BP[1] Additional heat loss in percent of the coefficient, at least -100 (\%)
 //#BP[2] Specific heat capacity of the fluid, above 0 (J/(kg K))
 //#BP[3] Length of the pipe, above 0 (m)
-//#BP[4] Specific heat capacity of the wall, 0 or more (J/(kg K))
-//#BP[5] Density of the wall, 0 or more (kg/m$^3$)
-//#BP[6] Wall thickness, 0 or more (m)
+//#BP[4] Specific heat capacity of the wall, at least 0 (J/(kg K))
+//#BP[5] Density of the wall, at least 0 (kg/m$^3$)
+//#BP[6] Wall thickness, at least 0 (m)
 //#BP[7] Inner diameter, above 0 (m)
 //#BP[8] Initial temperature of wall and fluid ($^\circ$C)
 //#BP[9] Density of the fluid, above 0 (kg/m$^3$)
-//#BP[10] Number of segments, truncated to a whole number from 1 to 998 (-)
+//#BP[10] Number of segments, at least 1 and below 999, truncated to a whole number from 1 to
+// 998 (-)
 //#Strings
 //#None
 //#Remarks
@@ -63,7 +64,6 @@
 // temperature that is not a number leaves the pipe at the start of the step.
 //#end
 #include "blocks.h"
-#include "finite.h"
 
 #include "call_time.h"
 #include "pipe.h"
@@ -73,14 +73,15 @@
 
 #include <algorithm>
 #include <array>
-#include <cfloat>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 namespace vireo::st {
 namespace {
 
-constexpr int kMaxSegments = 998;
+using P = tublod_block::P;
+constexpr int kMaxSegments = P::kMostSegments;
 constexpr float kSameTime = 0.001f;
 // Segment updates of one call at most: an ordinary pipe takes a few thousand per step;
 // a huge flow through tiny segments over a long step must not hang the run.
@@ -128,19 +129,8 @@ struct State {
     }
 };
 
-constexpr float kAny = FLT_MAX;
-constexpr Rule kRules[] = {
-    {.parameter = 4, .low = 0, .high = kAny, .code = code::badWall},
-    {.parameter = 5, .low = 0, .high = kAny, .code = code::badWall},
-    {.parameter = 6, .low = 0, .high = kAny, .code = code::badWall},
-    {.parameter = 7, .low = 0, .high = kAny, .code = code::badPipeDiameter, .aboveLow = true},
-    finiteParameter(8),
-    {.parameter = 9, .low = 0, .high = kAny, .code = code::badDensity, .aboveLow = true},
-    // Truncated, as the segment count is taken.
-    {.parameter = 10, .low = 1, .high = kMaxSegments + 1, .code = code::badSegmentCount, .belowHigh = true},
-};
-
-// One segment, from the parameters at this call.
+// One segment, from the parameters at this call; none where their products leave the
+// range of a double or the fluid's mass comes out as nothing.
 struct Segment {
     double loss;          // u_eff·l (W/K)
     double heatCapacity;  // of the fluid (J/(kg K))
@@ -149,12 +139,12 @@ struct Segment {
     double fluid;         // mass of the fluid (kg)
 };
 std::optional<Segment> segmentOf(const tublod_block::View& b, int n) {
-    const auto common = pipe::commonOf(b);
-    const double cWall = b.par(4), rhoWall = b.par(5), thickness = b.par(6), d = b.par(7), rho = b.par(9);
-    if (!common || !(cWall >= 0.0 && rhoWall >= 0.0 && thickness >= 0.0 && d > 0.0 && rho > 0.0)) return std::nullopt;
+    const pipe::Common common = pipe::commonOf(b);
+    const double cWall = b.par<P::wallHeatCapacity>(), rhoWall = b.par<P::wallDensity>(),
+                 thickness = b.par<P::wallThickness>(), d = b.par<P::diameter>(), rho = b.par<P::density>();
     constexpr double pi = std::numbers::pi;
-    const double l = common->length / n;
-    const Segment s{common->loss * l, common->heatCapacity,
+    const double l = common.length / n;
+    const Segment s{common.loss * l, common.heatCapacity,
                     cWall * rhoWall * pi * thickness * (thickness + d) * l,  // the annulus (s + d/2)² - (d/2)²
                     l * pi * d * kInnerCoefficient / 2.0, rho * l * pi * d * d / 4.0};
     for (double v : {s.loss, s.wall, s.film, s.fluid})
@@ -255,16 +245,14 @@ Powers standing(State& s, const Segment& g, double dt, double ta, Temperatures& 
 void tublod_block::init(View& b) {
     State s(b);
     s.started = s.still = s.segments = s.reported = 0;
-    const bool common = b.check(pipe::kCommonRules);
-    if (!b.check(kRules) || !common) return;
-    s.segments = block::toInt(b.par(10));
-    std::ranges::fill(s.store.first(static_cast<std::size_t>(4 * s.segments)), b.par(8));
+    if (refused(b)) return;
+    s.segments = block::toInt(b.par<P::segments>());
+    std::ranges::fill(s.store.first(static_cast<std::size_t>(4 * s.segments)), b.par<P::startTemperature>());
 }
 
 void tublod_block::step(View& b) {
     State s(b);
     const int n = s.segments;
-    if (n < 1 || n > kMaxSegments) return;  // refused at initialisation
     const auto segment = segmentOf(b, n);
     if (!segment) return;
     const CallTime c = classifyCall(b.in(3), s.previousTime, s.started != 0, kSameTime);
@@ -274,8 +262,8 @@ void tublod_block::step(View& b) {
             s.started = 1;
             s.still = 0;
             s.stillAtStart = b.rp<2>() = s.stepLength = 0.0f;
-            std::ranges::fill(s.store.first(static_cast<std::size_t>(4 * n)), b.par(8));
-            b.out(0) = b.par(8);
+            std::ranges::fill(s.store.first(static_cast<std::size_t>(4 * n)), b.par<P::startTemperature>());
+            b.out(0) = b.par<P::startTemperature>();
             b.out(1) = 0.0f;
             return;
         case Call::back:

@@ -67,14 +67,12 @@
 // they were.
 //#end
 #include "blocks.h"
-#include "finite.h"
 
 #include "values.h"
 
 #include "Numbers.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 
 namespace vireo::st {
@@ -97,13 +95,6 @@ struct State {
           overTemperature(b.ip<14>()), charging(b.ip<15>()), heating(b.ip<17>()), clockStart(b.rp<0>()) {}
 };
 
-constexpr Rule kRules[] = {
-    finiteParameter(0), finiteParameter(1), finiteParameter(2), finiteParameter(3), finiteParameter(4),
-    finiteParameter(5), finiteParameter(6), finiteParameter(7), finiteParameter(8),
-    {.parameter = 9, .low = 0, .high = FLT_MAX, .code = code::badHeatCapacity, .aboveLow = true},
-    {.parameter = 10, .low = 0, .high = FLT_MAX, .code = code::badTemperatureDrop, .aboveLow = true},
-};
-
 constexpr double kLockAbove = 95.0, kUnlockBelow = 90.0;  // degC at the heat store's top
 
 struct Parameters {
@@ -117,16 +108,21 @@ struct Parameters {
 void ctrl4dy_block::init(View& b) {
     State s(b);
     std::ranges::fill(s.slots, 0);
-    b.check(kRules);
 }
 
 void ctrl4dy_block::step(View& b) {
     State s(b);
-    for (int i = 0; i < 11; ++i)
-        if (!std::isfinite(b.par(i))) return;  // refused at initialisation
-    const Parameters p{b.par(0), b.par(1), b.par(2), b.par(3), b.par(4), b.par(5), block::toInt(b.par(6)) != 0,
-                       b.par(7), b.par(8), b.par(9), b.par(10)};
-    if (!(p.cp > 0.0 && p.drop > 0.0)) return;
+    const Parameters p{b.par<P::primaryFlow>(),
+                       b.par<P::secondaryFlow>(),
+                       b.par<P::switchOn>(),
+                       b.par<P::minimumRun>(),
+                       b.par<P::primaryPower>(),
+                       b.par<P::secondaryPower>(),
+                       block::toInt(b.par<P::together>()) != 0,
+                       b.par<P::chargingFlow>(),
+                       b.par<P::supply>(),
+                       b.par<P::heatCapacity>(),
+                       b.par<P::heatingDrop>()};
     // Held within the float range: an infinite temperature must not make 0 times infinity.
     const auto in = [&](int i) { return bounded(b.in(i)); };
     const double tcol = in(0), tcOut = in(1), tstTop = in(2), tstBot = in(3), time = b.in(4);

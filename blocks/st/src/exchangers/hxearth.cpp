@@ -34,11 +34,11 @@
 //#BP[9] Number of segments, 0 to 10000 (-)
 //#BP[10] Spacing in the surface shape factor (m)
 //#BP[11] Building coupling resistance; 0 or below: no building (-)
-//#BP[12] Building (cellar) temperature (degC)
+//#BP[12] Building temperature, of its cellar (degC)
 //#BP[13] Distance from the building, 0 or more with a building (m)
 //#BP[14] Number of parallel pipes, above 0 (-)
 //#BP[15] Distance between parallel pipes, at least the pipe diameter with more than one pipe (m)
-//#BP[16] Soil-to-pipe weighting factor, 0 or more (-)
+//#BP[16] Soil-to-pipe weighting factor, at least 0 (-)
 //#BP[17] Not used (-)
 //#Strings
 //#None
@@ -61,7 +61,6 @@
 #include "finite.h"
 #include "vireo_tools.h"
 
-#include <cfloat>
 #include <cmath>
 
 namespace vireo::st {
@@ -73,7 +72,8 @@ constexpr double kAirConductivity = 0.025;  // W/(m K)
 constexpr double kPrandtlFactor = 0.87686557;
 constexpr double kLaminarNusselt = 3.66;
 constexpr float kAirPressure = 101300.0f;
-constexpr int kMostSegments = 10000;
+
+using P = hxearth_block::P;
 
 enum FanPosition { kBeforePipe = 0, kAfterPipe = 1, kNoFanHeat = 2 };
 
@@ -90,44 +90,45 @@ struct Geometry {
     }
 };
 
-Geometry geometry(const BlockView& b) { return {b.par(0), b.par(4)}; }
+Geometry geometry(const hxearth_block::View& b) { return {b.par<P::depth>(), b.par<P::radius>()}; }
 
-Rule above(int parameter, block::Code code = code::parameterNotAbove) { return positiveParameter(parameter, code); }
-Rule notBelow(int parameter, float low) {
-    return {.parameter = parameter, .low = low, .high = FLT_MAX, .code = code::parameterBelow};
+// A bound that a parameter keeps only where another one says so.
+template <int I>
+bool checkWhere(hxearth_block::View& b, block::Bound bound, block::Code code) {
+    return b.check({.parameter = I, .low = bound.low, .high = bound.high, .code = code, .aboveLow = bound.aboveLow},
+                   b.par<I>());
 }
 
-bool checkParameters(hxearth_block::View& b) {
+// The rules that tie parameters together, after the table's own.
+void checkTogether(hxearth_block::View& b) {
     bool passed = true;
-    const auto rule = [&](const Rule& r) { passed = b.check(r, b.par(r.parameter)) && passed; };
-    for (int i = 0; i < 17; ++i) rule(finiteParameter(i));
-    if (!passed) return false;
-    for (int i : {1, 2, 4, 5, 8, 14}) rule(above(i));
-    rule(above(3, code::soilConductivity));
-    if (b.whole(7) != kNoFanHeat) rule(above(6));
-    rule({.parameter = 9, .low = 0, .high = kMostSegments, .whole = true, .code = code::badEarthSegments});
-    if (b.par(11) > 0.0f) rule(notBelow(13, 0.0f));
-    rule(notBelow(16, 0.0f));
-    if (!passed) return false;
+    // A fan whose heat counts needs an efficiency; a building, a distance from it.
+    if (b.whole<P::fanPosition>() != kNoFanHeat)
+        passed = checkWhere<P::fanEfficiency>(b, block::above(0), code::parameterNotAbove) && passed;
+    if (b.par<P::buildingResistance>() > 0.0f)
+        passed = checkWhere<P::buildingDistance>(b, block::atLeast(0), code::parameterBelow) && passed;
+    if (!passed) return;
     const Geometry g = geometry(b);
     if (!(g.depth > g.radius)) {
-        b.report(code::depthNotBelowRadius, {.reals = {b.par(0), b.par(4)}});
-        return false;
+        b.report(code::depthNotBelowRadius, {.reals = {b.par<P::depth>(), b.par<P::radius>()}});
+        return;
     }
-    const double z = g.shapeArgument(b.par(10));
-    if (!(z > 1.0)) b.report(code::shapeFactorOutside, {.reals = {b.par(10), toOutput(z)}, .ints = {11}});
+    const float spacing = b.par<P::shapeSpacing>();
+    const double z = g.shapeArgument(spacing);
+    if (!(z > 1.0))
+        b.report(code::shapeFactorOutside, {.reals = {spacing, toOutput(z)}, .ints = {P::shapeSpacing + 1}});
     // A single pipe shares its soil with none, whatever spacing is left in the model.
-    if (b.par(14) > 1.0f && b.par(15) < 2.0f * b.par(4))
-        b.report(code::pipesTooClose, {.reals = {b.par(15), 2.0f * b.par(4)}, .ints = {16}});
-    return passed;
+    const float distance = b.par<P::pipeDistance>(), diameter = 2.0f * b.par<P::radius>();
+    if (b.par<P::pipes>() > 1.0f && distance < diameter)
+        b.report(code::pipesTooClose, {.reals = {distance, diameter}, .ints = {P::pipeDistance + 1}});
 }
 
 }  // namespace
 
 void hxearth_block::init(View& b) {
-    b.ip<11>() = b.whole(7);
-    b.ip<12>() = b.whole(9);
-    checkParameters(b);
+    b.ip<11>() = b.whole<P::fanPosition>();
+    b.ip<12>() = b.whole<P::segments>();
+    if (!refused(b)) checkTogether(b);
 }
 
 void hxearth_block::step(View& b) {
@@ -141,7 +142,8 @@ void hxearth_block::step(View& b) {
         return;
     }
     const Geometry g = geometry(b);
-    const double depth = g.depth, radius = g.radius, conductivity = b.par(3), pipes = b.par(14);
+    const double depth = g.depth, radius = g.radius;
+    const double conductivity = b.par<P::soilConductivity>(), pipes = b.par<P::pipes>();
     const int position = b.ip<11>(), segments = b.ip<12>();
 
     // Per pipe: the film and its conductance per metre.
@@ -151,32 +153,34 @@ void hxearth_block::step(View& b) {
     const double ul = kAirConductivity * nu / (2.0 * radius) * radius * kTwoPi;
 
     // The soil.
-    const double xi = std::sqrt(double(b.par(2)) * b.par(1) * kPi / (kSecondsPerYear * conductivity)) * depth;
-    const double z = g.shapeArgument(b.par(10));
+    const double heatCapacity = b.par<P::soilHeatCapacity>();
+    const double xi = std::sqrt(heatCapacity * b.par<P::soilDensity>() * kPi / (kSecondsPerYear * conductivity)) * depth;
+    const double z = g.shapeArgument(b.par<P::shapeSpacing>());
     const double ustar = (conductivity / ul) * kTwoPi / std::log(z + std::sqrt(z * z - 1.0));
-    double tsoil = b.in(4) + (double(b.in(2)) - b.in(4)) * std::exp(-xi * depth / b.par(8));
-    if (b.par(11) > 0.0f) {
-        const double ustarb = (conductivity / depth) / (b.par(11) / xi);
-        const double tsbui = (b.par(12) + b.in(4) * ustarb) / (ustarb + 1.0);
-        tsoil += (tsbui - b.in(4)) * std::exp(-xi * b.par(13) / depth);
+    double tsoil = b.in(4) + (double(b.in(2)) - b.in(4)) * std::exp(-xi * depth / b.par<P::dampingLength>());
+    if (b.par<P::buildingResistance>() > 0.0f) {
+        const double ustarb = (conductivity / depth) / (b.par<P::buildingResistance>() / xi);
+        const double tsbui = (b.par<P::buildingTemperature>() + b.in(4) * ustarb) / (ustarb + 1.0);
+        tsoil += (tsbui - b.in(4)) * std::exp(-xi * b.par<P::buildingDistance>() / depth);
     }
 
     // The fan's heat, as a temperature rise of the air.
     const bool fanHeat = position == kBeforePipe || position == kAfterPipe;
-    const double dT = fanHeat ? double(b.in(1)) / (b.par(6) * rho * cpair) : 0.0;
+    const double dT = fanHeat ? double(b.in(1)) / (b.par<P::fanEfficiency>() * rho * cpair) : 0.0;
 
     // Parallel pipes closer than the critical spacing share the soil.
     double share = 1.0;
-    const double b0 = g.criticalSpacing(), spacing = b.par(15);
+    const double b0 = g.criticalSpacing(), spacing = b.par<P::pipeDistance>();
     if (spacing < b0 && pipes > 1.0) share = (pipes - std::pow(1.0 - spacing / b0, 2) * (pipes - 1.0)) / pipes;
 
     // Each segment moves the air towards the soil-side temperature `tside` by the share
     // ntu of the difference; split into equal parts below 1 the air approaches it but
     // never passes it.
     const double capacity = vdot1 * rho * cpair;
-    const double weight = b.par(16);
+    const double weight = b.par<P::weight>();
     const double tside = tsoil;
-    const double ntu = segments > 0 ? (ustar / (ustar + weight)) * (b.par(5) / segments) * ul * share / capacity : 0.0;
+    const double ntu =
+        segments > 0 ? (ustar / (ustar + weight)) * (b.par<P::length>() / segments) * ul * share / capacity : 0.0;
     const double parts = std::floor(ntu) + 1.0;
     const double keep = std::pow(1.0 - ntu / parts, parts);
     double tasi = position == kBeforePipe ? tin + dT : double(tin);
@@ -187,7 +191,7 @@ void hxearth_block::step(View& b) {
         tasi = taso;
     }
     if (position == kAfterPipe) tasi += dT;
-    // Parameters changed during the run reach the step unchecked.
+    // Parameters changed during the run are checked again only each on its own.
     if (!fitFloats({tasi, heat})) {
         b.report(code::noFiniteResult, {.reals = {b.in(2), b.in(3)}});
         return;
