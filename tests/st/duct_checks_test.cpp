@@ -69,6 +69,10 @@ TEST(DuctBlocks, InitialisationRefusesWhatCannotBeComputed) {
         ASSERT_EQ(p.init.codes, c.codes);
         if (!c.codes.empty()) {
             EXPECT_EQ(p.init.records[0]["s1"], f.name);
+            // What the parameter must be, said in words wherever the message shows it.
+            if (p.init.records[0].fields.count("s0") != 0) {
+                EXPECT_NE(p.init.records[0]["s0"], "");
+            }
         }
         if (c.parameter > 0) {
             EXPECT_EQ(p.init.records[0]["i10"], std::to_string(c.parameter));
@@ -77,7 +81,7 @@ TEST(DuctBlocks, InitialisationRefusesWhatCannotBeComputed) {
     // The messages say in words what a refused parameter must be.
     const std::pair<Form, const char*> said[] = {
         {{"st0018", "DPDIF", 2, {-0.1f, 0.2f, 1.0f}}, "a number above 0"},
-        {{"st0020", "DPRED", 2, {0.3f, 0.2f, -1.0f}}, "a number of 0 or above"},
+        {{"st0020", "DPRED", 2, {0.3f, 0.2f, -1.0f}}, "a number of at least 0"},
         {{"st0020", "VRED", 2, {0.3f, 0.2f, 1.0f, 4.0f}}, "a whole number from 0 to 3"},
         {{"st0023", "DPJUNR", 3, {0.2f, 0.2f, 0.1f, NAN}}, "a number from 0 to 90"},
     };

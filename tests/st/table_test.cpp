@@ -183,6 +183,57 @@ TEST(StBlockTable, CallModesThatChangeNothing) {
     }
 }
 
+// A parameter changed during the run, as the editor changes it, holds from the next step
+// on: that step gives what a block placed with the new value gives (for the blocks whose
+// steps keep nothing from one to the next).
+TEST(StBlockTable, AParameterChangedDuringTheRunHoldsFromTheNextStep) {
+    struct Case {
+        const char* routine;
+        int opMode;
+        std::vector<float> parameters;
+        int changed;  // 0-based
+        float value;
+        std::vector<float> inputs;
+    };
+    const std::vector<float> scairc = {2,    1,     45,   2,    1,    0.05f, 0.05f, 19,   0.001f,
+                                       0.8f, 0.05f, 0.04f, 200, 0.88f, 0.9f, 0.9f, 0.9f, 0.025f};
+    const std::vector<float> pvt = {1, 0.1f, 0.005f, 0.12f, 0.9f, 0.85f, 0.9f, 0.05f, 1, 1.2f, 0.8f, 0.9f, 0.5f};
+    const Case cases[] = {
+        {"st0008", 1, {2, 0.8f, 3.5f, 0.015f, 4186, 2, 3, 0}, 5, 4, {20, 0.05f, 800, 15}},  // collectors in series
+        {"st0008", 1, {2, 0.8f, 3.5f, 0.015f, 4186, 2, 3, 0}, 7, 1, {30, 50, 800, 20}},     // the mode
+        {"st0009", 1, {0}, 0, 1, {0.005f}},                                                // ice
+        {"st0007", 1, {0.2f, 10, 0.1f, 0}, 3, 1, {500, 20, 30}},                           // a flap
+        {"st0007", 2, {0.4f, 0.2f, 5, 0, 1}, 4, 2, {500, 20, 30}},                         // another flap type
+        {"st0016", 2, {0.3f, 0.2f}, 0, 0.4f, {}},
+        {"st0001", 1, scairc, 2, 30, {0.05f, 20, 800, 10, 2, 100000}},
+        {"st0002", 1, pvt, 3, 0.2f, {800, 20, 2, 1, 22, 10}},
+        {"st0004", 1, {0.7f, 250}, 0, 0.5f, {30, 0.5f, 80, 0.1f, 1}},
+        {"st0005", 1, {0.6f, 5}, 0, 0.8f, {10, 50, 1}},
+        {"st0011", 1, {1000, 0, 4186}, 0, 500, {20, 60, 80, 0.1f}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.routine << " " << c.opMode << " parameter " << c.changed + 1);
+        const vireo_test::Placement placed{.inputs = static_cast<int>(c.inputs.size()), .parameters = c.parameters,
+                                           .opMode = c.opMode};
+        vireo_test::BlockInstance changed(block(c.routine), placed);
+        vireo_test::Placement after = placed;
+        after.parameters[static_cast<std::size_t>(c.changed)] = c.value;
+        vireo_test::BlockInstance fresh(block(c.routine), after);
+        std::vector<float> before, got, expected;
+        const auto m = vireo_test::messagesOf([&] {
+            changed.init();
+            fresh.init();
+            before = changed.step(c.inputs);
+            changed.changeParameter(c.changed, c.value);
+            got = changed.step(c.inputs);
+            expected = fresh.step(c.inputs);
+        });
+        EXPECT_EQ(m.codes, std::vector<int>{});
+        EXPECT_EQ(got, expected);
+        EXPECT_NE(expected, before);  // the change matters
+    }
+}
+
 // Through the host: the block list names every routine with all its names, the
 // component list carries the library's line.
 TEST(StBlockTable, TheHostListsTheBlocksAndTheComponent) {
@@ -213,6 +264,9 @@ TEST(StBlockTable, AChangeThatBreaksARuleIsRefusedBeforeTheStep) {
     const Change changes[] = {
         {"st0018", {0.1f, 0.2f, 1.0f}, {20, 20}, 2, 0, 305207, "VDIF"},
         {"st0019", {0.1f, 1.0f}, {100, 20}, 0, -1, 305223, "DPZETA"},
+        {"st0019", {0.1f, 1.0f}, {100, 20}, 1, 0, 305211, "VZETA"},
+        {"st0021", {0.2f, 0.2f, 90}, {100, 20}, 2, 0, 305214, "VBOWR"},
+        {"st0025", {1, 0}, {0.5f, 50}, 0, 5, 305011, "LBWH"},
         {"st0020", {0.2f, 0.1f, 0.0f}, {100, 20}, 0, NAN, 305206, "DPRED"},
         {"st0021", {0.2f, 0.2f, 90}, {100, 20}, 1, 0, 305213, "DPBOWR"},
         {"st0023", {0.2f, 0.2f, 0.1f, 90}, {100, 50, 20}, 2, -0.1f, 305206, "DPJUNR"},

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <string>
 
 namespace vireo::block {
 
@@ -55,26 +56,23 @@ bool BlockView::check(std::span<const Param> table) {
 
 namespace {
 
-// What a rule asks, in the words of the messages that say it in their text ({s0}) rather
-// than by its bounds: "a number above 0", "a number of 0 or above", "a whole number from
-// 0 to 3".
-std::string_view ruleWords(const Rule& r, std::span<char> text) {
+// A rule in words ("a number above 0", "a whole number from 0 to 3"), for the codes whose
+// text says in its {s0} what a parameter must be.
+std::string ruleWords(const Rule& r) {
+    const auto number = [](float x) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%g", static_cast<double>(x));
+        return std::string(text);
+    };
     const bool lowOpen = r.low <= -FLT_MAX, highOpen = r.high >= (r.whole ? 2147483647.0f : FLT_MAX);
-    const char* kind = r.whole ? "a whole number" : "a number";
-    const double low = r.low, high = r.high;
-    int n = 0;
-    if (lowOpen && highOpen)
-        n = std::snprintf(text.data(), text.size(), "%s", r.whole ? "a whole number" : "a finite number");
-    else if (highOpen)
-        n = std::snprintf(text.data(), text.size(), r.aboveLow ? "%s above %g" : "%s of %g or above", kind, low);
-    else if (lowOpen)
-        n = std::snprintf(text.data(), text.size(), r.belowHigh ? "%s below %g" : "%s of %g or below", kind, high);
-    else if (r.aboveLow || r.belowHigh)
-        n = std::snprintf(text.data(), text.size(), "%s %s %g and %s %g", kind, r.aboveLow ? "above" : "of at least",
-                          low, r.belowHigh ? "below" : "at most", high);
-    else
-        n = std::snprintf(text.data(), text.size(), "%s from %g to %g", kind, low, high);
-    return std::string_view(text.data(), std::min(static_cast<std::size_t>(n > 0 ? n : 0), text.size() - 1));
+    const std::string kind = r.whole ? "a whole number" : "a number";
+    const std::string low = (r.aboveLow ? " above " : " of at least ") + number(r.low);
+    const std::string high = (r.belowHigh ? " below " : " of at most ") + number(r.high);
+    if (lowOpen && highOpen) return r.whole ? kind : "a finite number";
+    if (highOpen) return kind + low;
+    if (lowOpen) return kind + high;
+    if (!r.aboveLow && !r.belowHigh) return kind + " from " + number(r.low) + " to " + number(r.high);
+    return kind + low + " and" + high;
 }
 
 }  // namespace
@@ -82,8 +80,9 @@ std::string_view ruleWords(const Rule& r, std::span<char> text) {
 bool BlockView::check(const Rule& r, float x) {
     const float v = r.whole ? std::round(x) : x;
     if (v >= r.low && v <= r.high && !(r.aboveLow && v == r.low) && !(r.belowHigh && v == r.high)) return true;
-    char words[96];
-    report(r.code, {.reals = {x, r.low, r.high}, .text = ruleWords(r, words), .ints = {r.parameter + 1}});
+    const bool inWords = r.code.fills != nullptr && std::string_view(r.code.fills).find("s0") != std::string_view::npos;
+    const std::string words = inWords ? ruleWords(r) : std::string();
+    report(r.code, {.reals = {x, r.low, r.high}, .text = words, .ints = {r.parameter + 1}});
     return false;
 }
 

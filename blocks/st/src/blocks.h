@@ -5,9 +5,14 @@
 #define VIREO_ST_BLOCKS_H
 
 #include "BlockFrame.h"
+#include "air_collector_parameters.h"
 #include "messages.h"
 #include "pipe.h"
 #include "table.h"
+#include "tank.h"
+
+#include <cfloat>
+#include <span>
 
 
 namespace vireo::st {
@@ -17,18 +22,50 @@ using block::IdentifyOnly;
 using block::Rule;
 
 struct tankst_block {  // TANKST
-    using View = block::View<table::st0003>;
+    struct P {
+        enum : int { volume, nodes, diameter, heatCapacity, density, lossCoefficient, conductivity, start };
+        static constexpr block::Param table[] = {
+            {"Volume of the tank", "m$^3$", block::above(0), code::badTankVolume},
+            {"Number of nodes n", "-", block::whole(2, tank::kMaxNodes), code::badNodeCount},
+            {"Inner diameter", "m", block::above(0), code::badTankDiameter},
+            {"Specific heat capacity of the fluid", "J/(kg K)", block::above(0), code::badHeatCapacity},
+            {"Density of the fluid", "kg/m$^3$", block::above(0), code::badDensity},
+            {"Heat-loss coefficient of the surface", "W/(m$^2$ K)", block::atLeast(0), code::badLossCoefficient},
+            {"Thermal conductivity between nodes", "W/(m K)", block::atLeast(0), code::badConductivity},
+            {"Initial temperature of all nodes", "$^\\circ$C", block::finite(), code::notANumber},
+        };
+    };
+    using View = block::View<table::st0003, P>;
     static void init(View& b);
     static void step(View& b);
 };
 struct sceta_block {  // SCETA
-    using View = block::View<table::st0008>;
-    static void init(View& b);
+    struct P {
+        enum : int { area, eta0, a1, a2, heatCapacity, series, rows, mode };
+        static constexpr int kMostSeries = 10000;  // a row is walked collector by collector
+        static constexpr block::Param table[] = {
+            {"Area of one collector", "m$^2$", block::above(0), code::badCollectorArea},
+            {"Optical efficiency $\\eta_0$", "-", block::finite(), code::notANumber},
+            {"Linear heat-loss coefficient $a_1$", "W/(m$^2$ K)", block::finite(), code::notANumber},
+            {"Quadratic heat-loss coefficient $a_2$", "W/(m$^2$ K$^2$)", block::finite(), code::notANumber},
+            {"Specific heat capacity of the fluid", "J/(kg K)", block::above(0), code::badHeatCapacity},
+            {"Collectors in series", "-", block::whole(1, kMostSeries), code::badSeriesCount},
+            {"Rows in parallel", "-", block::whole(1, FLT_MAX), code::badRowCount},
+            {"Mode", "-", block::mode(2), code::badMode},
+        };
+    };
+    using View = block::View<table::st0008, P>;
     static void step(View& b);
     static void last(View& b);
 };
 struct satp_block {  // SATP SATT
-    using View = block::View<table::st0009>;
+    struct P {
+        enum : int { phase };
+        static constexpr block::Param table[] = {{"Phase below the triple point", "-", block::mode(2), code::badMode}};
+        static constexpr block::Param satt[] = {{"Not used", "-"}};
+        static constexpr std::span<const block::Param> forms[] = {table, satt};
+    };
+    using View = block::View<table::st0009, P>;
     static void init(View& b);
     static void step(View& b);
     static void last(View& b);
@@ -51,11 +88,14 @@ struct hum_block {  // HUMA2R HUMR2A HUMH2T HUMH HUMH2X
 struct lbw_block {  // LBWH LBWT LBWP LBWX
     struct P {
         enum : int { model, substitute };
-        // The model's rule depends on the form (LBWH's alone): initialisation checks it.
+        // An enthalpy model that does not exist would warn at every step and compute McNeely's.
         static constexpr block::Param table[] = {
-            {"Model", "-"},
+            {"Model", "-", block::mode(3), code::badMode},
             {"Substitute", "as the output"},
         };
+        static constexpr block::Param lbwt[] = {{"Model", "-"}, {"Substitute", "as the output"}};
+        static constexpr block::Param mcNeelyOnly[] = {{"Not used", "-"}, {"Substitute", "as the output"}};
+        static constexpr std::span<const block::Param> forms[] = {table, lbwt, mcNeelyOnly, mcNeelyOnly};
     };
     using View = block::View<table::st0025, P>;
     static void init(View& b);
@@ -134,8 +174,15 @@ struct tankfm_block {  // TANKFM
     static void step(View& b);
 };
 struct mixqhc_block {  // MIXQHC
-    using View = block::View<table::st0011>;
-    static void init(View& b);
+    struct P {
+        enum : int { powerLimit, unused, heatCapacity };
+        static constexpr block::Param table[] = {
+            {"Largest auxiliary power", "W", block::atLeast(0), code::badPowerLimit},
+            {"Not used", "-"},
+            {"Specific heat capacity of the fluid", "J/(kg K)", block::above(0), code::badHeatCapacity},
+        };
+    };
+    using View = block::View<table::st0011, P>;
     static void step(View& b);
 };
 struct tublod_block {  // TUBLOD
@@ -257,12 +304,40 @@ struct r134a_block {  // R134A
 };
 
 struct dptube_block {  // DPTUBE DPCH
-    using View = block::View<table::st0007>;
+    struct P {
+        enum Tube : int { diameter, length, roughness, flap };
+        enum Channel : int { width, height, channelLength, channelRoughness, flapType };
+        static constexpr block::Param table[] = {
+            {"Inner diameter", "m", block::above(0), code::badDiameter},
+            {"Length", "m", block::above(0), code::badLength},
+            {"Wall roughness", "mm", block::above(0), code::badLength},
+            {"Flap", "-", block::mode(2), code::badFlapType},
+            {"Not used", "-"},
+        };
+        // A channel may be smooth; a negative roughness has no friction factor at all.
+        static constexpr block::Param channel[] = {
+            {"Width", "m", block::above(0), code::badLength},
+            {"Height", "m", block::above(0), code::badLength},
+            {"Length", "m", block::above(0), code::badChannelLength},
+            {"Wall roughness", "mm", block::atLeast(0), code::badLength},
+            {"Flap type", "-", block::mode(4), code::badFlapType},
+        };
+        static constexpr std::span<const block::Param> forms[] = {table, channel};
+    };
+    using View = block::View<table::st0007, P>;
     static void init(View& b);
     static void step(View& b);
 };
 struct dhyd_block {  // DHYD DSTAR
-    using View = block::View<table::st0016>;
+    struct P {
+        enum : int { sideA, sideB };
+        // A side not above 0 is a bad length, as for the channel of DPCH.
+        static constexpr block::Param table[] = {
+            {"Side a", "m", block::above(0), code::badLength},
+            {"Side b", "m", block::above(0), code::badLength},
+        };
+    };
+    using View = block::View<table::st0016, P>;
     static void init(View& b);
     static void step(View& b);
 };
@@ -283,12 +358,20 @@ struct dpdif_block {  // DPDIF VDIF
 struct dpzeta_block {  // DPZETA DPIN DPOUT VZETA VIN VOUT
     struct P {
         enum : int { area, loss };
-        // What the second parameter is, and its rule, depends on the form: initialisation
-        // checks it.
         static constexpr block::Param table[] = {
             {"Cross-section area", "m$^2$", block::above(0), code::badArea},
-            {"Loss coefficient or inlet type", "-"},
+            {"Loss coefficient", "-", block::above(0), code::zetaNotPositive},
         };
+        // Both inlet forms take the type: with none of the four, VIN would divide by a loss of 0.
+        static constexpr block::Param inlet[] = {
+            {"Cross-section area", "m$^2$", block::above(0), code::badArea},
+            {"Inlet type", "-", block::whole(0, 3), code::badInletType},
+        };
+        static constexpr block::Param outlet[] = {
+            {"Cross-section area", "m$^2$", block::above(0), code::badArea},
+            {"Not used", "-"},
+        };
+        static constexpr std::span<const block::Param> forms[] = {table, inlet, outlet, table, inlet, outlet};
     };
     using View = block::View<table::st0019, P>;
     static void init(View& b);
@@ -313,12 +396,18 @@ struct dpred_block {  // DPRED VRED
 struct dpbowr_block {  // DPBOWR VBOWR
     struct P {
         enum : int { diameter, radius, angle };
-        // VBOWR's angle must lie above 0: initialisation checks it.
         static constexpr block::Param table[] = {
             {"Diameter", "m", block::above(0), code::badDiameter},
             {"Bend radius", "m", block::above(0), code::badBendRadius},
             {"Bend angle", "degrees", block::atLeast(0), code::badAngle},
         };
+        // A bend of 0 degrees loses nothing: VBOWR would take an infinite flow from any drop.
+        static constexpr block::Param vbowr[] = {
+            {"Diameter", "m", block::above(0), code::badDiameter},
+            {"Bend radius", "m", block::above(0), code::badBendRadius},
+            {"Bend angle", "degrees", block::above(0), code::badAngle},
+        };
+        static constexpr std::span<const block::Param> forms[] = {table, vbowr};
     };
     using View = block::View<table::st0021, P>;
     static void init(View& b);
@@ -348,13 +437,28 @@ struct gr_block {  // GR
 };
 
 struct dwheel_block {  // DWHEEL
-    using View = block::View<table::st0004>;
-    static void init(View& b);
+    struct P {
+        enum : int { effectiveness, power };
+        static constexpr block::Param table[] = {
+            {"Effectiveness", "-", block::finite(), code::parameterNotFinite},
+            {"Power while the wheel turns", "any unit", block::finite(), code::parameterNotFinite},
+        };
+    };
+    using View = block::View<table::st0004, P>;
     static void step(View& b);
 };
 struct evcool_block {  // EVCOOL
-    using View = block::View<table::st0006>;
-    static void init(View& b);
+    struct P {
+        enum : int { efficiency, nominal, power, waterFactor };
+        static constexpr block::Param table[] = {
+            {"Humidifier efficiency", "-", block::finite(), code::parameterNotFinite},
+            {"Nominal operating quantity", "any unit", block::above(0), code::badNominalQuantity},
+            {"Power at the nominal operating quantity", "any unit", block::finite(), code::parameterNotFinite},
+            {"Factor from the rise of the humidity ratio to output 4", "any unit", block::finite(),
+             code::parameterNotFinite},
+        };
+    };
+    using View = block::View<table::st0006, P>;
     static void step(View& b);
 };
 struct sorb_block {  // SORB
@@ -413,24 +517,74 @@ struct airheat_block {  // AIRHEAT
 };
 
 struct scairc_block {  // SCAIRC
-    using View = block::View<table::st0001>;
+    struct P : aircollector::Parameters {
+        static constexpr auto table = aircollector::buildTable("Thickness of the fins between the channels");
+    };
+    using View = block::View<table::st0001, P>;
     static void init(View& b);
     static void step(View& b);
     static void last(View& b);
 };
 struct scaircd_block {  // SCAIRCD
-    using View = block::View<table::st0029>;
+    struct P : aircollector::Parameters {
+        enum : int { backThickness = count, backDensity, backHeatCapacity, finDensity, finHeatCapacity };
+        static constexpr auto table = aircollector::buildTable<5>(
+            "Thickness of the absorber and the fins",
+            {{{"Back-plate thickness", "m", block::above(0), code::badSize},
+              {"Back-plate density", "kg/m$^3$", block::above(0), code::badCapacity},
+              {"Back-plate specific heat capacity", "J/(kg K)", block::above(0), code::badCapacity},
+              {"Density of absorber and fins", "kg/m$^3$", block::above(0), code::badCapacity},
+              {"Specific heat capacity of absorber and fins", "J/(kg K)", block::above(0), code::badCapacity}}});
+    };
+    using View = block::View<table::st0029, P>;
     static void init(View& b);
     static void step(View& b);
 };
 struct hxxi_block {  // HXXI
-    using View = block::View<table::st0017>;
+    struct P {
+        enum : int {
+            supplyChannels, supplyHeight, supplyWidth, supplyLength,
+            exhaustChannels, exhaustHeight, exhaustWidth, exhaustLength,
+            plate, kind, ribThickness, supplyRibs, exhaustRibs, conductivity, u, v, pressure
+        };
+        // Counts are taken by their whole parts; the grid holds at most 199 cells a side.
+        static constexpr block::Bound kChannels{.low = 1.0f, .high = 1e9f, .belowHigh = true};
+        static constexpr block::Bound kCells{.low = 1.0f, .high = 200.0f, .belowHigh = true};
+        // The ribs are read only when the channels are ribbed: checked at initialisation
+        // together with the kind of channels.
+        static constexpr block::Param table[] = {
+            {"Supply-air channels", "-", kChannels, code::badGridCount},
+            {"Height of a supply-air channel", "m", block::above(0), code::badSize},
+            {"Width of a supply-air channel", "m", block::above(0), code::badSize},
+            {"Length of a supply-air channel", "m", block::above(0), code::badSize},
+            {"Exhaust-air channels", "-", kChannels, code::badGridCount},
+            {"Height of an exhaust-air channel", "m", block::above(0), code::badSize},
+            {"Width of an exhaust-air channel", "m", block::above(0), code::badSize},
+            {"Length of an exhaust-air channel", "m", block::above(0), code::badSize},
+            {"Plate thickness", "m", block::above(0), code::badSize},
+            {"Kind of channels", "-", block::finite(), code::parameterNotFinite},
+            {"Rib thickness", "m"},
+            {"Ribs across a supply-air channel", "-"},
+            {"Ribs across an exhaust-air channel", "-"},
+            {"Conductivity of plate and ribs", "W/(m K)", block::above(0), code::badThermalConductivity},
+            {"Cells across the supply-air flow", "-", kCells, code::badGridCount},
+            {"Cells across the exhaust-air flow", "-", kCells, code::badGridCount},
+            {"Air pressure", "Pa", block::above(0), code::badAirPressure},
+        };
+    };
+    using View = block::View<table::st0017, P>;
     static void init(View& b);
     static void step(View& b);
 };
 struct hxc_block {  // HXC
-    using View = block::View<table::st0005>;
-    static void init(View& b);
+    struct P {
+        enum : int { effectiveness, running };
+        static constexpr block::Param table[] = {
+            {"Temperature effectiveness $\\varepsilon$", "-", block::finite(), code::parameterNotFinite},
+            {"Value of output 3 while running", "any unit", block::finite(), code::parameterNotFinite},
+        };
+    };
+    using View = block::View<table::st0005, P>;
     static void step(View& b);
 };
 struct hxs_block {  // HXS
@@ -449,13 +603,77 @@ struct hxs_block {  // HXS
 };
 
 struct pvtcool_block {  // PVTCOOL
-    using View = block::View<table::st0044>;
+    struct P {
+        enum : int {
+            model, pvModel, ukMode, uiMode, aa, beta, gammaa, eta0, bu, b1, b2, alphath, epsalpha, ceff, cf, kdth,
+            unrth, ugf, epspv, taupv, kdpv, unrpv, etastc, ik, impp, ul, umpp, ct, relax, epsgr
+        };
+        // Every parameter a finite number. The PV model and its characteristic are read by
+        // the PV models alone: initialisation checks them together with the model.
+        static constexpr block::Param table[] = {
+            {"Model", "-", {.low = 1.0f, .high = 5.0f, .belowHigh = true}, code::badMode},
+            {"PV model", "-", block::finite(), code::parameterNotFinite},
+            {"Outer convective coefficient", "-", block::finite(), code::parameterNotFinite},
+            {"Coefficient between absorber and fluid", "-", block::finite(), code::parameterNotFinite},
+            {"Collector area", "m$^2$", block::atLeast(0.5f), code::areaBelowSegment},
+            {"Tilt angle", "degrees", block::finite(), code::parameterNotFinite},
+            {"Azimuth of the collector", "degrees", block::finite(), code::parameterNotFinite},
+            {"Zero-loss efficiency $\\eta_0$", "-", block::finite(), code::parameterNotFinite},
+            {"Wind dependence $b_u$ of the zero-loss efficiency", "s/m", block::finite(), code::parameterNotFinite},
+            {"Heat-loss coefficient $b_1$", "W/(m$^2$ K)", block::finite(), code::parameterNotFinite},
+            {"Wind-dependent heat-loss coefficient $b_2$", "J/(m$^3$ K)", block::finite(), code::parameterNotFinite},
+            {"Absorptance", "-", block::finite(), code::parameterNotFinite},
+            {"Factor of the long-wave balance in the net irradiance", "-", block::finite(), code::parameterNotFinite},
+            {"Effective heat capacity per area", "kJ/(m$^2$ K)", block::above(0), code::badCapacity},
+            {"Specific heat capacity of the fluid", "kJ/(kg K)", block::above(0), code::badCapacity},
+            {"Diffuse-irradiance modifier", "-", block::finite(), code::parameterNotFinite},
+            {"Incidence-angle-modifier model", "-", block::finite(), code::parameterNotFinite},
+            {"Heat-transfer coefficient between absorber and surface layer", "W/(m$^2$ K)", block::finite(),
+             code::parameterNotFinite},
+            {"Long-wave emissivity of the surface", "-", block::finite(), code::parameterNotFinite},
+            {"Transmittance of the surface layer", "-", block::finite(), code::parameterNotFinite},
+            {"Diffuse-irradiance modifier", "-", block::finite(), code::parameterNotFinite},
+            {"Incidence-angle-modifier model", "-", block::finite(), code::parameterNotFinite},
+            {"PV efficiency at standard test conditions", "-", block::finite(), code::parameterNotFinite},
+            {"Short-circuit current", "A", block::finite(), code::parameterNotFinite},
+            {"Current at the maximum power point", "A", block::finite(), code::parameterNotFinite},
+            {"Open-circuit voltage", "V", block::finite(), code::parameterNotFinite},
+            {"Voltage at the maximum power point", "V", block::finite(), code::parameterNotFinite},
+            {"Temperature coefficient of the PV", "\\%/K", block::finite(), code::parameterNotFinite},
+            {"Relaxation factor of the iteration of models 2 to 4", "-", block::finite(), code::parameterNotFinite},
+            {"Long-wave emissivity of the ground", "-", block::finite(), code::parameterNotFinite,
+             block::orDefault(0.0f)},
+        };
+    };
+    using View = block::View<table::st0044, P>;
     static void init(View& b);
     static void step(View& b);
     static void last(View& b);
 };
 struct pvt_block {  // PVT
-    using View = block::View<table::st0002>;
+    struct P {
+        enum : int {
+            length, gapDepth, thickness, efficiency, frontEmissivity, backEmissivity, absorptance, transmittance,
+            conductivity, gapWidth, wallAbsorptance, wallEmissivity, wallResistance
+        };
+        static constexpr block::Bound kEmissivity{.low = 0, .high = 1, .aboveLow = true};
+        static constexpr block::Param table[] = {
+            {"Characteristic length of the convection coefficients", "m", block::above(0), code::badSize},
+            {"Gap depth", "m", block::above(0), code::badSize},
+            {"Module thickness", "m", block::finite(), code::parameterNotFinite},
+            {"Electrical efficiency of the module", "-", block::finite(), code::parameterNotFinite},
+            {"Emissivity of the module front", "-", kEmissivity, code::badOpenEmissivity},
+            {"Emissivity of the module back", "-", kEmissivity, code::badOpenEmissivity},
+            {"Absorptance of the module", "-", block::finite(), code::parameterNotFinite},
+            {"Transmittance of the module", "-", block::finite(), code::parameterNotFinite},
+            {"Thermal conductivity of the module", "W/(m K)", block::above(0), code::badConductivityAbove},
+            {"Gap width", "m", block::above(0), code::badSize},
+            {"Absorptance of the wall", "-", block::finite(), code::parameterNotFinite},
+            {"Emissivity of the wall", "-", kEmissivity, code::badOpenEmissivity},
+            {"Thermal resistance of the wall", "m$^2$ K/W", block::atLeast(0), code::badResistance},
+        };
+    };
+    using View = block::View<table::st0002, P>;
     static void init(View& b);
     static void step(View& b);
     static void last(View& b);

@@ -30,12 +30,22 @@
 //#OUT[0] Water vapour pressure over the solution (Pa)
 //#Outputs LBWX
 //#OUT[0] Mass fraction of lithium bromide (kg/kg)
-//#Parameters
-//#BP[0] Model (-): for LBWH 0 McNeely, 1 and 2 two simpler fits; for LBWT 0 McNeely, 1 and
-// 2 have no such form and give 0; not used by LBWP and LBWX, always McNeely
+//#Parameters LBWH
+//#BP[0] Model, 0 to 2 (-): 0 McNeely, 1 and 2 two simpler fits
+//#BP[1] Substitute, used when it is not 0 (as the output): put out when an input or the
+// result leaves the range
+//#Parameters LBWT
+//#BP[0] Model (-): 0 McNeely; 1 and 2 have no such form and give 0
+//#BP[1] Substitute, used when it is not 0 (as the output): put out when an input or the
+// result leaves the range
+//#Parameters LBWP
+//#BP[0] Not used (-): always McNeely
 //#BP[1] Substitute, used when it is not 0 (as the output): put out when an input leaves
-// the range, for LBWH, LBWT and LBWX when the result does, and for LBWP and LBWX when no
-// root is found
+// the range or no root is found
+//#Parameters LBWX
+//#BP[0] Not used (-): always McNeely
+//#BP[1] Substitute, used when it is not 0 (as the output): put out when an input or the
+// result leaves the range or no root is found
 //#Strings
 //#None
 //#Remarks
@@ -65,9 +75,6 @@ struct State {
     int& slot;
     explicit State(lbw_block::View& b) : slot(b.ip<10>()) {}
 };
-
-// LBWH's alone: the other forms leave the model alone, so the table cannot hold it.
-constexpr Rule kModel{.parameter = lbw_block::P::model, .low = 0, .high = 2, .whole = true, .code = code::badMode};
 
 Form formOf(const BlockView& b) {
     const int k = b.opMode();
@@ -120,8 +127,6 @@ void lbw_block::init(View& b) {
         s.slot = 0;
         return;
     }
-    // An enthalpy model that does not exist would warn at every step and compute McNeely's.
-    if (form == kEnthalpy) b.check(kModel, b.par<P::model>());
     s.slot = b.whole<P::model>(1);
 }
 

@@ -51,13 +51,6 @@
 #include <limits>
 
 namespace vireo::st {
-namespace {
-
-constexpr Rule kRules[] = {finiteParameter(0), finiteParameter(1)};
-
-}  // namespace
-
-void dwheel_block::init(View& b) { b.check(kRules); }
 
 void dwheel_block::step(View& b) {
     if (!inputsFinite(b)) return;
@@ -69,7 +62,7 @@ void dwheel_block::step(View& b) {
         b.out(4) = 0.0f;
         return;
     }
-    b.out(4) = b.par(1);
+    b.out(4) = b.par<P::power>();
 
     const float processPhi = std::clamp(b.in(1), 0.0f, 1.0f);
     const float regenerationPhi = std::clamp(b.in(3), 0.0f, 1.0f);
@@ -89,7 +82,7 @@ void dwheel_block::step(View& b) {
     // the regeneration air would otherwise be left with a negative humidity), nor more than
     // the stream that takes it can hold as vapour on its line: cold regeneration air
     // would otherwise leave far beyond saturation.
-    double removed = std::clamp(double(b.par(0)) * (double(process.state.x) - ideal->x),
+    double removed = std::clamp(double(b.par<P::effectiveness>()) * (double(process.state.x) - ideal->x),
                                 -double(regeneration.state.x), double(process.state.x));
     const auto room = [](const line::Inlet& taker) -> double {
         const auto full = line::saturated(taker);

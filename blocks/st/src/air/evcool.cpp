@@ -22,7 +22,7 @@
 //#OUT[3] Water, parameter 4 times the rise of the humidity ratio (unit of parameter 4 times g/kg)
 //#Parameters
 //#BP[0] Humidifier efficiency, the share of the way to saturation reached by the air that passes it; also the highest inlet relative humidity at which it works (-)
-//#BP[1] Nominal (largest) operating quantity, above 0 (any unit)
+//#BP[1] Nominal operating quantity, the largest it takes, above 0 (any unit)
 //#BP[2] Power at the nominal operating quantity, such as that of the pump (any unit)
 //#BP[3] Factor from the rise of the humidity ratio to output 4, such as the air mass flow (any unit)
 //#Strings
@@ -47,30 +47,17 @@
 #include <algorithm>
 
 namespace vireo::st {
-namespace {
-
-constexpr Rule kRules[] = {
-    finiteParameter(0),
-    positiveParameter(1, code::badNominalQuantity),
-    finiteParameter(2),
-    finiteParameter(3),
-};
-
-}  // namespace
-
-void evcool_block::init(View& b) { b.check(kRules); }
 
 void evcool_block::step(View& b) {
     if (!inputsFinite(b)) return;
-    const float quantity = b.in(2), nominal = b.par(1);
-    // The nominal quantity may have been changed during the run; no share can exceed 1.
-    const float share = nominal > 0.0f ? std::clamp(quantity / nominal, 0.0f, 1.0f) : (quantity > 0.0f ? 1.0f : 0.0f);
+    const float quantity = b.in(2);
+    const float share = std::clamp(quantity / b.par<P::nominal>(), 0.0f, 1.0f);
     line::humidify(b, {.on = quantity > 0.0f,
                        .share = share,
-                       .efficiency = b.par(0),
-                       .shownOn = b.par(2),
-                       .power = toOutput(double(share) * b.par(2)),
-                       .waterFactor = b.par(3)});
+                       .efficiency = b.par<P::efficiency>(),
+                       .shownOn = b.par<P::power>(),
+                       .power = toOutput(double(share) * b.par<P::power>()),
+                       .waterFactor = b.par<P::waterFactor>()});
 }
 
 }  // namespace vireo::st

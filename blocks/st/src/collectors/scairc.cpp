@@ -40,7 +40,7 @@
 //#Parameters
 //#BP[0] Collectors in series, at least 1 when rounded (-)
 //#BP[1] Rows in parallel, at least 1 when rounded (-)
-//#BP[2] Tilt, 0 or more; above 75 it counts as 75 (degrees)
+//#BP[2] Tilt, at least 0; above 75 it counts as 75 (degrees)
 //#BP[3] Collector length along the flow, above 0.1 (m)
 //#BP[4] Collector width, above 0 (m)
 //#BP[5] Height of the air channels and the fins, above 0 (m)
@@ -48,7 +48,7 @@
 //#BP[7] Channels per collector, at least 1 when rounded (-)
 //#BP[8] Thickness of the fins between the channels, above 0 (m)
 //#BP[9] Transmittance-absorptance product, above 0 (-)
-//#BP[10] Insulation thickness, 0 or more (m)
+//#BP[10] Insulation thickness, at least 0 (m)
 //#BP[11] Insulation conductivity, above 0 (W/(m K))
 //#BP[12] Conductivity of absorber and fins, above 0 (W/(m K))
 //#BP[13] Cover emissivity, 0 to 1 (-)
@@ -72,7 +72,6 @@
 // pressure not above 0, or a result that is not finite changes no output and is warned
 // about.
 //#end
-#include "air_collector_parameters.h"
 #include "blocks.h"
 #include "finite.h"
 #include "values.h"
@@ -135,14 +134,13 @@ Field solve(const ac::Build& c, const Conditions& in) {
 
 }  // namespace
 
-void scairc_block::init(View& b) { checkAirCollector(b); }
+void scairc_block::init(View& b) { ac::warnWideChannels(b, b.par<P::height>(), b.par<P::channelWidth>()); }
 
 void scairc_block::step(View& b) {
     if (!inputsFinite(b)) return;
-    const ac::Build c = airCollectorOf(b);
-    if (!c.usable()) return;  // refused at initialisation, or changed since
+    const ac::Build c = ac::buildOf(b);
     float& pressure = b.rp<0>();
-    pressure = airPressure(b, 5);
+    pressure = ac::airPressure(b, 5);
     const Conditions in{.flow = std::max<double>(b.in(0), kLeastFlow),
                         .inlet = b.in(1),
                         .irradiance = positivePart(b.in(2)),

@@ -30,7 +30,7 @@
 //#Parameters
 //#BP[0] Collectors in series, at least 1 when rounded (-)
 //#BP[1] Rows in parallel, at least 1 when rounded (-)
-//#BP[2] Tilt, 0 or more; above 75 it counts as 75 (degrees)
+//#BP[2] Tilt, at least 0; above 75 it counts as 75 (degrees)
 //#BP[3] Collector length along the flow, above 0.1; times the collectors in series at
 // most 99.9 (m)
 //#BP[4] Collector width, above 0 (m)
@@ -39,7 +39,7 @@
 //#BP[7] Channels per collector, at least 1 when rounded (-)
 //#BP[8] Thickness of the absorber and the fins, above 0 (m)
 //#BP[9] Transmittance-absorptance product, above 0 (-)
-//#BP[10] Insulation thickness, 0 or more (m)
+//#BP[10] Insulation thickness, at least 0 (m)
 //#BP[11] Insulation conductivity, above 0 (W/(m K))
 //#BP[12] Conductivity of absorber and fins, above 0 (W/(m K))
 //#BP[13] Cover emissivity, 0 to 1 (-)
@@ -69,7 +69,6 @@
 // on and changes no temperature. A step with an input that is not a finite number or a
 // pressure not above 0 changes nothing and is warned about.
 //#end
-#include "air_collector_parameters.h"
 #include "blocks.h"
 #include "call_time.h"
 #include "finite.h"
@@ -77,7 +76,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cfloat>
 #include <cmath>
 
 namespace vireo::st {
@@ -111,18 +109,14 @@ struct State {
           previousTime(b.rp<1>()), outputs(b.rp<3, 4>()), segments(b.rp<7, 3 * (kMaxNodes - 1)>()) {}
 };
 
-constexpr Rule kCapacities[] = {
-    {.parameter = 18, .low = 0, .high = FLT_MAX, .code = code::badSize, .aboveLow = true},
-    {.parameter = 19, .low = 0, .high = FLT_MAX, .code = code::badCapacity, .aboveLow = true},
-    {.parameter = 20, .low = 0, .high = FLT_MAX, .code = code::badCapacity, .aboveLow = true},
-    {.parameter = 21, .low = 0, .high = FLT_MAX, .code = code::badCapacity, .aboveLow = true},
-    {.parameter = 22, .low = 0, .high = FLT_MAX, .code = code::badCapacity, .aboveLow = true},
-};
-constexpr Rule kSegmentStore{.parameter = 3, .low = 1, .high = kMaxNodes - 1, .code = code::tooManySegments};
+using P = scaircd_block::P;
+// The row's segments tie the collectors in series to their length: at most what the
+// block's arrays keep.
+constexpr Rule kSegmentStore{.parameter = P::length, .low = 1, .high = kMaxNodes - 1, .code = code::tooManySegments};
 
 // Segments along the row, as the model's single-precision lengths give them.
-float segmentsOf(const BlockView& b) {
-    const float nodes = 1.0f + std::round(b.par(0)) * b.par(3) / kSegmentLength;
+float segmentsOf(const scaircd_block::View& b) {
+    const float nodes = 1.0f + std::round(b.par<P::series>()) * b.par<P::length>() / kSegmentLength;
     return std::trunc(nodes) - 1.0f;
 }
 
@@ -159,15 +153,16 @@ struct Weather {
 };
 
 // The row over a step of `length` seconds; returns the outlet air temperature.
-double advanceRow(std::span<Segment> row, const ac::Build& c, const BlockView& b, const Weather& w, double length) {
+double advanceRow(std::span<Segment> row, const ac::Build& c, const scaircd_block::View& b, const Weather& w,
+                  double length) {
     const auto segments = static_cast<double>(row.size());
     const double a = c.area() / segments;  // all rows together
     const double ub = c.backLoss(), sky = ac::skyTemperature(w.ambient);
     // Absorber with its fins, and back plate, of one segment.
     const double segmentLength = c.series * c.length / segments;
-    const double c2 = double(b.par(21)) * b.par(22) *
+    const double c2 = double(b.par<P::finDensity>()) * b.par<P::finHeatCapacity>() *
                       (c.finThickness * a + 2 * (1 + c.channels) * c.finThickness * c.height * c.rows * segmentLength);
-    const double r1 = a * double(b.par(18)) * b.par(19) * b.par(20);
+    const double r1 = a * double(b.par<P::backThickness>()) * b.par<P::backDensity>() * b.par<P::backHeatCapacity>();
     const double maxSteps = std::max(1.0, std::floor(kMaxSegmentSteps / segments));
 
     std::array<ac::Losses, kMaxNodes - 1> losses;
@@ -213,9 +208,8 @@ void writeOutputs(scaircd_block::View& b, std::span<const float, 4> values) {
 void scaircd_block::init(View& b) {
     State s(b);
     s.nodes = s.started = s.stored = 0;
-    bool passed = checkAirCollector(b);
-    passed = b.check(kCapacities) && passed;
-    if (!passed) return;
+    ac::warnWideChannels(b, b.par<P::height>(), b.par<P::channelWidth>());
+    if (refused(b)) return;
     if (!b.check(kSegmentStore, segmentsOf(b))) {
         b.requestStop();
         return;
@@ -226,12 +220,9 @@ void scaircd_block::init(View& b) {
 void scaircd_block::step(View& b) {
     if (!inputsFinite(b)) return;
     State s(b);
-    const ac::Build c = airCollectorOf(b);
+    const ac::Build c = ac::buildOf(b);
     const int nodes = s.nodes;
-    bool usable = c.usable() && nodes >= 2 && nodes <= kMaxNodes;
-    for (int i = 18; i <= 22; ++i) usable = usable && b.par(i) > 0 && b.par(i) <= FLT_MAX;
-    if (!usable) return;  // refused at initialisation, or changed since
-    const float pressure = airPressure(b, 6);
+    const float pressure = ac::airPressure(b, 6);
     if (!(pressure > 0)) {
         b.report(code::noFiniteResult, {.reals = {b.in(1), pressure}});
         return;

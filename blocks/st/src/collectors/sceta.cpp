@@ -33,7 +33,7 @@
 //#BP[5] Collectors in series, a whole number from 1 to 10000 (-)
 //#BP[6] Rows in parallel, at least 1 when rounded; the flow is divided by the value as
 // given (-)
-//#BP[7] Mode (-): 0 outlet temperature, 1 the curve at a given mean temperature;
+//#BP[7] Mode, 0 to 1 (-): 0 outlet temperature, 1 the curve at a given mean temperature;
 // optional, 0 when left out
 //#Strings
 //#SP[0] Not read (-)
@@ -60,36 +60,21 @@
 #include "values.h"
 
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 #include <limits>
 
 namespace vireo::st {
 namespace {
 
-// IP[10]: collectors in series; IP[11]: rows in parallel (for the check only); IP[12],
-// IP[13]: the counts of balances with no and with two admissible roots; IP[14]: the mode.
+using P = sceta_block::P;
+
+// IP[12], IP[13]: the counts of balances with no and with two admissible roots. Series and
+// mode are read at every step, so that a change the editor makes during the run holds for
+// the whole step.
 struct State {
-    int& series;
-    int& rows;
     int& noRoot;
     int& twoRoots;
-    int& mode;
-    explicit State(sceta_block::View& b)
-        : series(b.ip<10>()), rows(b.ip<11>()), noRoot(b.ip<12>()), twoRoots(b.ip<13>()), mode(b.ip<14>()) {}
-};
-
-constexpr float kAny = FLT_MAX;
-constexpr int kMaxSeries = 10000;  // a row is walked collector by collector
-constexpr Rule kRules[] = {
-    {.parameter = 0, .low = 0, .high = kAny, .code = code::badCollectorArea, .aboveLow = true},
-    {.parameter = 5, .low = 1, .high = kMaxSeries, .whole = true, .code = code::badSeriesCount},
-    {.parameter = 6, .low = 1, .high = kAny, .whole = true, .code = code::badRowCount},
-    {.parameter = 7, .low = 0, .high = 1, .whole = true, .code = code::badMode},
-    {.parameter = 1, .low = -kAny, .high = kAny, .code = code::notANumber},
-    {.parameter = 2, .low = -kAny, .high = kAny, .code = code::notANumber},
-    {.parameter = 3, .low = -kAny, .high = kAny, .code = code::notANumber},
-    {.parameter = 4, .low = 0, .high = kAny, .code = code::badHeatCapacity, .aboveLow = true},
+    explicit State(sceta_block::View& b) : noRoot(b.ip<12>()), twoRoots(b.ip<13>()) {}
 };
 
 constexpr double kKelvin = 273.15;
@@ -157,13 +142,14 @@ void stepCurve(sceta_block::View& b, const Curve& c, double g) {
     b.out(0) = stored(2.0 * tm - ti);
     b.out(1) = stored(tm);
     const double eta = g > 0.0 ? c.eta0 - c.a1 * (tm - ta) / g - c.a2 * (tm - ta) * (tm - ta) / g : 0.0;
-    b.out(2) = stored(b.par(0) * eta * g);
+    b.out(2) = stored(b.par<P::area>() * eta * g);
     b.out(3) = stored(eta);
 }
 
 void stepField(sceta_block::View& b, const Curve& c, double g) {
     State s(b);
-    const double flow = positivePart(b.in(1)), cp = b.par(4), area = b.par(0), rows = b.par(6);
+    const double flow = positivePart(b.in(1)), cp = b.par<P::heatCapacity>(), area = b.par<P::area>(),
+                 rows = b.par<P::rows>();
     const double mdot = flow / rows;
     if (!(mdot > 0.0) || !std::isfinite(mdot)) {
         b.out(0) = b.out(1) = b.in(0);
@@ -179,7 +165,7 @@ void stepField(sceta_block::View& b, const Curve& c, double g) {
     const double unbounded = std::numeric_limits<double>::infinity();
     const double linear = c.a1 > 0.0 ? ta + c.eta0 * g / c.a1 : (c.eta0 * g > 0.0 ? unbounded : ta);
     const double tmin = std::min(ti, ta), tmax = std::max(linear, ta);
-    const int series = std::clamp(s.series, 1, kMaxSeries);
+    const int series = b.whole<P::series>();
     for (int k = 0; k < series; ++k) {
         const block::Values said{.reals = {stored(ti - kKelvin), stored(g), stored(mdot)}};
         double to = ti;
@@ -204,27 +190,16 @@ void stepField(sceta_block::View& b, const Curve& c, double g) {
     b.out(1) = stored((static_cast<double>(outlet) + inlet) / 2.0);
     const double heat = flow * cp * (static_cast<double>(outlet) - inlet);
     b.out(2) = stored(heat);
-    const double aperture = area * g * b.par(5) * rows;
+    const double aperture = area * g * b.par<P::series>() * rows;
     b.out(3) = aperture > 0.0 ? stored(heat / aperture) : 0.0f;
 }
 
 }  // namespace
 
-void sceta_block::init(View& b) {
-    State s(b);
-    b.check(kRules);
-    s.series = b.whole(5);
-    s.rows = b.whole(6);
-    s.mode = b.whole(7);
-}
-
 void sceta_block::step(View& b) {
-    const State s(b);
-    const bool curveOnly = s.mode == 1;
+    const bool curveOnly = b.whole<P::mode>() == 1;
     if (!allFinite({b.in(0), b.in(3)}) || (curveOnly && !std::isfinite(b.in(1)))) return;
-    if (!(b.par(0) > 0.0f) || !(b.par(4) > 0.0f) || !(b.par(6) > 0.0f)) return;  // refused at initialisation
-    const Curve c{b.par(1), b.par(2), b.par(3)};
-    if (!std::isfinite(c.eta0) || !std::isfinite(c.a1) || !std::isfinite(c.a2)) return;
+    const Curve c{b.par<P::eta0>(), b.par<P::a1>(), b.par<P::a2>()};
     const double g = positivePart(b.in(2));
     if (curveOnly) stepCurve(b, c, g);
     else stepField(b, c, g);

@@ -31,21 +31,12 @@
 //#end
 #include "blocks.h"
 #include "finite.h"
-#include "values.h"
 
 namespace vireo::st {
-namespace {
-
-constexpr Rule kRules[] = {finiteParameter(0), finiteParameter(1)};
-
-}  // namespace
-
-void hxc_block::init(View& b) { b.check(kRules); }
 
 void hxc_block::step(View& b) {
     if (!inputsFinite(b)) return;
-    const double t1 = b.in(0), t2 = b.in(1), effectiveness = b.par(0);
-    if (!allFinite({b.par(0), b.par(1)})) return;  // refused at initialisation, or changed since
+    const double t1 = b.in(0), t2 = b.in(1), effectiveness = b.par<P::effectiveness>();
     if (b.in(2) == 0.0f) {
         b.out(0) = b.in(0);
         b.out(1) = b.in(1);
@@ -54,7 +45,7 @@ void hxc_block::step(View& b) {
     }
     b.out(0) = toOutput(t1 + effectiveness * (t2 - t1));
     b.out(1) = toOutput(t2 - (t2 - t1) * effectiveness);
-    b.out(2) = b.par(1);
+    b.out(2) = b.par<P::running>();
 }
 
 }  // namespace vireo::st

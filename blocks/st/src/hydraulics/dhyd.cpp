@@ -33,18 +33,17 @@
 
 namespace vireo::st {
 
+using P = dhyd_block::P;
+
 void dhyd_block::init(View& b) {
     b.checkOpMode();
-    // A non-positive side is a bad length, as for the channel of DPCH.
-    const bool sideA = duct::require(b, duct::positive(0, code::badLength));
-    const bool sideB = duct::require(b, duct::positive(1, code::badLength));
-    if (!sideA || !sideB) return;
-    const float ratio = b.par(0) / b.par(1);
+    if (!b.holds<P::sideA>() || !b.holds<P::sideB>()) return;
+    const float ratio = b.par<P::sideA>() / b.par<P::sideB>();
     if (ratio > 5.0f || ratio < 0.2f) b.report(code::aspectRatioOutside, {.reals = {ratio}});
 }
 
 void dhyd_block::step(View& b) {
-    const double sideA = b.par(0), sideB = b.par(1);
+    const double sideA = b.par<P::sideA>(), sideB = b.par<P::sideB>();
     const double sum = sideA + sideB, product = sideA * sideB;
     if (duct::form(b, 2) == 1)
         b.out(0) = duct::finite(2.0 * product / sum);

@@ -23,10 +23,14 @@
 //#OUT[0] Volume flow (m$^3$/h)
 //#OUT[1] Velocity (m/s)
 //#OUT[2] Loss coefficient (-)
-//#Parameters
+//#Parameters DPBOWR
 //#BP[0] Diameter, above 0 (m)
 //#BP[1] Bend radius, above 0 (m)
-//#BP[2] Bend angle, at least 0; for VBOWR above 0 (degrees)
+//#BP[2] Bend angle, at least 0 (degrees)
+//#Parameters VBOWR
+//#BP[0] Diameter, above 0 (m)
+//#BP[1] Bend radius, above 0 (m)
+//#BP[2] Bend angle, above 0 (degrees)
 //#Strings
 //#None
 //#Remarks
@@ -66,8 +70,6 @@ bool isVbowr(const BlockView& b) { return duct::form(b, 2) == 2; }
 
 void dpbowr_block::init(View& b) {
     b.checkOpMode();
-    // A bend of 0 degrees loses nothing: VBOWR would take an infinite flow from any drop.
-    if (isVbowr(b) && b.par<P::angle>() == 0.0f) duct::refuse(b, P::angle, code::badAngle, 0.0f, "a number above 0");
     if (b.status() != 0) return;
     const float ratio = b.par<P::radius>() / b.par<P::diameter>();
     if (ratio > 4.0f || ratio < 0.5f) b.report(code::bendRatioOutside, {.reals = {ratio}});

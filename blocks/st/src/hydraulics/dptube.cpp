@@ -22,14 +22,15 @@
 //#BP[0] Inner diameter, above 0 (m)
 //#BP[1] Length, above 0 (m)
 //#BP[2] Wall roughness, above 0 (mm)
-//#BP[3] Flap (-): 0 none, 1 a flap; optional, 0 when left out
-//#BP[4] Not used
+//#BP[3] Flap, 0 to 1 (-): 0 none, 1 a flap; optional, 0 when left out
+//#BP[4] Not used (-)
 //#Parameters DPCH
 //#BP[0] Width, above 0 (m)
 //#BP[1] Height, above 0 (m)
 //#BP[2] Length, above 0 (m)
-//#BP[3] Wall roughness, 0 or above (mm); optional, 0 (smooth) when left out
-//#BP[4] Flap type (-): 0 none, 1 to 3 (1 its own table, 2 and 3 a shared one); optional, 0 when left out
+//#BP[3] Wall roughness, at least 0 (mm); optional, 0 (smooth) when left out
+//#BP[4] Flap type, 0 to 3 (-): 0 none, 1 to 3 (1 its own table, 2 and 3 a shared one); optional, 0 when
+// left out
 //#Strings
 //#None
 //#Remarks
@@ -43,7 +44,6 @@
 //#end
 #include "blocks.h"
 
-#include "Numbers.h"
 #include "duct.h"
 #include "routines.h"
 #include "vireo_tools.h"
@@ -52,12 +52,6 @@
 
 namespace vireo::st {
 namespace {
-
-// IP[10]: the flap type.
-struct State {
-    int& flap;
-    explicit State(dptube_block::View& b) : flap(b.ip<10>()) {}
-};
 
 constexpr float kAngle14[] = {0, 5, 10, 15, 20, 25, 30, 35, 40, 50, 60, 65, 70, 90};
 constexpr float kTubeFlap[] = {0.17f, 0.24f, 0.52f, 0.9f,  1.6f,   2.5f,   3.9f,
@@ -73,28 +67,19 @@ constexpr duct::Table kChannel2{kAngle10, kChannelFlap2, kClosed, kClosed};
 
 constexpr double kLaminarBelow = 2300.0;
 
+using P = dptube_block::P;
+
 bool isChannel(const BlockView& b) { return duct::form(b, 2) == 2; }
+
+// The flap type as it stands, should the editor have changed it during the run.
+int flapOf(const dptube_block::View& b) { return isChannel(b) ? b.whole<P::flapType>() : b.whole<P::flap>(); }
 
 }  // namespace
 
 void dptube_block::init(View& b) {
     b.checkOpMode();
-    const bool channel = isChannel(b);
-    duct::require(b, duct::positive(0, channel ? code::badLength : code::badDiameter));
-    duct::require(b, duct::positive(1, code::badLength));
-    if (channel) {
-        duct::require(b, duct::positive(2, code::badChannelLength));
-        // A channel may be smooth; a negative roughness has no friction factor at all.
-        duct::require(b, duct::notNegative(3, code::badLength));
-    } else {
-        duct::require(b, duct::positive(2, code::badLength));
-    }
-    const int flapParameter = channel ? 4 : 3;
-    State s(b);
-    s.flap = block::nearestInt(b.par(flapParameter));
-    duct::require(b, channel ? duct::typeNumber(4, 3, code::badFlapType, "a whole number from 0 to 3")
-                             : duct::typeNumber(3, 1, code::badFlapType, "0 (no flap) or 1"));
-    if (b.inputCount() < 3 && s.flap != 0) b.report(code::flapWithoutAngle, {.ints = {s.flap}});
+    const int flap = flapOf(b);
+    if (b.inputCount() < 3 && flap != 0) b.report(code::flapWithoutAngle, {.ints = {flap}});
 }
 
 void dptube_block::step(View& b) {
@@ -106,16 +91,16 @@ void dptube_block::step(View& b) {
     const bool channel = isChannel(b);
     double dh, v, roughness, length;
     if (channel) {
-        const double width = b.par(0), height = b.par(1);
+        const double width = b.par<P::width>(), height = b.par<P::height>();
         dh = height * 2.0 * width / (height + width);
         v = flow / (height * width * 3600.0);
-        roughness = b.par(3) / 1000.0;
-        length = b.par(2);
+        roughness = b.par<P::channelRoughness>() / 1000.0;
+        length = b.par<P::channelLength>();
     } else {
-        dh = b.par(0);
+        dh = b.par<P::diameter>();
         v = flow / duct::flowArea(dh);
-        roughness = b.par(2) / 1000.0;
-        length = b.par(1);
+        roughness = b.par<P::roughness>() / 1000.0;
+        length = b.par<P::length>();
     }
     const float t = b.in(1);
     const double reynolds = v * dh / airvis(&t);
@@ -137,11 +122,11 @@ void dptube_block::step(View& b) {
         b.report(code::iterationLimit);
     if (status != 0) return;
 
-    State s(b);
+    const int flap = flapOf(b);
     double zeta = 0.0;
-    if (s.flap >= 1) {
+    if (flap >= 1) {
         const float angle = b.in(2);
-        zeta = duct::lookUp(!channel ? kTube : s.flap == 1 ? kChannel1 : kChannel2, angle);
+        zeta = duct::lookUp(!channel ? kTube : flap == 1 ? kChannel1 : kChannel2, angle);
     }
     const double rho = duct::density(t);
     b.out(0) = duct::finite(duct::loss(v, rho, zeta) + rho * (lambda * length / dh) * v * v / 2.0);

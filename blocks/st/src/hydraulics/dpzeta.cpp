@@ -19,7 +19,13 @@
 //#Inputs DPOUT
 //#IN[0] Volume flow (m$^3$/h)
 //#IN[1] Air temperature (degC)
-//#Inputs
+//#Inputs VZETA
+//#IN[0] Pressure drop (Pa)
+//#IN[1] Air temperature (degC)
+//#Inputs VIN
+//#IN[0] Pressure drop (Pa)
+//#IN[1] Air temperature (degC)
+//#Inputs VOUT
 //#IN[0] Pressure drop (Pa)
 //#IN[1] Air temperature (degC)
 //#Outputs DPZETA
@@ -31,15 +37,33 @@
 //#Outputs DPOUT
 //#OUT[0] Pressure drop (Pa)
 //#OUT[1] Velocity (m/s), with the sign of the flow
-//#Outputs
+//#Outputs VZETA
 //#OUT[0] Volume flow (m$^3$/h), with the sign of the pressure drop
 //#OUT[1] Velocity (m/s), with the sign of the pressure drop
-//#Parameters
+//#Outputs VIN
+//#OUT[0] Volume flow (m$^3$/h), with the sign of the pressure drop
+//#OUT[1] Velocity (m/s), with the sign of the pressure drop
+//#Outputs VOUT
+//#OUT[0] Volume flow (m$^3$/h), with the sign of the pressure drop
+//#OUT[1] Velocity (m/s), with the sign of the pressure drop
+//#Parameters DPZETA
 //#BP[0] Cross-section area, above 0 (m$^2$)
-//#BP[1] Loss coefficient or inlet type (-): for DPZETA and VZETA the loss coefficient,
-// above 0; for DPIN and VIN the inlet type, 0 to 3, of loss coefficient 0.35, 0.11, 0.01,
-// 0.0001; not used by DPOUT and VOUT (the outlet loses the whole dynamic pressure, loss
-// coefficient 1)
+//#BP[1] Loss coefficient, above 0 (-)
+//#Parameters DPIN
+//#BP[0] Cross-section area, above 0 (m$^2$)
+//#BP[1] Inlet type, 0 to 3 (-): loss coefficient 0.35, 0.11, 0.01, 0.0001
+//#Parameters DPOUT
+//#BP[0] Cross-section area, above 0 (m$^2$)
+//#BP[1] Not used (-): the outlet loses the whole dynamic pressure, loss coefficient 1
+//#Parameters VZETA
+//#BP[0] Cross-section area, above 0 (m$^2$)
+//#BP[1] Loss coefficient, above 0 (-)
+//#Parameters VIN
+//#BP[0] Cross-section area, above 0 (m$^2$)
+//#BP[1] Inlet type, 0 to 3 (-): loss coefficient 0.35, 0.11, 0.01, 0.0001
+//#Parameters VOUT
+//#BP[0] Cross-section area, above 0 (m$^2$)
+//#BP[1] Not used (-): the outlet loses the whole dynamic pressure, loss coefficient 1
 //#Strings
 //#None
 //#Remarks
@@ -79,10 +103,6 @@ constexpr float kInletLoss[] = {0.35f, 0.11f, 0.01f, 0.0001f};
 void dpzeta_block::init(View& b) {
     b.checkOpMode();
     const Form f = formOf(b);
-    if (f.fitting == Fitting::given) duct::require(b, duct::positive(P::loss, code::zetaNotPositive));
-    // Both inlet forms check the type: with none of the four, VIN would divide by a loss of 0.
-    if (f.fitting == Fitting::inlet)
-        duct::require(b, duct::typeNumber(P::loss, 3, code::badInletType, "a whole number from 0 to 3"));
     const int type = f.fitting == Fitting::outlet ? 0 : b.whole<P::loss>();
     if (b.status() == 0 && type >= 0 && type <= 3) State(b).inletLoss = kInletLoss[type];
 }

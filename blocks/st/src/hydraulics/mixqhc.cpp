@@ -22,7 +22,7 @@
 //#OUT[3] Auxiliary power, positive for heating and for cooling alike (W)
 //#OUT[4] Always 0 (-)
 //#Parameters
-//#BP[0] Largest auxiliary power, for heating and for cooling, 0 or more (W)
+//#BP[0] Largest auxiliary power, for heating and for cooling, at least 0 (W)
 //#BP[1] Not used (-)
 //#BP[2] Specific heat capacity of the fluid, above 0 (J/(kg K))
 //#Strings
@@ -40,15 +40,9 @@
 #include "values.h"
 
 #include <algorithm>
-#include <cfloat>
 
 namespace vireo::st {
 namespace {
-
-constexpr Rule kRules[] = {
-    {.parameter = 0, .low = 0, .high = FLT_MAX, .code = code::badPowerLimit},
-    {.parameter = 2, .low = 0, .high = FLT_MAX, .code = code::badHeatCapacity, .aboveLow = true},
-};
 
 void writeOutputs(mixqhc_block::View& b, double flow1, double flow2, double outlet, double power) {
     b.out(0) = stored(flow1);
@@ -60,12 +54,10 @@ void writeOutputs(mixqhc_block::View& b, double flow1, double flow2, double outl
 
 }  // namespace
 
-void mixqhc_block::init(View& b) { b.check(kRules); }
-
 void mixqhc_block::step(View& b) {
-    const double limit = b.par(0), cp = b.par(2);
+    const double limit = b.par<P::powerLimit>(), cp = b.par<P::heatCapacity>();
     const float t1 = b.in(0), t2 = b.in(1), t = b.in(2);
-    if (!(limit >= 0.0 && cp > 0.0 && cp <= FLT_MAX) || !allFinite({t1, t2, t})) return;
+    if (!allFinite({t1, t2, t})) return;
     const double m = positivePart(b.in(3));
     const double low = std::min(t1, t2), high = std::max(t1, t2);
     if (!(m > 0.0)) return writeOutputs(b, 0.0, 0.0, std::clamp<double>(t, low, high), 0.0);

@@ -19,9 +19,9 @@
 //#Outputs SATT
 //#OUT[0] Saturation temperature over liquid water (degC)
 //#Parameters SATP
-//#BP[0] Phase below the triple point (-): 0 liquid water, 1 ice; optional, 0 when left out
+//#BP[0] Phase below the triple point, 0 to 1 (-): 0 liquid water, 1 ice; optional, 0 when left out
 //#Parameters SATT
-//#BP[0] Not used
+//#BP[0] Not used (-)
 //#Strings
 //#None
 //#Remarks
@@ -32,7 +32,6 @@
 //#end
 #include "blocks.h"
 
-#include "Numbers.h"
 #include "vireo_tools.h"
 
 #include <climits>
@@ -40,43 +39,33 @@
 namespace vireo::st {
 namespace {
 
-// IP[10]: steps outside the formulation's range; IP[11]: the variant handed to satp and
-// satt, 1 liquid water, 2 ice below the triple point.
+// IP[10]: steps outside the formulation's range.
 struct State {
     int& outside;
-    int& variant;
-    explicit State(satp_block::View& b) : outside(b.ip<10>()), variant(b.ip<11>()) {}
+    explicit State(satp_block::View& b) : outside(b.ip<10>()) {}
 };
-
-constexpr Rule kPhase{.parameter = 0, .low = 0, .high = 1, .whole = true, .code = code::badMode};
 
 bool isSatt(const BlockView& b) { return b.opMode() == 2; }
 
 }  // namespace
 
-void satp_block::init(View& b) {
-    b.checkOpMode();
-    State s(b);
-    if (isSatt(b)) {
-        s.variant = 1;
-        return;
-    }
-    b.check(kPhase, b.par(0));
-    s.variant = block::nearestInt(b.par(0), 1);
-}
+void satp_block::init(View& b) { b.checkOpMode(); }
 
 void satp_block::step(View& b) {
     State s(b);
     const float x = b.in(0);
+    // The variant handed to satp and satt, 1 liquid water, 2 ice below the triple point; the
+    // phase as it stands, should the editor have changed it during the run.
+    const int variant = isSatt(b) ? 1 : b.whole<P::phase>(1);
     int status = 0;
     if (isSatt(b)) {
-        b.out(0) = satt(&s.variant, &x, &status);
+        b.out(0) = satt(&variant, &x, &status);
         if (status != 0) {
             b.report(code::saturationTemperatureOutside, {.reals = {x}, .ints = {status}});
             if (s.outside < INT_MAX) ++s.outside;
         }
     } else {
-        b.out(0) = satp(&s.variant, &x, &status);
+        b.out(0) = satp(&variant, &x, &status);
         if (status != 0) b.countWarning(s.outside, code::saturationPressureOutside, {.reals = {x}, .ints = {status}});
     }
 }

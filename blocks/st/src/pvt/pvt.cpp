@@ -54,7 +54,7 @@
 //#BP[9] Gap width, above 0 (m)
 //#BP[10] Absorptance of the wall (-)
 //#BP[11] Emissivity of the wall, above 0 and at most 1 (-)
-//#BP[12] Thermal resistance of the wall, 0 or more (m$^2$ K/W)
+//#BP[12] Thermal resistance of the wall, at least 0 (m$^2$ K/W)
 //#Strings
 //#None
 //#Remarks
@@ -80,7 +80,6 @@
 #include "values.h"
 #include "vireo_tools.h"
 
-#include <cfloat>
 #include <cmath>
 
 namespace vireo::st {
@@ -102,35 +101,17 @@ struct State {
     explicit State(pvt_block::View& b) : unsettled(b.ip<10>()) {}
 };
 
-constexpr float kAny = FLT_MAX;
-constexpr Rule kRules[] = {
-    {.parameter = 0, .low = 0, .high = kAny, .code = code::badSize, .aboveLow = true},
-    {.parameter = 1, .low = 0, .high = kAny, .code = code::badSize, .aboveLow = true},
-    {.parameter = 9, .low = 0, .high = kAny, .code = code::badSize, .aboveLow = true},
-    {.parameter = 8, .low = 0, .high = kAny, .code = code::badConductivityAbove, .aboveLow = true},
-    {.parameter = 12, .low = 0, .high = kAny, .code = code::badResistance},
-    {.parameter = 4, .low = 0, .high = 1, .code = code::badOpenEmissivity, .aboveLow = true},
-    {.parameter = 5, .low = 0, .high = 1, .code = code::badOpenEmissivity, .aboveLow = true},
-    {.parameter = 11, .low = 0, .high = 1, .code = code::badOpenEmissivity, .aboveLow = true},
-    finiteParameter(2),
-    finiteParameter(3),
-    finiteParameter(6),
-    finiteParameter(7),
-    finiteParameter(10),
-};
-
 struct Facade {
     double l, xgap, spv, etapv, epvf, epvb, alpv, taupv, lampv, ygap, alb, eb, rb;
 };
 
-Facade facade(const BlockView& b) {
-    const auto p = [&](int i) { return static_cast<double>(b.par(i)); };
-    return {p(0), p(1), p(2), p(3), p(4), p(5), p(6), p(7), p(8), p(9), p(10), p(11), p(12)};
-}
-
-bool usable(const Facade& f) {
-    return f.l > 0.0 && f.xgap > 0.0 && f.ygap > 0.0 && f.lampv > 0.0 && f.rb >= 0.0 && f.epvf > 0.0 &&
-           f.epvb > 0.0 && f.eb > 0.0;
+Facade facade(const pvt_block::View& b) {
+    using P = pvt_block::P;
+    return {b.par<P::length>(),          b.par<P::gapDepth>(),       b.par<P::thickness>(),
+            b.par<P::efficiency>(),      b.par<P::frontEmissivity>(), b.par<P::backEmissivity>(),
+            b.par<P::absorptance>(),     b.par<P::transmittance>(),  b.par<P::conductivity>(),
+            b.par<P::gapWidth>(),        b.par<P::wallAbsorptance>(), b.par<P::wallEmissivity>(),
+            b.par<P::wallResistance>()};
 }
 
 // Mixed forced and natural convection along a plate of length l: the natural part as an
@@ -206,13 +187,11 @@ Balance balance(const Facade& f, const Weather& w, double tpvm, double tfm, doub
 
 void pvt_block::init(View& b) {
     State(b).unsettled = 0;  // a new run counts afresh
-    b.check(kRules);
 }
 
 void pvt_block::step(View& b) {
     State s(b);
     const Facade f = facade(b);
-    if (!usable(f)) return;  // refused at initialisation
     if (!inputsFinite(b)) return;
     Weather w{b.in(0), b.in(1), b.in(2), b.in(3), b.in(4), b.in(5), 0.0, 0.0};
     if (w.vgap <= kLeastVelocity) w.vgap = kLeastVelocity;

@@ -44,10 +44,10 @@
 //#OUT[10] Net irradiance weighted by the modifiers (W/m$^2$)
 //#OUT[11] Heat-loss flux $-(t_f - t_u)(b_1 + b_2 u)$ at the mean fluid temperature (W/m$^2$)
 //#Parameters
-//#BP[0] Model: 1 thermal, 2 thermal with condensation, 3 PV-thermal, 4 PV-thermal with
-// condensation (whole part) (-)
-//#BP[1] PV model, read by models 3 and 4: 1 efficiency with a logarithmic irradiance
-// term, 2 one-diode characteristic (whole part) (-)
+//#BP[0] Model, at least 1 and below 5, by its whole part: 1 thermal, 2 thermal with
+// condensation, 3 PV-thermal, 4 PV-thermal with condensation (-)
+//#BP[1] PV model, read by models 3 and 4, by its whole part: 1 efficiency with a
+// logarithmic irradiance term, 2 one-diode characteristic (-)
 //#BP[2] Outer convective coefficient: 2 computed from the wind, otherwise input 10 (-)
 //#BP[3] Coefficient between absorber and fluid: 2 computed from the efficiency curve at
 // initialisation, otherwise input 11 (-)
@@ -108,10 +108,10 @@
 
 #include "Numbers.h"
 #include "finite.h"
-#include "pvt_collector.h"
+#include "uncovered_pvt.h"
 #include "values.h"
 
-#include <array>
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <span>
@@ -119,16 +119,11 @@
 namespace vireo::st {
 namespace {
 
-constexpr int kMaxSegments = 100;
-constexpr int kMaxNodes = kMaxSegments + 1;
+using P = pvtcool_block::P;
+using pvt::kMaxNodes;
+
 constexpr int kInputsRead = 14;
-constexpr double kCallLength = 60.0;  // s: the block has no time input
-constexpr int kMaxPasses = 50;
-constexpr int kMaxSubSteps = 6000;  // 0.01 s: only flows of tonnes an hour per square metre ask more
 constexpr float kFirstTemperature = 20.0f;
-constexpr double kPi = 3.141592653589793;
-constexpr double kSigma = static_cast<double>(5.67e-08f);  // the model's constant in single precision
-constexpr double kUnset = -99.0;
 
 // IP[10]: passes of the iteration that ran out of passes; RP[0]: the coefficient between
 // absorber and fluid computed at initialisation; RP[1]: steps left out for asking too
@@ -142,263 +137,71 @@ struct State {
         : unsettled(b.ip<10>()), internal(b.rp<0>()), leftOut(b.rp<1>()), temperatures(b.dp<0, 3 * kMaxNodes>()) {}
 };
 
-enum Model { thermal = 1, condensing = 2, pvThermal = 3, pvCondensing = 4 };
+// A switch by the whole part the block takes of it.
+template <int I>
+int whole(const pvtcool_block::View& b) {
+    return block::toInt(b.par<I>());
+}
 
-bool hasPv(int model) { return model == pvThermal || model == pvCondensing; }
-bool condenses(int model) { return model == condensing || model == pvCondensing; }
+// The PV model and, for the second, its characteristic: read by the PV models alone.
+void checkPv(pvtcool_block::View& b) {
+    if (!pvt::hasPv(whole<P::model>(b))) return;
+    const Rule pvModel{.parameter = P::pvModel, .low = 1, .high = 2, .whole = true, .code = code::badMode};
+    if (!b.check(pvModel, std::trunc(b.par<P::pvModel>())) || whole<P::pvModel>(b) != 2) return;
+    for (int i : {P::ik, P::impp, P::ul, P::umpp})
+        b.check(Rule{.parameter = i, .low = 0, .high = FLT_MAX, .code = code::badPvCharacteristic, .aboveLow = true},
+                b.par(i));
+}
 
-// The parameters as a step takes them; the switches by their whole parts.
-struct Collector {
-    int model, pvModel, ukMode, uiMode, unrth, unrpv;
-    double aa, beta, gammaa, eta0, bu, b1, b2, alphath, epsalpha, ceff, cf, kdth, ugf, epspv, taupv, kdpv, etastc, ik,
-        impp, ul, umpp, ct, relax, epsgr;
-    int nj;
-    double njd() const { return nj; }
-};
-
-// One segment per square metre leaves a small collector far from its steady solution
-// (a fifth of the useful heat at 1 m2 and a low flow): the explicit upwind segments err
-// by about NTU^2/(2 n) in the outlet's approach, within 0.4 % of the heat at 100.
-int nodeCount(double) { return kMaxNodes; }
-
-Collector collector(const BlockView& b) {
+pvt::Collector collector(const pvtcool_block::View& b) {
     const auto p = [&](int i) { return static_cast<double>(b.par(i)); };
-    const auto whole = [&](int i) { return block::toInt(b.par(i)); };
-    Collector c{};
-    c.model = whole(0), c.pvModel = whole(1), c.ukMode = whole(2), c.uiMode = whole(3);
-    c.aa = p(4), c.beta = p(5), c.gammaa = p(6), c.eta0 = p(7), c.bu = p(8), c.b1 = p(9), c.b2 = p(10);
-    c.alphath = p(11), c.epsalpha = p(12), c.ceff = p(13) * 1000.0, c.cf = p(14) * 1000.0, c.kdth = p(15);
-    c.unrth = whole(16), c.ugf = p(17), c.epspv = p(18), c.taupv = p(19), c.kdpv = p(20), c.unrpv = whole(21);
-    c.etastc = p(22), c.ik = p(23), c.impp = p(24), c.ul = p(25), c.umpp = p(26), c.ct = p(27) / 100.0;
-    c.relax = p(28), c.epsgr = p(29);
-    c.nj = nodeCount(c.aa);
-    return c;
+    return {.model = whole<P::model>(b),
+            .pvModel = whole<P::pvModel>(b),
+            .computedUkon = whole<P::ukMode>(b) == 2,
+            .aa = p(P::aa),
+            .beta = p(P::beta),
+            .eta0 = p(P::eta0),
+            .bu = p(P::bu),
+            .b1 = p(P::b1),
+            .b2 = p(P::b2),
+            .epsalpha = p(P::epsalpha),
+            .ceff = p(P::ceff) * 1000.0,
+            .cf = p(P::cf) * 1000.0,
+            .kdth = p(P::kdth),
+            .ugf = p(P::ugf),
+            .epspv = p(P::epspv),
+            .kdpv = p(P::kdpv),
+            .etastc = p(P::etastc),
+            .ik = p(P::ik),
+            .impp = p(P::impp),
+            .ul = p(P::ul),
+            .umpp = p(P::umpp),
+            .ct = p(P::ct) / 100.0,
+            .relax = p(P::relax),
+            .epsgr = b.par<P::epsgr>(),
+            .nj = kMaxNodes};
 }
 
-// What the initialisation refuses, so that a step never runs on it: an editor may change
-// parameters during a run without a new check.
-bool usable(const Collector& c) {
-    if (c.model < thermal || c.model > pvCondensing || !(c.aa >= 0.5) || !(c.ceff > 0.0) || !(c.cf > 0.0)) return false;
-    if (!hasPv(c.model)) return true;
-    if (c.pvModel == 1) return true;
-    return c.pvModel == 2 && c.ik > 0.0 && c.impp > 0.0 && c.ul > 0.0 && c.umpp > 0.0;
-}
-
-constexpr float kAny = FLT_MAX;
-constexpr Rule kAreaRule{.parameter = 4, .low = 0.5f, .high = kAny, .code = code::areaBelowSegment};
-constexpr Rule kCapacityRules[] = {
-    {.parameter = 13, .low = 0, .high = kAny, .code = code::badCapacity, .aboveLow = true},
-    {.parameter = 14, .low = 0, .high = kAny, .code = code::badCapacity, .aboveLow = true},
-};
-constexpr Rule kCharacteristicRules[] = {
-    {.parameter = 23, .low = 0, .high = kAny, .code = code::badPvCharacteristic, .aboveLow = true},
-    {.parameter = 24, .low = 0, .high = kAny, .code = code::badPvCharacteristic, .aboveLow = true},
-    {.parameter = 25, .low = 0, .high = kAny, .code = code::badPvCharacteristic, .aboveLow = true},
-    {.parameter = 26, .low = 0, .high = kAny, .code = code::badPvCharacteristic, .aboveLow = true},
-};
-
-// A model switch checked by the whole part that the block takes of it.
-bool checkSwitch(BlockView& b, int parameter, int high) {
-    const Rule rule{.parameter = parameter, .low = 1, .high = static_cast<float>(high), .whole = true,
-                    .code = code::badMode};
-    return b.check(rule, std::trunc(b.par(parameter)));
-}
-
-bool checkParameters(pvtcool_block::View& b) {
-    bool passed = true;
-    for (int i = 0; i < b.identity().maxParameters; ++i) {
-        const Rule finite = finiteParameter(i);
-        passed = b.check(std::span(&finite, 1)) && passed;
-    }
-    if (!passed) return false;
-    passed = checkSwitch(b, 0, pvCondensing) && passed;
-    passed = b.check(kAreaRule, b.par(4)) && passed;
-    passed = b.check(kCapacityRules) && passed;
-    if (!hasPv(block::toInt(b.par(0)))) return passed;  // the PV model is read by models 3 and 4 only
-    if (!checkSwitch(b, 1, 2)) return false;
-    if (block::toInt(b.par(1)) == 2) passed = b.check(kCharacteristicRules) && passed;
-    return passed;
-}
-
-// The weather and the fluid of one call, in the units of the physics.
-struct Conditions {
-    double eg, eb, theta, thetaz, gammas, tu, pu, rh, th, vu, ukon, uint, tfe, mpkt, tgr;
-    int ppvMode;
-};
-
-Conditions conditions(const BlockView& b, const Collector& c, double computedUint) {
+pvt::Conditions conditions(const pvtcool_block::View& b, double computedUint) {
     const auto in = [&](int i) { return static_cast<double>(b.in(i)); };
-    Conditions w{};
-    w.eg = in(0) / 3.6, w.eb = in(1) / 3.6, w.theta = in(2), w.thetaz = in(3), w.gammas = in(4), w.tu = in(5);
-    w.pu = in(6), w.rh = in(7) / 100.0, w.th = in(8), w.vu = in(9);
-    w.ukon = c.ukMode == 2 ? 0.0 : in(10);
-    w.uint = c.uiMode == 2 ? computedUint : in(11);
-    w.tfe = in(12), w.mpkt = positivePart(b.in(13));
-    w.ppvMode = block::toInt(in(14) + 0.1);
-    w.tgr = in(15);
-    return w;
+    return {.eg = in(0) / 3.6,
+            .eb = in(1) / 3.6,
+            .theta = in(2),
+            .tu = in(5),
+            .pu = in(6),
+            .rh = in(7) / 100.0,
+            .th = in(8),
+            .vu = in(9),
+            .ukon = whole<P::ukMode>(b) == 2 ? 0.0 : in(10),
+            .uint = whole<P::uiMode>(b) == 2 ? computedUint : in(11),
+            .tfe = in(12),
+            .mpkt = positivePart(b.in(13)),
+            .tgr = in(15),
+            .ppvMode = block::toInt(in(14) + 0.1)};
 }
-
-// The temperatures of one call, nodes as the physics numbers them.
-struct Nodes {
-    std::array<double, kMaxNodes> ta, tg, qk, gain, taStart, tgStart;
-    std::array<double, kMaxNodes + 1> tf1, tf2, tfStart;
-};
-
-double mean(std::span<const double> t, int nj) {
-    double sum = 0.0;
-    for (int j = 0; j < nj - 1; ++j) sum += t[static_cast<std::size_t>(j)];
-    return sum / (nj - 1);
-}
-
-struct Sums {
-    double condensation = 0, outlet = 0, surface = 0, absorber = 0, fluid = 0, pv = 0;
-};
-
-// One call of the collector over its 60 s; false when it asked too many sub-steps.
-class Call {
-public:
-    Call(pvtcool_block::View& b, const Collector& c, const Conditions& w) : b_(b), c_(c), w_(w) {}
-
-    bool run(Nodes& n, State& s) {
-        const int nj = c_.nj;
-        const double denominator = c_.cf * 2.0 * (nj - 1) * w_.mpkt / (c_.aa * 3600.0) + c_.b2 * w_.vu + c_.b1;
-        const double dtmax = c_.ceff * 0.75 / denominator;
-        int nm = 1;
-        if (dtmax > 0.0 && dtmax < kCallLength) {
-            const double steps = kCallLength / dtmax + 1.0;
-            if (steps > kMaxSubSteps) return false;
-            nm = static_cast<int>(steps);
-        }
-        subSteps_ = nm;
-        dtint_ = kCallLength / nm;
-        modifiers();
-        if (c_.model <= condensing) net(w_.eg, w_.eb);
-        if (condenses(c_.model)) {
-            pstdu_ = psfeuchteluft(&w_.tu) * w_.rh;
-            tdu_ = tdfeuchteluft(&pstdu_);
-            dhvw_ = dhvwasser(&w_.tu);
-        }
-        n.tf1[0] = n.tf2[0] = w_.tfe;
-        for (int k = 0; k < nm; ++k) {
-            if (c_.model == thermal) explicitStep(n);
-            else iterate(n, s);
-            const std::size_t last = static_cast<std::size_t>(nj);
-            for (int j = 0; j < nj - 1; ++j) sums_.condensation += n.qk[static_cast<std::size_t>(j)] * c_.aa / (nj - 1);
-            sums_.outlet += w_.mpkt <= 0.0 ? n.tf2[last - 1] : (n.tf2[last - 1] + n.tf2[last]) / 2.0;
-            sums_.surface += mean(n.tg, nj);
-            sums_.absorber += mean(n.ta, nj);
-            sums_.fluid += mean(std::span<const double>(n.tf2).subspan(1), nj);
-            sums_.pv += ppv_;
-            n.tf1 = n.tf2;
-        }
-        return true;
-    }
-
-    int subSteps() const { return subSteps_; }
-    const Sums& sums() const { return sums_; }
-    double enx() const { return enx_; }
-    double ukon() const { return ukon_; }
-    double kbnth() const { return kbnth_; }
-
-private:
-    void modifiers() {
-        // Beyond the plane the beam counts for nothing.
-        const bool facing = w_.theta >= 0.0 && w_.theta <= 90.0;
-        const double info = 0.0;
-        if (facing) {
-            einfallwinkelkorrektur(&w_.theta, &w_.thetaz, &c_.beta, &c_.gammaa, &w_.gammas, &kPi, &c_.unrth, &info,
-                                   &kbnth_);
-            if (hasPv(c_.model))
-                einfallwinkelkorrektur(&w_.theta, &w_.thetaz, &c_.beta, &c_.gammaa, &w_.gammas, &kPi, &c_.unrpv,
-                                       &info, &kbnpv_);
-        }
-        ukon_ = w_.ukon;
-    }
-
-    void net(double eg, double eb) {
-        nettobestrahlung(&eg, &eb, &enx_, &c_.epsalpha, &kbnth_, &c_.kdth, &kSigma, &w_.th, &w_.tu, &c_.beta, &kPi,
-                         &w_.tgr, &c_.epsgr);
-    }
-
-    // gains: the heat per area the fluid of each node takes besides the net irradiance.
-    void advance(Nodes& n, double relax, const double* gains) {
-        const double model = c_.model, nj = c_.njd();
-        thermteilmodell(&model, &c_.aa, &nj, &enx_, &c_.eta0, &c_.b1, &c_.b2, &c_.bu, &w_.vu, n.tg.data(), n.ta.data(),
-                        n.tf1.data(), n.tf2.data(), &w_.tu, &teff_, &dtint_, &c_.ceff, &c_.cf, &w_.uint, &c_.ugf,
-                        &ustr_, &ukon_, gains, &w_.mpkt, n.tgStart.data(), n.taStart.data(),
-                        n.tfStart.data(), &relax);
-    }
-
-    void explicitStep(Nodes& n) {
-        n.taStart.fill(0.0), n.tgStart.fill(0.0), n.tfStart.fill(0.0);
-        advance(n, 1.0, n.qk.data());
-    }
-
-    // The surface, absorber and fluid of one sub-step, coupled through the surface's
-    // coefficients, the PV power and the condensation, relaxed to a fixed point.
-    void iterate(Nodes& n, State& s) {
-        const double nj = c_.njd();
-        const double ppvMode = w_.ppvMode;
-        n.tgStart = n.tg, n.taStart = n.ta, n.tfStart = n.tf2;
-        for (int pass = 1;; ++pass) {
-            if (hasPv(c_.model)) {
-                if (c_.pvModel == 1)
-                    pvteilmodell1(&ppvMode, n.ta.data(), &c_.aa, &nj, &w_.eg, &w_.eb, &kbnpv_, &c_.kdpv, &c_.ct,
-                                  &c_.etastc, &ppv_, &egred_, &ebred_);
-                else
-                    pvteilmodell2(&ppvMode, n.ta.data(), &c_.aa, &nj, &w_.eg, &w_.eb, &kbnpv_, &c_.kdpv, &c_.ct,
-                                  &c_.ik, &c_.impp, &c_.ul, &c_.umpp, &c_.etastc, &ppv_, &egred_, &ebred_);
-                net(w_.eg, w_.eb);
-                // What the PV model took off the irradiance is the electricity per area.
-                electricity_ = w_.eg - egred_;
-                waermeuebergangstr(&nj, &c_.epspv, &kPi, &kSigma, &c_.beta, n.tg.data(), &w_.th, &w_.tu, &teff_,
-                                   &ustr_);
-            }
-            // The surface that meets the air: the PV layer, or the absorber itself.
-            const double* outer = hasPv(c_.model) ? n.tg.data() : n.ta.data();
-            if (c_.ukMode == 2) waermeuebergangkon(&nj, outer, &w_.tu, &w_.vu, &ukon_);
-            if (condenses(c_.model)) kondensation(outer, &tdu_, &pstdu_, &w_.pu, &dhvw_, &ukon_, &nj, n.qk.data());
-            for (int j = 0; j < c_.nj; ++j) {
-                const auto node = static_cast<std::size_t>(j);
-                n.gain[node] = n.qk[node] - electricity_;
-            }
-            advance(n, c_.relax, n.gain.data());
-            int settled = 0;
-            if (pass >= 2) {
-                settled = 1;
-                konvcheck(&settled, n.tg.data(), n.tgStart.data(), &nj);
-                konvcheck(&settled, n.ta.data(), n.taStart.data(), &nj);
-                konvcheck(&settled, n.tf2.data() + 1, n.tfStart.data() + 1, &nj);
-            }
-            if (pass > kMaxPasses) {
-                // The previous pass stands.
-                n.tg = n.tgStart, n.ta = n.taStart, n.tf2 = n.tfStart;
-                if (settled == 0)
-                    b_.countWarning(s.unsettled, code::notSettled, {.reals = {b_.in(0), b_.in(1)}});
-                return;
-            }
-            n.tgStart = n.tg, n.taStart = n.ta, n.tfStart = n.tf2;
-            if (settled != 0) return;
-        }
-    }
-
-    pvtcool_block::View& b_;
-    const Collector& c_;
-    const Conditions& w_;
-    int subSteps_ = 1;
-    double dtint_ = kCallLength;
-    double kbnth_ = 0.0, kbnpv_ = 0.0;
-    double enx_ = 0.0, ukon_ = 0.0, teff_ = 0.0, ustr_ = 0.0;
-    double pstdu_ = 0.0, tdu_ = 0.0, dhvw_ = 0.0;
-    double ppv_ = 0.0, egred_ = 0.0, ebred_ = 0.0, electricity_ = 0.0;
-    Sums sums_;
-};
 
 bool allFiniteIn(std::span<const double> values) {
-    for (double v : values)
-        if (!std::isfinite(v)) return false;
-    return true;
+    return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
 }
 
 }  // namespace
@@ -407,81 +210,53 @@ void pvtcool_block::init(View& b) {
     State s(b);
     s.unsettled = 0;
     s.leftOut = 0.0f;
-    bool passed = true;
-    if (b.inputCount() < kInputsRead) {
-        b.report(code::tooFewInputs, {.ints = {b.inputCount(), kInputsRead}});
-        passed = false;
+    const bool tableRefused = refused(b);
+    if (b.inputCount() < kInputsRead) b.report(code::tooFewInputs, {.ints = {b.inputCount(), kInputsRead}});
+    if (!tableRefused) checkPv(b);
+    if (refused(b)) return;
+    if (whole<P::uiMode>(b) == 2) {
+        const double tau = whole<P::model>(b) < 3 ? 1.0 : b.par<P::taupv>();
+        const pvt::Internal r = pvt::internalCoefficient(b.par<P::alphath>(), b.par<P::b1>(), b.par<P::b2>(),
+                                                         b.par<P::bu>(), b.par<P::eta0>(), tau);
+        s.internal = stored(r.uint);
+        if (r.off) b.report(code::internalCoefficientOff, {.reals = {s.internal}});
     }
-    passed = checkParameters(b) && passed;
-    if (!passed) return;
-    const Collector c = collector(b);
-    if (c.uiMode == 2) {
-        int failed = 0;
-        double uint = 0.0;
-        const double model = c.model;
-        uintcalc(&c.alphath, &c.b1, &c.b2, &c.bu, &c.eta0, &model, &c.taupv, &failed, &uint);
-        s.internal = stored(uint);
-        if (failed != 0) b.report(code::internalCoefficientOff, {.reals = {s.internal}});
-    }
-    for (int i = 0; i < 3 * c.nj; ++i) s.temperatures[static_cast<std::size_t>(i)] = kFirstTemperature;
+    for (int i = 0; i < 3 * kMaxNodes; ++i) s.temperatures[static_cast<std::size_t>(i)] = kFirstTemperature;
 }
 
 void pvtcool_block::step(View& b) {
-    State s(b);
-    const Collector c = collector(b);
-    if (!usable(c) || b.inputCount() < kInputsRead) return;  // refused at initialisation
     if (!inputsFinite(b)) return;
-    const Conditions w = conditions(b, c, s.internal);
-    const int nj = c.nj;
-    const auto dp = [&](int i) -> double& { return s.temperatures[static_cast<std::size_t>(i)]; };
-    Nodes n{};
-    for (int j = 0; j < nj; ++j) {
-        const auto node = static_cast<std::size_t>(j);
-        n.ta[node] = dp(j);
-        n.tf1[node + 1] = n.tf2[node + 1] = dp(nj + j);
-        n.tg[node] = dp(2 * nj + j);
+    State s(b);
+    const pvt::Collector c = collector(b);
+    const pvt::Conditions w = conditions(b, s.internal);
+    constexpr std::size_t nj = kMaxNodes;
+    const auto dp = [&](std::size_t i) -> double& { return s.temperatures[i]; };
+    pvt::State t{};
+    for (std::size_t j = 0; j < nj; ++j) {
+        t.ta[j] = dp(j);
+        t.tf[j + 1] = dp(nj + j);
+        t.tg[j] = dp(2 * nj + j);
     }
-    Call call(b, c, w);
-    if (!call.run(n, s)) {
+    const pvt::Result r = pvt::advance(c, w, t);
+    if (!r.ran) {
         int count = block::toInt(s.leftOut);
-        b.countWarning(count, code::tooManySubSteps, {.reals = {b.in(13)}, .ints = {kMaxSubSteps}});
+        b.countWarning(count, code::tooManySubSteps, {.reals = {b.in(13)}, .ints = {pvt::kMaxSubSteps}});
         s.leftOut = static_cast<float>(count);
         return;
     }
-    const Sums& sum = call.sums();
-    const double nm = call.subSteps();
-    const double outlet = sum.outlet / nm;
-    const double e = w.eg, beam = w.eb;
-    double weighted = call.enx();
-    if (e > 0.0)
-        weighted = call.enx() * (c.kdth * (e - beam) / e + (1.0 - (e - beam) / e) * call.kbnth());
-    const double out[12] = {
-        w.mpkt,
-        outlet,
-        (outlet - w.tfe) * w.mpkt * c.cf / 1000.0,
-        sum.absorber / nm,
-        condenses(c.model) ? sum.condensation * 3.6 / nm : 0.0,
-        hasPv(c.model) ? sum.surface / nm : kUnset,
-        hasPv(c.model) && w.ppvMode == 1 ? sum.pv / nm : 0.0,
-        c.model >= condensing ? call.ukon() : kUnset,
-        w.uint,
-        call.enx(),
-        weighted,
-        -(sum.fluid / nm - w.tu) * (c.b1 + c.b2 * w.vu),
-    };
-    const auto nodes = static_cast<std::size_t>(nj);
-    if (!allFiniteIn(out) || !allFiniteIn(std::span(n.ta).first(nodes)) ||
-        !allFiniteIn(std::span(n.tg).first(nodes)) || !allFiniteIn(std::span(n.tf2).subspan(1, nodes))) {
+    for (int k = 0; k < r.unsettled; ++k)
+        b.countWarning(s.unsettled, code::notSettled, {.reals = {b.in(0), b.in(1)}});
+    if (!allFiniteIn(r.outputs) || !allFiniteIn(t.ta) || !allFiniteIn(t.tg) ||
+        !allFiniteIn(std::span(t.tf).subspan(1))) {
         b.report(code::noFiniteResult, {.reals = {b.in(0), b.in(1)}});
         return;
     }
-    for (int j = 0; j < nj; ++j) {
-        const auto node = static_cast<std::size_t>(j);
-        dp(j) = n.ta[node];
-        dp(nj + j) = n.tf2[node + 1];
-        dp(2 * nj + j) = n.tg[node];
+    for (std::size_t j = 0; j < nj; ++j) {
+        dp(j) = t.ta[j];
+        dp(nj + j) = t.tf[j + 1];
+        dp(2 * nj + j) = t.tg[j];
     }
-    for (int i = 0; i < 12; ++i) b.out(i) = stored(out[i]);
+    for (int i = 0; i < 12; ++i) b.out(i) = stored(r.outputs[static_cast<std::size_t>(i)]);
 }
 
 void pvtcool_block::last(View& b) {

@@ -29,8 +29,8 @@
 //#BP[2] Inner diameter, above 0 (m)
 //#BP[3] Specific heat capacity of the fluid, above 0 (J/(kg K))
 //#BP[4] Density of the fluid, above 0 (kg/m$^3$)
-//#BP[5] Heat-loss coefficient of the surface, 0 or more (W/(m$^2$ K))
-//#BP[6] Thermal conductivity between nodes, 0 or more (W/(m K))
+//#BP[5] Heat-loss coefficient of the surface, at least 0 (W/(m$^2$ K))
+//#BP[6] Thermal conductivity between nodes, at least 0 (W/(m K))
 //#BP[7] Initial temperature of all nodes ($^\circ$C)
 //#Strings
 //#None
@@ -55,7 +55,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cfloat>
 #include <cmath>
 
 namespace vireo::st {
@@ -74,20 +73,12 @@ struct State {
         : step(b.ip<10>()), nodes(b.ip<11>()), previousTime(b.rp<200>()), start(b.rp<0, tank::kMaxNodes>()) {}
 };
 
-constexpr float kAny = FLT_MAX;
-constexpr Rule kRules[] = {
-    {.parameter = 0, .low = 0, .high = kAny, .code = code::badTankVolume, .aboveLow = true},
-    {.parameter = 1, .low = 2, .high = tank::kMaxNodes, .whole = true, .code = code::badNodeCount},
-    {.parameter = 2, .low = 0, .high = kAny, .code = code::badTankDiameter, .aboveLow = true},
-    {.parameter = 3, .low = 0, .high = kAny, .code = code::badHeatCapacity, .aboveLow = true},
-    {.parameter = 4, .low = 0, .high = kAny, .code = code::badDensity, .aboveLow = true},
-    {.parameter = 5, .low = 0, .high = kAny, .code = code::badLossCoefficient},
-    {.parameter = 6, .low = 0, .high = kAny, .code = code::badConductivity},
-    {.parameter = 7, .low = -kAny, .high = kAny, .code = code::notANumber},
-};
+using P = tankst_block::P;
 
+// The shape, or none where the parameters together give a node of no finite mass or area.
 std::optional<tank::Shape> shapeOf(tankst_block::View& b, int nodes) {
-    return tank::shapeOf({nodes, b.par(0), b.par(2), b.par(3), b.par(4), b.par(5), b.par(6)});
+    return tank::shapeOf({nodes, b.par<P::volume>(), b.par<P::diameter>(), b.par<P::heatCapacity>(),
+                          b.par<P::density>(), b.par<P::lossCoefficient>(), b.par<P::conductivity>()});
 }
 
 // The sub-steps of a step: no more than one node mass moved and no longer than 360 s.
@@ -111,12 +102,12 @@ void tankst_block::init(View& b) {
     State s(b);
     s.step = 0;
     s.nodes = 0;
-    if (!b.check(kRules)) return;
-    const auto shape = shapeOf(b, b.whole(1));
+    if (refused(b)) return;
+    const auto shape = shapeOf(b, b.whole<P::nodes>());
     if (!shape) return;
     s.nodes = shape->nodes;
     std::array<double, tank::kMaxNodes> t{};
-    t.fill(b.par(7));
+    t.fill(b.par<P::start>());
     std::copy_n(t.begin(), s.nodes, s.start.begin());
     writeOutputs(b, std::span(t.data(), static_cast<std::size_t>(s.nodes)), *shape);
 }
@@ -124,7 +115,7 @@ void tankst_block::init(View& b) {
 void tankst_block::step(View& b) {
     State s(b);
     const auto shape = shapeOf(b, s.nodes);
-    if (!shape) return;  // initialisation refused the parameters
+    if (!shape) return;  // no finite shape at initialisation (no nodes), or since a change
     const auto n = static_cast<std::size_t>(shape->nodes);
     const tank::Step step = tank::stepOf(b.in(5), s.previousTime, s.step);
     if (step.isNew)
