@@ -71,7 +71,7 @@
 //#end
 #include "air_collector_parameters.h"
 #include "blocks.h"
-#include "call_time.h"
+#include "Stepping.h"
 #include "finite.h"
 #include "values.h"
 
@@ -81,6 +81,9 @@
 #include <cmath>
 
 namespace vireo::st {
+
+using block::Call, block::CallTime, block::classifyCall;
+
 namespace {
 
 namespace ac = aircollector;

@@ -65,7 +65,7 @@
 #include "blocks.h"
 #include "finite.h"
 
-#include "call_time.h"
+#include "Stepping.h"
 #include "pipe.h"
 #include "values.h"
 
@@ -78,6 +78,9 @@
 #include <numbers>
 
 namespace vireo::st {
+
+using block::Call, block::CallTime, block::classifyCall;
+
 namespace {
 
 constexpr int kMaxSegments = 998;

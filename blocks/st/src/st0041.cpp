@@ -41,7 +41,7 @@
 #include "blocks.h"
 #include "finite.h"
 
-#include "call_time.h"
+#include "Stepping.h"
 #include "mixing.h"
 #include "values.h"
 
@@ -51,6 +51,9 @@
 #include <numbers>
 
 namespace vireo::st {
+
+using block::Call, block::CallTime, block::classifyCall;
+
 namespace {
 
 constexpr float kSameTime = 0.001f;
