@@ -143,26 +143,20 @@ void pfstor_block::step(View& b) {
     const float chargeIn = b.in(0), chargeFlow = b.in(1), dischargeIn = b.in(2), dischargeFlow = b.in(3);
     const float time = b.in(5);
 
-    float ts = time - static_cast<float>(s.lastTime);
-    if (s.started == 0) {
-        ts = 0.0f;
-        s.stepLength = 0.0f;
-        s.lastTime = block::toInt(time);
-        s.started = 1;
-    }
+    const block::WholeTimeStep step = block::wholeTimeStepOf(time, s.lastTime, s.started != 0, s.stepLength);
+    s.started = 1;
+    const float ts = s.stepLength = step.length;
     std::array<float, kStackSize> stack;
     int n;
-    if (ts == 0.0f) {
+    if (!step.isNew) {
         // A repeat of the step: from its start, over its length.
         std::copy(s.atStepStart.begin(), s.atStepStart.end(), stack.begin());
         n = s.plugsAtStepStart;
-        ts = s.stepLength;
     } else {
         std::copy(s.stack.begin(), s.stack.end(), stack.begin());
         n = s.plugs;
         std::copy(s.stack.begin(), s.stack.end(), s.atStepStart.begin());
         s.plugsAtStepStart = s.plugs;
-        ts = s.stepLength = forwardOnly(ts);
     }
     n = std::clamp(n, 1, kMostPlugs);
 
