@@ -35,7 +35,7 @@ struct Face {
 // The one update of a node over a sweep, from its temperature t at the sweep's start:
 // the flows through its two faces and its wall, summed in the order given (the order
 // the model has always had for each node, which the rounding follows).
-float nodeUpdate(float t, const Face& first, const Face& second, const Sweep& s) {
+inline float nodeUpdate(float t, const Face& first, const Face& second, const Sweep& s) {
     const float ts = s.ts, m = s.tank.nodeMass;
     if (s.explicitStep) {
         const auto term = [&](const Face& f) {
@@ -92,19 +92,18 @@ void advance(std::span<float> nodes, const Tank& tank, const Streams& in, float 
     std::copy_n(nodes.begin(), n, start.begin());
     next = start;
     const int last = n - 1;
+    const Face top{enteringTop, in.chargeIn}, bottom{enteringBottom, in.dischargeIn};
     for (long step = 0; step < subSteps; ++step) {
         for (int pass = 0; pass < passes; ++pass) {
-            // Down the tank, each node taking the new temperature of the node above it.
-            for (int i = 0; i <= last; ++i) {
-                const Face top{enteringTop, in.chargeIn}, bottom{enteringBottom, in.dischargeIn};
-                if (n == 1) {
-                    next[0] = nodeUpdate(start[0], top, bottom, sweep);
-                } else if (i == 0) {
-                    next[0] = nodeUpdate(start[0], {up, next[1], true}, top, sweep);
-                } else {
-                    const Face above{down, next[i - 1]};
-                    next[i] = nodeUpdate(start[i], above, i == last ? bottom : Face{up, start[i + 1], true}, sweep);
-                }
+            // Down the tank, each node taking the new temperature of the node above it; one
+            // node takes both streams.
+            if (n == 1) {
+                next[0] = nodeUpdate(start[0], top, bottom, sweep);
+            } else {
+                next[0] = nodeUpdate(start[0], {up, next[1], true}, top, sweep);
+                for (int i = 1; i < last; ++i)
+                    next[i] = nodeUpdate(start[i], {down, next[i - 1]}, {up, start[i + 1], true}, sweep);
+                next[last] = nodeUpdate(start[last], {down, next[last - 1]}, bottom, sweep);
             }
             std::copy(next.begin(), next.begin() + n, start.begin());
         }
