@@ -63,9 +63,16 @@ TEST(Stepping, ARepeatIntegratesTheCurrentStepAgain) {
     EXPECT_FALSE(wholeTimeStepOf(3600, 3600, true, 360).isNew);
     EXPECT_EQ(wholeTimeStepOf(3960, 3600, true, 0).length, 360.0f);
     EXPECT_TRUE(wholeTimeStepOf(3960, 3600, true, 0).isNew);
+    EXPECT_EQ(wholeTimeStepOf(3960.7f, 3600, true, 0).lastTime, 3960);
     EXPECT_EQ(wholeTimeStepOf(0, 3600, true, 360).length, 0.0f);
-    EXPECT_EQ(wholeTimeStepOf(NAN, 3600, true, 360).length, 0.0f);
-    EXPECT_EQ(wholeTimeStepOf(INFINITY, 3600, true, 0).length, FLT_MAX);
+    EXPECT_EQ(wholeTimeStepOf(FLT_MAX, -2147483647 - 1, true, 0).length, FLT_MAX);
+    for (float bad : {NAN, INFINITY, -INFINITY}) {
+        const auto repeat = wholeTimeStepOf(bad, 3600, true, 360);
+        EXPECT_EQ(repeat.length, 360.0f);
+        EXPECT_FALSE(repeat.isNew);
+        EXPECT_EQ(repeat.lastTime, 3600);  // the next step still counts from the last time
+        EXPECT_FALSE(wholeTimeStepOf(bad, 0, false, 0).started);
+    }
 }
 
 TEST(Stepping, TheLimitedUpdateNeverPassesWhatItMovesTowards) {

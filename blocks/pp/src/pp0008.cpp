@@ -42,6 +42,7 @@
 // are taken as whole numbers: a call at the whole time of the call before repeats the
 // step from the state at its start and over its length, so the block may sit in a loop;
 // the first step integrates nothing, and a time that runs backwards integrates nothing.
+// A time that is not a finite number repeats the step and is not kept.
 // Output 6 is no energy balance of the streams (the model's own difference, kept).
 //#end
 #include "blocks.h"
@@ -117,7 +118,7 @@ void tcstor_block::step(View& b) {
 
     std::copy(t.begin(), t.end(), s.nodes.begin());
     s.stepLength = step.length;
-    s.lastTime = block::toInt(time);
+    s.lastTime = step.lastTime;
 
     const float stored = thermocline::storedEnergy(nodes, tank);
     b.out(0) = nodes.back();

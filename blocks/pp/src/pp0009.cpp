@@ -43,7 +43,8 @@
 // bottom ones merging first. Times are taken as whole numbers: a call at the whole time
 // of the call before repeats the step from the state at its start and over its length,
 // so the block may sit in a loop; the first step integrates nothing, and a time that
-// runs backwards integrates nothing. A plug that one step of loss or conduction would move past the
+// runs backwards integrates nothing; one that is not a finite number repeats the step and
+// is not kept. A plug that one step of loss or conduction would move past the
 // temperatures it is pulled towards stops there.
 //#end
 #include "blocks.h"
@@ -144,7 +145,7 @@ void pfstor_block::step(View& b) {
     const float time = b.in(5);
 
     const block::WholeTimeStep step = block::wholeTimeStepOf(time, s.lastTime, s.started != 0, s.stepLength);
-    s.started = 1;
+    s.started = step.started ? 1 : 0;
     const float ts = s.stepLength = step.length;
     std::array<float, kStackSize> stack;
     int n;
@@ -177,7 +178,7 @@ void pfstor_block::step(View& b) {
         b.out(0) = chargeFlow <= 0.0f ? bottom() : (dischargeFlow * dischargeIn + out * net) / chargeFlow;
     }
 
-    s.lastTime = block::toInt(time);
+    s.lastTime = step.lastTime;
     s.plugs = n;
     std::copy(stack.begin(), stack.end(), s.stack.begin());
     b.out(1) = chargeFlow;
