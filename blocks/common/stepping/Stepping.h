@@ -62,25 +62,26 @@ struct Step {
 // the step's start.
 Step stepOf(float time, float& previousTime, int& stepSlot);
 
-// The same for a block that keeps the time of its last call as a whole number (the time
-// input truncated towards zero) and the step's length in a float slot: a call whose time
-// is that whole number repeats the step over `keptLength`; the first call, before any
-// time was kept, repeats a step of length 0. Any other time is a new step of the time
-// since, none when it ran backwards. The block then keeps the length and the whole time
-// it was given. A time that is not a finite number is a repetition that keeps the time
-// before (as classifyCall has it): kept, it would make the next step count from 0.
-struct WholeTimeStep {
-    float length;
-    bool isNew;
-    int lastTime;  // the whole time for the block's next call
-    bool started;  // a time has been taken
-};
 // A time step to integrate over: a model time that runs backwards gives none, and two
 // times at the ends of the float range give the largest.
 inline float forwardOnly(float ts) {
     constexpr float largest = std::numeric_limits<float>::max();
     return ts > 0.0f ? (ts < largest ? ts : largest) : 0.0f;
 }
+
+// What stepOf does, for a block that keeps the time of its last call as a whole number
+// (the time input truncated towards zero) and the step's length in a float slot: a call
+// whose time is that whole number repeats the step over `keptLength`; the first call,
+// before any time was kept, repeats a step of length 0. Any other time is a new step of
+// the time since, none when it ran backwards. The block then keeps the length and the
+// whole time it was given. A time that is not a finite number is a repetition that keeps
+// the time before (as classifyCall has it): kept, it would make the next step count from 0.
+struct WholeTimeStep {
+    float length;
+    bool isNew;
+    int lastTime;  // the whole time for the block's next call
+    bool started;  // a time has been taken
+};
 inline WholeTimeStep wholeTimeStepOf(float time, int lastTime, bool started, float keptLength) {
     if (!std::isfinite(time)) return {started ? keptLength : 0.0f, false, lastTime, started};
     const float since = time - static_cast<float>(lastTime);
