@@ -57,7 +57,7 @@
 //#end
 #include "blocks.h"
 
-#include "call_time.h"
+#include "Stepping.h"
 #include "values.h"
 
 #include <algorithm>
@@ -66,6 +66,9 @@
 #include <cmath>
 
 namespace vireo::st {
+
+using block::Call, block::CallTime, block::classifyCall;
+
 namespace {
 
 constexpr int kMaxSegments = 995;

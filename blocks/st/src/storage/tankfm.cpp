@@ -40,14 +40,14 @@
 //#end
 #include "blocks.h"
 
+#include "Stepping.h"
 #include "tank.h"
 #include "values.h"
-
 
 namespace vireo::st {
 namespace {
 
-// IP[10]: the step-length slot of tank::stepOf. RP[0]: the time of the previous call;
+// IP[10]: the step-length slot of stepOf. RP[0]: the time of the previous call;
 // RP[1]: the tank temperature at the start of the current step. Between steps the
 // temperature lives in the block's own output.
 struct State {
@@ -86,7 +86,7 @@ void tankfm_block::step(View& b) {
     State s(b);
     const auto shape = shapeOf(b);
     if (!shape) return;  // no tank: never while every parameter keeps its rule
-    const tank::Step step = tank::stepOf(b.in(5), s.previousTime, s.step);
+    const block::Step step = block::stepOf(b.in(5), s.previousTime, s.step);
     if (step.isNew) s.start = b.out(0);
     double t = s.start;
     if (const auto in = tank::streamsOf(b)) tank::advance(std::span(&t, 1), *shape, *in, step.length, 1.0);
