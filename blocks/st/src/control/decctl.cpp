@@ -56,6 +56,7 @@
 // reported as counts.
 //#end
 #include "blocks.h"
+#include "finite.h"
 #include "supply_air.h"
 
 #include <algorithm>
@@ -130,7 +131,7 @@ void firstEvaluation(decctl_block::View& b, State& s, const Plant& p) {
 void heaterSearch(decctl_block::View& b, State& s) {
     b.out(2) = 1.0f;
     ++s.heaterStep;
-    const bool spent = s.heaterStep > std::clamp(b.whole<P::searchSteps>(), 0, supply::kMostSearchSteps);
+    const bool spent = s.heaterStep > supply::searchLimit(b.whole<P::searchSteps>());
     if (spent) b.countWarning(s.searchLimits, code::searchLimit, {.reals = {b.par<P::searchSteps>()}});
     const double deltat = double(b.out(4)) - b.in(3);
     if (spent || std::fabs(deltat) <= b.par<P::tolerance>()) return leave(b, s);
