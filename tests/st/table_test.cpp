@@ -14,6 +14,8 @@
 #include <iterator>
 #include <set>
 #include <sstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -258,6 +260,7 @@ TEST(StBlockTable, AChangeThatBreaksARuleIsRefusedBeforeTheStep) {
         int parameter;  // 0-based
         float value;
         int code;
+        const char* name = "";  // for a block of several names, the one it is placed under
     };
     // PVTCOOL of model 3 with the one-diode characteristic, its flow the last input read.
     const std::vector<float> pvtModel3 = {3,    2,     2,     1,    10,   0,    0,    0.6f, 0.02f, 10,
@@ -265,6 +268,20 @@ TEST(StBlockTable, AChangeThatBreaksARuleIsRefusedBeforeTheStep) {
                                           0.9f, 1,     0.15f, 8.5f, 8,    37,   30,   -0.4f, 1,    0.9f};
     const std::vector<float> pvtWeather = {2800, 2000, 30, 40, 0, 20, 1013, 50, 10, 2, 15, 60, 20, 100};
     const Change changes[] = {
+        {"st0018", {0.1f, 0.2f, 1.0f}, {20, 20}, 2, 0, 305207, "VDIF"},
+        {"st0019", {0.1f, 1.0f}, {100, 20}, 0, -1, 305223, "DPZETA"},
+        {"st0019", {0.1f, 1.0f}, {100, 20}, 1, 0, 305211, "VZETA"},
+        {"st0021", {0.2f, 0.2f, 90}, {100, 20}, 2, 0, 305214, "VBOWR"},
+        {"st0025", {1, 0}, {0.5f, 50}, 0, 5, 305011, "LBWH"},
+        {"st0020", {0.2f, 0.1f, 0.0f}, {100, 20}, 0, NAN, 305206, "DPRED"},
+        {"st0021", {0.2f, 0.2f, 90}, {100, 20}, 1, 0, 305213, "DPBOWR"},
+        {"st0023", {0.2f, 0.2f, 0.1f, 90}, {100, 50, 20}, 2, -0.1f, 305206, "DPJUNR"},
+        {"st0022", {16, 50, 70, 10000, 3000, 20, 0.05f, 30, 2000, 0}, {30, 26, 5, 18, 20}, 3, 0, 305700},
+        {"st0026", {80, 35, 32, 8, 1.5f, 3, 2, 2.5f, 0.05f, 0.7f, 4.19f, 4.19f, 4.19f, 48.0f / 27.0f, 7},
+         {85, 1, 27, 2, 12, 1}, 4, -1, 305261},
+        {"st0027", {2, 0.8f, 3.5f, 0.015f, 0.9f, 7000, 4186, 2, 1, 20, 3}, {40, 0.02f, 500, 100, 10, 0, 0}, 6, 0,
+         305193},
+        {"st0028", {0.3f, 0.6f, 4186, 1000, 0.8f, 20}, {50, 1, 10, 1, 20, 0}, 3, -1, 305194},
         {"st0030", {300, 35, 29, 10, 30, 24, 5, 1.5f, 0.5f, 0.3f}, {30, 0.4f, 38, 10, 100}, 7, 2.5f, 305701},
         {"st0031", {2, 1800, 1000, 1.5f, 0.1f, 40, 0.5f, 2, 2, 20, 10, 0, 20, 5, 1, 0, 1, 0}, {0, 50, 30, 0.2f, 10},
          9, 1e9f, 305706},
@@ -295,8 +312,9 @@ TEST(StBlockTable, AChangeThatBreaksARuleIsRefusedBeforeTheStep) {
     };
     for (const Change& c : changes) {
         SCOPED_TRACE(c.routine);
-        vireo_test::BlockInstance b(block(c.routine),
-                                    {.inputs = static_cast<int>(c.inputs.size()), .parameters = c.parameters});
+        const vireo_test::Placement placed{
+            .inputs = static_cast<int>(c.inputs.size()), .parameters = c.parameters, .name = c.name};
+        vireo_test::BlockInstance b(block(c.routine), placed);
         ASSERT_EQ(b.init(), 0);
         auto in = c.inputs;
         b.step(in);
@@ -315,8 +333,7 @@ TEST(StBlockTable, AChangeThatBreaksARuleIsRefusedBeforeTheStep) {
         }
         // Mended, it steps on as a twin that never saw the change.
         b.changeParameter(c.parameter, c.parameters[static_cast<std::size_t>(c.parameter)]);
-        vireo_test::BlockInstance twin(block(c.routine),
-                                       {.inputs = static_cast<int>(c.inputs.size()), .parameters = c.parameters});
+        vireo_test::BlockInstance twin(block(c.routine), placed);
         twin.init();
         twin.step(c.inputs);
         EXPECT_EQ(vireo_test::messagesOf([&] { b.step(in); }).codes, std::vector<int>{});

@@ -86,24 +86,90 @@ struct hum_block {  // HUMA2R HUMR2A HUMH2T HUMH HUMH2X
     static void last(View& b);
 };
 struct lbw_block {  // LBWH LBWT LBWP LBWX
-    using View = block::View<table::st0025>;
+    struct P {
+        enum : int { model, substitute };
+        // An enthalpy model that does not exist would warn at every step and compute McNeely's.
+        static constexpr block::Param table[] = {
+            {"Model", "-", block::mode(3), code::badMode},
+            {"Substitute", "as the output"},
+        };
+        static constexpr block::Param lbwt[] = {{"Model", "-"}, {"Substitute", "as the output"}};
+        static constexpr block::Param mcNeelyOnly[] = {{"Not used", "-"}, {"Substitute", "as the output"}};
+        static constexpr std::span<const block::Param> forms[] = {table, lbwt, mcNeelyOnly, mcNeelyOnly};
+    };
+    using View = block::View<table::st0025, P>;
     static void init(View& b);
     static void step(View& b);
     static void last(View& b);
 };
 struct acm_block {  // ACM
-    using View = block::View<table::st0026>;
+    struct P {
+        enum : int {
+            generatorStart, condenserStart, absorberStart, evaporatorStart,
+            uaGenerator, uaCondenser, uaAbsorber, uaEvaporator,
+            solutionFlow, exchangerCoefficient,
+            cpGenerator, cpCooling, cpChilled,
+            ratioStart, designPower
+        };
+        static constexpr block::Param table[] = {
+            {"Start value of the internal generator temperature", "degC", block::finite(), code::badStartValue},
+            {"Start value of the internal condenser temperature", "degC", block::finite(), code::badStartValue},
+            {"Start value of the internal absorber temperature", "degC", block::finite(), code::badStartValue},
+            {"Start value of the internal evaporator temperature", "degC", block::finite(), code::badStartValue},
+            {"UA value of the generator", "kW/K", block::above(0), code::badConductance},
+            {"UA value of the condenser", "kW/K", block::above(0), code::badConductance},
+            {"UA value of the absorber", "kW/K", block::above(0), code::badConductance},
+            {"UA value of the evaporator", "kW/K", block::above(0), code::badConductance},
+            {"Solution mass flow through the solution heat exchanger", "kg/s", block::finite(), code::badStartValue},
+            {"Solution heat-exchanger coefficient", "-", block::finite(), code::badStartValue},
+            {"Specific heat capacity of the generator fluid", "kJ/(kg K)", block::above(0), code::acmBadHeatCapacity},
+            {"Specific heat capacity of the cooling water", "kJ/(kg K)", block::above(0), code::acmBadHeatCapacity},
+            {"Specific heat capacity of the chilled water", "kJ/(kg K)", block::above(0), code::acmBadHeatCapacity},
+            {"Start value of the temperature ratio", "-", block::finite(), code::badStartValue},
+            {"Design cooling power", "kW"},
+        };
+    };
+    using View = block::View<table::st0026, P>;
     static void init(View& b);
     static void step(View& b);
     static void last(View& b);
 };
 struct scdyn_block {  // SCDYN
-    using View = block::View<table::st0027>;
+    struct P {
+        enum : int { area, eta0, a1, a2, diffuseFactor, capacity, cp, series, rows, initial, segments };
+        static constexpr block::Param table[] = {
+            {"Area of one collector", "m$^2$", block::above(0), code::badCollectorArea},
+            {"Optical efficiency $\\eta_0$", "-", block::finite(), code::notANumber},
+            {"Linear heat-loss coefficient $a_1$", "W/(m$^2$ K)", block::finite(), code::notANumber},
+            {"Quadratic heat-loss coefficient $a_2$", "W/(m$^2$ K$^2$)", block::finite(), code::notANumber},
+            {"Incidence-angle factor of the diffuse irradiance", "-", block::finite(), code::notANumber},
+            {"Effective heat capacity per unit collector area", "J/(m$^2$ K)", block::atLeast(0),
+             code::badEffectiveCapacity},
+            {"Specific heat capacity of the fluid", "J/(kg K)", block::above(0), code::badHeatCapacity},
+            {"Collectors in series per row", "-", block::whole(1, FLT_MAX), code::badSeriesCount},
+            {"Rows in parallel", "-", block::whole(1, FLT_MAX), code::badRowCount},
+            {"Initial temperature of all segments", "$^\\circ$C", block::finite(), code::notANumber},
+            // With the series count it gives the segments per row: initialisation checks those.
+            {"Segments per collector", "-", block::finite(), code::notANumber},
+        };
+    };
+    using View = block::View<table::st0027, P>;
     static void init(View& b);
     static void step(View& b);
 };
 struct tankfm_block {  // TANKFM
-    using View = block::View<table::st0028>;
+    struct P {
+        enum : int { volume, diameter, cp, density, lossCoefficient, initial };
+        static constexpr block::Param table[] = {
+            {"Volume of the tank", "m$^3$", block::above(0), code::badTankVolume},
+            {"Inner diameter", "m", block::above(0), code::badTankDiameter},
+            {"Specific heat capacity of the fluid", "J/(kg K)", block::above(0), code::badHeatCapacity},
+            {"Density of the fluid", "kg/m$^3$", block::above(0), code::badDensity},
+            {"Heat-loss coefficient of the surface", "W/(m$^2$ K)", block::atLeast(0), code::badLossCoefficient},
+            {"Initial temperature", "$^\\circ$C", block::finite(), code::notANumber},
+        };
+    };
+    using View = block::View<table::st0028, P>;
     static void init(View& b);
     static void step(View& b);
 };
@@ -277,27 +343,88 @@ struct dhyd_block {  // DHYD DSTAR
     static void step(View& b);
 };
 struct dpdif_block {  // DPDIF VDIF
-    using View = block::View<table::st0018>;
+    struct P {
+        enum : int { inletDiameter, outletDiameter, length };
+        // VDIF's outlet diameter must differ from the inlet's: initialisation checks it.
+        static constexpr block::Param table[] = {
+            {"Inlet diameter", "m", block::above(0), code::badDiameter},
+            {"Outlet diameter", "m", block::above(0), code::badDiameter},
+            {"Length", "m", block::above(0), code::badLength},
+        };
+    };
+    using View = block::View<table::st0018, P>;
     static void init(View& b);
     static void step(View& b);
 };
 struct dpzeta_block {  // DPZETA DPIN DPOUT VZETA VIN VOUT
-    using View = block::View<table::st0019>;
+    struct P {
+        enum : int { area, loss };
+        static constexpr block::Param table[] = {
+            {"Cross-section area", "m$^2$", block::above(0), code::badArea},
+            {"Loss coefficient", "-", block::above(0), code::zetaNotPositive},
+        };
+        // Both inlet forms take the type: with none of the four, VIN would divide by a loss of 0.
+        static constexpr block::Param inlet[] = {
+            {"Cross-section area", "m$^2$", block::above(0), code::badArea},
+            {"Inlet type", "-", block::whole(0, 3), code::badInletType},
+        };
+        static constexpr block::Param outlet[] = {
+            {"Cross-section area", "m$^2$", block::above(0), code::badArea},
+            {"Not used", "-"},
+        };
+        static constexpr std::span<const block::Param> forms[] = {table, inlet, outlet, table, inlet, outlet};
+    };
+    using View = block::View<table::st0019, P>;
     static void init(View& b);
     static void step(View& b);
 };
 struct dpred_block {  // DPRED VRED
-    using View = block::View<table::st0020>;
+    struct P {
+        enum : int { inletDiameter, outletDiameter, length, inletType };
+        // The outlet narrower than the inlet, and a cone not too steep: initialisation
+        // checks those.
+        static constexpr block::Param table[] = {
+            {"Inlet diameter", "m", block::above(0), code::badDiameter},
+            {"Outlet diameter", "m", block::above(0), code::badDiameter},
+            {"Length", "m", block::atLeast(0), code::badLength},
+            {"Inlet type of a sudden contraction", "-", block::whole(0, 3), code::badInletType},
+        };
+    };
+    using View = block::View<table::st0020, P>;
     static void init(View& b);
     static void step(View& b);
 };
 struct dpbowr_block {  // DPBOWR VBOWR
-    using View = block::View<table::st0021>;
+    struct P {
+        enum : int { diameter, radius, angle };
+        static constexpr block::Param table[] = {
+            {"Diameter", "m", block::above(0), code::badDiameter},
+            {"Bend radius", "m", block::above(0), code::badBendRadius},
+            {"Bend angle", "degrees", block::atLeast(0), code::badAngle},
+        };
+        // A bend of 0 degrees loses nothing: VBOWR would take an infinite flow from any drop.
+        static constexpr block::Param vbowr[] = {
+            {"Diameter", "m", block::above(0), code::badDiameter},
+            {"Bend radius", "m", block::above(0), code::badBendRadius},
+            {"Bend angle", "degrees", block::above(0), code::badAngle},
+        };
+        static constexpr std::span<const block::Param> forms[] = {table, vbowr};
+    };
+    using View = block::View<table::st0021, P>;
     static void init(View& b);
     static void step(View& b);
 };
 struct dpbrar_block {  // DPBRAR DPJUNR
-    using View = block::View<table::st0023>;
+    struct P {
+        enum : int { common, straight, branch, angle };
+        static constexpr block::Param table[] = {
+            {"Diameter of the common leg", "m", block::above(0), code::badDiameter},
+            {"Diameter of the straight leg", "m", block::above(0), code::badDiameter},
+            {"Diameter of the branch", "m", block::above(0), code::badDiameter},
+            {"Angle between branch and straight leg", "degrees", block::within(0, 90), code::badAngle},
+        };
+    };
+    using View = block::View<table::st0023, P>;
     static void init(View& b);
     static void step(View& b);
 };
@@ -558,7 +685,26 @@ struct pvt_block {  // PVT
 };
 
 struct decctl_block {  // DECCTL
-    using View = block::View<table::st0022>;
+    struct P {
+        enum : int {
+            minimumSupply, stageSevenInlet, maximumOutlet, nominalFlow, heaterFlow,
+            maximumPower, tolerance, searchSteps, minimumFlow, fullFlow
+        };
+        static constexpr block::Param table[] = {
+            {"Minimum supply temperature", "degC", block::finite(), code::parameterNotFinite},
+            {"Heater inlet temperature above which stage 7 sets switch B", "degC", block::finite(),
+             code::parameterNotFinite},
+            {"Maximum heater outlet temperature", "degC", block::finite(), code::parameterNotFinite},
+            {"Nominal air flow", "m$^3$/h", block::above(0), code::parameterNotAbove},
+            {"Heater air flow", "m$^3$/h", block::finite(), code::parameterNotFinite},
+            {"Maximum heater power", "kW", block::atLeast(0), code::badHeaterPower},
+            {"Temperature tolerance of the heater search", "K", block::finite(), code::parameterNotFinite},
+            {"Largest number of steps of the heater search", "-", block::finite(), code::parameterNotFinite},
+            {"Minimum air flow", "m$^3$/h", block::finite(), code::parameterNotFinite},
+            {"Full air flow when the outdoor air is too warm", "-", block::finite(), code::parameterNotFinite},
+        };
+    };
+    using View = block::View<table::st0022, P>;
     static void init(View& b);
     static void step(View& b);
     static void last(View& b);

@@ -43,7 +43,8 @@
 // bottom ones merging first. Times are taken as whole numbers: a call at the whole time
 // of the call before repeats the step from the state at its start and over its length,
 // so the block may sit in a loop; the first step integrates nothing, and a time that
-// runs backwards integrates nothing. A plug that one step of loss or conduction would move past the
+// runs backwards integrates nothing; one that is not a finite number repeats the step and
+// is not kept. A plug that one step of loss or conduction would move past the
 // temperatures it is pulled towards stops there.
 //#end
 #include "blocks.h"
@@ -146,26 +147,20 @@ void pfstor_block::step(View& b) {
     const float chargeIn = b.in(0), chargeFlow = b.in(1), dischargeIn = b.in(2), dischargeFlow = b.in(3);
     const float time = b.in(5);
 
-    float ts = time - static_cast<float>(s.lastTime);
-    if (s.started == 0) {
-        ts = 0.0f;
-        s.stepLength = 0.0f;
-        s.lastTime = block::toInt(time);
-        s.started = 1;
-    }
+    const block::WholeTimeStep step = block::wholeTimeStepOf(time, s.lastTime, s.started != 0, s.stepLength);
+    s.started = step.started ? 1 : 0;
+    const float ts = s.stepLength = step.length;
     std::array<float, kStackSize> stack;
     int n;
-    if (ts == 0.0f) {
+    if (!step.isNew) {
         // A repeat of the step: from its start, over its length.
         std::copy(s.atStepStart.begin(), s.atStepStart.end(), stack.begin());
         n = s.plugsAtStepStart;
-        ts = s.stepLength;
     } else {
         std::copy(s.stack.begin(), s.stack.end(), stack.begin());
         n = s.plugs;
         std::copy(s.stack.begin(), s.stack.end(), s.atStepStart.begin());
         s.plugsAtStepStart = s.plugs;
-        ts = s.stepLength = forwardOnly(ts);
     }
     n = std::clamp(n, 1, kMostPlugs);
 
@@ -186,7 +181,7 @@ void pfstor_block::step(View& b) {
         b.out(0) = chargeFlow <= 0.0f ? bottom() : (dischargeFlow * dischargeIn + out * net) / chargeFlow;
     }
 
-    s.lastTime = block::toInt(time);
+    s.lastTime = step.lastTime;
     s.plugs = n;
     std::copy(stack.begin(), stack.end(), s.stack.begin());
     b.out(1) = chargeFlow;

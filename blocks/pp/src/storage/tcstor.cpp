@@ -42,26 +42,24 @@
 // are taken as whole numbers: a call at the whole time of the call before repeats the
 // step from the state at its start and over its length, so the block may sit in a loop;
 // the first step integrates nothing, and a time that runs backwards integrates nothing.
+// A time that is not a finite number repeats the step and is not kept.
 // Output 6 is no energy balance of the streams (the model's own difference, kept).
 //#end
 #include "blocks.h"
 
 #include "Numbers.h"
+#include "thermocline.h"
 
 #include <algorithm>
 #include <array>
 #include <climits>
-#include <cmath>
 
 namespace vireo::pp {
 namespace {
 
-constexpr int kMostNodes = 200;
+using thermocline::kMostNodes;
 // IP[10] before the first step: no time has been seen yet.
 constexpr int kNoStepYet = INT_MIN;
-// Sub-steps are cut at this many node updates per call, so that no input keeps a call
-// from ending; a step cut short mixes its nodes fully instead of overshooting.
-constexpr long kMostNodeUpdates = 1'000'000;
 
 using Nodes = std::array<float, kMostNodes>;
 
@@ -100,105 +98,35 @@ void tcstor_block::init(View& b) {
 
 void tcstor_block::step(View& b) {
     State s(b);
-    const float chargeIn = b.in(0), chargeFlow = b.in(1), dischargeIn = b.in(2), dischargeFlow = b.in(3);
-    const float ambient = b.in(4), time = b.in(5);
-    const float volume = b.par<P::volume>(), nodeParameter = b.par<P::nodes>(), diameter = b.par<P::diameter>();
-    const float cp = b.par<P::cp>(), density = b.par<P::density>(), wallLoss = b.par<P::wallLoss>();
-    const float reference = b.par<P::reference>();
-    const int n = block::toInt(nodeParameter);
-    const int passes = block::toInt(b.par<P::iterations>());
+    const thermocline::Streams in{b.in(0), b.in(1), b.in(2), b.in(3), b.in(4)};
+    const float time = b.in(5);
+    const thermocline::Tank tank =
+        thermocline::tankOf(b.par<P::volume>(), b.par<P::nodes>(), b.par<P::diameter>(), b.par<P::cp>(),
+                            b.par<P::density>(), b.par<P::wallLoss>(), b.par<P::reference>());
+    const block::WholeTimeStep step = block::wholeTimeStepOf(time, s.lastTime, s.lastTime != kNoStepYet, s.stepLength);
 
-    float ts = 0.0f;
-    Nodes start{};
-    if (s.lastTime == kNoStepYet || time - static_cast<float>(s.lastTime) == 0.0f) {
-        std::copy(s.atStepStart.begin(), s.atStepStart.end(), start.begin());
-        if (s.lastTime != kNoStepYet) ts = s.stepLength;
+    Nodes t{};
+    if (step.isNew) {
+        t = s.end(tank.nodes);
+        std::copy(t.begin(), t.end(), s.atStepStart.begin());
     } else {
-        ts = forwardOnly(time - static_cast<float>(s.lastTime));
-        start = s.end(n);
-        std::copy(start.begin(), start.end(), s.atStepStart.begin());
+        std::copy(s.atStepStart.begin(), s.atStepStart.end(), t.begin());
     }
-    Nodes next = start;
-    const float stepLength = ts;
+    const std::span<float> nodes(t.data(), static_cast<std::size_t>(tank.nodes));
+    const float before = thermocline::storedEnergy(nodes, tank) + thermocline::brought(nodes, tank, in, step.length);
+    thermocline::advance(nodes, tank, in, step.length, block::toInt(b.par<P::iterations>()));
 
-    const float nodeMass = density * volume / nodeParameter;
-    const float wallPerNode = volume / (diameter * nodeParameter * 0.25f);
-    const float u = wallPerNode * wallLoss / cp;
+    std::copy(t.begin(), t.end(), s.nodes.begin());
+    s.stepLength = step.length;
+    s.lastTime = step.lastTime;
 
-    float energyBefore = 0.0f;
-    for (int i = 0; i < n; ++i) energyBefore += (next[i] - reference) * cp * nodeMass;
-    energyBefore += chargeFlow * ts * cp * (chargeIn - reference) - (next[0] - reference) * dischargeFlow * ts * cp;
-
-    const float massIn = std::max(std::fabs(ts * chargeFlow), std::fabs(ts * dischargeFlow));
-    long subSteps = 1;
-    if (nodeMass < massIn) subSteps = static_cast<long>(block::toInt(massIn / nodeMass)) + 1;
-    subSteps = std::min(subSteps, std::max(1L, kMostNodeUpdates / (n * std::max(passes, 1))));
-    ts /= static_cast<float>(subSteps);
-
-    const float net = chargeFlow - dischargeFlow;
-    const float down = std::max(net, 0.0f), up = std::min(net, 0.0f);
-    const float enteringTop = std::max(chargeFlow - dischargeFlow, 0.0f);
-    const float enteringBottom = std::max(dischargeFlow - chargeFlow, 0.0f);
-    // The same pulls act on every node: from the node upstream (or the entering stream)
-    // and from the wall.
-    const float flowPull = ts * std::max(down, -up) / nodeMass, lossPull = u * ts / nodeMass;
-    const bool explicitStep = withinOneStep({{flowPull, 0.0f}, {lossPull, 0.0f}});
-
-    for (long step = 0; step < subSteps; ++step) {
-        for (int pass = 0; pass < passes; ++pass) {
-            if (n == 1) {
-                // One fully mixed node: both entering streams, no neighbours.
-                next[0] = explicitStep
-                              ? start[0] + (u * (ambient - start[0]) * ts + ts * enteringTop * (chargeIn - start[0]) +
-                                            ts * enteringBottom * (dischargeIn - start[0])) /
-                                               nodeMass
-                              : limitedUpdate(start[0], {{lossPull, ambient},
-                                                         {ts * enteringTop / nodeMass, chargeIn},
-                                                         {ts * enteringBottom / nodeMass, dischargeIn}});
-            } else {
-                next[0] = explicitStep
-                              ? start[0] + (ts * up * (start[0] - next[1]) + u * (ambient - start[0]) * ts +
-                                            ts * enteringTop * (chargeIn - start[0])) /
-                                               nodeMass
-                              : limitedUpdate(start[0], {{-ts * up / nodeMass, next[1]},
-                                                         {lossPull, ambient},
-                                                         {ts * enteringTop / nodeMass, chargeIn}});
-                for (int i = 1; i < n - 1; ++i) {
-                    // The node above already carries its new temperature.
-                    next[i] = explicitStep
-                                  ? start[i] + (ts * down * (next[i - 1] - start[i]) + u * (ambient - start[i]) * ts +
-                                                ts * up * (start[i] - start[i + 1])) /
-                                                   nodeMass
-                                  : limitedUpdate(start[i], {{ts * down / nodeMass, next[i - 1]},
-                                                             {lossPull, ambient},
-                                                             {-ts * up / nodeMass, start[i + 1]}});
-                }
-                const int last = n - 1;
-                next[last] = explicitStep
-                                 ? start[last] + (ts * down * (next[last - 1] - start[last]) +
-                                                  u * (ambient - start[last]) * ts +
-                                                  ts * enteringBottom * (dischargeIn - start[last])) /
-                                                     nodeMass
-                                 : limitedUpdate(start[last], {{ts * down / nodeMass, next[last - 1]},
-                                                               {lossPull, ambient},
-                                                               {ts * enteringBottom / nodeMass, dischargeIn}});
-            }
-            std::copy(next.begin(), next.begin() + n, start.begin());
-        }
-    }
-
-    std::copy(next.begin(), next.end(), s.nodes.begin());
-    s.stepLength = stepLength;
-    s.lastTime = block::toInt(time);
-
-    float stored = 0.0f;
-    for (int i = 0; i < n; ++i) stored += (next[i] - reference) * cp * nodeMass;
-    b.out(0) = next[n - 1];
-    b.out(1) = chargeFlow;
-    b.out(2) = next[0];
-    b.out(3) = dischargeFlow;
+    const float stored = thermocline::storedEnergy(nodes, tank);
+    b.out(0) = nodes.back();
+    b.out(1) = in.chargeFlow;
+    b.out(2) = nodes.front();
+    b.out(3) = in.dischargeFlow;
     b.out(4) = stored;
-    b.out(5) = energyBefore - stored;
+    b.out(5) = before - stored;
 }
 
 }  // namespace vireo::pp

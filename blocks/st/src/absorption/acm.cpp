@@ -43,7 +43,7 @@
 //#BP[10] Specific heat capacity of the generator fluid, above 0 (kJ/(kg K))
 //#BP[11] Specific heat capacity of the cooling water, above 0 (kJ/(kg K))
 //#BP[12] Specific heat capacity of the chilled water, above 0 (kJ/(kg K))
-//#BP[13] Start value of the temperature ratio (generator - absorber)/(condenser - evaporator) (-)
+//#BP[13] Start value of the temperature ratio, generator less absorber over condenser less evaporator (-)
 //#BP[14] Design cooling power, not used by the computation (kW)
 //#Strings
 //#None
@@ -73,6 +73,7 @@
 #include "water_air_fits.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -86,26 +87,9 @@ struct State {
     explicit State(acm_block::View& b) : troubled(b.ip<10>()), solution(b.rp<0, 15>()) {}
 };
 
-constexpr float kHuge = std::numeric_limits<float>::max();
 // The closed formulas balance the machine's heat only near the point they are set up at;
 // further off they miss by several per cent, which a user has to hear of.
 constexpr double kBalanceMiss = 0.025;
-constexpr Rule kRules[] = {
-    {.parameter = 0, .low = -kHuge, .high = kHuge, .code = code::badStartValue},
-    {.parameter = 1, .low = -kHuge, .high = kHuge, .code = code::badStartValue},
-    {.parameter = 2, .low = -kHuge, .high = kHuge, .code = code::badStartValue},
-    {.parameter = 3, .low = -kHuge, .high = kHuge, .code = code::badStartValue},
-    {.parameter = 4, .low = 0, .high = kHuge, .code = code::badConductance, .aboveLow = true},
-    {.parameter = 5, .low = 0, .high = kHuge, .code = code::badConductance, .aboveLow = true},
-    {.parameter = 6, .low = 0, .high = kHuge, .code = code::badConductance, .aboveLow = true},
-    {.parameter = 7, .low = 0, .high = kHuge, .code = code::badConductance, .aboveLow = true},
-    {.parameter = 8, .low = -kHuge, .high = kHuge, .code = code::badStartValue},
-    {.parameter = 9, .low = -kHuge, .high = kHuge, .code = code::badStartValue},
-    {.parameter = 10, .low = 0, .high = kHuge, .code = code::acmBadHeatCapacity, .aboveLow = true},
-    {.parameter = 11, .low = 0, .high = kHuge, .code = code::acmBadHeatCapacity, .aboveLow = true},
-    {.parameter = 12, .low = 0, .high = kHuge, .code = code::acmBadHeatCapacity, .aboveLow = true},
-    {.parameter = 13, .low = -kHuge, .high = kHuge, .code = code::badStartValue},
-};
 
 // Water and vapour in the machine, T in degC: saturation pressure (Pa), enthalpy of the
 // vapour and of the liquid (kJ/kg), heat capacity of the solution at mass fraction x.
@@ -230,8 +214,18 @@ PassEnd pass(const Machine& m, const Streams& s, Internal& in, Outputs& o) {
     return {PassEnd::next};
 }
 
-Machine machineOf(const BlockView& b) {
-    return {b.par(4), b.par(5), b.par(6), b.par(7), b.par(8), b.par(9), b.par(10), b.par(11), b.par(12)};
+Machine machineOf(const acm_block::View& b) {
+    using P = acm_block::P;
+    return {b.par<P::uaGenerator>(),  b.par<P::uaCondenser>(),  b.par<P::uaAbsorber>(),
+            b.par<P::uaEvaporator>(), b.par<P::solutionFlow>(), b.par<P::exchangerCoefficient>(),
+            b.par<P::cpGenerator>(),  b.par<P::cpCooling>(),    b.par<P::cpChilled>()};
+}
+
+// The start values of the internal temperatures: generator, condenser, absorber, evaporator.
+std::array<float, 4> startTemperatures(const acm_block::View& b) {
+    using P = acm_block::P;
+    return {b.par<P::generatorStart>(), b.par<P::condenserStart>(), b.par<P::absorberStart>(),
+            b.par<P::evaporatorStart>()};
 }
 
 // The ratio the passes start from: BP 13 when it agrees with the start temperatures,
@@ -242,9 +236,10 @@ struct StartRatio {
     double fromTemperatures;
     bool agrees;
 };
-StartRatio startRatio(const BlockView& b) {
-    const double given = b.par(13);
-    const double r = (static_cast<double>(b.par(0)) - b.par(2)) / (static_cast<double>(b.par(1)) - b.par(3));
+StartRatio startRatio(const acm_block::View& b) {
+    const double given = b.par<acm_block::P::ratioStart>();
+    const auto [tg, tc, ta, te] = startTemperatures(b);
+    const double r = (static_cast<double>(tg) - ta) / (static_cast<double>(tc) - te);
     const bool agrees = std::fabs(given - r) <= 1e-3 * std::fabs(r);
     return {agrees ? given : r, r, agrees};
 }
@@ -260,7 +255,7 @@ Outputs offOutputs(const Streams& s, double ddt) {
 
 // The off state: RP goes back to the start values.
 void off(acm_block::View& b, State& st, const Streams& s, double ddt) {
-    for (int i = 0; i < 4; ++i) st.solution[static_cast<std::size_t>(i)] = b.par(i);
+    std::ranges::copy(startTemperatures(b), st.solution.begin());
     st.solution[4] = static_cast<float>(startRatio(b).value);
     put(b, offOutputs(s, ddt));
 }
@@ -270,14 +265,15 @@ void off(acm_block::View& b, State& st, const Streams& s, double ddt) {
 void acm_block::init(View& b) {
     State st(b);
     st.troubled = 0;
-    if (!b.check(kRules)) return;
-    if (b.par(1) == b.par(3)) {
-        b.report(code::equalStartTemperatures, {.reals = {b.par(1)}});
+    if (refused(b)) return;
+    // The start ratio divides by their difference.
+    if (b.par<P::condenserStart>() == b.par<P::evaporatorStart>()) {
+        b.report(code::equalStartTemperatures, {.reals = {b.par<P::condenserStart>()}});
         return;
     }
     const StartRatio r = startRatio(b);
     if (!r.agrees)
-        b.report(code::startRatioDiffers, {.reals = {b.par(13), static_cast<float>(r.fromTemperatures)}});
+        b.report(code::startRatioDiffers, {.reals = {b.par<P::ratioStart>(), static_cast<float>(r.fromTemperatures)}});
 }
 
 void acm_block::step(View& b) {
@@ -293,7 +289,8 @@ void acm_block::step(View& b) {
     if (!(s.tein > 7.0 && s.mdote > 0.0 && s.mdota > 0.0 && s.mdotg > 0.0)) return off(b, st, s, ddt);
 
     const Machine m = machineOf(b);
-    Internal in{b.par(0), b.par(1), b.par(2), b.par(3), startRatio(b).value};
+    const auto [tg, tc, ta, te] = startTemperatures(b);
+    Internal in{tg, tc, ta, te, startRatio(b).value};
     Outputs o{};
     double previousQe = 0.0;
     for (int k = 0; k < 10; ++k) {

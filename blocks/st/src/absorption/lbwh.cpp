@@ -31,17 +31,21 @@
 //#Outputs LBWX
 //#OUT[0] Mass fraction of lithium bromide (kg/kg)
 //#Parameters LBWH
-//#BP[0] Model (-): 0 McNeely, 1 and 2 two simpler fits
-//#BP[1] Substitute put out when an input or the result leaves the range, used when it is not 0
+//#BP[0] Model, 0 to 2 (-): 0 McNeely, 1 and 2 two simpler fits
+//#BP[1] Substitute, used when it is not 0 (as the output): put out when an input or the
+// result leaves the range
 //#Parameters LBWT
 //#BP[0] Model (-): 0 McNeely; 1 and 2 have no such form and give 0
-//#BP[1] Substitute put out when an input or the result leaves the range, used when it is not 0
+//#BP[1] Substitute, used when it is not 0 (as the output): put out when an input or the
+// result leaves the range
 //#Parameters LBWP
-//#BP[0] Not used: always McNeely
-//#BP[1] Substitute put out when an input leaves the range or no root is found, used when it is not 0
+//#BP[0] Not used (-): always McNeely
+//#BP[1] Substitute, used when it is not 0 (as the output): put out when an input leaves
+// the range or no root is found
 //#Parameters LBWX
-//#BP[0] Not used: always McNeely
-//#BP[1] Substitute put out when an input or the result leaves the range or no root is found, used when it is not 0
+//#BP[0] Not used (-): always McNeely
+//#BP[1] Substitute, used when it is not 0 (as the output): put out when an input or the
+// result leaves the range or no root is found
 //#Strings
 //#None
 //#Remarks
@@ -71,8 +75,6 @@ struct State {
     int& slot;
     explicit State(lbw_block::View& b) : slot(b.ip<10>()) {}
 };
-
-constexpr Rule kModel{.parameter = 0, .low = 0, .high = 2, .whole = true, .code = code::badMode};
 
 Form formOf(const BlockView& b) {
     const int k = b.opMode();
@@ -125,9 +127,7 @@ void lbw_block::init(View& b) {
         s.slot = 0;
         return;
     }
-    // An enthalpy model that does not exist would warn at every step and compute McNeely's.
-    if (form == kEnthalpy) b.check(kModel, b.par(0));
-    s.slot = block::nearestInt(b.par(0), 1);
+    s.slot = b.whole<P::model>(1);
 }
 
 void lbw_block::step(View& b) {
@@ -135,7 +135,7 @@ void lbw_block::step(View& b) {
     const Form form = formOf(b);
     const float in0 = b.in(0), in1 = b.in(1);
     const Result r = compute(form, in0, in1, s.slot);
-    const float substitute = b.par(1);
+    const float substitute = b.par<P::substitute>();
     const bool substituting = std::fabs(substitute) > 1e-5f;
 
     // A failed search's status is no property, and inputs that are no numbers give none:

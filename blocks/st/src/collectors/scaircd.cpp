@@ -70,7 +70,7 @@
 // pressure not above 0 changes nothing and is warned about.
 //#end
 #include "blocks.h"
-#include "call_time.h"
+#include "Stepping.h"
 #include "finite.h"
 #include "values.h"
 
@@ -79,6 +79,9 @@
 #include <cmath>
 
 namespace vireo::st {
+
+using block::Call, block::CallTime, block::classifyCall;
+
 namespace {
 
 namespace ac = aircollector;

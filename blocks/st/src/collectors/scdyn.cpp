@@ -32,7 +32,7 @@
 //#BP[2] Linear heat-loss coefficient $a_1$ (W/(m$^2$ K))
 //#BP[3] Quadratic heat-loss coefficient $a_2$ (W/(m$^2$ K$^2$))
 //#BP[4] Incidence-angle factor of the diffuse irradiance (-)
-//#BP[5] Effective heat capacity per unit collector area, 0 or more (J/(m$^2$ K))
+//#BP[5] Effective heat capacity per unit collector area, at least 0 (J/(m$^2$ K))
 //#BP[6] Specific heat capacity of the fluid, above 0 (J/(kg K))
 //#BP[7] Collectors in series per row, at least 1 when rounded (-)
 //#BP[8] Rows in parallel, at least 1 when rounded (-)
@@ -57,7 +57,7 @@
 //#end
 #include "blocks.h"
 
-#include "call_time.h"
+#include "Stepping.h"
 #include "values.h"
 
 #include <algorithm>
@@ -66,6 +66,9 @@
 #include <cmath>
 
 namespace vireo::st {
+
+using block::Call, block::CallTime, block::classifyCall;
+
 namespace {
 
 constexpr int kMaxSegments = 995;
@@ -98,37 +101,21 @@ struct State {
     }
 };
 
-constexpr float kAny = FLT_MAX;
-constexpr Rule kRules[] = {
-    {.parameter = 0, .low = 0, .high = kAny, .code = code::badCollectorArea, .aboveLow = true},
-    {.parameter = 1, .low = -kAny, .high = kAny, .code = code::notANumber},
-    {.parameter = 2, .low = -kAny, .high = kAny, .code = code::notANumber},
-    {.parameter = 3, .low = -kAny, .high = kAny, .code = code::notANumber},
-    {.parameter = 4, .low = -kAny, .high = kAny, .code = code::notANumber},
-    {.parameter = 5, .low = 0, .high = kAny, .code = code::badEffectiveCapacity},
-    {.parameter = 6, .low = 0, .high = kAny, .code = code::badHeatCapacity, .aboveLow = true},
-    {.parameter = 7, .low = 1, .high = kAny, .whole = true, .code = code::badSeriesCount},
-    {.parameter = 8, .low = 1, .high = kAny, .whole = true, .code = code::badRowCount},
-    {.parameter = 9, .low = -kAny, .high = kAny, .code = code::notANumber},
-    {.parameter = 10, .low = -kAny, .high = kAny, .code = code::notANumber},
-};
-// Applied to the segments per row that BP 10 gives with the rounded series count.
-constexpr Rule kAtLeastOneSegment{.parameter = 10, .low = 1, .high = kAny, .code = code::tooFewSegments};
-constexpr Rule kSegmentStore{.parameter = 10, .low = -kAny, .high = kMaxSegments, .code = code::tooManySegments};
+using P = scdyn_block::P;
 
-// What a step takes from the parameters, each as the checks at initialisation let it
-// pass (a parameter changed during the run that would not pass stops the steps).
+// Applied to the segments per row that BP 10 gives with the rounded series count.
+constexpr Rule kAtLeastOneSegment{.parameter = P::segments, .low = 1, .high = FLT_MAX, .code = code::tooFewSegments};
+constexpr Rule kSegmentStore{
+    .parameter = P::segments, .low = -FLT_MAX, .high = kMaxSegments, .code = code::tooManySegments};
+
+// What a step takes from the parameters.
 struct Field {
     double area, eta0, a1, a2, kd, ceff, cp, series, rows, initial;
-    bool usable() const {
-        for (double v : {area, eta0, a1, a2, kd, ceff, cp, series, rows, initial})
-            if (!std::isfinite(v)) return false;
-        return area > 0.0 && ceff >= 0.0 && cp > 0.0 && series >= 1.0 && rows >= 1.0;
-    }
 };
 Field fieldOf(const scdyn_block::View& b) {
-    return {b.par(0), b.par(1), b.par(2), b.par(3), b.par(4), b.par(5), b.par(6),
-            std::round(b.par(7)), std::round(b.par(8)), b.par(9)};
+    return {b.par<P::area>(), b.par<P::eta0>(), b.par<P::a1>(), b.par<P::a2>(), b.par<P::diffuseFactor>(),
+            b.par<P::capacity>(), b.par<P::cp>(), std::round(b.par<P::series>()), std::round(b.par<P::rows>()),
+            b.par<P::initial>()};
 }
 
 void writeOutputs(scdyn_block::View& b, float outlet, float mean, float heat, float efficiency) {
@@ -181,24 +168,24 @@ void scdyn_block::init(View& b) {
     State s(b);
     s.segments = s.started = s.unused = 0;
     s.stepLength = 0.0f;
-    if (!b.check(kRules)) return;
+    if (refused(b)) return;
     const Field f = fieldOf(b);
-    s.mean = s.startMean = b.par(9);
+    s.mean = s.startMean = b.par<P::initial>();
     writeOutputs(b, s.mean, s.mean, 0.0f, 0.0f);
-    const double perRow = static_cast<double>(b.par(10)) * f.series;
+    const double perRow = static_cast<double>(b.par<P::segments>()) * f.series;
     if (!b.check(kAtLeastOneSegment, static_cast<float>(perRow))) return;
     if (!b.check(kSegmentStore, static_cast<float>(perRow))) {
         b.requestStop();
         return;
     }
     s.segments = static_cast<int>(perRow);
-    std::fill_n(s.store.begin(), 2 * s.segments, b.par(9));
+    std::fill_n(s.store.begin(), 2 * s.segments, b.par<P::initial>());
 }
 
 void scdyn_block::step(View& b) {
     State s(b);
     const Field f = fieldOf(b);
-    if (s.segments < 1 || s.segments > kMaxSegments || !f.usable()) return;  // refused at initialisation
+    if (s.segments < 1 || s.segments > kMaxSegments) return;  // the store's bounds, whatever the slot holds
     const auto reset = [&] {
         s.mean = s.startMean = stored(f.initial);
         std::fill(s.store.begin(), s.store.begin() + 2 * s.segments, s.mean);

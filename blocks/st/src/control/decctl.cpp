@@ -32,11 +32,11 @@
 //#BP[2] Maximum heater outlet temperature (degC)
 //#BP[3] Nominal air flow, above 0 (m$^3$/h)
 //#BP[4] Heater air flow (m$^3$/h)
-//#BP[5] Maximum heater power, 0 or more (kW)
+//#BP[5] Maximum heater power, at least 0 (kW)
 //#BP[6] Temperature tolerance of the heater search (K)
 //#BP[7] Largest number of steps of the heater search, at most 1000 taken (-)
 //#BP[8] Minimum air flow; 0 or below means a share of 0.001 (m$^3$/h)
-//#BP[9] 1: full air flow when the outdoor air is too warm (-)
+//#BP[9] Full air flow when the outdoor air is too warm: 1 yes, any other value no (-)
 //#Strings
 //#None
 //#Remarks
@@ -56,6 +56,7 @@
 // reported as counts.
 //#end
 #include "blocks.h"
+#include "finite.h"
 #include "supply_air.h"
 
 #include <algorithm>
@@ -63,6 +64,8 @@
 
 namespace vireo::st {
 namespace {
+
+using P = decctl_block::P;
 
 constexpr double kCpair = 0.0003357;  // kW h/(m3 K)
 constexpr int kMetPassesToLeave = 5;
@@ -102,11 +105,11 @@ void holdAtMinimum(decctl_block::View& b, State& s, float minimum) {
 
 // The second pass: the air flow and set value the load needs, or free cooling.
 void firstEvaluation(decctl_block::View& b, State& s, const Plant& p) {
-    const float outdoor = b.in(0), minimum = b.par(0);
+    const float outdoor = b.in(0), minimum = b.par<P::minimumSupply>();
     double share = 1.0;
     const double treq = p.required(share);
     if (outdoor > treq) {
-        share = b.whole(9) == 1 ? 1.0 : p.lowest;
+        share = b.whole<P::fullFlow>() == 1 ? 1.0 : p.lowest;
         const double t = p.required(share);
         if (t >= minimum) {
             b.out(3) = toOutput(share);
@@ -128,34 +131,35 @@ void firstEvaluation(decctl_block::View& b, State& s, const Plant& p) {
 void heaterSearch(decctl_block::View& b, State& s) {
     b.out(2) = 1.0f;
     ++s.heaterStep;
-    const bool spent = s.heaterStep > supply::searchLimit(b, 7);
-    if (spent) b.countWarning(s.searchLimits, code::searchLimit, {.reals = {b.par(7)}});
+    const bool spent = s.heaterStep > supply::searchLimit(b.whole<P::searchSteps>());
+    if (spent) b.countWarning(s.searchLimits, code::searchLimit, {.reals = {b.par<P::searchSteps>()}});
     const double deltat = double(b.out(4)) - b.in(3);
-    if (spent || std::fabs(deltat) <= b.par(6)) return leave(b, s);
+    if (spent || std::fabs(deltat) <= b.par<P::tolerance>()) return leave(b, s);
     (deltat >= 0.0 ? s.high : s.low) = b.out(6);
     b.out(6) = 0.5f * (s.low + s.high);
-    b.out(7) = toOutput(kCpair * (double(b.out(6)) - b.in(4)) * b.par(4));
+    b.out(7) = toOutput(kCpair * (double(b.out(6)) - b.in(4)) * b.par<P::heaterFlow>());
 }
 
 void heaterStage(decctl_block::View& b, State& s) {
-    const double maxOutlet = b.par(2), maxPower = b.par(5), heaterFlow = b.par(4), inlet = b.in(4);
+    const double maxOutlet = b.par<P::maximumOutlet>(), maxPower = b.par<P::maximumPower>(),
+                 heaterFlow = b.par<P::heaterFlow>(), inlet = b.in(4);
     if (maxOutlet > inlet && maxPower > 0.0) {
         s.heaterOn = 1;
         b.out(2) = 1.0f;
         const double qmax = std::max(kCpair * (maxOutlet - inlet) * heaterFlow, 0.0);
         s.low = b.in(4);
         if (maxPower >= qmax) {
-            s.high = b.par(2);
-            b.out(6) = b.par(2);
+            s.high = b.par<P::maximumOutlet>();
+            b.out(6) = b.par<P::maximumOutlet>();
             b.out(7) = toOutput(qmax);
         } else {
             s.high = toOutput(inlet + maxPower / (kCpair * heaterFlow));
             b.out(6) = s.high;
-            b.out(7) = b.par(5);
+            b.out(7) = b.par<P::maximumPower>();
         }
         return;
     }
-    if (b.par(0) > b.out(4)) holdAtMinimum(b, s, b.par(0));
+    if (b.par<P::minimumSupply>() > b.out(4)) holdAtMinimum(b, s, b.par<P::minimumSupply>());
     leave(b, s);
 }
 
@@ -164,7 +168,6 @@ void heaterStage(decctl_block::View& b, State& s) {
 void decctl_block::init(View& b) {
     std::ranges::fill(b.ip<10, 8>(), 0);
     for (int i = 0; i < 8; ++i) b.out(i) = 0.0f;
-    supply::checkParameters(b, 3, 5);
 }
 
 void decctl_block::step(View& b) {
@@ -182,7 +185,8 @@ void decctl_block::step(View& b) {
     if (s.heaterOn == 0) b.out(6) = b.in(4);
     if (b.in(2) <= 0.0f) return leave(b, s);
 
-    const Plant p{b.in(1), b.in(2), b.par(3), supply::lowestShare(b.par(8), b.par(3))};
+    const float nominal = b.par<P::nominalFlow>();
+    const Plant p{b.in(1), b.in(2), nominal, supply::lowestShare(b.par<P::minimumFlow>(), nominal)};
     if (s.heaterStep > 0) return heaterSearch(b, s);
 
     ++s.stage;
@@ -199,11 +203,12 @@ void decctl_block::step(View& b) {
         }
         if (b.out(4) > reached && p.room != reached) {
             b.out(3) = toOutput(p.share(p.room - reached));
-            if (reached >= b.par(0)) {
+            const float minimum = b.par<P::minimumSupply>();
+            if (reached >= minimum) {
                 b.out(4) = reached;
             } else {
-                b.out(4) = b.par(0);
-                holdAtMinimum(b, s, b.par(0));
+                b.out(4) = minimum;
+                holdAtMinimum(b, s, minimum);
             }
         }
         return;
@@ -214,14 +219,14 @@ void decctl_block::step(View& b) {
         case 5: b.out(1) = 2.0f; break;
         case 6: b.out(1) = 3.0f; break;
         case 7:
-            if (b.in(4) > b.par(1)) b.out(2) = 1.0f;
+            if (b.in(4) > b.par<P::stageSevenInlet>()) b.out(2) = 1.0f;
             break;
         case 8:
             if (s.restarted != 0) break;
             s.restarted = 1;
             for (int i = 0; i < 8; ++i) b.out(i) = 0.0f;
             b.out(3) = 1.0f;
-            b.out(4) = toOutput(std::max(p.required(1.0), double(b.par(0))));
+            b.out(4) = toOutput(std::max(p.required(1.0), double(b.par<P::minimumSupply>())));
             b.out(6) = b.in(4);
             s.stage = 2;
             break;

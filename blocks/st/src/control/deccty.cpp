@@ -130,7 +130,7 @@ bool levelSearch(deccty_block::View& b, State& s) {
         }
         s.high = 1.0f;
     }
-    if (s.levelStep > std::clamp(b.whole<P::searchSteps>(), 0, supply::kMostSearchSteps)) {
+    if (s.levelStep > supply::searchLimit(b.whole<P::searchSteps>())) {
         b.out(1) = 1.0f;
         s.levelStep = 0;
         b.countWarning(s.searchLimits, code::searchLimit, {.reals = {b.par<P::searchSteps>()}});

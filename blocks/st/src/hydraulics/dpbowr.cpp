@@ -26,7 +26,7 @@
 //#Parameters DPBOWR
 //#BP[0] Diameter, above 0 (m)
 //#BP[1] Bend radius, above 0 (m)
-//#BP[2] Bend angle, 0 or above (degrees)
+//#BP[2] Bend angle, at least 0 (degrees)
 //#Parameters VBOWR
 //#BP[0] Diameter, above 0 (m)
 //#BP[1] Bend radius, above 0 (m)
@@ -70,24 +70,17 @@ bool isVbowr(const BlockView& b) { return duct::form(b, 2) == 2; }
 
 void dpbowr_block::init(View& b) {
     b.checkOpMode();
-    duct::require(b, duct::positive(0, code::badDiameter));
-    duct::require(b, duct::positive(1, code::badBendRadius));
-    // A bend of 0 degrees loses nothing: VBOWR would take an infinite flow from any drop.
-    if (isVbowr(b))
-        duct::require(b, {2, 0.0, duct::kNoBound, true, false, false, code::badAngle, "a number above 0"});
-    else
-        duct::require(b, duct::notNegative(2, code::badAngle));
     if (b.status() != 0) return;
-    const float ratio = b.par(1) / b.par(0);
+    const float ratio = b.par<P::radius>() / b.par<P::diameter>();
     if (ratio > 4.0f || ratio < 0.5f) b.report(code::bendRatioOutside, {.reals = {ratio}});
-    const float zeta = duct::finite(duct::lookUp(kBend, ratio) * angleFactor(b.par(2)));
+    const float zeta = duct::finite(duct::lookUp(kBend, ratio) * angleFactor(b.par<P::angle>()));
     State(b).zeta = zeta;
     b.out(2) = zeta;
 }
 
 void dpbowr_block::step(View& b) {
     const float zeta = State(b).zeta;
-    const double area = duct::flowArea(b.par(0));
+    const double area = duct::flowArea(b.par<P::diameter>());
     b.out(1) = duct::finite(duct::fittingStep(b, isVbowr(b), area, zeta) / area);
     b.out(2) = zeta;
 }

@@ -35,8 +35,8 @@
 //#OUT[5] Loss coefficient of the straight passage, referred to the velocity of output 3 (-)
 //#OUT[6] Loss coefficient of the branch, referred to its own velocity (-)
 //#Parameters
-//#BP[0] Diameter of the common leg (DPBRAR) or of the straight incoming leg (DPJUNR), above 0 (m)
-//#BP[1] Diameter of the straight leg (DPBRAR) or of the leg that carries both flows (DPJUNR), above 0 (m)
+//#BP[0] Diameter of the common leg, for DPJUNR of the straight incoming leg, above 0 (m)
+//#BP[1] Diameter of the straight leg, for DPJUNR of the leg that carries both flows, above 0 (m)
 //#BP[2] Diameter of the branch, above 0 (m)
 //#BP[3] Angle between branch and straight leg, 0 to 90 (degrees)
 //#Strings
@@ -117,13 +117,11 @@ void joining(BlockView& b, const Legs& d, double cosAngle, double rho) {
 
 void dpbrar_block::init(View& b) {
     b.checkOpMode();
-    for (int parameter : {0, 1, 2}) duct::require(b, duct::positive(parameter, code::badDiameter));
-    duct::require(b, {3, 0.0, 90.0, false, false, false, code::badAngle, "a number from 0 to 90"});
-    State(b).cosAngle = static_cast<float>(std::cos(b.par(3) * 0.017453292));
+    State(b).cosAngle = static_cast<float>(std::cos(b.par<P::angle>() * 0.017453292));
 }
 
 void dpbrar_block::step(View& b) {
-    const Legs d{b.par(0), b.par(1), b.par(2)};
+    const Legs d{b.par<P::common>(), b.par<P::straight>(), b.par<P::branch>()};
     const double rho = duct::density(b.in(2));
     const double cosAngle = State(b).cosAngle;
     if (duct::form(b, 2) == 2)

@@ -76,16 +76,14 @@ double lossCoefficient(double d1, double d2, double efficiency) {
 
 void dpdif_block::init(View& b) {
     b.checkOpMode();
-    const float d1 = b.par(0), d2 = b.par(1), length = b.par(2);
+    const float d1 = b.par<P::inletDiameter>(), d2 = b.par<P::outletDiameter>(), length = b.par<P::length>();
     Kept k(b);
-    const bool inlet = duct::require(b, duct::positive(0, code::badDiameter));
-    const bool outlet = duct::require(b, duct::positive(1, code::badDiameter));
     // Without a widening the loss is 0, and VDIF would take an infinite flow from any drop.
-    if (inlet && outlet && isVdif(b) && d1 == d2)
-        duct::refuse(b, 1, code::badDiameter, d2,
+    if (b.holds<P::inletDiameter>() && b.holds<P::outletDiameter>() && isVdif(b) && d1 == d2)
+        duct::refuse(b, P::outletDiameter, code::badDiameter, d2,
                      "different from the inlet diameter: a diffuser that does not widen has no loss to take a "
                      "flow from");
-    if (!duct::require(b, duct::positive(2, code::badLength))) k.angle = 180.0f;
+    if (!b.holds<P::length>()) k.angle = 180.0f;
     if (b.status() != 0) return;
     k.angle = duct::coneAngle((static_cast<double>(d2) - d1) / (2.0 * length));
     if (isVdif(b) && b.in(0) < 0.0f) b.report(code::negativeDrop, {.reals = {b.in(0)}});
@@ -95,7 +93,7 @@ void dpdif_block::init(View& b) {
 
 void dpdif_block::step(View& b) {
     Kept k(b);
-    const double d1 = b.par(0), d2 = b.par(1);
+    const double d1 = b.par<P::inletDiameter>(), d2 = b.par<P::outletDiameter>();
     const double zeta = lossCoefficient(d1, d2, k.efficiency);
     const double a1 = duct::flowArea(d1);
     const double flow = duct::fittingStep(b, isVdif(b), a1, zeta);

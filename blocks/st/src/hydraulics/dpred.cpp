@@ -30,7 +30,7 @@
 //#Parameters
 //#BP[0] Inlet diameter, above 0 (m)
 //#BP[1] Outlet diameter, above 0 and below the inlet diameter (m)
-//#BP[2] Length (m): 0 for a sudden contraction; at most so short that the half-angle is 30 degrees
+//#BP[2] Length, at least 0 (m): 0 for a sudden contraction; at most so short that the half-angle is 30 degrees
 //#BP[3] Inlet type of a sudden contraction, 0 to 3 (-): 0 sharp-edged to 3 well rounded; optional, 0 when left out
 //#Strings
 //#None
@@ -99,17 +99,13 @@ bool isVred(const BlockView& b) { return duct::form(b, 2) == 2; }
 void dpred_block::init(View& b) {
     b.checkOpMode();
     State s(b);
-    const float d1 = b.par(0), d2 = b.par(1), length = b.par(2);
-    if (duct::require(b, duct::positive(0, code::badDiameter)))
-        duct::require(b, {1, 0.0, d1, true, true, false, code::badDiameter, "above 0 and below the inlet diameter"});
-    else
-        duct::require(b, duct::positive(1, code::badDiameter));
-    s.inletType = block::nearestInt(b.par(3));
-    duct::require(b, duct::typeNumber(3, 3, code::badInletType, "a whole number from 0 to 3"));
+    const float d1 = b.par<P::inletDiameter>(), d2 = b.par<P::outletDiameter>(), length = b.par<P::length>();
+    if (b.holds<P::inletDiameter>() && b.holds<P::outletDiameter>() && !(d2 < d1))
+        duct::refuse(b, P::outletDiameter, code::badDiameter, d2, "above 0 and below the inlet diameter");
+    s.inletType = b.whole<P::inletType>();
     const double halfTangent = (static_cast<double>(d1) - d2) / 2.0 / length;
     if (length > 0.0f && halfTangent > 0.577)
         b.report(code::reducerTooSteep, {.reals = {static_cast<float>(halfTangent)}});
-    duct::require(b, duct::notNegative(2, code::badLength));
     if (b.status() != 0) return;
     s.angle = length == 0.0f ? 180.0f : duct::coneAngle(halfTangent);
     const double n = (static_cast<double>(d2) * d2) / (static_cast<double>(d1) * d1);
@@ -119,9 +115,9 @@ void dpred_block::init(View& b) {
 
 void dpred_block::step(View& b) {
     // The loss refers to the outlet velocity.
-    const double a2 = duct::flowArea(b.par(1));
+    const double a2 = duct::flowArea(b.par<P::outletDiameter>());
     const double flow = duct::fittingStep(b, isVred(b), a2, State(b).zeta);
-    b.out(1) = duct::finite(flow / duct::flowArea(b.par(0)));
+    b.out(1) = duct::finite(flow / duct::flowArea(b.par<P::inletDiameter>()));
     b.out(2) = duct::finite(flow / a2);
 }
 

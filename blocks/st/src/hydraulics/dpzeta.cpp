@@ -19,7 +19,13 @@
 //#Inputs DPOUT
 //#IN[0] Volume flow (m$^3$/h)
 //#IN[1] Air temperature (degC)
-//#Inputs
+//#Inputs VZETA
+//#IN[0] Pressure drop (Pa)
+//#IN[1] Air temperature (degC)
+//#Inputs VIN
+//#IN[0] Pressure drop (Pa)
+//#IN[1] Air temperature (degC)
+//#Inputs VOUT
 //#IN[0] Pressure drop (Pa)
 //#IN[1] Air temperature (degC)
 //#Outputs DPZETA
@@ -31,24 +37,33 @@
 //#Outputs DPOUT
 //#OUT[0] Pressure drop (Pa)
 //#OUT[1] Velocity (m/s), with the sign of the flow
-//#Outputs
+//#Outputs VZETA
+//#OUT[0] Volume flow (m$^3$/h), with the sign of the pressure drop
+//#OUT[1] Velocity (m/s), with the sign of the pressure drop
+//#Outputs VIN
+//#OUT[0] Volume flow (m$^3$/h), with the sign of the pressure drop
+//#OUT[1] Velocity (m/s), with the sign of the pressure drop
+//#Outputs VOUT
 //#OUT[0] Volume flow (m$^3$/h), with the sign of the pressure drop
 //#OUT[1] Velocity (m/s), with the sign of the pressure drop
 //#Parameters DPZETA
 //#BP[0] Cross-section area, above 0 (m$^2$)
 //#BP[1] Loss coefficient, above 0 (-)
+//#Parameters DPIN
+//#BP[0] Cross-section area, above 0 (m$^2$)
+//#BP[1] Inlet type, 0 to 3 (-): loss coefficient 0.35, 0.11, 0.01, 0.0001
+//#Parameters DPOUT
+//#BP[0] Cross-section area, above 0 (m$^2$)
+//#BP[1] Not used (-): the outlet loses the whole dynamic pressure, loss coefficient 1
 //#Parameters VZETA
 //#BP[0] Cross-section area, above 0 (m$^2$)
 //#BP[1] Loss coefficient, above 0 (-)
-//#Parameters DPIN
-//#BP[0] Cross-section area, above 0 (m$^2$)
-//#BP[1] Inlet type 0 to 3 (-): loss coefficient 0.35, 0.11, 0.01, 0.0001
 //#Parameters VIN
 //#BP[0] Cross-section area, above 0 (m$^2$)
-//#BP[1] Inlet type 0 to 3 (-): loss coefficient 0.35, 0.11, 0.01, 0.0001
-//#Parameters
+//#BP[1] Inlet type, 0 to 3 (-): loss coefficient 0.35, 0.11, 0.01, 0.0001
+//#Parameters VOUT
 //#BP[0] Cross-section area, above 0 (m$^2$)
-//#BP[1] Not used (the outlet loses the whole dynamic pressure, loss coefficient 1)
+//#BP[1] Not used (-): the outlet loses the whole dynamic pressure, loss coefficient 1
 //#Strings
 //#None
 //#Remarks
@@ -88,20 +103,17 @@ constexpr float kInletLoss[] = {0.35f, 0.11f, 0.01f, 0.0001f};
 void dpzeta_block::init(View& b) {
     b.checkOpMode();
     const Form f = formOf(b);
-    duct::require(b, duct::positive(0, code::badArea));
-    if (f.fitting == Fitting::given) duct::require(b, duct::positive(1, code::zetaNotPositive));
-    // Both inlet forms check the type: with none of the four, VIN would divide by a loss of 0.
-    if (f.fitting == Fitting::inlet)
-        duct::require(b, duct::typeNumber(1, 3, code::badInletType, "a whole number from 0 to 3"));
-    const int type = f.fitting == Fitting::outlet ? 0 : block::nearestInt(b.par(1));
+    const int type = f.fitting == Fitting::outlet ? 0 : b.whole<P::loss>();
     if (b.status() == 0 && type >= 0 && type <= 3) State(b).inletLoss = kInletLoss[type];
 }
 
 void dpzeta_block::step(View& b) {
     const Form f = formOf(b);
-    const double area = b.par(0);
+    const double area = b.par<P::area>();
     const double rho = duct::density(b.in(1));
-    const double zeta = f.fitting == Fitting::given ? b.par(1) : f.fitting == Fitting::inlet ? State(b).inletLoss : 1.0;
+    const double zeta = f.fitting == Fitting::given   ? b.par<P::loss>()
+                        : f.fitting == Fitting::inlet ? State(b).inletLoss
+                                                      : 1.0;
     double v;
     if (f.inverse) {
         v = duct::velocity(b.in(0), rho, zeta);

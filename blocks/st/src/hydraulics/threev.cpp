@@ -40,7 +40,7 @@
 //#end
 #include "blocks.h"
 
-#include "call_time.h"
+#include "Stepping.h"
 #include "mixing.h"
 #include "values.h"
 
@@ -49,6 +49,9 @@
 #include <numbers>
 
 namespace vireo::st {
+
+using block::Call, block::CallTime, block::classifyCall;
+
 namespace {
 
 constexpr float kSameTime = 0.001f;

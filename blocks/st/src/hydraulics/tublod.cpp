@@ -65,7 +65,7 @@
 //#end
 #include "blocks.h"
 
-#include "call_time.h"
+#include "Stepping.h"
 #include "pipe.h"
 #include "values.h"
 
@@ -78,6 +78,9 @@
 #include <optional>
 
 namespace vireo::st {
+
+using block::Call, block::CallTime, block::classifyCall;
+
 namespace {
 
 using P = tublod_block::P;

@@ -25,7 +25,7 @@
 //#BP[1] Inner diameter, above 0 (m)
 //#BP[2] Specific heat capacity of the fluid, above 0 (J/(kg K))
 //#BP[3] Density of the fluid, above 0 (kg/m$^3$)
-//#BP[4] Heat-loss coefficient of the surface, mantle and both ends, 0 or more (W/(m$^2$ K))
+//#BP[4] Heat-loss coefficient of the surface, mantle and both ends, at least 0 (W/(m$^2$ K))
 //#BP[5] Initial temperature ($^\circ$C)
 //#Strings
 //#None
@@ -40,15 +40,14 @@
 //#end
 #include "blocks.h"
 
+#include "Stepping.h"
 #include "tank.h"
 #include "values.h"
-
-#include <cfloat>
 
 namespace vireo::st {
 namespace {
 
-// IP[10]: the step-length slot of tank::stepOf. RP[0]: the time of the previous call;
+// IP[10]: the step-length slot of stepOf. RP[0]: the time of the previous call;
 // RP[1]: the tank temperature at the start of the current step. Between steps the
 // temperature lives in the block's own output.
 struct State {
@@ -58,19 +57,12 @@ struct State {
     explicit State(tankfm_block::View& b) : step(b.ip<10>()), previousTime(b.rp<0>()), start(b.rp<1>()) {}
 };
 
-constexpr float kAny = FLT_MAX;
-constexpr Rule kRules[] = {
-    {.parameter = 0, .low = 0, .high = kAny, .code = code::badTankVolume, .aboveLow = true},
-    {.parameter = 1, .low = 0, .high = kAny, .code = code::badTankDiameter, .aboveLow = true},
-    {.parameter = 2, .low = 0, .high = kAny, .code = code::badHeatCapacity, .aboveLow = true},
-    {.parameter = 3, .low = 0, .high = kAny, .code = code::badDensity, .aboveLow = true},
-    {.parameter = 4, .low = 0, .high = kAny, .code = code::badLossCoefficient},
-    {.parameter = 5, .low = -kAny, .high = kAny, .code = code::notANumber},
-};
+using P = tankfm_block::P;
 
 // One node, which both streams enter and both leave; its mantle and both ends lose heat.
 std::optional<tank::Shape> shapeOf(const tankfm_block::View& b) {
-    return tank::shapeOf({1, b.par(0), b.par(1), b.par(2), b.par(3), b.par(4), 0.0f});
+    return tank::shapeOf({1, b.par<P::volume>(), b.par<P::diameter>(), b.par<P::cp>(), b.par<P::density>(),
+                          b.par<P::lossCoefficient>(), 0.0f});
 }
 
 void writeOutputs(tankfm_block::View& b, double t, const tank::Shape& shape) {
@@ -83,18 +75,18 @@ void writeOutputs(tankfm_block::View& b, double t, const tank::Shape& shape) {
 void tankfm_block::init(View& b) {
     State s(b);
     s.step = 0;
-    if (!b.check(kRules)) return;
+    if (refused(b)) return;
     const auto shape = shapeOf(b);
     if (!shape) return;
-    s.start = b.par(5);
+    s.start = b.par<P::initial>();
     writeOutputs(b, s.start, *shape);
 }
 
 void tankfm_block::step(View& b) {
     State s(b);
     const auto shape = shapeOf(b);
-    if (!shape) return;  // initialisation refused the parameters
-    const tank::Step step = tank::stepOf(b.in(5), s.previousTime, s.step);
+    if (!shape) return;  // no tank: never while every parameter keeps its rule
+    const block::Step step = block::stepOf(b.in(5), s.previousTime, s.step);
     if (step.isNew) s.start = b.out(0);
     double t = s.start;
     if (const auto in = tank::streamsOf(b)) tank::advance(std::span(&t, 1), *shape, *in, step.length, 1.0);

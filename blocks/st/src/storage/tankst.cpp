@@ -50,6 +50,7 @@
 //#end
 #include "blocks.h"
 
+#include "Stepping.h"
 #include "tank.h"
 #include "values.h"
 
@@ -60,7 +61,7 @@
 namespace vireo::st {
 namespace {
 
-// IP[10]: the step-length slot of tank::stepOf; IP[11]: the number of nodes n, from
+// IP[10]: the step-length slot of stepOf; IP[11]: the number of nodes n, from
 // initialisation. RP[0..n-1]: the node temperatures at the start of the current step;
 // RP[200]: the time of the previous call. Between steps the node temperatures live in
 // the block's own outputs.
@@ -83,9 +84,8 @@ std::optional<tank::Shape> shapeOf(tankst_block::View& b, int nodes) {
 
 // The sub-steps of a step: no more than one node mass moved and no longer than 360 s.
 double subSteps(double length, const tank::Streams& in, double nodeMass) {
-    double parts = 1.0;
     const double moved = length * std::max(in.chargeFlow, in.loadFlow);
-    if (moved > nodeMass) parts = std::floor(moved / nodeMass) + 1.0;
+    const double parts = block::subStepsByMass(moved, nodeMass);
     const double h = length / parts;
     return h > 360.0 ? parts * std::round(h / 360.0) : parts;
 }
@@ -117,7 +117,7 @@ void tankst_block::step(View& b) {
     const auto shape = shapeOf(b, s.nodes);
     if (!shape) return;  // no finite shape at initialisation (no nodes), or since a change
     const auto n = static_cast<std::size_t>(shape->nodes);
-    const tank::Step step = tank::stepOf(b.in(5), s.previousTime, s.step);
+    const block::Step step = block::stepOf(b.in(5), s.previousTime, s.step);
     if (step.isNew)
         for (std::size_t k = 0; k < n; ++k) s.start[k] = b.out(static_cast<int>(k));
     std::array<double, tank::kMaxNodes> t{};
