@@ -261,6 +261,7 @@ TEST(StBlockTable, AChangeThatBreaksARuleIsRefusedBeforeTheStep) {
         float value;
         int code;
         const char* name = "";  // for a block of several names, the one it is placed under
+        bool namesParameter = true;  // whether the message names the changed parameter
     };
     // PVTCOOL of model 3 with the one-diode characteristic, its flow the last input read.
     const std::vector<float> pvtModel3 = {3,    2,     2,     1,    10,   0,    0,    0.6f, 0.02f, 10,
@@ -304,6 +305,11 @@ TEST(StBlockTable, AChangeThatBreaksARuleIsRefusedBeforeTheStep) {
          {-5, 0.8f, 22, 0.4f, 0.1f, 0.1f}, 11, 0, 305760},
         {"st0044", pvtModel3, pvtWeather, 1, 3, 305011},
         {"st0044", pvtModel3, pvtWeather, 23, 0, 305732},
+        // Condenser and evaporator starting alike; fewer than one segment a row.
+        {"st0026", {80, 35, 32, 8, 1.5f, 3, 2, 2.5f, 0.05f, 0.7f, 4.19f, 4.19f, 4.19f, 48.0f / 27.0f, 7},
+         {85, 1, 27, 2, 12, 1}, 1, 8, 305260, "", false},
+        {"st0027", {2, 0.8f, 3.5f, 0.015f, 0.9f, 7000, 4186, 2, 1, 20, 3}, {40, 0.02f, 500, 100, 10, 0, 0}, 10, 0.2f,
+         305198},
     };
     const auto ownState = [](const vireo_test::BlockInstance& b) {
         std::vector<double> s(b.RP.begin(), b.RP.end());
@@ -325,7 +331,7 @@ TEST(StBlockTable, AChangeThatBreaksARuleIsRefusedBeforeTheStep) {
         for (int k = 0; k < 2; ++k) {
             const auto m = vireo_test::messagesOf([&] { b.step(in); });
             ASSERT_EQ(m.codes, k == 0 ? std::vector<int>{c.code} : std::vector<int>{});
-            if (k == 0) {
+            if (k == 0 && c.namesParameter) {
                 EXPECT_EQ(m.records[0]["i10"], std::to_string(c.parameter + 1));
             }
             EXPECT_EQ(b.OUT, out);

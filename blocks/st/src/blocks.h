@@ -130,6 +130,7 @@ struct acm_block {  // ACM
         };
     };
     using View = block::View<table::st0026, P>;
+    static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);
     static void last(View& b);
@@ -154,6 +155,7 @@ struct scdyn_block {  // SCDYN
         };
     };
     using View = block::View<table::st0027, P>;
+    static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);
 };

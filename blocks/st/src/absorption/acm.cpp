@@ -262,15 +262,17 @@ void off(acm_block::View& b, State& st, const Streams& s, double ddt) {
 
 }  // namespace
 
+bool acm_block::tiesHold(View& b) {
+    // The start ratio divides by their difference.
+    if (b.par<P::condenserStart>() != b.par<P::evaporatorStart>()) return true;
+    b.report(code::equalStartTemperatures, {.reals = {b.par<P::condenserStart>()}});
+    return false;
+}
+
 void acm_block::init(View& b) {
     State st(b);
     st.troubled = 0;
     if (refused(b)) return;
-    // The start ratio divides by their difference.
-    if (b.par<P::condenserStart>() == b.par<P::evaporatorStart>()) {
-        b.report(code::equalStartTemperatures, {.reals = {b.par<P::condenserStart>()}});
-        return;
-    }
     const StartRatio r = startRatio(b);
     if (!r.agrees)
         b.report(code::startRatioDiffers, {.reals = {b.par<P::ratioStart>(), static_cast<float>(r.fromTemperatures)}});

@@ -162,23 +162,25 @@ double advanceRow(std::span<double> t, const Field& f, double segmentArea, doubl
     return outlet;
 }
 
+double segmentsPerRow(const scdyn_block::View& b) {
+    return static_cast<double>(b.par<P::segments>()) * fieldOf(b).series;
+}
+
 }  // namespace
+
+bool scdyn_block::tiesHold(View& b) {
+    const auto perRow = static_cast<float>(segmentsPerRow(b));
+    return b.check(kAtLeastOneSegment, perRow) && b.check(kSegmentStore, perRow);
+}
 
 void scdyn_block::init(View& b) {
     State s(b);
     s.segments = s.started = s.unused = 0;
     s.stepLength = 0.0f;
     if (refused(b)) return;
-    const Field f = fieldOf(b);
     s.mean = s.startMean = b.par<P::initial>();
     writeOutputs(b, s.mean, s.mean, 0.0f, 0.0f);
-    const double perRow = static_cast<double>(b.par<P::segments>()) * f.series;
-    if (!b.check(kAtLeastOneSegment, static_cast<float>(perRow))) return;
-    if (!b.check(kSegmentStore, static_cast<float>(perRow))) {
-        b.requestStop();
-        return;
-    }
-    s.segments = static_cast<int>(perRow);
+    s.segments = static_cast<int>(segmentsPerRow(b));
     std::fill_n(s.store.begin(), 2 * s.segments, b.par<P::initial>());
 }
 
