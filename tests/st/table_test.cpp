@@ -305,7 +305,10 @@ TEST(StBlockTable, AChangeThatBreaksARuleIsRefusedBeforeTheStep) {
          {-5, 0.8f, 22, 0.4f, 0.1f, 0.1f}, 11, 0, 305760},
         {"st0044", pvtModel3, pvtWeather, 1, 3, 305011},
         {"st0044", pvtModel3, pvtWeather, 23, 0, 305732},
-        // Condenser and evaporator starting alike; fewer than one segment a row.
+        // A diffuser that does not widen, a reducer that widens; condenser and evaporator
+        // starting alike; fewer than one segment a row.
+        {"st0018", {0.1f, 0.2f, 1.0f}, {20, 20}, 1, 0.1f, 305206, "VDIF"},
+        {"st0020", {0.2f, 0.1f, 0.0f}, {100, 20}, 1, 0.3f, 305206, "DPRED"},
         {"st0026", {80, 35, 32, 8, 1.5f, 3, 2, 2.5f, 0.05f, 0.7f, 4.19f, 4.19f, 4.19f, 48.0f / 27.0f, 7},
          {85, 1, 27, 2, 12, 1}, 1, 8, 305260, "", false},
         {"st0027", {2, 0.8f, 3.5f, 0.015f, 0.9f, 7000, 4186, 2, 1, 20, 3}, {40, 0.02f, 500, 100, 10, 0, 0}, 10, 0.2f,

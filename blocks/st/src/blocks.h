@@ -355,6 +355,7 @@ struct dpdif_block {  // DPDIF VDIF
         };
     };
     using View = block::View<table::st0018, P>;
+    static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);
 };
@@ -393,6 +394,7 @@ struct dpred_block {  // DPRED VRED
         };
     };
     using View = block::View<table::st0020, P>;
+    static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);
 };

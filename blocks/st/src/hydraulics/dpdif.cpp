@@ -74,15 +74,19 @@ double lossCoefficient(double d1, double d2, double efficiency) {
 
 }  // namespace
 
+bool dpdif_block::tiesHold(View& b) {
+    const float d1 = b.par<P::inletDiameter>(), d2 = b.par<P::outletDiameter>();
+    // Without a widening the loss is 0, and VDIF would take an infinite flow from any drop.
+    if (!(b.holds<P::inletDiameter>() && b.holds<P::outletDiameter>() && isVdif(b) && d1 == d2)) return true;
+    duct::refuse(b, P::outletDiameter, code::badDiameter, d2,
+                 "different from the inlet diameter: a diffuser that does not widen has no loss to take a flow from");
+    return false;
+}
+
 void dpdif_block::init(View& b) {
     b.checkOpMode();
     const float d1 = b.par<P::inletDiameter>(), d2 = b.par<P::outletDiameter>(), length = b.par<P::length>();
     Kept k(b);
-    // Without a widening the loss is 0, and VDIF would take an infinite flow from any drop.
-    if (b.holds<P::inletDiameter>() && b.holds<P::outletDiameter>() && isVdif(b) && d1 == d2)
-        duct::refuse(b, P::outletDiameter, code::badDiameter, d2,
-                     "different from the inlet diameter: a diffuser that does not widen has no loss to take a "
-                     "flow from");
     if (!b.holds<P::length>()) k.angle = 180.0f;
     if (b.status() != 0) return;
     k.angle = duct::coneAngle((static_cast<double>(d2) - d1) / (2.0 * length));

@@ -94,18 +94,35 @@ double lossCoefficient(float angle, double n, int inletType) {
 
 bool isVred(const BlockView& b) { return duct::form(b, 2) == 2; }
 
+
+double halfTangentOf(const dpred_block::View& b) {
+    using P = dpred_block::P;
+    return (static_cast<double>(b.par<P::inletDiameter>()) - b.par<P::outletDiameter>()) / 2.0 / b.par<P::length>();
+}
+
 }  // namespace
+
+bool dpred_block::tiesHold(View& b) {
+    bool held = true;
+    const float d1 = b.par<P::inletDiameter>(), d2 = b.par<P::outletDiameter>();
+    if (b.holds<P::inletDiameter>() && b.holds<P::outletDiameter>() && !(d2 < d1)) {
+        duct::refuse(b, P::outletDiameter, code::badDiameter, d2, "above 0 and below the inlet diameter");
+        held = false;
+    }
+    const double halfTangent = halfTangentOf(b);
+    if (b.par<P::length>() > 0.0f && halfTangent > 0.577) {
+        b.report(code::reducerTooSteep, {.reals = {static_cast<float>(halfTangent)}});
+        held = false;
+    }
+    return held;
+}
 
 void dpred_block::init(View& b) {
     b.checkOpMode();
     State s(b);
     const float d1 = b.par<P::inletDiameter>(), d2 = b.par<P::outletDiameter>(), length = b.par<P::length>();
-    if (b.holds<P::inletDiameter>() && b.holds<P::outletDiameter>() && !(d2 < d1))
-        duct::refuse(b, P::outletDiameter, code::badDiameter, d2, "above 0 and below the inlet diameter");
     s.inletType = b.whole<P::inletType>();
-    const double halfTangent = (static_cast<double>(d1) - d2) / 2.0 / length;
-    if (length > 0.0f && halfTangent > 0.577)
-        b.report(code::reducerTooSteep, {.reals = {static_cast<float>(halfTangent)}});
+    const double halfTangent = halfTangentOf(b);
     if (b.status() != 0) return;
     s.angle = length == 0.0f ? 180.0f : duct::coneAngle(halfTangent);
     const double n = (static_cast<double>(d2) * d2) / (static_cast<double>(d1) * d1);
