@@ -124,7 +124,8 @@ void exchangeHeat(std::span<float, kStackSize> stack, int n, const pfstor_block:
 // on one parameter through another, beyond what the table can say.
 bool pfstor_block::tiesHold(View& b) {
     const float start = b.par<P::start>() != 0.0f ? b.par<P::start>() : b.par<P::reference>();
-    return b.check({.parameter = P::start, .low = kAbsoluteZero, .high = kLargest, .code = code::badTemperature}, start);
+    return b.check({.parameter = P::start, .low = kAbsoluteZero, .high = kLargest, .code = code::badTemperature},
+                   start);
 }
 
 void pfstor_block::init(View& b) {

@@ -89,8 +89,9 @@ double count(const hxxi_block::View& b) {
 // With ribs, each side's count must be at least 1 and leave room in its channel: these
 // tie the ribs to the kind and the width of the channels, beyond what the table can say.
 bool checkRibs(hxxi_block::View& b) {
-    bool passed = b.check(Rule{.parameter = P::ribThickness, .low = 0, .high = FLT_MAX, .code = code::badSize, .aboveLow = true},
-            b.par<P::ribThickness>());
+    bool passed = b.check(
+        Rule{.parameter = P::ribThickness, .low = 0, .high = FLT_MAX, .code = code::badSize, .aboveLow = true},
+        b.par<P::ribThickness>());
     const float thickness = b.par<P::ribThickness>();
     for (const auto& [ribs, width] : {std::pair{P::supplyRibs, b.par<P::supplyWidth>()},
                                      std::pair{P::exhaustRibs, b.par<P::exhaustWidth>()}}) {
