@@ -2,7 +2,8 @@
 // the parameter's name, gives its unit in the first parentheses and states its bound in
 // the table's words ("above 0", "at least 1", "0 to 2", "at most 1000"); there are as many
 // //#BP lines as the identity declares parameters, and as many //#IN and //#OUT lines as it
-// declares inputs and outputs. So the pages cannot drift from the code.
+// declares inputs and outputs; a ranged line "//#BP[0--95]" stands for a ranged row of as
+// many parameters. So the pages cannot drift from the code.
 #include "param_tables.h"
 #include "run_vireo.h"
 
@@ -30,6 +31,7 @@ namespace {
 struct Header {
     std::map<std::string, std::vector<std::string>> entries;
     std::map<std::string, int> counts;  // a range label "IN[1--100]" counts its items
+    std::map<std::string, std::vector<int>> sizes;  // the items of each entry
 };
 
 Header readHeader(const std::string& text) {
@@ -44,6 +46,7 @@ Header readHeader(const std::string& text) {
             const int first = std::stoi(m[2]), last = m[3].matched ? std::stoi(m[3]) : first;
             h.counts[m[1]] += last - first + 1;
             h.entries[m[1]].push_back(m[4]);
+            h.sizes[m[1]].push_back(last - first + 1);
             open = &h.entries[m[1]].back();
         } else if (line.rfind("//#", 0) == 0) {
             open = nullptr;
@@ -105,12 +108,18 @@ std::vector<std::string> pageFaults(const std::string& source, const ParamTable&
     if (count("IN") != t.maxInputs) faults.push_back(std::to_string(count("IN")) + " inputs");
     if (count("OUT") != t.outputs) faults.push_back(std::to_string(count("OUT")) + " outputs");
     const auto bp = h.entries.count("BP") ? h.entries.at("BP") : std::vector<std::string>{};
-    if (static_cast<int>(bp.size()) != t.maxParameters || t.params.size() != bp.size())
+    if (t.params.size() != bp.size())
         faults.push_back(std::to_string(bp.size()) + " parameter lines for " + std::to_string(t.params.size()) +
                          " table rows");
-    for (std::size_t i = 0; i < bp.size() && i < t.params.size(); ++i)
+    else if (count("BP") != t.maxParameters)
+        faults.push_back(std::to_string(count("BP")) + " parameters for " + std::to_string(t.maxParameters));
+    for (std::size_t i = 0; i < bp.size() && i < t.params.size(); ++i) {
+        if (const int n = h.sizes.at("BP")[i]; n != t.params[i].count)
+            faults.push_back("BP[" + std::to_string(i) + "] runs " + std::to_string(n) + " parameters, the table " +
+                             std::to_string(t.params[i].count));
         if (const std::string f = entryFault(bp[i], t.params[i]); !f.empty())
             faults.push_back("BP[" + std::to_string(i) + "] " + f);
+    }
     return faults;
 }
 
@@ -178,4 +187,20 @@ TEST(ParameterTables, APageThatDriftsFromItsTableIsNamed) {
     EXPECT_EQ(drifted("//#IN[1] Flow (kg/s)\n", ""), std::vector<std::string>{"1 inputs"});
     EXPECT_EQ(drifted("//#BP[2] Start temperature (degC)\n", ""),
               std::vector<std::string>{"2 parameter lines for 3 table rows"});
+
+    // A ranged row against its ranged line: the run's length is held as well.
+    static constexpr Param kRanged[] = {
+        vireo::block::ranged(4, {"Speeds", "m/s", vireo::block::atLeast(0), {305011, ""}}),
+        {"Factor", "-"},
+    };
+    const ParamTable r{"xx0002", "WIND", kRanged, 0, 0, 5};
+    const std::string ranged = "//#Block WIND\n//#BP[0--3] Speeds, at least 0 (m/s)\n//#BP[4] Factor (-)\n//#end\n";
+    EXPECT_EQ(pageFaults(ranged, r), std::vector<std::string>{});
+    std::string shorter = ranged;
+    shorter.replace(shorter.find("0--3"), 4, "0--2");
+    EXPECT_EQ(pageFaults(shorter, r), (std::vector<std::string>{"4 parameters for 5", "BP[0] runs 3 parameters, the table 4"}));
+    std::string unranged = ranged;
+    unranged.replace(unranged.find("0--3"), 4, "0");
+    unranged.replace(unranged.find("[4]"), 3, "[1]");
+    EXPECT_EQ(pageFaults(unranged, r).size(), 2u);
 }

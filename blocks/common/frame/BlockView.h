@@ -216,15 +216,29 @@ public:
     template <int I>
         requires(!std::is_void_v<P>)
     float par() const {
-        static_assert(I >= 0 && static_cast<std::size_t>(I) < paramCount<P>() && I < Id.maxParameters,
+        static_assert(I >= 0 && static_cast<std::size_t>(I) < paramCount<P>() && paramOffset<P>(I) < Id.maxParameters,
                       "parameter outside the block's table");
-        return P::table[I].absent.read(a_.BP[I]);
+        static_assert(P::table[I].count == 1, "a ranged row is read by its place in the run: par<I>(k)");
+        return P::table[I].absent.read(a_.BP[paramOffset<P>(I)]);
+    }
+    // The k-th parameter (from 0) of a ranged row; a place outside the run reads 0, as
+    // an index outside the identity does.
+    template <int I>
+        requires(!std::is_void_v<P>)
+    float par(int k) const {
+        static_assert(I >= 0 && static_cast<std::size_t>(I) < paramCount<P>() &&
+                          paramOffset<P>(I) + P::table[I].count <= Id.maxParameters,
+                      "parameter outside the block's table");
+        constexpr int kFirst = paramOffset<P>(I);
+        if (k < 0 || k >= P::table[I].count) [[unlikely]] return outside("BP", kFirst + k, Id.maxParameters), 0.0f;
+        return P::table[I].absent.read(a_.BP[kFirst + k]);
     }
     // Whether its value keeps its bound (as the frame checked it at initialisation).
     template <int I>
         requires(!std::is_void_v<P>)
     bool holds() const {
-        return P::table[I].bound.holds(a_.BP[I]);
+        static_assert(P::table[I].count == 1, "a ranged row is read by its place in the run");
+        return P::table[I].bound.holds(a_.BP[paramOffset<P>(I)]);
     }
     // Its nearest whole number (halves away from zero) through the one checked conversion:
     // NaN gives 0, values beyond the int range its nearest end, `offset` added without
