@@ -183,8 +183,38 @@ struct tauw_block {  // TAUW
     static void step(View& b);
 };
 
+// The rows the weather generators share: the site, checked by checkSite after the
+// eastward forms have rewritten it, and the daily model, whose pair of autocorrelations
+// each block checks as a pair.
+namespace rows {
+inline constexpr block::Param latitude{"Latitude", "degrees"};
+inline constexpr block::Param longitude{"Longitude", "degrees"};
+inline constexpr block::Param timeZone{"Time zone", "h"};
+inline constexpr block::Param varianceFactor{"Variance factor on the variance of the daily clearness index", "-",
+                                             block::within(0, 10), code::badVarianceFactor};
+inline constexpr block::Param yearFactor{"Year-to-year factor", "-", block::within(-1, 1), code::badYearFactor};
+// Beyond these bounds the series' innovations have no real spread (or none at all), and
+// its months can never meet their targets.
+inline constexpr block::Param lag1{"Lag-1 autocorrelation r1 of the daily values", "-",
+                                   {.low = -1, .high = 1, .aboveLow = true, .belowHigh = true}, code::badLag1};
+inline constexpr block::Param lag2{"Lag-2 autocorrelation r2", "-"};
+inline constexpr block::Param seed{"Seed of the random numbers", "-"};
+}  // namespace rows
+
 struct genv_block {  // GENV
-    using View = block::View<table::em0005>;
+    static constexpr int kBins = 39;  // of the spectrum
+    struct P {
+        enum : int { speeds, spectrum, factor, cubes };
+        static constexpr block::Param table[] = {
+            block::ranged(96, {"Mean wind speeds", "m/s", block::atLeast(0), code::genvNegativeSpeed}),
+            block::ranged(kBins, {"Spectrum values of the frequency bins 1 to 39", "-", block::atLeast(0),
+                                  code::genvNegativeSpectrum}),
+            {"Factor on the twelve mean cubes that follow", "-", block::atLeast(0), code::genvNegativeCube},
+            block::ranged(12, {"Monthly means of the cubed wind speed", "m3/s3", block::atLeast(0),
+                               code::genvNegativeCube}),
+        };
+    };
+    using View = block::View<table::em0005, P>;
     static void init(View& b);
     static void step(View& b);
 };
@@ -199,23 +229,52 @@ struct tmean_block {  // TMEAN
     static void step(View& b);
 };
 struct geng_block {  // GENG
-    using View = block::View<table::em0015>;
+    struct P {
+        enum : int { latitude, longitude, timeZone, varianceFactor, yearFactor, lag1, lag2, seed };
+        static constexpr block::Param table[] = {rows::latitude, rows::longitude,  rows::timeZone, rows::varianceFactor,
+                                                 rows::yearFactor, rows::lag1, rows::lag2, rows::seed};
+    };
+    using View = block::View<table::em0015, P>;
     static void init(View& b);
     static void step(View& b);
 };
 struct gengd_block {  // GENGD
-    using View = block::View<table::em0016>;
+    struct P {
+        enum : int { method, latitude, longitude, timeZone, varianceFactor, yearFactor, lag1, lag2, seed };
+        static constexpr block::Param table[] = {
+            {"Method", "-", block::mode(2), code::badMode},
+            rows::latitude, rows::longitude, rows::timeZone, rows::varianceFactor, rows::yearFactor, rows::lag1,
+            rows::lag2, rows::seed};
+    };
+    using View = block::View<table::em0016, P>;
     static void init(View& b);
     static void step(View& b);
 };
 struct gengh_block {  // GENGH
-    using View = block::View<table::em0017>;
+    struct P {
+        enum : int { latitude, longitude, timeZone, seed };
+        static constexpr block::Param table[] = {rows::latitude, rows::longitude, rows::timeZone, rows::seed};
+    };
+    using View = block::View<table::em0017, P>;
     static void init(View& b);
     static void step(View& b);
     static void last(View& b);
 };
 struct gengt_block {  // GENGT
-    using View = block::View<table::em0022>;
+    struct P {
+        enum : int { latitude, longitude, timeZone, varianceFactor, yearFactor, lag1, lag2, seed, tolerance, repeats };
+        static constexpr block::Param table[] = {
+            rows::latitude, rows::longitude, rows::timeZone,
+            {"Variance factor on the variance of the daily clearness index", "-", block::finite(), code::notANumber},
+            {"Year-to-year factor", "-", block::finite(), code::notANumber},
+            rows::lag1, rows::lag2, rows::seed,
+            // 0 or less, or left out (or no number): the default.
+            {"Tolerance of the month's mean temperature", "K", block::any(), {}, block::orDefault(0.1f, {.low = 0, .aboveLow = true})},
+            {"Attempts at a month's temperatures after the first", "-", block::any(), {},
+             block::orDefault(2000.0f, {.low = 0, .aboveLow = true})},
+        };
+    };
+    using View = block::View<table::em0022, P>;
     static void init(View& b);
     static void step(View& b);
 };
