@@ -9,12 +9,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -34,15 +37,40 @@ struct Header {
     std::map<std::string, std::vector<int>> sizes;  // the items of each entry
 };
 
-Header readHeader(const std::string& text) {
+// The form a section heading names ("//#Outputs GON" of a page of several names), empty
+// for a section of every form; nothing for a line that is no such heading.
+std::optional<std::string> sectionForm(const std::string& line) {
+    static const std::regex heading(R"(^//#(?:Inputs|Outputs|Parameters|Strings)(?: +(\S.*))?$)");
+    std::smatch m;
+    if (!std::regex_match(line, m, heading)) return std::nullopt;
+    const std::string form = m[1].matched ? m[1].str() : "";
+    return form.empty() || std::isdigit(static_cast<unsigned char>(form[0])) ? "" : form;  // a layout count
+}
+
+// The forms a page gives sections of their own; none for a page of one form.
+std::vector<std::string> formsOf(const std::string& text) {
+    std::vector<std::string> forms;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line) && line.rfind("//#end", 0) != 0;)
+        if (const auto f = sectionForm(line); f && !f->empty() && std::find(forms.begin(), forms.end(), *f) == forms.end())
+            forms.push_back(*f);
+    return forms;
+}
+
+// The header as one form reads it: the sections of every form and those of its own.
+Header readHeader(const std::string& text, const std::string& form = "") {
     Header h;
     static const std::regex label(R"(^//#(BP|IN|OUT)\[(\d+)(?:--(\d+))?\]\s*(.*)$)");
     std::istringstream in(text);
     std::string* open = nullptr;
+    bool mine = true;
     for (std::string line; std::getline(in, line);) {
         if (line.rfind("//#end", 0) == 0) break;
+        if (const auto f = sectionForm(line)) mine = f->empty() || *f == form;
         std::smatch m;
-        if (std::regex_match(line, m, label)) {
+        if (!mine) {
+            open = nullptr;
+        } else if (std::regex_match(line, m, label)) {
             const int first = std::stoi(m[2]), last = m[3].matched ? std::stoi(m[3]) : first;
             h.counts[m[1]] += last - first + 1;
             h.entries[m[1]].push_back(m[4]);
@@ -100,10 +128,10 @@ std::string entryFault(const std::string& entry, const Param& p) {
     return "";
 }
 
-// Every fault of a page against its block's table and identity.
-std::vector<std::string> pageFaults(const std::string& source, const ParamTable& t) {
+// Every fault of one form's page against its block's table and identity.
+std::vector<std::string> formFaults(const std::string& source, const std::string& form, const ParamTable& t) {
     std::vector<std::string> faults;
-    const Header h = readHeader(source);
+    const Header h = readHeader(source, form);
     const auto count = [&](const char* label) { return h.counts.count(label) ? h.counts.at(label) : 0; };
     if (count("IN") != t.maxInputs) faults.push_back(std::to_string(count("IN")) + " inputs");
     if (count("OUT") != t.outputs) faults.push_back(std::to_string(count("OUT")) + " outputs");
@@ -123,15 +151,26 @@ std::vector<std::string> pageFaults(const std::string& source, const ParamTable&
     return faults;
 }
 
-// The block source whose header opens the page of a main name, searched under dir.
+// The same for every form the page gives sections of its own, each fault naming its form.
+std::vector<std::string> pageFaults(const std::string& source, const ParamTable& t) {
+    const std::vector<std::string> forms = formsOf(source);
+    if (forms.empty()) return formFaults(source, "", t);
+    std::vector<std::string> faults;
+    for (const std::string& form : forms)
+        for (const std::string& f : formFaults(source, form, t)) faults.push_back(form + ": " + f);
+    return faults;
+}
+
+// The block source whose header opens the page of a main name (alone, or first of the
+// names the page lists: "//#Block E0, GON"), searched under dir.
 std::string sourceOf(const fs::path& dir, const std::string& mainName) {
-    const std::string head = "//#Block " + mainName + "\n";
+    const std::string head = "//#Block " + mainName;
     for (const auto& e : fs::recursive_directory_iterator(dir)) {
         if (!e.is_regular_file() || e.path().extension() != ".cpp") continue;
         std::ifstream in(e.path());
         std::string first;
         std::getline(in, first);
-        if (first + "\n" != head) continue;
+        if (first != head && first.rfind(head + ",", 0) != 0) continue;
         std::ostringstream text;
         text << first << "\n" << in.rdbuf();
         return text.str();
@@ -203,4 +242,9 @@ TEST(ParameterTables, APageThatDriftsFromItsTableIsNamed) {
     unranged.replace(unranged.find("0--3"), 4, "0");
     unranged.replace(unranged.find("[4]"), 3, "[1]");
     EXPECT_EQ(pageFaults(unranged, r).size(), 2u);
+
+    // A page of two names with sections of their own: each form is held on its own.
+    const std::string forms = "//#Block WIND, GUST\n//#Parameters\n//#BP[0--3] Speeds, at least 0 (m/s)\n"
+                              "//#Parameters WIND\n//#BP[4] Factor (-)\n//#Parameters GUST\n//#BP[4] Gain (-)\n//#end\n";
+    EXPECT_EQ(pageFaults(forms, r), std::vector<std::string>{"GUST: BP[1] name 'Gain', the table says 'Factor'"});
 }

@@ -15,18 +15,48 @@ using block::BlockView;
 using block::IdentifyOnly;
 using block::Rule;
 
+// Rows that several tables share: a site, checked by checkSite (after an eastward form
+// has rewritten it), and the weather generators' daily model, whose pair of
+// autocorrelations each generator checks as a pair.
+namespace rows {
+inline constexpr block::Param latitude{"Latitude", "degrees"};
+inline constexpr block::Param longitude{"Longitude", "degrees"};
+inline constexpr block::Param timeZone{"Time zone", "h"};
+inline constexpr block::Param varianceFactor{"Variance factor on the variance of the daily clearness index", "-",
+                                             block::within(0, 10), code::badVarianceFactor};
+inline constexpr block::Param yearFactor{"Year-to-year factor", "-", block::within(-1, 1), code::badYearFactor};
+// Beyond these bounds the series' innovations have no real spread (or none at all), and
+// its months can never meet their targets.
+inline constexpr block::Param lag1{"Lag-1 autocorrelation r1 of the daily values", "-",
+                                   {.low = -1, .high = 1, .aboveLow = true, .belowHigh = true}, code::badLag1};
+inline constexpr block::Param lag2{"Lag-2 autocorrelation r2", "-"};
+inline constexpr block::Param seed{"Seed of the random numbers", "-"};
+}  // namespace rows
+
 struct planck_block {  // PLANCK
-    using View = block::View<table::em0001>;
+    struct P {
+        enum : int { form };
+        static constexpr block::Param table[] = {{"Form", "-", block::mode(2), code::badMode}};
+    };
+    using View = block::View<table::em0001, P>;
     static void init(View& b);
     static void step(View& b);
 };
 struct e0_block {  // E0 GON
-    using View = block::View<table::em0002>;
+    struct P {
+        enum : int { formula };
+        static constexpr block::Param table[] = {{"Formula", "-", block::mode(2), code::badMode}};
+    };
+    using View = block::View<table::em0002, P>;
     static void init(View& b);
     static void step(View& b);
 };
 struct et_block {  // ET
-    using View = block::View<table::em0003>;
+    struct P {
+        enum : int { fit };
+        static constexpr block::Param table[] = {{"Fit", "-", block::mode(6), code::badMode}};
+    };
+    using View = block::View<table::em0003, P>;
     static void init(View& b);
     static void step(View& b);
 };
@@ -52,27 +82,49 @@ struct gh2gt_block {  // GH2GT
     static void last(View& b);
 };
 struct g2gdh_block {  // G2GDH
-    using View = block::View<table::em0009>;
+    struct P {
+        enum : int { model };
+        static constexpr block::Param table[] = {{"Model", "-", block::mode(8), code::badModel}};
+    };
+    using View = block::View<table::em0009, P>;
     static void init(View& b);
     static void step(View& b);
 };
 struct g2gdd_block {  // G2GDD
-    using View = block::View<table::em0010>;
+    struct P {
+        enum : int { model };
+        static constexpr block::Param table[] = {{"Model", "-", block::mode(6), code::badModel}};
+    };
+    using View = block::View<table::em0010, P>;
     static void init(View& b);
     static void step(View& b);
 };
 struct g2gdm_block {  // G2GDM
-    using View = block::View<table::em0011>;
+    struct P {
+        enum : int { model };
+        static constexpr block::Param table[] = {{"Model", "-", block::mode(6), code::badModel}};
+    };
+    using View = block::View<table::em0011, P>;
     static void init(View& b);
     static void step(View& b);
 };
 struct goh_block {  // GOH
-    using View = block::View<table::em0012>;
+    struct P {
+        enum : int { latitude, longitude, timeZone };
+        // The site is checked by checkSite, after GOH2 has rewritten it.
+        static constexpr block::Param table[] = {rows::latitude, rows::longitude, rows::timeZone};
+    };
+    using View = block::View<table::em0012, P>;
     static void init(View& b);
     static void step(View& b);
 };
 struct gmean_block {  // GMEAN
-    using View = block::View<table::em0013>;
+    struct P {
+        enum : int { model, latitude };
+        static constexpr block::Param table[] = {{"Model", "-", block::mode(2), code::badMode},
+                                                 {"Latitude", "degrees", block::within(-90, 90), code::badLatitude}};
+    };
+    using View = block::View<table::em0013, P>;
     static void init(View& b);
     static void step(View& b);
 };
@@ -99,12 +151,26 @@ struct sunaea_block {  // SUNAEA
     static void step(View& b);
 };
 struct disgr_block {  // DISGR
-    using View = block::View<table::em0023>;
+    struct P {
+        enum : int { variance, unused };
+        // The variance is checked only where no input gives it.
+        static constexpr block::Param table[] = {{"Variance of the distribution", "-"}, {"Not used", "-"}};
+    };
+    using View = block::View<table::em0023, P>;
     static void init(View& b);
     static void step(View& b);
 };
 struct betamax_block {  // BETAMAX SHADF
-    using View = block::View<table::em0031>;
+    struct P {
+        enum : int { distance, width, angle };
+        // The width against the distance is checked by hand, as a pair.
+        static constexpr block::Param table[] = {
+            {"Distance D between the rows", "any length unit"},
+            {"Width L of a row along its slope", "unit of D"},
+            {"Angle of the shading geometry", "degrees", block::within(0, 90), code::badShadingAngle},
+        };
+    };
+    using View = block::View<table::em0031, P>;
     static void init(View& b);
     static void step(View& b);
 };
@@ -114,12 +180,31 @@ struct betaopt_block {  // BETAOPT
     static void step(View& b);
 };
 struct betgam_block {  // BETGAM
-    using View = block::View<table::em0037>;
-    static void init(View& b);
+    struct P {
+        enum : int { tilt, azimuth, horizontalAzimuth };
+        static constexpr block::Param table[] = {
+            {"Tilt of the axis", "degrees", block::within(0, 90), code::badAxisTilt},
+            {"Azimuth of the axis as a deviation from south", "degrees", block::within(-90, 90), code::badAxisAzimuth},
+            {"Azimuth given for a horizontal surface", "degrees"},
+        };
+    };
+    using View = block::View<table::em0037, P>;
     static void step(View& b);
 };
 struct phiopt_block {  // PHIOPT
-    using View = block::View<table::em0038>;
+    struct P {
+        enum : int { tilt, azimuthOffset, horizontalAzimuth, lower, upper };
+        static constexpr block::Param table[] = {
+            {"Tilt of the rotation axis", "degrees"},
+            {"Azimuth offset", "degrees"},
+            {"Azimuth given to the surface when the turned surface lies horizontal", "degrees"},
+            {"Lower limit of the rotation angle", "degrees", {.low = -FLT_MAX, .high = 0}, code::badRotationLimit,
+             block::orDefault(-90)},
+            {"Upper limit of the rotation angle", "degrees", block::atLeast(0), code::badRotationLimit,
+             block::orDefault(90)},
+        };
+    };
+    using View = block::View<table::em0038, P>;
     static void init(View& b);
     static void step(View& b);
     static void last(View& b);
@@ -129,13 +214,21 @@ struct dincli_block {  // DINCLI
     static void step(View& b);
 };
 struct phi2psi_block {  // PHI2PSI PSI2PHI
-    using View = block::View<table::em0041>;
+    struct P {
+        enum : int { unit };
+        static constexpr block::Param table[] = {{"Unit of the angle", "-", block::mode(2), code::badAngleUnit}};
+    };
+    using View = block::View<table::em0041, P>;
     static void init(View& b);
     static void step(View& b);
 };
 
 struct tsky_block {  // TSKY
-    using View = block::View<table::em0021>;
+    struct P {
+        enum : int { model };
+        static constexpr block::Param table[] = {{"Model", "-", block::mode(2), code::badMode}};
+    };
+    using View = block::View<table::em0021, P>;
     static void init(View& b);
     static void step(View& b);
 };
@@ -144,7 +237,11 @@ struct atm1976_block {  // ATM1976
     static void step(View& b);
 };
 struct am_block {  // AM
-    using View = block::View<table::em0025>;
+    struct P {
+        enum : int { model };
+        static constexpr block::Param table[] = {{"Model", "-", block::mode(3), code::outOfRange}};
+    };
+    using View = block::View<table::em0025, P>;
     static void init(View& b);
     static void step(View& b);
 };
@@ -164,7 +261,15 @@ struct kn_block {  // KN
     static void step(View& b);
 };
 struct sedes3_block {  // SEDES3
-    using View = block::View<table::em0033>;
+    struct P {
+        enum : int { latitude, longitude, timeZone, elevation, tilt };
+        // The site is checked by checkSite, in the first sign convention.
+        static constexpr block::Param table[] = {
+            rows::latitude, rows::longitude, rows::timeZone, {"Elevation of the site", "m"},
+            {"Tilt of the surface", "degrees", block::within(0, 180), code::outOfRange},
+        };
+    };
+    using View = block::View<table::em0033, P>;
     static void init(View& b);
     static void step(View& b);
 };
@@ -173,33 +278,23 @@ struct tdew_block {  // TDEW
     static void step(View& b);
 };
 struct cowv_block {  // COWV
-    using View = block::View<table::em0035>;
+    struct P {
+        enum : int { correlation };
+        static constexpr block::Param table[] = {{"Correlation", "-", block::mode(5), code::outOfRange}};
+    };
+    using View = block::View<table::em0035, P>;
     static void init(View& b);
     static void step(View& b);
 };
 struct tauw_block {  // TAUW
-    using View = block::View<table::em0036>;
+    struct P {
+        enum : int { model };
+        static constexpr block::Param table[] = {{"Model", "-", block::whole(-1, 1), code::outOfRange}};
+    };
+    using View = block::View<table::em0036, P>;
     static void init(View& b);
     static void step(View& b);
 };
-
-// The rows the weather generators share: the site, checked by checkSite after the
-// eastward forms have rewritten it, and the daily model, whose pair of autocorrelations
-// each block checks as a pair.
-namespace rows {
-inline constexpr block::Param latitude{"Latitude", "degrees"};
-inline constexpr block::Param longitude{"Longitude", "degrees"};
-inline constexpr block::Param timeZone{"Time zone", "h"};
-inline constexpr block::Param varianceFactor{"Variance factor on the variance of the daily clearness index", "-",
-                                             block::within(0, 10), code::badVarianceFactor};
-inline constexpr block::Param yearFactor{"Year-to-year factor", "-", block::within(-1, 1), code::badYearFactor};
-// Beyond these bounds the series' innovations have no real spread (or none at all), and
-// its months can never meet their targets.
-inline constexpr block::Param lag1{"Lag-1 autocorrelation r1 of the daily values", "-",
-                                   {.low = -1, .high = 1, .aboveLow = true, .belowHigh = true}, code::badLag1};
-inline constexpr block::Param lag2{"Lag-2 autocorrelation r2", "-"};
-inline constexpr block::Param seed{"Seed of the random numbers", "-"};
-}  // namespace rows
 
 struct genv_block {  // GENV
     static constexpr int kBins = 39;  // of the spectrum
@@ -279,7 +374,12 @@ struct gengt_block {  // GENGT
     static void step(View& b);
 };
 struct moonae2_block {  // MOONAE2
-    using View = block::View<table::em0040>;
+    struct P {
+        enum : int { latitude, longitude, timeZone };
+        // The site is checked by checkSite, in the first sign convention.
+        static constexpr block::Param table[] = {rows::latitude, rows::longitude, rows::timeZone};
+    };
+    using View = block::View<table::em0040, P>;
     static void init(View& b);
     static void step(View& b);
 };

@@ -22,8 +22,8 @@
 //#BP[0] Tilt of the rotation axis (degrees)
 //#BP[1] Azimuth offset: the unturned surface faces azimuth 180 plus this (degrees)
 //#BP[2] Azimuth given to the surface when the turned surface lies horizontal (degrees)
-//#BP[3] Lower limit of the rotation angle, not above 0; 0 means -90; optional (degrees)
-//#BP[4] Upper limit of the rotation angle, not below 0; 0 means 90; optional (degrees)
+//#BP[3] Lower limit of the rotation angle, at most 0; 0 means -90; optional (degrees)
+//#BP[4] Upper limit of the rotation angle, at least 0; 0 means 90; optional (degrees)
 //#Strings
 //#None
 //#Remarks
@@ -52,25 +52,21 @@ struct State {
     explicit State(phiopt_block::View& b) : lower(b.rp<0>()), upper(b.rp<1>()), unsettled(b.ip<10>()) {}
 };
 
-constexpr float kMax = std::numeric_limits<float>::max();
-constexpr Rule kRules[] = {
-    {.parameter = 3, .low = -kMax, .high = 0, .code = code::badRotationLimit},
-    {.parameter = 4, .low = 0, .high = kMax, .code = code::badRotationLimit},
-};
 
 }  // namespace
 
 void phiopt_block::init(View& b) {
-    if (!b.check(kRules)) return;
+    if (refused(b)) return;
     State s(b);
-    s.lower = b.par(3) == 0.0f ? -90.0f : b.par(3);
-    s.upper = b.par(4) == 0.0f ? 90.0f : b.par(4);
+    s.lower = b.par<P::lower>();
+    s.upper = b.par<P::upper>();
 }
 
 void phiopt_block::step(View& b) {
     State s(b);
     const float psi = b.in(0) * kRad, alpha = b.in(1) * kRad;
-    const float betaf = b.par(0) * kRad, dgamma = b.par(1) * kRad, gamma0 = b.par(2) * kRad;
+    const float betaf = b.par<P::tilt>() * kRad, dgamma = b.par<P::azimuthOffset>() * kRad,
+                gamma0 = b.par<P::horizontalAzimuth>() * kRad;
     if (alpha < 0.0f) {
         b.out(0) = 0.0f;
         b.out(1) = 0.0f;
