@@ -61,7 +61,22 @@ struct et_block {  // ET
     static void step(View& b);
 };
 struct gtloss_block {  // GTLOSS
-    using View = block::View<table::em0004>;
+    struct P {
+        enum : int { model, skyDiffuse, b0, layer1, layer2, layer3, azimuthIntervals, elevationIntervals };
+        // The others count only for some models, or with the sky integration: each is
+        // checked by hand where its model or integration reads it.
+        static constexpr block::Param table[] = {
+            {"Optical model", "-", block::mode(4), code::badGlazingModel},
+            {"Sky diffuse", "-", block::mode(2), code::badDiffuseTreatment},
+            {"ASHRAE coefficient b0", "-"},
+            {"Thickness of layer 1", "length"},
+            {"Thickness of layer 2", "length"},
+            {"Thickness of layer 3 or of the film", "length"},
+            {"Number of azimuth intervals of the sky integration", "-"},
+            {"Number of elevation intervals of the sky integration", "-"},
+        };
+    };
+    using View = block::View<table::em0004, P>;
     static void init(View& b);
     static void step(View& b);
 };
@@ -314,7 +329,24 @@ struct genv_block {  // GENV
     static void step(View& b);
 };
 struct tsoil_block {  // TSOIL
-    using View = block::View<table::em0028>;
+    struct P {
+        enum : int { source, peakDay, factor, density, heatCapacity, conductivity, headers, mean, maximum, row };
+        // The others count only for one source, and the heat capacity with the density:
+        // checked by hand there.
+        static constexpr block::Param table[] = {
+            {"Source of the surface temperatures", "-", block::mode(3), code::tsoilBadSource},
+            {"Day of the year on which the surface temperature is highest", "d", block::finite(), code::notANumber},
+            {"Factor f on the mean in the amplitude", "-", block::finite(), code::notANumber},
+            {"Density of the soil", "kg/m3"},
+            {"Specific heat capacity of the soil", "J/(kg K)"},
+            {"Thermal conductivity of the soil", "W/(m K)", block::above(0), code::tsoilBadConductivity},
+            {"Number of header records of the data file", "-"},
+            {"Mean surface temperature", "degC"},
+            {"Maximum surface temperature", "degC"},
+            {"Row of the built-in table", "-"},
+        };
+    };
+    using View = block::View<table::em0028, P>;
     static void init(View& b);
     static void step(View& b);
 };

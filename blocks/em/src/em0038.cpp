@@ -37,21 +37,20 @@
 #include "angles.h"
 #include "orientation.h"
 
-#include <limits>
 
 namespace vireo::em {
 namespace {
 
 // RP[0], RP[1]: the rotation limits in degrees. IP[10]: steps whose search did not
-// settle, since the last report at the end of a run; -1 once reported and none since,
-// so that the first-time warning is not repeated.
+// settle; IP[11]: of those, the ones reported at the end of a run.
 struct State {
     float& lower;
     float& upper;
     int& unsettled;
-    explicit State(phiopt_block::View& b) : lower(b.rp<0>()), upper(b.rp<1>()), unsettled(b.ip<10>()) {}
+    int& reported;
+    explicit State(phiopt_block::View& b)
+        : lower(b.rp<0>()), upper(b.rp<1>()), unsettled(b.ip<10>()), reported(b.ip<11>()) {}
 };
-
 
 }  // namespace
 
@@ -79,8 +78,7 @@ void phiopt_block::step(View& b) {
     };
     const Extreme best = searchByThirds(incidence, s.lower * kRad, s.upper * kRad, 1.0e-5f, Seek::minimum);
     if (!best.converged) {
-        if (s.unsettled == 0) b.report(code::rotationNotSettled, {.reals = {b.in(0), b.in(1)}});
-        s.unsettled = s.unsettled > 0 ? s.unsettled + 1 : 1;
+        b.countWarning(s.unsettled, code::rotationNotSettled, {.reals = {b.in(0), b.in(1)}});
     }
     const float rotation = best.x / kRad;
     b.out(0) = rotation > -90.0f ? (rotation < 90.0f ? rotation : 90.0f) : -90.0f;
@@ -91,9 +89,7 @@ void phiopt_block::step(View& b) {
 
 void phiopt_block::last(View& b) {
     State s(b);
-    if (s.unsettled <= 0) return;
-    b.report(code::rotationsNotSettled, {.value = s.unsettled});
-    s.unsettled = -1;
+    b.reportCountSince(s.unsettled, s.reported, code::rotationsNotSettled);
 }
 
 }  // namespace vireo::em

@@ -50,7 +50,7 @@
     X(em0035, "COWV", 1, 1, 1, 1, 11, 0, 0, 0, 1, 0, 0, standard, cowv_block)                 \
     X(em0036, "TAUW", 1, 3, 3, 1, 11, 0, 0, 1, 1, 0, 0, standard, tauw_block)                 \
     X(em0037, "BETGAM", 1, 1, 1, 2, 10, 0, 0, 1, 3, 0, 0, standard, betgam_block)             \
-    X(em0038, "PHIOPT", 1, 2, 2, 3, 11, 2, 0, 3, 5, 0, 0, standard, phiopt_block)             \
+    X(em0038, "PHIOPT", 1, 2, 2, 3, 12, 2, 0, 3, 5, 0, 0, standard, phiopt_block)             \
     X(em0039, "DINCLI", 1, 1, 1, 6, 10, 0, 0, 0, 0, 0, 0, standard, dincli_block)             \
     X(em0040, "MOONAE2", 1, 4, 6, 5, 10, 0, 0, 3, 3, 0, 0, standard, moonae2_block)           \
     X(em0041, "PHI2PSI PSI2PHI", 2, 1, 1, 1, 11, 3, 0, 0, 1, 0, 0, standard, phi2psi_block)   \
