@@ -428,7 +428,20 @@ using gengh2_block = eastward<gengh_block, 1, 2>;      // GENGH2
 using gengt2_block = eastward<gengt_block, 1, 2>;      // GENGT2
 
 struct mtm_block {  // MTM MTMLALO
-    using View = block::View<table::em0018>;
+    struct P {
+        enum : int { latitude, longitude, deltaLatitude, deltaLongitude, country, continent };
+        // The longitude is checked by hand, after MTM2 has rewritten it; the window's
+        // tolerances and the codes only for MTM, which searches by them.
+        static constexpr block::Param table[] = {
+            {"Latitude", "degrees", block::within(-90, 90), code::badLatitude},
+            {"Longitude", "degrees"},
+            {"Latitude tolerance of the window", "degrees"},
+            {"Longitude tolerance of the window", "degrees"},
+            {"Country code", "-"},
+            {"Continent code", "-"},
+        };
+    };
+    using View = block::View<table::em0018, P>;
     static void init(View& b);
     static void step(View& b);
     static void last(View& b);
