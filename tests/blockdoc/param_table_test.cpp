@@ -2,8 +2,8 @@
 // the parameter's name, gives its unit in the first parentheses and states its bound in
 // the table's words ("above 0", "at least 1", "0 to 2", "at most 1000"); there are as many
 // //#BP lines as the identity declares parameters, and as many //#IN and //#OUT lines as it
-// declares inputs and outputs; a ranged line "//#BP[0--95]" stands for a ranged row of as
-// many parameters. So the pages cannot drift from the code.
+// declares inputs and outputs; a ranged line "//#BP[1--96]" (its numbers as the page shows
+// them, from 1) stands for a ranged row of as many parameters. So the pages cannot drift from the code.
 #include "param_tables.h"
 #include "run_vireo.h"
 
@@ -52,7 +52,8 @@ std::vector<std::string> formsOf(const std::string& text) {
     std::vector<std::string> forms;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line) && line.rfind("//#end", 0) != 0;)
-        if (const auto f = sectionForm(line); f && !f->empty() && std::find(forms.begin(), forms.end(), *f) == forms.end())
+        if (const auto f = sectionForm(line);
+            f && !f->empty() && std::find(forms.begin(), forms.end(), *f) == forms.end())
             forms.push_back(*f);
     return forms;
 }
@@ -233,18 +234,20 @@ TEST(ParameterTables, APageThatDriftsFromItsTableIsNamed) {
         {"Factor", "-"},
     };
     const ParamTable r{"xx0002", "WIND", kRanged, 0, 0, 5};
-    const std::string ranged = "//#Block WIND\n//#BP[0--3] Speeds, at least 0 (m/s)\n//#BP[4] Factor (-)\n//#end\n";
+    const std::string ranged = "//#Block WIND\n//#BP[1--4] Speeds, at least 0 (m/s)\n//#BP[4] Factor (-)\n//#end\n";
     EXPECT_EQ(pageFaults(ranged, r), std::vector<std::string>{});
     std::string shorter = ranged;
-    shorter.replace(shorter.find("0--3"), 4, "0--2");
-    EXPECT_EQ(pageFaults(shorter, r), (std::vector<std::string>{"4 parameters for 5", "BP[0] runs 3 parameters, the table 4"}));
+    shorter.replace(shorter.find("1--4"), 4, "1--3");
+    EXPECT_EQ(pageFaults(shorter, r),
+              (std::vector<std::string>{"4 parameters for 5", "BP[0] runs 3 parameters, the table 4"}));
     std::string unranged = ranged;
-    unranged.replace(unranged.find("0--3"), 4, "0");
+    unranged.replace(unranged.find("1--4"), 4, "0");
     unranged.replace(unranged.find("[4]"), 3, "[1]");
     EXPECT_EQ(pageFaults(unranged, r).size(), 2u);
 
     // A page of two names with sections of their own: each form is held on its own.
-    const std::string forms = "//#Block WIND, GUST\n//#Parameters\n//#BP[0--3] Speeds, at least 0 (m/s)\n"
-                              "//#Parameters WIND\n//#BP[4] Factor (-)\n//#Parameters GUST\n//#BP[4] Gain (-)\n//#end\n";
+    const std::string forms = "//#Block WIND, GUST\n//#Parameters\n//#BP[1--4] Speeds, at least 0 (m/s)\n"
+                              "//#Parameters WIND\n//#BP[4] Factor (-)\n"
+                              "//#Parameters GUST\n//#BP[4] Gain (-)\n//#end\n";
     EXPECT_EQ(pageFaults(forms, r), std::vector<std::string>{"GUST: BP[1] name 'Gain', the table says 'Factor'"});
 }

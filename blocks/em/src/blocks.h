@@ -396,7 +396,8 @@ struct gengt_block {  // GENGT
             {"Year-to-year factor", "-", block::finite(), code::notANumber},
             rows::lag1, rows::lag2, rows::seed,
             // 0 or less, or left out (or no number): the default.
-            {"Tolerance of the month's mean temperature", "K", block::any(), {}, block::orDefault(0.1f, {.low = 0, .aboveLow = true})},
+            {"Tolerance of the month's mean temperature", "K", block::any(), {},
+             block::orDefault(0.1f, {.low = 0, .aboveLow = true})},
             {"Attempts at a month's temperatures after the first", "-", block::any(), {},
              block::orDefault(2000.0f, {.low = 0, .aboveLow = true})},
         };

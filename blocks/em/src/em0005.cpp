@@ -18,11 +18,11 @@
 //#OUT[1] Annual mean of the hourly mean speeds (m/s)
 //#OUT[2] Gaussian value of the year's last hour (-)
 //#Parameters
-//#BP[0--95] Mean wind speeds (m/s), at least 0: parameter 12 (k - 1) + m, counted from 1, is
+//#BP[1--96] Mean wind speeds (m/s), at least 0: parameter 12 (k - 1) + m, counted from 1, is
 // month m at hour 3 (k - 1) + 1 of the day (hours 1, 4, 7, ..., 22), for k = 1 to 8
-//#BP[96--134] Spectrum values of the frequency bins 1 to 39, at least 0 and not all 0 (-)
+//#BP[97--135] Spectrum values of the frequency bins 1 to 39, at least 0 and not all 0 (-)
 //#BP[135] Factor on the twelve mean cubes that follow, at least 0 (-)
-//#BP[136--147] Monthly means of the cubed wind speed, January to December, before the
+//#BP[137--148] Monthly means of the cubed wind speed, January to December, before the
 // factor; at least 0 (m3/s3)
 //#Strings
 //#None

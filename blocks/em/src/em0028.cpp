@@ -106,7 +106,8 @@ constexpr Rule kSourceParameters[] = {
     {.parameter = P::maximum, .low = -FLT_MAX, .high = FLT_MAX, .code = code::tsoilNotANumber},
 };
 constexpr Rule kRow{.parameter = P::row, .low = 0, .high = kRows - 1, .whole = true, .code = code::tsoilBadRow};
-constexpr Rule kHeaders{.parameter = P::headers, .low = 0, .high = 1.0e9f, .whole = true, .code = code::tsoilBadHeaderCount};
+constexpr Rule kHeaders{.parameter = P::headers, .low = 0, .high = 1.0e9f, .whole = true,
+                        .code = code::tsoilBadHeaderCount};
 
 // Opens the data file, or reports the fatal error that says why not.
 bool opened(tsoil_block::View& b, vireo::format::SequentialFile& file, const std::string& path) {

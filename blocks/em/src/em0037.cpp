@@ -34,7 +34,8 @@
 namespace vireo::em {
 
 void betgam_block::step(View& b) {
-    const TurnedSurface s = turnSurface(static_cast<double>(b.par<P::tilt>()) * kRad, static_cast<double>(b.in(0)) * kRad);
+    const TurnedSurface s =
+        turnSurface(static_cast<double>(b.par<P::tilt>()) * kRad, static_cast<double>(b.in(0)) * kRad);
     b.out(0) = static_cast<float>(s.tilt / kRad);
     // A horizontal surface has no azimuth of its own.
     b.out(1) = s.horizontal ? b.par<P::horizontalAzimuth>()
