@@ -124,8 +124,9 @@ public:
     void show(Code code, const Values& values = {}) const { reporter().show(code, values); }
     Reporter reporter() const { return Reporter(a_.IP, name(), id_.spRow); }
     // Checks the parameters against a block's table, reporting every value refused as the
-    // rules below do (each bound that is not `none`, in the table's order; an optional
-    // parameter left out, 0, is not checked); true when all pass. The frame makes this
+    // rules below do (each bound that is not `none`, in the table's order, a ranged row's
+    // parameters one by one; an optional parameter left out, 0, is not checked); true
+    // when all pass. The frame makes this
     // check; a block does not.
     bool check(std::span<const Param> table);
     // Checks the parameters against rules at initialisation, reporting every value
