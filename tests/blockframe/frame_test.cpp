@@ -128,6 +128,27 @@ struct formed_block {
     using View = vireo::block::View<kFormed, P>;
     static void step(View& b) { b.out(0) = b.par<P::size>(); }
 };
+
+// A run of four like parameters in one ranged row, then one of its own; its step sums the
+// run as it reads it, place by place.
+constexpr BlockIdentity kRun{"xx0010", "RUN", 1, 0, 0, 2, 10, 0, 0, 5, 5, 0, 0, Group::standard};
+struct run_block {
+    struct P {
+        enum : int { speeds, factor };
+        static constexpr Param table[] = {
+            ranged(4, {"Speeds", "m/s", atLeast(0), kRuleCode}),
+            {"Factor", "-", vireo::block::whole(1, 3), kRuleCode},
+        };
+    };
+    using View = vireo::block::View<kRun, P>;
+    static void step(View& b) {
+        b.out(0) = 0.0f;
+        for (int k = 0; k < 4; ++k) b.out(0) += b.par<P::speeds>(k) * static_cast<float>(k + 1);
+        b.out(1) = b.par<P::factor>();
+    }
+};
+static_assert(parameterCount<run_block::P>() == 5 && paramOffset<run_block::P>(run_block::P::factor) == 4);
+
 // Reaches past its identity when its first parameter says so.
 constexpr BlockIdentity kReacher{"xx0006", "REACHER", 1, 0, 1, 1, 11, 2, 0, 1, 1, 0, 0, Group::standard};
 struct reacher_block {
@@ -167,6 +188,7 @@ VIREO_BLOCK(xx0006, kReacher, reacher_block)
 VIREO_BLOCK(xx0007, kCounter, counter_block)
 VIREO_BLOCK(xx0008, kTabled, tabled_block)
 VIREO_BLOCK(xx0009, kFormed, formed_block)
+VIREO_BLOCK(xx0010, kRun, run_block)
 
 TEST(Frame, IdentificationComesFromTheTableAndWritesNothingElse) {
     float in = 0, out = 0;
@@ -417,6 +439,30 @@ TEST(Frame, EachNameHasItsParametersCheckedByItsOwnTable) {
     EXPECT_EQ(m.records[0]["s0"], "a number from -90 to 90");
     EXPECT_EQ(m.records[0]["i10"], "1");
     EXPECT_EQ(angled.OUT[0], -10.0f);
+}
+
+// A ranged row is checked parameter by parameter, each refusal naming its own number, at
+// initialisation and after a change; the row after it reads from the run's end on.
+TEST(Frame, ARangedRowChecksAndReadsEveryParameterOfItsRun) {
+    BlockInstance refused(xx0010, Placement{.parameters = {1, -1, 2, -2, 4}});
+    const auto m = messagesOf([&] { refused.init(); });
+    std::vector<std::string> named;
+    for (const auto& r : m.records) named.push_back(r["i10"] + " " + r["r0"]);
+    EXPECT_EQ(named, (std::vector<std::string>{"2 -1", "4 -2", "5 4"}));
+    EXPECT_TRUE(messagesOf([&] { refused.step(); }).records.empty());
+    EXPECT_EQ(refused.OUT[0], 0.0f);
+
+    BlockInstance b(xx0010, Placement{.parameters = {1, 2, 3, 4, 3}});
+    ASSERT_EQ(b.init(), 0);
+    EXPECT_EQ(b.step()[0], 1.0f + 4.0f + 9.0f + 16.0f);
+    EXPECT_EQ(b.OUT[1], 3.0f);
+    b.changeParameter(2, std::nanf(""));
+    const auto changed = messagesOf([&] { b.step(); });
+    ASSERT_EQ(changed.records.size(), 1u);
+    EXPECT_EQ(changed.records[0]["i10"], "3");
+    EXPECT_EQ(b.OUT[0], 30.0f);  // not stepped on
+    b.changeParameter(2, 0.5f);
+    EXPECT_EQ(b.step()[0], 1.0f + 4.0f + 1.5f + 16.0f);
 }
 
 // Whatever a routine throws ends at the frame: a fatal error naming the block, and the
