@@ -31,7 +31,7 @@
 //#OUT[2] Sky-diffuse irradiance on the tilted surface (W/m$^2$)
 //#OUT[3] Ground-reflected irradiance on the tilted surface (W/m$^2$)
 //#Parameters
-//#BP[0] Sky-diffuse model (-): 0 isotropic (Liu and Jordan), 1 Temps and Coulson,
+//#BP[0] Sky-diffuse model, 0 to 9 (-): 0 isotropic (Liu and Jordan), 1 Temps and Coulson,
 // 2 Bugler, 3 Klucher, 4 Hay, 5 horizon factor (Willmott), 6 Skartveit and Olseth,
 // 7 Gueymard, 8 Perez (1987), 9 Reindl
 //#BP[1] Latitude, north positive, -90 to 90 (degrees)
@@ -140,17 +140,16 @@ struct State {
     }
 };
 
-constexpr Rule kRules[] = {
-    {.parameter = 0, .low = 0, .high = kSkyModels - 1, .whole = true, .code = code::badModel}};
+using P = gh2gt_block::P;
 
-Site siteOf(const gh2gt_block::View& b) { return {b.par(1), b.par(2), b.par(3)}; }
+Site siteOf(const gh2gt_block::View& b) { return {b.par<P::latitude>(), b.par<P::longitude>(), b.par<P::timeZone>()}; }
 
 }  // namespace
 
 void gh2gt_block::init(View& b) {
     State s(b);
-    b.check(kRules);
-    s.slot = b.mode(0, kSkyModels) + 1;
+    // Held in range even when refused: the site is still checked, and the block never steps.
+    s.slot = std::clamp(b.whole<P::model>(), 0, kSkyModels - 1) + 1;
     checkSite(b.reporter(), siteOf(b));
     s.e0 = std::numeric_limits<float>::quiet_NaN();
     s.latitude = std::numeric_limits<float>::quiet_NaN();
