@@ -42,6 +42,7 @@
 
 #include "Numbers.h"
 
+#include "horizontal.h"
 #include "site.h"
 #include "solar.h"
 #include "vireo_tools.h"
@@ -120,10 +121,11 @@ void sunae_block::step(View& b) {
     s.keepDay(time);
     const SinCos latitude = s.keepLatitude(site.latitude);
     const SunPosition sun =
-        s.series == 2 || s.series == 3
-            ? sunFixOnJulianDay(s.series, static_cast<int>(s.julianDay), latitude, true, time, site).position
-            : sunPositionOnDay({s.declination, {s.declinationTrig[0], s.declinationTrig[1]}, s.equationOfTime},
-                               latitude, true, time, site);
+        (s.series == 2 || s.series == 3
+             ? sunFixOnJulianDay(s.series, static_cast<int>(s.julianDay), latitude, true, time, site)
+             : sunFixOnDay({s.declination, {s.declinationTrig[0], s.declinationTrig[1]}, s.equationOfTime}, latitude,
+                           true, time, site))
+            .position;
     b.out(0) = sun.azimuth;
     b.out(1) = sun.elevation;
     b.out(2) = sun.declination;

@@ -53,6 +53,7 @@
 
 #include "Numbers.h"
 #include "angles.h"
+#include "horizontal.h"
 #include "site.h"
 #include "solar.h"
 #include "tilted.h"
