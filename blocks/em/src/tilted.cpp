@@ -11,11 +11,11 @@ namespace {
 
 constexpr float kSolarConstant = 1367.0f;
 
-float cube(float x) { return x * x * x; }
+[[gnu::always_inline]] inline float cube(float x) { return x * x * x; }
 
 // The difference of two directions in degrees, within half a turn: a surface facing north
 // (0) has a sun at 350 degrees 10 degrees to its west, not 350.
-float azimuthDifference(float a, float b) {
+[[gnu::always_inline]] inline float azimuthDifference(float a, float b) {
     const float d = a - b;
     return d - 360.0f * std::floor((d + 180.0f) / 360.0f);
 }
@@ -53,9 +53,9 @@ struct Sky {
 };
 
 // Sun azimuth less surface azimuth, degrees within half a turn.
-float azimuthOffset(const Sky& s) { return azimuthDifference(s.sunAzimuth, s.surfaceAzimuth); }
+[[gnu::always_inline]] inline float azimuthOffset(const Sky& s) { return azimuthDifference(s.sunAzimuth, s.surfaceAzimuth); }
 
-Sky skyOf(const SunGeometry& sun, const SunTrig& trig, bool facing, const Surface& surface, float g, float dh) {
+[[gnu::always_inline]] inline Sky skyOf(const SunGeometry& sun, const SunTrig& trig, bool facing, const Surface& surface, float g, float dh) {
     Sky s{};
     s.g = g;
     s.dh = dh;
@@ -84,7 +84,7 @@ Sky skyOf(const SunGeometry& sun, const SunTrig& trig, bool facing, const Surfac
 
 // Beam on the surface; a low sun in front of a steep surface multiplies the horizontal
 // beam at most tenfold.
-float beamOf(const Sky& s) {
+[[gnu::always_inline]] inline float beamOf(const Sky& s) {
     if (!(s.facing && s.elevation >= 3.0f && s.elevation < 177.0f)) return 0.0f;
     const float rb = s.cosTheta / s.cosZ;
     return std::max(0.0f, rb < 10.0f ? rb * s.bh : 10.0f * s.bh);
@@ -92,7 +92,7 @@ float beamOf(const Sky& s) {
 
 // Temps and Coulson's ground: brighter towards the sun's azimuth, as seen from a surface
 // that faces it.
-float directionalGround(const Sky& s) {
+[[gnu::always_inline]] inline float directionalGround(const Sky& s) {
     const float offset = azimuthOffset(s);
     if (!(std::fabs(offset) < 90.0f)) return s.isotropicGround;
     const float h = std::sin(s.zenith / 2.0f);
@@ -100,14 +100,14 @@ float directionalGround(const Sky& s) {
 }
 
 // Temps and Coulson's circumsolar factor, which Klucher weights by the sky's clearness.
-float circumsolarFactor(const Sky& s) {
+[[gnu::always_inline]] inline float circumsolarFactor(const Sky& s) {
     return s.shines ? s.cosTheta * s.cosTheta * cube(std::sin(s.zenith)) : 0.0f;
 }
 
 // Gueymard (1987, with its 1988 erratum): a clear and an overcast sky-diffuse ratio
 // weighted by a cloud index from the diffuse fraction; the ground reflects more of the
 // beam towards a surface facing the sun.
-TiltedIrradiance gueymard(const Sky& s, float reflectance) {
+[[gnu::always_inline]] inline TiltedIrradiance gueymard(const Sky& s, float reflectance) {
     const float h = s.elevation / 100.0f;
     float np = 1.0f;
     if (s.g > 0.0f) {
@@ -135,7 +135,7 @@ TiltedIrradiance gueymard(const Sky& s, float reflectance) {
 
 // Perez et al. (1987): isotropic, circumsolar and horizon parts weighted by brightening
 // functions of the sky's clearness and brightness.
-float perez(const Sky& s, const SunGeometry& sun) {
+[[gnu::always_inline]] inline float perez(const Sky& s, const SunGeometry& sun) {
     float bn = 0.0f;  // beam normal: the sky's clearness does not depend on the surface
     if (s.up && s.cosZ > 0.0f) bn = 1.0f / s.cosZ < 20.0f ? s.bh / s.cosZ : 20.0f * s.bh;
     const float airMass =
@@ -143,8 +143,10 @@ float perez(const Sky& s, const SunGeometry& sun) {
     // Brightness against the extraterrestrial normal irradiance, not the horizontal one.
     const float brightness = sun.e0 > 0.0f ? s.dh * airMass / (kSolarConstant * sun.e0) : 0.0f;
     const float clearness = s.dh > 0.0f ? (s.dh + bn) / s.dh : 99.0f;
+    // The first bin whose limit the clearness does not pass, as the count of limits it
+    // passes (they rise): no branch to mispredict from one hour to the next.
     int bin = 0;
-    while (bin < 7 && !(clearness <= kClearnessLimit[bin])) ++bin;
+    for (int k = 0; k < 7; ++k) bin += static_cast<int>(!(clearness <= kClearnessLimit[k]));
     const float* f = kBrightening[bin];
     const float f1 = std::max(0.0f, f[0] + f[1] * brightness + f[2] * s.zenith);
     const float f2 = f[3] + f[4] * brightness + f[5] * s.zenith;
@@ -157,9 +159,10 @@ float perez(const Sky& s, const SunGeometry& sun) {
 }  // namespace
 
 namespace {
-TiltedIrradiance tiltedIrradiance(SkyModel model, const SunGeometry& sun, const SunTrig& trig, bool facing,
-                                  const Surface& surface, float global, float diffuse);
-}
+[[gnu::always_inline]] inline TiltedIrradiance tiltedIrradiance(SkyModel model, const SunGeometry& sun,
+                                                                const SunTrig& trig, bool facing,
+                                                                const Surface& surface, float global, float diffuse);
+}  // namespace
 
 TiltedIrradiance tiltedIrradiance(SkyModel model, const SunGeometry& sun, const Surface& surface, float global,
                                   float diffuse) {
@@ -174,9 +177,10 @@ TiltedIrradiance tiltedIrradiance(SkyModel model, const SunGeometry& sun, const 
 }
 
 namespace {
-// Both ways in: facing as each decides it.
-TiltedIrradiance tiltedIrradiance(SkyModel model, const SunGeometry& sun, const SunTrig& trig, bool facing,
-                                  const Surface& surface, float global, float diffuse) {
+// One model, with the terms of the sky it does not take left out by the compiler.
+template <SkyModel model>
+[[gnu::always_inline]] inline TiltedIrradiance modelled(const SunGeometry& sun, const SunTrig& trig, bool facing,
+                                                        const Surface& surface, float global, float diffuse) {
     const Sky s = skyOf(sun, trig, facing, surface, global, diffuse);
     const auto halfTilt3 = [&] { return cube(std::sin(s.beta / 2.0f)); };
     float dt = 0.0f, rt = s.isotropicGround;
@@ -235,6 +239,29 @@ TiltedIrradiance tiltedIrradiance(SkyModel model, const SunGeometry& sun, const 
     }
     const float bt = beamOf(s);
     return {bt + dt + rt, bt, dt, rt};
+}
+
+// Both ways in: facing as each decides it.
+[[gnu::always_inline]] inline TiltedIrradiance tiltedIrradiance(SkyModel model, const SunGeometry& sun,
+                                                                const SunTrig& trig, bool facing,
+                                                                const Surface& surface, float global, float diffuse) {
+    switch (model) {
+#define VIREO_SKY_MODEL(m) \
+    case SkyModel::m: return modelled<SkyModel::m>(sun, trig, facing, surface, global, diffuse);
+        VIREO_SKY_MODEL(isotropic)
+        VIREO_SKY_MODEL(tempsCoulson)
+        VIREO_SKY_MODEL(bugler)
+        VIREO_SKY_MODEL(klucher)
+        VIREO_SKY_MODEL(hay)
+        VIREO_SKY_MODEL(horizonFactor)
+        VIREO_SKY_MODEL(skartveitOlseth)
+        VIREO_SKY_MODEL(gueymard)
+        VIREO_SKY_MODEL(perez)
+        VIREO_SKY_MODEL(reindl)
+#undef VIREO_SKY_MODEL
+    }
+    // No model: the beam and the isotropic ground alone.
+    return modelled<static_cast<SkyModel>(kSkyModels)>(sun, trig, facing, surface, global, diffuse);
 }
 }  // namespace
 
