@@ -231,6 +231,7 @@ void Simulator::simulate() {
         // code), so the count of reported errors is read again only when an error is
         // answered, not around every step.
         int reportedBefore = *reportedErrors;
+        SimulatorBlock::enteringSteps();
         do {
             int status = 0;
             SimulatorBlock* const called = current;

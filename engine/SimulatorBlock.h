@@ -192,6 +192,9 @@ public:
     // library that ends the process in the middle of a call. Null before the first call.
     static SimulatorBlock* calling() { return calling_; }
     static int callingMode() { return callingMode_; }
+    // The run loop says once, as it enters its steps, that the calls to come are steps; a
+    // step then records only which block it calls.
+    static void enteringSteps() { callingMode_ = callMode::kStep; }
     // The model file and line of the block's statement; an empty file when none placed it.
     const std::string& placeFile() const { return placeFile_; }
     int placeLine() const { return placeLine_; }
@@ -233,7 +236,7 @@ protected:
         ip[ipSlot::kBranch] = 2;
         ip[ipSlot::kDebugFlag] = debugFlag_;
         calling_ = this;
-        callingMode_ = kLastCall ? callMode::kLastCall : callMode::kStep;
+        if constexpr (kLastCall) callingMode_ = callMode::kLastCall;
         blockFunction_(IN_.get(), OUT_.get(), ip, RP_.get(), DP_.get(), BP_.get(), SP_.get());
         if (attention & (kProgress | kAfterCall)) [[unlikely]] {
             if (attention & kAfterCall) afterCall();
