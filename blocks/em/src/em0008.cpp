@@ -55,6 +55,7 @@
 #include "angles.h"
 #include "horizontal.h"
 #include "site.h"
+#include "sky_models.h"
 #include "solar.h"
 #include "tilted.h"
 #include "vireo_tools.h"
@@ -184,9 +185,10 @@ void gh2gt_block::step(View& b) {
     const float co = fix.hourAngle.cos, so = fix.hourAngle.sin;
     const float cosTheta =
         sd * sp * cb + sd * cp * sb * cg + cd * cp * cb * co - cd * sp * sb * cg * co - cd * sb * sg * so;
+    // The sun in front of the surface by the cosine, as for any caller with the cosines.
     const TiltedIrradiance t =
-        tiltedIrradiance(static_cast<SkyModel>(slot - 1), {0.0f, 90.0f - sun.elevation, sun.azimuth, s.e0},
-                         {cosTheta, fix.cosZenith, sb, cb}, surface, global, diffuse);
+        sky::tilted(static_cast<SkyModel>(slot - 1), {0.0f, 90.0f - sun.elevation, sun.azimuth, s.e0},
+                    {cosTheta, fix.cosZenith, sb, cb}, cosTheta > 0.0f, surface, global, diffuse);
     if (t.total > 1367.0f) {
         if (s.aboveSteps == 0) {
             s.aboveSteps = 1;
