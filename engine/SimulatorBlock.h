@@ -276,8 +276,9 @@ protected:
     // the count is made anew when a timer is initialised.
     static std::int64_t progressDue_;
 
-    static SimulatorBlock* calling_;
-    static int callingMode_;
+    // Hidden, so that a step's record is one store, not an address looked up first.
+    [[gnu::visibility("hidden")]] static SimulatorBlock* calling_;
+    [[gnu::visibility("hidden")]] static int callingMode_;
 
     std::unique_ptr<BlockParameters> parameters_;
     std::string placeFile_;
