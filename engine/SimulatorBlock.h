@@ -244,16 +244,19 @@ protected:
         }
         stop = ip[ipSlot::kCallMode] > callMode::kInit ? 1 : 0;
         const int branch = ip[ipSlot::kBranch];
-        if (branch == 0) [[unlikely]] {
-            branchZero();
-            stop = 1;
-            return nullptr;
+        // A branch, not a select: the run goes on along the next link before the block's
+        // answer is read, instead of waiting for it (the other answers are taken out of
+        // line, so the compiler keeps the branch), and one test of the answer serves them.
+        if (branch != 2) [[unlikely]] {
+            if (branch == 0) {
+                branchZero();
+                stop = 1;
+                return nullptr;
+            }
+            status = ip[ipSlot::kStatus];
+            return alternativeLink();
         }
         status = ip[ipSlot::kStatus];
-        // A branch, not a select: the run goes on along the next link before the block's
-        // answer is read, instead of waiting for it (the alternative link is taken out of
-        // line, so the compiler keeps the branch).
-        if (branch != 2) [[unlikely]] return alternativeLink();
         return next;
     }
 
