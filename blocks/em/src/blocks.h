@@ -8,6 +8,7 @@
 #include "eastward.h"
 #include "messages.h"
 #include "table.h"
+#include "tilted.h"
 
 namespace vireo::em {
 
@@ -81,7 +82,17 @@ struct gtloss_block {  // GTLOSS
     static void step(View& b);
 };
 struct sunae_block {  // SUNAE
-    using View = block::View<table::em0006>;
+    struct P {
+        enum : int { series, latitude, longitude, timeZone };
+        // The site is checked by checkSite, after the eastward form has rewritten it.
+        static constexpr block::Param table[] = {
+            {"Series", "-", block::mode(3), code::badMode},
+            {"Latitude", "degrees"},
+            {"Longitude", "degrees"},
+            {"Time zone", "h"},
+        };
+    };
+    using View = block::View<table::em0006, P>;
     static void init(View& b);
     static void step(View& b);
 };
@@ -91,7 +102,17 @@ struct inang_block {  // INANGE INANGH
     static void step(View& b);
 };
 struct gh2gt_block {  // GH2GT
-    using View = block::View<table::em0008>;
+    struct P {
+        enum : int { model, latitude, longitude, timeZone };
+        // The site is checked as SUNAE's.
+        static constexpr block::Param table[] = {
+            {"Sky-diffuse model", "-", block::mode(kSkyModels), code::badModel},
+            {"Latitude", "degrees"},
+            {"Longitude", "degrees"},
+            {"Time zone", "h"},
+        };
+    };
+    using View = block::View<table::em0008, P>;
     static void init(View& b);
     static void step(View& b);
     static void last(View& b);
