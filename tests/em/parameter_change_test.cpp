@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <cmath>
 #include <map>
 #include <string>
@@ -71,6 +73,8 @@ const std::map<std::string, std::vector<float>> kRunning = {
     {"em0003", {0}},
     {"em0004", {1, 1, 0.05f, 0, 0, 0, 12, 3}},
     {"em0005", windParameters()},
+    {"em0006", {0, 52.5f, -13.4f, -1}},
+    {"em0008", {6, 52.5f, -13.4f, -1}},
     {"em0009", {1}},
     {"em0010", {1}},
     {"em0011", {1}},
@@ -90,6 +94,8 @@ const std::map<std::string, std::vector<float>> kRunning = {
     {"em0037", {30, 10, 123}},
     {"em0038", {10, 0, 77, -30, 10}},
     {"em0041", {0}},
+    {"em0106", {0, 52.5f, 13.4f, 1}},
+    {"em0108", {6, 52.5f, 13.4f, 1}},
     {"em0115", {48.1f, 11.6f, 1, 1, 0, 0.3f, 0.1f, 0}},
     {"em0116", {0, 48.1f, 11.6f, 1, 1, 0, 0.3f, 0.1f, 0}},
     {"em0118", {48, 11, 1, 1, 0, 0}},
@@ -125,7 +131,8 @@ TEST(ParameterChange, ARuleBrokenDuringTheRunIsReportedAndNeverSteppedOn) {
                                     (record["i10"].empty() ? std::to_string(r.parameter + 1) : record["i10"]));
             EXPECT_EQ(named, std::vector<std::string>{std::to_string(r.code) + " " + std::to_string(r.parameter + 1)});
             EXPECT_EQ(b.OUT, std::vector<float>(b.OUT.size(), -7.0f)) << "parameter " << r.parameter + 1;
-            EXPECT_EQ(b.RP, rp);
+            // Bit for bit: a block may keep NaN in a slot as "not yet computed".
+            EXPECT_EQ(std::memcmp(b.RP.data(), rp.data(), rp.size() * sizeof(float)), 0);
             EXPECT_TRUE(std::equal(ip.begin() + 10, ip.end(), b.IP.begin() + 10));
             b.changeParameter(r.parameter, running->second[std::size_t(r.parameter)]);
             for (const auto& record : vireo_test::messagesOf([&] { b.step(); }).records)
