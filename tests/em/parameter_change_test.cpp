@@ -9,9 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include <cmath>
+#include <cstring>
 #include <map>
 #include <string>
 #include <type_traits>
