@@ -231,7 +231,8 @@ void Simulator::simulate() {
         // code), so the count of reported errors is read again only when an error is
         // answered, not around every step.
         int reportedBefore = *reportedErrors;
-        do {
+        SimulatorBlock::enteringSteps();
+        for (;;) {
             int status = 0;
             SimulatorBlock* const called = current;
             current = current->step(stop, status);
@@ -240,10 +241,19 @@ void Simulator::simulate() {
                 called->countAnsweredError(status, reportedBefore, callMode::kStep);
                 reportedBefore = *reportedErrors;
             }
-            if (polls && *runFlag == 2) [[unlikely]] pollParameterChanges();
-            if (stop != 0 || current == nullptr || current == passAt) break;
+            // One read of the host's flag a step: 1 runs on, and anything else is looked at
+            // out of the way; 2 brings the editor's parameter changes first, 0 stops the run
+            // and -1 pauses it (the cycle sees to both).
             flag = *runFlag;
-        } while (flag != 0 && flag != -1);  // 0 stops the run and -1 pauses it: the cycle sees to both
+            if (flag != 1) [[unlikely]] {
+                if (polls && flag == 2) {
+                    pollParameterChanges();
+                    flag = *runFlag;
+                }
+                if (flag == 0 || flag == -1) break;
+            }
+            if (stop != 0 || current == nullptr || current == passAt) break;
+        }
         if (stop != 0 || current == nullptr) run.stop = 1;
     }
 }

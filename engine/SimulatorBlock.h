@@ -192,6 +192,9 @@ public:
     // library that ends the process in the middle of a call. Null before the first call.
     static SimulatorBlock* calling() { return calling_; }
     static int callingMode() { return callingMode_; }
+    // The run loop says once, as it enters its steps, that the calls to come are steps; a
+    // step then records only which block it calls.
+    static void enteringSteps() { callingMode_ = callMode::kStep; }
     // The model file and line of the block's statement; an empty file when none placed it.
     const std::string& placeFile() const { return placeFile_; }
     int placeLine() const { return placeLine_; }
@@ -233,7 +236,7 @@ protected:
         ip[ipSlot::kBranch] = 2;
         ip[ipSlot::kDebugFlag] = debugFlag_;
         calling_ = this;
-        callingMode_ = kLastCall ? callMode::kLastCall : callMode::kStep;
+        if constexpr (kLastCall) callingMode_ = callMode::kLastCall;
         blockFunction_(IN_.get(), OUT_.get(), ip, RP_.get(), DP_.get(), BP_.get(), SP_.get());
         if (attention & (kProgress | kAfterCall)) [[unlikely]] {
             if (attention & kAfterCall) afterCall();
@@ -241,16 +244,19 @@ protected:
         }
         stop = ip[ipSlot::kCallMode] > callMode::kInit ? 1 : 0;
         const int branch = ip[ipSlot::kBranch];
-        if (branch == 0) [[unlikely]] {
-            branchZero();
-            stop = 1;
-            return nullptr;
+        // A branch, not a select: the run goes on along the next link before the block's
+        // answer is read, instead of waiting for it (the other answers are taken out of
+        // line, so the compiler keeps the branch), and one test of the answer serves them.
+        if (branch != 2) [[unlikely]] {
+            if (branch == 0) {
+                branchZero();
+                stop = 1;
+                return nullptr;
+            }
+            status = ip[ipSlot::kStatus];
+            return alternativeLink();
         }
         status = ip[ipSlot::kStatus];
-        // A branch, not a select: the run goes on along the next link before the block's
-        // answer is read, instead of waiting for it (the alternative link is taken out of
-        // line, so the compiler keeps the branch).
-        if (branch != 2) [[unlikely]] return alternativeLink();
         return next;
     }
 
@@ -273,8 +279,9 @@ protected:
     // the count is made anew when a timer is initialised.
     static std::int64_t progressDue_;
 
-    static SimulatorBlock* calling_;
-    static int callingMode_;
+    // Hidden, so that a step's record is one store, not an address looked up first.
+    [[gnu::visibility("hidden")]] static SimulatorBlock* calling_;
+    [[gnu::visibility("hidden")]] static int callingMode_;
 
     std::unique_ptr<BlockParameters> parameters_;
     std::string placeFile_;

@@ -1,6 +1,5 @@
 // The parameter tables of the user blocks that have parameters, in one place, so that the
-// reference pages can be held against them. CONST gives any number of values as they
-// stand and has no table.
+// reference pages can be held against them.
 #ifndef VIREO_UB_PARAMS_H
 #define VIREO_UB_PARAMS_H
 
@@ -59,6 +58,12 @@ struct Iterate {
     };
 };
 
+// Up to twenty values, each given as it stands.
+struct Constant {
+    enum : int { values };
+    static constexpr Param table[] = {rule::ranged(kConstantOutputs, {"The values to give", "any unit"})};
+};
+
 struct Delay {
     enum : int { before };
     static constexpr Param table[] = {
@@ -72,7 +77,8 @@ struct Delay {
     X(kLoopTop, LoopTop)         \
     X(kLoopController, LoopController) \
     X(kIterate, Iterate)         \
-    X(kDelay, Delay)
+    X(kDelay, Delay)             \
+    X(kConstant, Constant)
 
 }  // namespace ub::params
 

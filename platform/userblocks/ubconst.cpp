@@ -21,16 +21,19 @@
 // changed later does not reach its outputs.
 //#end
 #include "blocks.h"
+#include "params.h"
 
 namespace {
 
 struct Constant {
     // The model's constants go out as they stand.
     static constexpr bool kHandsDataOn = true;
-    static void init(ub::BlockView& b) { copy(b); }
-    static void step(ub::BlockView& b) { copy(b); }
-    static void copy(ub::BlockView& b) {
-        for (int k = 0; k < ub::kConstantOutputs; ++k) b.out(k) = b.par(k);
+    using P = ub::params::Constant;
+    using View = ub::View<ub::kConstant, P>;
+    static void init(View& b) { copy(b); }
+    static void step(View& b) { copy(b); }
+    static void copy(View& b) {
+        for (int k = 0; k < ub::kConstantOutputs; ++k) b.out(k) = b.par<P::values>(k);
     }
 };
 

@@ -2,20 +2,24 @@
 // the parameter's name, gives its unit in the first parentheses and states its bound in
 // the table's words ("above 0", "at least 1", "0 to 2", "at most 1000"); there are as many
 // //#BP lines as the identity declares parameters, and as many //#IN and //#OUT lines as it
-// declares inputs and outputs. A block whose names read their inputs, outputs or
-// parameters differently has a section of each per name ("//#Parameters DPCH"), held
-// against the table of that name. So the pages cannot drift from the code.
+// declares inputs and outputs; a ranged line "//#BP[1--96]" (its numbers as the page shows
+// them, from 1) stands for a ranged row of as many parameters. A block whose names read
+// their inputs, outputs or parameters differently has sections per name ("//#Parameters
+// DPCH"), each held against the table of that name. So the pages cannot drift from the code.
 #include "param_tables.h"
 #include "run_vireo.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -34,28 +38,49 @@ namespace {
 struct Header {
     std::map<std::string, std::vector<std::string>> entries;
     std::map<std::string, int> counts;  // a range label "IN[1--100]" counts its items
+    std::map<std::string, std::vector<int>> sizes;  // the items of each entry
 };
 
-Header readHeader(const std::string& text) {
+// The form a section heading names ("//#Outputs GON" of a page of several names), empty
+// for a section of every form; nothing for a line that is no such heading.
+std::optional<std::string> sectionForm(const std::string& line) {
+    static const std::regex heading(R"(^//#(?:Inputs|Outputs|Parameters|Strings)(?: +(\S.*))?$)");
+    std::smatch m;
+    if (!std::regex_match(line, m, heading)) return std::nullopt;
+    const std::string form = m[1].matched ? m[1].str() : "";
+    return form.empty() || std::isdigit(static_cast<unsigned char>(form[0])) ? "" : form;  // a layout count
+}
+
+// The forms a page gives sections of their own; none for a page of one form.
+std::vector<std::string> formsOf(const std::string& text) {
+    std::vector<std::string> forms;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line) && line.rfind("//#end", 0) != 0;)
+        if (const auto f = sectionForm(line);
+            f && !f->empty() && std::find(forms.begin(), forms.end(), *f) == forms.end())
+            forms.push_back(*f);
+    return forms;
+}
+
+// The header as one form reads it: the sections of every form and those of its own.
+Header readHeader(const std::string& text, const std::string& form = "") {
     Header h;
     static const std::regex label(R"(^//#(BP|IN|OUT)\[(\d+)(?:--(\d+))?\]\s*(.*)$)");
-    static const std::regex section(R"(^//#(Inputs|Outputs|Parameters)(?: ([A-Z]\S*))?\s*$)");
-    const std::map<std::string, std::string> labelOf = {{"Inputs", "IN"}, {"Outputs", "OUT"}, {"Parameters", "BP"}};
-    std::map<std::string, std::string> named;  // label -> the name of its open section
     std::istringstream in(text);
     std::string* open = nullptr;
+    bool mine = true;
     for (std::string line; std::getline(in, line);) {
         if (line.rfind("//#end", 0) == 0) break;
+        if (const auto f = sectionForm(line)) mine = f->empty() || *f == form;
         std::smatch m;
-        if (std::regex_match(line, m, label)) {
-            const int first = std::stoi(m[2]), last = m[3].matched ? std::stoi(m[3]) : first;
-            const std::string key = named[m[1]].empty() ? std::string(m[1]) : std::string(m[1]) + " " + named[m[1]];
-            h.counts[key] += last - first + 1;
-            h.entries[key].push_back(m[4]);
-            open = &h.entries[key].back();
-        } else if (std::regex_match(line, m, section)) {
-            named[labelOf.at(m[1])] = m[2];
+        if (!mine) {
             open = nullptr;
+        } else if (std::regex_match(line, m, label)) {
+            const int first = std::stoi(m[2]), last = m[3].matched ? std::stoi(m[3]) : first;
+            h.counts[m[1]] += last - first + 1;
+            h.entries[m[1]].push_back(m[4]);
+            h.sizes[m[1]].push_back(last - first + 1);
+            open = &h.entries[m[1]].back();
         } else if (line.rfind("//#", 0) == 0) {
             open = nullptr;
         } else if (open != nullptr && line.rfind("// ", 0) == 0) {
@@ -108,6 +133,30 @@ std::string entryFault(const std::string& entry, const Param& p) {
     return "";
 }
 
+// Every fault of one form's page against its table and its block's identity.
+std::vector<std::string> formFaults(const std::string& source, const std::string& form,
+                                    std::span<const Param> params, const ParamTable& t) {
+    std::vector<std::string> faults;
+    const Header h = readHeader(source, form);
+    const auto count = [&](const char* label) { return h.counts.count(label) ? h.counts.at(label) : 0; };
+    if (count("IN") != t.maxInputs) faults.push_back(std::to_string(count("IN")) + " inputs");
+    if (count("OUT") != t.outputs) faults.push_back(std::to_string(count("OUT")) + " outputs");
+    const auto bp = h.entries.count("BP") ? h.entries.at("BP") : std::vector<std::string>{};
+    if (params.size() != bp.size())
+        faults.push_back(std::to_string(bp.size()) + " parameter lines for " + std::to_string(params.size()) +
+                         " table rows");
+    else if (count("BP") != t.maxParameters)
+        faults.push_back(std::to_string(count("BP")) + " parameters for " + std::to_string(t.maxParameters));
+    for (std::size_t i = 0; i < bp.size() && i < params.size(); ++i) {
+        if (const int n = h.sizes.at("BP")[i]; n != params[i].count)
+            faults.push_back("BP[" + std::to_string(i) + "] runs " + std::to_string(n) + " parameters, the table " +
+                             std::to_string(params[i].count));
+        if (const std::string f = entryFault(bp[i], params[i]); !f.empty())
+            faults.push_back("BP[" + std::to_string(i) + "] " + f);
+    }
+    return faults;
+}
+
 // The names of a block, main name first.
 std::vector<std::string> namesOf(const std::string& list) {
     std::vector<std::string> names;
@@ -116,46 +165,26 @@ std::vector<std::string> namesOf(const std::string& list) {
     return names;
 }
 
-// Every fault of a page against its block's table (its tables by name) and identity.
+// The same for every form: each name the page gives sections of its own, and each name
+// whose parameters have a table of their own; each fault names its form.
 std::vector<std::string> pageFaults(const std::string& source, const ParamTable& t) {
-    std::vector<std::string> faults;
-    const Header h = readHeader(source);
+    std::vector<std::string> forms = formsOf(source);
     const std::vector<std::string> names = namesOf(t.names);
-    // The keys of a label's sections: the label alone, or one per name.
-    const auto sections = [&](const std::string& label) {
+    if (!t.forms.empty())
         for (const std::string& name : names)
-            if (h.counts.count(label + " " + name) != 0) {
-                std::vector<std::string> keys;
-                for (const std::string& n : names) keys.push_back(label + " " + n);
-                return keys;
-            }
-        return std::vector<std::string>{label};
-    };
-    const auto count = [&](const std::string& key) { return h.counts.count(key) ? h.counts.at(key) : 0; };
-    for (const auto& [label, expected, what] : {std::tuple{std::string("IN"), t.maxInputs, " inputs"},
-                                                 std::tuple{std::string("OUT"), t.outputs, " outputs"}})
-        for (const std::string& key : sections(label))
-            if (count(key) != expected)
-                faults.push_back(std::to_string(count(key)) + what + (key == label ? "" : key.substr(label.size())));
-    const std::vector<std::string> bpKeys = sections("BP");
-    if (!t.forms.empty() && bpKeys.size() != t.forms.size())
-        faults.push_back("one parameter section for " + std::to_string(t.forms.size()) + " forms");
-    for (std::size_t k = 0; k < bpKeys.size(); ++k) {
-        const std::span<const Param> params = bpKeys.size() == t.forms.size() ? t.forms[k] : t.params;
-        const std::string where = bpKeys[k] == "BP" ? "" : bpKeys[k].substr(3) + " ";
-        const auto bp = h.entries.count(bpKeys[k]) ? h.entries.at(bpKeys[k]) : std::vector<std::string>{};
-        if (static_cast<int>(bp.size()) != t.maxParameters || params.size() != bp.size())
-            faults.push_back(where + std::to_string(bp.size()) + " parameter lines for " +
-                             std::to_string(params.size()) + " table rows");
-        for (std::size_t i = 0; i < bp.size() && i < params.size(); ++i)
-            if (const std::string f = entryFault(bp[i], params[i]); !f.empty())
-                faults.push_back(where + "BP[" + std::to_string(i) + "] " + f);
+            if (std::find(forms.begin(), forms.end(), name) == forms.end()) forms.push_back(name);
+    if (forms.empty()) return formFaults(source, "", t.params, t);
+    std::vector<std::string> faults;
+    for (const std::string& form : forms) {
+        const auto k = static_cast<std::size_t>(std::find(names.begin(), names.end(), form) - names.begin());
+        const std::span<const Param> params = k < t.forms.size() ? t.forms[k] : t.params;
+        for (const std::string& f : formFaults(source, form, params, t)) faults.push_back(form + ": " + f);
     }
     return faults;
 }
 
-// The block source whose header opens the page of a main name (with its other names after
-// it, "//#Block DPTUBE, DPCH"), searched under dir.
+// The block source whose header opens the page of a main name (alone, or first of the
+// names the page lists: "//#Block E0, GON"), searched under dir.
 std::string sourceOf(const fs::path& dir, const std::string& mainName) {
     const std::string head = "//#Block " + mainName;
     for (const auto& e : fs::recursive_directory_iterator(dir)) {
@@ -236,12 +265,37 @@ TEST(ParameterTables, APageThatDriftsFromItsTableIsNamed) {
         return pageFaults(page, forms);
     };
     EXPECT_EQ(twoDrifted("Width, at least 0", "Width, above 0"),
-              std::vector<std::string>{"CHANNEL BP[0] does not state 'at least 0'"});
+              std::vector<std::string>{"CHANNEL: BP[0] does not state 'at least 0'"});
     EXPECT_EQ(twoDrifted("//#IN[0] Flow (kg/s)\n//#Outputs", "//#Outputs"),
-              std::vector<std::string>{"0 inputs CHANNEL"});
+              std::vector<std::string>{"CHANNEL: 0 inputs"});
     std::string oneSection = two;
     oneSection.replace(oneSection.find("//#Parameters CHANNEL\n"), 22, "");
     oneSection.replace(oneSection.find("//#Parameters TUBE"), 18, "//#Parameters");
     EXPECT_EQ(pageFaults(oneSection, forms),
-              (std::vector<std::string>{"one parameter section for 2 forms", "2 parameter lines for 1 table rows"}));
+              (std::vector<std::string>{"TUBE: 2 parameter lines for 1 table rows",
+                                        "CHANNEL: 2 parameter lines for 1 table rows",
+                                        "CHANNEL: BP[0] name 'Diameter', the table says 'Width'"}));
+
+    // A ranged row against its ranged line: the run's length is held as well.
+    static constexpr Param kRanged[] = {
+        vireo::block::ranged(4, {"Speeds", "m/s", vireo::block::atLeast(0), {305011, ""}}),
+        {"Factor", "-"},
+    };
+    const ParamTable r{"xx0002", "WIND", kRanged, 0, 0, 5};
+    const std::string ranged = "//#Block WIND\n//#BP[1--4] Speeds, at least 0 (m/s)\n//#BP[4] Factor (-)\n//#end\n";
+    EXPECT_EQ(pageFaults(ranged, r), std::vector<std::string>{});
+    std::string shorter = ranged;
+    shorter.replace(shorter.find("1--4"), 4, "1--3");
+    EXPECT_EQ(pageFaults(shorter, r),
+              (std::vector<std::string>{"4 parameters for 5", "BP[0] runs 3 parameters, the table 4"}));
+    std::string unranged = ranged;
+    unranged.replace(unranged.find("1--4"), 4, "0");
+    unranged.replace(unranged.find("[4]"), 3, "[1]");
+    EXPECT_EQ(pageFaults(unranged, r).size(), 2u);
+
+    // A page of two names with sections of their own: each form is held on its own.
+    const std::string windGust = "//#Block WIND, GUST\n//#Parameters\n//#BP[1--4] Speeds, at least 0 (m/s)\n"
+                              "//#Parameters WIND\n//#BP[4] Factor (-)\n"
+                              "//#Parameters GUST\n//#BP[4] Gain (-)\n//#end\n";
+    EXPECT_EQ(pageFaults(windGust, r), std::vector<std::string>{"GUST: BP[1] name 'Gain', the table says 'Factor'"});
 }

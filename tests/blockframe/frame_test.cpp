@@ -128,11 +128,32 @@ struct formed_block {
     using View = vireo::block::View<kFormed, P>;
     static void step(View& b) { b.out(0) = b.par<P::size>(); }
 };
+
+// A run of four like parameters in one ranged row, then one of its own; its step sums the
+// run as it reads it, place by place.
+constexpr BlockIdentity kRun{"xx0010", "RUN", 1, 0, 0, 2, 10, 0, 0, 5, 5, 0, 0, Group::standard};
+struct run_block {
+    struct P {
+        enum : int { speeds, factor };
+        static constexpr Param table[] = {
+            ranged(4, {"Speeds", "m/s", atLeast(0), kRuleCode}),
+            {"Factor", "-", vireo::block::whole(1, 3), kRuleCode},
+        };
+    };
+    using View = vireo::block::View<kRun, P>;
+    static void step(View& b) {
+        b.out(0) = 0.0f;
+        for (int k = 0; k < 4; ++k) b.out(0) += b.par<P::speeds>(k) * static_cast<float>(k + 1);
+        b.out(1) = b.par<P::factor>();
+    }
+};
+static_assert(parameterCount<run_block::P>() == 5 && paramOffset<run_block::P>(run_block::P::factor) == 4);
+
 // A band whose upper end must lie above its lower end: a tie the table cannot state. Its
 // step shows the width and how often it stepped. A second row hands every call to it.
 constexpr Code kTieCode{305125, "i10 i11 r0 r1"};
-constexpr BlockIdentity kBand{"xx0010", "BAND", 1, 0, 0, 2, 10, 0, 0, 2, 2, 0, 0, Group::standard};
-constexpr BlockIdentity kBandAgain{"xx0011", "BANDAGAIN", 1, 0, 0, 2, 10, 0, 0, 2, 2, 0, 0, Group::standard};
+constexpr BlockIdentity kBand{"xx0012", "BAND", 1, 0, 0, 2, 10, 0, 0, 2, 2, 0, 0, Group::standard};
+constexpr BlockIdentity kBandAgain{"xx0013", "BANDAGAIN", 1, 0, 0, 2, 10, 0, 0, 2, 2, 0, 0, Group::standard};
 struct band_block {
     struct P {
         enum : int { low, high };
@@ -193,8 +214,9 @@ VIREO_BLOCK(xx0006, kReacher, reacher_block)
 VIREO_BLOCK(xx0007, kCounter, counter_block)
 VIREO_BLOCK(xx0008, kTabled, tabled_block)
 VIREO_BLOCK(xx0009, kFormed, formed_block)
-VIREO_BLOCK(xx0010, kBand, band_block)
-VIREO_BLOCK(xx0011, kBandAgain, band_again_block)
+VIREO_BLOCK(xx0010, kRun, run_block)
+VIREO_BLOCK(xx0012, kBand, band_block)
+VIREO_BLOCK(xx0013, kBandAgain, band_again_block)
 
 TEST(Frame, IdentificationComesFromTheTableAndWritesNothingElse) {
     float in = 0, out = 0;
@@ -447,12 +469,36 @@ TEST(Frame, EachNameHasItsParametersCheckedByItsOwnTable) {
     EXPECT_EQ(angled.OUT[0], -10.0f);
 }
 
+// A ranged row is checked parameter by parameter, each refusal naming its own number, at
+// initialisation and after a change; the row after it reads from the run's end on.
+TEST(Frame, ARangedRowChecksAndReadsEveryParameterOfItsRun) {
+    BlockInstance refused(xx0010, Placement{.parameters = {1, -1, 2, -2, 4}});
+    const auto m = messagesOf([&] { refused.init(); });
+    std::vector<std::string> named;
+    for (const auto& r : m.records) named.push_back(r["i10"] + " " + r["r0"]);
+    EXPECT_EQ(named, (std::vector<std::string>{"2 -1", "4 -2", "5 4"}));
+    EXPECT_TRUE(messagesOf([&] { refused.step(); }).records.empty());
+    EXPECT_EQ(refused.OUT[0], 0.0f);
+
+    BlockInstance b(xx0010, Placement{.parameters = {1, 2, 3, 4, 3}});
+    ASSERT_EQ(b.init(), 0);
+    EXPECT_EQ(b.step()[0], 1.0f + 4.0f + 9.0f + 16.0f);
+    EXPECT_EQ(b.OUT[1], 3.0f);
+    b.changeParameter(2, std::nanf(""));
+    const auto changed = messagesOf([&] { b.step(); });
+    ASSERT_EQ(changed.records.size(), 1u);
+    EXPECT_EQ(changed.records[0]["i10"], "3");
+    EXPECT_EQ(b.OUT[0], 30.0f);  // not stepped on
+    b.changeParameter(2, 0.5f);
+    EXPECT_EQ(b.step()[0], 1.0f + 4.0f + 1.5f + 16.0f);
+}
+
 // A tie between parameters lives as a rule does: denied at initialisation it refuses the
 // block for good; broken by a change it is one counted error and no step, kept refused
 // silently, until a later change mends it. A wrapper's calls are held to the wrapped
 // block's ties. Ties are asked only of values the table lets through.
 TEST(Frame, TiesBetweenParametersAreCheckedWhereTheTableIs) {
-    for (auto routine : {xx0010, xx0011}) {
+    for (auto routine : {xx0012, xx0013}) {
         BlockInstance denied(routine, Placement{.parameters = {5, 5}});
         auto m = messagesOf([&] { denied.init(); });
         EXPECT_EQ(m.codes, std::vector<int>{kTieCode.number});

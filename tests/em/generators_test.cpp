@@ -428,8 +428,6 @@ TEST(Temperature, GengtYearMeetsItsMonthlyMeans) {
     BlockInstance dry(em("em0022"), {.inputs = 10, .parameters = gengtParameters(21), .number = 4});
     const auto codes = vireo_test::messagesOf([&] {
         ASSERT_EQ(b.init() + dry.init(), 0);
-        EXPECT_EQ(b.BP[8], 0.1f);
-        EXPECT_EQ(b.BP[9], 2000.0f);
         std::size_t hour = 0;
         const auto year = hours(b, [](int m, int d, int h) { return gengtInputs(m, d, h, 11); });
         for (int m = 1; m <= 12; ++m) {
@@ -548,8 +546,9 @@ TEST(Generators, TwoGengtBlocksKeepTheirOwnMonths) {
     const auto a = hours(aloneA, warm);
     ASSERT_EQ(aloneB.init(), 0);
     const auto b = hours(aloneB, cold);
+    // The same block number (two models in one process): each keeps its months in its own arrays.
     BlockInstance togetherA(em("em0022"), {.inputs = 10, .parameters = gengtParameters(5), .number = 52});
-    BlockInstance togetherB(em("em0022"), {.inputs = 10, .parameters = gengtParameters(6), .number = 53});
+    BlockInstance togetherB(em("em0022"), {.inputs = 10, .parameters = gengtParameters(6), .number = 52});
     ASSERT_EQ(togetherA.init() + togetherB.init(), 0);
     std::size_t k = 0;
     for (int m = 1; m <= 12; ++m)

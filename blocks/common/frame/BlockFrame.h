@@ -125,7 +125,7 @@ template <class Routine, const BlockIdentity& Id>
     static_assert(kTable || !kTies, "ties between parameters are checked with the parameter table");
     if constexpr (kTable) {
         static_assert(wellFormedParams<Params>(), "every bound of a parameter table needs a code, a name and a unit");
-        static_assert(paramCount<Params>() <= static_cast<std::size_t>(Id.maxParameters),
+        static_assert(parameterCount<Params>() <= Id.maxParameters,
                       "the parameter table lists more parameters than the identity declares");
         static_assert(std::is_same_v<typename RoutineView_::Params, Params>,
                       "a routine with a parameter table reads it through its View");

@@ -42,14 +42,18 @@ bool BlockView::check(std::span<const Rule> rules) {
 
 bool BlockView::check(std::span<const Param> table) {
     bool passed = true;
-    const std::size_t n = std::min<std::size_t>(table.size(), static_cast<std::size_t>(std::max(id_.maxParameters, 0)));
-    for (std::size_t i = 0; i < n; ++i) {
-        const Bound& bound = table[i].bound;
-        // An optional parameter the model left out reads as its default, unchecked.
-        if (bound.none || (table[i].absent.optional && par(static_cast<int>(i)) == 0.0f)) continue;
-        const Rule rule{.parameter = static_cast<int>(i), .low = bound.low, .high = bound.high, .whole = bound.whole,
-                        .code = table[i].code, .aboveLow = bound.aboveLow, .belowHigh = bound.belowHigh};
-        passed = check(rule, par(rule.parameter)) && passed;
+    int first = 0;  // the row's first parameter: a ranged row stands for several
+    for (const Param& p : table) {
+        const Bound& bound = p.bound;
+        const int last = std::min(first + std::max(p.count, 1), std::max(id_.maxParameters, 0));
+        for (int i = first; i < last && !bound.none; ++i) {
+            // An optional parameter the model left out reads as its default, unchecked.
+            if (p.absent.optional && par(i) == 0.0f) continue;
+            const Rule rule{.parameter = i, .low = bound.low, .high = bound.high, .whole = bound.whole,
+                            .code = p.code, .aboveLow = bound.aboveLow, .belowHigh = bound.belowHigh};
+            passed = check(rule, par(i)) && passed;
+        }
+        first += std::max(p.count, 1);
     }
     return passed;
 }

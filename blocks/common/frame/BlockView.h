@@ -124,8 +124,9 @@ public:
     void show(Code code, const Values& values = {}) const { reporter().show(code, values); }
     Reporter reporter() const { return Reporter(a_.IP, name(), id_.spRow); }
     // Checks the parameters against a block's table, reporting every value refused as the
-    // rules below do (each bound that is not `none`, in the table's order; an optional
-    // parameter left out, 0, is not checked); true when all pass. The frame makes this
+    // rules below do (each bound that is not `none`, in the table's order, a ranged row's
+    // parameters one by one; an optional parameter left out, 0, is not checked); true
+    // when all pass. The frame makes this
     // check; a block does not.
     bool check(std::span<const Param> table);
     // Checks the parameters against rules at initialisation, reporting every value
@@ -216,16 +217,30 @@ public:
     template <int I>
         requires(!std::is_void_v<P>)
     float par() const {
-        static_assert(I >= 0 && static_cast<std::size_t>(I) < paramCount<P>() && I < Id.maxParameters,
+        static_assert(I >= 0 && static_cast<std::size_t>(I) < paramCount<P>() && paramOffset<P>(I) < Id.maxParameters,
                       "parameter outside the block's table");
-        return P::table[I].absent.read(a_.BP[I]);
+        static_assert(P::table[I].count == 1, "a ranged row is read by its place in the run: par<I>(k)");
+        return P::table[I].absent.read(a_.BP[paramOffset<P>(I)]);
+    }
+    // The k-th parameter (from 0) of a ranged row; a place outside the run reads 0, as
+    // an index outside the identity does.
+    template <int I>
+        requires(!std::is_void_v<P>)
+    float par(int k) const {
+        static_assert(I >= 0 && static_cast<std::size_t>(I) < paramCount<P>() &&
+                          paramOffset<P>(I) + P::table[I].count <= Id.maxParameters,
+                      "parameter outside the block's table");
+        constexpr int kFirst = paramOffset<P>(I);
+        if (k < 0 || k >= P::table[I].count) [[unlikely]] return outside("BP", kFirst + k, Id.maxParameters), 0.0f;
+        return P::table[I].absent.read(a_.BP[kFirst + k]);
     }
     // Whether its value keeps its bound (as the frame checked it at initialisation), in the
     // table of the name the block was placed under.
     template <int I>
         requires(!std::is_void_v<P>)
     bool holds() const {
-        return formParams<P>(opMode())[I].bound.holds(a_.BP[I]);
+        static_assert(P::table[I].count == 1, "a ranged row is read by its place in the run");
+        return formParams<P>(opMode())[I].bound.holds(a_.BP[paramOffset<P>(I)]);
     }
     // Its nearest whole number (halves away from zero) through the one checked conversion:
     // NaN gives 0, values beyond the int range its nearest end, `offset` added without

@@ -19,7 +19,12 @@
 //   ... b.par<P::ua>() ... b.whole<P::arrangement>() ...
 //
 // The names are those that open the block's //#BP lines and the units those in their
-// parentheses; a test holds the two against each other.
+// parentheses; a test holds the two against each other. A run of like parameters (a
+// year's hourly means, a list of constants) is one row made by `ranged`, as its page
+// gives it one //#BP[first--last] line, and is read by its place in the run:
+//
+//   block::ranged(96, {"Mean wind speeds", "m/s", block::atLeast(0), code::badSpeed}),
+//   ... b.par<P::speeds>(k) ...
 #ifndef VIREO_BLOCK_PARAMS_H
 #define VIREO_BLOCK_PARAMS_H
 
@@ -96,7 +101,14 @@ struct Param {
     Bound bound = any();
     Code code{};       // the counted error a value outside the bound is reported with
     Optional absent{};
+    int count = 1;     // the parameters the row stands for, from its position on
 };
+
+// A row standing for `count` like parameters in a run, each checked and read alike.
+constexpr Param ranged(int count, Param p) {
+    p.count = count;
+    return p;
+}
 
 // The parameters' state between calls, in the protocol's parameter slot: the engine marks
 // a change, the frame keeps what it refused.
@@ -123,6 +135,7 @@ struct ParamsOf<Routine> {
     using type = typename Routine::Wrapped::P;
 };
 
+// The rows of a table.
 template <class P>
 constexpr std::size_t paramCount() {
     return std::size(P::table);
@@ -140,18 +153,35 @@ constexpr std::span<const Param> formParams(int opMode) {
     return P::table;
 }
 
-// A table whose every rule can report: a bound needs a code, a whole bound whole ends.
+// The position in the model's order of the first parameter of row `row` (of all
+// parameters, for the row count).
+template <class P>
+constexpr int paramOffset(std::size_t row) {
+    int offset = 0;
+    for (std::size_t r = 0; r < row && r < paramCount<P>(); ++r) offset += P::table[r].count;
+    return offset;
+}
+
+// The parameters a table stands for.
+template <class P>
+constexpr int parameterCount() {
+    return paramOffset<P>(paramCount<P>());
+}
+
+// A table whose every rule can report: a bound needs a code, a whole bound whole ends; a
+// run at least one parameter.
 constexpr bool wellFormedTable(std::span<const Param> table) {
     for (const Param& p : table) {
         if (p.name == nullptr || p.unit == nullptr || p.name[0] == '\0' || p.unit[0] == '\0') return false;
         if (!p.bound.none && p.code.number == 0) return false;
         if (!(p.bound.low <= p.bound.high)) return false;
+        if (p.count < 1) return false;
     }
     return true;
 }
 // The same for every form; and the forms, as the typed reads go by `table`, read alike:
-// the first is `table`, each has its rows and leaves the same parameters out for the same
-// defaults.
+// the first is `table`, each has its rows and runs and leaves the same parameters out for
+// the same defaults.
 template <class P>
 constexpr bool wellFormedParams() {
     if (!wellFormedTable(P::table)) return false;
@@ -161,7 +191,7 @@ constexpr bool wellFormedParams() {
             if (!wellFormedTable(form) || form.size() != paramCount<P>()) return false;
             for (std::size_t i = 0; i < form.size(); ++i)
                 if (form[i].absent.optional != P::table[i].absent.optional ||
-                    form[i].absent.fallback != P::table[i].absent.fallback)
+                    form[i].absent.fallback != P::table[i].absent.fallback || form[i].count != P::table[i].count)
                     return false;
         }
     }

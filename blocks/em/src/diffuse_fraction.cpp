@@ -2,14 +2,13 @@
 
 #include "messages.h"
 
+#include <algorithm>
+
 namespace vireo::em {
 
-int initFraction(block::BlockView& b, const FractionModels& models) {
-    const int count = static_cast<int>(models.inputsRead.size());
-    const block::Rule rule{.parameter = 0, .low = 0, .high = static_cast<float>(count - 1), .whole = true,
-                           .code = code::badModel};
-    const int model = b.mode(0, count);
-    if (b.check(rule, b.par(0))) {
+int initFraction(block::BlockView& b, const FractionModels& models, int given) {
+    const int model = std::clamp(given, 0, static_cast<int>(models.inputsRead.size()) - 1);
+    if (!refused(b)) {
         // These inputs have no value to stand in for them: a model that reads one must
         // have it connected.
         for (int i = std::max(b.inputCount(), 2); i < models.inputsRead[model]; ++i)

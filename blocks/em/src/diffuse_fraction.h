@@ -17,10 +17,10 @@ struct FractionModels {
     const char* (*meaning)(int model, int input);
 };
 
-// The model slot (the model number plus 1, held within range); a model number out of
-// range and every input that the model reads but the model does not connect are counted
-// errors.
-int initFraction(block::BlockView& b, const FractionModels& models);
+// The model slot (the model number plus 1, held within range) of the model the frame has
+// checked; every input that the model reads but the model does not connect is a counted
+// error.
+int initFraction(block::BlockView& b, const FractionModels& models, int model);
 
 // The diffuse irradiance: 0 unless both irradiances are above 0, else the global one times
 // the correlation's fraction at the clearness index, taken as at most 1.

@@ -57,23 +57,10 @@ std::string dayText(int year, int month, int day) {
     return text;
 }
 
-void checkDailyModel(block::BlockView& b, int varianceFactor, bool factors) {
-    const int lag1 = varianceFactor + 2, lag2 = varianceFactor + 3;
-    const block::Rule rules[] = {
-        {.parameter = varianceFactor, .low = 0.0f, .high = 10.0f, .code = code::badVarianceFactor},
-        {.parameter = varianceFactor + 1, .low = -1.0f, .high = 1.0f, .code = code::badYearFactor},
-        // Beyond these bounds the series' innovations have no real spread (or none at
-        // all), and its months can never meet their targets.
-        {.parameter = lag1, .low = -1.0f, .high = 1.0f, .code = code::badLag1, .aboveLow = true, .belowHigh = true},
-    };
-    b.check(factors ? std::span<const block::Rule>(rules) : std::span<const block::Rule>(rules + 2, 1));
-    const float r1 = b.par(lag1), r2 = b.par(lag2);
+void checkLagPair(block::BlockView& b, const DailyModel& model, int lag1) {
+    const float r1 = model.r1, r2 = model.r2;
     if (!(std::fabs(r2) < 1.0f && 1.0f + r2 - 2.0f * r1 * r1 > 0.0f))
-        b.report(code::badLagPair, {.reals = {r1, r2}, .ints = {lag1 + 1, lag2 + 1}});
-}
-
-DailyModel dailyModel(const block::BlockView& b, int varianceFactor) {
-    return {b.par(varianceFactor), b.par(varianceFactor + 1), b.par(varianceFactor + 2), b.par(varianceFactor + 3)};
+        b.report(code::badLagPair, {.reals = {r1, r2}, .ints = {lag1 + 1, lag1 + 2}});
 }
 
 void reportMonth(block::BlockView& b, const MonthOutcome& outcome, const StepDate& date, block::Code failure) {

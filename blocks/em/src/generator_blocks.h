@@ -33,11 +33,16 @@ bool numbers(block::BlockView& b, std::initializer_list<int> inputs);
 std::string monthText(int year, int month);
 std::string dayText(int year, int month, int day);
 
-// The checks of the daily model's parameters from the first one given: the variance
-// factor and the year-to-year factor (when `factors`), and the pair of autocorrelations,
-// which must belong to a stationary series.
-void checkDailyModel(block::BlockView& b, int varianceFactor, bool factors);
-DailyModel dailyModel(const block::BlockView& b, int varianceFactor);
+// The daily model of a generator block's parameters (named alike in every table).
+template <class View>
+DailyModel dailyModel(const View& b) {
+    using P = typename View::Params;
+    return {b.template par<P::varianceFactor>(), b.template par<P::yearFactor>(), b.template par<P::lag1>(),
+            b.template par<P::lag2>()};
+}
+// The pair of autocorrelations, parameters lag1 and lag1 + 1 (from 0), must belong to a
+// stationary series; the table holds each alone.
+void checkLagPair(block::BlockView& b, const DailyModel& model, int lag1);
 
 // The messages of a generated month: shown warnings where the monthly clearness index
 // was limited or the daily indices kept missed their targets; `failure`, which stops the

@@ -26,7 +26,7 @@ struct Site {
 // west, 0 to 23, where 13 to 23 are the eastern zones 11 to 1 hours east; zone 12 is
 // 12 hours east at a site east of Greenwich and west elsewhere; -14 to -1 are hours east
 // as they are written (UTC+13 is -13), for the zones beyond 12 hours east.
-float zoneWest(const Site& site);
+inline float zoneWest(const Site& site);
 
 // Degrees: azimuth from north through east, elevation above the horizon, declination,
 // hour angle (0 at solar noon, growing through the afternoon, within 0 to 360).
@@ -68,24 +68,17 @@ struct SolarDay {
     float equationOfTime;  // minutes
 };
 SolarDay solarDay(float dayOfYear);
-// sunPosition by the Fourier series, from the terms of the day of `time`.
-SunPosition sunPositionOnDay(const SolarDay& day, SinCos latitude, bool refraction, const ClockTime& time,
-                             const Site& site);
 
 // The position with what a caller on the hot path takes on from it: the hour angle's sine
 // and cosine, and the cosine of the zenith angle (refraction included when asked for).
-// Without `azimuth` the azimuth is NaN and costs nothing.
+// horizontal.h finds it, from a day's terms (sunFixOnDay) or from the Julian day number
+// of series 2 and 3 (sunFixOnJulianDay), which a caller may keep for a day.
 struct SunFix {
     SunPosition position;
     SinCos declination, hourAngle;
     float cosZenith;
 };
-SunFix sunFixOnDay(const SolarDay& day, SinCos latitude, bool refraction, const ClockTime& time, const Site& site,
-                   bool azimuth = true);
-// Series 2 and 3 take the date as its Julian day number, which a caller may keep for a day.
 int julianDay(const ClockTime& time);
-SunFix sunFixOnJulianDay(int series, int julianDay, SinCos latitude, bool refraction, const ClockTime& time,
-                         const Site& site, bool azimuth = true);
 
 // Eccentricity correction factor of the earth's orbit on day of year d (1 on 1 January):
 // fit 1 Spencer's Fourier series, 2 the one-term approximation, otherwise 0.
@@ -115,6 +108,14 @@ float horizontalExtraterrestrial(int fit, int year, int month, int day, float an
 
 // Floored remainder a - floor(a/b) b, with the sign of b.
 float floorMod(float a, float b);
+
+inline float zoneWest(const Site& site) {
+    // The site is east of Greenwich when its longitude west, brought into [0, 360), lies
+    // beyond 180 degrees.
+    if (site.timeZone > 12.0f || (site.timeZone == 12.0f && floorMod(site.longitude, 360.0f) > 180.0f))
+        return site.timeZone - 24.0f;
+    return site.timeZone;
+}
 
 }  // namespace vireo::em
 

@@ -4,6 +4,7 @@
 
 #include "Numbers.h"
 #include "angles.h"
+#include "horizontal.h"
 #include "routines.h"
 #include "vireo_tools.h"
 
@@ -13,27 +14,9 @@
 #include <cmath>
 
 using namespace vireo::em;
-using vireo::block::acosClamped;
-using vireo::block::asinClamped;
 using vireo::block::nearestInt;
 
 namespace {
-
-// Floored remainder into [0, period). The hour angle must land there whatever the sign of
-// the longitude or the range of the clock time: the quadrant tests below rely on it.
-float reduce(float x, float period) {
-    if (x >= 0.0f && x < period) return x;  // mostly so already: no floor to call
-    float r = x - std::floor(x / period) * period;
-    if (r < 0.0f) r += period;
-    if (r >= period) r -= period;
-    return r;
-}
-
-struct Equatorial {
-    float declination;  // radians
-    float sinDeclination;
-    float hourAngle;    // radians, before reduction
-};
 
 // Walraven's ecliptic series, epoch 1980. n counts days from 1980 January 2.0 UT; the
 // Julian-day difference already carries every leap day, so no leap-year correction is
@@ -76,58 +59,6 @@ Equatorial almanac2000(long long jd, float ut, float longitude) {
 }  // namespace
 
 namespace vireo::em {
-namespace {
-
-// The common end of the series: zenith, azimuth and refraction from the declination, its
-// sine and cosine, the latitude's, and the hour angle before its reduction.
-SunFix horizontal(float delta, SinCos declination, SinCos latitude, float hourAngle, bool refraction,
-                  bool azimuth = true) {
-    const float omega = reduce(hourAngle, kTwoPi);
-    const float sd = declination.sin, cd = declination.cos;
-    const float sp = latitude.sin, cp = latitude.cos;
-    const float so = std::sin(omega), co = std::cos(omega);
-    const float x = std::clamp(sd * sp + cd * cp * co, -1.0f, 1.0f);
-    const float zenith = std::acos(x);
-    // sin(acos x) without a second trigonometric call; 1 - x is exact near the zenith,
-    // where 1 - x * x would lose the digits the azimuth's arc sine needs.
-    const float sz = std::sqrt((1.0f - x) * (1.0f + x));
-    const float a = azimuth ? asinClamped(sz != 0.0f ? cd * so / sz : 0.0f) : std::numeric_limits<float>::quiet_NaN();
-
-    // a is the azimuth from south, folded into [-90, 90] degrees; the sun's side of the
-    // east-west line unfolds it. That side is the sign of the sun's northward component,
-    // which is what the published rule derives from the hour angles +-w0 of the crossing
-    // (cos w0 = tan(delta) / tan(phi)); taken directly it stays right where the sun never
-    // crosses the line (the tropics in summer, the equator) and where delta and phi agree
-    // to single precision.
-    const float north = sd * cp - cd * sp * co;
-    const int side = north > 0.0f ? -1 : 1;  // -1: north of the east-west line
-    const int k3 = omega <= kPi ? 1 : -1;
-    const float az = a * static_cast<float>(side) + kPi + static_cast<float>(k3 * (1 - side)) * kPi / 2.0f;
-
-    float e = (kPi / 2.0f - zenith) / kRad;
-    float cosZenith = x;
-    if (refraction) {
-        const float r = e > -0.56f ? 3.51561f * (0.1594f + 0.0196f * e + 2.0e-5f * e * e) /
-                                         (1.0f + 0.505f * e + 0.0845f * e * e)
-                                   : 0.56f;
-        e += r;
-        // The zenith raised by r: cos(z - r) by the sum rule; r is below a hundredth of
-        // a radian, so two terms of each series are exact in single precision.
-        const float rr = r * kRad;
-        cosZenith = x * (1.0f - rr * rr / 2.0f) + sz * rr * (1.0f - rr * rr / 6.0f);
-    }
-    return {{az / kRad, e, delta / kRad, omega / kRad}, declination, {so, co}, cosZenith};
-}
-
-}  // namespace
-
-float zoneWest(const Site& site) {
-    // The site is east of Greenwich when its longitude west, brought into [0, 360), lies
-    // beyond 180 degrees.
-    if (site.timeZone > 12.0f || (site.timeZone == 12.0f && floorMod(site.longitude, 360.0f) > 180.0f))
-        return site.timeZone - 24.0f;
-    return site.timeZone;
-}
 
 // Fourier series of the day angle for the declination, and the equation of time. The
 // harmonics by the double- and triple-angle rules from the day angle's sine and cosine.
@@ -142,20 +73,6 @@ SolarDay solarDay(float dayOfYear) {
     return {delta, {sinDelta, cosineOf(sinDelta)}, equationOfTime(1, dayOfYear)};
 }
 
-// Works on local standard time, so the time zone enters only as a longitude.
-SunFix sunFixOnDay(const SolarDay& day, SinCos latitude, bool refraction, const ClockTime& time, const Site& site,
-                   bool azimuth) {
-    const float localTime = time.hour + time.minute / 60.0f + time.second / 3600.0f - time.dst;
-    const float minutes = 60.0f * localTime + day.equationOfTime + 4.0f * (15.0f * zoneWest(site) - site.longitude);
-    return horizontal(day.declination, day.declinationTrig, latitude, (minutes / 4.0f - 180.0f) * kRad, refraction,
-                      azimuth);
-}
-
-SunPosition sunPositionOnDay(const SolarDay& day, SinCos latitude, bool refraction, const ClockTime& time,
-                             const Site& site) {
-    return sunFixOnDay(day, latitude, refraction, time, site).position;
-}
-
 int julianDay(const ClockTime& time) {
     const int y = nearestInt(time.year), m = nearestInt(time.month), d = nearestInt(time.day);
     int jd = 0;
@@ -163,16 +80,12 @@ int julianDay(const ClockTime& time) {
     return jd;
 }
 
-SunFix sunFixOnJulianDay(int series, int jd, SinCos latitude, bool refraction, const ClockTime& time,
-                         const Site& site, bool azimuth) {
+Equatorial equatorialOnJulianDay(int series, int jd, const ClockTime& time, const Site& site) {
     // An eastern zone written as hours west (23 for one hour east) would put universal
     // time a day late: the clock time less the eastern offset is meant.
     const float ut = zoneWest(site) + time.hour + (time.minute + time.second / 60.0f) / 60.0f - time.dst;
-    const Equatorial sun = series == 2 ? ecliptic1980(jd, nearestInt(time.year), ut, site.longitude)
-                                       : almanac2000(jd, ut, site.longitude);
-    const float sd = sun.sinDeclination;
-    return horizontal(sun.declination, {sd, cosineOf(sd)}, latitude, sun.hourAngle,
-                      refraction, azimuth);
+    return series == 2 ? ecliptic1980(jd, nearestInt(time.year), ut, site.longitude)
+                       : almanac2000(jd, ut, site.longitude);
 }
 
 SunPosition sunPosition(int series, bool refraction, const ClockTime& time, const Site& site) {
@@ -180,7 +93,7 @@ SunPosition sunPosition(int series, bool refraction, const ClockTime& time, cons
     if (series == 2 || series == 3)
         return sunFixOnJulianDay(series, julianDay(time), latitude, refraction, time, site).position;
     const int y = nearestInt(time.year), m = nearestInt(time.month), d = nearestInt(time.day);
-    return sunPositionOnDay(solarDay(static_cast<float>(idoy(&y, &m, &d))), latitude, refraction, time, site);
+    return sunFixOnDay(solarDay(static_cast<float>(idoy(&y, &m, &d))), latitude, refraction, time, site).position;
 }
 
 }  // namespace vireo::em

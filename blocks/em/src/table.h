@@ -16,7 +16,7 @@
     X(em0002, "E0 GON", 2, 1, 1, 1, 11, 0, 0, 1, 1, 0, 0, standard, e0_block)                 \
     X(em0003, "ET", 1, 1, 1, 1, 11, 0, 0, 1, 1, 0, 0, standard, et_block)                     \
     X(em0004, "GTLOSS", 1, 10, 17, 5, 15, 0, 0, 2, 8, 0, 0, standard, gtloss_block)           \
-    X(em0005, "GENV", 1, 1, 1, 3, 10, 0, 0, 148, 148, 0, 0, standard, genv_block)             \
+    X(em0005, "GENV", 1, 1, 1, 3, 10, 8762, 0, 148, 148, 0, 0, standard, genv_block)             \
     X(em0006, "SUNAE", 1, 4, 7, 4, 14, 11, 0, 4, 4, 0, 0, standard, sunae_block)              \
     X(em0007, "INANGE INANGH", 2, 5, 5, 2, 11, 0, 0, 0, 0, 0, 0, standard, inang_block)       \
     X(em0008, "GH2GT", 1, 9, 12, 4, 16, 11, 0, 4, 4, 0, 0, standard, gh2gt_block)            \
@@ -33,7 +33,7 @@
     X(em0019, "GBN2GBT", 1, 5, 5, 1, 10, 0, 0, 0, 0, 0, 0, standard, gbn2gbt_block)          \
     X(em0020, "SUNAEA", 1, 7, 7, 4, 10, 0, 0, 6, 6, 0, 0, standard, sunaea_block)             \
     X(em0021, "TSKY", 1, 1, 1, 1, 11, 1, 0, 1, 1, 0, 0, standard, tsky_block)                 \
-    X(em0022, "GENGT", 1, 10, 12, 3, 35, 26548, 0, 8, 10, 0, 0, standard, gengt_block)        \
+    X(em0022, "GENGT", 1, 10, 12, 3, 35, 26563, 0, 8, 10, 0, 0, standard, gengt_block)        \
     X(em0023, "DISGR", 1, 1, 2, 1, 10, 3, 0, 1, 2, 0, 0, standard, disgr_block)               \
     X(em0024, "ATM1976", 1, 1, 1, 3, 10, 0, 0, 0, 0, 0, 0, standard, atm1976_block)           \
     X(em0025, "AM", 1, 1, 1, 1, 11, 1, 0, 1, 1, 0, 0, standard, am_block)                     \
@@ -50,7 +50,7 @@
     X(em0035, "COWV", 1, 1, 1, 1, 11, 0, 0, 0, 1, 0, 0, standard, cowv_block)                 \
     X(em0036, "TAUW", 1, 3, 3, 1, 11, 0, 0, 1, 1, 0, 0, standard, tauw_block)                 \
     X(em0037, "BETGAM", 1, 1, 1, 2, 10, 0, 0, 1, 3, 0, 0, standard, betgam_block)             \
-    X(em0038, "PHIOPT", 1, 2, 2, 3, 11, 2, 0, 3, 5, 0, 0, standard, phiopt_block)             \
+    X(em0038, "PHIOPT", 1, 2, 2, 3, 12, 2, 0, 3, 5, 0, 0, standard, phiopt_block)             \
     X(em0039, "DINCLI", 1, 1, 1, 6, 10, 0, 0, 0, 0, 0, 0, standard, dincli_block)             \
     X(em0040, "MOONAE2", 1, 4, 6, 5, 10, 0, 0, 3, 3, 0, 0, standard, moonae2_block)           \
     X(em0041, "PHI2PSI PSI2PHI", 2, 1, 1, 1, 11, 3, 0, 0, 1, 0, 0, standard, phi2psi_block)   \
@@ -62,7 +62,7 @@
     X(em0117, "GENGH2", 1, 5, 6, 1, 383, 8881, 0, 4, 4, 0, 0, standard, gengh2_block)         \
     X(em0118, "MTM2 MTMLALO2", 2, 1, 1, 9, 15, 95, 0, 0, 6, 0, 1, standard, mtm2_block)       \
     X(em0120, "SUNAEA2", 1, 7, 7, 4, 10, 0, 0, 6, 6, 0, 0, standard, sunaea2_block)          \
-    X(em0122, "GENGT2", 1, 10, 12, 3, 35, 26548, 0, 8, 10, 0, 0, standard, gengt2_block)
+    X(em0122, "GENGT2", 1, 10, 12, 3, 35, 26563, 0, 8, 10, 0, 0, standard, gengt2_block)
 
 namespace vireo::em::table {
 

@@ -24,21 +24,21 @@
 //#OUT[7] Highest monthly maximum temperature less the lowest monthly minimum (K)
 //#OUT[8] Relative humidity of the month, as a fraction (-)
 //#Parameters MTM
-//#BP[0] Latitude of the search window, north positive, -90 to 90 (degrees)
-//#BP[1] Longitude of the search window, west of Greenwich positive; taken into 0 to 360
-// (degrees)
+//#BP[0] Latitude, of the search window: north positive, -90 to 90 (degrees)
+//#BP[1] Longitude, of the search window: west of Greenwich positive, -360 to 360; taken
+// into 0 to 360 (degrees)
 //#BP[2] Latitude tolerance of the window, 0 to 180 (degrees)
 //#BP[3] Longitude tolerance of the window, 0 to 360; the window does not wrap round 0
 // (degrees)
 //#BP[4] Country code, 0 to 999; 0 any (-)
 //#BP[5] Continent code, 0 to 9; 0 any (-)
 //#Parameters MTMLALO
-//#BP[0] Latitude of the point, north positive (degrees)
-//#BP[1] Longitude of the point, west of Greenwich positive (degrees)
-//#BP[2] Not used (-)
-//#BP[3] Not used (-)
-//#BP[4] Not used (-)
-//#BP[5] Not used (-)
+//#BP[0] Latitude, of the point: north positive, -90 to 90 (degrees)
+//#BP[1] Longitude, of the point: west of Greenwich positive, -360 to 360 (degrees)
+//#BP[2] Latitude tolerance of the window: not used (degrees)
+//#BP[3] Longitude tolerance of the window: not used (degrees)
+//#BP[4] Country code: not used (-)
+//#BP[5] Continent code: not used (-)
 //#Strings MTM
 //#SP[0] Site name, up to 20 characters, compared without regard to case; a trailing *
 // makes it a prefix; blank to search by country, continent or window (-)
@@ -87,17 +87,15 @@ struct State {
           reported(b.ip<14>()), months(b.rp<0, db::kMonthArray>()) {}
 };
 
+using P = mtm_block::P;
+
+// The longitude as MTM2 leaves it; the window's rules, for MTM alone.
+constexpr Rule kLongitude{.parameter = P::longitude, .low = -360.0f, .high = 360.0f, .code = code::badLongitude};
 constexpr Rule kWindowRules[] = {
-    {.parameter = 0, .low = -90.0f, .high = 90.0f, .code = code::badLatitude},
-    {.parameter = 1, .low = -360.0f, .high = 360.0f, .code = code::badLongitude},
-    {.parameter = 2, .low = 0.0f, .high = 180.0f, .code = code::mtmBadTolerance},
-    {.parameter = 3, .low = 0.0f, .high = 360.0f, .code = code::mtmBadTolerance},
-    {.parameter = 4, .low = 0.0f, .high = 999.0f, .whole = true, .code = code::mtmBadSiteCode},
-    {.parameter = 5, .low = 0.0f, .high = 9.0f, .whole = true, .code = code::mtmBadSiteCode},
-};
-constexpr Rule kPointRules[] = {
-    {.parameter = 0, .low = -90.0f, .high = 90.0f, .code = code::badLatitude},
-    {.parameter = 1, .low = -360.0f, .high = 360.0f, .code = code::badLongitude},
+    {.parameter = P::deltaLatitude, .low = 0.0f, .high = 180.0f, .code = code::mtmBadTolerance},
+    {.parameter = P::deltaLongitude, .low = 0.0f, .high = 360.0f, .code = code::mtmBadTolerance},
+    {.parameter = P::country, .low = 0.0f, .high = 999.0f, .whole = true, .code = code::mtmBadSiteCode},
+    {.parameter = P::continent, .low = 0.0f, .high = 9.0f, .whole = true, .code = code::mtmBadSiteCode},
 };
 
 constexpr float kFarAway = 1000.0f;  // km
@@ -154,23 +152,24 @@ std::string searchText(const db::Search& q) {
 Outcome loadByName(mtm_block::View& b, State& s, const std::string& directory) {
     db::Search q;
     q.name = siteName(b);
-    if (!q.name.empty() && (b.par(0) != 0.0f || b.par(1) != 0.0f)) b.report(code::mtmNameAndWindow, {.text = q.name});
-    s.country = b.whole(4);
-    s.continent = b.whole(5);
+    if (!q.name.empty() && (b.par<P::latitude>() != 0.0f || b.par<P::longitude>() != 0.0f))
+        b.report(code::mtmNameAndWindow, {.text = q.name});
+    s.country = b.whole<P::country>();
+    s.continent = b.whole<P::continent>();
     q.country = s.country;
     q.continent = s.continent;
-    q.latitude = b.par(0);
-    q.longitude = b.par(1);
-    q.deltaLatitude = b.par(2);
-    q.deltaLongitude = b.par(3);
+    q.latitude = b.par<P::latitude>();
+    q.longitude = b.par<P::longitude>();
+    q.deltaLatitude = b.par<P::deltaLatitude>();
+    q.deltaLongitude = b.par<P::deltaLongitude>();
     const int status = db::mtmget(q, s.months, directory);
     // The window's longitude as the search took it, in 0 to 360.
-    b.arrays().BP[1] = q.longitude;
+    b.arrays().BP[P::longitude] = q.longitude;
     return {status, false, searchText(q), q};
 }
 
 Outcome loadNearest(mtm_block::View& b, State& s, const std::string& directory) {
-    const float latitude = b.par(0), longitude = b.par(1);
+    const float latitude = b.par<P::latitude>(), longitude = b.par<P::longitude>();
     const float east = -longitude;
     const int number = b.blockNumber();
     check_coordinates(&latitude, &east, &number);
@@ -193,7 +192,9 @@ void mtm_block::init(View& b) {
     State s(b);
     s.monthsOutside = s.continent = s.country = s.stepped = s.reported = 0;
     std::fill(s.months.begin(), s.months.end(), 0.0f);
-    if (!(byPoint(b) ? b.check(kPointRules) : b.check(kWindowRules))) return;
+    b.check(kLongitude, b.par<P::longitude>());
+    if (!byPoint(b)) b.check(kWindowRules);
+    if (refused(b)) return;
     const std::string directory = databaseDirectory();
     Outcome outcome;
     {

@@ -24,19 +24,19 @@
 //#OUT[7] Highest monthly maximum temperature less the lowest monthly minimum (K)
 //#OUT[8] Relative humidity of the month, as a fraction (-)
 //#Parameters MTM2
-//#BP[0] Latitude of the search window, north positive, -90 to 90 (degrees)
-//#BP[1] Longitude of the search window, east of Greenwich positive (degrees)
+//#BP[0] Latitude, of the search window: north positive, -90 to 90 (degrees)
+//#BP[1] Longitude, of the search window: east of Greenwich positive (degrees)
 //#BP[2] Latitude tolerance of the window, 0 to 180 (degrees)
 //#BP[3] Longitude tolerance of the window, 0 to 360 (degrees)
 //#BP[4] Country code, 0 to 999; 0 any (-)
 //#BP[5] Continent code, 0 to 9; 0 any (-)
 //#Parameters MTMLALO2
-//#BP[0] Latitude of the point, north positive (degrees)
-//#BP[1] Longitude of the point, east of Greenwich positive (degrees)
-//#BP[2] Not used (-)
-//#BP[3] Not used (-)
-//#BP[4] Not used (-)
-//#BP[5] Not used (-)
+//#BP[0] Latitude, of the point: north positive, -90 to 90 (degrees)
+//#BP[1] Longitude, of the point: east of Greenwich positive (degrees)
+//#BP[2] Latitude tolerance of the window: not used (degrees)
+//#BP[3] Longitude tolerance of the window: not used (degrees)
+//#BP[4] Country code: not used (-)
+//#BP[5] Continent code: not used (-)
 //#Strings MTM2
 //#SP[0] Site name, up to 20 characters, compared without regard to case; a trailing *
 // makes it a prefix; blank to search by country, continent or window (-)

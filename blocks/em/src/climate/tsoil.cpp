@@ -17,7 +17,7 @@
 //#Outputs
 //#OUT[0] Soil temperature at that depth, in the unit of the surface temperatures (degC)
 //#Parameters
-//#BP[0] Source of the surface temperatures (-): 0 the data file, 1 parameters 8 and 9,
+//#BP[0] Source of the surface temperatures, 0 to 2 (-): 0 the data file, 1 parameters 8 and 9,
 // 2 row parameter 10 of the built-in table
 //#BP[1] Day of the year on which the surface temperature is highest (d)
 //#BP[2] Factor f on the mean in the amplitude: amplitude = maximum - f mean (-)
@@ -96,19 +96,18 @@ struct State {
 
 constexpr float kPi = 3.1415927f;
 
-constexpr Rule finite(int parameter) {
-    return {.parameter = parameter, .low = -FLT_MAX, .high = FLT_MAX, .code = code::tsoilNotANumber};
-}
-constexpr Rule kRules[] = {
-    {.parameter = 0, .low = dataFile, .high = builtInTable, .whole = true, .code = code::tsoilBadSource},
-    finite(1),
-    finite(2),
-    {.parameter = 5, .low = 0.0f, .high = FLT_MAX, .code = code::tsoilBadConductivity, .aboveLow = true},
+using P = tsoil_block::P;
+
+// The rules of the parameters that count only for one source, and of the heat capacity
+// per volume, which the density and the heat capacity give together.
+constexpr Rule kHeatCapacity{.parameter = P::density, .low = 0.0f, .high = FLT_MAX, .code = code::tsoilBadHeatCapacity};
+constexpr Rule kSourceParameters[] = {
+    {.parameter = P::mean, .low = -FLT_MAX, .high = FLT_MAX, .code = code::tsoilNotANumber},
+    {.parameter = P::maximum, .low = -FLT_MAX, .high = FLT_MAX, .code = code::tsoilNotANumber},
 };
-constexpr Rule kHeatCapacity{.parameter = 3, .low = 0.0f, .high = FLT_MAX, .code = code::tsoilBadHeatCapacity};
-constexpr Rule kSourceParameters[] = {finite(7), finite(8)};
-constexpr Rule kRow{.parameter = 9, .low = 0, .high = kRows - 1, .whole = true, .code = code::tsoilBadRow};
-constexpr Rule kHeaders{.parameter = 6, .low = 0, .high = 1.0e9f, .whole = true, .code = code::tsoilBadHeaderCount};
+constexpr Rule kRow{.parameter = P::row, .low = 0, .high = kRows - 1, .whole = true, .code = code::tsoilBadRow};
+constexpr Rule kHeaders{.parameter = P::headers, .low = 0, .high = 1.0e9f, .whole = true,
+                        .code = code::tsoilBadHeaderCount};
 
 // Opens the data file, or reports the fatal error that says why not.
 bool opened(tsoil_block::View& b, vireo::format::SequentialFile& file, const std::string& path) {
@@ -179,17 +178,16 @@ void tsoil_block::init(View& b) {
     s.groupKey = 1.0f;
     s.fileRead = 0;
     s.valuesPerRecord = 2;
-    s.headers = b.whole(6);
-    s.row = b.whole(9);
-    s.source = b.whole(0);
+    s.headers = b.whole<P::headers>();
+    s.row = b.whole<P::row>();
+    s.source = b.whole<P::source>();
 
-    b.check(kRules);
-    b.check(kHeatCapacity, b.par(3) * b.par(4));
+    b.check(kHeatCapacity, b.par<P::density>() * b.par<P::heatCapacity>());
     if (s.source == parameters) b.check(kSourceParameters);
-    if (s.source == builtInTable) b.check(kRow, b.par(9));
+    if (s.source == builtInTable) b.check(kRow, b.par<P::row>());
     if (s.source != dataFile) return;
 
-    b.check(kHeaders, b.par(6));
+    b.check(kHeaders, b.par<P::headers>());
     const std::string_view format = b.trimmedText(1);
     int column = 0;
     ckform(format.data(), &column, format.size());
@@ -219,16 +217,15 @@ void tsoil_block::step(View& b) {
             mean = s.mean;
             break;
         case parameters:
-            maximum = b.par(8);
-            mean = b.par(7);
+            maximum = b.par<P::maximum>();
+            mean = b.par<P::mean>();
             break;
         case builtInTable:
-            if (s.row < 0 || s.row >= kRows) return;  // refused at initialisation
             maximum = kClimates[s.row].maximum;
             mean = kClimates[s.row].mean;
             break;
         default:
-            return;  // refused at initialisation
+            return;
     }
     const float depth = b.in(1);
     // The damped wave grows without bound above the surface: a negative depth is a sign
@@ -238,10 +235,11 @@ void tsoil_block::step(View& b) {
         b.requestStop();
         return;
     }
-    const float xi = depth * std::sqrt(kPi * b.par(3) * b.par(4) / (s.period * b.par(5)));
+    const float xi =
+        depth * std::sqrt(kPi * b.par<P::density>() * b.par<P::heatCapacity>() / (s.period * b.par<P::conductivity>()));
     const int hour = block::toInt(b.in(0) / 3600.0f);
-    const float angle = 2.0f * kPi * 3600.0f * (static_cast<float>(hour) - 24.0f * b.par(1)) / s.period - xi;
-    const float t = mean + (maximum - b.par(2) * mean) * std::exp(-xi) * std::cos(angle);
+    const float angle = 2.0f * kPi * 3600.0f * (static_cast<float>(hour) - 24.0f * b.par<P::peakDay>()) / s.period - xi;
+    const float t = mean + (maximum - b.par<P::factor>() * mean) * std::exp(-xi) * std::cos(angle);
     // A depth that is no number, or so far below ground that the wave has died out in
     // an overflow, leaves the mean; parameters that are no number (refused at
     // initialisation, but the editor can change them during a run) leave 0.

@@ -41,7 +41,7 @@ struct State {
     explicit State(disgr_block::View& b) : shape(b.rp<0, 3>()) {}
 };
 
-constexpr Rule kVariance{.parameter = 0, .low = 0, .high = std::numeric_limits<float>::max(),
+constexpr Rule kVariance{.parameter = disgr_block::P::variance, .low = 0, .high = std::numeric_limits<float>::max(),
                          .code = code::badVariance, .aboveLow = true};
 
 bool usable(float v) { return v > 0.0f && v <= std::numeric_limits<float>::max(); }
@@ -60,8 +60,9 @@ void shapeFor(float v, std::span<float, 3> shape) {
 void disgr_block::init(View& b) {
     State s(b);
     const bool fromInput = b.inputCount() >= 2;
-    if (!fromInput && !b.check(kVariance, b.par(0))) return;
-    if (usable(b.par(0))) shapeFor(b.par(0), s.shape);
+    const float variance = b.par<P::variance>();
+    if (!fromInput && !b.check(kVariance, variance)) return;
+    if (usable(variance)) shapeFor(variance, s.shape);
 }
 
 void disgr_block::step(View& b) {

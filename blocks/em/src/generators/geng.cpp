@@ -69,16 +69,18 @@ struct State {
           hours(b.rp<0, 8784>()), table(b.rp<8784, gen::kGeneratorTable>()) {}
 };
 
-Site siteOf(const BlockView& b) { return {b.par(0), b.par(1), b.par(2)}; }
+using P = geng_block::P;
+
+Site siteOf(const geng_block::View& b) { return {b.par<P::latitude>(), b.par<P::longitude>(), b.par<P::timeZone>()}; }
 
 }  // namespace
 
 void geng_block::init(View& b) {
     State s(b);
     checkSite(b.reporter(), siteOf(b));
-    gen::checkDailyModel(b, 3, true);
+    gen::checkLagPair(b, gen::dailyModel(b), P::lag1);
     if (b.status() != 0) return;
-    s.seed = gen::seedSlot(b.par(7));
+    s.seed = gen::seedSlot(b.par<P::seed>());
     gen::startGenerator(s.seed, s.generator, s.table);
 }
 
@@ -95,7 +97,7 @@ void geng_block::step(View& b) {
         gen::Deviates deviates(s.seed, s.generator, s.table);
         int first = 1, midnight = 0;
         const int start = ihoy(&date.year, &date.month, &first, &midnight) - 1;
-        const auto outcome = gen::geng(b.in(0), sun, gen::dailyModel(b, 3),
+        const auto outcome = gen::geng(b.in(0), sun, gen::dailyModel(b),
                                        s.hours.subspan(static_cast<std::size_t>(start),
                                                        static_cast<std::size_t>(gen::kHours * sun.days)),
                                        deviates);

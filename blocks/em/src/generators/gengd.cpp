@@ -22,7 +22,7 @@
 //#Outputs
 //#OUT[0] Mean global horizontal irradiance of the day over 24 hours (W/m$^2$)
 //#Parameters
-//#BP[0] Method (-): 0 the autoregressive series, 1 the Markov chain
+//#BP[0] Method, 0 to 1 (-): 0 the autoregressive series, 1 the Markov chain
 //#BP[1] Latitude, north positive, -90 to 90 (degrees)
 //#BP[2] Longitude, west of Greenwich positive (degrees)
 //#BP[3] Time zone, hours west of Greenwich, such as 23 for central Europe (h)
@@ -72,19 +72,18 @@ struct State {
           generated(b.ip<18, 12>()), daily(b.rp<0, 366>()), table(b.rp<366, gen::kGeneratorTable>()) {}
 };
 
-constexpr Rule kMethod{.parameter = 0, .low = 0, .high = 1, .whole = true, .code = code::badMode};
+using P = gengd_block::P;
 
-Site siteOf(const BlockView& b) { return {b.par(1), b.par(2), b.par(3)}; }
+Site siteOf(const gengd_block::View& b) { return {b.par<P::latitude>(), b.par<P::longitude>(), b.par<P::timeZone>()}; }
 
 }  // namespace
 
 void gengd_block::init(View& b) {
     State s(b);
-    s.method = block::nearestInt(b.par(0), 1);
-    b.check(kMethod, b.par(0));
+    s.method = b.whole<P::method>(1);
     checkSite(b.reporter(), siteOf(b));
-    gen::checkDailyModel(b, 4, true);
-    s.seed = gen::seedSlot(b.par(8));
+    gen::checkLagPair(b, gen::dailyModel(b), P::lag1);
+    s.seed = gen::seedSlot(b.par<P::seed>());
     gen::startGenerator(s.seed, s.generator, s.table);
     s.markov = -1;
 }
@@ -103,7 +102,7 @@ void gengd_block::step(View& b) {
         gen::Deviates deviates(s.seed, s.generator, s.table);
         const int start = idoy(&date.year, &date.month, &first) - 1;
         const auto days = s.daily.subspan(static_cast<std::size_t>(start), static_cast<std::size_t>(sun.days));
-        const auto outcome = gen::gengd(s.method, b.in(0), sun, gen::dailyModel(b, 4), days, deviates, s.markov);
+        const auto outcome = gen::gengd(s.method, b.in(0), sun, gen::dailyModel(b), days, deviates, s.markov);
         gen::reportMonth(b, outcome, date, code::noMarkovMonth);
     }
     b.out(0) = s.daily[static_cast<std::size_t>(idoy(&date.year, &date.month, &date.day) - 1)];

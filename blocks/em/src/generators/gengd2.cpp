@@ -23,7 +23,7 @@
 //#Outputs
 //#OUT[0] Mean global horizontal irradiance of the day over 24 hours (W/m$^2$)
 //#Parameters
-//#BP[0] Method (-): 0 the autoregressive series, 1 the Markov chain
+//#BP[0] Method, 0 to 1 (-): 0 the autoregressive series, 1 the Markov chain
 //#BP[1] Latitude, north positive, -90 to 90 (degrees)
 //#BP[2] Longitude, east of Greenwich positive (degrees)
 //#BP[3] Time zone, hours east of Greenwich, such as 1 for central Europe (h)

@@ -65,14 +65,16 @@ struct State {
           hours(b.rp<0, 8784>()), table(b.rp<8784, gen::kGeneratorTable>()) {}
 };
 
-Site siteOf(const BlockView& b) { return {b.par(0), b.par(1), b.par(2)}; }
+using P = gengh_block::P;
+
+Site siteOf(const gengh_block::View& b) { return {b.par<P::latitude>(), b.par<P::longitude>(), b.par<P::timeZone>()}; }
 
 }  // namespace
 
 void gengh_block::init(View& b) {
     State s(b);
     checkSite(b.reporter(), siteOf(b));
-    s.seed = gen::seedSlot(b.par(3));
+    s.seed = gen::seedSlot(b.par<P::seed>());
     gen::startGenerator(s.seed, s.generator, s.table);
 }
 

@@ -71,13 +71,13 @@
 #include "vireo_tools.h"
 
 #include <algorithm>
-#include <cfloat>
-#include <map>
+#include <tuple>
 
 namespace vireo::em {
 namespace {
 
-constexpr int kIrradiance = 0, kTemperature = 8881, kHumidity = 17762;
+constexpr int kIrradiance = 0, kTemperature = 8881, kHumidity = 17762, kCarried = 26548;
+constexpr int kCarriedMeans = static_cast<int>(std::tuple_size_v<gen::MonthlyMeans>);
 
 struct State {
     int& year;                                      // IP[10]: the year of the month flags
@@ -94,33 +94,22 @@ struct State {
     std::span<float, 8784> humidity;                // RP[17762..26545]
     float& dayState;                                // RP[26546]
     float& hourState;                               // RP[26547]
+    // Carried from month to month: the monthly mean temperatures seen so far and the
+    // temperature the next day starts from.
+    std::span<float, kCarriedMeans> tq;             // RP[26548..26561]
+    float& start;                                   // RP[26562]
     explicit State(gengt_block::View& b)
         : year(b.ip<10>()), seed(b.ip<12>()), generator(b.ip<13>()), seed2(b.ip<18>()), generator2(b.ip<19>()),
           generatedAny(b.ip<22>()), generated(b.ip<23, 12>()), irradiance(b.rp<kIrradiance, 8784>()),
           table(b.rp<8784, gen::kGeneratorTable>()), temperature(b.rp<kTemperature, 8784>()),
           table2(b.rp<17665, gen::kGeneratorTable>()), humidity(b.rp<kHumidity, 8784>()), dayState(b.rp<26546>()),
-          hourState(b.rp<26547>()) {}
+          hourState(b.rp<26547>()), tq(b.rp<kCarried, kCarriedMeans>()),
+          start(b.rp<kCarried + kCarriedMeans>()) {}
 };
 
-// What a GENGT block carries from month to month beyond its arrays, which its layout
-// fills: the monthly mean temperatures seen so far and the temperature the next day
-// starts from. Kept under the block's number and set afresh at its initialisation, so
-// that two GENGT blocks never feed each other.
-struct Carried {
-    gen::MonthlyMeans tq;
-    float start;
-    Carried() { reset(); }
-    void reset() {
-        tq.fill(-999.0f);
-        start = -999.0f;
-    }
-};
-Carried& carried(int blockNumber) {
-    static std::map<int, Carried> byBlock;
-    return byBlock[blockNumber];
-}
+using P = gengt_block::P;
 
-Site siteOf(const BlockView& b) { return {b.par(0), b.par(1), b.par(2)}; }
+Site siteOf(const gengt_block::View& b) { return {b.par<P::latitude>(), b.par<P::longitude>(), b.par<P::timeZone>()}; }
 
 // The month's clearness index and each day's over it, with the extraterrestrial
 // irradiance of the hours whose sun stands above the horizon; the ratio is 1 where a day
@@ -148,21 +137,19 @@ float clearnessOfDays(const gen::MonthSun& sun, std::span<const float> generated
 void gengt_block::init(View& b) {
     State s(b);
     checkSite(b.reporter(), siteOf(b));
-    for (int i : {3, 4})
-        b.check(Rule{.parameter = i, .low = -FLT_MAX, .high = FLT_MAX, .code = code::notANumber}, b.par(i));
-    gen::checkDailyModel(b, 3, false);
-    float* bp = b.arrays().BP;
-    if (!(bp[8] > 0.0f)) bp[8] = 0.1f;
-    if (!(bp[9] > 0.0f)) bp[9] = 2000.0f;
-    b.check(Rule{.parameter = 9, .low = 0.0f, .high = gen::kTemperatureRepeats, .code = code::gengtRepeatsLimited},
-            b.par(9));
-    s.seed = gen::seedSlot(b.par(7));
+    gen::checkLagPair(b, gen::dailyModel(b), P::lag1);
+    // More attempts are taken as the most, with a warning: the block still steps.
+    b.check(Rule{.parameter = P::repeats, .low = 0.0f, .high = gen::kTemperatureRepeats,
+                 .code = code::gengtRepeatsLimited},
+            b.par<P::repeats>());
+    s.seed = gen::seedSlot(b.par<P::seed>());
     gen::startGenerator(s.seed, s.generator, s.table);
     s.seed2 = gen::secondSeed(s.seed);
     gen::startGenerator(s.seed2, s.generator2, s.table2);
     s.dayState = s.hourState = 0.0f;
     s.generatedAny = 0;
-    carried(b.blockNumber()).reset();
+    std::fill(s.tq.begin(), s.tq.end(), -999.0f);
+    s.start = -999.0f;
 }
 
 void gengt_block::step(View& b) {
@@ -183,24 +170,26 @@ void gengt_block::step(View& b) {
         gen::monthSun(siteOf(b), date.year, date.month, 0, sun);
         gen::Deviates deviates(s.seed, s.generator, s.table);
         const auto irradiance = s.irradiance.subspan(start, hours);
-        gen::reportMonth(b, gen::geng(b.in(0), sun, gen::dailyModel(b, 3), irradiance, deviates), date,
+        gen::reportMonth(b, gen::geng(b.in(0), sun, gen::dailyModel(b), irradiance, deviates), date,
                          code::noHourlyValues);
 
         std::array<float, gen::kMaxDays> ratio{};
         const float ktm = clearnessOfDays(sun, irradiance, b.in(0), ratio);
-        Carried& c = carried(b.blockNumber());
-        c.tq[date.month] = b.in(1);
-        const gen::TemperatureModel model{.latitude = b.par(0),
+        gen::MonthlyMeans tq;
+        std::copy(s.tq.begin(), s.tq.end(), tq.begin());
+        tq[static_cast<std::size_t>(date.month)] = b.in(1);
+        const gen::TemperatureModel model{.latitude = b.par<P::latitude>(),
                                           .annualMean = b.in(4) / 12.0f,
                                           .annualRange = b.in(5),
-                                          .yearToYear = b.par(4) > 0.0f,
-                                          .tolerance = b.par(8),
-                                          .repeats = std::min(block::nearestInt(b.par(9)), gen::kTemperatureRepeats)};
+                                          .yearToYear = b.par<P::yearFactor>() > 0.0f,
+                                          .tolerance = b.par<P::tolerance>(),
+                                          .repeats = std::min(b.whole<P::repeats>(), gen::kTemperatureRepeats)};
         gen::Deviates temperatureDeviates(s.seed2, s.generator2, s.table2);
         const auto temperature = s.temperature.subspan(start, hours);
-        const auto result = gen::gent(c.tq, {b.in(2), b.in(3), ktm}, date.month,
+        const auto result = gen::gent(tq, {b.in(2), b.in(3), ktm}, date.month,
                                       std::span<const float>(ratio.data(), static_cast<std::size_t>(date.days)), model,
-                                      temperature, temperatureDeviates, {c.start, s.dayState, s.hourState});
+                                      temperature, temperatureDeviates, {s.start, s.dayState, s.hourState});
+        std::copy(tq.begin(), tq.end(), s.tq.begin());
         if (!result.met) {
             const std::string month = gen::monthText(date.year, date.month);
             b.report(code::temperatureMissed,

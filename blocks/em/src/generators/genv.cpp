@@ -18,8 +18,8 @@
 //#OUT[1] Annual mean of the hourly mean speeds (m/s)
 //#OUT[2] Gaussian value of the year's last hour (-)
 //#Parameters
-//#BP[1--96] Mean wind speeds at the hours of day 1, 4, 7, ..., 22: parameter 12 (k - 1) + m
-// is month m at hour 3 (k - 1) + 1, for k = 1 to 8; at least 0 (m/s)
+//#BP[1--96] Mean wind speeds (m/s), at least 0: parameter 12 (k - 1) + m, counted from 1, is
+// month m at hour 3 (k - 1) + 1 of the day (hours 1, 4, 7, ..., 22), for k = 1 to 8
 //#BP[97--135] Spectrum values of the frequency bins 1 to 39, at least 0 and not all 0 (-)
 //#BP[135] Factor on the twelve mean cubes that follow, at least 0 (-)
 //#BP[137--148] Monthly means of the cubed wind speed, January to December, before the
@@ -28,7 +28,7 @@
 //#None
 //#Remarks
 // The generator starts from the same seed at every initialisation, so equal parameters
-// give the same year on every run; two GENV blocks keep a year each. The hour is
+// give the same year on every run; each GENV block keeps its own year. The hour is
 // truncated; hour 8761 is hour 1 again, hour 0 is hour 8760, and an hour that is no
 // number gives speed 0. Negative speeds, spectrum values, factor or cubes and a
 // spectrum of zeros are errors at initialisation. A month whose shape search does not
@@ -41,72 +41,63 @@
 
 #include "genv.h"
 
-#include <cfloat>
+#include <algorithm>
 #include <cmath>
-#include <map>
+#include <memory>
 
 namespace vireo::em {
 namespace {
 
-// GENV has no array large enough for a year, so each instance's year is kept here under
-// its block number, built again at its initialisation: a second GENV never reads the
-// first one's year.
-std::map<int, genv::WindYear>& years() {
-    static std::map<int, genv::WindYear> byBlock;
-    return byBlock;
-}
+using P = genv_block::P;
 
-constexpr Rule rule(int parameter, block::Code code) {
-    return {.parameter = parameter, .low = 0.0f, .high = FLT_MAX, .code = code};
-}
+// RP[0..8759]: the year's hourly speeds; RP[8760]: the annual mean of the hourly means;
+// RP[8761]: the Gaussian value of the last hour. Built at initialisation.
+struct State {
+    std::span<float, genv::kHours> w;
+    float& annualMean;
+    float& lastGaussian;
+    explicit State(genv_block::View& b)
+        : w(b.rp<0, genv::kHours>()), annualMean(b.rp<genv::kHours>()), lastGaussian(b.rp<genv::kHours + 1>()) {}
+};
 
 }  // namespace
 
 void genv_block::init(View& b) {
-    bool passed = true;
+    // A spectrum of zeros has no process to map: refused as a whole.
     bool anySpectrum = false;
-    for (int i = 0; i < 148; ++i) {
-        const block::Code code = i < 96 ? code::genvNegativeSpeed : i < 135 ? code::genvNegativeSpectrum : code::genvNegativeCube;
-        passed = b.check(rule(i, code), b.par(i)) && passed;
-        if (i >= 96 && i < 135 && b.par(i) > 0.0f) anySpectrum = true;
-    }
-    if (!anySpectrum) {
-        b.report(code::genvNoSpectrum, {.ints = {97, 135}});
-        passed = false;
-    }
-    auto& all = years();
-    if (!passed) {
-        all.erase(b.blockNumber());
-        return;
-    }
-    std::array<float, 148> parameters;
-    for (int i = 0; i < 148; ++i) parameters[i] = b.par(i);
-    const genv::WindYear& year = all[b.blockNumber()];
-    genv::buildWindYear(parameters, all[b.blockNumber()]);
+    for (int n = 0; n < kBins; ++n) anySpectrum = anySpectrum || b.par<P::spectrum>(n) > 0.0f;
+    if (!anySpectrum)
+        b.report(code::genvNoSpectrum,
+                 {.ints = {block::paramOffset<P>(P::spectrum) + 1, block::paramOffset<P>(P::factor)}});
+    if (refused(b)) return;
+    std::array<float, block::parameterCount<P>()> parameters;
+    const float* given = b.arrays().BP;
+    std::copy(given, given + parameters.size(), parameters.begin());
+    const auto year = std::make_unique<genv::WindYear>();
+    genv::buildWindYear(parameters, *year);
+    State s(b);
+    std::copy(year->w.begin(), year->w.end(), s.w.begin());
+    s.annualMean = year->annualMean;
+    s.lastGaussian = year->lastGaussian;
     for (int m = 0; m < 12; ++m)
-        if (year.unsettled[static_cast<std::size_t>(m)])
+        if (year->unsettled[static_cast<std::size_t>(m)])
             b.report(code::genvCubeMissed,
-                     {.reals = {b.par(135) * b.par(136 + m), year.shape[static_cast<std::size_t>(m)]}, .ints = {m + 1}});
+                     {.reals = {b.par<P::factor>() * b.par<P::cubes>(m), year->shape[static_cast<std::size_t>(m)]},
+                      .ints = {m + 1}});
 }
 
 void genv_block::step(View& b) {
-    const auto& all = years();
-    const auto found = all.find(b.blockNumber());
-    if (found == all.end()) {
-        for (int k = 0; k < 3; ++k) b.out(k) = 0.0f;
-        return;
-    }
-    const genv::WindYear& year = found->second;
+    State s(b);
     const float hour = b.in(0);
     if (std::isfinite(hour)) {
         const long long t = block::toInt(hour);
         const long long index = ((t - 1) % genv::kHours + genv::kHours) % genv::kHours;
-        b.out(0) = year.w[static_cast<std::size_t>(index)];
+        b.out(0) = s.w[static_cast<std::size_t>(index)];
     } else {
         b.out(0) = 0.0f;
     }
-    b.out(1) = year.annualMean;
-    b.out(2) = year.lastGaussian;
+    b.out(1) = s.annualMean;
+    b.out(2) = s.lastGaussian;
 }
 
 }  // namespace vireo::em

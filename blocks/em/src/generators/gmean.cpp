@@ -22,7 +22,7 @@
 //#OUT[1] Day length (h)
 //#OUT[2] Sunset hour angle (degrees)
 //#Parameters
-//#BP[0] Model (-): 0 the profile of Collares-Pereira and Rabl, 1 the fixed day of 11 hours
+//#BP[0] Model, 0 to 1 (-): 0 the profile of Collares-Pereira and Rabl, 1 the fixed day of 11 hours
 //#BP[1] Latitude, north positive, -90 to 90 (degrees)
 //#Strings
 //#None
@@ -58,7 +58,6 @@ struct State {
     int slot() const { return slotAndFlag & kSlotBits; }
 };
 
-constexpr Rule kRules[] = {{.parameter = 0, .low = 0, .high = 1, .whole = true, .code = code::badMode}};
 
 // The fixed day: a sine over 11 hours from 6:45, scaled to keep the daily sum.
 void fixedDay(gmean_block::View& b, float hours) {
@@ -73,9 +72,7 @@ void fixedDay(gmean_block::View& b, float hours) {
 
 void gmean_block::init(View& b) {
     State s(b);
-    b.check(kRules);
-    if (!(std::fabs(b.par(1)) <= 90.0f)) b.report(code::badLatitude, {.reals = {b.par(1)}});
-    s.slotAndFlag = b.mode(0, 2) + 1;
+    s.slotAndFlag = b.whole<gmean_block::P::model>(1);
     for (int i = 0; i < 3; ++i) b.out(i) = 0.0f;
     if (s.slot() == 1) std::copy(std::begin(kDeclination), std::end(kDeclination), s.declination.begin());
 }
@@ -97,7 +94,7 @@ void gmean_block::step(View& b) {
         }
         return;
     }
-    const float phi = b.par(1) * kRad, delta = s.declination[month - 1] * kRad;
+    const float phi = b.par<gmean_block::P::latitude>() * kRad, delta = s.declination[month - 1] * kRad;
     // Polar day: the sun never sets (180 degrees); polar night: it never rises (0).
     const float sunset = block::acosClamped(-std::tan(phi) * std::tan(delta));
     const float dayLength = 2.0f * (sunset / kRad) / 15.0f;

@@ -54,21 +54,21 @@ struct State {
     explicit State(betamax_block::View& b) : degree(b.rp<0>()) {}
 };
 
-constexpr Rule kRules[] = {{.parameter = 2, .low = 0, .high = 90, .code = code::badShadingAngle}};
+using P = betamax_block::P;
 
 bool shadingFraction(const BlockView& b) { return std::abs(b.opMode()) == 2; }
 
 // The row geometry in the shared area, as the residual reads it.
-void fillArea(const BlockView& b, float psi, float alpha) {
+void fillArea(const betamax_block::View& b, float psi, float alpha) {
     cem0031[0] = std::cos(psi);
     cem0031[1] = alpha > 0.0f ? 1.0f / std::tan(alpha) : 1.0e9f;
-    cem0031[2] = b.par(0);
-    cem0031[3] = b.par(1);
+    cem0031[2] = b.par<P::distance>();
+    cem0031[3] = b.par<P::width>();
     cem0031[4] = std::sin(psi);
-    cem0031[5] = std::tan(b.par(2) * kRad);
+    cem0031[5] = std::tan(b.par<P::angle>() * kRad);
 }
 
-float largestTilt(const BlockView& b, float psi, float alpha) {
+float largestTilt(const betamax_block::View& b, float psi, float alpha) {
     if (!(alpha >= 0.0f)) return 0.0f;
     fillArea(b, psi, alpha);
     const float flat = 0.0f;
@@ -86,7 +86,7 @@ float largestTilt(const BlockView& b, float psi, float alpha) {
     return status == 0 ? root / kRad : 0.0f;
 }
 
-float unshadedFraction(const BlockView& b, float psiDegrees, float alpha) {
+float unshadedFraction(const betamax_block::View& b, float psiDegrees, float alpha) {
     if (!(psiDegrees >= -89.0f && psiDegrees <= 89.0f && alpha >= 0.0f)) return 1.0f;
     fillArea(b, psiDegrees * kRad, alpha);
     float tilt = b.in(2);
@@ -102,10 +102,9 @@ float unshadedFraction(const BlockView& b, float psiDegrees, float alpha) {
 
 void betamax_block::init(View& b) {
     State(b).degree = kRad;
-    const float d = b.par(0), l = b.par(1);
+    const float d = b.par<P::distance>(), l = b.par<P::width>();
     if (!(l > 0.0f && l < d)) b.report(code::badRowWidth, {.reals = {l, d}});
     if (shadingFraction(b) && b.inputCount() < 3) b.report(code::shadingNeedsTilt);
-    b.check(kRules);
 }
 
 void betamax_block::step(View& b) {

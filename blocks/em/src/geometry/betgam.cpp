@@ -32,22 +32,14 @@
 #include <cmath>
 
 namespace vireo::em {
-namespace {
-
-constexpr Rule kRules[] = {
-    {.parameter = 0, .low = 0, .high = 90, .code = code::badAxisTilt},
-    {.parameter = 1, .low = -90, .high = 90, .code = code::badAxisAzimuth},
-};
-
-}  // namespace
-
-void betgam_block::init(View& b) { b.check(kRules); }
 
 void betgam_block::step(View& b) {
-    const TurnedSurface s = turnSurface(static_cast<double>(b.par(0)) * kRad, static_cast<double>(b.in(0)) * kRad);
+    const TurnedSurface s =
+        turnSurface(static_cast<double>(b.par<P::tilt>()) * kRad, static_cast<double>(b.in(0)) * kRad);
     b.out(0) = static_cast<float>(s.tilt / kRad);
     // A horizontal surface has no azimuth of its own.
-    b.out(1) = s.horizontal ? b.par(2) : static_cast<float>(s.azimuthOffset / kRad + b.par(1) + 180.0);
+    b.out(1) = s.horizontal ? b.par<P::horizontalAzimuth>()
+                            : static_cast<float>(s.azimuthOffset / kRad + b.par<P::azimuth>() + 180.0);
 }
 
 }  // namespace vireo::em

@@ -15,7 +15,7 @@
 //#Outputs PSI2PHI
 //#OUT[0] Cosine of the angle (-)
 //#Parameters
-//#BP[0] Unit of the angle (-): 0 degrees, 1 radians; optional, 0 when left out
+//#BP[0] Unit of the angle, 0 to 1 (-): 0 degrees, 1 radians; optional, 0 when left out
 //#Strings
 //#None
 //#Remarks
@@ -38,7 +38,6 @@ struct State {
     explicit State(phi2psi_block::View& b) : constants(b.rp<0, 3>()), unit(b.ip<10>()) {}
 };
 
-constexpr Rule kRules[] = {{.parameter = 0, .low = 0, .high = 1, .whole = true, .code = code::badAngleUnit}};
 
 }  // namespace
 
@@ -47,8 +46,7 @@ void phi2psi_block::init(View& b) {
     s.constants[0] = kPi;
     s.constants[1] = kTwoPi;
     s.constants[2] = kRad;
-    b.check(kRules);
-    s.unit = b.whole(0);
+    s.unit = b.whole<P::unit>();
 }
 
 void phi2psi_block::step(View& b) {

@@ -22,8 +22,8 @@
 //#BP[0] Tilt of the rotation axis (degrees)
 //#BP[1] Azimuth offset: the unturned surface faces azimuth 180 plus this (degrees)
 //#BP[2] Azimuth given to the surface when the turned surface lies horizontal (degrees)
-//#BP[3] Lower limit of the rotation angle, not above 0; 0 means -90; optional (degrees)
-//#BP[4] Upper limit of the rotation angle, not below 0; 0 means 90; optional (degrees)
+//#BP[3] Lower limit of the rotation angle, at most 0; 0 means -90; optional (degrees)
+//#BP[4] Upper limit of the rotation angle, at least 0; 0 means 90; optional (degrees)
 //#Strings
 //#None
 //#Remarks
@@ -37,40 +37,35 @@
 #include "angles.h"
 #include "orientation.h"
 
-#include <limits>
 
 namespace vireo::em {
 namespace {
 
 // RP[0], RP[1]: the rotation limits in degrees. IP[10]: steps whose search did not
-// settle, since the last report at the end of a run; -1 once reported and none since,
-// so that the first-time warning is not repeated.
+// settle; IP[11]: of those, the ones reported at the end of a run.
 struct State {
     float& lower;
     float& upper;
     int& unsettled;
-    explicit State(phiopt_block::View& b) : lower(b.rp<0>()), upper(b.rp<1>()), unsettled(b.ip<10>()) {}
-};
-
-constexpr float kMax = std::numeric_limits<float>::max();
-constexpr Rule kRules[] = {
-    {.parameter = 3, .low = -kMax, .high = 0, .code = code::badRotationLimit},
-    {.parameter = 4, .low = 0, .high = kMax, .code = code::badRotationLimit},
+    int& reported;
+    explicit State(phiopt_block::View& b)
+        : lower(b.rp<0>()), upper(b.rp<1>()), unsettled(b.ip<10>()), reported(b.ip<11>()) {}
 };
 
 }  // namespace
 
 void phiopt_block::init(View& b) {
-    if (!b.check(kRules)) return;
+    if (refused(b)) return;
     State s(b);
-    s.lower = b.par(3) == 0.0f ? -90.0f : b.par(3);
-    s.upper = b.par(4) == 0.0f ? 90.0f : b.par(4);
+    s.lower = b.par<P::lower>();
+    s.upper = b.par<P::upper>();
 }
 
 void phiopt_block::step(View& b) {
     State s(b);
     const float psi = b.in(0) * kRad, alpha = b.in(1) * kRad;
-    const float betaf = b.par(0) * kRad, dgamma = b.par(1) * kRad, gamma0 = b.par(2) * kRad;
+    const float betaf = b.par<P::tilt>() * kRad, dgamma = b.par<P::azimuthOffset>() * kRad,
+                gamma0 = b.par<P::horizontalAzimuth>() * kRad;
     if (alpha < 0.0f) {
         b.out(0) = 0.0f;
         b.out(1) = 0.0f;
@@ -83,8 +78,7 @@ void phiopt_block::step(View& b) {
     };
     const Extreme best = searchByThirds(incidence, s.lower * kRad, s.upper * kRad, 1.0e-5f, Seek::minimum);
     if (!best.converged) {
-        if (s.unsettled == 0) b.report(code::rotationNotSettled, {.reals = {b.in(0), b.in(1)}});
-        s.unsettled = s.unsettled > 0 ? s.unsettled + 1 : 1;
+        b.countWarning(s.unsettled, code::rotationNotSettled, {.reals = {b.in(0), b.in(1)}});
     }
     const float rotation = best.x / kRad;
     b.out(0) = rotation > -90.0f ? (rotation < 90.0f ? rotation : 90.0f) : -90.0f;
@@ -95,9 +89,7 @@ void phiopt_block::step(View& b) {
 
 void phiopt_block::last(View& b) {
     State s(b);
-    if (s.unsettled <= 0) return;
-    b.report(code::rotationsNotSettled, {.value = s.unsettled});
-    s.unsettled = -1;
+    b.reportCountSince(s.unsettled, s.reported, code::rotationsNotSettled);
 }
 
 }  // namespace vireo::em

@@ -16,7 +16,7 @@
 //#Outputs
 //#OUT[0] Daily diffuse irradiation on the horizontal, in the unit of IN[0] (J/m$^2$)
 //#Parameters
-//#BP[0] Model (-): 0 to 3 polynomials in the clearness index, 4 Erbs, Klein and Duffie
+//#BP[0] Model, 0 to 5 (-): 0 to 3 polynomials in the clearness index, 4 Erbs, Klein and Duffie
 // (with the sunset hour angle), 5 with a seasonal term
 //#Strings
 //#None
@@ -74,7 +74,7 @@ float fraction(int model, float kt, float third) {
 
 }  // namespace
 
-void g2gdd_block::init(View& b) { b.ip<10>() = initFraction(b, {kInputsRead, meaning}); }
+void g2gdd_block::init(View& b) { b.ip<10>() = initFraction(b, {kInputsRead, meaning}, b.whole<P::model>()); }
 
 void g2gdd_block::step(View& b) {
     const int model = b.ip<10>() - 1;

@@ -18,7 +18,7 @@
 //#Outputs
 //#OUT[0] Diffuse irradiance on the horizontal, in the unit of IN[0] (W/m$^2$)
 //#Parameters
-//#BP[0] Model (-): 0 Orgill and Hollands, 1 Erbs, Klein and Duffie, 2 back-scatter
+//#BP[0] Model, 0 to 7 (-): 0 Orgill and Hollands, 1 Erbs, Klein and Duffie, 2 back-scatter
 // quadratic, 3 Reindl (clearness index), 4 back-scatter with ground reflectance,
 // 5 clearness index and sun elevation, 6 Reindl (and sun elevation), 7 Reindl (and
 // ambient temperature and humidity)
@@ -107,7 +107,7 @@ float fraction(int model, float kt, const BlockView& b) {
 
 }  // namespace
 
-void g2gdh_block::init(View& b) { b.ip<10>() = initFraction(b, {kInputsRead, meaning}); }
+void g2gdh_block::init(View& b) { b.ip<10>() = initFraction(b, {kInputsRead, meaning}, b.whole<P::model>()); }
 
 void g2gdh_block::step(View& b) {
     const int model = b.ip<10>() - 1;

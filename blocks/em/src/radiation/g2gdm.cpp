@@ -19,7 +19,7 @@
 //#OUT[0] Monthly mean daily diffuse irradiation on the horizontal, in the unit of IN[0]
 // (J/m$^2$)
 //#Parameters
-//#BP[0] Model (-): 0 Liu and Jordan, 1 and 2 polynomials in the clearness index,
+//#BP[0] Model, 0 to 5 (-): 0 Liu and Jordan, 1 and 2 polynomials in the clearness index,
 // 3 Collares-Pereira and Rabl (with the sunset hour angle), 4 Erbs, Klein and Duffie
 // (with the sunset hour angle), 5 with a seasonal term
 //#Strings
@@ -74,7 +74,7 @@ float fraction(int model, float kt, float third) {
 
 }  // namespace
 
-void g2gdm_block::init(View& b) { b.ip<10>() = initFraction(b, {kInputsRead, meaning}); }
+void g2gdm_block::init(View& b) { b.ip<10>() = initFraction(b, {kInputsRead, meaning}, b.whole<P::model>()); }
 
 void g2gdm_block::step(View& b) {
     const int model = b.ip<10>() - 1;

@@ -31,7 +31,7 @@
 //#OUT[2] Sky-diffuse irradiance on the tilted surface (W/m$^2$)
 //#OUT[3] Ground-reflected irradiance on the tilted surface (W/m$^2$)
 //#Parameters
-//#BP[0] Sky-diffuse model (-): 0 isotropic (Liu and Jordan), 1 Temps and Coulson,
+//#BP[0] Sky-diffuse model, 0 to 9 (-): 0 isotropic (Liu and Jordan), 1 Temps and Coulson,
 // 2 Bugler, 3 Klucher, 4 Hay, 5 horizon factor (Willmott), 6 Skartveit and Olseth,
 // 7 Gueymard, 8 Perez (1987), 9 Reindl
 //#BP[1] Latitude, north positive, -90 to 90 (degrees)
@@ -53,7 +53,9 @@
 
 #include "Numbers.h"
 #include "angles.h"
+#include "horizontal.h"
 #include "site.h"
+#include "sky_models.h"
 #include "solar.h"
 #include "tilted.h"
 #include "vireo_tools.h"
@@ -140,17 +142,16 @@ struct State {
     }
 };
 
-constexpr Rule kRules[] = {
-    {.parameter = 0, .low = 0, .high = kSkyModels - 1, .whole = true, .code = code::badModel}};
+using P = gh2gt_block::P;
 
-Site siteOf(const gh2gt_block::View& b) { return {b.par(1), b.par(2), b.par(3)}; }
+Site siteOf(const gh2gt_block::View& b) { return {b.par<P::latitude>(), b.par<P::longitude>(), b.par<P::timeZone>()}; }
 
 }  // namespace
 
 void gh2gt_block::init(View& b) {
     State s(b);
-    b.check(kRules);
-    s.slot = b.mode(0, kSkyModels) + 1;
+    // Held in range even when refused: the site is still checked, and the block never steps.
+    s.slot = std::clamp(b.whole<P::model>(), 0, kSkyModels - 1) + 1;
     checkSite(b.reporter(), siteOf(b));
     s.e0 = std::numeric_limits<float>::quiet_NaN();
     s.latitude = std::numeric_limits<float>::quiet_NaN();
@@ -184,9 +185,10 @@ void gh2gt_block::step(View& b) {
     const float co = fix.hourAngle.cos, so = fix.hourAngle.sin;
     const float cosTheta =
         sd * sp * cb + sd * cp * sb * cg + cd * cp * cb * co - cd * sp * sb * cg * co - cd * sb * sg * so;
+    // The sun in front of the surface by the cosine, as for any caller with the cosines.
     const TiltedIrradiance t =
-        tiltedIrradiance(static_cast<SkyModel>(slot - 1), {0.0f, 90.0f - sun.elevation, sun.azimuth, s.e0},
-                         {cosTheta, fix.cosZenith, sb, cb}, surface, global, diffuse);
+        sky::tilted(static_cast<SkyModel>(slot - 1), {0.0f, 90.0f - sun.elevation, sun.azimuth, s.e0},
+                    {cosTheta, fix.cosZenith, sb, cb}, cosTheta > 0.0f, surface, global, diffuse);
     if (t.total > 1367.0f) {
         if (s.aboveSteps == 0) {
             s.aboveSteps = 1;

@@ -33,7 +33,7 @@
 //#OUT[2] Sky-diffuse irradiance on the tilted surface (W/m$^2$)
 //#OUT[3] Ground-reflected irradiance on the tilted surface (W/m$^2$)
 //#Parameters
-//#BP[0] Sky-diffuse model (-): 0 isotropic (Liu and Jordan), 1 Temps and Coulson,
+//#BP[0] Sky-diffuse model, 0 to 9 (-): 0 isotropic (Liu and Jordan), 1 Temps and Coulson,
 // 2 Bugler, 3 Klucher, 4 Hay, 5 horizon factor (Willmott), 6 Skartveit and Olseth,
 // 7 Gueymard, 8 Perez (1987), 9 Reindl
 //#BP[1] Latitude, north positive, -90 to 90 (degrees)

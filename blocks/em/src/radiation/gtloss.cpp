@@ -41,12 +41,13 @@
 //#OUT[4] Transmitted total over the transmitted total at normal incidence of the beam;
 // 1 when either is 0 (-)
 //#Parameters
-//#BP[0] Optical model (-): 0 Sjerps, 1 ASHRAE, 2 Krauter, 3 Lanzer
-//#BP[1] Sky diffuse (-): 0 at the equivalent angle, 1 by sky integration
+//#BP[0] Optical model, 0 to 3 (-): 0 Sjerps, 1 ASHRAE, 2 Krauter, 3 Lanzer
+//#BP[1] Sky diffuse, 0 to 1 (-): 0 at the equivalent angle, 1 by sky integration
 //#BP[2] ASHRAE coefficient b0, not below 0; model 1 (-)
 //#BP[3] Thickness of layer 1, not below 0; model 2 (length)
 //#BP[4] Thickness of layer 2, not below 0; model 2 (length)
-//#BP[5] Thickness of layer 3 (model 2) or of the film (model 3), not below 0 (length)
+//#BP[5] Thickness of layer 3 or of the film, not below 0 (length): layer 3 in model 2, the
+// film in model 3
 //#BP[6] Number of azimuth intervals of the sky integration, 1 to 3600 (-)
 //#BP[7] Number of elevation intervals of the sky integration, 1 to 900 (-)
 //#Strings
@@ -89,22 +90,21 @@ struct State {
           elevationIntervals(b.ip<13>()), secondPass(b.ip<14>()) {}
 };
 
+using P = gtloss_block::P;
+
+// The rules of the parameters that count only for some models or with the sky integration.
 constexpr float kMax = std::numeric_limits<float>::max();
-constexpr Rule kModelRules[] = {
-    {.parameter = 0, .low = 0, .high = 3, .whole = true, .code = code::badGlazingModel},
-    {.parameter = 1, .low = 0, .high = 1, .whole = true, .code = code::badDiffuseTreatment},
-};
-constexpr Rule kAshrae{.parameter = 2, .low = 0, .high = kMax, .code = code::badAshraeCoefficient};
-constexpr Rule kFilm{.parameter = 5, .low = 0, .high = kMax, .code = code::badFilmThickness};
+constexpr Rule kAshrae{.parameter = P::b0, .low = 0, .high = kMax, .code = code::badAshraeCoefficient};
+constexpr Rule kFilm{.parameter = P::layer3, .low = 0, .high = kMax, .code = code::badFilmThickness};
 constexpr Rule kLayers[] = {
-    {.parameter = 3, .low = 0, .high = kMax, .code = code::badLayerThickness1},
-    {.parameter = 4, .low = 0, .high = kMax, .code = code::badLayerThickness2},
+    {.parameter = P::layer1, .low = 0, .high = kMax, .code = code::badLayerThickness1},
+    {.parameter = P::layer2, .low = 0, .high = kMax, .code = code::badLayerThickness2},
 };
 // Every element costs a modifier at every step: a tenth of a degree is finer than the
 // radiance distribution and the modifiers vary.
 constexpr Rule kIntervals[] = {
-    {.parameter = 6, .low = 1, .high = 3600, .whole = true, .code = code::badSkyIntervals},
-    {.parameter = 7, .low = 1, .high = 900, .whole = true, .code = code::badSkyIntervals},
+    {.parameter = P::azimuthIntervals, .low = 1, .high = 3600, .whole = true, .code = code::badSkyIntervals},
+    {.parameter = P::elevationIntervals, .low = 1, .high = 900, .whole = true, .code = code::badSkyIntervals},
 };
 
 constexpr int kFirstOptical = 10;
@@ -123,15 +123,15 @@ bool needs(int model, int input) {
     }
 }
 
-glazing::Glazing glazingOf(const BlockView& b, int model) {
+glazing::Glazing glazingOf(const gtloss_block::View& b, int model) {
     glazing::Glazing g;
     g.model = model;
-    g.b0 = b.par(2);
+    g.b0 = b.par<P::b0>();
     g.stack.index = {1.0f, b.in(10, 1.0f), b.in(11, 1.0f), b.in(12, 1.0f), b.in(13, 1.0f)};
     g.stack.extinction = {b.in(14), b.in(15), 0.0f};
-    g.stack.thickness = {b.par(3), b.par(4), b.par(5)};
+    g.stack.thickness = {b.par<P::layer1>(), b.par<P::layer2>(), b.par<P::layer3>()};
     g.wavelength = b.in(16);
-    g.film = b.par(5);
+    g.film = b.par<P::layer3>();
     return g;
 }
 
@@ -180,14 +180,13 @@ struct Step {
 
 void gtloss_block::init(View& b) {
     State s(b);
-    s.model = b.whole(0);
-    s.skyIntegration = b.whole(1);
-    s.azimuthIntervals = b.whole(6);
-    s.elevationIntervals = b.whole(7);
+    s.model = b.whole<P::model>();
+    s.skyIntegration = b.whole<P::skyDiffuse>();
+    s.azimuthIntervals = b.whole<P::azimuthIntervals>();
+    s.elevationIntervals = b.whole<P::elevationIntervals>();
     s.secondPass = 0;
-    b.check(kModelRules);
-    if (s.model == 1) b.check(kAshrae, b.par(2));
-    if (s.model != 0 && s.model != 1) b.check(kFilm, b.par(5));
+    if (s.model == 1) b.check(kAshrae, b.par<P::b0>());
+    if (s.model != 0 && s.model != 1) b.check(kFilm, b.par<P::layer3>());
     if (s.model == 2) b.check(kLayers);
     if (s.skyIntegration == 1) b.check(kIntervals);
     // The optical values come only from connected inputs: a model that reads one the

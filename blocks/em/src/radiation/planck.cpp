@@ -20,7 +20,7 @@
 //#OUT[1] The same by Wien's approximation (unit of OUT[0])
 //#OUT[2] The same by the Rayleigh-Jeans approximation (unit of OUT[0])
 //#Parameters
-//#BP[0] Form (-): 0 per wavelength, 1 per photon energy; optional, 0 when left out
+//#BP[0] Form, 0 to 1 (-): 0 per wavelength, 1 per photon energy; optional, 0 when left out
 //#Strings
 //#None
 //#Remarks
@@ -58,8 +58,6 @@ struct State {
     explicit State(planck_block::View& b) : form(b.ip<10>()), expm1(b.rp<0>()), exp(b.rp<1>()) {}
 };
 
-constexpr Rule kRules[] = {{.parameter = 0, .low = 0, .high = 1, .whole = true, .code = code::badMode}};
-
 // The outputs leave in single precision; in between everything is double, where neither
 // a fifth power of a wavelength nor a cube of a frequency leaves the range.
 float toOutput(double v) {
@@ -79,8 +77,7 @@ Exponentials exponentials(double x) {
 }  // namespace
 
 void planck_block::init(View& b) {
-    b.check(kRules);
-    State(b).form = block::nearestInt(b.par(0), 1);
+    State(b).form = b.whole<P::form>(1);
 }
 
 void planck_block::step(View& b) {

@@ -61,6 +61,8 @@
 namespace vireo::em {
 namespace {
 
+using P = sedes3_block::P;
+
 // RP[0..110]: the spectrum, W/(m² nm), of the hourly inputs in RP[111..115] (all 0 for an
 // hour without one); IP[10]: 1 while the two belong together.
 struct State {
@@ -71,7 +73,6 @@ struct State {
         : spectrum(b.rp<0, kSpectrumPoints>()), hourly(b.rp<kSpectrumPoints, 5>()), current(b.ip<10>()) {}
 };
 
-constexpr Rule kRules[] = {{.parameter = 4, .low = 0, .high = 180, .code = code::outOfRange}};
 
 // Compared by their bits, so that an hour of inputs that are not numbers is computed once.
 bool same(std::span<const float, 5> kept, const float (&now)[5]) {
@@ -83,8 +84,7 @@ bool same(std::span<const float, 5> kept, const float (&now)[5]) {
 
 void sedes3_block::init(View& b) {
     State s(b);
-    checkSite(b.reporter(), {b.par(0), -b.par(1), westTimeZone(b.par(2))});
-    b.check(kRules);
+    checkSite(b.reporter(), {b.par<P::latitude>(), -b.par<P::longitude>(), westTimeZone(b.par<P::timeZone>())});
     s.current = 0;
 }
 
@@ -99,9 +99,9 @@ void sedes3_block::step(View& b) {
                                 .dewPoint = hourly[2],
                                 .day = block::toInt(hourly[3]),
                                 .hour = block::nearestInt(hourly[4]),
-                                .latitude = b.par(0),
-                                .longitude = b.par(1),
-                                .tilt = b.par(4)};
+                                .latitude = b.par<P::latitude>(),
+                                .longitude = b.par<P::longitude>(),
+                                .tilt = b.par<P::tilt>()};
         SpectrumWork work;
         // More diffuse than global irradiance would make the beam negative: no sky gives
         // it, so the measurements are at fault and the hour has no spectrum.

@@ -13,7 +13,7 @@
 //#Outputs
 //#OUT[0] Relative air mass m; 4711 where the model has no value (-)
 //#Parameters
-//#BP[0] Model (-): 0 $m = 1/\cos\theta_z$, the zenith angle taken as 89 degrees from 89
+//#BP[0] Model, 0 to 2 (-): 0 $m = 1/\cos\theta_z$, the zenith angle taken as 89 degrees from 89
 // degrees on; 1 Kasten (1966), $m = 1/(\cos\theta_z + 0.15\,(93.885 - \theta_z)^{-1.253})$;
 // 2 Kasten and Young (1989), $m = 1/(\cos\theta_z + 0.50572\,(96.07995 - \theta_z)^{-1.6364})$
 //#Strings
@@ -40,7 +40,6 @@ struct State {
     explicit State(am_block::View& b) : model(b.ip<10>()), degree(b.rp<0>()) {}
 };
 
-constexpr Rule kRules[] = {{.parameter = 0, .low = 0, .high = 2, .whole = true, .code = code::outOfRange}};
 constexpr double kNoValue = 4711.0;
 constexpr float kSteepest = 89.0f;
 
@@ -49,8 +48,7 @@ constexpr float kSteepest = 89.0f;
 void am_block::init(View& b) {
     State s(b);
     s.degree = kRad;
-    b.check(kRules);
-    s.model = b.mode(0, 3) + 1;
+    s.model = b.whole<P::model>(1);
 }
 
 void am_block::step(View& b) {

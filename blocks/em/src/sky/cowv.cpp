@@ -14,7 +14,7 @@
 //#Outputs
 //#OUT[0] Precipitable water w (cm)
 //#Parameters
-//#BP[0] Correlation (-), a b: 0 0.0691 -0.0592; 1 0.0693 -0.0756; 2 0.0614 0.1101;
+//#BP[0] Correlation, 0 to 4 (-), a b: 0 0.0691 -0.0592; 1 0.0693 -0.0756; 2 0.0614 0.1101;
 // 3 0.0707 -0.0202; 4 0.0707 0.0416; optional, 0 when left out
 //#Strings
 //#None
@@ -37,13 +37,11 @@ struct State {
     explicit State(cowv_block::View& b) : correlation(b.ip<10>()) {}
 };
 
-constexpr Rule kRules[] = {{.parameter = 0, .low = 0, .high = 4, .whole = true, .code = code::outOfRange}};
 
 }  // namespace
 
 void cowv_block::init(View& b) {
-    b.check(kRules);
-    State(b).correlation = b.mode(0, 5) + 1;
+    State(b).correlation = b.whole<P::correlation>(1);
 }
 
 void cowv_block::step(View& b) {

@@ -17,7 +17,7 @@
 //#Outputs
 //#OUT[0] Transmittance (-)
 //#Parameters
-//#BP[0] Model (-): 0 spectral, $\tau = \exp(-0.2385\,c\,u/(1 + 20.07\,c\,u)^{0.45})$ with the
+//#BP[0] Model, -1 to 1 (-): 0 spectral, $\tau = \exp(-0.2385\,c\,u/(1 + 20.07\,c\,u)^{0.45})$ with the
 // absorption coefficient c at the wavelength, linear between the model's 122 wavelengths;
 // 1 and -1 broadband, $\tau = 1 - 2.4959\,u/((1 + 79.034\,u)^{0.6828} + 6.385\,u)$
 //#Strings
@@ -43,14 +43,12 @@ struct State {
     explicit State(tauw_block::View& b) : model(b.ip<10>()) {}
 };
 
-constexpr Rule kRules[] = {{.parameter = 0, .low = -1, .high = 1, .whole = true, .code = code::outOfRange}};
 constexpr int kSpectral = 1, kBroadband = 2;
 
 }  // namespace
 
 void tauw_block::init(View& b) {
-    b.check(kRules);
-    State(b).model = b.whole(0) == 0 ? kSpectral : kBroadband;
+    State(b).model = b.whole<P::model>() == 0 ? kSpectral : kBroadband;
 }
 
 void tauw_block::step(View& b) {

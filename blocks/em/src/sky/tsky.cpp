@@ -14,7 +14,7 @@
 //#Outputs
 //#OUT[0] Sky temperature ($^\circ$C)
 //#Parameters
-//#BP[0] Model (-): 0 Swinbank (1963), $T_{sky} = 0.0552\,T^{1.5}$; 1 Fuentes (1987),
+//#BP[0] Model, 0 to 1 (-): 0 Swinbank (1963), $T_{sky} = 0.0552\,T^{1.5}$; 1 Fuentes (1987),
 // $T_{sky} = 0.32\,T + 0.037536\,T^{1.5}$; T the air temperature in K
 //#Strings
 //#None
@@ -35,14 +35,12 @@ struct State {
     explicit State(tsky_block::View& b) : model(b.ip<10>()) {}
 };
 
-constexpr Rule kRules[] = {{.parameter = 0, .low = 0, .high = 1, .whole = true, .code = code::badMode}};
 constexpr float kZeroCelsius = 273.15f;
 
 }  // namespace
 
 void tsky_block::init(View& b) {
-    b.check(kRules);
-    State(b).model = b.mode(0, 2);
+    State(b).model = b.whole<P::model>();
 }
 
 void tsky_block::step(View& b) {

@@ -16,7 +16,7 @@
 //#Outputs GON
 //#OUT[0] Extraterrestrial irradiance normal to the beam, 1367 W/m$^2$ times E0 (W/m$^2$)
 //#Parameters
-//#BP[0] Formula (-): 0 the Fourier series of the day angle, 1 the fit 1 + 0.033 cos(2 pi d/365)
+//#BP[0] Formula, 0 to 1 (-): 0 the Fourier series of the day angle, 1 the fit 1 + 0.033 cos(2 pi d/365)
 //#Strings
 //#None
 //#Remarks
@@ -35,13 +35,10 @@ struct State {
     explicit State(e0_block::View& b) : fit(b.ip<10>()) {}
 };
 
-constexpr Rule kRules[] = {{.parameter = 0, .low = 0, .high = 1, .whole = true, .code = code::badMode}};
-
 }  // namespace
 
 void e0_block::init(View& b) {
-    b.check(kRules);
-    State(b).fit = b.mode(0, 2) + 1;
+    State(b).fit = b.whole<P::formula>(1);
 }
 
 void e0_block::step(View& b) {

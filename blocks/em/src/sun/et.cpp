@@ -32,13 +32,10 @@ struct State {
     explicit State(et_block::View& b) : fit(b.ip<10>()) {}
 };
 
-constexpr Rule kRules[] = {{.parameter = 0, .low = 0, .high = 5, .whole = true, .code = code::badMode}};
-
 }  // namespace
 
 void et_block::init(View& b) {
-    b.check(kRules);
-    State(b).fit = b.mode(0, 6) + 1;
+    State(b).fit = b.whole<P::fit>(1);
 }
 
 void et_block::step(View& b) { b.out(0) = equationOfTime(State(b).fit, b.in(0)); }

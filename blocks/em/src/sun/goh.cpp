@@ -47,7 +47,9 @@ namespace {
 
 constexpr int kEclipticSeries = 2;
 
-Site siteOf(const BlockView& b) { return {b.par(0), b.par(1), b.par(2)}; }
+using P = goh_block::P;
+
+Site siteOf(const goh_block::View& b) { return {b.par<P::latitude>(), b.par<P::longitude>(), b.par<P::timeZone>()}; }
 
 }  // namespace
 

@@ -138,7 +138,10 @@ namespace {
 struct Parameters {
     float latitude, longitudeEast, zoneEast;
 };
-Parameters parametersOf(const BlockView& b) { return {b.par(0), b.par(1), b.par(2)}; }
+Parameters parametersOf(const moonae2_block::View& b) {
+    using P = moonae2_block::P;
+    return {b.par<P::latitude>(), b.par<P::longitude>(), b.par<P::timeZone>()};
+}
 
 }  // namespace
 

@@ -24,8 +24,8 @@
 //#OUT[2] Declination of the sun (degrees)
 //#OUT[3] Hour angle: 0 at solar noon, growing through the afternoon (degrees)
 //#Parameters
-//#BP[0] Series (-): 0 the Fourier series of the day angle, 1 the ecliptic series with
-// epoch 1980, 2 the almanac series with epoch 2000
+//#BP[0] Series, 0 to 2 (-): 0 the Fourier series of the day angle, 1 the ecliptic series
+// with epoch 1980, 2 the almanac series with epoch 2000
 //#BP[1] Latitude, north positive, -90 to 90 (degrees)
 //#BP[2] Longitude, west of Greenwich positive, -360 to 360 (degrees)
 //#BP[3] Time zone, hours west of Greenwich, -14 to 23: UTC+1 is 23 or -1, UTC+13 is -13;
@@ -42,6 +42,7 @@
 
 #include "Numbers.h"
 
+#include "horizontal.h"
 #include "site.h"
 #include "solar.h"
 #include "vireo_tools.h"
@@ -97,16 +98,16 @@ struct State {
     SinCos keepLatitude(float degrees) { return keptSinCos(degrees, latitude, latitudeTrig); }
 };
 
-constexpr Rule kRules[] = {{.parameter = 0, .low = 0, .high = 2, .whole = true, .code = code::badMode}};
+using P = sunae_block::P;
 
-Site siteOf(const BlockView& b) { return {b.par(1), b.par(2), b.par(3)}; }
+Site siteOf(const sunae_block::View& b) { return {b.par<P::latitude>(), b.par<P::longitude>(), b.par<P::timeZone>()}; }
 
 }  // namespace
 
 void sunae_block::init(View& b) {
     State s(b);
-    b.check(kRules);
-    s.series = b.mode(0, 3) + 1;
+    // Held in range even when refused: the site is still checked, and the block never steps.
+    s.series = std::clamp(b.whole<P::series>(), 0, 2) + 1;
     s.unused = 0;
     std::fill(s.date.begin(), s.date.end(), std::numeric_limits<float>::quiet_NaN());
     s.latitude = std::numeric_limits<float>::quiet_NaN();
@@ -120,10 +121,11 @@ void sunae_block::step(View& b) {
     s.keepDay(time);
     const SinCos latitude = s.keepLatitude(site.latitude);
     const SunPosition sun =
-        s.series == 2 || s.series == 3
-            ? sunFixOnJulianDay(s.series, static_cast<int>(s.julianDay), latitude, true, time, site).position
-            : sunPositionOnDay({s.declination, {s.declinationTrig[0], s.declinationTrig[1]}, s.equationOfTime},
-                               latitude, true, time, site);
+        (s.series == 2 || s.series == 3
+             ? sunFixOnJulianDay(s.series, static_cast<int>(s.julianDay), latitude, true, time, site)
+             : sunFixOnDay({s.declination, {s.declinationTrig[0], s.declinationTrig[1]}, s.equationOfTime}, latitude,
+                           true, time, site))
+            .position;
     b.out(0) = sun.azimuth;
     b.out(1) = sun.elevation;
     b.out(2) = sun.declination;

@@ -24,8 +24,8 @@
 //#OUT[2] Declination of the sun (degrees)
 //#OUT[3] Hour angle: 0 at solar noon, growing through the afternoon (degrees)
 //#Parameters
-//#BP[0] Series (-): 0 the Fourier series of the day angle, 1 the ecliptic series with
-// epoch 1980, 2 the almanac series with epoch 2000
+//#BP[0] Series, 0 to 2 (-): 0 the Fourier series of the day angle, 1 the ecliptic series
+// with epoch 1980, 2 the almanac series with epoch 2000
 //#BP[1] Latitude, north positive, -90 to 90 (degrees)
 //#BP[2] Longitude, east of Greenwich positive (degrees)
 //#BP[3] Time zone, hours east of Greenwich, such as 1 for central Europe (h)

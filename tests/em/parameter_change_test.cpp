@@ -1,0 +1,144 @@
+// Every ruled parameter of every block of the library with a parameter table, changed
+// during a run as the editor bridge changes it, to a value no rule lets through: the step
+// after it reports the table's code naming that parameter, and the block does not step
+// on it (its outputs and its state stay as they were); the value changed back is taken
+// up again without a word about it.
+#include "blocks.h"
+#include "block_harness.h"
+#include "message_capture.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+using vireo_test::BlockInstance;
+
+namespace {
+
+// A table's ruled parameters (0-based, the first and last of a ranged row), with the
+// code each is refused with.
+struct Ruled {
+    int parameter;
+    int code;
+};
+struct Block {
+    std::string routine;
+    std::vector<Ruled> ruled;
+};
+
+template <class Routine>
+void addBlock(std::vector<Block>& blocks, const char* routine) {
+    using P = typename vireo::block::ParamsOf<Routine>::type;
+    if constexpr (!std::is_void_v<P>) {
+        Block b{routine, {}};
+        int first = 0;
+        for (const vireo::block::Param& p : P::table) {
+            if (!p.bound.none) {
+                b.ruled.push_back({first, p.code.number});
+                if (p.count > 1) b.ruled.push_back({first + p.count - 1, p.code.number});
+            }
+            first += p.count;
+        }
+        if (!b.ruled.empty()) blocks.push_back(b);
+    }
+}
+
+std::vector<Block> ruledBlocks() {
+    std::vector<Block> blocks;
+#define VIREO_ADD_BLOCK(routine, names, nameCount, minIn, maxIn, outputs, ip, rp, dp, minP, maxP, minS, maxS, group, \
+                        Type)                                                                                        \
+    addBlock<vireo::em::Type>(blocks, #routine);
+    VIREO_EM_BLOCKS(VIREO_ADD_BLOCK)
+#undef VIREO_ADD_BLOCK
+    return blocks;
+}
+
+std::vector<float> windParameters() {
+    std::vector<float> p(148, 5.0f);
+    p[135] = 1.0f;
+    for (int m = 0; m < 12; ++m) p[136 + std::size_t(m)] = 200.0f;
+    return p;
+}
+
+// Parameters each block initialises with, as the tests of its area place it.
+const std::map<std::string, std::vector<float>> kRunning = {
+    {"em0001", {0}},
+    {"em0002", {1}},
+    {"em0003", {0}},
+    {"em0004", {1, 1, 0.05f, 0, 0, 0, 12, 3}},
+    {"em0005", windParameters()},
+    {"em0006", {0, 52.5f, -13.4f, -1}},
+    {"em0008", {6, 52.5f, -13.4f, -1}},
+    {"em0009", {1}},
+    {"em0010", {1}},
+    {"em0011", {1}},
+    {"em0013", {1, 48}},
+    {"em0015", {48.1f, -11.6f, 23, 1, 0, 0.3f, 0.1f, 0}},
+    {"em0016", {0, 48.1f, -11.6f, 23, 1, 0, 0.3f, 0.1f, 0}},
+    {"em0018", {48, -11, 1, 1, 0, 0}},
+    {"em0020", {1, 52.5f, 13.4f, 1, 60, 4}},
+    {"em0021", {0}},
+    {"em0022", {48.1f, -11.6f, 23, 1, 0, 0.3f, 0.1f, 0}},
+    {"em0025", {1}},
+    {"em0028", {1, 200, 1, 1800, 1000, 1.5f, 0, 10, 18}},
+    {"em0031", {4, 2, 30}},
+    {"em0033", {39.74f, -105.18f, -7, 1829, 30}},
+    {"em0035", {4}},
+    {"em0036", {1}},
+    {"em0037", {30, 10, 123}},
+    {"em0038", {10, 0, 77, -30, 10}},
+    {"em0041", {0}},
+    {"em0106", {0, 52.5f, 13.4f, 1}},
+    {"em0108", {6, 52.5f, 13.4f, 1}},
+    {"em0115", {48.1f, 11.6f, 1, 1, 0, 0.3f, 0.1f, 0}},
+    {"em0116", {0, 48.1f, 11.6f, 1, 1, 0, 0.3f, 0.1f, 0}},
+    {"em0118", {48, 11, 1, 1, 0, 0}},
+    {"em0120", {1, 52.5f, 13.4f, 1, 60, 4}},
+    {"em0122", {48.1f, 11.6f, 1, 1, 0, 0.3f, 0.1f, 0}},
+};
+
+}  // namespace
+
+TEST(ParameterChange, ARuleBrokenDuringTheRunIsReportedAndNeverSteppedOn) {
+    const auto blocks = ruledBlocks();
+    int changed = 0;
+    for (const Block& block : blocks) {
+        if (block.routine == "em0018" || block.routine == "em0118") continue;  // needs the weather database
+        SCOPED_TRACE(block.routine);
+        const auto running = kRunning.find(block.routine);
+        ASSERT_NE(running, kRunning.end()) << "no running parameters for " << block.routine;
+        const auto f = vireo_test::library("VireoEM").block(block.routine);
+        const auto id = vireo_test::identify(f);
+        for (const Ruled& r : block.ruled) {
+            BlockInstance b(f, {.inputs = id.maxInputs(), .parameters = running->second});
+            vireo_test::messagesOf([&] { ASSERT_LT(b.init(), 300000); });
+            std::fill(b.OUT.begin(), b.OUT.end(), -7.0f);
+            const auto rp = b.RP;
+            const auto ip = b.IP;
+            b.changeParameter(r.parameter, std::nanf(""));
+            const auto m = vireo_test::messagesOf([&] { b.step(); });
+            // The parameter's number, where its code's text shows it (a latitude's shows the value alone).
+            std::vector<std::string> named;
+            for (const auto& record : m.records)
+                if (!record.isCall())
+                    named.push_back(std::to_string(record.code()) + " " +
+                                    (record["i10"].empty() ? std::to_string(r.parameter + 1) : record["i10"]));
+            EXPECT_EQ(named, std::vector<std::string>{std::to_string(r.code) + " " + std::to_string(r.parameter + 1)});
+            EXPECT_EQ(b.OUT, std::vector<float>(b.OUT.size(), -7.0f)) << "parameter " << r.parameter + 1;
+            // Bit for bit: a block may keep NaN in a slot as "not yet computed".
+            EXPECT_EQ(std::memcmp(b.RP.data(), rp.data(), rp.size() * sizeof(float)), 0);
+            EXPECT_TRUE(std::equal(ip.begin() + 10, ip.end(), b.IP.begin() + 10));
+            b.changeParameter(r.parameter, running->second[std::size_t(r.parameter)]);
+            for (const auto& record : vireo_test::messagesOf([&] { b.step(); }).records)
+                EXPECT_FALSE(!record.isCall() && record.code() == r.code &&
+                             record["i10"] == std::to_string(r.parameter + 1));
+            ++changed;
+        }
+    }
+    EXPECT_GE(changed, 40);
+}
