@@ -142,3 +142,30 @@ TEST(ParameterChange, ARuleBrokenDuringTheRunIsReportedAndNeverSteppedOn) {
     }
     EXPECT_GE(changed, 40);
 }
+
+// The same for a tie between parameters that initialisation refuses: GTLOSS's ASHRAE
+// coefficient under the ASHRAE model, its sky intervals under the sky integration.
+TEST(ParameterChange, ATieBrokenDuringTheRunIsReportedAndNeverSteppedOn) {
+    struct Tie {
+        const char* routine;
+        int parameter;  // 0-based
+        float value;
+        int code;
+    };
+    for (const Tie& t : {Tie{"em0004", 2, -1.0f, 305139}, Tie{"em0004", 6, 0.0f, 305143}}) {
+        SCOPED_TRACE(t.routine);
+        const auto& running = kRunning.at(t.routine);
+        const auto f = vireo_test::library("VireoEM").block(t.routine);
+        BlockInstance b(f, {.inputs = vireo_test::identify(f).maxInputs(), .parameters = running});
+        vireo_test::messagesOf([&] { ASSERT_EQ(b.init(), 0); });
+        std::fill(b.OUT.begin(), b.OUT.end(), -7.0f);
+        b.changeParameter(t.parameter, t.value);
+        const auto m = vireo_test::messagesOf([&] { b.step(); });
+        ASSERT_EQ(m.codes, std::vector<int>{t.code});
+        EXPECT_EQ(m.records.back()["i10"], std::to_string(t.parameter + 1));
+        EXPECT_EQ(b.OUT, std::vector<float>(b.OUT.size(), -7.0f));
+        b.changeParameter(t.parameter, running[std::size_t(t.parameter)]);
+        EXPECT_TRUE(vireo_test::messagesOf([&] { b.step(); }).codes.empty());
+        EXPECT_NE(b.OUT, std::vector<float>(b.OUT.size(), -7.0f));
+    }
+}

@@ -78,6 +78,7 @@ struct gtloss_block {  // GTLOSS
         };
     };
     using View = block::View<table::em0004, P>;
+    static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);
 };
@@ -346,6 +347,7 @@ struct genv_block {  // GENV
         };
     };
     using View = block::View<table::em0005, P>;
+    static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);
 };

@@ -62,13 +62,15 @@ struct State {
 
 }  // namespace
 
-void genv_block::init(View& b) {
+bool genv_block::tiesHold(View& b) {
     // A spectrum of zeros has no process to map: refused as a whole.
-    bool anySpectrum = false;
-    for (int n = 0; n < kBins; ++n) anySpectrum = anySpectrum || b.par<P::spectrum>(n) > 0.0f;
-    if (!anySpectrum)
-        b.report(code::genvNoSpectrum,
-                 {.ints = {block::paramOffset<P>(P::spectrum) + 1, block::paramOffset<P>(P::factor)}});
+    for (int n = 0; n < kBins; ++n)
+        if (b.par<P::spectrum>(n) > 0.0f) return true;
+    b.report(code::genvNoSpectrum, {.ints = {block::paramOffset<P>(P::spectrum) + 1, block::paramOffset<P>(P::factor)}});
+    return false;
+}
+
+void genv_block::init(View& b) {
     if (refused(b)) return;
     std::array<float, block::parameterCount<P>()> parameters;
     const float* given = b.arrays().BP;

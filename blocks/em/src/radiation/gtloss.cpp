@@ -178,6 +178,16 @@ struct Step {
 
 }  // namespace
 
+bool gtloss_block::tiesHold(View& b) {
+    const int model = b.whole<P::model>();
+    bool held = true;
+    if (model == 1) held = b.check(kAshrae, b.par<P::b0>()) && held;
+    if (model != 0 && model != 1) held = b.check(kFilm, b.par<P::layer3>()) && held;
+    if (model == 2) held = b.check(kLayers) && held;
+    if (b.whole<P::skyDiffuse>() == 1) held = b.check(kIntervals) && held;
+    return held;
+}
+
 void gtloss_block::init(View& b) {
     State s(b);
     s.model = b.whole<P::model>();
@@ -185,10 +195,6 @@ void gtloss_block::init(View& b) {
     s.azimuthIntervals = b.whole<P::azimuthIntervals>();
     s.elevationIntervals = b.whole<P::elevationIntervals>();
     s.secondPass = 0;
-    if (s.model == 1) b.check(kAshrae, b.par<P::b0>());
-    if (s.model != 0 && s.model != 1) b.check(kFilm, b.par<P::layer3>());
-    if (s.model == 2) b.check(kLayers);
-    if (s.skyIntegration == 1) b.check(kIntervals);
     // The optical values come only from connected inputs: a model that reads one the
     // model leaves open is refused, naming the first of them.
     for (int i = kFirstOptical; i < b.identity().maxInputs; ++i) {
