@@ -199,8 +199,8 @@ constexpr float kAtInit[] = {0, -1, 1e-30f, -3e9f, 3e38f};
 constexpr float kChanged[] = {1e9f, -3e9f, 3e38f};
 constexpr int kSweepSteps = 40;
 constexpr int kSteps = 2;
-// Of a block's parameters, those swept over these values: all of them, or as many spread
-// evenly over a long list (GENV's 148 are twelve months of the same few).
+// Of the parameters of a block without a table, those tried: all of them, or as many
+// spread evenly over a long list (GENV's 148 are runs of like ones).
 constexpr std::size_t kMostSwept = 32;
 constexpr unsigned kSecondsPerCase = 20;
 
@@ -216,19 +216,26 @@ bool same(const std::vector<T>& a, const std::vector<T>& b) {
     return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
 }
 
+// The parameters a table row stands for: a ranged row a run of like ones.
+template <class Row>
+int rowLength(const Row& row) {
+    if constexpr (requires { row.count; }) return std::max(row.count, 1);
+    else return 1;
+}
+
 // One block of a library, with the parameters it runs on and its table, if it has one.
 struct Block {
     std::string routine;
     vireo_test::BlockFunction f;
     vireo_test::Identity id;
-    std::vector<float> base;        // every parameter the identity declares; those left out are 0
-    std::span<const Param> table;   // empty while the block has none
+    std::vector<float> base;          // every parameter the identity declares; those left out are 0
+    std::vector<const Param*> rows;   // each parameter's row of the table; empty while it has none
 
     std::string at(int opMode) const { return routine + " " + id.names()[std::size_t(opMode - 1)]; }
     int opModeOf(std::size_t k) const { return 1 + int(k % std::size_t(id.nameCount())); }
     // The table's rule for parameter i, or null where there is none.
     const Param* rule(std::size_t i) const {
-        return i < table.size() && !table[i].bound.none ? &table[i] : nullptr;
+        return i < rows.size() && !rows[i]->bound.none ? rows[i] : nullptr;
     }
     // Whether the table refuses v for parameter i; a left-out optional one (0) is not checked.
     bool refuses(std::size_t i, float v) const {
@@ -236,7 +243,7 @@ struct Block {
         return p != nullptr && !(p->absent.optional && v == 0.0f) && !p->bound.holds(v);
     }
     std::string parameter(std::size_t i) const {
-        return "parameter " + std::to_string(i + 1) + (i < table.size() ? std::string(" (") + table[i].name + ")" : "");
+        return "parameter " + std::to_string(i + 1) + (i < rows.size() ? std::string(" (") + rows[i]->name + ")" : "");
     }
 };
 
@@ -318,11 +325,11 @@ public:
     // Whether the records hold a counted error with the table's code for parameter i,
     // naming the block.
     bool named(const std::vector<vireo_test::TraceRecord>& records, std::size_t i) const {
-        const Param& p = block_.table[i];
+        const Param& p = *block_.rows[i];
         const std::string name = block_.id.names()[std::size_t(opMode_ - 1)];
         // A message without the parameter's number names it by its code, its own in the table.
-        const bool ownCode = std::count_if(block_.table.begin(), block_.table.end(), [&](const Param& q) {
-                                 return q.code.number == p.code.number;
+        const bool ownCode = std::count_if(block_.rows.begin(), block_.rows.end(), [&](const Param* q) {
+                                 return q->code.number == p.code.number;
                              }) == 1;
         return std::any_of(records.begin(), records.end(), [&](const vireo_test::TraceRecord& r) {
             const std::string number = r["i10"];
@@ -443,7 +450,23 @@ std::vector<Case> casesOf(const Block& block) {
     const int steps = kSlowOnExtremes.contains(block.routine) ? 0 : kSteps;
     std::vector<std::size_t> swept;
     const std::size_t count = block.base.size();
-    for (std::size_t k = 0; k < std::min(count, kMostSwept); ++k) swept.push_back(k * count / std::min(count, kMostSwept));
+    if (block.rows.empty()) {
+        for (std::size_t k = 0; k < std::min(count, kMostSwept); ++k) swept.push_back(k * count / std::min(count, kMostSwept));
+    } else {
+        // Each row's parameters: of a ranged row's run the first, the last and two between.
+        for (std::size_t first = 0, last; first < block.rows.size() && first < count; first = last) {
+            for (last = first + 1; last < block.rows.size() && block.rows[last] == block.rows[first];) ++last;
+            const std::size_t n = last - first;
+            if (n <= 4) {
+                for (std::size_t i = first; i < last; ++i) swept.push_back(i);
+            } else {
+                swept.insert(swept.end(), {first, first + n / 3, first + 2 * n / 3, last - 1});
+            }
+        }
+        for (std::size_t i = block.rows.size(); i < count; ++i) swept.push_back(i);
+    }
+    std::sort(swept.begin(), swept.end());
+    swept.erase(std::unique(swept.begin(), swept.end()), swept.end());
 
     // Inputs over the whole float range, under every name.
     if (!kSlowOnExtremes.contains(block.routine))
@@ -455,10 +478,10 @@ std::vector<Case> casesOf(const Block& block) {
             });
 
     // Each parameter near its rule's bounds.
-    for (std::size_t i = 0; i < block.table.size(); ++i) {
+    for (const std::size_t i : swept) {
         if (block.rule(i) == nullptr) continue;
         std::vector<float> at, beyond;
-        nearBounds(block.table[i], at, beyond);
+        nearBounds(*block.rows[i], at, beyond);
         for (const float v : at)
             add(block.parameter(i) + " at its bound " + number(v), [&block, i, v, steps](Probe& probe) {
                 std::vector<float> p = block.base;
@@ -501,19 +524,19 @@ std::vector<Case> casesOf(const Block& block) {
                     probe.noStep(b, "after refusing it " + after);
                 } else if (status < 300000) {
                     probe.run(b, steps, false, after);
-                } else if (!block.table.empty()) {
+                } else if (!block.rows.empty()) {
                     probe.noStep(b, "after its initialisation was refused " + after);
                 }
             }
         });
 
     // Each parameter changed during the run, as the editor bridge changes it, to values
-    // beyond its bounds and to huge ones, each change taken back after.
+    // beyond its bounds and to huge ones, one after the other, then back.
     for (const std::size_t i : swept) {
         std::vector<float> values(std::begin(kChanged), std::end(kChanged));
         if (block.rule(i) != nullptr) {
             std::vector<float> at;
-            nearBounds(block.table[i], at, values);
+            nearBounds(*block.rows[i], at, values);
         }
         add(block.parameter(i) + " changed during the run", [&block, i, values, steps](Probe& probe) {
             BlockInstance b = probe.instance(block.base);
@@ -524,14 +547,15 @@ std::vector<Case> casesOf(const Block& block) {
                 b.changeParameter(int(i), v);
                 if (block.refuses(i, v)) {
                     const auto records = probe.refusedStep(b, after);
-                if (!probe.named(records, i)) probe.fault("no counted error naming it " + after + " " + Probe::seen(records));
+                    if (!probe.named(records, i))
+                        probe.fault("no counted error naming it " + after + " " + Probe::seen(records));
                     probe.noStep(b, "again " + after);
                 } else {
                     probe.run(b, steps, false, after);
                 }
-                b.changeParameter(int(i), block.base[i]);
-                probe.run(b, std::min(steps, 1), false, "after the change back from " + number(v));
             }
+            b.changeParameter(int(i), block.base[i]);
+            probe.run(b, steps, false, "after the change back");
         });
     }
     return cases;
@@ -575,8 +599,10 @@ TEST_P(EveryBlock, RunsOnAnyFiniteInputAndParameter) {
         }
         if (row != parameters().end()) block.base = row->second;
         block.base.resize(std::size_t(block.id.maxParameters()), 0.0f);
-        if (const auto t = tables.find(routine); t != tables.end()) block.table = t->second;
-        for (std::size_t i = 0; i < block.table.size() && i < block.base.size(); ++i)
+        if (const auto t = tables.find(routine); t != tables.end())
+            for (const Param& row : t->second)
+                for (int k = 0; k < rowLength(row); ++k) block.rows.push_back(&row);
+        for (std::size_t i = 0; i < block.rows.size() && i < block.base.size(); ++i)
             if (block.refuses(i, block.base[i])) faults.push_back(routine + ": its row breaks the rule of " + block.parameter(i));
         blocks.push_back(std::move(block));
     }
