@@ -34,6 +34,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <limits>
 #include <map>
 #include <random>
@@ -347,16 +348,24 @@ private:
 };
 
 struct Case {
+    const Block* block;
     std::string what;
     int opMode;
     std::function<void(Probe&)> body;
+
+    std::string where() const { return block->at(opMode) + ", " + what; }
 };
 
-// The cases of a block, each run in a child process until one ends it: the next goes on
-// in a new one. The faults, each naming block, name and case.
-std::vector<std::string> runCases(const Block& block, const std::vector<Case>& cases, unsigned seed,
-                                  bool& endedAsDesigned) {
-    std::vector<std::string> faults;
+struct Fault {
+    const Block* block;
+    std::string text;
+};
+
+// The cases, run in a child process until one ends it: the next goes on in a new one.
+// The faults, each naming block, name and case; the blocks that ended the process as
+// they are designed to.
+std::vector<Fault> runCases(const std::vector<Case>& cases, unsigned seed, std::set<const Block*>& endedAsDesigned) {
+    std::vector<Fault> faults;
     for (std::size_t start = 0; start < cases.size();) {
         int pipeEnds[2];
         if (pipe(pipeEnds) != 0) throw std::runtime_error("no pipe");
@@ -374,7 +383,7 @@ std::vector<std::string> runCases(const Block& block, const std::vector<Case>& c
             for (std::size_t k = start; k < cases.size(); ++k) {
                 alarm(kSecondsPerCase);
                 std::fprintf(to, "B %zu\n", k);
-                Probe probe(block, cases[k].opMode, to, capture, seed + unsigned(k));
+                Probe probe(*cases[k].block, cases[k].opMode, to, capture, seed + unsigned(k));
                 try {
                     cases[k].body(probe);
                 } catch (const std::exception& e) {
@@ -401,18 +410,19 @@ std::vector<std::string> runCases(const Block& block, const std::vector<Case>& c
             if (line.starts_with("B ")) begun = std::stoul(line.substr(2));
             else if (line.starts_with("D ")) done = std::stoul(line.substr(2)), finished = done + 1 == cases.size();
             else if (line.starts_with("F "))
-                faults.push_back(block.at(cases[begun].opMode) + ", " + cases[begun].what + ": " + line.substr(2));
+                faults.push_back({cases[begun].block, cases[begun].where() + ": " + line.substr(2)});
         }
         if (finished && WIFEXITED(status) && WEXITSTATUS(status) == 0) break;
-        const bool designed = kEndTheProcess.contains(block.routine) && WIFEXITED(status) &&
+        const Block* block = cases[begun].block;
+        const bool designed = kEndTheProcess.contains(block->routine) && WIFEXITED(status) &&
                               WEXITSTATUS(status) == kDesignedEnd;
-        endedAsDesigned |= designed;
+        if (designed) endedAsDesigned.insert(block);
         if (!designed) {
             const std::string how = WIFSIGNALED(status) ? (WTERMSIG(status) == SIGALRM
                                                                ? "no return within " + std::to_string(kSecondsPerCase) + " s"
                                                                : "ended by signal " + std::to_string(WTERMSIG(status)))
                                                         : "ended with status " + std::to_string(WEXITSTATUS(status));
-            faults.push_back(block.at(cases[begun].opMode) + ", " + cases[begun].what + ": " + how);
+            faults.push_back({block, cases[begun].where() + ": " + how});
         }
         start = begun + 1;
     }
@@ -443,7 +453,7 @@ void nearBounds(const Param& p, std::vector<float>& at, std::vector<float>& beyo
 std::vector<Case> casesOf(const Block& block) {
     std::vector<Case> cases;
     const auto add = [&](std::string what, std::function<void(Probe&)> body) {
-        cases.push_back({std::move(what), block.opModeOf(cases.size()), std::move(body)});
+        cases.push_back({&block, std::move(what), block.opModeOf(cases.size()), std::move(body)});
     };
     const int names = block.id.nameCount();
     // Steps on extreme parameter values.
@@ -607,20 +617,22 @@ TEST_P(EveryBlock, RunsOnAnyFiniteInputAndParameter) {
         blocks.push_back(std::move(block));
     }
     EXPECT_EQ(lines(unlisted), "") << "blocks without a row of parameters";
-    unsigned seed = 45;
+    std::vector<Case> cases;
     for (const Block& block : blocks) {
-        const std::vector<Case> cases = casesOf(block);
-        bool failing = false, ended = false;
-        for (const std::string& f : runCases(block, cases, seed, ended)) {
-            // A known non-finite output stays on its list until its physics is mended.
-            const bool known = kKnownNonFinite.contains(block.routine) && f.find(": OUT[") != std::string::npos;
-            failing |= known;
-            if (!known) faults.push_back(f);
-        }
-        seed += unsigned(cases.size());
-        EXPECT_TRUE(failing || !kKnownNonFinite.contains(block.routine))
+        std::vector<Case> own = casesOf(block);
+        cases.insert(cases.end(), std::make_move_iterator(own.begin()), std::make_move_iterator(own.end()));
+    }
+    std::set<const Block*> failing, ended;
+    for (const Fault& f : runCases(cases, 45, ended)) {
+        // A known non-finite output stays on its list until its physics is mended.
+        const bool known = kKnownNonFinite.contains(f.block->routine) && f.text.find(": OUT[") != std::string::npos;
+        if (known) failing.insert(f.block);
+        else faults.push_back(f.text);
+    }
+    for (const Block& block : blocks) {
+        EXPECT_TRUE(failing.contains(&block) || !kKnownNonFinite.contains(block.routine))
             << block.routine << " is mended: take it off the list of known non-finite outputs";
-        EXPECT_TRUE(ended || !kEndTheProcess.contains(block.routine))
+        EXPECT_TRUE(ended.contains(&block) || !kEndTheProcess.contains(block.routine))
             << block.routine << " no longer ends the process: take it off that list";
     }
     EXPECT_EQ(lines(faults), "") << "faults found";
