@@ -27,13 +27,12 @@
 #include "BlockFrame.h"
 #include "water.h"
 
-#include <limits>
-
 namespace {
 
+using vireo::block::above;
 using vireo::block::BlockIdentity;
 using vireo::block::Group;
-using vireo::block::Rule;
+using vireo::block::Param;
 
 // Function, names; nameCount, minInputs, maxInputs, outputCount, ipSize (the ten protocol
 // slots and the block's own), rpSize, dpSize, minParameters, maxParameters, minStrings,
@@ -41,24 +40,27 @@ using vireo::block::Rule;
 constexpr BlockIdentity kHeatMeter{"ubheatmeter", "HEATMETER", 1, 3, 3, 2, 10, 0, 1, 2, 2, 0, 0, Group::standard};
 static_assert(wellFormed(kHeatMeter));
 
-constexpr float kBig = std::numeric_limits<float>::max();
-constexpr Rule kRules[] = {
-    {.parameter = 0, .low = 0, .high = kBig, .code = vireo::block::frameCode::badParameter, .aboveLow = true},
-    {.parameter = 1, .low = 0, .high = kBig, .code = vireo::block::frameCode::badParameter, .aboveLow = true},
-};
+constexpr auto kRefused = vireo::block::frameCode::badParameter;
 
 struct HeatMeter {
-    using View = vireo::block::View<kHeatMeter>;
+    // The parameters, once: names and units as the page above gives them, and the bound
+    // each must keep. The frame checks them before init and again after the editor changes
+    // one during a run, and never steps the block on a refused value.
+    struct P {
+        enum : int { heatCapacity, timeStep };
+        static constexpr Param table[] = {
+            {"Specific heat capacity of the water", "J/(kg K)", above(0), kRefused},
+            {"Time step", "s", above(0), kRefused},
+        };
+    };
+    using View = vireo::block::View<kHeatMeter, P>;
 
-    static void init(View& b) {
-        if (!b.check(kRules)) return;
-        b.dp<0>() = 0.0;
-    }
+    static void init(View& b) { b.dp<0>() = 0.0; }
 
     static void step(View& b) {
         double& joules = b.dp<0>();
-        const double heatFlow = heatmeter::heatFlow(b.in(0), b.par(0), b.in(1), b.in(2));
-        joules += heatFlow * b.par(1);
+        const double heatFlow = heatmeter::heatFlow(b.in(0), b.par<P::heatCapacity>(), b.in(1), b.in(2));
+        joules += heatFlow * b.par<P::timeStep>();
         b.out(0) = static_cast<float>(heatFlow);
         b.out(1) = static_cast<float>(joules / 3.6e6);
     }

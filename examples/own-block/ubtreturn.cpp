@@ -23,13 +23,12 @@
 #include "BlockFrame.h"
 #include "water.h"
 
-#include <limits>
-
 namespace {
 
+using vireo::block::above;
 using vireo::block::BlockIdentity;
 using vireo::block::Group;
-using vireo::block::Rule;
+using vireo::block::Param;
 
 // Function, names; nameCount, minInputs, maxInputs, outputCount, ipSize (the ten protocol
 // slots and the block's own), rpSize, dpSize, minParameters, maxParameters, minStrings,
@@ -37,18 +36,19 @@ using vireo::block::Rule;
 constexpr BlockIdentity kReturn{"ubtreturn", "TRETURN", 1, 3, 3, 1, 10, 0, 0, 1, 1, 0, 0, Group::standard};
 static_assert(wellFormed(kReturn));
 
-constexpr Rule kRules[] = {
-    {.parameter = 0, .low = 0, .high = std::numeric_limits<float>::max(),
-     .code = vireo::block::frameCode::badParameter, .aboveLow = true},
-};
-
 struct ReturnTemperature {
-    using View = vireo::block::View<kReturn>;
+    struct P {
+        enum : int { heatCapacity };
+        static constexpr Param table[] = {
+            {"Specific heat capacity of the water", "J/(kg K)", above(0), vireo::block::frameCode::badParameter},
+        };
+    };
+    using View = vireo::block::View<kReturn, P>;
 
-    static void init(View& b) { b.check(kRules); }
-
+    // Nothing to set up: the frame checks the table before the first step.
     static void step(View& b) {
-        b.out(0) = static_cast<float>(heatmeter::temperatureAfter(b.in(0), b.par(0), b.in(1), b.in(2)));
+        b.out(0) = static_cast<float>(
+            heatmeter::temperatureAfter(b.in(0), b.par<P::heatCapacity>(), b.in(1), b.in(2)));
     }
 };
 

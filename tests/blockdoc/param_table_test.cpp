@@ -2,7 +2,9 @@
 // the parameter's name, gives its unit in the first parentheses and states its bound in
 // the table's words ("above 0", "at least 1", "0 to 2", "at most 1000"); there are as many
 // //#BP lines as the identity declares parameters, and as many //#IN and //#OUT lines as it
-// declares inputs and outputs. So the pages cannot drift from the code.
+// declares inputs and outputs. A block whose names read their inputs, outputs or
+// parameters differently has a section of each per name ("//#Parameters DPCH"), held
+// against the table of that name. So the pages cannot drift from the code.
 #include "param_tables.h"
 #include "run_vireo.h"
 
@@ -17,6 +19,7 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -26,7 +29,8 @@ using vireo_test::ParamTable;
 
 namespace {
 
-// The header's entries by label ("BP", "IN", "OUT"), each with its continuation lines.
+// The header's entries by label ("BP", "IN", "OUT"), each with its continuation lines;
+// those of a section of one name under the label and the name ("BP DPCH").
 struct Header {
     std::map<std::string, std::vector<std::string>> entries;
     std::map<std::string, int> counts;  // a range label "IN[1--100]" counts its items
@@ -35,6 +39,9 @@ struct Header {
 Header readHeader(const std::string& text) {
     Header h;
     static const std::regex label(R"(^//#(BP|IN|OUT)\[(\d+)(?:--(\d+))?\]\s*(.*)$)");
+    static const std::regex section(R"(^//#(Inputs|Outputs|Parameters)(?: ([A-Z]\S*))?\s*$)");
+    const std::map<std::string, std::string> labelOf = {{"Inputs", "IN"}, {"Outputs", "OUT"}, {"Parameters", "BP"}};
+    std::map<std::string, std::string> named;  // label -> the name of its open section
     std::istringstream in(text);
     std::string* open = nullptr;
     for (std::string line; std::getline(in, line);) {
@@ -42,9 +49,13 @@ Header readHeader(const std::string& text) {
         std::smatch m;
         if (std::regex_match(line, m, label)) {
             const int first = std::stoi(m[2]), last = m[3].matched ? std::stoi(m[3]) : first;
-            h.counts[m[1]] += last - first + 1;
-            h.entries[m[1]].push_back(m[4]);
-            open = &h.entries[m[1]].back();
+            const std::string key = named[m[1]].empty() ? std::string(m[1]) : std::string(m[1]) + " " + named[m[1]];
+            h.counts[key] += last - first + 1;
+            h.entries[key].push_back(m[4]);
+            open = &h.entries[key].back();
+        } else if (std::regex_match(line, m, section)) {
+            named[labelOf.at(m[1])] = m[2];
+            open = nullptr;
         } else if (line.rfind("//#", 0) == 0) {
             open = nullptr;
         } else if (open != nullptr && line.rfind("// ", 0) == 0) {
@@ -97,32 +108,62 @@ std::string entryFault(const std::string& entry, const Param& p) {
     return "";
 }
 
-// Every fault of a page against its block's table and identity.
+// The names of a block, main name first.
+std::vector<std::string> namesOf(const std::string& list) {
+    std::vector<std::string> names;
+    std::istringstream in(list);
+    for (std::string name; in >> name;) names.push_back(name);
+    return names;
+}
+
+// Every fault of a page against its block's table (its tables by name) and identity.
 std::vector<std::string> pageFaults(const std::string& source, const ParamTable& t) {
     std::vector<std::string> faults;
     const Header h = readHeader(source);
-    const auto count = [&](const char* label) { return h.counts.count(label) ? h.counts.at(label) : 0; };
-    if (count("IN") != t.maxInputs) faults.push_back(std::to_string(count("IN")) + " inputs");
-    if (count("OUT") != t.outputs) faults.push_back(std::to_string(count("OUT")) + " outputs");
-    const auto bp = h.entries.count("BP") ? h.entries.at("BP") : std::vector<std::string>{};
-    if (static_cast<int>(bp.size()) != t.maxParameters || t.params.size() != bp.size())
-        faults.push_back(std::to_string(bp.size()) + " parameter lines for " + std::to_string(t.params.size()) +
-                         " table rows");
-    for (std::size_t i = 0; i < bp.size() && i < t.params.size(); ++i)
-        if (const std::string f = entryFault(bp[i], t.params[i]); !f.empty())
-            faults.push_back("BP[" + std::to_string(i) + "] " + f);
+    const std::vector<std::string> names = namesOf(t.names);
+    // The keys of a label's sections: the label alone, or one per name.
+    const auto sections = [&](const std::string& label) {
+        for (const std::string& name : names)
+            if (h.counts.count(label + " " + name) != 0) {
+                std::vector<std::string> keys;
+                for (const std::string& n : names) keys.push_back(label + " " + n);
+                return keys;
+            }
+        return std::vector<std::string>{label};
+    };
+    const auto count = [&](const std::string& key) { return h.counts.count(key) ? h.counts.at(key) : 0; };
+    for (const auto& [label, expected, what] : {std::tuple{std::string("IN"), t.maxInputs, " inputs"},
+                                                 std::tuple{std::string("OUT"), t.outputs, " outputs"}})
+        for (const std::string& key : sections(label))
+            if (count(key) != expected)
+                faults.push_back(std::to_string(count(key)) + what + (key == label ? "" : key.substr(label.size())));
+    const std::vector<std::string> bpKeys = sections("BP");
+    if (!t.forms.empty() && bpKeys.size() != t.forms.size())
+        faults.push_back("one parameter section for " + std::to_string(t.forms.size()) + " forms");
+    for (std::size_t k = 0; k < bpKeys.size(); ++k) {
+        const std::span<const Param> params = bpKeys.size() == t.forms.size() ? t.forms[k] : t.params;
+        const std::string where = bpKeys[k] == "BP" ? "" : bpKeys[k].substr(3) + " ";
+        const auto bp = h.entries.count(bpKeys[k]) ? h.entries.at(bpKeys[k]) : std::vector<std::string>{};
+        if (static_cast<int>(bp.size()) != t.maxParameters || params.size() != bp.size())
+            faults.push_back(where + std::to_string(bp.size()) + " parameter lines for " +
+                             std::to_string(params.size()) + " table rows");
+        for (std::size_t i = 0; i < bp.size() && i < params.size(); ++i)
+            if (const std::string f = entryFault(bp[i], params[i]); !f.empty())
+                faults.push_back(where + "BP[" + std::to_string(i) + "] " + f);
+    }
     return faults;
 }
 
-// The block source whose header opens the page of a main name, searched under dir.
+// The block source whose header opens the page of a main name (with its other names after
+// it, "//#Block DPTUBE, DPCH"), searched under dir.
 std::string sourceOf(const fs::path& dir, const std::string& mainName) {
-    const std::string head = "//#Block " + mainName + "\n";
+    const std::string head = "//#Block " + mainName;
     for (const auto& e : fs::recursive_directory_iterator(dir)) {
         if (!e.is_regular_file() || e.path().extension() != ".cpp") continue;
         std::ifstream in(e.path());
         std::string first;
         std::getline(in, first);
-        if (first + "\n" != head) continue;
+        if (first != head && first.rfind(head + ",", 0) != 0) continue;
         std::ostringstream text;
         text << first << "\n" << in.rdbuf();
         return text.str();
@@ -178,4 +219,29 @@ TEST(ParameterTables, APageThatDriftsFromItsTableIsNamed) {
     EXPECT_EQ(drifted("//#IN[1] Flow (kg/s)\n", ""), std::vector<std::string>{"1 inputs"});
     EXPECT_EQ(drifted("//#BP[2] Start temperature (degC)\n", ""),
               std::vector<std::string>{"2 parameter lines for 3 table rows"});
+
+    // A page of two names whose parameter means other things under each: a section per
+    // name, each held against its own table; inputs given per name count per name.
+    static constexpr Param kTube[] = {{"Diameter", "m", vireo::block::above(0), {305011, ""}}};
+    static constexpr Param kChannel[] = {{"Width", "m", vireo::block::atLeast(0), {305011, ""}}};
+    const ParamTable forms{"xx0002", "TUBE CHANNEL", kTube, 1, 1, 1, {kTube, kChannel}};
+    const std::string two = "//#Block TUBE, CHANNEL\n//#Inputs 1\n//#Parameters 1\n//#Inputs TUBE\n//#IN[0] Flow (kg/s)\n"
+                            "//#Inputs CHANNEL\n//#IN[0] Flow (kg/s)\n//#Outputs\n//#OUT[0] Drop (Pa)\n"
+                            "//#Parameters TUBE\n//#BP[0] Diameter, above 0 (m)\n"
+                            "//#Parameters CHANNEL\n//#BP[0] Width, at least 0 (m)\n//#end\n";
+    EXPECT_EQ(pageFaults(two, forms), std::vector<std::string>{});
+    const auto twoDrifted = [&](const std::string& from, const std::string& to) {
+        std::string page = two;
+        page.replace(page.find(from), from.size(), to);
+        return pageFaults(page, forms);
+    };
+    EXPECT_EQ(twoDrifted("Width, at least 0", "Width, above 0"),
+              std::vector<std::string>{"CHANNEL BP[0] does not state 'at least 0'"});
+    EXPECT_EQ(twoDrifted("//#IN[0] Flow (kg/s)\n//#Outputs", "//#Outputs"),
+              std::vector<std::string>{"0 inputs CHANNEL"});
+    std::string oneSection = two;
+    oneSection.replace(oneSection.find("//#Parameters CHANNEL\n"), 22, "");
+    oneSection.replace(oneSection.find("//#Parameters TUBE"), 18, "//#Parameters");
+    EXPECT_EQ(pageFaults(oneSection, forms),
+              (std::vector<std::string>{"one parameter section for 2 forms", "2 parameter lines for 1 table rows"}));
 }

@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -113,6 +114,20 @@ struct tabled_block {
     }
 };
 
+// One parameter that is a length above 0 under the main name and an angle from -90 to 90
+// under the other, refused with a code whose text says the rule in words; its step shows it.
+constexpr Code kWordedCode{305214, "i10 r0 s0"};
+constexpr BlockIdentity kFormed{"xx0009", "LENGTHY ANGLED", 2, 0, 0, 1, 11, 0, 0, 1, 1, 0, 0, Group::standard};
+struct formed_block {
+    struct P {
+        enum : int { size };
+        static constexpr Param table[] = {{"Length", "m", above(0), kRuleCode}};
+        static constexpr Param angled[] = {{"Angle", "degrees", within(-90, 90), kWordedCode}};
+        static constexpr std::span<const Param> forms[] = {table, angled};
+    };
+    using View = vireo::block::View<kFormed, P>;
+    static void step(View& b) { b.out(0) = b.par<P::size>(); }
+};
 // Reaches past its identity when its first parameter says so.
 constexpr BlockIdentity kReacher{"xx0006", "REACHER", 1, 0, 1, 1, 11, 2, 0, 1, 1, 0, 0, Group::standard};
 struct reacher_block {
@@ -151,6 +166,7 @@ VIREO_BLOCK(xx0005, kRuled, ruled_block)
 VIREO_BLOCK(xx0006, kReacher, reacher_block)
 VIREO_BLOCK(xx0007, kCounter, counter_block)
 VIREO_BLOCK(xx0008, kTabled, tabled_block)
+VIREO_BLOCK(xx0009, kFormed, formed_block)
 
 TEST(Frame, IdentificationComesFromTheTableAndWritesNothingElse) {
     float in = 0, out = 0;
@@ -372,6 +388,35 @@ TEST(Frame, AParameterTableChecksAtInitAndAfterEveryChange) {
     messagesOf([&] { b.step(); });
     EXPECT_EQ(other.step()[2], 1.0f);
     EXPECT_EQ(b.OUT[2], 2.0f);
+}
+
+// The name a block is placed under picks the table checked, at initialisation and after a
+// change (the main name's for an opMode outside the list); a code whose text says what a
+// parameter must be gets the rule in words.
+TEST(Frame, EachNameHasItsParametersCheckedByItsOwnTable) {
+    struct Case {
+        int opMode;
+        float value;
+        int refused;  // the code, 0 when accepted
+    };
+    for (const Case& c : {Case{1, -45, kRuleCode.number}, Case{2, -45, 0}, Case{2, 100, kWordedCode.number},
+                          Case{1, 100, 0}, Case{3, -45, kRuleCode.number}}) {
+        BlockInstance b(xx0009, Placement{.parameters = {c.value}, .opMode = c.opMode});
+        const auto m = messagesOf([&] { b.init(); });
+        EXPECT_EQ(m.codes, c.refused == 0 ? std::vector<int>{} : std::vector<int>{c.refused}) << c.opMode << " " << c.value;
+        EXPECT_EQ(b.step()[0], c.refused == 0 ? c.value : 0.0f);
+    }
+    BlockInstance angled(xx0009, Placement{.parameters = {10}, .opMode = 2});
+    ASSERT_EQ(angled.init(), 0);
+    angled.changeParameter(0, -10);  // no length, but an angle
+    EXPECT_TRUE(messagesOf([&] { angled.step(); }).records.empty());
+    EXPECT_EQ(angled.OUT[0], -10.0f);
+    angled.changeParameter(0, 95);
+    const auto m = messagesOf([&] { angled.step(); });
+    ASSERT_EQ(m.codes, std::vector<int>{kWordedCode.number});
+    EXPECT_EQ(m.records[0]["s0"], "a number from -90 to 90");
+    EXPECT_EQ(m.records[0]["i10"], "1");
+    EXPECT_EQ(angled.OUT[0], -10.0f);
 }
 
 // Whatever a routine throws ends at the frame: a fatal error naming the block, and the

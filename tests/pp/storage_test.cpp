@@ -270,3 +270,24 @@ TEST(Tanks, StepsThatWouldOvershootStopAtWhatTheyMoveTowards) {
         }
     }
 }
+
+TEST(Tanks, ATimeThatIsNoNumberRepeatsTheStep) {
+    // A call whose time is not a number (or infinite) repeats the current step and leaves
+    // the time the next step counts from: a tank that saw such calls ends as one that did
+    // not, instead of integrating the next step from time 0 or over the float range.
+    const std::pair<const char*, std::vector<float>> tanks[] = {{"pp0008", {100, 10, 5, 4000, 1000, 0.5f, 1, 50}},
+                                                                {"pp0009", {100, 5, 4000, 1000, 0.5f, 50, 0, 0}}};
+    for (const auto& [routine, parameters] : tanks) {
+        auto plain = instance(routine, parameters), troubled = instance(routine, parameters);
+        ASSERT_EQ(plain.init(), 0);
+        ASSERT_EQ(troubled.init(), 0);
+        for (auto* b : {&plain, &troubled}) {
+            b->step({90, 2, 10, 0, 20, 0});
+            b->step({90, 2, 10, 0, 20, 3600});
+        }
+        for (float bad : {NAN, INFINITY, -INFINITY}) troubled.step({90, 2, 10, 0, 20, bad});
+        const auto expected = plain.step({90, 2, 10, 1, 20, 7200});
+        EXPECT_EQ(troubled.step({90, 2, 10, 1, 20, 7200}), expected) << routine;
+        EXPECT_EQ(troubled.RP, plain.RP) << routine;
+    }
+}

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <limits>
+#include <utility>
 
 using duct_test::Placed;
 
@@ -68,11 +69,24 @@ TEST(DuctBlocks, InitialisationRefusesWhatCannotBeComputed) {
         ASSERT_EQ(p.init.codes, c.codes);
         if (!c.codes.empty()) {
             EXPECT_EQ(p.init.records[0]["s1"], f.name);
+            // What the parameter must be, said in words wherever the message shows it.
+            if (p.init.records[0].fields.count("s0") != 0) {
+                EXPECT_NE(p.init.records[0]["s0"], "");
+            }
         }
         if (c.parameter > 0) {
             EXPECT_EQ(p.init.records[0]["i10"], std::to_string(c.parameter));
         }
     }
+    // The messages say in words what a refused parameter must be.
+    const std::pair<Form, const char*> said[] = {
+        {{"st0018", "DPDIF", 2, {-0.1f, 0.2f, 1.0f}}, "a number above 0"},
+        {{"st0020", "DPRED", 2, {0.3f, 0.2f, -1.0f}}, "a number of at least 0"},
+        {{"st0020", "VRED", 2, {0.3f, 0.2f, 1.0f, 4.0f}}, "a whole number from 0 to 3"},
+        {{"st0023", "DPJUNR", 3, {0.2f, 0.2f, 0.1f, NAN}}, "a number from 0 to 90"},
+    };
+    for (const auto& [f, words] : said)
+        EXPECT_EQ(Placed(f.routine, f.name, f.inputs, f.parameters).init.records.at(0)["s0"], words) << f.name;
     // After a refusal the geometry results stay out: DPDIF shows 180 degrees.
     EXPECT_EQ(Placed("st0018", "DPDIF", 2, {0.1f, 0.2f, 0.0f}).b.OUT[4], 180.0f);
     vireo_test::BlockInstance vdif(duct_test::st("st0018"),

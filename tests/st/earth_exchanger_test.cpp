@@ -174,7 +174,7 @@ TEST(EarthExchanger, RefusesAGeometryWithoutAShapeFactor) {
     };
     for (const Case& c : {Case{kDepth, 0.1f, 305703}, Case{kSpacing, 0.25f, 305704}, Case{kConductivity, 0, 305297},
                           Case{kSegments, -1, 305706}, Case{kPipes, 0, 305700}, Case{kWeight, -1, 305705},
-                          Case{kLength, NAN, 305189}}) {
+                          Case{kLength, NAN, 305700}, Case{kDepth, NAN, 305189}}) {
         std::vector<float> p = pipe();
         p[c.parameter] = c.value;
         BlockInstance b(vireo_test::library("VireoST").block("st0031"), {.inputs = 5, .parameters = p});

@@ -263,7 +263,8 @@ TEST(Hxxi, StoppedStreamsChecksAndBadInputs) {
     ribbed.kind = 1;
     hxxi(ribbed);
 
-    // Counts changed to 0 during the run, and inputs out of range: no division by 0.
+    // Counts changed to 0 during the run (the ribs, which only initialisation checks
+    // against the kind of channels, too), and inputs out of range: no division by 0.
     ribbed.kind = 2;
     ribbed.ribsSupply = 10;
     BlockInstance run = hxxi(ribbed);
@@ -273,9 +274,9 @@ TEST(Hxxi, StoppedStreamsChecksAndBadInputs) {
     messagesOf([&] {
         for (int i : {0, 4, 11, 12, 14, 15}) {
             const float kept = run.BP[static_cast<std::size_t>(i)];
-            run.BP[static_cast<std::size_t>(i)] = 0;
+            run.changeParameter(i, 0);
             EXPECT_EQ(run.step(), before) << i;
-            run.BP[static_cast<std::size_t>(i)] = kept;
+            run.changeParameter(i, kept);
         }
         for (const std::vector<float>& in : std::vector<std::vector<float>>{
                  {0, 0, 0, 0, 0, 0}, {20, 1, 20, 1, 1, 1}, {-60, 2, 90, -1, 5, 5}, {500, 0.5f, 20, 0.5f, 1, 1},

@@ -9,10 +9,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <iterator>
 #include <set>
 #include <sstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -180,6 +183,57 @@ TEST(StBlockTable, CallModesThatChangeNothing) {
     }
 }
 
+// A parameter changed during the run, as the editor changes it, holds from the next step
+// on: that step gives what a block placed with the new value gives (for the blocks whose
+// steps keep nothing from one to the next).
+TEST(StBlockTable, AParameterChangedDuringTheRunHoldsFromTheNextStep) {
+    struct Case {
+        const char* routine;
+        int opMode;
+        std::vector<float> parameters;
+        int changed;  // 0-based
+        float value;
+        std::vector<float> inputs;
+    };
+    const std::vector<float> scairc = {2,    1,     45,   2,    1,    0.05f, 0.05f, 19,   0.001f,
+                                       0.8f, 0.05f, 0.04f, 200, 0.88f, 0.9f, 0.9f, 0.9f, 0.025f};
+    const std::vector<float> pvt = {1, 0.1f, 0.005f, 0.12f, 0.9f, 0.85f, 0.9f, 0.05f, 1, 1.2f, 0.8f, 0.9f, 0.5f};
+    const Case cases[] = {
+        {"st0008", 1, {2, 0.8f, 3.5f, 0.015f, 4186, 2, 3, 0}, 5, 4, {20, 0.05f, 800, 15}},  // collectors in series
+        {"st0008", 1, {2, 0.8f, 3.5f, 0.015f, 4186, 2, 3, 0}, 7, 1, {30, 50, 800, 20}},     // the mode
+        {"st0009", 1, {0}, 0, 1, {0.005f}},                                                // ice
+        {"st0007", 1, {0.2f, 10, 0.1f, 0}, 3, 1, {500, 20, 30}},                           // a flap
+        {"st0007", 2, {0.4f, 0.2f, 5, 0, 1}, 4, 2, {500, 20, 30}},                         // another flap type
+        {"st0016", 2, {0.3f, 0.2f}, 0, 0.4f, {}},
+        {"st0001", 1, scairc, 2, 30, {0.05f, 20, 800, 10, 2, 100000}},
+        {"st0002", 1, pvt, 3, 0.2f, {800, 20, 2, 1, 22, 10}},
+        {"st0004", 1, {0.7f, 250}, 0, 0.5f, {30, 0.5f, 80, 0.1f, 1}},
+        {"st0005", 1, {0.6f, 5}, 0, 0.8f, {10, 50, 1}},
+        {"st0011", 1, {1000, 0, 4186}, 0, 500, {20, 60, 80, 0.1f}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.routine << " " << c.opMode << " parameter " << c.changed + 1);
+        const vireo_test::Placement placed{.inputs = static_cast<int>(c.inputs.size()), .parameters = c.parameters,
+                                           .opMode = c.opMode};
+        vireo_test::BlockInstance changed(block(c.routine), placed);
+        vireo_test::Placement after = placed;
+        after.parameters[static_cast<std::size_t>(c.changed)] = c.value;
+        vireo_test::BlockInstance fresh(block(c.routine), after);
+        std::vector<float> before, got, expected;
+        const auto m = vireo_test::messagesOf([&] {
+            changed.init();
+            fresh.init();
+            before = changed.step(c.inputs);
+            changed.changeParameter(c.changed, c.value);
+            got = changed.step(c.inputs);
+            expected = fresh.step(c.inputs);
+        });
+        EXPECT_EQ(m.codes, std::vector<int>{});
+        EXPECT_EQ(got, expected);
+        EXPECT_NE(expected, before);  // the change matters
+    }
+}
+
 // Through the host: the block list names every routine with all its names, the
 // component list carries the library's line.
 TEST(StBlockTable, TheHostListsTheBlocksAndTheComponent) {
@@ -191,4 +245,85 @@ TEST(StBlockTable, TheHostListsTheBlocksAndTheComponent) {
         EXPECT_NE(b.out.find(std::string("\t") + row.names + "\n"), std::string::npos) << row.names;
     const auto v = vireo_test::runVireo({"-v"}, o);
     EXPECT_NE(v.out.find("\tdevelopment_20211115_bcc4376       libVireoST\n"), std::string::npos) << v.out;
+}
+
+// A parameter the editor changes during the run past its rule is refused before the next
+// step, as at initialisation and naming it, and the block steps on nothing: its outputs
+// and its own slots stay as the last step left them, until a later change mends the value.
+// Each block's change is one its physics could not take (a loop of 1e9 segments, a
+// division by a heat capacity of 0, a switch without hysteresis).
+TEST(StBlockTable, AChangeThatBreaksARuleIsRefusedBeforeTheStep) {
+    struct Change {
+        const char* routine;
+        std::vector<float> parameters, inputs;
+        int parameter;  // 0-based
+        float value;
+        int code;
+        const char* name = "";  // for a block of several names, the one it is placed under
+    };
+    const Change changes[] = {
+        {"st0018", {0.1f, 0.2f, 1.0f}, {20, 20}, 2, 0, 305207, "VDIF"},
+        {"st0019", {0.1f, 1.0f}, {100, 20}, 0, -1, 305223, "DPZETA"},
+        {"st0019", {0.1f, 1.0f}, {100, 20}, 1, 0, 305211, "VZETA"},
+        {"st0021", {0.2f, 0.2f, 90}, {100, 20}, 2, 0, 305214, "VBOWR"},
+        {"st0025", {1, 0}, {0.5f, 50}, 0, 5, 305011, "LBWH"},
+        {"st0020", {0.2f, 0.1f, 0.0f}, {100, 20}, 0, NAN, 305206, "DPRED"},
+        {"st0021", {0.2f, 0.2f, 90}, {100, 20}, 1, 0, 305213, "DPBOWR"},
+        {"st0023", {0.2f, 0.2f, 0.1f, 90}, {100, 50, 20}, 2, -0.1f, 305206, "DPJUNR"},
+        {"st0022", {16, 50, 70, 10000, 3000, 20, 0.05f, 30, 2000, 0}, {30, 26, 5, 18, 20}, 3, 0, 305700},
+        {"st0026", {80, 35, 32, 8, 1.5f, 3, 2, 2.5f, 0.05f, 0.7f, 4.19f, 4.19f, 4.19f, 48.0f / 27.0f, 7},
+         {85, 1, 27, 2, 12, 1}, 4, -1, 305261},
+        {"st0027", {2, 0.8f, 3.5f, 0.015f, 0.9f, 7000, 4186, 2, 1, 20, 3}, {40, 0.02f, 500, 100, 10, 0, 0}, 6, 0,
+         305193},
+        {"st0028", {0.3f, 0.6f, 4186, 1000, 0.8f, 20}, {50, 1, 10, 1, 20, 0}, 3, -1, 305194},
+        {"st0030", {300, 35, 29, 10, 30, 24, 5, 1.5f, 0.5f, 0.3f}, {30, 0.4f, 38, 10, 100}, 7, 2.5f, 305701},
+        {"st0031", {2, 1800, 1000, 1.5f, 0.1f, 40, 0.5f, 2, 2, 20, 10, 0, 20, 5, 1, 0, 1, 0}, {0, 50, 30, 0.2f, 10},
+         9, 1e9f, 305706},
+        {"st0032", {0.3f, 0, 4186, 10, 385, 8900, 0.001f, 0.016f, 20, 1000, 10}, {60, 0.1f, 10, 0}, 7, 0, 305362},
+        {"st0035", {0.9f, 60, 2}, {30, 0.3f, 1, 20}, 0, INFINITY, 305189},
+        {"st0036", {60, 5, 10}, {70, 20}, 1, -1, 305366},
+        {"st0037", {20, 70, 1.2f, 980, 4.19f, 10, 3000, 0.8f, 0.8f, 1}, {10, 0.5f, 70, 100, 0.3f}, 4, 0, 305193},
+        {"st0038", {16, 70, 0, 10000, 2000, 3000, 20, 0.05f, 30, 0}, {30, 26, 20, 20, 60, 40, 5}, 3, 0, 305700},
+        {"st0039", {0.1f, 0.08f, 5, 300, 40, 30, 0, 0.2f, 45, 4186, 10},
+         {60, 40, 50, 20, 0, 40, 30, 0.1f, 10, 0, 500, 40}, 10, 0, 305367},
+        {"st0040", {1, 2, 1.5f, 70, 80, 27, 8, 14, 5, 0.1f, 0.2f, 0.15f, 0.5f, 0.4f}, {85, 65, 7, 9, 10, 10, 20, 30}, 0,
+         NAN, 305189},
+        {"st0041", {60}, {1, 20, 60, 50, 0}, 0, NAN, 305189},
+        {"st0042", {0.3f, 0, 4186, 10}, {60, 0.1f, 10}, 1, -101, 305364},
+    };
+    const auto ownState = [](const vireo_test::BlockInstance& b) {
+        std::vector<double> s(b.RP.begin(), b.RP.end());
+        s.insert(s.end(), b.IP.begin() + 10, b.IP.end());
+        return s;
+    };
+    for (const Change& c : changes) {
+        SCOPED_TRACE(c.routine);
+        const vireo_test::Placement placed{
+            .inputs = static_cast<int>(c.inputs.size()), .parameters = c.parameters, .name = c.name};
+        vireo_test::BlockInstance b(block(c.routine), placed);
+        ASSERT_EQ(b.init(), 0);
+        auto in = c.inputs;
+        b.step(in);
+        const auto out = b.OUT;
+        const auto state = ownState(b);
+        b.changeParameter(c.parameter, c.value);
+        in.back() += 600.0f;  // a later time where the last input is one
+        for (int k = 0; k < 2; ++k) {
+            const auto m = vireo_test::messagesOf([&] { b.step(in); });
+            ASSERT_EQ(m.codes, k == 0 ? std::vector<int>{c.code} : std::vector<int>{});
+            if (k == 0) {
+                EXPECT_EQ(m.records[0]["i10"], std::to_string(c.parameter + 1));
+            }
+            EXPECT_EQ(b.OUT, out);
+            EXPECT_EQ(ownState(b), state);
+        }
+        // Mended, it steps on as a twin that never saw the change.
+        b.changeParameter(c.parameter, c.parameters[static_cast<std::size_t>(c.parameter)]);
+        vireo_test::BlockInstance twin(block(c.routine), placed);
+        twin.init();
+        twin.step(c.inputs);
+        EXPECT_EQ(vireo_test::messagesOf([&] { b.step(in); }).codes, std::vector<int>{});
+        EXPECT_EQ(b.OUT, twin.step(in));
+        EXPECT_EQ(ownState(b), ownState(twin));
+    }
 }

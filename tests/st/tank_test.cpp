@@ -1,11 +1,8 @@
 // The storage tanks through the block harness, against a stratified tank written here
 // on its own as mass flows across the interfaces between nodes (upwind, explicit), and
-// TANKFM against the exact solution of its linear equation; the classifier of calls by
-// their time that the tanks, SCDYN and later blocks share.
+// TANKFM against the exact solution of its linear equation.
 #include "block_harness.h"
 #include "message_capture.h"
-
-#include "../../blocks/st/src/call_time.h"
 
 #include <gtest/gtest.h>
 
@@ -90,27 +87,6 @@ double energy(const std::vector<float>& out, int n, const TankParameters& p) {
 }
 
 }  // namespace
-
-TEST(CallTime, FirstNextRepeatBack) {
-    using vireo::st::Call;
-    using vireo::st::classifyCall;
-    EXPECT_EQ(classifyCall(50.0f, 0.0f, false, 0.001f).call, Call::first);
-    const auto next = classifyCall(3.6e7f, 3.6e7f - 360.0f, true, 0.0f);
-    EXPECT_EQ(next.call, Call::next);
-    EXPECT_EQ(next.step, 360.0);  // exact at the end of a year in seconds
-    EXPECT_EQ(classifyCall(100.0f, 100.0f, true, 0.0f).call, Call::repeat);
-    EXPECT_EQ(classifyCall(100.0005f, 100.0f, true, 0.001f).call, Call::repeat);
-    EXPECT_EQ(classifyCall(100.002f, 100.0f, true, 0.001f).call, Call::next);
-    const auto back = classifyCall(99.0f, 100.0f, true, 0.001f);
-    EXPECT_EQ(back.call, Call::back);
-    EXPECT_EQ(back.step, -1.0);
-    for (float bad : {NAN, INFINITY, -INFINITY}) {
-        const auto c = classifyCall(bad, 100.0f, true, 0.001f);
-        EXPECT_EQ(c.call, Call::repeat);
-        EXPECT_EQ(c.reference, 100.0f);  // the next call still measures from the last time
-        EXPECT_EQ(classifyCall(bad, 0.0f, false, 0.0f).call, Call::repeat);
-    }
-}
 
 // One sub-step (at most 360 s, one node mass, no coefficient below 0): the stored energy
 // changes by exactly what crosses the tank's boundary at the start-of-step temperatures,

@@ -26,7 +26,9 @@
 // next step, silently when every rule holds. A block whose initialisation left an error,
 // or whose changed parameters break a rule, does not step; its outputs stay as they are.
 // The refusal is kept in the protocol's parameter slot (IP[9]), so that one instance's
-// refusal is its own. A routine without a table is dispatched as before.
+// refusal is its own. A block of several names whose parameters mean other things under
+// each lists a table per name (Params.h, `forms`); the name it was placed under picks the
+// one checked. A routine without a table is dispatched as before.
 #ifndef VIREO_BLOCK_FRAME_H
 #define VIREO_BLOCK_FRAME_H
 
@@ -101,7 +103,7 @@ template <class Routine, const BlockIdentity& Id>
     if (callMode == mode::kStep) {
         if constexpr (kTable)
             if (a.IP[protocol::ipSlot::kParameterState] != 0) [[unlikely]]
-                if (!mayStep(Id, a, Params::table)) return 0;
+                if (!mayStep(Id, a, formParams<Params>(a.IP[protocol::ipSlot::kOpMode]))) return 0;
         if constexpr (requires { Routine::step(view); }) {
             try {
                 if constexpr (requires { Routine::kHandsDataOn; } || Id.outputCount <= 0) {
@@ -140,7 +142,7 @@ template <class Routine, const BlockIdentity& Id>
     } else {
         try {
             if (callMode == mode::kInit) {
-                if constexpr (kTable) view.check(Params::table);
+                if constexpr (kTable) view.check(formParams<Params>(view.opMode()));
                 if constexpr (requires { Routine::init(view); }) Routine::init(view);
                 if constexpr (kTable) keepInitVerdict(a);
             } else {

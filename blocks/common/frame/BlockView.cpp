@@ -4,11 +4,13 @@
 #include "vireo_tools.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <string>
 
 namespace vireo::block {
 
@@ -52,10 +54,35 @@ bool BlockView::check(std::span<const Param> table) {
     return passed;
 }
 
+namespace {
+
+// A rule in words ("a number above 0", "a whole number from 0 to 3"), for the codes whose
+// text says in its {s0} what a parameter must be.
+std::string ruleWords(const Rule& r) {
+    const auto number = [](float x) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%g", static_cast<double>(x));
+        return std::string(text);
+    };
+    const bool lowOpen = r.low <= -FLT_MAX, highOpen = r.high >= (r.whole ? 2147483647.0f : FLT_MAX);
+    const std::string kind = r.whole ? "a whole number" : "a number";
+    const std::string low = (r.aboveLow ? " above " : " of at least ") + number(r.low);
+    const std::string high = (r.belowHigh ? " below " : " of at most ") + number(r.high);
+    if (lowOpen && highOpen) return r.whole ? kind : "a finite number";
+    if (highOpen) return kind + low;
+    if (lowOpen) return kind + high;
+    if (!r.aboveLow && !r.belowHigh) return kind + " from " + number(r.low) + " to " + number(r.high);
+    return kind + low + " and" + high;
+}
+
+}  // namespace
+
 bool BlockView::check(const Rule& r, float x) {
     const float v = r.whole ? std::round(x) : x;
     if (v >= r.low && v <= r.high && !(r.aboveLow && v == r.low) && !(r.belowHigh && v == r.high)) return true;
-    report(r.code, {.reals = {x, r.low, r.high}, .ints = {r.parameter + 1}});
+    const bool inWords = r.code.fills != nullptr && std::string_view(r.code.fills).find("s0") != std::string_view::npos;
+    const std::string words = inWords ? ruleWords(r) : std::string();
+    report(r.code, {.reals = {x, r.low, r.high}, .text = words, .ints = {r.parameter + 1}});
     return false;
 }
 

@@ -129,8 +129,8 @@ public:
     // check; a block does not.
     bool check(std::span<const Param> table);
     // Checks the parameters against rules at initialisation, reporting every value
-    // refused (its rule's code, naming the parameter, the value and the bounds); true
-    // when all pass.
+    // refused (its rule's code, naming the parameter, the value and the bounds, and the
+    // rule in words where the code's text shows {s0}); true when all pass.
     bool check(std::span<const Rule> rules);
     // The same for one value against one rule, for values that do not come straight from
     // the parameters (a start date taken from the inputs).
@@ -220,11 +220,12 @@ public:
                       "parameter outside the block's table");
         return P::table[I].absent.read(a_.BP[I]);
     }
-    // Whether its value keeps its bound (as the frame checked it at initialisation).
+    // Whether its value keeps its bound (as the frame checked it at initialisation), in the
+    // table of the name the block was placed under.
     template <int I>
         requires(!std::is_void_v<P>)
     bool holds() const {
-        return P::table[I].bound.holds(a_.BP[I]);
+        return formParams<P>(opMode())[I].bound.holds(a_.BP[I]);
     }
     // Its nearest whole number (halves away from zero) through the one checked conversion:
     // NaN gives 0, values beyond the int range its nearest end, `offset` added without

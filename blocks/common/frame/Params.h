@@ -28,7 +28,9 @@
 #include <cfloat>
 #include <cmath>
 #include <cstddef>
+#include <iterator>
 #include <limits>
+#include <span>
 
 namespace vireo::block {
 
@@ -123,16 +125,45 @@ struct ParamsOf<Routine> {
 
 template <class P>
 constexpr std::size_t paramCount() {
-    return sizeof(P::table) / sizeof(P::table[0]);
+    return std::size(P::table);
+}
+
+// A block whose names give its parameters other meanings (a tube's diameter is a
+// channel's width) lists one table per name, in the identity's order, as
+//   static constexpr std::span<const block::Param> forms[] = {tube, channel};
+// with `table` the main name's. The frame checks the table of the name the model placed
+// the block under (the main name's for an opMode outside the list, as BlockView::name).
+template <class P>
+constexpr std::span<const Param> formParams(int opMode) {
+    if constexpr (requires { P::forms; })
+        if (opMode >= 2 && static_cast<std::size_t>(opMode) <= std::size(P::forms)) return P::forms[opMode - 1];
+    return P::table;
 }
 
 // A table whose every rule can report: a bound needs a code, a whole bound whole ends.
-template <class P>
-constexpr bool wellFormedParams() {
-    for (const Param& p : P::table) {
+constexpr bool wellFormedTable(std::span<const Param> table) {
+    for (const Param& p : table) {
         if (p.name == nullptr || p.unit == nullptr || p.name[0] == '\0' || p.unit[0] == '\0') return false;
         if (!p.bound.none && p.code.number == 0) return false;
         if (!(p.bound.low <= p.bound.high)) return false;
+    }
+    return true;
+}
+// The same for every form; and the forms, as the typed reads go by `table`, read alike:
+// the first is `table`, each has its rows and leaves the same parameters out for the same
+// defaults.
+template <class P>
+constexpr bool wellFormedParams() {
+    if (!wellFormedTable(P::table)) return false;
+    if constexpr (requires { P::forms; }) {
+        if (P::forms[0].data() != P::table) return false;
+        for (std::span<const Param> form : P::forms) {
+            if (!wellFormedTable(form) || form.size() != paramCount<P>()) return false;
+            for (std::size_t i = 0; i < form.size(); ++i)
+                if (form[i].absent.optional != P::table[i].absent.optional ||
+                    form[i].absent.fallback != P::table[i].absent.fallback)
+                    return false;
+        }
     }
     return true;
 }

@@ -6,10 +6,10 @@
 #define VIREO_PP_BLOCKS_H
 
 #include "BlockFrame.h"
+#include "Stepping.h"
 #include "messages.h"
 #include "table.h"
 
-#include <initializer_list>
 #include <limits>
 
 namespace vireo::pp {
@@ -255,29 +255,12 @@ struct pcntrl_block {  // PCNTRL
 
 // ---- what several blocks share -------------------------------------------------------
 
-// One term of an explicit temperature update T' = T + sum of weight * (toward - T).
-struct Pull {
-    float weight;
-    float toward;
-};
-
-// Whether the update's weights add up to at most 1, so that T' stays between T and the
-// temperatures it moves towards. The blocks compute their own formulas when this holds
-// and the limited update below only when it does not: a time step, a flow or a loss too
-// large for an explicit step would otherwise overshoot and grow without bound.
-inline bool withinOneStep(std::initializer_list<Pull> pulls) {
-    float sum = 0.0f;
-    for (const Pull& p : pulls) sum += p.weight;
-    return sum <= 1.0f;
-}
-
-// The update whose step would overshoot, taken as far as it can go: the mean of the
-// temperatures pulled towards, weighted by the pulls (infinite pulls share alike).
-float limitedUpdate(float t, std::initializer_list<Pull> pulls);
-
-// A time step the blocks integrate over: a model time that runs backwards gives none,
-// and two times at the ends of the float range give the largest.
-inline float forwardOnly(float ts) { return ts > 0.0f ? (ts < kLargest ? ts : kLargest) : 0.0f; }
+// The explicit update that never overshoots and the time step that never runs backwards
+// live with the other mechanics the block libraries share.
+using block::forwardOnly;
+using block::limitedUpdate;
+using block::Pull;
+using block::withinOneStep;
 
 // Writes a default into the block's own parameter, where the block fills one in place: it
 // stays there for the rest of the run.

@@ -1,6 +1,6 @@
-// Water and steam properties for the blocks, in their units (T in °C, p in Pa): the
-// side by chkreg_, the state in the library's units, the side's routine, the result
-// back in SI. The factors are single-precision values, as the blocks have always had
+// Water and steam properties for the blocks, in their units (T in °C, p in Pa, h in
+// J/kg): the side by chkreg_, the state in the library's units, the side's routine, the
+// result back in SI. The factors are single-precision values, as the blocks have always had
 // them (4186.8 and 0.0624279606 as floats; 2326 is exact).
 #include "steam_frame.h"
 
@@ -31,6 +31,33 @@ double steamHeatCapacity(double t, double p) {
 }
 double steamVolume(double t, double p) {
     return siProperty(t, p, liquidVolume, vapourVolume, kCubicMetrePerKgInCubicFootPerLbm);
+}
+
+double saturationCelsius(double pPascal) {
+    const double psia = pa2psi_(&pPascal);
+    const double t = saturationTemperature(psia);
+    return tf2tc_(&t);
+}
+double saturatedLiquidEnthalpy(double pPascal) {
+    const double psia = pa2psi_(&pPascal);
+    return hfp_(&psia) * kJoulePerKgInBtuPerLbm;
+}
+double vapourHeatCapacityCelsius(double tCelsius, double pPascal) {
+    const double psia = pa2psi_(&pPascal);
+    const double tf = tc2tf_(&tCelsius);
+    return vapourHeatCapacity(psia, tf) * kJoulePerKgKelvinInBtuPerLbmRankine;
+}
+double liquidTemperatureCelsius(double pPascal, double h) {
+    const double psia = pa2psi_(&pPascal);
+    const double hBtu = h / kJoulePerKgInBtuPerLbm;
+    const double tf = tphl_(&psia, &hBtu);
+    return tf2tc_(&tf);
+}
+double steamTemperatureCelsius(double pPascal, double h) {
+    const double psia = pa2psi_(&pPascal);
+    const double hBtu = h / kJoulePerKgInBtuPerLbm;
+    const double tf = tph_(&psia, &hBtu);
+    return tf2tc_(&tf);
 }
 
 }  // namespace vireo::steam

@@ -193,6 +193,14 @@ double steamVolume(double tCelsius, double pPascal);   // steam_v_, m³/kg
 // The side choice and all four properties return a value for this state.
 bool steamStateAccepts(double tCelsius, double pPascal);
 
+// The saturation line and the inverse routines in the same units, for a block that keeps
+// water as its enthalpy (h in J/kg).
+double saturationCelsius(double pPascal);                        // tsatp_, °C
+double saturatedLiquidEnthalpy(double pPascal);                  // hfp_, J/kg
+double vapourHeatCapacityCelsius(double tCelsius, double pPascal);  // cpptd_, J/(kg·K)
+double liquidTemperatureCelsius(double pPascal, double h);       // tphl_, °C
+double steamTemperatureCelsius(double pPascal, double h);        // tph_, °C: wet steam's is the saturation temperature
+
 // ---- further properties -----------------------------------------------------------------
 
 double evaporationEnthalpy(double pPascal);  // evaph_: Pa -> J/kg

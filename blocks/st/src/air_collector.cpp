@@ -37,19 +37,6 @@ double prandtl(double t, float p) {
 
 }  // namespace
 
-bool Build::usable() const {
-    for (double v : {series, rows, tilt, length, width, height, channelWidth, channels, finThickness, tauAlpha,
-                     insulationThickness, insulationConductivity, finConductivity, coverEmissivity,
-                     absorberEmissivity, underEmissivity, backEmissivity, gap})
-        if (!std::isfinite(v)) return false;
-    const auto unit = [](double e) { return e >= 0 && e <= 1; };
-    return series >= 1 && rows >= 1 && channels >= 1 && tilt >= 0 &&
-           static_cast<float>(length) > 0.1f && width > 0 && height > 0 &&
-           channelWidth > 0 && finThickness > 0 && tauAlpha > 0 && insulationThickness >= 0 &&
-           insulationConductivity > 0 && finConductivity > 0 && gap > 0 && unit(coverEmissivity) &&
-           unit(absorberEmissivity) && unit(underEmissivity) && unit(backEmissivity);
-}
-
 double skyTemperature(double ambient) {
     const double ta = ambient + kKelvin;
     return 0.32 * ta + 0.037536 * std::pow(std::max(ta, 0.0), 1.5) - kKelvin;

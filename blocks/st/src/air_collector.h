@@ -42,8 +42,6 @@ struct Build {
     double velocity(double flow) const { return flow / (height * channelWidth * channels * rows); }
     // Back plate through the insulation to the ambient.
     double backLoss() const { return 1 / (0.04 + insulationThickness / insulationConductivity); }
-    // True when every value is one the checks at initialisation pass.
-    bool usable() const;
 };
 
 // Sky temperature from the ambient temperature.

@@ -54,14 +54,6 @@ float lookUp(const Table& table, float x) {
     return !at.empty() && x < at.front() ? table.below : table.beyond;
 }
 
-bool require(block::BlockView& b, const Need& need, float value) {
-    const double v = need.whole ? std::round(static_cast<double>(value)) : static_cast<double>(value);
-    const bool passes = std::isfinite(v) && (need.aboveLow ? v > need.low : v >= need.low) &&
-                        (need.belowHigh ? v < need.high : v <= need.high);
-    if (!passes) refuse(b, need.parameter, need.code, value, need.wording);
-    return passes;
-}
-
 void refuse(block::BlockView& b, int parameter, block::Code code, float value, const char* wording) {
     b.report(code, {.reals = {value}, .text = wording, .ints = {parameter + 1}});
 }

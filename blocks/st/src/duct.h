@@ -63,43 +63,12 @@ struct Table {
 };
 float lookUp(const Table& table, float x);
 
-// A parameter checked at initialisation: within [low, high] (each bound left out where
-// aboveLow or belowHigh says so), finite, and, where `whole`, taken as its nearest whole
-// number. Its message fills {i10} with the parameter's 1-based number, {r0} its value and
-// {s0} the requirement in words.
-struct Need {
-    int parameter;
-    double low;
-    double high;
-    bool aboveLow;
-    bool belowHigh;
-    bool whole;
-    block::Code code;
-    const char* wording;
-};
 inline constexpr double kNoBound = 3.4028234663852886e38;  // the largest float
-
-// A length-like parameter that must lie above 0.
-constexpr Need positive(int parameter, block::Code code) {
-    return {parameter, 0.0, kNoBound, true, false, false, code, "a number above 0"};
-}
-// One that may be 0.
-constexpr Need notNegative(int parameter, block::Code code) {
-    return {parameter, 0.0, kNoBound, false, false, false, code, "a number of 0 or above"};
-}
-// A type number: its nearest whole number from 0 to last.
-constexpr Need typeNumber(int parameter, int last, block::Code code, const char* wording) {
-    return {parameter, 0.0, static_cast<double>(last), false, false, true, code, wording};
-}
 
 // Reports a parameter (0-based) as refused: the message names it, shows its value and
 // says in words what it must be.
 void refuse(block::BlockView& b, int parameter, block::Code code, float value, const char* wording);
 
-// Reports the parameter when its value (the parameter itself unless given) fails; true
-// when it passes.
-bool require(block::BlockView& b, const Need& need, float value);
-inline bool require(block::BlockView& b, const Need& need) { return require(b, need, b.par(need.parameter)); }
 
 // The form a block with several names computes: its opMode within 1..count, the first
 // form for any other (which initialisation has refused).

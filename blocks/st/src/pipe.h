@@ -1,24 +1,22 @@
 // What the two pipes with heat loss share: their first four parameters (the loss
 // coefficient per metre, a surcharge on it in percent, the fluid's heat capacity and the
-// length) with the checks they get at initialisation, and the loss coefficient they make.
+// length), declared once for both tables, and the loss coefficient they make.
 #ifndef VIREO_ST_PIPE_H
 #define VIREO_ST_PIPE_H
 
-#include "BlockView.h"
+#include "Params.h"
 #include "messages.h"
-
-#include <cfloat>
-#include <cmath>
-#include <optional>
 
 namespace vireo::st::pipe {
 
-constexpr block::Rule kCommonRules[] = {
-    {.parameter = 0, .low = 0, .high = FLT_MAX, .code = code::badLossCoefficient},
+// The rows both tables open with, in this order.
+enum : int { lossCoefficient, surcharge, heatCapacity, length, kCommonCount };
+inline constexpr block::Param kCommon[] = {
+    {"Heat-loss coefficient per metre of pipe", "W/(m K)", block::atLeast(0), code::badLossCoefficient},
     // Below -100 % the pipe would gain heat from a colder ambient.
-    {.parameter = 1, .low = -100, .high = FLT_MAX, .code = code::badLossSurcharge},
-    {.parameter = 2, .low = 0, .high = FLT_MAX, .code = code::badHeatCapacity, .aboveLow = true},
-    {.parameter = 3, .low = 0, .high = FLT_MAX, .code = code::badPipeLength, .aboveLow = true},
+    {"Additional heat loss in percent of the coefficient", "\\%", block::atLeast(-100), code::badLossSurcharge},
+    {"Specific heat capacity of the fluid", "J/(kg K)", block::above(0), code::badHeatCapacity},
+    {"Length of the pipe", "m", block::above(0), code::badPipeLength},
 };
 
 struct Common {
@@ -26,15 +24,10 @@ struct Common {
     double heatCapacity;  // J/(kg K)
     double length;        // m
 };
-// None when the parameters would not pass the checks (changed during a run, which is not
-// checked again).
-inline std::optional<Common> commonOf(const block::BlockView& b) {
-    const double u = b.par(0), surcharge = b.par(1), cp = b.par(2), length = b.par(3);
-    const double loss = u + u * surcharge / 100.0;
-    if (!(u >= 0.0 && surcharge >= -100.0 && cp > 0.0 && length > 0.0) || !std::isfinite(loss) ||
-        !std::isfinite(cp) || !std::isfinite(length))
-        return std::nullopt;
-    return Common{loss, cp, length};
+template <class View>
+Common commonOf(const View& b) {
+    const double u = b.template par<lossCoefficient>(), share = b.template par<surcharge>();
+    return {u + u * share / 100.0, b.template par<heatCapacity>(), b.template par<length>()};
 }
 
 }  // namespace vireo::st::pipe

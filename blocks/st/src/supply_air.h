@@ -1,9 +1,9 @@
 // What the two desiccant-cooling loop controllers share: how much of the nominal air flow
-// a cooling load needs, and the parameter rules of their common part.
+// a cooling load needs.
 #ifndef VIREO_ST_SUPPLY_AIR_H
 #define VIREO_ST_SUPPLY_AIR_H
 
-#include "finite.h"
+#include "blocks.h"
 
 #include <algorithm>
 
@@ -32,18 +32,7 @@ inline double requiredSupply(double room, double load, double nominalFlow, doubl
 // A search's step limit as a count the pass sequence can afford: a model's 1e9 would keep
 // the engine inside one time step for hours.
 inline constexpr int kMostSearchSteps = 1000;
-inline int searchLimit(const BlockView& b, int parameter) { return std::clamp(b.whole(parameter), 0, kMostSearchSteps); }
-
-// Every parameter a finite number, the nominal air flow above 0 and the heater power not
-// negative.
-inline bool checkParameters(BlockView& b, int nominalFlow, int heaterPower) {
-    const auto rule = [&b](const Rule& r) { return b.check(r, b.par(r.parameter)); };
-    bool passed = true;
-    for (int i = 0; i < 10; ++i) passed = rule(finiteParameter(i)) && passed;
-    if (!passed) return false;
-    passed = rule(positiveParameter(nominalFlow, code::parameterNotAbove));
-    return rule(Rule{.parameter = heaterPower, .low = 0.0f, .high = FLT_MAX, .code = code::badHeaterPower}) && passed;
-}
+inline int searchLimit(int steps) { return std::clamp(steps, 0, kMostSearchSteps); }
 
 }  // namespace vireo::st::supply
 

@@ -1,11 +1,9 @@
 #include "tank.h"
 
-#include "call_time.h"
 #include "values.h"
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cmath>
 #include <numbers>
 
@@ -137,28 +135,6 @@ double storedEnergy(std::span<const float> temperatures, const Shape& shape) {
     double sum = 0.0;
     for (float t : temperatures) sum += t;
     return shape.heatCapacity * shape.nodeMass * sum;
-}
-
-Step stepOf(float time, float& previousTime, int& stepSlot) {
-    // The slot says both things: 0 before the first step, else the float bits of the
-    // length, a length of 0 kept as -0.0, whose bits are not 0.
-    const auto keep = [&](double length) {
-        stepSlot = std::bit_cast<int>(length > 0.0 ? stored(length) : -0.0f);
-    };
-    const CallTime c = classifyCall(time, previousTime, stepSlot != 0, 0.0f);
-    previousTime = c.reference;
-    switch (c.call) {
-        case Call::next:
-            keep(c.step);
-            return {c.step, true};
-        case Call::repeat:
-            return {stepSlot == 0 ? 0.0 : static_cast<double>(std::bit_cast<float>(stepSlot)), false};
-        case Call::first:
-        case Call::back:
-            break;
-    }
-    keep(0.0);
-    return {0.0, false};
 }
 
 }  // namespace vireo::st::tank

@@ -1,5 +1,5 @@
-// What the two storage tanks share: the time bookkeeping of a step that a repeated call
-// integrates again, and the explicit energy balance of a tank of fully mixed nodes.
+// What the two storage tanks share: the explicit energy balance of a tank of fully mixed
+// nodes.
 // TANKFM is the case of one node, which is then both inlet nodes and has no neighbours.
 #ifndef VIREO_ST_TANK_H
 #define VIREO_ST_TANK_H
@@ -55,18 +55,6 @@ void advance(std::span<double> temperatures, const Shape& shape, const Streams& 
 
 // Sum of cp·m·T over the node temperatures as the outputs keep them.
 double storedEnergy(std::span<const float> temperatures, const Shape& shape);
-
-// The step a call integrates: its length, and whether it is a new step (the block saves
-// its outputs as the step's start first) or not (the block starts from the saved start).
-struct Step {
-    double length;
-    bool isNew;
-};
-// previousTime is the block's slot of the previous call's time; stepSlot (IP 10) is 0
-// until a step has run and then keeps the length of the current step, which a repeated
-// call at the same time integrates again from the step's start with its own inputs. A
-// time that went back integrates nothing: the block returns to the step's start.
-Step stepOf(float time, float& previousTime, int& stepSlot);
 
 }  // namespace vireo::st::tank
 

@@ -1,0 +1,136 @@
+//#Block HXCH
+//#Description
+// Heat exchanger between two streams, each water and steam or a thermal oil with a
+// linear specific heat; the water of the second side may evaporate.
+//#Layout
+//#Inputs 6
+//#Outputs 6
+//#Parameters 14
+//#Strings 0
+//#Group 3 (standard)
+//#Details
+//#Inputs
+//#IN[0] Side-1 inlet temperature (degC)
+//#IN[1] Side-1 mass flow (kg/s)
+//#IN[2] Side-1 pressure (Pa)
+//#IN[3] Side-2 inlet temperature (degC)
+//#IN[4] Side-2 mass flow (kg/s)
+//#IN[5] Side-2 pressure (Pa)
+//#Outputs
+//#OUT[0] Side-1 outlet temperature (degC)
+//#OUT[1] Side-1 pressure, input 3 (Pa)
+//#OUT[2] Side-1 outlet enthalpy as water or steam (J/kg)
+//#OUT[3] Side-2 outlet temperature (degC)
+//#OUT[4] Side-2 pressure, input 6 (Pa)
+//#OUT[5] Side-2 outlet enthalpy as water or steam (J/kg)
+//#Parameters
+//#BP[0] Model: 0 cells in counterflow, 1 segments in parallel flow (-)
+//#BP[1] Heat-transfer coefficient (W/(m2 K))
+//#BP[2] Heat-transfer area, above 0 (m2)
+//#BP[3] Side-1 medium: 0 water and steam, otherwise oil (-)
+//#BP[4] Side-1 oil: temperature of the first point (degC)
+//#BP[5] Side-1 oil: specific heat there, above 0 for oil (J/(kg K))
+//#BP[6] Side-1 oil: temperature of the second point (degC)
+//#BP[7] Side-1 oil: specific heat there, above 0 for oil (J/(kg K))
+//#BP[8] Side-2 medium: 0 water and steam, otherwise oil (-)
+//#BP[9] Side-2 oil: temperature of the first point (degC)
+//#BP[10] Side-2 oil: specific heat there, above 0 for oil (J/(kg K))
+//#BP[11] Side-2 oil: temperature of the second point (degC)
+//#BP[12] Side-2 oil: specific heat there, above 0 for oil (J/(kg K))
+//#BP[13] Most passes of the cell model, which stops once its cells settle, 0 to 1000; or
+// segments of the segment model, above 0 and up to 1000 (-)
+//#Strings
+//#None
+//#Remarks
+// The cell model puts 20 cells on each side, side 1 flowing from cell 1 to 20 and side 2
+// back, and moves both fluids one cell on per pass; the outlets are the end cells after
+// their exchange in the last pass. It passes until every cell holds what it held two
+// passes before (within 1e-5 K), at most p14 times; a step that ends before is a warning,
+// reported once and counted, the count given at the end of the run. Water on side 2
+// evaporates at the saturation temperature of its pressure, taking the heat of
+// evaporation from side 1, in both models. The segment model chains parallel-flow
+// segments of area p3 / p14, as many as int(p3) holds whole multiples of int(p3 / p14):
+// p3 = 10 and p14 = 4 run 5 segments of 2.5. Where p3 / p14 is below 1 it runs int(p14)
+// segments; it keeps side-2 water as its enthalpy, so that its sides balance. Without
+// flow on either side the inlet temperatures pass to the opposite outlets. Both
+// enthalpies are those of water or steam at the outlet state whatever the medium; side-2
+// water still evaporating at its outlet has the enthalpy of its quality on the wet line.
+// Water on side 1 does not condense: it cools with its heat capacity. A water state
+// outside the 1967 industrial formulation ends the whole run with a report on standard
+// output.
+//#end
+#include "blocks.h"
+
+#include "heat_exchanger.h"
+#include "steam_values.h"
+
+namespace vireo::pp {
+namespace {
+
+constexpr float kMostPasses = kMostIterations;
+
+using View = hxch_block::View;
+using P = hxch_block::P;
+
+// A side's medium parameter and its oil line in the four after it.
+template <int Medium>
+exchanger::Side side(const View& b, int pressure, int flow) {
+    return {b.par<Medium>() == 0.0f, b.par<Medium + 1>(), b.par<Medium + 2>(), b.par<Medium + 3>(),
+            b.par<Medium + 4>(), b.in(pressure), b.in(flow)};
+}
+
+void writeOutlets(BlockView& b, double t1, double t2, double h2) {
+    const double p1 = b.in(2), p2 = b.in(5);
+    b.out(0) = static_cast<float>(t1);
+    b.out(1) = static_cast<float>(p1);
+    b.out(2) = static_cast<float>(steam::steamEnthalpy(static_cast<float>(t1), p1));
+    b.out(3) = static_cast<float>(t2);
+    b.out(4) = static_cast<float>(p2);
+    b.out(5) = static_cast<float>(h2);
+}
+
+}  // namespace
+
+// The bounds that depend on another parameter (the model, a side's medium) stay here.
+void hxch_block::init(View& b) {
+    const Rule passes = b.par<P::model>() == 1.0f ? Rule{.parameter = P::passes, .low = 0.0f, .high = kMostPasses,
+                                                         .code = code::badSegments, .aboveLow = true}
+                                                  : Rule{.parameter = P::passes, .low = 0.0f, .high = kMostPasses,
+                                                         .code = code::badIterations};
+    b.check(passes, b.par<P::passes>());
+    // An oil line that reaches 0 at a point divides by its capacity rate there.
+    const auto positive = [](int parameter) {
+        return Rule{.parameter = parameter, .low = 0.0f, .high = kLargest, .code = code::badHeatCapacity, .aboveLow = true};
+    };
+    if (b.par<P::medium1>() != 0.0f) {
+        const Rule line[] = {positive(P::cp1a), positive(P::cp1b)};
+        b.check(line);
+    }
+    if (b.par<P::medium2>() != 0.0f) {
+        const Rule line[] = {positive(P::cp2a), positive(P::cp2b)};
+        b.check(line);
+    }
+}
+
+void hxch_block::step(View& b) {
+    const double in1 = b.in(0), in2 = b.in(3);
+    if (b.in(4) <= 0.0f || b.in(1) <= 0.0f) {
+        writeOutlets(b, in2, in1, steam::steamEnthalpy(static_cast<float>(in1), static_cast<double>(b.in(5))));
+        return;
+    }
+    const exchanger::Side s1 = side<P::medium1>(b, 2, 1);
+    const exchanger::Side s2 = side<P::medium2>(b, 5, 4);
+    const exchanger::Exchanger x{b.par<P::transferCoefficient>(), b.par<P::area>(), b.par<P::passes>()};
+    if (b.par<P::model>() == 0.0f) {
+        const exchanger::Outlets o = exchanger::cellModel(x, s1, s2, in1, in2);
+        writeOutlets(b, o.t1, o.t2, exchanger::side2Enthalpy(s2, o.t2, o.x2));
+        if (!o.settled) b.countWarning(b.ip<10>(), code::cellsNotSettled, {.reals = {b.par<P::passes>()}});
+    } else if (b.par<P::model>() == 1.0f) {
+        const exchanger::Outlets o = exchanger::segmentModel(x, s1, s2, in1, in2);
+        writeOutlets(b, o.t1, o.t2, exchanger::side2Enthalpy(s2, o.t2, o.x2));
+    }
+}
+
+void hxch_block::last(View& b) { b.reportCount(b.ip<10>(), code::countedCellsNotSettled); }
+
+}  // namespace vireo::pp

@@ -1,0 +1,47 @@
+// The heat exchanger of HXCH between two streams, each water and steam or a thermal oil
+// with a linear specific heat, the water of side 2 evaporating at the saturation
+// temperature of its pressure: a counterflow of cells passed until they settle, or a
+// chain of parallel-flow segments. SI throughout (°C, Pa, kg/s, J/kg, W).
+#ifndef VIREO_PP_HEAT_EXCHANGER_H
+#define VIREO_PP_HEAT_EXCHANGER_H
+
+namespace vireo::pp::exchanger {
+
+struct Side {
+    bool water;
+    float t1, cp1, t2, cp2;  // the oil line: two points (degC, J/(kg K))
+    double pressure;         // Pa
+    double flow;             // kg/s, above 0
+
+    double heatCapacity(double t) const;
+};
+
+// The parameters in single precision, as the models have always combined them.
+struct Exchanger {
+    float transferCoefficient;  // W/(m2 K)
+    float area;                 // m2
+    float passes;               // most passes of the cells, or the segment count
+};
+
+struct Outlets {
+    double t1, t2;
+    double x2 = 1.0;  // side-2 quality; below 1 at the saturation temperature: wet
+    bool settled = true;
+};
+
+// 20 cells on each side, side 1 flowing from cell 1 to 20 and side 2 back, passed until
+// every cell holds what it held two passes before, at most int(passes) times.
+Outlets cellModel(const Exchanger& x, const Side& s1, const Side& s2, double in1, double in2);
+
+// Parallel-flow segments of area / passes, as many as int(area) holds whole multiples of
+// int(area / passes); int(passes) where that is below 1. Side-2 water is kept as its
+// enthalpy, so that the sides balance.
+Outlets segmentModel(const Exchanger& x, const Side& s1, const Side& s2, double in1, double in2);
+
+// The enthalpy of side 2 at its outlet as water or steam; still wet, that of its quality
+// on the wet line.
+double side2Enthalpy(const Side& s2, double t, double x);
+
+}  // namespace vireo::pp::exchanger
+
+#endif

@@ -1,0 +1,192 @@
+//#Block PFSTOR
+//#Description
+// Plug-flow storage tank: a stack of plugs of fluid pushed through the tank without
+// mixing, charged from the top by a hot stream and discharged from the bottom by a cold
+// one, with wall losses and conduction between the plugs.
+//#Layout
+//#Inputs 6
+//#Outputs 6
+//#Parameters 6--8
+//#Strings 0
+//#Group 3 (standard)
+//#Details
+//#Inputs
+//#IN[0] Charging inlet temperature, entering at the top (degC)
+//#IN[1] Charging mass flow (kg/s)
+//#IN[2] Discharging inlet temperature, entering at the bottom (degC)
+//#IN[3] Discharging mass flow (kg/s)
+//#IN[4] Ambient temperature (degC)
+//#IN[5] Model time, whole numbers (s)
+//#Outputs
+//#OUT[0] Charging outlet temperature (degC)
+//#OUT[1] Charging mass flow, input 2 (kg/s)
+//#OUT[2] Discharging outlet temperature (degC)
+//#OUT[3] Discharging mass flow, input 4 (kg/s)
+//#OUT[4] Stored energy above the reference temperature (J)
+//#OUT[5] Not used, always 0 (-)
+//#Parameters
+//#BP[0] Tank volume, above 0 (m3)
+//#BP[1] Tank diameter, above 0 (m)
+//#BP[2] Specific heat, above 0 (J/(kg K))
+//#BP[3] Density, above 0 (kg/m3)
+//#BP[4] Heat-loss coefficient of the wall, at least 0 (W/(m2 K))
+//#BP[5] Reference temperature (degC)
+//#BP[6] Initial temperature, at least -273.15; optional, 0 or left out: the reference
+// temperature (degC)
+//#BP[7] Thermal conductivity of the fluid, at least 0; optional, 0 or left out: no
+// conduction between the plugs (W/(m K))
+//#Strings
+//#None
+//#Remarks
+// Only the net flow moves plugs; the smaller of the two streams passes straight
+// through. Every step that moves fluid adds a plug; the tank holds at most 100, the two
+// bottom ones merging first. Times are taken as whole numbers: a call at the whole time
+// of the call before repeats the step from the state at its start and over its length,
+// so the block may sit in a loop; the first step integrates nothing, and a time that
+// runs backwards integrates nothing; one that is not a finite number repeats the step and
+// is not kept. A plug that one step of loss or conduction would move past the
+// temperatures it is pulled towards stops there.
+//#end
+#include "blocks.h"
+
+#include "Numbers.h"
+#include "plugflow.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace vireo::pp {
+namespace {
+
+constexpr int kStackSize = 2 * kMostPlugs;
+constexpr float kPi = 3.1415927f;
+constexpr float kAbsoluteZero = -273.15f;
+
+struct State {
+    std::span<float, kStackSize> stack;        // RP[0..199] after the last call
+    std::span<float, kStackSize> atStepStart;  // RP[200..399] at the start of the current time step
+    int& lastTime;                             // IP[10] time of the last call, whole
+    int& plugs;                                // IP[11] plugs after the last call
+    int& plugsAtStepStart;                     // IP[12] plugs at the start of the current time step
+    int& started;                              // IP[13] 1 once the first step has run
+    float& stepLength;                         // RP[400] length of the current time step, for a repeat
+    explicit State(pfstor_block::View& b)
+        : stack(b.rp<0, kStackSize>()), atStepStart(b.rp<kStackSize, kStackSize>()), lastTime(b.ip<10>()),
+          plugs(b.ip<11>()), plugsAtStepStart(b.ip<12>()), started(b.ip<13>()), stepLength(b.rp<400>()) {}
+};
+
+// Wall loss of every plug and conduction between neighbours, explicit, each plug taking
+// the new temperature of the plug above it.
+void exchangeHeat(std::span<float, kStackSize> stack, int n, const pfstor_block::View& b, float ts) {
+    using P = pfstor_block::P;
+    const float diameter = b.par<P::diameter>(), cp = b.par<P::cp>(), density = b.par<P::density>();
+    const float wallLoss = b.par<P::wallLoss>(), lambda = b.par<P::conductivity>();
+    const float ambient = b.in(4);
+    const float deckel = kPi * diameter * diameter / 4.0f;
+    auto t = [&](int k) -> float& { return stack[2 * (k - 1)]; };
+    auto m = [&](int k) { return stack[2 * (k - 1) + 1]; };
+    auto height = [&](int k) { return m(k) / (deckel * density); };
+    auto wall = [&](int k) { return height(k) * diameter * kPi; };
+    auto halfAbove = [&](int k) { return height(k) / 2.0f + m(k - 1) / (2.0f * deckel * density); };
+    auto halfBelow = [&](int k) { return m(k + 1) / (2.0f * deckel * density) + height(k) / 2.0f; };
+    auto conduction = [&](int k, float distance) { return ts * lambda * deckel / (m(k) * cp * distance); };
+
+    for (int k = 1; k <= n; ++k) {
+        const bool top = k == 1, bottom = k == n && n > 1;
+        const float face = top || bottom ? deckel : 0.0f;
+        const float lossPull = ts * (wallLoss * (face + wall(k)) / cp) / m(k);
+        const float upPull = top ? 0.0f : conduction(k, halfAbove(k));
+        const float downPull = k == n ? 0.0f : conduction(k, halfBelow(k));
+        const float above = top ? 0.0f : t(k - 1), below = k == n ? 0.0f : t(k + 1);
+        float& tk = t(k);
+        if (!withinOneStep({{lossPull, ambient}, {upPull, above}, {downPull, below}})) {
+            tk = limitedUpdate(tk, {{lossPull, ambient}, {upPull, above}, {downPull, below}});
+        } else if (top) {
+            const float gradient = n < 2 ? 0.0f : (tk - below) / halfBelow(k);
+            tk = tk - ts * (wallLoss * (deckel + wall(k)) / cp) * (tk - ambient) / m(k) -
+                 ts * lambda * deckel * gradient / (m(k) * cp);
+        } else if (bottom) {
+            const float gradient = (above - tk) / halfAbove(k);
+            tk = tk + ts * lambda * deckel * gradient / (m(k) * cp) -
+                 ts * (wallLoss * (deckel + wall(k)) / cp) * (tk - ambient) / m(k);
+        } else {
+            const float gradientAbove = (above - tk) / halfAbove(k), gradientBelow = (tk - below) / halfBelow(k);
+            tk = tk - ts * (wall(k) * wallLoss / cp) * (tk - ambient) / m(k) +
+                 (ts * lambda * deckel * gradientAbove - ts * lambda * deckel * gradientBelow) / (m(k) * cp);
+        }
+    }
+}
+
+}  // namespace
+
+void pfstor_block::init(View& b) {
+    if (refused(b)) return;
+    State s(b);
+    s.lastTime = block::toInt(b.in(5));
+    std::fill(s.stack.begin(), s.stack.end(), 0.0f);
+    std::fill(s.atStepStart.begin(), s.atStepStart.end(), 0.0f);
+    // Left out, the tank starts at the reference temperature, which must then be one: a
+    // bound on one parameter through another, so checked here rather than in the table.
+    if (b.par<P::start>() == 0.0f) fillParameter(b, P::start, b.par<P::reference>());
+    const Rule startRule{.parameter = P::start, .low = kAbsoluteZero, .high = kLargest, .code = code::badTemperature};
+    if (!b.check(startRule, b.par<P::start>())) return;
+    s.stack[0] = b.par<P::start>();
+    s.stack[1] = b.par<P::density>() * b.par<P::volume>();
+    s.atStepStart[0] = s.stack[0];
+    s.atStepStart[1] = s.stack[1];
+    s.plugs = s.plugsAtStepStart = 1;
+    s.started = 0;
+}
+
+void pfstor_block::step(View& b) {
+    State s(b);
+    const float chargeIn = b.in(0), chargeFlow = b.in(1), dischargeIn = b.in(2), dischargeFlow = b.in(3);
+    const float time = b.in(5);
+
+    const block::WholeTimeStep step = block::wholeTimeStepOf(time, s.lastTime, s.started != 0, s.stepLength);
+    s.started = step.started ? 1 : 0;
+    const float ts = s.stepLength = step.length;
+    std::array<float, kStackSize> stack;
+    int n;
+    if (!step.isNew) {
+        // A repeat of the step: from its start, over its length.
+        std::copy(s.atStepStart.begin(), s.atStepStart.end(), stack.begin());
+        n = s.plugsAtStepStart;
+    } else {
+        std::copy(s.stack.begin(), s.stack.end(), stack.begin());
+        n = s.plugs;
+        std::copy(s.stack.begin(), s.stack.end(), s.atStepStart.begin());
+        s.plugsAtStepStart = s.plugs;
+    }
+    n = std::clamp(n, 1, kMostPlugs);
+
+    exchangeHeat(stack, n, b, ts);
+
+    const float net = chargeFlow - dischargeFlow;
+    // A product past the float range moves the whole tank just the same.
+    const float dm = std::clamp(ts * net, -kLargest, kLargest);
+    auto top = [&] { return stack[0]; };
+    auto bottom = [&] { return stack[2 * (n - 1)]; };
+    if (net < 0.0f) {
+        const float out = plugflow(stack, n, dm, dischargeIn);
+        b.out(0) = chargeFlow <= 0.0f ? bottom() : dischargeIn;
+        b.out(2) = dischargeFlow <= 0.0f ? top() : (chargeFlow * chargeIn + std::fabs(net) * out) / dischargeFlow;
+    } else {
+        const float out = plugflow(stack, n, dm, chargeIn);
+        b.out(2) = dischargeFlow <= 0.0f ? top() : chargeIn;
+        b.out(0) = chargeFlow <= 0.0f ? bottom() : (dischargeFlow * dischargeIn + out * net) / chargeFlow;
+    }
+
+    s.lastTime = step.lastTime;
+    s.plugs = n;
+    std::copy(stack.begin(), stack.end(), s.stack.begin());
+    b.out(1) = chargeFlow;
+    b.out(3) = dischargeFlow;
+    float stored = 0.0f;
+    for (int k = 1; k <= n; ++k)
+        stored += b.par<P::cp>() * (stack[2 * (k - 1)] - b.par<P::reference>()) * stack[2 * (k - 1) + 1];
+    b.out(4) = stored;
+}
+
+}  // namespace vireo::pp

@@ -1,0 +1,276 @@
+//#Block SCAIRCD
+//#Description
+// A field of glazed solar air collectors with thermal capacity: the build-up of SCAIRC
+// (cover, air gap, finned absorber, air channels, back plate, insulation) with its
+// heat-transfer coefficients, the row of collectors in series cut into segments of about
+// 0.1 m along the flow. In each segment the air, absorber and back-plate temperatures are
+// advanced in time with the heat capacities of absorber and back plate; the cover has
+// none. The outputs are the temperatures at the outlet end of the row.
+//#Layout
+//#Inputs 6--7
+//#Outputs 4
+//#Parameters 23
+//#Strings 0
+//#Group 3 (standard)
+//#Details
+//#Inputs
+//#IN[0] Volume flow of air through the field; below 0.0001 it is taken as 0.0001
+// (m$^3$/s)
+//#IN[1] Air inlet temperature ($^\circ$C)
+//#IN[2] Irradiance on the collector plane; a negative value is taken as 0 (W/m$^2$)
+//#IN[3] Ambient temperature ($^\circ$C)
+//#IN[4] Wind speed; a negative value is taken as 0 (m/s)
+//#IN[5] Time (s)
+//#IN[6] Air pressure, optional: 100000 Pa when not connected (Pa)
+//#Outputs
+//#OUT[0] Outlet air temperature ($^\circ$C)
+//#OUT[1] Absorber temperature at the outlet ($^\circ$C)
+//#OUT[2] Back-plate temperature at the outlet ($^\circ$C)
+//#OUT[3] Cover temperature at the outlet ($^\circ$C)
+//#Parameters
+//#BP[0] Collectors in series, at least 1 when rounded (-)
+//#BP[1] Rows in parallel, at least 1 when rounded (-)
+//#BP[2] Tilt, at least 0; above 75 it counts as 75 (degrees)
+//#BP[3] Collector length along the flow, above 0.1; times the collectors in series at
+// most 99.9 (m)
+//#BP[4] Collector width, above 0 (m)
+//#BP[5] Height of the air channels and the fins, above 0 (m)
+//#BP[6] Width of one air channel, above 0 (m)
+//#BP[7] Channels per collector, at least 1 when rounded (-)
+//#BP[8] Thickness of the absorber and the fins, above 0 (m)
+//#BP[9] Transmittance-absorptance product, above 0 (-)
+//#BP[10] Insulation thickness, at least 0 (m)
+//#BP[11] Insulation conductivity, above 0 (W/(m K))
+//#BP[12] Conductivity of absorber and fins, above 0 (W/(m K))
+//#BP[13] Cover emissivity, 0 to 1 (-)
+//#BP[14] Absorber emissivity on the cover side, 0 to 1 (-)
+//#BP[15] Absorber emissivity on the channel side, 0 to 1 (-)
+//#BP[16] Back-plate emissivity, 0 to 1 (-)
+//#BP[17] Width of the gap between absorber and cover, above 0 (m)
+//#BP[18] Back-plate thickness, above 0 (m)
+//#BP[19] Back-plate density, above 0 (kg/m$^3$)
+//#BP[20] Back-plate specific heat capacity, above 0 (J/(kg K))
+//#BP[21] Density of absorber and fins, above 0 (kg/m$^3$)
+//#BP[22] Specific heat capacity of absorber and fins, above 0 (J/(kg K))
+//#Strings
+//#None
+//#Remarks
+// A row of $n_s$ collectors of length $L$ has $n = \lfloor 1 + n_s L / 0.1 \rfloor$ nodes,
+// at most 1000: the inlet and $n - 1$ segments. Each segment's air, absorber and back
+// plate exchange heat with their means over a sub-step, absorber and back plate lose to
+// the cover, to each other and through the insulation at their temperatures from the
+// sub-step's start. Steps run in sub-steps of 60 s and a remainder, shorter where a light
+// absorber or back plate would otherwise lose more in a sub-step than it holds. The
+// coefficients are those of SCAIRC at the segment's inlet air.
+//
+// The first call only takes its time and gives the ambient temperature on all outputs;
+// the next one starts every segment at the ambient temperature. A call within 0.001 s of
+// the one before, or at an earlier time, gives the outputs of the last step that moved
+// on and changes no temperature. A step with an input that is not a finite number or a
+// pressure not above 0 changes nothing and is warned about.
+//#end
+#include "blocks.h"
+#include "Stepping.h"
+#include "finite.h"
+#include "values.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace vireo::st {
+
+using block::Call, block::CallTime, block::classifyCall;
+
+namespace {
+
+namespace ac = aircollector;
+
+constexpr int kMaxNodes = 1000;
+constexpr double kSubStep = 60.0;
+constexpr float kSameTime = 0.001f;
+constexpr float kSegmentLength = 0.1f;  // m
+constexpr double kLeastFlow = 0.0001;   // m3/s
+// Segment sub-steps of one call at most: days of a long row at 60 s, and a bound on the
+// work where a very light absorber asks for short ones.
+constexpr double kMaxSegmentSteps = 4e6;
+
+// IP[10]: nodes n from initialisation; IP[11]: 1 once the first call has taken its time;
+// IP[12]: 1 once the segment temperatures stand in RP. RP[0]: the air pressure of the
+// step; RP[1]: the time of the last call; RP[3..6]: the outputs of the last step that
+// moved on; RP[7 + 3k .. 9 + 3k]: cover, absorber and back plate of segment k + 2.
+struct State {
+    int& nodes;
+    int& started;
+    int& stored;
+    float& pressure;
+    float& previousTime;
+    std::span<float, 4> outputs;
+    std::span<float, 3 * (kMaxNodes - 1)> segments;
+    explicit State(scaircd_block::View& b)
+        : nodes(b.ip<10>()), started(b.ip<11>()), stored(b.ip<12>()), pressure(b.rp<0>()),
+          previousTime(b.rp<1>()), outputs(b.rp<3, 4>()), segments(b.rp<7, 3 * (kMaxNodes - 1)>()) {}
+};
+
+using P = scaircd_block::P;
+// The row's segments tie the collectors in series to their length: at most what the
+// block's arrays keep.
+constexpr Rule kSegmentStore{.parameter = P::length, .low = 1, .high = kMaxNodes - 1, .code = code::tooManySegments};
+
+// Segments along the row, as the model's single-precision lengths give them.
+float segmentsOf(const scaircd_block::View& b) {
+    const float nodes = 1.0f + std::round(b.par<P::series>()) * b.par<P::length>() / kSegmentLength;
+    return std::trunc(nodes) - 1.0f;
+}
+
+struct Segment {
+    double cover, absorber, back;
+};
+
+// One segment's sub-step: the terms of its energy balances over the sub-step h.
+struct Terms {
+    double c1, c2, c3, r1, r2, r3, r4, w3, qsa;
+};
+
+// The air leaving the segment; then absorber, back plate and cover at the sub-step's end.
+double advance(Segment& s, const Terms& t, const ac::Losses& l, double tin, double ta) {
+    const double w1 = t.c1, w2 = t.r3;
+    const double tp = s.absorber, tb = s.back;
+    const double absorberShare = t.c2 + t.c1 / 2, backShare = t.r1 + t.r3 / 2;
+    const double n = t.w3 * tin + (w1 / 2) * (tp - tin) +
+                     w1 / (2 * absorberShare) *
+                         (t.c2 * tp + t.qsa - t.c3 * (tp - ta) - (t.c1 / 2) * (tp - tin) - t.r2 * (tp - tb)) -
+                     (w2 / 2) * (tin - tb) +
+                     w2 / (2 * backShare) * ((t.r3 / 2) * (tin - tb) + t.r1 * tb + t.r2 * (tp - tb) - t.r4 * (tb - ta));
+    const double d = t.w3 + w1 / 2 + w2 / 2 - t.c1 * w1 / (4 * absorberShare) - t.r3 * w2 / (4 * backShare);
+    const double tf = n / d;
+    s.absorber = (t.c2 * tp + t.qsa - t.c3 * (tp - ta) - (t.c1 / 2) * (tp - tin - tf) - t.r2 * (tp - tb)) / absorberShare;
+    s.back = ((t.r3 / 2) * (tin + tf - tb) + t.r1 * tb + t.r2 * (tp - tb) - t.r4 * (tb - ta)) / backShare;
+    s.cover = l.cover(s.absorber, ta);
+    return tf;
+}
+
+struct Weather {
+    double flow, inlet, irradiance, ambient, wind;
+    float pressure;
+};
+
+// The row over a step of `length` seconds; returns the outlet air temperature.
+double advanceRow(std::span<Segment> row, const ac::Build& c, const scaircd_block::View& b, const Weather& w,
+                  double length) {
+    const auto segments = static_cast<double>(row.size());
+    const double a = c.area() / segments;  // all rows together
+    const double ub = c.backLoss(), sky = ac::skyTemperature(w.ambient);
+    // Absorber with its fins, and back plate, of one segment.
+    const double segmentLength = c.series * c.length / segments;
+    const double c2 = double(b.par<P::finDensity>()) * b.par<P::finHeatCapacity>() *
+                      (c.finThickness * a + 2 * (1 + c.channels) * c.finThickness * c.height * c.rows * segmentLength);
+    const double r1 = a * double(b.par<P::backThickness>()) * b.par<P::backDensity>() * b.par<P::backHeatCapacity>();
+    const double maxSteps = std::max(1.0, std::floor(kMaxSegmentSteps / segments));
+
+    std::array<ac::Losses, kMaxNodes - 1> losses;
+    double outlet = w.inlet, remaining = length;
+    for (double k = 0; remaining > 0 && k < maxSteps; ++k) {
+        // What leaves absorber and back plate is taken at the sub-step's start: where
+        // that would take more than the plate holds, the sub-step is shortened.
+        double h = std::min(kSubStep, remaining);
+        for (std::size_t j = 0; j < row.size(); ++j) {
+            const ac::Losses& l = losses[j] =
+                ac::losses(c, row[j].absorber, row[j].cover, row[j].back, w.ambient, sky, w.wind, w.pressure);
+            if (l.uf + l.hrpb > 0) h = std::min(h, c2 / ((l.uf + l.hrpb) * a));
+            h = std::min(h, r1 / ((l.hrpb + ub) * a));
+        }
+        double tin = w.inlet, nu = 0;
+        for (std::size_t j = 0; j < row.size(); ++j) {
+            const ac::Losses& l = losses[j];
+            const ac::Channel k = ac::channel(c, tin, w.flow, w.pressure, nu);
+            nu = k.nu;
+            const Terms t{.c1 = k.hcpf * a * h,
+                          .c2 = c2,
+                          .c3 = l.uf * a * h,
+                          .r1 = r1,
+                          .r2 = l.hrpb * a * h,
+                          .r3 = k.hcbf * a * h,
+                          .r4 = ub * a * h,
+                          .w3 = ac::capacityFlow(tin, w.flow, w.pressure) * h,
+                          .qsa = w.irradiance * c.tauAlpha * a * h};
+            tin = advance(row[j], t, l, tin, w.ambient);
+        }
+        outlet = tin;
+        remaining -= h;
+    }
+    return outlet;
+}
+
+void writeOutputs(scaircd_block::View& b, std::span<const float, 4> values) {
+    for (int i = 0; i < 4; ++i) b.out(i) = values[static_cast<std::size_t>(i)];
+}
+
+}  // namespace
+
+void scaircd_block::init(View& b) {
+    State s(b);
+    s.nodes = s.started = s.stored = 0;
+    ac::warnWideChannels(b, b.par<P::height>(), b.par<P::channelWidth>());
+    if (refused(b)) return;
+    if (!b.check(kSegmentStore, segmentsOf(b))) {
+        b.requestStop();
+        return;
+    }
+    s.nodes = static_cast<int>(segmentsOf(b)) + 1;
+}
+
+void scaircd_block::step(View& b) {
+    if (!inputsFinite(b)) return;
+    State s(b);
+    const ac::Build c = ac::buildOf(b);
+    const int nodes = s.nodes;
+    const float pressure = ac::airPressure(b, 6);
+    if (!(pressure > 0)) {
+        b.report(code::noFiniteResult, {.reals = {b.in(1), pressure}});
+        return;
+    }
+    s.pressure = pressure;
+
+    const CallTime time = classifyCall(b.in(5), s.previousTime, s.started != 0, kSameTime);
+    s.previousTime = time.reference;
+    if (time.call == Call::first) {
+        s.started = 1;
+        std::fill(s.outputs.begin(), s.outputs.end(), b.in(3));
+    }
+    if (time.call != Call::next) return writeOutputs(b, s.outputs);
+
+    const auto count = static_cast<std::size_t>(nodes - 1);
+    std::array<Segment, kMaxNodes - 1> store;
+    const std::span<Segment> row(store.data(), count);
+    for (std::size_t j = 0; j < count; ++j) {
+        const float* t = &s.segments[3 * j];
+        row[j] = s.stored != 0 ? Segment{t[0], t[1], t[2]} : Segment{b.in(3), b.in(3), b.in(3)};
+    }
+    const Weather w{.flow = std::max<double>(b.in(0), kLeastFlow),
+                    .inlet = b.in(1),
+                    .irradiance = positivePart(b.in(2)),
+                    .ambient = b.in(3),
+                    .wind = positivePart(b.in(4)),
+                    .pressure = pressure};
+    const double outlet = advanceRow(row, c, b, w, time.step);
+    bool finite = std::isfinite(outlet);
+    for (const Segment& t : row) finite = finite && std::isfinite(t.cover + t.absorber + t.back);
+    if (!finite) {
+        b.report(code::noFiniteResult, {.reals = {b.in(1), b.in(2), b.in(3), pressure}});
+        return;
+    }
+    s.stored = 1;
+    for (std::size_t j = 0; j < count; ++j) {
+        float* t = &s.segments[3 * j];
+        t[0] = stored(row[j].cover);
+        t[1] = stored(row[j].absorber);
+        t[2] = stored(row[j].back);
+    }
+    const Segment& last = row[count - 1];
+    const float outputs[] = {stored(outlet), stored(last.absorber), stored(last.back), stored(last.cover)};
+    std::copy(std::begin(outputs), std::end(outputs), s.outputs.begin());
+    writeOutputs(b, s.outputs);
+}
+
+}  // namespace vireo::st
