@@ -229,22 +229,29 @@ struct Block {
     std::string routine;
     vireo_test::BlockFunction f;
     vireo_test::Identity id;
-    std::vector<float> base;          // every parameter the identity declares; those left out are 0
-    std::vector<const Param*> rows;   // each parameter's row of the table; empty while it has none
+    std::vector<float> base;  // every parameter the identity declares; those left out are 0
+    // Under each name, each parameter's row of the table (the names of a block whose names
+    // read its parameters alike share one); empty while the block has none.
+    std::vector<std::vector<const Param*>> forms;
 
     std::string at(int opMode) const { return routine + " " + id.names()[std::size_t(opMode - 1)]; }
-    int opModeOf(std::size_t k) const { return 1 + int(k % std::size_t(id.nameCount())); }
+    const std::vector<const Param*>& rows(int opMode) const {
+        static const std::vector<const Param*> none;
+        return forms.empty() ? none : forms[std::size_t(opMode - 1)];
+    }
     // The table's rule for parameter i, or null where there is none.
-    const Param* rule(std::size_t i) const {
-        return i < rows.size() && !rows[i]->bound.none ? rows[i] : nullptr;
+    const Param* rule(std::size_t i, int opMode) const {
+        const auto& r = rows(opMode);
+        return i < r.size() && !r[i]->bound.none ? r[i] : nullptr;
     }
     // Whether the table refuses v for parameter i; a left-out optional one (0) is not checked.
-    bool refuses(std::size_t i, float v) const {
-        const Param* p = rule(i);
+    bool refuses(std::size_t i, float v, int opMode) const {
+        const Param* p = rule(i, opMode);
         return p != nullptr && !(p->absent.optional && v == 0.0f) && !p->bound.holds(v);
     }
-    std::string parameter(std::size_t i) const {
-        return "parameter " + std::to_string(i + 1) + (i < rows.size() ? std::string(" (") + rows[i]->name + ")" : "");
+    std::string parameter(std::size_t i, int opMode) const {
+        const auto& r = rows(opMode);
+        return "parameter " + std::to_string(i + 1) + (i < r.size() ? std::string(" (") + r[i]->name + ")" : "");
     }
 };
 
@@ -255,6 +262,7 @@ public:
     Probe(const Block& block, int opMode, FILE* to, const vireo_test::MessageCapture& capture, unsigned seed)
         : block_(block), opMode_(opMode), to_(to), capture_(capture), random_(seed) {}
 
+    int opMode() const { return opMode_; }
     void fault(const std::string& text) {
         std::string line = text;
         std::replace(line.begin(), line.end(), '\n', ' ');
@@ -326,10 +334,11 @@ public:
     // Whether the records hold a counted error with the table's code for parameter i,
     // naming the block.
     bool named(const std::vector<vireo_test::TraceRecord>& records, std::size_t i) const {
-        const Param& p = *block_.rows[i];
+        const auto& rows = block_.rows(opMode_);
+        const Param& p = *rows[i];
         const std::string name = block_.id.names()[std::size_t(opMode_ - 1)];
         // A message without the parameter's number names it by its code, its own in the table.
-        const bool ownCode = std::count_if(block_.rows.begin(), block_.rows.end(), [&](const Param* q) {
+        const bool ownCode = std::count_if(rows.begin(), rows.end(), [&](const Param* q) {
                                  return q->code.number == p.code.number;
                              }) == 1;
         return std::any_of(records.begin(), records.end(), [&](const vireo_test::TraceRecord& r) {
@@ -450,33 +459,43 @@ void nearBounds(const Param& p, std::vector<float>& at, std::vector<float>& beyo
     }
 }
 
+// Which of a block's parameters to try under a name: all of them, or for a ranged row's
+// run its first, its last and two between; of a long list without a table as many as
+// spread evenly over it.
+std::vector<std::size_t> parametersToTry(const Block& block, int opMode) {
+    std::vector<std::size_t> tried;
+    const std::size_t count = block.base.size();
+    const auto& rows = block.rows(opMode);
+    if (rows.empty()) {
+        for (std::size_t k = 0; k < std::min(count, kMostSwept); ++k) tried.push_back(k * count / std::min(count, kMostSwept));
+        return tried;
+    }
+    for (std::size_t first = 0, last; first < rows.size() && first < count; first = last) {
+        for (last = first + 1; last < rows.size() && rows[last] == rows[first];) ++last;
+        const std::size_t n = last - first;
+        if (n <= 4) {
+            for (std::size_t i = first; i < last; ++i) tried.push_back(i);
+        } else {
+            tried.insert(tried.end(), {first, first + n / 3, first + 2 * n / 3, last - 1});
+        }
+    }
+    for (std::size_t i = rows.size(); i < count; ++i) tried.push_back(i);
+    return tried;
+}
+
 std::vector<Case> casesOf(const Block& block) {
     std::vector<Case> cases;
-    const auto add = [&](std::string what, std::function<void(Probe&)> body) {
-        cases.push_back({&block, std::move(what), block.opModeOf(cases.size()), std::move(body)});
-    };
     const int names = block.id.nameCount();
+    // Where the names read the parameters alike, the cases take the names in turn.
+    const bool perName = std::any_of(block.forms.begin(), block.forms.end(),
+                                     [&](const auto& form) { return form != block.forms.front(); });
+    int name = 1;
+    const auto add = [&](std::string what, std::function<void(Probe&)> body) {
+        const int opMode = perName ? name : 1 + int(cases.size() % std::size_t(names));
+        cases.push_back({&block, std::move(what), opMode, std::move(body)});
+    };
     // Steps on extreme parameter values.
     const int steps = kSlowOnExtremes.contains(block.routine) ? 0 : kSteps;
-    std::vector<std::size_t> swept;
-    const std::size_t count = block.base.size();
-    if (block.rows.empty()) {
-        for (std::size_t k = 0; k < std::min(count, kMostSwept); ++k) swept.push_back(k * count / std::min(count, kMostSwept));
-    } else {
-        // Each row's parameters: of a ranged row's run the first, the last and two between.
-        for (std::size_t first = 0, last; first < block.rows.size() && first < count; first = last) {
-            for (last = first + 1; last < block.rows.size() && block.rows[last] == block.rows[first];) ++last;
-            const std::size_t n = last - first;
-            if (n <= 4) {
-                for (std::size_t i = first; i < last; ++i) swept.push_back(i);
-            } else {
-                swept.insert(swept.end(), {first, first + n / 3, first + 2 * n / 3, last - 1});
-            }
-        }
-        for (std::size_t i = block.rows.size(); i < count; ++i) swept.push_back(i);
-    }
-    std::sort(swept.begin(), swept.end());
-    swept.erase(std::unique(swept.begin(), swept.end()), swept.end());
 
     // Inputs over the whole float range, under every name.
     if (!kSlowOnExtremes.contains(block.routine))
@@ -487,86 +506,93 @@ std::vector<Case> casesOf(const Block& block) {
                 probe.run(b, kSweepSteps, true, "on finite inputs");
             });
 
-    // Each parameter near its rule's bounds.
-    for (const std::size_t i : swept) {
-        if (block.rule(i) == nullptr) continue;
-        std::vector<float> at, beyond;
-        nearBounds(*block.rows[i], at, beyond);
-        for (const float v : at)
-            add(block.parameter(i) + " at its bound " + number(v), [&block, i, v, steps](Probe& probe) {
-                std::vector<float> p = block.base;
-                p[i] = v;
-                BlockInstance b = probe.instance(p);
-                int status = 0;
-                const auto records = probe.traced([&] { status = b.init(); });
-                if (probe.named(records, i)) return probe.fault("refused it");
-                // A check the block makes over several parameters may still refuse an
-                // extreme value; then it does not step either.
-                if (status >= 300000) return probe.noStep(b, "after refusing its parameters");
-                probe.run(b, steps, false, "at the bound");
-            });
-        for (const float v : beyond)
-            add(block.parameter(i) + " beyond its bound at " + number(v), [&block, i, v](Probe& probe) {
-                std::vector<float> p = block.base;
-                p[i] = v;
-                BlockInstance b = probe.instance(p);
-                int status = 0;
-                const auto records = probe.traced([&] { status = b.init(); });
-                if (!probe.named(records, i)) probe.fault("no counted error naming it " + Probe::seen(records));
-                if (status < 300000) probe.fault("status " + std::to_string(status) + ", not an error");
-                probe.noStep(b, "after refusing it");
-            });
-    }
+    for (name = 1; name <= (perName ? names : 1); ++name) {
+        // The rows and the parameters of the name, or of all names alike.
+        const int form = perName ? name : 1;
+        const std::vector<std::size_t> tried = parametersToTry(block, form);
 
-    // Each parameter at 0, -1, tiny and huge values: refused where the table's rule is
-    // broken, else run (or refused by the block's own checks, on which it never steps).
-    for (const std::size_t i : swept)
-        add(block.parameter(i) + " at 0, -1, tiny and huge values", [&block, i, steps](Probe& probe) {
-            for (const float v : kAtInit) {
-                std::vector<float> p = block.base;
-                p[i] = v;
-                BlockInstance b = probe.instance(p);
-                int status = 0;
-                const auto records = probe.traced([&] { status = b.init(); });
-                const std::string after = "at " + number(v);
-                if (block.refuses(i, v)) {
-                    if (!probe.named(records, i)) probe.fault("no counted error naming it " + after + " " + Probe::seen(records));
-                    probe.noStep(b, "after refusing it " + after);
-                } else if (status < 300000) {
-                    probe.run(b, steps, false, after);
-                } else if (!block.rows.empty()) {
-                    probe.noStep(b, "after its initialisation was refused " + after);
-                }
-            }
-        });
-
-    // Each parameter changed during the run, as the editor bridge changes it, to values
-    // beyond its bounds and to huge ones, one after the other, then back.
-    for (const std::size_t i : swept) {
-        std::vector<float> values(std::begin(kChanged), std::end(kChanged));
-        if (block.rule(i) != nullptr) {
-            std::vector<float> at;
-            nearBounds(*block.rows[i], at, values);
+        // Each parameter near its rule's bounds.
+        for (const std::size_t i : tried) {
+            if (block.rule(i, form) == nullptr) continue;
+            std::vector<float> at, beyond;
+            nearBounds(*block.rows(form)[i], at, beyond);
+            for (const float v : at)
+                add(block.parameter(i, form) + " at its bound " + number(v), [&block, i, v, steps](Probe& probe) {
+                    std::vector<float> p = block.base;
+                    p[i] = v;
+                    BlockInstance b = probe.instance(p);
+                    int status = 0;
+                    probe.traced([&] { status = b.init(); });
+                    // A check the block makes over several parameters may still refuse an
+                    // extreme value (VRED's outlet diameter of 3e38 m is not below its
+                    // inlet's); then it does not step either.
+                    if (status >= 300000) return probe.noStep(b, "after refusing its parameters");
+                    probe.run(b, steps, false, "at the bound");
+                });
+            for (const float v : beyond)
+                add(block.parameter(i, form) + " beyond its bound at " + number(v), [&block, i, v](Probe& probe) {
+                    std::vector<float> p = block.base;
+                    p[i] = v;
+                    BlockInstance b = probe.instance(p);
+                    int status = 0;
+                    const auto records = probe.traced([&] { status = b.init(); });
+                    if (!probe.named(records, i)) probe.fault("no counted error naming it " + Probe::seen(records));
+                    if (status < 300000) probe.fault("status " + std::to_string(status) + ", not an error");
+                    probe.noStep(b, "after refusing it");
+                });
         }
-        add(block.parameter(i) + " changed during the run", [&block, i, values, steps](Probe& probe) {
-            BlockInstance b = probe.instance(block.base);
-            if (b.init() >= 300000) return probe.fault("refused its parameters");
-            probe.run(b, steps, false, "before the change");
-            for (const float v : values) {
-                const std::string after = "after a change to " + number(v);
-                b.changeParameter(int(i), v);
-                if (block.refuses(i, v)) {
-                    const auto records = probe.refusedStep(b, after);
-                    if (!probe.named(records, i))
-                        probe.fault("no counted error naming it " + after + " " + Probe::seen(records));
-                    probe.noStep(b, "again " + after);
-                } else {
-                    probe.run(b, steps, false, after);
+
+        // Each parameter at 0, -1, tiny and huge values: refused where the table's rule is
+        // broken, else run (or refused by the block's own checks, on which it never steps).
+        for (const std::size_t i : tried)
+            add(block.parameter(i, form) + " at 0, -1, tiny and huge values", [&block, i, steps](Probe& probe) {
+                for (const float v : kAtInit) {
+                    std::vector<float> p = block.base;
+                    p[i] = v;
+                    BlockInstance b = probe.instance(p);
+                    int status = 0;
+                    const auto records = probe.traced([&] { status = b.init(); });
+                    const std::string after = "at " + number(v);
+                    if (block.refuses(i, v, probe.opMode())) {
+                        if (!probe.named(records, i))
+                            probe.fault("no counted error naming it " + after + " " + Probe::seen(records));
+                        probe.noStep(b, "after refusing it " + after);
+                    } else if (status < 300000) {
+                        probe.run(b, steps, false, after);
+                    } else if (!block.forms.empty()) {
+                        probe.noStep(b, "after its initialisation was refused " + after);
+                    }
                 }
+            });
+
+        // Each parameter changed during the run, as the editor bridge changes it, to values
+        // beyond its bounds and to huge ones, one after the other, then back.
+        for (const std::size_t i : tried) {
+            std::vector<float> values(std::begin(kChanged), std::end(kChanged));
+            if (const Param* rule = block.rule(i, form)) {
+                std::vector<float> at;
+                nearBounds(*rule, at, values);
             }
-            b.changeParameter(int(i), block.base[i]);
-            probe.run(b, steps, false, "after the change back");
-        });
+            add(block.parameter(i, form) + " changed during the run", [&block, i, values, steps](Probe& probe) {
+                BlockInstance b = probe.instance(block.base);
+                if (b.init() >= 300000) return probe.fault("refused its parameters");
+                probe.run(b, steps, false, "before the change");
+                for (const float v : values) {
+                    const std::string after = "after a change to " + number(v);
+                    b.changeParameter(int(i), v);
+                    if (block.refuses(i, v, probe.opMode())) {
+                        const auto records = probe.refusedStep(b, after);
+                        if (!probe.named(records, i))
+                            probe.fault("no counted error naming it " + after + " " + Probe::seen(records));
+                        probe.noStep(b, "again " + after);
+                    } else {
+                        probe.run(b, steps, false, after);
+                    }
+                }
+                b.changeParameter(int(i), block.base[i]);
+                probe.run(b, steps, false, "after the change back");
+            });
+        }
     }
     return cases;
 }
@@ -585,14 +611,23 @@ std::vector<vireo_test::ParamTable> allTables() {
     return all;
 }
 
+// The table a block placed under a name checks: that name's where its names read the
+// parameters differently, else the one table.
+template <class Table>
+std::span<const Param> tableOf(const Table& t, int opMode) {
+    if constexpr (requires { t.forms; })
+        if (opMode >= 2 && std::size_t(opMode) <= t.forms.size()) return t.forms[std::size_t(opMode - 1)];
+    return t.params;
+}
+
 class EveryBlock : public ::testing::TestWithParam<std::string> {};
 
 }  // namespace
 
 TEST_P(EveryBlock, RunsOnAnyFiniteInputAndParameter) {
     const std::string library = GetParam();
-    std::map<std::string, std::span<const Param>> tables;
-    for (const auto& t : allTables()) tables[t.routine] = t.params;
+    std::map<std::string, vireo_test::ParamTable> tables;
+    for (auto& t : allTables()) tables[t.routine] = std::move(t);
 
     const auto& lib = vireo_test::library(library);
     const auto routines = vireo_test::blockFormNames(vireo_test::exportedNames(lib.path()));
@@ -610,10 +645,14 @@ TEST_P(EveryBlock, RunsOnAnyFiniteInputAndParameter) {
         if (row != parameters().end()) block.base = row->second;
         block.base.resize(std::size_t(block.id.maxParameters()), 0.0f);
         if (const auto t = tables.find(routine); t != tables.end())
-            for (const Param& row : t->second)
-                for (int k = 0; k < rowLength(row); ++k) block.rows.push_back(&row);
-        for (std::size_t i = 0; i < block.rows.size() && i < block.base.size(); ++i)
-            if (block.refuses(i, block.base[i])) faults.push_back(routine + ": its row breaks the rule of " + block.parameter(i));
+            for (int opMode = 1; opMode <= block.id.nameCount(); ++opMode) {
+                auto& rows = block.forms.emplace_back();
+                for (const Param& row : tableOf(t->second, opMode))
+                    for (int k = 0; k < rowLength(row); ++k) rows.push_back(&row);
+                for (std::size_t i = 0; i < rows.size() && i < block.base.size(); ++i)
+                    if (block.refuses(i, block.base[i], opMode))
+                        faults.push_back(block.at(opMode) + ": its row breaks the rule of " + block.parameter(i, opMode));
+            }
         blocks.push_back(std::move(block));
     }
     EXPECT_EQ(lines(unlisted), "") << "blocks without a row of parameters";
