@@ -4,9 +4,10 @@
 // - inputs that are finite numbers: 0, 1, the ends of the float range, values just above
 //   0 and numbers drawn over the whole range, mixed with ordinary values so that the
 //   steps also reach the blocks' inner paths (seeded, so a failure repeats);
-// - each parameter at the bounds its table gives it, which the block must take and run
-//   on, and just beyond them, which must be a counted error at initialisation naming the
-//   block and the parameter, after which the block never steps;
+// - each parameter at the bounds its table gives it, which the table takes and the block
+//   must run on (unless a check of its own over several parameters refuses the extreme,
+//   and then it never steps), and just beyond them, which must be a counted error at
+//   initialisation naming the block and the parameter, after which the block never steps;
 // - each parameter at 0, -1, tiny and huge values at initialisation, and changed during
 //   the run as the editor bridge changes it (the value written, the change marked in the
 //   parameter slot): a change that breaks the table's rule is a counted error naming the
@@ -14,9 +15,10 @@
 // Nowhere may a block crash, hang, overflow a signed integer (the sanitizer pass runs
 // this suite) or put out a value that is not finite. A block without a parameter table
 // yet gets the input and parameter-value sweeps, whatever its own checks make of them.
-// Each block runs in processes of its own, each case under an alarm, so that a block
+// A library's cases run in a process of their own, each under an alarm, so that a block
 // whose design ends the process, or one that never returns, ends only that process; the
-// next case goes on in a new one.
+// next case goes on in a new one. A block whose names read their parameters differently
+// is tried under each name with that name's table.
 #include "block_harness.h"
 #include "library_table.h"
 #include "message_capture.h"
