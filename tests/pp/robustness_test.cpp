@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <iterator>
 #include <random>
 #include <string>
@@ -130,21 +129,18 @@ TEST(PowerPlantInputs, ExtremeFiniteInputsGiveFiniteOutputs) {
     }
 }
 
-// A parameter the editor changes during the run past its bound is refused as at
-// initialisation, naming it, and the block does not step on it: a rim angle without a
-// focal line, a loop count that would never end, a tank of no mass.
-TEST(PowerPlantChange, AChangeThatBreaksARuleIsRefusedBeforeTheStep) {
+// A tie between parameters that initialisation refuses, broken by the editor during the
+// run, is refused as at initialisation, naming the parameter, and the block does not step
+// on it until a later change mends it: a pipe that loses more than its difference to
+// ambient, an exchanger whose passes would never end or whose oil has no heat capacity.
+TEST(PowerPlantChange, ATieBrokenDuringTheRunIsRefusedBeforeTheStep) {
     struct Change {
         const char* routine;
         int parameter;  // 0-based
         float value;
         int code;
     };
-    const Change changes[] = {
-        {"pp0002", 5, 180, 308006}, {"pp0003", 6, 1e9f, 308004}, {"pp0005", 0, -0.3f, 308001},
-        {"pp0008", 1, 1e9f, 308005}, {"pp0009", 0, 0, 308001},    {"pp0010", 5, -1, 308007},
-        {"pp0005", 2, 1000, 308008},  // a pipe that loses more than its difference to ambient
-    };
+    const Change changes[] = {{"pp0005", 2, 1000, 308008}};
     for (const Change& c : changes) {
         SCOPED_TRACE(c.routine);
         const Running& r = *std::find_if(std::begin(kRunning), std::end(kRunning),
@@ -158,12 +154,11 @@ TEST(PowerPlantChange, AChangeThatBreaksARuleIsRefusedBeforeTheStep) {
         for (float& v : in) v += 600.0f;
         const auto m = vireo_test::messagesOf([&] { b.step(in); });
         ASSERT_EQ(m.codes, std::vector<int>{c.code});
-        for (const auto& record : m.records) {
-            if (!record.isCall()) {
-                EXPECT_EQ(record["i10"], std::to_string(c.parameter + 1));
-            }
-        }
+        EXPECT_EQ(m.records.back()["i10"], std::to_string(c.parameter + 1));
         EXPECT_EQ(b.OUT, before);
+        b.changeParameter(c.parameter, r.parameters[static_cast<std::size_t>(c.parameter)]);
+        EXPECT_TRUE(vireo_test::messagesOf([&] { b.step(in); }).codes.empty());
+        EXPECT_NE(b.OUT, before);
     }
 }
 

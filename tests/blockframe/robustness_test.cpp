@@ -1,0 +1,699 @@
+// Every block of the block libraries, found as the loader finds them (the exported names
+// of block form) and placed under each of its names, pushed where a model or the editor
+// can push it:
+// - inputs that are finite numbers: 0, 1, the ends of the float range, values just above
+//   0 and numbers drawn over the whole range, mixed with ordinary values so that the
+//   steps also reach the blocks' inner paths (seeded, so a failure repeats);
+// - each parameter at the bounds its table gives it, which the table takes and the block
+//   must run on (unless a check of its own over several parameters refuses the extreme,
+//   and then it never steps), and just beyond them, which must be a counted error at
+//   initialisation naming the block and the parameter, after which the block never steps;
+// - each parameter at 0, -1, tiny and huge values at initialisation, and changed during
+//   the run as the editor bridge changes it (the value written, the change marked in the
+//   parameter slot): a change that breaks the table's rule is a counted error naming the
+//   parameter and the block does not step on it; any other value must run.
+// Nowhere may a block crash, hang, overflow a signed integer (the sanitizer pass runs
+// this suite) or put out a value that is not finite. A block without a parameter table
+// yet gets the input and parameter-value sweeps, whatever its own checks make of them.
+// A library's cases run in a process of their own, each under an alarm, so that a block
+// whose design ends the process, or one that never returns, ends only that process; the
+// next case goes on in a new one. A block whose names read their parameters differently
+// is tried under each name with that name's table.
+#include "block_harness.h"
+#include "library_table.h"
+#include "message_capture.h"
+#include "param_tables.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <iterator>
+#include <limits>
+#include <map>
+#include <random>
+#include <set>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// Under the sanitizers a finding ends the process with a status of its own, so that it
+// is never taken for the water and steam blocks' designed end (status 1).
+extern "C" const char* __asan_default_options() { return "exitcode=86"; }
+extern "C" const char* __ubsan_default_options() { return "exitcode=87:print_stacktrace=1"; }
+
+using vireo::block::Bound;
+using vireo::block::Param;
+using vireo_test::BlockInstance;
+
+namespace {
+
+// Parameters each block runs with, as the tests of its area place it; a block without
+// parameters needs no row. They must keep every rule of the block's table.
+std::vector<float> genvParameters() {
+    std::vector<float> p(148);
+    for (int k = 0; k < 96; ++k) p[k] = 4.0f + float(k % 12) / 4.0f;
+    for (int n = 0; n < 39; ++n) p[96 + n] = 5.0f * std::exp(-0.08f * float(n));
+    p[135] = 10.0f;
+    for (int m = 0; m < 12; ++m) p[136 + m] = 20.0f;
+    return p;
+}
+
+const std::map<std::string, std::vector<float>>& parameters() {
+    static const std::map<std::string, std::vector<float>> rows = {
+        // energy meteorology
+        {"em0001", {0}},
+        {"em0002", {1}},
+        {"em0003", {0}},
+        {"em0004", {1, 1, 0.05f, 0, 0, 0, 12, 3}},
+        {"em0005", genvParameters()},
+        {"em0006", {2, 48.1f, -11.6f, 23}},
+        {"em0008", {1, 48.1f, -11.6f, 23}},
+        {"em0009", {1}},
+        {"em0010", {1}},
+        {"em0011", {1}},
+        {"em0012", {52.5f, 13.4f, 1}},
+        {"em0013", {1, 48}},
+        {"em0015", {48.1f, -11.6f, 23, 1, 0, 0.3f, 0.1f, 0}},
+        {"em0016", {0, 48.1f, -11.6f, 23, 1, 0, 0.3f, 0.1f, 0}},
+        {"em0017", {48.1f, -11.6f, 23, 0}},
+        {"em0020", {1, 52.5f, 13.4f, 1, 60, 4}},
+        {"em0021", {0}},
+        {"em0022", {48.1f, -11.6f, 23, 1, 0, 0.3f, 0.1f, 0}},
+        {"em0023", {0.2f, 7}},
+        {"em0025", {1}},
+        {"em0028", {1, 200, 1, 1800, 1000, 1.5f, 0, 10, 18}},
+        {"em0031", {4, 2, 30}},
+        {"em0033", {39.74f, -105.18f, -7, 1829, 30}},
+        {"em0035", {4}},
+        {"em0036", {1}},
+        {"em0037", {30, 10, 123}},
+        {"em0038", {10, 0, 77, -30, 10}},
+        {"em0040", {48.1f, 11.6f, 1}},
+        {"em0041", {0}},
+        {"em0106", {0, 52.5f, 13.4f, 1}},
+        {"em0108", {1, 48.1f, 11.6f, 1}},
+        {"em0112", {52.5f, 13.4f, 1}},
+        {"em0115", {48.1f, 11.6f, 1, 1, 0, 0.3f, 0.1f, 0}},
+        {"em0116", {0, 48.1f, 11.6f, 1, 1, 0, 0.3f, 0.1f, 0}},
+        {"em0117", {48.1f, 11.6f, 1, 0}},
+        {"em0120", {1, 52.5f, 13.4f, 1, 60, 4}},
+        {"em0122", {48.1f, 11.6f, 1, 1, 0, 0.3f, 0.1f, 0}},
+        // solar thermal
+        {"st0001", {2, 1, 45, 2, 1, 0.05f, 0.05f, 19, 0.001f, 0.8f, 0.05f, 0.04f, 200, 0.88f, 0.9f, 0.9f, 0.9f, 0.025f}},
+        {"st0002", {1, 0.1f, 0.005f, 0.12f, 0.9f, 0.85f, 0.9f, 0.05f, 1, 1.2f, 0.8f, 0.9f, 0.5f}},
+        {"st0003", {0.3f, 10, 0.6f, 4186, 1000, 0.8f, 0.6f, 20}},
+        {"st0004", {0.7f, 250}},
+        {"st0005", {0.6f, 5}},
+        {"st0006", {1, 2, 50, 3}},
+        {"st0007", {0.2f, 10, 0.1f}},
+        {"st0008", {2, 0.8f, 3.5f, 0.015f, 4186, 2, 1, 0}},
+        {"st0011", {1000, 0, 4186}},
+        {"st0014", {0}},
+        {"st0015", {1, 2000, 4190, 4190}},
+        {"st0016", {0.3f, 0.2f}},
+        {"st0017", {50, 0.004f, 0.3f, 0.3f, 50, 0.004f, 0.3f, 0.3f, 0.0005f, 1, 0.0005f, 10, 10, 200, 1, 1, 100000}},
+        {"st0018", {0.1f, 0.2f, 1}},
+        {"st0019", {0.1f, 1}},
+        {"st0020", {0.3f, 0.2f, 1, 1}},
+        {"st0021", {0.2f, 0.2f, 90}},
+        {"st0022", {16, 50, 70, 10000, 3000, 20, 0.05f, 30, 2000, 0}},
+        {"st0023", {0.2f, 0.2f, 0.1f, 90}},
+        {"st0025", {0, 0}},
+        {"st0026", {80, 35, 32, 8, 1.5f, 3, 2, 2.5f, 0.05f, 0.7f, 4.19f, 4.19f, 4.19f, 48.0f / 27.0f, 7}},
+        {"st0027", {2, 0.8f, 3.5f, 0.015f, 0.9f, 7000, 4186, 2, 1, 20, 3}},
+        {"st0028", {0.3f, 0.6f, 4186, 1000, 0.8f, 20}},
+        {"st0029", {2,    1,    45,   2,     1,    0.05f, 0.05f, 19,  0.001f, 0.8f, 0.05f, 0.04f,
+                    200,  0.88f, 0.9f, 0.9f, 0.9f, 0.025f, 0.001f, 7800, 500,    2700, 900}},
+        {"st0030", {300, 35, 29, 10, 30, 24, 5, 1.5f, 0.5f, 0.3f}},
+        {"st0031", {2, 1800, 1000, 1.5f, 0.1f, 40, 0.5f, 2, 2, 20, 10, 0, 20, 5, 1, 0, 1, 0}},
+        {"st0032", {0.3f, 0, 4186, 10, 385, 8900, 0.001f, 0.016f, 20, 1000, 10}},
+        {"st0035", {0.9f, 60, 2}},
+        {"st0036", {60, 5, 10}},
+        {"st0037", {20, 70, 1.2f, 980, 4.19f, 10, 3000, 0.8f, 0.8f, 1}},
+        {"st0038", {16, 70, 0, 10000, 2000, 3000, 20, 0.05f, 30, 0}},
+        {"st0039", {0.1f, 0.08f, 5, 300, 40, 30, 0, 0.2f, 45, 4186, 10}},
+        {"st0040", {1, 2, 1.5f, 70, 80, 27, 8, 14, 5, 0.1f, 0.2f, 0.15f, 0.5f, 0.4f}},
+        {"st0041", {100}},
+        {"st0042", {0.3f, 0, 4186, 10}},
+        {"st0044", {1, 1, 2, 1, 10, 0, 0, 0.6f, 0.02f, 10, 1.5f, 0.9f, 0.9f, 10, 4.186f,
+                    1, 1, 30, 0.9f, 0.9f, 0.9f, 1, 0.15f, 8.5f, 8, 37, 30, -0.4f, 1, 0.9f}},
+        // power plant
+        {"pp0001", {0, 5, 60, 300, 50, 80, 170, 10}},
+        {"pp0002", {545, 5.76f, 20, 0, 0.9f, 80}},
+        {"pp0003", {20, 2300, 0.5f, 0.1f, 0.95f, 0.96f, 5, 5e5f, 10}},
+        {"pp0004", {17, 5.76f, 100}},
+        {"pp0005", {0.3f, 200, 1, 300}},
+        {"pp0008", {500, 10, 8, 2300, 800, 0.5f, 2, 290}},
+        {"pp0009", {500, 8, 2300, 800, 0.5f, 290, 300, 0.2f}},
+        {"pp0010", {390, 5, 1, 0.5f, 20}},
+        {"pp0015", {0, 500, 100, 1, 0, 2300, 400, 2300, 0, 0, 0, 400, 0, 0}},
+        {"pp0016", {10, 1e7f, 1e6f, 0.85f}},
+        {"pp0017", {0, 1, 300, 200, 0}},
+        {"pp0018", {2000, 1e9f, 8e8f, 1e-4f, 1e-9f}},
+        // user blocks
+        {"ubcalendar", {2023, 1, 1, 0, 100, 1}},
+        {"ubconst", {1, -2, 3}},
+        {"ubloopctl", {0.01f, 10}},
+        {"ubiterate", {0, 0.01f, 10}},
+    };
+    return rows;
+}
+
+// Blocks whose outputs come from files and not from their inputs: the weather database's
+// lookup and update need a database, the user's CSV blocks their files, which the tests
+// of their own area provide.
+const std::set<std::string> kNeedFiles = {"em0018", "em0118", "em0026", "ubcsvin", "ubcsvout"};
+
+// Blocks that still put out a value that is not finite, each left to the mend of its
+// own physics: a run of this list's block shows here as its failures, and a block that
+// is mended must leave the list.
+const std::set<std::string> kKnownNonFinite = {};
+
+// Blocks whose calls on extreme values run to their bounds of work, too slow for a sweep
+// of seconds: SCAIRCD shortens its sub-steps where a plate would lose more than it holds,
+// and on an inlet of 1e30 degC, an air pressure of a few pascal or a plate of 1e-30 m
+// every call runs to its bound of 4e6 segment sub-steps, about 2 s; GENGT redraws a
+// month's temperatures until they meet its tolerance, up to 20000 times, about 1 s a
+// month where they never do. They are initialised on every value and refuse as the
+// others do, but step only on the parameters of their row.
+const std::set<std::string> kSlowOnExtremes = {"st0029", "em0022", "em0122"};
+
+// The water and steam blocks end the process with their report on a state outside the
+// formulation's ranges, as the property routines are designed to (status 1, nothing
+// after the report): the sweep checks the calls they make before that.
+const std::set<std::string> kEndTheProcess = {"pp0013", "pp0014", "pp0015", "pp0016"};
+constexpr int kDesignedEnd = 1;
+
+// Finite inputs at the ends of the range and ordinary ones, among them a date and an hour.
+constexpr float kExtreme[] = {0, 1, -1, 1e30f, -1e30f, 3.3e38f, -3.3e38f, 1e-30f, -1e-30f, 1e-40f};
+constexpr float kOrdinary[] = {20, 0.5f, 2023, 6, 15, 12, 100, 1000, 300, 1e5f, 600, 45, 0.02f, 4};
+// Parameter values at initialisation, and those the editor may write during a run.
+constexpr float kAtInit[] = {0, -1, 1e-30f, -3e9f, 3e38f};
+constexpr float kChanged[] = {1e9f, -3e9f, 3e38f};
+constexpr int kSweepSteps = 40;
+constexpr int kSteps = 2;
+// Of the parameters of a block without a table, those tried: all of them, or as many
+// spread evenly over a long list (GENV's 148 are runs of like ones).
+constexpr std::size_t kMostSwept = 32;
+constexpr unsigned kSecondsPerCase = 20;
+
+std::string number(float x) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.9g", double(x));
+    return text;
+}
+
+// Bit for bit, so that a NaN kept in a block's state equals itself.
+template <class T>
+bool same(const std::vector<T>& a, const std::vector<T>& b) {
+    return a.size() == b.size() && (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
+}
+
+// The parameters a table row stands for: a ranged row a run of like ones.
+template <class Row>
+int rowLength(const Row& row) {
+    if constexpr (requires { row.count; }) return std::max(row.count, 1);
+    else return 1;
+}
+
+// One block of a library, with the parameters it runs on and its table, if it has one.
+struct Block {
+    std::string routine;
+    vireo_test::BlockFunction f;
+    vireo_test::Identity id;
+    std::vector<float> base;  // every parameter the identity declares; those left out are 0
+    // Under each name, each parameter's row of the table (the names of a block whose names
+    // read its parameters alike share one); empty while the block has none.
+    std::vector<std::vector<const Param*>> forms;
+
+    std::string at(int opMode) const { return routine + " " + id.names()[std::size_t(opMode - 1)]; }
+    const std::vector<const Param*>& rows(int opMode) const {
+        static const std::vector<const Param*> none;
+        return forms.empty() ? none : forms[std::size_t(opMode - 1)];
+    }
+    // The table's rule for parameter i, or null where there is none.
+    const Param* rule(std::size_t i, int opMode) const {
+        const auto& r = rows(opMode);
+        return i < r.size() && !r[i]->bound.none ? r[i] : nullptr;
+    }
+    // Whether the table refuses v for parameter i; a left-out optional one (0) is not checked.
+    bool refuses(std::size_t i, float v, int opMode) const {
+        const Param* p = rule(i, opMode);
+        return p != nullptr && !(p->absent.optional && v == 0.0f) && !p->bound.holds(v);
+    }
+    std::string parameter(std::size_t i, int opMode) const {
+        const auto& r = rows(opMode);
+        return "parameter " + std::to_string(i + 1) + (i < r.size() ? std::string(" (") + r[i]->name + ")" : "");
+    }
+};
+
+// What one case is handed in its process: its block, the faults it finds, the inputs it
+// steps on.
+class Probe {
+public:
+    Probe(const Block& block, int opMode, FILE* to, const vireo_test::MessageCapture& capture, unsigned seed)
+        : block_(block), opMode_(opMode), to_(to), capture_(capture), random_(seed) {}
+
+    int opMode() const { return opMode_; }
+    void fault(const std::string& text) {
+        std::string line = text;
+        std::replace(line.begin(), line.end(), '\n', ' ');
+        std::fprintf(to_, "F %s\n", line.c_str());
+    }
+    // The message records of fn's calls alone.
+    template <class Fn>
+    std::vector<vireo_test::TraceRecord> traced(Fn&& fn) {
+        if (FILE* f = std::fopen(capture_.tracePath().c_str(), "w")) std::fclose(f);
+        fn();
+        return capture_.records();
+    }
+    BlockInstance instance(const std::vector<float>& p) {
+        return BlockInstance(block_.f, {.inputs = block_.id.maxInputs(), .parameters = p, .opMode = opMode_});
+    }
+    // Inputs of one step: ordinary values, or with `extreme` also the ends of the range and
+    // numbers drawn over all of it, tiny and subnormal ones among them.
+    std::vector<float> inputs(std::size_t n, bool extreme) {
+        std::uniform_int_distribution<int> kind(0, extreme ? 2 : 0), exponent(-140, 127), sign(0, 1);
+        std::uniform_int_distribution<std::size_t> pickExtreme(0, std::size(kExtreme) - 1),
+            pickOrdinary(0, std::size(kOrdinary) - 1);
+        std::uniform_real_distribution<float> mantissa(1.0f, 2.0f);
+        std::vector<float> in(n);
+        for (float& x : in) switch (kind(random_)) {
+                case 0: x = kOrdinary[pickOrdinary(random_)]; break;
+                case 1: x = kExtreme[pickExtreme(random_)]; break;
+                default: x = (sign(random_) != 0 ? -1.0f : 1.0f) * std::ldexp(mantissa(random_), exponent(random_));
+            }
+        return in;
+    }
+    // Steps b, each on fresh inputs; a fault for the first output that is not finite.
+    void run(BlockInstance& b, int steps, bool extreme, const std::string& after) {
+        for (int s = 0; s < steps; ++s) {
+            const std::vector<float> in = inputs(b.IN.size(), extreme);
+            const auto& out = b.step(in);
+            for (std::size_t k = 0; k < out.size(); ++k)
+                if (!std::isfinite(out[k])) {
+                    fault("OUT[" + std::to_string(k) + "] " + number(out[k]) + " " + after + ", step " +
+                          std::to_string(s) + " on " + ::testing::PrintToString(in));
+                    return;
+                }
+        }
+    }
+    // A step on parameters that are refused: it must leave b as it stood. Its message
+    // records.
+    std::vector<vireo_test::TraceRecord> refusedStep(BlockInstance& b, const std::string& after) {
+        const auto out = b.OUT;
+        const auto rp = b.RP;
+        const auto dp = b.DP;
+        const std::vector<int> own(b.IP.begin() + 10, b.IP.end());
+        const auto records = traced([&] { b.step(inputs(b.IN.size(), false)); });
+        const std::vector<int> ownAfter(b.IP.begin() + 10, b.IP.end());
+        const std::string moved = !same(b.OUT, out) ? "OUT" : !same(b.RP, rp) ? "RP" : !same(b.DP, dp) ? "DP"
+                                  : !same(ownAfter, own) ? "IP" : "";
+        if (!moved.empty()) fault("stepped (its " + moved + " moved) " + after);
+        return records;
+    }
+    // The same where the refusal has been reported already: the step is silent too.
+    void noStep(BlockInstance& b, const std::string& after) {
+        if (!vireo_test::codesOf(refusedStep(b, after)).empty()) fault("sent messages on a step it did not make " + after);
+    }
+    // The records' codes, each with the parameter it names, for a fault's text.
+    static std::string seen(const std::vector<vireo_test::TraceRecord>& records) {
+        std::string text = "(sent:";
+        for (const auto& r : records)
+            if (!r.isCall()) text += " " + std::to_string(r.code()) + (r["i10"].empty() ? "" : " naming " + r["i10"]);
+        return text + ")";
+    }
+    // Whether the records hold a counted error with the table's code for parameter i,
+    // naming the block.
+    bool named(const std::vector<vireo_test::TraceRecord>& records, std::size_t i) const {
+        const auto& rows = block_.rows(opMode_);
+        const Param& p = *rows[i];
+        const std::string name = block_.id.names()[std::size_t(opMode_ - 1)];
+        // A message without the parameter's number names it by its code, its own in the table.
+        const bool ownCode = std::count_if(rows.begin(), rows.end(), [&](const Param* q) {
+                                 return q->code.number == p.code.number;
+                             }) == 1;
+        return std::any_of(records.begin(), records.end(), [&](const vireo_test::TraceRecord& r) {
+            const std::string number = r["i10"];
+            return r.code() == p.code.number && r.code() / 100000 == 3 && r["s1"] == name &&
+                   (number == std::to_string(i + 1) || (number.empty() && ownCode));
+        });
+    }
+
+private:
+    const Block& block_;
+    int opMode_;
+    FILE* to_;
+    const vireo_test::MessageCapture& capture_;
+    std::mt19937 random_;
+};
+
+struct Case {
+    const Block* block;
+    std::string what;
+    int opMode;
+    std::function<void(Probe&)> body;
+
+    std::string where() const { return block->at(opMode) + ", " + what; }
+};
+
+struct Fault {
+    const Block* block;
+    std::string text;
+};
+
+// The cases, run in a child process until one ends it: the next goes on in a new one.
+// The faults, each naming block, name and case; the blocks that ended the process as
+// they are designed to.
+std::vector<Fault> runCases(const std::vector<Case>& cases, unsigned seed, std::set<const Block*>& endedAsDesigned) {
+    std::vector<Fault> faults;
+    for (std::size_t start = 0; start < cases.size();) {
+        int pipeEnds[2];
+        if (pipe(pipeEnds) != 0) throw std::runtime_error("no pipe");
+        std::fflush(nullptr);
+        const pid_t child = fork();
+        if (child < 0) throw std::runtime_error("no process");
+        if (child == 0) {
+            close(pipeEnds[0]);
+            FILE* to = fdopen(pipeEnds[1], "w");
+            setvbuf(to, nullptr, _IONBF, 0);
+            // The blocks' message texts are no concern here; their trace is.
+            const int nowhere = open("/dev/null", O_WRONLY);
+            if (nowhere >= 0) dup2(nowhere, STDOUT_FILENO);
+            const vireo_test::MessageCapture capture;
+            for (std::size_t k = start; k < cases.size(); ++k) {
+                alarm(kSecondsPerCase);
+                std::fprintf(to, "B %zu\n", k);
+                Probe probe(*cases[k].block, cases[k].opMode, to, capture, seed + unsigned(k));
+                try {
+                    cases[k].body(probe);
+                } catch (const std::exception& e) {
+                    probe.fault(std::string("the harness threw: ") + e.what());
+                }
+                std::fprintf(to, "D %zu\n", k);
+            }
+            std::fflush(nullptr);
+            _exit(0);
+        }
+        close(pipeEnds[1]);
+        std::string text;
+        char buffer[4096];
+        for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;) text.append(buffer, std::size_t(n));
+        close(pipeEnds[0]);
+        int status = 0;
+        waitpid(child, &status, 0);
+        std::size_t begun = start, done = cases.size();
+        bool finished = false;
+        for (std::size_t at = 0; at < text.size();) {
+            const std::size_t end = text.find('\n', at);
+            const std::string line = text.substr(at, end - at);
+            at = end == std::string::npos ? text.size() : end + 1;
+            if (line.starts_with("B ")) begun = std::stoul(line.substr(2));
+            else if (line.starts_with("D ")) done = std::stoul(line.substr(2)), finished = done + 1 == cases.size();
+            else if (line.starts_with("F "))
+                faults.push_back({cases[begun].block, cases[begun].where() + ": " + line.substr(2)});
+        }
+        if (finished && WIFEXITED(status) && WEXITSTATUS(status) == 0) break;
+        const Block* block = cases[begun].block;
+        const bool designed = kEndTheProcess.contains(block->routine) && WIFEXITED(status) &&
+                              WEXITSTATUS(status) == kDesignedEnd;
+        if (designed) endedAsDesigned.insert(block);
+        if (!designed) {
+            const std::string how = WIFSIGNALED(status) ? (WTERMSIG(status) == SIGALRM
+                                                               ? "no return within " + std::to_string(kSecondsPerCase) + " s"
+                                                               : "ended by signal " + std::to_string(WTERMSIG(status)))
+                                                        : "ended with status " + std::to_string(WEXITSTATUS(status));
+            faults.push_back({block, cases[begun].where() + ": " + how});
+        }
+        start = begun + 1;
+    }
+    return faults;
+}
+
+// Values near a rule's bounds: those it holds (at the bounds, and for a whole rule the
+// values that round onto them) and those it refuses (the nearest floats beyond, a whole
+// number beyond, an infinity beyond the largest float). A left-out optional parameter (0)
+// stands for its default and is neither.
+void nearBounds(const Param& p, std::vector<float>& at, std::vector<float>& beyond) {
+    const Bound& b = p.bound;
+    std::vector<float> candidates;
+    for (const float end : {b.low, b.high}) {
+        if (std::isinf(end)) continue;
+        const float inf = std::numeric_limits<float>::infinity();
+        candidates.insert(candidates.end(), {end, std::nextafter(end, -inf), std::nextafter(end, inf)});
+        if (b.whole) candidates.insert(candidates.end(), {end - 1, end + 1, end - 0.4f, end + 0.4f, end - 0.6f, end + 0.6f});
+    }
+    std::sort(candidates.begin(), candidates.end());
+    candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+    for (const float v : candidates) {
+        if (p.absent.optional && v == 0.0f) continue;
+        (b.holds(v) ? at : beyond).push_back(v);
+    }
+}
+
+// Which of a block's parameters to try under a name: all of them, or for a ranged row's
+// run its first, its last and two between; of a long list without a table as many as
+// spread evenly over it.
+std::vector<std::size_t> parametersToTry(const Block& block, int opMode) {
+    std::vector<std::size_t> tried;
+    const std::size_t count = block.base.size();
+    const auto& rows = block.rows(opMode);
+    if (rows.empty()) {
+        for (std::size_t k = 0; k < std::min(count, kMostSwept); ++k) tried.push_back(k * count / std::min(count, kMostSwept));
+        return tried;
+    }
+    for (std::size_t first = 0, last; first < rows.size() && first < count; first = last) {
+        for (last = first + 1; last < rows.size() && rows[last] == rows[first];) ++last;
+        const std::size_t n = last - first;
+        if (n <= 4) {
+            for (std::size_t i = first; i < last; ++i) tried.push_back(i);
+        } else {
+            tried.insert(tried.end(), {first, first + n / 3, first + 2 * n / 3, last - 1});
+        }
+    }
+    for (std::size_t i = rows.size(); i < count; ++i) tried.push_back(i);
+    return tried;
+}
+
+std::vector<Case> casesOf(const Block& block) {
+    std::vector<Case> cases;
+    const int names = block.id.nameCount();
+    // Where the names read the parameters alike, the cases take the names in turn.
+    const bool perName = std::any_of(block.forms.begin(), block.forms.end(),
+                                     [&](const auto& form) { return form != block.forms.front(); });
+    int name = 1;
+    const auto add = [&](std::string what, std::function<void(Probe&)> body) {
+        const int opMode = perName ? name : 1 + int(cases.size() % std::size_t(names));
+        cases.push_back({&block, std::move(what), opMode, std::move(body)});
+    };
+    // Steps on extreme parameter values.
+    const int steps = kSlowOnExtremes.contains(block.routine) ? 0 : kSteps;
+
+    // Inputs over the whole float range, under every name.
+    if (!kSlowOnExtremes.contains(block.routine))
+        for (int n = 0; n < names; ++n)
+            add("finite inputs", [&block](Probe& probe) {
+                BlockInstance b = probe.instance(block.base);
+                if (b.init() >= 300000) return probe.fault("refused its parameters");
+                probe.run(b, kSweepSteps, true, "on finite inputs");
+            });
+
+    for (name = 1; name <= (perName ? names : 1); ++name) {
+        // The rows and the parameters of the name, or of all names alike.
+        const int form = perName ? name : 1;
+        const std::vector<std::size_t> tried = parametersToTry(block, form);
+
+        // Each parameter near its rule's bounds.
+        for (const std::size_t i : tried) {
+            if (block.rule(i, form) == nullptr) continue;
+            std::vector<float> at, beyond;
+            nearBounds(*block.rows(form)[i], at, beyond);
+            for (const float v : at)
+                add(block.parameter(i, form) + " at its bound " + number(v), [&block, i, v, steps](Probe& probe) {
+                    std::vector<float> p = block.base;
+                    p[i] = v;
+                    BlockInstance b = probe.instance(p);
+                    int status = 0;
+                    probe.traced([&] { status = b.init(); });
+                    // A check the block makes over several parameters may still refuse an
+                    // extreme value (VRED's outlet diameter of 3e38 m is not below its
+                    // inlet's); then it does not step either.
+                    if (status >= 300000) return probe.noStep(b, "after refusing its parameters");
+                    probe.run(b, steps, false, "at the bound");
+                });
+            for (const float v : beyond)
+                add(block.parameter(i, form) + " beyond its bound at " + number(v), [&block, i, v](Probe& probe) {
+                    std::vector<float> p = block.base;
+                    p[i] = v;
+                    BlockInstance b = probe.instance(p);
+                    int status = 0;
+                    const auto records = probe.traced([&] { status = b.init(); });
+                    if (!probe.named(records, i)) probe.fault("no counted error naming it " + Probe::seen(records));
+                    if (status < 300000) probe.fault("status " + std::to_string(status) + ", not an error");
+                    probe.noStep(b, "after refusing it");
+                });
+        }
+
+        // Each parameter at 0, -1, tiny and huge values: refused where the table's rule is
+        // broken, else run (or refused by the block's own checks, on which it never steps).
+        for (const std::size_t i : tried)
+            add(block.parameter(i, form) + " at 0, -1, tiny and huge values", [&block, i, steps](Probe& probe) {
+                for (const float v : kAtInit) {
+                    std::vector<float> p = block.base;
+                    p[i] = v;
+                    BlockInstance b = probe.instance(p);
+                    int status = 0;
+                    const auto records = probe.traced([&] { status = b.init(); });
+                    const std::string after = "at " + number(v);
+                    if (block.refuses(i, v, probe.opMode())) {
+                        if (!probe.named(records, i))
+                            probe.fault("no counted error naming it " + after + " " + Probe::seen(records));
+                        probe.noStep(b, "after refusing it " + after);
+                    } else if (status < 300000) {
+                        probe.run(b, steps, false, after);
+                    } else if (!block.forms.empty()) {
+                        probe.noStep(b, "after its initialisation was refused " + after);
+                    }
+                }
+            });
+
+        // Each parameter changed during the run, as the editor bridge changes it, to values
+        // beyond its bounds and to huge ones, one after the other, then back.
+        for (const std::size_t i : tried) {
+            std::vector<float> values(std::begin(kChanged), std::end(kChanged));
+            if (const Param* rule = block.rule(i, form)) {
+                std::vector<float> at;
+                nearBounds(*rule, at, values);
+            }
+            add(block.parameter(i, form) + " changed during the run", [&block, i, values, steps](Probe& probe) {
+                BlockInstance b = probe.instance(block.base);
+                if (b.init() >= 300000) return probe.fault("refused its parameters");
+                probe.run(b, steps, false, "before the change");
+                for (const float v : values) {
+                    const std::string after = "after a change to " + number(v);
+                    b.changeParameter(int(i), v);
+                    if (block.refuses(i, v, probe.opMode())) {
+                        const auto records = probe.refusedStep(b, after);
+                        if (!probe.named(records, i))
+                            probe.fault("no counted error naming it " + after + " " + Probe::seen(records));
+                        probe.noStep(b, "again " + after);
+                    } else {
+                        probe.run(b, steps, false, after);
+                    }
+                }
+                b.changeParameter(int(i), block.base[i]);
+                probe.run(b, steps, false, "after the change back");
+            });
+        }
+    }
+    return cases;
+}
+
+std::string lines(const std::vector<std::string>& v) {
+    std::string text;
+    for (const std::string& line : v) text += "\n" + line;
+    return text;
+}
+
+std::vector<vireo_test::ParamTable> allTables() {
+    std::vector<vireo_test::ParamTable> all;
+    for (auto* tables : {vireo_test::emParamTables, vireo_test::stParamTables, vireo_test::ppParamTables,
+                         vireo_test::ubParamTables})
+        for (auto& t : tables()) all.push_back(std::move(t));
+    return all;
+}
+
+// The table a block placed under a name checks: that name's where its names read the
+// parameters differently, else the one table.
+template <class Table>
+std::span<const Param> tableOf(const Table& t, int opMode) {
+    if constexpr (requires { t.forms; })
+        if (opMode >= 2 && std::size_t(opMode) <= t.forms.size()) return t.forms[std::size_t(opMode - 1)];
+    return t.params;
+}
+
+class EveryBlock : public ::testing::TestWithParam<std::string> {};
+
+}  // namespace
+
+TEST_P(EveryBlock, RunsOnAnyFiniteInputAndParameter) {
+    const std::string library = GetParam();
+    std::map<std::string, vireo_test::ParamTable> tables;
+    for (auto& t : allTables()) tables[t.routine] = std::move(t);
+
+    const auto& lib = vireo_test::library(library);
+    const auto routines = vireo_test::blockFormNames(vireo_test::exportedNames(lib.path()));
+    ASSERT_FALSE(routines.empty()) << library;
+    std::vector<Block> blocks;
+    std::vector<std::string> unlisted, faults;
+    for (const std::string& routine : routines) {
+        if (kNeedFiles.contains(routine)) continue;
+        Block block{routine, lib.block(routine), vireo_test::identify(lib.block(routine)), {}, {}};
+        const auto row = parameters().find(routine);
+        if (row == parameters().end() && block.id.minParameters() > 0) {
+            unlisted.push_back(routine);
+            continue;
+        }
+        if (row != parameters().end()) block.base = row->second;
+        block.base.resize(std::size_t(block.id.maxParameters()), 0.0f);
+        if (const auto t = tables.find(routine); t != tables.end())
+            for (int opMode = 1; opMode <= block.id.nameCount(); ++opMode) {
+                auto& rows = block.forms.emplace_back();
+                for (const Param& row : tableOf(t->second, opMode))
+                    for (int k = 0; k < rowLength(row); ++k) rows.push_back(&row);
+                for (std::size_t i = 0; i < rows.size() && i < block.base.size(); ++i)
+                    if (block.refuses(i, block.base[i], opMode))
+                        faults.push_back(block.at(opMode) + ": its row breaks the rule of " + block.parameter(i, opMode));
+            }
+        blocks.push_back(std::move(block));
+    }
+    EXPECT_EQ(lines(unlisted), "") << "blocks without a row of parameters";
+    std::vector<Case> cases;
+    for (const Block& block : blocks) {
+        std::vector<Case> own = casesOf(block);
+        cases.insert(cases.end(), std::make_move_iterator(own.begin()), std::make_move_iterator(own.end()));
+    }
+    std::set<const Block*> failing, ended;
+    for (const Fault& f : runCases(cases, 45, ended)) {
+        // A known non-finite output stays on its list until its physics is mended.
+        const bool known = kKnownNonFinite.contains(f.block->routine) && f.text.find(": OUT[") != std::string::npos;
+        if (known) failing.insert(f.block);
+        else faults.push_back(f.text);
+    }
+    for (const Block& block : blocks) {
+        EXPECT_TRUE(failing.contains(&block) || !kKnownNonFinite.contains(block.routine))
+            << block.routine << " is mended: take it off the list of known non-finite outputs";
+        EXPECT_TRUE(ended.contains(&block) || !kEndTheProcess.contains(block.routine))
+            << block.routine << " no longer ends the process: take it off that list";
+    }
+    EXPECT_EQ(lines(faults), "") << "faults found";
+}
+
+INSTANTIATE_TEST_SUITE_P(Libraries, EveryBlock, ::testing::Values("VireoEM", "VireoST", "VireoPP", "VireoUB"),
+                         [](const auto& info) { return info.param.substr(5); });
+
+// How a block keeps its outputs: COWV's precipitable water exp(0.0691 Td - 0.0592) cm
+// overflows a float at a dew point of 1984.92 degC; the step leaves the value of the step
+// before and warns, naming the output, and the next step computes again.
+TEST(EveryBlock, AnOverflowKeepsTheOutputsOfTheStepBefore) {
+    BlockInstance b(vireo_test::library("VireoEM").block("em0035"), {.inputs = 1, .parameters = {0}});
+    ASSERT_EQ(b.init(), 0);
+    const auto water = [](double td) { return std::exp(0.0691 * td - 0.0592); };
+    EXPECT_NEAR(b.step({20})[0], water(20), 1e-6 * water(20));
+    const auto m = vireo_test::messagesOf([&] { EXPECT_NEAR(b.step({1984.92f})[0], water(20), 1e-6 * water(20)); });
+    ASSERT_EQ(m.codes, std::vector<int>{209003});
+    EXPECT_EQ(m.records[0]["i10"], "1");
+    EXPECT_EQ(m.records[0]["s1"], "COWV");
+    EXPECT_EQ(b.IP[0], 209003);
+    EXPECT_NEAR(b.step({-10})[0], water(-10), 1e-6 * water(-10));
+}
