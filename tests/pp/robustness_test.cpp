@@ -132,31 +132,31 @@ TEST(PowerPlantInputs, ExtremeFiniteInputsGiveFiniteOutputs) {
 // A tie between parameters that initialisation refuses, broken by the editor during the
 // run, is refused as at initialisation, naming the parameter, and the block does not step
 // on it until a later change mends it: a pipe that loses more than its difference to
-// ambient, an exchanger whose passes would never end or whose oil has no heat capacity.
+// ambient, an exchanger with passes beyond its most or oil without heat capacity.
 TEST(PowerPlantChange, ATieBrokenDuringTheRunIsRefusedBeforeTheStep) {
     struct Change {
         const char* routine;
+        std::vector<float> parameters;
         int parameter;  // 0-based
         float value;
         int code;
     };
-    const Change changes[] = {{"pp0005", 2, 1000, 308008}};
+    const std::vector<float> oil = {0, 500, 40, 1, 0, 2300, 400, 2300, 1, 0, 4000, 400, 4000, 40};
+    const Change changes[] = {
+        {"pp0005", {0.3f, 200, 1, 300}, 2, 1000, 308008}, {"pp0015", oil, 13, 1e9f, 308004}, {"pp0015", oil, 5, 0, 308002}};
     for (const Change& c : changes) {
         SCOPED_TRACE(c.routine);
-        const Running& r = *std::find_if(std::begin(kRunning), std::end(kRunning),
-                                         [&](const Running& k) { return std::string(k.routine) == c.routine; });
-        auto b = instance(r.routine, r.parameters);
+        auto b = instance(c.routine, c.parameters);
         ASSERT_EQ(b.init(), 0);
         std::vector<float> in(b.IN.size(), 300.0f);
-        if (r.timeInput >= 0) in[static_cast<std::size_t>(r.timeInput)] = 0;
         const auto before = b.step(in);
         b.changeParameter(c.parameter, c.value);
-        for (float& v : in) v += 600.0f;
+        for (float& v : in) v += 20.0f;
         const auto m = vireo_test::messagesOf([&] { b.step(in); });
         ASSERT_EQ(m.codes, std::vector<int>{c.code});
         EXPECT_EQ(m.records.back()["i10"], std::to_string(c.parameter + 1));
         EXPECT_EQ(b.OUT, before);
-        b.changeParameter(c.parameter, r.parameters[static_cast<std::size_t>(c.parameter)]);
+        b.changeParameter(c.parameter, c.parameters[static_cast<std::size_t>(c.parameter)]);
         EXPECT_TRUE(vireo_test::messagesOf([&] { b.step(in); }).codes.empty());
         EXPECT_NE(b.OUT, before);
     }

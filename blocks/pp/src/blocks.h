@@ -189,7 +189,7 @@ struct hxch_block {  // HXCH
     struct P {
         enum : int { model, transferCoefficient, area, medium1, t1a, cp1a, t1b, cp1b, medium2, t2a, cp2a, t2b, cp2b, passes };
         static constexpr block::Param table[] = {
-            // The bounds that depend on the model and on each side's medium are checked by the block.
+            // The bounds that depend on the model and on each side's medium are the block's ties.
             {"Model", "-"},
             {"Heat-transfer coefficient", "W/(m2 K)"},
             {"Heat-transfer area", "m2", block::above(0), code::badSize},
@@ -207,7 +207,7 @@ struct hxch_block {  // HXCH
         };
     };
     using View = block::View<table::pp0015, P>;
-    static void init(View& b);
+    static bool tiesHold(View& b);
     static void step(View& b);
     static void last(View& b);
 };

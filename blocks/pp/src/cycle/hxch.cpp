@@ -91,25 +91,27 @@ void writeOutlets(BlockView& b, double t1, double t2, double h2) {
 
 }  // namespace
 
-// The bounds that depend on another parameter (the model, a side's medium) stay here.
-void hxch_block::init(View& b) {
+// The bounds that depend on another parameter (the model, a side's medium).
+bool hxch_block::tiesHold(View& b) {
     const Rule passes = b.par<P::model>() == 1.0f ? Rule{.parameter = P::passes, .low = 0.0f, .high = kMostPasses,
                                                          .code = code::badSegments, .aboveLow = true}
                                                   : Rule{.parameter = P::passes, .low = 0.0f, .high = kMostPasses,
                                                          .code = code::badIterations};
-    b.check(passes, b.par<P::passes>());
+    bool held = b.check(passes, b.par<P::passes>());
     // An oil line that reaches 0 at a point divides by its capacity rate there.
     const auto positive = [](int parameter) {
-        return Rule{.parameter = parameter, .low = 0.0f, .high = kLargest, .code = code::badHeatCapacity, .aboveLow = true};
+        return Rule{.parameter = parameter, .low = 0.0f, .high = kLargest, .code = code::badHeatCapacity,
+                    .aboveLow = true};
     };
     if (b.par<P::medium1>() != 0.0f) {
         const Rule line[] = {positive(P::cp1a), positive(P::cp1b)};
-        b.check(line);
+        held = b.check(line) && held;
     }
     if (b.par<P::medium2>() != 0.0f) {
         const Rule line[] = {positive(P::cp2a), positive(P::cp2b)};
-        b.check(line);
+        held = b.check(line) && held;
     }
+    return held;
 }
 
 void hxch_block::step(View& b) {
