@@ -9,8 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <bit>
 #include <cmath>
-#include <cstring>
+#include <cstdint>
 #include <map>
 #include <string>
 #include <type_traits>
@@ -131,7 +133,9 @@ TEST(ParameterChange, ARuleBrokenDuringTheRunIsReportedAndNeverSteppedOn) {
             EXPECT_EQ(named, std::vector<std::string>{std::to_string(r.code) + " " + std::to_string(r.parameter + 1)});
             EXPECT_EQ(b.OUT, std::vector<float>(b.OUT.size(), -7.0f)) << "parameter " << r.parameter + 1;
             // Bit for bit: a block may keep NaN in a slot as "not yet computed".
-            EXPECT_EQ(std::memcmp(b.RP.data(), rp.data(), rp.size() * sizeof(float)), 0);
+            EXPECT_TRUE(std::equal(b.RP.begin(), b.RP.end(), rp.begin(), rp.end(), [](float x, float y) {
+                return std::bit_cast<std::uint32_t>(x) == std::bit_cast<std::uint32_t>(y);
+            }));
             EXPECT_TRUE(std::equal(ip.begin() + 10, ip.end(), b.IP.begin() + 10));
             b.changeParameter(r.parameter, running->second[std::size_t(r.parameter)]);
             for (const auto& record : vireo_test::messagesOf([&] { b.step(); }).records)
