@@ -130,6 +130,7 @@ struct tcstor_block {  // TCSTOR
         };
     };
     using View = block::View<table::pp0008, P>;
+    static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);
 };
@@ -270,6 +271,19 @@ inline void fillParameter(BlockView& b, int i, float value) {
 }
 
 using block::refused;
+
+// A storage tank whose mass (volume times density) or heat capacity (that times the
+// specific heat) leaves the float range, although each parameter is finite on its own:
+// its nodes would turn into NaN at the first step and stay so. Reported naming the volume
+// (its parameter number `volumeParameter`); true when the tank fits.
+inline bool tankFits(BlockView& b, int volumeParameter, float volume, float density, float specificHeat) {
+    const double mass = static_cast<double>(volume) * density;
+    const double capacity = mass * specificHeat;
+    if (mass <= kLargest && capacity <= kLargest) return true;
+    b.report(code::tankTooLarge, {.reals = {static_cast<float>(mass), static_cast<float>(capacity)},
+                                  .ints = {volumeParameter + 1}});
+    return false;
+}
 
 }  // namespace vireo::pp
 

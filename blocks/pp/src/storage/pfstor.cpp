@@ -124,8 +124,9 @@ void exchangeHeat(std::span<float, kStackSize> stack, int n, const pfstor_block:
 // on one parameter through another, beyond what the table can say.
 bool pfstor_block::tiesHold(View& b) {
     const float start = b.par<P::start>() != 0.0f ? b.par<P::start>() : b.par<P::reference>();
-    return b.check({.parameter = P::start, .low = kAbsoluteZero, .high = kLargest, .code = code::badTemperature},
-                   start);
+    const bool startHolds = b.check(
+        {.parameter = P::start, .low = kAbsoluteZero, .high = kLargest, .code = code::badTemperature}, start);
+    return tankFits(b, P::volume, b.par<P::volume>(), b.par<P::density>(), b.par<P::cp>()) && startHolds;
 }
 
 void pfstor_block::init(View& b) {

@@ -88,6 +88,10 @@ struct State {
 
 }  // namespace
 
+bool tcstor_block::tiesHold(View& b) {
+    return tankFits(b, P::volume, b.par<P::volume>(), b.par<P::density>(), b.par<P::cp>());
+}
+
 void tcstor_block::init(View& b) {
     if (refused(b)) return;  // a refused block starts nothing
     State s(b);
