@@ -22,6 +22,7 @@
 #include "block_harness.h"
 #include "library_table.h"
 #include "message_capture.h"
+#include "running_parameters.h"
 #include "param_tables.h"
 
 #include <gtest/gtest.h>
@@ -56,118 +57,6 @@ using vireo::block::Param;
 using vireo_test::BlockInstance;
 
 namespace {
-
-// Parameters each block runs with, as the tests of its area place it; a block without
-// parameters needs no row. They must keep every rule of the block's table.
-std::vector<float> genvParameters() {
-    std::vector<float> p(148);
-    for (int k = 0; k < 96; ++k) p[k] = 4.0f + float(k % 12) / 4.0f;
-    for (int n = 0; n < 39; ++n) p[96 + n] = 5.0f * std::exp(-0.08f * float(n));
-    p[135] = 10.0f;
-    for (int m = 0; m < 12; ++m) p[136 + m] = 20.0f;
-    return p;
-}
-
-const std::map<std::string, std::vector<float>>& parameters() {
-    static const std::map<std::string, std::vector<float>> rows = {
-        // energy meteorology
-        {"em0001", {0}},
-        {"em0002", {1}},
-        {"em0003", {0}},
-        {"em0004", {1, 1, 0.05f, 0, 0, 0, 12, 3}},
-        {"em0005", genvParameters()},
-        {"em0006", {2, 48.1f, -11.6f, 23}},
-        {"em0008", {1, 48.1f, -11.6f, 23}},
-        {"em0009", {1}},
-        {"em0010", {1}},
-        {"em0011", {1}},
-        {"em0012", {52.5f, 13.4f, 1}},
-        {"em0013", {1, 48}},
-        {"em0015", {48.1f, -11.6f, 23, 1, 0, 0.3f, 0.1f, 0}},
-        {"em0016", {0, 48.1f, -11.6f, 23, 1, 0, 0.3f, 0.1f, 0}},
-        {"em0017", {48.1f, -11.6f, 23, 0}},
-        {"em0020", {1, 52.5f, 13.4f, 1, 60, 4}},
-        {"em0021", {0}},
-        {"em0022", {48.1f, -11.6f, 23, 1, 0, 0.3f, 0.1f, 0}},
-        {"em0023", {0.2f, 7}},
-        {"em0025", {1}},
-        {"em0028", {1, 200, 1, 1800, 1000, 1.5f, 0, 10, 18}},
-        {"em0031", {4, 2, 30}},
-        {"em0033", {39.74f, -105.18f, -7, 1829, 30}},
-        {"em0035", {4}},
-        {"em0036", {1}},
-        {"em0037", {30, 10, 123}},
-        {"em0038", {10, 0, 77, -30, 10}},
-        {"em0040", {48.1f, 11.6f, 1}},
-        {"em0041", {0}},
-        {"em0106", {0, 52.5f, 13.4f, 1}},
-        {"em0108", {1, 48.1f, 11.6f, 1}},
-        {"em0112", {52.5f, 13.4f, 1}},
-        {"em0115", {48.1f, 11.6f, 1, 1, 0, 0.3f, 0.1f, 0}},
-        {"em0116", {0, 48.1f, 11.6f, 1, 1, 0, 0.3f, 0.1f, 0}},
-        {"em0117", {48.1f, 11.6f, 1, 0}},
-        {"em0120", {1, 52.5f, 13.4f, 1, 60, 4}},
-        {"em0122", {48.1f, 11.6f, 1, 1, 0, 0.3f, 0.1f, 0}},
-        // solar thermal
-        {"st0001", {2, 1, 45, 2, 1, 0.05f, 0.05f, 19, 0.001f, 0.8f, 0.05f, 0.04f, 200, 0.88f, 0.9f, 0.9f, 0.9f, 0.025f}},
-        {"st0002", {1, 0.1f, 0.005f, 0.12f, 0.9f, 0.85f, 0.9f, 0.05f, 1, 1.2f, 0.8f, 0.9f, 0.5f}},
-        {"st0003", {0.3f, 10, 0.6f, 4186, 1000, 0.8f, 0.6f, 20}},
-        {"st0004", {0.7f, 250}},
-        {"st0005", {0.6f, 5}},
-        {"st0006", {1, 2, 50, 3}},
-        {"st0007", {0.2f, 10, 0.1f}},
-        {"st0008", {2, 0.8f, 3.5f, 0.015f, 4186, 2, 1, 0}},
-        {"st0011", {1000, 0, 4186}},
-        {"st0014", {0}},
-        {"st0015", {1, 2000, 4190, 4190}},
-        {"st0016", {0.3f, 0.2f}},
-        {"st0017", {50, 0.004f, 0.3f, 0.3f, 50, 0.004f, 0.3f, 0.3f, 0.0005f, 1, 0.0005f, 10, 10, 200, 1, 1, 100000}},
-        {"st0018", {0.1f, 0.2f, 1}},
-        {"st0019", {0.1f, 1}},
-        {"st0020", {0.3f, 0.2f, 1, 1}},
-        {"st0021", {0.2f, 0.2f, 90}},
-        {"st0022", {16, 50, 70, 10000, 3000, 20, 0.05f, 30, 2000, 0}},
-        {"st0023", {0.2f, 0.2f, 0.1f, 90}},
-        {"st0025", {0, 0}},
-        {"st0026", {80, 35, 32, 8, 1.5f, 3, 2, 2.5f, 0.05f, 0.7f, 4.19f, 4.19f, 4.19f, 48.0f / 27.0f, 7}},
-        {"st0027", {2, 0.8f, 3.5f, 0.015f, 0.9f, 7000, 4186, 2, 1, 20, 3}},
-        {"st0028", {0.3f, 0.6f, 4186, 1000, 0.8f, 20}},
-        {"st0029", {2,    1,    45,   2,     1,    0.05f, 0.05f, 19,  0.001f, 0.8f, 0.05f, 0.04f,
-                    200,  0.88f, 0.9f, 0.9f, 0.9f, 0.025f, 0.001f, 7800, 500,    2700, 900}},
-        {"st0030", {300, 35, 29, 10, 30, 24, 5, 1.5f, 0.5f, 0.3f}},
-        {"st0031", {2, 1800, 1000, 1.5f, 0.1f, 40, 0.5f, 2, 2, 20, 10, 0, 20, 5, 1, 0, 1, 0}},
-        {"st0032", {0.3f, 0, 4186, 10, 385, 8900, 0.001f, 0.016f, 20, 1000, 10}},
-        {"st0035", {0.9f, 60, 2}},
-        {"st0036", {60, 5, 10}},
-        {"st0037", {20, 70, 1.2f, 980, 4.19f, 10, 3000, 0.8f, 0.8f, 1}},
-        {"st0038", {16, 70, 0, 10000, 2000, 3000, 20, 0.05f, 30, 0}},
-        {"st0039", {0.1f, 0.08f, 5, 300, 40, 30, 0, 0.2f, 45, 4186, 10}},
-        {"st0040", {1, 2, 1.5f, 70, 80, 27, 8, 14, 5, 0.1f, 0.2f, 0.15f, 0.5f, 0.4f}},
-        {"st0041", {100}},
-        {"st0042", {0.3f, 0, 4186, 10}},
-        {"st0044", {1, 1, 2, 1, 10, 0, 0, 0.6f, 0.02f, 10, 1.5f, 0.9f, 0.9f, 10, 4.186f,
-                    1, 1, 30, 0.9f, 0.9f, 0.9f, 1, 0.15f, 8.5f, 8, 37, 30, -0.4f, 1, 0.9f}},
-        // power plant
-        {"pp0001", {0, 5, 60, 300, 50, 80, 170, 10}},
-        {"pp0002", {545, 5.76f, 20, 0, 0.9f, 80}},
-        {"pp0003", {20, 2300, 0.5f, 0.1f, 0.95f, 0.96f, 5, 5e5f, 10}},
-        {"pp0004", {17, 5.76f, 100}},
-        {"pp0005", {0.3f, 200, 1, 300}},
-        {"pp0008", {500, 10, 8, 2300, 800, 0.5f, 2, 290}},
-        {"pp0009", {500, 8, 2300, 800, 0.5f, 290, 300, 0.2f}},
-        {"pp0010", {390, 5, 1, 0.5f, 20}},
-        {"pp0015", {0, 500, 100, 1, 0, 2300, 400, 2300, 0, 0, 0, 400, 0, 0}},
-        {"pp0016", {10, 1e7f, 1e6f, 0.85f}},
-        {"pp0017", {0, 1, 300, 200, 0}},
-        {"pp0018", {2000, 1e9f, 8e8f, 1e-4f, 1e-9f}},
-        // user blocks
-        {"ubcalendar", {2023, 1, 1, 0, 100, 1}},
-        {"ubconst", {1, -2, 3}},
-        {"ubloopctl", {0.01f, 10}},
-        {"ubiterate", {0, 0.01f, 10}},
-    };
-    return rows;
-}
 
 // Blocks whose outputs come from files and not from their inputs: the weather database's
 // lookup and update need a database, the user's CSV blocks their files, which the tests
@@ -639,12 +528,12 @@ TEST_P(EveryBlock, RunsOnAnyFiniteInputAndParameter) {
     for (const std::string& routine : routines) {
         if (kNeedFiles.contains(routine)) continue;
         Block block{routine, lib.block(routine), vireo_test::identify(lib.block(routine)), {}, {}};
-        const auto row = parameters().find(routine);
-        if (row == parameters().end() && block.id.minParameters() > 0) {
+        const auto row = vireo_test::runningParameters().find(routine);
+        if (row == vireo_test::runningParameters().end() && block.id.minParameters() > 0) {
             unlisted.push_back(routine);
             continue;
         }
-        if (row != parameters().end()) block.base = row->second;
+        if (row != vireo_test::runningParameters().end()) block.base = row->second;
         block.base.resize(std::size_t(block.id.maxParameters()), 0.0f);
         if (const auto t = tables.find(routine); t != tables.end())
             for (int opMode = 1; opMode <= block.id.nameCount(); ++opMode) {

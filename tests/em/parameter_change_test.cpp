@@ -6,6 +6,7 @@
 #include "blocks.h"
 #include "block_harness.h"
 #include "message_capture.h"
+#include "running_parameters.h"
 
 #include <gtest/gtest.h>
 
@@ -60,50 +61,6 @@ std::vector<Block> ruledBlocks() {
     return blocks;
 }
 
-std::vector<float> windParameters() {
-    std::vector<float> p(148, 5.0f);
-    p[135] = 1.0f;
-    for (int m = 0; m < 12; ++m) p[136 + std::size_t(m)] = 200.0f;
-    return p;
-}
-
-// Parameters each block initialises with, as the tests of its area place it.
-const std::map<std::string, std::vector<float>> kRunning = {
-    {"em0001", {0}},
-    {"em0002", {1}},
-    {"em0003", {0}},
-    {"em0004", {1, 1, 0.05f, 0, 0, 0, 12, 3}},
-    {"em0005", windParameters()},
-    {"em0006", {0, 52.5f, -13.4f, -1}},
-    {"em0008", {6, 52.5f, -13.4f, -1}},
-    {"em0009", {1}},
-    {"em0010", {1}},
-    {"em0011", {1}},
-    {"em0013", {1, 48}},
-    {"em0015", {48.1f, -11.6f, 23, 1, 0, 0.3f, 0.1f, 0}},
-    {"em0016", {0, 48.1f, -11.6f, 23, 1, 0, 0.3f, 0.1f, 0}},
-    {"em0018", {48, -11, 1, 1, 0, 0}},
-    {"em0020", {1, 52.5f, 13.4f, 1, 60, 4}},
-    {"em0021", {0}},
-    {"em0022", {48.1f, -11.6f, 23, 1, 0, 0.3f, 0.1f, 0}},
-    {"em0025", {1}},
-    {"em0028", {1, 200, 1, 1800, 1000, 1.5f, 0, 10, 18}},
-    {"em0031", {4, 2, 30}},
-    {"em0033", {39.74f, -105.18f, -7, 1829, 30}},
-    {"em0035", {4}},
-    {"em0036", {1}},
-    {"em0037", {30, 10, 123}},
-    {"em0038", {10, 0, 77, -30, 10}},
-    {"em0041", {0}},
-    {"em0106", {0, 52.5f, 13.4f, 1}},
-    {"em0108", {6, 52.5f, 13.4f, 1}},
-    {"em0115", {48.1f, 11.6f, 1, 1, 0, 0.3f, 0.1f, 0}},
-    {"em0116", {0, 48.1f, 11.6f, 1, 1, 0, 0.3f, 0.1f, 0}},
-    {"em0118", {48, 11, 1, 1, 0, 0}},
-    {"em0120", {1, 52.5f, 13.4f, 1, 60, 4}},
-    {"em0122", {48.1f, 11.6f, 1, 1, 0, 0.3f, 0.1f, 0}},
-};
-
 }  // namespace
 
 TEST(ParameterChange, ARuleBrokenDuringTheRunIsReportedAndNeverSteppedOn) {
@@ -112,8 +69,8 @@ TEST(ParameterChange, ARuleBrokenDuringTheRunIsReportedAndNeverSteppedOn) {
     for (const Block& block : blocks) {
         if (block.routine == "em0018" || block.routine == "em0118") continue;  // needs the weather database
         SCOPED_TRACE(block.routine);
-        const auto running = kRunning.find(block.routine);
-        ASSERT_NE(running, kRunning.end()) << "no running parameters for " << block.routine;
+        const auto running = vireo_test::runningParameters().find(block.routine);
+        ASSERT_NE(running, vireo_test::runningParameters().end()) << "no running parameters for " << block.routine;
         const auto f = vireo_test::library("VireoEM").block(block.routine);
         const auto id = vireo_test::identify(f);
         for (const Ruled& r : block.ruled) {
@@ -158,7 +115,7 @@ TEST(ParameterChange, ATieBrokenDuringTheRunIsReportedAndNeverSteppedOn) {
     };
     for (const Tie& t : {Tie{"em0004", 2, -1.0f, 305139}, Tie{"em0004", 6, 0.0f, 305143}}) {
         SCOPED_TRACE(t.routine);
-        const auto& running = kRunning.at(t.routine);
+        const auto& running = vireo_test::runningParameters().at(t.routine);
         const auto f = vireo_test::library("VireoEM").block(t.routine);
         BlockInstance b(f, {.inputs = vireo_test::identify(f).maxInputs(), .parameters = running});
         vireo_test::messagesOf([&] { ASSERT_EQ(b.init(), 0); });
