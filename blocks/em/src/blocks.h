@@ -208,6 +208,7 @@ struct betamax_block {  // BETAMAX SHADF
         };
     };
     using View = block::View<table::em0031, P>;
+    static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);
 };
@@ -385,6 +386,7 @@ struct geng_block {  // GENG
                                                  rows::yearFactor, rows::lag1, rows::lag2, rows::seed};
     };
     using View = block::View<table::em0015, P>;
+    static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);
 };
@@ -397,6 +399,7 @@ struct gengd_block {  // GENGD
             rows::lag2, rows::seed};
     };
     using View = block::View<table::em0016, P>;
+    static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);
 };
@@ -426,6 +429,7 @@ struct gengt_block {  // GENGT
         };
     };
     using View = block::View<table::em0022, P>;
+    static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);
 };

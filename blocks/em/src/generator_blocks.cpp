@@ -57,10 +57,11 @@ std::string dayText(int year, int month, int day) {
     return text;
 }
 
-void checkLagPair(block::BlockView& b, const DailyModel& model, int lag1) {
+bool checkLagPair(block::BlockView& b, const DailyModel& model, int lag1) {
     const float r1 = model.r1, r2 = model.r2;
-    if (!(std::fabs(r2) < 1.0f && 1.0f + r2 - 2.0f * r1 * r1 > 0.0f))
-        b.report(code::badLagPair, {.reals = {r1, r2}, .ints = {lag1 + 1, lag1 + 2}});
+    if (std::fabs(r2) < 1.0f && 1.0f + r2 - 2.0f * r1 * r1 > 0.0f) return true;
+    b.report(code::badLagPair, {.reals = {r1, r2}, .ints = {lag1 + 1, lag1 + 2}});
+    return false;
 }
 
 void reportMonth(block::BlockView& b, const MonthOutcome& outcome, const StepDate& date, block::Code failure) {

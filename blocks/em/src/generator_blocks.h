@@ -41,8 +41,8 @@ DailyModel dailyModel(const View& b) {
             b.template par<P::lag2>()};
 }
 // The pair of autocorrelations, parameters lag1 and lag1 + 1 (from 0), must belong to a
-// stationary series; the table holds each alone.
-void checkLagPair(block::BlockView& b, const DailyModel& model, int lag1);
+// stationary series; the table holds each alone. True when they do.
+bool checkLagPair(block::BlockView& b, const DailyModel& model, int lag1);
 
 // The messages of a generated month: shown warnings where the monthly clearness index
 // was limited or the daily indices kept missed their targets; `failure`, which stops the

@@ -75,10 +75,11 @@ Site siteOf(const geng_block::View& b) { return {b.par<P::latitude>(), b.par<P::
 
 }  // namespace
 
+bool geng_block::tiesHold(View& b) { return gen::checkLagPair(b, gen::dailyModel(b), P::lag1); }
+
 void geng_block::init(View& b) {
     State s(b);
     checkSite(b.reporter(), siteOf(b));
-    gen::checkLagPair(b, gen::dailyModel(b), P::lag1);
     if (b.status() != 0) return;
     s.seed = gen::seedSlot(b.par<P::seed>());
     gen::startGenerator(s.seed, s.generator, s.table);

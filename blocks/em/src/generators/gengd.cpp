@@ -78,11 +78,12 @@ Site siteOf(const gengd_block::View& b) { return {b.par<P::latitude>(), b.par<P:
 
 }  // namespace
 
+bool gengd_block::tiesHold(View& b) { return gen::checkLagPair(b, gen::dailyModel(b), P::lag1); }
+
 void gengd_block::init(View& b) {
     State s(b);
     s.method = b.whole<P::method>(1);
     checkSite(b.reporter(), siteOf(b));
-    gen::checkLagPair(b, gen::dailyModel(b), P::lag1);
     s.seed = gen::seedSlot(b.par<P::seed>());
     gen::startGenerator(s.seed, s.generator, s.table);
     s.markov = -1;

@@ -134,10 +134,11 @@ float clearnessOfDays(const gen::MonthSun& sun, std::span<const float> generated
 
 }  // namespace
 
+bool gengt_block::tiesHold(View& b) { return gen::checkLagPair(b, gen::dailyModel(b), P::lag1); }
+
 void gengt_block::init(View& b) {
     State s(b);
     checkSite(b.reporter(), siteOf(b));
-    gen::checkLagPair(b, gen::dailyModel(b), P::lag1);
     // More attempts are taken as the most, with a warning: the block still steps.
     b.check(Rule{.parameter = P::repeats, .low = 0.0f, .high = gen::kTemperatureRepeats,
                  .code = code::gengtRepeatsLimited},

@@ -100,10 +100,16 @@ float unshadedFraction(const betamax_block::View& b, float psiDegrees, float alp
 
 }  // namespace
 
+// A row narrower than the distance between rows: a tie the table cannot say.
+bool betamax_block::tiesHold(View& b) {
+    const float d = b.par<P::distance>(), l = b.par<P::width>();
+    if (l > 0.0f && l < d) return true;
+    b.report(code::badRowWidth, {.reals = {l, d}});
+    return false;
+}
+
 void betamax_block::init(View& b) {
     State(b).degree = kRad;
-    const float d = b.par<P::distance>(), l = b.par<P::width>();
-    if (!(l > 0.0f && l < d)) b.report(code::badRowWidth, {.reals = {l, d}});
     if (shadingFraction(b) && b.inputCount() < 3) b.report(code::shadingNeedsTilt);
 }
 
