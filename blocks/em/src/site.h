@@ -19,6 +19,13 @@ std::string siteText(float latitude, float longitudeEast);
 // sea and a time zone far from the longitude (warnings, shown and not counted).
 void checkSite(block::Reporter reporter, const Site& site);
 
+// The site of a block whose parameter table names it (latitude, longitude, timeZone).
+template <class View>
+Site siteOf(const View& b) {
+    using P = typename View::Params;
+    return {b.template par<P::latitude>(), b.template par<P::longitude>(), b.template par<P::timeZone>()};
+}
+
 }  // namespace vireo::em
 
 #endif

@@ -69,10 +69,6 @@ struct State {
           hours(b.rp<0, 8784>()), table(b.rp<8784, gen::kGeneratorTable>()) {}
 };
 
-using P = geng_block::P;
-
-Site siteOf(const geng_block::View& b) { return {b.par<P::latitude>(), b.par<P::longitude>(), b.par<P::timeZone>()}; }
-
 }  // namespace
 
 bool geng_block::tiesHold(View& b) { return gen::checkLagPair(b, gen::dailyModel(b), P::lag1); }

@@ -72,10 +72,6 @@ struct State {
           generated(b.ip<18, 12>()), daily(b.rp<0, 366>()), table(b.rp<366, gen::kGeneratorTable>()) {}
 };
 
-using P = gengd_block::P;
-
-Site siteOf(const gengd_block::View& b) { return {b.par<P::latitude>(), b.par<P::longitude>(), b.par<P::timeZone>()}; }
-
 }  // namespace
 
 bool gengd_block::tiesHold(View& b) { return gen::checkLagPair(b, gen::dailyModel(b), P::lag1); }

@@ -65,10 +65,6 @@ struct State {
           hours(b.rp<0, 8784>()), table(b.rp<8784, gen::kGeneratorTable>()) {}
 };
 
-using P = gengh_block::P;
-
-Site siteOf(const gengh_block::View& b) { return {b.par<P::latitude>(), b.par<P::longitude>(), b.par<P::timeZone>()}; }
-
 }  // namespace
 
 void gengh_block::init(View& b) {

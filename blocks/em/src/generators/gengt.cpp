@@ -107,10 +107,6 @@ struct State {
           start(b.rp<kCarried + kCarriedMeans>()) {}
 };
 
-using P = gengt_block::P;
-
-Site siteOf(const gengt_block::View& b) { return {b.par<P::latitude>(), b.par<P::longitude>(), b.par<P::timeZone>()}; }
-
 // The month's clearness index and each day's over it, with the extraterrestrial
 // irradiance of the hours whose sun stands above the horizon; the ratio is 1 where a day
 // or the month has no sun.

@@ -142,10 +142,6 @@ struct State {
     }
 };
 
-using P = gh2gt_block::P;
-
-Site siteOf(const gh2gt_block::View& b) { return {b.par<P::latitude>(), b.par<P::longitude>(), b.par<P::timeZone>()}; }
-
 }  // namespace
 
 void gh2gt_block::init(View& b) {

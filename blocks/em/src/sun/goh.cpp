@@ -47,10 +47,6 @@ namespace {
 
 constexpr int kEclipticSeries = 2;
 
-using P = goh_block::P;
-
-Site siteOf(const goh_block::View& b) { return {b.par<P::latitude>(), b.par<P::longitude>(), b.par<P::timeZone>()}; }
-
 }  // namespace
 
 void goh_block::init(View& b) { checkSite(b.reporter(), siteOf(b)); }

@@ -98,10 +98,6 @@ struct State {
     SinCos keepLatitude(float degrees) { return keptSinCos(degrees, latitude, latitudeTrig); }
 };
 
-using P = sunae_block::P;
-
-Site siteOf(const sunae_block::View& b) { return {b.par<P::latitude>(), b.par<P::longitude>(), b.par<P::timeZone>()}; }
-
 }  // namespace
 
 void sunae_block::init(View& b) {

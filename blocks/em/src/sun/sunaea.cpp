@@ -65,7 +65,7 @@ float intoTurn(float mean) {
 
 }  // namespace
 
-void sunaea_block::init(View& b) { checkSite(b.reporter(), {b.par<P::latitude>(), b.par<P::longitude>(), b.par<P::timeZone>()}); }
+void sunaea_block::init(View& b) { checkSite(b.reporter(), siteOf(b)); }
 
 void sunaea_block::step(View& b) {
     for (int i = 0; i < 4; ++i) b.out(i) = 0.0f;
@@ -87,7 +87,7 @@ void sunaea_block::step(View& b) {
     else
         steps = 1;  // at least one sub-step, at the end of the interval: never a mean of nothing
 
-    const Site site{b.par<P::latitude>(), b.par<P::longitude>(), b.par<P::timeZone>()};
+    const Site site = siteOf(b);
     float sums[4] = {};
     float previousAzimuth = 0.0f, previousHourAngle = 0.0f;
     for (int i = 1; i <= steps; ++i) {
