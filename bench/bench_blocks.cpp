@@ -10,9 +10,10 @@
 
 namespace {
 
+using vireo::block::any;
 using vireo::block::BlockIdentity;
-using vireo::block::BlockView;
 using vireo::block::Group;
+using vireo::block::Param;
 
 // BTIMER: the free timer; steps from its parameter. IP[10] steps made, IP[11] steps.
 constexpr BlockIdentity kTimer{"bb0001", "BTIMER", 1, 0, 0, 1, 12, 0, 0, 1, 1, 0, 0, Group::timer};
@@ -21,9 +22,13 @@ constexpr BlockIdentity kStep{"bb0002", "BSTEP", 1, 1, 1, 1, 10, 0, 0, 2, 2, 0, 
 static_assert(wellFormed(kTimer) && wellFormed(kStep));
 
 struct Timer {
-    using View = vireo::block::View<kTimer>;
+    struct P {
+        enum : int { steps };
+        static constexpr Param table[] = {{"Steps", "-", any()}};
+    };
+    using View = vireo::block::View<kTimer, P>;
     static void init(View& b) {
-        const int steps = std::max(b.whole(0), 1);
+        const int steps = std::max(b.whole<P::steps>(), 1);
         b.ip<10>() = 0;
         b.ip<11>() = steps;
         b.setTimerSteps(steps);
@@ -35,7 +40,12 @@ struct Timer {
 };
 
 struct Step {
-    static void step(BlockView& b) { b.out(0) = b.in(0) * b.par(0) + b.par(1); }
+    struct P {
+        enum : int { gain, offset };
+        static constexpr Param table[] = {{"Gain", "-", any()}, {"Offset", "-", any()}};
+    };
+    using View = vireo::block::View<kStep, P>;
+    static void step(View& b) { b.out(0) = b.in(0) * b.par<P::gain>() + b.par<P::offset>(); }
 };
 
 }  // namespace
