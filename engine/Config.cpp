@@ -4,6 +4,7 @@
 
 #include <dlfcn.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
@@ -13,6 +14,10 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr int kDirectoryNotCreated = 204901;
+constexpr int kBridgeNotOpened = 204902;
+constexpr int kUserBlockDirectoryMade = 104901;
+constexpr int kUnknownOption = 304034;
+constexpr int kUserBlockKind = 10;
 
 std::string currentDirectory() {
     std::error_code ec;
@@ -43,7 +48,12 @@ Config::Config(long host, int* runBit, int argc, char** argv)
             case 'm': printModel_ = true; break;
             case 's': syntaxCheck_ = true; break;
             case 'v': showComponents_ = true; break;
-            default: break;  // unknown letters and a lone '-' change nothing
+            case 'h': break;  // a help request is answered before a configuration is made
+            default:
+                if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "--version") == 0) break;
+                vireoMessage(kUnknownOption, std::string(arg));
+                unknownOption_ = true;
+                break;
         }
     }
 
@@ -57,7 +67,7 @@ Config::Config(long host, int* runBit, int argc, char** argv)
         int length = 0;
         get_paths(&kind, path, &length, sizeof path);
         path[sizeof path - 1] = '\0';
-        makeDirectory(path);
+        makeDirectory(path, kind);
     }
     int code = 1;
     int value = 0;
@@ -89,11 +99,24 @@ void Config::openBridge() {
     if (bridge_ != nullptr) return;  // a second -j keeps the library already open
     const std::string path = (fs::path(startDirectory_) / kBridgeLibrary).string();
     bridge_ = dlopen(path.c_str(), RTLD_LAZY | RTLD_GLOBAL);
+    if (bridge_ == nullptr) {
+        // The loader's reason starts with the path, which the message names already.
+        const char* error = dlerror();
+        std::string why = error != nullptr ? error : "";
+        if (why.rfind(path + ": ", 0) == 0) why.erase(0, path.size() + 2);
+        vireoMessage(kBridgeNotOpened, {path, why}, 0);
+    }
 }
 
-void Config::makeDirectory(const char* path) {
+void Config::makeDirectory(const char* path, int kind) {
     if (path == nullptr || *path == '\0') return;
     std::error_code ec;
-    fs::create_directories(path, ec);
+    const bool made = fs::create_directories(path, ec);
     if (ec && !fs::is_directory(path)) vireoMessage(kDirectoryNotCreated, std::string(path));
+    // A user who named a folder for their own blocks (VIREO_USER_BLOCKS) and finds none of
+    // them loaded learns here that it did not exist: most often a mistyped path. The
+    // default folder is made on a first run as any program makes its data folder.
+    const char* named = std::getenv("VIREO_USER_BLOCKS");
+    if (made && kind == kUserBlockKind && named != nullptr && *named != '\0')
+        vireoMessage(kUserBlockDirectoryMade, std::string(path));
 }

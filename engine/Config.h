@@ -38,6 +38,10 @@ public:
     bool showComponents() const { return showComponents_; }
     bool suppressCompilingM() const { return suppressCompilingM_; }
     bool ok() const { return ok_; }
+    // An option the engine does not know: reported while the command line is read, and the
+    // call then does nothing else (a mistyped option must not run a model as if it were
+    // absent).
+    bool unknownOption() const { return unknownOption_; }
 
     // The bridge library's file name; looked for in the directory the process started in.
     static constexpr const char* kBridgeLibrary = "libVireoBridge.so";
@@ -47,7 +51,7 @@ private:
 
     void setModelFile(const std::string& arg);
     void openBridge();
-    void makeDirectory(const char* path);
+    void makeDirectory(const char* path, int kind);
 
     std::string exePath_;
     std::string modelFile_;
@@ -66,6 +70,7 @@ private:
     bool showBlockList_ = false;
     bool showComponents_ = false;
     bool suppressCompilingM_ = false;
+    bool unknownOption_ = false;
     bool ok_ = false;
 };
 

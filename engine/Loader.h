@@ -25,6 +25,9 @@ public:
 
     std::vector<std::shared_ptr<IDRecord>> blocks() const { return blocks_; }
     ComponentSet components() const { return components_; }
+    // The installation's block directory and the user's, as the utility library named them.
+    std::string firstDirectory() const { return firstDirectory_; }
+    std::string secondDirectory() const { return secondDirectory_; }
 
     // The whole file in a buffer the caller releases with delete[]; null when it cannot
     // be read. size, when given, receives the number of bytes.

@@ -6,6 +6,7 @@
 #include "List.h"
 #include "String.h"
 
+#include <string>
 #include <unordered_map>
 
 class Constant;
@@ -67,6 +68,9 @@ public:
     ~BlockParameters() override;
 
     int blockNumber = 0;
+    // Where the statement stands: its messages come after the whole model is read.
+    std::string file;
+    int line = 0;
 };
 
 // The parser's parameter statements, in statement order. It keeps count of the block

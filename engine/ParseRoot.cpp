@@ -4,6 +4,9 @@
 #include "vireoBlocks.h"
 #include "vireoEngine.h"
 
+std::string ParseRoot::firstBlockDirectory() { return vireoBlocks ? vireoBlocks->firstDirectory() : std::string(); }
+std::string ParseRoot::secondBlockDirectory() { return vireoBlocks ? vireoBlocks->secondDirectory() : std::string(); }
+
 SimulatorBlock* ParseRoot::createBlock(int number, String name) {
     name.toUpper();
     if (!vireoBlocks) return nullptr;

@@ -5,6 +5,8 @@
 
 #include "String.h"
 
+#include <string>
+
 class SimulatorBlock;
 
 class ParseRoot {
@@ -12,6 +14,10 @@ public:
     // A new block of the installed block type that carries the name (any case), or null
     // when no installed block carries it.
     static SimulatorBlock* createBlock(int number, String name);
+    // The two block directories the installed blocks were read from (empty without a
+    // registry).
+    static std::string firstBlockDirectory();
+    static std::string secondBlockDirectory();
 };
 
 #endif

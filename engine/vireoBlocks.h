@@ -20,6 +20,9 @@ public:
     int numOfBlocks() const;
     void displayBlocks() const;
     ComponentSet components() const { return loader_->components(); }
+    // Where the block libraries were looked for, for a message about a block not found.
+    std::string firstDirectory() const { return loader_->firstDirectory(); }
+    std::string secondDirectory() const { return loader_->secondDirectory(); }
 
 private:
     std::unique_ptr<Loader> loader_;

@@ -6,6 +6,7 @@
 #include "vireoBlocks.h"
 
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <new>
 
@@ -29,15 +30,40 @@ const char* const kUsage[] = {
     "      -l  Show calculation list",
     "      -m  Show .vireo file",
     "      -s  Syntax check only",
+    "      -c  No notice that compiling begins",
     "      -b  Display available blocks",
     "      -v  Display vireo components with base commit",
+    "      -h  Show this text (also --help); --version shows the version",
 };
+
+void printUsage() {
+    for (const char* line : kUsage) std::printf("%s\n", line);
+}
+
+// A help or version request is answered before anything else is done: a user who asks
+// for the options of a command should not find a model compiled or a directory made.
+// An option is its second character (upper or lower case alike), as the configuration
+// reads it, or one of the two words.
+enum class Request { none, help, version };
+Request requestOf(int argc, char** argv) {
+    for (int k = 1; k < argc; ++k) {
+        const char* arg = argv[k];
+        if (arg == nullptr || arg[0] != '-') continue;
+        if (std::strcmp(arg, "--help") == 0 || (arg[1] | 0x20) == 'h') return Request::help;
+        if (std::strcmp(arg, "--version") == 0) return Request::version;
+    }
+    return Request::none;
+}
 
 int run(void* host, int* runBit, int argc, char** argv) {
     // The count is left over from an earlier call after -b or -v; a run's compiler resets
     // it when it is cleared, so it is read before.
     const int before = RootClass::_errors;
     conf = std::make_unique<Config>(reinterpret_cast<long>(host), runBit, argc, argv);
+    if (conf->unknownOption()) {
+        errorsOfLastCall = RootClass::_errors - before;
+        return 0;
+    }
     if (conf->showBlockList()) {
         vireoBlocks = std::make_unique<VireoBlocks>(false);
         vireoBlocks->displayBlocks();
@@ -68,9 +94,14 @@ extern "C" int vireoEngineErrors(void) { return errorsOfLastCall; }
 extern "C" int vireoEngine(void* host, int* runBit, int argc, char** argv) {
     errorsOfLastCall = 0;
     if (argc <= 1 || argv == nullptr) {
-        for (const char* line : kUsage) std::printf("%s\n", line);
+        printUsage();
         std::fflush(stdout);
         return 1;
+    }
+    switch (requestOf(argc, argv)) {
+        case Request::help: printUsage(); std::fflush(stdout); return 0;
+        case Request::version: std::printf("%s\n", kUsage[0]); std::fflush(stdout); return 0;
+        case Request::none: break;
     }
     // Nothing may escape into the host through the C entry point.
     try {

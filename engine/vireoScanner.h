@@ -94,6 +94,7 @@ constexpr int kScannerFailure = 304942;      // read error or no memory
 constexpr int kStrayCharacter = 305312;      // a character that starts no token
 constexpr int kNoModelText = 304943;         // an XML header with no model section after it
 constexpr int kSecondModelText = 304944;     // an editor file with a second model section
+constexpr int kDecimalComma = 204095;        // "0,2": two values, likely meant as one decimal
 
 constexpr int kMaxIncludeDepth = 32;  // files open at once, the model file included
 

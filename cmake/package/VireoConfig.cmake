@@ -3,6 +3,9 @@
 #                     headers, the block protocol, the utility library, and the flags that
 #                     make it a block library (only what its sources mark for export
 #                     leaves it, its calls to its own routines stay its own)
+#   Vireo::BlockStepping  what blocks that integrate over the simulation time share: how
+#                     a call stands to the one before, updates that never overshoot,
+#                     sub-steps by the mass that passes (Stepping.h)
 #   Vireo::vireo      the command-line program
 #   Vireo::blockdoc   the block-reference generator
 #   vireo_add_block_reference(name SOURCES ... [TITLE text])

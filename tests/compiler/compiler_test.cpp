@@ -49,7 +49,7 @@ TEST(Constants, DefinedOnceAndSeenByEveryReferenceWhereverItStands) {
     EXPECT_EQ(run.first(304023)["s0"], "U");
     EXPECT_EQ(run.first(304023)["i1"], "2");
     EXPECT_EQ(run.whereOf(304023)["s0"], run.modelName);
-    EXPECT_EQ(run.whereOf(304023)["i1"], "13");
+    EXPECT_EQ(run.whereOf(304023)["i1"], "9");  // the p statement's line, not the model's end
     EXPECT_EQ(run.result.out.substr(run.result.out.find("b 1 ADD")),
               "b 1 ADD\n"
               "p 1\n" +
@@ -244,6 +244,17 @@ TEST(ModelFile, NamedInMessagesAsTheUserWroteIt) {
              {"VIREO_INCLUDE_DIR", dir + "/include"}};
     const auto run = vireo_test::runVireo({"sub/m.vireo"}, o);
     ASSERT_EQ(run.codes(), (Codes{4001, 304012, 5312, 4007, 4004}));
+    // A block not found names the folders the block libraries were read from.
+    EXPECT_EQ(run.first(304012)["s1"], std::string(MODEL_BLOCKS_DIR) + "/");
+    EXPECT_EQ(run.first(304012)["s2"], dir + "/none/");
+
+    // A user block folder that does not exist is made, and the user is told: the blocks
+    // expected from it cannot be there.
+    o.env[1].second = dir + "/mistyped";
+    const auto mistyped = vireo_test::runVireo({"sub/m.vireo"}, o);
+    ASSERT_EQ(mistyped.codes(), (Codes{104901, 4001, 304012, 5312, 4007, 4004}));
+    EXPECT_EQ(mistyped.first(104901)["s0"], dir + "/mistyped/");
+    EXPECT_TRUE(std::filesystem::is_directory(dir + "/mistyped"));
     for (const auto& m : run.trace) {
         if (m.code() != 5312) continue;
         EXPECT_EQ(m["s0"], "sub/m.vireo");

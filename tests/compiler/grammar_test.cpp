@@ -159,12 +159,14 @@ TEST(Grammar, ParameterStatementsMayComeFirstButOnlyOnce) {
     EXPECT_NE(run.result.out.find("p 1\n                    1\nBye"), std::string::npos) << run.result.out;
 }
 
-TEST(Grammar, ParametersForAMissingBlockPointToTheEndOfTheModel) {
+TEST(Grammar, ParametersForAMissingBlockPointToTheirStatement) {
+    // The statement is only found orphaned once the whole model is read; the message still
+    // names its own line, not the end of the file.
     const auto run = runModel("b 1 add\np 9 1\n\n");
     EXPECT_EQ(compileCodes(run), (Codes{204015, 5312}));
     EXPECT_EQ(run.first(204015)["i1"], "9");
     EXPECT_EQ(run.whereOf(204015)["s0"], run.modelName);
-    EXPECT_EQ(run.whereOf(204015)["i1"], "4");
+    EXPECT_EQ(run.whereOf(204015)["i1"], "2");
 }
 
 TEST(Grammar, BlockStatementsThatMakeNoBlock) {

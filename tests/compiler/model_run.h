@@ -29,11 +29,7 @@ struct ModelRun {
         return m;
     }
     // The first message record with the code; an empty record when there is none.
-    TraceRecord first(int code) const {
-        for (const auto& r : messages())
-            if (r.code() == code) return r;
-        return {};
-    }
+    TraceRecord first(int code) const { return result.first(code); }
     // The 5312 record right after the first message with the code.
     TraceRecord whereOf(int code) const {
         const auto m = messages();

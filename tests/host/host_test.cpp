@@ -5,34 +5,76 @@
 
 using vireo_test::runVireo;
 
-TEST(Host, UsageTextWithoutArguments) {
+const std::string kUsage =
+    "This is VIREO 8.3.0-beta 64 bit \n"
+    "Usage: vireo filename [options]\n"
+    "   filename\n"
+    "      Any .vireo or .plumo model\n"
+    "   [options]\n"
+    "      -d  Debug mode\n"
+    "      -j  vireo called from Java\n"
+    "      -l  Show calculation list\n"
+    "      -m  Show .vireo file\n"
+    "      -s  Syntax check only\n"
+    "      -c  No notice that compiling begins\n"
+    "      -b  Display available blocks\n"
+    "      -v  Display vireo components with base commit\n"
+    "      -h  Show this text (also --help); --version shows the version\n";
+
+TEST(Host, UsageTextWithoutArgumentsAndOnRequest) {
     const auto r = runVireo({});
     EXPECT_EQ(r.exitStatus, 1);
-    EXPECT_EQ(r.out,
-              "This is VIREO 8.3.0-beta 64 bit \n"
-              "Usage: vireo filename [options]\n"
-              "   filename\n"
-              "      Any .vireo or .plumo model\n"
-              "   [options]\n"
-              "      -d  Debug mode\n"
-              "      -j  vireo called from Java\n"
-              "      -l  Show calculation list\n"
-              "      -m  Show .vireo file\n"
-              "      -s  Syntax check only\n"
-              "      -b  Display available blocks\n"
-              "      -v  Display vireo components with base commit\n");
+    EXPECT_EQ(r.out, kUsage);
     EXPECT_TRUE(r.trace.empty());  // no configuration, no start-up calls
+
+    // A request for help wins over everything else on the line and runs nothing.
+    const std::string dir = vireo_test::scratchDirectory("host");
+    vireo_test::writeFile(dir + "/m.vireo", "b 1 CALENDAR\np 1 2023 1 1 0 2 1\n");
+    vireo_test::RunOptions o;
+    o.workingDirectory = dir;
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--help"}, {"-h"}, {"-H"}, {"m.vireo", "--help"}, {"-b", "-help"}}) {
+        const auto help = runVireo(args, o);
+        EXPECT_EQ(help.exitStatus, 0) << args.back();
+        EXPECT_EQ(help.out, kUsage) << args.back();
+        EXPECT_TRUE(help.trace.empty()) << args.back();
+    }
+    const auto version = runVireo({"--version"}, o);
+    EXPECT_EQ(version.exitStatus, 0);
+    EXPECT_EQ(version.out, "This is VIREO 8.3.0-beta 64 bit \n");
+}
+
+TEST(Host, AnUnknownOptionIsAnErrorAndNothingRuns) {
+    const std::string dir = vireo_test::scratchDirectory("host");
+    vireo_test::writeFile(dir + "/m.vireo", "b 1 CALENDAR\np 1 2023 1 1 0 2 1\n");
+    vireo_test::RunOptions o;
+    o.workingDirectory = dir;
+    // Before the model, after it, a lone '-' and a long option alike.
+    for (const std::string option : {"-x", "--verbose", "-", "-k"}) {
+        for (const std::vector<std::string>& args :
+             {std::vector<std::string>{option, "m.vireo"}, {"m.vireo", option}}) {
+            const auto r = runVireo(args, o);
+            EXPECT_EQ(r.codes(), std::vector<int>{304034}) << option;
+            EXPECT_EQ(r.first(304034)["s0"], option);
+            EXPECT_EQ(r.exitStatus, 1) << option;
+        }
+    }
+    // The known letters still take any tail and either case.
+    EXPECT_EQ(runVireo({"-Syntax", "m.vireo"}, o).exitStatus, 0);
 }
 
 TEST(Host, StartUpCallsInTheirOrder) {
-    const auto r = runVireo({"-j", "-x"});
+    const auto r = runVireo({"-j"});
     EXPECT_EQ(r.exitStatus, 0);
+    // Without the bridge library the run goes on without the editor, and says so.
+    EXPECT_EQ(r.codes(), std::vector<int>{204902});
     std::vector<std::string> heads;
-    for (const auto& t : r.trace) heads.push_back(t.line);
+    for (const auto& t : r.trace)
+        if (t.isCall()) heads.push_back(t.line);
     EXPECT_EQ(heads, (std::vector<std::string>{"@getjavaflag\t1", "@os0ltxt\thost", "@get_paths\t9",
                                                "@get_paths\t10", "@get_paths\t11", "@getpref\t1",
                                                "@get_paths\t6", "@get_paths\t10"}));  // the block directories
-    EXPECT_EQ(r.out, "");  // options without a model file: nothing compiled, nothing said
+    EXPECT_EQ(r.first(204902)["s0"].substr(r.first(204902)["s0"].rfind('/')), "/libVireoBridge.so");
 }
 
 TEST(Host, ModelFileOfAnotherTypeIsRefused) {

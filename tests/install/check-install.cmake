@@ -12,7 +12,8 @@ foreach(f bin/vireo bin/blockdoc lib/vireo/libVireoTools.so lib/vireo/libVireoEn
           lib/vireo/libVireoUB.so lib/vireo/libVireoEM.so share/vireo/examples/sun-year.vireo
           share/vireo/examples/weather-year.vireo share/vireo/examples/auckland-2023.csv
           lib/cmake/Vireo/VireoConfig.cmake lib/cmake/Vireo/VireoConfigVersion.cmake
-          include/vireo/BlockFrame.h include/vireo/BlockProtocol.h)
+          include/vireo/BlockFrame.h include/vireo/BlockProtocol.h include/vireo/Stepping.h
+          lib/libVireoBlockStepping.a)
   if(NOT EXISTS ${PREFIX}/${f})
     message(FATAL_ERROR "not installed: ${f}")
   endif()

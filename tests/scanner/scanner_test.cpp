@@ -152,9 +152,53 @@ TEST_F(Scanner, OnlyTheExactDeprecatedNamesWarn) {
     for (std::size_t k = 0; k < tr.size(); ++k) {
         EXPECT_EQ(tr[k].code(), 204094);
         EXPECT_EQ(tr[k]["s0"], warned[k]);
+        EXPECT_EQ(tr[k]["s2"], warned[k] + "2");  // the block that replaces it
     }
     EXPECT_EQ(RootClass::_warnings, 10);
     EXPECT_EQ(RootClass::_errors, 0);
+
+    // The warning says where the name stands, in an included file too.
+    write("../include/sun.inc", "\nb 2 SUNAE 1.4 1.5\n");
+    scan("b 1 CALENDAR\ni 'sun.inc'\n");
+    const auto inc = trace().back();
+    EXPECT_EQ(inc.code(), 204094);
+    EXPECT_EQ(inc["s1"], "sun.inc");
+    EXPECT_EQ(inc["i1"], "2");
+}
+
+TEST_F(Scanner, ACommaBetweenTwoWholeNumbersIsWarnedAboutAndStillSeparates) {
+    struct Case {
+        const char* text;
+        std::vector<std::pair<std::string, std::string>> warned;  // the two numbers of each warning
+        int line;
+    };
+    const Case cases[] = {
+        {"p 3 LATITUDE 180 0,2", {{"0", "2"}}, 1},
+        {"\n\np 3 1,5 2,5\n", {{"1", "5"}, {"2", "5"}}, 3},
+        {"p 3 -0,5", {{"-0", "5"}}, 1},
+        {"p 3 1, 2 1 ,2 1;2 1:2", {}, 1},   // a blank beside the comma, or another separator
+        {"p 3 1,2,3 4,5,6,7", {}, 1},       // a list of three or more is no decimal
+        {"p 3 1.5,2 2,0.5 2,5e3 A1,2", {}, 1},  // a decimal point or exponent already, or a name
+        {"p 3 '0,2' % 0,2", {}, 1},           // inside a string or a comment
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(trace_);
+        RootClass::_warnings = 0;
+        scan(c.text);
+        const auto tr = trace();
+        ASSERT_EQ(tr.size(), c.warned.size()) << c.text;
+        for (std::size_t k = 0; k < tr.size(); ++k) {
+            EXPECT_EQ(tr[k].code(), 204095) << c.text;
+            EXPECT_EQ(tr[k]["s0"], c.warned[k].first) << c.text;
+            EXPECT_EQ(tr[k]["s1"], c.warned[k].second) << c.text;
+            EXPECT_EQ(tr[k]["s2"], "m.vireo") << c.text;
+            EXPECT_EQ(tr[k]["i1"], std::to_string(c.line)) << c.text;
+        }
+        EXPECT_EQ(RootClass::_warnings, static_cast<int>(c.warned.size())) << c.text;
+    }
+    // The comma keeps its meaning: two values.
+    EXPECT_EQ(scan("0,2"), (Texts{"INTEGER 0", "SEPARATOR", "INTEGER 2"}));
+    EXPECT_EQ(scan("-0,2"), (Texts{"DECIMAL -0", "SEPARATOR", "INTEGER 2"}));
 }
 
 TEST_F(Scanner, StringsTakeDoubledQuotesAsOne) {

@@ -18,6 +18,12 @@ struct RunResult {
     std::string err;      // standard error
     std::vector<TraceRecord> trace;
     std::vector<int> codes() const { return codesOf(trace); }
+    // The first message record with the code; an empty record when there is none.
+    TraceRecord first(int code) const {
+        for (const auto& r : trace)
+            if (!r.isCall() && r.code() == code) return r;
+        return {};
+    }
 };
 
 struct RunOptions {
