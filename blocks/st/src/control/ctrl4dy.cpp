@@ -56,8 +56,8 @@
 // the switch-on difference; the secondary pump follows when the loop's return is that
 // much warmer too. After the minimum run time, counted from the call after the start,
 // the loop stops when the store's bottom is warmer than the return and the return colder
-// than the collector; with the secondary pump running, whenever the store's bottom is no
-// colder than the return. Above 95 $^\circ$C at the heat store's top the loop stops until
+// than the collector; with the secondary pump running (from the start where both start
+// together), whenever the store's bottom is no colder than the return. Above 95 $^\circ$C at the heat store's top the loop stops until
 // the top falls below 90 $^\circ$C. The hot-water store is charged while it is colder than
 // the supply temperature and the heat store warmer, until its bottom passes either. Hot
 // water and heating take from their store as much as brings the supply temperature and
@@ -205,9 +205,12 @@ void ctrl4dy_block::step(View& b) {
         if (tcol > tstBot + p.dt) {
             b.out(0) = stored(p.c1);
             b.out(2) = stored(p.pPrimary);
+            // A secondary that runs is on: its stop rule is what ends the loop at night,
+            // when the exchanger warms the return above the collector.
             secondary(p.together);
             s.loopOn = 1;
-            s.secondaryOn = s.clockStarted = 0;
+            s.secondaryOn = p.together ? 1 : 0;
+            s.clockStarted = 0;
         } else {
             b.out(0) = 0.0f;
         }
