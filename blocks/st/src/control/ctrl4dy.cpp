@@ -56,9 +56,11 @@
 // the switch-on difference; the secondary pump follows when the loop's return is that
 // much warmer too. After the minimum run time, counted from the call after the start,
 // the loop stops when the store's bottom is warmer than the return and the return colder
-// than the collector; with the secondary pump running (from the start where both start
-// together), whenever the store's bottom is no colder than the return. Above 95 $^\circ$C at the heat store's top the loop stops until
-// the top falls below 90 $^\circ$C. The hot-water store is charged while it is colder than
+// than the collector; with the secondary pump running, whenever the store's bottom is no
+// colder than the return. Where both pumps start together the secondary runs from the
+// start, and that rule waits for the minimum run time too, as the return may still hold
+// fluid that stood. Above 95 $^\circ$C at the heat store's top the loop stops until the
+// top falls below 90 $^\circ$C. The hot-water store is charged while it is colder than
 // the supply temperature and the heat store warmer, until its bottom passes either. Hot
 // water and heating take from their store as much as brings the supply temperature and
 // auxiliary heat the rest; a store no warmer than the heating return gives nothing. Every
@@ -225,7 +227,9 @@ void ctrl4dy_block::step(View& b) {
                 secondary(true);
                 s.secondaryOn = 1;
             }
-        } else if (tstBot >= tcOut) {
+        } else if (tstBot >= tcOut && (!p.together || run > p.tMin)) {
+            // Started with the primary, the secondary met no warm return first: until the
+            // minimum run time the return may still be the fluid that stood overnight.
             stop();
         } else {
             secondary(true);
