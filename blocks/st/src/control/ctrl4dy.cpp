@@ -61,7 +61,8 @@
 // start, and that rule waits for the minimum run time too, as the return may still hold
 // fluid that stood. Above 95 $^\circ$C at the heat store's top the loop stops until the
 // top falls below 90 $^\circ$C. The hot-water store is charged while it is colder than
-// the supply temperature and the heat store warmer, until its bottom passes either. Hot
+// the supply temperature and the heat store warmer, until its bottom passes either (a
+// bottom that has passed either already starts no charging). Hot
 // water and heating take from their store as much as brings the supply temperature and
 // auxiliary heat the rest; a store no warmer than the heating return gives nothing. Every
 // call switches, a repeated one too; each block keeps its own run-time clock. An input
@@ -173,12 +174,14 @@ void ctrl4dy_block::step(View& b) {
         b.out(6) = b.out(7) = 0.0f;
     }
 
-    // Charging the hot-water store from the heat store.
+    // Charging the hot-water store from the heat store. A store whose bottom already ends
+    // the charging is not started: at constant inputs it would go on and off every call.
+    const bool charged = twwBot > p.supply || twwBot > tstTop;
     if (s.charging == 0) {
-        const bool start = p.supply > twwTop && tstTop > p.supply;
+        const bool start = p.supply > twwTop && tstTop > p.supply && !charged;
         b.out(5) = start ? stored(p.charge) : 0.0f;
         s.charging = start ? 1 : 0;
-    } else if (twwBot > p.supply || twwBot > tstTop) {
+    } else if (charged) {
         b.out(5) = 0.0f;
         s.charging = 0;
     }
