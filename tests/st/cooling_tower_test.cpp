@@ -82,7 +82,8 @@ TEST(CoolingTower, WetBulbAgreesWithPsychroLib) {
 TEST(CoolingTower, TheWaterEvaporatedIsWhatTheAirTakesUp) {
     using psychro::enthalpy, psychro::ratio;
     const double twin0 = 35, twout0 = 29, flow0 = 10, wetBulb0 = 24, packing = 1, cp = 4.18;
-    BlockInstance b = tower({100, float(twin0), float(twout0), float(flow0), 30, float(wetBulb0), 3, float(packing), 0, 0});
+    BlockInstance b =
+        tower({100, float(twin0), float(twout0), float(flow0), 30, float(wetBulb0), 3, float(packing), 0, 0});
     const auto saturated = [&](double t) { return enthalpy(t, ratio(t, 1.0)); };
     const double ck = std::min(1.26 * packing - 0.5625 * packing * packing + 0.3221, 1.0);
     const double lmind = (twin0 - wetBulb0) * cp / (saturated(twin0) - saturated(wetBulb0));
