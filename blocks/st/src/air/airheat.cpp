@@ -19,7 +19,7 @@
 //#IN[4] Water mass flow (kg/s); below 0 taken as 0
 //#Outputs
 //#OUT[0] Water outlet temperature, at least 1 K above the air inlet temperature; without flow the
-// inlet temperature (degC)
+// water inlet temperature (degC)
 //#OUT[1] Air outlet temperature (degC)
 //#OUT[2] Heat output of the coil, given by the water (kW)
 //#OUT[3] Fan electric power, parameter 8 times the cube of the fan speed's share (unit of parameter 8)

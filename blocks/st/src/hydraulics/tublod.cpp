@@ -195,9 +195,9 @@ Powers flowing(tublod_block::View& b, State& s, const Segment& g, double flow, d
 
     const double capacity = flow * g.heatCapacity;
     // The fluid passing the wall leaves at z1 of its inlet and 2 z2 of the wall's mean
-    // temperature, the wall taking g = 2 z2 capacity (W/K) times their difference. A film
-    // beyond the capacity flow would take the fluid past the wall's temperature (z1 below
-    // 0): there the fluid leaves at the wall's temperature.
+    // temperature, the wall taking `film` = 2 z2 capacity (W/K) times their difference. A
+    // film beyond the capacity flow would take the fluid past the wall's temperature (z1
+    // below 0): there the fluid leaves at the wall's temperature.
     const double hA = std::min(g.film, capacity);
     const double z1 = (capacity - hA) / (hA + capacity), z2 = hA / (hA + capacity), film = 2.0 * z2 * capacity;
     Powers sum{0.0, 0.0};
