@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <random>
 #include <string>
 #include <vector>
@@ -106,6 +108,60 @@ TEST(Ctrl4dy, CollectorLoopSwitchingTable) {
     PlantInputs in;
     in.tcol = 60, in.tstBot = 40;
     EXPECT_EQ(loop(c.step(in.list())), both);
+}
+
+// A made-up plant over two days of 60-s steps: a collector node of 4 m2 (optical
+// efficiency 0.8, UL 16 W/K, 40 kJ/K) under a half-sine sun of 800 W/m2 from 06:00 to
+// 18:00 and none else, in 15 degC ambient; an exchanger of effectiveness 0.6 while the
+// secondary flows; a mixed store of 300 kg losing 2 W/K. The return is the collector's
+// temperature less what the exchanger takes, after a return pipe whose fluid moves one
+// step's worth while the primary flows and otherwise cools towards the ambient in an
+// hour. Pumps started one after the other or together, the loop runs with the sun, not
+// without it (at night the collector is colder than the store, so with the secondary
+// running the return comes back no warmer than the store's bottom, which stops the
+// loop), and it starts about once a day: a return still cold from the night does not
+// stop a loop within its minimum run time.
+TEST(Ctrl4dy, ACollectorLoopRunsWithTheSunAndStopsWithoutIt) {
+    constexpr double cp = 4186, area = 4, optical = 0.8, ul = 16, collector = 40e3, ambient = 15;
+    constexpr double exchanger = 0.6, store = 300 * cp, storeLoss = 2, dt = 60;
+    struct Case {
+        float together;
+        std::size_t pipe;  // steps of flow the return lags
+    };
+    for (const Case c : {Case{0, 0}, Case{1, 0}, Case{0, 3}, Case{1, 3}}) {
+        BlockInstance b = placed("st0039", 12, {0.1f, 0.1f, 6, 600, 50, 40, c.together, 0.05f, 45, 4186, 10});
+        double tcol = 20, tst = 20;
+        std::vector<double> returnPipe(c.pipe + 1, 20.0);  // the oldest at the front
+        int daySteps = 0, nightSteps = 0, starts = 0;
+        bool running = false;
+        for (int k = 0; k < 2 * 24 * 60; ++k) {
+            const double hour = std::fmod(k * dt / 3600, 24.0);
+            const bool sunny = hour >= 6 && hour < 18;
+            const double sun = sunny ? 800 * std::sin(std::numbers::pi * (hour - 6) / 12) : 0;
+            PlantInputs in;
+            in.time = float(k * dt), in.tcol = float(tcol), in.tcOut = float(returnPipe.front());
+            in.tstTop = in.tstBot = float(tst);
+            const auto& out = b.step(in.list());
+            const double primary = out[0] * cp, secondary = out[1] * cp;
+            const double q = primary > 0 && secondary > 0 ? exchanger * std::min(primary, secondary) * (tcol - tst) : 0;
+            if (primary > 0) {
+                returnPipe.erase(returnPipe.begin());
+                returnPipe.push_back(tcol - q / primary);
+            } else {
+                for (double& t : returnPipe) t = ambient + (t - ambient) * std::exp(-dt / 3600);
+            }
+            tcol += dt / collector * (optical * sun * area - ul * (tcol - ambient) - q);
+            tst += dt / store * (q - storeLoss * (tst - ambient));
+            (sunny ? daySteps : nightSteps) += out[0] > 0;
+            starts += out[0] > 0 && !running;
+            running = out[0] > 0;
+        }
+        SCOPED_TRACE(::testing::Message() << "together " << c.together << ", return pipe " << c.pipe);
+        EXPECT_EQ(nightSteps, 0);
+        EXPECT_GT(daySteps * dt / 3600, 8.0);  // hours of the two days' sun the loop ran
+        EXPECT_LE(starts, 4);
+        EXPECT_GT(tst, 40.0);
+    }
 }
 
 // Each block keeps its own run-time clock: a loop started later is not stopped by the
@@ -251,8 +307,8 @@ TEST(Ctrlda, DistributionAgainstItsHeatBalance) {
 }
 
 // The chiller starts on the cold store's middle and the hot store, takes its circuits on
-// the generator outlet, and stops on the evaporator outlet equal to the cold store's top
-// (circuits on), on the hot store below the lowest generator temperature, or on the
+// the generator outlet, runs on with the evaporator outlet equal to the cold store's top,
+// and stops on the hot store below the lowest generator temperature or on the
 // evaporator outlet below its lowest; started and stopped in one call, it runs nothing.
 TEST(Ctrlda, ChillerSwitchingTable) {
     BlockInstance b = placed("st0040", 8, kChiller);
@@ -263,7 +319,7 @@ TEST(Ctrlda, ChillerSwitchingTable) {
     const Row rows[] = {
         {85, 65, 7, 9, 9.9f, kOff},    {80, 65, 7, 9, 10, kOff},    {85, 65, 7, 9, 10, kStarted},
         {85, 65, 7, 9, 5, kStarted},   {85, 75, 7, 9, 5, kRunning}, {85, 75, 7, 9, 5, kRunning},
-        {85, 75, 9, 9, 5, kOff},       {85, 75, 9, 9, 10, kRunning}, {69, 75, 9, 8, 10, kOff},
+        {85, 75, 9, 9, 5, kRunning},   {85, 75, 9, 9, 10, kRunning}, {69, 75, 9, 8, 10, kOff},
         {85, 65, 7, 9, 10, kStarted},  {85, 65, 4, 9, 10, kOff},    {85, 75, 4.9f, 9, 10, kOff},
     };
     int k = 0;
@@ -286,6 +342,55 @@ TEST(Ctrlda, ChillerSwitchingTable) {
     const auto m = messagesOf([&] { refused.init(); });
     ASSERT_EQ(m.codes, std::vector<int>{305368});
     EXPECT_EQ(m.records[0]["i10"], "8");
+}
+
+// At constant inputs no controller switches an output at every call, also where its
+// inputs lie on its switching rules' boundaries: each input drawn (seeded) from values
+// that meet the parameters and one another exactly, and held for a dozen calls. CTRLDA
+// with the evaporator outlet at the cold store's top keeps the chiller as it is.
+TEST(Controllers, ConstantInputsOnTheBoundariesSwitchNothingAtEveryCall) {
+    struct Controller {
+        const char* routine;
+        std::vector<float> parameters;
+        std::vector<std::vector<float>> values;  // per input, those it is drawn from
+        int time = -1;                           // the time input, moved on by 60 s a call
+    };
+    std::vector<float> together = kPlant;
+    together[6] = 1;
+    const std::vector<std::vector<float>> plant = {{40, 45, 50}, {40, 45, 50}, {50, 95}, {40, 45}, {0}, {40, 45, 50},
+                                                   {40, 45, 50}, {0, 0.1f}, {10}, {0}, {0, 4186}, {40}};
+    const Controller controllers[] = {
+        {"st0036", {60, 5, 10}, {{55, 60, 65}, {10, 15}}},
+        {"st0036", {60, 0, 10}, {{59, 60}, {10, 11}}},
+        {"st0039", kPlant, plant, 4},
+        {"st0039", together, plant, 4},
+        {"st0040", {1, 2, 1.5f, 70, 80, 27, 12, 18, 5, .1f, .2f, .15f, .3f, .5f},
+         {{69, 70, 80, 85}, {70, 78}, {5, 14}, {5, 14}, {14, 16}, {12, 13, 18}, {0, 20}, {27, 29}}},
+    };
+    std::mt19937 random(54);
+    for (const Controller& c : controllers) {
+        SCOPED_TRACE(c.routine);
+        int chatter = 0;
+        for (int draw = 0; draw < 200; ++draw) {
+            BlockInstance b = placed(c.routine, int(c.values.size()), c.parameters);
+            std::vector<float> in;
+            for (const auto& v : c.values) in.push_back(v[random() % v.size()]);
+            std::vector<std::vector<float>> outs;
+            for (int k = 0; k < 12; ++k) {
+                if (c.time >= 0) in[std::size_t(c.time)] = 60.0f * k;
+                outs.push_back(b.step(in));
+            }
+            for (std::size_t k = 3; k < outs.size(); ++k)
+                for (std::size_t i = 0; i < outs[k].size(); ++i)
+                    chatter += outs[k][i] == outs[k - 2][i] && outs[k - 1][i] == outs[k - 3][i] &&
+                               outs[k][i] != outs[k - 1][i];
+        }
+        EXPECT_EQ(chatter, 0);
+    }
+    // The case found: chiller, absorber and evaporator run on at every call.
+    BlockInstance b = placed("st0040", 8, {1, 2, 1.5f, 70, 80, 27, 12, 18, 5, .1f, .2f, .15f, .3f, .5f});
+    const std::vector<float> running = {1, 2, 1.5f, .1f, .2f, .15f, .3f};
+    for (int k = 0; k < 4; ++k) EXPECT_EQ(chiller(b.step({85, 78, 14, 14, 16, 13, 20, 29})), running) << k;
 }
 
 // Zero, negative, equal and absurd inputs, and times standing, going back and not a

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -243,6 +244,81 @@ TEST(Deccty, FreeCoolingAndTheSwitchingQuantity) {
     c.step({30, 26, 30, 26, 40, 22, 0});
     c.step({30, 26, 30, 26, 40, 22, 0});
     EXPECT_EQ(c.OUT[6], 22.0f);
+}
+
+// A plant that never reaches the set value (the supply stays at 28 degC): after switch A,
+// the levels (stepped or searched) and stage 8's test of the heater inlet (at 30 degC too
+// cold against 32 degC outdoors, at 50 degC passed through with a level search), the
+// heater runs at its limit: 3000 m3/h heated towards 70 degC with at most 20 kW.
+TEST(Deccty, WhereStageEightFallsShortTheHeaterRunsAtItsLimit) {
+    for (const float continuous : {0.0f, 1.0f}) {
+        for (const float inlet : {30.0f, 50.0f}) {
+            SCOPED_TRACE(::testing::Message() << "continuous " << continuous << ", inlet " << inlet);
+            BlockInstance c = controller("st0038", deccty(continuous));
+            Sequence s;
+            messagesOf([&] { s = timeStep(c, {32, 26, 30, 0, inlet, 22, 0}, [](auto&, int) { return 28.0f; }); });
+            EXPECT_NE(std::find(s.stages.begin(), s.stages.end(), 9), s.stages.end());
+            const double power = std::min(20.0, 0.000335 * (70 - inlet) * 3000);
+            EXPECT_NEAR(s.out[7], power, 1e-4);
+            EXPECT_NEAR(s.out[6], inlet + power / (0.000335 * 3000), 1e-3);
+            EXPECT_EQ(s.out[2], 1.0f);
+            EXPECT_EQ(s.stages.back(), 0);
+        }
+    }
+}
+
+// Random plausible time steps (seeded): outdoor and room air, loads, heater inlets,
+// switching quantities and a plant whose supply falls with each command by random
+// amounts, under random parameters. Every sequence ends within the passes its stages and
+// two searches take, with outputs within their bounds: the air flow between the minimum
+// share and 1, the heater's power within 0 and its maximum and what its air flow can take
+// up to its outlet limit, its outlet between its inlet and that limit or one of the
+// temperatures put through. The heater stage runs in some.
+TEST(Deccty, RandomSequencesEndWithOutputsWithinTheirBounds) {
+    std::mt19937 random(54);
+    std::uniform_real_distribution<float> unit(0, 1);
+    const auto between = [&](float low, float high) { return low + (high - low) * unit(random); };
+    int heated = 0;
+    for (int run = 0; run < 150; ++run) {
+        const float steps = std::floor(between(3, 30)), heaterPower = between(0, 30), heaterFlow = between(500, 5000);
+        const float nominal = between(3000, 20000), minimum = between(0, 0.5f) * nominal, limit = between(40, 90);
+        const std::vector<float> parameters = {between(12, 18), limit, 0, nominal, minimum, heaterFlow, heaterPower,
+                                               between(0.02f, 0.5f), steps, unit(random) < 0.5f ? 0.0f : 1.0f};
+        BlockInstance c = controller("st0038", parameters);
+        const float a = between(0, 5), level = between(0, 4), bSwitch = between(0, 3), heater = between(0, 0.3f);
+        const float lowest = minimum > 0 ? minimum / nominal : 0.001f;
+        for (int t = 0; t < 4; ++t) {
+            const float outdoor = between(15, 38), inlet = between(15, 80), through = between(15, 40);
+            const std::vector<float> in = {outdoor, between(20, 28), between(-2, 60), 0, inlet, through,
+                                           between(0, 20)};
+            const auto plant = [&](const std::vector<float>& out, int) {
+                return outdoor - a * out[0] - level * out[1] - bSwitch * out[2] - heater * (out[6] - inlet);
+            };
+            SCOPED_TRACE(::testing::Message() << "run " << run << ", step " << t);
+            Sequence s;
+            messagesOf([&] { s = timeStep(c, in, plant); });
+            EXPECT_LE(s.passes, 2 * (int(steps) + 2) + 12);
+            EXPECT_EQ(c.IP[kStage], 0);
+            for (const float v : s.out) EXPECT_TRUE(std::isfinite(v));
+            EXPECT_TRUE(s.out[0] == 0 || s.out[0] == 1);
+            EXPECT_TRUE(s.out[2] == 0 || s.out[2] == 1);
+            EXPECT_GE(s.out[1], 0.0f);
+            EXPECT_LE(s.out[1], 3.0f);
+            if (in[2] > 0) expectSharesWithin(s, lowest);
+            EXPECT_GE(s.out[7], 0.0f);
+            EXPECT_LE(s.out[7], heaterPower);
+            EXPECT_LE(s.out[7], 0.000335 * std::max(0.0f, limit - inlet) * heaterFlow * (1 + 1e-6) + 1e-6);
+            if (s.out[7] > 0) {
+                ++heated;
+                EXPECT_GE(s.out[6], inlet);
+                EXPECT_LE(s.out[6], limit * (1 + 1e-6));
+                EXPECT_NEAR(s.out[7], 0.000335 * (s.out[6] - inlet) * heaterFlow, 1e-4 * s.out[7] + 1e-5);
+            } else {
+                EXPECT_TRUE(s.out[6] == inlet || s.out[6] == through || s.out[6] == limit) << s.out[6];
+            }
+        }
+    }
+    EXPECT_GT(heated, 50);
 }
 
 TEST(DesiccantCoolingFamily, ZeroNegativeEqualAndAbsurdValuesGiveFiniteOutputsAndEveryLoopEnds) {

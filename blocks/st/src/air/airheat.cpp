@@ -18,7 +18,8 @@
 //#IN[3] Fan speed (\%), 100 at full speed; 0 or below runs the step at 20
 //#IN[4] Water mass flow (kg/s); below 0 taken as 0
 //#Outputs
-//#OUT[0] Water outlet temperature, at least 1 K above the air inlet temperature (degC)
+//#OUT[0] Water outlet temperature, at least 1 K above the air inlet temperature; without flow the
+// water inlet temperature (degC)
 //#OUT[1] Air outlet temperature (degC)
 //#OUT[2] Heat output of the coil, given by the water (kW)
 //#OUT[3] Fan electric power, parameter 8 times the cube of the fan speed's share (unit of parameter 8)
@@ -47,8 +48,8 @@
 // leaves at least 1 K above the air inlet temperature. Where that floor acts on flowing
 // water, the water is too cold to heat the air and the two sides no longer balance: the
 // first such step is warned about and the end of the run reports how many there were.
-// Without water flow the heat output is 0 while the air is still warmed towards the mean
-// of the water inlet and that floor.
+// Without water flow nothing is exchanged: the water's outlet is its inlet, the air
+// leaves as it came, the heat output is 0.
 // A fan speed of 0 or below is an error in every such step, and the step runs at 20 per cent.
 // The nominal point must give a finite coefficient: its mean water temperature must
 // differ from its air inlet temperature. A step with an input that is not a finite
@@ -139,7 +140,10 @@ void airheat_block::step(View& b) {
     // above its inlet, heat the water side does not pay for.
     const bool floored = tair + 1.0 > twout;
     if (floored) twout = tair + 1.0;
-    const double th = 0.5 * (twout + twin);
+    double th = 0.5 * (twout + twin);
+    // Without flow no water passes the coil to give or take heat: the water's outlet is
+    // its inlet and the air passes unchanged.
+    if (!(mdotw > 0.0)) twout = twin, th = tair;
     const double taout = tair * (1.0 - phi) + phi * th;
     const double qh = (twin - twout) * mdotw * cpw;
     const double pel = b.par<P::fanPower>() * pnvent * pnvent * pnvent;

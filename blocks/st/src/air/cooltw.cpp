@@ -50,10 +50,9 @@
 // functions' range) the dry bulb stands for the wet bulb and the outlet air takes up no
 // water, with a warning (the first as it happens; the end of the run reports how many
 // there were).
-// Water no warmer than the wet bulb passes unchanged. The make-up water is the humidity
-// the air takes up, from saturation at the wet bulb to saturation at the outlet
-// enthalpy, plus the two shares of the rejected heat; as it starts from saturated
-// rather than the inlet's air, it understates evaporation into dry air. Water heat
+// Water no warmer than the wet bulb passes unchanged. The make-up water is the water the
+// air takes up, from the inlet air's humidity to saturation at the outlet enthalpy, plus
+// the two shares of the rejected heat. Water heat
 // capacity 4.18 kJ/(kg K), humidity in g/kg, enthalpy in kJ/kg. A stopped fan is an
 // error in every such step. A relative humidity above 1 is taken as 1 (saturated air),
 // with a warning in every such step. A step with an input that is not a finite number
@@ -171,9 +170,12 @@ void cooltw_block::step(View& b) {
         prc = (twin - twout) * mdotw * kCpWater;
         pel = b.par<P::fanPower>() * pnvent * pnvent * pnvent;
         const double h2 = h1 + prc / mdota;
-        // Without an outlet state the air takes up nothing.
-        const double x2 = saturate(b, humidityOf(twin, h2), float(h2), {float(x1), 0.0f, 0.0f}).x;
-        mwf = (x2 - x1) * mdota * 3.6 + (double(b.par<P::makeUpSecond>()) + b.par<P::makeUpFirst>()) * prc;
+        // The water evaporated is what the air takes up from its inlet state: the
+        // saturated state at the wet bulb holds more than the inlet air does. Without an
+        // outlet state the air takes up nothing.
+        const double xIn = in.state.x;
+        const double x2 = saturate(b, humidityOf(twin, h2), float(h2), {float(xIn), 0.0f, 0.0f}).x;
+        mwf = (x2 - xIn) * mdota * 3.6 + (double(b.par<P::makeUpSecond>()) + b.par<P::makeUpFirst>()) * prc;
     }
     if (!fitFloats({twout, prc, pel, mwf, tfair})) {
         b.report(code::noFiniteResult, {.reals = {b.in(0), b.in(1)}});

@@ -57,9 +57,12 @@
 // much warmer too. After the minimum run time, counted from the call after the start,
 // the loop stops when the store's bottom is warmer than the return and the return colder
 // than the collector; with the secondary pump running, whenever the store's bottom is no
-// colder than the return. Above 95 $^\circ$C at the heat store's top the loop stops until
-// the top falls below 90 $^\circ$C. The hot-water store is charged while it is colder than
-// the supply temperature and the heat store warmer, until its bottom passes either. Hot
+// colder than the return. Where both pumps start together the secondary runs from the
+// start, and that rule waits for the minimum run time too, as the return may still hold
+// fluid that stood. Above 95 $^\circ$C at the heat store's top the loop stops until the
+// top falls below 90 $^\circ$C. The hot-water store is charged while it is colder than
+// the supply temperature and the heat store warmer, until its bottom passes either (a
+// bottom that has passed either already starts no charging). Hot
 // water and heating take from their store as much as brings the supply temperature and
 // auxiliary heat the rest; a store no warmer than the heating return gives nothing. Every
 // call switches, a repeated one too; each block keeps its own run-time clock. An input
@@ -171,12 +174,14 @@ void ctrl4dy_block::step(View& b) {
         b.out(6) = b.out(7) = 0.0f;
     }
 
-    // Charging the hot-water store from the heat store.
+    // Charging the hot-water store from the heat store. A store whose bottom already ends
+    // the charging is not started: at constant inputs it would go on and off every call.
+    const bool charged = twwBot > p.supply || twwBot > tstTop;
     if (s.charging == 0) {
-        const bool start = p.supply > twwTop && tstTop > p.supply;
+        const bool start = p.supply > twwTop && tstTop > p.supply && !charged;
         b.out(5) = start ? stored(p.charge) : 0.0f;
         s.charging = start ? 1 : 0;
-    } else if (twwBot > p.supply || twwBot > tstTop) {
+    } else if (charged) {
         b.out(5) = 0.0f;
         s.charging = 0;
     }
@@ -205,9 +210,12 @@ void ctrl4dy_block::step(View& b) {
         if (tcol > tstBot + p.dt) {
             b.out(0) = stored(p.c1);
             b.out(2) = stored(p.pPrimary);
+            // A secondary that runs is on: its stop rule is what ends the loop at night,
+            // when the exchanger warms the return above the collector.
             secondary(p.together);
             s.loopOn = 1;
-            s.secondaryOn = s.clockStarted = 0;
+            s.secondaryOn = p.together ? 1 : 0;
+            s.clockStarted = 0;
         } else {
             b.out(0) = 0.0f;
         }
@@ -222,7 +230,9 @@ void ctrl4dy_block::step(View& b) {
                 secondary(true);
                 s.secondaryOn = 1;
             }
-        } else if (tstBot >= tcOut) {
+        } else if (tstBot >= tcOut && (!p.together || run > p.tMin)) {
+            // Started with the primary, the secondary met no warm return first: until the
+            // minimum run time the return may still be the fluid that stood overnight.
             stop();
         } else {
             secondary(true);

@@ -15,7 +15,7 @@
 //#IN[0] Hot store, top ($^\circ$C)
 //#IN[1] Generator outlet ($^\circ$C)
 //#IN[2] Evaporator outlet ($^\circ$C)
-//#IN[3] Cold store, top ($^\circ$C)
+//#IN[3] Cold store, top; not used ($^\circ$C)
 //#IN[4] Cold store, middle ($^\circ$C)
 //#IN[5] Cold store, bottom ($^\circ$C)
 //#IN[6] Cooling demand (kW)
@@ -59,10 +59,11 @@
 // starts with its generator flow when the cold store's middle is 2 K above the supply
 // and the hot store above the start temperature; its absorber and evaporator circuits
 // follow once the generator outlet is above the lowest generator temperature. It stops,
-// circuits included, when the hot store falls below the lowest generator temperature,
-// the evaporator outlet below its lowest temperature, or, with the circuits on, the
-// evaporator outlet equals the cold store's top. Every call switches, a repeated one
-// too. An input that is not a number switches nothing.
+// circuits included, when the hot store falls below the lowest generator temperature or
+// the evaporator outlet below its lowest temperature. An evaporator outlet equal to the
+// cold store's top, as where the evaporator feeds the store's top, keeps the chiller as
+// it is: stopping there, the start rule took it on again at the next call. Every call
+// switches, a repeated one too. An input that is not a number switches nothing.
 //#end
 #include "blocks.h"
 
@@ -112,7 +113,7 @@ void ctrlda_block::step(View& b) {
     const double tcSupply = b.par<P::coldSupply>(), tcReturn = b.par<P::coldReturn>();
     // Held within the float range, so that what the block passes on is too.
     const auto in = [&](int i) { return bounded(b.in(i)); };
-    const double tstTop = in(0), tgOut = in(1), teOut = in(2), tcsTop = in(3), tcsMid = in(4), tcsBot = in(5);
+    const double tstTop = in(0), tgOut = in(1), teOut = in(2), tcsMid = in(4), tcsBot = in(5);
     const double demand = in(6), tctw = in(7);
     auto& r = s.r;
     if (s.started == 0) {
@@ -169,7 +170,6 @@ void ctrlda_block::step(View& b) {
     };
     const double tgMin = b.par<P::lowestGenerator>();
     if (s.chiller == on && tgMin > tstTop) stop();
-    if (s.chiller == on && s.circuits != 0 && teOut == tcsTop) stop();
     if (s.chiller == on && s.circuits == 0 && r[0] > 0.0f && tgOut > tgMin) {
         circuitsOn();
         s.circuits = 1;

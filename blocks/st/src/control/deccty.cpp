@@ -147,11 +147,10 @@ bool levelSearch(deccty_block::View& b, State& s) {
 }
 
 // Stage 3's test of the heater inlet, taken again at stage 8. Where the heater inlet is
-// too cold to regenerate, the sequence ends with the level it has: at stage 8 the last
-// level tried, which served better than none.
+// too cold to regenerate, the level stays as it is: at stage 8 the last level tried,
+// which served better than none.
 void heaterInletTest(deccty_block::View& b, State& s) {
     b.out(0) = 1.0f;
-    s.done = 1;
     if (b.in(4) > b.in(0) + 5.0f) {
         b.out(2) = 1.0f;
         s.heaterMode = 1;
@@ -226,7 +225,10 @@ void deccty_block::step(View& b) {
                                {.reals = {b.in(0), b.par<P::minimumSupply>()}});
             s.done = 1;
         }
-        if (b.in(6) > kSwitchingThreshold) heaterInletTest(b, s);
+        if (b.in(6) > kSwitchingThreshold) {
+            heaterInletTest(b, s);
+            s.done = 1;
+        }
         return;
     }
     if (s.done == 1 || s.stage > kLastStage) return leave(b, s);
@@ -259,6 +261,8 @@ void deccty_block::step(View& b) {
                 b.out(1) = float(s.stage - 4);
             }
             break;
+        // Stage 8 leaves the sequence open: where it still falls short of the set value,
+        // the heater at its limit comes next.
         case 8: heaterInletTest(b, s); break;
         case 9: heaterStage(b, s); break;
         case kLastStage: return leave(b, s);

@@ -44,7 +44,11 @@
 // replaced, the remainder stays), so the fluid's delay does not depend on the step. In
 // each, a segment's wall and the fluid passing it exchange heat with an inner coefficient
 // of 300 W/(m$^2$ K) over half the inner surface, and the wall loses heat at the mean of
-// its start and end temperature (Crank--Nicolson). A step shorter than one residence
+// its start and end temperature (Crank--Nicolson). Where a sub-step is long against the
+// wall's heat capacity, its end temperature weighs more in that mean, as much as keeps
+// the wall from passing the inlet and ambient temperatures; where that film exceeds the
+// capacity flow, the fluid leaves at the wall's temperature instead of passing it. So
+// the outlet never lies beyond the temperatures in play. A step shorter than one residence
 // time is reported once per block (306027): from half a residence time on it runs one
 // whole residence time, and the mean powers, taken over the shorter step, are overstated
 // by up to twice; below that it runs one sub-step of the step's length. A step within a
@@ -189,22 +193,32 @@ Powers flowing(tublod_block::View& b, State& s, const Segment& g, double flow, d
     const double most = std::max(1.0, std::floor(kMaxUpdates / n));
     if (whole + (rest > 0.0 ? 1.0 : 0.0) > most) whole = most, h = dt / most, rest = 0.0;
 
-    const double capacity = flow * g.heatCapacity, hA = g.film;
-    // The fluid meets the wall at the mean of the wall's start and end temperature.
-    const double z1 = (capacity - hA) / (hA + capacity), z2 = hA / (hA + capacity);
+    const double capacity = flow * g.heatCapacity;
+    // The fluid passing the wall leaves at z1 of its inlet and 2 z2 of the wall's mean
+    // temperature, the wall taking `film` = 2 z2 capacity (W/K) times their difference. A
+    // film beyond the capacity flow would take the fluid past the wall's temperature (z1
+    // below 0): there the fluid leaves at the wall's temperature.
+    const double hA = std::min(g.film, capacity);
+    const double z1 = (capacity - hA) / (hA + capacity), z2 = hA / (hA + capacity), film = 2.0 * z2 * capacity;
     Powers sum{0.0, 0.0};
     // A sub-step shorter than a residence time moves the fluid on by its share of a
     // segment: that share of each segment's fluid is replaced by what passed the wall,
     // the rest stays, so the front travels as far as the fluid does.
     const auto subStep = [&](double length, double share) {
-        const double c = g.wall / length;
-        const double k1 = z2 * hA + c - hA, k2 = z1 * hA + hA, k3 = g.loss / 2.0 + c - (z2 - 1.0) * hA;
+        const double c = g.wall / length, pulls = film + g.loss;
+        // The wall meets fluid and ambient at its mean temperature over the sub-step,
+        // theta of its end and the rest of its start: Crank-Nicolson (theta 1/2) as long
+        // as the start keeps a weight of at least 0; a sub-step long against the wall's
+        // capacity takes the end more, so the wall's new temperature never passes the
+        // inlet's or the ambient's (a wall of no capacity takes the end alone).
+        const double theta = std::max(0.5, 1.0 - c / pulls);
         double inlet = tin;
         for (int i = 0; i < n; ++i) {
             const auto k = static_cast<std::size_t>(i);
             const double tw = wall[k];
-            const double tw1 = bounded((g.loss * (ta - tw / 2.0) + k1 * tw + k2 * inlet) / k3);
-            const double tout = bounded(z2 * tw + z1 * inlet + z2 * tw1);
+            const double tw1 =
+                bounded((g.loss * ta + film * inlet + (c - (1.0 - theta) * pulls) * tw) / (c + theta * pulls));
+            const double tout = bounded(z1 * inlet + 2.0 * z2 * ((1.0 - theta) * tw + theta * tw1));
             sum.loss += capacity * (inlet - tout) * length - (tw1 - tw) * g.wall;
             sum.released += g.wall * (tw - tw1);
             wall[k] = tw1;
