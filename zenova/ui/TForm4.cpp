@@ -102,6 +102,9 @@ TForm4::TForm4(ZenovaApplication& app, QString folder) : app_(app), folder_(std:
     for (QWidget* w : std::initializer_list<QWidget*>{Edit2, Edit3, Edit4, Edit5, ListBox1}) {
         w->installEventFilter(this);
     }
+    for (QLineEdit* e : {Edit3, Edit4, Edit5}) {
+        filterNumberField(e, true);
+    }
     connect(Edit2, &QLineEdit::textChanged, this, [this] { Edit2Change(); });
     connect(Edit3, &QLineEdit::textChanged, this, [this] { Edit3Change(); });
     connect(Edit4, &QLineEdit::textChanged, this, [this] { Edit4Change(); });
