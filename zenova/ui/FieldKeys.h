@@ -10,9 +10,9 @@ class QLineEdit;
 namespace zenova {
 
 // Only "-", "." and digits are typed; keys that type nothing (moving, deleting, leaving, and
-// the shortcuts held with Ctrl: select all, copy, paste, cut, undo, redo and the menu's own)
-// pass. With commaAsPoint a comma is typed as a point. True: the key is dropped (a comma has
-// been typed as a point already).
+// the shortcuts held with Ctrl: select all, copy, cut, undo, redo and the menu's own) pass.
+// With commaAsPoint a comma is typed as a point. A paste brings in what typing the pasted
+// text would. True: the key is dropped (a comma or a paste has been put in already).
 bool dropNumberKey(QLineEdit* field, const QKeyEvent* key, bool commaAsPoint);
 
 // Whatever else brings text into a number field (a paste by key or menu, a drop) passes the

@@ -203,7 +203,7 @@ FileStamp stampFile(const QString& path) {
             takeStatus(stamp, status);
             stamp.readError = systemError(error);
         }
-        return stamp;  // no such file
+        return stamp;  // none there, or one that cannot be opened
     }
     if (::fstat(file.get(), &status) != 0) {
         stamp.exists = true;
