@@ -14,6 +14,7 @@
 #include <QTreeView>
 
 #include <sstream>
+#include <utility>
 
 using namespace zenova;
 using namespace zenova_test;
@@ -148,6 +149,62 @@ private slots:
         save("alps");
         QVERIFY(w->fileBytes("alps.ssd").startsWith("Belgium (Brussels)\r\n"));
         QVERIFY(!f3().isVisible());
+    }
+
+    // A diagram file that another run of the program has saved since this one opened or
+    // saved it is not overwritten without saying so; nor is one changed while the question is
+    // open, which is asked again.
+    void fileChangedByAnotherWindowIsNotOverwrittenUnasked() {
+        startAndSave();
+        save("wall");
+        const QByteArray mine = w->fileBytes("wall.ssd");
+        auto other = std::make_unique<ZenovaApplication>(w->services(), w->workingDirectory.path());
+        other->form1().Laden1Click();
+        other->form3().Edit1->setText("wall.ssd");
+        other->form3().Button3->click();
+        other->form1().Edit4->setText("45");
+        other->form1().Dateispeichern1Click();
+        other->form3().Edit1->setText("wall");
+        w->dialogs.answers = {MessageButton::ok};
+        other->form3().Button1->click();
+        QCOMPARE(w->dialogs.calls.size(), 1);  // unchanged since it opened it: the plain question
+        QCOMPARE(w->dialogs.calls[0].request.text, QString("File already exists! Overwrite?"));
+        const QByteArray theirs = w->fileBytes("wall.ssd");
+        QVERIFY(theirs != mine);
+        other.reset();
+
+        const QString changed = "Confirm:|\"" + w->path("wall.ssd") +
+                                "\" was changed by another window or program since this diagram was opened from it or "
+                                "saved into it. Overwrite those changes?|warning|ok,cancel|cancel";
+        w->find<QToolButton>(&w->form2(), "SpeedButton6")->click();
+        w->dialogs.answers = {MessageButton::cancel};
+        save("wall");
+        QCOMPARE(w->dialogs.calls.size(), 2);
+        QCOMPARE(shown(w->dialogs.calls[1].request), changed);
+        QCOMPARE(w->fileBytes("wall.ssd"), theirs);
+        QVERIFY(f3().isVisible());
+
+        // Written again while the first answer is given: asked again.
+        w->dialogs.answers = {MessageButton::ok, MessageButton::ok};
+        w->dialogs.duringAsk = [&, first = true]() mutable {
+            if (std::exchange(first, false)) {
+                write("wall.ssd", goldenDiagram());
+            }
+        };
+        save("wall");
+        w->dialogs.duringAsk = nullptr;
+        QCOMPARE(w->dialogs.calls.size(), 4);
+        QCOMPARE(shown(w->dialogs.calls[2].request), changed);
+        QCOMPARE(shown(w->dialogs.calls[3].request), changed);
+        QCOMPARE(w->fileBytes("wall.ssd"), mine);
+        QVERIFY(!f3().isVisible());
+
+        // Saved by this window and unchanged since: the plain question.
+        w->find<QToolButton>(&w->form2(), "SpeedButton6")->click();
+        w->dialogs.answers = {MessageButton::ok};
+        save("wall");
+        QCOMPARE(w->dialogs.calls.last().request.text, QString("File already exists! Overwrite?"));
+        QCOMPARE(w->fileBytes("wall.ssd"), mine);
     }
 
     // A diagram file is Latin-1 too: a location beyond it is refused, naming the character

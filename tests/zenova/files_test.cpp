@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 #include <string>
 
@@ -244,6 +245,86 @@ TEST(LocationList, CountsThatDisagreeWithTheLines) {
     const LocationLoad huge = load("99999999999999999999999  \r\n" + full.substr(full.find('\n') + 1, 75));
     EXPECT_EQ(huge.table.records.size(), 1u);
     EXPECT_EQ(describeLoadReport(load(full).report, "x"), "");
+}
+
+// Two windows on one list: the names this one inserted, edited or deleted take its version
+// over the list as the other has written it since; every other name keeps the other's.
+TEST(LocationList, ChangesOfTwoWindowsMergeByName) {
+    const auto place = [](const std::string& name, const char* lon) { return storedRecord(name, lon, "1.00", "1.0"); };
+    LocationRecord shipped = place("Shipped", "5.00");
+    shipped.status = std::string(kShippedStatus);
+    const LocationTable base{{place("A", "1.00"), place("B", "2.00"), shipped}};
+    using Change = std::function<void(LocationTable&)>;
+    const auto insert = [&](const char* name, const char* lon) -> Change {
+        return [=](LocationTable& t) { EXPECT_EQ(insertLocation(t, place(name, lon)), TableChange::done); };
+    };
+    const auto edit = [&](const char* name, const char* newName, const char* lon) -> Change {
+        return [=](LocationTable& t) {
+            EXPECT_EQ(updateLocation(t, findByName(t, name40(name)).value(), place(newName, lon)), TableChange::done);
+        };
+    };
+    const auto erase = [&](const char* name) -> Change {
+        return [=](LocationTable& t) { EXPECT_EQ(deleteLocation(t, findByName(t, name40(name)).value()), TableChange::done); };
+    };
+    // The merged list as "name=longitude" in file order, a shipped record marked "*".
+    const auto shown = [](const LocationTable& t) {
+        std::string out;
+        for (const LocationRecord& r : t.records) {
+            out += (out.empty() ? "" : " ") + withoutTrailingBlanks(r.name) + "=" + r.longitudeText.substr(3) +
+                   (r.isProtected() ? "*" : "");
+        }
+        return out;
+    };
+    const struct {
+        const char* what;
+        std::vector<Change> mine;
+        std::vector<Change> theirs;
+        const char* merged;
+    } cases[] = {
+        {"both insert", {insert("Alpha", "6.00")}, {insert("Bravo", "7.00")},
+         "A=1.00 B=2.00 Shipped=5.00* Bravo=7.00 Alpha=6.00"},
+        {"both edit", {edit("A", "A", "9.00")}, {edit("A", "A", "8.00"), edit("B", "B", "7.00")},
+         "A=9.00 B=7.00 Shipped=5.00*"},
+        {"deleted here, edited there", {erase("A")}, {edit("A", "A", "8.00")}, "Shipped=5.00* B=2.00"},
+        {"edited here, deleted there", {edit("B", "B", "9.00")}, {erase("B")}, "A=1.00 Shipped=5.00* B=9.00"},
+        {"deleted there", {insert("X", "3.00")}, {erase("A")}, "Shipped=5.00* B=2.00 X=3.00"},
+        {"deleted by both", {erase("A")}, {erase("A"), insert("C", "4.00")}, "Shipped=5.00* B=2.00 C=4.00"},
+        {"renamed here, edited there", {edit("A", "Z", "1.00")}, {edit("A", "A", "8.00")}, "Shipped=5.00* B=2.00 Z=1.00"},
+        {"one name inserted by both", {insert("Same", "6.00")}, {insert("Same", "7.00")},
+         "A=1.00 B=2.00 Shipped=5.00* Same=6.00"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        LocationTable mine = base;
+        LocationTable theirs = base;
+        for (const Change& change : c.mine) {
+            change(mine);
+        }
+        for (const Change& change : c.theirs) {
+            change(theirs);
+        }
+        ASSERT_EQ(mergeLocations(base, mine, theirs), TableChange::done);
+        EXPECT_EQ(shown(theirs), c.merged);
+    }
+
+    // A list the other filled: an insert here refuses and changes nothing, unless a deletion
+    // here makes room.
+    LocationTable full = base;
+    for (int i = 0; full.records.size() < kMaxLocations; ++i) {
+        insert(("Other " + std::to_string(i)).c_str(), "0.00")(full);
+    }
+    for (const bool deleteFirst : {false, true}) {
+        LocationTable mine = base;
+        if (deleteFirst) {
+            erase("B")(mine);
+        }
+        insert("Alpha", "6.00")(mine);
+        LocationTable theirs = full;
+        EXPECT_EQ(mergeLocations(base, mine, theirs), deleteFirst ? TableChange::done : TableChange::capacityReached);
+        EXPECT_EQ(theirs.records.size(), kMaxLocations);
+        EXPECT_EQ(findByName(theirs, name40("Alpha")).has_value(), deleteFirst);
+        EXPECT_EQ(theirs == full, !deleteFirst);
+    }
 }
 
 TEST(DiagramFile, RoundTripOf106Lines) {

@@ -1,5 +1,6 @@
 // The location database window: the start-up hand-over, choosing a place for the main
 // window, the editor's fields and modes, and every change written to the list's file.
+#include "FileAccess.h"
 #include "Locations.h"
 #include "window_fixture.h"
 
@@ -9,6 +10,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QThread>
+
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace zenova;
 using namespace zenova_test;
@@ -370,6 +379,92 @@ private slots:
         w->form1().SpeedButton1Click();
         pick("Cabin");
         QCOMPARE(w->form4().Label17->text(), QString(" 11.00"));
+    }
+
+    // Two runs of the program on one list, the second started later: every post keeps what
+    // the other has written since this one read the list, in place of the whole table read
+    // at start-up. Last, another program edits the file in place, keeping its size and time.
+    void twoWindowsOnOneListLoseNoEntry() {
+        auto second = std::make_unique<ZenovaApplication>(w->services(), w->workingDirectory.path());
+        TForm4& a = f4();
+        TForm4& b = second->form4();
+        const auto post = [](TForm4& f, const char* name, const char* lon) {
+            f.TabbedNotebook1->setCurrentIndex(1);
+            f.addieren->click();
+            retype(f.Edit2, name);
+            retype(f.Edit3, lon);
+            retype(f.Edit4, "45");
+            retype(f.Edit5, "1");
+            f.uebergeben->click();
+        };
+        const auto choose = [](TForm4& f, const char* name) {
+            const QList<QListWidgetItem*> found = f.ListBox1->findItems(padded(name), Qt::MatchExactly);
+            QVERIFY2(found.size() == 1, name);
+            f.ListBox1->setCurrentItem(found.front());
+        };
+        w->form1().SpeedButton1Click();
+        second->form1().SpeedButton1Click();
+
+        post(b, "Bravo", "7");
+        post(a, "Alpha", "6");
+        QVERIFY(rowOf("Bravo") >= 0);  // the other's record shows here too
+        choose(b, "Bravo");
+        b.editieren->click();
+        retype(b.Edit3, "8");
+        b.uebergeben->click();
+        choose(a, "Alpha");
+        w->dialogs.answers = {MessageButton::ok};
+        a.loeschen->click();
+        QCOMPARE(w->dialogs.calls.size(), 1);  // the question before the deletion, nothing else
+        QByteArray expected = shippedLocationList();
+        expected.replace(0, 2, "59");
+        expected += record(59, "Bravo", "8.00", "45.00", "1.0", "ok");
+        QCOMPARE(w->fileBytes("Loc_def.lst"), expected);
+        QCOMPARE(a.table().records.size(), 59u);
+        QVERIFY(rowOf("Alpha") < 0);
+
+        // Changed in place: the same file, size and time, other bytes.
+        const QByteArray list = QFile::encodeName(w->path("Loc_def.lst"));
+        struct stat before {};
+        QCOMPARE(::stat(list.constData(), &before), 0);
+        {
+            QFile file(w->path("Loc_def.lst"));
+            QVERIFY(file.open(QIODevice::ReadWrite));
+            QVERIFY(file.seek(expected.indexOf("Bravo") + 40));  // the longitude after the name
+            QCOMPARE(file.write("   9.00"), 7);
+        }
+        const struct timespec times[2] = {before.st_atim, before.st_mtim};
+        QCOMPARE(::utimensat(AT_FDCWD, list.constData(), times, 0), 0);
+        post(a, "Charlie", "5");
+        expected.replace(0, 2, "60");
+        expected.replace(expected.indexOf("Bravo") + 40, 7, "   9.00");
+        expected += record(60, "Charlie", "5.00", "45.00", "1.0", "ok");
+        QCOMPARE(w->fileBytes("Loc_def.lst"), expected);
+        QCOMPARE(w->dialogs.calls.size(), 1);
+        second.reset();
+    }
+
+    // A post waits while another window writes into the list's folder, and then looks at what
+    // that one wrote: two posts cannot cross between a look at the list and its write.
+    void oneWriterAtATime() {
+        const QString list = w->path("Loc_def.lst");
+        const int folder = ::open(QFile::encodeName(w->workingDirectory.path()).constData(), O_RDONLY | O_DIRECTORY);
+        QVERIFY(folder >= 0);
+        QCOMPARE(::flock(folder, LOCK_EX), 0);  // the other window, in the middle of its post
+        QByteArray seen;
+        std::thread post([&] {
+            replaceFile(list, [&](const FileStamp& now) -> std::optional<QByteArray> {
+                seen = now.bytes;
+                return now.bytes + "mine";
+            });
+        });
+        QThread::msleep(50);  // time enough for a post that does not wait to look at the list
+        const QString error = writeWholeFile(list, "theirs");
+        ::close(folder);
+        post.join();
+        QVERIFY(error.isEmpty());
+        QCOMPARE(seen, QByteArray("theirs"));
+        QCOMPARE(w->fileBytes("Loc_def.lst"), QByteArray("theirsmine"));
     }
 
     // Two records of one name from a file: each entry stands for its own record.

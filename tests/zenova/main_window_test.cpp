@@ -2,6 +2,7 @@
 // through its controls as the user would.
 #include "window_fixture.h"
 
+#include <QClipboard>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -123,6 +124,61 @@ private slots:
         orientation->setText("4");
         QTest::keyClick(orientation, Qt::Key_Period);
         QCOMPARE(orientation->text(), QString("0"));
+    }
+
+    // The standard editing keys work in every number field, the location database's too,
+    // and what a paste brings in passes the filter that typing does.
+    void editingShortcutsInNumberFields() {
+        QVERIFY(QTest::qWaitForWindowActive(&w->form1()));
+        const auto ctrl = [](Qt::Key k, Qt::KeyboardModifiers more = {}) {
+            return [k, more](QLineEdit* f) { QTest::keyClick(f, k, Qt::ControlModifier | more); };
+        };
+        const auto type = [](const char* keys) { return [keys](QLineEdit* f) { QTest::keyClicks(f, keys); }; };
+        const auto end = [](QLineEdit* f) { QTest::keyClick(f, Qt::Key_End); };
+        const auto paste = [](QLineEdit* f) { f->paste(); };  // as the field's own menu does
+        using Step = std::function<void(QLineEdit*)>;
+        const struct {
+            const char* field;  // the main window's, then with "4:" the location database's
+            const char* start;
+            const char* clipboard;
+            std::vector<Step> steps;
+            const char* shown;
+            const char* copied;  // what the clipboard holds then, where it was written
+        } cases[] = {
+            {"Edit2", "50.85", "", {ctrl(Qt::Key_A), type("69,65")}, "69.65", nullptr},
+            {"Edit1", "4.35", "", {ctrl(Qt::Key_A), ctrl(Qt::Key_C), end, type("1")}, "4.351", "4.35"},
+            {"Edit6", "1.0", "UTC+5,5 h", {ctrl(Qt::Key_A), ctrl(Qt::Key_V)}, "5.5", nullptr},
+            {"Edit1", "", "\t-7,25 \u00b0E", {ctrl(Qt::Key_V)}, "-7.25", nullptr},
+            {"Edit4", "0", "1,5\u00b0", {ctrl(Qt::Key_A), ctrl(Qt::Key_V)}, "15", nullptr},
+            {"Edit5", "180", "", {ctrl(Qt::Key_A), type("9"), ctrl(Qt::Key_Z)}, "180", nullptr},
+            {"Edit1", "4.35", "", {end, type("9"), ctrl(Qt::Key_Z), ctrl(Qt::Key_Z, Qt::ShiftModifier)}, "4.359", nullptr},
+            {"Edit2", "50.85", "12,5", {ctrl(Qt::Key_A), paste}, "12.5", nullptr},
+            {"4:Edit4", "", "-33,9", {ctrl(Qt::Key_V)}, "-33.9", nullptr},
+            {"4:Edit3", "18.42", "", {ctrl(Qt::Key_A), ctrl(Qt::Key_X)}, "", "18.42"},
+        };
+        for (const auto& c : cases) {
+            const QString name = QString::fromLatin1(c.field);
+            const bool database = name.startsWith("4:");
+            if (database && !w->form4().isVisible()) {
+                w->form1().SpeedButton1Click();
+                w->form4().TabbedNotebook1->setCurrentIndex(1);
+                w->form4().addieren->click();
+            }
+            QLineEdit* field =
+                database ? w->find<QLineEdit>(&w->form4(), qPrintable(name.mid(2))) : w->edit(c.field);
+            QVERIFY(QTest::qWaitForWindowActive(field->window()));
+            field->setFocus();
+            field->setText(c.start);
+            QApplication::clipboard()->setText(QString::fromUtf8(c.clipboard));
+            for (const Step& step : c.steps) {
+                step(field);
+            }
+            QCOMPARE(field->text(), QString(c.shown));
+            if (c.copied != nullptr) {
+                QCOMPARE(QApplication::clipboard()->text(), QString(c.copied));
+            }
+        }
+        QVERIFY(w->dialogs.calls.isEmpty());
     }
 
     void wholeNumberFields() {

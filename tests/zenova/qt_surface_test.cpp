@@ -320,20 +320,56 @@ private:
     QtPageSurface& page_;
 };
 
+// The Latin-1 letter (the files' alphabet) widest in the printout's font.
+std::string widestLetter() {
+    constexpr int kDotsPerInch = 1200;
+    QImage sheet(8, 8, QImage::Format_RGB32);
+    sheet.setDotsPerMeterX(static_cast<int>(std::lround(kDotsPerInch / 0.0254)));
+    sheet.setDotsPerMeterY(sheet.dotsPerMeterX());
+    QPainter painter(&sheet);
+    QtPageSurface page(painter, kDotsPerInch);
+    page.setFont("Arial", 60);
+    std::string widest;
+    int width = 0;
+    for (char32_t c = 0x21; c <= 0xff; ++c) {
+        if (c >= 0x7f && c <= 0xa0) {
+            continue;
+        }
+        const std::string letter = QString::fromUcs4(&c, 1).toStdString();
+        if (page.textWidth(letter) > width) {
+            width = page.textWidth(letter);
+            widest = letter;
+        }
+    }
+    return widest;
+}
+
 }  // namespace
 
 // Below the chart (legend, time reference, data block and compass), at the longest values
-// the fields allow and at values that once ran into their neighbours, on A4 and Letter: no
-// two texts overlap (but the marker's "=" over "^"), no data text meets the compass, and
-// all stay on the page.
+// the fields allow, at their widest (the name's 39 characters of the widest letter, every
+// number field full of digits) and at values that once ran into their neighbours, on A4 and
+// Letter: no two texts overlap (but the marker's "=" over "^"), no data text meets the
+// compass, and all stay on the page.
 TEST(QtPrintout, NothingOverlapsAtTheLongestValues) {
-    const std::pair<const char*, DiagramInputs> cases[] = {
-        {"longest", {"-180.00", "-90.00", "-12.0", "179", "360"}},
-        {"new-york", {"-74.01", "40.71", "-5.0", "90", "200"}},
-        {"horizontal", {"-180.00", "-89.00", "12.0", "0", "0"}},
+    std::string widestName;
+    for (int i = 0; i < 39; ++i) {
+        widestName += widestLetter();
+    }
+    const std::string saintMartin = "Saint-Martin-de-Belleville (Savoie), FR";
+    const struct {
+        const char* name;
+        DiagramInputs inputs;
+        std::string location;
+    } cases[] = {
+        {"longest", {"-180.00", "-90.00", "-12.0", "179", "360"}, saintMartin},
+        {"widest", {"0000000", "000000", "00001", "179", "360"}, widestName},
+        {"widest-horizontal", {"0000000", "000000", "00001", "0", "0"}, widestName},
+        {"new-york", {"-74.01", "40.71", "-5.0", "90", "200"}, saintMartin},
+        {"horizontal", {"-180.00", "-89.00", "12.0", "0", "0"}, saintMartin},
     };
     for (const QPageSize::PageSizeId paper : {QPageSize::A4, QPageSize::Letter}) {
-        for (const auto& [name, inputs] : cases) {
+        for (const auto& [name, inputs, location] : cases) {
             const std::string file = artefactPath(std::string("printout-") + name +
                                                   (paper == QPageSize::A4 ? "-a4.pdf" : "-letter.pdf"));
             QPdfWriter writer(QString::fromStdString(file));
@@ -350,7 +386,7 @@ TEST(QtPrintout, NothingOverlapsAtTheLongestValues) {
             labels.hourLabelPositions.fill(kHiddenAnchor);
             SunContext context;
             const DiagramModel chart = computePrintedDiagram(context, labels, inputs);
-            const PrintoutTexts texts{inputs, "Saint-Martin-de-Belleville (Savoie), FR", "24", "59"};
+            const PrintoutTexts texts{inputs, location, "24", "59"};
             QPainter painter(&writer);
             QtPageSurface page(painter, writer.resolution());
             MeasuredPage measured(painter, page);

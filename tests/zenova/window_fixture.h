@@ -49,9 +49,13 @@ public:
     QList<Call> calls;
     // Taken in order; once used up, every box is answered with its default button.
     QList<zenova::MessageButton> answers;
+    std::function<void()> duringAsk;  // runs while each box is open, as another program might
 
     zenova::MessageButton ask(const zenova::MessageRequest& request, QWidget* owner) override {
         calls.push_back({request, owner});
+        if (duringAsk) {
+            duringAsk();
+        }
         return answers.isEmpty() ? request.defaultButton : answers.takeFirst();
     }
 };

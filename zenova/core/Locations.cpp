@@ -116,6 +116,12 @@ bool sameNameElsewhere(const LocationTable& table, const std::string& name, std:
     return false;
 }
 
+// The same place with the same values; the number is only the record's position.
+bool sameRecord(const LocationRecord& a, const LocationRecord& b) {
+    return a.name == b.name && a.longitudeText == b.longitudeText && a.latitudeText == b.latitudeText &&
+           a.timeLagText == b.timeLagText && a.status == b.status;
+}
+
 }  // namespace
 
 std::string padRight(std::string_view text, std::size_t width) {
@@ -290,6 +296,32 @@ TableChange deleteLocation(LocationTable& table, std::size_t index) {
     for (std::size_t i = 0; i < table.records.size(); ++i) {
         table.records[i].number = static_cast<int>(i) + 1;
     }
+    return TableChange::done;
+}
+
+TableChange mergeLocations(const LocationTable& base, const LocationTable& mine, LocationTable& theirs) {
+    LocationTable merged = theirs;
+    // Deleted here, or renamed by an edit: gone from the merged list too.
+    for (const LocationRecord& r : base.records) {
+        if (!findByName(mine, r.name)) {
+            if (const std::optional<std::size_t> at = findByName(merged, r.name)) {
+                deleteLocation(merged, *at);  // a shipped record stays
+            }
+        }
+    }
+    // Inserted or edited here: this program's version.
+    for (const LocationRecord& r : mine.records) {
+        const std::optional<std::size_t> was = findByName(base, r.name);
+        if (was && sameRecord(base.records[*was], r)) {
+            continue;  // not changed here: the file's stands, deleted or edited there or not
+        }
+        if (const std::optional<std::size_t> at = findByName(merged, r.name)) {
+            updateLocation(merged, *at, r);  // a shipped record stays
+        } else if (insertLocation(merged, r) == TableChange::capacityReached) {
+            return TableChange::capacityReached;
+        }
+    }
+    theirs = std::move(merged);
     return TableChange::done;
 }
 

@@ -123,6 +123,16 @@ TableChange updateLocation(LocationTable& table, std::size_t index, const Locati
 // The last record takes the deleted one's place. A shipped record stays.
 TableChange deleteLocation(LocationTable& table, std::size_t index);
 
+// Brings this program's changes into a list that another program (another window, most
+// likely) has written since it was read: base is the list as read, mine the same with the
+// changes made here, theirs the list as the file now holds it, which becomes the merged list.
+// Records are told apart by name: a name inserted, edited or deleted here takes this
+// program's version (an edit over the other's, a deletion too), every other record the
+// file's (so its inserts, edits and deletions stay). Records keep the file's order; deleted
+// ones leave their place to the last, new ones are appended. A shipped record of the file
+// stays as it is. A merged list beyond 250 records refuses, and theirs is left unchanged.
+TableChange mergeLocations(const LocationTable& base, const LocationTable& mine, LocationTable& theirs);
+
 }  // namespace zenova
 
 #endif

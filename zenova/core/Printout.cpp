@@ -59,6 +59,21 @@ std::array<int, N> fitColumns(const std::array<int, N>& wanted, const std::array
     return x;
 }
 
+// The data block's font, and the location line's where its name leaves room for it.
+constexpr int kDataFont = 60;
+
+// The largest font height up to height at which a text is no wider than room; the page's
+// font is left at it. Below 1 nothing is smaller.
+int fitFont(DrawingSurface& page, int height, std::string_view text, int room) {
+    page.setFont("Arial", height);
+    for (int w = page.textWidth(text); w > room && height > 1; w = page.textWidth(text)) {
+        const long long scaled = static_cast<long long>(height) * std::max(room, 0) / w;
+        height = std::max(1, std::min(height - 1, static_cast<int>(scaled)));
+        page.setFont("Arial", height);
+    }
+    return height;
+}
+
 // The widest of some texts in the current font.
 int widest(const DrawingSurface& page, std::initializer_list<std::string_view> texts) {
     int w = 0;
@@ -184,7 +199,7 @@ void drawDataBlock(DrawingSurface& page, const PageFrame& f, const PrintoutTexts
     const int cx = f.centreX;
     page.setFont("Arial", kCompassLetters);
     const int compassLeft = compassPlace(f).x - kCompassRadius - (page.textWidth("W") + 1) / 2;
-    page.setFont("Arial", 60);
+    page.setFont("Arial", kDataFont);
     const std::string longitude = t.inputs.longitude + "\u00b0 E";
     const std::string latitude = t.inputs.latitude + "\u00b0 N";
     const std::string inclination = t.inputs.inclination + "\u00b0";
@@ -205,7 +220,12 @@ void drawDataBlock(DrawingSurface& page, const PageFrame& f, const PrintoutTexts
         page.text(x[first + 1], y, ":", TextAnchor::topLeft);
         page.text(x[first + 2], y, value, TextAnchor::topLeft);
     };
-    page.text(kLeftColumn, base - 40, "Location :  " + t.location, TextAnchor::topLeft);
+    // A name may be 39 of the widest letters: rather than run off the page, its line takes a
+    // smaller font and ends where the title's rule does.
+    const std::string location = "Location :  " + t.location;
+    fitFont(page, kDataFont, location, f.width - 2 * kLeftColumn);
+    page.text(kLeftColumn, base - 40, location, TextAnchor::topLeft);
+    page.setFont("Arial", kDataFont);
     dataLine(base - 140, 0, "Longitude", longitude);
     dataLine(base - 215, 0, "Latitude", latitude);
     dataLine(base - 140, 3, "Inclination", inclination);

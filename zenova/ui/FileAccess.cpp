@@ -7,9 +7,13 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <chrono>
 #include <system_error>
+#include <thread>
+#include <utility>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -51,21 +55,11 @@ QString findLocationFile(const QString& folder) {
     return {};
 }
 
-std::optional<QByteArray> readWholeFile(const QString& path, QString& error) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = file.errorString();
-        return std::nullopt;
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        error = file.errorString();
-        return std::nullopt;
-    }
-    return bytes;
-}
-
 namespace {
+
+// How long a replacement waits for another to let go of the folder: 5 s in steps of 10 ms.
+constexpr int kLockWaits = 500;
+constexpr std::chrono::milliseconds kLockWait{10};
 
 QString systemError(int error) { return QString::fromStdString(std::generic_category().message(error)); }
 
@@ -86,9 +80,34 @@ mode_t newFileMode() {
     return 0666 & ~mask;
 }
 
-}  // namespace
+void takeStatus(FileStamp& stamp, const struct stat& status) {
+    stamp.exists = true;
+    stamp.device = static_cast<std::uint64_t>(status.st_dev);
+    stamp.inode = static_cast<std::uint64_t>(status.st_ino);
+    stamp.size = static_cast<std::int64_t>(status.st_size);
+    stamp.modifiedNs = static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec;
+}
 
-QString writeWholeFile(const QString& path, const QByteArray& bytes) {
+// Closes a descriptor when it goes, which also lets go of a lock taken on it.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// Writes into a new file beside the file a path finally names and puts it in that file's
+// place; written, when given, gets the new file's stamp.
+QString writeReplacing(const QString& path, const QByteArray& bytes, FileStamp* written) {
     if (path.isEmpty()) {
         return systemError(ENOENT);
     }
@@ -145,6 +164,12 @@ QString writeWholeFile(const QString& path, const QByteArray& bytes) {
     if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) {
         return fail(errno, true);  // EINVAL, EROFS: a file that cannot be synchronised at all
     }
+    // Taken from the new file itself: the rename keeps its identity, size and time.
+    FileStamp stamp;
+    if (struct stat status {}; written != nullptr && ::fstat(fd, &status) == 0) {
+        takeStatus(stamp, status);
+        stamp.bytes = bytes;
+    }
     if (::close(fd) != 0) {
         return fail(errno, false);
     }
@@ -158,7 +183,79 @@ QString writeWholeFile(const QString& path, const QByteArray& bytes) {
         ::fsync(folder);
         ::close(folder);
     }
+    if (written != nullptr) {
+        *written = std::move(stamp);
+    }
     return {};
+}
+
+}  // namespace
+
+FileStamp stampFile(const QString& path) {
+    FileStamp stamp;
+    const QByteArray name = QFile::encodeName(finalTarget(path));
+    // Not blocking: a pipe under the name must not hold the program up.
+    const Descriptor file(::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat status {};
+    if (file.get() < 0) {
+        const int error = errno;
+        if (::stat(name.constData(), &status) == 0) {
+            takeStatus(stamp, status);
+            stamp.readError = systemError(error);
+        }
+        return stamp;  // none there, or one that cannot be opened
+    }
+    if (::fstat(file.get(), &status) != 0) {
+        stamp.exists = true;
+        stamp.readError = systemError(errno);
+        return stamp;
+    }
+    takeStatus(stamp, status);
+    if (!S_ISREG(status.st_mode)) {
+        stamp.readError = S_ISDIR(status.st_mode) ? systemError(EISDIR) : QString("not a regular file");
+        return stamp;
+    }
+    char buffer[16384];
+    for (;;) {
+        const ssize_t got = ::read(file.get(), buffer, sizeof buffer);
+        if (got > 0) {
+            stamp.bytes.append(buffer, static_cast<qsizetype>(got));
+        } else if (got == 0) {
+            break;
+        } else if (errno != EINTR) {
+            stamp.readError = systemError(errno);
+            stamp.bytes.clear();
+            break;
+        }
+    }
+    return stamp;
+}
+
+QString writeWholeFile(const QString& path, const QByteArray& bytes) { return writeReplacing(path, bytes, nullptr); }
+
+Replacement replaceFile(const QString& path,
+                        const std::function<std::optional<QByteArray>(const FileStamp& now)>& compose) {
+    Replacement result;
+    if (path.isEmpty()) {
+        result.error = systemError(ENOENT);
+        return result;
+    }
+    const QString target = finalTarget(path);
+    // Held until the new file is in place. Another window holds it for a look and a write; one
+    // that does not let go (a program stuck on a lost disk) is waited for a few seconds, and
+    // on a file system without locks the look before the write has to do.
+    const Descriptor folder(
+        ::open(QFile::encodeName(QFileInfo(target).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    for (int wait = 0; folder.get() >= 0 && wait < kLockWaits && ::flock(folder.get(), LOCK_EX | LOCK_NB) != 0 &&
+                       (errno == EWOULDBLOCK || errno == EINTR);
+         ++wait) {
+        std::this_thread::sleep_for(kLockWait);
+    }
+    if (const std::optional<QByteArray> bytes = compose(stampFile(target))) {
+        result.error = writeReplacing(target, *bytes, &result.stamp);
+        result.written = result.error.isEmpty();
+    }
+    return result;
 }
 
 QString writeFailureMessage(const QString& path, const QString& error) {

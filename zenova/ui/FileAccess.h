@@ -7,6 +7,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,8 +30,35 @@ QString beyondLatin1Message(const QString& text, char32_t character);
 // only in letter case; empty when there is none.
 QString findLocationFile(const QString& folder);
 
-// The whole file; empty with the reason in error when it cannot be read.
-std::optional<QByteArray> readWholeFile(const QString& path, QString& error);
+// A file as this program last read or wrote it, to tell whether another program (another
+// window) has changed it since: its identity, size and time of change, and its bytes, for a
+// change within the clock's granularity keeps size and time.
+struct FileStamp {
+    bool exists = false;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::int64_t size = 0;
+    std::int64_t modifiedNs = 0;
+    QByteArray bytes;
+    QString readError;  // why the file could not be read, its bytes then empty
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
+// The file a path names as it stands now; a link is followed.
+FileStamp stampFile(const QString& path);
+
+// Replaces a file whole, as writeWholeFile does, while holding a lock on its folder that
+// every replacement by this program takes. compose is shown the file as it stands under the
+// lock and gives the bytes to write, or nothing to leave the file alone: a change another
+// window writes between a look at the file and its replacement cannot be lost. compose must
+// not wait for the user, who may be at the other window.
+struct Replacement {
+    bool written = false;
+    QString error;    // what went wrong writing; empty when written or left alone
+    FileStamp stamp;  // the file as written
+};
+Replacement replaceFile(const QString& path,
+                        const std::function<std::optional<QByteArray>(const FileStamp& now)>& compose);
 
 // Writes into a new file in the same folder and puts it in the file's place only when all
 // of it is written and synchronised, so a failed write (at any step: open, write, sync,

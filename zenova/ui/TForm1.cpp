@@ -156,6 +156,12 @@ TForm1::TForm1(ZenovaApplication& app) : app_(app), savedChart_(531, 505, QImage
         f->installEventFilter(this);
     }
     for (QLineEdit* f : {Edit1, Edit2, Edit6}) {
+        filterNumberField(f, true);
+    }
+    for (QLineEdit* f : {Edit4, Edit5}) {
+        filterNumberField(f, false);
+    }
+    for (QLineEdit* f : {Edit1, Edit2, Edit6}) {
         connect(f, &QLineEdit::textChanged, this, [this] { Edit1Change(); });
     }
     connect(Edit3, &QLineEdit::textChanged, this, [this] { Edit3Change(); });
@@ -284,7 +290,11 @@ void TForm1::wholeFieldChange(QLineEdit* field, QScrollBar* bar, int high, void 
     const int value = limitedWhole(text(field), high);
     bar->setValue(value);
     (this->*sketch)(value);
-    field->setText(QString::number(value));
+    // Set only when limiting changed it: setting a text moves the cursor to its end and
+    // forgets what undo could take back.
+    if (const QString limited = QString::number(value); field->text() != limited) {
+        field->setText(limited);
+    }
     selectNewCalculation();
 }
 

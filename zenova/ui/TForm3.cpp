@@ -13,7 +13,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -212,15 +211,6 @@ void TForm3::Button1Click() {
     }
     const QString base = QString::fromStdString(name);
     const QString path = QDir(folder_).filePath(base + fromLatin1(kDiagramExtension));
-    if (QFileInfo::exists(path)) {
-        const MessageButton answer = app_.services().dialogs.ask(
-            {"Confirm:", "File already exists! Overwrite?", MessageIcon::information,
-             {MessageButton::ok, MessageButton::cancel}, MessageButton::cancel},
-            this);
-        if (answer != MessageButton::ok) {
-            return;
-        }
-    }
     const DiagramState& state = app_.state();
     DiagramFile file;
     file.location = toLatin1(form1.Edit3->text());
@@ -234,12 +224,47 @@ void TForm3::Button1Click() {
     file.hourLabels = state.hourLabelPositions;
     std::ostringstream out;
     writeDiagramFile(out, file);
-    if (const QString error = writeWholeFile(path, QByteArray::fromStdString(out.str())); !error.isEmpty()) {
-        inform(writeFailureMessage(path, error));
-        return;
+    const QByteArray bytes = QByteArray::fromStdString(out.str());
+    // The file as the user is asked about it is the file replaced: one changed meanwhile
+    // (by another window) is asked about again.
+    FileStamp seen = stampFile(path);
+    bool changedElsewhere = path == diagramPath_ && seen != diagramStamp_;
+    for (;;) {
+        if (seen.exists && !askOverwrite(path, changedElsewhere)) {
+            return;
+        }
+        const Replacement written = replaceFile(path, [&](const FileStamp& now) -> std::optional<QByteArray> {
+            return now == seen ? std::optional<QByteArray>(bytes) : std::nullopt;
+        });
+        if (!written.error.isEmpty()) {
+            inform(writeFailureMessage(path, written.error));
+            return;
+        }
+        if (written.written) {
+            diagramPath_ = path;
+            diagramStamp_ = written.stamp;
+            break;
+        }
+        seen = stampFile(path);
+        changedElsewhere = true;
     }
     Edit1->setText(base);
     close();
+}
+
+bool TForm3::askOverwrite(const QString& path, bool changedElsewhere) {
+    const MessageRequest question =
+        changedElsewhere
+            ? MessageRequest{"Confirm:",
+                             QString("\"%1\" was changed by another window or program since this diagram was opened "
+                                     "from it or saved into it. Overwrite those changes?")
+                                 .arg(QDir::toNativeSeparators(path)),
+                             MessageIcon::warning,
+                             {MessageButton::ok, MessageButton::cancel},
+                             MessageButton::cancel}
+            : MessageRequest{"Confirm:", "File already exists! Overwrite?", MessageIcon::information,
+                             {MessageButton::ok, MessageButton::cancel}, MessageButton::cancel};
+    return app_.services().dialogs.ask(question, this) == MessageButton::ok;
 }
 
 void TForm3::Button3Click() {
@@ -252,22 +277,24 @@ void TForm3::Button3Click() {
         return;
     }
     const QString path = QDir(folder_).filePath(typed);
-    if (!QFileInfo::exists(path)) {
+    FileStamp stamp = stampFile(path);
+    if (!stamp.exists) {
         inform("File does not exist!");
         return;
     }
-    QString error;
-    const std::optional<QByteArray> bytes = readWholeFile(path, error);
-    if (!bytes) {
-        inform(QString("\"%1\" could not be read (%2). Nothing was changed.").arg(QDir::toNativeSeparators(path), error));
+    if (!stamp.readError.isEmpty()) {
+        inform(QString("\"%1\" could not be read (%2). Nothing was changed.")
+                   .arg(QDir::toNativeSeparators(path), stamp.readError));
         return;
     }
-    std::istringstream in(bytes->toStdString());
+    std::istringstream in(stamp.bytes.toStdString());
     const DiagramFileRead read = readDiagramFile(in);
     if (!read.file) {
         inform(QString::fromStdString(describeDiagramFault(read.fault, QDir::toNativeSeparators(path).toStdString())));
         return;
     }
+    diagramPath_ = path;
+    diagramStamp_ = std::move(stamp);
     const DiagramFile& file = *read.file;
     DiagramState& state = app_.state();
     std::copy(file.dateLabels.begin(), file.dateLabels.end(), state.dateLabelPositions.begin());

@@ -5,6 +5,8 @@
 #ifndef ZENOVA_TFORM3_H
 #define ZENOVA_TFORM3_H
 
+#include "FileAccess.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -57,11 +59,17 @@ protected:
 
 private:
     void inform(const QString& text, const QString& caption = "Information:");
+    // Asks before a file is overwritten; changedElsewhere: the diagram was opened from it or
+    // saved into it, and it has changed since. True: overwrite.
+    bool askOverwrite(const QString& path, bool changedElsewhere);
     void filterChosen(int index);
     void driveChosen(int index);
 
     ZenovaApplication& app_;
     QString folder_;
+    // The diagram file last opened or saved here, as it was then.
+    QString diagramPath_;
+    FileStamp diagramStamp_;
     QFileSystemModel* folders_;
     QFileSystemModel* files_;
 };

@@ -102,6 +102,9 @@ TForm4::TForm4(ZenovaApplication& app, QString folder) : app_(app), folder_(std:
     for (QWidget* w : std::initializer_list<QWidget*>{Edit2, Edit3, Edit4, Edit5, ListBox1}) {
         w->installEventFilter(this);
     }
+    for (QLineEdit* e : {Edit3, Edit4, Edit5}) {
+        filterNumberField(e, true);
+    }
     connect(Edit2, &QLineEdit::textChanged, this, [this] { Edit2Change(); });
     connect(Edit3, &QLineEdit::textChanged, this, [this] { Edit3Change(); });
     connect(Edit4, &QLineEdit::textChanged, this, [this] { Edit4Change(); });
@@ -135,17 +138,18 @@ void TForm4::FormCreate() {
     handOver({}, {}, {}, {});  // the main window's fields start from their defaults
 
     path_ = findLocationFile(folder_);
-    QString error;
-    const std::optional<QByteArray> bytes = path_.isEmpty() ? std::nullopt : readWholeFile(path_, error);
-    if (!bytes) {
+    FileStamp list = path_.isEmpty() ? FileStamp{} : stampFile(path_);
+    if (!list.exists || !list.readError.isEmpty()) {
         path_.clear();
         inform(kMissingListMessage);
         form1.Edit3->setText("Equator");
         return;
     }
-    std::istringstream in(bytes->toStdString());
+    std::istringstream in(list.bytes.toStdString());
     LocationLoad load = loadLocations(in);
     table_ = std::move(load.table);
+    readTable_ = table_;
+    listStamp_ = std::move(list);
     if (const std::string report = describeLoadReport(load.report, QDir::toNativeSeparators(path_).toStdString());
         !report.empty()) {
         inform(report);
@@ -326,8 +330,12 @@ void TForm4::uebergebenClick() {
     if (!commit(std::move(changed))) {
         return;  // the mode stays, with what was typed
     }
+    // Merged with another window's changes, the record may stand elsewhere.
+    const std::optional<std::size_t> posted = index < table_.records.size() && table_.records[index].name == record.name
+                                                  ? std::optional<std::size_t>(index)
+                                                  : findByName(table_, record.name);
     fillList();
-    selectEntry(entryOfRecord(index));
+    selectEntry(posted ? entryOfRecord(*posted) : -1);
     const QSignalBlocker quiet(TabbedNotebook1);
     TabbedNotebook1->setCurrentIndex(kLocationsPage);
     abbrechenClick();
@@ -491,14 +499,52 @@ void TForm4::inform(std::string_view text) {
 }
 
 bool TForm4::commit(LocationTable changed) {
-    std::ostringstream out;
-    saveLocations(out, changed);
-    const QString error = writeWholeFile(path_, QByteArray::fromStdString(out.str()));
-    if (!error.isEmpty()) {
-        zenova::inform(app_.services().dialogs, writeFailureMessage(path_, error), this);
+    TableChange merged = TableChange::done;
+    std::string passedOver;
+    QString unreadable;
+    const Replacement written = replaceFile(path_, [&](const FileStamp& now) -> std::optional<QByteArray> {
+        if (now.exists && now != listStamp_) {
+            // Another window has written the list since it was read here: its records stay,
+            // with this window's changes over them.
+            if (!now.readError.isEmpty()) {
+                unreadable = now.readError;
+                return std::nullopt;
+            }
+            std::istringstream in(now.bytes.toStdString());
+            LocationLoad theirs = loadLocations(in);
+            passedOver = describeLoadReport(theirs.report, QDir::toNativeSeparators(path_).toStdString());
+            merged = mergeLocations(readTable_, changed, theirs.table);
+            if (merged != TableChange::done) {
+                return std::nullopt;
+            }
+            changed = std::move(theirs.table);
+        }
+        std::ostringstream out;
+        saveLocations(out, changed);
+        return QByteArray::fromStdString(out.str());
+    });
+    if (!written.error.isEmpty()) {
+        zenova::inform(app_.services().dialogs, writeFailureMessage(path_, written.error), this);
         return false;
     }
+    if (!unreadable.isEmpty()) {
+        zenova::inform(app_.services().dialogs,
+                       QString("\"%1\" was changed by another program and could not be read again (%2). Nothing was "
+                               "written.")
+                           .arg(QDir::toNativeSeparators(path_), unreadable),
+                       this);
+        return false;
+    }
+    if (merged == TableChange::capacityReached) {
+        inform(kCapacityMessage);
+        return false;
+    }
+    if (!passedOver.empty()) {
+        inform(passedOver);
+    }
     table_ = std::move(changed);
+    readTable_ = table_;
+    listStamp_ = written.stamp;
     return true;
 }
 

@@ -6,6 +6,7 @@
 #define ZENOVA_TFORM4_H
 
 #include "Fields.h"
+#include "FileAccess.h"
 #include "Locations.h"
 
 #include <QString>
@@ -101,7 +102,8 @@ protected:
 private:
     void inform(std::string_view text);
     void handOver(const QString& longitude, const QString& latitude, const QString& timeLag, const QString& name);
-    // Writes the changed table; only a table on disk becomes the window's.
+    // Writes the changed table; only a table on disk becomes the window's. When another
+    // window has written the list since it was read here, the changes merge into its list.
     bool commit(LocationTable changed);
     void fillList();
     int entryOfRecord(std::size_t record) const;
@@ -116,6 +118,9 @@ private:
     QString folder_;
     QString path_;  // the list's file, empty when there was none at start-up
     LocationTable table_;
+    // The list as this window last read or wrote it, and the file then.
+    LocationTable readTable_;
+    FileStamp listStamp_;
     EditMode mode_ = EditMode::none;
     std::optional<std::size_t> editedRecord_;
 };
