@@ -215,14 +215,17 @@ TEST(Receiver, GainIsUsefulHeatPlusStoredAndTheMassStaysInPlay) {
         EXPECT_EQ(s.beyond, 0);
     }
     std::mt19937 random(52);
-    auto uniform = [&](double low, double high) { return float(std::uniform_real_distribution<double>(low, high)(random)); };
+    auto uniform = [&](double low, double high) {
+        return float(std::uniform_real_distribution<double>(low, high)(random));
+    };
     const float steps[] = {60, 300, 900, 3600};
     for (int k = 0; k < 300; ++k) {
         const ReceiverModel r{uniform(20, 150), uniform(1500, 4200), uniform(0, 1), uniform(0, 0.3), uniform(0.8, 1),
                               uniform(0.8, 1), uniform(1e5, 1e7), uniform(0, 30)};
         const float irradiance = k % 5 == 0 ? 0 : uniform(0, 30000), ambient = uniform(-10, 45);
         const float inlet = uniform(100, 400), mass = uniform(ambient, 450), ts = steps[k % 4];
-        const double rates = r.loss * r.area + r.coupling * r.area + 4 * r.area * r.emittance * 5.67e-8 * std::pow(1500, 3);
+        const double rates =
+            (r.loss + r.coupling + 4 * r.emittance * 5.67e-8 * std::pow(1500, 3)) * r.area;
         const float flow = std::max(uniform(0.2, 20), float(rates / r.cp));
         auto b = instance("pp0003", r.parameters());
         ASSERT_EQ(b.init(), 0);
@@ -325,7 +328,8 @@ TEST(Pipe, LosesWhatItsSurfaceLosesOverAnyLengthAndFlow) {
     auto uniform = [&](double low, double high) { return std::uniform_real_distribution<double>(low, high)(random); };
     auto logUniform = [&](double low, double high) { return std::exp(uniform(std::log(low), std::log(high))); };
     for (int k = 0; k < 300; ++k) {
-        const float diameter = float(uniform(0.05, 0.5)), length = float(logUniform(1, 1000)), loss = float(uniform(0, 2));
+        const float diameter = float(uniform(0.05, 0.5)), length = float(logUniform(1, 1000));
+        const float loss = float(uniform(0, 2));
         const float cp = float(uniform(1500, 4200)), flow = float(logUniform(0.1, 10));
         const float inlet = float(uniform(100, 400)), ambient = float(uniform(-10, 40));
         auto b = instance("pp0005", {diameter, length, loss, cp});

@@ -154,8 +154,8 @@ TEST(SolarFieldExample, RunsToItsEndWithBalancedTanks) {
             // what its mass stores: the mass warms out of the useful heat at each start.
             if (flow > 0) {
                 const double ts = r.at("time") - rows[k - 1].at("time");
-                const double gain = receiverGain(r.at("receiver_irradiance"), (r.at("field_inlet") + r.at("receiver_out")) / 2,
-                                                 r.at("ambient"));
+                const double mean = (r.at("field_inlet") + r.at("receiver_out")) / 2;
+                const double gain = receiverGain(r.at("receiver_irradiance"), mean, r.at("ambient"));
                 const double useful = flow * kCp * (r.at("receiver_out") - r.at("field_inlet"));
                 const double stored = kReceiverCapacity * (r.at("mass") - rows[k - 1].at("mass")) / ts;
                 EXPECT_NEAR(gain, useful + stored, 1e-3 * gain);

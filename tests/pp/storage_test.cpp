@@ -183,10 +183,10 @@ TEST(Tanks, WithoutWallLossStoreWhatTheStreamsBring) {
         std::vector<float> parameters;
     };
     const float cp = 2000, nodeMass = 1e4f;
-    const Case cases[] = {{"pp0008", {100, 10, 5, cp, 1000, 0, 0, 290}},   {"pp0008", {100, 10, 5, cp, 1000, 0, 1, 290}},
-                          {"pp0008", {100, 10, 5, cp, 1000, 0, 2, 290}},   {"pp0008", {100, 10, 5, cp, 1000, 0, 5, 290}},
+    const Case cases[] = {{"pp0008", {100, 10, 5, cp, 1000, 0, 0, 290}},    {"pp0008", {100, 10, 5, cp, 1000, 0, 1, 290}},
+                          {"pp0008", {100, 10, 5, cp, 1000, 0, 2, 290}},    {"pp0008", {100, 10, 5, cp, 1000, 0, 5, 290}},
                           {"pp0008", {100, 10, 5, cp, 1000, 0, 1000, 290}}, {"pp0009", {100, 5, cp, 1000, 0, 290, 0, 0}},
-                          {"pp0009", {100, 5, cp, 1000, 0, 290, 0, 0.5f}}, {"pp0009", {100, 5, cp, 1000, 0, 290, 0, 1e3f}}};
+                          {"pp0009", {100, 5, cp, 1000, 0, 290, 0, 0.5f}},  {"pp0009", {100, 5, cp, 1000, 0, 290, 0, 1e3f}}};
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.parameters));
         const bool nodes = std::string(c.routine) == "pp0008";
@@ -199,15 +199,19 @@ TEST(Tanks, WithoutWallLossStoreWhatTheStreamsBring) {
         ASSERT_EQ(b.init(), 0);
         auto before = b.step({390, 0, 290, 0, 20, 0});
         std::mt19937 random(52);
-        auto uniform = [&](double low, double high) { return float(std::uniform_real_distribution<double>(low, high)(random)); };
+        auto uniform = [&](double low, double high) {
+            return float(std::uniform_real_distribution<double>(low, high)(random));
+        };
         double brought = 0, passed = 0, time = 0, worst = 0;
         int outside = 0;
         for (int k = 1; k <= 200; ++k) {
             const float ts = float(std::array{60, 300, 600, 900}[k % 4]);
             const int phase = (k / 15) % 3;  // charging, discharging, both
             const float most = nodeMass / ts;
-            const float charge = phase != 1 ? uniform(0.05, 1) * most : 0, discharge = phase != 0 ? uniform(0.05, 1) * most : 0;
-            const std::vector<float> in = {uniform(250, 400), charge, uniform(250, 400), discharge, 20, float(time += ts)};
+            const float charge = phase != 1 ? uniform(0.05, 1) * most : 0;
+            const float discharge = phase != 0 ? uniform(0.05, 1) * most : 0;
+            const float chargeIn = uniform(250, 400), dischargeIn = uniform(250, 400);
+            const std::vector<float> in = {chargeIn, charge, dischargeIn, discharge, 20, float(time += ts)};
             const auto out = b.step(in);
             double h;
             if (nodes) {  // only the net stream moves through the nodes

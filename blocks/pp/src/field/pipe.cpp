@@ -45,7 +45,8 @@ void pipe_block::step(View& b) {
     const double surfaceRate = static_cast<double>(b.par<P::lossCoefficient>()) * std::numbers::pi *
                                b.par<P::diameter>() * b.par<P::length>();
     double kept = 1.0;  // the share of the inlet's difference to ambient left at the outlet
-    if (surfaceRate > 0.0) kept = flow > 0.0f ? std::exp(-surfaceRate / (static_cast<double>(flow) * b.par<P::cp>())) : 0.0;
+    if (surfaceRate > 0.0)
+        kept = flow > 0.0f ? std::exp(-surfaceRate / (static_cast<double>(flow) * b.par<P::cp>())) : 0.0;
     b.out(0) = static_cast<float>(ambient + (static_cast<double>(inlet) - ambient) * kept);
     b.out(1) = flow;
 }

@@ -107,7 +107,7 @@ void exchangeHeat(std::span<float, kStackSize> stack, int n, const pfstor_block:
 
     bool explicitStep = true;
     for (int k = 1; k <= n && explicitStep; ++k)
-        explicitStep = withinOneStep({{lossPull(k), ambient}, {upPull(k), 0.0f}, {downPull(k), 0.0f}});
+        explicitStep = withinOneStep({{lossPull(k), 0.0f}, {upPull(k), 0.0f}, {downPull(k), 0.0f}});
     if (!explicitStep) {
         // (1 + loss + up + down) T'k - up T'k-1 - down T'k+1 = Tk + loss Ta, by elimination
         // down the stack and substitution back up: every coefficient is positive and each
