@@ -1,8 +1,8 @@
 // The solar-field blocks against closed forms written here: the tracking angle of a
 // one-axis collector, the focal length of a parabola and the incidence angle on a tilted
 // surface (Duffie & Beckman, Solar Engineering of Thermal Processes, eq. 1.6.3), the
-// receiver's fixed point with its Stefan-Boltzmann loss, the pipe's drop; and the edge
-// cases of the blocks.
+// receiver's fixed point with its Stefan-Boltzmann loss and its energy balance, the pipe's
+// exponential loss against a march along it; and the edge cases of the blocks.
 #include "message_capture.h"
 #include "pp_blocks.h"
 
