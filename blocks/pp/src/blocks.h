@@ -94,16 +94,15 @@ struct shade_block {  // SHADE
 };
 struct pipe_block {  // PIPE
     struct P {
-        enum : int { diameter, length, lossCoefficient, capacityRate };
+        enum : int { diameter, length, lossCoefficient, cp };
         static constexpr block::Param table[] = {
             {"Pipe diameter", "m", block::above(0), code::badSize},
             {"Pipe length", "m", block::above(0), code::badSize},
             {"Heat-loss coefficient of the pipe surface", "W/(m2 K)", kLoss, code::badLossCoefficient},
-            {"Heat-capacity rate the loss is shared by", "W/K", block::above(0), code::badHeatCapacity},
+            {"Specific heat of the fluid", "J/(kg K)", block::above(0), code::badHeatCapacity},
         };
     };
     using View = block::View<table::pp0005, P>;
-    static bool tiesHold(View& b);
     static void step(View& b);
 };
 struct fldiv_block {  // FLDIV

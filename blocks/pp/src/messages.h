@@ -21,7 +21,6 @@ using block::kRuleFills;
     X(badNodeCount, 308005, kRuleFills)            \
     X(badRimAngle, 308006, kRuleFills)             \
     X(badPassLimit, 308007, kRuleFills)            \
-    X(badLossShare, 308008, kRuleFills)            \
     X(badTemperature, 308009, kRuleFills)          \
     X(tankTooLarge, 308010, "i10 r0 r1")           \
     X(badSegments, 308040, kRuleFills)             \

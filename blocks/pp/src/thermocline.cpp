@@ -14,8 +14,8 @@ namespace {
 // from ending; a step cut short mixes its nodes fully instead of overshooting.
 constexpr long kMostNodeUpdates = 1'000'000;
 
-// What one sweep of a sub-step shares over all nodes.
-struct Sweep {
+// What one sub-step shares over all nodes.
+struct SubStep {
     float ts;  // s, the sub-step
     const Tank& tank;
     const Streams& in;
@@ -23,7 +23,7 @@ struct Sweep {
     bool explicitStep;  // no node overshoots: the balance as it stands
 };
 
-// What enters a node through one face in a sweep: a mass flow and the temperature it
+// What enters a node through one face in a sub-step: a mass flow and the temperature it
 // brings. The flow up from the node below is given as the net flow through the tank
 // (0 or below), whose term the model writes with the node's lead over the node below.
 struct Face {
@@ -32,10 +32,10 @@ struct Face {
     bool fromBelow = false;
 };
 
-// The one update of a node over a sweep, from its temperature t at the sweep's start:
+// The one update of a node over a sub-step, from its temperature t at the sub-step's start:
 // the flows through its two faces and its wall, summed in the order given (the order
 // the model has always had for each node, which the rounding follows).
-inline float nodeUpdate(float t, const Face& first, const Face& second, const Sweep& s) {
+inline float nodeUpdate(float t, const Face& first, const Face& second, const SubStep& s) {
     const float ts = s.ts, m = s.tank.nodeMass;
     if (s.explicitStep) {
         const auto term = [&](const Face& f) {
@@ -71,10 +71,10 @@ float brought(std::span<const float> nodes, const Tank& tank, const Streams& in,
            (nodes[0] - tank.reference) * in.dischargeFlow * ts * cp;
 }
 
-void advance(std::span<float> nodes, const Tank& tank, const Streams& in, float length, int passes) {
+void advance(std::span<float> nodes, const Tank& tank, const Streams& in, float length) {
     const int n = tank.nodes;
     const float moved = std::max(std::fabs(length * in.chargeFlow), std::fabs(length * in.dischargeFlow));
-    const long most = std::max(1L, kMostNodeUpdates / (n * std::max(passes, 1)));
+    const long most = std::max(1L, kMostNodeUpdates / n);
     const float parts = block::subStepsByMass(moved, tank.nodeMass);
     const long subSteps = parts < static_cast<float>(most) ? static_cast<long>(parts) : most;
     const float ts = length / static_cast<float>(subSteps);
@@ -86,7 +86,7 @@ void advance(std::span<float> nodes, const Tank& tank, const Streams& in, float 
     // The same pulls act on every node: from the node upstream (or the entering stream)
     // and from the wall.
     const float flowPull = ts * std::max(down, -up) / tank.nodeMass, lossPull = tank.wallFlow * ts / tank.nodeMass;
-    const Sweep sweep{ts, tank, in, lossPull, block::withinOneStep({{flowPull, 0.0f}, {lossPull, 0.0f}})};
+    const SubStep sub{ts, tank, in, lossPull, block::withinOneStep({{flowPull, 0.0f}, {lossPull, 0.0f}})};
 
     std::array<float, kMostNodes> start{}, next{};
     std::copy_n(nodes.begin(), n, start.begin());
@@ -94,19 +94,17 @@ void advance(std::span<float> nodes, const Tank& tank, const Streams& in, float 
     const int last = n - 1;
     const Face top{enteringTop, in.chargeIn}, bottom{enteringBottom, in.dischargeIn};
     for (long step = 0; step < subSteps; ++step) {
-        for (int pass = 0; pass < passes; ++pass) {
-            // Down the tank, each node taking the new temperature of the node above it; one
-            // node takes both streams.
-            if (n == 1) {
-                next[0] = nodeUpdate(start[0], top, bottom, sweep);
-            } else {
-                next[0] = nodeUpdate(start[0], {up, next[1], true}, top, sweep);
-                for (int i = 1; i < last; ++i)
-                    next[i] = nodeUpdate(start[i], {down, next[i - 1]}, {up, start[i + 1], true}, sweep);
-                next[last] = nodeUpdate(start[last], {down, next[last - 1]}, bottom, sweep);
-            }
-            std::copy(next.begin(), next.begin() + n, start.begin());
+        // Every node from the temperatures at the sub-step's start, so that what leaves a
+        // node through a face is what enters the next; one node takes both streams.
+        if (n == 1) {
+            next[0] = nodeUpdate(start[0], top, bottom, sub);
+        } else {
+            next[0] = nodeUpdate(start[0], {up, start[1], true}, top, sub);
+            for (int i = 1; i < last; ++i)
+                next[i] = nodeUpdate(start[i], {down, start[i - 1]}, {up, start[i + 1], true}, sub);
+            next[last] = nodeUpdate(start[last], {down, start[last - 1]}, bottom, sub);
         }
+        std::copy(next.begin(), next.begin() + n, start.begin());
     }
     std::copy_n(next.begin(), n, nodes.begin());
 }

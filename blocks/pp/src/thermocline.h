@@ -38,12 +38,13 @@ float storedEnergy(std::span<const float> nodes, const Tank& tank);
 // streams, the model's own difference, kept.
 float brought(std::span<const float> nodes, const Tank& tank, const Streams& in, float length);
 
-// Integrates the nodes (top first, as many as the tank's) over `length` seconds with
-// `passes` sweeps per sub-step. A step that would move more than one node's mass runs in
-// sub-steps, at most so many that the call updates a million nodes; where a sweep would
-// overshoot (a step cut short, a loss too large), each node goes at most onto the mean
-// of the temperatures it is pulled towards.
-void advance(std::span<float> nodes, const Tank& tank, const Streams& in, float length, int passes);
+// Integrates the nodes (top first, as many as the tank's) over `length` seconds. A step
+// that would move more than one node's mass runs in sub-steps, at most so many that the
+// call updates a million nodes; each sub-step is explicit from the temperatures at its
+// start, so that the streams carry into the nodes what they carry out of them. Where it
+// would overshoot (a step cut short, a loss too large), each node goes at most onto the
+// mean of the temperatures it is pulled towards.
+void advance(std::span<float> nodes, const Tank& tank, const Streams& in, float length);
 
 }  // namespace vireo::pp::thermocline
 

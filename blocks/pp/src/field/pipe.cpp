@@ -1,6 +1,6 @@
 //#Block PIPE
 //#Description
-// Temperature drop of a pipe that loses heat to its surroundings.
+// Outlet temperature of a pipe that loses heat through its surface to its surroundings.
 //#Layout
 //#Inputs 3
 //#Outputs 2
@@ -19,43 +19,36 @@
 //#BP[0] Pipe diameter, above 0 (m)
 //#BP[1] Pipe length, above 0 (m)
 //#BP[2] Heat-loss coefficient of the pipe surface, at least 0 (W/(m2 K))
-//#BP[3] Heat-capacity rate the loss is shared by, above 0 (W/K)
+//#BP[3] Specific heat of the fluid, above 0 (J/(kg K))
 //#Strings
 //#None
 //#Remarks
-// The drop is the difference to ambient times p3 p1 pi p2 / (p4 p2): the length cancels
-// and the mass flow is not used (the model's own form, kept), and pi is taken as
-// 3.141516. A diameter of 0 or below, a negative coefficient, which would warm the
-// fluid away from ambient, and a share p3 p1 pi / p4 above 1, which would carry it past ambient, are
-// errors at initialisation.
+// The pipe's surface pi p1 p2 loses p3 times the difference to ambient per square metre
+// along its length, so the fluid's difference to ambient falls exponentially: the outlet
+// is Ta + (Tin - Ta) exp(-p3 pi p1 p2 / (m p4)), m the mass flow, and the heat lost,
+// m p4 (Tin - Tout), grows with the length and never carries the fluid past ambient. A
+// pipe without flow (0 or below) holds its fluid until it is at ambient: the outlet is
+// the ambient temperature, where the formula goes as the flow falls; a pipe that loses
+// nothing (p3 0) passes the inlet at any flow.
 //#end
 #include "blocks.h"
 
+#include <cmath>
+#include <numbers>
+
 namespace vireo::pp {
-namespace {
-
-// The share of its difference to ambient that the fluid loses; in double precision, where
-// a long pipe's products cannot leave the range before the length cancels.
-double lossShare(const pipe_block::View& b) {
-    using P = pipe_block::P;
-    const double length = b.par<P::length>();
-    return static_cast<double>(b.par<P::lossCoefficient>()) * b.par<P::diameter>() * 3.141516f * length /
-           (static_cast<double>(b.par<P::capacityRate>()) * length);
-}
-
-}  // namespace
-
-bool pipe_block::tiesHold(View& b) {
-    // A share above 1 would carry the outlet past the ambient temperature: a bound on
-    // three parameters together, beyond what the table can say.
-    const Rule share{.parameter = P::lossCoefficient, .low = 0.0f, .high = 1.0f, .code = code::badLossShare};
-    return b.check(share, static_cast<float>(lossShare(b)));
-}
 
 void pipe_block::step(View& b) {
-    const float drop = static_cast<float>((b.in(0) - b.in(2)) * lossShare(b));
-    b.out(0) = b.in(0) - drop;
-    b.out(1) = b.in(1);
+    const float inlet = b.in(0), flow = b.in(1), ambient = b.in(2);
+    // The surface's loss rate over the fluid's capacity rate, in double precision, where a
+    // long pipe or a trickle cannot leave the range.
+    const double surfaceRate = static_cast<double>(b.par<P::lossCoefficient>()) * std::numbers::pi *
+                               b.par<P::diameter>() * b.par<P::length>();
+    double kept = 1.0;  // the share of the inlet's difference to ambient left at the outlet
+    if (surfaceRate > 0.0)
+        kept = flow > 0.0f ? std::exp(-surfaceRate / (static_cast<double>(flow) * b.par<P::cp>())) : 0.0;
+    b.out(0) = static_cast<float>(ambient + (static_cast<double>(inlet) - ambient) * kept);
+    b.out(1) = flow;
 }
 
 }  // namespace vireo::pp

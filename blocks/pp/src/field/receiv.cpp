@@ -26,24 +26,32 @@
 //#BP[3] Emittance (-)
 //#BP[4] First efficiency factor (-)
 //#BP[5] Second efficiency factor (-)
-//#BP[6] Number of iterations per step, 0 to 1000 (-)
+//#BP[6] Number of iterations per step, 0 to 1000: with 0 the fluid passes unchanged and
+// the mass stays; any other count solves the step's balance to convergence (-)
 //#BP[7] Heat capacity of the thermal mass, above 0 (J/K)
 //#BP[8] Heat-transfer coefficient between fluid and mass, at least 0 (W/(m2 K))
 //#Strings
 //#None
 //#Remarks
-// The radiation loss is the Stefan-Boltzmann law on the mean fluid and the ambient
-// temperature in kelvin. The mass temperature moves once per iteration. A
-// call at the time of the call before repeats the step from the state at its start, so
-// the block may sit in a loop; a time that runs backwards integrates nothing. A mass
-// that one step would move past the temperature it is pulled towards stops there, and
-// one warmed by a gain the fluid cannot take stops where it would start to heat the
-// fluid. An iteration that would leave the float range (a flow far too small for the
-// iteration to settle) ends the iterations of the step.
+// The receiver gains the absorbed irradiance less its linear and radiation losses, both
+// at the mean of inlet and outlet temperature (the radiation by the Stefan-Boltzmann law
+// in kelvin). The fluid takes that gain and what the mass gives it through p9; the mass
+// takes the rest, ending each step where that exchange leaves it, so in every step the
+// gain is what the fluid takes plus what the mass stores, and no step length carries the
+// mass past the fluid. While the receiver gains, a mass too cold to let the fluid take
+// any of it takes the whole gain and the fluid passes unchanged. Where the flow is too
+// small for the mean of inlet and outlet to stand for the fluid in the tube, the fluid
+// leaves at the temperature where it stops taking (or giving) heat: outlet and mass stay
+// between the inlet, ambient, the mass's start and the temperature at which the receiver
+// gains nothing. Without flow the mass relaxes towards ambient through p9 and the outlet
+// is the mass temperature; a step too long for that stops it at ambient. A call at the
+// time of the call before repeats the step from the state at its start, so the block may
+// sit in a loop; a time that runs backwards integrates nothing.
 //#end
 #include "blocks.h"
 
 #include "Numbers.h"
+#include "Solve.h"
 
 #include <algorithm>
 #include <cmath>
@@ -62,12 +70,77 @@ struct State {
           massAtStepStart(b.rp<3>()) {}
 };
 
-constexpr float kSigma = 5.67e-08f;
-constexpr float kZeroCelsius = 273.15f;
+constexpr double kSigma = 5.67e-08;
+constexpr double kZeroCelsius = 273.15;
 
-float fourth(float x) {
-    const float square = x * x;
+double fourth(double x) {
+    const double square = x * x;
     return square * square;
+}
+
+// The receiver over one step with flow, in double precision: its gain at a mean fluid
+// temperature, and what of it the fluid takes while the mass, coupled to the fluid, ends
+// the step where that exchange leaves it (implicitly, so that no step length makes it
+// overshoot).
+struct Receiver {
+    double absorbed;    // W: both efficiency factors times area times irradiance
+    double lossRate;    // W/K: linear loss coefficient times area
+    double radiation;   // W/K4: area times emittance times sigma
+    double ambient;     // degC
+    double massStart;   // degC
+    double exchange;    // W/K between fluid and mass over the step
+    double massShare;   // of the way from its start to the fluid that the mass goes
+
+    double gain(double t) const {
+        return absorbed - lossRate * (t - ambient) -
+               radiation * (fourth(t + kZeroCelsius) - fourth(ambient + kZeroCelsius));
+    }
+    // What the fluid at mean temperature t takes: the gain and what the mass gives it.
+    double toFluid(double t) const { return gain(t) + exchange * (massStart - t); }
+};
+
+struct Result {
+    double outlet;
+    double mass;
+};
+
+// The fluid from `inlet` at the capacity rate `rate` (W/K) through the receiver: the mean
+// temperature of inlet and outlet at which what the fluid takes is what the receiver
+// gives it. Solved to convergence: a plain iteration swings ever wider at small flows.
+Result withFlow(const Receiver& r, double inlet, double rate, double ts, double capacity) {
+    const double atInlet = r.toFluid(inlet), gainAtInlet = r.gain(inlet);
+    // A cold mass takes the gain first: the fluid gives it nothing while the receiver gains.
+    if (atInlet <= 0.0 && gainAtInlet > 0.0) return {inlet, r.massStart + gainAtInlet * ts / capacity};
+
+    // The temperature the fluid heads for: where it stops taking heat or, losing heat,
+    // where it stops giving any (its loss ends, or a cold mass starts to take the gain
+    // alone). It lies within what the inlet's heat moves the fluid at this flow and what
+    // the linear terms alone allow; the radiation only brings it closer.
+    const bool heating = atInlet > 0.0;
+    const auto settles = [&](double t) { return heating ? r.toFluid(t) : std::max(r.toFluid(t), r.gain(t)); };
+    double far = inlet + atInlet / rate;
+    const double linear = r.lossRate + r.exchange;
+    if (linear > 0.0) {
+        const double linearEnd = inlet + atInlet / linear;
+        far = heating ? std::min(far, linearEnd) : std::max(far, linearEnd);
+    }
+    if (heating && r.radiation > 0.0)
+        far = std::min(far, std::pow(fourth(inlet + kZeroCelsius) + atInlet / r.radiation, 0.25) - kZeroCelsius);
+    if (!heating) far = std::max(far, -kZeroCelsius);
+    double end = far;
+    if ((settles(far) > 0.0) != heating) end = block::solve(settles, inlet, far, {.tolerance = 1e-7}).x;
+
+    // Where the flow is too small for the mean of inlet and outlet to stand for the fluid
+    // in the tube, the fluid reaches that temperature inside and leaves at it.
+    const double low = std::min(inlet, end), high = std::max(inlet, end);
+    const auto outletOf = [&](double mean) { return std::clamp(2.0 * mean - inlet, low, high); };
+    const auto residual = [&](double mean) { return rate * (outletOf(mean) - inlet) - r.toFluid(mean); };
+    const block::Root mean = block::solve(residual, inlet, end, {.tolerance = 1e-7});
+    if (mean.converged) return {outletOf(mean.x), r.massStart + r.massShare * (mean.x - r.massStart)};
+    // No sign change: the losing fluid reaches the temperature where the gain ends and the
+    // cold mass starts to take it alone; the mass takes what the fluid gives.
+    const double taken = rate * (end - inlet);
+    return {end, r.massStart + (r.gain(end) - taken) * ts / capacity};
 }
 
 }  // namespace
@@ -82,8 +155,7 @@ void receiv_block::init(View& b) {
 void receiv_block::step(View& b) {
     State s(b);
     const float irradiance = b.in(0), inlet = b.in(1), flow = b.in(2), ambient = b.in(3), time = b.in(4);
-    const float area = b.par<P::area>(), cp = b.par<P::cp>(), lossCoefficient = b.par<P::lossCoefficient>();
-    const float emittance = b.par<P::emittance>(), capacity = b.par<P::capacity>(), coupling = b.par<P::coupling>();
+    const float area = b.par<P::area>(), capacity = b.par<P::capacity>(), coupling = b.par<P::coupling>();
 
     if (s.started == 0) {
         s.lastTime = s.stepStart = time;
@@ -104,41 +176,30 @@ void receiv_block::step(View& b) {
     s.lastTime = time;
     ts = forwardOnly(ts);
 
-    // The mass relaxes towards a temperature; a step too long for that stops it there.
-    const float pull = area * coupling * ts / capacity;
-    const bool explicitStep = withinOneStep({{pull, 0.0f}});
-    auto relaxed = [&](float toward) {
-        return explicitStep ? mass + (toward - mass) * area * coupling * ts / capacity : toward;
-    };
-    // Without useful heat the mass takes the whole gain; in a step that long it warms at
-    // most to where it would start to heat the fluid.
-    auto absorbing = [&](float gain, float mean) {
-        const float warmed = mass + ts * gain / capacity;
-        if (explicitStep || !(gain > 0.0f)) return warmed;
-        return std::min(warmed, mean - gain / (area * coupling));
-    };
-
-    float outlet;
-    if (flow <= 0.0f) {
-        mass = relaxed(ambient);
+    float outlet = inlet;
+    if (!(flow > 0.0f)) {
+        // Still fluid: the mass relaxes towards ambient; a step too long for that stops it there.
+        const float pull = area * coupling * ts / capacity;
+        mass = withinOneStep({{pull, 0.0f}}) ? mass + (ambient - mass) * area * coupling * ts / capacity : ambient;
         outlet = mass;
-    } else {
-        outlet = inlet;
-        const int passes = block::toInt(b.par<P::iterations>());
-        for (int i = 0; i < passes; ++i) {
-            const float mean = (outlet + inlet) / 2.0f;
-            const float gain = b.par<P::efficiency2>() * area * irradiance * b.par<P::efficiency1>() -
-                               (mean - ambient) * lossCoefficient * area -
-                               area * emittance * kSigma * (fourth(mean + kZeroCelsius) - fourth(ambient + kZeroCelsius));
-            float useful = gain - (mean - mass) * area * coupling;
-            if (!(useful > 0.0f)) useful = 0.0f;
-            const float nextOutlet = useful / (cp * flow) + inlet;
-            const float nextMass = useful == 0.0f ? absorbing(gain, mean) : relaxed(mean);
-            // A flow too small for the fixed point lets the iteration swing ever wider;
-            // once it leaves the float range it ends with the values it had.
-            if (!std::isfinite(nextOutlet) || !std::isfinite(nextMass)) break;
-            outlet = nextOutlet;
-            mass = nextMass;
+    } else if (block::toInt(b.par<P::iterations>()) > 0) {
+        const double share = static_cast<double>(area) * coupling * ts / capacity;
+        const Receiver r{.absorbed = static_cast<double>(b.par<P::efficiency2>()) * area * irradiance *
+                                     b.par<P::efficiency1>(),
+                         .lossRate = static_cast<double>(b.par<P::lossCoefficient>()) * area,
+                         .radiation = static_cast<double>(area) * b.par<P::emittance>() * kSigma,
+                         .ambient = ambient,
+                         .massStart = mass,
+                         .exchange = static_cast<double>(area) * coupling / (1.0 + share),
+                         .massShare = share / (1.0 + share)};
+        const Result x = withFlow(r, inlet, static_cast<double>(flow) * b.par<P::cp>(), ts, capacity);
+        // Rounding aside, the mass ends between its start, the inlet and the outlet; a
+        // state the receiver cannot compute (inputs that are no numbers) changes nothing.
+        if (std::isfinite(x.outlet) && std::isfinite(x.mass)) {
+            outlet = static_cast<float>(x.outlet);
+            const double low = std::min({r.massStart, static_cast<double>(inlet), x.outlet});
+            const double high = std::max({r.massStart, static_cast<double>(inlet), x.outlet});
+            mass = static_cast<float>(std::clamp(x.mass, low, high));
         }
     }
     b.out(0) = outlet;

@@ -44,8 +44,10 @@
 // of the call before repeats the step from the state at its start and over its length,
 // so the block may sit in a loop; the first step integrates nothing, and a time that
 // runs backwards integrates nothing; one that is not a finite number repeats the step and
-// is not kept. A plug that one step of loss or conduction would move past the
-// temperatures it is pulled towards stops there.
+// is not kept. Loss and conduction are explicit from the temperatures at the step's
+// start, so conduction moves heat between plugs without making or losing any; where one
+// such step would move a plug past the temperatures it is pulled towards, the step is
+// implicit for all plugs, which never overshoots.
 //#end
 #include "blocks.h"
 
@@ -76,45 +78,73 @@ struct State {
           plugs(b.ip<11>()), plugsAtStepStart(b.ip<12>()), started(b.ip<13>()), stepLength(b.rp<400>()) {}
 };
 
-// Wall loss of every plug and conduction between neighbours, explicit, each plug taking
-// the new temperature of the plug above it.
+// Wall loss of every plug and conduction between neighbours, explicit from the
+// temperatures at the step's start, so that what one plug conducts to the next is what
+// the next receives. Where a plug would overshoot what it is pulled towards (a small plug,
+// a long step), the step is taken implicitly for all plugs instead: it conserves the same
+// way and never overshoots.
 void exchangeHeat(std::span<float, kStackSize> stack, int n, const pfstor_block::View& b, float ts) {
     using P = pfstor_block::P;
     const float diameter = b.par<P::diameter>(), cp = b.par<P::cp>(), density = b.par<P::density>();
     const float wallLoss = b.par<P::wallLoss>(), lambda = b.par<P::conductivity>();
     const float ambient = b.in(4);
     const float deckel = kPi * diameter * diameter / 4.0f;
-    auto t = [&](int k) -> float& { return stack[2 * (k - 1)]; };
+    std::array<float, kMostPlugs> was{};
+    for (int k = 1; k <= n; ++k) was[k - 1] = stack[2 * (k - 1)];
+    auto t = [&](int k) { return was[k - 1]; };
     auto m = [&](int k) { return stack[2 * (k - 1) + 1]; };
     auto height = [&](int k) { return m(k) / (deckel * density); };
     auto wall = [&](int k) { return height(k) * diameter * kPi; };
     auto halfAbove = [&](int k) { return height(k) / 2.0f + m(k - 1) / (2.0f * deckel * density); };
     auto halfBelow = [&](int k) { return m(k + 1) / (2.0f * deckel * density) + height(k) / 2.0f; };
     auto conduction = [&](int k, float distance) { return ts * lambda * deckel / (m(k) * cp * distance); };
+    auto lossPull = [&](int k) {
+        const float face = k == 1 || k == n ? deckel : 0.0f;
+        return ts * (wallLoss * (face + wall(k)) / cp) / m(k);
+    };
+    auto upPull = [&](int k) { return k == 1 ? 0.0f : conduction(k, halfAbove(k)); };
+    auto downPull = [&](int k) { return k == n ? 0.0f : conduction(k, halfBelow(k)); };
 
+    bool explicitStep = true;
+    for (int k = 1; k <= n && explicitStep; ++k)
+        explicitStep = withinOneStep({{lossPull(k), 0.0f}, {upPull(k), 0.0f}, {downPull(k), 0.0f}});
+    if (!explicitStep) {
+        // (1 + loss + up + down) T'k - up T'k-1 - down T'k+1 = Tk + loss Ta, by elimination
+        // down the stack and substitution back up: every coefficient is positive and each
+        // row dominant, so each T' lies between the temperatures of the step's start and
+        // ambient.
+        std::array<double, kMostPlugs> upper{}, rhs{};
+        for (int k = 1; k <= n; ++k) {
+            const double up = upPull(k), down = downPull(k), loss = lossPull(k);
+            const double diagonal = 1.0 + loss + up + down - (k > 1 ? up * upper[k - 2] : 0.0);
+            upper[k - 1] = down / diagonal;
+            rhs[k - 1] = (t(k) + loss * ambient + (k > 1 ? up * rhs[k - 2] : 0.0)) / diagonal;
+        }
+        double below = 0.0;
+        for (int k = n; k >= 1; --k) {
+            below = rhs[k - 1] + upper[k - 1] * below;
+            stack[2 * (k - 1)] = static_cast<float>(below);
+        }
+        return;
+    }
     for (int k = 1; k <= n; ++k) {
         const bool top = k == 1, bottom = k == n && n > 1;
-        const float face = top || bottom ? deckel : 0.0f;
-        const float lossPull = ts * (wallLoss * (face + wall(k)) / cp) / m(k);
-        const float upPull = top ? 0.0f : conduction(k, halfAbove(k));
-        const float downPull = k == n ? 0.0f : conduction(k, halfBelow(k));
-        const float above = top ? 0.0f : t(k - 1), below = k == n ? 0.0f : t(k + 1);
-        float& tk = t(k);
-        if (!withinOneStep({{lossPull, ambient}, {upPull, above}, {downPull, below}})) {
-            tk = limitedUpdate(tk, {{lossPull, ambient}, {upPull, above}, {downPull, below}});
-        } else if (top) {
+        const float tk = t(k), above = top ? 0.0f : t(k - 1), below = k == n ? 0.0f : t(k + 1);
+        float next;
+        if (top) {
             const float gradient = n < 2 ? 0.0f : (tk - below) / halfBelow(k);
-            tk = tk - ts * (wallLoss * (deckel + wall(k)) / cp) * (tk - ambient) / m(k) -
-                 ts * lambda * deckel * gradient / (m(k) * cp);
+            next = tk - ts * (wallLoss * (deckel + wall(k)) / cp) * (tk - ambient) / m(k) -
+                   ts * lambda * deckel * gradient / (m(k) * cp);
         } else if (bottom) {
             const float gradient = (above - tk) / halfAbove(k);
-            tk = tk + ts * lambda * deckel * gradient / (m(k) * cp) -
-                 ts * (wallLoss * (deckel + wall(k)) / cp) * (tk - ambient) / m(k);
+            next = tk + ts * lambda * deckel * gradient / (m(k) * cp) -
+                   ts * (wallLoss * (deckel + wall(k)) / cp) * (tk - ambient) / m(k);
         } else {
             const float gradientAbove = (above - tk) / halfAbove(k), gradientBelow = (tk - below) / halfBelow(k);
-            tk = tk - ts * (wall(k) * wallLoss / cp) * (tk - ambient) / m(k) +
-                 (ts * lambda * deckel * gradientAbove - ts * lambda * deckel * gradientBelow) / (m(k) * cp);
+            next = tk - ts * (wall(k) * wallLoss / cp) * (tk - ambient) / m(k) +
+                   (ts * lambda * deckel * gradientAbove - ts * lambda * deckel * gradientBelow) / (m(k) * cp);
         }
+        stack[2 * (k - 1)] = next;
     }
 }
 

@@ -31,13 +31,16 @@
 //#BP[3] Specific heat, above 0 (J/(kg K))
 //#BP[4] Density, above 0 (kg/m3)
 //#BP[5] Heat-loss coefficient of the wall, at least 0 (W/(m2 K))
-//#BP[6] Iterations per sub-step, 0 to 1000 (-)
+//#BP[6] Iterations per sub-step, 0 to 1000: kept for the models that give it; every
+// count computes each sub-step once (-)
 //#BP[7] Reference and initial temperature (degC)
 //#Strings
 //#None
 //#Remarks
 // Only the net flow (charging less discharging) moves fluid through the nodes. A step
-// that would move more than one node's mass is divided into sub-steps. The node mass is
+// that would move more than one node's mass is divided into sub-steps, each explicit from
+// the temperatures at its start: what leaves a node enters the next, so the nodes store
+// what the net stream brings less what it takes out at the other end. The node mass is
 // the tank's mass over parameter 2 as given, the number of nodes its whole part. Times
 // are taken as whole numbers: a call at the whole time of the call before repeats the
 // step from the state at its start and over its length, so the block may sit in a loop;
@@ -118,7 +121,7 @@ void tcstor_block::step(View& b) {
     }
     const std::span<float> nodes(t.data(), static_cast<std::size_t>(tank.nodes));
     const float before = thermocline::storedEnergy(nodes, tank) + thermocline::brought(nodes, tank, in, step.length);
-    thermocline::advance(nodes, tank, in, step.length, block::toInt(b.par<P::iterations>()));
+    thermocline::advance(nodes, tank, in, step.length);
 
     std::copy(t.begin(), t.end(), s.nodes.begin());
     s.stepLength = step.length;
