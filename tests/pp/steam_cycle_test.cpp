@@ -261,6 +261,8 @@ TEST(HeatExchanger, RefusesParametersItCannotRunWith) {
         std::vector<int> codes, named;  // parameters named from 1
     };
     std::vector<float> segmentsZero = hxch(1, 500, 10, 2300, 4000, 0);
+    // Only the cells (0) and the segments (1): a model 2 stepped nothing, silently.
+    std::vector<float> noModel = hxch(2, 500, 10, 2300, 4000, 20);
     std::vector<float> oilAtZero = hxch(0, 500, 10, 2300, 4000, 20);
     oilAtZero[7] = 0;     // side 1, second point
     oilAtZero[10] = -5;   // side 2, first point
@@ -268,7 +270,8 @@ TEST(HeatExchanger, RefusesParametersItCannotRunWith) {
     std::vector<float> noArea = hxch(0, 500, 0, 2300, 4000, 5000);
     std::vector<float> endless = hxch(0, 500, 10, 2300, 4000, 5000);
     for (const Refusal& r : {Refusal{segmentsZero, {308040}, {14}}, Refusal{oilAtZero, {308002, 308002}, {8, 11}},
-                             Refusal{noArea, {308001}, {3}}, Refusal{endless, {308004}, {14}}}) {
+                             Refusal{noArea, {308001}, {3}}, Refusal{endless, {308004}, {14}},
+                             Refusal{noModel, {308011}, {1}}}) {
         auto b = pp_test::instance("pp0015", r.parameters);
         const auto m = vireo_test::messagesOf([&] { b.init(); });
         EXPECT_EQ(m.codes, r.codes);

@@ -24,7 +24,7 @@
 //#OUT[4] Side-2 pressure, input 6 (Pa)
 //#OUT[5] Side-2 outlet enthalpy as water or steam (J/kg)
 //#Parameters
-//#BP[0] Model: 0 cells in counterflow, 1 segments in parallel flow (-)
+//#BP[0] Model, 0 to 1 (-): 0 cells in counterflow, 1 segments in parallel flow
 //#BP[1] Heat-transfer coefficient (W/(m2 K))
 //#BP[2] Heat-transfer area, above 0 (m2)
 //#BP[3] Side-1 medium: 0 water and steam, otherwise oil (-)
@@ -56,8 +56,9 @@
 // temperature: in a cell the one side 1 comes with, in a segment the one it leaves with.
 // The segment model chains parallel-flow segments of area p3 / p14, as many as int(p3)
 // holds whole multiples of int(p3 / p14): p3 = 10 and p14 = 4 run 5 segments of 2.5.
-// Where p3 / p14 is below 1 it runs int(p14) segments. Without flow on either side the
-// inlet temperatures pass to the opposite outlets. Both enthalpies are those of water or steam
+// Where p3 / p14 is below 1 it runs int(p14) segments. p1 is taken as its nearest whole
+// number; another model than 0 or 1 is refused. Without flow on either side the inlet
+// temperatures pass to the opposite outlets. Both enthalpies are those of water or steam
 // at the outlet state whatever the medium; side-2 water's is its own, still evaporating
 // or not. Water on side 1 does not condense: it cools with its heat capacity. A water
 // state outside the 1967 industrial formulation ends the whole run with a report on
@@ -72,6 +73,7 @@ namespace vireo::pp {
 namespace {
 
 constexpr float kMostPasses = kMostIterations;
+constexpr int kCellModel = 0, kSegmentModel = 1;
 
 using View = hxch_block::View;
 using P = hxch_block::P;
@@ -97,10 +99,11 @@ void writeOutlets(BlockView& b, double t1, double t2, double h2) {
 
 // The bounds that depend on another parameter (the model, a side's medium).
 bool hxch_block::tiesHold(View& b) {
-    const Rule passes = b.par<P::model>() == 1.0f ? Rule{.parameter = P::passes, .low = 0.0f, .high = kMostPasses,
-                                                         .code = code::badSegments, .aboveLow = true}
-                                                  : Rule{.parameter = P::passes, .low = 0.0f, .high = kMostPasses,
-                                                         .code = code::badIterations};
+    const Rule passes = b.whole<P::model>() == kSegmentModel
+                            ? Rule{.parameter = P::passes, .low = 0.0f, .high = kMostPasses,
+                                   .code = code::badSegments, .aboveLow = true}
+                            : Rule{.parameter = P::passes, .low = 0.0f, .high = kMostPasses,
+                                   .code = code::badIterations};
     bool held = b.check(passes, b.par<P::passes>());
     // An oil line that reaches 0 at a point divides by its capacity rate there.
     const auto positive = [](int parameter) {
@@ -127,11 +130,11 @@ void hxch_block::step(View& b) {
     const exchanger::Side s1 = side<P::medium1>(b, 2, 1);
     const exchanger::Side s2 = side<P::medium2>(b, 5, 4);
     const exchanger::Exchanger x{b.par<P::transferCoefficient>(), b.par<P::area>(), b.par<P::passes>()};
-    if (b.par<P::model>() == 0.0f) {
+    if (b.whole<P::model>() == kCellModel) {
         const exchanger::Outlets o = exchanger::cellModel(x, s1, s2, in1, in2);
         writeOutlets(b, o.t1, o.t2, o.h2);
         if (!o.settled) b.countWarning(b.ip<10>(), code::cellsNotSettled, {.reals = {b.par<P::passes>()}});
-    } else if (b.par<P::model>() == 1.0f) {
+    } else {
         const exchanger::Outlets o = exchanger::segmentModel(x, s1, s2, in1, in2);
         writeOutlets(b, o.t1, o.t2, o.h2);
     }
