@@ -131,13 +131,13 @@ TEST(HeatExchanger, OilGivesWhatTheWaterTakesOnIf97InBothModels) {
     // more than the oil gave (compressed water's rises towards saturation). The water never
     // passes the oil, to the last bit of the outlets: in counterflow it leaves at most at
     // the oil's inlet temperature, in parallel flow at most at the oil's own outlet
-    // temperature (the block compares the two itself).
-    // The segments added a segment's whole heat at the capacity of wet steam, without
-    // bound: the last of the cases below ended the run (5708 kJ/kg), and 2 segments left
-    // the water at 301 degC beside oil at 257. The seeded sweep of the IF97 table leaves the
-    // water sub-cooled, wet and superheated; where the oil leaves the evaporation only a
-    // hair above the saturation temperature, the cells may take more than 300 passes to
-    // settle, and balance all the same.
+    // temperature (the block compares the two itself). The segments added a segment's
+    // whole heat at the capacity of wet steam, without bound: the last of the cases below
+    // ended the run (5708 kJ/kg), and 2 segments left the water at 301 degC beside oil at
+    // 257. The seeded sweep of the IF97 table leaves the water sub-cooled, wet and
+    // superheated; where the oil leaves the evaporation only a hair above the saturation
+    // temperature, the cells may take more than 300 passes to settle, and balance all the
+    // same.
     using pp_reference::GeneratorState;
     enum Outlet { subcooled, wet, superheated };
     struct Result {
@@ -188,11 +188,11 @@ TEST(HeatExchanger, OilGivesWhatTheWaterTakesOnIf97InBothModels) {
     const Case cases[] = {
         {0, 300, at(300, 1, 100, 0.3, 1e6), wet},  // quality 0.45
         {0, 300, at(340.2, 2, 100, 0.15, 4e6), superheated},  // the trough-plant example's
-        {0, 300, at(353.9, 0.83, 69.6, 0.061, 6e6), superheated},  // took 168.4 kW of 149.6 kW
-        {0, 300, at(311.1, 0.53, 161.0, 0.043, 1e7), wet},  // took 31.2 kW of 28.1 kW
-        {0, 300, at(255.1, 1.84, 83.2, 0.052, 4e6), wet},  // took 58.4 kW of 56.6 kW
+        {0, 300, at(353.9, 0.83, 69.6, 0.061, 6e6), superheated},  // was 168.4 kW taken of 149.6 kW given
+        {0, 300, at(311.1, 0.53, 161.0, 0.043, 1e7), wet},  // was 31.2 kW taken of 28.1 kW given
+        {0, 300, at(255.1, 1.84, 83.2, 0.052, 4e6), wet},  // was 58.4 kW taken of 56.6 kW given
         {1, 10, at(300, 1, 100, 0.3, 1e6), wet},
-        {1, 10, at(390, 2, 100, 0.15, 4e6), superheated},  // took 159 kW of 403 kW
+        {1, 10, at(390, 2, 100, 0.15, 4e6), superheated},  // was 159 kW against 403 kW
         {1, 2, at(390, 2, 100, 0.05, 4e6), superheated},
         {1, 4, at(390, 2, 100, 0.05, 4e6), superheated},
         {1, 10, at(390, 2, 100, 0.05, 4e6), superheated},
