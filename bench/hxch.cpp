@@ -1,7 +1,8 @@
 // HXCH's speed: one step of the cell model with 20 passes on an oil/water pair (oil at
 // 390 °C heating water at 4 MPa from 100 °C until it evaporates and superheats), through
-// the library's exported block function. Each call computes 20 passes of 20 cells with
-// the water's heat capacity from the property routines; the target is under 1 ms a step.
+// the library's exported block function. Each call computes 20 passes through the 20
+// cells and back, with the water's temperature from its enthalpy and its heat capacity
+// from the property routines; the target is under 1 ms a step.
 // Prints the best of several rounds in microseconds a step.
 //   vireo_bench_hxch <libVireoPP.so>
 #include "block_harness.h"

@@ -2,23 +2,46 @@
 """Writes steam_cycle_reference.inc: IAPWS-IF97 values for the steam-cycle balance tests.
 
 The saturation line and the enthalpy of water and steam every 2 K at the water pressures
-of the heat-exchanger tests and the trough-plant example, and the isentropic enthalpy
-drop of the turbine tests' expansions. SI units: Pa, degC, J/kg.
+of the heat-exchanger tests and the trough-plant example, the isentropic enthalpy drop
+of the turbine tests' expansions, and a seeded sweep of steam-generator states (oil
+heating water at one of those pressures) with the water's inlet enthalpy. SI units: Pa,
+degC, kg/s, J/kg.
 
 Run with Debian's python3-iapws:
     /usr/bin/python3 tests/pp/make_steam_cycle_reference.py > tests/pp/steam_cycle_reference.inc
 """
+import random
 import sys
 
 from iapws import IAPWS97
 
-PRESSURES = [1e6, 4e6]
+PRESSURES = [1e6, 2e6, 3e6, 4e6, 5e6, 6e6, 7e6, 8e6, 9e6, 1e7]
 LOWEST, HIGHEST, STEP = 20, 400, 2
 
 # (p1 Pa, T1 degC, p2 Pa): a stage of the example (4 MPa to 0.2 MPa), one ending wet and
 # one dry at 10 MPa, and a long expansion to a condenser's pressure.
 EXPANSIONS = [(4e6, 340.0, 2e5), (4e6, 380.0, 2e5), (1e7, 500.0, 1e6), (1e7, 371.0, 1e6), (1e7, 500.0, 1e4),
               (2e6, 300.0, 1e5)]
+
+# Steam-generator states: oil of 250 to 400 degC at 0.3 to 2 kg/s heating water of a
+# tenth to a hundredth and a half of that flow, compressed at 1 to 10 MPa from 20 degC
+# to 5 K below its saturation temperature; the water leaves sub-cooled, wet or
+# superheated depending on the heat the oil has for it.
+STATES, SEED = 150, 52
+
+
+def generator_states():
+    draw = random.Random(SEED)
+    states = []
+    for _ in range(STATES):
+        p = draw.choice(PRESSURES)
+        ts = IAPWS97(P=p * 1e-6, x=0).T - 273.15
+        oil = round(draw.uniform(250.0, 400.0), 2)
+        oil_flow = round(draw.uniform(0.3, 2.0), 3)
+        water_flow = round(oil_flow * draw.uniform(0.01, 0.15), 5)
+        water = round(draw.uniform(20.0, ts - 5.0), 2)
+        states.append((oil, oil_flow, water, water_flow, p, IAPWS97(P=p * 1e-6, T=water + 273.15).h * 1e3))
+    return states
 
 
 def main():
@@ -42,6 +65,10 @@ def main():
         start = IAPWS97(P=p1 * 1e-6, T=t1 + 273.15)
         end = IAPWS97(P=p2 * 1e-6, s=start.s)
         out.write("    {%r, %r, %r, %r, %r},\n" % (p1, t1, p2, (start.h - end.h) * 1e3, end.x))
+    out.write("};\n\n// {oil degC, oil kg/s, water degC, water kg/s, water p Pa, water inlet h J/kg}\n")
+    out.write("const GeneratorState kGeneratorStates[] = {\n")
+    for state in generator_states():
+        out.write("    {%r, %r, %r, %r, %r, %r},\n" % state)
     out.write("};\n")
 
 

@@ -175,9 +175,10 @@ TEST(SolarFieldExample, RunsToItsEndWithBalancedTanks) {
 // The field with a power block: the tanks balance as without it, no water reaches the
 // turbine while the start-up hold keeps the oil back, and the turbine works only while
 // it does not. The steam generator's oil gives what its water takes on IAPWS-IF97 at 4 MPa
-// from the 100 degC feed: within 1 % in every step (the cells heat with the heat capacity
-// a cell starts from) and 0.5 % over the three days (the oil gave a third more while its
-// cells had not settled).
+// from the 100 degC feed, in every step and over the three days within 0.2 % (the
+// formulations differ by 0.07 % here; the cells that warmed the water with the heat
+// capacity a cell started from were 0.8 % off in a step, 0.23 % over the days, and the
+// oil gave a third more while its cells had not settled).
 TEST(TroughPlantExample, RunsThreeDaysWithItsPowerBlock) {
     const auto rows = runExample("trough-plant");
     ASSERT_EQ(rows.size(), 288u);
@@ -205,7 +206,7 @@ TEST(TroughPlantExample, RunsThreeDaysWithItsPowerBlock) {
             EXPECT_EQ(r.at("steam_pressure"), 4e6);
             const double given = r.at("released") * kCp * (r.at("supply") - r.at("oil_out"));
             const double taken = r.at("water") * (pp_reference::enthalpy(4e6, r.at("steam_temperature")) - feed);
-            EXPECT_NEAR(given, taken, 0.01 * given);
+            EXPECT_NEAR(given, taken, 0.002 * given);
             oilHeat += given;
             waterHeat += taken;
         }
@@ -219,7 +220,7 @@ TEST(TroughPlantExample, RunsThreeDaysWithItsPowerBlock) {
     // Each morning the hold keeps the oil back for a while; the turbine works on each day.
     EXPECT_GE(held, 3);
     EXPECT_GT(working, 60);
-    EXPECT_NEAR(oilHeat, waterHeat, 0.005 * oilHeat);
+    EXPECT_NEAR(oilHeat, waterHeat, 0.002 * oilHeat);
     const auto [tc, pf] = tankBalances(rows, [](const Row&) { return kReturn; });
     EXPECT_LE(tc.worst, 2e-4 * tc.passed);
     EXPECT_LE(pf.worst, 1e-6 * pf.passed);

@@ -129,8 +129,9 @@ TEST(PowerPlantInputs, ExtremeFiniteInputsGiveFiniteOutputs) {
 
 // A tie between parameters that initialisation refuses, broken by the editor during the
 // run, is refused as at initialisation, naming the parameter, and the block does not step
-// on it until a later change mends it: an exchanger with passes beyond its most or oil
-// without heat capacity, a tank whose mass leaves the float range.
+// on it until a later change mends it: an exchanger with passes beyond its most, oil
+// without heat capacity or a model it does not have, a tank whose mass leaves the float
+// range.
 TEST(PowerPlantChange, ATieBrokenDuringTheRunIsRefusedBeforeTheStep) {
     struct Change {
         const char* routine;
@@ -141,7 +142,7 @@ TEST(PowerPlantChange, ATieBrokenDuringTheRunIsRefusedBeforeTheStep) {
     };
     const std::vector<float> oil = {0, 500, 40, 1, 0, 2300, 400, 2300, 1, 0, 4000, 400, 4000, 40};
     const Change changes[] = {
-        {"pp0015", oil, 13, 1e9f, 308004}, {"pp0015", oil, 5, 0, 308002},
+        {"pp0015", oil, 13, 1e9f, 308004}, {"pp0015", oil, 5, 0, 308002}, {"pp0015", oil, 0, 2, 308011},
         {"pp0008", {500, 10, 8, 2300, 800, 0.5f, 2, 290}, 0, 3e38f, 308010},
         {"pp0009", {500, 8, 2300, 800, 0.5f, 290, 300, 0.2f}, 0, 3e38f, 308010}};
     for (const Change& c : changes) {

@@ -1,6 +1,7 @@
 // IAPWS-IF97 values of water and steam for the steam-cycle tests, from the committed
 // table that make_steam_cycle_reference.py writes with python3-iapws: the saturation line
-// and the enthalpy every 2 K at the pressures of the tests, and isentropic drops.
+// and the enthalpy every 2 K at the pressures of the tests, isentropic drops, and a
+// seeded sweep of steam-generator states with the water's inlet enthalpy.
 #ifndef VIREO_TEST_PP_STEAM_REFERENCE_H
 #define VIREO_TEST_PP_STEAM_REFERENCE_H
 
@@ -16,6 +17,9 @@ struct Isobar {
 };
 struct Expansion {
     double p1, t1, p2, drop, quality;
+};
+struct GeneratorState {
+    double oil, oilFlow, water, waterFlow, p, hIn;  // degC, kg/s, degC, kg/s, Pa, J/kg
 };
 
 #include "steam_cycle_reference.inc"

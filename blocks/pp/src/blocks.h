@@ -190,7 +190,7 @@ struct hxch_block {  // HXCH
         enum : int { model, transferCoefficient, area, medium1, t1a, cp1a, t1b, cp1b, medium2, t2a, cp2a, t2b, cp2b, passes };
         static constexpr block::Param table[] = {
             // The bounds that depend on the model and on each side's medium are the block's ties.
-            {"Model", "-"},
+            {"Model", "-", block::mode(2), code::badModel},
             {"Heat-transfer coefficient", "W/(m2 K)"},
             {"Heat-transfer area", "m2", block::above(0), code::badSize},
             {"Side-1 medium", "-"},

@@ -25,22 +25,21 @@ struct Exchanger {
 
 struct Outlets {
     double t1, t2;
-    double x2 = 1.0;  // side-2 quality; below 1 at the saturation temperature: wet
+    double h2;  // side 2's enthalpy as water or steam: water's own, wet or not; an oil's at its temperature
     bool settled = true;
 };
 
-// 20 cells on each side, side 1 flowing from cell 1 to 20 and side 2 back, passed until
-// every cell holds what it held two passes before, at most int(passes) times.
+// Both models carry side-2 water as its enthalpy, so that every joule side 1 gives it
+// takes; its temperature follows from (p, h). Side 2 never passes side 1's temperature.
+
+// 20 cells on each side, side 1 flowing from cell 1 to 20 and side 2 back; a pass carries
+// side 1 through the cells and then side 2 back through them, until every cell holds
+// what it held two passes before, at most int(passes) times.
 Outlets cellModel(const Exchanger& x, const Side& s1, const Side& s2, double in1, double in2);
 
 // Parallel-flow segments of area / passes, as many as int(area) holds whole multiples of
-// int(area / passes); int(passes) where that is below 1. Side-2 water is kept as its
-// enthalpy, so that the sides balance.
+// int(area / passes); int(passes) where that is below 1.
 Outlets segmentModel(const Exchanger& x, const Side& s1, const Side& s2, double in1, double in2);
-
-// The enthalpy of side 2 at its outlet as water or steam; still wet, that of its quality
-// on the wet line.
-double side2Enthalpy(const Side& s2, double t, double x);
 
 }  // namespace vireo::pp::exchanger
 

@@ -42,6 +42,11 @@ double saturatedLiquidEnthalpy(double pPascal) {
     const double psia = pa2psi_(&pPascal);
     return hfp_(&psia) * kJoulePerKgInBtuPerLbm;
 }
+double liquidHeatCapacityCelsius(double tCelsius, double pPascal) {
+    const double psia = pa2psi_(&pPascal);
+    const double tf = tc2tf_(&tCelsius);
+    return liquidHeatCapacity(psia, tf) * kJoulePerKgKelvinInBtuPerLbmRankine;
+}
 double vapourHeatCapacityCelsius(double tCelsius, double pPascal) {
     const double psia = pa2psi_(&pPascal);
     const double tf = tc2tf_(&tCelsius);

@@ -197,6 +197,7 @@ bool steamStateAccepts(double tCelsius, double pPascal);
 // water as its enthalpy (h in J/kg).
 double saturationCelsius(double pPascal);                        // tsatp_, °C
 double saturatedLiquidEnthalpy(double pPascal);                  // hfp_, J/kg
+double liquidHeatCapacityCelsius(double tCelsius, double pPascal);  // cpptl_, J/(kg·K)
 double vapourHeatCapacityCelsius(double tCelsius, double pPascal);  // cpptd_, J/(kg·K)
 double liquidTemperatureCelsius(double pPascal, double h);       // tphl_, °C
 double steamTemperatureCelsius(double pPascal, double h);        // tph_, °C: wet steam's is the saturation temperature

@@ -24,7 +24,7 @@
 //#OUT[4] Side-2 pressure, input 6 (Pa)
 //#OUT[5] Side-2 outlet enthalpy as water or steam (J/kg)
 //#Parameters
-//#BP[0] Model: 0 cells in counterflow, 1 segments in parallel flow (-)
+//#BP[0] Model, 0 to 1 (-): 0 cells in counterflow, 1 segments in parallel flow
 //#BP[1] Heat-transfer coefficient (W/(m2 K))
 //#BP[2] Heat-transfer area, above 0 (m2)
 //#BP[3] Side-1 medium: 0 water and steam, otherwise oil (-)
@@ -43,21 +43,26 @@
 //#None
 //#Remarks
 // The cell model puts 20 cells on each side, side 1 flowing from cell 1 to 20 and side 2
-// back, and moves both fluids one cell on per pass; the outlets are the end cells after
-// their exchange in the last pass. It passes until every cell holds what it held two
-// passes before (within 1e-5 K), at most p14 times; a step that ends before is a warning,
-// reported once and counted, the count given at the end of the run. Water on side 2
-// evaporates at the saturation temperature of its pressure, taking the heat of
-// evaporation from side 1, in both models. The segment model chains parallel-flow
-// segments of area p3 / p14, as many as int(p3) holds whole multiples of int(p3 / p14):
-// p3 = 10 and p14 = 4 run 5 segments of 2.5. Where p3 / p14 is below 1 it runs int(p14)
-// segments; it keeps side-2 water as its enthalpy, so that its sides balance. Without
-// flow on either side the inlet temperatures pass to the opposite outlets. Both
-// enthalpies are those of water or steam at the outlet state whatever the medium; side-2
-// water still evaporating at its outlet has the enthalpy of its quality on the wet line.
-// Water on side 1 does not condense: it cools with its heat capacity. A water state
-// outside the 1967 industrial formulation ends the whole run with a report on standard
-// output.
+// back. A pass carries side 1 through the cells, each exchanging with side 2 as the cell
+// after it passed it on, then side 2 back through them with side 1 as it now stands; the
+// outlets are those of the end cells after the last pass. It passes until every cell
+// holds what it held two passes before (within 1e-5 K, side-2 water within 0.5 J/kg), at
+// most p14 times; a step that ends before is a warning, reported once and counted, the
+// count given at the end of the run. Both models carry side-2 water as its enthalpy, so
+// that it takes what side 1 gives: its temperature follows from its pressure and
+// enthalpy, it evaporates at the saturation temperature of its pressure, and where it
+// ends a phase within a cell or segment the rest of that area exchanges with the next
+// phase's heat capacity (without bound while it evaporates). Side 2 never passes side 1's
+// temperature: in a cell the one side 1 comes with, in a segment the one it leaves with.
+// The segment model chains parallel-flow segments of area p3 / p14, as many as int(p3)
+// holds whole multiples of int(p3 / p14): p3 = 10 and p14 = 4 run 5 segments of 2.5.
+// Where p3 / p14 is below 1 it runs int(p14) segments. p1 is taken as its nearest whole
+// number; another model than 0 or 1 is refused. Without flow on either side the inlet
+// temperatures pass to the opposite outlets. Both enthalpies are those of water or steam
+// at the outlet state whatever the medium; side-2 water's is its own, still evaporating
+// or not. Water on side 1 does not condense: it cools with its heat capacity. A water
+// state outside the 1967 industrial formulation ends the whole run with a report on
+// standard output.
 //#end
 #include "blocks.h"
 
@@ -68,6 +73,7 @@ namespace vireo::pp {
 namespace {
 
 constexpr float kMostPasses = kMostIterations;
+constexpr int kCellModel = 0, kSegmentModel = 1;
 
 using View = hxch_block::View;
 using P = hxch_block::P;
@@ -93,10 +99,11 @@ void writeOutlets(BlockView& b, double t1, double t2, double h2) {
 
 // The bounds that depend on another parameter (the model, a side's medium).
 bool hxch_block::tiesHold(View& b) {
-    const Rule passes = b.par<P::model>() == 1.0f ? Rule{.parameter = P::passes, .low = 0.0f, .high = kMostPasses,
-                                                         .code = code::badSegments, .aboveLow = true}
-                                                  : Rule{.parameter = P::passes, .low = 0.0f, .high = kMostPasses,
-                                                         .code = code::badIterations};
+    const Rule passes = b.whole<P::model>() == kSegmentModel
+                            ? Rule{.parameter = P::passes, .low = 0.0f, .high = kMostPasses,
+                                   .code = code::badSegments, .aboveLow = true}
+                            : Rule{.parameter = P::passes, .low = 0.0f, .high = kMostPasses,
+                                   .code = code::badIterations};
     bool held = b.check(passes, b.par<P::passes>());
     // An oil line that reaches 0 at a point divides by its capacity rate there.
     const auto positive = [](int parameter) {
@@ -123,13 +130,13 @@ void hxch_block::step(View& b) {
     const exchanger::Side s1 = side<P::medium1>(b, 2, 1);
     const exchanger::Side s2 = side<P::medium2>(b, 5, 4);
     const exchanger::Exchanger x{b.par<P::transferCoefficient>(), b.par<P::area>(), b.par<P::passes>()};
-    if (b.par<P::model>() == 0.0f) {
+    if (b.whole<P::model>() == kCellModel) {
         const exchanger::Outlets o = exchanger::cellModel(x, s1, s2, in1, in2);
-        writeOutlets(b, o.t1, o.t2, exchanger::side2Enthalpy(s2, o.t2, o.x2));
+        writeOutlets(b, o.t1, o.t2, o.h2);
         if (!o.settled) b.countWarning(b.ip<10>(), code::cellsNotSettled, {.reals = {b.par<P::passes>()}});
-    } else if (b.par<P::model>() == 1.0f) {
+    } else {
         const exchanger::Outlets o = exchanger::segmentModel(x, s1, s2, in1, in2);
-        writeOutlets(b, o.t1, o.t2, exchanger::side2Enthalpy(s2, o.t2, o.x2));
+        writeOutlets(b, o.t1, o.t2, o.h2);
     }
 }
 
