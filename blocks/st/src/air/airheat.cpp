@@ -150,7 +150,7 @@ void airheat_block::step(View& b) {
         const double cw = cpw * mdotw, taken = std::min(phi * cair, 2.0 * cw), z1 = cw / taken;
         twout = (tair - twin * (0.5 - z1)) / (0.5 + z1);
         // The floor stands as the coil was defined, but it lifts the water above the
-        // outlet its heat gives, heat the water side does not pay for.
+        // outlet the balance gives: heat the water side does not pay for.
         floored = tair + 1.0 > twout;
         if (floored) twout = tair + 1.0;
         const double share = taken / cair;
