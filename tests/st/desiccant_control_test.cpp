@@ -249,20 +249,34 @@ TEST(Deccty, FreeCoolingAndTheSwitchingQuantity) {
 // A plant that never reaches the set value (the supply stays at 28 degC): after switch A,
 // the levels (stepped or searched) and stage 8's test of the heater inlet (at 30 degC too
 // cold against 32 degC outdoors, at 50 degC passed through with a level search), the
-// heater runs at its limit: 3000 m3/h heated towards 70 degC with at most 20 kW.
+// heater runs at its limit: 3000 m3/h heated towards 70 degC with at most 20 kW. A heater
+// without air flow heats nothing: no outlet at the limit for 0 kW; the heater's outlet
+// stays what stage 8 left (input 5, or the heater inlet passed through).
 TEST(Deccty, WhereStageEightFallsShortTheHeaterRunsAtItsLimit) {
-    for (const float continuous : {0.0f, 1.0f}) {
-        for (const float inlet : {30.0f, 50.0f}) {
-            SCOPED_TRACE(::testing::Message() << "continuous " << continuous << ", inlet " << inlet);
-            BlockInstance c = controller("st0038", deccty(continuous));
-            Sequence s;
-            messagesOf([&] { s = timeStep(c, {32, 26, 30, 0, inlet, 22, 0}, [](auto&, int) { return 28.0f; }); });
-            EXPECT_NE(std::find(s.stages.begin(), s.stages.end(), 9), s.stages.end());
-            const double power = std::min(20.0, 0.000335 * (70 - inlet) * 3000);
-            EXPECT_NEAR(s.out[7], power, 1e-4);
-            EXPECT_NEAR(s.out[6], inlet + power / (0.000335 * 3000), 1e-3);
-            EXPECT_EQ(s.out[2], 1.0f);
-            EXPECT_EQ(s.stages.back(), 0);
+    for (const float heaterFlow : {3000.0f, 0.0f, -100.0f}) {
+        for (const float continuous : {0.0f, 1.0f}) {
+            for (const float inlet : {30.0f, 50.0f}) {
+                SCOPED_TRACE(::testing::Message() << "heater air " << heaterFlow << " m3/h, continuous " << continuous
+                                                  << ", inlet " << inlet);
+                std::vector<float> parameters = deccty(continuous);
+                parameters[5] = heaterFlow;
+                BlockInstance c = controller("st0038", parameters);
+                Sequence s;
+                messagesOf([&] { s = timeStep(c, {32, 26, 30, 0, inlet, 22, 0}, [](auto&, int) { return 28.0f; }); });
+                EXPECT_NE(std::find(s.stages.begin(), s.stages.end(), 9), s.stages.end());
+                EXPECT_EQ(s.stages.back(), 0);
+                if (heaterFlow > 0) {
+                    const double power = std::min(20.0, 0.000335 * (70 - inlet) * heaterFlow);
+                    EXPECT_NEAR(s.out[7], power, 1e-4);
+                    EXPECT_NEAR(s.out[6], inlet + power / (0.000335 * heaterFlow), 1e-3);
+                    EXPECT_EQ(s.out[2], 1.0f);
+                } else {
+                    const bool passedThrough = inlet > 32 + 5;
+                    EXPECT_EQ(s.out[7], 0.0f);
+                    EXPECT_EQ(s.out[6], passedThrough ? inlet : 22.0f);
+                    EXPECT_EQ(s.out[2], passedThrough ? 1.0f : 0.0f);
+                }
+            }
         }
     }
 }

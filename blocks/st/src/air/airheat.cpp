@@ -44,9 +44,11 @@
 // humid air from the saturation pressure 611 exp(-1.91275e-4 + 0.07258 T - 2.939e-4 T$^2$
 // + 9.841e-7 T$^3$ - 1.92e-9 T$^4$) Pa, the specific heat 1006 + 0.05 T J/(kg K). The water
 // gives cp m (twin - twout), the air takes the effectiveness times its capacity flow
-// times the difference between the mean water temperature and its inlet; the water
-// leaves at least 1 K above the air inlet temperature. Where that floor acts on flowing
-// water, the water is too cold to heat the air and the two sides no longer balance: the
+// times the difference between the mean water temperature and its inlet, but no more
+// than twice the water's capacity flow times that difference, so that a small water
+// flow leaves at the air's temperature instead of beyond it. The water leaves at least
+// 1 K above the air inlet temperature. Where that floor acts on flowing water, the water
+// is too cold (or too little) to heat the air and the two sides no longer balance: the
 // first such step is warned about and the end of the run reports how many there were.
 // Without water flow nothing is exchanged: the water's outlet is its inlet, the air
 // leaves as it came, the heat output is 0.
@@ -60,6 +62,7 @@
 #include "finite.h"
 #include "water_air_fits.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace vireo::st {
@@ -134,17 +137,25 @@ void airheat_block::step(View& b) {
     const double ua = coil.c * std::pow(vair, 0.4);
     const double phi = 1.0 - std::exp(-ua / (vair * rohl * cpl));
     const double cair = cpl * (vdota0 / 3600.0) * pnvent * rohl / 1000.0;  // kW/K
-    const double z1 = cpw * mdotw / (phi * cair);
-    double twout = (tair - twin * (0.5 - z1)) / (0.5 + z1);
-    // The floor stands as the coil was defined, but with water flowing it lifts the water
-    // above its inlet, heat the water side does not pay for.
-    const bool floored = tair + 1.0 > twout;
-    if (floored) twout = tair + 1.0;
-    double th = 0.5 * (twout + twin);
     // Without flow no water passes the coil to give or take heat: the water's outlet is
     // its inlet and the air passes unchanged.
-    if (!(mdotw > 0.0)) twout = twin, th = tair;
-    const double taout = tair * (1.0 - phi) + phi * th;
+    double twout = twin, taout = tair;
+    bool floored = false;
+    if (mdotw > 0.0) {
+        // The air takes phi of its capacity flow times its difference to the water's mean
+        // temperature. Water whose capacity flow is below half of that would have to
+        // leave beyond the air's temperature to pay for it (2 t_air - t_water for a
+        // trickle): the air takes at most twice the water's capacity flow, and such
+        // water leaves at the air's temperature.
+        const double cw = cpw * mdotw, taken = std::min(phi * cair, 2.0 * cw), z1 = cw / taken;
+        twout = (tair - twin * (0.5 - z1)) / (0.5 + z1);
+        // The floor stands as the coil was defined, but it lifts the water above the
+        // outlet the balance gives: heat the water side does not pay for.
+        floored = tair + 1.0 > twout;
+        if (floored) twout = tair + 1.0;
+        const double share = taken / cair;
+        taout = tair * (1.0 - share) + share * 0.5 * (twout + twin);
+    }
     const double qh = (twin - twout) * mdotw * cpw;
     const double pel = b.par<P::fanPower>() * pnvent * pnvent * pnvent;
 
@@ -152,7 +163,7 @@ void airheat_block::step(View& b) {
         b.report(code::noFiniteResult, {.reals = {b.in(0), b.in(1)}});
         return;
     }
-    if (floored && mdotw > 0.0) b.countWarning(tooCold(b), code::waterTooCold, {.reals = {b.in(2), b.in(0)}});
+    if (floored) b.countWarning(tooCold(b), code::waterTooCold, {.reals = {b.in(2), b.in(0)}});
     b.out(0) = static_cast<float>(twout);
     b.out(1) = static_cast<float>(taout);
     b.out(2) = static_cast<float>(qh);

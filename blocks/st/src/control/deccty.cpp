@@ -34,7 +34,7 @@
 //#BP[2] Not used (-)
 //#BP[3] Nominal air flow, above 0 (m$^3$/h)
 //#BP[4] Minimum air flow; 0 or below means a share of 0.001 (m$^3$/h)
-//#BP[5] Heater air flow (m$^3$/h)
+//#BP[5] Heater air flow; 0 or below, the heater stage heats nothing (m$^3$/h)
 //#BP[6] Maximum heater power, at least 0 (kW)
 //#BP[7] Temperature tolerance of the level search (K)
 //#BP[8] Largest number of steps of the level search, at most 1000 taken (-)
@@ -164,7 +164,9 @@ void heaterInletTest(deccty_block::View& b, State& s) {
 void heaterStage(deccty_block::View& b, State& s) {
     const double maxOutlet = b.par<P::heaterOutlet>(), maxPower = b.par<P::heaterPower>(),
                  heaterFlow = b.par<P::heaterFlow>(), inlet = b.in(4);
-    if (!(maxOutlet > inlet && maxPower > 0.0)) return;
+    // A heater that moves no air heats nothing: its outlet at the limit would be heat for
+    // nothing.
+    if (!(maxOutlet > inlet && maxPower > 0.0 && heaterFlow > 0.0)) return;
     s.heaterMode = 2;
     b.out(2) = 1.0f;
     const double qmax = std::max(kCpair * (maxOutlet - inlet) * heaterFlow, 0.0);
