@@ -46,7 +46,8 @@
 // gains nothing. Without flow the mass relaxes towards ambient through p9 and the outlet
 // is the mass temperature; a step too long for that stops it at ambient. A call at the
 // time of the call before repeats the step from the state at its start, so the block may
-// sit in a loop; a time that runs backwards integrates nothing.
+// sit in a loop; an earlier time integrates from the start of the current step to it
+// (nothing where it lies before that start).
 //#end
 #include "blocks.h"
 
