@@ -1,11 +1,13 @@
 // The air-treatment blocks EVCOOL, ESCOOL and DWHEEL through the block harness, judged by
-// psychrometrics written here: the saturation pressure of Hyland and Wexler (ASHRAE
-// Handbook - Fundamentals 2017, ch. 1, eqs. 5 and 6) with the humidity ratio and enthalpy
-// of the same chapter, held first against the PsychroLib table the frame's tests keep.
+// psychrometrics written for the tests: the saturation pressure of Hyland and Wexler
+// (ASHRAE Handbook - Fundamentals 2017, ch. 1, eqs. 5 and 6) with the humidity ratio and
+// enthalpy of the same chapter, held first against the PsychroLib table the frame's tests
+// keep.
 // The blocks' own states come from the tools' IAPWS saturation pressure; the two differ by
 // less than 0.03 %, which the tolerances below allow for.
 #include "block_harness.h"
 #include "message_capture.h"
+#include "psychrometrics.h"
 
 #include <gtest/gtest.h>
 
@@ -29,30 +31,14 @@ struct HumidState {
 
 constexpr double kPressure = 101325.0, kRatio = 621.945;  // Pa; g/kg
 
-double saturationPressure(double t) {
-    const double k = t + 273.15;
-    if (t <= 0.01)
-        return std::exp(-5.6745359e3 / k + 6.3925247 + k * (-9.677843e-3 + k * (6.2215701e-7 + k * (2.0747825e-9 + k * -9.484024e-13))) +
-                        4.1635019 * std::log(k));
-    return std::exp(-5.8002206e3 / k + 1.3914993 + k * (-4.8640239e-2 + k * (4.1764768e-5 + k * -1.4452093e-8)) +
-                    6.5459673 * std::log(k));
-}
+using psychro::saturationPressure;
 double ratio(double t, double phi) {
     const double pw = phi * saturationPressure(t);
     return kRatio * pw / (kPressure - pw);
 }
 double enthalpy(double t, double x) { return 1.006 * t + x * 1e-3 * (2501.0 + 1.86 * t); }
 
-// Root of a function rising or falling through [lo, hi], by halving.
-template <class F>
-double bisect(F f, double lo, double hi) {
-    const bool rising = f(hi) > f(lo);
-    for (int i = 0; i < 100; ++i) {
-        const double mid = 0.5 * (lo + hi);
-        ((f(mid) > 0) == rising ? hi : lo) = mid;
-    }
-    return 0.5 * (lo + hi);
-}
+using psychro::bisect;
 // The saturated state of enthalpy h: its temperature.
 double saturationOnLine(double h) {
     return bisect([&](double t) { return enthalpy(t, ratio(t, 1.0)) - h; }, -100.0, 95.0);
