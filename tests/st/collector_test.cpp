@@ -107,14 +107,14 @@ double stagnationOf(const Curve& c, double ta, double g) {
 // No outlet beyond the curve's stagnation temperature as seen from its inlet (157.07 degC
 // for eta0 0.8, a1 3.5, a2 0.015 at 1000 W/m2 and 15 degC, not the linear 243.6): at a
 // capacity flow below a1/2 the closed forms would overshoot it, and a warm inlet at a
-// trickle flow at night would leave far below the ambient. (With a2, the root far below
-// the ambient is not admissible: the inlet passes on, with the warning.)
+// trickle flow at night would leave far below the ambient (with a2 outside the window
+// of admissible roots). Either side, warmed or cooled, stops there, unwarned.
 TEST(Sceta, OutletStaysOnItsInletsSideOfStagnation) {
     for (const double a2 : {0.0, 0.015}) {
         Curve c;
         c.a2 = a2;
         BlockInstance b = sceta(c);
-        messagesOf([&] {
+        const auto m = messagesOf([&] {
             for (double flow = 1e-6; flow < 0.2; flow *= 1.5) {
                 SCOPED_TRACE(testing::Message() << "a2 " << a2 << ", flow " << flow);
                 const float night = b.step({60, static_cast<float>(flow), 0, 10})[0];
@@ -125,6 +125,24 @@ TEST(Sceta, OutletStaysOnItsInletsSideOfStagnation) {
                 EXPECT_LE(day, stagnationOf(c, 10, 800) + 1e-3);
             }
         });
+        // Random states on both sides of stagnation, down to a trickle: the balance's
+        // outlet, or the stagnation temperature where it lies beyond; none warned about.
+        std::mt19937 random(52);
+        const auto draw = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
+        std::vector<int> codes = m.codes;
+        for (int n = 0; n < 200; ++n) {
+            const float ti = float(draw(0, 120)), ta = float(draw(-10, 35)), g = float(draw(0, 1100)),
+                        flow = float(std::exp(draw(std::log(1e-6), std::log(0.2))));
+            std::vector<float> out;
+            for (int code : messagesOf([&] { out = b.step({ti, flow, g, ta}); }).codes) codes.push_back(code);
+            const double stagnant = stagnationOf(c, ta, g);
+            SCOPED_TRACE(testing::Message() << "a2 " << a2 << ", in " << ti << " flow " << flow << " g " << g
+                                            << " ambient " << ta << ": stagnation " << stagnant);
+            const double lo = std::min<double>(ti, stagnant), hi = std::max<double>(ti, stagnant);
+            EXPECT_NEAR(out[0], std::clamp(balanceOutlet(c, ti, ta, g, flow), lo, hi), 1e-3);
+            EXPECT_GE(out[2] * (stagnant - ti), 0.0);
+        }
+        EXPECT_EQ(codes, std::vector<int>{}) << a2;
         // A trickle reaches stagnation.
         EXPECT_NEAR(b.step({10, 1e-6f, 800, 10})[0], stagnationOf(c, 10, 800), 1e-3) << a2;
         EXPECT_NEAR(b.step({15, 1e-4f, 1000, 15})[0], stagnationOf(c, 15, 1000), 1e-3) << a2;
@@ -140,9 +158,10 @@ TEST(Sceta, OutletStaysOnItsInletsSideOfStagnation) {
                 previous = heat;
             }
         }
-        if (a2 == 0) {
-            EXPECT_NEAR(b.step({60, 1e-6f, 0, 10})[0], 10.0f, 1e-3);
-        }
+        // A trickle at night cools to the ambient, and at 50 W/m2 to the stagnation.
+        EXPECT_NEAR(b.step({60, 1e-6f, 0, 10})[0], 10.0f, 1e-3) << a2;
+        EXPECT_NEAR(b.step({60, 2e-4f, 50, 20})[0], stagnationOf(c, 20, 50), 1e-3) << a2;
+        EXPECT_LT(b.OUT[2], 0.0f);
     }
     // Without a linear loss there is no stagnation bound, and none that is not a number.
     for (const double a2 : {0.0, 0.015}) {
