@@ -3,6 +3,7 @@
 #include "vireo_tools.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace vireo::st::aircollector {
@@ -117,6 +118,83 @@ Losses losses(const Build& c, double tp, double tc, double tb, double ta, double
     k.uf = series(k.hcca + k.hrca, k.hcpc + k.hrpc);
     k.hrpb = plateRadiation(c.backEmissivity, c.underEmissivity, tp, tb);
     return k;
+}
+
+namespace {
+
+constexpr double kSubStep = 60.0;
+
+// One segment's sub-step: the terms of its energy balances over the sub-step h.
+struct Terms {
+    double c1, c2, c3, r1, r2, r3, r4, w3, qsa;
+};
+
+// The air leaving the segment; then absorber, back plate and cover at the sub-step's end.
+double advance(Segment& s, const Terms& t, const Losses& l, double tin, double ta) {
+    const double w1 = t.c1, w2 = t.r3;
+    const double tp = s.absorber, tb = s.back;
+    const double absorberShare = t.c2 + t.c1 / 2, backShare = t.r1 + t.r3 / 2;
+    const double n = t.w3 * tin + (w1 / 2) * (tp - tin) +
+                     w1 / (2 * absorberShare) *
+                         (t.c2 * tp + t.qsa - t.c3 * (tp - ta) - (t.c1 / 2) * (tp - tin) - t.r2 * (tp - tb)) -
+                     (w2 / 2) * (tin - tb) +
+                     w2 / (2 * backShare) * ((t.r3 / 2) * (tin - tb) + t.r1 * tb + t.r2 * (tp - tb) - t.r4 * (tb - ta));
+    const double d = t.w3 + w1 / 2 + w2 / 2 - t.c1 * w1 / (4 * absorberShare) - t.r3 * w2 / (4 * backShare);
+    const double tf = n / d;
+    s.absorber = (t.c2 * tp + t.qsa - t.c3 * (tp - ta) - (t.c1 / 2) * (tp - tin - tf) - t.r2 * (tp - tb)) / absorberShare;
+    s.back = ((t.r3 / 2) * (tin + tf - tb) + t.r1 * tb + t.r2 * (tp - tb) - t.r4 * (tb - ta)) / backShare;
+    s.cover = l.cover(s.absorber, ta);
+    return tf;
+}
+
+}  // namespace
+
+RowStep advanceRow(std::span<Segment> row, const Build& c, const Plates& plates, const Weather& w, double length) {
+    if (row.empty() || row.size() > kMaxSegments) return {w.inlet, 0};
+    const auto segments = static_cast<double>(row.size());
+    const double a = c.area() / segments;  // all rows together
+    const double ub = c.backLoss(), sky = skyTemperature(w.ambient);
+    // Absorber with its fins, and back plate, of one segment.
+    const double segmentLength = c.series * c.length / segments;
+    const double c2 = plates.absorber *
+                      (c.finThickness * a + 2 * (1 + c.channels) * c.finThickness * c.height * c.rows * segmentLength);
+    const double r1 = a * plates.back;
+    const double maxSteps = std::max(1.0, std::floor(kMaxSegmentSteps / segments));
+
+    std::array<Losses, kMaxSegments> losses;
+    RowStep result{w.inlet, 0};
+    double remaining = length;
+    for (double k = 0; remaining > 0 && k < maxSteps; ++k) {
+        // What leaves absorber and back plate is taken at the sub-step's start: where
+        // that would take more than the plate holds, the sub-step is shortened.
+        double h = std::min(kSubStep, remaining);
+        for (std::size_t j = 0; j < row.size(); ++j) {
+            const Losses& l = losses[j] =
+                aircollector::losses(c, row[j].absorber, row[j].cover, row[j].back, w.ambient, sky, w.wind, w.pressure);
+            if (l.uf + l.hrpb > 0) h = std::min(h, c2 / ((l.uf + l.hrpb) * a));
+            h = std::min(h, r1 / ((l.hrpb + ub) * a));
+        }
+        double tin = w.inlet, nu = 0;
+        for (std::size_t j = 0; j < row.size(); ++j) {
+            const Losses& l = losses[j];
+            const Channel k = channel(c, tin, w.flow, w.pressure, nu);
+            nu = k.nu;
+            const Terms t{.c1 = k.hcpf * a * h,
+                          .c2 = c2,
+                          .c3 = l.uf * a * h,
+                          .r1 = r1,
+                          .r2 = l.hrpb * a * h,
+                          .r3 = k.hcbf * a * h,
+                          .r4 = ub * a * h,
+                          .w3 = capacityFlow(tin, w.flow, w.pressure) * h,
+                          .qsa = w.irradiance * c.tauAlpha * a * h};
+            tin = advance(row[j], t, l, tin, w.ambient);
+        }
+        result.outlet = tin;
+        ++result.subSteps;
+        remaining -= h;
+    }
+    return result;
 }
 
 }  // namespace vireo::st::aircollector
