@@ -130,19 +130,29 @@ struct Terms {
 };
 
 // The air leaving the segment; then absorber, back plate and cover at the sub-step's end.
-double advance(Segment& s, const Terms& t, const Losses& l, double tin, double ta) {
-    const double w1 = t.c1, w2 = t.r3;
-    const double tp = s.absorber, tb = s.back;
-    const double absorberShare = t.c2 + t.c1 / 2, backShare = t.r1 + t.r3 / 2;
-    const double n = t.w3 * tin + (w1 / 2) * (tp - tin) +
-                     w1 / (2 * absorberShare) *
-                         (t.c2 * tp + t.qsa - t.c3 * (tp - ta) - (t.c1 / 2) * (tp - tin) - t.r2 * (tp - tb)) -
-                     (w2 / 2) * (tin - tb) +
-                     w2 / (2 * backShare) * ((t.r3 / 2) * (tin - tb) + t.r1 * tb + t.r2 * (tp - tb) - t.r4 * (tb - ta));
-    const double d = t.w3 + w1 / 2 + w2 / 2 - t.c1 * w1 / (4 * absorberShare) - t.r3 * w2 / (4 * backShare);
-    const double tf = n / d;
-    s.absorber = (t.c2 * tp + t.qsa - t.c3 * (tp - ta) - (t.c1 / 2) * (tp - tin - tf) - t.r2 * (tp - tb)) / absorberShare;
-    s.back = ((t.r3 / 2) * (tin + tf - tb) + t.r1 * tb + t.r2 * (tp - tb) - t.r4 * (tb - ta)) / backShare;
+// Air, absorber and back plate exchange heat at their means over the sub-step; what the
+// plates lose to the cover, to each other and through the insulation is taken at their
+// temperatures from the sub-step's start, moved `implicit` of the way to its end: 0 while
+// the sub-step is no longer than the plates hold, more where a longer one would take from
+// them more than they hold.
+double advance(Segment& s, const Terms& t, const Losses& l, double tin, double ta, double implicit) {
+    const double tp = s.absorber, tb = s.back, kept = 1 - implicit, coupled = implicit * t.r2;
+    // Absorber and back plate, each linear in the air leaving: p0 + p1 tf and b0 + b1 tf.
+    const double ownP = t.c2 + t.c1 / 2 + implicit * t.c3, ownB = t.r1 + t.r3 / 2 + implicit * t.r4;
+    const double ap = ownP + coupled, ab = ownB + coupled;
+    const double kp = t.c2 * tp + t.qsa - t.c3 * (kept * tp - ta) - (t.c1 / 2) * (tp - tin) - t.r2 * kept * (tp - tb);
+    const double kb = t.r1 * tb - (t.r3 / 2) * (tb - tin) + t.r2 * kept * (tp - tb) - t.r4 * (kept * tb - ta);
+    // In shares of the diagonal, which no product of two coefficients can overflow; the
+    // determinant as a sum, which keeps its digits where the plates' radiation to each
+    // other outweighs all else.
+    const double u = coupled / ap, v = coupled / ab, sp = ownP / ap, sb = ownB / ab;
+    const double det = v * sp + u * sb + sp * sb;
+    const double p0 = (kp / ap + u * kb / ab) / det, p1 = (t.c1 / 2 / ap + u * t.r3 / 2 / ab) / det;
+    const double b0 = (kb / ab + v * kp / ap) / det, b1 = (t.r3 / 2 / ab + v * t.c1 / 2 / ap) / det;
+    const double tf = (t.w3 * tin + (t.c1 / 2) * (tp - tin + p0) + (t.r3 / 2) * (tb - tin + b0)) /
+                      (t.w3 + (t.c1 / 2) * (1 - p1) + (t.r3 / 2) * (1 - b1));
+    s.absorber = p0 + p1 * tf;
+    s.back = b0 + b1 * tf;
     s.cover = l.cover(s.absorber, ta);
     return tf;
 }
@@ -159,21 +169,26 @@ RowStep advanceRow(std::span<Segment> row, const Build& c, const Plates& plates,
     const double c2 = plates.absorber *
                       (c.finThickness * a + 2 * (1 + c.channels) * c.finThickness * c.height * c.rows * segmentLength);
     const double r1 = a * plates.back;
-    const double maxSteps = std::max(1.0, std::floor(kMaxSegmentSteps / segments));
+    // Sub-steps of 60 s, shorter where a plate would lose more in one than it holds, but
+    // no shorter than an equal share of the step among as many as the bound allows; the
+    // plates' losses then move towards the sub-step's end as far as keeps them stable.
+    const double most = std::max(1.0, std::floor(kMaxSegmentSteps / segments));
+    const double shortest = length / most;
 
     std::array<Losses, kMaxSegments> losses;
+    std::array<double, kMaxSegments> holds;  // the longest sub-step each segment's plates take explicitly
     RowStep result{w.inlet, 0};
     double remaining = length;
-    for (double k = 0; remaining > 0 && k < maxSteps; ++k) {
-        // What leaves absorber and back plate is taken at the sub-step's start: where
-        // that would take more than the plate holds, the sub-step is shortened.
+    while (remaining > 0) {
         double h = std::min(kSubStep, remaining);
         for (std::size_t j = 0; j < row.size(); ++j) {
             const Losses& l = losses[j] =
                 aircollector::losses(c, row[j].absorber, row[j].cover, row[j].back, w.ambient, sky, w.wind, w.pressure);
-            if (l.uf + l.hrpb > 0) h = std::min(h, c2 / ((l.uf + l.hrpb) * a));
-            h = std::min(h, r1 / ((l.hrpb + ub) * a));
+            double& hold = holds[j] = r1 / ((l.hrpb + ub) * a);
+            if (l.uf + l.hrpb > 0) hold = std::min(hold, c2 / ((l.uf + l.hrpb) * a));
+            h = std::min(h, hold);
         }
+        h = result.subSteps + 1 >= most ? remaining : std::min(std::max(h, shortest), remaining);
         double tin = w.inlet, nu = 0;
         for (std::size_t j = 0; j < row.size(); ++j) {
             const Losses& l = losses[j];
@@ -188,7 +203,7 @@ RowStep advanceRow(std::span<Segment> row, const Build& c, const Plates& plates,
                           .r4 = ub * a * h,
                           .w3 = capacityFlow(tin, w.flow, w.pressure) * h,
                           .qsa = w.irradiance * c.tauAlpha * a * h};
-            tin = advance(row[j], t, l, tin, w.ambient);
+            tin = advance(row[j], t, l, tin, w.ambient, h > holds[j] ? 1 - holds[j] / h : 0.0);
         }
         result.outlet = tin;
         ++result.subSteps;

@@ -124,8 +124,9 @@ struct Plates {
 // The segments a row holds at most.
 inline constexpr std::size_t kMaxSegments = 999;
 
-// The segment sub-steps (sub-steps times segments) one step takes at most.
-inline constexpr double kMaxSegmentSteps = 4e6;
+// The segment sub-steps (sub-steps times segments) one step takes at most: an hour of a
+// row of the most segments at 60 s, and a tenth of a second's work or so.
+inline constexpr double kMaxSegmentSteps = 1e5;
 
 struct RowStep {
     double outlet;  // air leaving the row, degC

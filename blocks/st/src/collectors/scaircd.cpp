@@ -60,8 +60,11 @@
 // plate exchange heat with their means over a sub-step, absorber and back plate lose to
 // the cover, to each other and through the insulation at their temperatures from the
 // sub-step's start. Steps run in sub-steps of 60 s and a remainder, shorter where a light
-// absorber or back plate would otherwise lose more in a sub-step than it holds. The
-// coefficients are those of SCAIRC at the segment's inlet air.
+// absorber or back plate would otherwise lose more in a sub-step than it holds, but a
+// step takes at most $10^5/(n - 1)$ of them (a long row over a day, or a state far from
+// the ambient, takes longer ones); where a sub-step is then longer than a plate holds,
+// its losses are taken that much nearer the sub-step's end. The coefficients are those
+// of SCAIRC at the segment's inlet air.
 //
 // The first call only takes its time and gives the ambient temperature on all outputs;
 // the next one starts every segment at the ambient temperature. A call within 0.001 s of
