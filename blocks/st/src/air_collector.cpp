@@ -149,10 +149,21 @@ double advance(Segment& s, const Terms& t, const Losses& l, double tin, double t
     const double det = v * sp + u * sb + sp * sb;
     const double p0 = (kp / ap + u * kb / ab) / det, p1 = (t.c1 / 2 / ap + u * t.r3 / 2 / ab) / det;
     const double b0 = (kb / ab + v * kp / ap) / det, b1 = (t.r3 / 2 / ab + v * t.c1 / 2 / ap) / det;
-    const double tf = (t.w3 * tin + (t.c1 / 2) * (tp - tin + p0) + (t.r3 / 2) * (tb - tin + b0)) /
-                      (t.w3 + (t.c1 / 2) * (1 - p1) + (t.r3 / 2) * (1 - b1));
-    s.absorber = p0 + p1 * tf;
-    s.back = b0 + b1 * tf;
+    const double taken = t.w3 * tin + (t.c1 / 2) * (tp - tin + p0) + (t.r3 / 2) * (tb - tin + b0);
+    const double given = (t.c1 / 2) * (1 - p1) + (t.r3 / 2) * (1 - b1);
+    double tf = taken / (t.w3 + given), mean = tf;  // `mean`: the outlet the air's mean stands for
+    // With the air's mean halfway between inlet and outlet, air passing slowly by plates
+    // far from its inlet's temperature would leave beyond every surface it meets. It
+    // leaves then at the nearest one's temperature, and the plates see the air at the
+    // mean that gives them what it takes up.
+    const double endP = p0 + p1 * tf, endB = b0 + b1 * tf;
+    const double lowest = std::min({tin, tp, tb, endP, endB}), highest = std::max({tin, tp, tb, endP, endB});
+    if (!(tf >= lowest && tf <= highest) && given > 0) {
+        tf = std::clamp(tf, lowest, highest);
+        mean = (taken - t.w3 * tf) / given;
+    }
+    s.absorber = p0 + p1 * mean;
+    s.back = b0 + b1 * mean;
     s.cover = l.cover(s.absorber, ta);
     return tf;
 }

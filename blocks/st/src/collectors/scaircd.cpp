@@ -59,7 +59,9 @@
 // at most 1000: the inlet and $n - 1$ segments. Each segment's air, absorber and back
 // plate exchange heat with their means over a sub-step, absorber and back plate lose to
 // the cover, to each other and through the insulation at their temperatures from the
-// sub-step's start. Steps run in sub-steps of 60 s and a remainder, shorter where a light
+// sub-step's start. Where the air's mean halfway between its inlet and outlet would send
+// it beyond every surface it meets (slow air by plates far from its temperature), it
+// leaves at the nearest surface's temperature and the plates keep the rest. Steps run in sub-steps of 60 s and a remainder, shorter where a light
 // absorber or back plate would otherwise lose more in a sub-step than it holds, but a
 // step takes at most $10^5/(n - 1)$ of them (a long row over a day, or a state far from
 // the ambient, takes longer ones); where a sub-step is then longer than a plate holds,
