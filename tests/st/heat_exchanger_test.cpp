@@ -217,7 +217,7 @@ TEST(Hxxi, SweptStatesBalanceHeatAndWaterAndStayUnsaturated) {
                                         << testing::PrintToString(out));
         const double p = x.p;
         // The exchanger's humidity ratio of a temperature and relative humidity; the dry air.
-        const auto ratioOf = [&](double t, double phi) { return p * 0 + ratio(phi, t, p); };
+        const auto ratioOf = [&](double t, double phi) { return ratio(phi, t, p); };
         const auto dryAir = [&](double flow, double t, double phi) {
             return flow * (p - phi * psat(t)) / (287.0 * (273.15 + t));
         };

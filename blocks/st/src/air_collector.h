@@ -1,12 +1,13 @@
 // The heat-transfer coefficients of a glazed solar air collector, shared by the steady
-// field (SCAIRC) and the one with thermal capacity (SCAIRCD): a cover above an absorber
-// across an air gap, fins of the absorber's material down to a back plate that divide the
-// space into rectangular air channels, insulation behind the back plate.
+// field (SCAIRC) and the one with thermal capacity (SCAIRCD), and the latter's row of
+// segments: a cover above an absorber across an air gap, fins of the absorber's material
+// down to a back plate that divide the space into rectangular air channels, insulation
+// behind the back plate.
 //
 // Only the utility library's air properties are called, so a test can hold each
-// coefficient against its published form, and step a row, directly. Temperatures in degC, lengths in m,
-// coefficients in W/(m2 K); everything in double, the properties at float arguments as
-// the utility library takes them.
+// coefficient against its published form, and step a row, directly. Temperatures in
+// degC, lengths in m, coefficients in W/(m2 K); everything in double, the properties at
+// float arguments as the utility library takes them.
 #ifndef VIREO_ST_AIR_COLLECTOR_H
 #define VIREO_ST_AIR_COLLECTOR_H
 
