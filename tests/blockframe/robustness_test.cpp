@@ -69,13 +69,10 @@ const std::set<std::string> kNeedFiles = {"em0018", "em0118", "em0026", "ubcsvin
 const std::set<std::string> kKnownNonFinite = {};
 
 // Blocks whose calls on extreme values run to their bounds of work, too slow for a sweep
-// of seconds: SCAIRCD shortens its sub-steps where a plate would lose more than it holds,
-// and on an inlet of 1e30 degC, an air pressure of a few pascal or a plate of 1e-30 m
-// every call runs to its bound of 4e6 segment sub-steps, about 2 s; GENGT redraws a
-// month's temperatures until they meet its tolerance, up to 20000 times, about 1 s a
-// month where they never do. They are initialised on every value and refuse as the
-// others do, but step only on the parameters of their row.
-const std::set<std::string> kSlowOnExtremes = {"st0029", "em0022", "em0122"};
+// of seconds: GENGT redraws a month's temperatures until they meet its tolerance, up to
+// 20000 times, about 1 s a month where they never do. They are initialised on every value
+// and refuse as the others do, but step only on the parameters of their row.
+const std::set<std::string> kSlowOnExtremes = {"em0022", "em0122"};
 
 // The water and steam blocks end the process with their report on a state outside the
 // formulation's ranges, as the property routines are designed to (status 1, nothing

@@ -3,6 +3,7 @@
 #include "vireo_tools.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace vireo::st::aircollector {
@@ -117,6 +118,109 @@ Losses losses(const Build& c, double tp, double tc, double tb, double ta, double
     k.uf = series(k.hcca + k.hrca, k.hcpc + k.hrpc);
     k.hrpb = plateRadiation(c.backEmissivity, c.underEmissivity, tp, tb);
     return k;
+}
+
+namespace {
+
+constexpr double kSubStep = 60.0;
+
+// One segment's sub-step: the terms of its energy balances over the sub-step h.
+struct Terms {
+    double c1, c2, c3, r1, r2, r3, r4, w3, qsa;
+};
+
+// The air leaving the segment; then absorber, back plate and cover at the sub-step's end.
+// Air, absorber and back plate exchange heat at their means over the sub-step; what the
+// plates lose to the cover, to each other and through the insulation is taken at their
+// temperatures from the sub-step's start, moved `implicit` of the way to its end: 0 while
+// the sub-step is no longer than the plates hold, more where a longer one would take from
+// them more than they hold.
+double advance(Segment& s, const Terms& t, const Losses& l, double tin, double ta, double implicit) {
+    const double tp = s.absorber, tb = s.back, kept = 1 - implicit, coupled = implicit * t.r2;
+    // Absorber and back plate, each linear in the air leaving: p0 + p1 tf and b0 + b1 tf.
+    const double ownP = t.c2 + t.c1 / 2 + implicit * t.c3, ownB = t.r1 + t.r3 / 2 + implicit * t.r4;
+    const double ap = ownP + coupled, ab = ownB + coupled;
+    const double kp = t.c2 * tp + t.qsa - t.c3 * (kept * tp - ta) - (t.c1 / 2) * (tp - tin) - t.r2 * kept * (tp - tb);
+    const double kb = t.r1 * tb - (t.r3 / 2) * (tb - tin) + t.r2 * kept * (tp - tb) - t.r4 * (kept * tb - ta);
+    // In shares of the diagonal, which no product of two coefficients can overflow; the
+    // determinant as a sum, which keeps its digits where the plates' radiation to each
+    // other outweighs all else.
+    const double u = coupled / ap, v = coupled / ab, sp = ownP / ap, sb = ownB / ab;
+    const double det = v * sp + u * sb + sp * sb;
+    const double p0 = (kp / ap + u * kb / ab) / det, p1 = (t.c1 / 2 / ap + u * t.r3 / 2 / ab) / det;
+    const double b0 = (kb / ab + v * kp / ap) / det, b1 = (t.r3 / 2 / ab + v * t.c1 / 2 / ap) / det;
+    const double taken = t.w3 * tin + (t.c1 / 2) * (tp - tin + p0) + (t.r3 / 2) * (tb - tin + b0);
+    const double given = (t.c1 / 2) * (1 - p1) + (t.r3 / 2) * (1 - b1);
+    double tf = taken / (t.w3 + given), mean = tf;  // `mean`: the outlet the air's mean stands for
+    // With the air's mean halfway between inlet and outlet, air passing slowly by plates
+    // far from its inlet's temperature would leave beyond every surface it meets. It
+    // leaves then at the nearest one's temperature, and the plates see the air at the
+    // mean that gives them what it takes up.
+    const double endP = p0 + p1 * tf, endB = b0 + b1 * tf;
+    const double lowest = std::min({tin, tp, tb, endP, endB}), highest = std::max({tin, tp, tb, endP, endB});
+    if (!(tf >= lowest && tf <= highest) && given > 0) {
+        tf = std::clamp(tf, lowest, highest);
+        mean = (taken - t.w3 * tf) / given;
+    }
+    s.absorber = p0 + p1 * mean;
+    s.back = b0 + b1 * mean;
+    s.cover = l.cover(s.absorber, ta);
+    return tf;
+}
+
+}  // namespace
+
+RowStep advanceRow(std::span<Segment> row, const Build& c, const Plates& plates, const Weather& w, double length) {
+    if (row.empty() || row.size() > kMaxSegments) return {w.inlet, 0};
+    const auto segments = static_cast<double>(row.size());
+    const double a = c.area() / segments;  // all rows together
+    const double ub = c.backLoss(), sky = skyTemperature(w.ambient);
+    // Absorber with its fins, and back plate, of one segment.
+    const double segmentLength = c.series * c.length / segments;
+    const double c2 = plates.absorber *
+                      (c.finThickness * a + 2 * (1 + c.channels) * c.finThickness * c.height * c.rows * segmentLength);
+    const double r1 = a * plates.back;
+    // Sub-steps of 60 s, shorter where a plate would lose more in one than it holds, but
+    // no shorter than an equal share of the step among as many as the bound allows; the
+    // plates' losses then move towards the sub-step's end as far as keeps them stable.
+    const double most = std::max(1.0, std::floor(kMaxSegmentSteps / segments));
+    const double shortest = length / most;
+
+    std::array<Losses, kMaxSegments> losses;
+    std::array<double, kMaxSegments> holds;  // the longest sub-step each segment's plates take explicitly
+    RowStep result{w.inlet, 0};
+    double remaining = length;
+    while (remaining > 0) {
+        double h = std::min(kSubStep, remaining);
+        for (std::size_t j = 0; j < row.size(); ++j) {
+            const Losses& l = losses[j] =
+                aircollector::losses(c, row[j].absorber, row[j].cover, row[j].back, w.ambient, sky, w.wind, w.pressure);
+            double& hold = holds[j] = r1 / ((l.hrpb + ub) * a);
+            if (l.uf + l.hrpb > 0) hold = std::min(hold, c2 / ((l.uf + l.hrpb) * a));
+            h = std::min(h, hold);
+        }
+        h = result.subSteps + 1 >= most ? remaining : std::min(std::max(h, shortest), remaining);
+        double tin = w.inlet, nu = 0;
+        for (std::size_t j = 0; j < row.size(); ++j) {
+            const Losses& l = losses[j];
+            const Channel k = channel(c, tin, w.flow, w.pressure, nu);
+            nu = k.nu;
+            const Terms t{.c1 = k.hcpf * a * h,
+                          .c2 = c2,
+                          .c3 = l.uf * a * h,
+                          .r1 = r1,
+                          .r2 = l.hrpb * a * h,
+                          .r3 = k.hcbf * a * h,
+                          .r4 = ub * a * h,
+                          .w3 = capacityFlow(tin, w.flow, w.pressure) * h,
+                          .qsa = w.irradiance * c.tauAlpha * a * h};
+            tin = advance(row[j], t, l, tin, w.ambient, h > holds[j] ? 1 - holds[j] / h : 0.0);
+        }
+        result.outlet = tin;
+        ++result.subSteps;
+        remaining -= h;
+    }
+    return result;
 }
 
 }  // namespace vireo::st::aircollector

@@ -1,14 +1,18 @@
 // The heat-transfer coefficients of a glazed solar air collector, shared by the steady
-// field (SCAIRC) and the one with thermal capacity (SCAIRCD): a cover above an absorber
-// across an air gap, fins of the absorber's material down to a back plate that divide the
-// space into rectangular air channels, insulation behind the back plate.
+// field (SCAIRC) and the one with thermal capacity (SCAIRCD), and the latter's row of
+// segments: a cover above an absorber across an air gap, fins of the absorber's material
+// down to a back plate that divide the space into rectangular air channels, insulation
+// behind the back plate.
 //
 // Only the utility library's air properties are called, so a test can hold each
-// coefficient against its published form directly. Temperatures in degC, lengths in m,
-// coefficients in W/(m2 K); everything in double, the properties at float arguments as
-// the utility library takes them.
+// coefficient against its published form, and step a row, directly. Temperatures in
+// degC, lengths in m, coefficients in W/(m2 K); everything in double, the properties at
+// float arguments as the utility library takes them.
 #ifndef VIREO_ST_AIR_COLLECTOR_H
 #define VIREO_ST_AIR_COLLECTOR_H
+
+#include <cstddef>
+#include <span>
 
 namespace vireo::st::aircollector {
 
@@ -96,6 +100,43 @@ struct Losses {
     double cover(double tp, double ta) const { return hcpc + hrpc > 0 ? tp - uf * (tp - ta) / (hcpc + hrpc) : ta; }
 };
 Losses losses(const Build& c, double tp, double tc, double tb, double ta, double sky, double wind, float pressure);
+
+// ---- the row with thermal capacity (SCAIRCD) ------------------------------------------
+
+// One segment's cover, absorber and back plate, degC.
+struct Segment {
+    double cover, absorber, back;
+};
+
+// What the row meets over a step: the volume flow of the field (m3/s), the inlet air
+// (degC), the irradiance on the plane (W/m2), the ambient (degC), the wind (m/s), the air
+// pressure (Pa).
+struct Weather {
+    double flow, inlet, irradiance, ambient, wind;
+    float pressure;
+};
+
+// The plates' heat capacities: of the absorber's and fins' material per volume, J/(m3 K),
+// and of the back plate per area, J/(m2 K).
+struct Plates {
+    double absorber, back;
+};
+
+// The segments a row holds at most.
+inline constexpr std::size_t kMaxSegments = 999;
+
+// The segment sub-steps (sub-steps times segments) one step takes at most: an hour of a
+// row of the most segments at 60 s, and a tenth of a second's work or so.
+inline constexpr double kMaxSegmentSteps = 1e5;
+
+struct RowStep {
+    double outlet;  // air leaving the row, degC
+    int subSteps;
+};
+
+// The row of collectors in series over a step of `length` seconds, its segments (all rows
+// together, the inlet first; at most kMaxSegments, else nothing moves) advanced in place.
+RowStep advanceRow(std::span<Segment> row, const Build& c, const Plates& plates, const Weather& w, double length);
 
 }  // namespace vireo::st::aircollector
 

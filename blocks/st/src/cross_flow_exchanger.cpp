@@ -1,11 +1,13 @@
 #include "cross_flow_exchanger.h"
 
+#include "Solve.h"
 #include "values.h"
 #include "water_air_fits.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 namespace vireo::st::cross_flow {
 namespace {
@@ -23,9 +25,10 @@ using fits::humidAirDensity;
 using fits::saturationPressure;
 double conductivity(double t) { return (24.558 + 0.07295 * t) / 1000.0; }
 double dynamicViscosity(double t) { return 1e-6 * (13.278 + 0.09485 * t); }
-double evaporationHeat(double t) { return 1000.0 * (fits::vapourEnthalpy(t) - fits::liquidEnthalpy(t)); }
 double vapourPressure(double x, double p) { return p * x / (0.622 + x); }
 double humidityRatio(double vapour, double p) { return 0.622 * vapour / (p - vapour); }
+// The dry air's part of the density of humid air, kg/m3.
+double dryAirDensity(double t, double vapour, double p) { return (p - vapour) / 287.0 / (kKelvin + t); }
 
 // One side's channels as the cells see them.
 struct Side {
@@ -81,40 +84,91 @@ double coefficient(const Side& s, double t, double cp, double lambda, double& re
     return hc * (s.freeShare / (1 - s.ribShare)) * (1 + (2 * efficiency - 1) * s.ribShare);
 }
 
-// What one cell (or sub-cell) gives.
-struct Outlet {
-    double tabl, xabl, tzul, condensate, ice;
+// One air stream: temperature in degC, humidity ratio in kg water per kg dry air.
+struct Stream {
+    double t, x;
+};
+// Water taken from the air on one side of a plate, kg/s, and the frozen part of it.
+struct Water {
+    double condensate = 0, ice = 0;
 };
 
-// The states that enter a cell, what it is made of, and what all cells share.
-struct CellInput {
-    double ta, xa, tz;
+// What one cell (or sub-cell) gives.
+struct Outlet {
+    Stream exhaust, supply;
+    Water onExhaust, onSupply;
 };
+
+// What a cell is made of: its area and the dry air through it on either side.
 struct CellMake {
-    double area;        // of the (sub-)cell
-    double mzul, mabl;  // flows through it
+    double area;
+    double supply, exhaust;  // kg/s
 };
 struct Sides {
     Side supply, exhaust;
-    double wall;      // plate thickness over conductivity
+    double wall;  // plate thickness over conductivity
     double pressure;
-    double xzul;      // of the supply air throughout
 };
+
+// What a kilogram of vapour gives up when it condenses on a plate at tp out of air at t:
+// its enthalpy as the air carries it (the heat of evaporation at 0 degC and 1875 J/(kg K)
+// from there) less that of the water it leaves as, at the plate.
+double condensationHeat(double t, double tp) {
+    return 1000.0 * (fits::vapourEnthalpy(0.0) - fits::liquidEnthalpy(tp)) + kVapourHeat * t;
+}
+
+// Air holding more water than saturates it at its temperature: the excess condenses in
+// it, its heat warming the air, until what is left just saturates it. Returns the water
+// shed, per kg of dry air.
+double shedExcess(Stream& s, double p) {
+    const auto saturated = [p](double t) {
+        const double ps = saturationPressure(t);
+        return ps < p ? humidityRatio(ps, p) : std::numeric_limits<double>::infinity();
+    };
+    const double excess = s.x - saturated(s.t);
+    if (!(excess > 0)) return 0.0;
+    const double cp = fits::airHeatCapacity(s.t);
+    // What the air and the water it keeps take up, warming to t, against what condensing
+    // gives: rising in t, below 0 at the start and above it where the whole excess would
+    // condense at the start's saturation.
+    const auto balance = [&](double t) {
+        const double xs = std::min(s.x, saturated(t));
+        return (cp + kVapourHeat * xs) * (t - s.t) - (s.x - xs) * condensationHeat(s.t, t);
+    };
+    const double warmest = s.t + excess * condensationHeat(s.t, s.t) / cp;
+    const double t = block::solve(balance, s.t, warmest, {.tolerance = 1e-9}).x;
+    const double x = std::min(s.x, saturated(t));
+    const double shed = s.x - x;
+    s = {t, x};
+    return shed;
+}
 
 // Heat and mass balance of one cell in closed form; `units` the larger of its transfer
 // units on either side. With more than 2 the balance sends an outlet past the other
 // stream; `limit` then holds them at 2 by taking less of the area for heat (the
 // condensation keeps the whole area).
-Outlet cell(const Sides& k, const CellInput& in, const CellMake& make, bool limit, double& units) {
+//
+// Heat goes from the warmer stream to the cooler one, whichever is the exhaust: the warmer
+// one's vapour condenses where the plate lies below its dew point, and the cooler one
+// keeps the water it came with.
+Outlet cell(const Sides& k, const Stream& exhaust, const Stream& supply, const CellMake& make, bool limit,
+            double& units) {
+    const bool exhaustWarm = exhaust.t >= supply.t;
+    const Side& warmSide = exhaustWarm ? k.exhaust : k.supply;
+    const Side& coolSide = exhaustWarm ? k.supply : k.exhaust;
+    const Stream& warm = exhaustWarm ? exhaust : supply;
+    const Stream& cool = exhaustWarm ? supply : exhaust;
+    const double mw = exhaustWarm ? make.exhaust : make.supply, mc = exhaustWarm ? make.supply : make.exhaust;
+
     const double p = k.pressure;
-    const double ta = in.ta, xa = in.xa, tz = in.tz;
+    const double ta = warm.t, xa = warm.x, tz = cool.t;
     const double vapour = vapourPressure(xa, p);
     const double rohabl = humidAirDensity(ta, vapour, p);
     const double lamdap = conductivity(ta), lamdak = conductivity(tz);
     const double cpabl = fits::airHeatCapacity(ta), cpzul = fits::airHeatCapacity(tz);
     double reabl, rezul;
-    const double hcabl = coefficient(k.exhaust, ta, cpabl, lamdap, reabl);
-    const double hczul = coefficient(k.supply, tz, cpzul, lamdak, rezul);
+    const double hcabl = coefficient(warmSide, ta, cpabl, lamdap, reabl);
+    const double hczul = coefficient(coolSide, tz, cpzul, lamdak, rezul);
     const double wall = k.wall;
     const double kwert = 1 / (1 / hcabl + 1 / hczul + wall);
     const double towt = ta - (kwert / hcabl) * (ta - tz);
@@ -128,97 +182,114 @@ Outlet cell(const Sides& k, const CellInput& in, const CellMake& make, bool limi
     const double beta = hcabl / (lewis * cpabl * rohabl);
     double condensate = beta * make.area / (kVapourConstant * (kKelvin + towt)) * (vapour - plateVapour);
     const double excess = plateVapour < p ? xa - humidityRatio(plateVapour, p) : 0.0;
-    condensate = std::clamp(condensate, 0.0, std::max(0.0, make.mabl * excess));
-    const double dx = condensate / make.mabl;
-    Outlet o{};
-    o.xabl = xa - dx;
-    o.condensate = condensate;
+    condensate = std::clamp(condensate, 0.0, std::max(0.0, mw * excess));
 
     double area = make.area;
-    units = kwert * area * std::max(1 / (make.mzul * cpzul), 1 / (make.mabl * cpabl));
+    units = kwert * area * std::max(1 / (mc * cpzul), 1 / (mw * cpabl));
     if (limit && units > kMaxTransferUnits) area *= kMaxTransferUnits / units;
     const double z1 = 1 / (wall + 1 / hczul);
     const double b1 = hcabl / (hcabl + z1), b2 = z1 / (hcabl + z1), b3 = 1 / (hcabl + z1);
-    const double c2 = z1 * area / (2 * make.mzul), c3 = z1 * area / make.mzul;
-    const double cz = cpzul + kVapourHeat * k.xzul;
+    const double c2 = z1 * area / (2 * mc), c3 = z1 * area / mc;
+    const double cz = cpzul + kVapourHeat * cool.x;
     const double c1 = cz + c2 * (b2 - 1), c4 = cz - c2 * (b2 - 1);
-    const double g = hcabl * area / (2 * make.mabl), cx = cpabl + kVapourHeat * o.xabl;
+    const double g = hcabl * area / (2 * mw);
     const double share = 1 - b1 - b1 * b2 * c2 / c4;
-    const double k1 = g * share - cx, k2 = g * (b2 + b2 * c1 / c4), k3 = g * (2 * b3 + b2 * b3 * c3 / c4);
-    const double k4 = -cx - g * share;
-    const double flux = make.mabl / area;  // latent heat per kg of air to heat per plate area
+    const double k2 = g * (b2 + b2 * c1 / c4), k3 = g * (2 * b3 + b2 * b3 * c3 / c4);
+    const double flux = mw / area;  // latent heat per kg of air to heat per plate area
+    const double latent = condensationHeat(ta, towt);
 
-    // Everything is linear in the latent load L = dx (h_fg + H + c_v ta), H the heat of
-    // fusion of the share that freezes.
+    // The outlets when dx condenses, `fusion` of each kilogram's heat of fusion freeing
+    // as it freezes: linear in the latent load dx (condensation heat + fusion).
     struct State {
         double tabl, tzul, towta;
     };
-    const auto at = [&](double load) {
+    const auto at = [&](double dx, double fusion) {
+        const double cx = cpabl + kVapourHeat * (xa - dx);
+        const double k1 = g * share - cx, k4 = -cx - g * share;
+        const double load = dx * (latent + fusion);
         State s;
         s.tabl = ta * k1 / k4 - tz * k2 / k4 - flux * (k3 / k4) * load;
         s.tzul = (c1 / c4) * tz + (b1 * c2 / c4) * (s.tabl + ta) + flux * (b3 * c3 / c4) * load;
         s.towta = 0.5 * b1 * (s.tabl + ta) + 0.5 * b2 * (s.tzul + tz) + b3 * flux * load;
         return s;
     };
-    const double dry = dx * (evaporationHeat(ta) + kVapourHeat * ta);
-    const auto withIce = [&](double fusion) { return at(dry + dx * fusion); };
-    State s = withIce(0);
-    double frozen = 0;
-    if (!(s.towta > 0)) {
-        // The largest multiple of 100 J/kg, up to the full heat of fusion, that keeps the
-        // plate at or below 0 degC; the plate temperature rises with it in a straight line.
-        const State full = withIce(kFusion);
-        if (full.towta <= 0) {
-            frozen = kFusion;
-        } else {
-            const double slope = (full.towta - s.towta) / kFusion;
-            const double exact = slope > 0 ? -s.towta / slope : 0.0;
-            frozen = std::clamp(std::floor(exact / kFusionStep), 0.0, kFusion / kFusionStep - 1) * kFusionStep;
-            while (frozen > 0 && withIce(frozen).towta > 0) frozen -= kFusionStep;
-            while (frozen + kFusionStep < kFusion && withIce(frozen + kFusionStep).towta <= 0) frozen += kFusionStep;
-        }
-        s = withIce(frozen);
+    // The largest multiple of 100 J/kg, up to the full heat of fusion, that keeps the
+    // plate at or below 0 degC; the plate temperature rises with it in a straight line.
+    const auto frozenShare = [&](double dx) {
+        const State none = at(dx, 0);
+        if (none.towta > 0) return 0.0;
+        const State full = at(dx, kFusion);
+        if (full.towta <= 0) return kFusion;
+        const double slope = (full.towta - none.towta) / kFusion;
+        const double exact = slope > 0 ? -none.towta / slope : 0.0;
+        double frozen = std::clamp(std::floor(exact / kFusionStep), 0.0, kFusion / kFusionStep - 1) * kFusionStep;
+        while (frozen > 0 && at(dx, frozen).towta > 0) frozen -= kFusionStep;
+        while (frozen + kFusionStep < kFusion && at(dx, frozen + kFusionStep).towta <= 0) frozen += kFusionStep;
+        return frozen;
+    };
+    double dx = condensate / mw, frozen = frozenShare(dx);
+    State s = at(dx, frozen);
+    // The heat set free warms the plate; beyond the warm air's dew point nothing would
+    // condense on it, and the cool air would leave warmer than the warm air came. As much
+    // condenses then as keeps the plate at the dew point, frozen wholly where that lies
+    // at or below 0 degC.
+    if (dx > 0 && s.towta > towt && saturationPressure(s.towta) > vapour) {
+        const double dew = block::solve([&](double t) { return saturationPressure(t) - vapour; }, kColdest, ta).x;
+        frozen = dew > 0 ? 0.0 : kFusion;
+        dx = block::solve([&](double d) { return at(d, frozen).towta - dew; }, 0.0, dx, {.tolerance = 1e-12}).x;
+        s = at(dx, frozen);
     }
-    o.tabl = s.tabl;
-    o.tzul = s.tzul;
-    o.ice = condensate * frozen / kFusion;
+    condensate = mw * dx;
+    Stream warmOut{s.tabl, xa - dx};
+    const Stream coolOut{s.tzul, cool.x};
+    // What the plate did not take and the cooled air cannot hold condenses in the air.
+    const double fog = mw * shedExcess(warmOut, p);
+    const Water water{condensate + fog, condensate * frozen / kFusion};
+    Outlet o{};
+    o.exhaust = exhaustWarm ? warmOut : coolOut;
+    o.supply = exhaustWarm ? coolOut : warmOut;
+    (exhaustWarm ? o.onExhaust : o.onSupply) = water;
     return o;
+}
+
+void add(Water& sum, const Water& w) {
+    sum.condensate += w.condensate;
+    sum.ice += w.ice;
 }
 
 // The cell of the grid: in s x s sub-cells of the same form where its transfer units on
 // a side exceed 2, s the fewest that bring them to 2 and at most `most`.
-Outlet gridCell(const Sides& k, const CellInput& in, const CellMake& make, int most) {
+Outlet gridCell(const Sides& k, const Stream& exhaust, const Stream& supply, const CellMake& make, int most) {
     double units;
-    const Outlet whole = cell(k, in, make, false, units);
+    const Outlet whole = cell(k, exhaust, supply, make, false, units);
     if (!(units > kMaxTransferUnits)) return whole;
     const int s = static_cast<int>(std::min<double>(most, std::ceil(units / kMaxTransferUnits)));
-    if (s <= 1) return cell(k, in, make, true, units);
+    if (s <= 1) return cell(k, exhaust, supply, make, true, units);
 
-    const CellMake sub{make.area / (s * s), make.mzul / s, make.mabl / s};
-    std::array<double, kMaxCells> ta, xa;
-    std::fill_n(ta.begin(), s, in.ta);
-    std::fill_n(xa.begin(), s, in.xa);
+    const CellMake sub{make.area / (s * s), make.supply / s, make.exhaust / s};
+    std::array<Stream, kMaxCells> across;
+    std::fill_n(across.begin(), s, exhaust);
     Outlet o{};
-    double supplyOut = 0;
     for (int r = 0; r < s; ++r) {
-        double tz = in.tz;
+        Stream along = supply;
         for (int q = 0; q < s; ++q) {
-            const Outlet c = cell(k, {ta[q], xa[q], tz}, sub, true, units);
-            ta[q] = c.tabl;
-            xa[q] = c.xabl;
-            tz = c.tzul;
-            o.condensate += c.condensate;
-            o.ice += c.ice;
+            const Outlet c = cell(k, across[q], along, sub, true, units);
+            across[q] = c.exhaust;
+            along = c.supply;
+            add(o.onExhaust, c.onExhaust);
+            add(o.onSupply, c.onSupply);
         }
-        supplyOut += tz;
+        o.supply.t += along.t;
+        o.supply.x += along.x;
     }
     for (int q = 0; q < s; ++q) {
-        o.tabl += ta[q];
-        o.xabl += xa[q];
+        o.exhaust.t += across[q].t;
+        o.exhaust.x += across[q].x;
     }
-    o.tabl /= s;
-    o.xabl /= s;
-    o.tzul = supplyOut / s;
+    for (Stream* m : {&o.exhaust, &o.supply}) m->t /= s, m->x /= s;
+    // Saturated sub-cells mixed hold more than saturates the mixture.
+    o.onExhaust.condensate += make.exhaust * shedExcess(o.exhaust, k.pressure);
+    o.onSupply.condensate += make.supply * shedExcess(o.supply, k.pressure);
     return o;
 }
 
@@ -238,55 +309,66 @@ std::optional<Outlets> exchange(const Exchanger& e, const Air& supply, const Air
     if (gszl == 0 || gsabl == 0)
         return Outlets{exhaust.temperature, exhaust.humidity, supply.temperature, supply.humidity, 0, 0, 0};
 
-    // The exhaust's humidity ratio as the grid holds it: a dry exchanger then gives a drop
-    // of exactly 0, not the rounding of the grid's floats.
-    const double xzul0 = humidityRatio(supplyVapour, p);
+    // The humidity ratios as the grid holds them: a dry exchanger then gives a drop of
+    // exactly 0, not the rounding of the grid's floats.
+    const double xzul0 = static_cast<float>(humidityRatio(supplyVapour, p));
     const double xabl0 = static_cast<float>(humidityRatio(exhaustVapour, p));
+    // The channels' flow is the humid air's; the cells' balances count the dry air, which
+    // their capacities and humidity ratios are per kg of.
     const double mzulg = gszl * humidAirDensity(tzul0, supplyVapour, p);
     const double mablg = gsabl * humidAirDensity(tabl0, exhaustVapour, p);
-    Sides k{sideOf(e.supply, e), sideOf(e.exhaust, e), e.plate / e.conductivity, p, xzul0};
+    const double dryZul = gszl * dryAirDensity(tzul0, supplyVapour, p);
+    const double dryAbl = gsabl * dryAirDensity(tabl0, exhaustVapour, p);
+    Sides k{sideOf(e.supply, e), sideOf(e.exhaust, e), e.plate / e.conductivity, p};
     const double u = e.u, v = e.v, t = e.ribThickness;
     k.supply.massFlux = mzulg / (k.supply.count * (k.supply.width - t * k.supply.ribs) * k.supply.height);
     k.exhaust.massFlux = mablg / (k.exhaust.count * (k.exhaust.width - t * k.exhaust.ribs) * k.exhaust.height);
+    // One plate side of a channel, in one row of cells.
     const CellMake make{.area = k.supply.width * k.supply.length / (u * v),
-                        .mzul = mzulg / (k.supply.count * 2 * u),
-                        .mabl = mablg / (k.exhaust.count * 2 * v)};
+                        .supply = dryZul / (k.supply.count * 2 * u),
+                        .exhaust = dryAbl / (k.exhaust.count * 2 * v)};
     // Sub-cells no finer than the largest grid.
     const int most = std::max(1, kMaxCells / std::max(rows, columns));
 
     // The exhaust air leaving the row above each column, and the supply air leaving the
     // cell before, as single-precision values, which the results were always made from.
-    std::array<float, kMaxCells> tabl, xabl;
-    std::fill_n(tabl.begin(), columns, static_cast<float>(tabl0));
-    std::fill_n(xabl.begin(), columns, static_cast<float>(xabl0));
-    double condensate = 0, ice = 0, sumzul = 0;
+    struct Held {
+        float t, x;
+    };
+    std::array<Held, kMaxCells> across;
+    std::fill_n(across.begin(), columns, Held{static_cast<float>(tabl0), static_cast<float>(xabl0)});
+    Water onExhaust, onSupply;
+    double sumzul = 0, sumxzul = 0;
     for (int i = 0; i < rows; ++i) {
-        float tzul = static_cast<float>(tzul0);
+        Held along{static_cast<float>(tzul0), static_cast<float>(xzul0)};
         for (int j = 0; j < columns; ++j) {
-            const Outlet o = gridCell(k, {tabl[j], xabl[j], tzul}, make, most);
-            tabl[j] = static_cast<float>(o.tabl);
-            xabl[j] = static_cast<float>(o.xabl);
-            tzul = static_cast<float>(o.tzul);
-            condensate += o.condensate;
-            ice += o.ice;
+            const Outlet o = gridCell(k, {across[j].t, across[j].x}, {along.t, along.x}, make, most);
+            across[j] = {static_cast<float>(o.exhaust.t), static_cast<float>(o.exhaust.x)};
+            along = {static_cast<float>(o.supply.t), static_cast<float>(o.supply.x)};
+            add(onExhaust, o.onExhaust);
+            add(onSupply, o.onSupply);
         }
-        sumzul += tzul;
+        sumzul += along.t;
+        sumxzul += along.x;
     }
     double sumabl = 0, sumxabl = 0;
     for (int j = 0; j < columns; ++j) {
-        sumabl += tabl[j];
-        sumxabl += xabl[j];
+        sumabl += across[j].t;
+        sumxabl += across[j].x;
     }
-    const double tzulm = sumzul / u, tablm = sumabl / v, xablm = sumxabl / v;
-    // Both sides of one plate, in 32 channel pairs, in kg/h.
-    constexpr double kPerHour = 2.0 * 32.0 * 3600.0;
-    const Outlets out{tzulm,
-                      vapourPressure(xzul0, p) / saturationPressure(tzulm),
-                      tablm,
-                      vapourPressure(xablm, p) / saturationPressure(tablm),
-                      xabl0 - xablm,
-                      condensate * kPerHour,
-                      ice * kPerHour};
+    Stream supplyOut{sumzul / u, sumxzul / u}, exhaustOut{sumabl / v, sumxabl / v};
+    // The outlets mixed, as with the sub-cells; then both plate sides of every channel of
+    // the side the water came from, in kg/h.
+    const double mixed = dryZul * shedExcess(supplyOut, p) + dryAbl * shedExcess(exhaustOut, p);
+    const double exhaustFaces = 2.0 * k.exhaust.count, supplyFaces = 2.0 * k.supply.count;
+    constexpr double kPerHour = 3600.0;
+    const Outlets out{supplyOut.t,
+                      vapourPressure(supplyOut.x, p) / saturationPressure(supplyOut.t),
+                      exhaustOut.t,
+                      vapourPressure(exhaustOut.x, p) / saturationPressure(exhaustOut.t),
+                      xabl0 - exhaustOut.x,
+                      (onExhaust.condensate * exhaustFaces + onSupply.condensate * supplyFaces + mixed) * kPerHour,
+                      (onExhaust.ice * exhaustFaces + onSupply.ice * supplyFaces) * kPerHour};
     for (double x : {out.supplyTemperature, out.supplyHumidity, out.exhaustTemperature, out.exhaustHumidity, out.drop,
                      out.condensate, out.ice})
         if (!std::isfinite(x)) return std::nullopt;

@@ -1,8 +1,8 @@
 // A cross-flow plate exchanger between the supply and the exhaust air of a ventilation
 // unit (HXXI): one plate side cut into a grid of cells, each balancing heat and the
-// exhaust air's condensate, frozen in part where the plate would fall to 0 degC or below,
-// in closed form from the states that enter it. Plain values in and out; the sweep keeps
-// only the row of exhaust states that the next row enters with.
+// condensate of whichever stream is the warmer, frozen in part where the plate would
+// fall to 0 degC or below, in closed form from the states that enter it. Plain values in
+// and out; the sweep keeps only the row of exhaust states that the next row enters with.
 #ifndef VIREO_ST_CROSS_FLOW_EXCHANGER_H
 #define VIREO_ST_CROSS_FLOW_EXCHANGER_H
 

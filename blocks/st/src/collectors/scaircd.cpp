@@ -59,9 +59,14 @@
 // at most 1000: the inlet and $n - 1$ segments. Each segment's air, absorber and back
 // plate exchange heat with their means over a sub-step, absorber and back plate lose to
 // the cover, to each other and through the insulation at their temperatures from the
-// sub-step's start. Steps run in sub-steps of 60 s and a remainder, shorter where a light
-// absorber or back plate would otherwise lose more in a sub-step than it holds. The
-// coefficients are those of SCAIRC at the segment's inlet air.
+// sub-step's start. Where the air's mean halfway between its inlet and outlet would send
+// it beyond every surface it meets (slow air by plates far from its temperature), it
+// leaves at the nearest surface's temperature and the plates keep the rest. Steps run in sub-steps of 60 s and a remainder, shorter where a light
+// absorber or back plate would otherwise lose more in a sub-step than it holds, but a
+// step takes at most $10^5/(n - 1)$ of them (a long row over a day, or a state far from
+// the ambient, takes longer ones); where a sub-step is then longer than a plate holds,
+// its losses are taken that much nearer the sub-step's end. The coefficients are those
+// of SCAIRC at the segment's inlet air.
 //
 // The first call only takes its time and gives the ambient temperature on all outputs;
 // the next one starts every segment at the ambient temperature. A call within 0.001 s of
@@ -86,14 +91,10 @@ namespace {
 
 namespace ac = aircollector;
 
-constexpr int kMaxNodes = 1000;
-constexpr double kSubStep = 60.0;
+constexpr int kMaxNodes = static_cast<int>(ac::kMaxSegments) + 1;
 constexpr float kSameTime = 0.001f;
 constexpr float kSegmentLength = 0.1f;  // m
 constexpr double kLeastFlow = 0.0001;   // m3/s
-// Segment sub-steps of one call at most: days of a long row at 60 s, and a bound on the
-// work where a very light absorber asks for short ones.
-constexpr double kMaxSegmentSteps = 4e6;
 
 // IP[10]: nodes n from initialisation; IP[11]: 1 once the first call has taken its time;
 // IP[12]: 1 once the segment temperatures stand in RP. RP[0]: the air pressure of the
@@ -121,85 +122,6 @@ constexpr Rule kSegmentStore{.parameter = P::length, .low = 1, .high = kMaxNodes
 float segmentsOf(const scaircd_block::View& b) {
     const float nodes = 1.0f + std::round(b.par<P::series>()) * b.par<P::length>() / kSegmentLength;
     return std::trunc(nodes) - 1.0f;
-}
-
-struct Segment {
-    double cover, absorber, back;
-};
-
-// One segment's sub-step: the terms of its energy balances over the sub-step h.
-struct Terms {
-    double c1, c2, c3, r1, r2, r3, r4, w3, qsa;
-};
-
-// The air leaving the segment; then absorber, back plate and cover at the sub-step's end.
-double advance(Segment& s, const Terms& t, const ac::Losses& l, double tin, double ta) {
-    const double w1 = t.c1, w2 = t.r3;
-    const double tp = s.absorber, tb = s.back;
-    const double absorberShare = t.c2 + t.c1 / 2, backShare = t.r1 + t.r3 / 2;
-    const double n = t.w3 * tin + (w1 / 2) * (tp - tin) +
-                     w1 / (2 * absorberShare) *
-                         (t.c2 * tp + t.qsa - t.c3 * (tp - ta) - (t.c1 / 2) * (tp - tin) - t.r2 * (tp - tb)) -
-                     (w2 / 2) * (tin - tb) +
-                     w2 / (2 * backShare) * ((t.r3 / 2) * (tin - tb) + t.r1 * tb + t.r2 * (tp - tb) - t.r4 * (tb - ta));
-    const double d = t.w3 + w1 / 2 + w2 / 2 - t.c1 * w1 / (4 * absorberShare) - t.r3 * w2 / (4 * backShare);
-    const double tf = n / d;
-    s.absorber = (t.c2 * tp + t.qsa - t.c3 * (tp - ta) - (t.c1 / 2) * (tp - tin - tf) - t.r2 * (tp - tb)) / absorberShare;
-    s.back = ((t.r3 / 2) * (tin + tf - tb) + t.r1 * tb + t.r2 * (tp - tb) - t.r4 * (tb - ta)) / backShare;
-    s.cover = l.cover(s.absorber, ta);
-    return tf;
-}
-
-struct Weather {
-    double flow, inlet, irradiance, ambient, wind;
-    float pressure;
-};
-
-// The row over a step of `length` seconds; returns the outlet air temperature.
-double advanceRow(std::span<Segment> row, const ac::Build& c, const scaircd_block::View& b, const Weather& w,
-                  double length) {
-    const auto segments = static_cast<double>(row.size());
-    const double a = c.area() / segments;  // all rows together
-    const double ub = c.backLoss(), sky = ac::skyTemperature(w.ambient);
-    // Absorber with its fins, and back plate, of one segment.
-    const double segmentLength = c.series * c.length / segments;
-    const double c2 = double(b.par<P::finDensity>()) * b.par<P::finHeatCapacity>() *
-                      (c.finThickness * a + 2 * (1 + c.channels) * c.finThickness * c.height * c.rows * segmentLength);
-    const double r1 = a * double(b.par<P::backThickness>()) * b.par<P::backDensity>() * b.par<P::backHeatCapacity>();
-    const double maxSteps = std::max(1.0, std::floor(kMaxSegmentSteps / segments));
-
-    std::array<ac::Losses, kMaxNodes - 1> losses;
-    double outlet = w.inlet, remaining = length;
-    for (double k = 0; remaining > 0 && k < maxSteps; ++k) {
-        // What leaves absorber and back plate is taken at the sub-step's start: where
-        // that would take more than the plate holds, the sub-step is shortened.
-        double h = std::min(kSubStep, remaining);
-        for (std::size_t j = 0; j < row.size(); ++j) {
-            const ac::Losses& l = losses[j] =
-                ac::losses(c, row[j].absorber, row[j].cover, row[j].back, w.ambient, sky, w.wind, w.pressure);
-            if (l.uf + l.hrpb > 0) h = std::min(h, c2 / ((l.uf + l.hrpb) * a));
-            h = std::min(h, r1 / ((l.hrpb + ub) * a));
-        }
-        double tin = w.inlet, nu = 0;
-        for (std::size_t j = 0; j < row.size(); ++j) {
-            const ac::Losses& l = losses[j];
-            const ac::Channel k = ac::channel(c, tin, w.flow, w.pressure, nu);
-            nu = k.nu;
-            const Terms t{.c1 = k.hcpf * a * h,
-                          .c2 = c2,
-                          .c3 = l.uf * a * h,
-                          .r1 = r1,
-                          .r2 = l.hrpb * a * h,
-                          .r3 = k.hcbf * a * h,
-                          .r4 = ub * a * h,
-                          .w3 = ac::capacityFlow(tin, w.flow, w.pressure) * h,
-                          .qsa = w.irradiance * c.tauAlpha * a * h};
-            tin = advance(row[j], t, l, tin, w.ambient);
-        }
-        outlet = tin;
-        remaining -= h;
-    }
-    return outlet;
 }
 
 void writeOutputs(scaircd_block::View& b, std::span<const float, 4> values) {
@@ -239,21 +161,24 @@ void scaircd_block::step(View& b) {
     if (time.call != Call::next) return writeOutputs(b, s.outputs);
 
     const auto count = static_cast<std::size_t>(nodes - 1);
-    std::array<Segment, kMaxNodes - 1> store;
-    const std::span<Segment> row(store.data(), count);
+    std::array<ac::Segment, kMaxNodes - 1> store;
+    const std::span<ac::Segment> row(store.data(), count);
     for (std::size_t j = 0; j < count; ++j) {
         const float* t = &s.segments[3 * j];
-        row[j] = s.stored != 0 ? Segment{t[0], t[1], t[2]} : Segment{b.in(3), b.in(3), b.in(3)};
+        row[j] = s.stored != 0 ? ac::Segment{t[0], t[1], t[2]} : ac::Segment{b.in(3), b.in(3), b.in(3)};
     }
-    const Weather w{.flow = std::max<double>(b.in(0), kLeastFlow),
+    const ac::Weather w{.flow = std::max<double>(b.in(0), kLeastFlow),
                     .inlet = b.in(1),
                     .irradiance = positivePart(b.in(2)),
                     .ambient = b.in(3),
                     .wind = positivePart(b.in(4)),
                     .pressure = pressure};
-    const double outlet = advanceRow(row, c, b, w, time.step);
+    const ac::Plates plates{
+        .absorber = double(b.par<P::finDensity>()) * b.par<P::finHeatCapacity>(),
+        .back = double(b.par<P::backThickness>()) * b.par<P::backDensity>() * b.par<P::backHeatCapacity>()};
+    const double outlet = ac::advanceRow(row, c, plates, w, time.step).outlet;
     bool finite = std::isfinite(outlet);
-    for (const Segment& t : row) finite = finite && std::isfinite(t.cover + t.absorber + t.back);
+    for (const ac::Segment& t : row) finite = finite && std::isfinite(t.cover + t.absorber + t.back);
     if (!finite) {
         b.report(code::noFiniteResult, {.reals = {b.in(1), b.in(2), b.in(3), pressure}});
         return;
@@ -265,7 +190,7 @@ void scaircd_block::step(View& b) {
         t[1] = stored(row[j].absorber);
         t[2] = stored(row[j].back);
     }
-    const Segment& last = row[count - 1];
+    const ac::Segment& last = row[count - 1];
     const float outputs[] = {stored(outlet), stored(last.absorber), stored(last.back), stored(last.cover)};
     std::copy(std::begin(outputs), std::end(outputs), s.outputs.begin());
     writeOutputs(b, s.outputs);

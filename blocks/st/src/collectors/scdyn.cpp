@@ -45,9 +45,12 @@
 // Each segment follows $c_{eff}\, dT/dt = \eta_0 (G_b + k_d G_d) - a_1 (T - t_a) - a_2 (T -
 // t_a)^2 + 2 \dot m c_p (t_{in} - T)/A$, with its area $A$, its mean temperature $T$, its
 // inlet $t_{in}$ and its outlet $2 T - t_{in}$, the quadratic loss taken at the start of
-// a sub-step. Steps longer than 60 s run in
-// sub-steps of 60 s and a remainder. Without flow the row ends each step mixed to its
-// mean temperature, which is then also the outlet.
+// a sub-step. Where that outlet would lie beyond the temperatures in play, the inlet, the
+// segment's own at the sub-step's start, the ambient and the stagnation temperature (as
+// where cold fluid meets a segment standing hot), it is held at the nearest of them and
+// the segment keeps what the fluid leaves. Steps longer than 60 s run in sub-steps of
+// 60 s and a remainder. Without flow the row ends each step mixed to its mean
+// temperature, which is then also the outlet.
 //
 // A call within 0.001 s of the one before repeats the current step from its start with
 // the inputs it is given; a call at an earlier time resets the field to its initial
@@ -58,6 +61,7 @@
 #include "blocks.h"
 
 #include "Stepping.h"
+#include "collector_curve.h"
 #include "values.h"
 
 #include <algorithm>
@@ -140,19 +144,33 @@ double advanceRow(std::span<double> t, const Field& f, double segmentArea, doubl
     // halfway between its inlet and its outlet.
     const double capacityFlow = 2.0 * flow / f.rows * f.cp / segmentArea;
     const auto n = static_cast<double>(t.size());
+    const double hottest = collector::stagnation(ta, absorbed, f.a1, f.a2);
     double outlet = 0.0;
     const auto subStep = [&](double dt) {
         const double through = capacityFlow * dt;
         double inlet = tin, sum = 0.0;
         for (double& tk : t) {
-            const double a = f.ceff * tk + dt * (absorbed + f.a1 * ta - f.a2 * (tk - ta) * (tk - ta)) + through * inlet;
+            const double start = tk;
+            const double kept = f.ceff * tk + dt * (absorbed + f.a1 * ta - f.a2 * (tk - ta) * (tk - ta));
             const double b = f.ceff + f.a1 * dt + through;
             // No capacity, loss or flow to hold the balance: the segment stays as it is.
             // Bounded, since the quadratic loss, explicit, would square an absurd
             // temperature up to infinity within a few sub-steps.
-            if (b > 0.0) tk = bounded(a / b);
+            if (b > 0.0) tk = bounded((kept + through * inlet) / b);
+            double out = bounded(2.0 * tk - inlet);
+            // The outlet as far beyond the segment's mean as its inlet lies below: where
+            // fluid meets a segment far from its own temperature (cold water into a
+            // collector standing hot) that puts out more than anything in play. The
+            // outlet then stays within the inlet, the segment's start, the ambient and
+            // the stagnation temperature, and the segment keeps what the fluid leaves.
+            const double lowest = std::min({inlet, start, ta}), highest = std::max({inlet, start, hottest});
+            if (flow > 0.0 && !(out >= lowest && out <= highest)) {
+                out = std::clamp(out, lowest, highest);
+                const double held = f.ceff + f.a1 * dt;
+                if (held > 0.0) tk = bounded((kept + through / 2.0 * (inlet - out)) / held);
+            }
             sum += tk;
-            inlet = bounded(2.0 * tk - inlet);
+            inlet = out;
         }
         outlet = flow > 0.0 ? inlet : sum / n;
     };

@@ -42,13 +42,14 @@
 // - a_2 (t_m - t_a)^2$ with $t_m = (t_i + t_o)/2$ is solved in closed form, and its outlet
 // passes on to the next collector of the row. No outlet lies beyond the stagnation
 // temperature of the curve, where $\eta_0 G$ meets the loss $a_1 (t - t_a) + a_2 (t -
-// t_a)^2$, as seen from its inlet (where the closed form would overshoot it, at a trickle
-// flow, the outlet is the stagnation temperature). Of the two roots of the quadratic
-// balance one must lie between the lower of inlet and ambient and twice the higher of
-// ambient and stagnation temperature (in kelvin); where none or both do, or a linear
-// balance has no solution ($a_1$ below 0), the collector passes its inlet temperature on,
-// with a warning the first time and a count of all such solutions at the end of the
-// run. Without flow the outlet is the inlet and the heat 0.
+// t_a)^2$, as seen from its inlet, warmed or cooled (where the closed form would
+// overshoot it, at a trickle flow, the outlet is the stagnation temperature). Of the two
+// roots of the quadratic balance one must lie between the lower of inlet and ambient and
+// twice the higher of ambient and stagnation temperature (in kelvin); where none or both
+// do, or a linear balance has no solution ($a_1$ below 0), the collector passes its inlet
+// temperature on, with a warning the first time and a count of all such solutions at the
+// end of the run; but an inlet above the stagnation temperature whose balance has no
+// root between the two stops there. Without flow the outlet is the inlet and the heat 0.
 //
 // Mode 1 gives as outlet twice the mean less the inlet, and the heat of one collector;
 // the efficiency is not limited to 0 or above. With no irradiance the efficiency is 0
@@ -57,6 +58,7 @@
 //#end
 #include "blocks.h"
 
+#include "collector_curve.h"
 #include "values.h"
 
 #include <algorithm>
@@ -83,18 +85,7 @@ struct Curve {
     double eta0, a1, a2;
 };
 
-// The temperature at which the collector's gain eta0 G meets its loss a1 x + a2 x^2 at x
-// above the ambient: the limit of an outlet at a vanishing flow. Of the curve's two
-// roots the one nearest the ambient, from the form that does not subtract nearly equal
-// numbers; without one (no loss that grows to the gain) there is no bound above the
-// ambient while the collector gains.
-double stagnation(double ta, double gain, const Curve& c) {
-    const double d = c.a1 * c.a1 + 4.0 * c.a2 * gain;
-    const double denominator = d >= 0.0 ? c.a1 + std::sqrt(d) : 0.0;
-    if (denominator > 0.0) return ta + 2.0 * gain / denominator;
-    if (gain > 0.0) return std::numeric_limits<double>::infinity();
-    return c.a1 > 0.0 ? ta + gain / c.a1 : ta;
-}
+double stagnation(double ta, double gain, const Curve& c) { return collector::stagnation(ta, gain, c.a1, c.a2); }
 
 // The two roots of x^2 + 2 p x + q = 0, the larger one first: the one with the sign of
 // -p from the sum, the other from their product q, so that neither is a difference of
@@ -113,6 +104,13 @@ Roots quadraticRoots(double p, double q) {
     }
     const double upper = s - p;
     return {true, upper, upper != 0.0 ? q / upper : -p - s};
+}
+
+// The collector's balance at an outlet to (kelvin): what the flow takes up less what the
+// curve gives at the mean of inlet and outlet, per unit area.
+double residual(double to, double ti, double ta, double g, double mcp, const Curve& c) {
+    const double x = (ti + to) / 2.0 - ta;
+    return mcp * (to - ti) - (c.eta0 * g - c.a1 * x - c.a2 * x * x);
 }
 
 // The outlet of one collector (kelvin), or none when its balance has no usable solution
@@ -177,6 +175,14 @@ void stepField(sceta_block::View& b, const Curve& c, double g) {
                 if ((to - stagnant) * (ti - stagnant) < 0.0) to = stagnant;
                 break;
             case Solution::none:
+                // A warm inlet at a trickle flow: the closed form's outlet would lie far
+                // below the ambient, outside the window, while the fluid can cool only to
+                // the stagnation temperature. Where the balance has no root between the two
+                // it is carried past it; the outlet then stops there as on the warming side.
+                if (ti > stagnant && residual(ti, ti, ta, g, mcp, c) * residual(stagnant, ti, ta, g, mcp, c) > 0.0) {
+                    to = stagnant;
+                    break;
+                }
                 b.countWarning(s.noRoot, code::noAdmissibleRoot, said);
                 break;
             case Solution::two:

@@ -1,11 +1,12 @@
 //#Block HXXI
 //#Description
 // Cross-flow plate heat exchanger between the supply and the exhaust air of a
-// ventilation unit, with plain or ribbed channels. Water vapour of the exhaust air
-// condenses where the plate lies below its dew point, and the condensate freezes where
-// the plate would otherwise fall to 0 $^\circ$C or below. One plate side is cut into a
-// grid of cells, each solving its heat and mass balance in closed form from the states
-// that enter it.
+// ventilation unit, with plain or ribbed channels. Heat passes from the warmer stream to
+// the cooler one, and the warmer one's water vapour condenses where the plate lies below
+// its dew point: the exhaust air's in winter, the outdoor air's in summer. The condensate
+// freezes where the plate would otherwise fall to 0 $^\circ$C or below. One plate side
+// is cut into a grid of cells, each solving its heat and mass balance in closed form from
+// the states that enter it.
 //#Layout
 //#Inputs 6
 //#Outputs 7
@@ -25,7 +26,8 @@
 //#OUT[1] Supply-air outlet relative humidity (-)
 //#OUT[2] Mean exhaust-air outlet temperature ($^\circ$C)
 //#OUT[3] Exhaust-air outlet relative humidity (-)
-//#OUT[4] Drop of the exhaust air's humidity ratio (kg/kg)
+//#OUT[4] Drop of the exhaust air's humidity ratio; 0 where the supply air is the
+// warmer (kg/kg)
 //#OUT[5] Condensate flow of the exchanger (kg/h)
 //#OUT[6] Frozen part of the condensate flow (kg/h)
 //#Parameters
@@ -53,19 +55,24 @@
 //#Remarks
 // The channels follow the mean Nusselt number of a flat channel with developing flow
 // below Reynolds number 2600 and Hausen's correlation above; ribs act as fins of
-// efficiency $\tanh(mh/2)/(mh/2)$. Water condenses at the rate of the Lewis analogy,
-// never more than the exhaust air holds above saturation at the plate. Where the plate
-// would lie at or below 0 $^\circ$C the largest share of the condensate, in steps of
-// 100/335000, freezes that keeps it there. A cell whose transfer units on either side
+// efficiency $\tanh(mh/2)/(mh/2)$. The cells balance the dry air of both streams, with
+// the specific heat of dry air and 1875 J/(kg K) for the vapour it carries. Water
+// condenses at the rate of the Lewis analogy, never more than the warmer air holds above
+// saturation at the plate, nor so much that its heat would warm the plate past that
+// air's dew point; it gives up the vapour's enthalpy less that of water at the plate.
+// Where the plate would lie at or below 0 $^\circ$C the largest share of the
+// condensate, in steps of 100/335000, freezes that keeps it there. Air leaving a cell,
+// or the exchanger mixed, with more water than saturates it sheds the rest as
+// condensate, its heat warming the air. A cell whose transfer units on either side
 // exceed 2 is computed as the fewest sub-cells of the same form that bring them to 2,
 // and no more than the grid of 199 by 199 cells holds; beyond that its transfer is held
 // at 2 units.
 //
 // A flow of 0 or below on either side gives the exhaust-air inlet state on outputs 1
 // and 2, the supply-air inlet state on outputs 3 and 4, and 0 on the others. The
-// condensate flows count one plate side of a channel pair twice, times 32. A step with
-// an input that is not a finite number, or an inlet state outside the ranges above,
-// changes no output and is warned about.
+// condensate flows count both plate sides of every channel of the stream the water came
+// from. A step with an input that is not a finite number, or an inlet state outside the
+// ranges above, changes no output and is warned about.
 //#end
 #include "blocks.h"
 #include "cross_flow_exchanger.h"
