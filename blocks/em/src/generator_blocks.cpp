@@ -10,6 +10,8 @@
 
 namespace vireo::em::gen {
 
+const char* const kRunStops = "the run stops";
+
 bool readDate(block::BlockView& b, int yearInput, int hourInput, StepDate& date) {
     date.year = block::nearestInt(b.in(yearInput));
     date.month = block::nearestInt(b.in(yearInput + 1));
@@ -73,7 +75,9 @@ void reportMonth(block::BlockView& b, const MonthOutcome& outcome, const StepDat
                 .reals = {outcome.clearness.ktm, outcome.clearness.sigma, outcome.daily.mean, outcome.daily.sd},
                 .text = month});
     if (!outcome.met) {
-        b.report(failure, {.reals = {outcome.clearness.ktm, outcome.daily.mean}, .text = month});
+        const std::string where =
+            outcome.failedDay > 0 ? dayText(date.year, date.month, outcome.failedDay) : month;
+        b.report(failure, {.reals = {outcome.clearness.ktm, outcome.daily.mean}, .text = where, .detail = kRunStops});
         b.requestStop();
     }
 }

@@ -44,6 +44,10 @@ DailyModel dailyModel(const View& b) {
 // stationary series; the table holds each alone. True when they do.
 bool checkLagPair(block::BlockView& b, const DailyModel& model, int lag1);
 
+// What a message whose code serves blocks that stop and blocks that go on says after it
+// ({s2}) where the run stops.
+extern const char* const kRunStops;
+
 // The messages of a generated month: shown warnings where the monthly clearness index
 // was limited or the daily indices kept missed their targets; `failure`, which stops the
 // run, where the month met none.

@@ -31,10 +31,11 @@
 //#None
 //#Remarks
 // The day's clearness index is the daily mean over the extraterrestrial one, at least
-// 0.03 and at most 1. The hours are redrawn until none passes the clear-sky limit or
-// falls below 0.02 and the day's mean lies within 3 % of its index; a day that finds no
-// such hours in 1500 attempts keeps the last, held within those bounds, with an error,
-// and the run goes on. Hours without extraterrestrial irradiance give 0. The minute
+// 0.03 and at most 1. The hours are redrawn until none passes the clear-sky limit (as
+// with GENG, bounded by the sun's height) or falls below 0.02 and the day's mean lies
+// within 3 % of its index; after 1500 attempts the last is shifted within those bounds
+// until it does. A day clearer than its sun allows keeps the hours nearest to it, with an
+// error, and the run goes on. Hours without extraterrestrial irradiance give 0. The minute
 // input works as with GENG. A month outside 1 to 12, a day outside its month, an hour
 // outside 0 to 23 and a daily mean that is no number stop the run. A daily mean below 0
 // is generated as the dullest day (clearness index 0.03) with a warning; later such days
@@ -50,6 +51,8 @@
 
 namespace vireo::em {
 namespace {
+
+const char* const kNearestKept = "the hours nearest to it that the limits allow are kept; the run goes on";
 
 struct State {
     int& year;                                     // IP[10]: the year of the day flags
@@ -91,7 +94,7 @@ void gengh_block::step(View& b) {
         const bool negative = b.in(0) < 0.0f;
         if (negative) b.countWarning(s.negativeDays, code::genghNegativeMean, {.reals = {b.in(0)}, .text = text});
         if (!gen::gengh(b.in(0), siteOf(b), date.year, date.month, date.day, day, deviates) && !negative)
-            b.report(code::noHourlyValues, {.text = text});
+            b.report(code::noHourlyValues, {.text = text, .detail = kNearestKept});
     }
     b.out(0) = gen::hourlyValue(b, s.hours, date, 5);
 }

@@ -49,10 +49,11 @@
 //#Strings
 //#None
 //#Remarks
-// The irradiance is generated as by GENG. A month's temperatures are redrawn until
-// their mean lies within the tolerance of IN[1] (with a year-to-year factor above 0,
-// within a tolerance that grows with the annual range); a month that misses it after
-// the attempts allowed stops the run. Each month starts from the temperature at which
+// The irradiance is generated as by GENG; a month that GENG's rules cannot generate
+// stops the run. A month's temperatures are redrawn until their mean lies within the
+// tolerance of IN[1] (with a year-to-year factor above 0, within a tolerance that grows
+// with the annual range); a month that misses it after the attempts allowed stops the
+// run. Each month starts from the temperature at which
 // the month generated before it ended and follows the change from that month's mean.
 // Fed from MTM, IN[4] takes twelve times its annual mean temperature and IN[5] the
 // warmest monthly mean less the coldest, not MTM's range of the daily extremes. Where the
