@@ -827,6 +827,77 @@ TEST(Generators, BadParametersAndInputsAreReported) {
     }
 }
 
+TEST(Generators, EveryMessageSaysWhetherTheRunGoesOn) {
+    // What a generator's message says comes after it is what does: "the run stops" where
+    // the block asks the engine to end the run, never where the run goes on, and never a
+    // word of going on where it ends. Each case's steps, in order, on a fresh block (site
+    // parameters at their place, Munich unless given); a clock of half hours is told how
+    // to feed the generator.
+    struct Case {
+        const char* routine;
+        std::vector<std::vector<float>> steps;
+        std::vector<int> codes;
+        std::vector<float> parameters = {};
+        const char* fix = "";  // what the messages name
+    };
+    const auto g0m = monthlyG0(kMunich, 2023, 1);
+    const float bright = float(0.9 * g0m[5]);
+    const auto gengtAt = [](float hour) {
+        auto in = gengtInputs(4, 12, 0, 10);
+        in[9] = hour;
+        return in;
+    };
+    const std::vector<float> markov = {1, kMunich.latitude, kMunich.longitude, kMunich.zone, 1, 0, 0.3f, 0.1f, 0};
+    auto strict = gengtParameters(0);
+    strict.insert(strict.end(), {1e-7f, 1});
+    const Case cases[] = {
+        // A clock of half hours: the first step warns, and 23.5 rounds to 24.
+        {"em0015", {{160, 2023, 4, 12, 0.5f}, {160, 2023, 4, 12, 1.5f}}, {205309}, {}, "minute input"},
+        {"em0017", {{160, 2023, 4, 12, 10.5f}, {160, 2023, 4, 12, 11.5f}}, {205309}, {}, "minute input"},
+        {"em0022", {gengtAt(0.5f), gengtAt(1.5f)}, {205309}, {}, "minute input"},
+        {"em0115", {{160, 2023, 4, 12, 22.5f}, {160, 2023, 4, 12, 23.5f}}, {205309, 305305}, {}, "whole hours"},
+        {"em0015", {{160, 2023, 4, 12, 23.5f}}, {305305}, {}, "whole hours"},
+        // A day clearer than its sun allows (GENGH goes on), a month the Markov chain
+        // cannot reach (GENGD stops), a month beyond the daily model (GENGD goes on), a
+        // negative daily mean, a month's temperatures that miss their tolerance.
+        {"em0017", {{1000, 2023, 7, 28, 12}}, {305038}, {70.0f, -23.3f, 23.0f, 0}},
+        {"em0016", {{bright, 2023, 6, 1}}, {305165}, markov},
+        {"em0016", {{bright, 2023, 6, 1}}, {205462}},
+        {"em0017", {{-20, 2023, 4, 11, 12}}, {205302}},
+        {"em0022", {gengtInputs(4, 1, 3, 10)}, {305246, 302122}, strict},
+        // A date out of range.
+        {"em0016", {{60, 2023, 13, 1}}, {305159}},
+        {"em0017", {{60, 2023, 2, 29, 3}}, {305160}},
+    };
+    for (const Case& c : cases) {
+        const auto id = vireo_test::identify(em(c.routine));
+        std::vector<float> p = c.parameters;
+        if (p.empty()) {
+            p.assign(std::size_t(id.minParameters()), 0.0f);
+            const int siteAt = id.minParameters() == 9 ? 1 : 0;
+            p[siteAt] = kMunich.latitude, p[siteAt + 1] = kMunich.longitude, p[siteAt + 2] = kMunich.zone;
+            // The second sign convention: Munich east of Greenwich.
+            if (c.routine[3] == '1') p[siteAt + 1] = -p[siteAt + 1], p[siteAt + 2] = 1;
+        }
+        BlockInstance b(em(c.routine), {.inputs = int(c.steps[0].size()), .parameters = p});
+        ASSERT_EQ(vireo_test::messagesOf([&] { EXPECT_EQ(b.init(), 0); }).codes, std::vector<int>{}) << c.routine;
+        std::vector<int> codes;
+        std::string said;
+        for (const auto& in : c.steps) {
+            const auto m = vireo_test::messagesOf([&] { b.step(in); });
+            codes.insert(codes.end(), m.codes.begin(), m.codes.end());
+            said += m.out;
+            const bool stops = b.IP[1] == 2, says = m.out.find("the run stops") != std::string::npos;
+            EXPECT_EQ(stops, says) << c.routine << ": " << m.out;
+            if (stops) {
+                EXPECT_EQ(m.out.find("goes on"), std::string::npos) << c.routine << ": " << m.out;
+            }
+        }
+        EXPECT_EQ(codes, c.codes) << c.routine;
+        EXPECT_NE(said.find(c.fix), std::string::npos) << c.routine << ": " << said;
+    }
+}
+
 // A daily mean below 0 is said in plain words, once and then counted to the end of the
 // run, instead of as hours that missed their index: the day is the one a mean of 0 gives.
 TEST(Generators, GenghSaysSoWhenADailyMeanIsBelowZero) {

@@ -31,6 +31,13 @@ bool readDate(block::BlockView& b, int yearInput, int hourInput, StepDate& date)
     return false;
 }
 
+void noteHourNotWhole(block::BlockView& b, int hourInput, int& notes) {
+    const float hour = b.in(hourInput);
+    constexpr float kSecond = 1.0f / 3600.0f;
+    if (!(std::fabs(hour - std::nearbyint(hour)) > kSecond)) return;
+    b.countWarning(notes, code::hourNotWhole, {.reals = {hour}, .ints = {block::nearestInt(hour)}});
+}
+
 void keepYear(int& year, std::span<int> generated, const StepDate& date, bool afresh) {
     if (year == date.year && !afresh) return;
     year = date.year;

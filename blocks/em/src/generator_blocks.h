@@ -23,6 +23,12 @@ struct StepDate {
 // hour outside its range (the day within its month) is an error that stops the run: the
 // step then ends without output and false is returned.
 bool readDate(block::BlockView& b, int yearInput, int hourInput, StepDate& date);
+// The hour a generator reads is its hour input rounded, and its value belongs to the clock
+// hour from that hour on: a clock of half hours (started at 0.5) reads the next hour's
+// values from each half hour. The first step whose hour lies more than a second from a
+// whole hour draws a warning; later ones are only counted in `notes`, one of the block's
+// own slots.
+void noteHourNotWhole(block::BlockView& b, int hourInput, int& notes);
 // The flags of the months (or days) generated hold for one year: a step in another year,
 // or the first step after initialisation (`afresh`), clears them.
 void keepYear(int& year, std::span<int> generated, const StepDate& date, bool afresh = false);

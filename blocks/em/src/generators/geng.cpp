@@ -19,9 +19,10 @@
 //#IN[1] Year (-)
 //#IN[2] Month, 1 to 12 (-)
 //#IN[3] Day of the month (-)
-//#IN[4] Hour of the day, 0 to 23 (h)
+//#IN[4] Hour of the day, 0 to 23, rounded: the value is the one of the clock hour from
+// this hour on. Give whole hours, such as a CALENDAR started at hour 0 gives (h)
 //#IN[5] Minute (min); optional: when connected the irradiance is shifted within the hour
-// towards its neighbours
+// towards its neighbours, minute 30 giving the hour's own value
 //#Outputs
 //#OUT[0] Global horizontal irradiance of the hour (W/m$^2$)
 //#Parameters
@@ -52,8 +53,11 @@
 // month of polar night. At minute 30 the hour's value
 // is given; other minutes shift it along a rising or falling run of hours by up to half
 // the smaller difference to a neighbouring hour, which the first and last hour of the year
-// and peaks never are. A month outside 1 to 12, a day outside its month, an hour outside
-// 0 to 23 and a monthly mean that is no number stop the run. The daily indices and the
+// and peaks never are. A clock of half hours (a CALENDAR started at 0.5) would read
+// each hour's value from the half hour before it: the first step whose hour is no whole
+// hour draws a warning, and hour 23.5, rounded to 24, stops the run. A month outside 1 to
+// 12, a day outside its month, an hour outside 0 to 23 and a monthly mean that is no
+// number stop the run. The daily indices and the
 // monthly clearness index of 0.82 or more are treated as by GENGD (method 0).
 //#end
 #include "blocks.h"
@@ -67,14 +71,15 @@ namespace {
 
 struct State {
     int& year;                                     // IP[10]: the year of the month flags
+    int& hoursNotWhole;                            // IP[11]: steps whose hour input was not whole
     int& seed;                                     // IP[12]
     int& generator;                                // IP[13]
     std::span<int, 12> generated;                  // IP[16..27]
     std::span<float, 8784> hours;                  // RP[0..8783], by hour of the year
     std::span<float, gen::kGeneratorTable> table;  // RP[8784..8880]
     explicit State(geng_block::View& b)
-        : year(b.ip<10>()), seed(b.ip<12>()), generator(b.ip<13>()), generated(b.ip<16, 12>()),
-          hours(b.rp<0, 8784>()), table(b.rp<8784, gen::kGeneratorTable>()) {}
+        : year(b.ip<10>()), hoursNotWhole(b.ip<11>()), seed(b.ip<12>()), generator(b.ip<13>()),
+          generated(b.ip<16, 12>()), hours(b.rp<0, 8784>()), table(b.rp<8784, gen::kGeneratorTable>()) {}
 };
 
 }  // namespace
@@ -93,6 +98,7 @@ void geng_block::step(View& b) {
     State s(b);
     gen::StepDate date;
     if (!gen::readDate(b, 1, 4, date)) return;
+    gen::noteHourNotWhole(b, 4, s.hoursNotWhole);
     gen::keepYear(s.year, s.generated, date);
     if (!s.generated[date.month - 1]) {
         if (!gen::numbers(b, {0})) return;
