@@ -27,7 +27,9 @@ float clearSkyLimit(int n, float z) {
 namespace {
 
 // An hourly index held between the floor of 0.02 and the clear-sky limit.
-float heldHour(float value, int n, float z) { return std::clamp(value, 0.02f, std::max(clearSkyLimit(n, z), 0.02f)); }
+float heldHour(float value, int n, float z) {
+    return std::clamp(value, 0.02f, std::max(clearSkyLimit(n, z), 0.02f));
+}
 
 // A shift that takes any attempt's hours to the floor or to the clear-sky limit.
 constexpr float kShiftReach = 4.0f;

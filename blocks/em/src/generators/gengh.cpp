@@ -31,16 +31,16 @@
 //#Strings
 //#None
 //#Remarks
-// The day's clearness index is the daily mean over the extraterrestrial one, at least
-// 0.03 and at most 1. The hours are redrawn until none passes the clear-sky limit (as
-// with GENG, bounded by the sun's height) or falls below 0.02 and the day's mean lies
-// within 3 % of its index; after 1500 attempts the last is shifted within those bounds
-// until it does. A day clearer than its sun allows keeps the hours nearest to it, with an
-// error, and the run goes on. Hours without extraterrestrial irradiance give 0. The minute
-// input works as with GENG, and so does an hour input that is no whole hour. A month outside 1 to 12, a day outside its month, an hour
-// outside 0 to 23 and a daily mean that is no number stop the run. A daily mean below 0
-// is generated as the dullest day (clearness index 0.03) with a warning; later such days
-// are counted and reported at the end of the run.
+// The day's clearness index is the daily mean over the extraterrestrial one, at least 0.03
+// and at most 1. The hours are redrawn until none passes the clear-sky limit (as with GENG,
+// bounded by the sun's height) or falls below 0.02 and the day's mean lies within 3 % of
+// its index; after 1500 attempts the last is shifted within those bounds until it does. A
+// day clearer than its sun allows keeps the hours nearest to it, with an error, and the run
+// goes on. Hours without extraterrestrial irradiance give 0. The minute input works as with
+// GENG, and so does an hour input that is no whole hour. A month outside 1 to 12, a day
+// outside its month, an hour outside 0 to 23 and a daily mean that is no number stop the
+// run. A daily mean below 0 is generated as the dullest day (clearness index 0.03) with a
+// warning; later such days are counted and reported at the end of the run.
 //#end
 #include "blocks.h"
 
