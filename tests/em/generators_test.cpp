@@ -857,6 +857,8 @@ TEST(Generators, EveryMessageSaysWhetherTheRunGoesOn) {
         {"em0022", {gengtAt(0.5f), gengtAt(1.5f)}, {205309}, {}, "minute input"},
         {"em0115", {{160, 2023, 4, 12, 22.5f}, {160, 2023, 4, 12, 23.5f}}, {205309, 305305}, {}, "whole hours"},
         {"em0015", {{160, 2023, 4, 12, 23.5f}}, {305305}, {}, "whole hours"},
+        // A half hour in a step that stops the run for another fault: no word of going on.
+        {"em0015", {{NAN, 2023, 4, 12, 0.5f}}, {305463}},
         // A day clearer than its sun allows (GENGH goes on), a month the Markov chain
         // cannot reach (GENGD stops), a month beyond the daily model (GENGD goes on), a
         // negative daily mean, a month's temperatures that miss their tolerance.

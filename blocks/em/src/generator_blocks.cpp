@@ -32,6 +32,8 @@ bool readDate(block::BlockView& b, int yearInput, int hourInput, StepDate& date)
 }
 
 void noteHourNotWhole(block::BlockView& b, int hourInput, int& notes) {
+    // A step that stops the run says so itself; the warning would say it goes on.
+    if (b.callMode() == protocol::callMode::kLastCall) return;
     const float hour = b.in(hourInput);
     constexpr float kSecond = 1.0f / 3600.0f;
     if (!(std::fabs(hour - std::nearbyint(hour)) > kSecond)) return;

@@ -27,7 +27,7 @@ bool readDate(block::BlockView& b, int yearInput, int hourInput, StepDate& date)
 // hour from that hour on: a clock of half hours (started at 0.5) reads the next hour's
 // values from each half hour. The first step whose hour lies more than a second from a
 // whole hour draws a warning; later ones are only counted in `notes`, one of the block's
-// own slots.
+// own slots. Called at the end of a step, and silent in a step that stops the run.
 void noteHourNotWhole(block::BlockView& b, int hourInput, int& notes);
 // The flags of the months (or days) generated hold for one year: a step in another year,
 // or the first step after initialisation (`afresh`), clears them.

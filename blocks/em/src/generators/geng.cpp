@@ -97,7 +97,6 @@ void geng_block::step(View& b) {
     State s(b);
     gen::StepDate date;
     if (!gen::readDate(b, 1, 4, date)) return;
-    gen::noteHourNotWhole(b, 4, s.hoursNotWhole);
     gen::keepYear(s.year, s.generated, date);
     if (!s.generated[date.month - 1]) {
         if (!gen::numbers(b, {0})) return;
@@ -114,6 +113,7 @@ void geng_block::step(View& b) {
         gen::reportMonth(b, outcome, date, code::noHourlyValues);
     }
     b.out(0) = gen::hourlyValue(b, s.hours, date, 5);
+    gen::noteHourNotWhole(b, 4, s.hoursNotWhole);
 }
 
 }  // namespace vireo::em

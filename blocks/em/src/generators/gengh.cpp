@@ -84,7 +84,6 @@ void gengh_block::step(View& b) {
     State s(b);
     gen::StepDate date;
     if (!gen::readDate(b, 1, 4, date)) return;
-    gen::noteHourNotWhole(b, 4, s.hoursNotWhole);
     gen::keepYear(s.year, s.generated, date);
     const int n = idoy(&date.year, &date.month, &date.day);
     if (!s.generated[static_cast<std::size_t>(n - 1)]) {
@@ -101,6 +100,7 @@ void gengh_block::step(View& b) {
             b.report(code::noHourlyValues, {.text = text, .detail = kNearestKept});
     }
     b.out(0) = gen::hourlyValue(b, s.hours, date, 5);
+    gen::noteHourNotWhole(b, 4, s.hoursNotWhole);
 }
 
 void gengh_block::last(View& b) {

@@ -156,7 +156,6 @@ void gengt_block::step(View& b) {
     State s(b);
     gen::StepDate date;
     if (!gen::readDate(b, 6, 9, date)) return;
-    gen::noteHourNotWhole(b, 9, s.hoursNotWhole);
     gen::keepYear(s.year, s.generated, date, s.generatedAny == 0);
     if (!s.generated[date.month - 1]) {
         const bool humid = b.connected(10);
@@ -205,6 +204,7 @@ void gengt_block::step(View& b) {
     const auto k = static_cast<std::size_t>(ihoy(&y, &m, &d, &h) - 1);
     b.out(1) = s.temperature[k];
     b.out(2) = s.humidity[k];
+    gen::noteHourNotWhole(b, 9, s.hoursNotWhole);
 }
 
 }  // namespace vireo::em
