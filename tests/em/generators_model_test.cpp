@@ -113,3 +113,23 @@ TEST(WeatherGeneratorsInAModel, SeventyDegreesNorthRunsToItsEnd) {
     EXPECT_EQ(december, 0.0);
     EXPECT_NEAR(june / (24 * 30), 196, 196 * 0.04);
 }
+
+TEST(WeatherGeneratorsInAModel, AClockOfHalfHoursIsToldHowToFeedThem) {
+    // A CALENDAR started at 0.5, as the sun's examples start it: GENG2 warns once at its
+    // first step that its hour is no whole hour, and the run stops at 23.5 (rounded to 24)
+    // with the error, after 23 rows. Started at 0, the day runs without a word.
+    const std::string dir = vireo_test::scratchDirectory("generators-half-hours");
+    const auto model = [](const char* start) {
+        return std::string("b 1 CALENDAR\np 1 2023 4 12 ") + start +
+               " 24 1\nb 2 CONST\np 2 160\n"
+               "b 3 GENG2 2.1 1.1 1.2 1.3 1.4\np 3 48.1 11.6 1 1 0 0.3 0.1 0\n"
+               "b 4 CSVOUT 1.4 3.1\np 4 'day.csv'\n";
+    };
+    const auto half = runModel(dir, "half.vireo", model("0.5"));
+    EXPECT_EQ(warningsAndErrors(half), (std::vector<int>{205309, 305305})) << half.out;
+    EXPECT_EQ(csvRows(dir + "/day.csv").size(), 23u);
+    const auto whole = runModel(dir, "whole.vireo", model("0"));
+    ASSERT_EQ(whole.exitStatus, 0) << whole.out;
+    EXPECT_EQ(warningsAndErrors(whole), std::vector<int>{});
+    EXPECT_EQ(csvRows(dir + "/day.csv").size(), 24u);
+}

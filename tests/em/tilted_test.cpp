@@ -187,10 +187,14 @@ TEST(SkyModels, IsotropicKlucherHayAndReindlAgainstTheReferenceTable) {
 TEST(SkyModels, TheOtherModelsAgainstTheirPublishedForms) {
     // Single precision against double: 1e-4 relative or 0.01 W/m2.
     auto cases = referenceCases();
-    // Low suns, and suns behind the surface, with a clear and an overcast sky.
+    // Low suns, and suns behind the surface, with a clear and an overcast sky, each a sky
+    // that can be: its global irradiance below the extraterrestrial one on the horizontal.
     for (double zenith : {70.0, 80.0, 86.0})
         for (double incidence : {20.0, 60.0, 95.0, 130.0})
-            for (double dh : {60.0, 300.0}) cases.push_back({incidence, zenith, 200, 1.02, 45, 180, 0.25, 420, dh});
+            for (double share : {0.15, 0.7}) {
+                const double g = 0.8 * 1367 * 1.02 * std::cos(rad(zenith));
+                cases.push_back({incidence, zenith, 200, 1.02, 45, 180, 0.25, g, share * g});
+            }
     // A dim overcast sky at a low sun, where Perez's F1 comes out below 0.
     cases.push_back({40, 86, 200, 1.0, 45, 180, 0.25, 10, 10});
     int perezCompared = 0;
@@ -275,6 +279,11 @@ TEST(SkyModels, NightLowSunAndSkiesNoModelExpects) {
             EXPECT_GE(noisy.ground, 0.0f) << m;
         }
     }
+    // An overcast sky as bright as 1400 W/m2 under a sun on the horizon, which no sky gives:
+    // Perez's horizon band grows with the sky's brightness, which is held at 1 (a diffuse
+    // irradiance along the sun's path as bright as the extraterrestrial one), so a wall
+    // turned from the sun gets at most three times the horizontal diffuse.
+    EXPECT_LE(model(SkyModel::perez, {180, 89.9, 0, 1.0, 90, 180, 0.2, 1400, 1396}).diffuse, 3 * 1396.0f);
     // A low sun right in front of a steep surface: the beam is at most ten times the
     // horizontal beam (cos 30 / cos 86 is 12.4).
     const auto steep = model(SkyModel::isotropic, {30, 86, 180, 1.0, 90, 180, 0.2, 100, 40});

@@ -40,7 +40,7 @@ void monthSun(const Site& site, int year, int month, int firstHour, MonthSun& su
     sun.days = daysInMonth(year, month);
     float monthSum = 0.0f;
     for (int d = 0; d < sun.days; ++d) {
-        float daySum = 0.0f;
+        float daySum = 0.0f, bounded = 0.0f, limits = 0.0f;
         for (int j = 0; j < kHours; ++j) {
             const ClockTime time{static_cast<float>(year), static_cast<float>(month), static_cast<float>(d + 1),
                                  static_cast<float>(firstHour + j)};
@@ -53,8 +53,14 @@ void monthSun(const Site& site, int year, int month, int firstHour, MonthSun& su
             sun.zenith[d][j] = 90.0f - p.elevation;
             sun.risen[d][j] = geometric.angle < 90.0f;
             daySum += g0;
+            if (g0 > 0.0f && sun.zenith[d][j] < kLowSun) {
+                bounded += g0;
+                limits += g0 * clearSkyLimit((firstHour + j) % kHours + 1, sun.zenith[d][j]);
+            }
         }
         sun.g0d[d] = daySum / kHours;
+        // Every hour at its limit; hours of a sun too low to be bounded take the day's index.
+        sun.clearest[d] = bounded > 0.0f ? limits / bounded : 1.0f;
         monthSum += sun.g0d[d];
     }
     sun.g0m = sun.days > 0 ? monthSum / static_cast<float>(sun.days) : 0.0f;
@@ -98,6 +104,31 @@ struct Shape {
     float a() const { return (1.0f + b) * (2.0f + b) / std::pow(xm, 1.0f + b); }
 };
 
+// What the sun makes of a month's days: each day's weight in the month's mean, its
+// extraterrestrial irradiance, so that the mean index gives the month its mean
+// irradiance however unalike the days are; and the clearest index its sun allows. Without
+// a sun (the exported routines), or with a sun of no irradiance, the plain mean and no
+// bound.
+class DaysUnderSun {
+public:
+    DaysUnderSun(const MonthSun* sun, int days) {
+        if (sun == nullptr || sun->days != days) return;
+        sun_ = sun;
+        for (int d = 0; d < days; ++d) total_ += sun->g0d[d];
+    }
+    float held(int d, float kt) const { return sun_ ? std::min(kt, sun_->clearest[d]) : kt; }
+    float mean(std::span<const float> kt, float plain) const {
+        if (!(total_ > 0.0f)) return plain;
+        float sum = 0.0f;
+        for (int d = 0; d < sun_->days; ++d) sum += sun_->g0d[d] * kt[d];
+        return sum / total_;
+    }
+
+private:
+    const MonthSun* sun_ = nullptr;
+    float total_ = 0.0f;
+};
+
 // How far a month's sample lies from its targets, in units of its tolerances.
 float miss(float mean, float sd, float ktm, float sigma) {
     return std::max(std::fabs(mean - ktm) / 0.005f, std::fabs(sd - sigma) / 0.01f);
@@ -106,7 +137,7 @@ float miss(float mean, float sd, float ktm, float sigma) {
 }  // namespace
 
 DailyResult genktd(float ktm, float& sigma, float r1, float r2, std::span<float> kt, Deviates& deviates,
-                   int maxAttempts) {
+                   int maxAttempts, const MonthSun* sun) {
     DailyResult result;
     const int days = static_cast<int>(kt.size());
     if (!(ktm > 0.0f) || days == 0) {
@@ -118,8 +149,9 @@ DailyResult genktd(float ktm, float& sigma, float r1, float r2, std::span<float>
         result.limitedFrom = ktm;
         ktm = 0.81f;
     }
+    const DaysUnderSun under(sun, days);
     if (!(sigma > 0.0f && sigma < FLT_MAX)) {
-        std::fill(kt.begin(), kt.end(), ktm);
+        for (int d = 0; d < days; ++d) kt[d] = under.held(d, ktm);
         result.mean = ktm;
         result.met = false;
         return result;
@@ -152,12 +184,13 @@ DailyResult genktd(float ktm, float& sigma, float r1, float r2, std::span<float>
             // The normal distribution function by Polya's approximation.
             const float root = std::sqrt(1.0f - std::exp(-2.0f * y * y / kPi));
             const float u = y > 0.0f ? 0.5f * (1.0f + root) : 0.5f * (1.0f - root);
-            kt[d] = trans(u, a, shape.b, shape.xm) * ktm;
+            kt[d] = under.held(d, trans(u, a, shape.b, shape.xm) * ktm);
             sum += kt[d];
             squares += kt[d] * kt[d];
         }
-        const float mean = sum / static_cast<float>(days);
-        const float sd = std::sqrt(std::max(0.0f, squares / static_cast<float>(days) - mean * mean));
+        const float plain = sum / static_cast<float>(days);
+        const float sd = std::sqrt(std::max(0.0f, squares / static_cast<float>(days) - plain * plain));
+        const float mean = under.mean(kt, plain);
         if (std::fabs(mean - ktm) <= 0.005f && std::fabs(sd - sigma) <= 0.01f) {
             result.mean = mean;
             result.sd = sd;
@@ -176,8 +209,10 @@ DailyResult genktd(float ktm, float& sigma, float r1, float r2, std::span<float>
     return result;
 }
 
-bool genktd2(float ktm, std::span<float> kt, Deviates& deviates, int& markovState, float* lastMean) {
+bool genktd2(float ktm, std::span<float> kt, Deviates& deviates, int& markovState, float* lastMean,
+             const MonthSun* sun) {
     const int days = static_cast<int>(kt.size());
+    const DaysUnderSun under(sun, days);
     if (lastMean) *lastMean = 0.0f;
     // A month without radiation has no class to draw from.
     if (!(ktm > 0.0f) || days == 0) {
@@ -212,11 +247,11 @@ bool genktd2(float ktm, std::span<float> kt, Deviates& deviates, int& markovStat
                 if (i < 10) s0 = s1;
             }
             const float within = s1 > s0 ? std::min((u - s0) / (s1 - s0), 1.0f) : 1.0f;
-            kt[d] = lo + (hi - lo) * (static_cast<float>(next - 1) + within) / 10.0f;
+            kt[d] = under.held(d, lo + (hi - lo) * (static_cast<float>(next - 1) + within) / 10.0f);
             markovState = next;
             sum += kt[d];
         }
-        const float mean = sum / static_cast<float>(days);
+        const float mean = under.mean(kt, sum / static_cast<float>(days));
         if (lastMean) *lastMean = mean;
         if (std::fabs(mean - ktm) <= 0.005f) return true;
     }
@@ -230,10 +265,11 @@ MonthOutcome gengd(int method, float monthlyMean, const MonthSun& sun, const Dai
     std::array<float, kMaxDays> kt{};
     const std::span<float> days(kt.data(), static_cast<std::size_t>(sun.days));
     if (method == 1) {
-        outcome.daily = genktd(outcome.clearness.ktm, outcome.clearness.sigma, model.r1, model.r2, days, deviates);
+        outcome.daily = genktd(outcome.clearness.ktm, outcome.clearness.sigma, model.r1, model.r2, days, deviates,
+                               kDailyAttempts, &sun);
         outcome.limitedFrom = outcome.daily.limitedFrom;
     } else {
-        outcome.met = genktd2(outcome.clearness.ktm, days, deviates, markovState, &outcome.daily.mean);
+        outcome.met = genktd2(outcome.clearness.ktm, days, deviates, markovState, &outcome.daily.mean, &sun);
     }
     for (int d = 0; d < sun.days; ++d) out[d] = sun.g0d[d] * kt[d];
     return outcome;

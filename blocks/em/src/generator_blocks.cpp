@@ -10,6 +10,8 @@
 
 namespace vireo::em::gen {
 
+const char* const kRunStops = "the run stops";
+
 bool readDate(block::BlockView& b, int yearInput, int hourInput, StepDate& date) {
     date.year = block::nearestInt(b.in(yearInput));
     date.month = block::nearestInt(b.in(yearInput + 1));
@@ -27,6 +29,15 @@ bool readDate(block::BlockView& b, int yearInput, int hourInput, StepDate& date)
     }
     b.requestStop();
     return false;
+}
+
+void noteHourNotWhole(block::BlockView& b, int hourInput, int& notes) {
+    // A step that stops the run says so itself; the warning would say it goes on.
+    if (b.callMode() == protocol::callMode::kLastCall) return;
+    const float hour = b.in(hourInput);
+    constexpr float kSecond = 1.0f / 3600.0f;
+    if (!(std::fabs(hour - std::nearbyint(hour)) > kSecond)) return;
+    b.countWarning(notes, code::hourNotWhole, {.reals = {hour}, .ints = {block::nearestInt(hour)}});
 }
 
 void keepYear(int& year, std::span<int> generated, const StepDate& date, bool afresh) {
@@ -73,7 +84,9 @@ void reportMonth(block::BlockView& b, const MonthOutcome& outcome, const StepDat
                 .reals = {outcome.clearness.ktm, outcome.clearness.sigma, outcome.daily.mean, outcome.daily.sd},
                 .text = month});
     if (!outcome.met) {
-        b.report(failure, {.reals = {outcome.clearness.ktm, outcome.daily.mean}, .text = month});
+        const std::string where =
+            outcome.failedDay > 0 ? dayText(date.year, date.month, outcome.failedDay) : month;
+        b.report(failure, {.reals = {outcome.clearness.ktm, outcome.daily.mean}, .text = where, .detail = kRunStops});
         b.requestStop();
     }
 }

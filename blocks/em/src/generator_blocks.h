@@ -23,6 +23,12 @@ struct StepDate {
 // hour outside its range (the day within its month) is an error that stops the run: the
 // step then ends without output and false is returned.
 bool readDate(block::BlockView& b, int yearInput, int hourInput, StepDate& date);
+// The hour a generator reads is its hour input rounded, and its value belongs to the clock
+// hour from that hour on: a clock of half hours (started at 0.5) reads the next hour's
+// values from each half hour. The first step whose hour lies more than a second from a
+// whole hour draws a warning; later ones are only counted in `notes`, one of the block's
+// own slots. Called at the end of a step, and silent in a step that stops the run.
+void noteHourNotWhole(block::BlockView& b, int hourInput, int& notes);
 // The flags of the months (or days) generated hold for one year: a step in another year,
 // or the first step after initialisation (`afresh`), clears them.
 void keepYear(int& year, std::span<int> generated, const StepDate& date, bool afresh = false);
@@ -43,6 +49,10 @@ DailyModel dailyModel(const View& b) {
 // The pair of autocorrelations, parameters lag1 and lag1 + 1 (from 0), must belong to a
 // stationary series; the table holds each alone. True when they do.
 bool checkLagPair(block::BlockView& b, const DailyModel& model, int lag1);
+
+// What a message whose code serves blocks that stop and blocks that go on says after it
+// ({s2}) where the run stops.
+extern const char* const kRunStops;
 
 // The messages of a generated month: shown warnings where the monthly clearness index
 // was limited or the daily indices kept missed their targets; `failure`, which stops the

@@ -58,6 +58,8 @@ struct MonthSun {
     std::array<std::array<bool, kHours>, kMaxDays> risen{};
     std::array<float, kMaxDays> g0d{};
     float g0m = 0.0f;
+    // The clearest daily index each day's sun allows (see genkth); 1 where no hour bounds it.
+    std::array<float, kMaxDays> clearest{};
 };
 void monthSun(const Site& site, int year, int month, int firstHour, MonthSun& sun);
 
@@ -86,10 +88,21 @@ struct MonthlyClearness {
 };
 MonthlyClearness monthlyClearness(float monthlyMean, float g0m, const DailyModel& model, Deviates& deviates);
 
+// ---- hourly clear-sky limit ------------------------------------------------------
+
+// Hours whose sun stands this far from the zenith (degrees) or farther take the day's
+// index: neither the mean nor the limit of the hourly model holds there.
+inline constexpr float kLowSun = 89.0f;
+// The clear-sky limit of the hourly index in hour n (1..24) of the clock, the sun at
+// zenith angle z (degrees).
+float clearSkyLimit(int n, float z);
+
 // Method 1: the daily indices of a month as an autoregressive series of order 2 mapped
 // onto a bounded distribution with mean ktm and standard deviation sigma, redrawn until
 // the month's sample meets both within 0.005 and 0.01. Sigma is lowered in steps of 1 %
-// while the distribution would reach beyond 0.82.
+// while the distribution would reach beyond 0.82. Given the month's sun, each day is at
+// most as clear as its sun allows, and the mean is the one that gives the month its
+// irradiance: where the sun comes or goes within the month, the days weigh unalike.
 struct DailyResult {
     float mean = 0.0f, sd = 0.0f;  // of the month kept
     bool met = true;               // false: the closest of the attempts allowed is kept
@@ -99,26 +112,30 @@ struct DailyResult {
 // The attempts a month may take before the closest is kept: about a second's work.
 inline constexpr int kDailyAttempts = 50000;
 DailyResult genktd(float ktm, float& sigma, float r1, float r2, std::span<float> kt, Deviates& deviates,
-                   int maxAttempts = kDailyAttempts);
+                   int maxAttempts = kDailyAttempts, const MonthSun* sun = nullptr);
 // The inverse of the distribution function of the normalised index x = kt / ktm, with
 // density a x^b (1 - x / xm) on 0..xm, at the probability u (bisection to 0.001).
 float trans(float u, float a, float b, float xm);
 
 // Method 2: the daily indices of a month as a Markov chain over ten classes, the matrix
 // chosen by ktm, redrawn (at most 100 times) until the month's mean lies within 0.005
-// of ktm; false when no attempt did (the last stays, its mean in lastMean). The chain's
-// class carries over from month to month in markovState (0 or less: none drawn yet). A
-// month whose index is 0 (no radiation) is all 0.
+// of ktm (the days held and weighed by the month's sun where given, as for method 1);
+// false when no attempt did (the last stays, its mean in lastMean). The chain's class
+// carries over from month to month in markovState (0 or less: none drawn yet). A month
+// whose index is 0 (no radiation) is all 0.
 inline constexpr int kMarkovAttempts = 100;
-bool genktd2(float ktm, std::span<float> kt, Deviates& deviates, int& markovState, float* lastMean = nullptr);
+bool genktd2(float ktm, std::span<float> kt, Deviates& deviates, int& markovState, float* lastMean = nullptr,
+             const MonthSun* sun = nullptr);
 
 // ---- hourly clearness indices -----------------------------------------------------
 
 // One day's hourly clearness indices for a daily index kt: an autoregressive series of
-// order 1 around a mean that follows the zenith angle, within the clear-sky limit of the
-// clock hour, redrawn (at most 1500 times) until the day's irradiance-weighted mean
-// lies within 3 % of kt; false when none did (the last attempt stays in kth, held within
-// the floor and the clear-sky limit).
+// order 1 around a mean that follows the zenith angle, within a clear-sky limit, redrawn
+// (at most 1500 times) until the day's irradiance-weighted mean lies within 3 % of kt.
+// The limit is the published one of the clock hour, but never below the one a sun as high
+// gives (so that a midnight sun is no low one). When no attempt meets the day, the last
+// is shifted within the floor and the limits to meet it; false when even that cannot (a
+// day clearer than its sun allows), the hours then as near as the limits let them be.
 inline constexpr int kHourlyAttempts = 1500;
 bool genkth(float kt, std::span<const float, kHours> g0h, float g0d, std::span<const float, kHours> zenith,
             Deviates& deviates, std::span<float, kHours> kth, float& ktMean);
@@ -131,6 +148,7 @@ struct MonthOutcome {
     MonthlyClearness clearness{};
     DailyResult daily{};       // the daily indices of the attempt kept
     float limitedFrom = 0.0f;  // as in DailyResult
+    int failedDay = 0;         // the day (from 1) whose hours failed the last attempt
 };
 // A month of hourly irradiance from its monthly mean (method 1 for the days, then the
 // hours of each day), at most 11 attempts of the whole month; the days of the last

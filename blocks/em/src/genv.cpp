@@ -3,7 +3,9 @@
 
 #include "routines.h"
 
+#include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace vireo::em::genv {
 
@@ -80,14 +82,6 @@ void buildWindYear(std::span<const float, 148> bp, WindYear& year) {
     for (int n = 0; n < 39; ++n) s[n] = bp[96 + n];
     for (int n = 40; n <= kBins; ++n) s[n - 1] = s[38] * std::exp(static_cast<float>(39 - n) / 5.0f);
 
-    float monthly = 0.0f;
-    for (const auto& month : vt) {
-        float day = 0.0f;
-        for (float v : month) day += v;
-        monthly += day / 24.0f;
-    }
-    year.annualMean = monthly / 12.0f;
-
     float shape[12], scale[12][24];
     for (int m = 0; m < 12; ++m) {
         bool settled = true;
@@ -114,22 +108,42 @@ void buildWindYear(std::span<const float, 148> bp, WindYear& year) {
     float weight[kBins];
     for (int n = 0; n < kBins; ++n) weight[n] = std::sqrt(df[n] * s[n] / (variance * f[n]));
 
+    // The process hour by hour, kept in the year's own array until each month is mapped.
+    for (int t = 1; t <= kHours; ++t) {
+        float sum = 0.0f;
+        for (int n = 0; n < kBins; ++n)
+            sum += weight[n] * std::cos(2.0f * kPi * f[n] * static_cast<float>(t) + phase[n]);
+        year.w[t - 1] = std::sqrt(2.0f) * sum;
+    }
+    year.lastGaussian = year.w[kHours - 1];
+
+    // Each month's hours take the probabilities of their ranks within the month, evenly
+    // spread over (0, 1), and from them the Weibull quantiles of their hour: the month's
+    // speeds then have the month's distribution, whose mean is the mean of its hourly
+    // means and whose mean cube is its own, whatever the spectrum. The spectrum orders the
+    // speeds within the month (how long calms and gusts last); fluctuations slower than a
+    // month move no month away from its figures.
     static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    int t = 0;
-    float x = 0.0f;
-    for (int m = 0; m < 12; ++m)
-        for (int day = 0; day < kDays[m]; ++day)
-            for (int h = 0; h < 24; ++h) {
-                ++t;
-                float sum = 0.0f;
-                for (int n = 0; n < kBins; ++n)
-                    sum += weight[n] * std::cos(2.0f * kPi * f[n] * static_cast<float>(t) + phase[n]);
-                x = std::sqrt(2.0f) * sum;
-                const float p = normalProbability(x);
-                const float tail = -std::log(1.0f - p);
-                year.w[t - 1] = scale[m][h] * std::pow(tail > 0.0f ? tail : 0.0f, 1.0f / shape[m]);
-            }
-    year.lastGaussian = x;
+    std::array<int, 31 * 24> order{};
+    double total = 0.0;
+    for (int m = 0, first = 0; m < 12; first += 24 * kDays[m], ++m) {
+        const int hours = 24 * kDays[m];
+        const auto ranked = std::span<int>(order).first(static_cast<std::size_t>(hours));
+        std::iota(ranked.begin(), ranked.end(), first);
+        std::stable_sort(ranked.begin(), ranked.end(), [&](int a, int b) { return year.w[a] < year.w[b]; });
+        std::array<float, 31 * 24> speed{};
+        for (int r = 0; r < hours; ++r) {
+            const int t = ranked[static_cast<std::size_t>(r)];
+            const float p = (static_cast<float>(r) + 0.5f) / static_cast<float>(hours);
+            speed[static_cast<std::size_t>(t - first)] =
+                scale[m][(t - first) % 24] * std::pow(-std::log(1.0f - p), 1.0f / shape[m]);
+        }
+        for (int i = 0; i < hours; ++i) {
+            year.w[first + i] = speed[static_cast<std::size_t>(i)];
+            total += speed[static_cast<std::size_t>(i)];
+        }
+    }
+    year.annualMean = static_cast<float>(total / kHours);
 }
 
 }  // namespace vireo::em::genv

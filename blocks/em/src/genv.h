@@ -5,13 +5,12 @@
 #define VIREO_EM_GENV_H
 
 #include <array>
-#include <cmath>
 #include <span>
 
 namespace vireo::em::genv {
 
-// The value GENV takes for pi everywhere (phases, cosine arguments, the normal
-// distribution's approximation); the series depend on it.
+// The value GENV takes for pi everywhere (phases and cosine arguments); the series
+// depend on it.
 inline constexpr float kPi = 3.1415f;
 inline constexpr int kHours = 8760;
 inline constexpr int kBins = 51;
@@ -68,14 +67,6 @@ private:
     bool filled_ = false;
 };
 
-// The normal distribution function at x by Polya's approximation, at most 0.9999 so that
-// the Weibull quantile of it stays finite.
-inline float normalProbability(float x) {
-    const float root = std::sqrt(1.0f - std::exp(-2.0f * x * x / kPi));
-    const float p = x > 0.0f ? 0.5f * (1.0f + root) : 0.5f * (1.0f - root);
-    return p < 0.9999f ? p : 0.9999f;
-}
-
 // ln Gamma(x) for x > 0 by Lanczos' six-term series, computed in double precision.
 float dgamln(float x);
 // Gamma(x).
@@ -86,8 +77,8 @@ float dtovangamma(float x);
 // has not settled after 1000 passes (settled, where given, then says false).
 float dubgam4(float target, std::span<const float, 24> v, bool* settled = nullptr);
 
-// GENV's year: the hourly wind speeds, the annual mean of the hourly means and the
-// Gaussian value of the last hour.
+// GENV's year: the hourly wind speeds, their annual mean and the Gaussian value of the
+// last hour.
 struct WindYear {
     std::array<float, kHours> w{};
     float annualMean = 0.0f;

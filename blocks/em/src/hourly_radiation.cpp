@@ -12,8 +12,27 @@ namespace {
 
 constexpr float kPi = 3.1415927f;
 
-// The clear-sky limit of the hourly index in hour n (1..24) of the clock.
-float clearSkyLimit(int n) { return 0.88f * std::cos(kPi * (static_cast<float>(n) - 12.5f) / 30.0f); }
+}  // namespace
+
+// The clear-sky limit of the hourly index in hour n (1..24) of the clock, the sun at
+// zenith angle z (degrees). The published limit falls with the hours from noon as a
+// stand-in for the sun's height; where the sun stands higher than the clock hour says
+// (the midnight sun, long summer days far from the equator) the limit is the one of the
+// hour from noon at which it stands as high at the equator at the equinox, where zenith
+// angle and hour angle are one.
+float clearSkyLimit(int n, float z) {
+    return 0.88f * std::max(std::cos(kPi * (static_cast<float>(n) - 12.5f) / 30.0f), std::cos(kPi * z / 450.0f));
+}
+
+namespace {
+
+// An hourly index held between the floor of 0.02 and the clear-sky limit.
+float heldHour(float value, int n, float z) {
+    return std::clamp(value, 0.02f, std::max(clearSkyLimit(n, z), 0.02f));
+}
+
+// A shift that takes any attempt's hours to the floor or to the clear-sky limit.
+constexpr float kShiftReach = 4.0f;
 
 }  // namespace
 
@@ -36,11 +55,11 @@ bool genkth(float kt, std::span<const float, kHours> g0h, float g0d, std::span<c
         for (int n = 1; n <= kHours; ++n) {
             const float z = zenith[n - 1];
             float value = k;
-            if (z < 89.0f) {
+            if (z < kLowSun) {
                 const float c = std::cos(kPi * z / 180.0f);
                 const float km = kmBase + kmHump * std::exp(-kmDecay / c);
                 const float s = spread * std::exp(spreadGrowth * (1.0f - c));
-                const float clearSky = clearSkyLimit(n);
+                const float clearSky = clearSkyLimit(n, z);
                 v = phi * v + innovation * deviates.normal();
                 value = clearSky > km ? km + s * v : clearSky;
                 if (value > clearSky || value < 0.02f) outside = true;
@@ -52,16 +71,30 @@ bool genkth(float kt, std::span<const float, kHours> g0h, float g0d, std::span<c
         ktMean = sum / kHours / g0d;
         if (!outside && std::fabs(ktMean - k) / k <= 0.03f) return true;
     }
-    // The last attempt is kept, without hours below the floor (or below 0) or above the
-    // clear-sky limit.
-    float sum = 0.0f;
-    for (int n = 1; n <= kHours; ++n) {
-        if (zenith[n - 1] < 89.0f)
-            kth[n - 1] = std::clamp(kth[n - 1], 0.02f, std::max(clearSkyLimit(n), 0.02f));
-        sum += kth[n - 1] * g0h[n - 1];
+    // No attempt met the day: the last is shifted, each hour held between the floor and
+    // its clear-sky limit, until its mean meets the day's index where the limits allow a
+    // day so clear; otherwise it stays as near as they let it.
+    const auto meanShifted = [&](float shift) {
+        float sum = 0.0f;
+        for (int n = 0; n < kHours; ++n) {
+            const float value = zenith[n] < kLowSun ? heldHour(kth[n] + shift, n + 1, zenith[n]) : kth[n];
+            sum += value * g0h[n];
+        }
+        return sum / kHours / g0d;
+    };
+    // From every hour at the floor to every hour at its limit: the indices lie within 0..1
+    // and the attempt's within a few spreads of them.
+    float lo = -kShiftReach, hi = kShiftReach;
+    for (int i = 0; i < 40; ++i) {
+        const float mid = 0.5f * (lo + hi);
+        if (meanShifted(mid) < k) lo = mid;
+        else hi = mid;
     }
-    ktMean = sum / kHours / g0d;
-    return false;
+    const float shift = std::fabs(meanShifted(lo) - k) < std::fabs(meanShifted(hi) - k) ? lo : hi;
+    for (int n = 0; n < kHours; ++n)
+        if (zenith[n] < kLowSun) kth[n] = heldHour(kth[n] + shift, n + 1, zenith[n]);
+    ktMean = meanShifted(0.0f);
+    return std::fabs(ktMean - k) / k <= 0.03f;
 }
 
 MonthOutcome geng(float monthlyMean, const MonthSun& sun, const DailyModel& model, std::span<float> out,
@@ -76,15 +109,17 @@ MonthOutcome geng(float monthlyMean, const MonthSun& sun, const DailyModel& mode
     int budget = kDailyAttempts;
     for (int attempt = 0; attempt < kMonthAttempts; ++attempt) {
         outcome.daily = genktd(outcome.clearness.ktm, outcome.clearness.sigma, model.r1, model.r2, days, deviates,
-                               std::max(budget, 1));
+                               std::max(budget, 1), &sun);
         budget -= outcome.daily.attempts;
         if (outcome.daily.limitedFrom > 0.0f) outcome.limitedFrom = outcome.daily.limitedFrom;
         outcome.met = true;
+        outcome.failedDay = 0;
         for (int d = 0; d < sun.days && outcome.met; ++d) {
             kt[d] = std::max(kt[d], 0.1f);
             float ktMean = 0.0f;
             if (!genkth(kt[d], sun.g0h[d], sun.g0d[d], sun.zenith[d], deviates, kth, ktMean)) {
                 outcome.met = false;
+                outcome.failedDay = d + 1;
                 break;
             }
             for (int h = 0; h < kHours; ++h)

@@ -51,6 +51,9 @@ struct Sky {
     // horizon; 0 for a sun behind the surface, which sees none of the sky around it.
     float r20;
     float ai;            // the anisotropy index: beam over extraterrestrial, on the horizontal
+    // The extraterrestrial normal irradiance on the surface: nothing that comes from the
+    // sun's direction, beam and circumsolar sky together, brings the surface more.
+    float sunward;
     float isotropicGround;
     float sunAzimuth, surfaceAzimuth;  // degrees
 };
@@ -82,6 +85,7 @@ struct Sky {
     s.r20 = s.facing ? std::max(0.0f, ratio < 20.0f ? ratio : 20.0f) : 0.0f;
     const float goh = std::max(0.0f, kSolarConstant * sun.e0 * s.cosZ);
     s.ai = s.up && goh != 0.0f ? std::min(1.0f, s.bh / goh) : 0.0f;
+    s.sunward = s.facing ? kSolarConstant * sun.e0 * std::max(0.0f, s.cosTheta) : 0.0f;
     s.isotropicGround = surface.reflectance * g * s.groundView;
     s.sunAzimuth = sun.sunAzimuth;
     s.surfaceAzimuth = surface.azimuth;
@@ -89,11 +93,18 @@ struct Sky {
 }
 
 // Beam on the surface; a low sun in front of a steep surface multiplies the horizontal
-// beam at most tenfold.
+// beam at most tenfold, and no beam is stronger than the extraterrestrial one (a
+// horizontal beam too strong for its sun is one no sky gives).
 [[gnu::always_inline]] inline float beamOf(const Sky& s) {
     if (!(s.facing && s.elevation >= 3.0f && s.elevation < 177.0f)) return 0.0f;
     const float rb = s.cosTheta / s.cosZ;
-    return std::max(0.0f, rb < 10.0f ? rb * s.bh : 10.0f * s.bh);
+    return std::clamp(rb < 10.0f ? rb * s.bh : 10.0f * s.bh, 0.0f, s.sunward);
+}
+
+// A circumsolar part of the sky on the surface, from the sun's direction: at most what
+// the extraterrestrial irradiance leaves there beside the beam.
+[[gnu::always_inline]] inline float circumsolar(const Sky& s, float part) {
+    return std::min(part, std::max(0.0f, s.sunward - beamOf(s)));
 }
 
 // Temps and Coulson's ground: brighter towards the sun's azimuth, as seen from a surface
@@ -114,7 +125,9 @@ struct Sky {
 // weighted by a cloud index from the diffuse fraction; the ground reflects more of the
 // beam towards a surface facing the sun.
 [[gnu::always_inline]] inline TiltedIrradiance gueymard(const Sky& s, float reflectance) {
-    const float h = s.elevation / 100.0f;
+    // The fit in the sun's height holds above the horizon; beneath it its polynomials grow
+    // without bound, and the sky is taken as at sunrise.
+    const float h = std::max(0.0f, s.elevation) / 100.0f;
     float np = 1.0f;
     if (s.g > 0.0f) {
         const float kd = s.dh / s.g;
@@ -146,8 +159,11 @@ struct Sky {
     if (s.up && s.cosZ > 0.0f) bn = 1.0f / s.cosZ < 20.0f ? s.bh / s.cosZ : 20.0f * s.bh;
     const float airMass =
         sun.zenith < 90.0f ? 1.0f / (s.cosZ + 0.15f * std::pow(93.885f - sun.zenith, -1.253f)) : 36.510323f;
-    // Brightness against the extraterrestrial normal irradiance, not the horizontal one.
-    const float brightness = sun.e0 > 0.0f ? s.dh * airMass / (kSolarConstant * sun.e0) : 0.0f;
+    // Brightness against the extraterrestrial normal irradiance, not the horizontal one. No
+    // sky's diffuse irradiance along the sun's path outshines the extraterrestrial one:
+    // beyond 1 lie only inputs no sky gives (a bright diffuse irradiance under a sun at the
+    // horizon), on which the brightening functions grow without bound.
+    const float brightness = sun.e0 > 0.0f ? std::min(s.dh * airMass / (kSolarConstant * sun.e0), 1.0f) : 0.0f;
     const float clearness = s.dh > 0.0f ? (s.dh + bn) / s.dh : 99.0f;
     // The first bin whose limit the clearness does not pass, as the count of limits it
     // passes (they rise): no branch to mispredict from one hour to the next.
@@ -157,9 +173,10 @@ struct Sky {
     const float f1 = std::max(0.0f, f[0] + f[1] * brightness + f[2] * s.zenith);
     const float f2 = f[3] + f[4] * brightness + f[5] * s.zenith;
     const float isotropic = std::max(0.0f, s.dh * s.skyView * (1.0f - f1));
-    const float circumsolar = s.shines ? s.dh * f1 * std::max(0.0f, s.cosTheta) / std::max(kCos85, s.cosZ) : 0.0f;
+    const float aureole =
+        s.shines ? circumsolar(s, s.dh * f1 * std::max(0.0f, s.cosTheta) / std::max(kCos85, s.cosZ)) : 0.0f;
     const float horizon = std::max(0.0f, s.dh * f2 * s.sb);
-    return isotropic + circumsolar + horizon;
+    return isotropic + aureole + horizon;
 }
 
 // One model, with the terms of the sky it does not take left out by the compiler.
@@ -179,7 +196,7 @@ template <SkyModel model>
             break;
         case SkyModel::bugler: {
             const float x = s.up ? s.dh - 0.05f * s.bh : s.dh;
-            dt = std::max(0.0f, x * s.skyView + 0.05f * beamOf(s));
+            dt = std::max(0.0f, x * s.skyView + circumsolar(s, 0.05f * beamOf(s)));
             break;
         }
         case SkyModel::klucher: {
@@ -192,18 +209,22 @@ template <SkyModel model>
         case SkyModel::hay:
             // The sky splits into circumsolar and isotropic parts once the sun is a little
             // above the horizon, whether or not the surface sees the sun.
-            dt = s.elevation > 2.0f && s.elevation < 178.0f ? s.dh * ((1.0f - s.ai) * s.skyView + s.ai * s.r20)
-                                                            : s.dh * s.skyView;
+            dt = s.elevation > 2.0f && s.elevation < 178.0f
+                     ? s.dh * (1.0f - s.ai) * s.skyView + circumsolar(s, s.dh * s.ai * s.r20)
+                     : s.dh * s.skyView;
             break;
         case SkyModel::horizonFactor: {
             const float c = std::clamp(1.0115f - s.beta * (0.20293f + 0.080823f * s.beta), 0.5f, 1.0f);
-            dt = s.up ? s.dh * (c * (1.0f - s.ai) + s.ai * s.r20) : c * s.dh;
+            dt = s.up ? s.dh * c * (1.0f - s.ai) + circumsolar(s, s.dh * s.ai * s.r20) : c * s.dh;
             rt = directionalGround(s);
             break;
         }
         case SkyModel::skartveitOlseth: {
+            // The zenith region lies out of view of a surface turned downwards.
             const float z = std::max(0.0f, 0.3f - 2.0f * s.ai);
-            dt = s.up ? s.dh * (s.ai * s.r20 + z * s.cb + (1.0f - s.ai - z) * s.skyView) : s.dh * s.skyView;
+            dt = s.up ? circumsolar(s, s.dh * s.ai * s.r20) +
+                            s.dh * (z * std::max(0.0f, s.cb) + (1.0f - s.ai - z) * s.skyView)
+                      : s.dh * s.skyView;
             break;
         }
         case SkyModel::gueymard: {
@@ -217,8 +238,8 @@ template <SkyModel model>
             break;
         case SkyModel::reindl: {
             const float f = s.bh > 0.0f && s.g > 0.0f ? std::sqrt(s.bh / s.g) : 0.0f;
-            const float c = s.up ? s.ai * s.r20 : 0.0f;
-            dt = s.dh * (c + (1.0f + f * halfTilt3()) * (1.0f - s.ai) * s.skyView);
+            const float c = s.up ? circumsolar(s, s.dh * s.ai * s.r20) : 0.0f;
+            dt = c + s.dh * (1.0f + f * halfTilt3()) * (1.0f - s.ai) * s.skyView;
             break;
         }
     }

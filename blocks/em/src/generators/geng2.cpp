@@ -20,9 +20,10 @@
 //#IN[1] Year (-)
 //#IN[2] Month, 1 to 12 (-)
 //#IN[3] Day of the month (-)
-//#IN[4] Hour of the day, 0 to 23 (h)
+//#IN[4] Hour of the day, 0 to 23, rounded: the value is the one of the clock hour from
+// this hour on. Give whole hours, such as a CALENDAR started at hour 0 gives (h)
 //#IN[5] Minute (min); optional: when connected the irradiance is shifted within the hour
-// towards its neighbours
+// towards its neighbours, minute 30 giving the hour's own value
 //#Outputs
 //#OUT[0] Global horizontal irradiance of the hour (W/m$^2$)
 //#Parameters

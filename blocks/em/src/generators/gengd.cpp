@@ -36,17 +36,20 @@
 //#Strings
 //#None
 //#Remarks
-// The daily values of a month are generated once a year: a step back into a month
-// already generated reads it again, and a new year generates every month anew when a
-// step first reaches it. The Markov class of the last day carries into the next month
-// generated. Method 0 redraws a month until its mean clearness index lies within 0.005
-// of the month's and its standard deviation within 0.01 of the wanted one; after 50000
-// attempts it takes the closest with a warning. A monthly clearness index of 0.82 or
+// The daily values of a month are generated once a year: a step back into a month already
+// generated reads it again, and a new year generates every month anew when a step first
+// reaches it. The Markov class of the last day carries into the next month generated. A
+// month's clearness index is its days' indices weighed by their extraterrestrial
+// irradiance, so that the month's mean is met wherever the sun comes or goes within it, and
+// no day is clearer than its sun allows an hourly generator to make it (GENG's clear-sky
+// limit in every hour). Method 0 redraws a month until its clearness index lies within
+// 0.005 of the month's and its standard deviation within 0.01 of the wanted one; after
+// 50000 attempts it takes the closest with a warning. A monthly clearness index of 0.82 or
 // more, which method 0 cannot reach, is taken as 0.81 with a warning. Method 1 redraws a
-// month until its mean lies within 0.005 of the month's; after 100 attempts the run
-// stops. A month without extraterrestrial irradiance (polar night) gives 0 by either
-// method. A month outside 1 to 12, a day outside its month and a monthly mean that is no
-// number stop the run.
+// month until its mean lies within 0.005 of the month's; after 100 attempts the run stops.
+// A month without extraterrestrial irradiance (polar night) gives 0 by either method. A
+// month outside 1 to 12, a day outside its month and a monthly mean that is no number stop
+// the run.
 //#end
 #include "blocks.h"
 

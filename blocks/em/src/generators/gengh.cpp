@@ -17,9 +17,10 @@
 //#IN[1] Year (-)
 //#IN[2] Month, 1 to 12 (-)
 //#IN[3] Day of the month (-)
-//#IN[4] Hour of the day, 0 to 23 (h)
+//#IN[4] Hour of the day, 0 to 23, rounded: the value is the one of the clock hour from
+// this hour on. Give whole hours, such as a CALENDAR started at hour 0 gives (h)
 //#IN[5] Minute (min); optional: when connected the irradiance is shifted within the hour
-// towards its neighbours
+// towards its neighbours, minute 30 giving the hour's own value
 //#Outputs
 //#OUT[0] Global horizontal irradiance of the hour (W/m$^2$)
 //#Parameters
@@ -30,15 +31,16 @@
 //#Strings
 //#None
 //#Remarks
-// The day's clearness index is the daily mean over the extraterrestrial one, at least
-// 0.03 and at most 1. The hours are redrawn until none passes the clear-sky limit or
-// falls below 0.02 and the day's mean lies within 3 % of its index; a day that finds no
-// such hours in 1500 attempts keeps the last, held within those bounds, with an error,
-// and the run goes on. Hours without extraterrestrial irradiance give 0. The minute
-// input works as with GENG. A month outside 1 to 12, a day outside its month, an hour
-// outside 0 to 23 and a daily mean that is no number stop the run. A daily mean below 0
-// is generated as the dullest day (clearness index 0.03) with a warning; later such days
-// are counted and reported at the end of the run.
+// The day's clearness index is the daily mean over the extraterrestrial one, at least 0.03
+// and at most 1. The hours are redrawn until none passes the clear-sky limit (as with GENG,
+// bounded by the sun's height) or falls below 0.02 and the day's mean lies within 3 % of
+// its index; after 1500 attempts the last is shifted within those bounds until it does. A
+// day clearer than its sun allows keeps the hours nearest to it, with an error, and the run
+// goes on. Hours without extraterrestrial irradiance give 0. The minute input works as with
+// GENG, and so does an hour input that is no whole hour. A month outside 1 to 12, a day
+// outside its month, an hour outside 0 to 23 and a daily mean that is no number stop the
+// run. A daily mean below 0 is generated as the dullest day (clearness index 0.03) with a
+// warning; later such days are counted and reported at the end of the run.
 //#end
 #include "blocks.h"
 
@@ -51,18 +53,22 @@
 namespace vireo::em {
 namespace {
 
+const char* const kNearestKept = "the hours nearest to it that the limits allow are kept; the run goes on";
+
 struct State {
     int& year;                                     // IP[10]: the year of the day flags
     int& negativeDays;                             // IP[11]: days whose mean was below 0
     int& negativeReported;                         // IP[12]: of which reported at a last call
     int& seed;                                     // IP[13]
     int& generator;                                // IP[14]
+    int& hoursNotWhole;                            // IP[15]: steps whose hour input was not whole
     std::span<int, 366> generated;                 // IP[17..382], by day of the year
     std::span<float, 8784> hours;                  // RP[0..8783], by hour of the year
     std::span<float, gen::kGeneratorTable> table;  // RP[8784..8880]
     explicit State(gengh_block::View& b)
-        : year(b.ip<10>()), negativeDays(b.ip<11>()), negativeReported(b.ip<12>()), seed(b.ip<13>()), generator(b.ip<14>()), generated(b.ip<17, 366>()),
-          hours(b.rp<0, 8784>()), table(b.rp<8784, gen::kGeneratorTable>()) {}
+        : year(b.ip<10>()), negativeDays(b.ip<11>()), negativeReported(b.ip<12>()), seed(b.ip<13>()),
+          generator(b.ip<14>()), hoursNotWhole(b.ip<15>()), generated(b.ip<17, 366>()), hours(b.rp<0, 8784>()),
+          table(b.rp<8784, gen::kGeneratorTable>()) {}
 };
 
 }  // namespace
@@ -91,9 +97,10 @@ void gengh_block::step(View& b) {
         const bool negative = b.in(0) < 0.0f;
         if (negative) b.countWarning(s.negativeDays, code::genghNegativeMean, {.reals = {b.in(0)}, .text = text});
         if (!gen::gengh(b.in(0), siteOf(b), date.year, date.month, date.day, day, deviates) && !negative)
-            b.report(code::noHourlyValues, {.text = text});
+            b.report(code::noHourlyValues, {.text = text, .detail = kNearestKept});
     }
     b.out(0) = gen::hourlyValue(b, s.hours, date, 5);
+    gen::noteHourNotWhole(b, 4, s.hoursNotWhole);
 }
 
 void gengh_block::last(View& b) {

@@ -24,11 +24,12 @@
 //#IN[6] Year (-)
 //#IN[7] Month, 1 to 12 (-)
 //#IN[8] Day of the month (-)
-//#IN[9] Hour of the day, 0 to 23 (h)
+//#IN[9] Hour of the day, 0 to 23, rounded: the values are the ones of the clock hour from
+// this hour on. Give whole hours, such as a CALENDAR started at hour 0 gives (h)
 //#IN[10] Monthly mean of the relative humidity, 0 to 1 (-); optional: without it OUT[2]
 // is 0
 //#IN[11] Minute (min); optional: when connected the irradiance is shifted within the
-// hour towards its neighbours
+// hour towards its neighbours, minute 30 giving the hour's own value
 //#Outputs
 //#OUT[0] Global horizontal irradiance of the hour (W/m$^2$)
 //#OUT[1] Air temperature of the hour (degC)
@@ -49,19 +50,20 @@
 //#Strings
 //#None
 //#Remarks
-// The irradiance is generated as by GENG. A month's temperatures are redrawn until
-// their mean lies within the tolerance of IN[1] (with a year-to-year factor above 0,
-// within a tolerance that grows with the annual range); a month that misses it after
-// the attempts allowed stops the run. Each month starts from the temperature at which
-// the month generated before it ended and follows the change from that month's mean.
-// Fed from MTM, IN[4] takes twelve times its annual mean temperature and IN[5] the
-// warmest monthly mean less the coldest, not MTM's range of the daily extremes. Where the
-// sun does not rise or set on the month's reference day, the night of the daily course is
-// held to one to eleven hours; days and months without sun take the month's course
-// unstretched. The humidity follows from the dew point that the month's mean humidity
-// gives at 05:00 (Clausius and Clapeyron), rescaled to that mean. Each GENGT block keeps
-// its own months. A month outside 1 to 12, a day outside its month, an hour outside 0 to
-// 23 and a monthly input that is no number stop the run.
+// The irradiance is generated as by GENG; a month that GENG's rules cannot generate stops
+// the run. A month's temperatures are redrawn until their mean lies within the tolerance of
+// IN[1] (with a year-to-year factor above 0, within a tolerance that grows with the annual
+// range); a month that misses it after the attempts allowed stops the run. Each month
+// starts from the temperature at which the month generated before it ended and follows the
+// change from that month's mean. Fed from MTM, IN[4] takes twelve times its annual mean
+// temperature and IN[5] the warmest monthly mean less the coldest, not MTM's range of the
+// daily extremes. Where the sun does not rise or set on the month's reference day, the
+// night of the daily course is held to one to eleven hours; days and months without sun
+// take the month's course unstretched. The humidity follows from the dew point that the
+// month's mean humidity gives at 05:00 (Clausius and Clapeyron), rescaled to that mean.
+// Each GENGT block keeps its own months. The hour and the minute inputs work as with GENG.
+// A month outside 1 to 12, a day outside its month, an hour outside 0 to 23 and a monthly
+// input that is no number stop the run.
 //#end
 #include "blocks.h"
 
@@ -81,6 +83,7 @@ constexpr int kCarriedMeans = static_cast<int>(std::tuple_size_v<gen::MonthlyMea
 
 struct State {
     int& year;                                      // IP[10]: the year of the month flags
+    int& hoursNotWhole;                             // IP[11]: steps whose hour input was not whole
     int& seed;                                      // IP[12]: irradiance
     int& generator;                                 // IP[13]
     int& seed2;                                     // IP[18]: temperature
@@ -99,9 +102,9 @@ struct State {
     std::span<float, kCarriedMeans> tq;             // RP[26548..26561]
     float& start;                                   // RP[26562]
     explicit State(gengt_block::View& b)
-        : year(b.ip<10>()), seed(b.ip<12>()), generator(b.ip<13>()), seed2(b.ip<18>()), generator2(b.ip<19>()),
-          generatedAny(b.ip<22>()), generated(b.ip<23, 12>()), irradiance(b.rp<kIrradiance, 8784>()),
-          table(b.rp<8784, gen::kGeneratorTable>()), temperature(b.rp<kTemperature, 8784>()),
+        : year(b.ip<10>()), hoursNotWhole(b.ip<11>()), seed(b.ip<12>()), generator(b.ip<13>()), seed2(b.ip<18>()),
+          generator2(b.ip<19>()), generatedAny(b.ip<22>()), generated(b.ip<23, 12>()),
+          irradiance(b.rp<kIrradiance, 8784>()), table(b.rp<8784, gen::kGeneratorTable>()), temperature(b.rp<kTemperature, 8784>()),
           table2(b.rp<17665, gen::kGeneratorTable>()), humidity(b.rp<kHumidity, 8784>()), dayState(b.rp<26546>()),
           hourState(b.rp<26547>()), tq(b.rp<kCarried, kCarriedMeans>()),
           start(b.rp<kCarried + kCarriedMeans>()) {}
@@ -201,6 +204,7 @@ void gengt_block::step(View& b) {
     const auto k = static_cast<std::size_t>(ihoy(&y, &m, &d, &h) - 1);
     b.out(1) = s.temperature[k];
     b.out(2) = s.humidity[k];
+    gen::noteHourNotWhole(b, 9, s.hoursNotWhole);
 }
 
 }  // namespace vireo::em

@@ -25,11 +25,12 @@
 //#IN[6] Year (-)
 //#IN[7] Month, 1 to 12 (-)
 //#IN[8] Day of the month (-)
-//#IN[9] Hour of the day, 0 to 23 (h)
+//#IN[9] Hour of the day, 0 to 23, rounded: the values are the ones of the clock hour from
+// this hour on. Give whole hours, such as a CALENDAR started at hour 0 gives (h)
 //#IN[10] Monthly mean of the relative humidity, 0 to 1 (-); optional: without it OUT[2]
 // is 0
 //#IN[11] Minute (min); optional: when connected the irradiance is shifted within the
-// hour towards its neighbours
+// hour towards its neighbours, minute 30 giving the hour's own value
 //#Outputs
 //#OUT[0] Global horizontal irradiance of the hour (W/m$^2$)
 //#OUT[1] Air temperature of the hour (degC)

@@ -1,9 +1,10 @@
 //#Block GENV
 //#Description
 // Synthetic hourly wind speed for a year of 8760 hours: a Gaussian process with the
-// given spectrum, a sum of 51 cosines with random phases, mapped hour by hour onto a
-// Weibull distribution whose scale follows the hourly mean speed and whose shape
-// reproduces the month's mean cube. The year is built at initialisation; a step reads it.
+// given spectrum, a sum of 51 cosines with random phases, whose values order each month's
+// hours, mapped onto a Weibull distribution whose scale follows the hourly mean speed and
+// whose shape reproduces the month's mean cube. The year is built at initialisation; a
+// step reads it.
 //#Layout
 //#Inputs 1
 //#Outputs 3
@@ -15,12 +16,17 @@
 //#IN[0] Hour of the year, 1 to 8760; later hours repeat the year (h)
 //#Outputs
 //#OUT[0] Wind speed in that hour (m/s)
-//#OUT[1] Annual mean of the hourly mean speeds (m/s)
+//#OUT[1] Annual mean of the 8760 speeds generated (m/s)
 //#OUT[2] Gaussian value of the year's last hour (-)
 //#Parameters
 //#BP[1--96] Mean wind speeds (m/s), at least 0: parameter 12 (k - 1) + m, counted from 1, is
 // month m at hour 3 (k - 1) + 1 of the day (hours 1, 4, 7, ..., 22), for k = 1 to 8
-//#BP[97--135] Spectrum values of the frequency bins 1 to 39, at least 0 and not all 0 (-)
+//#BP[97--135] Spectrum values of the frequency bins 1 to 39, at least 0 and not all 0:
+// parameter 96 + i, counted from 1, is bin i, whose frequency per hour has the natural
+// logarithm 0.17 i - 9.4: a period of 425 days for bin 1, 28 days for bin 17, 8.5 days
+// for bin 24, a day near bin 37 and 16 hours for bin 39; bins 40 to 51, 14 hours down to
+// 2, continue bin 39, falling by a factor of e to the power -1/5 a bin. A value is the
+// variance per step of the frequency's logarithm, in any unit: only the shares count (-)
 //#BP[135] Factor on the twelve mean cubes that follow, at least 0 (-)
 //#BP[137--148] Monthly means of the cubed wind speed, January to December, before the
 // factor; at least 0 (m3/s3)
@@ -28,7 +34,13 @@
 //#None
 //#Remarks
 // The generator starts from the same seed at every initialisation, so equal parameters
-// give the same year on every run; each GENV block keeps its own year. The hour is
+// give the same year on every run; each GENV block keeps its own year. What the monthly
+// figures bind: each month's hours are ranked by the process and take the Weibull
+// quantiles of their ranks, so every month has the month's distribution, its mean speed
+// the mean of its 24 hourly means (within about 1 %) and its mean cube the month's (within
+// a few per cent; more where the spectrum's daily swing lines up with the hourly means).
+// The spectrum orders the speeds within a month, how long calm and windy spells last; a
+// fluctuation slower than a month moves no month away from its figures. The hour is
 // truncated; hour 8761 is hour 1 again, hour 0 is hour 8760, and an hour that is no
 // number gives speed 0. Negative speeds, spectrum values, factor or cubes and a
 // spectrum of zeros are errors at initialisation. A month whose shape search does not

@@ -45,9 +45,15 @@
 // 2 and 0). The beam is taken only for a sun at least 3 degrees high, and at most ten
 // times the horizontal beam; a diffuse irradiance above the global one gives no beam.
 // Temps and Coulson, Klucher and the horizon-factor model reflect the ground more
-// brightly towards the sun. A total above the solar constant of 1367 W/m$^2$ is warned
-// about at its first step and the number of such steps at the end; the outputs are not
-// limited. The site is checked as for SUNAE.
+// brightly towards the sun. Skies that no sky gives (a global irradiance above the
+// extraterrestrial one on the horizontal, a diffuse one with the sun below the horizon)
+// are held to what the physics allows: the beam on the surface is at most the
+// extraterrestrial normal irradiance on it, and a circumsolar part of the sky at most what
+// that leaves beside the beam; Perez's sky brightness is at most 1, and Gueymard's fit
+// takes a sun below the horizon as on it. Skartveit and Olseth's zenith region is out of
+// view of a surface turned downwards. A total above the solar constant of 1367 W/m$^2$ is
+// warned about at its first step and the number of such steps at the end; the outputs are
+// not limited further. The site is checked as for SUNAE.
 //#end
 #include "blocks.h"
 
