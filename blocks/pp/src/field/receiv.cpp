@@ -22,8 +22,8 @@
 //#Parameters
 //#BP[0] Receiver area, above 0 (m2)
 //#BP[1] Specific heat of the fluid, above 0 (J/(kg K))
-//#BP[2] Linear heat-loss coefficient (W/(m2 K))
-//#BP[3] Emittance (-)
+//#BP[2] Linear heat-loss coefficient, at least 0 (W/(m2 K))
+//#BP[3] Emittance, at least 0 (-)
 //#BP[4] First efficiency factor (-)
 //#BP[5] Second efficiency factor (-)
 //#BP[6] Number of iterations per step, 0 to 1000: with 0 the fluid passes unchanged and
