@@ -105,6 +105,7 @@ struct pipe_block {  // PIPE
         };
     };
     using View = block::View<table::pp0005, P>;
+    static bool tiesHold(View& b);
     static void step(View& b);
 };
 struct fldiv_block {  // FLDIV

@@ -27,7 +27,8 @@ using block::kRuleFills;
     X(badSegments, 308040, kRuleFills)             \
     X(badDesignFlow, 308041, kRuleFills)           \
     X(cellsNotSettled, 208001, "r0")               \
-    X(countedCellsNotSettled, 208002, "i8")
+    X(countedCellsNotSettled, 208002, "i8")        \
+    X(unusualSpecificHeat, 208003, kRuleFills)
 VIREO_MESSAGE_CODES(VIREO_PP_CODES)
 
 }  // namespace vireo::pp::code
