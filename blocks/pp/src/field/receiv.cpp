@@ -26,8 +26,8 @@
 //#BP[3] Emittance, at least 0 (-)
 //#BP[4] First efficiency factor (-)
 //#BP[5] Second efficiency factor (-)
-//#BP[6] Number of iterations per step, 0 to 1000: with 0 the fluid passes unchanged and
-// the mass stays; any other count solves the step's balance to convergence (-)
+//#BP[6] Number of iterations per step, 0 to 1000: with 0 a flowing fluid passes
+// unchanged and the mass stays; any other count solves the step's balance to convergence (-)
 //#BP[7] Heat capacity of the thermal mass, above 0 (J/K)
 //#BP[8] Heat-transfer coefficient between fluid and mass, at least 0 (W/(m2 K))
 //#Strings
