@@ -2,8 +2,9 @@
 // (platform/tools/messages/pp.txt), where each may use what its fills name.
 //
 // At initialisation the library refuses parameters that would make a block divide by
-// zero, reach past its arrays, run without end or start from an impossible state; in a
-// run it only counts the steps whose iteration ended before it settled.
+// zero, reach past its arrays, run without end or start from an impossible state, and
+// warns of a pipe's specific heat that no heat-transfer fluid has; in a run it only counts
+// the steps whose iteration ended before it settled.
 #ifndef VIREO_PP_MESSAGES_H
 #define VIREO_PP_MESSAGES_H
 

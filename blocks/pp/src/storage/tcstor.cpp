@@ -116,9 +116,13 @@ void tcstor_block::step(View& b) {
                             b.par<P::density>(), b.par<P::wallLoss>(), b.par<P::reference>());
     const block::WholeTimeStep step = block::wholeTimeStepOf(time, s.lastTime, s.lastTime != kNoStepYet, s.stepLength);
 
-    Nodes t = step.isNew ? s.end(tank.nodes) : Nodes{};
-    if (!step.isNew) std::copy(s.atStepStart.begin(), s.atStepStart.end(), t.begin());
-    const Nodes start = t;
+    Nodes t{};
+    if (step.isNew) {
+        t = s.end(tank.nodes);
+    } else {
+        std::copy(s.atStepStart.begin(), s.atStepStart.end(), t.begin());
+    }
+    const Nodes start = t;  // the new step's start, kept once the step has computed
     const std::span<float> nodes(t.data(), static_cast<std::size_t>(tank.nodes));
     const float before = thermocline::storedEnergy(nodes, tank) + thermocline::brought(nodes, tank, in, step.length);
     thermocline::advance(nodes, tank, in, step.length);
