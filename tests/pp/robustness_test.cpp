@@ -34,7 +34,7 @@ const Refusal kRefusals[] = {
     {"pp0003", {20, 2300, 0.5f, 0.1f, 1, 1, -1, 5e5f, 10}, {308004}, {7}},
     // A negative loss coefficient or emittance makes the receiver gain the more the hotter
     // it is: without a temperature where it stops, the fluid ran up to millions of degrees.
-    {"pp0003", {20, 2300, -0.5f, -0.1f, 1, 1, 5, 5e5f, 10}, {308003, 308011}, {3, 4}},
+    {"pp0003", {20, 2300, -0.5f, -0.1f, 1, 1, 5, 5e5f, 10}, {308003, 308012}, {3, 4}},
     {"pp0005", {0.3f, 0, 1, 0}, {308001, 308002}, {2, 4}},
     // A negative diameter or loss coefficient would warm the fluid away from ambient.
     {"pp0005", {-0.3f, 200, -1, 300}, {308001, 308003}, {1, 3}},

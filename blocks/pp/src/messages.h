@@ -24,7 +24,7 @@ using block::kRuleFills;
     X(badPassLimit, 308007, kRuleFills)            \
     X(badTemperature, 308009, kRuleFills)          \
     X(tankTooLarge, 308010, "i10 r0 r1")           \
-    X(badEmittance, 308011, kRuleFills)            \
+    X(badEmittance, 308012, kRuleFills)            \
     X(badSegments, 308040, kRuleFills)             \
     X(badDesignFlow, 308041, kRuleFills)           \
     X(cellsNotSettled, 208001, "r0")               \

@@ -46,11 +46,11 @@
 // gains nothing. Without flow the mass relaxes towards ambient through p9 and the outlet
 // is the mass temperature; a step too long for that stops it at ambient. A call at the
 // time of the call before repeats the step from the state at its start, so the block may
-// sit in a loop; a time that runs back into the current step repeats it from its start up
-// to that time, and one before the step's start integrates nothing. A time that is not a
-// number repeats the step and is not kept. A step the receiver cannot compute (inputs
-// that are no numbers, or beyond the float range) passes the fluid unchanged and keeps
-// the state it found, its time included: the next call goes on from there.
+// sit in a loop; an earlier time integrates from the start of the current step to it
+// (nothing where it lies before that start). A time that is not a number repeats the
+// step and is not kept. A step the receiver cannot compute (inputs that are no numbers,
+// or beyond the float range) passes the fluid unchanged and keeps the state it found, its
+// time included: the next call goes on from there.
 //#end
 #include "blocks.h"
 
