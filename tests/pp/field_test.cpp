@@ -358,3 +358,37 @@ TEST(Pipe, LosesWhatItsSurfaceLosesOverAnyLengthAndFlow) {
     b.BP[2] = 0;
     for (float flow : {0.0f, 1e-30f, 5.0f}) EXPECT_EQ(b.step({390, flow, 25})[0], 390.0f) << flow;
 }
+
+TEST(Pipe, ASpecificHeatNoHeatTransferFluidHasIsWarnedOfAndUsed) {
+    // Parameter 4 was once a heat-capacity rate in W/K; a model written so (the examples
+    // gave 300) would now cool its oil as if it held an eighth of its heat, at 0.5 kg/s
+    // from 390 to 129 degC over 200 m. A value outside 500 to 20000 J/(kg K) is warned of,
+    // naming the parameter, at initialisation and when the editor changes it; the pipe
+    // still runs with it. Values of heat-transfer fluids (air, oils, salts, water,
+    // hydrogen) pass without a word.
+    struct Case {
+        float cp;
+        std::vector<int> codes;
+    };
+    const Case cases[] = {{300, {208003}}, {499, {208003}}, {20001, {208003}}, {1e5f, {208003}},
+                          {500, {}},       {1005, {}},       {2300, {}},        {4180, {}},
+                          {14300, {}},     {20000, {}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.cp);
+        auto b = instance("pp0005", {0.3f, 200, 1, c.cp});
+        const auto m = vireo_test::messagesOf([&] { b.init(); });
+        ASSERT_EQ(m.codes, c.codes);
+        if (!c.codes.empty()) {
+            EXPECT_EQ(m.records.back()["i10"], "4");
+        }
+        const double kept = std::exp(-1 * std::numbers::pi * 0.3 * 200 / (0.5 * double(c.cp)));
+        EXPECT_NEAR(b.step({390, 0.5f, 25})[0], 25 + 365 * kept, 1e-4);
+
+        auto changed = instance("pp0005", {0.3f, 200, 1, 2300});
+        ASSERT_EQ(changed.init(), 0);
+        changed.changeParameter(3, c.cp);
+        std::vector<float> out;
+        EXPECT_EQ(vireo_test::messagesOf([&] { out = changed.step({390, 0.5f, 25}); }).codes, c.codes);
+        EXPECT_NEAR(out[0], 25 + 365 * kept, 1e-4);
+    }
+}

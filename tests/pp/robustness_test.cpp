@@ -32,6 +32,9 @@ const Refusal kRefusals[] = {
     {"pp0002", {545, 5.76f, 20, 0, 0.9f, -10}, {308006}, {6}},
     {"pp0003", {0, 0, 0.5f, 0.1f, 1, 1, 5000, 0, -1}, {308001, 308002, 308004, 308002, 308003}, {1, 2, 7, 8, 9}},
     {"pp0003", {20, 2300, 0.5f, 0.1f, 1, 1, -1, 5e5f, 10}, {308004}, {7}},
+    // A negative loss coefficient or emittance makes the receiver gain the more the hotter
+    // it is: without a temperature where it stops, the fluid ran up to millions of degrees.
+    {"pp0003", {20, 2300, -0.5f, -0.1f, 1, 1, 5, 5e5f, 10}, {308003, 308012}, {3, 4}},
     {"pp0005", {0.3f, 0, 1, 0}, {308001, 308002}, {2, 4}},
     // A negative diameter or loss coefficient would warm the fluid away from ambient.
     {"pp0005", {-0.3f, 200, -1, 300}, {308001, 308003}, {1, 3}},
@@ -57,7 +60,7 @@ const Running kRunning[] = {
     {"pp0002", {545, 5.76f, 20, 0, 0.9f, 80}, -1},
     {"pp0003", {20, 2300, 0.5f, 0.1f, 0.95f, 0.96f, 5, 5e5f, 10}, 4},
     {"pp0004", {17, 5.76f, 100}, -1},
-    {"pp0005", {0.3f, 200, 1, 300}, -1},
+    {"pp0005", {0.3f, 200, 1, 2300}, -1},
     {"pp0006", {}, -1},
     {"pp0007", {}, -1},
     {"pp0008", {500, 10, 8, 2300, 800, 0.5f, 2, 290}, 5},
@@ -195,5 +198,62 @@ TEST(PowerPlantRepetition, ACallAtTheSameTimeRepeatsTheStep) {
         auto later = c.inputs;
         later.back() += 600;
         EXPECT_EQ(often.step(later), once.step(later));
+    }
+}
+
+TEST(PowerPlantInputs, ACallThatGivesNoNumbersLeavesTheStateForTheNextCall) {
+    // An input that is no number or infinite (or beyond what the block's state can hold)
+    // for one call of a block that integrates over time: its state stays finite, so the
+    // run goes on. Where the call could not compute a state (an ambient temperature of
+    // that kind reaches every state), or its time was no number, the call takes nothing
+    // and keeps no time: the block then ends as one that never had the call. These used
+    // to keep NaN or infinity in the state for the rest of the run (a receiver without
+    // flow, both tanks), or to integrate the next step over the time since the bad call
+    // only (the receiver).
+    struct Case {
+        const char* routine;
+        std::vector<float> parameters;
+        std::vector<float> inputs;  // the ambient temperature last but one, the time last
+    };
+    const Case cases[] = {
+        {"pp0003", {76, 2300, 0.3f, 0.1f, 0.95f, 0.96f, 10, 1e6f, 10}, {20000, 290, 2, 25, 0}},
+        {"pp0003", {76, 2300, 0.3f, 0.1f, 0.95f, 0.96f, 10, 1e6f, 10}, {20000, 290, 0, 25, 0}},
+        {"pp0008", {100, 10, 5, 4000, 1000, 0.5f, 1, 50}, {90, 2, 10, 1, 20, 0}},
+        {"pp0008", {100, 200, 5, 4000, 1000, 0.5f, 1, 50}, {90, 2, 10, 1, 20, 0}},  // node 200 kept in OUT[0]
+        {"pp0009", {100, 5, 4000, 1000, 0.5f, 50, 0, 0.2f}, {90, 2, 10, 1, 20, 0}},
+        {"pp0009", {100, 5, 4000, 1000, 0.5f, 50, 0, 0.2f}, {90, 1, 10, 2, 20, 0}},
+    };
+    const auto at = [](std::vector<float> in, float time) {
+        in.back() = time;
+        return in;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.inputs) + " " + c.routine);
+        const std::size_t time = c.inputs.size() - 1, ambient = time - 1;
+        auto plain = instance(c.routine, c.parameters);
+        ASSERT_EQ(plain.init(), 0);
+        for (float t : {0.0f, 3600.0f}) plain.step(at(c.inputs, t));
+        const auto expected = plain.step(at(c.inputs, 7200));
+        for (float bad : {NAN, INFINITY, -INFINITY, 3e38f}) {
+            for (std::size_t i = 0; i <= time; ++i) {
+                if (i == time && std::isfinite(bad)) continue;  // a time far on is a time
+                SCOPED_TRACE(::testing::Message() << "input " << i + 1 << " = " << bad);
+                auto b = instance(c.routine, c.parameters);
+                ASSERT_EQ(b.init(), 0);
+                for (float t : {0.0f, 3600.0f}) b.step(at(c.inputs, t));
+                auto troubled = at(c.inputs, 5400);
+                troubled[i] = bad;
+                vireo_test::messagesOf([&] { b.step(troubled); });  // an overflow is warned of
+                ASSERT_TRUE(pp_test::allFinite(b.RP));
+                const auto out = b.step(at(c.inputs, 7200));
+                ASSERT_TRUE(pp_test::allFinite(out));
+                ASSERT_TRUE(pp_test::allFinite(b.RP));
+                if ((i == ambient && bad != 3e38f) || (i == time && !std::isfinite(bad))) {
+                    EXPECT_EQ(out, expected);
+                    EXPECT_EQ(b.RP, plain.RP);
+                    EXPECT_EQ(b.IP, plain.IP);
+                }
+            }
+        }
     }
 }

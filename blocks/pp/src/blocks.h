@@ -67,8 +67,10 @@ struct receiv_block {  // RECEIV
         static constexpr block::Param table[] = {
             {"Receiver area", "m2", block::above(0), code::badSize},
             {"Specific heat of the fluid", "J/(kg K)", block::above(0), code::badHeatCapacity},
-            {"Linear heat-loss coefficient", "W/(m2 K)"},
-            {"Emittance", "-"},
+            // Negative, either would make the receiver gain the more the hotter it is, with no
+            // temperature where it stops.
+            {"Linear heat-loss coefficient", "W/(m2 K)", kLoss, code::badLossCoefficient},
+            {"Emittance", "-", block::atLeast(0.0f), code::badEmittance},
             {"First efficiency factor", "-"},
             {"Second efficiency factor", "-"},
             {"Number of iterations per step", "-", kIterations, code::badIterations},
@@ -103,6 +105,7 @@ struct pipe_block {  // PIPE
         };
     };
     using View = block::View<table::pp0005, P>;
+    static bool tiesHold(View& b);
     static void step(View& b);
 };
 struct fldiv_block {  // FLDIV

@@ -2,8 +2,9 @@
 // (platform/tools/messages/pp.txt), where each may use what its fills name.
 //
 // At initialisation the library refuses parameters that would make a block divide by
-// zero, reach past its arrays, run without end or start from an impossible state; in a
-// run it only counts the steps whose iteration ended before it settled.
+// zero, reach past its arrays, run without end or start from an impossible state, and
+// warns of a pipe's specific heat that no heat-transfer fluid has; in a run it only counts
+// the steps whose iteration ended before it settled.
 #ifndef VIREO_PP_MESSAGES_H
 #define VIREO_PP_MESSAGES_H
 
@@ -24,10 +25,12 @@ using block::kRuleFills;
     X(badTemperature, 308009, kRuleFills)          \
     X(tankTooLarge, 308010, "i10 r0 r1")           \
     X(badModel, 308011, kRuleFills)                \
+    X(badEmittance, 308012, kRuleFills)            \
     X(badSegments, 308040, kRuleFills)             \
     X(badDesignFlow, 308041, kRuleFills)           \
     X(cellsNotSettled, 208001, "r0")               \
-    X(countedCellsNotSettled, 208002, "i8")
+    X(countedCellsNotSettled, 208002, "i8")        \
+    X(unusualSpecificHeat, 208003, kRuleFills)
 VIREO_MESSAGE_CODES(VIREO_PP_CODES)
 
 }  // namespace vireo::pp::code

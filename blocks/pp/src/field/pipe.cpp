@@ -29,7 +29,10 @@
 // m p4 (Tin - Tout), grows with the length and never carries the fluid past ambient. A
 // pipe without flow (0 or below) holds its fluid until it is at ambient: the outlet is
 // the ambient temperature, where the formula goes as the flow falls; a pipe that loses
-// nothing (p3 0) passes the inlet at any flow.
+// nothing (p3 0) passes the inlet at any flow. A specific heat outside 500 to 20000
+// J/(kg K), which no heat-transfer fluid has (a model that still gives p4 as the
+// heat-capacity rate in W/K it once was), is warned of at initialisation and when the
+// editor changes it; the pipe computes with it all the same.
 //#end
 #include "blocks.h"
 
@@ -37,6 +40,18 @@
 #include <numbers>
 
 namespace vireo::pp {
+
+bool pipe_block::tiesHold(View& b) {
+    // Parameter 4 was once the heat-capacity rate the loss was shared by (W/K); a model
+    // written so gives values no fluid has (the examples gave 300), and read as a specific
+    // heat these cool the fluid many times too fast or too slowly. Warned of, not refused:
+    // the pipe computes with it all the same.
+    constexpr float kLeast = 500.0f, kMost = 20000.0f;  // below air and oils, above hydrogen
+    const float cp = b.par<P::cp>();
+    if (cp < kLeast || cp > kMost)
+        b.report(code::unusualSpecificHeat, {.reals = {cp, kLeast, kMost}, .ints = {P::cp + 1}});
+    return true;
+}
 
 void pipe_block::step(View& b) {
     const float inlet = b.in(0), flow = b.in(1), ambient = b.in(2);

@@ -22,12 +22,12 @@
 //#Parameters
 //#BP[0] Receiver area, above 0 (m2)
 //#BP[1] Specific heat of the fluid, above 0 (J/(kg K))
-//#BP[2] Linear heat-loss coefficient (W/(m2 K))
-//#BP[3] Emittance (-)
+//#BP[2] Linear heat-loss coefficient, at least 0 (W/(m2 K))
+//#BP[3] Emittance, at least 0 (-)
 //#BP[4] First efficiency factor (-)
 //#BP[5] Second efficiency factor (-)
-//#BP[6] Number of iterations per step, 0 to 1000: with 0 the fluid passes unchanged and
-// the mass stays; any other count solves the step's balance to convergence (-)
+//#BP[6] Number of iterations per step, 0 to 1000: with 0 a flowing fluid passes
+// unchanged and the mass stays; any other count solves the step's balance to convergence (-)
 //#BP[7] Heat capacity of the thermal mass, above 0 (J/K)
 //#BP[8] Heat-transfer coefficient between fluid and mass, at least 0 (W/(m2 K))
 //#Strings
@@ -47,7 +47,10 @@
 // is the mass temperature; a step too long for that stops it at ambient. A call at the
 // time of the call before repeats the step from the state at its start, so the block may
 // sit in a loop; an earlier time integrates from the start of the current step to it
-// (nothing where it lies before that start).
+// (nothing where it lies before that start). A time that is not a number repeats the
+// step and is not kept. A step the receiver cannot compute (inputs that are no numbers,
+// or beyond the float range) passes the fluid unchanged and keeps the state it found, its
+// time included: the next call goes on from there.
 //#end
 #include "blocks.h"
 
@@ -155,34 +158,37 @@ void receiv_block::init(View& b) {
 
 void receiv_block::step(View& b) {
     State s(b);
-    const float irradiance = b.in(0), inlet = b.in(1), flow = b.in(2), ambient = b.in(3), time = b.in(4);
+    const float irradiance = b.in(0), inlet = b.in(1), flow = b.in(2), ambient = b.in(3);
     const float area = b.par<P::area>(), capacity = b.par<P::capacity>(), coupling = b.par<P::coupling>();
 
-    if (s.started == 0) {
-        s.lastTime = s.stepStart = time;
-        s.mass = s.massAtStepStart = ambient;
-        s.started = 1;
-    }
+    // A time that is no number repeats the current step and is not kept: kept, it would
+    // make the next step count from it and integrate nothing.
+    const bool timed = std::isfinite(b.in(4));
+    const bool first = s.started == 0;
+    const float time = timed ? b.in(4) : s.lastTime;
+    // The state the call goes on from, kept below only where the call computes one.
+    float lastTime = first ? time : s.lastTime, stepStart = first ? time : s.stepStart;
+    float massAtStepStart = first ? ambient : s.massAtStepStart;
     float mass;
     float ts;
-    if (time <= s.lastTime) {
-        mass = s.massAtStepStart;
-        ts = time - s.stepStart;
+    if (time <= lastTime) {
+        mass = massAtStepStart;
+        ts = time - stepStart;
     } else {
         mass = s.mass;
-        s.massAtStepStart = s.mass;
-        ts = time - s.lastTime;
-        s.stepStart = s.lastTime;
+        massAtStepStart = s.mass;
+        ts = time - lastTime;
+        stepStart = lastTime;
     }
-    s.lastTime = time;
+    lastTime = time;
     ts = forwardOnly(ts);
 
-    float outlet = inlet;
+    double outlet = inlet, end = mass;
     if (!(flow > 0.0f)) {
         // Still fluid: the mass relaxes towards ambient; a step too long for that stops it there.
         const float pull = area * coupling * ts / capacity;
-        mass = withinOneStep({{pull, 0.0f}}) ? mass + (ambient - mass) * area * coupling * ts / capacity : ambient;
-        outlet = mass;
+        end = withinOneStep({{pull, 0.0f}}) ? mass + (ambient - mass) * area * coupling * ts / capacity : ambient;
+        outlet = end;
     } else if (block::toInt(b.par<P::iterations>()) > 0) {
         const double share = static_cast<double>(area) * coupling * ts / capacity;
         const Receiver r{.absorbed = static_cast<double>(b.par<P::efficiency2>()) * area * irradiance *
@@ -194,19 +200,28 @@ void receiv_block::step(View& b) {
                          .exchange = static_cast<double>(area) * coupling / (1.0 + share),
                          .massShare = share / (1.0 + share)};
         const Result x = withFlow(r, inlet, static_cast<double>(flow) * b.par<P::cp>(), ts, capacity);
-        // Rounding aside, the mass ends between its start, the inlet and the outlet; a
-        // state the receiver cannot compute (inputs that are no numbers) changes nothing.
-        if (std::isfinite(x.outlet) && std::isfinite(x.mass)) {
-            outlet = static_cast<float>(x.outlet);
-            const double low = std::min({r.massStart, static_cast<double>(inlet), x.outlet});
-            const double high = std::max({r.massStart, static_cast<double>(inlet), x.outlet});
-            mass = static_cast<float>(std::clamp(x.mass, low, high));
-        }
+        outlet = x.outlet;
+        end = x.mass;
+        // Rounding aside, the mass ends between its start, the inlet and the outlet; held
+        // there where the step computed both, so that the bound hides no mass it could not.
+        if (std::isfinite(outlet) && std::isfinite(end))
+            end = std::clamp(end, std::min({r.massStart, static_cast<double>(inlet), outlet}),
+                             std::max({r.massStart, static_cast<double>(inlet), outlet}));
     }
-    b.out(0) = outlet;
+    // A step the receiver cannot compute (inputs that are no numbers, or beyond what a
+    // float holds) passes the fluid unchanged and keeps the state it found, its time
+    // included: kept, a NaN would stay for the rest of the run, and the next call goes on
+    // from the last one that computed.
+    const bool computed = std::isfinite(static_cast<float>(outlet)) && std::isfinite(static_cast<float>(end));
+    b.out(0) = computed ? static_cast<float>(outlet) : (flow > 0.0f ? inlet : mass);
     b.out(1) = flow;
-    b.out(2) = mass;
-    s.mass = mass;
+    b.out(2) = computed ? static_cast<float>(end) : mass;
+    if (!computed) return;
+    s.mass = static_cast<float>(end);
+    s.lastTime = lastTime;
+    s.stepStart = stepStart;
+    s.massAtStepStart = massAtStepStart;
+    if (timed) s.started = 1;
 }
 
 }  // namespace vireo::pp

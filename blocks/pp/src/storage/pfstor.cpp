@@ -44,10 +44,12 @@
 // of the call before repeats the step from the state at its start and over its length,
 // so the block may sit in a loop; the first step integrates nothing, and a time that
 // runs backwards integrates nothing; one that is not a finite number repeats the step and
-// is not kept. Loss and conduction are explicit from the temperatures at the step's
-// start, so conduction moves heat between plugs without making or losing any; where one
-// such step would move a plug past the temperatures it is pulled towards, the step is
-// implicit for all plugs, which never overshoots.
+// is not kept. A step whose plugs would come out as no numbers (inputs that are none, or
+// that carry them past the float range) changes nothing, outputs and time included: the
+// next call goes on from the state it found. Loss and conduction are explicit from the
+// temperatures at the step's start, so conduction moves heat between plugs without making
+// or losing any; where one such step would move a plug past the temperatures it is pulled
+// towards, the step is implicit for all plugs, which never overshoots.
 //#end
 #include "blocks.h"
 
@@ -180,8 +182,7 @@ void pfstor_block::step(View& b) {
     const float time = b.in(5);
 
     const block::WholeTimeStep step = block::wholeTimeStepOf(time, s.lastTime, s.started != 0, s.stepLength);
-    s.started = step.started ? 1 : 0;
-    const float ts = s.stepLength = step.length;
+    const float ts = step.length;
     std::array<float, kStackSize> stack;
     int n;
     if (!step.isNew) {
@@ -191,8 +192,6 @@ void pfstor_block::step(View& b) {
     } else {
         std::copy(s.stack.begin(), s.stack.end(), stack.begin());
         n = s.plugs;
-        std::copy(s.stack.begin(), s.stack.end(), s.atStepStart.begin());
-        s.plugsAtStepStart = s.plugs;
     }
     n = std::clamp(n, 1, kMostPlugs);
 
@@ -203,24 +202,38 @@ void pfstor_block::step(View& b) {
     const float dm = std::clamp(ts * net, -kLargest, kLargest);
     auto top = [&] { return stack[0]; };
     auto bottom = [&] { return stack[2 * (n - 1)]; };
+    float chargeOut, dischargeOut;
     if (net < 0.0f) {
         const float out = plugflow(stack, n, dm, dischargeIn);
-        b.out(0) = chargeFlow <= 0.0f ? bottom() : dischargeIn;
-        b.out(2) = dischargeFlow <= 0.0f ? top() : (chargeFlow * chargeIn + std::fabs(net) * out) / dischargeFlow;
+        chargeOut = chargeFlow <= 0.0f ? bottom() : dischargeIn;
+        dischargeOut = dischargeFlow <= 0.0f ? top() : (chargeFlow * chargeIn + std::fabs(net) * out) / dischargeFlow;
     } else {
         const float out = plugflow(stack, n, dm, chargeIn);
-        b.out(2) = dischargeFlow <= 0.0f ? top() : chargeIn;
-        b.out(0) = chargeFlow <= 0.0f ? bottom() : (dischargeFlow * dischargeIn + out * net) / chargeFlow;
+        dischargeOut = dischargeFlow <= 0.0f ? top() : chargeIn;
+        chargeOut = chargeFlow <= 0.0f ? bottom() : (dischargeFlow * dischargeIn + out * net) / chargeFlow;
     }
-
-    s.lastTime = step.lastTime;
-    s.plugs = n;
-    std::copy(stack.begin(), stack.end(), s.stack.begin());
-    b.out(1) = chargeFlow;
-    b.out(3) = dischargeFlow;
     float stored = 0.0f;
     for (int k = 1; k <= n; ++k)
         stored += b.par<P::cp>() * (stack[2 * (k - 1)] - b.par<P::reference>()) * stack[2 * (k - 1) + 1];
+    // A step whose plugs come out as no numbers (inputs that are none, or that carry them
+    // past what a float holds) changes nothing, its outputs and time included: kept, a
+    // NaN would stay in the plugs for the rest of the run; the next call goes on from the
+    // last one that computed.
+    if (!std::isfinite(stored)) return;
+
+    if (step.isNew) {
+        std::copy(s.stack.begin(), s.stack.end(), s.atStepStart.begin());
+        s.plugsAtStepStart = s.plugs;
+    }
+    s.started = step.started ? 1 : 0;
+    s.stepLength = step.length;
+    s.lastTime = step.lastTime;
+    s.plugs = n;
+    std::copy(stack.begin(), stack.end(), s.stack.begin());
+    b.out(0) = chargeOut;
+    b.out(1) = chargeFlow;
+    b.out(2) = dischargeOut;
+    b.out(3) = dischargeFlow;
     b.out(4) = stored;
 }
 

@@ -45,7 +45,10 @@
 // are taken as whole numbers: a call at the whole time of the call before repeats the
 // step from the state at its start and over its length, so the block may sit in a loop;
 // the first step integrates nothing, and a time that runs backwards integrates nothing.
-// A time that is not a finite number repeats the step and is not kept.
+// A time that is not a finite number repeats the step and is not kept. A step whose nodes
+// would come out as no numbers (inputs that are none, or that carry them past the float
+// range) changes nothing, outputs and time included: the next call goes on from the state
+// it found.
 // Output 6 is no energy balance of the streams (the model's own difference, kept).
 //#end
 #include "blocks.h"
@@ -56,6 +59,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cmath>
 
 namespace vireo::pp {
 namespace {
@@ -115,19 +119,25 @@ void tcstor_block::step(View& b) {
     Nodes t{};
     if (step.isNew) {
         t = s.end(tank.nodes);
-        std::copy(t.begin(), t.end(), s.atStepStart.begin());
     } else {
         std::copy(s.atStepStart.begin(), s.atStepStart.end(), t.begin());
     }
+    const Nodes start = t;  // the new step's start, kept once the step has computed
     const std::span<float> nodes(t.data(), static_cast<std::size_t>(tank.nodes));
     const float before = thermocline::storedEnergy(nodes, tank) + thermocline::brought(nodes, tank, in, step.length);
     thermocline::advance(nodes, tank, in, step.length);
+    const float stored = thermocline::storedEnergy(nodes, tank);
+    // A step whose nodes come out as no numbers (inputs that are none, or that carry them
+    // past what a float holds) changes nothing, its outputs and time included: kept, a
+    // NaN would stay in the nodes for the rest of the run; the next call goes on from the
+    // last one that computed.
+    if (!std::isfinite(stored) || !std::isfinite(before)) return;
 
+    if (step.isNew) std::copy(start.begin(), start.end(), s.atStepStart.begin());
     std::copy(t.begin(), t.end(), s.nodes.begin());
     s.stepLength = step.length;
     s.lastTime = step.lastTime;
 
-    const float stored = thermocline::storedEnergy(nodes, tank);
     b.out(0) = nodes.back();
     b.out(1) = in.chargeFlow;
     b.out(2) = nodes.front();
