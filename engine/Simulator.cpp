@@ -4,6 +4,7 @@
 #include "vireoEngine.h"
 #include "vireo_tools.h"
 
+#include <link.h>
 #include <unistd.h>
 
 #include <charconv>
@@ -93,6 +94,14 @@ extern "C" void reportProcessEnd() {
                     b->number());
 }
 
+// The libraries the process has loaded, the block libraries among them, are files of the
+// run too: a block that wrote one would pull the code from under the run.
+int claimLibrary(dl_phdr_info* info, std::size_t, void*) {
+    const char* path = info->dlpi_name;
+    if (path != nullptr && path[0] == '/') vireo_tools_claim_file(path, -1, path, -1, 0, nullptr, 0, nullptr, nullptr);
+    return 0;
+}
+
 }  // namespace
 
 Simulator::Simulator() {
@@ -123,6 +132,7 @@ void Simulator::execute() {
     // A new run: the files of a run before are no longer claimed, and no result file is
     // started until this one steps.
     vireo_tools_run_begins();
+    dl_iterate_phdr(claimLibrary, nullptr);
     running = this;
     vireo_tools_on_process_end(reportProcessEnd);
     _totalNumberOfTimerCalls = 1;

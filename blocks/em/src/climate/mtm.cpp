@@ -196,6 +196,7 @@ void mtm_block::init(View& b) {
     if (!byPoint(b)) b.check(kWindowRules);
     if (refused(b)) return;
     const std::string directory = databaseDirectory();
+    if (!claimDatabase(b, directory)) return;
     Outcome outcome;
     {
         // The site and its data are read as one update left them, not halfway through another.
