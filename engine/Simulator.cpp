@@ -223,6 +223,7 @@ void Simulator::execute() {
     // started until this one steps.
     vireo_tools_run_begins();
     dl_iterate_phdr(claimLibrary, nullptr);
+    vireo_tools_set_run_flag(conf->runFlag());
     running = this;
     vireo_tools_on_process_end(reportProcessEnd);
     _totalNumberOfTimerCalls = 1;

@@ -219,7 +219,8 @@ void mtmup_block::step(View& b) {
     });
     // The whole file is one update: no other process reads or changes the database before
     // it is done.
-    const db::Hold hold(directory, db::Hold::updating);
+    const block::Reporter waiter = b.reporter();
+    const db::Hold hold(directory, db::Hold::updating, &waiter);
     if (hold.status() != 0) {
         b.report(db::codeOf(hold.status()), db::valuesOf(db::lastFault()));
         return;
