@@ -2,6 +2,7 @@
 
 #include "Config.h"
 #include "FatalSignals.h"
+#include "fixed_text.h"
 #include "vireoEngine.h"
 #include "vireo_tools.h"
 
@@ -63,35 +64,22 @@ bool isTimer(int g) { return g == group::kTimer || g == group::kTimerNoProgress;
 const Simulator* running = nullptr;
 
 // One text of a call's description, made in place: the same description serves a
-// signal handler, which may not allocate (a longer text is cut).
-class Row {
+// signal handler, which may not allocate.
+class Row : public vireo_tools::FixedText<kRow> {
 public:
-    void add(std::string_view s) {
-        const std::size_t n = std::min(s.size(), sizeof text_ - size_);
-        std::memcpy(text_ + size_, s.data(), n);
-        size_ += n;
-    }
-    void add(long v) {
-        char number[24];
-        add(std::string_view(number, static_cast<std::size_t>(std::to_chars(number, number + sizeof number, v).ptr - number)));
-    }
-    void add(float v) {
+    // In its shortest form that reads back the same.
+    template <class Number>
+    void appendNumber(Number v) {
         char number[32];
-        add(std::string_view(number, static_cast<std::size_t>(std::to_chars(number, number + sizeof number, v).ptr - number)));
+        append(std::string_view(number, static_cast<std::size_t>(std::to_chars(number, number + sizeof number, v).ptr - number)));
     }
-    void addValues(const float* values, int n) {
-        if (values == nullptr || n <= 0) return add("none");
+    void appendValues(const float* values, int n) {
+        if (values == nullptr || n <= 0) return append("none");
         for (int i = 0; i < n; ++i) {
-            if (i > 0) add(", ");
-            add(values[i]);
+            if (i > 0) append(", ");
+            appendNumber(values[i]);
         }
     }
-    void clear() { size_ = 0; }
-    std::string_view text() const { return {text_, size_}; }
-
-private:
-    char text_[kRow];
-    std::size_t size_ = 0;
 };
 
 // The call a library or a signal ends the process in: the block's name, its statement
@@ -100,30 +88,30 @@ private:
 struct CallDescription {
     Row rows[5];
     void describe(SimulatorBlock* b) {
-        for (Row& r : rows) r.clear();
-        rows[0].add(std::string_view(b->name().buffer(), b->name().length()));
+        for (Row& r : rows) r.resize(0);
+        rows[0].append(std::string_view(b->name().buffer(), b->name().length()));
         if (b->placeFile().empty()) {
-            rows[1].add("no model line");
+            rows[1].append("no model line");
         } else {
-            rows[1].add(b->placeFile());
-            rows[1].add(", line ");
-            rows[1].add(static_cast<long>(b->placeLine()));
+            rows[1].append(b->placeFile());
+            rows[1].append(", line ");
+            rows[1].appendNumber(b->placeLine());
         }
         const int mode = SimulatorBlock::callingMode();
-        rows[2].add(mode == callMode::kInit ? "its initialisation" : mode == callMode::kStep ? "a step" : "its last call");
+        rows[2].append(mode == callMode::kInit ? "its initialisation" : mode == callMode::kStep ? "a step" : "its last call");
         SimulatorBlock* t = running != nullptr ? running->freeTimer() : nullptr;
         if (mode == callMode::kInit) {
-            rows[3].add("before the first step");
+            rows[3].append("before the first step");
         } else if (t == nullptr || t->record() == nullptr) {
-            rows[3].add("no free timer");
+            rows[3].append("no free timer");
         } else {
-            rows[3].add(std::string_view(t->name().buffer(), t->name().length()));
-            rows[3].add(" ");
-            rows[3].add(static_cast<long>(t->number()));
-            rows[3].add(" gives ");
-            rows[3].addValues(t->OUT(), t->OUT() != nullptr ? t->record()->outputCount : 0);
+            rows[3].append(std::string_view(t->name().buffer(), t->name().length()));
+            rows[3].append(" ");
+            rows[3].appendNumber(t->number());
+            rows[3].append(" gives ");
+            rows[3].appendValues(t->OUT(), t->OUT() != nullptr ? t->record()->outputCount : 0);
         }
-        rows[4].addValues(b->IN(), b->IN() != nullptr ? b->inputCount() : 0);
+        rows[4].appendValues(b->IN(), b->IN() != nullptr ? b->inputCount() : 0);
     }
 };
 
@@ -135,7 +123,7 @@ extern "C" void reportProcessEnd() {
     if (b == nullptr) return;
     static CallDescription call;
     call.describe(b);
-    const auto text = [](const Row& r) { return std::string(r.text()); };
+    const auto text = [](const Row& r) { return std::string(std::string_view(r)); };
     b->vireoMessage(kProcessEnds,
                     {text(call.rows[0]), text(call.rows[1]), text(call.rows[2]), text(call.rows[3]),
                      text(call.rows[4])},
@@ -172,7 +160,7 @@ extern "C" void onBlockCrash(int signal) {
     vireo_tools_write_pending();
     if (SimulatorBlock* b = SimulatorBlock::calling()) {
         call.describe(b);
-        for (int k = 0; k < 5; ++k) setRow(k, call.rows[k].text());
+        for (int k = 0; k < 5; ++k) setRow(k, call.rows[k]);
         setRow(5, signalName(signal));
         ints[0] = kProcessCrashes;
         ints[1] = b->number();

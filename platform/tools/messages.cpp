@@ -3,6 +3,7 @@
 #include "vireo_tools.h"
 
 #include "catalogue.h"
+#include "fixed_text.h"
 #include "trace.h"
 
 #include <fcntl.h>
@@ -85,28 +86,6 @@ const Catalogue& catalogue() {
     return cat;
 }
 
-// A text of fixed capacity: the last message of a process that a fatal signal ends is
-// made in it, without allocating (a longer text is cut).
-class FixedText {
-public:
-    void append(std::string_view s) {
-        const std::size_t n = std::min(s.size(), sizeof text_ - size_);
-        std::memcpy(text_ + size_, s.data(), n);
-        size_ += n;
-    }
-    void push_back(char c) { append(std::string_view(&c, 1)); }
-    void pop_back() { --size_; }
-    void resize(std::size_t n) { size_ = std::min(n, size_); }
-    char back() const { return text_[size_ - 1]; }
-    bool empty() const { return size_ == 0; }
-    std::size_t size() const { return size_; }
-    operator std::string_view() const { return {text_, size_}; }
-
-private:
-    char text_[8192];
-    std::size_t size_ = 0;
-};
-
 template <class Out>
 void appendInt(Out& out, long v) {
     char buf[24];
@@ -181,7 +160,7 @@ vireo_output_closed_hook outputClosedHook = nullptr;
 // The last message of a process that a fatal signal ends is made here, and the trace file
 // is named before such a signal may come: a signal handler may not allocate.
 char lastTracePath[4096];
-FixedText lastLine, lastRecord, lastValue;
+FixedText<8192> lastLine, lastRecord, lastValue;
 
 void writeAll(int fd, std::string_view text) {
     while (!text.empty()) {
