@@ -3,6 +3,7 @@
 // before a library ends the process.
 #include "vireo_tools.h"
 
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -109,16 +110,20 @@ void vireo_tools_run_steps(void) {
     stepping = true;
     // Emptied now, when the run begins to write them, and not before: a run that ends
     // the process before its writer's first step leaves no earlier run's rows behind.
-    // Through the writer's own descriptor, which holds the file's lock: a file another
-    // run holds is never touched. A file that did not exist when it was claimed holds no
-    // earlier rows; its writer makes it.
+    // Through the writer's own descriptor, and only once it holds the file's lock: a file
+    // another run writes is never touched (its writer finds it held when it starts). A
+    // file that did not exist when it was claimed holds no earlier rows; its writer makes
+    // it.
     for (const Claim& c : claims) {
         if (c.afresh < 0) continue;
         const FileIdentity open = identify(nullptr, c.afresh);
-        if (open.known && open.regular && open == c.file) {
-            const int failed = ftruncate(c.afresh, 0);
-            (void)failed;  // a failure is the writer's to report when it writes
-        }
+        if (!open.known || !open.regular || !(open == c.file)) continue;
+        int locked = -1;
+        do locked = flock(c.afresh, LOCK_EX | LOCK_NB);
+        while (locked != 0 && errno == EINTR);
+        if (locked != 0 && errno == EWOULDBLOCK) continue;  // a file system without locks is still emptied
+        const int failed = ftruncate(c.afresh, 0);
+        (void)failed;  // a failure is the writer's to report when it writes
     }
 }
 

@@ -68,9 +68,10 @@ VIREO_TOOLS_API int vireo_tools_run_is_stepping(void);
 VIREO_TOOLS_API void vireo_tools_set_run_flag(const volatile int* flag);
 VIREO_TOOLS_API int vireo_tools_run_stopped(void);
 /* Claims a file for the run: for reading (writes 0), writing (1), or writing afresh (2:
- * when the file exists and is open as fd, run_steps empties it through fd, so that a run
- * that ends before its writer writes leaves no rows of a run before; the writer keeps fd
- * open, and locked against other runs, until it gives the claim up), by its owner (a
+ * when the file exists and is open as fd, run_steps takes the file's lock (flock) through
+ * fd and empties it, so that a run that ends before its writer writes leaves no rows of a
+ * run before, and leaves a file another run holds alone; the writer keeps fd open, and
+ * with it the lock, until it gives the claim up), by its owner (a
  * block's name and number, the name of a model file with number 0, or of a library the
  * process has loaded with number -1). The file is the
  * one open as fd when fd >= 0, else the one path names. Files are compared by identity,

@@ -23,10 +23,10 @@
 // is checked at initialisation (that it can be written, and that no other block of the
 // run writes or reads it and it is not the model's own text or a library the run has
 // loaded), but created afresh only when the run steps: a check (-s, -l) or a run that
-// fails at initialisation leaves it as it was. From initialisation (for a new file, from
-// the first step) to the last call the block holds the file's lock: a second run
-// writing the same file at the same time is refused with an error and leaves the file
-// alone. It starts with a header line: the names of string 2, or in1 ... inN.
+// fails at initialisation leaves it as it was. From then to the last call the block
+// holds the file's lock, taken before the file is emptied: a second run writing the same
+// file at the same time is refused with an error and leaves the file alone. It starts
+// with a header line: the names of string 2, or in1 ... inN.
 // Every step makes a row. Rows are held in memory and written out whole, many at a
 // time: a row is written at once when the last write-out is half a second old or older,
 // and the held rows also when the run pauses, at the last call (also of a run stopped by
@@ -212,20 +212,13 @@ bool writable(const std::string& name) {
     return access(dir.c_str(), W_OK | X_OK) == 0;
 }
 
-// An existing file opened for writing without emptying it, and locked: its descriptor,
-// -1 when there is no such file (or it is a pipe or a device), or a code to report.
-struct Existing {
-    int fd = -1;
-    vireo::block::Code fault{0};
-};
-Existing openExisting(const std::string& name) {
+// An existing file opened for writing without emptying it: its descriptor, -1 when there
+// is no such file (or it is a pipe or a device), or -2 when it cannot be written.
+int openExisting(const std::string& name) {
     struct stat st {};
-    if (stat(name.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
+    if (stat(name.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
     const int fd = ::open(name.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return {-1, code::cannotWrite};
-    if (lockFile(fd)) return {fd};
-    ::close(fd);
-    return {-1, code::heldByAnotherRun};
+    return fd >= 0 ? fd : -2;
 }
 
 void initialise(CsvOutView& b) {
@@ -239,42 +232,35 @@ void initialise(CsvOutView& b) {
         return;
     }
     if (name != "-") {
-        // Claimed before it is locked: a second block of this run writing it is told so,
-        // not that another run holds it.
         if (!claimFile(b, name, -1, FileUse::writesAfresh)) return;
-        const Existing e = openExisting(name);
-        if (e.fault.number == 0 && e.fd < 0 && !writable(name)) {
+        const int fd = openExisting(name);
+        if (fd == -2 || (fd == -1 && !writable(name))) {
             b.report(code::cannotWrite, {.text = name});
             return;
         }
-        if (e.fault.number != 0) {
-            b.report(e.fault, {.text = name});
-            return;
-        }
-        // Claimed again with the descriptor, through which the run empties the file.
-        if (e.fd >= 0) claimFile(b, name, e.fd, FileUse::writesAfresh);
-        keep(b, new Output(e.fd));
+        // Claimed again with the descriptor, through which the run locks and empties the
+        // file when it begins to step.
+        if (fd >= 0) claimFile(b, name, fd, FileUse::writesAfresh);
+        keep(b, new Output(fd));
     }
     s.progress = checked;
     header(b, true);
 }
 
-// Creates the file afresh (or empties it) and writes its header: once the run steps.
-// A file made since initialisation is locked before it is emptied.
+// Creates the file afresh (or empties it) and writes its header: once the run steps,
+// and only once the block holds the file's lock (which the run took for a file that
+// stood at initialisation when it emptied it).
 Output* start(CsvOutView& b) {
     State s(b);
     Output* o = outputOf(b);
     if (o == nullptr) o = keep(b, new Output(STDOUT_FILENO, true));
-    if (o->fd < 0) {
-        const std::string name = text(b, 0);
-        o->fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666);
-        const bool held = o->fd >= 0 && !lockFile(o->fd);
-        if (o->fd < 0 || held) {
-            b.report(held ? code::heldByAnotherRun : code::cannotWrite, {.text = name});
-            shut(b);
-            s.progress = unusable;
-            return nullptr;
-        }
+    if (o->fd < 0) o->fd = ::open(text(b, 0).c_str(), O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666);
+    const bool held = o->fd >= 0 && !o->console && !lockFile(o->fd);
+    if (o->fd < 0 || held) {
+        b.report(held ? code::heldByAnotherRun : code::cannotWrite, {.text = b.trimmedText(0)});
+        shut(b);
+        s.progress = unusable;
+        return nullptr;
     }
     if (!o->console && endOf(o->fd) > 0) {
         const int ignored = ftruncate(o->fd, 0);
