@@ -121,7 +121,8 @@ void vireo_tools_run_steps(void) {
         int locked = -1;
         do locked = flock(c.afresh, LOCK_EX | LOCK_NB);
         while (locked != 0 && errno == EINTR);
-        if (locked != 0 && errno == EWOULDBLOCK) continue;  // a file system without locks is still emptied
+        // Held by another run: left alone. (A file system without locks is emptied still.)
+        if (locked != 0 && errno == EWOULDBLOCK) continue;
         const int failed = ftruncate(c.afresh, 0);
         (void)failed;  // a failure is the writer's to report when it writes
     }

@@ -158,7 +158,8 @@ bool lockFile(int fd) {
     return true;
 }
 
-// Where the file ends, for taking back a row cut short; -1 for a pipe or a device.
+// Where the file ends, for taking back a row cut short (the file's offset is set there);
+// -1 for a pipe or a device.
 off_t endOf(int fd) {
     struct stat st {};
     return fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? lseek(fd, 0, SEEK_END) : -1;
@@ -262,11 +263,14 @@ Output* start(CsvOutView& b) {
         s.progress = unusable;
         return nullptr;
     }
-    if (!o->console && endOf(o->fd) > 0) {
-        const int ignored = ftruncate(o->fd, 0);
-        (void)ignored;  // a file that cannot be emptied fails at its first write
+    if (!o->console) {
+        struct stat st {};
+        if (fstat(o->fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+            const int ignored = ftruncate(o->fd, 0);
+            (void)ignored;  // a file that cannot be emptied fails at its first write
+        }
+        o->end = endOf(o->fd);
     }
-    o->end = o->console ? -1 : endOf(o->fd);
     o->held = header(b, false);
     if (!writeOut(*o)) {
         // No row may follow without its header.
