@@ -564,9 +564,12 @@ TEST(MtmInAModel, AWaitForTheDatabaseIsAnnouncedAndEndsAtAStop) {
         o.started = [&](int pid) {
             stopper = std::thread([pid, &trace, &c] {
                 // Stops the run once it has said that it waits.
+                const auto waits = [&trace] {
+                    const std::string t = vireo_test::readFile(trace);
+                    return t.rfind("102073\t", 0) == 0 || t.find("\n102073\t") != std::string::npos;
+                };
                 const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(15);
-                while (vireo_test::readFile(trace).find("\n102073\t") == std::string::npos &&
-                       vireo_test::readFile(trace).rfind("102073\t", 0) != 0 && std::chrono::steady_clock::now() < giveUp)
+                while (!waits() && std::chrono::steady_clock::now() < giveUp)
                     std::this_thread::sleep_for(std::chrono::milliseconds(10));
                 kill(pid, c.signal);
             });
