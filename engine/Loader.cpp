@@ -1,5 +1,6 @@
 #include "Loader.h"
 
+#include "FatalSignals.h"
 #include "vireo_tools.h"
 
 #include <dlfcn.h>
@@ -161,20 +162,15 @@ std::string unusableIdentity(float maxInputs, float outputCount, const int* ip) 
 // handler may do no more than write what is ready.
 namespace identification {
 
-constexpr int kFatalSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
-struct sigaction previous[std::size(kFatalSignals)];
 char line[8192];
 std::size_t lineLength = 0;
-// The handler's own stack: a block that overflows the stack leaves none to run on.
-alignas(16) char handlerStack[256 * 1024];
 
 extern "C" void onFatalSignal(int signal) {
     ssize_t written = write(STDERR_FILENO, line, lineLength);
     (void)written;
     // The signal then goes where it would have gone, and ends the process as it would
     // have ended it.
-    for (std::size_t k = 0; k < std::size(kFatalSignals); ++k)
-        if (kFatalSignals[k] == signal) sigaction(signal, &previous[k], nullptr);
+    fatal::restorePrevious();
     raise(signal);
 }
 
@@ -187,32 +183,6 @@ void describe(const std::string& library, const std::string& function) {
     lineLength = n < 0 ? 0 : (static_cast<std::size_t>(n) < sizeof line ? static_cast<std::size_t>(n) : sizeof line - 1);
     if (lineLength > 0) line[lineLength - 1] = '\n';
 }
-
-// Watches for the fatal signals for as long as it lives.
-class Watch {
-public:
-    Watch() {
-        stack_t own{};
-        own.ss_sp = handlerStack;
-        own.ss_size = sizeof handlerStack;
-        ownStack_ = sigaltstack(&own, &previousStack_) == 0;
-        struct sigaction action {};
-        action.sa_handler = onFatalSignal;
-        sigemptyset(&action.sa_mask);
-        action.sa_flags = SA_NODEFER | (ownStack_ ? SA_ONSTACK : 0);
-        for (std::size_t k = 0; k < std::size(kFatalSignals); ++k) sigaction(kFatalSignals[k], &action, &previous[k]);
-    }
-    ~Watch() {
-        for (std::size_t k = 0; k < std::size(kFatalSignals); ++k) sigaction(kFatalSignals[k], &previous[k], nullptr);
-        if (ownStack_) sigaltstack(&previousStack_, nullptr);
-    }
-    Watch(const Watch&) = delete;
-    Watch& operator=(const Watch&) = delete;
-
-private:
-    stack_t previousStack_{};
-    bool ownStack_ = false;
-};
 
 }  // namespace identification
 
@@ -294,7 +264,7 @@ void Loader::loadLibrary(void* handle, const std::string& path) {
     bool holdsBlocks = false;
     // What was written so far must not be lost if a block ends the process.
     std::fflush(stdout);
-    const identification::Watch watch;
+    const fatal::Watch watch(identification::onFatalSignal);
     for (const std::string& name : names) {
         if (!isBlockName(name)) continue;
         holdsBlocks = true;

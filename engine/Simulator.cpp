@@ -1,11 +1,15 @@
 #include "Simulator.h"
 
 #include "Config.h"
+#include "FatalSignals.h"
+#include "fixed_text.h"
 #include "vireoEngine.h"
 #include "vireo_tools.h"
 
+#include <link.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -29,6 +33,7 @@ constexpr int kCycle = 304047;
 constexpr int kNotAllInitialised = 304032;
 
 constexpr int kProcessEnds = 404902;
+constexpr int kProcessCrashes = 404903;
 
 constexpr int kNoSuchChange = 5301;
 constexpr int kLastWarning = 299999;
@@ -51,20 +56,64 @@ const char* groupLetters(int g) {
     }
 }
 
+constexpr std::size_t kRow = vireo::protocol::kRow;
+
 bool isTimer(int g) { return g == group::kTimer || g == group::kTimerNoProgress; }
 
 // The Simulator whose run is under way, for the report of a process that ends.
 const Simulator* running = nullptr;
 
-std::string valuesText(const float* values, int n) {
-    std::string text;
-    for (int i = 0; i < n && values != nullptr; ++i) {
-        if (i > 0) text += ", ";
+// One text of a call's description, made in place: the same description serves a
+// signal handler, which may not allocate.
+class Row : public vireo_tools::FixedText<kRow> {
+public:
+    // In its shortest form that reads back the same.
+    template <class Number>
+    void appendNumber(Number v) {
         char number[32];
-        text.append(number, std::to_chars(number, number + sizeof number, values[i]).ptr);
+        append(std::string_view(number, static_cast<std::size_t>(std::to_chars(number, number + sizeof number, v).ptr - number)));
     }
-    return text.empty() ? "none" : text;
-}
+    void appendValues(const float* values, int n) {
+        if (values == nullptr || n <= 0) return append("none");
+        for (int i = 0; i < n; ++i) {
+            if (i > 0) append(", ");
+            appendNumber(values[i]);
+        }
+    }
+};
+
+// The call a library or a signal ends the process in: the block's name, its statement
+// in the model, the call, the model time (the free timer's outputs) and the block's
+// inputs.
+struct CallDescription {
+    Row rows[5];
+    void describe(SimulatorBlock* b) {
+        for (Row& r : rows) r.resize(0);
+        rows[0].append(std::string_view(b->name().buffer(), b->name().length()));
+        if (b->placeFile().empty()) {
+            rows[1].append("no model line");
+        } else {
+            rows[1].append(b->placeFile());
+            rows[1].append(", line ");
+            rows[1].appendNumber(b->placeLine());
+        }
+        const int mode = SimulatorBlock::callingMode();
+        rows[2].append(mode == callMode::kInit ? "its initialisation" : mode == callMode::kStep ? "a step" : "its last call");
+        SimulatorBlock* t = running != nullptr ? running->freeTimer() : nullptr;
+        if (mode == callMode::kInit) {
+            rows[3].append("before the first step");
+        } else if (t == nullptr || t->record() == nullptr) {
+            rows[3].append("no free timer");
+        } else {
+            rows[3].append(std::string_view(t->name().buffer(), t->name().length()));
+            rows[3].append(" ");
+            rows[3].appendNumber(t->number());
+            rows[3].append(" gives ");
+            rows[3].appendValues(t->OUT(), t->OUT() != nullptr ? t->record()->outputCount : 0);
+        }
+        rows[4].appendValues(b->IN(), b->IN() != nullptr ? b->inputCount() : 0);
+    }
+};
 
 // A library is about to end the process in the middle of a block's call: one line that
 // a user can act on, naming the block, its statement in the model, the model time and
@@ -72,25 +121,63 @@ std::string valuesText(const float* values, int n) {
 extern "C" void reportProcessEnd() {
     SimulatorBlock* b = SimulatorBlock::calling();
     if (b == nullptr) return;
-    const std::string place = b->placeFile().empty()
-                                  ? std::string("no model line")
-                                  : b->placeFile() + ", line " + std::to_string(b->placeLine());
-    const int mode = SimulatorBlock::callingMode();
-    const char* when = mode == callMode::kInit ? "its initialisation" : mode == callMode::kStep ? "a step" : "its last call";
-    std::string time = "before the first step";
-    if (mode != callMode::kInit) {
-        SimulatorBlock* t = running != nullptr ? running->freeTimer() : nullptr;
-        if (t == nullptr || t->record() == nullptr) {
-            time = "no free timer";
-        } else {
-            time = std::string(t->name().buffer(), t->name().length()) + " " + std::to_string(t->number()) + " gives " +
-                   valuesText(t->OUT(), t->OUT() != nullptr ? t->record()->outputCount : 0);
-        }
-    }
+    static CallDescription call;
+    call.describe(b);
+    const auto text = [](const Row& r) { return std::string(std::string_view(r)); };
     b->vireoMessage(kProcessEnds,
-                    {std::string(b->name().buffer(), b->name().length()), place, when, time,
-                     valuesText(b->IN(), b->IN() != nullptr ? b->inputCount() : 0)},
+                    {text(call.rows[0]), text(call.rows[1]), text(call.rows[2]), text(call.rows[3]),
+                     text(call.rows[4])},
                     b->number());
+}
+
+// A fatal signal in the middle of the run (a block that crashed): the rows the blocks
+// hold are written, and one line names the block in call, before the signal ends the
+// process as it would have. Made in static storage and written with write(2) alone.
+namespace crash {
+
+CallDescription call;
+int ints[16];
+char rows[6][kRow];
+
+std::string_view signalName(int signal) {
+    switch (signal) {
+        case SIGSEGV: return "SIGSEGV (a memory access fault)";
+        case SIGBUS: return "SIGBUS (a bus error)";
+        case SIGFPE: return "SIGFPE (an arithmetic fault)";
+        case SIGILL: return "SIGILL (an illegal instruction)";
+        case SIGABRT: return "SIGABRT (an abort)";
+        default: return "a fatal signal";
+    }
+}
+
+void setRow(int row, std::string_view text) {
+    const std::size_t n = std::min(text.size(), kRow);
+    std::memcpy(rows[row], text.data(), n);
+    std::memset(rows[row] + n, ' ', kRow - n);
+}
+
+extern "C" void onBlockCrash(int signal) {
+    vireo_tools_write_pending();
+    if (SimulatorBlock* b = SimulatorBlock::calling()) {
+        call.describe(b);
+        for (int k = 0; k < 5; ++k) setRow(k, call.rows[k]);
+        setRow(5, signalName(signal));
+        ints[0] = kProcessCrashes;
+        ints[1] = b->number();
+        ints[2] = signal;
+        vireo_tools_last_message(ints, nullptr, &rows[0][0], kRow);
+    }
+    fatal::endWith(signal);
+}
+
+}  // namespace crash
+
+// The libraries the process has loaded, the block libraries among them, are files of the
+// run too: a block that wrote one would pull the code from under the run.
+int claimLibrary(dl_phdr_info* info, std::size_t, void*) {
+    const char* path = info->dlpi_name;
+    if (path != nullptr && path[0] == '/') vireo_tools_claim_file(path, -1, path, -1, 0, nullptr, 0, nullptr, nullptr);
+    return 0;
 }
 
 }  // namespace
@@ -123,6 +210,8 @@ void Simulator::execute() {
     // A new run: the files of a run before are no longer claimed, and no result file is
     // started until this one steps.
     vireo_tools_run_begins();
+    dl_iterate_phdr(claimLibrary, nullptr);
+    vireo_tools_set_run_flag(conf->runFlag());
     running = this;
     vireo_tools_on_process_end(reportProcessEnd);
     _totalNumberOfTimerCalls = 1;
@@ -159,6 +248,10 @@ void Simulator::execute() {
     checkModel();
     sort();
     if (_errors == 0) {
+        // From the first block call to the last: a block that crashes is named, and the
+        // rows held before are kept.
+        vireo_tools_prepare_last_message();
+        const fatal::Watch watch(crash::onBlockCrash);
         init();
         const bool initFailed = _errors != 0;
         if (conf->showCalculationList()) {

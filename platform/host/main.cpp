@@ -21,6 +21,11 @@ extern "C" void onStop(int signal) {
     if (stoppedBy == 0) stoppedBy = signal;
 }
 
+// Standard output whose reader has gone (`vireo m.vireo | head`): nobody follows the run
+// any more, and it stops as it does at Ctrl-C, its files whole; the status says that
+// output was lost.
+extern "C" void onOutputClosed() { runBit = 0; }
+
 // Under -j the run follows an editor through the bridge library: it runs with flag 2, so
 // the engine fetches the editor's parameter changes after every step. The option is
 // recognised as the engine recognises it (its second character, either case).
@@ -42,8 +47,11 @@ int main(int argc, char** argv) {
     std::signal(SIGUSR2, SIG_IGN);
     // A file grown to the file-size limit is a write error that the block writing it
     // reports (write returns EFBIG), as it reports a full disk: not the silent end of
-    // the process in the middle of a row.
+    // the process in the middle of a row. A pipe whose reader has gone is a write error
+    // (EPIPE) too, not the end of the process without last calls.
     std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
+    vireo_tools_on_output_closed(onOutputClosed);
 
     if (followsEditor(argc, argv)) runBit = 2;
     static int host = 0;  // the engine only passes the handle on

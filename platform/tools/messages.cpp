@@ -3,14 +3,20 @@
 #include "vireo_tools.h"
 
 #include "catalogue.h"
+#include "fixed_text.h"
 #include "trace.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <string_view>
 
 namespace vireo_tools {
 namespace {
@@ -80,33 +86,57 @@ const Catalogue& catalogue() {
     return cat;
 }
 
-std::string realText(float x) {
-    char buf[48];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 7);
-    return ec == std::errc() ? std::string(buf, end) : std::string("?");
+template <class Out>
+void appendInt(Out& out, long v) {
+    char buf[24];
+    out.append(std::string_view(buf, static_cast<std::size_t>(std::to_chars(buf, buf + sizeof buf, v).ptr - buf)));
 }
 
-std::string rowText(const MessageValues& v, int row) {
+template <class Out>
+void appendReal(Out& out, float x) {
+    char buf[48];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, x, std::chars_format::general, 7);
+    out.append(ec == std::errc() ? std::string_view(buf, static_cast<std::size_t>(end - buf)) : std::string_view("?"));
+}
+
+std::string_view rowText(const MessageValues& v, int row) {
     if (v.rows == nullptr || v.rowLength == 0) return {};
     const char* r = v.rows + static_cast<size_t>(row) * v.rowLength;
     size_t n = 0;
     while (n < v.rowLength && r[n] != '\0') ++n;
     while (n > 0 && r[n - 1] == ' ') --n;
-    return std::string(r, n);
+    return {r, n};
+}
+
+template <class Out>
+void appendValue(Out& out, const MessageValues& v, Slot s) {
+    switch (s.kind) {
+        case 'i': appendInt(out, v.ints[s.index]); break;
+        case 'r':
+            if (v.reals != nullptr) appendReal(out, v.reals[s.index]);
+            else out.append("0");
+            break;
+        default: out.append(rowText(v, s.index)); break;
+    }
+}
+
+// Trace records are one line of tab-separated fields: keep them so.
+template <class Out>
+void appendEscaped(Out& out, std::string_view s) {
+    for (const char ch : s) {
+        if (ch == '\\') out.append("\\\\");
+        else if (ch == '\t') out.append("\\t");
+        else if (ch == '\n') out.append("\\n");
+        else if (ch == '\r') out.append("\\r");
+        else out.push_back(ch);
+    }
 }
 
 }  // namespace
 
-// Trace records are one line of tab-separated fields: keep them so.
 std::string traceEscaped(const std::string& s) {
     std::string out;
-    for (unsigned char ch : s) {
-        if (ch == '\\') out += "\\\\";
-        else if (ch == '\t') out += "\\t";
-        else if (ch == '\n') out += "\\n";
-        else if (ch == '\r') out += "\\r";
-        else out += static_cast<char>(ch);
-    }
+    appendEscaped(out, s);
     return out;
 }
 
@@ -124,6 +154,31 @@ namespace {
 
 // Messages are reported from one thread only: the engine has no threads.
 int errorCount = 0;
+
+vireo_output_closed_hook outputClosedHook = nullptr;
+
+// The last message of a process that a fatal signal ends is made here, and the trace file
+// is named before such a signal may come: a signal handler may not allocate.
+char lastTracePath[4096];
+FixedText<8192> lastLine, lastRecord, lastValue;
+
+void writeAll(int fd, std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t n = ::write(fd, text.data(), text.size());
+        if (n > 0) text.remove_prefix(static_cast<std::size_t>(n));
+        else if (n < 0 && errno == EINTR) continue;
+        else return;
+    }
+}
+
+// Standard output failed: when its reader is gone (a pipe to `head` that has all it
+// wanted), nobody follows the run any more, and its owner is told once.
+void outputFailed(int error) {
+    if (error != EPIPE) return;
+    const vireo_output_closed_hook hook = outputClosedHook;
+    outputClosedHook = nullptr;
+    if (hook != nullptr) hook();
+}
 
 }  // namespace
 
@@ -147,56 +202,89 @@ std::string_view severityWord(int code) {
 }
 
 std::string formatValue(const MessageValues& v, Slot s) {
-    switch (s.kind) {
-        case 'i': return std::to_string(v.ints[s.index]);
-        case 'r': return v.reals ? realText(v.reals[s.index]) : std::string("0");
-        default: return rowText(v, s.index);
+    std::string value;
+    appendValue(value, v, s);
+    return value;
+}
+
+namespace {
+
+// The template with its values.
+template <class Out>
+void appendBody(Out& out, const Message* m, const MessageValues& v) {
+    const std::size_t body = out.size();
+    const std::string& t = m->templ;
+    for (size_t p = 0; p < t.size();) {
+        if (t[p] == '{') {
+            const size_t close = t.find('}', p);
+            int index = 0;
+            if (close != std::string::npos && close > p + 2 &&
+                std::from_chars(t.data() + p + 2, t.data() + close, index).ec == std::errc() &&
+                std::binary_search(m->slots.begin(), m->slots.end(), Slot{t[p + 1], index})) {
+                const std::size_t before = out.size();
+                appendValue(out, v, Slot{t[p + 1], index});
+                p = close + 1;
+                // An empty value takes one neighbouring blank with it ("block {s1} {i3}"
+                // from a caller that knows no name reads "block 7").
+                if (out.size() == before) {
+                    if (out.size() > body && out.back() == ' ') out.pop_back();
+                    else if (p < t.size() && t[p] == ' ') ++p;
+                }
+                continue;
+            }
+        }
+        out.push_back(t[p++]);
     }
 }
 
-std::string formatLine(int code, const MessageValues& v) {
+// The line msg writes: the severity and the code, then the template with its values.
+template <class Out>
+void composeLine(Out& out, int code, const MessageValues& v) {
     const Message* m = findMessage(code);
-    std::string body;
-    if (m != nullptr) {
-        const std::string& t = m->templ;
-        for (size_t p = 0; p < t.size();) {
-            if (t[p] == '{') {
-                const size_t close = t.find('}', p);
-                int index = 0;
-                if (close != std::string::npos && close > p + 2 &&
-                    std::from_chars(t.data() + p + 2, t.data() + close, index).ec == std::errc() &&
-                    std::binary_search(m->slots.begin(), m->slots.end(), Slot{t[p + 1], index})) {
-                    const std::string value = formatValue(v, Slot{t[p + 1], index});
-                    p = close + 1;
-                    // An empty value takes one neighbouring blank with it ("block {s1} {i3}"
-                    // from a caller that knows no name reads "block 7").
-                    if (value.empty() && !body.empty() && body.back() == ' ') body.pop_back();
-                    else if (value.empty() && p < t.size() && t[p] == ' ') ++p;
-                    body += value;
-                    continue;
-                }
-            }
-            body += t[p++];
-        }
-    }
     const std::string_view sev = severityWord(code);
-    if (sev.empty()) return m ? body : "Message " + std::to_string(code);
-    std::string line = std::string(sev) + " " + std::to_string(code);
-    if (!body.empty()) line += ": " + body;
+    if (sev.empty() && m == nullptr) {
+        out.append("Message ");
+        appendInt(out, code);
+        return;
+    }
+    if (!sev.empty()) {
+        out.append(sev);
+        out.push_back(' ');
+        appendInt(out, code);
+        out.append(": ");
+    }
+    const std::size_t body = out.size();
+    if (m != nullptr) appendBody(out, m, v);
+    if (out.size() == body && !sev.empty()) out.resize(body - 2);  // no ": " before nothing
+}
+
+template <class Out, class Scratch>
+void composeTrace(Out& out, Scratch& value, int code, const MessageValues& v) {
+    appendInt(out, code);
+    const Message* m = findMessage(code);
+    if (m == nullptr) return;
+    for (const Slot& s : m->slots) {
+        out.push_back('\t');
+        out.push_back(s.kind);
+        appendInt(out, s.index);
+        out.push_back('=');
+        value.resize(0);
+        appendValue(value, v, s);
+        appendEscaped(out, value);
+    }
+}
+
+}  // namespace
+
+std::string formatLine(int code, const MessageValues& v) {
+    std::string line;
+    composeLine(line, code, v);
     return line;
 }
 
 std::string traceRecord(int code, const MessageValues& v) {
-    std::string rec = std::to_string(code);
-    if (const Message* m = findMessage(code)) {
-        for (const Slot& s : m->slots) {
-            rec += '\t';
-            rec += s.kind;
-            rec += std::to_string(s.index);
-            rec += '=';
-            rec += traceEscaped(formatValue(v, s));
-        }
-    }
+    std::string rec, value;
+    composeTrace(rec, value, code, v);
     return rec;
 }
 
@@ -217,7 +305,7 @@ void msg(const int* iarr, const float* rarr, const char* sarr, size_t rowLength)
     // and a block that crashes later must not take the lines before with it.
     std::fputs(line.c_str(), stdout);
     std::fputc('\n', stdout);
-    std::fflush(stdout);
+    if (std::fflush(stdout) != 0) outputFailed(errno);
     appendTrace(traceRecord(code, v));
     if (code >= 300000) ++errorCount;
 }
@@ -229,7 +317,7 @@ void ftext(const char* text, size_t length) {
     while (n > 0 && text[n - 1] == ' ') --n;
     std::fwrite(text, 1, n, stdout);
     std::fputc('\n', stdout);
-    std::fflush(stdout);
+    if (std::fflush(stdout) != 0) outputFailed(errno);
 }
 
 void os0ltxt(const long* host, const char* text, size_t length) {
@@ -252,6 +340,39 @@ const int* vireo_tools_error_counter(void) {
 
 void vireo_tools_reset_error_count(void) {
     errorCount = 0;
+}
+
+void vireo_tools_on_output_closed(vireo_output_closed_hook hook) { outputClosedHook = hook; }
+
+void vireo_tools_prepare_last_message(void) {
+    findMessage(0);  // the catalogue is read now
+    const char* trace = std::getenv("VIREO_MSG_TRACE");
+    const std::size_t n = trace != nullptr ? std::strlen(trace) : 0;
+    // A name too long for the buffer is not traced rather than traced elsewhere.
+    if (n >= sizeof lastTracePath) lastTracePath[0] = '\0';
+    else std::memcpy(lastTracePath, trace != nullptr ? trace : "", n + 1);
+}
+
+void vireo_tools_last_message(const int* iarr, const float* rarr, const char* sarr, size_t rowLength) {
+    if (iarr == nullptr) return;
+    const int saved = errno;
+    const MessageValues v{iarr, rarr, sarr, rowLength};
+    lastLine.resize(0);
+    composeLine(lastLine, iarr[0], v);
+    while (!lastLine.empty() && lastLine.back() == ' ') lastLine.pop_back();
+    lastLine.push_back('\n');
+    writeAll(STDOUT_FILENO, lastLine);
+    if (lastTracePath[0] != '\0') {
+        lastRecord.resize(0);
+        composeTrace(lastRecord, lastValue, iarr[0], v);
+        lastRecord.push_back('\n');
+        const int fd = ::open(lastTracePath, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            writeAll(fd, lastRecord);
+            ::close(fd);
+        }
+    }
+    errno = saved;
 }
 
 }  // extern "C"

@@ -3,7 +3,7 @@
 // before a library ends the process.
 #include "vireo_tools.h"
 
-#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -76,12 +76,13 @@ struct Claim {
     std::string owner;
     int number;
     bool writes;
-    std::string afresh;  // the name of a file that the run writes afresh, else empty
+    int afresh;  // the writer's descriptor of a file that the run writes afresh, else -1
 };
 
 // One run at a time: the engine has no threads.
 std::vector<Claim> claims;
 bool stepping = false;
+const volatile int* runFlag = nullptr;
 vireo_process_end_hook processEndHook = nullptr;
 struct Pending {
     vireo_pending_writer writer;
@@ -109,12 +110,27 @@ void vireo_tools_run_steps(void) {
     stepping = true;
     // Emptied now, when the run begins to write them, and not before: a run that ends
     // the process before its writer's first step leaves no earlier run's rows behind.
+    // Through the writer's own descriptor, and only once it holds the file's lock: a file
+    // another run writes is never touched (its writer finds it held when it starts). A
+    // file that did not exist when it was claimed holds no earlier rows; its writer makes
+    // it.
     for (const Claim& c : claims) {
-        if (c.afresh.empty()) continue;
-        const int fd = open(c.afresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOCTTY | O_CLOEXEC, 0666);
-        if (fd >= 0) close(fd);  // a failure is the writer's to report when it writes
+        if (c.afresh < 0) continue;
+        const FileIdentity open = identify(nullptr, c.afresh);
+        if (!open.known || !open.regular || !(open == c.file)) continue;
+        int locked = -1;
+        do locked = flock(c.afresh, LOCK_EX | LOCK_NB);
+        while (locked != 0 && errno == EINTR);
+        // Held by another run: left alone. (A file system without locks is emptied still.)
+        if (locked != 0 && errno == EWOULDBLOCK) continue;
+        const int failed = ftruncate(c.afresh, 0);
+        (void)failed;  // a failure is the writer's to report when it writes
     }
 }
+
+void vireo_tools_set_run_flag(const volatile int* flag) { runFlag = flag; }
+
+int vireo_tools_run_stopped(void) { return runFlag != nullptr && *runFlag == 0 ? 1 : 0; }
 
 int vireo_tools_run_is_stepping(void) { return stepping ? 1 : 0; }
 
@@ -131,9 +147,10 @@ int vireo_tools_claim_file(const char* path, int fd, const char* owner, int numb
         if (otherWrites != nullptr) *otherWrites = c.writes ? 1 : 0;
         return 1;
     }
-    // A block initialised again claims anew: its claim before is the same block's.
-    std::erase_if(claims, [&](const Claim& c) { return c.owner == who && c.number == number && c.writes == (writes != 0); });
-    claims.push_back({file, who, number, writes != 0, writes == 2 && path != nullptr ? path : ""});
+    // A block that claims a file again (initialised again, or naming the descriptor it
+    // has opened since) claims it anew; the other files it claimed stay its own.
+    std::erase_if(claims, [&](const Claim& c) { return c.owner == who && c.number == number && c.file == file; });
+    claims.push_back({file, who, number, writes != 0, writes == 2 ? fd : -1});
     return 0;
 }
 

@@ -41,6 +41,17 @@ VIREO_TOOLS_API void vireo_tools_reset_error_count(void);
 /* The same count where it is kept: the engine reads it around every block call to tell
  * an error a block reported from one it only answered. */
 VIREO_TOOLS_API const int* vireo_tools_error_counter(void);
+/* Standard output whose reader is gone (a write fails with EPIPE: the process ignores
+ * SIGPIPE): msg and ftext call the hook once, so that the run's owner can stop a run that
+ * nobody follows any more. */
+typedef void (*vireo_output_closed_hook)(void);
+VIREO_TOOLS_API void vireo_tools_on_output_closed(vireo_output_closed_hook hook);
+/* msg for a process that a fatal signal ends: the same line and trace record, made
+ * without allocating and written with write(2) alone, so that a signal handler may send
+ * it. prepare_last_message, called before such a signal may come, reads the catalogue and
+ * the name of the trace file. Nothing is counted. */
+VIREO_TOOLS_API void vireo_tools_prepare_last_message(void);
+VIREO_TOOLS_API void vireo_tools_last_message(const int* iarr, const float* rarr, const char* sarr, size_t rowLength);
 
 /* ---- one run: its files, and the end of the process ----------------------------- */
 
@@ -51,10 +62,18 @@ VIREO_TOOLS_API const int* vireo_tools_error_counter(void);
 VIREO_TOOLS_API void vireo_tools_run_begins(void);
 VIREO_TOOLS_API void vireo_tools_run_steps(void);
 VIREO_TOOLS_API int vireo_tools_run_is_stepping(void);
+/* Whether the run's owner has asked the run to stop: the engine hands over the run flag
+ * (the host's, which a stop sets to 0) when a run begins, and a block that waits for
+ * something outside the run (a file another process holds) gives up when this is 1. */
+VIREO_TOOLS_API void vireo_tools_set_run_flag(const volatile int* flag);
+VIREO_TOOLS_API int vireo_tools_run_stopped(void);
 /* Claims a file for the run: for reading (writes 0), writing (1), or writing afresh (2:
- * run_steps empties the file, creating it, so that a run that ends before its writer
- * writes leaves no rows of a run before), by its owner (a
- * block's name and number, or the name of a model file with number 0). The file is the
+ * when the file exists and is open as fd, run_steps takes the file's lock (flock) through
+ * fd and empties it, so that a run that ends before its writer writes leaves no rows of a
+ * run before, and leaves a file another run holds alone; the writer keeps fd open, and
+ * with it the lock, until it gives the claim up), by its owner (a
+ * block's name and number, the name of a model file with number 0, or of a library the
+ * process has loaded with number -1). The file is the
  * one open as fd when fd >= 0, else the one path names. Files are compared by identity,
  * not by spelling: device and inode of a file that exists (whatever link or name leads
  * to it); for a file still to be made, its directory's identity and its name there
@@ -76,8 +95,11 @@ VIREO_TOOLS_API void vireo_tools_process_ends(void);
 /* Results that a library holds in its own memory before it writes them (rows a block
  * buffers): the holder registers a writer for what it holds, and withdraws it before it
  * lets go of `held`. write_pending calls every writer, in the order they were
- * registered: process_ends does (after the hook, before the streams are flushed), and the
- * engine does when a run pauses, so that what was computed reaches its file then. */
+ * registered: process_ends does (after the hook, before the streams are flushed), the
+ * engine does when a run pauses, so that what was computed reaches its file then, and
+ * when a fatal signal (a crashing block) ends the process. A writer may therefore run in
+ * a signal handler, in the middle of any call: it writes whole records of what it holds
+ * with write(2) and allocates nothing. */
 typedef void (*vireo_pending_writer)(void* held);
 VIREO_TOOLS_API void vireo_tools_hold_pending(vireo_pending_writer writer, void* held);
 VIREO_TOOLS_API void vireo_tools_release_pending(vireo_pending_writer writer, void* held);

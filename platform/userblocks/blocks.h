@@ -4,6 +4,7 @@
 #define VIREO_UB_BLOCKS_H
 
 #include "BlockFrame.h"
+#include "Files.h"
 #include "messages.h"
 #include "params.h"
 #include "table.h"
@@ -14,6 +15,9 @@
 namespace ub {
 
 using vireo::block::BlockView;
+using vireo::block::claimFile;
+using vireo::block::FileUse;
+using vireo::block::releaseFiles;
 using vireo::block::refused;
 using vireo::block::Rule;
 using vireo::block::View;
@@ -28,15 +32,6 @@ void keepPointer(BlockView& b, int slot, void* p);
 // An open file kept the same way.
 inline std::FILE* fileAt(BlockView& b, int slot) { return static_cast<std::FILE*>(pointerAt(b, slot)); }
 inline void keepFile(BlockView& b, int slot, std::FILE* file) { keepPointer(b, slot, file); }
-
-// Claims a file for this block for the run (the one open as fd when fd >= 0): false,
-// reported, when another block of the run writes it, or reads it while this block would
-// write it, or when this block would write the model's own text. Named by identity, not
-// by spelling: "./a.csv", a link or a second hard link name the same file. A file
-// written `afresh` is emptied when the run begins to step.
-bool claimFile(BlockView& b, const std::string& name, int fd, bool writes, bool afresh = false);
-// Gives the block's claims up (at its last call).
-void releaseFiles(BlockView& b);
 
 }  // namespace ub
 

@@ -36,10 +36,7 @@ using vireo::block::kRuleFills;
     X(badColumnList, 305934, "s0")                \
     X(columnMissing, 305935, "s0 i8 i10 i11")     \
     X(decimalComma, 305940, "s0 i8 i10 s2")       \
-    X(writtenTwice, 305936, "s0 s2 i10")          \
-    X(writesWhatIsRead, 305937, "s0 s2 i10")      \
-    X(readsWhatIsWritten, 305938, "s0 s2 i10")    \
-    X(writesTheModel, 305939, "s0 s2")            \
+    X(heldByAnotherRun, 305942, "s0")             \
     /* LOOPCTL and ITERATE */                     \
     X(badTolerance, 305930, kRuleFills)           \
     X(badMaximum, 305931, kRuleFills)             \

@@ -195,7 +195,7 @@ void initialise(CsvInView& b) {
         b.report(code::cannotRead, {.text = name});
         return;
     }
-    if (!claimFile(b, name, fileno(file), false)) {
+    if (!claimFile(b, name, fileno(file), FileUse::reads)) {
         std::fclose(file);
         return;
     }

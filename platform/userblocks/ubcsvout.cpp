@@ -21,14 +21,18 @@
 //#Remarks
 // Relative names are relative to the model's directory, where the run works. The file
 // is checked at initialisation (that it can be written, and that no other block of the
-// run writes or reads it and it is not the model's own text), but created afresh only
-// when the run steps: a check (-s, -l) or a run that fails at initialisation leaves it
-// as it was. It starts with a header line: the names of string 2, or in1 ... inN.
+// run writes or reads it and it is not the model's own text or a library the run has
+// loaded), but created afresh only when the run steps: a check (-s, -l) or a run that
+// fails at initialisation leaves it as it was. From then to the last call the block
+// holds the file's lock, taken before the file is emptied: a second run writing the same
+// file at the same time is refused with an error and leaves the file alone. It starts
+// with a header line: the names of string 2, or in1 ... inN.
 // Every step makes a row. Rows are held in memory and written out whole, many at a
-// time: at the latest half a second after they were made (when the block is called
-// again), when the run pauses, at the last call (also of a run stopped by the user or a
-// signal) and when a library ends the process, so that a run that breaks off loses at
-// most its last second and never leaves half a row. A row that cannot be written whole
+// time: a row is written at once when the last write-out is half a second old or older,
+// and the held rows also when the run pauses, at the last call (also of a run stopped by
+// the user or a signal), when a library ends the process and when a block crashes, so
+// that a run that breaks off loses at most the rows of its last half second and the
+// step after them, and never leaves half a row. A row that cannot be written whole
 // (a full disk, the file-size limit) is taken back with every row after it, reported,
 // and the run stops. Rows to standard output are written as they are made, in their
 // place among the run's messages. The last call closes the file. Should the run come
@@ -39,6 +43,7 @@
 #include "vireo_tools.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -69,33 +74,39 @@ struct State {
 constexpr std::size_t kBlock = 64 * 1024;
 constexpr double kLongestHold = 0.5;  // seconds
 
+// The coarse clock: a read costs a few nanoseconds, and a row may be made every few.
 double now() {
     timespec t{};
     clock_gettime(CLOCK_MONOTONIC_COARSE, &t);
     return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
 }
 
-// The file a run writes, owned by the block from the run's first step to its last call
-// (DP[0]).
+// The file a run writes, owned by the block from its initialisation (standard output:
+// from the run's first step) to its last call (DP[0]).
 struct Output {
-    int fd = -1;
+    explicit Output(int file, bool toConsole = false) : fd(file), console(toConsole) {}
+    int fd = -1;           // -1 until a file that did not exist at initialisation is made
     bool console = false;  // standard output: every row at once, among the messages
     off_t end = -1;        // where the last whole row written ends; -1: nothing can be taken back
-    std::string held;      // whole rows made and not yet written
-    double heldSince = 0;  // when the oldest of them was made
+    std::string held;      // rows made and not yet written
+    double lastWrite = 0;  // when rows were last written out
     int failed = 0;        // the error of a write out that no call has reported yet
 };
 
-// Writes the held rows out. A write that fails part way (the disk full, the file-size
-// limit reached) leaves the rows that fitted whole; the part of a row after them is
-// taken back, and what did not fit is dropped: false, with the error kept.
+// Writes the whole rows held out (a signal may come while a row is being made: its part
+// stays). A write that fails part way (the disk full, the file-size limit reached) leaves
+// the rows that fitted whole; the part of a row after them is taken back, and what did
+// not fit is dropped: false, with the error kept. Runs in a signal handler too: write(2)
+// and its kin, no allocation.
 bool writeOut(Output& o) {
-    if (o.held.empty()) return true;
+    const std::size_t size = o.held.rfind('\n') + 1;  // 0 when no row is whole
+    if (size == 0) return true;
+    o.lastWrite = now();
     if (o.console) std::fflush(stdout);  // the messages said before the row come first
     std::size_t done = 0;
     int error = 0;
-    while (done < o.held.size()) {
-        const ssize_t n = ::write(o.fd, o.held.data() + done, o.held.size() - done);
+    while (done < size) {
+        const ssize_t n = ::write(o.fd, o.held.data() + done, size - done);
         if (n > 0) {
             done += static_cast<std::size_t>(n);
         } else if (n < 0 && errno == EINTR) {
@@ -107,7 +118,7 @@ bool writeOut(Output& o) {
     }
     if (error == 0) {
         if (o.end >= 0) o.end += static_cast<off_t>(done);
-        o.held.clear();
+        o.held.erase(0, size);
         return true;
     }
     const std::size_t lastEnd = done == 0 ? std::string::npos : o.held.rfind('\n', done - 1);
@@ -125,41 +136,52 @@ bool writeOut(Output& o) {
     return false;
 }
 
-// What the process end and a paused run write out.
-extern "C" void writeHeld(void* held) { writeOut(*static_cast<Output*>(held)); }
+// What a paused run, the process end and a crash write out. Rows to standard output are
+// never held: they went out as they were made.
+extern "C" void writeHeld(void* held) {
+    Output& o = *static_cast<Output*>(held);
+    if (!o.console) writeOut(o);
+}
 
 Output* outputOf(CsvOutView& b) { return static_cast<Output*>(pointerAt(b, 0)); }
 
-// Opens the file (creating it afresh, or to go on with it) and takes it over.
-Output* open(CsvOutView& b, bool afresh) {
-    const std::string name = text(b, 0);
-    auto* o = new Output;
-    if (name == "-") {
-        o->fd = STDOUT_FILENO;
-        o->console = true;
-    } else {
-        o->fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC | (afresh ? O_TRUNC : O_APPEND), 0666);
-        if (o->fd < 0) {
-            delete o;
-            return nullptr;
-        }
-        struct stat st {};
-        if (fstat(o->fd, &st) == 0 && S_ISREG(st.st_mode)) o->end = lseek(o->fd, 0, SEEK_END);
-        o->held.reserve(kBlock + 16 * static_cast<std::size_t>(b.inputCount()) + 64);
+// Takes the file's lock, as the weather database does, so that two runs never write one
+// file: false when another run holds it. A file system without locks still takes the
+// rows.
+bool lockFile(int fd) {
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return true;  // a pipe or a device has no rows of a run
+    while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EINTR) continue;
+        return errno != EWOULDBLOCK;
     }
+    return true;
+}
+
+// Where the file ends, for taking back a row cut short (the file's offset is set there);
+// -1 for a pipe or a device.
+off_t endOf(int fd) {
+    struct stat st {};
+    return fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? lseek(fd, 0, SEEK_END) : -1;
+}
+
+// Takes the output over: the pending rows are written by whoever ends the process.
+Output* keep(CsvOutView& b, Output* o) {
+    o->held.reserve(kBlock + 16 * static_cast<std::size_t>(b.inputCount()) + 64);
     keepPointer(b, 0, o);
     vireo_tools_hold_pending(writeHeld, o);
     return o;
 }
 
-// Writes what is held and lets the file go; false when the rows could not all be written.
+// Writes what is held and lets the file and its lock go; false when the rows could not
+// all be written.
 bool shut(CsvOutView& b) {
     Output* o = outputOf(b);
     if (o == nullptr) return true;
     keepPointer(b, 0, nullptr);
     vireo_tools_release_pending(writeHeld, o);
     bool ok = o->failed == 0 && writeOut(*o);
-    if (!o->console) ok = ::close(o->fd) == 0 && ok;
+    if (!o->console && o->fd >= 0) ok = ::close(o->fd) == 0 && ok;
     delete o;
     return ok;
 }
@@ -180,21 +202,24 @@ std::string header(BlockView& b, bool warn) {
     return line + '\n';
 }
 
-// Whether the file could be written, without touching it: an existing file is opened
-// for writing without truncating it, a new one needs a directory that takes files.
+// Whether a file that is not there yet, a pipe or a device could be written, without
+// touching it: a new file needs a directory that takes files.
 bool writable(const std::string& name) {
     struct stat st {};
-    if (stat(name.c_str(), &st) == 0) {
-        if (S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode)) return true;  // opened when the run steps
-        const int fd = ::open(name.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
-        if (fd < 0) return false;
-        ::close(fd);
-        return S_ISREG(st.st_mode);
-    }
+    if (stat(name.c_str(), &st) == 0) return S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode);  // opened when the run steps
     if (errno != ENOENT) return false;
     const std::size_t slash = name.rfind('/');
     const std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : name.substr(0, slash);
     return access(dir.c_str(), W_OK | X_OK) == 0;
+}
+
+// An existing file opened for writing without emptying it: its descriptor, -1 when there
+// is no such file (or it is a pipe or a device), or -2 when it cannot be written.
+int openExisting(const std::string& name) {
+    struct stat st {};
+    if (stat(name.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+    const int fd = ::open(name.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    return fd >= 0 ? fd : -2;
 }
 
 void initialise(CsvOutView& b) {
@@ -208,24 +233,43 @@ void initialise(CsvOutView& b) {
         return;
     }
     if (name != "-") {
-        if (!claimFile(b, name, -1, true, true)) return;
-        if (!writable(name)) {
+        if (!claimFile(b, name, -1, FileUse::writesAfresh)) return;
+        const int fd = openExisting(name);
+        if (fd == -2 || (fd == -1 && !writable(name))) {
             b.report(code::cannotWrite, {.text = name});
             return;
         }
+        // Claimed again with the descriptor, through which the run locks and empties the
+        // file when it begins to step.
+        if (fd >= 0) claimFile(b, name, fd, FileUse::writesAfresh);
+        keep(b, new Output(fd));
     }
     s.progress = checked;
     header(b, true);
 }
 
-// Creates the file afresh (or empties it) and writes its header: once the run steps.
+// Creates the file afresh (or empties it) and writes its header: once the run steps,
+// and only once the block holds the file's lock (which the run took for a file that
+// stood at initialisation when it emptied it).
 Output* start(CsvOutView& b) {
     State s(b);
-    Output* o = open(b, true);
-    if (o == nullptr) {
-        b.report(code::cannotWrite, {.text = b.trimmedText(0)});
+    Output* o = outputOf(b);
+    if (o == nullptr) o = keep(b, new Output(STDOUT_FILENO, true));
+    if (o->fd < 0) o->fd = ::open(text(b, 0).c_str(), O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666);
+    const bool held = o->fd >= 0 && !o->console && !lockFile(o->fd);
+    if (o->fd < 0 || held) {
+        b.report(held ? code::heldByAnotherRun : code::cannotWrite, {.text = b.trimmedText(0)});
+        shut(b);
         s.progress = unusable;
         return nullptr;
+    }
+    if (!o->console) {
+        struct stat st {};
+        if (fstat(o->fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0) {
+            const int ignored = ftruncate(o->fd, 0);
+            (void)ignored;  // a file that cannot be emptied fails at its first write
+        }
+        o->end = endOf(o->fd);
     }
     o->held = header(b, false);
     if (!writeOut(*o)) {
@@ -239,25 +283,31 @@ Output* start(CsvOutView& b) {
     return o;
 }
 
+// The run came back to the block after its last call: the file is taken up again where
+// it ended.
+Output* reopen(CsvOutView& b) {
+    const std::string name = text(b, 0);
+    if (name == "-") return keep(b, new Output(STDOUT_FILENO, true));
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0 || !lockFile(fd)) {
+        b.report(fd < 0 ? code::cannotWrite : code::heldByAnotherRun, {.text = name});
+        if (fd >= 0) ::close(fd);
+        return nullptr;
+    }
+    Output* o = keep(b, new Output(fd));
+    o->end = endOf(fd);
+    return o;
+}
+
 void writeRow(CsvOutView& b) {
     State s(b);
     Output* o = outputOf(b);
-    if (o == nullptr) {
+    if (s.progress != started || o == nullptr) {
         if (s.progress == unusable) return;  // initialisation failed and said so
-        if (s.progress == checked) {
-            o = start(b);
-            if (o == nullptr) return b.requestStop();
-        } else {
-            o = open(b, false);
-            if (o == nullptr) {
-                b.report(code::cannotWrite, {.text = b.trimmedText(0)});
-                return b.requestStop();
-            }
-        }
+        o = s.progress == checked ? start(b) : reopen(b);
+        if (o == nullptr) return b.requestStop();
     }
     if (o->failed == 0) {
-        const double t = now();
-        if (o->held.empty()) o->heldSince = t;
         const int n = b.inputCount();
         for (int i = 0; i < n; ++i) {
             if (i > 0) o->held += ',';
@@ -265,7 +315,7 @@ void writeRow(CsvOutView& b) {
         }
         o->held += '\n';
         ++s.rows;
-        if (o->console || o->held.size() >= kBlock || t - o->heldSince >= kLongestHold) writeOut(*o);
+        if (o->console || o->held.size() >= kBlock || now() - o->lastWrite >= kLongestHold) writeOut(*o);
     }
     if (o->failed != 0) {
         // Reported once; the file keeps its whole rows and the run stops.

@@ -7,6 +7,7 @@
 #include "trace.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -45,6 +46,8 @@ struct ModelRunOptions {
     std::string program;  // empty: the built vireo
     std::string bridge;   // copied into the model's directory as libVireoBridge.so (for -j)
     int timeoutSeconds = 60;
+    int outputLines = -1;                   // as RunOptions
+    std::function<void(int pid)> started;   // as RunOptions
 };
 
 // Writes the model as m.vireo (or under `name`) in a fresh directory, together with the
@@ -69,6 +72,8 @@ inline ModelRun runModel(const std::string& text, const std::vector<std::string>
     o.env.insert(o.env.end(), extra.env.begin(), extra.env.end());
     o.program = extra.program;
     o.timeoutSeconds = extra.timeoutSeconds;
+    o.outputLines = extra.outputLines;
+    o.started = extra.started;
     std::vector<std::string> all{name};
     all.insert(all.end(), args.begin(), args.end());
     run.result = runVireo(all, o);

@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <sstream>
 #include <thread>
 
 using namespace run_test;
@@ -77,6 +78,34 @@ TEST(RunFlag, EverySignalThatEndsARunEndsItLikeCtrlC) {
     EXPECT_EQ(run.probeLog, init({1, 2}) + steps({1, 2, 1, 2, 1, 2, 1}) + lastCalls({1, 2}));
     EXPECT_EQ(withoutProgress(run), cleanRun());
     EXPECT_EQ(run.result.exitStatus, 0);
+}
+
+TEST(RunFlag, AClosedOutputPipeStopsTheRunWithItsFilesWhole) {
+    // `vireo m.vireo -d | head -2000`: the reader goes in the middle of the run's (many)
+    // lines. The run stops as it does at Ctrl-C: every block gets its last call, the
+    // result file holds whole rows, and the status is 1 with a line on standard error.
+    const std::string blocks = vireo_test::scratchDirectory("pipe-blocks");
+    std::filesystem::create_symlink(vireo_test::buildDir() + "/lib/libVireoUB.so", blocks + "/libVireoUB.so");
+    ModelRunOptions o;
+    o.env = {{"VIREO_USER_BLOCKS", blocks}};
+    o.outputLines = 2000;
+    const int steps = 200000;
+    const auto run = runModel("b 1 clock\np 1 " + std::to_string(steps) + "\nb 2 CSVOUT 1.1\np 2 'rows.csv'\n", {"-d"},
+                              {}, "m.vireo", o);
+    EXPECT_EQ(run.result.exitStatus, 1);
+    EXPECT_EQ(std::count(run.result.err.begin(), run.result.err.end(), '\n'), 1) << run.result.err;
+    const auto codes = withoutProgress(run);
+    ASSERT_GE(codes.size(), 2u);
+    EXPECT_EQ(Codes(codes.end() - 2, codes.end()), (Codes{4005, 4999}));  // closed as a stopped run
+    EXPECT_EQ(run.probeLog.substr(run.probeLog.size() - 4), "2 1\n");  // the timer's last call
+    std::istringstream rows(vireo_test::readFile(run.dir + "/rows.csv"));
+    std::string row;
+    std::getline(rows, row);
+    EXPECT_EQ(row, "in1");
+    int count = 0;
+    while (std::getline(rows, row)) EXPECT_EQ(row, std::to_string(++count));
+    EXPECT_GT(count, 0);
+    EXPECT_LT(count, steps);  // stopped, not run to its end
 }
 
 TEST(Progress, LinesReachAPipeAsTheyAreWrittenAndOutliveACrash) {

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
+#include <filesystem>
 
 using namespace run_test;
 using vireo_test::runModel;
@@ -120,4 +122,33 @@ TEST(RunLoop, AnErrorAnsweredWithoutAMessageIsNamedAndSetsTheExitStatus) {
     EXPECT_EQ(reported.result.exitStatus, 1);
     // The same block with a step it never reaches leaves the status clean.
     EXPECT_EQ(runModel("b 1 clock\np 1 3\nb 2 quietstep 1\np 2 9\n").result.exitStatus, 0);
+}
+
+TEST(RunLoop, ABlockThatCrashesIsNamedAndTheRowsMadeBeforeAreKept) {
+    // Block 3 crashes at its 50th step, after CSVOUT (the user blocks') has made that
+    // step's row: every row is in the file, whole, one line names the block and where the
+    // run was, and the process ends with the signal.
+    const std::string blocks = vireo_test::scratchDirectory("crash-blocks");
+    std::filesystem::create_symlink(vireo_test::buildDir() + "/lib/libVireoUB.so", blocks + "/libVireoUB.so");
+    std::string rows = "in1\n";
+    for (int k = 1; k <= 50; ++k) rows += std::to_string(k) + "\n";
+    vireo_test::ModelRunOptions o;
+    o.env = {{"VIREO_USER_BLOCKS", blocks}};
+    for (const int signal : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) {
+        SCOPED_TRACE(signal);
+        const auto run = runModel("b 1 clock\np 1 100\nb 2 CSVOUT 1.1\np 2 'rows.csv'\nb 3 crash 1\np 3 50 " +
+                                      std::to_string(signal) + "\n",
+                                  {}, {}, "m.vireo", o);
+        EXPECT_EQ(run.result.exitStatus, 128 + signal);
+        EXPECT_EQ(vireo_test::readFile(run.dir + "/rows.csv"), rows);
+        const auto named = run.first(404903);
+        EXPECT_EQ(named["s0"], "CRASH");
+        EXPECT_EQ(named["i1"], "3");
+        EXPECT_EQ(named["i2"], std::to_string(signal));
+        EXPECT_EQ(named["s1"], "m.vireo, line 5");
+        EXPECT_EQ(named["s2"], "a step");
+        EXPECT_EQ(named["s3"], "CLOCK 1 gives 50");
+        EXPECT_EQ(named["s4"], "50");
+        EXPECT_EQ(run.probeLog.find("2 "), std::string::npos);  // no last call: the process ended
+    }
 }

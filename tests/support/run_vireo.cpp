@@ -46,6 +46,21 @@ std::string readFile(const std::string& path) {
     return s.str();
 }
 
+namespace {
+
+// The position just past the n-th line end of the text; npos when it has fewer lines.
+std::size_t pastLines(const std::string& text, int n) {
+    std::size_t at = 0;
+    for (int line = 0; line < n; ++line) {
+        const std::size_t end = text.find('\n', at);
+        if (end == std::string::npos) return std::string::npos;
+        at = end + 1;
+    }
+    return at;
+}
+
+}  // namespace
+
 RunResult runVireo(const std::vector<std::string>& args, const RunOptions& options) {
     const std::string program = options.program.empty() ? buildDir() + "/bin/vireo" : options.program;
     const std::string cwd = options.workingDirectory.empty() ? scratchDirectory("run") : options.workingDirectory;
@@ -86,6 +101,7 @@ RunResult runVireo(const std::vector<std::string>& args, const RunOptions& optio
     close(inPipe[0]);
     close(outPipe[1]);
     close(errPipe[1]);
+    if (options.started) options.started(pid);
     if (!options.input.empty()) {
         ssize_t ignored = write(inPipe[1], options.input.data(), options.input.size());
         (void)ignored;
@@ -111,6 +127,15 @@ RunResult runVireo(const std::vector<std::string>& args, const RunOptions& optio
             const ssize_t n = read(fds[k].fd, buf, sizeof buf);
             if (n > 0) {
                 sinks[k]->append(buf, static_cast<size_t>(n));
+                // The reader of standard output has what it wanted, and goes.
+                const std::size_t cut = k == 0 && options.outputLines >= 0 ? pastLines(result.out, options.outputLines)
+                                                                           : std::string::npos;
+                if (cut != std::string::npos) {
+                    result.out.resize(cut);
+                    close(fds[k].fd);
+                    fds[k].fd = -1;
+                    --open;
+                }
             } else {
                 close(fds[k].fd);
                 fds[k].fd = -1;

@@ -6,6 +6,7 @@
 
 #include "trace.h"
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,6 +35,8 @@ struct RunOptions {
     int timeoutSeconds = 120;
     long fileSizeLimit = 0;                                   // bytes (RLIMIT_FSIZE); 0: none
     std::string standardOutput;                               // a file for it; empty: captured
+    int outputLines = -1;  // >= 0: that many lines of standard output are read, then it is closed (| head -n)
+    std::function<void(int pid)> started;                     // called with the process's id once it runs
 };
 
 // Runs the program with the arguments; VIREO_MSG_TRACE points at a fresh file whose

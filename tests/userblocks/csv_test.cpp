@@ -301,8 +301,57 @@ TEST(Csv, NoBlockWritesAFileAnotherBlockOfTheRunUses) {
     vireo_tools_run_begins();
 }
 
-// Rows are held and written out in blocks, but never longer than a second of wall time
-// while the run steps, and at once when a library ends the process or the run pauses.
+// Two runs writing one file at once: the run that holds the file goes on, and the other
+// is refused (a counted error naming the file) without touching it, whether the file
+// stood before both runs or the first run made it after the second was checked. Each
+// run has its own list of claimed files; the lock is what they share.
+TEST(Csv, ASecondRunWritingTheSameFileIsRefusedAndTouchesNothing) {
+    const std::string file = vireo_test::scratchDirectory("csv") + "/out.csv";
+    float value = 0;
+    Block counter(1, 1, [&](Block& b) { b.OUT[0] = ++value; });
+    Block other(1, 1, [](Block& b) { b.OUT[0] = -123456; });
+    for (const bool existed : {true, false}) {
+        SCOPED_TRACE(existed ? "the file stood before" : "the first run made the file");
+        value = 0;
+        std::filesystem::remove(file);
+        if (existed) writeFile(file, "a run before\n");
+        Block first(ubcsvout, 2, {{&counter, 1}}, {}, {file});
+        Block second(ubcsvout, 3, {{&other, 1}}, {}, {file});
+        const MessageCapture trace;
+        vireo_tools_reset_error_count();
+        // The second run is initialised after the first has started the file, or before
+        // the first made it; it steps (as the engine would) when its initialisation passed.
+        auto checkSecond = [&] {
+            vireo_tools_run_begins();
+            second.init();
+        };
+        if (!existed) checkSecond();
+        vireo_tools_run_begins();
+        first.init();
+        vireo_tools_run_steps();
+        bool stop = false, secondStop = false;
+        counter.call(stop), first.call(stop);
+        if (existed) checkSecond();
+        if (second.IP[0] == 0) {
+            vireo_tools_run_steps();
+            other.call(secondStop), second.call(secondStop);
+        }
+        EXPECT_TRUE(secondStop);  // refused when it would start the file
+        counter.call(stop), first.call(stop);
+        bool last = true;
+        second.call(last), first.call(last);
+        EXPECT_EQ(readFile(file), "in1\n1\n2\n");
+        ASSERT_EQ(trace.codes(), std::vector<int>{305942});
+        EXPECT_EQ(trace.records()[0]["i3"], "3");
+        EXPECT_EQ(trace.records()[0]["s0"], file);
+        EXPECT_EQ(vireo_tools_error_count(), 1);
+    }
+    vireo_tools_run_begins();
+}
+
+// Rows are held and written out in blocks, but never longer than a step after the last
+// write-out is half a second old, and at once when a library ends the process or the run
+// pauses.
 TEST(Csv, HeldRowsReachTheFileWithinASecondAndBeforeTheProcessEnds) {
     const std::string file = vireo_test::scratchDirectory("csv") + "/out.csv";
     float value = 0;
@@ -321,15 +370,20 @@ TEST(Csv, HeldRowsReachTheFileWithinASecondAndBeforeTheProcessEnds) {
     usleep(1000000);
     counter.call(stop), out.call(stop);
     EXPECT_EQ(readFile(file), "in1\n1\n2\n3\n");
+    // Slow steps: a row made half a second or more after the last write-out goes out at
+    // once, though nothing was held before it.
+    usleep(600000);
+    counter.call(stop), out.call(stop);
+    EXPECT_EQ(readFile(file), "in1\n1\n2\n3\n4\n");
     counter.call(stop), out.call(stop);
     vireo_tools_write_pending();  // as the engine when the run pauses
-    EXPECT_EQ(readFile(file), "in1\n1\n2\n3\n4\n");
+    EXPECT_EQ(readFile(file), "in1\n1\n2\n3\n4\n5\n");
     counter.call(stop), out.call(stop);
     stop = true;
     out.call(stop);
-    EXPECT_EQ(readFile(file), "in1\n1\n2\n3\n4\n5\n");
+    EXPECT_EQ(readFile(file), "in1\n1\n2\n3\n4\n5\n6\n");
     vireo_tools_process_ends();  // the block let its rows go at its last call
-    EXPECT_EQ(readFile(file), "in1\n1\n2\n3\n4\n5\n");
+    EXPECT_EQ(readFile(file), "in1\n1\n2\n3\n4\n5\n6\n");
     vireo_tools_run_begins();
 }
 

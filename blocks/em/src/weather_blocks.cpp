@@ -1,5 +1,6 @@
 #include "weather_blocks.h"
 
+#include "Files.h"
 #include "Messages.h"
 #include "routines.h"
 #include "vireo_tools.h"
@@ -20,6 +21,12 @@ std::string databaseDirectory() {
     getos(&os);
     std::string directory(path, static_cast<std::size_t>(std::clamp(length, 0, static_cast<int>(protocol::kRow))));
     return directory + (os == 1 ? "data\\mtm\\" : "data/mtm/");
+}
+
+bool claimDatabase(block::BlockView& b, const std::string& directory) {
+    for (const char* file : {weather::kSiteFile, weather::kIndexFile, weather::kDataFile})
+        if (!block::claimFile(b, directory + file, -1, block::FileUse::reads)) return false;
+    return true;
 }
 
 int listSites(const weather::Search& query, const std::string& directory) {

@@ -3,6 +3,7 @@
 #include "vireo_tools.h"
 
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -42,6 +43,17 @@ void answer(const Identity& d, int* IP, const float* BP) {
     }
 }
 
+// The address a crashing block writes to; the compiler cannot know it is null, so the
+// write is made, and the fault is the hardware's.
+volatile std::uintptr_t nowhere = 0;
+
+// A block that crashes as a faulty block does, not as a sanitizer reports one.
+__attribute__((no_sanitize("address", "undefined"))) void crash(int signal) {
+    if (signal == SIGSEGV) *reinterpret_cast<volatile int*>(nowhere) = 1;
+    else if (signal == SIGABRT) std::abort();
+    std::raise(signal);
+}
+
 void step(const Identity& d, Behaviour behaviour, float* OUT, int* IP, const float* BP) {
     switch (behaviour) {
         case Behaviour::clock:
@@ -57,6 +69,9 @@ void step(const Identity& d, Behaviour behaviour, float* OUT, int* IP, const flo
                 std::raise(BP[1] < 0.0f ? -static_cast<int>(BP[1]) : BP[1] == 1.0f ? SIGINT : SIGUSR1);
             break;
         case Behaviour::miscount: IP[4] = 1000; break;
+        case Behaviour::crash:
+            if (++IP[10] == static_cast<int>(BP[0])) crash(static_cast<int>(BP[1]));
+            break;
         case Behaviour::quietStep:
             if (++IP[10] == static_cast<int>(BP[0])) IP[0] = kInitError;
             break;
@@ -129,7 +144,8 @@ TM_BLOCK(tm0014, failInit, "FAILINIT",                  1, 0,    2,    1,  10, 0
 TM_BLOCK(tm0015, warnInit, "WARNINIT",                  1, 0,    2,    1,  10, 0, 0, 0,   0,   0,   0,   3)
 
 // Blocks for the run: answering blocks of four groups, a free timer, loop tops with and
-// without an own IP slot, and blocks that show parameters, raise signals or miscount.
+// without an own IP slot, and blocks that show parameters, raise signals, crash or
+// miscount.
 TM_BLOCK(tm0016, answer,   "ANSWER",                    1, 0,    8,    1,  12, 0, 0, 0,  40,   0,   0,   3)
 TM_BLOCK(tm0017, answer,   "TANSWER",                   1, 0,    1,    1,  12, 0, 0, 0,  40,   0,   0,   2)
 TM_BLOCK(tm0018, answer,   "LANSWER",                   1, 1,    4,    1,  12, 0, 0, 0,  40,   0,   0,   4)
@@ -140,6 +156,8 @@ TM_BLOCK(tm0022, none,     "SLOTLESSTOP",               1, 1,    2,    1,  10, 0
 TM_BLOCK(tm0023, parameters, "PARAMS",                  1, 0,    8,    4,  10, 0, 0, 0,   4,   0,   1,   3)
 TM_BLOCK(tm0024, signal,   "SIGNAL",                    1, 0,    8,    1,  11, 0, 0, 2,   2,   0,   0,   3)
 TM_BLOCK(tm0025, miscount, "MISCOUNT",                  1, 0,    8,    1,  10, 0, 0, 0,   0,   0,   0,   3)
+
+TM_BLOCK(tm0029, crash,    "CRASH",                     1, 0,    8,    1,  11, 0, 0, 2,   2,   0,   0,   3)
 
 // Blocks that answer an error without reporting it, and a block that needs two inputs.
 TM_BLOCK(tm0026, quietInit, "QUIETINIT",                1, 0,    2,    1,  10, 0, 0, 0,   0,   0,   0,   3)

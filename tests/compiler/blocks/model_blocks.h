@@ -26,6 +26,8 @@ enum class Behaviour {
     signal,      // raises a signal at one of its steps (parameters: step, and 1 SIGINT, 2 SIGUSR1,
                  // -n the signal numbered n)
     miscount,    // writes nonsense into its inputCount slot at every step
+    crash,       // crashes at one of its steps (parameters: step, and the signal: SIGSEGV by a
+                 // write through a null pointer, SIGABRT by abort(), any other raised)
     // Errors a block answers without reporting them (no msg): at initialisation, or at
     // the step its first parameter numbers.
     quietInit,

@@ -196,10 +196,12 @@ void mtm_block::init(View& b) {
     if (!byPoint(b)) b.check(kWindowRules);
     if (refused(b)) return;
     const std::string directory = databaseDirectory();
+    if (!claimDatabase(b, directory)) return;
     Outcome outcome;
     {
         // The site and its data are read as one update left them, not halfway through another.
-        const db::Hold hold(directory, db::Hold::reading);
+        const block::Reporter waiter = b.reporter();
+        const db::Hold hold(directory, db::Hold::reading, &waiter);
         if (hold.status() != 0) outcome.status = hold.status();
         else outcome = byPoint(b) ? loadNearest(b, s, directory) : loadByName(b, s, directory);
         // The files close whatever the outcome: the next block's search starts afresh.

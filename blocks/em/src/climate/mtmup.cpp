@@ -39,6 +39,7 @@
 //#end
 #include "blocks.h"
 
+#include "Files.h"
 #include "vireo_tools.h"
 #include "weather/codes.h"
 #include "weather/commands.h"
@@ -196,8 +197,11 @@ void apply(mtmup_block::View& b, db::SiteBlock& s, const std::string& directory)
 void mtmup_block::init(View& b) {
     const std::string path(b.trimmedText(0));
     format::SequentialFile file;
-    if (const format::Status s = file.open(path); !s.ok())
+    if (const format::Status s = file.open(path); !s.ok()) {
         b.report(dbc::commandFileUnreadable, {.text = path, .detail = db::reasonOf(s)});
+        return;
+    }
+    if (block::claimFile(b, path, -1, block::FileUse::reads)) claimDatabase(b, databaseDirectory());
 }
 
 // A constant source: the one step of the run applies the whole file, from its first line.
@@ -215,7 +219,8 @@ void mtmup_block::step(View& b) {
     });
     // The whole file is one update: no other process reads or changes the database before
     // it is done.
-    const db::Hold hold(directory, db::Hold::updating);
+    const block::Reporter waiter = b.reporter();
+    const db::Hold hold(directory, db::Hold::updating, &waiter);
     if (hold.status() != 0) {
         b.report(db::codeOf(hold.status()), db::valuesOf(db::lastFault()));
         return;

@@ -47,6 +47,7 @@
 //#end
 #include "blocks.h"
 
+#include "Files.h"
 #include "Numbers.h"
 
 #include "vireo/format/Reader.h"
@@ -198,7 +199,7 @@ void tsoil_block::init(View& b) {
         std::error_code ignored;
         b.report(code::tsoilNoData, {.text = std::filesystem::current_path(ignored).string()});
     }
-    if (b.status() != 0) return;
+    if (b.status() != 0 || !block::claimFile(b, path, -1, block::FileUse::reads)) return;
     // The file is read at the first step; here only whether it can be opened at all.
     vireo::format::SequentialFile file;
     opened(b, file, path);

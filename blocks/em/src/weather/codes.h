@@ -68,6 +68,8 @@ inline constexpr const char* kLineFills = "r0 s0 s2";
     X(releaseNotInUse, 302070, kFileFills)       \
     X(databaseBusy, 302071, kFileFills)          \
     X(cannotLock, 302072, kFileFills)            \
+    X(waitStopped, 302073, kFileFills)           \
+    X(waitingForHolder, 102073, kFileFills)      \
     X(newPresent, 302040, kOutcomeFills)         \
     X(deleteNoSite, 202036, kOutcomeFills)       \
     X(checkNoSite, 202037, kOutcomeFills)        \

@@ -131,7 +131,9 @@ int nextIndexRecord(std::string_view directory, int& record);
 // Holds the database of a directory for the life of the object, by an advisory lock on
 // its site file: `updating` alone, `reading` beside other readers, so that no reader sees
 // an update half done and no two updates mix their records. A hold waits a bounded time
-// for another process's; when that runs out, status() is 302071 naming the file. Holds
+// for another process's; when that runs out, status() is 302071 naming the file, and when
+// the run is stopped meanwhile (vireo_tools_run_stopped), 302073 at once. A block that
+// waits says so once, through `waiter` when one is given (note 102073). Holds
 // nest within a process (an inner one for reading under one for updating is free). When
 // the site file cannot be opened the hold stands without a lock: the routines then say
 // why the database cannot be used. An update first gives records that an update cut
@@ -139,7 +141,7 @@ int nextIndexRecord(std::string_view directory, int& record);
 class Hold {
 public:
     enum Kind { reading = 1, updating = 2 };
-    Hold(std::string_view directory, Kind kind);
+    Hold(std::string_view directory, Kind kind, const block::Reporter* waiter = nullptr);
     ~Hold();
     Hold(const Hold&) = delete;
     Hold& operator=(const Hold&) = delete;

@@ -84,7 +84,7 @@ int& holdWait() {
 void setWriteHook(std::function<void()> hook) { writeHook() = std::move(hook); }
 void setHoldWait(int milliseconds) { holdWait() = milliseconds; }
 
-Hold::Hold(std::string_view directory, Kind kind) {
+Hold::Hold(std::string_view directory, Kind kind, const block::Reporter* waiter) {
     Lock& l = lock();
     if (l.depth > 0 && (l.kind >= kind || l.fd < 0)) {
         ++l.depth;
@@ -97,6 +97,7 @@ Hold::Hold(std::string_view directory, Kind kind) {
     // Under a hold for reading that now must update, the same descriptor's lock is made
     // stronger.
     int fd = l.depth > 0 ? l.fd : -1;
+    bool announced = false;
     for (;;) {
         if (fd < 0) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         // No site file: nothing to lock, and the routines say why the database cannot be used.
@@ -110,10 +111,16 @@ Hold::Hold(std::string_view directory, Kind kind) {
                 if (kind == updating) status_ = fail(code::cannotLock.number, path, 0, std::strerror(error));
                 return;
             }
-            if (std::chrono::steady_clock::now() >= deadline) {
+            const bool stopped = vireo_tools_run_stopped() != 0;
+            if (stopped || std::chrono::steady_clock::now() >= deadline) {
                 if (fd != l.fd) ::close(fd);
-                status_ = fail(code::databaseBusy.number, path, (holdWait() + 999) / 1000);
+                status_ = stopped ? fail(code::waitStopped.number, path)
+                                  : fail(code::databaseBusy.number, path, (holdWait() + 999) / 1000);
                 return;
+            }
+            if (waiter != nullptr && !announced) {
+                waiter->show(code::waitingForHolder, {.value = (holdWait() + 999) / 1000, .text = path});
+                announced = true;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
             continue;
