@@ -241,11 +241,12 @@ const char* const kCommands =
     "\n"
     "MAXTEMPERATURE = 3 4 8 13 18 21 22.5 22 18.5 13 7.5 4.5\n"
     "HUMIDITY = 85 80 75\n"
-    "SITE: Hannover\n"  // no command and no values: the site alone
+    "SITE: Hannover\n"  // no command: the site alone, its values warned about and not stored
     "CONTINENT: 1\n"
     "COUNTRY: 276\n"
     "LATITUDE: 52.37\n"
     "LONGITUDE: -9.73\n"
+    "RADIATION: 1 2 3 4 5 6 7 8 9 10 11 12\n"
     "SITE = Bremen\n"
     "COMMAND = NEW\n"
     "RAINFALL = 5 4 5 4 6 7 8 7 6 6 6 6\n"
@@ -290,11 +291,12 @@ TEST(MtmupInAModel, OneRunAppliesTheWholeFileAndMtmReadsItBack) {
     vireo_test::writeFile(commands, kCommands);
     const auto r = run(home, "b 1 CALENDAR\np 1 2023 1 1 0 3 1\nb 2 MTMUP\np 2 '" + commands + "'\n");
     ASSERT_EQ(r.exitStatus, 1) << r.out;  // the faulty blocks are counted errors
-    EXPECT_EQ(codesOf(r, 2), (std::vector<int>{205822, 302056, 302058, 302035, 302053, 305821}));
+    EXPECT_EQ(codesOf(r, 2), (std::vector<int>{205822, 205823, 302056, 302058, 302035, 302053, 305821}));
     std::vector<std::string> lines;
     for (const auto& t : r.trace)
-        if (t.code() == 205822 || t.code() == 302056 || t.code() == 302058 || t.code() == 305821) lines.push_back(t["r0"]);
-    EXPECT_EQ(lines, (std::vector<std::string>{"13", "22", "25", "32"}));
+        if (t.code() == 205822 || t.code() == 205823 || t.code() == 302056 || t.code() == 302058 || t.code() == 305821)
+            lines.push_back(t["r0"]);
+    EXPECT_EQ(lines, (std::vector<std::string>{"13", "14", "23", "26", "33"}));
     // Every line is echoed; LIST of Hamburg writes what the database holds; H* lists both.
     EXPECT_NE(r.out.find("RAIN = 6 4 1,200 4 6 7 8 7 6 6 6 6\n"), std::string::npos);
     // (F5.0 rounds a half to the even neighbour.)
@@ -347,7 +349,7 @@ TEST(MtmupBlock, EachRunReadsItsFileFromTheStartWhateverItsLineEnds) {
             up.last();
         });
         unsetenv("VIREO_HOME");
-        EXPECT_EQ(m.codes, (std::vector<int>{205822, 302056, 302058, 302035, 302053, 305821})) << file;
+        EXPECT_EQ(m.codes, (std::vector<int>{205822, 205823, 302056, 302058, 302035, 302053, 305821})) << file;
         return snapshot(home + "/data/mtm/");
     };
     const Files first = runOnce("lf.txt", "mtmup-home-1");
@@ -364,7 +366,7 @@ TEST(MtmupBlock, EachRunReadsItsFileFromTheStartWhateverItsLineEnds) {
         lost.step();
     });
     unsetenv("VIREO_HOME");
-    EXPECT_EQ(none.codes, (std::vector<int>{205822, 302018, 302018, 302056, 302058, 302018, 302018, 302018, 305821}));
+    EXPECT_EQ(none.codes, (std::vector<int>{205822, 302018, 205823, 302018, 302056, 302058, 302018, 302018, 302018, 305821}));
 
     // A command file that is not there is an error at initialisation, naming it.
     vireo_test::BlockInstance missing(vireo_test::library("VireoEM").block("em0026"), {.strings = {dir + "/none.txt"}});

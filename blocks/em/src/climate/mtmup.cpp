@@ -29,7 +29,8 @@
 // LIST. Each given parameter is applied to the one site the block selects: by its name,
 // else by country, continent or window. A site that is missing is added (in name order,
 // with the block's continent, country, position and height) by MODIFY, NEW, or a block
-// without a command; MODIFY never moves a site. Text after \% is a comment; RETURN or EXIT
+// without a command (which stores no values: values given without one are warned about);
+// MODIFY never moves a site. Text after \% is a comment; RETURN or EXIT
 // ends the file. Every line read is echoed. A line that does not read is an error naming
 // it, and the rest of its site block is passed over; every command that changes nothing
 // says why; LIST writes the site with its values, and the sites when several match. The
@@ -181,6 +182,10 @@ void apply(mtmup_block::View& b, db::SiteBlock& s, const std::string& directory)
             tellOutcome(b, status, row, 0);
         return;
     }
+    // A block without a command only adds its site: values written under it would be lost
+    // without a word, where a user most likely forgot the command line.
+    if (s.command == db::command::none)
+        b.report(dbc::valuesWithoutCommand, {.reals = {static_cast<float>(s.line)}, .text = "", .detail = row});
     for (int code = 1; code <= db::kParameters; ++code) {
         if (!s.given[static_cast<std::size_t>(code)]) continue;
         db::Search q = queryOf(s);

@@ -84,7 +84,8 @@ inline constexpr const char* kLineFills = "r0 s0 s2";
     X(badNumber, 302058, kLineFills)             \
     X(badSiteName, 305820, kLineFills)           \
     X(nothingToDo, 305821, kLineFills)           \
-    X(fewMonths, 205822, "r0 s0 i8")
+    X(fewMonths, 205822, "r0 s0 i8")             \
+    X(valuesWithoutCommand, 205823, kLineFills)
 VIREO_MESSAGE_CODES(VIREO_WEATHER_CODES)
 
 }  // namespace vireo::em::weather::code
