@@ -185,14 +185,7 @@ void gh2gt_block::step(View& b) {
     const TiltedIrradiance t =
         sky::tilted(static_cast<SkyModel>(slot - 1), {0.0f, 90.0f - sun.elevation, sun.azimuth, s.e0},
                     {cosTheta, fix.cosZenith, sb, cb}, cosTheta > 0.0f, surface, global, diffuse);
-    if (t.total > 1367.0f) {
-        if (s.aboveSteps == 0) {
-            s.aboveSteps = 1;
-            b.report(code::aboveSolarConstant, {.reals = {t.total}});
-        } else if (s.aboveSteps < INT_MAX) {
-            ++s.aboveSteps;
-        }
-    }
+    if (t.total > 1367.0f) b.countWarning(s.aboveSteps, code::aboveSolarConstant, {.reals = {t.total}});
     b.out(0) = t.total;
     b.out(1) = t.beam;
     b.out(2) = t.diffuse;
