@@ -328,6 +328,7 @@ struct dptube_block {  // DPTUBE DPCH
         static constexpr std::span<const block::Param> forms[] = {table, channel};
     };
     using View = block::View<table::st0007, P>;
+    static bool checksHold(View& b);
     static void init(View& b);
     static void step(View& b);
 };
@@ -341,6 +342,7 @@ struct dhyd_block {  // DHYD DSTAR
         };
     };
     using View = block::View<table::st0016, P>;
+    static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);
 };
@@ -481,6 +483,7 @@ struct sorb_block {  // SORB
         };
     };
     using View = block::View<table::st0014, P>;
+    static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);
     static void last(View& b);
@@ -527,7 +530,7 @@ struct scairc_block {  // SCAIRC
         static constexpr auto table = aircollector::buildTable("Thickness of the fins between the channels");
     };
     using View = block::View<table::st0001, P>;
-    static void init(View& b);
+    static bool checksHold(View& b);
     static void step(View& b);
     static void last(View& b);
 };
@@ -543,6 +546,7 @@ struct scaircd_block {  // SCAIRCD
               {"Specific heat capacity of absorber and fins", "J/(kg K)", block::above(0), code::badCapacity}}});
     };
     using View = block::View<table::st0029, P>;
+    static bool checksHold(View& b);
     static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);

@@ -144,11 +144,12 @@ struct State {
 
 }  // namespace
 
+bool gh2gt_block::checksHold(View& b) { return siteHolds(b); }
+
 void gh2gt_block::init(View& b) {
     State s(b);
-    // Held in range even when refused: the site is still checked, and the block never steps.
+    // Held in range even when refused: init runs all the same, and the block never steps.
     s.slot = std::clamp(b.whole<P::model>(), 0, kSkyModels - 1) + 1;
-    checkSite(b.reporter(), siteOf(b));
     s.e0 = std::numeric_limits<float>::quiet_NaN();
     s.latitude = std::numeric_limits<float>::quiet_NaN();
     s.surfaceKey[0] = s.surfaceKey[1] = std::bit_cast<int>(std::numeric_limits<float>::quiet_NaN());

@@ -230,16 +230,21 @@ void solution(double c, double t, Outputs& out) {
 
 }  // namespace
 
+bool sorb_block::tiesHold(View& b) {
+    // Without input 3 these would read past the inputs, or take a loading that another
+    // block left behind.
+    const float selector = b.par<P::model>();
+    const bool needsInput3 = b.whole<P::model>(1) != 1 || selector < 0.0f;
+    if (!needsInput3 || b.inputCount() >= 3) return true;
+    b.report(code::sorbentInputMissing, {.reals = {selector}});
+    return false;
+}
+
 void sorb_block::init(View& b) {
     State s(b);
-    const float selector = b.par<P::model>();
     s.model = b.whole<P::model>(1);
     s.tolerance = b.par<P::tolerance>();
     s.iterations = b.whole<P::iterations>();
-    // Without input 3 these would read past the inputs, or take a loading that another
-    // block left behind.
-    const bool needsInput3 = s.model != 1 || selector < 0.0f;
-    if (b.holds<P::model>() && needsInput3 && b.inputCount() < 3) b.report(code::sorbentInputMissing, {.reals = {selector}});
 }
 
 void sorb_block::step(View& b) {
