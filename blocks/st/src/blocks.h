@@ -475,7 +475,9 @@ struct sorb_block {  // SORB
         // converge costs that many isotherm evaluations.
         static constexpr float kMostIterations = 1000.0f;
         static constexpr block::Param table[] = {
-            {"Model", "-", block::mode(4), code::badMode},
+            // Read to its nearest whole number, but its fractions choose as well (model 1's
+            // inverse and corrected forms): the rule is on the number itself, not a count.
+            {"Model", "-", {.low = -0.5f, .high = 3.5f, .aboveLow = true, .belowHigh = true}, code::badMode},
             {"Tolerance of the relative humidity in the temperature correction", "-", block::any(), {},
              block::orDefault(1.0e-4f, block::Bound{.low = 0.0f, .aboveLow = true})},
             {"Largest number of iterations of model 1", "-", block::whole(-std::numeric_limits<float>::infinity(), kMostIterations),

@@ -28,7 +28,7 @@
 //#OUT[9] Model 3: vapour-side concentration (-)
 //#OUT[11--12] Not used
 //#Parameters
-//#BP[0] Model (-): above -0.5 and below 0 model 1 inverse, 0 model 1 at the reference temperature, above 0 and below 0.5 model 1 corrected for the temperature, 0.5 to 1.5 model 2, 1.5 to 2.5 model 3, 2.5 to 3.5 model 4 (halves away from 0); 0 to 3 when rounded
+//#BP[0] Model (-): above -0.5 and below 0 model 1 inverse, 0 model 1 at the reference temperature, above 0 and below 0.5 model 1 corrected for the temperature, 0.5 to 1.5 model 2, 1.5 to 2.5 model 3, 2.5 to 3.5 model 4 (halves away from 0): a number above -0.5 and below 3.5
 //#BP[1] Tolerance of the relative humidity in the temperature correction (-); 1e-4 when left out or 0 or below
 //#BP[2] Largest number of iterations of model 1, at most 1000 (-); 20 when left out or below 1
 //#Strings
