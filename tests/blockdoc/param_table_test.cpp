@@ -287,7 +287,7 @@ std::vector<float> disagreements(const Claim& claimed, const Bound& rule) {
 }
 
 // The text of the refusal of every ruled parameter of a table, in the table's order, as
-// the frame reports it when the value is no number; "" for an optional parameter.
+// the frame reports it when the value is no number (a ranged row's parameters one by one).
 std::vector<std::string> refusalTexts(const ParamTable& t, std::span<const Param> params) {
     const std::string names = t.names;
     int nameCount = 0;

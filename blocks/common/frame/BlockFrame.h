@@ -21,9 +21,10 @@
 //
 // A routine with a parameter table (Params.h, `struct P` with its `table`, named in the
 // View) gets its parameters checked by the frame: at initialisation before its own init
-// (every refused value a counted error naming the parameter, the value and its bounds);
+// (every refused value a counted error naming the parameter, the value and its rule);
 // then, whenever the engine marks a parameter changed during the run, again before the
-// next step, silently when every rule holds. A block whose initialisation left an error,
+// next step, silently when every rule holds (but for the warnings the routine's own checks
+// give, as at initialisation). A block whose initialisation left an error,
 // or whose changed parameters break a rule, does not step; its outputs stay as they are.
 // The refusal is kept in the protocol's parameter slot (IP[9]), so that one instance's
 // refusal is its own. A block of several names whose parameters mean other things under

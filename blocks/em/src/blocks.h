@@ -17,8 +17,8 @@ using block::IdentifyOnly;
 using block::Rule;
 
 // Rows that several tables share: a site, checked by checkSite among the block's checks
-// (after an eastward form has rewritten it), and the weather generators' daily model, whose pair
-// of autocorrelations each generator checks as a pair.
+// (after an eastward form has rewritten it), and the weather generators' daily model,
+// whose pair of autocorrelations each generator checks as a pair.
 namespace rows {
 inline constexpr block::Param latitude{"Latitude", "degrees"};
 inline constexpr block::Param longitude{"Longitude", "degrees"};
@@ -471,8 +471,8 @@ using gengt2_block = eastward<gengt_block, 1, 2>;      // GENGT2
 struct mtm_block {  // MTM MTMLALO
     struct P {
         enum : int { latitude, longitude, deltaLatitude, deltaLongitude, country, continent };
-        // The longitude is checked by the block's checks, after MTM2 has rewritten it; the window's
-        // tolerances and the codes only for MTM, which searches by them.
+        // The longitude is checked by the block's checks, after MTM2 has rewritten it; the
+        // window's tolerances and the codes only for MTM, which searches by them.
         static constexpr block::Param table[] = {
             {"Latitude", "degrees", block::within(-90, 90), code::badLatitude},
             {"Longitude", "degrees"},

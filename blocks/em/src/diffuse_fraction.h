@@ -1,5 +1,6 @@
 // What the three diffuse-fraction blocks share: the model number and the inputs that the
-// model reads, checked as the blocks' tie, and the step around a block's correlation.
+// model reads, checked as the blocks' tie with the wiring, and the step around a block's
+// correlation.
 #ifndef VIREO_EM_DIFFUSE_FRACTION_H
 #define VIREO_EM_DIFFUSE_FRACTION_H
 

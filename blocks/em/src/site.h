@@ -27,8 +27,8 @@ Site siteOf(const View& b) {
     return {b.template par<P::latitude>(), b.template par<P::longitude>(), b.template par<P::timeZone>()};
 }
 
-// The same checks of such a block's own site: its tie, made at initialisation and again
-// after the editor changes a parameter during the run.
+// The same checks of such a block's own site, among its checks: made at initialisation
+// and again after the editor changes a parameter during the run.
 template <class View>
 bool siteHolds(View& b) {
     return checkSite(b.reporter(), siteOf(b));
