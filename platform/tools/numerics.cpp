@@ -1,7 +1,7 @@
 // Root finding and reproducible random deviates.
 #include "vireo_tools.h"
 
-#include "Solve.h"
+#include "vireo_brent.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -40,9 +40,9 @@ float brent(vireo_residual f, double a, double b, double fa, double fb, double t
         const float at = static_cast<float>(x);
         return static_cast<double>(f(&at));
     };
-    const vireo::block::BrentPrecision single{
+    const vireo::numerics::BrentPrecision single{
         .epsilon = std::numeric_limits<float>::epsilon(), .floatResolution = true, .stopOnNaN = false};
-    const vireo::block::Root r = vireo::block::brent(residual, a, b, fa, fb, tol, nmax, single);
+    const vireo::numerics::Root r = vireo::numerics::brent(residual, a, b, fa, fb, tol, nmax, single);
     *status = r.converged ? 0 : -2;
     return static_cast<float>(r.x);
 }

@@ -123,32 +123,46 @@ double seconds(float hours) {
 // stay whole, so no step drifts.
 double secondsAt(const State& s, int step) { return s.startSecond + (step - 1.0) * s.length; }
 
-// Checks a start date and hour, reporting every fault; on success stores the start.
-bool setStart(CalendarView& b, const float (&start)[4]) {
-    bool ok = true;
-    for (int k = 0; k < 4; ++k) ok = b.check(kStart[k], start[k]) && ok;
-    if (!ok) return false;
+// The day number of a start date that keeps its rules, or 0 for a day that its month
+// does not have.
+int dayNumberOf(const float (&start)[4]) {
     // A day that the month does not have comes back from the calendar as another date.
     const int y = static_cast<int>(std::round(start[0])), m = static_cast<int>(std::round(start[1]));
     const int d = static_cast<int>(std::round(start[2]));
     const int n = dayNumber(y, m, d);
     const Date back = dateOf(n);
-    if (back.year != y || back.month != m || back.day != d) {
-        b.report(code::badDay, {.reals = {start[2], 1.0f, 31.0f}, .ints = {3}});
-        return false;
-    }
+    return back.year == y && back.month == m && back.day == d ? n : 0;
+}
+
+// The same, reported when the month has no such day.
+int startDayOf(CalendarView& b, const float (&start)[4]) {
+    const int n = dayNumberOf(start);
+    if (n == 0) b.report(code::badDay, {.reals = {start[2], 1.0f, 31.0f}, .ints = {3}});
+    return n;
+}
+
+// Checks a start date and hour, reporting every fault; on success stores the start.
+bool setStart(CalendarView& b, const float (&start)[4]) {
+    bool ok = true;
+    for (int k = 0; k < 4; ++k) ok = b.check(kStart[k], start[k]) && ok;
+    const int n = ok ? startDayOf(b, start) : 0;
+    if (n == 0) return false;
     State s(b);
     s.startDay = n;
     s.startSecond = seconds(start[3]);
     return true;
 }
 
-// Whether the last step of a run from the stored start still falls within the calendar.
-bool lastStepFits(CalendarView& b, int steps) {
-    const State s(b);
-    if (s.startDay + std::floor(secondsAt(s, steps) / kSecondsPerDay) <= lastDayNumber()) return true;
+// Whether the last of `steps` steps of `length` seconds from a start (its day number and
+// second of the day) still falls within the calendar.
+bool lastStepFits(CalendarView& b, double startDay, double startSecond, double length, int steps) {
+    if (startDay + std::floor((startSecond + (steps - 1.0) * length) / kSecondsPerDay) <= lastDayNumber()) return true;
     b.report(code::beyondLastYear);
     return false;
+}
+bool lastStepFits(CalendarView& b, int steps) {
+    const State s(b);
+    return lastStepFits(b, s.startDay, s.startSecond, s.length, steps);
 }
 
 void show(CalendarView& b, int step) {
@@ -169,20 +183,43 @@ void show(CalendarView& b, int step) {
     b.out(7) = static_cast<float>((step - 1.0) * s.length / 3600.0);
 }
 
+// The start date and hour that the parameters give.
+void startOf(const CalendarView& b, float (&start)[4]) {
+    start[0] = b.par<P::year>();
+    start[1] = b.par<P::month>();
+    start[2] = b.par<P::day>();
+    start[3] = b.par<P::hour>();
+}
+
+// A start day that its month has, told whenever the four parameters of the start keep
+// their rules, whatever the others do.
+bool startExists(CalendarView& b) {
+    float start[4];
+    startOf(b, start);
+    for (int k = 0; k < 4; ++k)
+        if (!P::table[k].bound.holds(start[k])) return true;  // refused by its rule already
+    return startDayOf(b, start) != 0;
+}
+
+// The last step of the run within the calendar: what the start, the steps and the step
+// length make together.
+bool runFits(CalendarView& b) {
+    float start[4];
+    startOf(b, start);
+    const int n = dayNumberOf(start);
+    if (n == 0) return true;  // no such start, which its check has told
+    return lastStepFits(b, n, seconds(start[3]), seconds(b.par<P::length>()), b.whole<P::steps>());
+}
+
 void initialise(CalendarView& b) {
     State s(b);
     s.step = 0;
     s.closed = 0;
-    // The frame has checked each parameter; a date the calendar does not have takes all
-    // four, and is told even when the steps were refused.
-    const float start[4] = {b.par<P::year>(), b.par<P::month>(), b.par<P::day>(), b.par<P::hour>()};
-    bool startOk = true;
-    for (int k = 0; k < 4; ++k) startOk = P::table[k].bound.holds(start[k]) && startOk;
-    startOk = startOk && setStart(b, start);
-    if (refused(b) || !startOk) return;
+    float start[4];
+    startOf(b, start);
+    if (refused(b) || !setStart(b, start)) return;
     s.length = seconds(b.par<P::length>());
     const int steps = b.whole<P::steps>();
-    if (!lastStepFits(b, steps)) return;
     s.steps = steps;
     b.setTimerSteps(steps);
     show(b, 1);
@@ -191,7 +228,8 @@ void initialise(CalendarView& b) {
 
 // Entering the sub-model: connected inputs replace the start's year, month, day, hour.
 bool enter(CalendarView& b) {
-    float start[4] = {b.par<P::year>(), b.par<P::month>(), b.par<P::day>(), b.par<P::hour>()};
+    float start[4];
+    startOf(b, start);
     for (int i = 0; i < b.inputCount() && i < 4; ++i) start[i] = b.in(i);
     return setStart(b, start) && lastStepFits(b, State(b).steps);
 }
@@ -244,6 +282,8 @@ void lastCall(CalendarView& b) {
 struct Calendar {
     using P = CalendarParams;
     using View = CalendarView;
+    static bool checksHold(CalendarView& b) { return startExists(b); }
+    static bool tiesHold(CalendarView& b) { return runFits(b); }
     static void init(CalendarView& b) { initialise(b); }
     static void step(CalendarView& b) { b.inputCount() > 0 ? subModelStep(b) : freeStep(b); }
     static void last(CalendarView& b) { lastCall(b); }

@@ -6,6 +6,8 @@
 // them, from 1) stands for a ranged row of as many parameters. A block whose names read
 // their inputs, outputs or parameters differently has sections per name ("//#Parameters
 // DPCH"), each held against the table of that name. So the pages cannot drift from the code.
+#include "BlockView.h"
+#include "message_capture.h"
 #include "param_tables.h"
 #include "run_vireo.h"
 
@@ -18,6 +20,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <map>
 #include <optional>
 #include <regex>
@@ -200,7 +203,172 @@ std::string sourceOf(const fs::path& dir, const std::string& mainName) {
     return "";
 }
 
+// What the text of a refusal says the value must be: an interval, each end counted or
+// not, of the value itself, of its nearest whole number (halves away from zero: "a whole
+// number", "when rounded", a choice among numbered forms) or of its whole part.
+struct Claim {
+    enum Kind { value, rounded, wholePart } kind = value;
+    float low = -std::numeric_limits<float>::infinity(), high = std::numeric_limits<float>::infinity();
+    bool lowOpen = false, highOpen = false;
+
+    bool holds(float x) const {
+        const float v = kind == rounded ? std::round(x) : kind == wholePart ? std::trunc(x) : x;
+        return (lowOpen ? v > low : v >= low) && (highOpen ? v < high : v <= high);
+    }
+};
+
+// The claim of a message text, read from what follows the refused value (shown as "nan");
+// nothing for a text that states no bound.
+std::optional<Claim> claimOf(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    const std::size_t value = text.find(" nan");
+    if (value == std::string::npos) return std::nullopt;
+    text = text.substr(value + 4);
+    // A number as %g writes it, and the phrases a bound is stated in.
+    static const std::string n = R"((-?(?:\d+\.?\d*|\.\d+)(?:e[-+]?\d+)?))";
+    static const std::regex outside("outside " + n + " to " + n), between("(above|at least) " + n + " and (below|not above|at most) " + n),
+        fromTo("from " + n + " to " + n), forms("^(?:be )?" + n + " \\([^)]*\\)(?:, " + n + " \\([^)]*\\))* or " + n + " \\("),
+        notBelow("not (?:be |lie )?below " + n), atLeast("at least " + n), orMore(n + " or more"),
+        atMost("(?:not (?:be |lie )?above|at most) " + n), above("above " + n);
+    const auto number = [](const std::string& s) { return std::stof(s); };
+    Claim c;
+    std::smatch m;
+    // The clause that states the bound: after "must" or, where the text tells that a rule
+    // failed, after "is not" or "lies outside".
+    std::string clause;
+    if (const std::size_t must = text.find(" must "); must != std::string::npos) clause = text.substr(must + 6);
+    else if (const std::size_t isNot = text.find(" is not "); isNot != std::string::npos) clause = text.substr(isNot + 8);
+    else if (std::regex_search(text, m, outside)) clause = "lie from " + m[1].str() + " to " + m[2].str();
+    else return std::nullopt;
+    if (text.find("whole part must") != std::string::npos) c.kind = Claim::wholePart;
+    if (clause.find("whole number") != std::string::npos || clause.find("rounded") != std::string::npos)
+        c.kind = Claim::rounded;
+    const bool finite = clause.find("finite") != std::string::npos;
+    if (finite) c.low = -FLT_MAX, c.high = FLT_MAX;
+    if (std::regex_search(clause, m, between)) {
+        c.low = number(m[2]), c.lowOpen = m[1] == "above";
+        c.high = number(m[4]), c.highOpen = m[3] == "below";
+    } else if (std::regex_search(clause, m, fromTo)) {
+        c.low = number(m[1]), c.high = number(m[2]);
+    } else if (std::regex_search(clause, m, forms)) {
+        // A choice among numbered forms: "0 (stop), 1 (hold) or 2 (start again)".
+        c.kind = Claim::rounded;
+        c.low = number(m[1]), c.high = number(m[3]);
+    } else if (std::regex_search(clause, m, notBelow) || std::regex_search(clause, m, atLeast) ||
+               std::regex_search(clause, m, orMore)) {
+        c.low = number(m[1]);
+    } else if (std::regex_search(clause, m, atMost)) {
+        c.high = number(m[1]);
+    } else if (std::regex_search(clause, m, above)) {
+        c.low = number(m[1]), c.lowOpen = true;
+    } else if (!finite) {
+        return std::nullopt;
+    }
+    return c;
+}
+
+// Where a claim and a rule part: the values near the ends of either that one takes and
+// the other refuses. An end the text shows to six digits stands for the rule's own.
+std::vector<float> disagreements(const Claim& claimed, const Bound& rule) {
+    Claim c = claimed;
+    for (float* end : {&c.low, &c.high})
+        for (const float exact : {rule.low, rule.high})
+            if (std::isfinite(exact) && std::fabs(*end - exact) <= 1e-5f * std::fabs(exact)) *end = exact;
+    std::vector<float> ends;
+    for (const float e : {c.low, c.high, rule.low, rule.high})
+        if (std::fabs(e) < 2e9f) ends.push_back(e);
+    std::vector<float> differ;
+    const float inf = std::numeric_limits<float>::infinity();
+    for (const float e : ends)
+        for (const float x : {e, std::nextafter(e, -inf), std::nextafter(e, inf), e - 0.4f, e + 0.4f, e - 0.6f,
+                              e + 0.6f, e - 1.0f, e + 1.0f})
+            if (c.holds(x) != rule.holds(x)) differ.push_back(x);
+    return differ;
+}
+
+// The text of the refusal of every ruled parameter of a table, in the table's order, as
+// the frame reports it when the value is no number (a ranged row's parameters one by one).
+std::vector<std::string> refusalTexts(const ParamTable& t, std::span<const Param> params) {
+    const std::string names = t.names;
+    int nameCount = 0;
+    std::istringstream words(names);
+    for (std::string w; words >> w;) ++nameCount;
+    const vireo::block::BlockIdentity id{t.routine.c_str(), names.c_str(), nameCount, 0, t.maxInputs, t.outputs, 10,
+                                         0, 0, 0, t.maxParameters, 0, 0, vireo::block::Group::standard};
+    std::vector<int> ip(10, 0);
+    ip[vireo::protocol::ipSlot::kCallMode] = vireo::protocol::callMode::kInit;
+    ip[vireo::protocol::ipSlot::kBlockNumber] = 7;
+    std::vector<float> bp(static_cast<std::size_t>(std::max(t.maxParameters, 1)), std::nanf(""));
+    const vireo::block::BlockArrays arrays{nullptr, nullptr, ip.data(), nullptr, nullptr, bp.data(), nullptr};
+    vireo::block::BlockView view(id, arrays);
+    const vireo_test::MessageCapture capture(vireo_test::MessageCapture::StandardOutput::captured);
+    view.check(params);
+    std::vector<std::string> texts;
+    std::istringstream out(capture.out());
+    for (std::string line; std::getline(out, line);) texts.push_back(line);
+    return texts;
+}
+
 }  // namespace
+
+// Every message that refuses a parameter of a table says what the value must be as the
+// rule that sends it decides: taken at its bound, refused just beyond it, a whole number
+// where the rule rounds and only there. A code several rules send states each rule in
+// words.
+TEST(ParameterTables, EveryRefusalStatesTheRuleThatRefuses) {
+    std::vector<ParamTable> tables;
+    for (auto* of : {vireo_test::emParamTables, vireo_test::stParamTables, vireo_test::ppParamTables,
+                     vireo_test::ubParamTables})
+        for (auto& t : of()) tables.push_back(std::move(t));
+    std::vector<std::string> faults;
+    int held = 0;
+    for (const ParamTable& t : tables)
+        for (const std::span<const Param> params : t.forms.empty() ? std::vector<std::span<const Param>>{t.params} : t.forms) {
+            const std::vector<std::string> texts = refusalTexts(t, params);
+            std::size_t k = 0;
+            int first = 0;
+            for (const Param& p : params) {
+                const int at = first;
+                first += p.count;
+                if (p.bound.none) continue;
+                const std::string where = t.routine + " parameter " + std::to_string(at + 1) + " (" + p.name + ")";
+                if (k >= texts.size()) {
+                    faults.push_back(where + ": no refusal of a value that is no number");
+                    break;
+                }
+                const std::string text = texts[k];
+                k += static_cast<std::size_t>(p.count);
+                const std::optional<Claim> claim = claimOf(text);
+                if (!claim) {
+                    // A text that states no bound: nothing to hold.
+                    if (std::regex_search(text.substr(text.find(" nan")), std::regex("[0-9]")))
+                        faults.push_back(where + ": states a bound that cannot be read: " + text);
+                    continue;
+                }
+                ++held;
+                // A value that rounds chooses among whole numbers; a number whose fractions
+                // count is no whole number, though the same values may pass.
+                if ((claim->kind == Claim::rounded) != p.bound.whole) {
+                    faults.push_back(where + ": its text says " + (p.bound.whole ? "a number, its rule rounds: "
+                                                                                 : "a whole number, its rule does not round: ") +
+                                     text);
+                    continue;
+                }
+                const std::vector<float> differ = disagreements(*claim, p.bound);
+                if (!differ.empty()) {
+                    char value[32];
+                    std::snprintf(value, sizeof value, "%.9g", static_cast<double>(differ.front()));
+                    faults.push_back(where + ": " + (p.bound.holds(differ.front()) ? "takes " : "refuses ") + value +
+                                     ", which its text says it " + (p.bound.holds(differ.front()) ? "refuses" : "takes") +
+                                     ": " + text);
+                }
+            }
+        }
+    std::string all;
+    for (const std::string& f : faults) all += "\n" + f;
+    EXPECT_EQ(all, "");
+    EXPECT_GE(held, 200);
+}
 
 TEST(ParameterTables, EveryPageStatesItsBlocksTable) {
     struct Library {

@@ -29,7 +29,7 @@ namespace {
 // Catalogue codes whose texts show what these tests look for: a text and a value, and
 // a parameter rule's number, value and bounds.
 constexpr Code kTextAndValue{305922, "s0 i8"};
-constexpr Code kRuleCode{305011, kRuleFills};
+constexpr Code kRuleCode{305127, kRuleFills};
 constexpr Code kWarning{205924, "s0 i8"};
 constexpr Code kNote{105927, "s0 i8"};
 

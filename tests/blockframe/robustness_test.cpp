@@ -10,8 +10,10 @@
 //   initialisation naming the block and the parameter, after which the block never steps;
 // - each parameter at 0, -1, tiny and huge values at initialisation, and changed during
 //   the run as the editor bridge changes it (the value written, the change marked in the
-//   parameter slot): a change that breaks the table's rule is a counted error naming the
-//   parameter and the block does not step on it; any other value must run.
+//   parameter slot) to ordinary, absurd and not-a-number values: a change is refused
+//   exactly where initialisation refuses the value (by the table's rule, naming the
+//   parameter, or by the block's own checks and ties), with the same counted errors, and
+//   the block does not step on it; any other value must run.
 // Nowhere may a block crash, hang, overflow a signed integer (the sanitizer pass runs
 // this suite) or put out a value that is not finite. A block without a parameter table
 // yet gets the input and parameter-value sweeps, whatever its own checks make of them.
@@ -80,12 +82,21 @@ const std::set<std::string> kSlowOnExtremes = {"em0022", "em0122"};
 const std::set<std::string> kEndTheProcess = {"pp0013", "pp0014", "pp0015", "pp0016"};
 constexpr int kDesignedEnd = 1;
 
+// The blocks of the second sign convention, each with the block it hands its calls to: they
+// rewrite their site into that block's convention at initialisation only, so that a site
+// the editor changes reaches the wrapped block as it comes, and is held to what that block
+// refuses at initialisation.
+const std::map<std::string, std::string> kEastward = {
+    {"em0106", "em0006"}, {"em0108", "em0008"}, {"em0112", "em0012"}, {"em0115", "em0015"},
+    {"em0116", "em0016"}, {"em0117", "em0017"}, {"em0120", "em0020"}, {"em0122", "em0022"}};
+
 // Finite inputs at the ends of the range and ordinary ones, among them a date and an hour.
 constexpr float kExtreme[] = {0, 1, -1, 1e30f, -1e30f, 3.3e38f, -3.3e38f, 1e-30f, -1e-30f, 1e-40f};
 constexpr float kOrdinary[] = {20, 0.5f, 2023, 6, 15, 12, 100, 1000, 300, 1e5f, 600, 45, 0.02f, 4};
-// Parameter values at initialisation, and those the editor may write during a run.
+// Parameter values at initialisation, and those the editor may write during a run (a site's
+// among them: a latitude beyond the poles, a longitude beyond a turn, a zone of half an hour).
 constexpr float kAtInit[] = {0, -1, 1e-30f, -3e9f, 3e38f};
-constexpr float kChanged[] = {1e9f, -3e9f, 3e38f};
+constexpr float kChanged[] = {std::numeric_limits<float>::quiet_NaN(), 0, -1, 0.5f, 150, -150, 400, 1e9f, -3e9f, 3e38f};
 constexpr int kSweepSteps = 40;
 constexpr int kSteps = 2;
 // Of the parameters of a block without a table, those tried: all of them, or as many
@@ -121,6 +132,9 @@ struct Block {
     // Under each name, each parameter's row of the table (the names of a block whose names
     // read its parameters alike share one); empty while the block has none.
     std::vector<std::vector<const Param*>> forms;
+    // The block whose initialisation a changed parameter is held to: itself, or the block
+    // a block of the second sign convention wraps.
+    vireo_test::BlockFunction atInit;
 
     std::string at(int opMode) const { return routine + " " + id.names()[std::size_t(opMode - 1)]; }
     const std::vector<const Param*>& rows(int opMode) const {
@@ -163,8 +177,11 @@ public:
         fn();
         return capture_.records();
     }
-    BlockInstance instance(const std::vector<float>& p) {
-        return BlockInstance(block_.f, {.inputs = block_.id.maxInputs(), .parameters = p, .opMode = opMode_});
+    // Wired with every input the block takes, or with `inputs`; of the block's own function,
+    // or of the one a change is held to at initialisation.
+    BlockInstance instance(const std::vector<float>& p, int inputs = -1, bool atInit = false) {
+        return BlockInstance(atInit ? block_.atInit : block_.f,
+                             {.inputs = inputs < 0 ? block_.id.maxInputs() : inputs, .parameters = p, .opMode = opMode_});
     }
     // Inputs of one step: ordinary values, or with `extreme` also the ends of the range and
     // numbers drawn over all of it, tiny and subnormal ones among them.
@@ -211,6 +228,23 @@ public:
     // The same where the refusal has been reported already: the step is silent too.
     void noStep(BlockInstance& b, const std::string& after) {
         if (!vireo_test::codesOf(refusedStep(b, after)).empty()) fault("sent messages on a step it did not make " + after);
+    }
+    // Whether the frame refused the block's changed parameters: the step did not run.
+    static bool refusedByChange(const BlockInstance& b) {
+        namespace slot = vireo::protocol::ipSlot;
+        return (b.IP[slot::kParameterState] & vireo::block::parameterState::kRefusedByChange) != 0;
+    }
+    // The counted errors of the records, each with the parameter it names, in order of
+    // code: what refused a block.
+    static std::string refusals(const std::vector<vireo_test::TraceRecord>& records) {
+        std::vector<std::string> errors;
+        for (const auto& r : records)
+            if (!r.isCall() && r.code() / 100000 == 3)
+                errors.push_back(std::to_string(r.code()) + (r["i10"].empty() ? "" : " naming " + r["i10"]));
+        std::sort(errors.begin(), errors.end());
+        std::string text;
+        for (const std::string& e : errors) text += (text.empty() ? "" : ", ") + e;
+        return text;
     }
     // The records' codes, each with the parameter it names, for a fault's text.
     static std::string seen(const std::vector<vireo_test::TraceRecord>& records) {
@@ -454,31 +488,53 @@ std::vector<Case> casesOf(const Block& block) {
             });
 
         // Each parameter changed during the run, as the editor bridge changes it, to values
-        // beyond its bounds and to huge ones, one after the other, then back.
+        // ordinary and absurd and to those near its bounds, one after the other, then back:
+        // a change is refused exactly where initialisation refuses the value, with the same
+        // counted errors (a broken rule of the table's naming the parameter), and the block
+        // does not step on it; any other value runs. Wired with every input and with the
+        // fewest, so that a parameter whose value needs an input is tried without it.
         for (const std::size_t i : tried) {
             std::vector<float> values(std::begin(kChanged), std::end(kChanged));
-            if (const Param* rule = block.rule(i, form)) {
-                std::vector<float> at;
-                nearBounds(*rule, at, values);
-            }
+            if (const Param* rule = block.rule(i, form)) nearBounds(*rule, values, values);
             add(block.parameter(i, form) + " changed during the run", [&block, i, values, steps](Probe& probe) {
-                BlockInstance b = probe.instance(block.base);
-                if (b.init() >= 300000) return probe.fault("refused its parameters");
-                probe.run(b, steps, false, "before the change");
-                for (const float v : values) {
-                    const std::string after = "after a change to " + number(v);
-                    b.changeParameter(int(i), v);
-                    if (block.refuses(i, v, probe.opMode())) {
+                for (const int wired : std::set<int>{block.id.maxInputs(), block.id.minInputs()}) {
+                    BlockInstance b = probe.instance(block.base, wired);
+                    if (b.init() >= 300000) {
+                        if (wired == block.id.maxInputs()) probe.fault("refused its parameters");
+                        continue;  // with fewer inputs the block's parameters need more
+                    }
+                    probe.run(b, steps, false, "before the change");
+                    for (const float v : values) {
+                        const std::string after =
+                            "after a change to " + number(v) + " with " + std::to_string(wired) + " inputs";
+                        std::vector<float> p = block.base;
+                        p[i] = v;
+                        BlockInstance atInit = probe.instance(p, wired, true);
+                        const std::string refusedAtInit = Probe::refusals(probe.traced([&] { atInit.init(); }));
+                        b.changeParameter(int(i), v);
+                        if (refusedAtInit.empty()) {
+                            if (steps == 0) continue;  // a slow block steps on no extreme value
+                            // A value no number that a block takes (a constant handed on as
+                            // given) may come out as it went in.
+                            const auto records = probe.traced([&] {
+                                if (std::isnan(v)) b.step(probe.inputs(b.IN.size(), false));
+                                else probe.run(b, steps, false, after);
+                            });
+                            if (Probe::refusedByChange(b))
+                                probe.fault("refused " + after + " what initialisation takes: " + Probe::refusals(records));
+                            continue;
+                        }
                         const auto records = probe.refusedStep(b, after);
-                        if (!probe.named(records, i))
+                        if (!Probe::refusedByChange(b) || Probe::refusals(records) != refusedAtInit)
+                            probe.fault("refused " + after + " with " + Probe::seen(records) +
+                                        ", at initialisation with " + refusedAtInit);
+                        if (block.refuses(i, v, probe.opMode()) && !probe.named(records, i))
                             probe.fault("no counted error naming it " + after + " " + Probe::seen(records));
                         probe.noStep(b, "again " + after);
-                    } else {
-                        probe.run(b, steps, false, after);
                     }
+                    b.changeParameter(int(i), block.base[i]);
+                    probe.run(b, steps, false, "after the change back");
                 }
-                b.changeParameter(int(i), block.base[i]);
-                probe.run(b, steps, false, "after the change back");
             });
         }
     }
@@ -524,7 +580,9 @@ TEST_P(EveryBlock, RunsOnAnyFiniteInputAndParameter) {
     std::vector<std::string> unlisted, faults;
     for (const std::string& routine : routines) {
         if (kNeedFiles.contains(routine)) continue;
-        Block block{routine, lib.block(routine), vireo_test::identify(lib.block(routine)), {}, {}};
+        const auto wrapped = kEastward.find(routine);
+        Block block{routine, lib.block(routine), vireo_test::identify(lib.block(routine)), {}, {},
+                    lib.block(wrapped != kEastward.end() ? wrapped->second : routine)};
         const auto row = vireo_test::runningParameters().find(routine);
         if (row == vireo_test::runningParameters().end() && block.id.minParameters() > 0) {
             unlisted.push_back(routine);

@@ -104,9 +104,12 @@ TEST(ParameterChange, ARuleBrokenDuringTheRunIsReportedAndNeverSteppedOn) {
     EXPECT_GE(changed, 40);
 }
 
-// The same for a tie between parameters that initialisation refuses: GTLOSS's ASHRAE
-// coefficient under the ASHRAE model, its sky intervals under the sky integration, a row
-// of BETAMAX wider than the distance between rows.
+// The same for a tie between parameters, or a check the table cannot state, that
+// initialisation refuses: GTLOSS's ASHRAE coefficient under the ASHRAE model, its sky
+// intervals under the sky integration, a row of BETAMAX wider than the distance between
+// rows, a site beyond the poles or that is no number (SUNAE2 at 52.5 degrees north changed
+// to 150), MOONAE2's zone of 0.3 hours east (23.7 hours west, which rounds to no zone),
+// TSOIL's heat capacity per volume below 0.
 TEST(ParameterChange, ATieBrokenDuringTheRunIsReportedAndNeverSteppedOn) {
     struct Tie {
         const char* routine;
@@ -116,7 +119,9 @@ TEST(ParameterChange, ATieBrokenDuringTheRunIsReportedAndNeverSteppedOn) {
         bool named = true;  // whether the message names the parameter (a row's width names none)
     };
     for (const Tie& t : {Tie{"em0004", 2, -1.0f, 305139}, Tie{"em0004", 6, 0.0f, 305143},
-                         Tie{"em0031", 1, 5.0f, 305255, false}}) {
+                         Tie{"em0031", 1, 5.0f, 305255, false}, Tie{"em0106", 1, 150.0f, 305033, false},
+                         Tie{"em0106", 1, std::nanf(""), 305033, false}, Tie{"em0040", 2, 0.3f, 305034, false},
+                         Tie{"em0028", 3, -1800.0f, 305298, false}}) {
         SCOPED_TRACE(t.routine);
         const auto& running = vireo_test::runningParameters().at(t.routine);
         const auto f = vireo_test::library("VireoEM").block(t.routine);

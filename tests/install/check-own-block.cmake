@@ -72,7 +72,8 @@ foreach(pair "degC;4000" "watts;838000" "kwh;20112")
   endif()
 endforeach()
 
-# A refused parameter is an error naming the block and the parameter.
+# A refused parameter is an error naming the block and the parameter, by its number and
+# its table's name, and the rule in words.
 file(READ ${project}/heat-meter.vireo model)
 string(REPLACE "p 4 4190 3600" "p 4 4190 0" model "${model}")
 string(REPLACE "heat-meter.csv" "bad-step.csv" model "${model}")
@@ -81,7 +82,8 @@ set(trace ${WORK}/trace.txt)
 execute_process(COMMAND ${env} VIREO_MSG_TRACE=${trace} ${PREFIX}/bin/vireo ${project}/bad-step.vireo
                 WORKING_DIRECTORY ${WORK}/home/elsewhere RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
 file(STRINGS ${trace} records REGEX "^309003\t")
-if(NOT status EQUAL 1 OR NOT records MATCHES "s1=HEATMETER" OR NOT records MATCHES "i10=2\t")
+if(NOT status EQUAL 1 OR NOT records MATCHES "s1=HEATMETER" OR NOT records MATCHES "i10=2\t"
+   OR NOT records MATCHES "s0=a number above 0" OR NOT records MATCHES "s2=Time step")
   message(FATAL_ERROR "a time step of 0 gave exit status ${status} and ${records}:\n${out}${err}")
 endif()
 

@@ -252,7 +252,8 @@ TEST(StBlockTable, TheHostListsTheBlocksAndTheComponent) {
 // and its own slots stay as the last step left them, until a later change mends the value.
 // Each block's change is one its physics could not take (a loop of 1e9 segments, a
 // division by a heat capacity of 0, a switch without hysteresis), or one that breaks a
-// tie between parameters that initialisation would refuse.
+// tie between parameters, or between a parameter and the wiring, that initialisation
+// would refuse.
 TEST(StBlockTable, AChangeThatBreaksARuleIsRefusedBeforeTheStep) {
     struct Change {
         const char* routine;
@@ -313,6 +314,10 @@ TEST(StBlockTable, AChangeThatBreaksARuleIsRefusedBeforeTheStep) {
          {85, 1, 27, 2, 12, 1}, 1, 8, 305260, "", false},
         {"st0027", {2, 0.8f, 3.5f, 0.015f, 0.9f, 7000, 4186, 2, 1, 20, 3}, {40, 0.02f, 500, 100, 10, 0, 0}, 10, 0.2f,
          305198},
+        // A flap without its angle on input 3; a sorbent model that reads input 3 where
+        // there are two.
+        {"st0007", {0.2f, 10, 0.1f, 0}, {100, 20}, 3, 1, 305218, "DPTUBE", false},
+        {"st0014", {0}, {0.5f, 30}, 0, 1, 305441, "", false},
     };
     const auto ownState = [](const vireo_test::BlockInstance& b) {
         std::vector<double> s(b.RP.begin(), b.RP.end());

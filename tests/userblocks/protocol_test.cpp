@@ -220,6 +220,8 @@ TEST(UserBlocks, BadParametersAreCountedErrors) {
 TEST(UserBlocks, AParameterBrokenDuringTheRunIsReportedAndNeverUsed) {
     // The editor changes one parameter between steps; the block reports the broken rule
     // once and neither steps nor, for ITERATE, repeats on it, until a later change mends it.
+    // The calendar's start and run are held together as at initialisation: a day its month
+    // does not have, a last step after the year 9999 by its count or its length.
     struct Case {
         BlockFunction fn;
         std::vector<float> parameters;
@@ -234,6 +236,9 @@ TEST(UserBlocks, AParameterBrokenDuringTheRunIsReportedAndNeverUsed) {
         {ubiterate, {0.0f, 0.0f, 5.0f}, 2, 3e9f, 305931, 1},
         {ubiterate, {0.0f, 0.0f, 5.0f}, 1, NAN, 305930, 1},
         {ubcalendar, {2024, 1, 1, 0, 10, 1}, 5, -1.0f, 305906, 5},
+        {ubcalendar, {2023, 2, 1, 0, 10, 1}, 2, 30.0f, 305903, 5},
+        {ubcalendar, {2024, 1, 1, 0, 10, 1}, 4, 1e9f, 305907, 5},
+        {ubcalendar, {2024, 1, 1, 0, 10, 1}, 5, 1e9f, 305907, 5},
     };
     for (const auto& c : cases) {
         Block src(2, 1, [](Block& b) { b.OUT[0] = 3.0f; });

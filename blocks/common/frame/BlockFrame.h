@@ -21,21 +21,33 @@
 //
 // A routine with a parameter table (Params.h, `struct P` with its `table`, named in the
 // View) gets its parameters checked by the frame: at initialisation before its own init
-// (every refused value a counted error naming the parameter, the value and its bounds);
+// (every refused value a counted error naming the parameter, the value and its rule);
 // then, whenever the engine marks a parameter changed during the run, again before the
-// next step, silently when every rule holds. A block whose initialisation left an error,
+// next step, silently when every rule holds (but for the warnings the routine's own checks
+// give, as at initialisation). A block whose initialisation left an error,
 // or whose changed parameters break a rule, does not step; its outputs stay as they are.
 // The refusal is kept in the protocol's parameter slot (IP[9]), so that one instance's
 // refusal is its own. A block of several names whose parameters mean other things under
 // each lists a table per name (Params.h, `forms`); the name it was placed under picks the
 // one checked. A routine without a table is dispatched as before.
 //
-// Rules that tie several parameters together (a return above the supply, ribs that leave
-// room in their channel) a routine with a table states in `static bool tiesHold(View& b)`:
-// each broken tie reported as a counted error, as a table's rule is, and the answer whether
-// all hold. The frame asks it wherever it checks the table and the table holds: at
-// initialisation before the routine's init, and after a change before the next step. A tie
-// it denies refuses the block as a broken rule does, until a later change mends it.
+// Checks of its parameters that the table cannot state and that need no rule of it to
+// hold (a site, a product of two parameters, a file the chosen source reads, an input the
+// chosen model reads) a routine with a table states in `static bool checksHold(View& b)`;
+// rules that tie parameters together and reason on values the table lets through (a
+// return above the supply, ribs that leave room in their channel) in `static bool
+// tiesHold(View& b)`. Each reports what it refuses as a counted error, as a table's rule
+// is, and answers whether all hold. The frame asks both wherever it checks the table: at
+// initialisation before the routine's init, and after a change before the next step; the
+// checks whatever the table says, the ties where the table holds. A check or tie denied
+// refuses the block as a broken rule does, until a later change mends it. So every check
+// of the parameters is made alike at initialisation and after a change; init checks only
+// what no change can alter (the wiring alone, the value of an input).
+//
+// A routine that takes its parameters in another convention than the routine it hands
+// them to (a site counted east of Greenwich) rewrites them once, at initialisation, in
+// `static void rewrite(View& b)`: the frame calls it before the check, so that the
+// parameters are checked as they are used.
 #ifndef VIREO_BLOCK_FRAME_H
 #define VIREO_BLOCK_FRAME_H
 
@@ -66,33 +78,48 @@ struct IdentifyOnly {};
 // What a routine threw: reported as the block's fatal error, and the run is asked to stop.
 void failed(BlockView& view, const char* what) noexcept;
 
-// A routine's ties (its tiesHold on a view of its own made from the arrays), or none.
-using TiesCheck = bool (*)(const BlockArrays& arrays);
+// A routine's checks and ties, each its checksHold or tiesHold on a view of its own made
+// from the arrays, or none.
+struct ParameterHooks {
+    bool (*checks)(const BlockArrays& arrays) = nullptr;
+    bool (*ties)(const BlockArrays& arrays) = nullptr;
+};
 
+// The parameters against the table's rules, the routine's checks and, where the rules
+// hold, its ties, each one broken reported; true when all hold.
+bool parametersHold(BlockView& view, std::span<const Param> table, ParameterHooks hooks);
 // Before a step of a block with a parameter table whose parameter slot is not clear: takes
-// up a change the engine marked (the rules checked again, then the ties where the rules
-// hold, a broken one reported) and answers whether the block may step. Out of line: the
-// common case never calls it.
+// up a change the engine marked (the parameters held again as at initialisation) and
+// answers whether the block may step. Out of line: the common case never calls it.
 [[gnu::cold]] bool mayStep(const BlockIdentity& identity, const BlockArrays& arrays, std::span<const Param> table,
-                           TiesCheck ties = nullptr) noexcept;
+                           ParameterHooks hooks = {}) noexcept;
 // After the init of a block with a parameter table: the slot keeps whether it was refused
-// (an error at initialisation, or a tie denied).
-void keepInitVerdict(const BlockArrays& arrays, bool tiesHeld = true) noexcept;
+// (an error at initialisation, or a check or tie denied).
+void keepInitVerdict(const BlockArrays& arrays, bool held = true) noexcept;
 
-// The routine whose tiesHold a block has: its own, or a wrapper's wrapped routine's, as
+// Which of a routine's hooks: its checksHold, its tiesHold.
+struct ChecksHook {
+    template <class Routine>
+    static constexpr bool in = requires { &Routine::checksHold; };
+};
+struct TiesHook {
+    template <class Routine>
+    static constexpr bool in = requires { &Routine::tiesHold; };
+};
+// The routine whose hook a block has: its own, or a wrapper's wrapped routine's, as
 // ParamsOf finds the table.
-template <class Routine>
-struct TiesOf {
+template <class Routine, class Hook>
+struct HookOf {
     using type = void;
 };
-template <class Routine>
-    requires requires { &Routine::tiesHold; }
-struct TiesOf<Routine> {
+template <class Routine, class Hook>
+    requires(Hook::template in<Routine>)
+struct HookOf<Routine, Hook> {
     using type = Routine;
 };
-template <class Routine>
-    requires(!requires { &Routine::tiesHold; }) && requires { &Routine::Wrapped::tiesHold; }
-struct TiesOf<Routine> {
+template <class Routine, class Hook>
+    requires(!Hook::template in<Routine>) && (Hook::template in<typename Routine::Wrapped>)
+struct HookOf<Routine, Hook> {
     using type = typename Routine::Wrapped;
 };
 
@@ -110,6 +137,26 @@ struct RoutineView<Routine, Id> {
     static_assert(sameShape(type::kIdentity, Id), "a routine's view must have the sizes of the row it is placed in");
 };
 
+// A routine's checks and ties, on a view of the routine's own.
+template <class Routine, const BlockIdentity& Id>
+constexpr ParameterHooks hooksOf() {
+    using RoutineView_ = typename RoutineView<Routine, Id>::type;
+    using Checked = typename HookOf<Routine, ChecksHook>::type;
+    using Tied = typename HookOf<Routine, TiesHook>::type;
+    ParameterHooks hooks;
+    if constexpr (!std::is_void_v<Checked>)
+        hooks.checks = [](const BlockArrays& arrays) {
+            RoutineView_ own(arrays, Id);
+            return Checked::checksHold(own);
+        };
+    if constexpr (!std::is_void_v<Tied>)
+        hooks.ties = [](const BlockArrays& arrays) {
+            RoutineView_ own(arrays, Id);
+            return Tied::tiesHold(own);
+        };
+    return hooks;
+}
+
 // Inlined into the exported function, so that the seven arrays go straight from the
 // caller's registers into the one view the routine gets: the whole frame costs a view's
 // making, a test of the parameter slot and the call of the routine.
@@ -120,9 +167,8 @@ template <class Routine, const BlockIdentity& Id>
     using RoutineView_ = typename RoutineView<Routine, Id>::type;
     using Params = typename ParamsOf<Routine>::type;
     constexpr bool kTable = !std::is_void_v<Params>;
-    using Tied = typename TiesOf<Routine>::type;
-    constexpr bool kTies = !std::is_void_v<Tied>;
-    static_assert(kTable || !kTies, "ties between parameters are checked with the parameter table");
+    static_assert(kTable || (hooksOf<Routine, Id>().checks == nullptr && hooksOf<Routine, Id>().ties == nullptr),
+                  "checks and ties of the parameters are made with the parameter table");
     if constexpr (kTable) {
         static_assert(wellFormedParams<Params>(), "every bound of a parameter table needs a code, a name and a unit");
         static_assert(parameterCount<Params>() <= Id.maxParameters,
@@ -130,20 +176,14 @@ template <class Routine, const BlockIdentity& Id>
         static_assert(std::is_same_v<typename RoutineView_::Params, Params>,
                       "a routine with a parameter table reads it through its View");
     }
+    constexpr ParameterHooks hooks = hooksOf<Routine, Id>();
     RoutineView_ view(arrays, Id);
     const BlockArrays& a = view.arrays();
     const int callMode = a.IP[protocol::ipSlot::kCallMode];
     if (callMode == mode::kStep) {
         if constexpr (kTable)
-            if (a.IP[protocol::ipSlot::kParameterState] != 0) [[unlikely]] {
-                TiesCheck ties = nullptr;
-                if constexpr (kTies)
-                    ties = [](const BlockArrays& arrays) {
-                        RoutineView_ own(arrays, Id);
-                        return Tied::tiesHold(own);
-                    };
-                if (!mayStep(Id, a, formParams<Params>(a.IP[protocol::ipSlot::kOpMode]), ties)) return 0;
-            }
+            if (a.IP[protocol::ipSlot::kParameterState] != 0) [[unlikely]]
+                if (!mayStep(Id, a, formParams<Params>(a.IP[protocol::ipSlot::kOpMode]), hooks)) return 0;
         if constexpr (requires { Routine::step(view); }) {
             try {
                 if constexpr (requires { Routine::kHandsDataOn; } || Id.outputCount <= 0) {
@@ -182,14 +222,11 @@ template <class Routine, const BlockIdentity& Id>
     } else {
         try {
             if (callMode == mode::kInit) {
-                bool tiesHeld = true;
-                if constexpr (kTable) {
-                    const bool rulesHeld = view.check(formParams<Params>(view.opMode()));
-                    if constexpr (kTies)
-                        if (rulesHeld) tiesHeld = Tied::tiesHold(view);
-                }
+                if constexpr (requires { Routine::rewrite(view); }) Routine::rewrite(view);
+                bool held = true;
+                if constexpr (kTable) held = parametersHold(view, formParams<Params>(view.opMode()), hooks);
                 if constexpr (requires { Routine::init(view); }) Routine::init(view);
-                if constexpr (kTable) keepInitVerdict(a, tiesHeld);
+                if constexpr (kTable) keepInitVerdict(a, held);
             } else {
                 if constexpr (requires { Routine::last(view); }) Routine::last(view);
             }

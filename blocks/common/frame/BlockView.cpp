@@ -50,7 +50,7 @@ bool BlockView::check(std::span<const Param> table) {
             // An optional parameter the model left out reads as its default, unchecked.
             if (p.absent.optional && par(i) == 0.0f) continue;
             const Rule rule{.parameter = i, .low = bound.low, .high = bound.high, .whole = bound.whole,
-                            .code = p.code, .aboveLow = bound.aboveLow, .belowHigh = bound.belowHigh};
+                            .code = p.code, .aboveLow = bound.aboveLow, .belowHigh = bound.belowHigh, .name = p.name};
             passed = check(rule, par(i)) && passed;
         }
         first += std::max(p.count, 1);
@@ -86,7 +86,8 @@ bool BlockView::check(const Rule& r, float x) {
     if (v >= r.low && v <= r.high && !(r.aboveLow && v == r.low) && !(r.belowHigh && v == r.high)) return true;
     const bool inWords = r.code.fills != nullptr && std::string_view(r.code.fills).find("s0") != std::string_view::npos;
     const std::string words = inWords ? ruleWords(r) : std::string();
-    report(r.code, {.reals = {x, r.low, r.high}, .text = words, .ints = {r.parameter + 1}});
+    report(r.code, {.reals = {x, r.low, r.high}, .text = words, .ints = {r.parameter + 1},
+                    .detail = r.name != nullptr ? r.name : ""});
     return false;
 }
 

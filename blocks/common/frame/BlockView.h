@@ -43,6 +43,7 @@ struct Rule {
     Code code{};
     bool aboveLow = false;
     bool belowHigh = false;
+    const char* name = nullptr;  // the parameter's name in its table, for the codes that show it
 };
 
 class BlockView {
@@ -130,8 +131,9 @@ public:
     // check; a block does not.
     bool check(std::span<const Param> table);
     // Checks the parameters against rules at initialisation, reporting every value
-    // refused (its rule's code, naming the parameter, the value and the bounds, and the
-    // rule in words where the code's text shows {s0}); true when all pass.
+    // refused (its rule's code, naming the parameter, the value and the bounds, the rule
+    // in words where the code's text shows {s0} and the parameter's name in {s2}); true
+    // when all pass.
     bool check(std::span<const Rule> rules);
     // The same for one value against one rule, for values that do not come straight from
     // the parameters (a start date taken from the inputs).

@@ -23,8 +23,13 @@ struct Code {
 };
 
 // What a parameter rule's message shows: the parameter's 1-based number, its value and
-// the two bounds.
+// the two bounds; with kWordedRuleFills also the rule in words ({s0}, "a number above 0",
+// "a whole number from 0 to 3"), and with kNamedRuleFills besides the parameter's name as
+// its table gives it ({s2}). A code that several rules send states the rule in words, so
+// that its text fits each of them.
 inline constexpr const char* kRuleFills = "i10 r0 r1 r2";
+inline constexpr const char* kWordedRuleFills = "i10 r0 r1 r2 s0";
+inline constexpr const char* kNamedRuleFills = "i10 r0 r1 r2 s0 s2";
 
 // The values a message shows.
 struct Values {
@@ -80,18 +85,19 @@ private:
 namespace vireo::block::frameCode {
 // The frame's own codes. badParameter serves a block library outside this tree, whose
 // own codes have no text in the utility library's catalogue: a parameter rule with it
-// names the block, the parameter, its value and the bounds.
-#define VIREO_FRAME_CODES(X)                    \
-    X(notAvailable, 309001, "")                 \
-    X(failed, 409002, "s0")                     \
-    X(badOpMode, 305126, "")                    \
-    X(badParameter, 309003, kRuleFills)         \
-    X(outputNotFinite, 209003, "i10 r0")        \
-    /* the files of a run (Files.h) */          \
-    X(writtenTwice, 305936, "s0 s2 i10")        \
-    X(writesWhatIsRead, 305937, "s0 s2 i10")    \
-    X(readsWhatIsWritten, 305938, "s0 s2 i10")  \
-    X(writesTheModel, 305939, "s0 s2")          \
+// names the block, the parameter by number and by its table's name, its value and the
+// rule in words.
+#define VIREO_FRAME_CODES(X)                     \
+    X(notAvailable, 309001, "")                  \
+    X(failed, 409002, "s0")                      \
+    X(badOpMode, 305126, "")                     \
+    X(badParameter, 309003, kNamedRuleFills)     \
+    X(outputNotFinite, 209003, "i10 r0")         \
+    /* the files of a run (Files.h) */           \
+    X(writtenTwice, 305936, "s0 s2 i10")         \
+    X(writesWhatIsRead, 305937, "s0 s2 i10")     \
+    X(readsWhatIsWritten, 305938, "s0 s2 i10")   \
+    X(writesTheModel, 305939, "s0 s2")           \
     X(writesALibrary, 305941, "s0 s2")
 VIREO_MESSAGE_CODES(VIREO_FRAME_CODES)
 }  // namespace vireo::block::frameCode

@@ -16,9 +16,9 @@ using block::BlockView;
 using block::IdentifyOnly;
 using block::Rule;
 
-// Rows that several tables share: a site, checked by checkSite (after an eastward form
-// has rewritten it), and the weather generators' daily model, whose pair of
-// autocorrelations each generator checks as a pair.
+// Rows that several tables share: a site, checked by checkSite among the block's checks
+// (after an eastward form has rewritten it), and the weather generators' daily model,
+// whose pair of autocorrelations each generator checks as a pair.
 namespace rows {
 inline constexpr block::Param latitude{"Latitude", "degrees"};
 inline constexpr block::Param longitude{"Longitude", "degrees"};
@@ -78,6 +78,7 @@ struct gtloss_block {  // GTLOSS
         };
     };
     using View = block::View<table::em0004, P>;
+    static bool checksHold(View& b);
     static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);
@@ -94,6 +95,7 @@ struct sunae_block {  // SUNAE
         };
     };
     using View = block::View<table::em0006, P>;
+    static bool checksHold(View& b);
     static void init(View& b);
     static void step(View& b);
 };
@@ -114,6 +116,7 @@ struct gh2gt_block {  // GH2GT
         };
     };
     using View = block::View<table::em0008, P>;
+    static bool checksHold(View& b);
     static void init(View& b);
     static void step(View& b);
     static void last(View& b);
@@ -124,6 +127,7 @@ struct g2gdh_block {  // G2GDH
         static constexpr block::Param table[] = {{"Model", "-", block::mode(8), code::badModel}};
     };
     using View = block::View<table::em0009, P>;
+    static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);
 };
@@ -133,6 +137,7 @@ struct g2gdd_block {  // G2GDD
         static constexpr block::Param table[] = {{"Model", "-", block::mode(6), code::badModel}};
     };
     using View = block::View<table::em0010, P>;
+    static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);
 };
@@ -142,6 +147,7 @@ struct g2gdm_block {  // G2GDM
         static constexpr block::Param table[] = {{"Model", "-", block::mode(6), code::badModel}};
     };
     using View = block::View<table::em0011, P>;
+    static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);
 };
@@ -152,7 +158,7 @@ struct goh_block {  // GOH
         static constexpr block::Param table[] = {rows::latitude, rows::longitude, rows::timeZone};
     };
     using View = block::View<table::em0012, P>;
-    static void init(View& b);
+    static bool checksHold(View& b);
     static void step(View& b);
 };
 struct gmean_block {  // GMEAN
@@ -184,7 +190,7 @@ struct sunaea_block {  // SUNAEA
         };
     };
     using View = block::View<table::em0020, P>;
-    static void init(View& b);
+    static bool checksHold(View& b);
     static void step(View& b);
 };
 struct disgr_block {  // DISGR
@@ -194,6 +200,7 @@ struct disgr_block {  // DISGR
         static constexpr block::Param table[] = {{"Variance of the distribution", "-"}, {"Not used", "-"}};
     };
     using View = block::View<table::em0023, P>;
+    static bool checksHold(View& b);
     static void init(View& b);
     static void step(View& b);
 };
@@ -308,6 +315,7 @@ struct sedes3_block {  // SEDES3
         };
     };
     using View = block::View<table::em0033, P>;
+    static bool checksHold(View& b);
     static void init(View& b);
     static void step(View& b);
 };
@@ -356,7 +364,7 @@ struct tsoil_block {  // TSOIL
     struct P {
         enum : int { source, peakDay, factor, density, heatCapacity, conductivity, headers, mean, maximum, row };
         // The others count only for one source, and the heat capacity with the density:
-        // checked by hand there.
+        // checked by the block's checks, with the data file the source reads.
         static constexpr block::Param table[] = {
             {"Source of the surface temperatures", "-", block::mode(3), code::tsoilBadSource},
             {"Day of the year on which the surface temperature is highest", "d", block::finite(), code::notANumber},
@@ -371,6 +379,7 @@ struct tsoil_block {  // TSOIL
         };
     };
     using View = block::View<table::em0028, P>;
+    static bool checksHold(View& b);
     static void init(View& b);
     static void step(View& b);
 };
@@ -386,6 +395,7 @@ struct geng_block {  // GENG
                                                  rows::yearFactor, rows::lag1, rows::lag2, rows::seed};
     };
     using View = block::View<table::em0015, P>;
+    static bool checksHold(View& b);
     static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);
@@ -399,6 +409,7 @@ struct gengd_block {  // GENGD
             rows::lag2, rows::seed};
     };
     using View = block::View<table::em0016, P>;
+    static bool checksHold(View& b);
     static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);
@@ -409,6 +420,7 @@ struct gengh_block {  // GENGH
         static constexpr block::Param table[] = {rows::latitude, rows::longitude, rows::timeZone, rows::seed};
     };
     using View = block::View<table::em0017, P>;
+    static bool checksHold(View& b);
     static void init(View& b);
     static void step(View& b);
     static void last(View& b);
@@ -429,6 +441,7 @@ struct gengt_block {  // GENGT
         };
     };
     using View = block::View<table::em0022, P>;
+    static bool checksHold(View& b);
     static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);
@@ -440,7 +453,7 @@ struct moonae2_block {  // MOONAE2
         static constexpr block::Param table[] = {rows::latitude, rows::longitude, rows::timeZone};
     };
     using View = block::View<table::em0040, P>;
-    static void init(View& b);
+    static bool checksHold(View& b);
     static void step(View& b);
 };
 // The blocks of the second sign convention: longitude and time zone counted positive
@@ -458,8 +471,8 @@ using gengt2_block = eastward<gengt_block, 1, 2>;      // GENGT2
 struct mtm_block {  // MTM MTMLALO
     struct P {
         enum : int { latitude, longitude, deltaLatitude, deltaLongitude, country, continent };
-        // The longitude is checked by hand, after MTM2 has rewritten it; the window's
-        // tolerances and the codes only for MTM, which searches by them.
+        // The longitude is checked by the block's checks, after MTM2 has rewritten it; the
+        // window's tolerances and the codes only for MTM, which searches by them.
         static constexpr block::Param table[] = {
             {"Latitude", "degrees", block::within(-90, 90), code::badLatitude},
             {"Longitude", "degrees"},
@@ -470,6 +483,7 @@ struct mtm_block {  // MTM MTMLALO
         };
     };
     using View = block::View<table::em0018, P>;
+    static bool checksHold(View& b);
     static void init(View& b);
     static void step(View& b);
     static void last(View& b);

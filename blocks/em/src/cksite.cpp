@@ -1,5 +1,5 @@
-// Site checks of a block at initialisation, in the first sign convention (longitude and
-// time zone positive west).
+// Site checks of a block, in the first sign convention (longitude and time zone positive
+// west).
 #include "site.h"
 
 #include "Numbers.h"
@@ -10,16 +10,21 @@
 
 namespace vireo::em {
 
-void checkSite(block::Reporter r, const Site& site) {
+bool checkSite(block::Reporter r, const Site& site) {
+    bool held = true;
+    const auto refuse = [&](block::Code code, float value) {
+        r.report(code, {.reals = {value}});
+        held = false;
+    };
     // Written so that NaN fails every range check.
-    if (!(std::fabs(site.latitude) <= 90.0f)) r.report(code::badLatitude, {.reals = {site.latitude}});
-    if (!(std::fabs(site.longitude) <= 360.0f)) r.report(code::badLongitude, {.reals = {site.longitude}});
+    if (!(std::fabs(site.latitude) <= 90.0f)) refuse(code::badLatitude, site.latitude);
+    if (!(std::fabs(site.longitude) <= 360.0f)) refuse(code::badLongitude, site.longitude);
     // Hours west, 0 to 23; beyond 12 hours east (UTC+13, UTC+14) only as negative hours
     // west, which are accepted from -14 for every eastern zone.
     const float zone = std::isfinite(site.timeZone) ? site.timeZone : -99.0f;
     const int rounded = block::nearestInt(zone);
-    if (rounded < -14 || rounded > 23) r.report(code::badTimeZone, {.reals = {site.timeZone}});
-    if (r.status() != 0) return;
+    if (rounded < -14 || rounded > 23) refuse(code::badTimeZone, site.timeZone);
+    if (r.status() != 0) return held;
 
     const float east = -site.longitude;
     if (!onLand(site.latitude, east)) r.show(code::atSea, {.text = siteText(site.latitude, east)});
@@ -35,6 +40,7 @@ void checkSite(block::Reporter r, const Site& site) {
     }
     if (std::fabs(15.0f * t - l) > 30.0f)
         r.show(code::zoneFarFromLongitude, {.reals = {site.timeZone, site.longitude}});
+    return true;
 }
 
 }  // namespace vireo::em

@@ -1,5 +1,6 @@
 // What the three diffuse-fraction blocks share: the model number and the inputs that the
-// model reads, checked at initialisation, and the step around a block's correlation.
+// model reads, checked as the blocks' tie with the wiring, and the step around a block's
+// correlation.
 #ifndef VIREO_EM_DIFFUSE_FRACTION_H
 #define VIREO_EM_DIFFUSE_FRACTION_H
 
@@ -17,10 +18,11 @@ struct FractionModels {
     const char* (*meaning)(int model, int input);
 };
 
-// The model slot (the model number plus 1, held within range) of the model the frame has
-// checked; every input that the model reads but the model does not connect is a counted
-// error.
-int initFraction(block::BlockView& b, const FractionModels& models, int model);
+// The model slot: the model number plus 1, held within range.
+int fractionSlot(const FractionModels& models, int model);
+// The model's tie with the wiring: every input that the model reads but the model does not
+// connect is a counted error; true when there is none.
+bool fractionInputsConnected(block::BlockView& b, const FractionModels& models, int model);
 
 // The diffuse irradiance: 0 unless both irradiances are above 0, else the global one times
 // the correlation's fraction at the clearness index, taken as at most 1.

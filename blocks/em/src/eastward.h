@@ -1,9 +1,10 @@
 // A block of the library's second sign convention: a site's longitude and time zone
 // counted positive east of Greenwich. It is the wrapped block under a name of its own: at
-// initialisation it rewrites the longitude (and the time zone, where the block has one)
-// in place into the first convention, then hands that call and every later one to the
-// wrapped block, which checks and uses them as its own. A parameter that the editor
-// changes during the run reaches the wrapped block as it comes.
+// initialisation, before the frame checks them, it rewrites the longitude (and the time
+// zone, where the block has one) in place into the first convention, then hands every
+// call to the wrapped block, which checks and uses them as its own. A parameter that the
+// editor changes during the run reaches the wrapped block as it comes, and is checked as
+// the wrapped block reads it.
 #ifndef VIREO_EM_EASTWARD_H
 #define VIREO_EM_EASTWARD_H
 
@@ -31,10 +32,12 @@ struct eastward {
                       TimeZone < View::kIdentity.maxParameters,
                   "the site's slots must be parameters of the block");
 
-    static void init(View& b) {
+    static void rewrite(View& b) {
         float* bp = b.arrays().BP;
         bp[Longitude] = westLongitude(bp[Longitude]);
         if constexpr (TimeZone != kNoTimeZone) bp[TimeZone] = westTimeZone(bp[TimeZone]);
+    }
+    static void init(View& b) {
         if constexpr (requires { Block::init(b); }) Block::init(b);
     }
     static void step(View& b) {

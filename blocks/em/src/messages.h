@@ -11,10 +11,10 @@ using block::kRuleFills;
 
 #define VIREO_EM_CODES(X)                        \
     X(badAngleUnit, 305006, kRuleFills)          \
-    X(badMode, 305011, kRuleFills)               \
+    X(badMode, 305011, block::kNamedRuleFills)   \
     X(badLatitude, 305033, "r0")                 \
     X(badTimeZone, 305034, "r0")                 \
-    X(badAxisTilt, 305081, kRuleFills)           \
+    X(badAxisTilt, 305081, block::kNamedRuleFills) \
     X(badLongitude, 305082, "r0")                \
     X(shadingNeedsTilt, 305132, "")              \
     X(badGlazingModel, 305137, kRuleFills)       \
@@ -28,8 +28,8 @@ using block::kRuleFills;
     X(badVariance, 305182, kRuleFills)           \
     X(badRowWidth, 305255, "r0 r1")              \
     X(badAxisAzimuth, 305258, kRuleFills)        \
-    X(badSubSteps, 305259, kRuleFills)           \
-    X(badRotationLimit, 305319, kRuleFills)      \
+    X(badSubSteps, 305259, block::kNamedRuleFills) \
+    X(badRotationLimit, 305319, block::kWordedRuleFills) \
     X(atSea, 202129, "s0")                       \
     X(rotationsNotSettled, 205097, "")           \
     X(rotationNotSettled, 205098, "r0 r1")       \
@@ -89,7 +89,7 @@ using block::kRuleFills;
 VIREO_MESSAGE_CODES(VIREO_EM_CODES)
 
 // The block table gives BETAMAX's angle of the shading geometry the number of SUNAEA's
-// sub-step count: one catalogue text serves both.
+// sub-step count: one catalogue text, with the parameter's name and rule, serves both.
 inline constexpr block::Code badShadingAngle = badSubSteps;
 // A parameter outside its range: the tilt of an axis or a surface, or the model number of
 // AM, COWV and TAUW. One generic text serves them all.

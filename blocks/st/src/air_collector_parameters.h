@@ -87,9 +87,10 @@ Build buildOf(const View& b) {
     return c;
 }
 
-// The two warnings of channels wider than 1.5 times their height, at initialisation: the
-// channel correlations are those of channels not much wider than high.
-void warnWideChannels(block::BlockView& b, float height, float width);
+// The two warnings of channels wider than 1.5 times their height, among the collectors'
+// checks (at initialisation and after a change): the channel correlations are those of
+// channels not much wider than high. Warnings only: always true.
+bool warnWideChannels(block::BlockView& b, float height, float width);
 
 // The air pressure of the step: the input when connected, else 100 000 Pa.
 float airPressure(const block::BlockView& b, int input);

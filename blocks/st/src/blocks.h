@@ -328,6 +328,7 @@ struct dptube_block {  // DPTUBE DPCH
         static constexpr std::span<const block::Param> forms[] = {table, channel};
     };
     using View = block::View<table::st0007, P>;
+    static bool checksHold(View& b);
     static void init(View& b);
     static void step(View& b);
 };
@@ -341,6 +342,7 @@ struct dhyd_block {  // DHYD DSTAR
         };
     };
     using View = block::View<table::st0016, P>;
+    static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);
 };
@@ -473,7 +475,9 @@ struct sorb_block {  // SORB
         // converge costs that many isotherm evaluations.
         static constexpr float kMostIterations = 1000.0f;
         static constexpr block::Param table[] = {
-            {"Model", "-", block::mode(4), code::badMode},
+            // Read to its nearest whole number, but its fractions choose as well (model 1's
+            // inverse and corrected forms): the rule is on the number itself, not a count.
+            {"Model", "-", {.low = -0.5f, .high = 3.5f, .aboveLow = true, .belowHigh = true}, code::badMode},
             {"Tolerance of the relative humidity in the temperature correction", "-", block::any(), {},
              block::orDefault(1.0e-4f, block::Bound{.low = 0.0f, .aboveLow = true})},
             {"Largest number of iterations of model 1", "-", block::whole(-std::numeric_limits<float>::infinity(), kMostIterations),
@@ -481,6 +485,7 @@ struct sorb_block {  // SORB
         };
     };
     using View = block::View<table::st0014, P>;
+    static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);
     static void last(View& b);
@@ -527,7 +532,7 @@ struct scairc_block {  // SCAIRC
         static constexpr auto table = aircollector::buildTable("Thickness of the fins between the channels");
     };
     using View = block::View<table::st0001, P>;
-    static void init(View& b);
+    static bool checksHold(View& b);
     static void step(View& b);
     static void last(View& b);
 };
@@ -543,6 +548,7 @@ struct scaircd_block {  // SCAIRCD
               {"Specific heat capacity of absorber and fins", "J/(kg K)", block::above(0), code::badCapacity}}});
     };
     using View = block::View<table::st0029, P>;
+    static bool checksHold(View& b);
     static bool tiesHold(View& b);
     static void init(View& b);
     static void step(View& b);

@@ -11,7 +11,7 @@ namespace vireo::st::code {
 using block::kRuleFills;
 
 #define VIREO_ST_CODES(X)                          \
-    X(badMode, 305011, kRuleFills)                 \
+    X(badMode, 305011, block::kNamedRuleFills)     \
     X(countedConversions, 205010, "i8")            \
     /* SATP SATT */                                \
     X(saturationPressureOutside, 205166, "r0 i10") \
@@ -109,7 +109,7 @@ using block::kRuleFills;
     /* SCAIRC SCAIRCD */                           \
     X(badCollectorSize, 305168, kRuleFills)        \
     X(collectorTooShort, 305176, kRuleFills)       \
-    X(badAirChannel, 305169, kRuleFills)           \
+    X(badAirChannel, 305169, block::kNamedRuleFills) \
     X(wideChannel, 205174, "r0")                   \
     X(wideChannelResults, 205175, "")              \
     X(badCollectorCount, 305170, kRuleFills)       \

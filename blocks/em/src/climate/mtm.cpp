@@ -188,12 +188,15 @@ Outcome loadNearest(mtm_block::View& b, State& s, const std::string& directory) 
 
 }  // namespace
 
+bool mtm_block::checksHold(View& b) {
+    const bool longitude = b.check(kLongitude, b.par<P::longitude>());
+    return (byPoint(b) || b.check(kWindowRules)) && longitude;
+}
+
 void mtm_block::init(View& b) {
     State s(b);
     s.monthsOutside = s.continent = s.country = s.stepped = s.reported = 0;
     std::fill(s.months.begin(), s.months.end(), 0.0f);
-    b.check(kLongitude, b.par<P::longitude>());
-    if (!byPoint(b)) b.check(kWindowRules);
     if (refused(b)) return;
     const std::string directory = databaseDirectory();
     if (!claimDatabase(b, directory)) return;

@@ -173,6 +173,35 @@ bool readSurfaceTemperatures(tsoil_block::View& b, State& s) {
 
 }  // namespace
 
+bool tsoil_block::checksHold(View& b) {
+    bool held = b.check(kHeatCapacity, b.par<P::density>() * b.par<P::heatCapacity>());
+    // A source its rule refuses chooses nothing to check.
+    if (!b.holds<P::source>()) return held;
+    const int source = b.whole<P::source>();
+    if (source == parameters) held = b.check(kSourceParameters) && held;
+    if (source == builtInTable) held = b.check(kRow, b.par<P::row>()) && held;
+    if (source != dataFile) return held;
+
+    held = b.check(kHeaders, b.par<P::headers>()) && held;
+    const std::string_view format = b.trimmedText(1);
+    int column = 0;
+    ckform(format.data(), &column, format.size());
+    if (column != 0) {
+        b.report(code::tsoilBadFormat, {.value = column, .text = format});
+        held = false;
+    }
+    const std::string path(b.trimmedText(0));
+    if (!vireo::format::fileExists(path)) {
+        b.report(code::tsoilNoFile, {.text = path});
+        std::error_code ignored;
+        b.report(code::tsoilNoData, {.text = std::filesystem::current_path(ignored).string()});
+        return false;
+    }
+    // The file is read at the first step; here only whether it can be opened at all.
+    vireo::format::SequentialFile file;
+    return held && opened(b, file, path);
+}
+
 void tsoil_block::init(View& b) {
     State s(b);
     s.period = 31536000.0f;
@@ -182,27 +211,8 @@ void tsoil_block::init(View& b) {
     s.headers = b.whole<P::headers>();
     s.row = b.whole<P::row>();
     s.source = b.whole<P::source>();
-
-    b.check(kHeatCapacity, b.par<P::density>() * b.par<P::heatCapacity>());
-    if (s.source == parameters) b.check(kSourceParameters);
-    if (s.source == builtInTable) b.check(kRow, b.par<P::row>());
-    if (s.source != dataFile) return;
-
-    b.check(kHeaders, b.par<P::headers>());
-    const std::string_view format = b.trimmedText(1);
-    int column = 0;
-    ckform(format.data(), &column, format.size());
-    if (column != 0) b.report(code::tsoilBadFormat, {.value = column, .text = format});
-    const std::string path(b.trimmedText(0));
-    if (!vireo::format::fileExists(path)) {
-        b.report(code::tsoilNoFile, {.text = path});
-        std::error_code ignored;
-        b.report(code::tsoilNoData, {.text = std::filesystem::current_path(ignored).string()});
-    }
-    if (b.status() != 0 || !block::claimFile(b, path, -1, block::FileUse::reads)) return;
-    // The file is read at the first step; here only whether it can be opened at all.
-    vireo::format::SequentialFile file;
-    opened(b, file, path);
+    // Claimed for the run, so that no CSVOUT of it empties the file this block reads.
+    if (s.source == dataFile) block::claimFile(b, std::string(b.trimmedText(0)), -1, block::FileUse::reads);
 }
 
 void tsoil_block::step(View& b) {

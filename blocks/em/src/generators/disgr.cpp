@@ -57,12 +57,10 @@ void shapeFor(float v, std::span<float, 3> shape) {
 
 }  // namespace
 
+bool disgr_block::checksHold(View& b) { return b.inputCount() >= 2 || b.check(kVariance, b.par<P::variance>()); }
+
 void disgr_block::init(View& b) {
-    State s(b);
-    const bool fromInput = b.inputCount() >= 2;
-    const float variance = b.par<P::variance>();
-    if (!fromInput && !b.check(kVariance, variance)) return;
-    if (usable(variance)) shapeFor(variance, s.shape);
+    if (const float variance = b.par<P::variance>(); usable(variance)) shapeFor(variance, State(b).shape);
 }
 
 void disgr_block::step(View& b) {

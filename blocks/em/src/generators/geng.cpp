@@ -83,12 +83,13 @@ struct State {
 
 }  // namespace
 
+bool geng_block::checksHold(View& b) { return siteHolds(b); }
+
 bool geng_block::tiesHold(View& b) { return gen::checkLagPair(b, gen::dailyModel(b), P::lag1); }
 
 void geng_block::init(View& b) {
     State s(b);
-    checkSite(b.reporter(), siteOf(b));
-    if (b.status() != 0) return;
+    if (refused(b)) return;
     s.seed = gen::seedSlot(b.par<P::seed>());
     gen::startGenerator(s.seed, s.generator, s.table);
 }

@@ -77,12 +77,13 @@ struct State {
 
 }  // namespace
 
+bool gengd_block::checksHold(View& b) { return siteHolds(b); }
+
 bool gengd_block::tiesHold(View& b) { return gen::checkLagPair(b, gen::dailyModel(b), P::lag1); }
 
 void gengd_block::init(View& b) {
     State s(b);
     s.method = b.whole<P::method>(1);
-    checkSite(b.reporter(), siteOf(b));
     s.seed = gen::seedSlot(b.par<P::seed>());
     gen::startGenerator(s.seed, s.generator, s.table);
     s.markov = -1;

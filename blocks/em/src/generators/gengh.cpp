@@ -73,9 +73,10 @@ struct State {
 
 }  // namespace
 
+bool gengh_block::checksHold(View& b) { return siteHolds(b); }
+
 void gengh_block::init(View& b) {
     State s(b);
-    checkSite(b.reporter(), siteOf(b));
     s.seed = gen::seedSlot(b.par<P::seed>());
     gen::startGenerator(s.seed, s.generator, s.table);
 }

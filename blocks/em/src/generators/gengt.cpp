@@ -133,15 +133,19 @@ float clearnessOfDays(const gen::MonthSun& sun, std::span<const float> generated
 
 }  // namespace
 
-bool gengt_block::tiesHold(View& b) { return gen::checkLagPair(b, gen::dailyModel(b), P::lag1); }
-
-void gengt_block::init(View& b) {
-    State s(b);
-    checkSite(b.reporter(), siteOf(b));
+bool gengt_block::checksHold(View& b) {
+    const bool site = siteHolds(b);
     // More attempts are taken as the most, with a warning: the block still steps.
     b.check(Rule{.parameter = P::repeats, .low = 0.0f, .high = gen::kTemperatureRepeats,
                  .code = code::gengtRepeatsLimited},
             b.par<P::repeats>());
+    return site;
+}
+
+bool gengt_block::tiesHold(View& b) { return gen::checkLagPair(b, gen::dailyModel(b), P::lag1); }
+
+void gengt_block::init(View& b) {
+    State s(b);
     s.seed = gen::seedSlot(b.par<P::seed>());
     gen::startGenerator(s.seed, s.generator, s.table);
     s.seed2 = gen::secondSeed(s.seed);

@@ -107,7 +107,11 @@ float fraction(int model, float kt, const BlockView& b) {
 
 }  // namespace
 
-void g2gdh_block::init(View& b) { b.ip<10>() = initFraction(b, {kInputsRead, meaning}, b.whole<P::model>()); }
+bool g2gdh_block::tiesHold(View& b) {
+    return fractionInputsConnected(b, {kInputsRead, meaning}, b.whole<P::model>());
+}
+
+void g2gdh_block::init(View& b) { b.ip<10>() = fractionSlot({kInputsRead, meaning}, b.whole<P::model>()); }
 
 void g2gdh_block::step(View& b) {
     const int model = b.ip<10>() - 1;

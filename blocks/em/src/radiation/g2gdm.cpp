@@ -74,7 +74,11 @@ float fraction(int model, float kt, float third) {
 
 }  // namespace
 
-void g2gdm_block::init(View& b) { b.ip<10>() = initFraction(b, {kInputsRead, meaning}, b.whole<P::model>()); }
+bool g2gdm_block::tiesHold(View& b) {
+    return fractionInputsConnected(b, {kInputsRead, meaning}, b.whole<P::model>());
+}
+
+void g2gdm_block::init(View& b) { b.ip<10>() = fractionSlot({kInputsRead, meaning}, b.whole<P::model>()); }
 
 void g2gdm_block::step(View& b) {
     const int model = b.ip<10>() - 1;

@@ -150,11 +150,12 @@ struct State {
 
 }  // namespace
 
+bool gh2gt_block::checksHold(View& b) { return siteHolds(b); }
+
 void gh2gt_block::init(View& b) {
     State s(b);
-    // Held in range even when refused: the site is still checked, and the block never steps.
+    // Held in range even when refused: init runs all the same, and the block never steps.
     s.slot = std::clamp(b.whole<P::model>(), 0, kSkyModels - 1) + 1;
-    checkSite(b.reporter(), siteOf(b));
     s.e0 = std::numeric_limits<float>::quiet_NaN();
     s.latitude = std::numeric_limits<float>::quiet_NaN();
     s.surfaceKey[0] = s.surfaceKey[1] = std::bit_cast<int>(std::numeric_limits<float>::quiet_NaN());
@@ -191,14 +192,7 @@ void gh2gt_block::step(View& b) {
     const TiltedIrradiance t =
         sky::tilted(static_cast<SkyModel>(slot - 1), {0.0f, 90.0f - sun.elevation, sun.azimuth, s.e0},
                     {cosTheta, fix.cosZenith, sb, cb}, cosTheta > 0.0f, surface, global, diffuse);
-    if (t.total > 1367.0f) {
-        if (s.aboveSteps == 0) {
-            s.aboveSteps = 1;
-            b.report(code::aboveSolarConstant, {.reals = {t.total}});
-        } else if (s.aboveSteps < INT_MAX) {
-            ++s.aboveSteps;
-        }
-    }
+    if (t.total > 1367.0f) b.countWarning(s.aboveSteps, code::aboveSolarConstant, {.reals = {t.total}});
     b.out(0) = t.total;
     b.out(1) = t.beam;
     b.out(2) = t.diffuse;

@@ -188,6 +188,18 @@ bool gtloss_block::tiesHold(View& b) {
     return held;
 }
 
+bool gtloss_block::checksHold(View& b) {
+    // The optical values come only from connected inputs: a model that reads one the
+    // model leaves open is refused, naming the first of them.
+    const int model = b.whole<P::model>();
+    for (int i = kFirstOptical; i < b.identity().maxInputs; ++i) {
+        if (!needs(model, i) || b.connected(i)) continue;
+        b.report(code::glazingInputMissing, {.text = kOpticalInputs[i - kFirstOptical], .ints = {model, i + 1}});
+        return false;
+    }
+    return true;
+}
+
 void gtloss_block::init(View& b) {
     State s(b);
     s.model = b.whole<P::model>();
@@ -195,13 +207,6 @@ void gtloss_block::init(View& b) {
     s.azimuthIntervals = b.whole<P::azimuthIntervals>();
     s.elevationIntervals = b.whole<P::elevationIntervals>();
     s.secondPass = 0;
-    // The optical values come only from connected inputs: a model that reads one the
-    // model leaves open is refused, naming the first of them.
-    for (int i = kFirstOptical; i < b.identity().maxInputs; ++i) {
-        if (!needs(s.model, i) || b.connected(i)) continue;
-        b.report(code::glazingInputMissing, {.text = kOpticalInputs[i - kFirstOptical], .ints = {s.model, i + 1}});
-        break;
-    }
 }
 
 void gtloss_block::step(View& b) {

@@ -82,11 +82,11 @@ bool same(std::span<const float, 5> kept, const float (&now)[5]) {
 
 }  // namespace
 
-void sedes3_block::init(View& b) {
-    State s(b);
-    checkSite(b.reporter(), {b.par<P::latitude>(), -b.par<P::longitude>(), westTimeZone(b.par<P::timeZone>())});
-    s.current = 0;
+bool sedes3_block::checksHold(View& b) {
+    return checkSite(b.reporter(), {b.par<P::latitude>(), -b.par<P::longitude>(), westTimeZone(b.par<P::timeZone>())});
 }
+
+void sedes3_block::init(View& b) { State(b).current = 0; }
 
 void sedes3_block::step(View& b) {
     State s(b);

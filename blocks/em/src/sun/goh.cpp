@@ -49,7 +49,7 @@ constexpr int kEclipticSeries = 2;
 
 }  // namespace
 
-void goh_block::init(View& b) { checkSite(b.reporter(), siteOf(b)); }
+bool goh_block::checksHold(View& b) { return siteHolds(b); }
 
 void goh_block::step(View& b) {
     const ClockTime time{b.in(0), b.in(1), b.in(2), b.in(3), b.in(4, 0.0f), b.in(5, 0.0f), b.in(6, 0.0f)};

@@ -145,10 +145,10 @@ Parameters parametersOf(const moonae2_block::View& b) {
 
 }  // namespace
 
-void moonae2_block::init(View& b) {
+bool moonae2_block::checksHold(View& b) {
     const Parameters p = parametersOf(b);
     // The site checks speak the first sign convention: the zone as hours west, 0 to 23.
-    checkSite(b.reporter(), {p.latitude, -p.longitudeEast, floorMod(-p.zoneEast, 24.0f)});
+    return checkSite(b.reporter(), {p.latitude, -p.longitudeEast, floorMod(-p.zoneEast, 24.0f)});
 }
 
 void moonae2_block::step(View& b) {

@@ -100,14 +100,15 @@ struct State {
 
 }  // namespace
 
+bool sunae_block::checksHold(View& b) { return siteHolds(b); }
+
 void sunae_block::init(View& b) {
     State s(b);
-    // Held in range even when refused: the site is still checked, and the block never steps.
+    // Held in range even when refused: init runs all the same, and the block never steps.
     s.series = std::clamp(b.whole<P::series>(), 0, 2) + 1;
     s.unused = 0;
     std::fill(s.date.begin(), s.date.end(), std::numeric_limits<float>::quiet_NaN());
     s.latitude = std::numeric_limits<float>::quiet_NaN();
-    checkSite(b.reporter(), siteOf(b));
 }
 
 void sunae_block::step(View& b) {

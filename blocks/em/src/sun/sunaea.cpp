@@ -65,7 +65,7 @@ float intoTurn(float mean) {
 
 }  // namespace
 
-void sunaea_block::init(View& b) { checkSite(b.reporter(), siteOf(b)); }
+bool sunaea_block::checksHold(View& b) { return siteHolds(b); }
 
 void sunaea_block::step(View& b) {
     for (int i = 0; i < 4; ++i) b.out(i) = 0.0f;

@@ -134,7 +134,7 @@ Field solve(const ac::Build& c, const Conditions& in) {
 
 }  // namespace
 
-void scairc_block::init(View& b) { ac::warnWideChannels(b, b.par<P::height>(), b.par<P::channelWidth>()); }
+bool scairc_block::checksHold(View& b) { return ac::warnWideChannels(b, b.par<P::height>(), b.par<P::channelWidth>()); }
 
 void scairc_block::step(View& b) {
     if (!inputsFinite(b)) return;

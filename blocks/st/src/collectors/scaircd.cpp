@@ -130,12 +130,13 @@ void writeOutputs(scaircd_block::View& b, std::span<const float, 4> values) {
 
 }  // namespace
 
+bool scaircd_block::checksHold(View& b) { return ac::warnWideChannels(b, b.par<P::height>(), b.par<P::channelWidth>()); }
+
 bool scaircd_block::tiesHold(View& b) { return b.check(kSegmentStore, segmentsOf(b)); }
 
 void scaircd_block::init(View& b) {
     State s(b);
     s.nodes = s.started = s.stored = 0;
-    ac::warnWideChannels(b, b.par<P::height>(), b.par<P::channelWidth>());
     if (refused(b)) return;
     s.nodes = static_cast<int>(segmentsOf(b)) + 1;
 }

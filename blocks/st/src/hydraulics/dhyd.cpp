@@ -35,12 +35,14 @@ namespace vireo::st {
 
 using P = dhyd_block::P;
 
-void dhyd_block::init(View& b) {
-    b.checkOpMode();
-    if (!b.holds<P::sideA>() || !b.holds<P::sideB>()) return;
+// A warning only: the block steps on any ratio.
+bool dhyd_block::tiesHold(View& b) {
     const float ratio = b.par<P::sideA>() / b.par<P::sideB>();
     if (ratio > 5.0f || ratio < 0.2f) b.report(code::aspectRatioOutside, {.reals = {ratio}});
+    return true;
 }
+
+void dhyd_block::init(View& b) { b.checkOpMode(); }
 
 void dhyd_block::step(View& b) {
     const double sideA = b.par<P::sideA>(), sideB = b.par<P::sideB>();

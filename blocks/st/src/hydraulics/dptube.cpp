@@ -76,11 +76,15 @@ int flapOf(const dptube_block::View& b) { return isChannel(b) ? b.whole<P::flapT
 
 }  // namespace
 
-void dptube_block::init(View& b) {
-    b.checkOpMode();
+// A flap needs its angle on input 3.
+bool dptube_block::checksHold(View& b) {
     const int flap = flapOf(b);
-    if (b.inputCount() < 3 && flap != 0) b.report(code::flapWithoutAngle, {.ints = {flap}});
+    if (b.inputCount() >= 3 || flap == 0) return true;
+    b.report(code::flapWithoutAngle, {.ints = {flap}});
+    return false;
 }
+
+void dptube_block::init(View& b) { b.checkOpMode(); }
 
 void dptube_block::step(View& b) {
     const double flow = std::fabs(b.in(0));

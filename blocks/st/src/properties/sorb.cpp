@@ -28,7 +28,7 @@
 //#OUT[9] Model 3: vapour-side concentration (-)
 //#OUT[11--12] Not used
 //#Parameters
-//#BP[0] Model (-): above -0.5 and below 0 model 1 inverse, 0 model 1 at the reference temperature, above 0 and below 0.5 model 1 corrected for the temperature, 0.5 to 1.5 model 2, 1.5 to 2.5 model 3, 2.5 to 3.5 model 4 (halves away from 0); 0 to 3 when rounded
+//#BP[0] Model (-): above -0.5 and below 0 model 1 inverse, 0 model 1 at the reference temperature, above 0 and below 0.5 model 1 corrected for the temperature, 0.5 to 1.5 model 2, 1.5 to 2.5 model 3, 2.5 to 3.5 model 4 (halves away from 0): a number above -0.5 and below 3.5
 //#BP[1] Tolerance of the relative humidity in the temperature correction (-); 1e-4 when left out or 0 or below
 //#BP[2] Largest number of iterations of model 1, at most 1000 (-); 20 when left out or below 1
 //#Strings
@@ -230,16 +230,21 @@ void solution(double c, double t, Outputs& out) {
 
 }  // namespace
 
+bool sorb_block::tiesHold(View& b) {
+    // Without input 3 these would read past the inputs, or take a loading that another
+    // block left behind.
+    const float selector = b.par<P::model>();
+    const bool needsInput3 = b.whole<P::model>(1) != 1 || selector < 0.0f;
+    if (!needsInput3 || b.inputCount() >= 3) return true;
+    b.report(code::sorbentInputMissing, {.reals = {selector}});
+    return false;
+}
+
 void sorb_block::init(View& b) {
     State s(b);
-    const float selector = b.par<P::model>();
     s.model = b.whole<P::model>(1);
     s.tolerance = b.par<P::tolerance>();
     s.iterations = b.whole<P::iterations>();
-    // Without input 3 these would read past the inputs, or take a loading that another
-    // block left behind.
-    const bool needsInput3 = s.model != 1 || selector < 0.0f;
-    if (b.holds<P::model>() && needsInput3 && b.inputCount() < 3) b.report(code::sorbentInputMissing, {.reals = {selector}});
 }
 
 void sorb_block::step(View& b) {

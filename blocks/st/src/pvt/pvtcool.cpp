@@ -146,7 +146,8 @@ int whole(const pvtcool_block::View& b) {
 // The PV model and, for the second, its characteristic: read by the PV models alone.
 bool checkPv(pvtcool_block::View& b) {
     if (!pvt::hasPv(whole<P::model>(b))) return true;
-    const Rule pvModel{.parameter = P::pvModel, .low = 1, .high = 2, .whole = true, .code = code::badMode};
+    const Rule pvModel{.parameter = P::pvModel, .low = 1, .high = 2, .whole = true, .code = code::badMode,
+                       .name = P::table[P::pvModel].name};
     if (!b.check(pvModel, std::trunc(b.par<P::pvModel>()))) return false;
     if (whole<P::pvModel>(b) != 2) return true;
     bool passed = true;

@@ -26,8 +26,16 @@ void failed(BlockView& view, const char* what) noexcept {
     view.requestStop();
 }
 
+bool parametersHold(BlockView& view, std::span<const Param> table, ParameterHooks hooks) {
+    const bool rules = view.check(table);
+    const bool checks = hooks.checks == nullptr || hooks.checks(view.arrays());
+    // Ties are stated on values their rules let through.
+    const bool ties = !rules || hooks.ties == nullptr || hooks.ties(view.arrays());
+    return rules && checks && ties;
+}
+
 bool mayStep(const BlockIdentity& identity, const BlockArrays& arrays, std::span<const Param> table,
-             TiesCheck ties) noexcept {
+             ParameterHooks hooks) noexcept {
     namespace state = parameterState;
     int& slot = arrays.IP[protocol::ipSlot::kParameterState];
     if ((slot & state::kRefusedAtInit) != 0) return false;
@@ -35,9 +43,7 @@ bool mayStep(const BlockIdentity& identity, const BlockArrays& arrays, std::span
         BlockView view(identity, arrays);
         bool holds = false;
         try {
-            holds = view.check(table);
-            // Ties are stated on values their rules let through.
-            if (holds && ties != nullptr) holds = ties(arrays);
+            holds = parametersHold(view, table, hooks);
         } catch (...) {
             // A message that could not be sent: the change stays refused all the same.
         }
@@ -46,8 +52,8 @@ bool mayStep(const BlockIdentity& identity, const BlockArrays& arrays, std::span
     return (slot & state::kRefusedByChange) == 0;
 }
 
-void keepInitVerdict(const BlockArrays& arrays, bool tiesHeld) noexcept {
-    const bool refused = !tiesHeld || protocol::severity(arrays.IP[protocol::ipSlot::kStatus]) >= protocol::kError;
+void keepInitVerdict(const BlockArrays& arrays, bool held) noexcept {
+    const bool refused = !held || protocol::severity(arrays.IP[protocol::ipSlot::kStatus]) >= protocol::kError;
     arrays.IP[protocol::ipSlot::kParameterState] = refused ? parameterState::kRefusedAtInit : 0;
 }
 
