@@ -199,7 +199,8 @@ TEST(Hxxi, OneCellFollowsItsBalanceAndTheIcingSearch) {
 // differ by above -20 degC. The flows reach down to a trickle and the grids and channel
 // counts differ across the two streams: a small cool stream once took most of the heat
 // the warm one's water set free (inlets at -5.8 and 39 degC left at 61 and 60 degC), and
-// counts of 44 and 3 channels had the supply take 15 times what the exhaust gave.
+// counts of 44 and 3 channels had the supply take 15 times what the exhaust gave. Air at
+// 93 degC shedding fog once warmed to 106 degC, where the saturation fit bends back.
 TEST(Hxxi, SweptStatesBalanceHeatAndWaterAndStayUnsaturated) {
     struct Case {
         Streams s;
@@ -210,7 +211,8 @@ TEST(Hxxi, SweptStatesBalanceHeatAndWaterAndStayUnsaturated) {
                                {{5, 0.5, 25, 0.1, 0.1, 0.15}, 40, 40, 50, 50, 1, 100000},
                                {{30, 0.8, 22, 0.5, 0.04, 0.04}, 10, 10, 100, 100, 1, 101325},
                                {{-5.76, 0.907, 38.97, 0.914, 3.09e-4, 2.64e-3}, 28, 1, 106, 106, 1, 101042},
-                               {{-13, 0.77, -0.17, 0.35, 5.63e-4, 0.447}, 3, 39, 44, 3, 1, 98488}};
+                               {{-13, 0.77, -0.17, 0.35, 5.63e-4, 0.447}, 3, 39, 44, 3, 1, 98488},
+                               {{93.28, 0.858, 71.37, 0.302, 0.107, 0.0147}, 7, 6, 155, 155, 2, 100081}};
     std::mt19937 random(52);
     const auto draw = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
     const auto count = [&](double most) { return std::round(float(draw(1, most))); };

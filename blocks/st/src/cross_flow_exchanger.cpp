@@ -129,14 +129,16 @@ double shedExcess(Stream& s, double p) {
     if (!(excess > 0)) return 0.0;
     const double cp = fits::airHeatCapacity(s.t);
     // What the air and the water it keeps take up, warming to t, against what condensing
-    // gives: rising in t, below 0 at the start and above it where the whole excess would
-    // condense at the start's saturation.
+    // gives: rising in t, below 0 at the start and above it at the air's dew point, where
+    // it would keep all its water. (Further, beyond the range of the saturation pressure's
+    // fit, which bends back there, the balance would find a root hundreds of kelvin on.)
     const auto balance = [&](double t) {
         const double xs = std::min(s.x, saturated(t));
         return (cp + kVapourHeat * xs) * (t - s.t) - (s.x - xs) * condensationHeat(s.t, t);
     };
-    const double warmest = s.t + excess * condensationHeat(s.t, s.t) / cp;
-    const double t = block::solve(balance, s.t, warmest, {.tolerance = 1e-9}).x;
+    const double vapour = vapourPressure(s.x, p);
+    const double dew = block::solve([&](double t) { return saturationPressure(t) - vapour; }, s.t, kWarmest).x;
+    const double t = block::solve(balance, s.t, dew, {.tolerance = 1e-9}).x;
     const double x = std::min(s.x, saturated(t));
     const double shed = s.x - x;
     s = {t, x};
