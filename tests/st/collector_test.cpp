@@ -175,7 +175,8 @@ TEST(Sceta, OutletStaysOnItsInletsSideOfStagnation) {
     const auto draw = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(random); };
     const auto spread = [&](double lo, double hi) { return std::exp(draw(std::log(lo), std::log(hi))); };
     for (int n = 0; n < 300; ++n) {
-        const Curve c{float(draw(1, 5)), float(draw(0.3, 0.9)), float(spread(0.3, 8)), n % 2 ? 0.0f : float(spread(1e-4, 0.1))};
+        const Curve c{float(draw(1, 5)), float(draw(0.3, 0.9)), float(spread(0.3, 8)),
+                      n % 2 ? 0.0f : float(spread(1e-4, 0.1))};
         const float series = std::round(float(draw(1, 8))), rows = std::round(float(draw(1, 4)));
         const float ti = float(draw(-20, 250)), ta = float(draw(-30, 45)), g = n % 5 ? float(draw(0, 1400)) : 0.0f,
                     flow = float(spread(1e-7, 20));

@@ -134,7 +134,8 @@ std::vector<double> oneCell(const Plates& x, const Streams& s) {
     }
     outlets(0, 0);
     const double highest = std::max(dew, tzul);
-    if (outlets(dm, hs), tzul > highest) dm = psychro::bisect([&](double m) { return outlets(m, hs), tzul - highest; }, 0, dm);
+    if (outlets(dm, hs), tzul > highest)
+        dm = psychro::bisect([&](double m) { return outlets(m, hs), tzul - highest; }, 0, dm);
     outlets(dm, hs);
     // Beyond saturation at the outlet the rest condenses in the air, warming it.
     double xout = xa - dm / mabl, fog = 0;

@@ -252,9 +252,8 @@ Outlet cell(const Sides& k, const Stream& exhaust, const Stream& supply, const C
     // the cool stream is the far smaller one it would take most of the heat and leave
     // past the warm air's inlet (and, the warmer one in the cells after, heat it past
     // its own); as much condenses then as brings it there.
-    const double dry = at(0.0, 0.0).tzul;
-    if (dx > 0 && s.tzul > dry && pastDew(s.tzul)) {
-        const double highest = std::max(dry, dewPoint());
+    if (dx > 0 && pastDew(s.tzul)) {
+        const double highest = std::max(at(0.0, 0.0).tzul, dewPoint());
         if (s.tzul > highest) {
             dx = block::solve([&](double d) { return at(d, frozen).tzul - highest; }, 0.0, dx, {.tolerance = 1e-12}).x;
             s = at(dx, frozen);
@@ -308,7 +307,8 @@ Outlet gridCell(const Sides& k, const Stream& exhaust, const Stream& supply, con
     }
     for (Stream* m : {&o.exhaust, &o.supply}) m->t /= s, m->x /= s;
     // Saturated sub-cells mixed hold more than saturates the mixture.
-    o.water.condensate += make.exhaust * shedExcess(o.exhaust, k.pressure) + make.supply * shedExcess(o.supply, k.pressure);
+    o.water.condensate +=
+        make.exhaust * shedExcess(o.exhaust, k.pressure) + make.supply * shedExcess(o.supply, k.pressure);
     return o;
 }
 

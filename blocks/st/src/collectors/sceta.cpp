@@ -148,8 +148,8 @@ Solution collectorOutlet(double ti, double ta, double g, double mcp, const Curve
 double towardsStagnation(double ti, double stagnant, double ta, double g, double mcp, const Curve& c) {
     if (residual(ti, ti, ta, g, mcp, c) * residual(stagnant, ti, ta, g, mcp, c) > 0.0) return stagnant;
     const Roots r = quadraticOutlets(ti, ta, g, mcp, c);
-    const double lo = std::min(ti, stagnant), hi = std::max(ti, stagnant);
     if (!r.real) return stagnant;
+    const double lo = std::min(ti, stagnant), hi = std::max(ti, stagnant);
     // The root there, as near as rounding leaves it.
     const auto off = [&](double x) { return std::max({lo - x, x - hi, 0.0}); };
     return std::clamp(off(r.upper) <= off(r.lower) ? r.upper : r.lower, lo, hi);
