@@ -96,7 +96,7 @@ struct Water {
 // What one cell (or sub-cell) gives.
 struct Outlet {
     Stream exhaust, supply;
-    Water onExhaust, onSupply;
+    Water water;  // of whichever stream condensed
 };
 
 // What a cell is made of: its area and the dry air through it on either side.
@@ -129,14 +129,16 @@ double shedExcess(Stream& s, double p) {
     if (!(excess > 0)) return 0.0;
     const double cp = fits::airHeatCapacity(s.t);
     // What the air and the water it keeps take up, warming to t, against what condensing
-    // gives: rising in t, below 0 at the start and above it where the whole excess would
-    // condense at the start's saturation.
+    // gives: rising in t, below 0 at the start and above it at the air's dew point, where
+    // it would keep all its water. (Further, beyond the range of the saturation pressure's
+    // fit, which bends back there, the balance would find a root hundreds of kelvin on.)
     const auto balance = [&](double t) {
         const double xs = std::min(s.x, saturated(t));
         return (cp + kVapourHeat * xs) * (t - s.t) - (s.x - xs) * condensationHeat(s.t, t);
     };
-    const double warmest = s.t + excess * condensationHeat(s.t, s.t) / cp;
-    const double t = block::solve(balance, s.t, warmest, {.tolerance = 1e-9}).x;
+    const double vapour = vapourPressure(s.x, p);
+    const double dew = block::solve([&](double t) { return saturationPressure(t) - vapour; }, s.t, kWarmest).x;
+    const double t = block::solve(balance, s.t, dew, {.tolerance = 1e-9}).x;
     const double x = std::min(s.x, saturated(t));
     const double shed = s.x - x;
     s = {t, x};
@@ -233,11 +235,29 @@ Outlet cell(const Sides& k, const Stream& exhaust, const Stream& supply, const C
     // condense on it, and the cool air would leave warmer than the warm air came. As much
     // condenses then as keeps the plate at the dew point, frozen wholly where that lies
     // at or below 0 degC.
-    if (dx > 0 && s.towta > towt && saturationPressure(s.towta) > vapour) {
-        const double dew = block::solve([&](double t) { return saturationPressure(t) - vapour; }, kColdest, ta).x;
+    // (The saturation pressure's fit holds up to the warm air's temperature, beyond which
+    // anything lies past the dew point.)
+    const auto pastDew = [&](double t) { return t >= ta || saturationPressure(t) > vapour; };
+    const auto dewPoint = [&] {
+        return block::solve([&](double t) { return saturationPressure(t) - vapour; }, kColdest, ta).x;
+    };
+    if (dx > 0 && s.towta > towt && pastDew(s.towta)) {
+        const double dew = dewPoint();
         frozen = dew > 0 ? 0.0 : kFusion;
         dx = block::solve([&](double d) { return at(d, frozen).towta - dew; }, 0.0, dx, {.tolerance = 1e-12}).x;
         s = at(dx, frozen);
+    }
+    // Nor can that heat, set free at a plate no warmer than the dew point, take the cool
+    // air past the dew point beyond where the plate's sensible heat alone takes it. Where
+    // the cool stream is the far smaller one it would take most of the heat and leave
+    // past the warm air's inlet (and, the warmer one in the cells after, heat it past
+    // its own); as much condenses then as brings it there.
+    if (dx > 0 && pastDew(s.tzul)) {
+        const double highest = std::max(at(0.0, 0.0).tzul, dewPoint());
+        if (s.tzul > highest) {
+            dx = block::solve([&](double d) { return at(d, frozen).tzul - highest; }, 0.0, dx, {.tolerance = 1e-12}).x;
+            s = at(dx, frozen);
+        }
     }
     condensate = mw * dx;
     Stream warmOut{s.tabl, xa - dx};
@@ -248,7 +268,7 @@ Outlet cell(const Sides& k, const Stream& exhaust, const Stream& supply, const C
     Outlet o{};
     o.exhaust = exhaustWarm ? warmOut : coolOut;
     o.supply = exhaustWarm ? coolOut : warmOut;
-    (exhaustWarm ? o.onExhaust : o.onSupply) = water;
+    o.water = water;
     return o;
 }
 
@@ -276,8 +296,7 @@ Outlet gridCell(const Sides& k, const Stream& exhaust, const Stream& supply, con
             const Outlet c = cell(k, across[q], along, sub, true, units);
             across[q] = c.exhaust;
             along = c.supply;
-            add(o.onExhaust, c.onExhaust);
-            add(o.onSupply, c.onSupply);
+            add(o.water, c.water);
         }
         o.supply.t += along.t;
         o.supply.x += along.x;
@@ -288,16 +307,16 @@ Outlet gridCell(const Sides& k, const Stream& exhaust, const Stream& supply, con
     }
     for (Stream* m : {&o.exhaust, &o.supply}) m->t /= s, m->x /= s;
     // Saturated sub-cells mixed hold more than saturates the mixture.
-    o.onExhaust.condensate += make.exhaust * shedExcess(o.exhaust, k.pressure);
-    o.onSupply.condensate += make.supply * shedExcess(o.supply, k.pressure);
+    o.water.condensate +=
+        make.exhaust * shedExcess(o.exhaust, k.pressure) + make.supply * shedExcess(o.supply, k.pressure);
     return o;
 }
 
 }  // namespace
 
 std::optional<Outlets> exchange(const Exchanger& e, const Air& supply, const Air& exhaust) {
-    const int rows = e.rows, columns = e.columns;
-    if (rows < 1 || rows > kMaxCells || columns < 1 || columns > kMaxCells) return std::nullopt;
+    if (!(e.u >= 1 && e.u <= kMaxCells && e.v >= 1 && e.v <= kMaxCells)) return std::nullopt;
+    const int rows = static_cast<int>(e.u), columns = static_cast<int>(e.v);
     const double p = e.pressure;
     const double tzul0 = supply.temperature, tabl0 = exhaust.temperature;
     const double rfzul0 = std::clamp(supply.humidity, 0.0f, 1.0f), rfabl0 = std::clamp(exhaust.humidity, 0.0f, 1.0f);
@@ -323,10 +342,15 @@ std::optional<Outlets> exchange(const Exchanger& e, const Air& supply, const Air
     const double u = e.u, v = e.v, t = e.ribThickness;
     k.supply.massFlux = mzulg / (k.supply.count * (k.supply.width - t * k.supply.ribs) * k.supply.height);
     k.exhaust.massFlux = mablg / (k.exhaust.count * (k.exhaust.width - t * k.exhaust.ribs) * k.exhaust.height);
-    // One plate side of a channel, in one row of cells.
+    // Each plate parts a supply-air channel from an exhaust-air one, so both streams
+    // spread over the same plate faces: as many as the two counts together, both sides
+    // of every channel where the counts are equal. Counted by each side's own channels,
+    // unequal counts would have one stream give what the other does not take. One face
+    // in one row of cells:
+    const double faces = k.supply.count + k.exhaust.count;
     const CellMake make{.area = k.supply.width * k.supply.length / (u * v),
-                        .supply = dryZul / (k.supply.count * 2 * u),
-                        .exhaust = dryAbl / (k.exhaust.count * 2 * v)};
+                        .supply = dryZul / (faces * u),
+                        .exhaust = dryAbl / (faces * v)};
     // Sub-cells no finer than the largest grid.
     const int most = std::max(1, kMaxCells / std::max(rows, columns));
 
@@ -337,7 +361,7 @@ std::optional<Outlets> exchange(const Exchanger& e, const Air& supply, const Air
     };
     std::array<Held, kMaxCells> across;
     std::fill_n(across.begin(), columns, Held{static_cast<float>(tabl0), static_cast<float>(xabl0)});
-    Water onExhaust, onSupply;
+    Water water;
     double sumzul = 0, sumxzul = 0;
     for (int i = 0; i < rows; ++i) {
         Held along{static_cast<float>(tzul0), static_cast<float>(xzul0)};
@@ -345,8 +369,7 @@ std::optional<Outlets> exchange(const Exchanger& e, const Air& supply, const Air
             const Outlet o = gridCell(k, {across[j].t, across[j].x}, {along.t, along.x}, make, most);
             across[j] = {static_cast<float>(o.exhaust.t), static_cast<float>(o.exhaust.x)};
             along = {static_cast<float>(o.supply.t), static_cast<float>(o.supply.x)};
-            add(onExhaust, o.onExhaust);
-            add(onSupply, o.onSupply);
+            add(water, o.water);
         }
         sumzul += along.t;
         sumxzul += along.x;
@@ -357,18 +380,16 @@ std::optional<Outlets> exchange(const Exchanger& e, const Air& supply, const Air
         sumxabl += across[j].x;
     }
     Stream supplyOut{sumzul / u, sumxzul / u}, exhaustOut{sumabl / v, sumxabl / v};
-    // The outlets mixed, as with the sub-cells; then both plate sides of every channel of
-    // the side the water came from, in kg/h.
+    // The outlets mixed, as with the sub-cells; then every plate face, in kg/h.
     const double mixed = dryZul * shedExcess(supplyOut, p) + dryAbl * shedExcess(exhaustOut, p);
-    const double exhaustFaces = 2.0 * k.exhaust.count, supplyFaces = 2.0 * k.supply.count;
     constexpr double kPerHour = 3600.0;
     const Outlets out{supplyOut.t,
                       vapourPressure(supplyOut.x, p) / saturationPressure(supplyOut.t),
                       exhaustOut.t,
                       vapourPressure(exhaustOut.x, p) / saturationPressure(exhaustOut.t),
                       xabl0 - exhaustOut.x,
-                      (onExhaust.condensate * exhaustFaces + onSupply.condensate * supplyFaces + mixed) * kPerHour,
-                      (onExhaust.ice * exhaustFaces + onSupply.ice * supplyFaces) * kPerHour};
+                      (water.condensate * faces + mixed) * kPerHour,
+                      water.ice * faces * kPerHour};
     for (double x : {out.supplyTemperature, out.supplyHumidity, out.exhaustTemperature, out.exhaustHumidity, out.drop,
                      out.condensate, out.ice})
         if (!std::isfinite(x)) return std::nullopt;

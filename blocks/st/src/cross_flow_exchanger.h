@@ -26,11 +26,9 @@ struct Exchanger {
     double ribThickness;  // m
     double conductivity;  // of plate and ribs, W/(m K)
     double pressure;      // Pa
-    double u, v;          // cells across the supply and the exhaust flow, whole numbers
-    // The grid swept: rows along the exhaust flow and columns along the supply flow, 1 to
-    // kMaxCells. The block fixes them at initialisation from u and v, which a change
-    // during the run may alter for the cell area and flows alone.
-    int rows, columns;
+    // Cells across the supply flow (the grid's rows, along the exhaust flow) and across
+    // the exhaust flow (its columns), whole numbers from 1 to kMaxCells.
+    double u, v;
 };
 
 // An inlet: temperature in degC, relative humidity as a fraction (taken within 0 and 1),

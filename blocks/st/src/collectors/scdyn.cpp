@@ -45,7 +45,9 @@
 // Each segment follows $c_{eff}\, dT/dt = \eta_0 (G_b + k_d G_d) - a_1 (T - t_a) - a_2 (T -
 // t_a)^2 + 2 \dot m c_p (t_{in} - T)/A$, with its area $A$, its mean temperature $T$, its
 // inlet $t_{in}$ and its outlet $2 T - t_{in}$, the quadratic loss taken at the start of
-// a sub-step. Where that outlet would lie beyond the temperatures in play, the inlet, the
+// a sub-step; where that would send the segment beyond the temperatures in play (a field
+// of little or no capacity far above the ambient), at its new temperature and above the
+// ambient only. Where the outlet would lie beyond the temperatures in play, the inlet, the
 // segment's own at the sub-step's start, the ambient and the stagnation temperature (as
 // where cold fluid meets a segment standing hot), it is held at the nearest of them and
 // the segment keeps what the fluid leaves. Steps longer than 60 s run in sub-steps of
@@ -150,24 +152,36 @@ double advanceRow(std::span<double> t, const Field& f, double segmentArea, doubl
         const double through = capacityFlow * dt;
         double inlet = tin, sum = 0.0;
         for (double& tk : t) {
-            const double start = tk;
-            const double kept = f.ceff * tk + dt * (absorbed + f.a1 * ta - f.a2 * (tk - ta) * (tk - ta));
-            const double b = f.ceff + f.a1 * dt + through;
-            // No capacity, loss or flow to hold the balance: the segment stays as it is.
-            // Bounded, since the quadratic loss, explicit, would square an absurd
-            // temperature up to infinity within a few sub-steps.
-            if (b > 0.0) tk = bounded((kept + through * inlet) / b);
+            const double start = tk, from = flow > 0.0 ? inlet : start;  // no flow brings nothing
+            const double lowest = std::min({from, start, ta}), highest = std::max({from, start, hottest});
+            // The segment's balance with `coupled` of the flow's capacity on its new
+            // temperature and `brought` what the flow brings besides, the quadratic loss
+            // taken at the sub-step's start. Where that loss outweighs the capacity (little
+            // or none, far above the ambient) the step overshoots beyond the temperatures
+            // in play, and again the next, swinging without bound (a field without
+            // capacity near stagnation went to -300 degC); there the loss is taken at the
+            // new temperature, above the ambient only, whose balance has its one root
+            // between them. No capacity, loss or flow to hold the balance: the segment
+            // stays as it is.
+            const auto settle = [&](double coupled, double brought) {
+                const double b = f.ceff + f.a1 * dt + coupled, y0 = start - ta;
+                if (!(b > 0.0)) return start;
+                const double explicitly = (f.ceff * start + dt * (absorbed + f.a1 * ta - f.a2 * y0 * y0) + brought) / b;
+                if ((explicitly >= lowest && explicitly <= highest) || !(f.a2 > 0.0)) return bounded(explicitly);
+                const double c = f.ceff * y0 + dt * absorbed + brought - coupled * ta;
+                const double y = c > 0.0 ? 2.0 * c / (b + std::sqrt(b * b + 4.0 * f.a2 * dt * c)) : c / b;
+                return bounded(ta + y);
+            };
+            tk = settle(through, through * inlet);
             double out = bounded(2.0 * tk - inlet);
             // The outlet as far beyond the segment's mean as its inlet lies below: where
             // fluid meets a segment far from its own temperature (cold water into a
             // collector standing hot) that puts out more than anything in play. The
             // outlet then stays within the inlet, the segment's start, the ambient and
             // the stagnation temperature, and the segment keeps what the fluid leaves.
-            const double lowest = std::min({inlet, start, ta}), highest = std::max({inlet, start, hottest});
             if (flow > 0.0 && !(out >= lowest && out <= highest)) {
                 out = std::clamp(out, lowest, highest);
-                const double held = f.ceff + f.a1 * dt;
-                if (held > 0.0) tk = bounded((kept + through / 2.0 * (inlet - out)) / held);
+                if (f.ceff + f.a1 * dt > 0.0) tk = settle(0.0, through / 2.0 * (inlet - out));
             }
             sum += tk;
             inlet = out;

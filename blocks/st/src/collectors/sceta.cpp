@@ -46,10 +46,12 @@
 // overshoot it, at a trickle flow, the outlet is the stagnation temperature). Of the two
 // roots of the quadratic balance one must lie between the lower of inlet and ambient and
 // twice the higher of ambient and stagnation temperature (in kelvin); where none or both
-// do, or a linear balance has no solution ($a_1$ below 0), the collector passes its inlet
-// temperature on, with a warning the first time and a count of all such solutions at the
-// end of the run; but an inlet above the stagnation temperature whose balance has no
-// root between the two stops there. Without flow the outlet is the inlet and the heat 0.
+// do, the outlet is the root between the inlet and the stagnation temperature or, without
+// one there, the stagnation temperature. Only a curve whose loss does not grow with the
+// temperature ($a_1$ or $a_2$ below 0, where the linear balance may have no solution or
+// the stagnation temperature no bound) passes its inlet temperature on there, with a
+// warning the first time and a count of all such solutions at the end of the run.
+// Without flow the outlet is the inlet and the heat 0.
 //
 // Mode 1 gives as outlet twice the mean less the inlet, and the heat of one collector;
 // the efficiency is not limited to 0 or above. With no irradiance the efficiency is 0
@@ -113,6 +115,14 @@ double residual(double to, double ti, double ta, double g, double mcp, const Cur
     return mcp * (to - ti) - (c.eta0 * g - c.a1 * x - c.a2 * x * x);
 }
 
+// The two outlets (kelvin) of the quadratic balance, a2 above 0.
+Roots quadraticOutlets(double ti, double ta, double g, double mcp, const Curve& c) {
+    const double p = c.a1 / c.a2 + ti - 2.0 * ta + 2.0 * mcp / c.a2;
+    const double q = ti * (ti + 2.0 * c.a1 / c.a2 - 4.0 * ta - 4.0 * mcp / c.a2) -
+                     4.0 * (ta * c.a1 / c.a2 + g * c.eta0 / c.a2 - ta * ta);
+    return quadraticRoots(p, q);
+}
+
 // The outlet of one collector (kelvin), or none when its balance has no usable solution
 // (the block then passes the inlet on). mcp is the capacity flow per unit collector area.
 enum class Solution { one, none, two };
@@ -124,15 +134,25 @@ Solution collectorOutlet(double ti, double ta, double g, double mcp, const Curve
         to = (c.eta0 * g + c.a1 * (ta - ti / 2.0) + mcp * ti) / denominator;
         return Solution::one;
     }
-    const double p = c.a1 / c.a2 + ti - 2.0 * ta + 2.0 * mcp / c.a2;
-    const double q = ti * (ti + 2.0 * c.a1 / c.a2 - 4.0 * ta - 4.0 * mcp / c.a2) -
-                     4.0 * (ta * c.a1 / c.a2 + g * c.eta0 / c.a2 - ta * ta);
-    const Roots r = quadraticRoots(p, q);
+    const Roots r = quadraticOutlets(ti, ta, g, mcp, c);
     const auto admissible = [&](double x) { return r.real && x >= tmin && x <= 2.0 * tmax; };
     const int count = admissible(r.upper) + admissible(r.lower);
     if (count != 1) return count == 0 ? Solution::none : Solution::two;
     to = admissible(r.upper) ? r.upper : r.lower;
     return Solution::one;
+}
+
+// The outlet of a quadratic balance between the inlet and the stagnation temperature,
+// which the fluid moves towards: the balance's root there, or the stagnation temperature
+// where it has none between them (a warm inlet at a trickle flow, carried past it).
+double towardsStagnation(double ti, double stagnant, double ta, double g, double mcp, const Curve& c) {
+    if (residual(ti, ti, ta, g, mcp, c) * residual(stagnant, ti, ta, g, mcp, c) > 0.0) return stagnant;
+    const Roots r = quadraticOutlets(ti, ta, g, mcp, c);
+    if (!r.real) return stagnant;
+    const double lo = std::min(ti, stagnant), hi = std::max(ti, stagnant);
+    // The root there, as near as rounding leaves it.
+    const auto off = [&](double x) { return std::max({lo - x, x - hi, 0.0}); };
+    return std::clamp(off(r.upper) <= off(r.lower) ? r.upper : r.lower, lo, hi);
 }
 
 void stepCurve(sceta_block::View& b, const Curve& c, double g) {
@@ -167,7 +187,8 @@ void stepField(sceta_block::View& b, const Curve& c, double g) {
     for (int k = 0; k < series; ++k) {
         const block::Values said{.reals = {stored(ti - kKelvin), stored(g), stored(mdot)}};
         double to = ti;
-        switch (collectorOutlet(ti, ta, g, mcp, c, tmin, tmax, to)) {
+        const Solution solution = collectorOutlet(ti, ta, g, mcp, c, tmin, tmax, to);
+        switch (solution) {
             case Solution::one:
                 // At a capacity flow below a1/2 the closed forms overshoot the stagnation
                 // temperature: a warm inlet at a trickle flow at night would leave far below
@@ -175,18 +196,19 @@ void stepField(sceta_block::View& b, const Curve& c, double g) {
                 if ((to - stagnant) * (ti - stagnant) < 0.0) to = stagnant;
                 break;
             case Solution::none:
-                // A warm inlet at a trickle flow: the closed form's outlet would lie far
-                // below the ambient, outside the window, while the fluid can cool only to
-                // the stagnation temperature. Where the balance has no root between the two
-                // it is carried past it; the outlet then stops there as on the warming side.
-                if (ti > stagnant && residual(ti, ti, ta, g, mcp, c) * residual(stagnant, ti, ta, g, mcp, c) > 0.0) {
-                    to = stagnant;
+            case Solution::two:
+                // The window can miss the outlet that lies between the inlet and the
+                // stagnation temperature, or hold both roots: a warm inlet at a trickle
+                // flow, whose closed form lies far below the ambient; an inlet above twice
+                // the ambient in kelvin, hot at night (228 degC at -25 degC); a cold one at
+                // a trickle below a warm ambient; one at the stagnation temperature itself,
+                // by rounding (the next collector of a row that reached it).
+                if (c.a2 > 0.0 && std::isfinite(stagnant)) {
+                    to = towardsStagnation(ti, stagnant, ta, g, mcp, c);
                     break;
                 }
-                b.countWarning(s.noRoot, code::noAdmissibleRoot, said);
-                break;
-            case Solution::two:
-                b.countWarning(s.twoRoots, code::twoAdmissibleRoots, said);
+                if (solution == Solution::none) b.countWarning(s.noRoot, code::noAdmissibleRoot, said);
+                else b.countWarning(s.twoRoots, code::twoAdmissibleRoots, said);
                 break;
         }
         ti = to;

@@ -59,7 +59,8 @@
 // the specific heat of dry air and 1875 J/(kg K) for the vapour it carries. Water
 // condenses at the rate of the Lewis analogy, never more than the warmer air holds above
 // saturation at the plate, nor so much that its heat would warm the plate past that
-// air's dew point; it gives up the vapour's enthalpy less that of water at the plate.
+// air's dew point or the cooler air past it further than the plate's sensible heat alone
+// does; it gives up the vapour's enthalpy less that of water at the plate.
 // Where the plate would lie at or below 0 $^\circ$C the largest share of the
 // condensate, in steps of 100/335000, freezes that keeps it there. Air leaving a cell,
 // or the exchanger mixed, with more water than saturates it sheds the rest as
@@ -69,10 +70,13 @@
 // at 2 units.
 //
 // A flow of 0 or below on either side gives the exhaust-air inlet state on outputs 1
-// and 2, the supply-air inlet state on outputs 3 and 4, and 0 on the others. The
-// condensate flows count both plate sides of every channel of the stream the water came
-// from. A step with an input that is not a finite number, or an inlet state outside the
-// ranges above, changes no output and is warned about.
+// and 2, the supply-air inlet state on outputs 3 and 4, and 0 on the others. Each plate
+// parts a supply-air channel from an exhaust-air one: both streams spread over as many
+// plate faces as their two channel counts together (both sides of every channel where
+// the counts are equal), and the condensate flows count them all. A change of the cell
+// counts during the run changes the grid. A step with an input that is not a finite
+// number, or an inlet state outside the ranges above, changes no output and is warned
+// about.
 //#end
 #include "blocks.h"
 #include "cross_flow_exchanger.h"
@@ -116,6 +120,12 @@ bool checkRibs(hxxi_block::View& b) {
     return passed;
 }
 
+// The grid's last row and column, from the cell counts as they stand.
+void holdGrid(hxxi_block::View& b) {
+    b.ip<10>() = block::toInt(b.par<P::u>()) + 1;
+    b.ip<11>() = block::toInt(b.par<P::v>()) + 1;
+}
+
 }  // namespace
 
 bool hxxi_block::tiesHold(View& b) {
@@ -126,13 +136,15 @@ bool hxxi_block::tiesHold(View& b) {
 void hxxi_block::init(View& b) {
     b.ip<10>() = b.ip<11>() = 0;
     if (refused(b)) return;
-    // The grid's last row and column; its size stays as fixed here for the whole run.
-    b.ip<10>() = block::toInt(b.par<P::u>()) + 1;
-    b.ip<11>() = block::toInt(b.par<P::v>()) + 1;
+    holdGrid(b);
 }
 
 void hxxi_block::step(View& b) {
     if (!inputsFinite(b)) return;
+    // A cell count changed during the run changes the grid, as it does the cell area and
+    // flows and the outlets' means: a grid kept from initialisation would average its
+    // rows over the new count (the exhaust leaving at 54 degC between inlets of 0 and 22).
+    holdGrid(b);
     const cross_flow::Exchanger e{
         .supply = {count<P::supplyChannels>(b), b.par<P::supplyHeight>(), b.par<P::supplyWidth>(),
                    b.par<P::supplyLength>(), count<P::supplyRibs>(b)},
@@ -145,8 +157,6 @@ void hxxi_block::step(View& b) {
         .pressure = b.par<P::pressure>(),
         .u = count<P::u>(b),
         .v = count<P::v>(b),
-        .rows = b.ip<10>() - 1,
-        .columns = b.ip<11>() - 1,
     };
     const auto out = cross_flow::exchange(e, {b.in(0), b.in(1), b.in(4)}, {b.in(2), b.in(3), b.in(5)});
     if (!out) {
