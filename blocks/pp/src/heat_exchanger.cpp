@@ -181,6 +181,20 @@ private:
     double coldest_ = 0.0, hottest_ = 0.0;   // its enthalpies at the ends of play (J/kg)
 };
 
+// A cell's capacity flows where they were last taken: a pass exchanges each cell twice,
+// and the second exchange starts from the side-1 state of the first, the first of the
+// next pass from the side-2 state of the second.
+struct Remembered {
+    State x{std::numeric_limits<double>::quiet_NaN(), 0.0};
+    bool up = false;
+    double c = 0.0;
+
+    double capacity(const Stream& s, const State& at, bool warming) {
+        if (!(at.h == x.h && at.t == x.t && warming == up)) *this = {at, warming, s.capacity(at, warming)};
+        return c;
+    }
+};
+
 // Side 1 in state one and side 2 in state two exchange over a conductance ua, both
 // updated. Where water on either side ends a phase the exchange goes on over the rest of
 // ua with the next phase's capacity flow: ua's share up to there is the one whose heat
@@ -192,11 +206,12 @@ private:
 // asked of a state they may leave beyond the water and steam routines' range.
 template <class Effectiveness>
 void exchange(const Stream& s1, const Stream& s2, double ua, Effectiveness effectiveness, bool parallel, State& one,
-              State& two) {
+              State& two, Remembered* at1 = nullptr, Remembered* at2 = nullptr) {
     for (int piece = 0; piece < kPieces && ua > 0.0; ++piece) {
         if (!(one.t > two.t) && !(one.t < two.t)) return;
         const bool up = one.t > two.t;  // side 2 warms
-        const double c1 = s1.capacity(one, !up), c2 = s2.capacity(two, up);
+        const double c1 = piece == 0 && at1 ? at1->capacity(s1, one, !up) : s1.capacity(one, !up);
+        const double c2 = piece == 0 && at2 ? at2->capacity(s2, two, up) : s2.capacity(two, up);
         const auto heat = [&](double share) { return heatFlow(one.t, two.t, c1, c2, share * ua, effectiveness); };
         // Whether heat q goes beyond heat limit in the direction it flows.
         const auto beyond = [up](double q, double limit) { return up ? q > limit : q < limit; };
@@ -295,10 +310,19 @@ Outlets cellModel(const Exchanger& ex, const Side& side1, const Side& side2, dou
     std::array<State, kCells> rohr1, rohr2;
     rohr1.fill(entering1);
     rohr2.fill(entering2);
+    // What each cell took in at its last exchange, and the capacity flows taken there: a
+    // cell whose inlets have not changed since passes on what it did.
+    std::array<State, kCells> took1, took2;
+    took1.fill({std::numeric_limits<double>::quiet_NaN(), 0.0});
+    took2 = took1;
+    std::array<Remembered, kCells> at1, at2;
     const auto exchangeIn = [&](int i) {
         State one = i == 0 ? entering1 : rohr1[i - 1];
         State two = i == kCells - 1 ? entering2 : rohr2[i + 1];
-        exchange(s1, s2, ua, block::counterflowEffectiveness, false, one, two);
+        if (one.h == took1[i].h && one.t == took1[i].t && two.h == took2[i].h && two.t == took2[i].t) return;
+        took1[i] = one;
+        took2[i] = two;
+        exchange(s1, s2, ua, block::counterflowEffectiveness, false, one, two, &at1[i], &at2[i]);
         rohr1[i] = one;
         rohr2[i] = two;
     };
