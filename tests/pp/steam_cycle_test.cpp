@@ -404,9 +404,13 @@ TEST(HeatExchanger, RefusesParametersItCannotRunWith) {
     // The passes' bound ties them to the model: asked only of parameters the table takes.
     std::vector<float> noArea = hxch(0, 500, 0, 2300, 4000, 5000);
     std::vector<float> endless = hxch(0, 500, 10, 2300, 4000, 5000);
+    // A negative or NaN heat-transfer coefficient exchanged nothing, silently.
+    std::vector<float> backwards = hxch(1, -500, 10, 2300, 4000, 5);
+    std::vector<float> noCoefficient = hxch(0, NAN, 10, 2300, 4000, 20);
     for (const Refusal& r : {Refusal{segmentsZero, {308040}, {14}}, Refusal{oilAtZero, {308002, 308002}, {8, 11}},
                              Refusal{noArea, {308001}, {3}}, Refusal{endless, {308004}, {14}},
-                             Refusal{noModel, {308011}, {1}}}) {
+                             Refusal{noModel, {308011}, {1}}, Refusal{backwards, {308003}, {2}},
+                             Refusal{noCoefficient, {308003}, {2}}}) {
         auto b = pp_test::instance("pp0015", r.parameters);
         const auto m = vireo_test::messagesOf([&] { b.init(); });
         EXPECT_EQ(m.codes, r.codes);

@@ -25,7 +25,7 @@
 //#OUT[5] Side-2 outlet enthalpy as water or steam (J/kg)
 //#Parameters
 //#BP[0] Model, 0 to 1 (-): 0 cells in counterflow, 1 segments in parallel flow
-//#BP[1] Heat-transfer coefficient (W/(m2 K))
+//#BP[1] Heat-transfer coefficient, at least 0 (W/(m2 K))
 //#BP[2] Heat-transfer area, above 0 (m2)
 //#BP[3] Side-1 medium: 0 water and steam, otherwise oil (-)
 //#BP[4] Side-1 oil: temperature of the first point (degC)
