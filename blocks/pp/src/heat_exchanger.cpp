@@ -17,8 +17,9 @@ namespace {
 constexpr int kCells = 20;
 
 // The cells have settled once every cell holds what it held two passes before: a cell at
-// the end of evaporation can swing between two states from pass to pass for good while
-// the outlets stand. The outlets alone do not tell: they stand nearly still for many
+// the end of evaporation can swing between two states from pass to pass for good, now and
+// then the outlets with it (which then give the mean of the two). The outlets alone do
+// not tell: they stand nearly still for many
 // passes while the end of evaporation creeps through the cells. An oil by its
 // temperature; water by its enthalpy, within a few tenths of a J/kg: the temperature of
 // an enthalpy comes from an iteration that stops within a few mK, so that a cell's
@@ -126,7 +127,8 @@ public:
     // at one capacity flow overshoots (a vapour's near the critical point).
     void play(double coldest, double hottest) {
         if (!side_.water) return;
-        bounded_ = steam::steamStateAccepts(coldest, side_.pressure) && steam::steamStateAccepts(hottest, side_.pressure);
+        bounded_ = steam::steamStateAccepts(coldest, side_.pressure) &&
+                   steam::steamStateAccepts(hottest, side_.pressure);
         if (!bounded_) return;
         coldest_ = reach(coldest, false);
         hottest_ = reach(hottest, true);
@@ -352,8 +354,8 @@ Outlets cellModel(const Exchanger& ex, const Side& side1, const Side& side2, dou
     if (pass == 0) return {in1, in2, s1.asWater(entering1), s2.asWater(entering2), settled};
     // Cells that settled into a swing between two states may swing at the outlets too, one
     // side leaving colder after one pass and warmer after the next: each pass then misses
-    // the balance by as much as the other makes up for, and the outlets are the mean of
-    // the two.
+    // the balance by nearly as much as the other makes up for (no relaxation of the passes
+    // settles them), and the outlets are the mean of the two.
     const Cells& before = history[pass % 2];
     const State out1 = settled ? s1.mean(rohr1[kCells - 1], before.one[kCells - 1]) : rohr1[kCells - 1];
     const State out2 = settled ? s2.mean(rohr2[0], before.two[0]) : rohr2[0];

@@ -42,29 +42,30 @@
 //#Strings
 //#None
 //#Remarks
-// The cell model puts 20 cells on each side, side 1 flowing from cell 1 to 20 and side 2
-// back. A pass carries side 1 through the cells, each exchanging with side 2 as the cell
-// after it passed it on, then side 2 back through them with side 1 as it now stands; the
-// outlets are those of the end cells after the last pass. It passes until every cell
-// holds what it held two passes before (within 1e-5 K, water within 0.5 J/kg), at most
-// p14 times; where the cells then swing between two states from pass to pass, the
-// outlets are the mean of the last two passes', which keeps the balance the passes miss
-// by turns. A step that ends before is a warning, reported once and counted, the count
-// given at the end of the run. Both models carry each side as its enthalpy, an oil's the
-// integral of its line from 0 degC, so that one side takes what the other gives, and a
-// temperature follows from its enthalpy: water on either side evaporates and condenses
-// at the saturation temperature of its pressure, and where it ends a phase within a cell
-// or segment the rest of that area exchanges with the next phase's heat capacity
-// (without bound while the phase changes). Neither side passes the temperature the
-// other comes into a cell or segment with, and the two leave a segment at most at one
-// temperature. The segment model chains parallel-flow segments of area p3 / p14, as
-// many as int(p3) holds whole multiples of int(p3 / p14): p3 = 10 and p14 = 4 run 5
-// segments of 2.5. Where p3 / p14 is below 1 it runs int(p14) segments. p1 is taken as
-// its nearest whole number; another model than 0 or 1 is refused. Without flow on either
-// side the inlet temperatures pass to the opposite outlets. Both enthalpies are those of
-// water or steam at the outlet state whatever the medium; a water side's is its own,
-// wet or not. A water state outside the 1967 industrial formulation (such as a pressure
-// above the critical one) ends the whole run with a report on standard output.
+// The cell model puts 20 cells on each side, side 1 flowing from cell 1 to 20 and side
+// 2 back. A pass carries side 1 through the cells, each exchanging with side 2 as the
+// cell after it passed it on, then side 2 back through them with side 1 as it now
+// stands; the outlets are those of the end cells after the last pass. It passes until
+// every cell holds what it held two passes before (within 1e-5 K, water within 0.5
+// J/kg), at most p14 times; where the cells then swing between two states from pass to
+// pass, the outlets are the mean of the last two passes', which keeps the balance the
+// passes miss by turns to within a few parts in ten thousand. A step that ends before
+// is a warning, reported once and counted, the count given at the end of the run. Both
+// models carry each side as its enthalpy, an oil's the integral of its line from 0
+// degC, so that one side takes what the other gives, and a temperature follows from its
+// enthalpy: water on either side evaporates and condenses at the saturation temperature
+// of its pressure, and where it ends a phase within a cell or segment the rest of that
+// area exchanges with the next phase's heat capacity (without bound while the phase
+// changes). Neither side passes the temperature the other comes into a cell or segment
+// with, and the two leave a segment at most at one temperature. The segment model
+// chains parallel-flow segments of area p3 / p14, as many as int(p3) holds whole
+// multiples of int(p3 / p14): p3 = 10 and p14 = 4 run 5 segments of 2.5. Where p3 / p14
+// is below 1 it runs int(p14) segments. p1 is taken as its nearest whole number;
+// another model than 0 or 1 is refused. Without flow on either side the inlet
+// temperatures pass to the opposite outlets. Both enthalpies are those of water or
+// steam at the outlet state whatever the medium; a water side's is its own, wet or not.
+// A water state outside the 1967 industrial formulation (such as a pressure above the
+// critical one) ends the whole run with a report on standard output.
 //#end
 #include "blocks.h"
 
