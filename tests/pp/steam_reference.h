@@ -1,7 +1,8 @@
 // IAPWS-IF97 values of water and steam for the steam-cycle tests, from the committed
 // table that make_steam_cycle_reference.py writes with python3-iapws: the saturation line
-// and the enthalpy every 2 K at the pressures of the tests, isentropic drops, and a
-// seeded sweep of steam-generator states with the water's inlet enthalpy.
+// and the enthalpy every 2 K at the pressures of the tests, isentropic drops, and seeded
+// sweeps of steam-generator states with the water's inlet enthalpy and of water heating
+// water with both inlet enthalpies.
 #ifndef VIREO_TEST_PP_STEAM_REFERENCE_H
 #define VIREO_TEST_PP_STEAM_REFERENCE_H
 
@@ -20,6 +21,9 @@ struct Expansion {
 };
 struct GeneratorState {
     double oil, oilFlow, water, waterFlow, p, hIn;  // degC, kg/s, degC, kg/s, Pa, J/kg
+};
+struct WaterPair {
+    double t1, m1, p1, t2, m2, p2, h1In, h2In;  // each side degC, kg/s, Pa; then J/kg
 };
 
 #include "steam_cycle_reference.inc"

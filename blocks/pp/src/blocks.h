@@ -194,7 +194,7 @@ struct hxch_block {  // HXCH
         static constexpr block::Param table[] = {
             // The bounds that depend on the model and on each side's medium are the block's ties.
             {"Model", "-", block::mode(2), code::badModel},
-            {"Heat-transfer coefficient", "W/(m2 K)"},
+            {"Heat-transfer coefficient", "W/(m2 K)", kLoss, code::badLossCoefficient},
             {"Heat-transfer area", "m2", block::above(0), code::badSize},
             {"Side-1 medium", "-"},
             {"Side-1 oil", "degC"},

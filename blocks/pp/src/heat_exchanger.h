@@ -1,7 +1,7 @@
 // The heat exchanger of HXCH between two streams, each water and steam or a thermal oil
-// with a linear specific heat, the water of side 2 evaporating at the saturation
-// temperature of its pressure: a counterflow of cells passed until they settle, or a
-// chain of parallel-flow segments. SI throughout (°C, Pa, kg/s, J/kg, W).
+// with a linear specific heat, the water of either side evaporating or condensing at the
+// saturation temperature of its pressure: a counterflow of cells passed until they settle,
+// or a chain of parallel-flow segments. SI throughout (°C, Pa, kg/s, J/kg, W).
 #ifndef VIREO_PP_HEAT_EXCHANGER_H
 #define VIREO_PP_HEAT_EXCHANGER_H
 
@@ -25,12 +25,15 @@ struct Exchanger {
 
 struct Outlets {
     double t1, t2;
-    double h2;  // side 2's enthalpy as water or steam: water's own, wet or not; an oil's at its temperature
+    // Each side's enthalpy as water or steam: water's own, wet or not; an oil's that of
+    // water at its temperature.
+    double h1, h2;
     bool settled = true;
 };
 
-// Both models carry side-2 water as its enthalpy, so that every joule side 1 gives it
-// takes; its temperature follows from (p, h). Side 2 never passes side 1's temperature.
+// Both models carry each side as its enthalpy, the oil's the integral of its line, so
+// that every joule one side gives the other takes; the temperatures follow from the
+// enthalpies. Neither side passes the other's temperature.
 
 // 20 cells on each side, side 1 flowing from cell 1 to 20 and side 2 back; a pass carries
 // side 1 through the cells and then side 2 back through them, until every cell holds

@@ -1,7 +1,7 @@
 //#Block HXCH
 //#Description
 // Heat exchanger between two streams, each water and steam or a thermal oil with a
-// linear specific heat; the water of the second side may evaporate.
+// linear specific heat; water on either side may evaporate or condense.
 //#Layout
 //#Inputs 6
 //#Outputs 6
@@ -25,7 +25,7 @@
 //#OUT[5] Side-2 outlet enthalpy as water or steam (J/kg)
 //#Parameters
 //#BP[0] Model, 0 to 1 (-): 0 cells in counterflow, 1 segments in parallel flow
-//#BP[1] Heat-transfer coefficient (W/(m2 K))
+//#BP[1] Heat-transfer coefficient, at least 0 (W/(m2 K))
 //#BP[2] Heat-transfer area, above 0 (m2)
 //#BP[3] Side-1 medium: 0 water and steam, otherwise oil (-)
 //#BP[4] Side-1 oil: temperature of the first point (degC)
@@ -42,27 +42,30 @@
 //#Strings
 //#None
 //#Remarks
-// The cell model puts 20 cells on each side, side 1 flowing from cell 1 to 20 and side 2
-// back. A pass carries side 1 through the cells, each exchanging with side 2 as the cell
-// after it passed it on, then side 2 back through them with side 1 as it now stands; the
-// outlets are those of the end cells after the last pass. It passes until every cell
-// holds what it held two passes before (within 1e-5 K, side-2 water within 0.5 J/kg), at
-// most p14 times; a step that ends before is a warning, reported once and counted, the
-// count given at the end of the run. Both models carry side-2 water as its enthalpy, so
-// that it takes what side 1 gives: its temperature follows from its pressure and
-// enthalpy, it evaporates at the saturation temperature of its pressure, and where it
-// ends a phase within a cell or segment the rest of that area exchanges with the next
-// phase's heat capacity (without bound while it evaporates). Side 2 never passes side 1's
-// temperature: in a cell the one side 1 comes with, in a segment the one it leaves with.
-// The segment model chains parallel-flow segments of area p3 / p14, as many as int(p3)
-// holds whole multiples of int(p3 / p14): p3 = 10 and p14 = 4 run 5 segments of 2.5.
-// Where p3 / p14 is below 1 it runs int(p14) segments. p1 is taken as its nearest whole
-// number; another model than 0 or 1 is refused. Without flow on either side the inlet
-// temperatures pass to the opposite outlets. Both enthalpies are those of water or steam
-// at the outlet state whatever the medium; side-2 water's is its own, still evaporating
-// or not. Water on side 1 does not condense: it cools with its heat capacity. A water
-// state outside the 1967 industrial formulation ends the whole run with a report on
-// standard output.
+// The cell model puts 20 cells on each side, side 1 flowing from cell 1 to 20 and side
+// 2 back. A pass carries side 1 through the cells, each exchanging with side 2 as the
+// cell after it passed it on, then side 2 back through them with side 1 as it now
+// stands; the outlets are those of the end cells after the last pass. It passes until
+// every cell holds what it held two passes before (within 1e-5 K, water within 0.5
+// J/kg), at most p14 times; where the cells then swing between two states from pass to
+// pass, the outlets are the mean of the last two passes', which keeps the balance the
+// passes miss by turns to within a few parts in ten thousand. A step that ends before
+// is a warning, reported once and counted, the count given at the end of the run. Both
+// models carry each side as its enthalpy, an oil's the integral of its line from 0
+// degC, so that one side takes what the other gives, and a temperature follows from its
+// enthalpy: water on either side evaporates and condenses at the saturation temperature
+// of its pressure, and where it ends a phase within a cell or segment the rest of that
+// area exchanges with the next phase's heat capacity (without bound while the phase
+// changes). Neither side passes the temperature the other comes into a cell or segment
+// with, and the two leave a segment at most at one temperature. The segment model
+// chains parallel-flow segments of area p3 / p14, as many as int(p3) holds whole
+// multiples of int(p3 / p14): p3 = 10 and p14 = 4 run 5 segments of 2.5. Where p3 / p14
+// is below 1 it runs int(p14) segments. p1 is taken as its nearest whole number;
+// another model than 0 or 1 is refused. Without flow on either side the inlet
+// temperatures pass to the opposite outlets. Both enthalpies are those of water or
+// steam at the outlet state whatever the medium; a water side's is its own, wet or not.
+// A water state outside the 1967 industrial formulation (such as a pressure above the
+// critical one) ends the whole run with a report on standard output.
 //#end
 #include "blocks.h"
 
@@ -85,13 +88,12 @@ exchanger::Side side(const View& b, int pressure, int flow) {
             b.par<Medium + 4>(), b.in(pressure), b.in(flow)};
 }
 
-void writeOutlets(BlockView& b, double t1, double t2, double h2) {
-    const double p1 = b.in(2), p2 = b.in(5);
+void writeOutlets(BlockView& b, double t1, double h1, double t2, double h2) {
     b.out(0) = static_cast<float>(t1);
-    b.out(1) = static_cast<float>(p1);
-    b.out(2) = static_cast<float>(steam::steamEnthalpy(static_cast<float>(t1), p1));
+    b.out(1) = b.in(2);
+    b.out(2) = static_cast<float>(h1);
     b.out(3) = static_cast<float>(t2);
-    b.out(4) = static_cast<float>(p2);
+    b.out(4) = b.in(5);
     b.out(5) = static_cast<float>(h2);
 }
 
@@ -124,7 +126,8 @@ bool hxch_block::tiesHold(View& b) {
 void hxch_block::step(View& b) {
     const double in1 = b.in(0), in2 = b.in(3);
     if (b.in(4) <= 0.0f || b.in(1) <= 0.0f) {
-        writeOutlets(b, in2, in1, steam::steamEnthalpy(static_cast<float>(in1), static_cast<double>(b.in(5))));
+        writeOutlets(b, in2, steam::steamEnthalpy(b.in(3), static_cast<double>(b.in(2))), in1,
+                     steam::steamEnthalpy(b.in(0), static_cast<double>(b.in(5))));
         return;
     }
     const exchanger::Side s1 = side<P::medium1>(b, 2, 1);
@@ -132,11 +135,11 @@ void hxch_block::step(View& b) {
     const exchanger::Exchanger x{b.par<P::transferCoefficient>(), b.par<P::area>(), b.par<P::passes>()};
     if (b.whole<P::model>() == kCellModel) {
         const exchanger::Outlets o = exchanger::cellModel(x, s1, s2, in1, in2);
-        writeOutlets(b, o.t1, o.t2, o.h2);
+        writeOutlets(b, o.t1, o.h1, o.t2, o.h2);
         if (!o.settled) b.countWarning(b.ip<10>(), code::cellsNotSettled, {.reals = {b.par<P::passes>()}});
     } else {
         const exchanger::Outlets o = exchanger::segmentModel(x, s1, s2, in1, in2);
-        writeOutlets(b, o.t1, o.t2, o.h2);
+        writeOutlets(b, o.t1, o.h1, o.t2, o.h2);
     }
 }
 
