@@ -211,13 +211,17 @@ struct MonthTemperature {
     float ktm;               // the month's clearness index
 };
 struct GentResult {
-    bool met = true;
+    bool met = true;         // false: no attempt gave a finite month
     int attempts = 0;
     float mean = 0.0f;       // of the month kept
     float tolerance = 0.0f;  // it had to meet
+    bool moved = false;      // no attempt met it: the closest was moved onto the mean
+    float closest = 0.0f;    // that attempt's mean before it was moved
 };
 // A month of hourly temperatures (24 a day) for month m, whose mean stands in tq[m];
-// dayRatio[d] is the day's clearness index over the month's.
+// dayRatio[d] is the day's clearness index over the month's. The month is redrawn until
+// its mean lies within the tolerance; after the repeats allowed the closest attempt is
+// moved onto the mean, over the month's first day.
 GentResult gent(MonthlyMeans& tq, const MonthTemperature& month, int m, std::span<const float> dayRatio,
                 const TemperatureModel& model, std::span<float> out, Deviates& deviates, TemperatureState state);
 // Hourly relative humidity (fraction) of a month from its temperatures (24 a day) and
