@@ -190,6 +190,29 @@ TEST(Genv, EveryMonthMeetsItsFiguresWhateverTheSpectrum) {
     }
 }
 
+TEST(Genv, OnlyTheSpectrumsSharesCount) {
+    // The spectrum's values are shares of the variance in any unit: the same spectrum
+    // times a power of two, which keeps every share to the bit, gives the same year to the
+    // bit, with a finite Gaussian value of the last hour, also where the values lie near
+    // the top of the float range (their variance overflowed: the process vanished and each
+    // month's speeds rose from calm to storm in the order of its hours) or among the
+    // subnormal numbers (which lost their shares, down to a process that was no number).
+    auto p = parameters();
+    for (int n = 0; n < 39; ++n) p[96 + n] = float(n % 7 + 1);  // three bits: exact at 2^-146
+    BlockInstance base = block(p);
+    ASSERT_EQ(base.init(), 0);
+    const auto expected = year(base);
+    ASSERT_TRUE(std::isfinite(base.OUT[2]));
+    for (int exponent : {40, 125, -146}) {
+        auto scaled = p;
+        for (int n = 0; n < 39; ++n) scaled[96 + n] = std::ldexp(p[96 + n], exponent);
+        BlockInstance b = block(scaled, 8);
+        ASSERT_EQ(vireo_test::messagesOf([&] { EXPECT_EQ(b.init(), 0); }).codes, std::vector<int>{}) << exponent;
+        EXPECT_EQ(year(b), expected) << exponent;
+        EXPECT_EQ(b.OUT[2], base.OUT[2]) << exponent;
+    }
+}
+
 TEST(Genv, HourWrapsIntoTheYearAndNoNumberGivesZero) {
     BlockInstance b = block(parameters());
     ASSERT_EQ(b.init(), 0);

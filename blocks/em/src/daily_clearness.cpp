@@ -108,15 +108,16 @@ struct Shape {
 // extraterrestrial irradiance, so that the mean index gives the month its mean
 // irradiance however unalike the days are; and the clearest index its sun allows. Without
 // a sun (the exported routines), or with a sun of no irradiance, the plain mean and no
-// bound.
+// bound. A floor (the dullest day an hourly generator takes) holds every day, so that the
+// month is judged by the days it will be given.
 class DaysUnderSun {
 public:
-    DaysUnderSun(const MonthSun* sun, int days) {
+    DaysUnderSun(const MonthSun* sun, int days, float floor) : floor_(floor) {
         if (sun == nullptr || sun->days != days) return;
         sun_ = sun;
         for (int d = 0; d < days; ++d) total_ += sun->g0d[d];
     }
-    float held(int d, float kt) const { return sun_ ? std::min(kt, sun_->clearest[d]) : kt; }
+    float held(int d, float kt) const { return std::max(sun_ ? std::min(kt, sun_->clearest[d]) : kt, floor_); }
     float mean(std::span<const float> kt, float plain) const {
         if (!(total_ > 0.0f)) return plain;
         float sum = 0.0f;
@@ -127,6 +128,7 @@ public:
 private:
     const MonthSun* sun_ = nullptr;
     float total_ = 0.0f;
+    float floor_;
 };
 
 // How far a month's sample lies from its targets, in units of its tolerances.
@@ -137,7 +139,7 @@ float miss(float mean, float sd, float ktm, float sigma) {
 }  // namespace
 
 DailyResult genktd(float ktm, float& sigma, float r1, float r2, std::span<float> kt, Deviates& deviates,
-                   int maxAttempts, const MonthSun* sun) {
+                   int maxAttempts, const MonthSun* sun, float floor) {
     DailyResult result;
     const int days = static_cast<int>(kt.size());
     if (!(ktm > 0.0f) || days == 0) {
@@ -149,7 +151,7 @@ DailyResult genktd(float ktm, float& sigma, float r1, float r2, std::span<float>
         result.limitedFrom = ktm;
         ktm = 0.81f;
     }
-    const DaysUnderSun under(sun, days);
+    const DaysUnderSun under(sun, days, floor);
     if (!(sigma > 0.0f && sigma < FLT_MAX)) {
         for (int d = 0; d < days; ++d) kt[d] = under.held(d, ktm);
         result.mean = ktm;
@@ -212,7 +214,7 @@ DailyResult genktd(float ktm, float& sigma, float r1, float r2, std::span<float>
 bool genktd2(float ktm, std::span<float> kt, Deviates& deviates, int& markovState, float* lastMean,
              const MonthSun* sun) {
     const int days = static_cast<int>(kt.size());
-    const DaysUnderSun under(sun, days);
+    const DaysUnderSun under(sun, days, 0.0f);
     if (lastMean) *lastMean = 0.0f;
     // A month without radiation has no class to draw from.
     if (!(ktm > 0.0f) || days == 0) {

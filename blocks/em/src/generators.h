@@ -102,7 +102,9 @@ float clearSkyLimit(int n, float z);
 // the month's sample meets both within 0.005 and 0.01. Sigma is lowered in steps of 1 %
 // while the distribution would reach beyond 0.82. Given the month's sun, each day is at
 // most as clear as its sun allows, and the mean is the one that gives the month its
-// irradiance: where the sun comes or goes within the month, the days weigh unalike.
+// irradiance: where the sun comes or goes within the month, the days weigh unalike. Given
+// a floor, every day's index is at least that and the month is judged with the days so
+// held (the hourly generators take no day duller than kDullestDay).
 struct DailyResult {
     float mean = 0.0f, sd = 0.0f;  // of the month kept
     bool met = true;               // false: the closest of the attempts allowed is kept
@@ -112,7 +114,7 @@ struct DailyResult {
 // The attempts a month may take before the closest is kept: about a second's work.
 inline constexpr int kDailyAttempts = 50000;
 DailyResult genktd(float ktm, float& sigma, float r1, float r2, std::span<float> kt, Deviates& deviates,
-                   int maxAttempts = kDailyAttempts, const MonthSun* sun = nullptr);
+                   int maxAttempts = kDailyAttempts, const MonthSun* sun = nullptr, float floor = 0.0f);
 // The inverse of the distribution function of the normalised index x = kt / ktm, with
 // density a x^b (1 - x / xm) on 0..xm, at the probability u (bisection to 0.001).
 float trans(float u, float a, float b, float xm);
@@ -154,6 +156,8 @@ struct MonthOutcome {
 // hours of each day), at most 11 attempts of the whole month; the days of the last
 // attempt stay in out (24 values a day, hours 0..23) when none met its targets.
 inline constexpr int kMonthAttempts = 11;
+// The least daily clearness index whose hours GENG draws.
+inline constexpr float kDullestDay = 0.1f;
 MonthOutcome geng(float monthlyMean, const MonthSun& sun, const DailyModel& model, std::span<float> out,
                   Deviates& deviates);
 // A month of daily mean irradiance (one value a day) by method 1 or 2.
@@ -211,13 +215,17 @@ struct MonthTemperature {
     float ktm;               // the month's clearness index
 };
 struct GentResult {
-    bool met = true;
+    bool met = true;         // false: no attempt gave a finite month
     int attempts = 0;
     float mean = 0.0f;       // of the month kept
     float tolerance = 0.0f;  // it had to meet
+    bool moved = false;      // no attempt met it: the closest was moved onto the mean
+    float closest = 0.0f;    // that attempt's mean before it was moved
 };
 // A month of hourly temperatures (24 a day) for month m, whose mean stands in tq[m];
-// dayRatio[d] is the day's clearness index over the month's.
+// dayRatio[d] is the day's clearness index over the month's. The month is redrawn until
+// its mean lies within the tolerance; after the repeats allowed the closest attempt is
+// moved onto the mean, over the month's first day.
 GentResult gent(MonthlyMeans& tq, const MonthTemperature& month, int m, std::span<const float> dayRatio,
                 const TemperatureModel& model, std::span<float> out, Deviates& deviates, TemperatureState state);
 // Hourly relative humidity (fraction) of a month from its temperatures (24 a day) and

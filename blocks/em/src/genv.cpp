@@ -78,8 +78,15 @@ void buildWindYear(std::span<const float, 148> bp, WindYear& year) {
         }
     }
 
+    // Only the spectrum's shares count. It is scaled by the power of two that brings its
+    // largest value to 0.5 to 1, which leaves every share as it was to the bit, so that
+    // values near either end of the float range neither overflow the variance nor vanish
+    // from it.
     float s[kBins];
-    for (int n = 0; n < 39; ++n) s[n] = bp[96 + n];
+    const float top = *std::max_element(bp.begin() + 96, bp.begin() + 135);
+    int exponent = 0;
+    std::frexp(top, &exponent);
+    for (int n = 0; n < 39; ++n) s[n] = std::ldexp(bp[96 + n], -exponent);
     for (int n = 40; n <= kBins; ++n) s[n - 1] = s[38] * std::exp(static_cast<float>(39 - n) / 5.0f);
 
     float shape[12], scale[12][24];

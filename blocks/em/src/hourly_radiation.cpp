@@ -108,14 +108,16 @@ MonthOutcome geng(float monthlyMean, const MonthSun& sun, const DailyModel& mode
     // cannot be met costs no more for the hours it then misses as well.
     int budget = kDailyAttempts;
     for (int attempt = 0; attempt < kMonthAttempts; ++attempt) {
+        // The days are drawn no duller than the hours take them, so that the month they
+        // meet is the month given.
         outcome.daily = genktd(outcome.clearness.ktm, outcome.clearness.sigma, model.r1, model.r2, days, deviates,
-                               std::max(budget, 1), &sun);
+                               std::max(budget, 1), &sun, kDullestDay);
         budget -= outcome.daily.attempts;
         if (outcome.daily.limitedFrom > 0.0f) outcome.limitedFrom = outcome.daily.limitedFrom;
         outcome.met = true;
         outcome.failedDay = 0;
         for (int d = 0; d < sun.days && outcome.met; ++d) {
-            kt[d] = std::max(kt[d], 0.1f);
+            kt[d] = std::max(kt[d], kDullestDay);
             float ktMean = 0.0f;
             if (!genkth(kt[d], sun.g0h[d], sun.g0d[d], sun.zenith[d], deviates, kth, ktMean)) {
                 outcome.met = false;

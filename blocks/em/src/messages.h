@@ -75,6 +75,7 @@ using block::kRuleFills;
     X(dailyTargetsMissed, 205461, "s0 i8 r0 r1 r2 r3") \
     X(clearnessLimited, 205462, "s0 r0")         \
     X(temperatureMissed, 305246, "s0 i8 r0 r1 r2") \
+    X(temperatureMoved, 205310, "s0 i8 r0 r1 r2") \
     X(noTemperatures, 302122, "s0")               \
     X(mtmNameAndWindow, 205039, "s0")            \
     X(mtmFarFromSites, 205321, "i8 s0")          \

@@ -44,11 +44,17 @@ PerezIrradiance perezTilted(double global, double beamNormal, double diffuse, do
     if (global > kNotMeasured || beamNormal > kNotMeasured || diffuse > kNotMeasured) return {kMissing, kMissing};
     if (diffuse == 0.0 || global == 0.0 || zenith < 0.0 || zenith > kMaxZenith) return {0.0, 0.0};
 
+    // Skies that no sky gives are held to what the physics allows; ordinary skies never
+    // reach these bounds. No beam is below 0 or stronger than the extraterrestrial one.
+    const double beam = std::clamp(beamNormal, 0.0, std::max(extraterrestrial, 0.0));
     const double a = std::max(0.0, std::cos(incidence * kRadians));
     const double b = std::max(kCos85, std::cos(zenith * kRadians));
-    const double brightness = airMass * diffuse / extraterrestrial;
+    // No diffuse irradiance along the sun's path outshines the extraterrestrial one: beyond
+    // a brightness of 1 (a bright diffuse irradiance under a low sun) the brightening
+    // functions grow without bound.
+    const double brightness = std::min(airMass * diffuse / extraterrestrial, 1.0);
     const double z3 = kKappa * zenith * zenith * zenith;
-    const double clearness = ((diffuse + beamNormal) / diffuse + z3) / (1.0 + z3);
+    const double clearness = ((diffuse + beam) / diffuse + z3) / (1.0 + z3);
     // A clearness on a limit belongs to the bin below it.
     int bin = 0;
     while (bin < 7 && !(clearness <= kClearnessLimit[bin])) ++bin;
@@ -59,9 +65,13 @@ PerezIrradiance perezTilted(double global, double beamNormal, double diffuse, do
 
     const double cb = std::cos(tilt * kRadians);
     const double isotropic = diffuse * (1.0 + cb) / 2.0;
-    const double tilted = f1 * (diffuse * a / b - isotropic) + isotropic + f2 * diffuse * std::sin(tilt * kRadians) +
-                          kGroundReflectance * global * (1.0 - cb) / 2.0;
-    return {tilted, a * beamNormal + tilted};
+    // The circumsolar part is sunlight too: with the beam, at most the extraterrestrial
+    // irradiance on the surface. No part of the sky sends less than nothing.
+    const double room = a * std::max(0.0, extraterrestrial - beam);
+    const double aureole = f1 * diffuse * a / b > room ? room / f1 : diffuse * a / b;
+    const double sky = std::max(0.0, f1 * (aureole - isotropic) + isotropic + f2 * diffuse * std::sin(tilt * kRadians));
+    const double tilted = sky + kGroundReflectance * std::max(0.0, global) * (1.0 - cb) / 2.0;
+    return {tilted, a * beam + tilted};
 }
 
 PerezIrradiance perezTilted(double global, double beamNormal, double diffuse, double zenith, double incidence,

@@ -22,7 +22,9 @@ struct PerezIrradiance {
 // irradiance, the sun's zenith angle, its incidence angle on the surface and the surface's
 // tilt (degrees), with the air mass and the extraterrestrial normal irradiance that set
 // the sky's brightness. A value above 9998 (not measured) gives 9999 in both results; no
-// diffuse or global irradiance, or a zenith angle outside 0 to 87.5 degrees, gives 0.
+// diffuse or global irradiance, or a zenith angle outside 0 to 87.5 degrees, gives 0. On
+// skies that no sky gives every part stays at least 0, and the beam and the circumsolar
+// sky together bring the surface at most the extraterrestrial irradiance on it.
 PerezIrradiance perezTilted(double global, double beamNormal, double diffuse, double zenith, double incidence,
                             double tilt, double airMass, double extraterrestrial,
                             const PerezCoefficients& coefficients = kPerez1990);

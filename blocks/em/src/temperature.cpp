@@ -186,6 +186,10 @@ GentResult gent(MonthlyMeans& tq, const MonthTemperature& month, int m, std::spa
     const float start = state.start, dayState = state.dayState;
     const float spread = 0.0394f * range + 2.44f - 0.0794f * (tq[m] - model.annualMean) - 2.05f * cphi;
     result.tolerance = model.yearToYear ? std::fabs(spread) : model.tolerance;
+    // The attempt nearest to the month's mean, with the states it ended in.
+    const std::size_t hours = static_cast<std::size_t>(kHours * days);
+    std::array<float, kMaxDays * kHours> closest{};
+    float closestMiss = FLT_MAX, closestMean = 0.0f, closestStart = 0.0f, closestDay = 0.0f, closestHour = 0.0f;
     for (int repeats = 0;; ++repeats) {
         ++result.attempts;
         float mean = 0.0f;
@@ -194,13 +198,40 @@ GentResult gent(MonthlyMeans& tq, const MonthTemperature& month, int m, std::spa
                             std::span<float, kHours>(out.data() + kHours * d, kHours), deviates) /
                     static_cast<float>(days);
         result.mean = mean;
-        if (std::fabs(mean - tq[m]) <= result.tolerance) return result;
+        const float miss = std::fabs(mean - tq[m]);
+        if (miss <= result.tolerance) return result;
+        if (miss < closestMiss && hours <= closest.size()) {
+            closestMiss = miss;
+            closestMean = mean;
+            std::copy_n(out.begin(), hours, closest.begin());
+            closestStart = state.start, closestDay = state.dayState, closestHour = state.hourState;
+        }
         // A month that overflows will not come back.
         if (repeats >= model.repeats || !std::isfinite(mean)) break;
         state.start = start;
         state.dayState = dayState;
     }
-    result.met = false;
+    if (!(closestMiss < FLT_MAX)) {
+        result.met = false;
+        return result;
+    }
+    // No attempt met the mean: where the daily changes barely spread (the published spread
+    // passes through 0 near the poles and in hot clear climates), no number of attempts
+    // does. The closest is moved onto the mean, by nothing at the month's first hour and by
+    // the full offset from its second day on, so that it still joins the month before; the
+    // next month starts from its moved end.
+    const float offset = (tq[m] - closestMean) * static_cast<float>(hours) / (static_cast<float>(hours) - 12.5f);
+    float sum = 0.0f;
+    for (std::size_t k = 0; k < hours; ++k) {
+        out[k] = closest[k] + offset * std::min(1.0f, static_cast<float>(k) / kHours);
+        sum += out[k];
+    }
+    state.start = closestStart + offset;
+    state.dayState = closestDay;
+    state.hourState = closestHour;
+    result.moved = true;
+    result.closest = closestMean;
+    result.mean = sum / static_cast<float>(hours);
     return result;
 }
 

@@ -53,7 +53,10 @@
 // The irradiance is generated as by GENG; a month that GENG's rules cannot generate stops
 // the run. A month's temperatures are redrawn until their mean lies within the tolerance of
 // IN[1] (with a year-to-year factor above 0, within a tolerance that grows with the annual
-// range); a month that misses it after the attempts allowed stops the run. Each month
+// range). Where the days' changes of the mean barely spread (the published spread passes
+// through 0 near the poles and in hot, clear climates) no attempt may meet it: after the
+// attempts allowed the closest is moved onto the mean, by nothing at the month's first
+// hour and by the full offset from its second day on, with a warning. Each month
 // starts from the temperature at which the month generated before it ended and follows the
 // change from that month's mean. Fed from MTM, IN[4] takes twelve times its annual mean
 // temperature and IN[5] the warmest monthly mean less the coldest, not MTM's range of the
@@ -194,6 +197,10 @@ void gengt_block::step(View& b) {
                                       std::span<const float>(ratio.data(), static_cast<std::size_t>(date.days)), model,
                                       temperature, temperatureDeviates, {s.start, s.dayState, s.hourState});
         std::copy(tq.begin(), tq.end(), s.tq.begin());
+        if (result.moved)
+            b.show(code::temperatureMoved, {.value = result.attempts,
+                                            .reals = {b.in(1), result.tolerance, result.closest},
+                                            .text = gen::monthText(date.year, date.month)});
         if (!result.met) {
             const std::string month = gen::monthText(date.year, date.month);
             b.report(code::temperatureMissed,

@@ -37,15 +37,17 @@
 // give the same year on every run; each GENV block keeps its own year. What the monthly
 // figures bind: each month's hours are ranked by the process and take the Weibull
 // quantiles of their ranks, so every month has the month's distribution, its mean speed
-// the mean of its 24 hourly means (within about 1 %) and its mean cube the month's (within
-// a few per cent; more where the spectrum's daily swing lines up with the hourly means).
-// The spectrum orders the speeds within a month, how long calm and windy spells last; a
-// fluctuation slower than a month moves no month away from its figures. The hour is
-// truncated; hour 8761 is hour 1 again, hour 0 is hour 8760, and an hour that is no
-// number gives speed 0. Negative speeds, spectrum values, factor or cubes and a
-// spectrum of zeros are errors at initialisation. A month whose shape search does not
-// settle (a mean cube that no shape reaches) gets the shape 10, the calmest, with a
-// warning at initialisation.
+// the mean of its 24 hourly means (within about 1 %, 2 % where a spectrum of one bin near
+// a day's period meets a strong daily course) and its mean cube the month's: within a few
+// per cent where the hourly means change little over the day, and up to about 20 % where
+// they swing several-fold, as the month's few windiest hours, which weigh most in the
+// cube, fall on windy or on calm hours of the day as the process has them. The spectrum
+// orders the speeds within a month, how long calm and windy spells last; a fluctuation
+// slower than a month moves no month away from its figures. The hour is truncated; hour
+// 8761 is hour 1 again, hour 0 is hour 8760, and an hour that is no number gives speed 0.
+// Negative speeds, spectrum values, factor or cubes and a spectrum of zeros are errors at
+// initialisation. A month whose shape search does not settle (a mean cube that no shape
+// reaches) gets the shape 10, the calmest, with a warning at initialisation.
 //#end
 #include "blocks.h"
 
@@ -62,7 +64,7 @@ namespace {
 
 using P = genv_block::P;
 
-// RP[0..8759]: the year's hourly speeds; RP[8760]: the annual mean of the hourly means;
+// RP[0..8759]: the year's hourly speeds; RP[8760]: their annual mean;
 // RP[8761]: the Gaussian value of the last hour. Built at initialisation.
 struct State {
     std::span<float, genv::kHours> w;
