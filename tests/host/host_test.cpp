@@ -126,3 +126,29 @@ TEST(Host, OutputThatCannotBeWrittenIsAFailure) {
     EXPECT_NE(r.err, "");
     EXPECT_EQ(runVireo({"-b"}).exitStatus, 0);
 }
+
+TEST(Host, AStandardStreamClosedAtTheStartLendsItsNumberToNoFile) {
+    // `vireo m.vireo >&-`: the result file opened during the run must not take the place
+    // of standard output and, with it, the run's messages. Without standard output the run
+    // is one whose output could not be written.
+    const std::string dir = vireo_test::scratchDirectory("host");
+    vireo_test::writeFile(dir + "/m.vireo", "b 1 CALENDAR\np 1 2023 1 1 0 300 1\nb 2 CSVOUT 1.6\np 2 'rows.csv'\n");
+    std::string rows = "in1\n";
+    for (int k = 1; k <= 300; ++k) rows += std::to_string(k) + "\n";
+    struct Case {
+        std::vector<int> closed;
+        int exitStatus;
+        bool saysSo;  // the line on standard error
+    };
+    for (const Case& c : {Case{{1}, 1, true}, Case{{1, 2}, 1, false}, Case{{0, 1, 2}, 1, false}, Case{{0, 2}, 0, false}}) {
+        SCOPED_TRACE(::testing::PrintToString(c.closed));
+        vireo_test::RunOptions o;
+        o.workingDirectory = dir;
+        o.closedStreams = c.closed;
+        const auto r = runVireo({"m.vireo"}, o);
+        EXPECT_EQ(r.exitStatus, c.exitStatus);
+        EXPECT_EQ(r.err.find("writing to standard output failed") != std::string::npos, c.saysSo) << r.err;
+        EXPECT_EQ(vireo_test::readFile(dir + "/rows.csv"), rows);
+        EXPECT_EQ(r.codes().back(), 4999);  // the trace has the whole run
+    }
+}
