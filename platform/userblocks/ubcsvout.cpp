@@ -40,6 +40,7 @@
 //#end
 #include "blocks.h"
 #include "csv.h"
+#include "fatal_signals.h"
 #include "vireo_tools.h"
 
 #include <fcntl.h>
@@ -50,6 +51,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -97,10 +99,13 @@ struct Output {
 // stays). A write that fails part way (the disk full, the file-size limit reached) leaves
 // the rows that fitted whole; the part of a row after them is taken back, and what did
 // not fit is dropped: false, with the error kept. Runs in a signal handler too: write(2)
-// and its kin, no allocation.
+// and its kin, no allocation. A fatal signal waits until the rows written are no longer
+// held, as the handler would write them again (rows to standard output it never writes).
 bool writeOut(Output& o) {
     const std::size_t size = o.held.rfind('\n') + 1;  // 0 when no row is whole
     if (size == 0) return true;
+    std::optional<vireo_tools::FatalSignalsHeld> whileWriting;
+    if (!o.console) whileWriting.emplace();
     o.lastWrite = now();
     if (o.console) std::fflush(stdout);  // the messages said before the row come first
     std::size_t done = 0;
@@ -271,7 +276,10 @@ Output* start(CsvOutView& b) {
         }
         o->end = endOf(o->fd);
     }
-    o->held = header(b, false);
+    // Into the room kept for the rows (not by taking the header's buffer over): the buffer
+    // that a crash's handler reads does not move while a row is made.
+    o->held.clear();
+    o->held.append(header(b, false));
     if (!writeOut(*o)) {
         // No row may follow without its header.
         b.report(code::writeFailed, {.text = b.trimmedText(0)});
