@@ -19,14 +19,15 @@
 //#SP[0] File name; \texttt{-} writes to standard output (-)
 //#SP[1] Column names, separated by commas or blanks; optional (-)
 //#Remarks
-// Relative names are relative to the model's directory, where the run works. The file
-// is checked at initialisation (that it can be written, and that no other block of the
-// run writes or reads it and it is not the model's own text or a library the run has
-// loaded), but created afresh only when the run steps: a check (-s, -l) or a run that
-// fails at initialisation leaves it as it was. From then to the last call the block
-// holds the file's lock, taken before the file is emptied: a second run writing the same
-// file at the same time is refused with an error and leaves the file alone. It starts
-// with a header line: the names of string 2, or in1 ... inN.
+// Relative names are relative to the model's directory, where the run works. The file is
+// checked at initialisation (that it can be written, and that no other block of the run
+// writes or reads it and it is not the model's own text, a library the run has loaded, or
+// where the run's messages go: standard output or standard error redirected to a file,
+// the message trace), but created afresh only when the run steps: a check (-s, -l) or a
+// run that fails at initialisation leaves it as it was. From then to the last call the
+// block holds the file's lock, taken before the file is emptied: a second run writing the
+// same file at the same time is refused with an error and leaves the file alone. It
+// starts with a header line: the names of string 2, or in1 ... inN.
 // Every step makes a row. Rows are held in memory and written out whole, many at a
 // time: a row is written at once when the last write-out is half a second old or older,
 // and the held rows also when the run pauses, at the last call (also of a run stopped by

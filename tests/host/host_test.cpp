@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 using vireo_test::runVireo;
 
 const std::string kUsage =
@@ -150,5 +153,39 @@ TEST(Host, AStandardStreamClosedAtTheStartLendsItsNumberToNoFile) {
         EXPECT_EQ(r.err.find("writing to standard output failed") != std::string::npos, c.saysSo) << r.err;
         EXPECT_EQ(vireo_test::readFile(dir + "/rows.csv"), rows);
         EXPECT_EQ(r.codes().back(), 4999);  // the trace has the whole run
+    }
+}
+
+TEST(Host, NoBlockWritesTheFileTheMessagesGoTo) {
+    // `vireo m.vireo > out.csv`, or the message trace, with CSVOUT naming the same file:
+    // the block is refused at initialisation and the run does not start; the file holds
+    // the messages only, never a row.
+    struct Case {
+        const char* what;
+        std::string name;  // as CSVOUT names it
+        bool trace;        // the message trace, else standard output
+    };
+    for (const Case& c : {Case{"standard output", "out.csv", false}, Case{"standard output", "./sub/../out.csv", false},
+                          Case{"the message trace (VIREO_MSG_TRACE)", "out.csv", true}}) {
+        SCOPED_TRACE(c.name + (c.trace ? " as the trace" : ""));
+        const std::string dir = vireo_test::scratchDirectory("host");
+        std::filesystem::create_directories(dir + "/sub");
+        vireo_test::writeFile(dir + "/m.vireo", "b 1 CALENDAR\np 1 2023 1 1 0 30 1\nb 2 CSVOUT 1.6\np 2 '" + c.name + "'\n");
+        const std::string file = dir + "/out.csv";
+        vireo_test::writeFile(file, "");
+        vireo_test::RunOptions o;
+        o.workingDirectory = dir;
+        if (c.trace) o.env = {{"VIREO_MSG_TRACE", file}};
+        else o.standardOutput = file;
+        const auto r = runVireo({"m.vireo"}, o);
+        EXPECT_EQ(r.exitStatus, 1);
+        const auto trace = c.trace ? vireo_test::readTrace(file) : r.trace;
+        const auto codes = vireo_test::codesOf(trace);
+        EXPECT_EQ(std::count(codes.begin(), codes.end(), 4051), 0);  // the run did not start
+        const auto refused = std::find_if(trace.begin(), trace.end(), [](const auto& t) { return t.code() == 305943; });
+        ASSERT_NE(refused, trace.end());
+        EXPECT_EQ((*refused)["i3"], "2");
+        EXPECT_EQ((*refused)["s2"], c.what);
+        EXPECT_EQ(vireo_test::readFile(file).find("in1\n"), std::string::npos);
     }
 }

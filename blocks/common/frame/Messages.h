@@ -92,7 +92,8 @@ namespace vireo::block::frameCode {
     X(writesWhatIsRead, 305937, "s0 s2 i10")    \
     X(readsWhatIsWritten, 305938, "s0 s2 i10")  \
     X(writesTheModel, 305939, "s0 s2")          \
-    X(writesALibrary, 305941, "s0 s2")
+    X(writesALibrary, 305941, "s0 s2")          \
+    X(writesTheMessages, 305943, "s0 s2")
 VIREO_MESSAGE_CODES(VIREO_FRAME_CODES)
 }  // namespace vireo::block::frameCode
 
