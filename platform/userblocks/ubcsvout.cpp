@@ -28,16 +28,16 @@
 // block holds the file's lock, taken before the file is emptied: a second run writing the
 // same file at the same time is refused with an error and leaves the file alone. It
 // starts with a header line: the names of string 2, or in1 ... inN.
-// Every step makes a row. Rows are held in memory and written out whole, many at a
-// time: a row is written at once when the last write-out is half a second old or older,
-// and the held rows also when the run pauses, at the last call (also of a run stopped by
-// the user or a signal), when a library ends the process and when a block crashes, so
-// that a run that breaks off loses at most the rows of its last half second and the
-// step after them, and never leaves half a row. A row that cannot be written whole
-// (a full disk, the file-size limit) is taken back with every row after it, reported,
-// and the run stops. Rows to standard output are written as they are made, in their
-// place among the run's messages. The last call closes the file. Should the run come
-// back to the block after its last call, the file is opened again for appending.
+// Every step makes a row. Rows are held in memory and written out whole, many at a time:
+// a row is written at once when it is the first or the last write-out is half a second
+// old or older, and the held rows also when the run pauses, at the last call (also of a
+// run stopped by the user or a signal), when a library ends the process and when a block
+// crashes, so that a run that breaks off loses at most the rows of its last half second
+// and the step after them, and never leaves half a row. A row that cannot be written
+// whole (a full disk, the file-size limit) is taken back with every row after it,
+// reported, and the run stops. Rows to standard output are written as they are made, in
+// their place among the run's messages. The last call closes the file. Should the run
+// come back to the block after its last call, the file is opened again for appending.
 //#end
 #include "blocks.h"
 #include "csv.h"
@@ -288,6 +288,9 @@ Output* start(CsvOutView& b) {
         s.progress = unusable;
         return nullptr;
     }
+    // The header's write-out is no row's: the first row goes out as it is made, and is not
+    // held through a whole slow step after it.
+    o->lastWrite = 0;
     s.progress = started;
     return o;
 }
