@@ -159,6 +159,15 @@ TEST(RunLoop, ABlockThatCrashesIsNamedAndTheRowsMadeBeforeAreKept) {
         EXPECT_EQ(named["s4"], "50");
         EXPECT_EQ(run.probeLog.find("2 "), std::string::npos);  // no last call: the process ended
     }
+    // The crash ruined results another holder keeps, which crash in turn as they are
+    // written: the rows written before them stay, and the block is still named, with its
+    // own signal.
+    const auto run = runModel("b 1 clock\np 1 100\nb 2 CSVOUT 1.1\np 2 'rows.csv'\nb 3 crash 1\np 3 50 6 1\n", {},
+                              {}, "m.vireo", o);
+    EXPECT_EQ(run.result.exitStatus, 128 + SIGABRT);
+    EXPECT_EQ(vireo_test::readFile(run.dir + "/rows.csv"), rows);
+    EXPECT_EQ(run.first(404903)["s0"], "CRASH");
+    EXPECT_EQ(run.first(404903)["i2"], std::to_string(SIGABRT));
 }
 
 TEST(RunLoop, AFatalSignalInTheMiddleOfAWriteOutWritesNoRowTwice) {
