@@ -156,10 +156,10 @@ void setRow(int row, std::string_view text) {
     std::memset(rows[row] + n, ' ', kRow - n);
 }
 
-// How far the handler got, and the signal that brought it first: a holder whose results
-// the crash ruined may crash in turn as they are written, which brings the handler back
-// (the signals are not held while it runs); the rows are then given up, and the block is
-// still named.
+// How far the handler got, and the signal that brought it first. Results that the crash
+// ruined may crash in turn as they are written, which brings the handler back (or, for a
+// holder that keeps the signals back while it writes, ends the process): the block is
+// named first, and each part is tried once.
 volatile sig_atomic_t stage = 0;
 volatile sig_atomic_t firstSignal = 0;
 
@@ -167,19 +167,20 @@ extern "C" void onBlockCrash(int signal) {
     stage = stage + 1;
     if (stage == 1) {
         firstSignal = signal;
-        vireo_tools_write_pending();
+        if (SimulatorBlock* b = SimulatorBlock::calling()) {
+            call.describe(b);
+            for (int k = 0; k < 5; ++k) setRow(k, call.rows[k]);
+            setRow(5, signalName(signal));
+            ints[0] = kProcessCrashes;
+            ints[1] = b->number();
+            ints[2] = signal;
+            vireo_tools_last_message(ints, nullptr, &rows[0][0], kRow);
+        }
         stage = 2;
     }
-    SimulatorBlock* b = SimulatorBlock::calling();
-    if (stage == 2 && b != nullptr) {
+    if (stage == 2) {
         stage = 3;
-        call.describe(b);
-        for (int k = 0; k < 5; ++k) setRow(k, call.rows[k]);
-        setRow(5, signalName(firstSignal));
-        ints[0] = kProcessCrashes;
-        ints[1] = b->number();
-        ints[2] = firstSignal;
-        vireo_tools_last_message(ints, nullptr, &rows[0][0], kRow);
+        vireo_tools_write_pending();
     }
     fatal::endWith(firstSignal);
 }
