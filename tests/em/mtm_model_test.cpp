@@ -471,7 +471,8 @@ TEST(FilesOfTheRun, NoBlockWritesAFileAnotherBlockReads) {
     const Case cases[] = {
         {"update command file", clock + "b 2 MTMUP\np 2 'cmd.txt'\n", "cmd.txt", 2, "MTMUP", 0, false},
         {"site file", clock + "b 2 MTM 1.2\np 2 'Golden'\n", "h/data/mtm/vireoWeather.loc", 2, "MTM", 0, false},
-        {"index file", clock + "b 2 MTMLALO 1.2\np 2 39.7 105.2\n", "h/data/mtm/vireoWeather.ind", 2, "MTMLALO", 0, false},
+        {"index file", clock + "b 2 MTMLALO 1.2\np 2 39.7 105.2\n", "h/data/mtm/vireoWeather.ind", 2, "MTMLALO", 0,
+         false},
         {"data file", clock + "b 2 MTMUP\np 2 'cmd.txt'\n", "h/data/mtm/vireoWeather.dat", 2, "MTMUP", 0, false},
         {"soil temperatures", clock + "b 2 TSOIL 1.8 1.4\np 2 0 200 1 1500 800 1.5 0 10 18 0 'soil.txt' '*'\n",
          "soil.txt", 2, "TSOIL", 0, false},

@@ -143,7 +143,8 @@ TEST(Host, AStandardStreamClosedAtTheStartLendsItsNumberToNoFile) {
         int exitStatus;
         bool saysSo;  // the line on standard error
     };
-    for (const Case& c : {Case{{1}, 1, true}, Case{{1, 2}, 1, false}, Case{{0, 1, 2}, 1, false}, Case{{0, 2}, 0, false}}) {
+    const Case cases[] = {{{1}, 1, true}, {{1, 2}, 1, false}, {{0, 1, 2}, 1, false}, {{0, 2}, 0, false}};
+    for (const Case& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.closed));
         vireo_test::RunOptions o;
         o.workingDirectory = dir;
@@ -165,12 +166,15 @@ TEST(Host, NoBlockWritesTheFileTheMessagesGoTo) {
         std::string name;  // as CSVOUT names it
         bool trace;        // the message trace, else standard output
     };
-    for (const Case& c : {Case{"standard output", "out.csv", false}, Case{"standard output", "./sub/../out.csv", false},
-                          Case{"the message trace (VIREO_MSG_TRACE)", "out.csv", true}}) {
+    const Case cases[] = {{"standard output", "out.csv", false},
+                          {"standard output", "./sub/../out.csv", false},
+                          {"the message trace (VIREO_MSG_TRACE)", "out.csv", true}};
+    for (const Case& c : cases) {
         SCOPED_TRACE(c.name + (c.trace ? " as the trace" : ""));
         const std::string dir = vireo_test::scratchDirectory("host");
         std::filesystem::create_directories(dir + "/sub");
-        vireo_test::writeFile(dir + "/m.vireo", "b 1 CALENDAR\np 1 2023 1 1 0 30 1\nb 2 CSVOUT 1.6\np 2 '" + c.name + "'\n");
+        vireo_test::writeFile(dir + "/m.vireo",
+                              "b 1 CALENDAR\np 1 2023 1 1 0 30 1\nb 2 CSVOUT 1.6\np 2 '" + c.name + "'\n");
         const std::string file = dir + "/out.csv";
         vireo_test::writeFile(file, "");
         vireo_test::RunOptions o;
