@@ -6,11 +6,13 @@
 #ifndef VIREO_FATAL_SIGNALS_H
 #define VIREO_FATAL_SIGNALS_H
 
+#include "fatal_signals.h"
+
 #include <signal.h>
 
 namespace fatal {
 
-inline constexpr int kSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
+inline constexpr const auto& kSignals = vireo_tools::kFatalSignals;
 
 // One watch at a time.
 class Watch {

@@ -222,12 +222,18 @@ void Loader::load_all() {
 }
 
 void Loader::load_blocks_in_path(char* directory) {
-    const std::string dir(directory, strnlen(directory, kRowLength));
+    const std::string given(directory, strnlen(directory, kRowLength));
     std::error_code ec;
+    // Opened by absolute names (a folder named relatively, VIREO_HOME=lib): the run claims
+    // the libraries the process has loaded by the names the dynamic loader keeps, and a
+    // relative one leads nowhere sound once the run works in the model's directory.
+    fs::path dir = fs::absolute(given, ec);
+    if (ec) dir = given;
+    ec.clear();
     std::vector<fs::path> entries;
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) entries.push_back(it->path());
     if (ec) {
-        vireoMessage(kDirectoryUnreadable, dir);
+        vireoMessage(kDirectoryUnreadable, given);
         return;
     }
     // Name order: which of two equal block names wins, and the order of the block list,

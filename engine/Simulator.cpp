@@ -156,18 +156,33 @@ void setRow(int row, std::string_view text) {
     std::memset(rows[row] + n, ' ', kRow - n);
 }
 
+// How far the handler got, and the signal that brought it first. Results that the crash
+// ruined may crash in turn as they are written, which brings the handler back (or, for a
+// holder that keeps the signals back while it writes, ends the process): the block is
+// named first, and each part is tried once.
+volatile sig_atomic_t stage = 0;
+volatile sig_atomic_t firstSignal = 0;
+
 extern "C" void onBlockCrash(int signal) {
-    vireo_tools_write_pending();
-    if (SimulatorBlock* b = SimulatorBlock::calling()) {
-        call.describe(b);
-        for (int k = 0; k < 5; ++k) setRow(k, call.rows[k]);
-        setRow(5, signalName(signal));
-        ints[0] = kProcessCrashes;
-        ints[1] = b->number();
-        ints[2] = signal;
-        vireo_tools_last_message(ints, nullptr, &rows[0][0], kRow);
+    stage = stage + 1;
+    if (stage == 1) {
+        firstSignal = signal;
+        if (SimulatorBlock* b = SimulatorBlock::calling()) {
+            call.describe(b);
+            for (int k = 0; k < 5; ++k) setRow(k, call.rows[k]);
+            setRow(5, signalName(signal));
+            ints[0] = kProcessCrashes;
+            ints[1] = b->number();
+            ints[2] = signal;
+            vireo_tools_last_message(ints, nullptr, &rows[0][0], kRow);
+        }
+        stage = 2;
     }
-    fatal::endWith(signal);
+    if (stage == 2) {
+        stage = 3;
+        vireo_tools_write_pending();
+    }
+    fatal::endWith(firstSignal);
 }
 
 }  // namespace crash

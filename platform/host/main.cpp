@@ -2,6 +2,10 @@
 #include "vireoEngine.h"
 #include "vireo_tools.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 
@@ -35,9 +39,26 @@ bool followsEditor(int argc, char** argv) {
     return false;
 }
 
+// A standard stream the program was started without (`vireo m.vireo >&-`) would lend its
+// number to the next file opened, a block's result file among them, and the messages
+// would go into that file. Each gets a stand-in that only reads: a message that cannot
+// be written is then output that cannot be written (status 1 and a line on standard
+// error), and the files keep only what their blocks write.
+void holdStandardStreams() {
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+        const int standIn = open("/dev/null", O_RDONLY);
+        if (standIn >= 0 && standIn != fd) {
+            dup2(standIn, fd);
+            close(standIn);
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    holdStandardStreams();
     struct sigaction action {};
     action.sa_handler = onStop;
     sigemptyset(&action.sa_mask);

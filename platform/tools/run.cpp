@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -104,6 +105,13 @@ extern "C" {
 void vireo_tools_run_begins(void) {
     claims.clear();
     stepping = false;
+    // Where the run's messages go is written by the run as well: a block writing the same
+    // file (`vireo m.vireo > out.csv`, with a CSVOUT naming out.csv) would mix its rows
+    // with the messages and empty what was said before the run stepped.
+    vireo_tools_claim_file(nullptr, STDOUT_FILENO, "standard output", -2, 0, nullptr, 0, nullptr, nullptr);
+    vireo_tools_claim_file(nullptr, STDERR_FILENO, "standard error", -2, 0, nullptr, 0, nullptr, nullptr);
+    if (const char* trace = std::getenv("VIREO_MSG_TRACE"); trace != nullptr && *trace != '\0')
+        vireo_tools_claim_file(trace, -1, "the message trace (VIREO_MSG_TRACE)", -2, 0, nullptr, 0, nullptr, nullptr);
 }
 
 void vireo_tools_run_steps(void) {

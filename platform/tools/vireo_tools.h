@@ -56,9 +56,10 @@ VIREO_TOOLS_API void vireo_tools_last_message(const int* iarr, const float* rarr
 /* ---- one run: its files, and the end of the process ----------------------------- */
 
 /* The engine begins every run (model check, -s, -l or a run) with run_begins, which
- * forgets the claims of the run before, and calls run_steps before the first step. A
- * block starts a file it writes only once the run steps: a check, or a run that fails
- * at initialisation, leaves every file as it was. */
+ * forgets the claims of the run before and claims the files the run's messages go to
+ * (standard output, standard error and the message trace, when they are files), and
+ * calls run_steps before the first step. A block starts a file it writes only once the
+ * run steps: a check, or a run that fails at initialisation, leaves every file as it was. */
 VIREO_TOOLS_API void vireo_tools_run_begins(void);
 VIREO_TOOLS_API void vireo_tools_run_steps(void);
 VIREO_TOOLS_API int vireo_tools_run_is_stepping(void);
@@ -71,10 +72,10 @@ VIREO_TOOLS_API int vireo_tools_run_stopped(void);
  * when the file exists and is open as fd, run_steps takes the file's lock (flock) through
  * fd and empties it, so that a run that ends before its writer writes leaves no rows of a
  * run before, and leaves a file another run holds alone; the writer keeps fd open, and
- * with it the lock, until it gives the claim up), by its owner (a
- * block's name and number, the name of a model file with number 0, or of a library the
- * process has loaded with number -1). The file is the
- * one open as fd when fd >= 0, else the one path names. Files are compared by identity,
+ * with it the lock, until it gives the claim up), by its owner (a block's name and number,
+ * the name of a model file with number 0, of a library the process has loaded with number
+ * -1, or of where the run's messages go with number -2). The file is the one open as fd
+ * when fd >= 0, else the one path names. Files are compared by identity,
  * not by spelling: device and inode of a file that exists (whatever link or name leads
  * to it); for a file still to be made, its directory's identity and its name there
  * (links followed as far as they lead). Returns 0 and keeps the claim, or 1 when the

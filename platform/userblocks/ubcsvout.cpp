@@ -19,27 +19,29 @@
 //#SP[0] File name; \texttt{-} writes to standard output (-)
 //#SP[1] Column names, separated by commas or blanks; optional (-)
 //#Remarks
-// Relative names are relative to the model's directory, where the run works. The file
-// is checked at initialisation (that it can be written, and that no other block of the
-// run writes or reads it and it is not the model's own text or a library the run has
-// loaded), but created afresh only when the run steps: a check (-s, -l) or a run that
-// fails at initialisation leaves it as it was. From then to the last call the block
-// holds the file's lock, taken before the file is emptied: a second run writing the same
-// file at the same time is refused with an error and leaves the file alone. It starts
-// with a header line: the names of string 2, or in1 ... inN.
-// Every step makes a row. Rows are held in memory and written out whole, many at a
-// time: a row is written at once when the last write-out is half a second old or older,
-// and the held rows also when the run pauses, at the last call (also of a run stopped by
-// the user or a signal), when a library ends the process and when a block crashes, so
-// that a run that breaks off loses at most the rows of its last half second and the
-// step after them, and never leaves half a row. A row that cannot be written whole
-// (a full disk, the file-size limit) is taken back with every row after it, reported,
-// and the run stops. Rows to standard output are written as they are made, in their
-// place among the run's messages. The last call closes the file. Should the run come
-// back to the block after its last call, the file is opened again for appending.
+// Relative names are relative to the model's directory, where the run works. The file is
+// checked at initialisation (that it can be written, and that no other block of the run
+// writes or reads it and it is not the model's own text, a library the run has loaded, or
+// where the run's messages go: standard output or standard error redirected to a file,
+// the message trace), but created afresh only when the run steps: a check (-s, -l) or a
+// run that fails at initialisation leaves it as it was. From then to the last call the
+// block holds the file's lock, taken before the file is emptied: a second run writing the
+// same file at the same time is refused with an error and leaves the file alone. It
+// starts with a header line: the names of string 2, or in1 ... inN.
+// Every step makes a row. Rows are held in memory and written out whole, many at a time:
+// a row is written at once when it is the first or the last write-out is half a second
+// old or older, and the held rows also when the run pauses, at the last call (also of a
+// run stopped by the user or a signal), when a library ends the process and when a block
+// crashes, so that a run that breaks off loses at most the rows of its last half second
+// and the step after them, and never leaves half a row. A row that cannot be written
+// whole (a full disk, the file-size limit) is taken back with every row after it,
+// reported, and the run stops. Rows to standard output are written as they are made, in
+// their place among the run's messages. The last call closes the file. Should the run
+// come back to the block after its last call, the file is opened again for appending.
 //#end
 #include "blocks.h"
 #include "csv.h"
+#include "fatal_signals.h"
 #include "vireo_tools.h"
 
 #include <fcntl.h>
@@ -50,6 +52,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -97,10 +100,13 @@ struct Output {
 // stays). A write that fails part way (the disk full, the file-size limit reached) leaves
 // the rows that fitted whole; the part of a row after them is taken back, and what did
 // not fit is dropped: false, with the error kept. Runs in a signal handler too: write(2)
-// and its kin, no allocation.
+// and its kin, no allocation. A fatal signal waits until the rows written are no longer
+// held, as the handler would write them again (rows to standard output it never writes).
 bool writeOut(Output& o) {
     const std::size_t size = o.held.rfind('\n') + 1;  // 0 when no row is whole
     if (size == 0) return true;
+    std::optional<vireo_tools::FatalSignalsHeld> whileWriting;
+    if (!o.console) whileWriting.emplace();
     o.lastWrite = now();
     if (o.console) std::fflush(stdout);  // the messages said before the row come first
     std::size_t done = 0;
@@ -271,7 +277,10 @@ Output* start(CsvOutView& b) {
         }
         o->end = endOf(o->fd);
     }
-    o->held = header(b, false);
+    // Into the room kept for the rows (not by taking the header's buffer over): the buffer
+    // that a crash's handler reads does not move while a row is made.
+    o->held.clear();
+    o->held.append(header(b, false));
     if (!writeOut(*o)) {
         // No row may follow without its header.
         b.report(code::writeFailed, {.text = b.trimmedText(0)});
@@ -279,6 +288,9 @@ Output* start(CsvOutView& b) {
         s.progress = unusable;
         return nullptr;
     }
+    // The header's write-out is no row's: the first row goes out as it is made, and is not
+    // held through a whole slow step after it.
+    o->lastWrite = 0;
     s.progress = started;
     return o;
 }

@@ -466,19 +466,22 @@ TEST(FilesOfTheRun, NoBlockWritesAFileAnotherBlockReads) {
         int reader;         // the block that reads it; 0: the engine
         const char* readerName;
         int code;           // the engine's files: the code CSVOUT gets
+        bool relativeHome;  // the installation named relative to the model's directory
     };
     const std::string clock = "b 1 CALENDAR\np 1 2023 1 1 0 2 1\n";
     const std::string writer = "b 3 CSVOUT 1.6\np 3 '";
     const Case cases[] = {
-        {"update command file", clock + "b 2 MTMUP\np 2 'cmd.txt'\n", "cmd.txt", 2, "MTMUP", 0},
-        {"site file", clock + "b 2 MTM 1.2\np 2 'Golden'\n", "h/data/mtm/vireoWeather.loc", 2, "MTM", 0},
-        {"index file", clock + "b 2 MTMLALO 1.2\np 2 39.7 105.2\n", "h/data/mtm/vireoWeather.ind", 2, "MTMLALO", 0},
-        {"data file", clock + "b 2 MTMUP\np 2 'cmd.txt'\n", "h/data/mtm/vireoWeather.dat", 2, "MTMUP", 0},
+        {"update command file", clock + "b 2 MTMUP\np 2 'cmd.txt'\n", "cmd.txt", 2, "MTMUP", 0, false},
+        {"site file", clock + "b 2 MTM 1.2\np 2 'Golden'\n", "h/data/mtm/vireoWeather.loc", 2, "MTM", 0, false},
+        {"index file", clock + "b 2 MTMLALO 1.2\np 2 39.7 105.2\n", "h/data/mtm/vireoWeather.ind", 2, "MTMLALO", 0,
+         false},
+        {"data file", clock + "b 2 MTMUP\np 2 'cmd.txt'\n", "h/data/mtm/vireoWeather.dat", 2, "MTMUP", 0, false},
         {"soil temperatures", clock + "b 2 TSOIL 1.8 1.4\np 2 0 200 1 1500 800 1.5 0 10 18 0 'soil.txt' '*'\n",
-         "soil.txt", 2, "TSOIL", 0},
-        {"CSV input", clock + "b 2 CSVIN\np 2 0 'in.csv'\n", "in.csv", 2, "CSVIN", 0},
-        {"include file", clock + "i 'parts.inc'\n", "parts.inc", 0, "", 305939},
-        {"block library", clock, "h/libVireoEM.so", 0, "", 305941},
+         "soil.txt", 2, "TSOIL", 0, false},
+        {"CSV input", clock + "b 2 CSVIN\np 2 0 'in.csv'\n", "in.csv", 2, "CSVIN", 0, false},
+        {"include file", clock + "i 'parts.inc'\n", "parts.inc", 0, "", 305939, false},
+        {"block library", clock, "h/libVireoEM.so", 0, "", 305941, false},
+        {"block library, VIREO_HOME relative", clock + "b 2 E0 1.5\np 2 0\n", "h/libVireoEM.so", 0, "", 305941, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -496,7 +499,8 @@ TEST(FilesOfTheRun, NoBlockWritesAFileAnotherBlockReads) {
         vireo_test::writeFile(dir + "/parts.inc", statement);
         const std::string before = vireo_test::readFile(file);
         const Files database = snapshot(home + "/data/mtm/");
-        const auto r = run(home, c.model + (c.file == "parts.inc" ? "" : statement), "", dir);
+        const auto r = run(c.relativeHome ? fs::relative(home, dir).string() : home,
+                           c.model + (c.file == "parts.inc" ? "" : statement), "", dir);
         EXPECT_EQ(r.exitStatus, 1) << r.out;
         const auto codes = r.codes();
         EXPECT_EQ(std::count(codes.begin(), codes.end(), 4051), 0);  // the run did not start

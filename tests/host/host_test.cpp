@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 using vireo_test::runVireo;
 
 const std::string kUsage =
@@ -125,4 +128,68 @@ TEST(Host, OutputThatCannotBeWrittenIsAFailure) {
     EXPECT_EQ(r.exitStatus, 1);
     EXPECT_NE(r.err, "");
     EXPECT_EQ(runVireo({"-b"}).exitStatus, 0);
+}
+
+TEST(Host, AStandardStreamClosedAtTheStartLendsItsNumberToNoFile) {
+    // `vireo m.vireo >&-`: the result file opened during the run must not take the place
+    // of standard output and, with it, the run's messages. Without standard output the run
+    // is one whose output could not be written.
+    const std::string dir = vireo_test::scratchDirectory("host");
+    vireo_test::writeFile(dir + "/m.vireo", "b 1 CALENDAR\np 1 2023 1 1 0 300 1\nb 2 CSVOUT 1.6\np 2 'rows.csv'\n");
+    std::string rows = "in1\n";
+    for (int k = 1; k <= 300; ++k) rows += std::to_string(k) + "\n";
+    struct Case {
+        std::vector<int> closed;
+        int exitStatus;
+        bool saysSo;  // the line on standard error
+    };
+    const Case cases[] = {{{1}, 1, true}, {{1, 2}, 1, false}, {{0, 1, 2}, 1, false}, {{0, 2}, 0, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.closed));
+        vireo_test::RunOptions o;
+        o.workingDirectory = dir;
+        o.closedStreams = c.closed;
+        const auto r = runVireo({"m.vireo"}, o);
+        EXPECT_EQ(r.exitStatus, c.exitStatus);
+        EXPECT_EQ(r.err.find("writing to standard output failed") != std::string::npos, c.saysSo) << r.err;
+        EXPECT_EQ(vireo_test::readFile(dir + "/rows.csv"), rows);
+        EXPECT_EQ(r.codes().back(), 4999);  // the trace has the whole run
+    }
+}
+
+TEST(Host, NoBlockWritesTheFileTheMessagesGoTo) {
+    // `vireo m.vireo > out.csv`, or the message trace, with CSVOUT naming the same file:
+    // the block is refused at initialisation and the run does not start; the file holds
+    // the messages only, never a row.
+    struct Case {
+        const char* what;
+        std::string name;  // as CSVOUT names it
+        bool trace;        // the message trace, else standard output
+    };
+    const Case cases[] = {{"standard output", "out.csv", false},
+                          {"standard output", "./sub/../out.csv", false},
+                          {"the message trace (VIREO_MSG_TRACE)", "out.csv", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name + (c.trace ? " as the trace" : ""));
+        const std::string dir = vireo_test::scratchDirectory("host");
+        std::filesystem::create_directories(dir + "/sub");
+        vireo_test::writeFile(dir + "/m.vireo",
+                              "b 1 CALENDAR\np 1 2023 1 1 0 30 1\nb 2 CSVOUT 1.6\np 2 '" + c.name + "'\n");
+        const std::string file = dir + "/out.csv";
+        vireo_test::writeFile(file, "");
+        vireo_test::RunOptions o;
+        o.workingDirectory = dir;
+        if (c.trace) o.env = {{"VIREO_MSG_TRACE", file}};
+        else o.standardOutput = file;
+        const auto r = runVireo({"m.vireo"}, o);
+        EXPECT_EQ(r.exitStatus, 1);
+        const auto trace = c.trace ? vireo_test::readTrace(file) : r.trace;
+        const auto codes = vireo_test::codesOf(trace);
+        EXPECT_EQ(std::count(codes.begin(), codes.end(), 4051), 0);  // the run did not start
+        const auto refused = std::find_if(trace.begin(), trace.end(), [](const auto& t) { return t.code() == 305943; });
+        ASSERT_NE(refused, trace.end());
+        EXPECT_EQ((*refused)["i3"], "2");
+        EXPECT_EQ((*refused)["s2"], c.what);
+        EXPECT_EQ(vireo_test::readFile(file).find("in1\n"), std::string::npos);
+    }
 }

@@ -5,9 +5,17 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <sstream>
+#include <thread>
 
 using namespace run_test;
 using vireo_test::runModel;
@@ -150,5 +158,77 @@ TEST(RunLoop, ABlockThatCrashesIsNamedAndTheRowsMadeBeforeAreKept) {
         EXPECT_EQ(named["s3"], "CLOCK 1 gives 50");
         EXPECT_EQ(named["s4"], "50");
         EXPECT_EQ(run.probeLog.find("2 "), std::string::npos);  // no last call: the process ended
+    }
+    // The crash ruined results another holder keeps, which crash in turn as they are
+    // written: the rows written before them stay, and the block is still named, with its
+    // own signal.
+    const auto run = runModel("b 1 clock\np 1 100\nb 2 CSVOUT 1.1\np 2 'rows.csv'\nb 3 crash 1\np 3 50 6 1\n", {},
+                              {}, "m.vireo", o);
+    EXPECT_EQ(run.result.exitStatus, 128 + SIGABRT);
+    EXPECT_EQ(vireo_test::readFile(run.dir + "/rows.csv"), rows);
+    EXPECT_EQ(run.first(404903)["s0"], "CRASH");
+    EXPECT_EQ(run.first(404903)["i2"], std::to_string(SIGABRT));
+}
+
+TEST(RunLoop, AFatalSignalInTheMiddleOfAWriteOutWritesNoRowTwice) {
+    // CSVOUT writes into a pipe that nobody reads for a while: its write-out waits inside
+    // write(2) with part of its rows already in the pipe, and there a fatal signal comes
+    // (sent from outside, as an abort or a watchdog sends one). The rows it holds are
+    // written on the way out, but none of those in the pipe again, and every row is whole.
+    const std::string blocks = vireo_test::scratchDirectory("crash-blocks");
+    std::filesystem::create_symlink(vireo_test::buildDir() + "/lib/libVireoUB.so", blocks + "/libVireoUB.so");
+    for (const int signal : {SIGSEGV, SIGABRT}) {
+        SCOPED_TRACE(signal);
+        const std::string fifo = vireo_test::scratchDirectory("crash-fifo") + "/rows.fifo";
+        ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+        const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        ASSERT_GE(reader, 0);
+        std::string rows;
+        std::thread follower;
+        vireo_test::ModelRunOptions o;
+        o.env = {{"VIREO_USER_BLOCKS", blocks}};
+        o.started = [&](int pid) {
+            follower = std::thread([&, pid] {
+                // The writer waits in write(2): the pipe holds the same bytes for a while and
+                // the process sleeps. A loaded machine only makes this take longer.
+                const std::string stat = "/proc/" + std::to_string(pid) + "/stat";
+                const auto sleeping = [&] {
+                    const std::string s = vireo_test::readFile(stat);
+                    const std::size_t close = s.rfind(')');
+                    return close != std::string::npos && close + 2 < s.size() && s[close + 2] == 'S';
+                };
+                const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+                int before = -1, still = 0;
+                while (still < 6 && std::chrono::steady_clock::now() < giveUp) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                    int queued = 0;
+                    ioctl(reader, FIONREAD, &queued);
+                    still = queued > 0 && queued == before && sleeping() ? still + 1 : 0;
+                    before = queued;
+                }
+                kill(pid, signal);
+                fcntl(reader, F_SETFL, 0);
+                char buffer[65536];
+                for (ssize_t n; (n = read(reader, buffer, sizeof buffer)) != 0;)
+                    if (n > 0) rows.append(buffer, static_cast<std::size_t>(n));
+                    else if (errno != EINTR) break;
+            });
+        };
+        const auto run = runModel("b 1 CALENDAR\np 1 2023 1 1 0 100000000 0.001\nb 2 CSVOUT 1.6\np 2 '" + fifo + "'\n",
+                                  {}, {}, "m.vireo", o);
+        follower.join();
+        ::close(reader);
+        EXPECT_EQ(run.result.exitStatus, 128 + signal);
+        EXPECT_EQ(run.first(404903)["s0"], "CSVOUT");
+        ASSERT_FALSE(rows.empty());
+        EXPECT_EQ(rows.back(), '\n');
+        std::istringstream lines(rows);
+        std::string row;
+        std::getline(lines, row);
+        EXPECT_EQ(row, "in1");
+        int count = 0;
+        while (std::getline(lines, row) && row == std::to_string(count + 1)) ++count;
+        EXPECT_TRUE(lines.eof()) << "row " << count + 1 << " reads " << row;
+        EXPECT_GT(count, 10000);
     }
 }

@@ -81,6 +81,7 @@ RunResult runVireo(const std::vector<std::string>& args, const RunOptions& optio
         }
         dup2(errPipe[1], 2);
         for (int fd : {inPipe[0], inPipe[1], outPipe[0], outPipe[1], errPipe[0], errPipe[1]}) close(fd);
+        for (int fd : options.closedStreams) close(fd);
         if (chdir(cwd.c_str()) != 0) _exit(125);
         if (options.fileSizeLimit > 0) {
             const rlimit limit{static_cast<rlim_t>(options.fileSizeLimit), static_cast<rlim_t>(options.fileSizeLimit)};

@@ -35,6 +35,7 @@ struct RunOptions {
     int timeoutSeconds = 120;
     long fileSizeLimit = 0;                                   // bytes (RLIMIT_FSIZE); 0: none
     std::string standardOutput;                               // a file for it; empty: captured
+    std::vector<int> closedStreams;                           // standard streams (0, 1, 2) it starts without
     int outputLines = -1;  // >= 0: that many lines of standard output are read, then it is closed (| head -n)
     std::function<void(int pid)> started;                     // called with the process's id once it runs
 };

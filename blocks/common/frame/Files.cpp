@@ -19,7 +19,8 @@ bool claimFile(BlockView& b, std::string_view name, int fd, FileUse use) {
         return true;
     const Values said{.text = name, .ints = {otherNumber}, .detail = other};
     if (otherNumber == 0) b.report(frameCode::writesTheModel, said);
-    else if (otherNumber < 0) b.report(frameCode::writesALibrary, said);
+    else if (otherNumber == -1) b.report(frameCode::writesALibrary, said);
+    else if (otherNumber < 0) b.report(frameCode::writesTheMessages, said);
     else if (writes == 0) b.report(frameCode::readsWhatIsWritten, said);
     else b.report(otherWrites != 0 ? frameCode::writtenTwice : frameCode::writesWhatIsRead, said);
     return false;

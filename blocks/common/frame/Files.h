@@ -1,9 +1,9 @@
 // The files of a run. Every file a block opens during a run is claimed for it in the
-// utility library's one list of the run's files, at initialisation: a block may not
-// write a file that another block of the run reads or writes, nor the model's own text
-// or a library the process has loaded, and is refused (a counted error naming both) when
-// it would. Files are compared as the file system knows them, not by their names:
-// "./a.csv", a link or a second hard link name the same file.
+// utility library's one list of the run's files, at initialisation: a block may not write
+// a file that another block of the run reads or writes, nor the model's own text, a
+// library the process has loaded or a file the run's messages go to, and is refused (a
+// counted error naming both) when it would. Files are compared as the file system knows
+// them, not by their names: "./a.csv", a link or a second hard link name the same file.
 #ifndef VIREO_BLOCK_FILES_H
 #define VIREO_BLOCK_FILES_H
 

@@ -54,6 +54,10 @@ __attribute__((no_sanitize("address", "undefined"))) void crash(int signal) {
     std::raise(signal);
 }
 
+// Results held for writing out that crash when they are written: a holder whose memory a
+// crashing block ruined.
+extern "C" void ruinedHolder(void*) { crash(SIGSEGV); }
+
 void step(const Identity& d, Behaviour behaviour, float* OUT, int* IP, const float* BP) {
     switch (behaviour) {
         case Behaviour::clock:
@@ -115,6 +119,9 @@ int call(const Identity& d, Behaviour behaviour, float* IN, float* OUT, int* IP,
         case Behaviour::warnInit: report(kInitWarning, IP, RP, SP); break;
         case Behaviour::quietInit: IP[0] = kInitError; break;
         case Behaviour::clock: IP[7] = static_cast<int>(BP[0]); break;
+        case Behaviour::crash:
+            if (BP[2] == 1.0f) vireo_tools_hold_pending(ruinedHolder, nullptr);
+            break;
         default: break;
     }
     return 0;
@@ -157,7 +164,7 @@ TM_BLOCK(tm0023, parameters, "PARAMS",                  1, 0,    8,    4,  10, 0
 TM_BLOCK(tm0024, signal,   "SIGNAL",                    1, 0,    8,    1,  11, 0, 0, 2,   2,   0,   0,   3)
 TM_BLOCK(tm0025, miscount, "MISCOUNT",                  1, 0,    8,    1,  10, 0, 0, 0,   0,   0,   0,   3)
 
-TM_BLOCK(tm0029, crash,    "CRASH",                     1, 0,    8,    1,  11, 0, 0, 2,   2,   0,   0,   3)
+TM_BLOCK(tm0029, crash,    "CRASH",                     1, 0,    8,    1,  11, 0, 0, 2,   3,   0,   0,   3)
 
 // Blocks that answer an error without reporting it, and a block that needs two inputs.
 TM_BLOCK(tm0026, quietInit, "QUIETINIT",                1, 0,    2,    1,  10, 0, 0, 0,   0,   0,   0,   3)

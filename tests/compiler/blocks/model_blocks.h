@@ -27,7 +27,8 @@ enum class Behaviour {
                  // -n the signal numbered n)
     miscount,    // writes nonsense into its inputCount slot at every step
     crash,       // crashes at one of its steps (parameters: step, and the signal: SIGSEGV by a
-                 // write through a null pointer, SIGABRT by abort(), any other raised)
+                 // write through a null pointer, SIGABRT by abort(), any other raised; a
+                 // third 1: what it holds for writing out crashes too when it is written)
     // Errors a block answers without reporting them (no msg): at initialisation, or at
     // the step its first parameter numbers.
     quietInit,
