@@ -772,10 +772,11 @@ TEST(Generators, MonthlyMeansFromPoleToPole) {
     // warning (205311) that names the closest attempt's mean, which missed, and the index
     // reached. Where even a month of days each at the clearest its sun allows (as computed
     // here) is duller than the index, the month is that. No day leaves 0..its clearest, a
-    // day or month without sun is 0 without a word, and no run is stopped. Tolerance: the chain's 0.005, and 1e-4 for the ratio of
-    // single-precision sums. Months that an attempt meets are what they were before such
-    // months were scaled, to the bit: the middle index's years hash as the generator made
-    // them when the months it missed stopped the run.
+    // day or month without sun is 0 without a word, and no run is stopped. Tolerance: the
+    // chain's 0.005, and 1e-4 for the ratio of single-precision sums. Months that an attempt
+    // meets are what they were before such months were scaled, to the bit: the middle
+    // index's years hash as the generator made them when the months it missed stopped the
+    // run.
     constexpr std::uint64_t kMiddleYears[std::size(latitudes)] = {
         0xf82a3f33f6693696, 0xa078d7fd5f7c202f, 0x3259a6d475972c38, 0x58d877761ab41465, 0xd0442a1e938142e0,
         0x5b66e0995425f9b1, 0xe57802c7d5ff90ea, 0xa0399b75bc5348a7, 0x6425bb30f96bb828, 0x992b0c114d303a7a,
@@ -1030,9 +1031,9 @@ TEST(Generators, EveryMessageSaysWhetherTheRunGoesOn) {
         // A half hour in a step that stops the run for another fault: no word of going on.
         {"em0015", {{NAN, 2023, 4, 12, 0.5f}}, {305463}},
         // A day clearer than its sun allows (GENGH goes on), a month the Markov chain
-        // cannot reach (scaled: GENGD goes on), a month beyond the daily model (GENGD goes on), a
-        // negative daily mean, a month's temperatures that miss their tolerance (moved onto
-        // the mean: GENGT goes on).
+        // cannot reach (scaled: GENGD goes on), a month beyond the daily model (GENGD goes
+        // on), a negative daily mean, a month's temperatures that miss their tolerance
+        // (moved onto the mean: GENGT goes on).
         {"em0017", {{1000, 2023, 7, 28, 12}}, {305038}, {70.0f, -23.3f, 23.0f, 0}},
         {"em0016", {{bright, 2023, 6, 1}}, {205311}, markov, "the run goes on"},
         {"em0016", {{bright, 2023, 6, 1}}, {205462}},
