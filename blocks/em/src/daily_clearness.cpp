@@ -117,15 +117,48 @@ public:
         sun_ = sun;
         for (int d = 0; d < days; ++d) total_ += sun->g0d[d];
     }
-    float held(int d, float kt) const { return std::max(sun_ ? std::min(kt, sun_->clearest[d]) : kt, floor_); }
+    float held(int d, float kt) const { return std::max(std::min(kt, ceiling(d)), floor_); }
     float mean(std::span<const float> kt, float plain) const {
         if (!(total_ > 0.0f)) return plain;
         float sum = 0.0f;
         for (int d = 0; d < sun_->days; ++d) sum += sun_->g0d[d] * kt[d];
         return sum / total_;
     }
+    // Scales the days by one factor, each held, so that the month's mean is ktm where the
+    // sun allows it (otherwise every day is at its clearest); the mean reached. Days that
+    // reach their bound at the factor found stay there and the others share what is left,
+    // until no further day passes its bound. At most kMaxDays days.
+    float scaleOnto(std::span<float> kt, float ktm) const {
+        const int days = static_cast<int>(kt.size());
+        std::array<bool, kMaxDays> bound{};
+        double factor = 1.0;
+        for (int round = 0; round <= days; ++round) {
+            double free = 0.0, fixed = 0.0, weights = 0.0;
+            for (int d = 0; d < days; ++d) {
+                const double w = weight(d);
+                weights += w;
+                if (bound[d]) fixed += w * ceiling(d);
+                else free += w * kt[d];
+            }
+            if (!(free > 0.0)) break;
+            factor = std::max((ktm * weights - fixed) / free, 0.0);
+            bool more = false;
+            for (int d = 0; d < days; ++d)
+                if (!bound[d] && factor * kt[d] > ceiling(d)) bound[d] = more = true;
+            if (!more) break;
+        }
+        float sum = 0.0f;
+        for (int d = 0; d < days; ++d) {
+            kt[d] = bound[d] ? held(d, ceiling(d)) : held(d, static_cast<float>(factor * kt[d]));
+            sum += kt[d];
+        }
+        return mean(kt, sum / static_cast<float>(days));
+    }
 
 private:
+    float ceiling(int d) const { return sun_ ? sun_->clearest[d] : FLT_MAX; }
+    double weight(int d) const { return total_ > 0.0f ? sun_->g0d[d] : 1.0; }
+
     const MonthSun* sun_ = nullptr;
     float total_ = 0.0f;
     float floor_;
@@ -211,15 +244,15 @@ DailyResult genktd(float ktm, float& sigma, float r1, float r2, std::span<float>
     return result;
 }
 
-bool genktd2(float ktm, std::span<float> kt, Deviates& deviates, int& markovState, float* lastMean,
-             const MonthSun* sun) {
+DailyResult genktd2(float ktm, std::span<float> kt, Deviates& deviates, int& markovState, const MonthSun* sun,
+                    bool meetMean) {
+    DailyResult result;
     const int days = static_cast<int>(kt.size());
     const DaysUnderSun under(sun, days, 0.0f);
-    if (lastMean) *lastMean = 0.0f;
     // A month without radiation has no class to draw from.
     if (!(ktm > 0.0f) || days == 0) {
         std::fill(kt.begin(), kt.end(), 0.0f);
-        return true;
+        return result;
     }
     static constexpr float kUpper[9] = {0.30f, 0.35f, 0.40f, 0.45f, 0.50f, 0.55f, 0.60f, 0.65f, 0.70f};
     const auto above = std::count_if(std::begin(kUpper), std::end(kUpper), [&](float u) { return ktm > u; });
@@ -231,7 +264,11 @@ bool genktd2(float ktm, std::span<float> kt, Deviates& deviates, int& markovStat
         markovState = static_cast<int>(10.0f * deviates.uniform());
         if (markovState < 1 || markovState > 10) markovState = 10;
     }
-    for (int attempt = 0; attempt < kMarkovAttempts; ++attempt) {
+    const bool keepClosest = meetMean && days <= kMaxDays;
+    std::array<float, kMaxDays> closest{};
+    int closestState = markovState;
+    float closestMiss = FLT_MAX;
+    for (result.attempts = 1; result.attempts <= kMarkovAttempts; ++result.attempts) {
         float sum = 0.0f;
         for (int d = 0; d < days; ++d) {
             const float u = deviates.uniform();
@@ -253,11 +290,25 @@ bool genktd2(float ktm, std::span<float> kt, Deviates& deviates, int& markovStat
             markovState = next;
             sum += kt[d];
         }
-        const float mean = under.mean(kt, sum / static_cast<float>(days));
-        if (lastMean) *lastMean = mean;
-        if (std::fabs(mean - ktm) <= 0.005f) return true;
+        result.mean = under.mean(kt, sum / static_cast<float>(days));
+        const float miss = std::fabs(result.mean - ktm);
+        if (miss <= 0.005f) return result;
+        if (keepClosest && miss < closestMiss) {
+            closestMiss = miss;
+            std::copy(kt.begin(), kt.end(), closest.begin());
+            closestState = markovState;
+            result.closest = result.mean;
+        }
     }
-    return false;
+    result.attempts = kMarkovAttempts;
+    result.met = false;
+    if (!keepClosest) return result;
+    // The month kept is the closest attempt, and its last day's class leads into the next.
+    std::copy_n(closest.begin(), days, kt.begin());
+    markovState = closestState;
+    result.scaled = true;
+    result.mean = under.scaleOnto(kt, ktm);
+    return result;
 }
 
 MonthOutcome gengd(int method, float monthlyMean, const MonthSun& sun, const DailyModel& model,
@@ -271,7 +322,7 @@ MonthOutcome gengd(int method, float monthlyMean, const MonthSun& sun, const Dai
                                kDailyAttempts, &sun);
         outcome.limitedFrom = outcome.daily.limitedFrom;
     } else {
-        outcome.met = genktd2(outcome.clearness.ktm, days, deviates, markovState, &outcome.daily.mean, &sun);
+        outcome.daily = genktd2(outcome.clearness.ktm, days, deviates, markovState, &sun, true);
     }
     for (int d = 0; d < sun.days; ++d) out[d] = sun.g0d[d] * kt[d];
     return outcome;
@@ -298,9 +349,9 @@ void genktd(const float* ktm, float* sigma, const float* autocorrelations, const
 void genktd2(const float* ktm, const int* days, float* table, int* seed, int* markovState, float* kt, int* ip) {
     using namespace vireo::em::gen;
     Deviates deviates(seed[0], seed[1], std::span<float, kGeneratorTable>(table, kGeneratorTable));
-    const bool met = genktd2(*ktm, std::span<float>(kt, static_cast<std::size_t>(std::max(*days, 0))), deviates,
-                             *markovState);
-    ip[0] = met ? 0 : 1;
+    const auto r = genktd2(*ktm, std::span<float>(kt, static_cast<std::size_t>(std::max(*days, 0))), deviates,
+                           *markovState);
+    ip[0] = r.met ? 0 : 1;
 }
 
 }  // extern "C"

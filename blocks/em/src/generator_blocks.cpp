@@ -78,7 +78,10 @@ bool checkLagPair(block::BlockView& b, const DailyModel& model, int lag1) {
 void reportMonth(block::BlockView& b, const MonthOutcome& outcome, const StepDate& date, block::Code failure) {
     const std::string month = monthText(date.year, date.month);
     if (outcome.limitedFrom > 0.0f) b.show(code::clearnessLimited, {.reals = {outcome.limitedFrom}, .text = month});
-    if (!outcome.daily.met)
+    if (outcome.daily.scaled)
+        b.report(code::markovMonthScaled,
+                 {.reals = {outcome.clearness.ktm, outcome.daily.closest, outcome.daily.mean}, .text = month});
+    else if (!outcome.daily.met)
         b.show(code::dailyTargetsMissed,
                {.value = outcome.daily.attempts,
                 .reals = {outcome.clearness.ktm, outcome.clearness.sigma, outcome.daily.mean, outcome.daily.sd},

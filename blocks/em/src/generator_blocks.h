@@ -55,9 +55,11 @@ bool checkLagPair(block::BlockView& b, const DailyModel& model, int lag1);
 extern const char* const kRunStops;
 
 // The messages of a generated month: shown warnings where the monthly clearness index
-// was limited or the daily indices kept missed their targets; `failure`, which stops the
-// run, where the month met none.
-void reportMonth(block::BlockView& b, const MonthOutcome& outcome, const StepDate& date, block::Code failure);
+// was limited or the daily indices kept missed their targets, a counted one where the
+// Markov chain's closest month was scaled onto the index; `failure`, which stops the
+// run, where the month met none (a generator whose months always stand gives none).
+void reportMonth(block::BlockView& b, const MonthOutcome& outcome, const StepDate& date,
+                 block::Code failure = {0});
 
 // Hour k = ihoy(date) of a year of hourly values, shifted within the hour by the minute
 // input when the block has it connected.

@@ -110,6 +110,8 @@ struct DailyResult {
     bool met = true;               // false: the closest of the attempts allowed is kept
     int attempts = 0;
     float limitedFrom = 0.0f;      // a monthly index of 0.82 or more, taken as 0.81
+    bool scaled = false;           // method 2: the closest attempt was scaled towards the index
+    float closest = 0.0f;          // that attempt's mean before it was scaled
 };
 // The attempts a month may take before the closest is kept: about a second's work.
 inline constexpr int kDailyAttempts = 50000;
@@ -121,13 +123,16 @@ float trans(float u, float a, float b, float xm);
 
 // Method 2: the daily indices of a month as a Markov chain over ten classes, the matrix
 // chosen by ktm, redrawn (at most 100 times) until the month's mean lies within 0.005
-// of ktm (the days held and weighed by the month's sun where given, as for method 1);
-// false when no attempt did (the last stays, its mean in lastMean). The chain's class
-// carries over from month to month in markovState (0 or less: none drawn yet). A month
-// whose index is 0 (no radiation) is all 0.
+// of ktm (the days held and weighed by the month's sun where given, as for method 1).
+// When no attempt did, met is false and the last attempt stays, its mean in the result;
+// asked to meet the mean instead, the closest attempt is kept and its days are scaled by
+// one factor, each within 0 and the clearest its sun allows, so that the month has ktm
+// where the sun allows it at all (scaled, with the mean reached). The chain's class carries
+// over from month to month in markovState (0 or less: none drawn yet). A month whose
+// index is 0 (no radiation) is all 0.
 inline constexpr int kMarkovAttempts = 100;
-bool genktd2(float ktm, std::span<float> kt, Deviates& deviates, int& markovState, float* lastMean = nullptr,
-             const MonthSun* sun = nullptr);
+DailyResult genktd2(float ktm, std::span<float> kt, Deviates& deviates, int& markovState,
+                    const MonthSun* sun = nullptr, bool meetMean = false);
 
 // ---- hourly clearness indices -----------------------------------------------------
 
@@ -143,8 +148,8 @@ bool genkth(float kt, std::span<const float, kHours> g0h, float g0d, std::span<c
             Deviates& deviates, std::span<float, kHours> kth, float& ktMean);
 
 // What became of a generated month: met is false where the month failed (no hours for
-// one of its days in any attempt, or method 2's chain came nowhere near), the last attempt
-// kept; its daily indices may have missed their targets (method 1) with the month kept.
+// one of its days in any attempt), the last attempt kept; its daily indices may have missed
+// their targets (method 1) or been scaled onto its index (method 2) with the month kept.
 struct MonthOutcome {
     bool met = true;
     MonthlyClearness clearness{};
@@ -160,7 +165,8 @@ inline constexpr int kMonthAttempts = 11;
 inline constexpr float kDullestDay = 0.1f;
 MonthOutcome geng(float monthlyMean, const MonthSun& sun, const DailyModel& model, std::span<float> out,
                   Deviates& deviates);
-// A month of daily mean irradiance (one value a day) by method 1 or 2.
+// A month of daily mean irradiance (one value a day) by method 1 or 2; method 2 always
+// keeps a month, scaled onto its index where no attempt met it.
 MonthOutcome gengd(int method, float monthlyMean, const MonthSun& sun, const DailyModel& model,
                    std::span<float> out, Deviates& deviates, int& markovState);
 // One day of hourly irradiance (hours 0..23) from its daily mean; false when genkth

@@ -71,7 +71,7 @@ using block::kRuleFills;
     X(hourNotWhole, 205309, "r0 i10")            \
     X(inputNotANumber, 305463, "i10 r0")         \
     X(noHourlyValues, 305038, "s0 s2")           \
-    X(noMarkovMonth, 305165, "s0 r0 r1")         \
+    X(markovMonthScaled, 205311, "s0 r0 r1 r2")  \
     X(dailyTargetsMissed, 205461, "s0 i8 r0 r1 r2 r3") \
     X(clearnessLimited, 205462, "s0 r0")         \
     X(temperatureMissed, 305246, "s0 i8 r0 r1 r2") \
