@@ -10,8 +10,8 @@
 //#Details
 //#Inputs
 //#IN[0] Mass flow (kg/s)
-//#IN[1] Supply temperature (degC)
-//#IN[2] Return temperature (degC)
+//#IN[1] Supply temperature ($^\circ$C)
+//#IN[2] Return temperature ($^\circ$C)
 //#Outputs
 //#OUT[0] Heat flow: mass flow times specific heat times the supply less the return
 // temperature (W)

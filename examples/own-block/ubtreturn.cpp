@@ -10,11 +10,11 @@
 //#Details
 //#Inputs
 //#IN[0] Mass flow (kg/s)
-//#IN[1] Supply temperature (degC)
+//#IN[1] Supply temperature ($^\circ$C)
 //#IN[2] Heat flow given off (W)
 //#Outputs
 //#OUT[0] Return temperature: the supply temperature less the heat flow over mass flow
-// times specific heat; the supply temperature while nothing flows (degC)
+// times specific heat; the supply temperature while nothing flows ($^\circ$C)
 //#Parameters
 //#BP[0] Specific heat capacity of the water, above 0 (J/(kg K))
 //#Strings

@@ -114,6 +114,14 @@ std::string boundWords(const Bound& b, bool endsInWords = false) {
     return number(b.low) + " to " + number(b.high);
 }
 
+// A table's unit as the page typesets it: the tables keep the plain spelling, which the
+// messages print as it is (degC, m2), and the reference shows $^\circ$C and m$^2$.
+std::string typeset(std::string unit) {
+    unit = std::regex_replace(unit, std::regex("degC"), "$$^\\circ$$C");
+    unit = std::regex_replace(unit, std::regex("m3/s3"), "m$$^3$$/s$$^3$$");
+    return std::regex_replace(unit, std::regex(R"(\bm([23])\b)"), "m$$^$1$$");
+}
+
 // What is wrong with one //#BP entry for its table row; empty when it matches.
 std::string entryFault(const std::string& entry, const Param& p) {
     const std::size_t nameEnd = entry.find_first_of(",:;(");
@@ -128,7 +136,7 @@ std::string entryFault(const std::string& entry, const Param& p) {
             if (depth == 0) break;
             unit += entry[k];
         }
-    if (unit != p.unit) return "unit '" + unit + "', the table says '" + p.unit + "'";
+    if (unit != typeset(p.unit)) return "unit '" + unit + "', the table says '" + p.unit + "'";
     const std::string words = boundWords(p.bound);
     if (!words.empty() && entry.find(words) == std::string::npos &&
         entry.find(boundWords(p.bound, true)) == std::string::npos)
@@ -399,22 +407,22 @@ TEST(ParameterTables, APageThatDriftsFromItsTableIsNamed) {
     };
     const ParamTable t{"xx0001", "TANK", kTable, 2, 1, 3};
     const std::string good =
-        "//#Block TANK\n//#IN[0] Inlet (degC)\n//#IN[1] Flow (kg/s)\n//#OUT[0] Outlet (degC)\n"
-        "//#BP[0] Volume, above 0 (m3)\n//#BP[1] Nodes, a whole number 1 to 50, each of the\n// same height (-)\n"
-        "//#BP[2] Start temperature (degC)\n//#end\n";
+        "//#Block TANK\n//#IN[0] Inlet ($^\\circ$C)\n//#IN[1] Flow (kg/s)\n//#OUT[0] Outlet ($^\\circ$C)\n"
+        "//#BP[0] Volume, above 0 (m$^3$)\n//#BP[1] Nodes, a whole number 1 to 50, each of the\n// same height (-)\n"
+        "//#BP[2] Start temperature ($^\\circ$C)\n//#end\n";
     EXPECT_EQ(pageFaults(good, t), std::vector<std::string>{});
     auto drifted = [&](const std::string& from, const std::string& to) {
         std::string page = good;
         page.replace(page.find(from), from.size(), to);
         return pageFaults(page, t);
     };
-    EXPECT_EQ(drifted("Volume, above 0 (m3)", "Volume, above 0 (l)"),
+    EXPECT_EQ(drifted("Volume, above 0 (m$^3$)", "Volume, above 0 (l)"),
               std::vector<std::string>{"BP[0] unit 'l', the table says 'm3'"});
     EXPECT_EQ(drifted("1 to 50", "1 to 40"), std::vector<std::string>{"BP[1] does not state '1 to 50'"});
-    EXPECT_EQ(drifted("Start temperature (degC)", "Initial temperature (degC)"),
+    EXPECT_EQ(drifted("Start temperature ($^\\circ$C)", "Initial temperature ($^\\circ$C)"),
               std::vector<std::string>{"BP[2] name 'Initial temperature', the table says 'Start temperature'"});
     EXPECT_EQ(drifted("//#IN[1] Flow (kg/s)\n", ""), std::vector<std::string>{"1 inputs"});
-    EXPECT_EQ(drifted("//#BP[2] Start temperature (degC)\n", ""),
+    EXPECT_EQ(drifted("//#BP[2] Start temperature ($^\\circ$C)\n", ""),
               std::vector<std::string>{"2 parameter lines for 3 table rows"});
 
     // A page of two names whose parameter means other things under each: a section per

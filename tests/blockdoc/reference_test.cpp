@@ -57,6 +57,22 @@ std::string firstWord(const std::string& text) {
     return word;
 }
 
+// What a page's text may not say, whatever block it describes: an item named by the
+// source's 0-based label (IN[4]) where the page numbers every list from 1, and a unit in
+// the plain spelling where the reference typesets it (degC for $^\circ$C, m2 for m$^2$).
+void textFaults(const std::string& line, std::vector<std::string>& faults) {
+    // The label of a detail item is the page's own number; what follows it is text.
+    const auto close = line.rfind("\\item[", 0) == 0 ? line.find(']') : std::string::npos;
+    const std::string text = close == std::string::npos ? line : line.substr(close + 1);
+    static const std::regex zeroBased(R"(\b(IN|OUT|BP|SP)\[[0-9a-z])");
+    static const std::regex plainUnit(R"(degC|\bm[23]\b)");
+    std::smatch m;
+    if (std::regex_search(text, m, zeroBased))
+        faults.push_back("text: " + m.str() + "] counts from 0 where the page counts from 1: " + text);
+    if (std::regex_search(text, m, plainUnit))
+        faults.push_back("text: the unit " + m.str() + " in its plain spelling: " + text);
+}
+
 // Everything that keeps a page from stating the declared counts, one line per fault: the
 // layout's count of each kind and the group, and the items of each kind's detail lists,
 // which must name 1 to the declared maximum once each ("None" when it is 0).
@@ -79,6 +95,7 @@ std::vector<std::string> pageFaults(const std::string& page, const Declared& d) 
     std::string kind;  // of the last margin label
     bool inList = false;
     for (std::string line; std::getline(lines, line);) {
+        textFaults(line, faults);
         static const std::string layoutItem = "\\item[{\\bf \\mblue{";
         if (line.rfind(layoutItem, 0) == 0) {
             const auto close = line.find("}}]", layoutItem.size());
@@ -158,9 +175,11 @@ TEST(BlockReference, PageFaultsNameEveryMismatch) {
         "continued\n\\item[N] d\n\\item[    7] e\n\\end{detaillist}\n"
         "\\mmarginlabel{Outputs}\n%\n\\begin{detaillist}\n\\end{detaillist}\n"
         "\\mmarginlabel{Parameters}\n%\n\\begin{detaillist}\n\\item[] None\n\\end{detaillist}\n"
-        "\\mmarginlabel{Remarks}\n\\item[X] outside a list\n";
+        "\\mmarginlabel{Remarks}\n\\item[X] outside a list\nthe unit of IN[0] in degC per m2\n";
     const std::vector<std::string> expected = {
         "Inputs: label [N] is neither a number nor a range first--last",
+        "text: IN[0] counts from 0 where the page counts from 1: the unit of IN[0] in degC per m2",
+        "text: the unit degC in its plain spelling: the unit of IN[0] in degC per m2",
         "Inputs: item 3 listed 2 times",
         "Inputs: item 4 listed 0 times",
         "Inputs: item 7 beyond the 4 the block has",

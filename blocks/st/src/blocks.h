@@ -237,7 +237,7 @@ struct ctrl4dy_block {  // CTRL4DY
             {"Primary collector-loop flow", "kg/s", block::finite(), code::parameterNotFinite},
             {"Secondary collector-loop flow", "kg/s", block::finite(), code::parameterNotFinite},
             {"Switch-on temperature difference", "K", block::finite(), code::parameterNotFinite},
-            {"Minimum run time of the collector loop", "unit of IN[4]", block::finite(), code::parameterNotFinite},
+            {"Minimum run time of the collector loop", "unit of input 5", block::finite(), code::parameterNotFinite},
             {"Primary pump power", "W", block::finite(), code::parameterNotFinite},
             {"Secondary pump power", "W", block::finite(), code::parameterNotFinite},
             {"Both pumps start together when its whole part is not 0", "-", block::finite(), code::parameterNotFinite},

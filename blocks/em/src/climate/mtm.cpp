@@ -14,13 +14,13 @@
 //#Inputs
 //#IN[0] Month, 1 to 12; rounded to the nearest month after the range test (-)
 //#Outputs
-//#OUT[0] Monthly mean of the radiation, in the unit the database holds (W/m2)
+//#OUT[0] Monthly mean of the radiation, in the unit the database holds (W/m$^2$)
 //#OUT[1] Monthly mean wind speed, in the unit the database holds (m/s)
-//#OUT[2] Monthly mean air temperature (degC)
-//#OUT[3] Monthly mean of the daily minimum temperature (degC)
-//#OUT[4] Monthly mean of the daily maximum temperature (degC)
+//#OUT[2] Monthly mean air temperature ($^\circ$C)
+//#OUT[3] Monthly mean of the daily minimum temperature ($^\circ$C)
+//#OUT[4] Monthly mean of the daily maximum temperature ($^\circ$C)
 //#OUT[5] Rain of the month times 10, in the unit the database holds (mm)
-//#OUT[6] Annual mean temperature: the mean of the twelve monthly means (degC)
+//#OUT[6] Annual mean temperature: the mean of the twelve monthly means ($^\circ$C)
 //#OUT[7] Highest monthly maximum temperature less the lowest monthly minimum (K)
 //#OUT[8] Relative humidity of the month, as a fraction (-)
 //#Parameters MTM

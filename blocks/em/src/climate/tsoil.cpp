@@ -15,18 +15,18 @@
 //#IN[0] Time since the start of the year (s)
 //#IN[1] Depth below the surface (m)
 //#Outputs
-//#OUT[0] Soil temperature at that depth, in the unit of the surface temperatures (degC)
+//#OUT[0] Soil temperature at that depth, in the unit of the surface temperatures ($^\circ$C)
 //#Parameters
 //#BP[0] Source of the surface temperatures, 0 to 2 (-): 0 the data file, 1 parameters 8 and 9,
 // 2 row parameter 10 of the built-in table
 //#BP[1] Day of the year on which the surface temperature is highest (d)
 //#BP[2] Factor f on the mean in the amplitude: amplitude = maximum - f mean (-)
-//#BP[3] Density of the soil (kg/m3)
+//#BP[3] Density of the soil (kg/m$^3$)
 //#BP[4] Specific heat capacity of the soil; only the product with the density counts (J/(kg K))
 //#BP[5] Thermal conductivity of the soil, above 0 (W/(m K))
 //#BP[6] Number of header records of the data file, skipped (-)
-//#BP[7] Mean surface temperature, source 1 (degC)
-//#BP[8] Maximum surface temperature, source 1 (degC)
+//#BP[7] Mean surface temperature, source 1 ($^\circ$C)
+//#BP[8] Maximum surface temperature, source 1 ($^\circ$C)
 //#BP[9] Row of the built-in table, 0 to 14, source 2 (-)
 //#Strings
 //#SP[0] Name of the data file, source 0 (-)

@@ -16,23 +16,23 @@
 //#Inputs
 //#IN[0] Monthly mean of the global horizontal irradiance over all hours of the month
 // (W/m$^2$)
-//#IN[1] Monthly mean of the air temperature (degC)
-//#IN[2] Monthly mean of the daily minimum temperature (degC)
-//#IN[3] Monthly mean of the daily maximum temperature (degC)
-//#IN[4] Sum of the twelve monthly mean temperatures, twelve times the annual mean (degC)
+//#IN[1] Monthly mean of the air temperature ($^\circ$C)
+//#IN[2] Monthly mean of the daily minimum temperature ($^\circ$C)
+//#IN[3] Monthly mean of the daily maximum temperature ($^\circ$C)
+//#IN[4] Sum of the twelve monthly mean temperatures, twelve times the annual mean ($^\circ$C)
 //#IN[5] Annual range of the temperature: the warmest monthly mean less the coldest (K)
 //#IN[6] Year (-)
 //#IN[7] Month, 1 to 12 (-)
 //#IN[8] Day of the month (-)
 //#IN[9] Hour of the day, 0 to 23, rounded: the values are the ones of the clock hour from
 // this hour on. Give whole hours, such as a CALENDAR started at hour 0 gives (h)
-//#IN[10] Monthly mean of the relative humidity, 0 to 1 (-); optional: without it OUT[2]
+//#IN[10] Monthly mean of the relative humidity, 0 to 1 (-); optional: without it output 3
 // is 0
 //#IN[11] Minute (min); optional: when connected the irradiance is shifted within the
 // hour towards its neighbours, minute 30 giving the hour's own value
 //#Outputs
 //#OUT[0] Global horizontal irradiance of the hour (W/m$^2$)
-//#OUT[1] Air temperature of the hour (degC)
+//#OUT[1] Air temperature of the hour ($^\circ$C)
 //#OUT[2] Relative humidity of the hour, 0 to 1 (-)
 //#Parameters
 //#BP[0] Latitude, north positive, -90 to 90 (degrees)
@@ -52,14 +52,14 @@
 //#Remarks
 // The irradiance is generated as by GENG; a month that GENG's rules cannot generate stops
 // the run. A month's temperatures are redrawn until their mean lies within the tolerance of
-// IN[1] (with a year-to-year factor above 0, within a tolerance that grows with the annual
+// input 2 (with a year-to-year factor above 0, within a tolerance that grows with the annual
 // range). Where the days' changes of the mean barely spread (the published spread passes
 // through 0 near the poles and in hot, clear climates) no attempt may meet it: after the
 // attempts allowed the closest is moved onto the mean, by nothing at the month's first
 // hour and by the full offset from its second day on, with a warning. Each month
 // starts from the temperature at which the month generated before it ended and follows the
-// change from that month's mean. Fed from MTM, IN[4] takes twelve times its annual mean
-// temperature and IN[5] the warmest monthly mean less the coldest, not MTM's range of the
+// change from that month's mean. Fed from MTM, input 5 takes twelve times its annual mean
+// temperature and input 6 the warmest monthly mean less the coldest, not MTM's range of the
 // daily extremes. Where the sun does not rise or set on the month's reference day, the
 // night of the daily course is held to one to eleven hours; days and months without sun
 // take the month's course unstretched. The humidity follows from the dew point that the

@@ -17,23 +17,23 @@
 //#Inputs
 //#IN[0] Monthly mean of the global horizontal irradiance over all hours of the month
 // (W/m$^2$)
-//#IN[1] Monthly mean of the air temperature (degC)
-//#IN[2] Monthly mean of the daily minimum temperature (degC)
-//#IN[3] Monthly mean of the daily maximum temperature (degC)
-//#IN[4] Sum of the twelve monthly mean temperatures, twelve times the annual mean (degC)
+//#IN[1] Monthly mean of the air temperature ($^\circ$C)
+//#IN[2] Monthly mean of the daily minimum temperature ($^\circ$C)
+//#IN[3] Monthly mean of the daily maximum temperature ($^\circ$C)
+//#IN[4] Sum of the twelve monthly mean temperatures, twelve times the annual mean ($^\circ$C)
 //#IN[5] Annual range of the temperature: the warmest monthly mean less the coldest (K)
 //#IN[6] Year (-)
 //#IN[7] Month, 1 to 12 (-)
 //#IN[8] Day of the month (-)
 //#IN[9] Hour of the day, 0 to 23, rounded: the values are the ones of the clock hour from
 // this hour on. Give whole hours, such as a CALENDAR started at hour 0 gives (h)
-//#IN[10] Monthly mean of the relative humidity, 0 to 1 (-); optional: without it OUT[2]
+//#IN[10] Monthly mean of the relative humidity, 0 to 1 (-); optional: without it output 3
 // is 0
 //#IN[11] Minute (min); optional: when connected the irradiance is shifted within the
 // hour towards its neighbours, minute 30 giving the hour's own value
 //#Outputs
 //#OUT[0] Global horizontal irradiance of the hour (W/m$^2$)
-//#OUT[1] Air temperature of the hour (degC)
+//#OUT[1] Air temperature of the hour ($^\circ$C)
 //#OUT[2] Relative humidity of the hour, 0 to 1 (-)
 //#Parameters
 //#BP[0] Latitude, north positive, -90 to 90 (degrees)

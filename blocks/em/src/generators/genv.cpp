@@ -29,7 +29,7 @@
 // variance per step of the frequency's logarithm, in any unit: only the shares count (-)
 //#BP[135] Factor on the twelve mean cubes that follow, at least 0 (-)
 //#BP[137--148] Monthly means of the cubed wind speed, January to December, before the
-// factor; at least 0 (m3/s3)
+// factor; at least 0 (m$^3$/s$^3$)
 //#Strings
 //#None
 //#Remarks

@@ -18,7 +18,7 @@
 //#IN[3] Minute (min); optional, 0 when not connected
 //#IN[4] Second (s); optional, 0 when not connected
 //#Outputs
-//#OUT[0] Mean irradiance of the hour, in the unit of IN[0] (W/m$^2$)
+//#OUT[0] Mean irradiance of the hour, in the unit of input 1 (W/m$^2$)
 //#OUT[1] Day length (h)
 //#OUT[2] Sunset hour angle (degrees)
 //#Parameters

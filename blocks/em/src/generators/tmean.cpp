@@ -11,13 +11,13 @@
 //#Group 3 (standard)
 //#Details
 //#Inputs
-//#IN[0] Mean air temperature of the day (degC)
+//#IN[0] Mean air temperature of the day ($^\circ$C)
 //#IN[1] Clearness index of the day (-)
 //#IN[2] Hour of the day; fractions allowed (h)
 //#IN[3] Minute (min); optional, 0 when not connected
 //#IN[4] Second (s); optional, 0 when not connected
 //#Outputs
-//#OUT[0] Air temperature at the time (degC)
+//#OUT[0] Air temperature at the time ($^\circ$C)
 //#Parameters
 //#None
 //#Strings

@@ -11,18 +11,18 @@
 //#Details
 //#Inputs
 //#IN[0] Daily global irradiation on the horizontal (J/m$^2$)
-//#IN[1] Daily extraterrestrial irradiation on the horizontal, in the unit of IN[0] (J/m$^2$)
+//#IN[1] Daily extraterrestrial irradiation on the horizontal, in the unit of input 1 (J/m$^2$)
 //#IN[2] Model 4: sunset hour angle (degrees); model 5: day of the year (-)
 //#Outputs
-//#OUT[0] Daily diffuse irradiation on the horizontal, in the unit of IN[0] (J/m$^2$)
+//#OUT[0] Daily diffuse irradiation on the horizontal, in the unit of input 1 (J/m$^2$)
 //#Parameters
 //#BP[0] Model, 0 to 5 (-): 0 to 3 polynomials in the clearness index, 4 Erbs, Klein and Duffie
 // (with the sunset hour angle), 5 with a seasonal term
 //#Strings
 //#None
 //#Remarks
-// The clearness index is IN[0]/IN[1], taken as at most 1; the output is 0 unless both
-// are above 0. Models 4 and 5 need IN[2] connected: otherwise the block is refused at
+// The clearness index is input 1 over input 2, taken as at most 1; the output is 0 unless both
+// are above 0. Models 4 and 5 need input 3 connected: otherwise the block is refused at
 // initialisation. Model 4 takes its winter form for a sunset hour angle below 1.4208 rad
 // (81.4 degrees).
 //#end

@@ -11,12 +11,12 @@
 //#Details
 //#Inputs
 //#IN[0] Global irradiance on the horizontal (W/m$^2$)
-//#IN[1] Extraterrestrial irradiance on the horizontal, in the unit of IN[0] (W/m$^2$)
+//#IN[1] Extraterrestrial irradiance on the horizontal, in the unit of input 1 (W/m$^2$)
 //#IN[2] Model 4: ground reflectance (-); models 5 to 7: sun zenith angle (degrees)
-//#IN[3] Model 7: ambient temperature (degC)
+//#IN[3] Model 7: ambient temperature ($^\circ$C)
 //#IN[4] Model 7: relative humidity, 0 to 1 (-)
 //#Outputs
-//#OUT[0] Diffuse irradiance on the horizontal, in the unit of IN[0] (W/m$^2$)
+//#OUT[0] Diffuse irradiance on the horizontal, in the unit of input 1 (W/m$^2$)
 //#Parameters
 //#BP[0] Model, 0 to 7 (-): 0 Orgill and Hollands, 1 Erbs, Klein and Duffie, 2 back-scatter
 // quadratic, 3 Reindl (clearness index), 4 back-scatter with ground reflectance,
@@ -25,8 +25,8 @@
 //#Strings
 //#None
 //#Remarks
-// The clearness index is IN[0]/IN[1], taken as at most 1; the output is 0 unless both
-// are above 0. A model that reads IN[2], IN[3] or IN[4] needs it connected: otherwise the
+// The clearness index is input 1 over input 2, taken as at most 1; the output is 0 unless both
+// are above 0. A model that reads input 3, input 4 or input 5 needs it connected: otherwise the
 // block is refused at initialisation. The ground reflectance of model 4 is taken within
 // 0 to 1; model 5 gives a diffuse fraction of 1 with the sun at or below the horizon.
 //#end

@@ -16,9 +16,9 @@
 //#Details
 //#Inputs
 //#IN[0] Global radiation on the tilted plane (any unit)
-//#IN[1] Beam radiation on the tilted plane (unit of IN[0])
-//#IN[2] Sky-diffuse radiation on the tilted plane (unit of IN[0])
-//#IN[3] Ground-reflected radiation on the tilted plane (unit of IN[0])
+//#IN[1] Beam radiation on the tilted plane (unit of input 1)
+//#IN[2] Sky-diffuse radiation on the tilted plane (unit of input 1)
+//#IN[3] Ground-reflected radiation on the tilted plane (unit of input 1)
 //#IN[4] Surface tilt (degrees)
 //#IN[5] Surface azimuth from north through east, south 180 (degrees)
 //#IN[6] Sun azimuth from north through east (degrees)
@@ -34,10 +34,10 @@
 //#IN[15] Extinction coefficient of layer 2; model 2 (1/length)
 //#IN[16] Wavelength, in the unit of the film thickness; model 3 (length)
 //#Outputs
-//#OUT[0] Transmitted total radiation (unit of IN[0])
-//#OUT[1] Transmitted beam radiation (unit of IN[0])
-//#OUT[2] Transmitted sky-diffuse radiation (unit of IN[0])
-//#OUT[3] Transmitted ground-reflected radiation (unit of IN[0])
+//#OUT[0] Transmitted total radiation (unit of input 1)
+//#OUT[1] Transmitted beam radiation (unit of input 1)
+//#OUT[2] Transmitted sky-diffuse radiation (unit of input 1)
+//#OUT[3] Transmitted ground-reflected radiation (unit of input 1)
 //#OUT[4] Transmitted total over the transmitted total at normal incidence of the beam;
 // 1 when either is 0 (-)
 //#Parameters

@@ -17,8 +17,8 @@
 //#Outputs
 //#OUT[0] Spectral emissive power by Planck's law, per micrometre (form 0) or per
 // electronvolt (form 1) (W/(m$^2$ micrometre) or W/(m$^2$ eV))
-//#OUT[1] The same by Wien's approximation (unit of OUT[0])
-//#OUT[2] The same by the Rayleigh-Jeans approximation (unit of OUT[0])
+//#OUT[1] The same by Wien's approximation (unit of output 1)
+//#OUT[2] The same by the Rayleigh-Jeans approximation (unit of output 1)
 //#Parameters
 //#BP[0] Form, 0 to 1 (-): 0 per wavelength, 1 per photon energy; optional, 0 when left out
 //#Strings

@@ -10,32 +10,32 @@
 //#Group 3 (standard)
 //#Details
 //#Inputs
-//#IN[0] Side-1 inlet temperature (degC)
+//#IN[0] Side-1 inlet temperature ($^\circ$C)
 //#IN[1] Side-1 mass flow (kg/s)
 //#IN[2] Side-1 pressure (Pa)
-//#IN[3] Side-2 inlet temperature (degC)
+//#IN[3] Side-2 inlet temperature ($^\circ$C)
 //#IN[4] Side-2 mass flow (kg/s)
 //#IN[5] Side-2 pressure (Pa)
 //#Outputs
-//#OUT[0] Side-1 outlet temperature (degC)
+//#OUT[0] Side-1 outlet temperature ($^\circ$C)
 //#OUT[1] Side-1 pressure, input 3 (Pa)
 //#OUT[2] Side-1 outlet enthalpy as water or steam (J/kg)
-//#OUT[3] Side-2 outlet temperature (degC)
+//#OUT[3] Side-2 outlet temperature ($^\circ$C)
 //#OUT[4] Side-2 pressure, input 6 (Pa)
 //#OUT[5] Side-2 outlet enthalpy as water or steam (J/kg)
 //#Parameters
 //#BP[0] Model, 0 to 1 (-): 0 cells in counterflow, 1 segments in parallel flow
-//#BP[1] Heat-transfer coefficient, at least 0 (W/(m2 K))
-//#BP[2] Heat-transfer area, above 0 (m2)
+//#BP[1] Heat-transfer coefficient, at least 0 (W/(m$^2$ K))
+//#BP[2] Heat-transfer area, above 0 (m$^2$)
 //#BP[3] Side-1 medium: 0 water and steam, otherwise oil (-)
-//#BP[4] Side-1 oil: temperature of the first point (degC)
+//#BP[4] Side-1 oil: temperature of the first point ($^\circ$C)
 //#BP[5] Side-1 oil: specific heat there, above 0 for oil (J/(kg K))
-//#BP[6] Side-1 oil: temperature of the second point (degC)
+//#BP[6] Side-1 oil: temperature of the second point ($^\circ$C)
 //#BP[7] Side-1 oil: specific heat there, above 0 for oil (J/(kg K))
 //#BP[8] Side-2 medium: 0 water and steam, otherwise oil (-)
-//#BP[9] Side-2 oil: temperature of the first point (degC)
+//#BP[9] Side-2 oil: temperature of the first point ($^\circ$C)
 //#BP[10] Side-2 oil: specific heat there, above 0 for oil (J/(kg K))
-//#BP[11] Side-2 oil: temperature of the second point (degC)
+//#BP[11] Side-2 oil: temperature of the second point ($^\circ$C)
 //#BP[12] Side-2 oil: specific heat there, above 0 for oil (J/(kg K))
 //#BP[13] Most passes of the cell model, which stops once its cells settle, 0 to 1000; or
 // segments of the segment model, above 0 and up to 1000 (-)
@@ -52,7 +52,7 @@
 // passes miss by turns to within a few parts in ten thousand. A step that ends before
 // is a warning, reported once and counted, the count given at the end of the run. Both
 // models carry each side as its enthalpy, an oil's the integral of its line from 0
-// degC, so that one side takes what the other gives, and a temperature follows from its
+// $^\circ$C, so that one side takes what the other gives, and a temperature follows from its
 // enthalpy: water on either side evaporates and condenses at the saturation temperature
 // of its pressure, and where it ends a phase within a cell or segment the rest of that
 // area exchanges with the next phase's heat capacity (without bound while the phase

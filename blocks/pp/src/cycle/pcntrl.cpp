@@ -9,7 +9,7 @@
 //#Group 4 (loop controller)
 //#Details
 //#Inputs
-//#IN[0] Control temperature (degC)
+//#IN[0] Control temperature ($^\circ$C)
 //#IN[1] Enabling signal: above 0 switches on (-)
 //#IN[2] Second control value (-)
 //#Outputs
@@ -17,8 +17,8 @@
 //#Parameters
 //#BP[0] Output before the first step (unit of parameter 2)
 //#BP[1] Value when switched on (any unit)
-//#BP[2] Switch-on threshold of input 1 (degC)
-//#BP[3] Switch-off threshold of input 1 (degC)
+//#BP[2] Switch-on threshold of input 1 ($^\circ$C)
+//#BP[3] Switch-off threshold of input 1 ($^\circ$C)
 //#BP[4] Lowest admissible input 3 (-)
 //#Strings
 //#None

@@ -10,12 +10,12 @@
 //#Group 3 (standard)
 //#Details
 //#Inputs
-//#IN[0] Supply temperature (degC)
+//#IN[0] Supply temperature ($^\circ$C)
 //#IN[1] Mass flow (kg/s)
 //#IN[2] Model time (s)
-//#IN[3] Return temperature (degC)
+//#IN[3] Return temperature ($^\circ$C)
 //#Outputs
-//#OUT[0] Supply temperature, input 1 (degC)
+//#OUT[0] Supply temperature, input 1 ($^\circ$C)
 //#OUT[1] Mass flow released to the power block (kg/s)
 //#Parameters
 //#BP[0] Specific heat of the fluid (J/(kg K))

@@ -11,14 +11,14 @@
 //#Details
 //#Inputs
 //#IN[0] Mass flow (kg/s)
-//#IN[1] Inlet temperature (degC)
+//#IN[1] Inlet temperature ($^\circ$C)
 //#IN[2] Inlet pressure (Pa)
 //#Outputs
 //#OUT[0] Specific work, the enthalpy drop (J/kg)
-//#OUT[1] Outlet temperature (degC)
+//#OUT[1] Outlet temperature ($^\circ$C)
 //#OUT[2] Outlet pressure (Pa)
 //#OUT[3] Outlet enthalpy (J/kg)
-//#OUT[4] Relative temperature drop, (input 2 - output 2) / input 2 (1/degC)
+//#OUT[4] Relative temperature drop, (input 2 - output 2) / input 2 (1/$^\circ$C)
 //#Parameters
 //#BP[0] Design mass flow, above 0 (kg/s)
 //#BP[1] Design inlet pressure (Pa)
@@ -32,8 +32,8 @@
 // at the design flow and inlet pressure it is p3. The exponent of the
 // expansion is the mean of inlet and outlet of gamma p4 / (gamma - 1), gamma the
 // isentropic exponent there, so that the work is close to p4 times the isentropic drop;
-// it is never more than that drop. The relative drop divides temperatures in degC (kept). Liquid water at the inlet, or no
-// flow, passes temperature and pressure through with no work. A flow that the inlet
+// it is never more than that drop. The relative drop divides temperatures in $^\circ$C
+// (kept). Liquid water at the inlet, or no flow, passes temperature and pressure through with no work. A flow that the inlet
 // pressure cannot pass (no real outlet pressure), or a state outside the 1967
 // industrial formulation, ends the whole run with a report on standard output.
 //#end

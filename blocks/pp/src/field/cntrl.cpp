@@ -11,12 +11,12 @@
 //#Details
 //#Inputs
 //#IN[0] Mass flow of the last pass (kg/s)
-//#IN[1] Field outlet temperature (degC)
-//#IN[2] Field inlet temperature (degC)
+//#IN[1] Field outlet temperature ($^\circ$C)
+//#IN[2] Field inlet temperature ($^\circ$C)
 //#Outputs
 //#OUT[0] Mass flow for the next pass (kg/s)
 //#Parameters
-//#BP[0] Target outlet temperature (degC)
+//#BP[0] Target outlet temperature ($^\circ$C)
 //#BP[1] Mass flow of the first pass of a time step (kg/s)
 //#BP[2] Tolerance of the outlet temperature (K)
 //#BP[3] Lowest mass flow: a smaller one switches the field off (kg/s)

@@ -9,13 +9,13 @@
 //#Group 3 (standard)
 //#Details
 //#Inputs
-//#IN[0] Temperature (degC)
+//#IN[0] Temperature ($^\circ$C)
 //#IN[1] Mass flow (kg/s)
 //#IN[2] Fraction into the first stream (-)
 //#Outputs
-//#OUT[0] Temperature of the first stream (degC)
+//#OUT[0] Temperature of the first stream ($^\circ$C)
 //#OUT[1] Mass flow of the first stream (kg/s)
-//#OUT[2] Temperature of the second stream (degC)
+//#OUT[2] Temperature of the second stream ($^\circ$C)
 //#OUT[3] Mass flow of the second stream (kg/s)
 //#Parameters
 //#None

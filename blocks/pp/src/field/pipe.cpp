@@ -9,16 +9,16 @@
 //#Group 3 (standard)
 //#Details
 //#Inputs
-//#IN[0] Inlet temperature (degC)
+//#IN[0] Inlet temperature ($^\circ$C)
 //#IN[1] Mass flow (kg/s)
-//#IN[2] Ambient temperature (degC)
+//#IN[2] Ambient temperature ($^\circ$C)
 //#Outputs
-//#OUT[0] Outlet temperature (degC)
+//#OUT[0] Outlet temperature ($^\circ$C)
 //#OUT[1] Mass flow, input 2 (kg/s)
 //#Parameters
 //#BP[0] Pipe diameter, above 0 (m)
 //#BP[1] Pipe length, above 0 (m)
-//#BP[2] Heat-loss coefficient of the pipe surface, at least 0 (W/(m2 K))
+//#BP[2] Heat-loss coefficient of the pipe surface, at least 0 (W/(m$^2$ K))
 //#BP[3] Specific heat of the fluid, above 0 (J/(kg K))
 //#Strings
 //#None

@@ -10,26 +10,26 @@
 //#Group 3 (standard)
 //#Details
 //#Inputs
-//#IN[0] Irradiance on the receiver (W/m2)
-//#IN[1] Inlet temperature (degC)
+//#IN[0] Irradiance on the receiver (W/m$^2$)
+//#IN[1] Inlet temperature ($^\circ$C)
 //#IN[2] Mass flow (kg/s)
-//#IN[3] Ambient temperature (degC)
+//#IN[3] Ambient temperature ($^\circ$C)
 //#IN[4] Model time (s)
 //#Outputs
-//#OUT[0] Outlet temperature (degC)
+//#OUT[0] Outlet temperature ($^\circ$C)
 //#OUT[1] Mass flow, input 3 (kg/s)
-//#OUT[2] Temperature of the thermal mass (degC)
+//#OUT[2] Temperature of the thermal mass ($^\circ$C)
 //#Parameters
-//#BP[0] Receiver area, above 0 (m2)
+//#BP[0] Receiver area, above 0 (m$^2$)
 //#BP[1] Specific heat of the fluid, above 0 (J/(kg K))
-//#BP[2] Linear heat-loss coefficient, at least 0 (W/(m2 K))
+//#BP[2] Linear heat-loss coefficient, at least 0 (W/(m$^2$ K))
 //#BP[3] Emittance, at least 0 (-)
 //#BP[4] First efficiency factor (-)
 //#BP[5] Second efficiency factor (-)
 //#BP[6] Number of iterations per step, 0 to 1000: with 0 a flowing fluid passes
 // unchanged and the mass stays; any other count solves the step's balance to convergence (-)
 //#BP[7] Heat capacity of the thermal mass, above 0 (J/K)
-//#BP[8] Heat-transfer coefficient between fluid and mass, at least 0 (W/(m2 K))
+//#BP[8] Heat-transfer coefficient between fluid and mass, at least 0 (W/(m$^2$ K))
 //#Strings
 //#None
 //#Remarks

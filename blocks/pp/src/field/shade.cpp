@@ -9,13 +9,13 @@
 //#Group 3 (standard)
 //#Details
 //#Inputs
-//#IN[0] Irradiance to be reduced (W/m2)
+//#IN[0] Irradiance to be reduced (W/m$^2$)
 //#IN[1] Collector azimuth, 0 to 360 from north through east (degrees)
 //#IN[2] Collector tilt (degrees)
 //#IN[3] Sun azimuth, 0 to 360 from north through east (degrees)
 //#IN[4] Sun elevation (degrees)
 //#Outputs
-//#OUT[0] Reduced irradiance, at least 0 (W/m2)
+//#OUT[0] Reduced irradiance, at least 0 (W/m$^2$)
 //#Parameters
 //#BP[0] p1 of the formulas below, the distance between the rows (m)
 //#BP[1] p2, the width of the collector (m)

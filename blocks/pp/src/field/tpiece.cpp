@@ -9,12 +9,12 @@
 //#Group 3 (standard)
 //#Details
 //#Inputs
-//#IN[0] Temperature of the first stream (degC)
+//#IN[0] Temperature of the first stream ($^\circ$C)
 //#IN[1] Mass flow of the first stream (kg/s)
-//#IN[2] Temperature of the second stream (degC)
+//#IN[2] Temperature of the second stream ($^\circ$C)
 //#IN[3] Mass flow of the second stream (kg/s)
 //#Outputs
-//#OUT[0] Mixed temperature (degC)
+//#OUT[0] Mixed temperature ($^\circ$C)
 //#OUT[1] Mass flow, the sum of both (kg/s)
 //#Parameters
 //#None

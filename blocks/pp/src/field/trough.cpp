@@ -10,19 +10,19 @@
 //#Group 3 (standard)
 //#Details
 //#Inputs
-//#IN[0] Direct irradiance (W/m2)
-//#IN[1] A second irradiance, added with the weight of parameter 5 only (W/m2)
+//#IN[0] Direct irradiance (W/m$^2$)
+//#IN[1] A second irradiance, added with the weight of parameter 5 only (W/m$^2$)
 //#IN[2] Collector azimuth, 0 to 360 from north through east (degrees)
 //#IN[3] Collector tilt (degrees)
 //#IN[4] Sun azimuth, 0 to 360 from north through east (degrees)
 //#IN[5] Sun elevation (degrees)
 //#Outputs
-//#OUT[0] Irradiance on the receiver (W/m2)
+//#OUT[0] Irradiance on the receiver (W/m$^2$)
 //#OUT[1] Intercept factor (-)
 //#Parameters
-//#BP[0] Aperture area, above 0 (m2)
+//#BP[0] Aperture area, above 0 (m$^2$)
 //#BP[1] Aperture width, above 0 (m)
-//#BP[2] Receiver area, above 0 (m2)
+//#BP[2] Receiver area, above 0 (m$^2$)
 //#BP[3] Not used (-)
 //#BP[4] Optical efficiency, the weight of both irradiances (-)
 //#BP[5] Rim angle, 0 to 180 with both ends excluded (degrees)

@@ -10,22 +10,22 @@
 //#Group 3 (standard)
 //#Details
 //#Inputs
-//#IN[0] Temperature (degC)
+//#IN[0] Temperature ($^\circ$C)
 //#IN[1] Pressure (Pa)
 //#Outputs
 //#OUT[0] Specific entropy (J/(kg K))
 //#OUT[1] Specific enthalpy (J/kg)
 //#OUT[2] Isobaric heat capacity (J/(kg K))
-//#OUT[3] Specific volume (m3/kg)
+//#OUT[3] Specific volume (m$^3$/kg)
 //#Parameters
 //#None
 //#Strings
 //#None
 //#Remarks
 // Compressed liquid above the saturation pressure (above the critical temperature:
-// above the boundary between regions 2 and 3) and at 0 degC or colder, superheated
+// above the boundary between regions 2 and 3) and at 0 $^\circ$C or colder, superheated
 // vapour at and below it, by the 1967 industrial formulation. A state outside the
-// formulation's ranges (colder than -3.89 degC, hotter than 871 degC, a pressure of 0
+// formulation's ranges (colder than -3.89 $^\circ$C, hotter than 871 $^\circ$C, a pressure of 0
 // or below or above 110.3 MPa) ends the whole run with a report on standard output.
 //#end
 #include "blocks.h"

@@ -9,7 +9,7 @@
 //#Group 3 (standard)
 //#Details
 //#Inputs
-//#IN[0] Temperature (degC)
+//#IN[0] Temperature ($^\circ$C)
 //#Outputs
 //#OUT[0] Temperature (degF)
 //#Parameters

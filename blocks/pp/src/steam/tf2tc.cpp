@@ -11,7 +11,7 @@
 //#Inputs
 //#IN[0] Temperature (degF)
 //#Outputs
-//#OUT[0] Temperature (degC)
+//#OUT[0] Temperature ($^\circ$C)
 //#Parameters
 //#None
 //#Strings

@@ -11,28 +11,28 @@
 //#Group 3 (standard)
 //#Details
 //#Inputs
-//#IN[0] Charging inlet temperature, entering at the top (degC)
+//#IN[0] Charging inlet temperature, entering at the top ($^\circ$C)
 //#IN[1] Charging mass flow (kg/s)
-//#IN[2] Discharging inlet temperature, entering at the bottom (degC)
+//#IN[2] Discharging inlet temperature, entering at the bottom ($^\circ$C)
 //#IN[3] Discharging mass flow (kg/s)
-//#IN[4] Ambient temperature (degC)
+//#IN[4] Ambient temperature ($^\circ$C)
 //#IN[5] Model time, whole numbers (s)
 //#Outputs
-//#OUT[0] Charging outlet temperature (degC)
+//#OUT[0] Charging outlet temperature ($^\circ$C)
 //#OUT[1] Charging mass flow, input 2 (kg/s)
-//#OUT[2] Discharging outlet temperature (degC)
+//#OUT[2] Discharging outlet temperature ($^\circ$C)
 //#OUT[3] Discharging mass flow, input 4 (kg/s)
 //#OUT[4] Stored energy above the reference temperature (J)
 //#OUT[5] Not used, always 0 (-)
 //#Parameters
-//#BP[0] Tank volume, above 0 (m3)
+//#BP[0] Tank volume, above 0 (m$^3$)
 //#BP[1] Tank diameter, above 0 (m)
 //#BP[2] Specific heat, above 0 (J/(kg K))
-//#BP[3] Density, above 0 (kg/m3)
-//#BP[4] Heat-loss coefficient of the wall, at least 0 (W/(m2 K))
-//#BP[5] Reference temperature (degC)
+//#BP[3] Density, above 0 (kg/m$^3$)
+//#BP[4] Heat-loss coefficient of the wall, at least 0 (W/(m$^2$ K))
+//#BP[5] Reference temperature ($^\circ$C)
 //#BP[6] Initial temperature, at least -273.15; optional, 0 or left out: the reference
-// temperature (degC)
+// temperature ($^\circ$C)
 //#BP[7] Thermal conductivity of the fluid, at least 0; optional, 0 or left out: no
 // conduction between the plugs (W/(m K))
 //#Strings

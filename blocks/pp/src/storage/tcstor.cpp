@@ -10,30 +10,30 @@
 //#Group 3 (standard)
 //#Details
 //#Inputs
-//#IN[0] Charging inlet temperature, entering at the top (degC)
+//#IN[0] Charging inlet temperature, entering at the top ($^\circ$C)
 //#IN[1] Charging mass flow (kg/s)
-//#IN[2] Discharging inlet temperature, entering at the bottom (degC)
+//#IN[2] Discharging inlet temperature, entering at the bottom ($^\circ$C)
 //#IN[3] Discharging mass flow (kg/s)
-//#IN[4] Ambient temperature (degC)
+//#IN[4] Ambient temperature ($^\circ$C)
 //#IN[5] Model time, whole numbers (s)
 //#Outputs
-//#OUT[0] Charging outlet temperature, the bottom node (degC)
+//#OUT[0] Charging outlet temperature, the bottom node ($^\circ$C)
 //#OUT[1] Charging mass flow, input 2 (kg/s)
-//#OUT[2] Discharging outlet temperature, the top node (degC)
+//#OUT[2] Discharging outlet temperature, the top node ($^\circ$C)
 //#OUT[3] Discharging mass flow, input 4 (kg/s)
 //#OUT[4] Stored energy above the reference temperature (J)
 //#OUT[5] Energy at the start of the step and what the streams bring, less the stored
 // energy (J)
 //#Parameters
-//#BP[0] Tank volume, above 0 (m3)
+//#BP[0] Tank volume, above 0 (m$^3$)
 //#BP[1] Number of nodes, 1 to 201 with 201 excluded: its whole part 1 to 200 (-)
 //#BP[2] Tank diameter, above 0 (m)
 //#BP[3] Specific heat, above 0 (J/(kg K))
-//#BP[4] Density, above 0 (kg/m3)
-//#BP[5] Heat-loss coefficient of the wall, at least 0 (W/(m2 K))
+//#BP[4] Density, above 0 (kg/m$^3$)
+//#BP[5] Heat-loss coefficient of the wall, at least 0 (W/(m$^2$ K))
 //#BP[6] Iterations per sub-step, 0 to 1000: kept for the models that give it; every
 // count computes each sub-step once (-)
-//#BP[7] Reference and initial temperature (degC)
+//#BP[7] Reference and initial temperature ($^\circ$C)
 //#Strings
 //#None
 //#Remarks

@@ -12,28 +12,29 @@
 //#Group 3 (standard)
 //#Details
 //#Inputs
-//#IN[0] Generator (driving hot water) inlet temperature (degC)
+//#IN[0] Generator (driving hot water) inlet temperature ($^\circ$C)
 //#IN[1] Generator mass flow (kg/s)
-//#IN[2] Cooling-water inlet temperature, absorber inlet (degC)
+//#IN[2] Cooling-water inlet temperature, absorber inlet ($^\circ$C)
 //#IN[3] Cooling-water mass flow, through absorber and then condenser (kg/s)
-//#IN[4] Chilled-water (evaporator) inlet temperature (degC)
+//#IN[4] Chilled-water (evaporator) inlet temperature ($^\circ$C)
 //#IN[5] Chilled-water mass flow (kg/s)
 //#Outputs
 //#OUT[0] Cooling power of the evaporator (kW)
 //#OUT[1] Generator power (kW)
 //#OUT[2] Absorber power (kW)
 //#OUT[3] Condenser power (kW)
-//#OUT[4] Chilled-water outlet temperature (degC)
-//#OUT[5] Generator outlet temperature (degC)
-//#OUT[6] Absorber outlet temperature, condenser inlet (degC)
-//#OUT[7] Condenser outlet temperature (degC)
+//#OUT[4] Chilled-water outlet temperature ($^\circ$C)
+//#OUT[5] Generator outlet temperature ($^\circ$C)
+//#OUT[6] Absorber outlet temperature, condenser inlet ($^\circ$C)
+//#OUT[7] Condenser outlet temperature ($^\circ$C)
 //#OUT[8] Coefficient of performance, cooling over generator power (-)
 //#OUT[9] Characteristic temperature difference (K)
 //#Parameters
-//#BP[0] Start value of the internal generator temperature (degC)
-//#BP[1] Start value of the internal condenser temperature (degC)
-//#BP[2] Start value of the internal absorber temperature (degC)
-//#BP[3] Start value of the internal evaporator temperature, other than that of the condenser (degC)
+//#BP[0] Start value of the internal generator temperature ($^\circ$C)
+//#BP[1] Start value of the internal condenser temperature ($^\circ$C)
+//#BP[2] Start value of the internal absorber temperature ($^\circ$C)
+//#BP[3] Start value of the internal evaporator temperature, other than that of the
+// condenser ($^\circ$C)
 //#BP[4] UA value of the generator, above 0 (kW/K)
 //#BP[5] UA value of the condenser, above 0 (kW/K)
 //#BP[6] UA value of the absorber, above 0 (kW/K)
@@ -51,9 +52,9 @@
 // The units of flows, heat capacities and UA values are free as long as they agree; the
 // powers come out in the unit of UA times kelvin (the units shown are one consistent
 // choice; the solution heat exchanger's share is in kW when its flow is in kg/s).
-// The machine runs when the chilled water enters above 7 degC and all three flows are
+// The machine runs when the chilled water enters above 7 $^\circ$C and all three flows are
 // above 0. Otherwise, and when a pass finds no generator power, an absorber at or above
-// the generator, an evaporator below 1 degC, or after the tenth pass a negative cooling
+// the generator, an evaporator below 1 $^\circ$C, or after the tenth pass a negative cooling
 // power, the block is off: no powers, the outlets at their inlet temperatures (the
 // condenser's at the cooling-water inlet), COP 0, and the characteristic temperature
 // difference of its last computation. A start ratio that differs from the ratio of the

@@ -12,20 +12,20 @@
 //#Details
 //#Inputs LBWH
 //#IN[0] Mass fraction of lithium bromide (kg/kg)
-//#IN[1] Temperature (degC)
+//#IN[1] Temperature ($^\circ$C)
 //#Inputs LBWT
 //#IN[0] Mass fraction of lithium bromide (kg/kg)
 //#IN[1] Water vapour pressure (Pa)
 //#Inputs LBWP
 //#IN[0] Mass fraction of lithium bromide (kg/kg)
-//#IN[1] Temperature (degC)
+//#IN[1] Temperature ($^\circ$C)
 //#Inputs LBWX
 //#IN[0] Water vapour pressure (Pa)
-//#IN[1] Temperature (degC)
+//#IN[1] Temperature ($^\circ$C)
 //#Outputs LBWH
 //#OUT[0] Specific enthalpy of the solution (kJ/kg)
 //#Outputs LBWT
-//#OUT[0] Equilibrium temperature of the solution (degC)
+//#OUT[0] Equilibrium temperature of the solution ($^\circ$C)
 //#Outputs LBWP
 //#OUT[0] Water vapour pressure over the solution (Pa)
 //#Outputs LBWX
@@ -49,8 +49,8 @@
 //#Strings
 //#None
 //#Remarks
-// Ranges: McNeely 0 to 0.76 kg/kg and 0 to 190 degC (LBWT holds its result to that range);
-// the second enthalpy fit 0.4 to 0.65 kg/kg and 20 to 210 degC; the third has none. A
+// Ranges: McNeely 0 to 0.76 kg/kg and 0 to 190 $^\circ$C (LBWT holds its result to that range);
+// the second enthalpy fit 0.4 to 0.65 kg/kg and 20 to 210 $^\circ$C; the third has none. A
 // substitute whose magnitude is 1e-5 or less counts as not set. An input or a result that
 // is not a finite number gives the substitute, or else keeps the last output and is
 // warned about. LBWP and LBWX find their value by a root search; when it

@@ -12,24 +12,24 @@
 //#Group 3 (standard)
 //#Details
 //#Inputs
-//#IN[0] Air inlet temperature (degC)
+//#IN[0] Air inlet temperature ($^\circ$C)
 //#IN[1] Air inlet relative humidity (-), 1 at saturation
-//#IN[2] Water inlet temperature (degC)
+//#IN[2] Water inlet temperature ($^\circ$C)
 //#IN[3] Fan speed (\%), 100 at full speed; 0 or below runs the step at 20
 //#IN[4] Water mass flow (kg/s); below 0 taken as 0
 //#Outputs
 //#OUT[0] Water outlet temperature, at least 1 K above the air inlet temperature; without flow the
-// water inlet temperature (degC)
-//#OUT[1] Air outlet temperature (degC)
+// water inlet temperature ($^\circ$C)
+//#OUT[1] Air outlet temperature ($^\circ$C)
 //#OUT[2] Heat output of the coil, given by the water (kW)
 //#OUT[3] Fan electric power, parameter 8 times the cube of the fan speed's share (unit of parameter 8)
 //#Parameters
 //#BP[0] Nominal heat output given to the air (kW)
-//#BP[1] Nominal water inlet temperature (degC)
+//#BP[1] Nominal water inlet temperature ($^\circ$C)
 //#BP[2] Nominal water volume flow, above 0 (m$^3$/h)
 //#BP[3] Water density, above 0 (kg/m$^3$)
 //#BP[4] Water specific heat capacity, above 0 (kJ/(kg K))
-//#BP[5] Nominal air inlet temperature (degC)
+//#BP[5] Nominal air inlet temperature ($^\circ$C)
 //#BP[6] Nominal air volume flow at full fan speed, above 0 (m$^3$/h)
 //#BP[7] Fan electric power at full speed (any unit)
 //#BP[8] First dimension of the coil's free face, above 0 (m)

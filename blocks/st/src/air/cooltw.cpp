@@ -12,24 +12,24 @@
 //#Group 3 (standard)
 //#Details
 //#Inputs
-//#IN[0] Ambient air temperature (degC)
+//#IN[0] Ambient air temperature ($^\circ$C)
 //#IN[1] Ambient relative humidity, 1 at saturation; above 1 taken as 1 (-)
-//#IN[2] Water inlet temperature (degC)
+//#IN[2] Water inlet temperature ($^\circ$C)
 //#IN[3] Water mass flow; 0 or below is no flow (kg/s)
 //#IN[4] Fan speed; 0 or below runs the step at 20 (\%)
 //#Outputs
-//#OUT[0] Water outlet temperature (degC)
+//#OUT[0] Water outlet temperature ($^\circ$C)
 //#OUT[1] Heat rejected (kW)
 //#OUT[2] Fan power (unit of parameter 7)
 //#OUT[3] Make-up water (kg/h)
-//#OUT[4] Ambient wet-bulb temperature; the air temperature without water flow (degC)
+//#OUT[4] Ambient wet-bulb temperature; the air temperature without water flow ($^\circ$C)
 //#Parameters
 //#BP[0] Design cooling power, not used (kW)
-//#BP[1] Design water inlet temperature (degC)
-//#BP[2] Design water outlet temperature, below parameter 2 (degC)
+//#BP[1] Design water inlet temperature ($^\circ$C)
+//#BP[2] Design water outlet temperature, below parameter 2 ($^\circ$C)
 //#BP[3] Design water mass flow, above 0 (kg/s)
-//#BP[4] Design air temperature, not used (degC)
-//#BP[5] Design wet-bulb temperature, below parameter 2 (degC)
+//#BP[4] Design air temperature, not used ($^\circ$C)
+//#BP[5] Design wet-bulb temperature, below parameter 2 ($^\circ$C)
 //#BP[6] Fan power at full speed (any unit)
 //#BP[7] Packing height, above -0.231674 and below 2.47167, where the packing fit is
 // positive (m)

@@ -12,15 +12,15 @@
 //#Group 3 (standard)
 //#Details
 //#Inputs
-//#IN[0] Process-air inlet temperature (degC)
+//#IN[0] Process-air inlet temperature ($^\circ$C)
 //#IN[1] Process-air inlet relative humidity (-), 1 at saturation
-//#IN[2] Regeneration-air inlet temperature (degC)
+//#IN[2] Regeneration-air inlet temperature ($^\circ$C)
 //#IN[3] Regeneration-air inlet relative humidity (-), 1 at saturation
 //#IN[4] Operating signal (-): exactly 0 the wheel stands, any other value it turns
 //#Outputs
-//#OUT[0] Process-air outlet temperature (degC)
+//#OUT[0] Process-air outlet temperature ($^\circ$C)
 //#OUT[1] Process-air outlet relative humidity (-)
-//#OUT[2] Regeneration-air outlet temperature (degC)
+//#OUT[2] Regeneration-air outlet temperature ($^\circ$C)
 //#OUT[3] Regeneration-air outlet relative humidity (-)
 //#OUT[4] Power: parameter 2 while the wheel turns, 0 while it stands (unit of parameter 2)
 //#Parameters

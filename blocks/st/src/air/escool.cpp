@@ -11,12 +11,12 @@
 //#Group 3 (standard)
 //#Details
 //#Inputs
-//#IN[0] Air inlet temperature (degC)
+//#IN[0] Air inlet temperature ($^\circ$C)
 //#IN[1] Air inlet relative humidity (-), 1 at saturation
 //#IN[2] Control signal (-): 0 or less off, 1 full efficiency; taken as at most 1
 //#IN[3] Highest humidity ratio of the outlet air, the set point (g/kg dry air)
 //#Outputs
-//#OUT[0] Air outlet temperature (degC)
+//#OUT[0] Air outlet temperature ($^\circ$C)
 //#OUT[1] Air outlet relative humidity (-)
 //#OUT[2] Power: parameter 2 while on, 0 when off (unit of parameter 2)
 //#OUT[3] Water, parameter 3 times the rise of the humidity ratio (unit of parameter 3 times g/kg)

@@ -11,12 +11,12 @@
 //#Group 3 (standard)
 //#Details
 //#Inputs
-//#IN[0] Air inlet temperature (degC)
+//#IN[0] Air inlet temperature ($^\circ$C)
 //#IN[1] Air inlet relative humidity (-), 1 at saturation
 //#IN[2] Operating quantity, such as the flow led through the humidifier; taken within 0 and parameter 2 (unit of parameter 2)
 //#IN[3] Highest humidity ratio of the outlet air, the set point (g/kg dry air)
 //#Outputs
-//#OUT[0] Air outlet temperature (degC)
+//#OUT[0] Air outlet temperature ($^\circ$C)
 //#OUT[1] Air outlet relative humidity (-)
 //#OUT[2] Power, parameter 3 in the share of input 3 over parameter 2 (unit of parameter 3)
 //#OUT[3] Water, parameter 4 times the rise of the humidity ratio (unit of parameter 4 times g/kg)

@@ -23,7 +23,7 @@
 //#OUT[1] Mean fluid temperature, the mean of inlet and outlet ($^\circ$C)
 //#OUT[2] Useful heat flow: of the field in mode 0, of one collector in mode 1 (W)
 //#OUT[3] Efficiency (-)
-//#OUT[4] Effective loss coefficient $a_1 + a_2$ (OUT[1] - IN[3]) (W/(m$^2$ K))
+//#OUT[4] Effective loss coefficient $a_1 + a_2$ (output 2 - input 4) (W/(m$^2$ K))
 //#Parameters
 //#BP[0] Area of one collector, above 0 (m$^2$)
 //#BP[1] Optical efficiency $\eta_0$ (-)

@@ -41,7 +41,7 @@
 //#BP[0] Primary collector-loop flow (kg/s)
 //#BP[1] Secondary collector-loop flow (kg/s)
 //#BP[2] Switch-on temperature difference (K)
-//#BP[3] Minimum run time of the collector loop (unit of IN[4])
+//#BP[3] Minimum run time of the collector loop (unit of input 5)
 //#BP[4] Primary pump power (W)
 //#BP[5] Secondary pump power (W)
 //#BP[6] Both pumps start together when its whole part is not 0 (-)

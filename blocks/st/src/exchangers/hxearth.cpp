@@ -15,11 +15,11 @@
 //#Inputs
 //#IN[0] Not used (-)
 //#IN[1] Fan pressure rise (Pa)
-//#IN[2] Air inlet (ambient) temperature (degC)
+//#IN[2] Air inlet (ambient) temperature ($^\circ$C)
 //#IN[3] Total air volume flow; its magnitude is taken (m$^3$/s)
-//#IN[4] Undisturbed mean soil temperature (degC)
+//#IN[4] Undisturbed mean soil temperature ($^\circ$C)
 //#Outputs
-//#OUT[0] Air outlet temperature (degC)
+//#OUT[0] Air outlet temperature ($^\circ$C)
 //#OUT[1] Heat taken up from the soil, the fan's heat not included (W)
 //#Parameters
 //#BP[0] Pipe depth, above the pipe radius (m)
@@ -34,7 +34,7 @@
 //#BP[9] Number of segments, 0 to 10000 (-)
 //#BP[10] Spacing in the surface shape factor (m)
 //#BP[11] Building coupling resistance; 0 or below: no building (-)
-//#BP[12] Building temperature, of its cellar (degC)
+//#BP[12] Building temperature, of its cellar ($^\circ$C)
 //#BP[13] Distance from the building, 0 or more with a building (m)
 //#BP[14] Number of parallel pipes, above 0 (-)
 //#BP[15] Distance between parallel pipes, at least the pipe diameter with more than one pipe (m)

@@ -11,10 +11,10 @@
 //#Details
 //#Inputs DPBOWR
 //#IN[0] Volume flow (m$^3$/h); its sign is ignored
-//#IN[1] Air temperature (degC)
+//#IN[1] Air temperature ($^\circ$C)
 //#Inputs VBOWR
 //#IN[0] Pressure drop (Pa); its sign is ignored
-//#IN[1] Air temperature (degC)
+//#IN[1] Air temperature ($^\circ$C)
 //#Outputs DPBOWR
 //#OUT[0] Pressure drop (Pa)
 //#OUT[1] Velocity (m/s)

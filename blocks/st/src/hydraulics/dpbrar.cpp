@@ -13,11 +13,11 @@
 //#Inputs DPBRAR
 //#IN[0] Volume flow into the common leg (m$^3$/h); its sign is ignored
 //#IN[1] Volume flow out through the branch (m$^3$/h); its sign is ignored
-//#IN[2] Air temperature (degC)
+//#IN[2] Air temperature ($^\circ$C)
 //#Inputs DPJUNR
 //#IN[0] Volume flow in through the leg of parameter 1 (m$^3$/h); its sign is ignored
 //#IN[1] Volume flow in through the branch (m$^3$/h); its sign is ignored
-//#IN[2] Air temperature (degC)
+//#IN[2] Air temperature ($^\circ$C)
 //#Outputs DPBRAR
 //#OUT[0] Pressure drop from the common leg into the straight leg (Pa)
 //#OUT[1] Pressure drop from the common leg into the branch (Pa)

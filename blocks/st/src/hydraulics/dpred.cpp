@@ -11,10 +11,10 @@
 //#Details
 //#Inputs DPRED
 //#IN[0] Volume flow (m$^3$/h); its sign is ignored
-//#IN[1] Air temperature (degC)
+//#IN[1] Air temperature ($^\circ$C)
 //#Inputs VRED
 //#IN[0] Pressure drop (Pa); its sign is ignored
-//#IN[1] Air temperature (degC)
+//#IN[1] Air temperature ($^\circ$C)
 //#Outputs DPRED
 //#OUT[0] Pressure drop (Pa)
 //#OUT[1] Inlet velocity (m/s)

@@ -11,7 +11,7 @@
 //#Details
 //#Inputs
 //#IN[0] Volume flow (m$^3$/h); its sign is ignored
-//#IN[1] Air temperature (degC)
+//#IN[1] Air temperature ($^\circ$C)
 //#IN[2] Opening angle of the flap (degrees), 0 open to 90 closed; needed with a flap
 //#Outputs
 //#OUT[0] Pressure drop (Pa)

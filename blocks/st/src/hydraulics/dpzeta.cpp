@@ -12,22 +12,22 @@
 //#Details
 //#Inputs DPZETA
 //#IN[0] Volume flow (m$^3$/h)
-//#IN[1] Air temperature (degC)
+//#IN[1] Air temperature ($^\circ$C)
 //#Inputs DPIN
 //#IN[0] Volume flow (m$^3$/h)
-//#IN[1] Air temperature (degC)
+//#IN[1] Air temperature ($^\circ$C)
 //#Inputs DPOUT
 //#IN[0] Volume flow (m$^3$/h)
-//#IN[1] Air temperature (degC)
+//#IN[1] Air temperature ($^\circ$C)
 //#Inputs VZETA
 //#IN[0] Pressure drop (Pa)
-//#IN[1] Air temperature (degC)
+//#IN[1] Air temperature ($^\circ$C)
 //#Inputs VIN
 //#IN[0] Pressure drop (Pa)
-//#IN[1] Air temperature (degC)
+//#IN[1] Air temperature ($^\circ$C)
 //#Inputs VOUT
 //#IN[0] Pressure drop (Pa)
-//#IN[1] Air temperature (degC)
+//#IN[1] Air temperature ($^\circ$C)
 //#Outputs DPZETA
 //#OUT[0] Pressure drop (Pa)
 //#OUT[1] Velocity (m/s), with the sign of the flow

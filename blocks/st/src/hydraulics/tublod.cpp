@@ -57,8 +57,8 @@
 // equal sub-steps as keep within them instead.
 //
 // Without flow, the first such step mixes each segment's wall and fluid and evens out
-// all segments; wall and fluid then cool as one towards the ambient, so OUT[3] equals
-// OUT[1]. Where the loss of a segment over the step exceeds its heat capacity, the step
+// all segments; wall and fluid then cool as one towards the ambient, so output 4 equals
+// output 2. Where the loss of a segment over the step exceeds its heat capacity, the step
 // is split into equal parts that do not, so the pipe never cools past the ambient.
 //
 // A call within 0.001 s of the one before repeats the current step from its start,

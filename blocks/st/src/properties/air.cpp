@@ -9,12 +9,12 @@
 //#Group 3 (standard)
 //#Details
 //#Inputs
-//#IN[0] Temperature (degC)
+//#IN[0] Temperature ($^\circ$C)
 //#IN[1] Pressure (Pa)
 //#Outputs
 //#OUT[0] Thermal conductivity (W/(m K))
 //#OUT[1] Specific heat capacity (J/(kg K))
-//#OUT[2] Density at the pressure of IN[1] (kg/m$^3$)
+//#OUT[2] Density at the pressure of input 2 (kg/m$^3$)
 //#OUT[3] Thermal diffusivity at 101 325 Pa (m$^2$/s)
 //#OUT[4] Kinematic viscosity at 101 325 Pa (m$^2$/s)
 //#OUT[5] Prandtl number (-)

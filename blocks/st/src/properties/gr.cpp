@@ -10,8 +10,8 @@
 //#Group 3 (standard)
 //#Details
 //#Inputs
-//#IN[0] Air temperature (degC)
-//#IN[1] Surface temperature (degC)
+//#IN[0] Air temperature ($^\circ$C)
+//#IN[1] Surface temperature ($^\circ$C)
 //#IN[2] Characteristic length (m)
 //#Outputs
 //#OUT[0] Grashof number (-), negative for a surface colder than the air

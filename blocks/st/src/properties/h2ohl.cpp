@@ -10,7 +10,7 @@
 //#Group 3 (standard)
 //#Details
 //#Inputs
-//#IN[0] Temperature (degC)
+//#IN[0] Temperature ($^\circ$C)
 //#Outputs H2OHL
 //#OUT[0] Enthalpy of saturated liquid water (kJ/kg)
 //#Outputs H2OHV
@@ -22,7 +22,7 @@
 //#Strings
 //#None
 //#Remarks
-// IAPWS saturation-property release of 1992, from 0.01 to 373.946 degC; outside, the value
+// IAPWS saturation-property release of 1992, from 0.01 to 373.946 $^\circ$C; outside, the value
 // at the nearer end, without a warning.
 //#end
 #include "blocks.h"

@@ -12,27 +12,27 @@
 //#Details
 //#Inputs HUMA2R
 //#IN[0] Humidity ratio (g/kg dry air)
-//#IN[1] Temperature (degC)
+//#IN[1] Temperature ($^\circ$C)
 //#Inputs HUMR2A
 //#IN[0] Relative humidity (-), 1 at saturation
-//#IN[1] Temperature (degC)
+//#IN[1] Temperature ($^\circ$C)
 //#Inputs HUMH2T
 //#IN[0] Humidity ratio (g/kg dry air)
 //#IN[1] Enthalpy (kJ/kg dry air)
 //#Inputs HUMH
 //#IN[0] Humidity ratio (g/kg dry air)
-//#IN[1] Temperature (degC)
+//#IN[1] Temperature ($^\circ$C)
 //#Inputs HUMH2X
-//#IN[0] Temperature (degC)
+//#IN[0] Temperature ($^\circ$C)
 //#IN[1] Enthalpy (kJ/kg dry air)
 //#Outputs HUMA2R
 //#OUT[0] Relative humidity (-), at most 1
 //#Outputs HUMR2A
 //#OUT[0] Humidity ratio (g/kg dry air)
 //#Outputs HUMH2T
-//#OUT[0] Temperature (degC)
+//#OUT[0] Temperature ($^\circ$C)
 //#Outputs HUMH
-//#OUT[0] Enthalpy (kJ/kg dry air), 0 at 0 degC for dry air
+//#OUT[0] Enthalpy (kJ/kg dry air), 0 at 0 $^\circ$C for dry air
 //#Outputs HUMH2X
 //#OUT[0] Humidity ratio (g/kg dry air), at least 0
 //#Parameters
@@ -40,8 +40,8 @@
 //#Strings
 //#None
 //#Remarks
-// After ASHRAE Handbook - Fundamentals, chapter 1; saturation over ice below 0.01 degC.
-// A conversion outside -100 to 200 degC, or with a vapour pressure at the total pressure,
+// After ASHRAE Handbook - Fundamentals, chapter 1; saturation over ice below 0.01 $^\circ$C.
+// A conversion outside -100 to 200 $^\circ$C, or with a vapour pressure at the total pressure,
 // is warned about at its first step; the end of the run reports how many there were. HUMH
 // never warns.
 //#end

@@ -12,7 +12,7 @@
 //#Group 3 (standard)
 //#Details
 //#Inputs
-//#IN[0] Temperature (degC)
+//#IN[0] Temperature ($^\circ$C)
 //#IN[1] Density (kg/m$^3$)
 //#IN[3--10] Not used
 //#Outputs
@@ -30,8 +30,8 @@
 //#None
 //#Remarks
 // Enthalpy and entropy are referred to 200 kJ/kg and 1 kJ/(kg K) for the saturated liquid
-// at 0 degC. The state outputs (1 to 3) hold for the vapour up to the saturated vapour,
-// from -40 to 60 degC; at liquid densities this form is not valid and its values mean
+// at 0 $^\circ$C. The state outputs (1 to 3) hold for the vapour up to the saturated vapour,
+// from -40 to 60 $^\circ$C; at liquid densities this form is not valid and its values mean
 // nothing. An input that is not connected reads 0. Where a value does not exist (a
 // density of 0 or below, a temperature at or below absolute zero, saturation above the
 // critical temperature) the output reads 0 and the step gives a warning.

@@ -11,13 +11,13 @@
 //#Group 3 (standard)
 //#Details
 //#Inputs SATP
-//#IN[0] Temperature (degC)
+//#IN[0] Temperature ($^\circ$C)
 //#Inputs SATT
 //#IN[0] Pressure (Pa)
 //#Outputs SATP
 //#OUT[0] Saturation pressure (Pa)
 //#Outputs SATT
-//#OUT[0] Saturation temperature over liquid water (degC)
+//#OUT[0] Saturation temperature over liquid water ($^\circ$C)
 //#Parameters SATP
 //#BP[0] Phase below the triple point, 0 to 1 (-): 0 liquid water, 1 ice; optional, 0 when left out
 //#Parameters SATT
@@ -25,8 +25,8 @@
 //#Strings
 //#None
 //#Remarks
-// Liquid water by IAPWS-IF97 (0 to 373.946 degC), ice by IAPWS R14-08 (down to -223.15
-// degC). Outside these ranges the value is extrapolated or held at the nearer end and a
+// Liquid water by IAPWS-IF97 (0 to 373.946 $^\circ$C), ice by IAPWS R14-08 (down to -223.15
+// $^\circ$C). Outside these ranges the value is extrapolated or held at the nearer end and a
 // warning is given: SATP warns at the first such step and reports the number of them at
 // the end of the run, SATT warns at every one.
 //#end

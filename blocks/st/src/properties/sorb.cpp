@@ -13,7 +13,7 @@
 //#Details
 //#Inputs
 //#IN[0] Relative humidity of the air (-), 1 at saturation
-//#IN[1] Temperature (degC)
+//#IN[1] Temperature ($^\circ$C)
 //#IN[2] Loading of the sorbent (kg water/kg sorbent) or mass fraction of the solution (-); needed by models 2 to 4 and the inverse mode of model 1
 //#Outputs
 //#OUT[0] Model 1: loading (kg water/kg sorbent)
@@ -35,7 +35,7 @@
 //#None
 //#Remarks
 // Model 1 is a silica-gel type solid sorbent: an n-layer isotherm (monolayer loading
-// 0.11, b 11, n 7.2, h 19000) at the reference temperature of 40 degC, the relative
+// 0.11, b 11, n 7.2, h 19000) at the reference temperature of 40 $^\circ$C, the relative
 // humidity taken within 0 and 0.999; near saturation its loading is held at 0.45 kg/kg,
 // the most such a gel holds, with a warning the first time and a count at the end of the
 // run. Its inverse mode halves the relative humidity until the isotherm meets the given

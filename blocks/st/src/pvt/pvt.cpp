@@ -32,15 +32,16 @@
 //#OUT[5] Mean gap air temperature ($^\circ$C)
 //#OUT[6] Mean wall temperature on the gap side ($^\circ$C)
 //#OUT[7] Mean wall inside-surface temperature ($^\circ$C)
-//#OUT[8] Transmission loss coefficient referred to IN[4] - IN[1]; 0 when they are equal
+//#OUT[8] Transmission loss coefficient referred to input 5 - input 2; 0 when they are equal
 // (W/(m$^2$ K))
-//#OUT[9] Ventilation loss coefficient referred to IN[4] - IN[1]; 0 when they are equal
+//#OUT[9] Ventilation loss coefficient referred to input 5 - input 2; 0 when they are equal
 // (W/(m$^2$ K))
 //#OUT[10] Transmission solar gain factor (-)
 //#OUT[11] Ventilation solar gain factor (-)
 //#OUT[12] Transmission heat flow from the inside space through the wall less the
 // solar gain, per area (W/m$^2$)
-//#OUT[13] Ventilation heat flow, OUT[11] IN[0] + (IN[4] - IN[1]) OUT[9], per area (W/m$^2$)
+//#OUT[13] Ventilation heat flow, output 12 times input 1 plus (input 5 - input 2) times
+// output 10, per area (W/m$^2$)
 //#Parameters
 //#BP[0] Characteristic length of the convection coefficients, above 0 (m)
 //#BP[1] Gap depth, above 0 (m)
@@ -66,7 +67,7 @@
 // 0.01 K, in at most 99 passes. A step that does not settle gives the outputs of its
 // last pass, with a warning the first time and a count of the unsettled temperatures
 // (up to three a step) at the end of the run. The air warms exponentially along the
-// area IN[5] towards its equilibrium with module and wall; a negative area gives no
+// area input 6 towards its equilibrium with module and wall; a negative area gives no
 // ventilation loss or gain.
 //
 // The transmission heat flow is that of the wall at its mean temperature, also when

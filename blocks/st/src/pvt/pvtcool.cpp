@@ -33,7 +33,7 @@
 //#Outputs
 //#OUT[0] Mass flow (kg/h)
 //#OUT[1] Outlet temperature, mean over the sub-steps ($^\circ$C)
-//#OUT[2] Useful heat (OUT[1] - IN[12]) times flow and heat capacity of the fluid (kJ/h)
+//#OUT[2] Useful heat (output 2 - input 13) times flow and heat capacity of the fluid (kJ/h)
 //#OUT[3] Mean absorber temperature ($^\circ$C)
 //#OUT[4] Condensation gain in models 2 and 4, else 0 (kJ/h)
 //#OUT[5] Mean surface (PV) temperature in models 3 and 4, else -99 ($^\circ$C)
@@ -99,7 +99,7 @@
 // in whole: the zero-loss efficiency acts on the whole net irradiance and the PV power
 // per area is taken off the fluid's gain beside it.
 //
-// All temperatures start at 20 degC. The block reads inputs 1 to 14; fewer connected
+// All temperatures start at 20 $^\circ$C. The block reads inputs 1 to 14; fewer connected
 // inputs are an error at initialisation. A step with an input that is not a finite
 // number, or whose results are not, changes neither state nor outputs and is warned
 // about.
