@@ -85,7 +85,6 @@ private:
 namespace vireo::block::frameCode {
 // The frame's own codes. badParameter serves a block library outside this tree, whose
 // own codes have no text in the utility library's catalogue: a parameter rule with it
-<<<<<<< HEAD
 // names the block, the parameter by number and by its table's name, its value and the
 // rule in words.
 #define VIREO_FRAME_CODES(X)                     \
@@ -99,23 +98,8 @@ namespace vireo::block::frameCode {
     X(writesWhatIsRead, 305937, "s0 s2 i10")     \
     X(readsWhatIsWritten, 305938, "s0 s2 i10")   \
     X(writesTheModel, 305939, "s0 s2")           \
-    X(writesALibrary, 305941, "s0 s2")
-=======
-// names the block, the parameter, its value and the bounds.
-#define VIREO_FRAME_CODES(X)                    \
-    X(notAvailable, 309001, "")                 \
-    X(failed, 409002, "s0")                     \
-    X(badOpMode, 305126, "")                    \
-    X(badParameter, 309003, kRuleFills)         \
-    X(outputNotFinite, 209003, "i10 r0")        \
-    /* the files of a run (Files.h) */          \
-    X(writtenTwice, 305936, "s0 s2 i10")        \
-    X(writesWhatIsRead, 305937, "s0 s2 i10")    \
-    X(readsWhatIsWritten, 305938, "s0 s2 i10")  \
-    X(writesTheModel, 305939, "s0 s2")          \
-    X(writesALibrary, 305941, "s0 s2")          \
+    X(writesALibrary, 305941, "s0 s2")           \
     X(writesTheMessages, 305943, "s0 s2")
->>>>>>> h-att53
 VIREO_MESSAGE_CODES(VIREO_FRAME_CODES)
 }  // namespace vireo::block::frameCode
 
