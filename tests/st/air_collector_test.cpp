@@ -3,8 +3,9 @@
 // F_R = m c_p / (A U_L) (1 - exp(-A U_L F' / (m c_p))), Q_u = A F_R (G tau-alpha -
 // U_L (t_i - t_a))) with the air properties of the utility library at its mean air
 // temperature; the gap convection against Hollands et al. (1976) written here. SCAIRCD
-// against the energy balance of one segment's sub-step, its sub-steps, its bounds and
-// SCAIRC's steady state. Then bad parameters and inputs.
+// against the energy balance of one segment's sub-step, its sub-steps, its bounds, the
+// segment's equations integrated in fine steps and SCAIRC's steady state. Then bad
+// parameters and inputs.
 #include "block_harness.h"
 #include "message_capture.h"
 #include "vireo_tools.h"
