@@ -69,7 +69,9 @@ double gapNusselt(double rayleigh, double tilt) {
 
 double plateRadiation(double e1, double e2, double t1, double t2) {
     if (!(e1 > 0 && e2 > 0)) return 0;
-    const double k1 = t1 + kKelvin, k2 = t2 + kKelvin;
+    // A temperature below absolute zero (a state no input should give) radiates nothing:
+    // the coefficient never turns negative, which would drive two plates apart.
+    const double k1 = std::max(t1 + kKelvin, 0.0), k2 = std::max(t2 + kKelvin, 0.0);
     return kSigma / (1 / e1 + 1 / e2 - 1) * (k1 * k1 + k2 * k2) * (k1 + k2);
 }
 
@@ -132,32 +134,46 @@ struct Terms {
 // The air leaving the segment; then absorber, back plate and cover at the sub-step's end.
 // Air, absorber and back plate exchange heat at their means over the sub-step; what the
 // plates lose to the cover, to each other and through the insulation is taken at their
-// temperatures from the sub-step's start, moved `implicit` of the way to its end: 0 while
-// the sub-step is no longer than the plates hold, more where a longer one would take from
-// them more than they hold.
-double advance(Segment& s, const Terms& t, const Losses& l, double tin, double ta, double implicit) {
-    const double tp = s.absorber, tb = s.back, kept = 1 - implicit, coupled = implicit * t.r2;
+// temperatures from the sub-step's start. A plate that would give off more at its start
+// temperature than it holds (half its exchange with the air and all its losses: a light
+// plate, fast air) would have that temperature count against it and end beyond the air
+// and its surroundings; all its exchanges then move towards the sub-step's end until its
+// start temperature counts for nothing, and it ends between them.
+double advance(Segment& s, const Terms& t, const Losses& l, double tin, double ta) {
+    const double tp = s.absorber, tb = s.back;
+    // Each plate's share of its exchanges taken at the start (1 where it holds them), the
+    // rest at the end.
+    const double earlyP = t.c1 / 2 + t.c3 + t.r2, earlyB = t.r3 / 2 + t.r4 + t.r2;
+    const double keptP = earlyP > t.c2 ? t.c2 / earlyP : 1.0, keptB = earlyB > t.r1 ? t.r1 / earlyB : 1.0;
+    const double lateP = 1 - keptP, lateB = 1 - keptB;
+    // The exchange with the air moved beyond its mean, and the radiation to the other
+    // plate at each plate's end temperature.
+    const double dp = t.c1 / 2 * lateP, db = t.r3 / 2 * lateB, endP = lateP * t.r2, endB = lateB * t.r2;
     // Absorber and back plate, each linear in the air leaving: p0 + p1 tf and b0 + b1 tf.
-    const double ownP = t.c2 + t.c1 / 2 + implicit * t.c3, ownB = t.r1 + t.r3 / 2 + implicit * t.r4;
-    const double ap = ownP + coupled, ab = ownB + coupled;
-    const double kp = t.c2 * tp + t.qsa - t.c3 * (kept * tp - ta) - (t.c1 / 2) * (tp - tin) - t.r2 * kept * (tp - tb);
-    const double kb = t.r1 * tb - (t.r3 / 2) * (tb - tin) + t.r2 * kept * (tp - tb) - t.r4 * (kept * tb - ta);
+    const double ownP = t.c2 + t.c1 / 2 + lateP * t.c3 + dp, ownB = t.r1 + t.r3 / 2 + lateB * t.r4 + db;
+    const double ap = ownP + endP, ab = ownB + endB;
+    const double kp = t.c2 * tp + t.qsa - t.c3 * (keptP * tp - ta) - (t.c1 / 2) * (tp - tin) -
+                      t.r2 * (keptP * tp - keptB * tb) + dp * tp;
+    const double kb = t.r1 * tb - (t.r3 / 2) * (tb - tin) + t.r2 * (keptP * tp - keptB * tb) -
+                      t.r4 * (keptB * tb - ta) + db * tb;
     // In shares of the diagonal, which no product of two coefficients can overflow; the
     // determinant as a sum, which keeps its digits where the plates' radiation to each
-    // other outweighs all else.
-    const double u = coupled / ap, v = coupled / ab, sp = ownP / ap, sb = ownB / ab;
-    const double det = v * sp + u * sb + sp * sb;
-    const double p0 = (kp / ap + u * kb / ab) / det, p1 = (t.c1 / 2 / ap + u * t.r3 / 2 / ab) / det;
-    const double b0 = (kb / ab + v * kp / ap) / det, b1 = (t.r3 / 2 / ab + v * t.c1 / 2 / ap) / det;
-    const double taken = t.w3 * tin + (t.c1 / 2) * (tp - tin + p0) + (t.r3 / 2) * (tb - tin + b0);
-    const double given = (t.c1 / 2) * (1 - p1) + (t.r3 / 2) * (1 - b1);
+    // other outweighs all else. bp, bb: the back plate's end temperature in the two
+    // balances; pp, pb: the absorber's.
+    const double bp = endB / ap, bb = endB / ab, pp = endP / ap, pb = endP / ab, sp = ownP / ap, sb = ownB / ab;
+    const double det = bb * sp + pp * sb + sp * sb;
+    const double p0 = (kp / ap + bp * kb / ab) / det, p1 = (t.c1 / 2 / ap + bp * t.r3 / 2 / ab) / det;
+    const double b0 = (kb / ab + pb * kp / ap) / det, b1 = (t.r3 / 2 / ab + pb * t.c1 / 2 / ap) / det;
+    const double taken = t.w3 * tin + (t.c1 / 2) * (tp - tin + p0) + (t.r3 / 2) * (tb - tin + b0) + dp * (p0 - tp) +
+                         db * (b0 - tb);
+    const double given = (t.c1 / 2) * (1 - p1) + (t.r3 / 2) * (1 - b1) - dp * p1 - db * b1;
     double tf = taken / (t.w3 + given), mean = tf;  // `mean`: the outlet the air's mean stands for
     // With the air's mean halfway between inlet and outlet, air passing slowly by plates
     // far from its inlet's temperature would leave beyond every surface it meets. It
     // leaves then at the nearest one's temperature, and the plates see the air at the
     // mean that gives them what it takes up.
-    const double endP = p0 + p1 * tf, endB = b0 + b1 * tf;
-    const double lowest = std::min({tin, tp, tb, endP, endB}), highest = std::max({tin, tp, tb, endP, endB});
+    const double lastP = p0 + p1 * tf, lastB = b0 + b1 * tf;
+    const double lowest = std::min({tin, tp, tb, lastP, lastB}), highest = std::max({tin, tp, tb, lastP, lastB});
     if (!(tf >= lowest && tf <= highest) && given > 0) {
         tf = std::clamp(tf, lowest, highest);
         mean = (taken - t.w3 * tf) / given;
@@ -181,13 +197,12 @@ RowStep advanceRow(std::span<Segment> row, const Build& c, const Plates& plates,
                       (c.finThickness * a + 2 * (1 + c.channels) * c.finThickness * c.height * c.rows * segmentLength);
     const double r1 = a * plates.back;
     // Sub-steps of 60 s, shorter where a plate would lose more in one than it holds, but
-    // no shorter than an equal share of the step among as many as the bound allows; the
-    // plates' losses then move towards the sub-step's end as far as keeps them stable.
+    // no shorter than an equal share of the step among as many as the bound allows. How
+    // far a plate's exchanges then move towards the sub-step's end is settled within it.
     const double most = std::max(1.0, std::floor(kMaxSegmentSteps / segments));
     const double shortest = length / most;
 
     std::array<Losses, kMaxSegments> losses;
-    std::array<double, kMaxSegments> holds;  // the longest sub-step each segment's plates take explicitly
     RowStep result{w.inlet, 0};
     double remaining = length;
     while (remaining > 0) {
@@ -195,9 +210,8 @@ RowStep advanceRow(std::span<Segment> row, const Build& c, const Plates& plates,
         for (std::size_t j = 0; j < row.size(); ++j) {
             const Losses& l = losses[j] =
                 aircollector::losses(c, row[j].absorber, row[j].cover, row[j].back, w.ambient, sky, w.wind, w.pressure);
-            double& hold = holds[j] = r1 / ((l.hrpb + ub) * a);
-            if (l.uf + l.hrpb > 0) hold = std::min(hold, c2 / ((l.uf + l.hrpb) * a));
-            h = std::min(h, hold);
+            h = std::min(h, r1 / ((l.hrpb + ub) * a));
+            if (l.uf + l.hrpb > 0) h = std::min(h, c2 / ((l.uf + l.hrpb) * a));
         }
         h = result.subSteps + 1 >= most ? remaining : std::min(std::max(h, shortest), remaining);
         double tin = w.inlet, nu = 0;
@@ -214,7 +228,7 @@ RowStep advanceRow(std::span<Segment> row, const Build& c, const Plates& plates,
                           .r4 = ub * a * h,
                           .w3 = capacityFlow(tin, w.flow, w.pressure) * h,
                           .qsa = w.irradiance * c.tauAlpha * a * h};
-            tin = advance(row[j], t, l, tin, w.ambient, h > holds[j] ? 1 - holds[j] / h : 0.0);
+            tin = advance(row[j], t, l, tin, w.ambient);
         }
         result.outlet = tin;
         ++result.subSteps;

@@ -64,7 +64,8 @@ double finEfficiency(double mL);
 // below (tilt in degrees, at most 75).
 double gapNusselt(double rayleigh, double tilt);
 
-// Radiation between two parallel grey plates (emissivities e1, e2, temperatures degC).
+// Radiation between two parallel grey plates (emissivities e1, e2, temperatures degC),
+// never below 0.
 double plateRadiation(double e1, double e2, double t1, double t2);
 
 // Radiation from the cover to the sky, referred to the cover's excess over the ambient

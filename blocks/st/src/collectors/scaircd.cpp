@@ -61,12 +61,15 @@
 // the cover, to each other and through the insulation at their temperatures from the
 // sub-step's start. Where the air's mean halfway between its inlet and outlet would send
 // it beyond every surface it meets (slow air by plates far from its temperature), it
-// leaves at the nearest surface's temperature and the plates keep the rest. Steps run in sub-steps of 60 s and a remainder, shorter where a light
-// absorber or back plate would otherwise lose more in a sub-step than it holds, but a
-// step takes at most $10^5/(n - 1)$ of them (a long row over a day, or a state far from
-// the ambient, takes longer ones); where a sub-step is then longer than a plate holds,
-// its losses are taken that much nearer the sub-step's end. The coefficients are those
-// of SCAIRC at the segment's inlet air.
+// leaves at the nearest surface's temperature and the plates keep the rest. Steps run in
+// sub-steps of 60 s and a remainder, shorter where a light absorber or back plate would
+// otherwise lose more in a sub-step than it holds, but a step takes at most
+// $10^5/(n - 1)$ of them (a long row over a day, or a state far from the ambient, takes
+// longer ones). Where a plate would give off more at its start temperature in a sub-step
+// than it holds (half its exchange with the air and all its losses; a light plate, or
+// fast air), all its exchanges are taken that much nearer the sub-step's end, so that no
+// plate swings past the air and its surroundings. The coefficients are those of SCAIRC
+// at the segment's inlet air.
 //
 // The first call only takes its time and gives the ambient temperature on all outputs;
 // the next one starts every segment at the ambient temperature. A call within 0.001 s of
