@@ -223,6 +223,25 @@ TEST(MtmBlock, LastCallsReportOnlyTheMonthsSinceTheLastReport) {
     EXPECT_EQ(counts, (std::vector<std::string>{"2", "1"}));
 }
 
+// The site is loaded at initialisation: a search changed during the run is not taken,
+// which is said at each change, and the block goes on with the site it loaded.
+TEST(MtmBlock, ASearchChangedDuringTheRunIsNotTaken) {
+    setenv("VIREO_HOME", installation("mtm-home-change", fixture()).c_str(), 1);
+    vireo_test::BlockInstance mtm(vireo_test::library("VireoEM").block("em0018"),
+                                  {.inputs = 1, .strings = {"Golden"}});
+    int status = -1;
+    vireo_test::messagesOf([&] { status = mtm.init(); });
+    unsetenv("VIREO_HOME");
+    ASSERT_EQ(status, 0);
+    const std::vector<float> july = mtm.step({7.0f});
+    mtm.changeParameter(0, 10.0f);
+    const auto m = vireo_test::messagesOf([&] { mtm.step({7.0f}); });
+    ASSERT_EQ(m.codes, std::vector<int>{209005});
+    EXPECT_NE(m.records[0]["s0"].find("loaded"), std::string::npos);
+    EXPECT_EQ(mtm.IP[0], 209005);
+    EXPECT_EQ(mtm.OUT, july);
+}
+
 namespace {
 
 // Filling the installation's empty database: every kind of line the file may hold, and

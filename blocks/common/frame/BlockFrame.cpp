@@ -48,6 +48,13 @@ bool mayStep(const BlockIdentity& identity, const BlockArrays& arrays, std::span
             // A message that could not be sent: the change stays refused all the same.
         }
         slot = holds ? 0 : state::kRefusedByChange;
+        if (holds && hooks.takenAtInit != nullptr) {
+            try {
+                view.report(frameCode::changeNotTaken, {.text = hooks.takenAtInit});
+            } catch (...) {
+                // Unsaid, the change is still not taken.
+            }
+        }
     }
     return (slot & state::kRefusedByChange) == 0;
 }

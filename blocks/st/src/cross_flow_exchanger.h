@@ -28,8 +28,7 @@ struct Exchanger {
     double pressure;      // Pa
     double u, v;          // cells across the supply and the exhaust flow, whole numbers
     // The grid swept: rows along the exhaust flow and columns along the supply flow, 1 to
-    // kMaxCells. The block fixes them at initialisation from u and v, which a change
-    // during the run may alter for the cell area and flows alone.
+    // kMaxCells; the block keeps them as the whole parts of u and v.
     int rows, columns;
 };
 

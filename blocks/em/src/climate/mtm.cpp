@@ -55,7 +55,8 @@
 // radiation and the three temperatures, with a warning when it lies more than 1000 km
 // from the point. Data a site lacks are put out as 0. A month outside 1 to 12 leaves the
 // outputs as they are, with a warning at the first such step and their number at the
-// end of the run.
+// end of the run. The parameters take effect at initialisation only, when the site is
+// loaded: a change during the run is warned about and not taken.
 //#end
 #include "blocks.h"
 

@@ -49,7 +49,8 @@
 // month until its mean lies within 0.005 of the month's; after 100 attempts the run stops.
 // A month without extraterrestrial irradiance (polar night) gives 0 by either method. A
 // month outside 1 to 12, a day outside its month and a monthly mean that is no number stop
-// the run.
+// the run. A parameter changed during the run, the method included, counts for the months
+// generated after it.
 //#end
 #include "blocks.h"
 
@@ -88,6 +89,9 @@ void gengd_block::init(View& b) {
     gen::startGenerator(s.seed, s.generator, s.table);
     s.markov = -1;
 }
+
+// The method draws the months generated from the next step on.
+void gengd_block::takeChange(View& b) { State(b).method = b.whole<P::method>(1); }
 
 void gengd_block::step(View& b) {
     State s(b);

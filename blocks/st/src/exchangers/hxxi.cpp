@@ -126,7 +126,12 @@ bool hxxi_block::tiesHold(View& b) {
 void hxxi_block::init(View& b) {
     b.ip<10>() = b.ip<11>() = 0;
     if (refused(b)) return;
-    // The grid's last row and column; its size stays as fixed here for the whole run.
+    takeChange(b);
+}
+
+// The grid's last row and column, of the cell counts as they stand: the cells' area and
+// flows, and the outlets' means, are of the same counts.
+void hxxi_block::takeChange(View& b) {
     b.ip<10>() = block::toInt(b.par<P::u>()) + 1;
     b.ip<11>() = block::toInt(b.par<P::v>()) + 1;
 }
