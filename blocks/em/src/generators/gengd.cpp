@@ -48,9 +48,9 @@
 // more, which method 0 cannot reach, is taken as 0.81 with a warning. Method 1 redraws a
 // month until its mean lies within 0.005 of the month's; after 100 attempts the run stops.
 // A month without extraterrestrial irradiance (polar night) gives 0 by either method. A
-// month outside 1 to 12, a day outside its month and a monthly mean that is no number stop
-// the run. A parameter changed during the run, the method included, counts for the months
-// generated after it.
+// month outside 1 to 12, a day outside its month and a monthly mean or date that is no
+// number stop the run. A parameter changed during the run, the method included, counts for
+// the months generated after it.
 //#end
 #include "blocks.h"
 
