@@ -176,6 +176,9 @@ TEST(MtmInAModel, SitesThatCannotBeChosenAreErrorsAtInitialisation) {
               std::string::npos)
         << r.out;
     EXPECT_EQ(codesOf(r, 5), (std::vector<int>{202129, 205321}));  // at sea; far from every site, yet loaded
+    const auto atSea = std::find_if(r.trace.begin(), r.trace.end(), [](const auto& t) { return t.code() == 202129; });
+    ASSERT_NE(atSea, r.trace.end());
+    EXPECT_EQ((*atSea)["s1"], "MTMLALO");  // the block named, as in every site's check
     EXPECT_EQ(codesOf(r, 6), (std::vector<int>{305044}));
     EXPECT_EQ(codesOf(r, 7), (std::vector<int>{205039}));
     const auto far = std::find_if(r.trace.begin(), r.trace.end(), [](const auto& t) { return t.code() == 205321; });

@@ -62,6 +62,7 @@
 
 #include "Numbers.h"
 #include "routines.h"
+#include "site.h"
 #include "vireo_tools.h"
 #include "weather/codes.h"
 #include "weather_blocks.h"
@@ -171,9 +172,9 @@ Outcome loadByName(mtm_block::View& b, State& s, const std::string& directory) {
 
 Outcome loadNearest(mtm_block::View& b, State& s, const std::string& directory) {
     const float latitude = b.par<P::latitude>(), longitude = b.par<P::longitude>();
-    const float east = -longitude;
-    const int number = b.blockNumber();
-    check_coordinates(&latitude, &east, &number);
+    // The land mask's warning, shown in the block's name as every site check shows it.
+    if (const float east = -longitude; !onLand(latitude, east))
+        b.show(code::atSea, {.text = siteText(latitude, east)});
     char text[96];
     std::snprintf(text, sizeof text, "with radiation and temperatures near %g, %g", latitude, longitude);
     db::Neighbours nearest;
