@@ -25,7 +25,9 @@
 // then, whenever the engine marks a parameter changed during the run, again before the
 // next step, silently when every rule holds (but for the warnings the routine's own checks
 // give, as at initialisation). A block whose initialisation left an error,
-// or whose changed parameters break a rule, does not step; its outputs stay as they are.
+// or whose changed parameters break a rule, does not step; its outputs stay as they are,
+// and a block that governs the run's course does not hold the run: a free timer ends it,
+// a loop controller lets the run leave its loop.
 // The refusal is kept in the protocol's parameter slot (IP[9]), so that one instance's
 // refusal is its own. A block of several names whose parameters mean other things under
 // each lists a table per name (Params.h, `forms`); the name it was placed under picks the
