@@ -151,6 +151,21 @@ TEST(Calendar, SubModelTimerRepeatsItsSubModelOnEachVisit) {
         EXPECT_EQ(rows[i], (std::vector<float>{float(i / 4), 1, hour, float(i % 4 + 1)})) << i;
     }
     EXPECT_EQ(t.lastCalls, 1);
+
+    // Its steps and their length changed during the first visit hold from the next one
+    // on: two steps of half an hour.
+    Block f2(ubcalendar, 1, {}, {2024, 3, 1, 0, 3, 1});
+    Block t2(ubcalendar, 2, outputs(f2, 1, 4), {2000, 1, 1, 0, 4, 0.25f});
+    rows.clear();
+    Block m2(3, 0, [&](Block& b) {
+        rows.push_back({b.IN[0], b.IN[1]});
+        if (rows.size() == 2) t2.changeParameter(4, 2), t2.changeParameter(5, 0.5f);
+    }, {{&t2, 4}, {&t2, 6}});
+    initAll({&f2, &t2, &m2});
+    f2.next = &t2, f2.alt = &f2, t2.alt = &m2, m2.next = &t2, t2.next = &f2;
+    EXPECT_GT(simulate({&f2, &t2, &m2}), 0);
+    EXPECT_EQ(rows, (std::vector<std::vector<float>>{{0, 1}, {0.25f, 2}, {0.5f, 3}, {0.75f, 4},
+                                                     {1, 1}, {1.5f, 2}, {2, 1}, {2.5f, 2}}));
 }
 
 TEST(Calendar, SubModelWithoutFreeTimerRunsItsStepsHoweverItIsWired) {
