@@ -93,7 +93,7 @@ namespace vireo::block::frameCode {
     X(badOpMode, 305126, "")                     \
     X(badParameter, 309003, kNamedRuleFills)     \
     X(outputNotFinite, 209003, "i10 r0")         \
-    /* changes during the run not taken */     \
+    /* changes during the run not taken */      \
     X(parameterNotTaken, 209004, "i10 r0 r1 s2") \
     X(changeNotTaken, 209005, "s0")              \
     /* the files of a run (Files.h) */           \
