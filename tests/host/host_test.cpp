@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using vireo_test::runVireo;
 
 const std::string kUsage =
@@ -88,6 +90,13 @@ TEST(Host, StartUpCallsInTheirOrder) {
                                                "@get_paths\t9", "@get_paths\t10", "@get_paths\t11", "@getpref\t1",
                                                "@get_paths\t6", "@get_paths\t10"}));  // the block directories
     EXPECT_EQ(r.first(204902)["s0"].substr(r.first(204902)["s0"].rfind('/')), "/libVireoBridge.so");
+
+    // Another library under the bridge's name, which has none of its functions: said too.
+    std::filesystem::copy_file(vireo_test::buildDir() + "/lib/libVireoUB.so", dir + "/libVireoBridge.so");
+    const auto other = runVireo({"-j", "model.txt"}, o);
+    ASSERT_EQ(other.codes(), (std::vector<int>{204902, 304026, 304027, 4007, 4004}));
+    EXPECT_EQ(other.first(204902)["s0"], dir + "/libVireoBridge.so");
+    EXPECT_NE(other.first(204902)["s1"].find("none of the functions"), std::string::npos);
 }
 
 TEST(Host, ModelFileOfAnotherTypeIsRefused) {
