@@ -105,7 +105,16 @@ void Config::openBridge() {
         std::string why = error != nullptr ? error : "";
         if (why.rfind(path + ": ", 0) == 0) why.erase(0, path.size() + 2);
         vireoMessage(kBridgeNotOpened, {path, why}, 0);
+        return;
     }
+    // Each of the bridge's functions may be left out; a library with none of them is
+    // another library under the bridge's name, and the editor follows nothing.
+    for (const char* name : {"getBpFromPlumo", "markPlumoBlock", "blockToPlumo", "updateInOut"})
+        if (dlsym(bridge_, name) != nullptr) return;
+    vireoMessage(kBridgeNotOpened,
+                 {path, std::string("it has none of the functions getBpFromPlumo, markPlumoBlock, blockToPlumo and "
+                                    "updateInOut")},
+                 0);
 }
 
 void Config::makeDirectory(const char* path, int kind) {

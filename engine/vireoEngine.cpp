@@ -77,6 +77,14 @@ int run(void* host, int* runBit, int argc, char** argv) {
         errorsOfLastCall = RootClass::_errors - before;
         return 0;
     }
+    // Options without a model file (`vireo -s` with the name left out) ask for nothing
+    // that can be done: the usage, and the status of a call without arguments, not the
+    // silent success of a run.
+    if (conf->modelFile().empty()) {
+        printUsage();
+        errorsOfLastCall = RootClass::_errors - before;
+        return 1;
+    }
     vireoBlocks = std::make_unique<VireoBlocks>();
     auto simulator = std::make_unique<Simulator>();
     simulator->execute();

@@ -120,6 +120,10 @@ const char* getCurfilename();
 // end of the model text), for the parser's report of a token it cannot use.
 const char* lastTokenText();
 
+// After a syntax error at the comma of "0,5" (a constant takes one value): the decimal
+// comma's warning, which the number after the comma would have drawn.
+void warnDecimalComma();
+
 // Ends the current file: 1 when reading goes on in the including file, 0 when the model
 // text has ended.
 int popfile();

@@ -8,7 +8,9 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace {
 
@@ -28,9 +30,15 @@ std::string withSlash(std::string dir) {
     return dir;
 }
 
+// A relative directory is taken from the working directory, which the engine sets to the
+// model's: spelt out whole, so that a message naming it names the place looked in, not a
+// name the user would look for beside the shell's directory.
 std::string fromEnv(const char* name) {
     const char* v = std::getenv(name);
-    return v != nullptr && *v != '\0' ? withSlash(v) : std::string();
+    if (v == nullptr || *v == '\0') return {};
+    std::error_code ec;
+    const std::filesystem::path whole = std::filesystem::absolute(v, ec);
+    return withSlash(ec ? std::string(v) : whole.string());
 }
 
 // The user's data directories follow the XDG conventions.

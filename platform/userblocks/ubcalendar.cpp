@@ -43,7 +43,9 @@
 // A start date that the calendar does not have, a step count below 1, a step length
 // that is not above 0 and a last step beyond the year 9999 are errors at
 // initialisation; a sub-model timer checks the start its inputs give each time the run
-// enters it, and ends the run when it is not a date.
+// enters it, and ends the run when it is not a date. A free timer's start, steps and step
+// length take effect at initialisation only: a change of them during the run is warned
+// about and not taken. A sub-model timer takes the parameters afresh at every entry.
 //#end
 #include "blocks.h"
 #include "vireo_tools.h"
@@ -211,6 +213,26 @@ bool runFits(CalendarView& b) {
     return lastStepFits(b, n, seconds(start[3]), seconds(b.par<P::length>()), b.whole<P::steps>());
 }
 
+// A free timer's clock is fixed at initialisation (the run's progress counts its steps, and
+// a clock whose start or step length moved would jump): a change of it during the run is
+// warned about and not taken, and what its start and last step would be is not asked. A
+// sub-model timer takes its start, steps and length afresh at every entry.
+bool freeTimerRunning(CalendarView& b) {
+    return b.callMode() == vireo::protocol::callMode::kStep && b.inputCount() == 0;
+}
+
+void keptClock(CalendarView& b) {
+    State s(b);
+    const auto hours = [](double seconds) { return static_cast<float>(seconds / 3600.0); };
+    b.keepsFromInit<P::steps>(static_cast<float>(s.steps), static_cast<float>(b.whole<P::steps>()));
+    b.keepsFromInit<P::length>(hours(s.length), hours(seconds(b.par<P::length>())));
+    const Date start = dateOf(s.startDay);
+    b.keepsFromInit<P::year>(static_cast<float>(start.year), static_cast<float>(b.whole<P::year>()));
+    b.keepsFromInit<P::month>(static_cast<float>(start.month), static_cast<float>(b.whole<P::month>()));
+    b.keepsFromInit<P::day>(static_cast<float>(start.day), static_cast<float>(b.whole<P::day>()));
+    b.keepsFromInit<P::hour>(hours(s.startSecond), hours(seconds(b.par<P::hour>())));
+}
+
 void initialise(CalendarView& b) {
     State s(b);
     s.step = 0;
@@ -231,7 +253,10 @@ bool enter(CalendarView& b) {
     float start[4];
     startOf(b, start);
     for (int i = 0; i < b.inputCount() && i < 4; ++i) start[i] = b.in(i);
-    return setStart(b, start) && lastStepFits(b, State(b).steps);
+    State s(b);
+    s.length = seconds(b.par<P::length>());
+    s.steps = b.whole<P::steps>();
+    return setStart(b, start) && lastStepFits(b, s.steps);
 }
 
 void freeStep(CalendarView& b) {
@@ -282,8 +307,12 @@ void lastCall(CalendarView& b) {
 struct Calendar {
     using P = CalendarParams;
     using View = CalendarView;
-    static bool checksHold(CalendarView& b) { return startExists(b); }
-    static bool tiesHold(CalendarView& b) { return runFits(b); }
+    static bool checksHold(CalendarView& b) {
+        if (!freeTimerRunning(b)) return startExists(b);
+        keptClock(b);
+        return true;
+    }
+    static bool tiesHold(CalendarView& b) { return freeTimerRunning(b) || runFits(b); }
     static void init(CalendarView& b) { initialise(b); }
     static void step(CalendarView& b) { b.inputCount() > 0 ? subModelStep(b) : freeStep(b); }
     static void last(CalendarView& b) { lastCall(b); }

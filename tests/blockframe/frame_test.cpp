@@ -175,6 +175,50 @@ struct band_again_block {
     using View = band_block::View;
     static void step(View& b) { band_block::step(b); }
 };
+// A mode whose slot init derives, and a count its state is laid out by, which it keeps:
+// its step shows the slot, the count kept and how often it stepped; IP[12] counts the
+// changes taken.
+constexpr BlockIdentity kKeeper{"xx0014", "KEEPER", 1, 0, 0, 3, 13, 0, 0, 2, 2, 0, 0, Group::standard};
+struct keeper_block {
+    struct P {
+        enum : int { mode, count };
+        static constexpr Param table[] = {{"Mode", "-", vireo::block::mode(3), kRuleCode},
+                                          {"Count", "-", vireo::block::whole(1, 9), kRuleCode}};
+    };
+    using View = vireo::block::View<kKeeper, P>;
+    static bool checksHold(View& b) {
+        b.keepsFromInit<P::count>(static_cast<float>(b.ip<11>()), static_cast<float>(b.whole<P::count>()));
+        return true;
+    }
+    static void init(View& b) {
+        b.ip<10>() = b.whole<P::mode>(1);
+        b.ip<11>() = b.whole<P::count>();
+    }
+    static void takeChange(View& b) {
+        b.ip<10>() = b.whole<P::mode>(1);
+        ++b.ip<12>();
+    }
+    static void step(View& b) {
+        b.out(0) = static_cast<float>(b.ip<10>());
+        b.out(1) = static_cast<float>(b.ip<11>());
+        b.out(2) += 1.0f;
+    }
+};
+// A block whose every parameter is taken at initialisation; its step shows the first.
+constexpr BlockIdentity kStarter{"xx0015", "STARTER", 1, 0, 0, 2, 11, 0, 0, 1, 1, 0, 0, Group::standard};
+struct starter_block {
+    struct P {
+        enum : int { start };
+        static constexpr Param table[] = {{"Start", "m", above(0), kRuleCode}};
+    };
+    static constexpr const char* kTakesParametersAtInit = "its path is laid then";
+    using View = vireo::block::View<kStarter, P>;
+    static void init(View& b) { b.ip<10>() = b.whole<P::start>(); }
+    static void step(View& b) {
+        b.out(0) = static_cast<float>(b.ip<10>());
+        b.out(1) += 1.0f;
+    }
+};
 // Reaches past its identity when its first parameter says so.
 constexpr BlockIdentity kReacher{"xx0006", "REACHER", 1, 0, 1, 1, 11, 2, 0, 1, 1, 0, 0, Group::standard};
 struct reacher_block {
@@ -217,6 +261,8 @@ VIREO_BLOCK(xx0009, kFormed, formed_block)
 VIREO_BLOCK(xx0010, kRun, run_block)
 VIREO_BLOCK(xx0012, kBand, band_block)
 VIREO_BLOCK(xx0013, kBandAgain, band_again_block)
+VIREO_BLOCK(xx0014, kKeeper, keeper_block)
+VIREO_BLOCK(xx0015, kStarter, starter_block)
 
 TEST(Frame, IdentificationComesFromTheTableAndWritesNothingElse) {
     float in = 0, out = 0;
@@ -528,6 +574,56 @@ TEST(Frame, TiesBetweenParametersAreCheckedWhereTheTableIs) {
         EXPECT_EQ(b.OUT[0], 1.0f);
         EXPECT_EQ(b.OUT[1], 2.0f);
     }
+}
+
+// What init derives from the parameters a change makes again, once, before the step on it
+// (never for a change refused, nor for a step without a change); a parameter the block
+// keeps from initialisation is warned about and not taken, at every change while it
+// differs, as is any change of a block that takes all its parameters at initialisation,
+// which goes on stepping. A value its rule refuses is refused all the same, without a
+// word about its not being taken.
+TEST(Frame, AChangeIsTakenAtTheNextStepOrSaidToBeNotTaken) {
+    struct Case {
+        int parameter;  // 0-based
+        float value;
+        std::vector<int> codes;
+        std::vector<float> out;  // after the step: slot, count kept, steps
+        int taken;               // the changes taken so far
+    };
+    BlockInstance b(xx0014, Placement{.parameters = {0, 3}});
+    ASSERT_EQ(b.init(), 0);
+    EXPECT_EQ(b.step(), (std::vector<float>{1, 3, 1}));
+    for (const Case& c : {Case{0, 2, {}, {3, 3, 2}, 1}, Case{-1, 0, {}, {3, 3, 3}, 1},
+                          Case{1, 5, {209004}, {3, 3, 4}, 2}, Case{0, 7, {kRuleCode.number, 209004}, {3, 3, 4}, 2},
+                          Case{0, 1, {209004}, {2, 3, 5}, 3}, Case{1, 3, {}, {2, 3, 6}, 4},
+                          Case{1, 12, {kRuleCode.number}, {2, 3, 6}, 4}, Case{1, 3.4f, {}, {2, 3, 7}, 5}}) {
+        SCOPED_TRACE(testing::Message() << "parameter " << c.parameter + 1 << " to " << c.value);
+        if (c.parameter >= 0) b.changeParameter(c.parameter, c.value);
+        const auto m = messagesOf([&] { b.step(); });
+        EXPECT_EQ(m.codes, c.codes);
+        EXPECT_EQ(b.OUT, c.out);
+        EXPECT_EQ(b.IP[12], c.taken);
+        if (c.codes == std::vector<int>{209004}) {
+            EXPECT_EQ(m.records[0]["i10"], "2");
+            EXPECT_EQ(m.records[0]["s2"], "Count");
+            EXPECT_EQ(m.records[0]["r0"], "5");
+            EXPECT_EQ(m.records[0]["r1"], "3");
+            EXPECT_EQ(b.IP[0], 209004);  // counted
+        }
+    }
+
+    BlockInstance starter(xx0015, Placement{.parameters = {4}});
+    ASSERT_EQ(starter.init(), 0);
+    starter.step();
+    starter.changeParameter(0, 6);
+    auto m = messagesOf([&] { starter.step(); });
+    ASSERT_EQ(m.codes, std::vector<int>{209005});
+    EXPECT_EQ(m.records[0]["s0"], "its path is laid then");
+    EXPECT_EQ(starter.OUT, (std::vector<float>{4, 2}));
+    starter.changeParameter(0, -1);
+    EXPECT_EQ(messagesOf([&] { starter.step(); }).codes, std::vector<int>{kRuleCode.number});
+    EXPECT_EQ(starter.OUT, (std::vector<float>{4, 2}));
+    EXPECT_TRUE(messagesOf([&] { starter.step(); }).codes.empty());
 }
 
 // Whatever a routine throws ends at the frame: a fatal error naming the block, and the

@@ -13,7 +13,8 @@
 //   parameter slot) to ordinary, absurd and not-a-number values: a change is refused
 //   exactly where initialisation refuses the value (by the table's rule, naming the
 //   parameter, or by the block's own checks and ties), with the same counted errors, and
-//   the block does not step on it; any other value must run.
+//   the block does not step on it, unless the block takes the parameter only at
+//   initialisation and warns that the change is not taken; any other value must run.
 // Nowhere may a block crash, hang, overflow a signed integer (the sanitizer pass runs
 // this suite) or put out a value that is not finite. A block without a parameter table
 // yet gets the input and parameter-value sweeps, whatever its own checks make of them.
@@ -245,6 +246,12 @@ public:
         std::string text;
         for (const std::string& e : errors) text += (text.empty() ? "" : ", ") + e;
         return text;
+    }
+    // Whether the records warn that a change of parameter i is not taken.
+    static bool notTaken(const std::vector<vireo_test::TraceRecord>& records, std::size_t i) {
+        return std::any_of(records.begin(), records.end(), [&](const vireo_test::TraceRecord& r) {
+            return !r.isCall() && r.code() == 209004 && r["i10"] == std::to_string(i + 1);
+        });
     }
     // The records' codes, each with the parameter it names, for a fault's text.
     static std::string seen(const std::vector<vireo_test::TraceRecord>& records) {
@@ -522,6 +529,16 @@ std::vector<Case> casesOf(const Block& block) {
                             });
                             if (Probe::refusedByChange(b))
                                 probe.fault("refused " + after + " what initialisation takes: " + Probe::refusals(records));
+                            continue;
+                        }
+                        // A parameter that the block takes only at initialisation is not taken
+                        // from a change, which is warned about: nor refused for what it would
+                        // be refused for at initialisation.
+                        BlockInstance trial = b;
+                        const auto tried = probe.traced([&] { trial.step(probe.inputs(b.IN.size(), false)); });
+                        if (Probe::notTaken(tried, i)) {
+                            if (Probe::refusedByChange(trial)) probe.fault("refused " + after + " what it does not take");
+                            b = trial;
                             continue;
                         }
                         const auto records = probe.refusedStep(b, after);

@@ -255,6 +255,14 @@ TEST(ModelFile, NamedInMessagesAsTheUserWroteIt) {
     ASSERT_EQ(mistyped.codes(), (Codes{104901, 4001, 304012, 5312, 4007, 4004}));
     EXPECT_EQ(mistyped.first(104901)["s0"], dir + "/mistyped/");
     EXPECT_TRUE(std::filesystem::is_directory(dir + "/mistyped"));
+    // A relative folder is taken in the model's directory, and named whole where it was
+    // made and read: the user, in another directory, learns where it is.
+    o.env[1].second = "relative";
+    const auto relative = vireo_test::runVireo({"sub/m.vireo"}, o);
+    ASSERT_EQ(relative.codes(), (Codes{104901, 4001, 304012, 5312, 4007, 4004}));
+    EXPECT_EQ(relative.first(104901)["s0"], dir + "/sub/relative/");
+    EXPECT_EQ(relative.first(304012)["s2"], dir + "/sub/relative/");
+    EXPECT_TRUE(std::filesystem::is_directory(dir + "/sub/relative"));
     for (const auto& m : run.trace) {
         if (m.code() != 5312) continue;
         EXPECT_EQ(m["s0"], "sub/m.vireo");

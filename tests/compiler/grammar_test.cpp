@@ -113,6 +113,30 @@ TEST(Grammar, StrayTokensAreNamedAsWritten) {
     EXPECT_EQ(quoted.whereOf(304028)["i1"], "1");
 }
 
+// A constant takes one value: the comma of a decimal written with one is a syntax error,
+// and the warning that the digits after it would have drawn says why. A list is no
+// decimal; a comma with a blank beside it draws no warning.
+TEST(Grammar, ASyntaxErrorAtADecimalCommaSaysWhatTheCommaDoes) {
+    struct Case {
+        const char* model;
+        std::string after;  // the digits after the comma in the warning; empty: none
+    };
+    for (const Case& c : {Case{"b 1 add\n\nc ALBEDO 0,25\n", "25"}, Case{"b 1 add\n\nc K -1,5e-3\n", "5e-3"},
+                          Case{"b 1 add\n\nc K 1,2,3\n", ""}, Case{"b 1 add\n\nc K 0, 5\n", ""}}) {
+        SCOPED_TRACE(c.model);
+        const auto run = runModel(c.model);
+        EXPECT_EQ(run.first(304028)["s0"], ",");
+        if (c.after.empty()) {
+            EXPECT_EQ(compileCodes(run), (Codes{304028, 5312}));
+            continue;
+        }
+        EXPECT_EQ(compileCodes(run), (Codes{304028, 5312, 204095}));
+        EXPECT_EQ(run.first(204095)["s1"], c.after);
+        EXPECT_EQ(run.first(204095)["s2"], run.modelName);
+        EXPECT_EQ(run.first(204095)["i1"], "3");
+    }
+}
+
 TEST(Grammar, AFailedIncludeStopsTheParseWithoutASecondReport) {
     // One counted error with the places looked in: beside the model (the working
     // directory) and in the include directory, both as they really are.

@@ -980,6 +980,9 @@ TEST(Generators, BadParametersAndInputsAreReported) {
         {"em0017", {INFINITY, 2023, 4, 30, 3}, 305463}, {"em0017", {60, 2023, 2, 29, 3}, 305160},
         {"em0022", {60, 5, 1, 9, NAN, 19, 2023, 4, 1, 3}, 305463},
         {"em0022", {60, 5, 1, 9, 100, 19, 2023, 4, 1, 3, NAN}, 305463},
+        // A date that is no number, which would round to year or hour 0.
+        {"em0015", {60, 2023, 4, 30, NAN}, 305463}, {"em0016", {60, NAN, 4, 1}, 305463},
+        {"em0022", {60, 5, 1, 9, 100, 19, INFINITY, 4, 1, 3}, 305463},
     };
     for (const Step& s : steps) {
         const auto id = vireo_test::identify(em(s.routine));

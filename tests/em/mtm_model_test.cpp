@@ -176,6 +176,9 @@ TEST(MtmInAModel, SitesThatCannotBeChosenAreErrorsAtInitialisation) {
               std::string::npos)
         << r.out;
     EXPECT_EQ(codesOf(r, 5), (std::vector<int>{202129, 205321}));  // at sea; far from every site, yet loaded
+    const auto atSea = std::find_if(r.trace.begin(), r.trace.end(), [](const auto& t) { return t.code() == 202129; });
+    ASSERT_NE(atSea, r.trace.end());
+    EXPECT_EQ((*atSea)["s1"], "MTMLALO");  // the block named, as in every site's check
     EXPECT_EQ(codesOf(r, 6), (std::vector<int>{305044}));
     EXPECT_EQ(codesOf(r, 7), (std::vector<int>{205039}));
     const auto far = std::find_if(r.trace.begin(), r.trace.end(), [](const auto& t) { return t.code() == 205321; });
@@ -221,6 +224,25 @@ TEST(MtmBlock, LastCallsReportOnlyTheMonthsSinceTheLastReport) {
     for (const auto& t : m.records)
         if (t.code() == 205048) counts.push_back(t["i8"]);
     EXPECT_EQ(counts, (std::vector<std::string>{"2", "1"}));
+}
+
+// The site is loaded at initialisation: a search changed during the run is not taken,
+// which is said at each change, and the block goes on with the site it loaded.
+TEST(MtmBlock, ASearchChangedDuringTheRunIsNotTaken) {
+    setenv("VIREO_HOME", installation("mtm-home-change", fixture()).c_str(), 1);
+    vireo_test::BlockInstance mtm(vireo_test::library("VireoEM").block("em0018"),
+                                  {.inputs = 1, .strings = {"Golden"}});
+    int status = -1;
+    vireo_test::messagesOf([&] { status = mtm.init(); });
+    unsetenv("VIREO_HOME");
+    ASSERT_EQ(status, 0);
+    const std::vector<float> july = mtm.step({7.0f});
+    mtm.changeParameter(0, 10.0f);
+    const auto m = vireo_test::messagesOf([&] { mtm.step({7.0f}); });
+    ASSERT_EQ(m.codes, std::vector<int>{209005});
+    EXPECT_NE(m.records[0]["s0"].find("loaded"), std::string::npos);
+    EXPECT_EQ(mtm.IP[0], 209005);
+    EXPECT_EQ(mtm.OUT, july);
 }
 
 namespace {

@@ -45,6 +45,14 @@ TEST(Host, UsageTextWithoutArgumentsAndOnRequest) {
     const auto version = runVireo({"--version"}, o);
     EXPECT_EQ(version.exitStatus, 0);
     EXPECT_EQ(version.out, "This is VIREO 8.3.0-beta 64 bit \n");
+    // Options that need a model, without one: the usage and the status of no arguments,
+    // nothing compiled or run.
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"-s"}, {"-d", "-c", "-l"}}) {
+        const auto none = runVireo(args, o);
+        EXPECT_EQ(none.exitStatus, 1) << args.front();
+        EXPECT_EQ(none.out, kUsage) << args.front();
+        EXPECT_TRUE(none.codes().empty()) << args.front();
+    }
 }
 
 TEST(Host, AnUnknownOptionIsAnErrorAndNothingRuns) {
@@ -67,17 +75,29 @@ TEST(Host, AnUnknownOptionIsAnErrorAndNothingRuns) {
 }
 
 TEST(Host, StartUpCallsInTheirOrder) {
-    const auto r = runVireo({"-j"});
-    EXPECT_EQ(r.exitStatus, 0);
+    // A model of a type the engine refuses: the start-up and the registry's calls alone.
+    const std::string dir = vireo_test::scratchDirectory("host");
+    vireo_test::writeFile(dir + "/model.txt", "");
+    vireo_test::RunOptions o;
+    o.workingDirectory = dir;
+    const auto r = runVireo({"-j", "model.txt"}, o);
+    EXPECT_EQ(r.exitStatus, 1);
     // Without the bridge library the run goes on without the editor, and says so.
-    EXPECT_EQ(r.codes(), std::vector<int>{204902});
+    EXPECT_EQ(r.codes(), (std::vector<int>{204902, 304026, 304027, 4007, 4004}));
     std::vector<std::string> heads;
     for (const auto& t : r.trace)
         if (t.isCall()) heads.push_back(t.line);
-    EXPECT_EQ(heads, (std::vector<std::string>{"@getjavaflag\t1", "@os0ltxt\thost", "@get_paths\t9",
-                                               "@get_paths\t10", "@get_paths\t11", "@getpref\t1",
+    EXPECT_EQ(heads, (std::vector<std::string>{"@set_working_directory\t" + dir, "@getjavaflag\t1", "@os0ltxt\thost",
+                                               "@get_paths\t9", "@get_paths\t10", "@get_paths\t11", "@getpref\t1",
                                                "@get_paths\t6", "@get_paths\t10"}));  // the block directories
     EXPECT_EQ(r.first(204902)["s0"].substr(r.first(204902)["s0"].rfind('/')), "/libVireoBridge.so");
+
+    // Another library under the bridge's name, which has none of its functions: said too.
+    std::filesystem::copy_file(vireo_test::buildDir() + "/lib/libVireoUB.so", dir + "/libVireoBridge.so");
+    const auto other = runVireo({"-j", "model.txt"}, o);
+    ASSERT_EQ(other.codes(), (std::vector<int>{204902, 304026, 304027, 4007, 4004}));
+    EXPECT_EQ(other.first(204902)["s0"], dir + "/libVireoBridge.so");
+    EXPECT_NE(other.first(204902)["s1"].find("none of the functions"), std::string::npos);
 }
 
 TEST(Host, ModelFileOfAnotherTypeIsRefused) {

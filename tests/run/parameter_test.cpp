@@ -178,3 +178,38 @@ TEST(ParameterChanges, ABlockDoesNotStepOnAChangedParameterThatBreaksItsRules) {
     EXPECT_NE(sun[3], "0,0,0,0");
     EXPECT_NE(sun[4], sun[3]);
 }
+
+TEST(ParameterChanges, ARefusedTimerOrLoopControllerDoesNotHoldTheRunForEver) {
+    // A free timer that does not step never reaches its last step, and a loop controller
+    // that does not step sends the run back to its loop's top: refused by a change, the
+    // timer ends the run and the controller lets the run leave its loop, each pass, so
+    // that the run ends (a hang would end in the timeout's kill) with the refusal counted.
+    struct Case {
+        const char* model;
+        const char* script;
+        std::string refused;  // block number and code
+        int timerCalls;       // the calendar's calls, the one that ends the run and its last call included
+    };
+    const Case cases[] = {
+        {"b 1 CALENDAR\np 1 2023 1 1 0 5 1\n", "@2 1 5 0\n", "1 305905", 4},  // two steps, the refused one
+        {"b 1 CALENDAR\np 1 2023 1 1 0 5 1\nb 2 LOOPTOP 3.1\np 2 1\nb 3 LOOPCTL 2.1\np 3 0.001 10\n", "@4 3 2 0\n",
+         "3 305931", 7},  // all five steps
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.model);
+        ModelRunOptions o;
+        o.bridge = STAND_IN_BRIDGE;
+        const std::string dir = vireo_test::scratchDirectory("bridge-files");
+        vireo_test::writeFile(dir + "/script.txt", c.script);
+        o.env = {{"VIREO_BRIDGE_LOG", dir + "/bridge.log"}, {"VIREO_BRIDGE_SCRIPT", dir + "/script.txt"},
+                 {"VIREO_HOME", vireo_test::buildDir() + "/lib"}};
+        o.timeoutSeconds = 20;
+        const auto run = runModel(c.model, {"-j"}, {}, "m.vireo", o);
+        ASSERT_EQ(run.result.exitStatus, 1) << run.result.out;
+        std::vector<std::string> refused;
+        for (const auto& m : run.messages())
+            if (m.code() >= 300000) refused.push_back(m["i3"] + " " + std::to_string(m.code()));
+        EXPECT_EQ(refused, std::vector<std::string>{c.refused});
+        EXPECT_EQ(outputsOf(readFile(dir + "/bridge.log"), 1).size(), std::size_t(c.timerCalls));
+    }
+}

@@ -178,7 +178,8 @@ TEST_F(Scanner, ACommaBetweenTwoWholeNumbersIsWarnedAboutAndStillSeparates) {
         {"p 3 -0,5", {{"-0", "5"}}, 1},
         {"p 3 1, 2 1 ,2 1;2 1:2", {}, 1},   // a blank beside the comma, or another separator
         {"p 3 1,2,3 4,5,6,7", {}, 1},       // a list of three or more is no decimal
-        {"p 3 1.5,2 2,0.5 2,5e3 A1,2", {}, 1},  // a decimal point or exponent already, or a name
+        {"p 3 2,5e3 1,5E-3", {{"2", "5e3"}, {"1", "5E-3"}}, 1},  // a decimal with its exponent
+        {"p 3 1.5,2 2,0.5 1,5e 1,5e+ A1,2", {}, 1},  // a decimal point already, no exponent digits, a name
         {"p 3 '0,2' % 0,2", {}, 1},           // inside a string or a comment
     };
     for (const auto& c : cases) {

@@ -6,6 +6,7 @@
 #include "library_table.h"
 #include "message_capture.h"
 #include "run_vireo.h"
+#include "running_parameters.h"
 
 #include <gtest/gtest.h>
 
@@ -185,7 +186,10 @@ TEST(StBlockTable, CallModesThatChangeNothing) {
 
 // A parameter changed during the run, as the editor changes it, holds from the next step
 // on: that step gives what a block placed with the new value gives (for the blocks whose
-// steps keep nothing from one to the next).
+// steps keep nothing from one to the next; PVTCOOL and SORB, whose steps start from the
+// last, are changed before their first), whatever init derives from it: a flow arrangement or
+// model, a grid of cells, a loss coefficient, an angle's cosine, a coefficient from the
+// efficiency curve.
 TEST(StBlockTable, AParameterChangedDuringTheRunHoldsFromTheNextStep) {
     struct Case {
         const char* routine;
@@ -194,10 +198,18 @@ TEST(StBlockTable, AParameterChangedDuringTheRunHoldsFromTheNextStep) {
         int changed;  // 0-based
         float value;
         std::vector<float> inputs;
+        bool stepFirst = true;
     };
     const std::vector<float> scairc = {2,    1,     45,   2,    1,    0.05f, 0.05f, 19,   0.001f,
                                        0.8f, 0.05f, 0.04f, 200, 0.88f, 0.9f, 0.9f, 0.9f, 0.025f};
     const std::vector<float> pvt = {1, 0.1f, 0.005f, 0.12f, 0.9f, 0.85f, 0.9f, 0.05f, 1, 1.2f, 0.8f, 0.9f, 0.5f};
+    const auto& running = vireo_test::runningParameters();
+    const std::vector<float> hxxi = running.at("st0017"), hxearth = running.at("st0031");
+    std::vector<float> pvtcool = running.at("st0044");
+    // The coefficient between absorber and fluid from the efficiency curve, which a curve
+    // without wind dependence gives without a warning.
+    pvtcool[3] = 2, pvtcool[8] = 0, pvtcool[10] = 0;
+    const std::vector<float> pvtcoolInputs = {2800, 2000, 30, 40, 180, 25, 1013, 50, 10, 2, 10, 300, 30, 100, 1, 15};
     const Case cases[] = {
         {"st0008", 1, {2, 0.8f, 3.5f, 0.015f, 4186, 2, 3, 0}, 5, 4, {20, 0.05f, 800, 15}},  // collectors in series
         {"st0008", 1, {2, 0.8f, 3.5f, 0.015f, 4186, 2, 3, 0}, 7, 1, {30, 50, 800, 20}},     // the mode
@@ -210,6 +222,21 @@ TEST(StBlockTable, AParameterChangedDuringTheRunHoldsFromTheNextStep) {
         {"st0004", 1, {0.7f, 250}, 0, 0.5f, {30, 0.5f, 80, 0.1f, 1}},
         {"st0005", 1, {0.6f, 5}, 0, 0.8f, {10, 50, 1}},
         {"st0011", 1, {1000, 0, 4186}, 0, 500, {20, 60, 80, 0.1f}},
+        {"st0015", 1, {1, 2000, 4190, 4190}, 0, 0, {80, 0.1f, 20, 0.15f}},                    // HXS's arrangement
+        {"st0017", 1, hxxi, 14, 4, {-5, 0.8f, 22, 0.4f, 0.05f, 0.05f}},                        // HXXI's cells
+        {"st0017", 1, hxxi, 15, 3, {-5, 0.8f, 22, 0.4f, 0.05f, 0.05f}},
+        {"st0031", 1, hxearth, 7, 0, {0, 200, 30, 0.3f, 10}},                                // HXEARTH's fan
+        {"st0031", 1, hxearth, 9, 40, {0, 200, 30, 0.3f, 10}},                               // its segments
+        {"st0018", 1, {0.1f, 0.2f, 1}, 2, 0.3f, {500, 20}},                                  // DPDIF's length
+        {"st0018", 1, {0.1f, 0.2f, 1}, 0, 0.15f, {500, 20}},                                 // its inlet
+        {"st0020", 1, {0.3f, 0.2f, 1, 1}, 2, 0.3f, {500, 20}},                               // DPRED's length
+        {"st0021", 1, {0.2f, 0.2f, 90}, 2, 45, {500, 20}},                                   // DPBOWR's angle
+        {"st0021", 2, {0.2f, 0.2f, 90}, 1, 0.5f, {50, 20}},                                  // VBOWR's radius
+        {"st0023", 1, {0.2f, 0.2f, 0.1f, 90}, 3, 45, {500, 200, 20}},                        // DPBRAR's angle
+        {"st0019", 2, {0.1f, 1}, 1, 3, {500, 20}},                                           // DPIN's inlet type
+        {"st0025", 1, {0, 0}, 0, 1, {0.55f, 50}},                                            // LBWH's model
+        {"st0014", 1, {0}, 0, 1, {0.5f, 30, 0.2f}, false},                                   // SORB's model
+        {"st0044", 1, pvtcool, 7, 0.7f, pvtcoolInputs, false},                               // PVTCOOL's eta0
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.routine << " " << c.opMode << " parameter " << c.changed + 1);
@@ -223,7 +250,7 @@ TEST(StBlockTable, AParameterChangedDuringTheRunHoldsFromTheNextStep) {
         const auto m = vireo_test::messagesOf([&] {
             changed.init();
             fresh.init();
-            before = changed.step(c.inputs);
+            before = c.stepFirst ? changed.step(c.inputs) : vireo_test::BlockInstance(changed).step(c.inputs);
             changed.changeParameter(c.changed, c.value);
             got = changed.step(c.inputs);
             expected = fresh.step(c.inputs);
@@ -231,6 +258,41 @@ TEST(StBlockTable, AParameterChangedDuringTheRunHoldsFromTheNextStep) {
         EXPECT_EQ(m.codes, std::vector<int>{});
         EXPECT_EQ(got, expected);
         EXPECT_NE(expected, before);  // the change matters
+    }
+}
+
+// The count of nodes or segments lays out a storing block's state: a change of it during
+// the run is not taken, and said to be at each change while it differs; the block goes
+// on as a block placed with the count it started with.
+TEST(StBlockTable, ACountTakenAtInitialisationIsSaidToBeNotTaken) {
+    struct Case {
+        const char* routine;
+        int changed;  // 0-based
+        float value;
+        std::vector<float> first, second;  // the inputs of two steps, an hour apart
+    };
+    const Case cases[] = {
+        {"st0003", 1, 20, {60, 0.1f, 15, 0.05f, 20, 0}, {60, 0.1f, 15, 0.05f, 20, 3600}},  // TANKST's nodes
+        {"st0032", 10, 30, {60, 0.02f, 10, 0}, {60, 0.02f, 10, 3600}},                     // TUBLOD's segments
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.routine);
+        const vireo_test::Placement placed{.inputs = static_cast<int>(c.first.size()),
+                                           .parameters = vireo_test::runningParameters().at(c.routine)};
+        vireo_test::BlockInstance changed(block(c.routine), placed), unchanged(block(c.routine), placed);
+        int status = 0;
+        vireo_test::messagesOf([&] {
+            status = changed.init() + unchanged.init();
+            changed.step(c.first);
+            unchanged.step(c.first);
+        });
+        ASSERT_EQ(status, 0);
+        changed.changeParameter(c.changed, c.value);
+        const auto m = vireo_test::messagesOf([&] { changed.step(c.second); });
+        ASSERT_EQ(m.codes, std::vector<int>{209004});
+        EXPECT_EQ(m.records[0]["i10"], std::to_string(c.changed + 1));
+        EXPECT_EQ(std::stof(m.records[0]["r1"]), placed.parameters[std::size_t(c.changed)]);
+        EXPECT_EQ(changed.OUT, unchanged.step(c.second));
     }
 }
 

@@ -151,6 +151,21 @@ TEST(Calendar, SubModelTimerRepeatsItsSubModelOnEachVisit) {
         EXPECT_EQ(rows[i], (std::vector<float>{float(i / 4), 1, hour, float(i % 4 + 1)})) << i;
     }
     EXPECT_EQ(t.lastCalls, 1);
+
+    // Its steps and their length changed during the first visit hold from the next one
+    // on: two steps of half an hour.
+    Block f2(ubcalendar, 1, {}, {2024, 3, 1, 0, 3, 1});
+    Block t2(ubcalendar, 2, outputs(f2, 1, 4), {2000, 1, 1, 0, 4, 0.25f});
+    rows.clear();
+    Block m2(3, 0, [&](Block& b) {
+        rows.push_back({b.IN[0], b.IN[1]});
+        if (rows.size() == 2) t2.changeParameter(4, 2), t2.changeParameter(5, 0.5f);
+    }, {{&t2, 4}, {&t2, 6}});
+    initAll({&f2, &t2, &m2});
+    f2.next = &t2, f2.alt = &f2, t2.alt = &m2, m2.next = &t2, t2.next = &f2;
+    EXPECT_GT(simulate({&f2, &t2, &m2}), 0);
+    EXPECT_EQ(rows, (std::vector<std::vector<float>>{{0, 1}, {0.25f, 2}, {0.5f, 3}, {0.75f, 4},
+                                                     {1, 1}, {1.5f, 2}, {2, 1}, {2.5f, 2}}));
 }
 
 TEST(Calendar, SubModelWithoutFreeTimerRunsItsStepsHoweverItIsWired) {
@@ -220,8 +235,9 @@ TEST(UserBlocks, BadParametersAreCountedErrors) {
 TEST(UserBlocks, AParameterBrokenDuringTheRunIsReportedAndNeverUsed) {
     // The editor changes one parameter between steps; the block reports the broken rule
     // once and neither steps nor, for ITERATE, repeats on it, until a later change mends it.
-    // The calendar's start and run are held together as at initialisation: a day its month
-    // does not have, a last step after the year 9999 by its count or its length.
+    // A sub-model calendar's start and run, which it takes at its next entry, are held
+    // together as at initialisation: a day its month does not have, a last step after the
+    // year 9999 by its count or its length.
     struct Case {
         BlockFunction fn;
         std::vector<float> parameters;
@@ -229,20 +245,21 @@ TEST(UserBlocks, AParameterBrokenDuringTheRunIsReportedAndNeverUsed) {
         float broken;
         int code;
         int counter;  // the output that moves when the block steps (ITERATE: at its last call)
+        bool fed = true;  // a calendar with an input is a sub-model timer, its year the input's
     };
     const std::vector<Case> cases = {
         {ubloopctl, {0.0f, 5.0f}, 1, 0.0f, 305931, 1},
         {ubloopctl, {0.0f, 5.0f}, 0, -1.0f, 305930, 1},
         {ubiterate, {0.0f, 0.0f, 5.0f}, 2, 3e9f, 305931, 1},
         {ubiterate, {0.0f, 0.0f, 5.0f}, 1, NAN, 305930, 1},
-        {ubcalendar, {2024, 1, 1, 0, 10, 1}, 5, -1.0f, 305906, 5},
+        {ubcalendar, {2024, 1, 1, 0, 10, 1}, 5, -1.0f, 305906, 5, false},
         {ubcalendar, {2023, 2, 1, 0, 10, 1}, 2, 30.0f, 305903, 5},
         {ubcalendar, {2024, 1, 1, 0, 10, 1}, 4, 1e9f, 305907, 5},
         {ubcalendar, {2024, 1, 1, 0, 10, 1}, 5, 1e9f, 305907, 5},
     };
     for (const auto& c : cases) {
         Block src(2, 1, [](Block& b) { b.OUT[0] = 3.0f; });
-        const bool fed = c.fn != ubcalendar;
+        const bool fed = c.fed;
         Block b(c.fn, 7, fed ? std::vector<Source>{{&src, 1}} : std::vector<Source>{}, c.parameters);
         b.init();
         bool stop = false;
@@ -261,6 +278,42 @@ TEST(UserBlocks, AParameterBrokenDuringTheRunIsReportedAndNeverUsed) {
         if (c.fn != ubiterate) {
             EXPECT_EQ(b.OUT[c.counter], 1.0f) << c.changed;
         }
+    }
+}
+
+TEST(UserBlocks, AFreeTimersClockIsTheOneItStartedWith) {
+    // The run's progress counts a free timer's steps, and a clock whose start or step
+    // length moved would jump: a change of any of its parameters during the run is warned
+    // about, naming the parameter and the value the clock goes on with, and the clock
+    // goes on as it started. A value its rule refuses is refused as at initialisation.
+    const std::vector<float> placed = {2024, 1, 31, 6, 10, 1};
+    struct Case {
+        int changed;
+        float value;
+        std::vector<int> codes;
+        const char* kept;  // the value the clock goes on with, as the message shows it
+    };
+    for (const Case& c : {Case{0, 2025, {209004}, "2024"}, Case{1, 2, {209004}, "1"}, Case{2, 30, {209004}, "31"},
+                          Case{3, 12.5f, {209004}, "6"}, Case{4, 20, {209004}, "10"},
+                          Case{5, 0.5f, {209004}, "1"}, Case{4, 10.3f, {}, ""}}) {
+        SCOPED_TRACE(c.changed);
+        Block changed(ubcalendar, 7, {}, placed), unchanged(ubcalendar, 8, {}, placed);
+        changed.init();
+        unchanged.init();
+        bool stop = false;
+        changed.call(stop);
+        unchanged.call(stop);
+        changed.changeParameter(c.changed, c.value);
+        const MessageCapture trace;
+        changed.call(stop);
+        unchanged.call(stop);
+        EXPECT_EQ(trace.codes(), c.codes);
+        if (!c.codes.empty()) {
+            EXPECT_EQ(trace.records().front()["i10"], std::to_string(c.changed + 1));
+            EXPECT_EQ(trace.records().front()["r1"], c.kept);
+        }
+        EXPECT_EQ(changed.OUT, unchanged.OUT);
+        EXPECT_FALSE(stop);
     }
 }
 

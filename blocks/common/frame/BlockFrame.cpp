@@ -34,11 +34,34 @@ bool parametersHold(BlockView& view, std::span<const Param> table, ParameterHook
     return rules && checks && ties;
 }
 
+namespace {
+
+// A block that governs the run's course and does not step must not hold the run where it
+// is: a loop controller lets the run leave its loop, which the controller would send round
+// for ever, and a free timer (a timer without inputs), which would never reach its last
+// step, ends the run.
+void leaveTheCourseFree(const BlockIdentity& identity, const BlockArrays& arrays) noexcept {
+    namespace slot = protocol::ipSlot;
+    switch (identity.group) {
+        case Group::loop: arrays.IP[slot::kBranch] = protocol::branch::kAlternative; break;
+        case Group::timer:
+        case Group::timerNoProgress:
+            if (arrays.IP[slot::kInputCount] == 0) arrays.IP[slot::kCallMode] = protocol::callMode::kLastCall;
+            break;
+        default: break;
+    }
+}
+
+}  // namespace
+
 bool mayStep(const BlockIdentity& identity, const BlockArrays& arrays, std::span<const Param> table,
              ParameterHooks hooks) noexcept {
     namespace state = parameterState;
     int& slot = arrays.IP[protocol::ipSlot::kParameterState];
-    if ((slot & state::kRefusedAtInit) != 0) return false;
+    if ((slot & state::kRefusedAtInit) != 0) {
+        leaveTheCourseFree(identity, arrays);
+        return false;
+    }
     if ((slot & state::kChanged) != 0) {
         BlockView view(identity, arrays);
         bool holds = false;
@@ -48,8 +71,17 @@ bool mayStep(const BlockIdentity& identity, const BlockArrays& arrays, std::span
             // A message that could not be sent: the change stays refused all the same.
         }
         slot = holds ? 0 : state::kRefusedByChange;
+        if (holds && hooks.takenAtInit != nullptr) {
+            try {
+                view.report(frameCode::changeNotTaken, {.text = hooks.takenAtInit});
+            } catch (...) {
+                // Unsaid, the change is still not taken.
+            }
+        }
     }
-    return (slot & state::kRefusedByChange) == 0;
+    if ((slot & state::kRefusedByChange) == 0) return true;
+    leaveTheCourseFree(identity, arrays);
+    return false;
 }
 
 void keepInitVerdict(const BlockArrays& arrays, bool held) noexcept {

@@ -25,7 +25,9 @@
 // then, whenever the engine marks a parameter changed during the run, again before the
 // next step, silently when every rule holds (but for the warnings the routine's own checks
 // give, as at initialisation). A block whose initialisation left an error,
-// or whose changed parameters break a rule, does not step; its outputs stay as they are.
+// or whose changed parameters break a rule, does not step; its outputs stay as they are,
+// and a block that governs the run's course does not hold the run: a free timer ends it,
+// a loop controller lets the run leave its loop.
 // The refusal is kept in the protocol's parameter slot (IP[9]), so that one instance's
 // refusal is its own. A block of several names whose parameters mean other things under
 // each lists a table per name (Params.h, `forms`); the name it was placed under picks the
@@ -43,6 +45,17 @@
 // refuses the block as a broken rule does, until a later change mends it. So every check
 // of the parameters is made alike at initialisation and after a change; init checks only
 // what no change can alter (the wiring alone, the value of an input).
+//
+// What a routine's init derives from its parameters (a model's slot, a loss coefficient,
+// a grid's size, a cache of the values the parameters give) it derives again in `static
+// void takeChange(View& b)`, which the frame calls once after a change that holds, before
+// the step on it: so the block computes with the values the editor shows, from the next
+// step on, and keeps the rest of its state. A parameter it cannot take during the run (a
+// count its state is laid out by, the source of a file read at the start) its checks
+// name with `keepsFromInit`: a change of it is warned about and not taken. A routine whose
+// every parameter is of that kind (a year built, a site loaded at initialisation) says so,
+// and why, with `static constexpr const char* kTakesParametersAtInit`: after a change the
+// frame warns that it is not taken.
 //
 // A routine that takes its parameters in another convention than the routine it hands
 // them to (a site counted east of Greenwich) rewrites them once, at initialisation, in
@@ -79,10 +92,11 @@ struct IdentifyOnly {};
 void failed(BlockView& view, const char* what) noexcept;
 
 // A routine's checks and ties, each its checksHold or tiesHold on a view of its own made
-// from the arrays, or none.
+// from the arrays, or none; and why it takes no change, where it takes none.
 struct ParameterHooks {
     bool (*checks)(const BlockArrays& arrays) = nullptr;
     bool (*ties)(const BlockArrays& arrays) = nullptr;
+    const char* takenAtInit = nullptr;  // why no parameter is taken during the run, or none
 };
 
 // The parameters against the table's rules, the routine's checks and, where the rules
@@ -97,7 +111,8 @@ bool parametersHold(BlockView& view, std::span<const Param> table, ParameterHook
 // (an error at initialisation, or a check or tie denied).
 void keepInitVerdict(const BlockArrays& arrays, bool held = true) noexcept;
 
-// Which of a routine's hooks: its checksHold, its tiesHold.
+// Which of a routine's hooks: its checksHold, its tiesHold, why it takes its parameters at
+// initialisation only.
 struct ChecksHook {
     template <class Routine>
     static constexpr bool in = requires { &Routine::checksHold; };
@@ -105,6 +120,10 @@ struct ChecksHook {
 struct TiesHook {
     template <class Routine>
     static constexpr bool in = requires { &Routine::tiesHold; };
+};
+struct AtInitHook {
+    template <class Routine>
+    static constexpr bool in = requires { Routine::kTakesParametersAtInit; };
 };
 // The routine whose hook a block has: its own, or a wrapper's wrapped routine's, as
 // ParamsOf finds the table.
@@ -143,7 +162,9 @@ constexpr ParameterHooks hooksOf() {
     using RoutineView_ = typename RoutineView<Routine, Id>::type;
     using Checked = typename HookOf<Routine, ChecksHook>::type;
     using Tied = typename HookOf<Routine, TiesHook>::type;
+    using AtInit = typename HookOf<Routine, AtInitHook>::type;
     ParameterHooks hooks;
+    if constexpr (!std::is_void_v<AtInit>) hooks.takenAtInit = AtInit::kTakesParametersAtInit;
     if constexpr (!std::is_void_v<Checked>)
         hooks.checks = [](const BlockArrays& arrays) {
             RoutineView_ own(arrays, Id);
@@ -167,8 +188,9 @@ template <class Routine, const BlockIdentity& Id>
     using RoutineView_ = typename RoutineView<Routine, Id>::type;
     using Params = typename ParamsOf<Routine>::type;
     constexpr bool kTable = !std::is_void_v<Params>;
-    static_assert(kTable || (hooksOf<Routine, Id>().checks == nullptr && hooksOf<Routine, Id>().ties == nullptr),
-                  "checks and ties of the parameters are made with the parameter table");
+    static_assert(kTable || (hooksOf<Routine, Id>().checks == nullptr && hooksOf<Routine, Id>().ties == nullptr &&
+                             hooksOf<Routine, Id>().takenAtInit == nullptr && !requires { &Routine::takeChange; }),
+                  "checks, ties and changes of the parameters are made with the parameter table");
     if constexpr (kTable) {
         static_assert(wellFormedParams<Params>(), "every bound of a parameter table needs a code, a name and a unit");
         static_assert(parameterCount<Params>() <= Id.maxParameters,
@@ -181,11 +203,17 @@ template <class Routine, const BlockIdentity& Id>
     const BlockArrays& a = view.arrays();
     const int callMode = a.IP[protocol::ipSlot::kCallMode];
     if (callMode == mode::kStep) {
+        [[maybe_unused]] bool changed = false;
         if constexpr (kTable)
-            if (a.IP[protocol::ipSlot::kParameterState] != 0) [[unlikely]]
+            if (a.IP[protocol::ipSlot::kParameterState] != 0) [[unlikely]] {
+                changed = (a.IP[protocol::ipSlot::kParameterState] & parameterState::kChanged) != 0;
                 if (!mayStep(Id, a, formParams<Params>(a.IP[protocol::ipSlot::kOpMode]), hooks)) return 0;
+            }
         if constexpr (requires { Routine::step(view); }) {
             try {
+                if constexpr (requires { Routine::takeChange(view); })
+                    if (changed) [[unlikely]]
+                        Routine::takeChange(view);
                 if constexpr (requires { Routine::kHandsDataOn; } || Id.outputCount <= 0) {
                     Routine::step(view);
                 } else {

@@ -244,6 +244,19 @@ public:
         static_assert(P::table[I].count == 1, "a ranged row is read by its place in the run");
         return formParams<P>(opMode())[I].bound.holds(a_.BP[paramOffset<P>(I)]);
     }
+    // Among the routine's checks: a parameter that it takes only at initialisation and
+    // goes on with as `kept`; `given` is what the block would take from its value now.
+    // After a change during the run that its rule lets through and that gives another
+    // value, a counted warning names it: the change is not taken. Nothing at
+    // initialisation.
+    template <int I>
+        requires(!std::is_void_v<P>)
+    void keepsFromInit(float kept, float given) {
+        if (callMode() != protocol::callMode::kStep || given == kept || !holds<I>()) return;
+        report(frameCode::parameterNotTaken, {.reals = {par<I>(), kept},
+                                              .ints = {paramOffset<P>(I) + 1},
+                                              .detail = formParams<P>(opMode())[I].name});
+    }
     // Its nearest whole number (halves away from zero) through the one checked conversion:
     // NaN gives 0, values beyond the int range its nearest end, `offset` added without
     // overflow. Within a whole bound, as the frame has checked it.

@@ -93,6 +93,9 @@ namespace vireo::block::frameCode {
     X(badOpMode, 305126, "")                     \
     X(badParameter, 309003, kNamedRuleFills)     \
     X(outputNotFinite, 209003, "i10 r0")         \
+    /* changes during the run not taken */      \
+    X(parameterNotTaken, 209004, "i10 r0 r1 s2") \
+    X(changeNotTaken, 209005, "s0")              \
     /* the files of a run (Files.h) */           \
     X(writtenTwice, 305936, "s0 s2 i10")         \
     X(writesWhatIsRead, 305937, "s0 s2 i10")     \

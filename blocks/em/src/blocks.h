@@ -41,6 +41,8 @@ struct planck_block {  // PLANCK
     };
     using View = block::View<table::em0001, P>;
     static void init(View& b);
+    // What init derives from the parameters is all it does: it serves after a change too.
+    static void takeChange(View& b) { init(b); }
     static void step(View& b);
 };
 struct e0_block {  // E0 GON
@@ -50,6 +52,7 @@ struct e0_block {  // E0 GON
     };
     using View = block::View<table::em0002, P>;
     static void init(View& b);
+    static void takeChange(View& b) { init(b); }
     static void step(View& b);
 };
 struct et_block {  // ET
@@ -59,6 +62,7 @@ struct et_block {  // ET
     };
     using View = block::View<table::em0003, P>;
     static void init(View& b);
+    static void takeChange(View& b) { init(b); }
     static void step(View& b);
 };
 struct gtloss_block {  // GTLOSS
@@ -81,6 +85,7 @@ struct gtloss_block {  // GTLOSS
     static bool checksHold(View& b);
     static bool tiesHold(View& b);
     static void init(View& b);
+    static void takeChange(View& b) { init(b); }
     static void step(View& b);
 };
 struct sunae_block {  // SUNAE
@@ -97,6 +102,7 @@ struct sunae_block {  // SUNAE
     using View = block::View<table::em0006, P>;
     static bool checksHold(View& b);
     static void init(View& b);
+    static void takeChange(View& b) { init(b); }
     static void step(View& b);
 };
 struct inang_block {  // INANGE INANGH
@@ -118,6 +124,7 @@ struct gh2gt_block {  // GH2GT
     using View = block::View<table::em0008, P>;
     static bool checksHold(View& b);
     static void init(View& b);
+    static void takeChange(View& b) { init(b); }
     static void step(View& b);
     static void last(View& b);
 };
@@ -129,6 +136,7 @@ struct g2gdh_block {  // G2GDH
     using View = block::View<table::em0009, P>;
     static bool tiesHold(View& b);
     static void init(View& b);
+    static void takeChange(View& b) { init(b); }
     static void step(View& b);
 };
 struct g2gdd_block {  // G2GDD
@@ -139,6 +147,7 @@ struct g2gdd_block {  // G2GDD
     using View = block::View<table::em0010, P>;
     static bool tiesHold(View& b);
     static void init(View& b);
+    static void takeChange(View& b) { init(b); }
     static void step(View& b);
 };
 struct g2gdm_block {  // G2GDM
@@ -149,6 +158,7 @@ struct g2gdm_block {  // G2GDM
     using View = block::View<table::em0011, P>;
     static bool tiesHold(View& b);
     static void init(View& b);
+    static void takeChange(View& b) { init(b); }
     static void step(View& b);
 };
 struct goh_block {  // GOH
@@ -169,6 +179,7 @@ struct gmean_block {  // GMEAN
     };
     using View = block::View<table::em0013, P>;
     static void init(View& b);
+    static void takeChange(View& b);
     static void step(View& b);
 };
 struct gbn2gbt_block {  // GBN2GBT
@@ -202,6 +213,7 @@ struct disgr_block {  // DISGR
     using View = block::View<table::em0023, P>;
     static bool checksHold(View& b);
     static void init(View& b);
+    static void takeChange(View& b) { init(b); }
     static void step(View& b);
 };
 struct betamax_block {  // BETAMAX SHADF
@@ -251,6 +263,7 @@ struct phiopt_block {  // PHIOPT
     };
     using View = block::View<table::em0038, P>;
     static void init(View& b);
+    static void takeChange(View& b) { init(b); }
     static void step(View& b);
     static void last(View& b);
 };
@@ -265,6 +278,7 @@ struct phi2psi_block {  // PHI2PSI PSI2PHI
     };
     using View = block::View<table::em0041, P>;
     static void init(View& b);
+    static void takeChange(View& b) { init(b); }
     static void step(View& b);
 };
 
@@ -275,6 +289,7 @@ struct tsky_block {  // TSKY
     };
     using View = block::View<table::em0021, P>;
     static void init(View& b);
+    static void takeChange(View& b) { init(b); }
     static void step(View& b);
 };
 struct atm1976_block {  // ATM1976
@@ -288,6 +303,7 @@ struct am_block {  // AM
     };
     using View = block::View<table::em0025, P>;
     static void init(View& b);
+    static void takeChange(View& b) { init(b); }
     static void step(View& b);
 };
 struct skyo_block {  // SKYO SKYIO SKYIM SKYIC SKYC
@@ -317,6 +333,7 @@ struct sedes3_block {  // SEDES3
     using View = block::View<table::em0033, P>;
     static bool checksHold(View& b);
     static void init(View& b);
+    static void takeChange(View& b) { init(b); }
     static void step(View& b);
 };
 struct tdew_block {  // TDEW
@@ -330,6 +347,7 @@ struct cowv_block {  // COWV
     };
     using View = block::View<table::em0035, P>;
     static void init(View& b);
+    static void takeChange(View& b) { init(b); }
     static void step(View& b);
 };
 struct tauw_block {  // TAUW
@@ -339,6 +357,7 @@ struct tauw_block {  // TAUW
     };
     using View = block::View<table::em0036, P>;
     static void init(View& b);
+    static void takeChange(View& b) { init(b); }
     static void step(View& b);
 };
 
@@ -355,6 +374,7 @@ struct genv_block {  // GENV
                                code::genvNegativeCube}),
         };
     };
+    static constexpr const char* kTakesParametersAtInit = "the year of wind speeds is drawn then";
     using View = block::View<table::em0005, P>;
     static bool tiesHold(View& b);
     static void init(View& b);
@@ -381,6 +401,7 @@ struct tsoil_block {  // TSOIL
     using View = block::View<table::em0028, P>;
     static bool checksHold(View& b);
     static void init(View& b);
+    static void takeChange(View& b);
     static void step(View& b);
 };
 struct tmean_block {  // TMEAN
@@ -412,6 +433,7 @@ struct gengd_block {  // GENGD
     static bool checksHold(View& b);
     static bool tiesHold(View& b);
     static void init(View& b);
+    static void takeChange(View& b);
     static void step(View& b);
 };
 struct gengh_block {  // GENGH
@@ -482,6 +504,7 @@ struct mtm_block {  // MTM MTMLALO
             {"Continent code", "-"},
         };
     };
+    static constexpr const char* kTakesParametersAtInit = "the site is loaded from the weather database then";
     using View = block::View<table::em0018, P>;
     static bool checksHold(View& b);
     static void init(View& b);

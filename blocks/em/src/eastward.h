@@ -3,8 +3,8 @@
 // initialisation, before the frame checks them, it rewrites the longitude (and the time
 // zone, where the block has one) in place into the first convention, then hands every
 // call to the wrapped block, which checks and uses them as its own. A parameter that the
-// editor changes during the run reaches the wrapped block as it comes, and is checked as
-// the wrapped block reads it.
+// editor changes during the run reaches the wrapped block as it comes, and is checked and
+// taken as the wrapped block reads it.
 #ifndef VIREO_EM_EASTWARD_H
 #define VIREO_EM_EASTWARD_H
 
@@ -45,6 +45,11 @@ struct eastward {
     }
     static void last(View& b) {
         if constexpr (requires { Block::last(b); }) Block::last(b);
+    }
+    static void takeChange(View& b)
+        requires requires { Block::takeChange(b); }
+    {
+        Block::takeChange(b);
     }
 };
 

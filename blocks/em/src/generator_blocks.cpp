@@ -13,6 +13,9 @@ namespace vireo::em::gen {
 const char* const kRunStops = "the run stops";
 
 bool readDate(block::BlockView& b, int yearInput, int hourInput, StepDate& date) {
+    // A date input that is no number would round to 0, which is a year and an hour.
+    for (const int input : {yearInput, yearInput + 1, yearInput + 2, hourInput})
+        if (input != kNoInput && !numbers(b, {input})) return false;
     date.year = block::nearestInt(b.in(yearInput));
     date.month = block::nearestInt(b.in(yearInput + 1));
     date.day = block::nearestInt(b.in(yearInput + 2));

@@ -36,6 +36,7 @@ struct tankst_block {  // TANKST
         };
     };
     using View = block::View<table::st0003, P>;
+    static bool checksHold(View& b);
     static void init(View& b);
     static void step(View& b);
 };
@@ -99,6 +100,7 @@ struct lbw_block {  // LBWH LBWT LBWP LBWX
     };
     using View = block::View<table::st0025, P>;
     static void init(View& b);
+    static void takeChange(View& b);
     static void step(View& b);
     static void last(View& b);
 };
@@ -209,6 +211,7 @@ struct tublod_block {  // TUBLOD
         };
     };
     using View = block::View<table::st0032, P>;
+    static bool checksHold(View& b);
     static void init(View& b);
     static void step(View& b);
 };
@@ -359,6 +362,7 @@ struct dpdif_block {  // DPDIF VDIF
     using View = block::View<table::st0018, P>;
     static bool tiesHold(View& b);
     static void init(View& b);
+    static void takeChange(View& b);
     static void step(View& b);
 };
 struct dpzeta_block {  // DPZETA DPIN DPOUT VZETA VIN VOUT
@@ -381,6 +385,7 @@ struct dpzeta_block {  // DPZETA DPIN DPOUT VZETA VIN VOUT
     };
     using View = block::View<table::st0019, P>;
     static void init(View& b);
+    static void takeChange(View& b);
     static void step(View& b);
 };
 struct dpred_block {  // DPRED VRED
@@ -398,6 +403,7 @@ struct dpred_block {  // DPRED VRED
     using View = block::View<table::st0020, P>;
     static bool tiesHold(View& b);
     static void init(View& b);
+    static void takeChange(View& b);
     static void step(View& b);
 };
 struct dpbowr_block {  // DPBOWR VBOWR
@@ -418,6 +424,7 @@ struct dpbowr_block {  // DPBOWR VBOWR
     };
     using View = block::View<table::st0021, P>;
     static void init(View& b);
+    static void takeChange(View& b);
     static void step(View& b);
 };
 struct dpbrar_block {  // DPBRAR DPJUNR
@@ -432,6 +439,7 @@ struct dpbrar_block {  // DPBRAR DPJUNR
     };
     using View = block::View<table::st0023, P>;
     static void init(View& b);
+    static void takeChange(View& b);
     static void step(View& b);
 };
 struct dppara_block {  // DPPARA
@@ -487,6 +495,7 @@ struct sorb_block {  // SORB
     using View = block::View<table::st0014, P>;
     static bool tiesHold(View& b);
     static void init(View& b);
+    static void takeChange(View& b) { init(b); }
     static void step(View& b);
     static void last(View& b);
 };
@@ -588,6 +597,7 @@ struct hxxi_block {  // HXXI
     using View = block::View<table::st0017, P>;
     static bool tiesHold(View& b);
     static void init(View& b);
+    static void takeChange(View& b);
     static void step(View& b);
 };
 struct hxc_block {  // HXC
@@ -613,6 +623,8 @@ struct hxs_block {  // HXS
     };
     using View = block::View<table::st0015, P>;
     static void init(View& b);
+    // What init derives from the parameters is all it does: it serves after a change too.
+    static void takeChange(View& b) { init(b); }
     static void step(View& b);
 };
 
@@ -662,6 +674,7 @@ struct pvtcool_block {  // PVTCOOL
     using View = block::View<table::st0044, P>;
     static bool tiesHold(View& b);
     static void init(View& b);
+    static void takeChange(View& b);
     static void step(View& b);
     static void last(View& b);
 };
@@ -799,6 +812,7 @@ struct hxearth_block {  // HXEARTH
     using View = block::View<table::st0031, P>;
     static bool tiesHold(View& b);
     static void init(View& b);
+    static void takeChange(View& b) { init(b); }
     static void step(View& b);
 };
 

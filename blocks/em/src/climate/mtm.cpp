@@ -55,12 +55,14 @@
 // radiation and the three temperatures, with a warning when it lies more than 1000 km
 // from the point. Data a site lacks are put out as 0. A month outside 1 to 12 leaves the
 // outputs as they are, with a warning at the first such step and their number at the
-// end of the run.
+// end of the run. The parameters take effect at initialisation only, when the site is
+// loaded: a change during the run is warned about and not taken.
 //#end
 #include "blocks.h"
 
 #include "Numbers.h"
 #include "routines.h"
+#include "site.h"
 #include "vireo_tools.h"
 #include "weather/codes.h"
 #include "weather_blocks.h"
@@ -170,9 +172,9 @@ Outcome loadByName(mtm_block::View& b, State& s, const std::string& directory) {
 
 Outcome loadNearest(mtm_block::View& b, State& s, const std::string& directory) {
     const float latitude = b.par<P::latitude>(), longitude = b.par<P::longitude>();
-    const float east = -longitude;
-    const int number = b.blockNumber();
-    check_coordinates(&latitude, &east, &number);
+    // The land mask's warning, shown in the block's name as every site check shows it.
+    if (const float east = -longitude; !onLand(latitude, east))
+        b.show(code::atSea, {.text = siteText(latitude, east)});
     char text[96];
     std::snprintf(text, sizeof text, "with radiation and temperatures near %g, %g", latitude, longitude);
     db::Neighbours nearest;

@@ -43,7 +43,10 @@
 // 0 to 2, a table row outside 0 to 14, a conductivity not above 0, a negative product of
 // density and heat capacity, a negative number of header records, a format that cannot
 // read two numbers and a missing file are errors at initialisation. A negative depth
-// (above the surface) is an error that stops the run.
+// (above the surface) is an error that stops the run. The source, and with the data file
+// the number of header records, take effect at initialisation only: a change of them
+// during the run is warned about and not taken, and the checks after it are those of the
+// source the block goes on with.
 //#end
 #include "blocks.h"
 
@@ -177,7 +180,16 @@ bool tsoil_block::checksHold(View& b) {
     bool held = b.check(kHeatCapacity, b.par<P::density>() * b.par<P::heatCapacity>());
     // A source its rule refuses chooses nothing to check.
     if (!b.holds<P::source>()) return held;
-    const int source = b.whole<P::source>();
+    // The source and the data file's header count are taken at initialisation only (the
+    // file is claimed then and read at the first step): after a change during the run the
+    // block goes on with its source, and the checks are those of that source.
+    int source = b.whole<P::source>();
+    if (b.callMode() == protocol::callMode::kStep) {
+        const State s(b);
+        b.keepsFromInit<P::source>(static_cast<float>(s.source), static_cast<float>(source));
+        source = s.source;
+        if (source == dataFile) b.keepsFromInit<P::headers>(static_cast<float>(s.headers), b.whole<P::headers>());
+    }
     if (source == parameters) held = b.check(kSourceParameters) && held;
     if (source == builtInTable) held = b.check(kRow, b.par<P::row>()) && held;
     if (source != dataFile) return held;
@@ -214,6 +226,8 @@ void tsoil_block::init(View& b) {
     // Claimed for the run, so that no CSVOUT of it empties the file this block reads.
     if (s.source == dataFile) block::claimFile(b, std::string(b.trimmedText(0)), -1, block::FileUse::reads);
 }
+
+void tsoil_block::takeChange(View& b) { State(b).row = b.whole<P::row>(); }
 
 void tsoil_block::step(View& b) {
     State s(b);

@@ -55,9 +55,9 @@
 // of the year and peaks never are. A clock of half hours (a CALENDAR started at 0.5) would
 // read each hour's value from the half hour before it: the first step whose hour is no
 // whole hour draws a warning, and hour 23.5, rounded to 24, stops the run. A month outside
-// 1 to 12, a day outside its month, an hour outside 0 to 23 and a monthly mean that is no
-// number stop the run. The daily indices and the monthly clearness index of 0.82 or more
-// are treated as by GENGD (method 0).
+// 1 to 12, a day outside its month, an hour outside 0 to 23 and a monthly mean or date that
+// is no number stop the run. The daily indices and the monthly clearness index of 0.82 or
+// more are treated as by GENGD (method 0).
 //#end
 #include "blocks.h"
 

@@ -52,7 +52,8 @@
 // than its sun allows (a month clearer than that has every day at its clearest), with a
 // counted warning, and the run goes on. A month without extraterrestrial irradiance
 // (polar night) gives 0 by either method. A month outside 1 to 12, a day outside its month
-// and a monthly mean that is no number stop the run.
+// and a monthly mean or date that is no number stop the run. A parameter changed during
+// the run, the method included, counts for the months generated after it.
 //#end
 #include "blocks.h"
 
@@ -91,6 +92,9 @@ void gengd_block::init(View& b) {
     gen::startGenerator(s.seed, s.generator, s.table);
     s.markov = -1;
 }
+
+// The method draws the months generated from the next step on.
+void gengd_block::takeChange(View& b) { State(b).method = b.whole<P::method>(1); }
 
 void gengd_block::step(View& b) {
     State s(b);

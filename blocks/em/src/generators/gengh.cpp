@@ -38,9 +38,9 @@
 // day clearer than its sun allows keeps the hours nearest to it, with an error, and the run
 // goes on. Hours without extraterrestrial irradiance give 0. The minute input works as with
 // GENG, and so does an hour input that is no whole hour. A month outside 1 to 12, a day
-// outside its month, an hour outside 0 to 23 and a daily mean that is no number stop the
-// run. A daily mean below 0 is generated as the dullest day (clearness index 0.03) with a
-// warning; later such days are counted and reported at the end of the run.
+// outside its month, an hour outside 0 to 23 and a daily mean or date that is no number
+// stop the run. A daily mean below 0 is generated as the dullest day (clearness index 0.03)
+// with a warning; later such days are counted and reported at the end of the run.
 //#end
 #include "blocks.h"
 

@@ -66,7 +66,7 @@
 // month's mean humidity gives at 05:00 (Clausius and Clapeyron), rescaled to that mean.
 // Each GENGT block keeps its own months. The hour and the minute inputs work as with GENG.
 // A month outside 1 to 12, a day outside its month, an hour outside 0 to 23 and a monthly
-// input that is no number stop the run.
+// input or date that is no number stop the run.
 //#end
 #include "blocks.h"
 

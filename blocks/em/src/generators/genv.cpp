@@ -47,7 +47,9 @@
 // 8761 is hour 1 again, hour 0 is hour 8760, and an hour that is no number gives speed 0.
 // Negative speeds, spectrum values, factor or cubes and a spectrum of zeros are errors at
 // initialisation. A month whose shape search does not settle (a mean cube that no shape
-// reaches) gets the shape 10, the calmest, with a warning at initialisation.
+// reaches) gets the shape 10, the calmest, with a warning at initialisation. The
+// parameters take effect at initialisation only, when the year is built: a change during
+// the run is warned about and not taken.
 //#end
 #include "blocks.h"
 

@@ -72,8 +72,15 @@ void fixedDay(gmean_block::View& b, float hours) {
 
 void gmean_block::init(View& b) {
     State s(b);
-    s.slotAndFlag = b.whole<gmean_block::P::model>(1);
+    s.slotAndFlag = 0;
     for (int i = 0; i < 3; ++i) b.out(i) = 0.0f;
+    takeChange(b);
+}
+
+// The month warning once given stays given.
+void gmean_block::takeChange(View& b) {
+    State s(b);
+    s.slotAndFlag = (s.slotAndFlag & kMonthWarned) | b.whole<gmean_block::P::model>(1);
     if (s.slot() == 1) std::copy(std::begin(kDeclination), std::end(kDeclination), s.declination.begin());
 }
 

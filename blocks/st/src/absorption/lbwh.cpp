@@ -121,13 +121,13 @@ Result compute(Form form, float in0, float in1, int model) {
 
 void lbw_block::init(View& b) {
     b.checkOpMode();
-    State s(b);
-    const Form form = formOf(b);
-    if (searches(form)) {
-        s.slot = 0;
-        return;
-    }
-    s.slot = b.whole<P::model>(1);
+    State(b).slot = 0;
+    takeChange(b);
+}
+
+// The slot of a search form counts its failures, and is left as it stands.
+void lbw_block::takeChange(View& b) {
+    if (!searches(formOf(b))) State(b).slot = b.whole<P::model>(1);
 }
 
 void lbw_block::step(View& b) {

@@ -120,12 +120,6 @@ bool checkRibs(hxxi_block::View& b) {
     return passed;
 }
 
-// The grid's last row and column, from the cell counts as they stand.
-void holdGrid(hxxi_block::View& b) {
-    b.ip<10>() = block::toInt(b.par<P::u>()) + 1;
-    b.ip<11>() = block::toInt(b.par<P::v>()) + 1;
-}
-
 }  // namespace
 
 bool hxxi_block::tiesHold(View& b) {
@@ -136,15 +130,20 @@ bool hxxi_block::tiesHold(View& b) {
 void hxxi_block::init(View& b) {
     b.ip<10>() = b.ip<11>() = 0;
     if (refused(b)) return;
-    holdGrid(b);
+    takeChange(b);
+}
+
+// The grid's last row and column, from the cell counts as they stand. A cell count changed
+// during the run changes the grid, as it does the cell area and flows and the outlets'
+// means: a grid kept from initialisation would average its rows over the new count (the
+// exhaust leaving at 54 degC between inlets of 0 and 22).
+void hxxi_block::takeChange(View& b) {
+    b.ip<10>() = block::toInt(b.par<P::u>()) + 1;
+    b.ip<11>() = block::toInt(b.par<P::v>()) + 1;
 }
 
 void hxxi_block::step(View& b) {
     if (!inputsFinite(b)) return;
-    // A cell count changed during the run changes the grid, as it does the cell area and
-    // flows and the outlets' means: a grid kept from initialisation would average its
-    // rows over the new count (the exhaust leaving at 54 degC between inlets of 0 and 22).
-    holdGrid(b);
     const cross_flow::Exchanger e{
         .supply = {count<P::supplyChannels>(b), b.par<P::supplyHeight>(), b.par<P::supplyWidth>(),
                    b.par<P::supplyLength>(), count<P::supplyRibs>(b)},

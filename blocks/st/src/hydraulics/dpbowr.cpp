@@ -37,7 +37,7 @@
 // The loss coefficient is that of a 90-degree bend, from a table in the ratio of bend
 // radius to diameter (0.5 to 4; outside it the nearer end's value, with a note), times a
 // factor for the bend angle after Idelchik ($0.9 \sin\alpha$ up to 60 degrees, 1 at 90).
-// It is found at initialisation.
+// It is found at initialisation, and again after a change during the run.
 //#end
 #include "blocks.h"
 
@@ -48,7 +48,7 @@
 namespace vireo::st {
 namespace {
 
-// RP[0]: the loss coefficient, found at initialisation.
+// RP[0]: the loss coefficient, of the parameters as they stand.
 struct State {
     float& zeta;
     explicit State(dpbowr_block::View& b) : zeta(b.rp<0>()) {}
@@ -70,7 +70,10 @@ bool isVbowr(const BlockView& b) { return duct::form(b, 2) == 2; }
 
 void dpbowr_block::init(View& b) {
     b.checkOpMode();
-    if (b.status() != 0) return;
+    if (b.status() == 0) takeChange(b);
+}
+
+void dpbowr_block::takeChange(View& b) {
     const float ratio = b.par<P::radius>() / b.par<P::diameter>();
     if (ratio > 4.0f || ratio < 0.5f) b.report(code::bendRatioOutside, {.reals = {ratio}});
     const float zeta = duct::finite(duct::lookUp(kBend, ratio) * angleFactor(b.par<P::angle>()));

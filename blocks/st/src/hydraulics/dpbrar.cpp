@@ -54,7 +54,7 @@
 namespace vireo::st {
 namespace {
 
-// RP[0]: the cosine of the branch angle, found at initialisation.
+// RP[0]: the cosine of the branch angle, of the parameter as it stands.
 struct State {
     float& cosAngle;
     explicit State(dpbrar_block::View& b) : cosAngle(b.rp<0>()) {}
@@ -117,6 +117,10 @@ void joining(BlockView& b, const Legs& d, double cosAngle, double rho) {
 
 void dpbrar_block::init(View& b) {
     b.checkOpMode();
+    takeChange(b);
+}
+
+void dpbrar_block::takeChange(View& b) {
     State(b).cosAngle = static_cast<float>(std::cos(b.par<P::angle>() * 0.017453292));
 }
 

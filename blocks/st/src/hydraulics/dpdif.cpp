@@ -40,7 +40,8 @@
 // share $\eta$ that the cone saves; $\eta$ is interpolated in the cone angle from a table
 // after Idelchik (0.97 at 3 degrees to 0.08 at 40) and is 0 for angles of 40 degrees and
 // more, or for a narrowing cone. Angle, efficiency and loss coefficient are found at
-// initialisation; a flow or pressure drop of 0 gives 0 and leaves them standing.
+// initialisation, and again after a change during the run; a flow or pressure drop of 0
+// gives 0 and leaves them standing.
 //#end
 #include "blocks.h"
 
@@ -50,7 +51,7 @@
 namespace vireo::st {
 namespace {
 
-// The geometry results the block keeps in its own outputs from initialisation on.
+// The geometry results the block keeps in its own outputs, of the parameters as they stand.
 struct Kept {
     float& zeta;
     float& angle;
@@ -85,12 +86,16 @@ bool dpdif_block::tiesHold(View& b) {
 
 void dpdif_block::init(View& b) {
     b.checkOpMode();
+    if (!b.holds<P::length>()) Kept(b).angle = 180.0f;
+    if (b.status() != 0) return;
+    if (isVdif(b) && b.in(0) < 0.0f) b.report(code::negativeDrop, {.reals = {b.in(0)}});
+    takeChange(b);
+}
+
+void dpdif_block::takeChange(View& b) {
     const float d1 = b.par<P::inletDiameter>(), d2 = b.par<P::outletDiameter>(), length = b.par<P::length>();
     Kept k(b);
-    if (!b.holds<P::length>()) k.angle = 180.0f;
-    if (b.status() != 0) return;
     k.angle = duct::coneAngle((static_cast<double>(d2) - d1) / (2.0 * length));
-    if (isVdif(b) && b.in(0) < 0.0f) b.report(code::negativeDrop, {.reals = {b.in(0)}});
     k.efficiency = duct::lookUp(kDiffuser, k.angle);
     k.zeta = duct::finite(lossCoefficient(d1, d2, k.efficiency));
 }

@@ -38,7 +38,7 @@
 // The loss coefficient comes from a table in the cone angle and the area ratio
 // $n = (d_2/d_1)^2$ (from 0.0001 for gentle cones up to 0.07 at 60 degrees and small n); a
 // sudden contraction loses $\zeta'(1 - n)$, $\zeta'$ = 0.5, 0.2, 0.12, 0.03 for the inlet types
-// 0 to 3. It is found at initialisation.
+// 0 to 3. It is found at initialisation, and again after a change during the run.
 //#end
 #include "blocks.h"
 
@@ -51,7 +51,7 @@ namespace vireo::st {
 namespace {
 
 // IP[10] the inlet type, RP[0] the area ratio; the outputs 3 and 4 keep the loss
-// coefficient and the cone angle from initialisation on.
+// coefficient and the cone angle, of the parameters as they stand.
 struct State {
     int& inletType;
     float& areaRatio;
@@ -119,12 +119,16 @@ bool dpred_block::tiesHold(View& b) {
 
 void dpred_block::init(View& b) {
     b.checkOpMode();
+    State(b).inletType = b.whole<P::inletType>();
+    if (b.status() != 0) return;
+    takeChange(b);
+}
+
+void dpred_block::takeChange(View& b) {
     State s(b);
     const float d1 = b.par<P::inletDiameter>(), d2 = b.par<P::outletDiameter>(), length = b.par<P::length>();
     s.inletType = b.whole<P::inletType>();
-    const double halfTangent = halfTangentOf(b);
-    if (b.status() != 0) return;
-    s.angle = length == 0.0f ? 180.0f : duct::coneAngle(halfTangent);
+    s.angle = length == 0.0f ? 180.0f : duct::coneAngle(halfTangentOf(b));
     const double n = (static_cast<double>(d2) * d2) / (static_cast<double>(d1) * d1);
     s.areaRatio = static_cast<float>(n);
     s.zeta = static_cast<float>(lossCoefficient(s.angle, n, s.inletType));

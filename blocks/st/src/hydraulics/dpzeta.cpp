@@ -80,7 +80,7 @@
 namespace vireo::st {
 namespace {
 
-// RP[0]: the inlet's loss coefficient, set at initialisation from the inlet type.
+// RP[0]: the inlet's loss coefficient, of the inlet type as it stands.
 struct State {
     float& inletLoss;
     explicit State(dpzeta_block::View& b) : inletLoss(b.rp<0>()) {}
@@ -102,9 +102,12 @@ constexpr float kInletLoss[] = {0.35f, 0.11f, 0.01f, 0.0001f};
 
 void dpzeta_block::init(View& b) {
     b.checkOpMode();
-    const Form f = formOf(b);
-    const int type = f.fitting == Fitting::outlet ? 0 : b.whole<P::loss>();
-    if (b.status() == 0 && type >= 0 && type <= 3) State(b).inletLoss = kInletLoss[type];
+    if (b.status() == 0) takeChange(b);
+}
+
+void dpzeta_block::takeChange(View& b) {
+    const int type = formOf(b).fitting == Fitting::outlet ? 0 : b.whole<P::loss>();
+    if (type >= 0 && type <= 3) State(b).inletLoss = kInletLoss[type];
 }
 
 void dpzeta_block::step(View& b) {

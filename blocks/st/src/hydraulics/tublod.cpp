@@ -65,7 +65,10 @@
 // standstill included, with the inputs it is given; a call at an earlier time returns to
 // the start of the current step and integrates nothing, nor does a repeat after it. The
 // first call only takes its time and gives the initial temperature. An inlet or ambient
-// temperature that is not a number leaves the pipe at the start of the step.
+// temperature that is not a number leaves the pipe at the start of the step. The number
+// of segments, which lays out the pipe's state, and the initial temperature take effect
+// at initialisation only: a number of segments changed during the run is warned about and
+// not taken.
 //#end
 #include "blocks.h"
 
@@ -258,6 +261,13 @@ Powers standing(State& s, const Segment& g, double dt, double ta, Temperatures& 
 }
 
 }  // namespace
+
+// The segments lay out the state: a change of their number during the run is not taken.
+bool tublod_block::checksHold(View& b) {
+    b.keepsFromInit<P::segments>(static_cast<float>(State(b).segments),
+                                 static_cast<float>(block::toInt(b.par<P::segments>())));
+    return true;
+}
 
 void tublod_block::init(View& b) {
     State s(b);

@@ -50,7 +50,7 @@
 // logarithmic irradiance term, 2 one-diode characteristic (-)
 //#BP[2] Outer convective coefficient: 2 computed from the wind, otherwise input 10 (-)
 //#BP[3] Coefficient between absorber and fluid: 2 computed from the efficiency curve at
-// initialisation, otherwise input 11 (-)
+// initialisation and after a change during the run, otherwise input 11 (-)
 //#BP[4] Collector area, at least 0.5 (m$^2$)
 //#BP[5] Tilt angle (degrees)
 //#BP[6] Azimuth of the collector (degrees)
@@ -90,7 +90,7 @@
 // at the end of the run). A step that would need more than 6000 sub-steps is left out
 // in the same way. The coefficient between absorber and fluid computed from the
 // efficiency curve is the curve's at 1.5 m/s wind; where it is not above 0 or lies more
-// than a fifth from the curve's at some wind from 1 to 8 m/s, initialisation warns. A
+// than a fifth from the curve's at some wind from 1 to 8 m/s, it is warned about. A
 // coefficient of 0 or below couples absorber and fluid fully.
 //
 // The collector is cut into 100 segments whatever its area, enough that the steady
@@ -126,7 +126,7 @@ constexpr int kInputsRead = 14;
 constexpr float kFirstTemperature = 20.0f;
 
 // IP[10]: passes of the iteration that ran out of passes; RP[0]: the coefficient between
-// absorber and fluid computed at initialisation; RP[1]: steps left out for asking too
+// absorber and fluid from the efficiency curve; RP[1]: steps left out for asking too
 // many sub-steps; DP[0..3nj-1]: absorber, fluid (nodes 1..nj) and surface temperatures.
 struct State {
     int& unsettled;
@@ -220,14 +220,19 @@ void pvtcool_block::init(View& b) {
     s.leftOut = 0.0f;
     if (b.inputCount() < kInputsRead) b.report(code::tooFewInputs, {.ints = {b.inputCount(), kInputsRead}});
     if (refused(b)) return;
-    if (whole<P::uiMode>(b) == 2) {
-        const double tau = whole<P::model>(b) < 3 ? 1.0 : b.par<P::taupv>();
-        const pvt::Internal r = pvt::internalCoefficient(b.par<P::alphath>(), b.par<P::b1>(), b.par<P::b2>(),
-                                                         b.par<P::bu>(), b.par<P::eta0>(), tau);
-        s.internal = stored(r.uint);
-        if (r.off) b.report(code::internalCoefficientOff, {.reals = {s.internal}});
-    }
+    takeChange(b);
     for (int i = 0; i < 3 * kMaxNodes; ++i) s.temperatures[static_cast<std::size_t>(i)] = kFirstTemperature;
+}
+
+// The coefficient from the efficiency curve, of the parameters as they stand.
+void pvtcool_block::takeChange(View& b) {
+    if (whole<P::uiMode>(b) != 2) return;
+    State s(b);
+    const double tau = whole<P::model>(b) < 3 ? 1.0 : b.par<P::taupv>();
+    const pvt::Internal r = pvt::internalCoefficient(b.par<P::alphath>(), b.par<P::b1>(), b.par<P::b2>(),
+                                                     b.par<P::bu>(), b.par<P::eta0>(), tau);
+    s.internal = stored(r.uint);
+    if (r.off) b.report(code::internalCoefficientOff, {.reals = {s.internal}});
 }
 
 void pvtcool_block::step(View& b) {

@@ -46,7 +46,9 @@
 //
 // The first call only takes its time and gives the initial state. Inputs that are not
 // numbers: a flow is none, a time repeats the current step, a temperature keeps the tank
-// at the start of the step.
+// at the start of the step. The number of nodes, which lays out the tank's state, and the
+// initial temperature take effect at initialisation only: a number of nodes changed
+// during the run is warned about and not taken.
 //#end
 #include "blocks.h"
 
@@ -97,6 +99,12 @@ void writeOutputs(tankst_block::View& b, std::span<const double> t, const tank::
 }
 
 }  // namespace
+
+// The nodes lay out the state: a change of their number during the run is not taken.
+bool tankst_block::checksHold(View& b) {
+    b.keepsFromInit<P::nodes>(static_cast<float>(State(b).nodes), static_cast<float>(b.whole<P::nodes>()));
+    return true;
+}
 
 void tankst_block::init(View& b) {
     State s(b);
