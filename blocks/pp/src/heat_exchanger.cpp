@@ -19,11 +19,11 @@ constexpr int kCells = 20;
 // The cells have settled once every cell holds what it held two passes before: a cell at
 // the end of evaporation can swing between two states from pass to pass for good, now and
 // then the outlets with it (which then give the mean of the two). The outlets alone do
-// not tell: they stand nearly still for many
-// passes while the end of evaporation creeps through the cells. An oil by its
-// temperature; water by its enthalpy, within a few tenths of a J/kg: the temperature of
-// an enthalpy comes from an iteration that stops within a few mK, so that a cell's
-// exchange can move its water by that much from one pass to the next.
+// not tell: they stand nearly still for many passes while the end of evaporation creeps
+// through the cells. An oil by its temperature; water by its enthalpy, within a few
+// tenths of a J/kg: the temperature of an enthalpy comes from an iteration that stops
+// within a few mK, so that a cell's exchange can move its water by that much from one
+// pass to the next.
 constexpr double kSettledKelvin = 1e-5;
 constexpr double kSettledJoulesPerKg = 0.5;
 
@@ -148,7 +148,7 @@ public:
     // Warming (up) or cooling: at the saturated liquid's enthalpy warming water
     // evaporates, at the saturated vapour's cooling steam condenses.
     double capacity(const State& x, bool up) const {
-        if (!side_.water) return side_.heatCapacity(x.t) * side_.flow;
+        if (!side_.water) return side_.oilHeatCapacity(x.t) * side_.flow;
         switch (phase(x.h, up)) {
             case Phase::liquid: return steam::liquidHeatCapacityCelsius(x.t, side_.pressure) * side_.flow;
             case Phase::vapour: return steam::vapourHeatCapacityCelsius(x.t, side_.pressure) * side_.flow;
@@ -295,8 +295,7 @@ void exchange(const Stream& s1, const Stream& s2, double ua, Effectiveness effec
 
 }  // namespace
 
-double Side::heatCapacity(double t) const {
-    if (water) return steam::steamHeatCapacity(t, pressure);
+double Side::oilHeatCapacity(double t) const {
     const float tf = static_cast<float>(t);
     return oilcp_(&cp1, &t1, &cp2, &t2, &tf);
 }

@@ -13,7 +13,8 @@ struct Side {
     double pressure;         // Pa
     double flow;             // kg/s, above 0
 
-    double heatCapacity(double t) const;
+    // An oil's specific heat on its line at t (J/(kg K)); water's capacity is its phase's.
+    double oilHeatCapacity(double t) const;
 };
 
 // The parameters in single precision, as the models have always combined them.

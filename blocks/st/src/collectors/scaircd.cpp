@@ -172,11 +172,11 @@ void scaircd_block::step(View& b) {
         row[j] = s.stored != 0 ? ac::Segment{t[0], t[1], t[2]} : ac::Segment{b.in(3), b.in(3), b.in(3)};
     }
     const ac::Weather w{.flow = std::max<double>(b.in(0), kLeastFlow),
-                    .inlet = b.in(1),
-                    .irradiance = positivePart(b.in(2)),
-                    .ambient = b.in(3),
-                    .wind = positivePart(b.in(4)),
-                    .pressure = pressure};
+                        .inlet = b.in(1),
+                        .irradiance = positivePart(b.in(2)),
+                        .ambient = b.in(3),
+                        .wind = positivePart(b.in(4)),
+                        .pressure = pressure};
     const ac::Plates plates{
         .absorber = double(b.par<P::finDensity>()) * b.par<P::finHeatCapacity>(),
         .back = double(b.par<P::backThickness>()) * b.par<P::backDensity>() * b.par<P::backHeatCapacity>()};
